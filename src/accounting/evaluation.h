@@ -1,0 +1,40 @@
+#pragma once
+// Evaluation of one reading: failure, first reading, nothing gained, or a
+// gain with elapsed minutes and the rate in thousands per hour. Pure: the
+// caller applies the returned step to the screen, the log file, the due time
+// and the trace.
+
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+struct EvaluationStep {
+  QString screenLine;                // appended to the on-screen log with CR LF; empty: nothing
+  bool scrollToEnd = false;          // put the log's caret at the end
+  bool beginLogFile = false;         // WriteLogLine(fileHeader, "INIT")
+  std::optional<QString> fileLine;   // WriteLogLine(line, "") after the above
+  bool retrySoon = false;            // next capture due in 15 seconds
+  QString traceMessage;              // " Fast ImageRecognition" …; empty: no trace line
+};
+
+class ReadingEvaluator {
+ public:
+  // `monotonicMs` comes from a clock that never wraps.
+  EvaluationStep Evaluate(std::int32_t level, double exp, const QDateTime& now, std::int64_t monotonicMs,
+                          bool saveCsv);
+
+  // Forget the previous reading: the next successful reading is a first
+  // reading and begins a log file (Run does this).
+  void StartNewMeasurement();
+
+  bool HasPreviousReading() const;
+
+ private:
+  struct Previous {
+    std::int32_t level = 0;
+    std::optional<double> total;
+    std::int64_t ms = 0;
+  };
+  std::optional<Previous> previous_;
+};

@@ -1,0 +1,13 @@
+#pragma once
+// The fixed-width column of the log lines and the configuration file: a
+// blank, the value right-aligned, and `margin` trailing blanks. Widths count
+// Shift_JIS bytes (a Japanese character counts two); a value wider than its
+// room is never cut, its margin shrinks instead but keeps one blank.
+
+#include <QString>
+#include <cstdint>
+#include <variant>
+
+using FieldValue = std::variant<std::int64_t, double, bool, QString>;
+
+QString FormatField(const FieldValue& value, int width, int margin, int decimals, bool plain);

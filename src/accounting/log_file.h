@@ -1,0 +1,33 @@
+#pragma once
+// The log files under saveFolder/log/: one per measurement
+// (<saveFile>yyyymmddhhmm.txt) or one per month (<saveFile>yyyymm月.txt),
+// TXT or CSV, Shift_JIS with CR LF, opened and closed for every line.
+
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+#include "persistence/notice.h"
+#include "persistence/settings.h"
+
+class LogFileWriter {
+ public:
+  // Mode "INIT" begins a new log file with `text` (the file header); an empty
+  // mode appends `text` to the active file. Returns a message to show when
+  // the file could not be written; at most one per measurement.
+  std::optional<Notice> WriteLogLine(const QString& text, const QString& mode, const Settings& settings,
+                                     const QDateTime& now);
+
+  // No log file is active any more (Stop, lost game window).
+  void Clear();
+
+  // yyyymmddhhmm of the active file; empty when none is active.
+  const QString& LogStamp() const { return logStamp_; }
+
+  // The file the next line goes to; empty when none is active.
+  QString CurrentPath(const Settings& settings) const;
+
+ private:
+  QString logStamp_;
+  bool failureReported_ = false;
+};

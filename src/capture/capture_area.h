@@ -1,0 +1,35 @@
+#pragma once
+// Capturing rectangles of windows as pictures. Regions come from the
+// configuration file unchecked: a region of no size gives a null picture,
+// one larger than kMaxCaptureSide is cut to it, and whatever lies outside
+// the screen reads black.
+
+#include <QImage>
+#include <QRect>
+
+#include "capture/clock.h"
+#include "capture/window_system.h"
+#include "persistence/settings.h"
+
+inline constexpr int kMaxCaptureSide = 4096;
+
+// Where a region of a window lies: `source` is the part on screen (screen
+// coordinates, possibly empty), `target` where that part goes in the
+// picture, `pictureSize` the size of the whole picture (empty when the
+// region has no size). Pure geometry.
+struct CapturePlan {
+  QSize pictureSize;
+  QRect source;
+  QPoint target;
+};
+CapturePlan PlanCapture(const QRect& windowOuter, int x, int y, int width, int height, const QSize& screen);
+
+// The whole-window area of `window` at (x, y), width x height, counted from
+// the outer rectangle's top-left corner. Null picture when the window is gone
+// or the region has no size.
+QImage CaptureWindowArea(WindowSystem& ws, WindowId window, int x, int y, int width, int height);
+QImage CaptureGameArea(WindowSystem& ws, WindowId window, const CaptureRegion& region);
+
+// Waits `waitMs` (processing events), then captures the region of whatever
+// window is in front at that moment.
+QImage CaptureForegroundArea(WindowSystem& ws, Clock& clock, const CaptureRegion& region, double waitMs);

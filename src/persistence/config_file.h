@@ -1,0 +1,20 @@
+#pragma once
+// TmConfig.ini beside the program: nine lines and an empty one, Shift_JIS,
+// CR LF, laid out with FormatField.
+
+#include <QString>
+#include <optional>
+
+#include "persistence/notice.h"
+#include "persistence/settings.h"
+
+QString ConfigFilePath(const QString& programFolder);
+
+// The whole file text for `settings` (nine lines, each with CR LF, then one
+// more CR LF), before encoding.
+QString ConfigFileText(const Settings& settings);
+
+// Mode "READ" (and INIT + SAVE when the file is missing or unreadable),
+// "INIT" (INIT + SAVE) or "SAVE"; any other text does nothing. Returns the
+// message to show, if any (at most one per call).
+std::optional<Notice> ConfigFile(const QString& mode, Settings& settings, const QString& programFolder);

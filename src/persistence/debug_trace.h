@@ -1,0 +1,35 @@
+#pragma once
+// The debug trace: debug.txt in the program folder, the previous run's trace
+// kept as debugBackUp.txt. Every line is "date time" + message, CR LF,
+// Shift_JIS. A trace that cannot be written is ignored: it must never
+// disturb the program.
+
+#include <QDateTime>
+#include <QString>
+#include <functional>
+
+// The Japanese general date form the program is written for:
+// yyyy/MM/dd H:mm:ss (2026/12/06 5:58:46).
+QString GeneralDateText(const QDateTime& when);
+
+class DebugTrace {
+ public:
+  DebugTrace(QString programFolder, std::function<QDateTime()> now);
+
+  // The raw operation: writes `text` and CR LF. Mode "INIT" starts a new trace
+  // (the old one becomes the backup); anything else appends.
+  void Write(const QString& text, const QString& mode = QString()) const;
+
+  // Date and time, then `message` (which begins with a blank), appended.
+  void Event(const QString& message) const;
+
+  // Date and time, then `message`, starting a new trace.
+  void Begin(const QString& message) const;
+
+  QString TracePath() const;
+  QString BackupPath() const;
+
+ private:
+  QString programFolder_;
+  std::function<QDateTime()> now_;
+};

@@ -1,0 +1,20 @@
+#pragma once
+// File-system helpers on POSIX paths: the separator is "/", and the only
+// "drive" is the root of the file system.
+
+#include <QString>
+
+// Creates every missing folder along `path` (with or without a trailing
+// "/"). Returns false when a folder could not be created.
+bool MakeFolders(const QString& path);
+
+// A path names a file when its fourth-last character is "." (a three-letter
+// extension such as .ini, .txt, .csv) or when it ends with ".*"; otherwise it
+// names a folder. True when that file, or that folder, exists.
+bool PathExists(const QString& path);
+
+// Turns a folder path typed by the user into one that can be used: a
+// trailing "/" is dropped without any check; otherwise the longest existing
+// prefix (cut two characters at a time) as the file system spells it; as a
+// last resort the root "/".
+QString NearestFolder(const QString& path, const QString& programFolder);

@@ -1,0 +1,34 @@
+#pragma once
+// The user's settings: one record shared by every part of the program,
+// read from and written to TmConfig.ini by ConfigFile.
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+// One rectangle to capture, counted from the top-left corner of the game
+// window's outer rectangle (frame and title bar included).
+struct CaptureRegion {
+  std::int32_t sx = 0;  // left, pixels
+  std::int32_t sy = 0;  // top, pixels
+  std::int32_t ex = 0;  // width, pixels
+  std::int32_t ey = 0;  // height, pixels
+  friend bool operator==(const CaptureRegion&, const CaptureRegion&) = default;
+};
+
+struct Settings {
+  std::array<CaptureRegion, 2> captureRegions{};  // 0 = level digits, 1 = experience digits
+  bool autoStart = false;
+  std::int32_t captureInterval = 0;  // minutes
+  bool beepBeep = false;
+  QString saveFolder;
+  QString saveFile;
+  bool saveCsv = false;
+  bool saveDistance = false;  // one log file per month
+  std::int32_t lag = 0;       // milliseconds
+
+  // The values a first start gets; the log folder defaults to the program folder.
+  static Settings Defaults(const QString& programFolder);
+
+  friend bool operator==(const Settings&, const Settings&) = default;
+};

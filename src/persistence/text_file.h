@@ -1,0 +1,21 @@
+#pragma once
+// Text files of this program (configuration, logs, trace) are Shift_JIS
+// (code page 932) with CR LF line ends, so they move unchanged between this
+// program and Windows tools.
+
+#include <QByteArray>
+#include <QString>
+
+QByteArray EncodeCp932(const QString& text);
+QString DecodeCp932(const QByteArray& bytes);
+
+// Bytes the text takes in code page 932 (a Japanese character counts two).
+int Cp932Length(const QString& text);
+
+// Appends `text` + CR LF to the file (creating it when missing). False on any
+// failure; the file is opened and closed within the call.
+bool AppendLine(const QString& path, const QString& text);
+
+// Creates or replaces the file with `text` + CR LF, opened and closed within
+// the call. Not atomic: used where the spec wants a plain rewrite.
+bool WriteNewLine(const QString& path, const QString& text);

@@ -1,0 +1,76 @@
+#pragma once
+// Fakes of the injected services: a clock that moves only when told (or when
+// something waits), a scripted window system, and message boxes that record
+// instead of blocking.
+
+#include <QDateTime>
+#include <QImage>
+#include <QRect>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "capture/clock.h"
+#include "capture/window_system.h"
+#include "dialogs/message_boxes.h"
+#include "persistence/notice.h"
+
+class FakeClock : public Clock {
+ public:
+  explicit FakeClock(QDateTime start = QDateTime(QDate(2026, 12, 5), QTime(14, 30, 0)), std::int64_t ms = 1'000'000)
+      : now_(std::move(start)), ms_(ms) {}
+
+  QDateTime Now() const override { return now_; }
+  std::int64_t MonotonicMs() const override { return ms_; }
+  // Waiting moves time; `onWait` runs once per wait, as events would.
+  void WaitMs(double ms) override;
+
+  void Advance(std::int64_t ms);
+  void AdvanceSeconds(std::int64_t s) { Advance(s * 1000); }
+
+  std::vector<double> waits;                 // every wait asked for
+  std::function<void()> onWait;              // stands in for event processing
+
+ private:
+  QDateTime now_;
+  std::int64_t ms_;
+};
+
+class FakeWindowSystem : public WindowSystem {
+ public:
+  struct Window {
+    QString title;
+    QRect outer;
+  };
+
+  WindowId FindWindowByTitle(const QString& title) override;
+  WindowId ForegroundWindow() override { return foreground; }
+  std::optional<QRect> OuterRect(WindowId window) override;
+  QSize ScreenSize() override { return screen.size(); }
+  QImage GrabScreen(const QRect& rect) override;
+  void Beep() override { ++beeps; }
+
+  // Adds a window and returns its id.
+  WindowId Add(const QString& title, const QRect& outer);
+  void Remove(WindowId id) { windows.erase(id); }
+
+  std::map<WindowId, Window> windows;
+  WindowId foreground = 0;
+  QImage screen{1280, 1024, QImage::Format_RGB32};  // what GrabScreen copies from
+  std::vector<QRect> grabs;
+  int beeps = 0;
+
+ private:
+  WindowId next_ = 100;
+};
+
+class RecordingMessageBoxes : public MessageBoxes {
+ public:
+  void Inform(const QString& text, const QString& title) override { shown.push_back({text, title}); }
+  bool AskYesNo(const QString& text, const QString& title) override {
+    shown.push_back({text, title});
+    return answer;
+  }
+  std::vector<Notice> shown;
+  bool answer = true;
+};
