@@ -14,7 +14,13 @@ QString ConfigFilePath(const QString& programFolder);
 // more CR LF), before encoding.
 QString ConfigFileText(const Settings& settings);
 
+// The settings a file text holds, or nothing when a field is missing or does
+// not convert. Line 6 keeps a log folder that holds commas whole.
+std::optional<Settings> ParseConfigFileText(const QString& text);
+
 // Mode "READ" (and INIT + SAVE when the file is missing or unreadable),
 // "INIT" (INIT + SAVE) or "SAVE"; any other text does nothing. Returns the
-// message to show, if any (at most one per call).
+// message to show, if any (at most one per call). The file is replaced
+// atomically; an unreadable file is kept beside it as TmConfig.ini.bad
+// before the defaults take its place.
 std::optional<Notice> ConfigFile(const QString& mode, Settings& settings, const QString& programFolder);

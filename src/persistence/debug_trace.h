@@ -30,6 +30,8 @@ class DebugTrace {
   QString BackupPath() const;
 
  private:
+  QString Stamp() const;
+
   QString programFolder_;
   std::function<QDateTime()> now_;
 };

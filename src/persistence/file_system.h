@@ -10,11 +10,13 @@ bool MakeFolders(const QString& path);
 
 // A path names a file when its fourth-last character is "." (a three-letter
 // extension such as .ini, .txt, .csv) or when it ends with ".*"; otherwise it
-// names a folder. True when that file, or that folder, exists.
+// names a folder. True when that file, or that folder, exists; "name.*" is
+// true when some file "name.<extension>" exists.
 bool PathExists(const QString& path);
 
 // Turns a folder path typed by the user into one that can be used: a
 // trailing "/" is dropped without any check; otherwise the longest existing
 // prefix (cut two characters at a time) as the file system spells it; as a
-// last resort the root "/".
+// last resort the root "/". `programFolder` names the drive of the last
+// resort; on POSIX every folder shares the one root, so it is not consulted.
 QString NearestFolder(const QString& path, const QString& programFolder);

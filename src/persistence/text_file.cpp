@@ -1,0 +1,46 @@
+#include "persistence/text_file.h"
+
+#include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace {
+
+const QByteArray kLineEnd("\r\n");
+
+// Writes `bytes` whole and closes the file; a short write, a failed flush or
+// an error on close all count as failure.
+bool WriteAll(QFile& file, const QByteArray& bytes) {
+  const bool written = file.write(bytes) == bytes.size();
+  const bool flushed = file.flush();
+  file.close();
+  return written && flushed && file.error() == QFileDevice::NoError;
+}
+
+bool WriteLine(const QString& path, const QString& text, QIODevice::OpenMode mode) {
+  QFile file(path);
+  if (!file.open(mode)) return false;
+  return WriteAll(file, EncodeCp932(text) + kLineEnd);
+}
+
+}  // namespace
+
+QByteArray EncodeCp932(const QString& text) {
+  QStringEncoder encoder("CP932");
+  return encoder.encode(text);
+}
+
+QString DecodeCp932(const QByteArray& bytes) {
+  QStringDecoder decoder("CP932");
+  return decoder.decode(bytes);
+}
+
+int Cp932Length(const QString& text) { return static_cast<int>(EncodeCp932(text).size()); }
+
+bool AppendLine(const QString& path, const QString& text) {
+  return WriteLine(path, text, QIODevice::WriteOnly | QIODevice::Append);
+}
+
+bool WriteNewLine(const QString& path, const QString& text) {
+  return WriteLine(path, text, QIODevice::WriteOnly | QIODevice::Truncate);
+}
