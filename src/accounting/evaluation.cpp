@@ -1,0 +1,122 @@
+#include "accounting/evaluation.h"
+
+#include <QStringList>
+#include <cmath>
+
+#include "accounting/exp_table.h"
+#include "accounting/format_field.h"
+
+namespace {
+
+// Column widths of the log lines: width, margin, decimals.
+struct Column {
+  int width;
+  int margin;
+  int decimals;
+};
+constexpr Column kLevelColumn{6, 1, 0};
+constexpr Column kExpColumn{16, 1, 0};
+constexpr Column kGainedColumn{13, 1, 0};
+constexpr Column kMinutesColumn{10, 2, 1};
+constexpr Column kRateColumn{12, 1, 0};
+
+QString Cell(const FieldValue& value, const Column& column, bool plain) {
+  return FormatField(value, column.width, column.margin, column.decimals, plain);
+}
+
+// "MM/dd hh:mm", always 11 characters; hours run 00 to 23.
+QString DateText(const QDateTime& now) { return now.toString(QStringLiteral("MM/dd hh:mm")); }
+
+std::int64_t WholeSeconds(std::int64_t ms) {
+  // Floor division: the clock starts at 0, but a negative count must not
+  // round toward zero and make two readings a second apart look equal.
+  return ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
+}
+
+// An experience that is not a finite number cannot have come from the
+// digits on screen; it counts as not read, like 0.
+bool ExpMissing(double exp) { return exp == 0 || !std::isfinite(exp); }
+
+QString FailureLabel(std::int32_t level, double exp) {
+  if (level == 0 && ExpMissing(exp)) return QStringLiteral("両方NG");
+  return level == 0 ? QStringLiteral("LvNG") : QStringLiteral("ExpNG");
+}
+
+// Thousands of experience per hour, rounded down. Without any elapsed
+// second there is no rate to speak of: the column then shows "-".
+FieldValue Rate(double gained, std::int64_t elapsed) {
+  if (elapsed <= 0) return QStringLiteral("-");
+  return std::floor(gained / static_cast<double>(elapsed) * 3600 / 1000);
+}
+
+}  // namespace
+
+EvaluationStep ReadingEvaluator::Evaluate(std::int32_t level, double exp, const QDateTime& now,
+                                          std::int64_t monotonicMs, bool saveCsv) {
+  const QString date = DateText(now);
+  EvaluationStep step;
+
+  if (level == 0 || ExpMissing(exp)) {
+    step.screenLine = date + QStringLiteral("  認識失敗  ") + FailureLabel(level, exp);
+    step.scrollToEnd = true;
+    step.retrySoon = true;
+    step.traceMessage = QStringLiteral(" ImageRecognition misstep");
+    return step;
+  }
+
+  const std::optional<double> total = TotalExp(level, exp);
+  if (!total) {
+    // Past the top of the table there is no total to compare with: say so
+    // instead of logging a gain of minus everything. The measurement is left
+    // as it was, so one misread level does not end it.
+    step.screenLine = date + QStringLiteral("  測定不可  ") +
+                      (level >= 200 ? QStringLiteral("Lv200以上") : QStringLiteral("Lv範囲外"));
+    step.scrollToEnd = true;
+    step.traceMessage = QStringLiteral(" ImageRecognition out of range");
+    return step;
+  }
+
+  // A level change of 0 to 3 is levelling up between readings; anything
+  // else is another character or a misreading, and starts over.
+  if (previous_) {
+    const std::int64_t change = static_cast<std::int64_t>(level) - previous_->level;
+    if (change < 0 || change > 3) previous_.reset();
+  }
+
+  const Previous current{level, total, monotonicMs};
+  if (!previous_) {
+    previous_ = current;
+    step.screenLine = date + Cell(std::int64_t{level}, kLevelColumn, false) + Cell(exp, kExpColumn, false);
+    step.beginLogFile = true;
+    step.traceMessage = QStringLiteral(" Fast ImageRecognition");
+    return step;
+  }
+
+  if (*total == *previous_->total) {
+    // Nothing gained: time spent idle is left out of the next rate.
+    previous_->ms = monotonicMs;
+    return step;
+  }
+
+  const double gained = *total - *previous_->total;
+  const std::int64_t elapsed = std::max<std::int64_t>(0, WholeSeconds(monotonicMs) - WholeSeconds(previous_->ms));
+  previous_ = current;
+  // Tenths of a minute, cut rather than rounded.
+  const double minutes = std::floor(static_cast<double>(elapsed) / 6) / 10;
+  const FieldValue rate = Rate(gained, elapsed);
+
+  const auto columns = [&](bool plain) {
+    return QStringList{Cell(std::int64_t{level}, kLevelColumn, plain), Cell(exp, kExpColumn, plain),
+                       Cell(gained, kGainedColumn, plain), Cell(minutes, kMinutesColumn, plain),
+                       Cell(rate, kRateColumn, plain)};
+  };
+  step.screenLine = date + columns(false).join(QString());
+  step.scrollToEnd = true;
+  step.fileLine = saveCsv ? date + QStringLiteral(" ,") + columns(true).join(u',')
+                          : date + QStringLiteral(" ") + columns(false).join(QString());
+  return step;
+}
+
+void ReadingEvaluator::StartNewMeasurement() { previous_.reset(); }
+
+bool ReadingEvaluator::HasPreviousReading() const { return previous_.has_value(); }
