@@ -158,7 +158,9 @@ std::optional<Notice> Save(const Settings& settings, const QString& programFolde
   QSaveFile file(ConfigFilePath(programFolder));
   if (!file.open(QIODevice::WriteOnly)) return SaveFailedNotice();
   const QByteArray bytes = EncodeCp932(ConfigFileText(settings));
-  if (file.write(bytes) != bytes.size()) {
+  // The explicit flush matters: commit() alone puts a file in place even
+  // when the buffered bytes could not all be written (full disk).
+  if (file.write(bytes) != bytes.size() || !file.flush()) {
     file.cancelWriting();
     return SaveFailedNotice();
   }
