@@ -1,0 +1,55 @@
+#include "accounting/log_file.h"
+
+#include "persistence/file_system.h"
+#include "persistence/text_file.h"
+
+namespace {
+
+QString LogFolder(const Settings& settings) { return settings.saveFolder + QStringLiteral("/log/"); }
+
+Notice CannotWrite(const QString& path) {
+  return Notice{QStringLiteral("ログファイルに書き込めません。\r\n") + path, QStringLiteral("ログファイル書込みエラー")};
+}
+
+}  // namespace
+
+std::optional<Notice> LogFileWriter::WriteLogLine(const QString& text, const QString& mode, const Settings& settings,
+                                                  const QDateTime& now) {
+  const bool init = mode == QLatin1String("INIT");
+  if (!init && !mode.isEmpty()) return std::nullopt;
+  if (init) {
+    logStamp_ = now.toString(QStringLiteral("yyyyMMddhhmm"));
+    failureReported_ = false;
+  }
+  if (logStamp_.isEmpty()) return std::nullopt;
+
+  const QString folder = LogFolder(settings);
+  const QString path = CurrentPath(settings);
+  bool written = false;
+  if (PathExists(folder) || MakeFolders(folder)) {
+    // The month's file goes on under its first header. A file that already
+    // holds lines is never replaced: a second measurement begun within the
+    // same minute continues the first one's file instead of wiping it.
+    if (init && settings.saveDistance && PathExists(path)) return std::nullopt;
+    written = AppendLine(path, text);
+  }
+  if (written) return std::nullopt;
+
+  // One message per measurement: a capture every few minutes must not stack
+  // up message boxes while the disk stays full.
+  if (failureReported_) return std::nullopt;
+  failureReported_ = true;
+  return CannotWrite(path);
+}
+
+void LogFileWriter::Clear() {
+  logStamp_.clear();
+  failureReported_ = false;
+}
+
+QString LogFileWriter::CurrentPath(const Settings& settings) const {
+  if (logStamp_.isEmpty()) return QString();
+  const QString name = settings.saveDistance ? logStamp_.left(6) + QStringLiteral("月") : logStamp_;
+  const QString extension = settings.saveCsv ? QStringLiteral(".csv") : QStringLiteral(".txt");
+  return LogFolder(settings) + settings.saveFile + name + extension;
+}
