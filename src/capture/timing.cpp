@@ -1,0 +1,40 @@
+#include "capture/timing.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <ctime>
+
+namespace {
+constexpr double kTickMax = 4294967295.0;
+}
+
+void WaitLoop(double ms, const std::function<double()>& tick, const std::function<void()>& step) {
+  double start = tick();
+  do {
+    if (tick() - start < 0) {
+      // The tick count wrapped since the start: count what passed before the
+      // wrap against the wait and measure the rest from zero.
+      ms -= kTickMax - start;
+      start = 0;
+    }
+    step();
+  } while (tick() - start < ms);
+}
+
+QDateTime SystemClock::Now() const { return QDateTime::currentDateTime(); }
+
+std::int64_t SystemClock::MonotonicMs() const {
+  timespec ts{};
+  // Boot time keeps counting during suspend, like the system's uptime.
+  if (clock_gettime(CLOCK_BOOTTIME, &ts) != 0 && clock_gettime(CLOCK_MONOTONIC, &ts) != 0) return 0;
+  return static_cast<std::int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1'000'000;
+}
+
+void SystemClock::WaitMs(double ms) {
+  WaitLoop(
+      ms, [this] { return TickCountUnsigned(); },
+      [] {
+        QThread::msleep(1);
+        if (QCoreApplication::instance() != nullptr) QCoreApplication::processEvents();
+      });
+}
