@@ -155,9 +155,13 @@ std::optional<Settings> ReadConfig(const QString& path) {
 std::optional<Notice> Save(const Settings& settings, const QString& programFolder) {
   // Written beside the old file and put in its place only when complete, so
   // a crash or a full disk leaves the previous settings readable.
+  // A folder or name that Shift_JIS cannot spell would come back as a
+  // different one; better to keep the old file and say so.
+  const QString text = ConfigFileText(settings);
+  if (!FitsCp932(text)) return SaveFailedNotice();
   QSaveFile file(ConfigFilePath(programFolder));
   if (!file.open(QIODevice::WriteOnly)) return SaveFailedNotice();
-  const QByteArray bytes = EncodeCp932(ConfigFileText(settings));
+  const QByteArray bytes = EncodeCp932(text);
   // The explicit flush matters: commit() alone puts a file in place even
   // when the buffered bytes could not all be written (full disk).
   if (file.write(bytes) != bytes.size() || !file.flush()) {

@@ -35,6 +35,12 @@ QString DecodeCp932(const QByteArray& bytes) {
   return decoder.decode(bytes);
 }
 
+bool FitsCp932(const QString& text) {
+  QStringEncoder encoder("CP932");
+  [[maybe_unused]] const QByteArray bytes = encoder.encode(text);
+  return !encoder.hasError();
+}
+
 int Cp932Length(const QString& text) { return static_cast<int>(EncodeCp932(text).size()); }
 
 bool AppendLine(const QString& path, const QString& text) {

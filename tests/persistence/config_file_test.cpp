@@ -205,6 +205,12 @@ TEST(ConfigFile, AFailedSaveKeepsTheSettingsAndTheOldFile) {
   EXPECT_EQ(settings, Unusual());
   EXPECT_EQ(ConfigFile(QStringLiteral("SAVE"), settings, QStringLiteral("/proc/self")), SaveFailed());
 
+  // A folder Shift_JIS cannot spell would read back as another folder.
+  tmp.Write("TmConfig.ini", DefaultBytes(tmp.Path()));
+  Settings accented = Settings::Defaults(QStringLiteral("/home/josé"));
+  EXPECT_EQ(ConfigFile(QStringLiteral("SAVE"), accented, tmp.Path()), SaveFailed());
+  EXPECT_EQ(tmp.Read("TmConfig.ini"), DefaultBytes(tmp.Path()));
+
   // The disk fills up half way through the new file: the old one is intact
   // and no half-written file is left behind.
   const QString folder = tmp.File("prog");

@@ -14,6 +14,9 @@ TEST(TextFile, EncodesShiftJisAsWindowsToolsExpect) {
   EXPECT_EQ(DecodeCp932(EncodeCp932(mixed)), mixed);
   EXPECT_EQ(Cp932Length(QStringLiteral("給与明細a")), 9);
   EXPECT_EQ(Cp932Length(QString()), 0);
+  EXPECT_TRUE(FitsCp932(QStringLiteral("C:\\ﾒｰﾀｰ/給与明細～")));
+  EXPECT_FALSE(FitsCp932(QStringLiteral("/home/josé")));
+  EXPECT_FALSE(FitsCp932(QStringLiteral("log 😀")));
 }
 
 TEST(TextFile, AppendLineAddsCrLfLinesAndWriteNewLineReplaces) {
