@@ -13,7 +13,12 @@
 
 inline constexpr int kMatchThreshold = 9750;  // a score must be above this
 
+class PatternMatcher;
+
 // Score of pattern `p` against the capture at column X (row 0): 0 … 10000.
+// Capture columns right of the picture read black. A pattern that is not 1 …
+// 41 pixels in each direction, or is wider or taller than the capture,
+// never matches: its score is 0.
 int MatchScore(const Pattern& p, const PixelGrid& capture, int x);
 
 struct RecognitionHooks {
@@ -30,11 +35,27 @@ struct RecognitionResult {
   std::int32_t level = 0;                 // 0: not read
   double exp = 0;                         // 0: not read
   std::array<QString, 2> captions;        // digit string, or "認識NG"
-  QString trace;                          // the report (written only in debug mode)
+  // The report, one line per column examined, area 0 first. Built only in
+  // debug mode (the only time it is written); empty otherwise.
+  QString trace;
 };
 
 // Both areas, area 0 first. `regionWidths` are the regions' `ex`; `lag` the
-// lag time in milliseconds (0 or less: no waits).
+// lag time in milliseconds (0 or less: no waits). The scan of an area
+// examines columns 0 … ex − 4, but never past the capture picture (it is
+// taken at the region's width, so this only matters when they disagree).
+// After a digit it moves on cellWidth − 1 columns, and at least one. A
+// level of ten or more digits does not fit 32 bits and counts as not read.
+// `caption` is called with "認識中…", in debug mode with the growing digits
+// followed by "認識中…", and with the final digit string; the result's
+// captions then hold what the labels show ("認識NG" where nothing was read).
 RecognitionResult RecognizeDigits(const std::array<PixelGrid, 2>& captures, const std::array<int, 2>& regionWidths,
                                   const PatternSet& patterns, int lag, bool debugMode,
+                                  const RecognitionHooks& hooks = {});
+
+// The same with the patterns already prepared: a caller that recognises
+// often may keep a PatternMatcher (capture/pattern_matcher.h) for as long as
+// its PatternSet stays unchanged and save the preparation on every call.
+RecognitionResult RecognizeDigits(const std::array<PixelGrid, 2>& captures, const std::array<int, 2>& regionWidths,
+                                  const PatternMatcher& matcher, int lag, bool debugMode,
                                   const RecognitionHooks& hooks = {});

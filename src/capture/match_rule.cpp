@@ -1,0 +1,29 @@
+#include "capture/match_rule.h"
+
+#include <algorithm>
+
+#include "capture/recognition.h"
+
+int NeededCount(int width, int height) {
+  const int total = 3 * width * height;
+  // The score grows with the count; start just below the proportional
+  // estimate and step up, so the integer formula itself decides.
+  int count = std::max(0, static_cast<int>(static_cast<long long>(total) * kMatchThreshold / 10000) - 2);
+  while (count <= total && ScoreFromCount(count, width, height) <= kMatchThreshold) ++count;
+  return count;
+}
+
+bool PatternUsable(const Pattern& pattern, const PixelGrid& capture) {
+  return pattern.width >= 1 && pattern.height >= 1 && pattern.width <= kPatternCapacity &&
+         pattern.height <= kPatternCapacity && pattern.width <= capture.width && pattern.height <= capture.height;
+}
+
+int LastScanColumn(int regionWidth, const PixelGrid& capture) {
+  // In 64 bits: a region width near the 32-bit minimum must not wrap.
+  const long long last = std::min<long long>(regionWidth, capture.width) - 4;
+  return static_cast<int>(std::max(last, -1LL));
+}
+
+long long ColumnAfterDigit(long long x, int cellWidth) {
+  return x + std::max(1LL, static_cast<long long>(cellWidth) - 1);
+}

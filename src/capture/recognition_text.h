@@ -1,0 +1,32 @@
+#pragma once
+// The texts recognition produces: the report lines of the debug trace, the
+// captions of the capture labels, and the numbers read from digit strings.
+
+#include <QString>
+#include <array>
+
+#include "capture/recognition.h"
+
+inline constexpr char16_t kRecognizingCaption[] = u"認識中…";
+inline constexpr char16_t kFailedCaption[] = u"認識NG";
+
+// "X:" and the column as "0#" (05, 12, 123), then " Y:" and the row offset 0
+// in the "#" form, which prints nothing.
+QString ColumnHeading(long long x);
+
+// " d:" and the score right-aligned in four characters, then one space
+// (10000 takes five).
+QString DigitEntry(int digit, int score);
+
+// " D<area>:" and the score in the same form.
+QString DelimiterEntry(int area, int score);
+
+// The endings of a report line, CR LF included.
+QString DigitResult(int digit);
+QString DelimiterResult();
+QString NoResult();
+
+// Values and final captions from the two digit strings: a string that reads
+// as 0 (empty, or zeros only) fails and shows "認識NG"; a level of ten or
+// more digits does not fit 32 bits and fails too.
+void SetReadings(const std::array<QString, 2>& digits, RecognitionResult& result);

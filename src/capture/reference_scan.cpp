@@ -1,0 +1,87 @@
+#include "capture/reference_scan.h"
+
+#include <cstdlib>
+
+#include "capture/match_rule.h"
+#include "capture/recognition_text.h"
+
+namespace {
+
+PixelColor CaptureColor(const PixelGrid& capture, int x, int y) {
+  // Columns right of the picture read black.
+  if (x >= capture.width) return {};
+  const std::uint32_t pixel = capture.At(x, y);
+  return {static_cast<std::uint8_t>(pixel), static_cast<std::uint8_t>(pixel >> 8),
+          static_cast<std::uint8_t>(pixel >> 16)};
+}
+
+int Agrees(std::uint8_t a, std::uint8_t b) { return std::abs(int{a} - int{b}) <= kChannelTolerance ? 1 : 0; }
+
+void Notify(const std::function<void()>& hook) {
+  if (hook) hook();
+}
+
+}  // namespace
+
+int MatchScore(const Pattern& p, const PixelGrid& capture, int x0) {
+  if (!PatternUsable(p, capture)) return 0;
+  int count = 0;
+  for (int x = 0; x < p.width; ++x) {
+    for (int y = 0; y < p.height; ++y) {
+      const PixelColor tile = CaptureColor(capture, x0 + x, y);
+      const PixelColor& own = p.pixels[x][y];
+      count += Agrees(tile.blue, own.blue) + Agrees(tile.green, own.green) + Agrees(tile.red, own.red);
+    }
+  }
+  return ScoreFromCount(count, p.width, p.height);
+}
+
+RecognitionResult RecognizeDigitsReference(const std::array<PixelGrid, 2>& captures,
+                                           const std::array<int, 2>& regionWidths, const PatternSet& patterns,
+                                           int lag, bool debugMode, const RecognitionHooks& hooks) {
+  const auto caption = [&](int area, const QString& text) {
+    if (hooks.caption) hooks.caption(area, text);
+  };
+  RecognitionResult result;
+  std::array<QString, 2> digits;
+  for (int a = 0; a < 2; ++a) {
+    caption(a, QString::fromUtf16(kRecognizingCaption));
+    const PixelGrid& capture = captures[a];
+    const int last = LastScanColumn(regionWidths[a], capture);
+    long long x = 0;
+    while (x <= last) {
+      const int column = static_cast<int>(x);
+      result.trace += ColumnHeading(x);
+      if (!debugMode && lag > 0) Notify(hooks.lagWait);
+      bool digitFound = false;
+      for (int d = 0; d < 10 && !digitFound; ++d) {
+        const int score = MatchScore(patterns.digitPatterns[a * 10 + d], capture, column);
+        result.trace += DigitEntry(d, score);
+        if (debugMode) {
+          if (hooks.preview) hooks.preview(a, d, column);
+          if (lag > 0) Notify(hooks.lagWait);
+        }
+        if (score > kMatchThreshold) {
+          digits[a] += QString::number(d);
+          result.trace += DigitResult(d);
+          x = ColumnAfterDigit(x, patterns.cellWidth[a]);
+          digitFound = true;
+        }
+      }
+      if (!digitFound) {
+        const int score = MatchScore(patterns.delimiterPatterns[a], capture, column);
+        result.trace += DelimiterEntry(a, score);
+        if (score > kMatchThreshold) {
+          result.trace += DelimiterResult();
+          break;
+        }
+        result.trace += NoResult();
+        ++x;
+      }
+      if (debugMode) caption(a, digits[a] + QString::fromUtf16(kRecognizingCaption));
+    }
+    caption(a, digits[a]);
+  }
+  SetReadings(digits, result);
+  return result;
+}
