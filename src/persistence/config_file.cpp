@@ -91,7 +91,7 @@ class FieldReader {
 
   // True or false in any letter case, or a number: zero is off.
   bool Flag(bool& into) {
-    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
+    static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?$"));
     QString text;
     if (!Text(text)) return false;
     if (text.compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0) {
@@ -111,7 +111,7 @@ class FieldReader {
   // the last two " , " of the line divide it; otherwise it reads as fields.
   bool FolderAndFile(QString& folder, QString& file) {
     if (next_ < fields_.size() && StartsLine(next_)) {
-      const int line = fields_[next_].line;
+      const qsizetype line = fields_[next_].line;
       const QString& text = lines_.at(line);
       const qsizetype second = text.lastIndexOf(kFolderSeparator);
       const qsizetype first = second > 0 ? text.left(second).lastIndexOf(kFolderSeparator) : -1;

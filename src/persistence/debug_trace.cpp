@@ -1,6 +1,7 @@
 #include "persistence/debug_trace.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <utility>
 
 #include "persistence/file_system.h"
@@ -25,6 +26,9 @@ QString DebugTrace::BackupPath() const { return programFolder_ + QStringLiteral(
 // faults and must never stop or disturb the program that writes it.
 void DebugTrace::Write(const QString& text, const QString& mode) const {
   const QString trace = TracePath();
+  const QFileInfo info(trace);
+  // Only a plain file is written: opening a pipe or a device could block.
+  if (info.exists() && !info.isFile()) return;
   const bool traceExists = PathExists(trace);
   if (mode != kInitMode && traceExists) {
     AppendLine(trace, text);

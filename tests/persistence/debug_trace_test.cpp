@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "persistence/text_file.h"
 #include "support/temp_folder.h"
@@ -77,4 +78,11 @@ TEST(DebugTrace, AnUnwritableTraceIsSilentlyIgnored) {
   blocked.Begin(QStringLiteral(" x"));
   blocked.Event(QStringLiteral(" x"));
   EXPECT_TRUE(QFileInfo(tmp.File("prog/debug.txt")).isDir());
+
+  // Nobody reads this pipe: opening it for writing would wait forever.
+  QDir(tmp.Path()).mkpath("piped");
+  ASSERT_EQ(mkfifo(QFile::encodeName(tmp.File("piped/debug.txt")).constData(), 0600), 0);
+  const DebugTrace piped = TraceIn(tmp.File("piped"));
+  piped.Begin(QStringLiteral(" x"));
+  piped.Event(QStringLiteral(" x"));
 }
