@@ -1,0 +1,36 @@
+#include "capture/x11/x11_properties.h"
+
+#include <QStringDecoder>
+
+namespace {
+// No real frame is this thick; a larger value is garbage, not geometry.
+constexpr std::uint32_t kMaxFrameExtent = 4096;
+}  // namespace
+
+QString DecodeTitle(QByteArray bytes, TitleEncoding encoding) {
+  while (bytes.endsWith('\0')) bytes.chop(1);
+  switch (encoding) {
+    case TitleEncoding::Utf8:
+      return QString::fromUtf8(bytes);
+    case TitleEncoding::Latin1:
+      return QString::fromLatin1(bytes);
+    case TitleEncoding::CompoundText: {
+      QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+      const QString text = utf8.decode(bytes);
+      return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+    }
+  }
+  return {};
+}
+
+std::optional<QRect> GrowByFrameExtents(const QRect& client, const std::vector<std::uint32_t>& extents) {
+  if (extents.size() != 4) return std::nullopt;
+  for (const std::uint32_t e : extents) {
+    if (e > kMaxFrameExtent) return std::nullopt;
+  }
+  const int left = static_cast<int>(extents[0]);
+  const int right = static_cast<int>(extents[1]);
+  const int top = static_cast<int>(extents[2]);
+  const int bottom = static_cast<int>(extents[3]);
+  return QRect(client.x() - left, client.y() - top, client.width() + left + right, client.height() + top + bottom);
+}

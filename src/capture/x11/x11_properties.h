@@ -1,0 +1,25 @@
+#pragma once
+// Reading window properties as the window manager and clients write them.
+// Pure: works on the property bytes, not on the server.
+
+#include <QByteArray>
+#include <QRect>
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+enum class TitleEncoding {
+  Utf8,          // _NET_WM_NAME, or WM_NAME typed UTF8_STRING
+  Latin1,        // WM_NAME typed STRING
+  CompoundText,  // WM_NAME typed COMPOUND_TEXT: plain ASCII in practice
+};
+
+// The title as shown. Trailing NUL bytes that some clients store are not
+// part of it.
+QString DecodeTitle(QByteArray bytes, TitleEncoding encoding);
+
+// The outer rectangle of a client whose window manager reports its frame
+// as _NET_FRAME_EXTENTS (left, right, top, bottom); nothing when the
+// property does not hold four plausible values.
+std::optional<QRect> GrowByFrameExtents(const QRect& client, const std::vector<std::uint32_t>& extents);

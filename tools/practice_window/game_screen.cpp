@@ -1,0 +1,83 @@
+#include "game_screen.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+GameScreen::GameScreen(CounterFont levelFont, CounterFont expFont, Progress start, QWidget* parent)
+    : QWidget(parent), levelFont_(std::move(levelFont)), expFont_(std::move(expFont)), progress_(start) {
+  setWindowTitle(QStringLiteral("MapleStory"));
+  setFixedSize(800, 600);
+  // The window manager may add or change the frame after the window is
+  // shown; the counters must follow so they stay put relative to its corner.
+  frameWatch_.setInterval(100);
+  connect(&frameWatch_, &QTimer::timeout, this, [this] {
+    if (FrameOffset() != paintedOffset_) update();
+  });
+  frameWatch_.start();
+}
+
+void GameScreen::SetProgress(Progress progress) {
+  if (progress == progress_) return;
+  progress_ = progress;
+  update();
+  emit progressChanged(progress_);
+}
+
+QPoint GameScreen::FrameOffset() const { return geometry().topLeft() - frameGeometry().topLeft(); }
+
+void GameScreen::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  paintedOffset_ = FrameOffset();
+  PaintScene(painter);
+  PaintStatusBar(painter, paintedOffset_);
+}
+
+void GameScreen::PaintScene(QPainter& painter) const {
+  QLinearGradient sky(0, 0, 0, height());
+  sky.setColorAt(0, QColor(120, 190, 250));
+  sky.setColorAt(1, QColor(210, 240, 255));
+  painter.fillRect(rect(), sky);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(255, 255, 255, 200));
+  painter.drawEllipse(QRect(90, 60, 160, 50));
+  painter.drawEllipse(QRect(480, 110, 200, 60));
+  painter.setBrush(QColor(110, 180, 80));
+  painter.drawRect(0, 420, width(), 180);
+  painter.setBrush(QColor(150, 110, 70));
+  painter.drawRect(140, 330, 220, 18);
+  painter.drawRect(470, 260, 200, 18);
+  painter.setBrush(QColor(250, 140, 60));
+  painter.drawEllipse(QRect(380, 380, 36, 40));  // the player
+}
+
+void GameScreen::PaintStatusBar(QPainter& painter, QPoint frameOffset) const {
+  const QPoint levelAt = ClientPosition(kLevelCounterAt, frameOffset);
+  const QPoint expAt = ClientPosition(kExpCounterAt, frameOffset);
+  const QColor barColour = levelFont_.IsComplete() ? levelFont_.digits[0].pixelColor(0, 0) : QColor(16, 24, 64);
+  const int top = std::min(levelAt.y(), expAt.y()) - 8;
+  painter.fillRect(QRect(0, top, width(), height() - top), barColour);
+  painter.fillRect(QRect(0, top, width(), 2), QColor(200, 200, 220));
+
+  QFont label = painter.font();
+  label.setPixelSize(10);
+  label.setBold(true);
+  painter.setFont(label);
+  painter.setPen(QColor(230, 230, 240));
+  const QRect levelLabel(levelAt.x() - 30, levelAt.y(), 28, levelFont_.Height());
+  painter.drawText(levelLabel, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Lv."));
+  const QRect expLabel(expAt.x() - 34, expAt.y(), 30, expFont_.Height());
+  painter.drawText(expLabel, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("EXP"));
+
+  if (!levelFont_.IsComplete() || !expFont_.IsComplete()) {
+    painter.drawText(QRect(levelAt.x(), levelAt.y(), 300, 14), Qt::AlignLeft, QStringLiteral("patterns missing"));
+    return;
+  }
+  const int levelEnd = DrawCounter(painter, levelFont_, levelAt, QString::number(progress_.level));
+  painter.drawText(QRect(levelEnd + 60, levelAt.y(), 160, levelFont_.Height()), Qt::AlignLeft | Qt::AlignVCenter,
+                   QStringLiteral("Tallyplayer"));
+  const int expEnd = DrawCounter(painter, expFont_, expAt, QString::number(progress_.exp));
+  const std::int64_t need = LevelRequirement(progress_.level);
+  const double percent = need > 0 ? 100.0 * static_cast<double>(progress_.exp) / static_cast<double>(need) : 0.0;
+  painter.drawText(QRect(expEnd + 2, expAt.y() - 2, 80, expFont_.Height() + 4), Qt::AlignLeft | Qt::AlignVCenter,
+                   QStringLiteral("%1%]").arg(percent, 0, 'f', 2));
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The practice game's window: a scene with a status bar whose level and
+// experience counters sit exactly where Tallymeter's default capture regions
+// look, counted from the window's outer corner (frame and title bar
+// included), whatever frame the window manager gives the window.
+
+#include <QPoint>
+#include <QTimer>
+#include <QWidget>
+
+#include "counter_sprites.h"
+#include "experience.h"
+
+// Where the first digit cell of each counter starts, from the outer corner.
+inline constexpr QPoint kLevelCounterAt{35, 576};
+inline constexpr QPoint kExpCounterAt{463, 570};
+
+// Client-area position of a point given from the outer corner.
+constexpr QPoint ClientPosition(QPoint fromOuterCorner, QPoint frameOffset) { return fromOuterCorner - frameOffset; }
+
+class GameScreen : public QWidget {
+  Q_OBJECT
+
+ public:
+  GameScreen(CounterFont levelFont, CounterFont expFont, Progress start, QWidget* parent = nullptr);
+
+  Progress progress() const { return progress_; }
+  void SetProgress(Progress progress);
+
+ signals:
+  void progressChanged(Progress progress);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QPoint FrameOffset() const;
+  void PaintScene(QPainter& painter) const;
+  void PaintStatusBar(QPainter& painter, QPoint frameOffset) const;
+
+  CounterFont levelFont_;
+  CounterFont expFont_;
+  Progress progress_;
+  QPoint paintedOffset_;
+  QTimer frameWatch_;
+};

@@ -1,0 +1,75 @@
+// practice_window [--level L] [--exp E] [--step-ms N] [--frozen]
+// Shows the practice game; its experience rises by itself every N ms and
+// "level=<L> exp=<E>" is printed at start and at every change.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QRandomGenerator>
+#include <QTextStream>
+#include <QTimer>
+#include <cstdio>
+
+#include "counter_sprites.h"
+#include "experience.h"
+#include "game_screen.h"
+
+namespace {
+
+void Report(const Progress& p) {
+  std::printf("level=%d exp=%lld\n", p.level, static_cast<long long>(p.exp));
+  std::fflush(stdout);
+}
+
+bool ParseInt64(const QString& text, std::int64_t& value) {
+  bool ok = false;
+  value = text.toLongLong(&ok);
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("A practice window standing in for the game."));
+  parser.addHelpOption();
+  const QCommandLineOption levelOption(QStringLiteral("level"), QStringLiteral("Starting level (1-199)."),
+                                       QStringLiteral("L"), QStringLiteral("152"));
+  const QCommandLineOption expOption(QStringLiteral("exp"), QStringLiteral("Starting experience within the level."),
+                                     QStringLiteral("E"), QStringLiteral("12345678"));
+  const QCommandLineOption stepOption(QStringLiteral("step-ms"), QStringLiteral("Milliseconds between gains."),
+                                      QStringLiteral("N"), QStringLiteral("2000"));
+  const QCommandLineOption frozenOption(QStringLiteral("frozen"), QStringLiteral("Experience does not rise."));
+  parser.addOptions({levelOption, expOption, stepOption, frozenOption});
+  parser.process(app);
+
+  std::int64_t level = 0, exp = 0, stepMs = 0;
+  if (!ParseInt64(parser.value(levelOption), level) || level < 1 || level > kTopLevel ||
+      !ParseInt64(parser.value(expOption), exp) || exp < 0 || exp > 9'999'999'999 ||
+      !ParseInt64(parser.value(stepOption), stepMs) || stepMs < 1 || stepMs > 86'400'000) {
+    QTextStream(stderr) << "practice_window: --level 1..199, --exp 0..9999999999, --step-ms 1..86400000\n";
+    return 2;
+  }
+
+  const QString system = QCoreApplication::applicationDirPath() + QStringLiteral("/system");
+  CounterFont levelFont = LoadCounterFont(system, 0);
+  CounterFont expFont = LoadCounterFont(system, 1);
+  if (!levelFont.IsComplete() || !expFont.IsComplete()) {
+    QTextStream(stderr) << "practice_window: pattern bitmaps missing in " << system << "\n";
+  }
+
+  GameScreen screen(std::move(levelFont), std::move(expFont), Progress{static_cast<std::int32_t>(level), exp});
+  QObject::connect(&screen, &GameScreen::progressChanged, &Report);
+  Report(screen.progress());
+
+  QTimer gains;
+  QObject::connect(&gains, &QTimer::timeout, &screen, [&screen] {
+    const Progress now = screen.progress();
+    const std::int64_t need = std::max<std::int64_t>(LevelRequirement(now.level), 60);
+    const std::int64_t gain = QRandomGenerator::global()->bounded(static_cast<qint64>(need / 60)) + need / 300 + 1;
+    screen.SetProgress(AddExperience(now, gain));
+  });
+  if (!parser.isSet(frozenOption)) gains.start(static_cast<int>(stepMs));
+
+  screen.show();
+  return app.exec();
+}
