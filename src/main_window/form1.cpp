@@ -1,0 +1,332 @@
+#include "main_window/form1.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QFont>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "accounting/exp_table.h"
+#include "accounting/log_headers.h"
+#include "capture/clock.h"
+#include "capture/window_system.h"
+#include "dialogs/form2.h"
+#include "dialogs/form3.h"
+#include "dialogs/form_input_check.h"
+#include "dialogs/message_boxes.h"
+#include "main_window/main_texts.h"
+#include "persistence/config_file.h"
+#include "persistence/debug_trace.h"
+#include "persistence/pattern_store.h"
+
+namespace {
+
+constexpr int kDesignClientWidth = 520;
+constexpr int kDesignClientHeight = 432;
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  if (geometry.width() > 0) {
+    label->setGeometry(geometry);
+  } else {
+    label->move(geometry.topLeft());
+    label->adjustSize();
+  }
+  return label;
+}
+
+QLabel* MakePicture(QWidget* parent, const QString& name, const QRect& geometry) {
+  auto* picture = new QLabel(parent);
+  picture->setObjectName(name);
+  picture->setGeometry(geometry);
+  picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  return picture;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(name);
+  button->setGeometry(geometry);
+  return button;
+}
+
+// The log's columns are counted in Shift_JIS bytes: a Japanese character must
+// be exactly two Latin ones wide, as in the fixed-pitch Windows font.
+QFont LogFont() {
+  QFont font(QStringLiteral("IPAGothic"));
+  font.setStyleHint(QFont::Monospace);
+  font.setFixedPitch(true);
+  font.setPointSize(9);
+  return font;
+}
+
+}  // namespace
+
+Form1::Form1(Services& services, const QString& programFolder, QWidget* parent)
+    : QMainWindow(parent), services_(services) {
+  setObjectName(QStringLiteral("Form1"));
+  state_.programFolder = programFolder;
+  CreateControls();
+  CreateMenus();
+  timCaptureInterval_ = new QTimer(this);
+  timCaptureInterval_->setObjectName(QStringLiteral("timCaptureInterval"));
+  connect(timCaptureInterval_, &QTimer::timeout, this, &Form1::timCaptureInterval_Timer);
+  resize(kDesignClientWidth, kDesignClientHeight + menuBar()->sizeHint().height());
+}
+
+Form1::~Form1() {
+  // The dialogs are children of this window; stop them from calling back
+  // into it while it is being taken apart.
+  ended_ = true;
+  delete form2_.data();
+  delete form3_.data();
+  delete formInputCheck_.data();
+}
+
+void Form1::CreateControls() {
+  client_ = new QWidget(this);
+  client_->setObjectName(QStringLiteral("client"));
+  client_->setMinimumSize(kMinOuterWidth - kClassicFrameWidth, kMinOuterHeight - kClassicFrameHeight);
+  setCentralWidget(client_);
+  client_->installEventFilter(this);
+
+  lblCapture_t_[0] = MakeLabel(client_, QStringLiteral("lblCapture_t_0"), QStringLiteral("キャプチャ1→"), {8, 8, 0, 0});
+  lblCapture_[0] = MakeLabel(client_, QStringLiteral("lblCapture_0"), QStringLiteral("000"), {88, 8, 90, 13});
+  lblCapture_t_[1] = MakeLabel(client_, QStringLiteral("lblCapture_t_1"), QStringLiteral("キャプチャ2→"), {184, 8, 0, 0});
+  lblCapture_[1] = MakeLabel(client_, QStringLiteral("lblCapture_1"), QStringLiteral("000"), {264, 8, 120, 13});
+  lblElapse_ = MakeLabel(client_, QStringLiteral("lblElapse"), QStringLiteral("0.000秒"), {389, 8, 50, 13});
+  picCapture_[0] = MakePicture(client_, QStringLiteral("picCapture_0"), {8, 24, 145, 29});
+  picCapture_[1] = MakePicture(client_, QStringLiteral("picCapture_1"), {184, 24, 145, 29});
+  picRecognize_[0] = MakePicture(client_, QStringLiteral("picRecognize_0"), {360, 24, 33, 33});
+  picRecognize_[1] = MakePicture(client_, QStringLiteral("picRecognize_1"), {400, 24, 33, 33});
+  cmdCapture_ = MakeButton(client_, QStringLiteral("cmdCapture"), QStringLiteral("キャプチャ"), {440, 0, 73, 33});
+  cmdRecognize_ = MakeButton(client_, QStringLiteral("cmdRecognize"), QStringLiteral("認 識"), {440, 32, 73, 33});
+  lblLog_t_ = MakeLabel(client_, QStringLiteral("lblLog_t"), QStringLiteral("測定結果"), {8, 64, 60, 13});
+
+  txtLog_ = new QPlainTextEdit(client_);
+  txtLog_->setObjectName(QStringLiteral("txtLog"));
+  txtLog_->setReadOnly(true);
+  txtLog_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  txtLog_->setFont(LogFont());
+  txtLog_->setGeometry(kLogLeft, kLogTop, 505, 269);
+
+  for (int k = 0; k < 20; ++k) {
+    const int row = k / 10;
+    picPattern_[k] = MakePicture(client_, QStringLiteral("picPattern_%1").arg(k),
+                                 {32 + 40 * (k % 10), 352 + 40 * row, 33, 33});
+    picPattern_[k]->hide();
+  }
+  for (int a = 0; a < 2; ++a) {
+    picPatternDL_[a] = MakePicture(client_, QStringLiteral("picPatternDL_%1").arg(a), {440, 352 + 40 * a, 33, 33});
+    picPatternDL_[a]->hide();
+  }
+
+  connect(cmdCapture_, &QPushButton::clicked, this, &Form1::cmdCapture_Click);
+  connect(cmdRecognize_, &QPushButton::clicked, this, &Form1::cmdRecognize_Click);
+}
+
+void Form1::CreateMenus() {
+  QMenuBar* bar = menuBar();
+  // The menu must sit in the window itself, where the Run and Stop commands
+  // are expected, even on desktops that offer a global menu.
+  bar->setNativeMenuBar(false);
+
+  menuFile_ = bar->addMenu(QStringLiteral("ファイル"));
+  menuFile_->setObjectName(QStringLiteral("menuFile"));
+  menuPatternSave_ = menuFile_->addAction(QStringLiteral("パターン保存"));
+  menuPatternSave_->setObjectName(QStringLiteral("menuPatternSave"));
+  menuEnd_ = menuFile_->addAction(QStringLiteral("終了"));
+  menuEnd_->setObjectName(QStringLiteral("menuEnd"));
+
+  menuTool_ = bar->addMenu(QStringLiteral("ツール"));
+  menuTool_->setObjectName(QStringLiteral("menuTool"));
+  menuOption_ = menuTool_->addAction(QStringLiteral("オプション..."));
+  menuOption_->setObjectName(QStringLiteral("menuOption"));
+  for (int a = 0; a < 2; ++a) {
+    menuPattern_[a] = menuTool_->addAction(QStringLiteral("基準画像登録%1...").arg(a + 1));
+    menuPattern_[a]->setObjectName(QStringLiteral("menuPattern_%1").arg(a));
+    connect(menuPattern_[a], &QAction::triggered, this, [this, a] { menuPattern_Click(a); });
+  }
+  menuPrtScr_ = menuTool_->addAction(QStringLiteral("プリントスクリーン"));
+  menuPrtScr_->setObjectName(QStringLiteral("menuPrtScr"));
+
+  menuRun_ = bar->addAction(QStringLiteral("開始"));
+  menuRun_->setObjectName(QStringLiteral("menuRun"));
+  menuStop_ = bar->addAction(QStringLiteral("停止"));
+  menuStop_->setObjectName(QStringLiteral("menuStop"));
+  menuStop_->setEnabled(false);
+
+  connect(menuPatternSave_, &QAction::triggered, this, &Form1::menuPatternSave_Click);
+  connect(menuEnd_, &QAction::triggered, this, &Form1::menuEnd_Click);
+  connect(menuOption_, &QAction::triggered, this, &Form1::menuOption_Click);
+  connect(menuPrtScr_, &QAction::triggered, this, &Form1::menuPrtScr_Click);
+  connect(menuRun_, &QAction::triggered, this, &Form1::menuRun_Click);
+  connect(menuStop_, &QAction::triggered, this, &Form1::menuStop_Click);
+}
+
+void Form1::CreateDialogs() {
+  // The numeric input dialog comes first only because the options dialog is
+  // built on it; none of the three is shown yet.
+  formInputCheck_ = new FormInputCheck(services_.boxes, this);
+  formInputCheck_->hide();
+  form2_ = new Form2(state_, services_, *formInputCheck_, [this] { ApplyDebugModeLayout(); }, this);
+  form2_->hide();
+  form3_ = new Form3(state_, services_, [this] { ShowPatternHolders(); }, this);
+  form3_->hide();
+}
+
+bool Form1::Load() {
+  services_.trace.Begin(QStringLiteral(" Starting Program･･･") + kVersionText);
+  setWindowTitle(MainWindowTitle());
+  logText_.clear();
+  txtLog_->clear();
+  show();
+
+  Settings& settings = state_.settings;
+  if (auto notice = ConfigFile(QStringLiteral("READ"), settings, state_.programFolder)) ShowNotice(*notice);
+  services_.trace.Event(QStringLiteral(" Reading ConfigFile･･･End "));
+
+  const PatternFilesResult patterns =
+      PatternFiles(QStringLiteral("READ"), state_.patternImages, state_.patterns, state_.programFolder);
+  for (const Notice& notice : patterns.notices) ShowNotice(notice);
+  if (patterns.endProgram) {
+    ended_ = true;
+    return false;
+  }
+  ShowPatternHolders();
+  services_.trace.Event(QStringLiteral(" Reading PatternFile And ChangeData･･･End "));
+
+  BuildExpTable();
+  services_.trace.Event(QStringLiteral(" Creating ExpDataTable･･･End "));
+
+  CreateDialogs();
+  timCaptureInterval_->setInterval(10000);
+  timCaptureInterval_->stop();
+  EnterIdle();
+  services_.trace.Event(QStringLiteral(" All Form Loading･･･End "));
+
+  state_.screenHeader = ScreenHeader();
+  state_.fileHeader = FileHeader(settings.saveCsv);
+
+  if (settings.autoStart) {
+    if (services_.windows.FindWindowByTitle(kGameTitle) != 0) {
+      EnterMonitoring();
+      nextCaptureTime_ = services_.clock.Now().addSecs(15);
+      logText_.clear();
+      txtLog_->clear();
+      AppendLog(state_.screenHeader + QStringLiteral("\r\n"), false);
+      services_.trace.Event(QStringLiteral(" Log Start･･･ "));
+    } else {
+      ShowNotice(GameMissingNotice());
+    }
+  }
+  return true;
+}
+
+void Form1::menuEnd_Click() {
+  if (ended_) return;
+  services_.trace.Event(QStringLiteral(" End of Program "));
+  // Nothing may run after this line: no tick, no wait that comes back, no
+  // dialog.
+  ended_ = true;
+  timCaptureInterval_->stop();
+  if (form2_) form2_->hide();
+  hide();
+  emit endRequested(0);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  // Every window goes, nothing is traced or saved.
+  ended_ = true;
+  timCaptureInterval_->stop();
+  if (form2_) form2_->close();
+  if (form3_) form3_->close();
+  if (formInputCheck_) formInputCheck_->close();
+  event->accept();
+}
+
+Form2* Form1::OptionsDialog() const { return form2_.data(); }
+
+Form3* Form1::PatternEditor() const { return form3_.data(); }
+
+void Form1::ShowNotice(const Notice& notice) { services_.boxes.Inform(notice.text, notice.title); }
+
+void Form1::ShowPatternHolders() {
+  const auto show = [](QLabel* holder, const QImage& image) {
+    if (image.isNull()) {
+      holder->clear();
+      holder->resize(33, 33);
+      return;
+    }
+    // A holder sizes itself to its picture, with its 2-pixel border around it.
+    holder->setPixmap(QPixmap::fromImage(image));
+    holder->resize(image.width() + 4, image.height() + 4);
+  };
+  for (int k = 0; k < 20; ++k) show(picPattern_[k], state_.patternImages.digits[k]);
+  for (int a = 0; a < 2; ++a) show(picPatternDL_[a], state_.patternImages.delimiters[a]);
+}
+
+void Form1::menuOption_Click() {
+  if (ended_) return;
+  if (!form2_) {
+    if (!formInputCheck_) formInputCheck_ = new FormInputCheck(services_.boxes, this);
+    form2_ = new Form2(state_, services_, *formInputCheck_, [this] { ApplyDebugModeLayout(); }, this);
+  }
+  form2_->show();
+  form2_->raise();
+  form2_->activateWindow();
+}
+
+// ---- layout
+
+QSize Form1::ClassicOuterSize() const {
+  // The rule counts from the classic frame's outer size. Deriving that from
+  // the real client area (below the menu bar) keeps the log and the pattern
+  // rows inside it, whatever frame and menu height the window manager and
+  // font give.
+  return client_->size() + QSize(kClassicFrameWidth, kClassicFrameHeight);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == client_ && event->type() == QEvent::Resize) OnClientResized();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::OnClientResized() {
+  if (isMinimized() || !isVisible() || ended_) return;
+  const QSize outer = ClassicOuterSize();
+  const MainLayout layout = ResizeLayout(outer.width(), outer.height(), state_.debugMode);
+  if (layout.snapOuterWidth || layout.snapOuterHeight) {
+    const int growWidth = layout.snapOuterWidth ? *layout.snapOuterWidth - outer.width() : 0;
+    const int growHeight = layout.snapOuterHeight ? *layout.snapOuterHeight - outer.height() : 0;
+    resize(size() + QSize(growWidth, growHeight));
+  }
+  PlaceLogAndRows(layout);
+  services_.trace.Event(QStringLiteral(" Resaizing Form ･･･End "));
+}
+
+void Form1::ApplyDebugModeLayout() {
+  if (ended_) return;
+  const QSize outer = ClassicOuterSize();
+  PlaceLogAndRows(DebugSwitchLayout(outer.width(), outer.height(), state_.debugMode));
+}
+
+void Form1::PlaceLogAndRows(const MainLayout& layout) {
+  txtLog_->setGeometry(kLogLeft, kLogTop, layout.logWidth, layout.logHeight);
+  for (int k = 0; k < 20; ++k) {
+    picPattern_[k]->move(picPattern_[k]->x(), layout.patternRowTop[k / 10]);
+    picPattern_[k]->setVisible(layout.patternsVisible);
+  }
+  for (int a = 0; a < 2; ++a) {
+    picPatternDL_[a]->move(picPatternDL_[a]->x(), layout.patternRowTop[a]);
+    picPatternDL_[a]->setVisible(layout.patternsVisible);
+  }
+}

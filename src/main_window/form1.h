@@ -1,0 +1,138 @@
+#pragma once
+// The main window: its controls, the monitoring cycle, the manual commands
+// and the layout. It holds the program's shared state and lends it to the
+// dialogs; the rules themselves live in the logic libraries.
+
+#include <QDateTime>
+#include <QImage>
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <cstdint>
+
+#include "accounting/evaluation.h"
+#include "accounting/log_file.h"
+#include "main_window/layout_rule.h"
+#include "main_window/program_state.h"
+#include "persistence/notice.h"
+
+class Form2;
+class Form3;
+class FormInputCheck;
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+
+class Form1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  Form1(Services& services, const QString& programFolder, QWidget* parent = nullptr);
+  ~Form1() override;
+
+  // The load sequence after the single-instance test: trace, title, show,
+  // configuration, patterns, experience table, dialogs, Idle, headers, auto
+  // start. False when the program must end at once (no usable patterns).
+  bool Load();
+
+  // Monitoring cycle.
+  void menuRun_Click();
+  void menuStop_Click();
+  void timCaptureInterval_Timer();
+  void CaptureStep();
+
+  // Manual commands.
+  void cmdCapture_Click();
+  void cmdRecognize_Click();
+  void menuPattern_Click(int area);
+  void menuPatternSave_Click();
+  void menuPrtScr_Click();
+  void menuOption_Click();
+  void menuEnd_Click();
+
+  // The options dialog's layout when debug mode was switched (no minimum,
+  // no resize trace: the dialog writes its own line).
+  void ApplyDebugModeLayout();
+
+  ProgramState& State() { return state_; }
+  const ProgramState& State() const { return state_; }
+  bool IsMonitoring() const;
+  const QDateTime& NextCaptureTime() const { return nextCaptureTime_; }
+  QString LogText() const { return logText_; }
+  const QImage& Capture(int area) const { return captures_.at(area); }
+  const LogFileWriter& LogWriter() const { return logWriter_; }
+  std::int32_t RecognizedLevel() const { return recognizedLevel_; }
+  double RecognizedExp() const { return recognizedExp_; }
+  Form2* OptionsDialog() const;
+  Form3* PatternEditor() const;
+
+ signals:
+  // The Exit menu: the program must end now with this code.
+  void endRequested(int exitCode);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateControls();
+  void CreateMenus();
+  void CreateDialogs();
+
+  void EnterMonitoring();
+  void EnterIdle();
+  void AppendLog(const QString& text, bool caretToEnd);
+  void SetCapture(int area, const QImage& picture);
+  void RecognizeDigits();
+  void ShowPreview(int area, int digit, int x);
+  void ApplyEvaluation();
+  void ShowNotice(const Notice& notice);
+  void ShowPatternHolders();
+
+  QSize ClassicOuterSize() const;
+  void OnClientResized();
+  void PlaceLogAndRows(const MainLayout& layout);
+
+  Services& services_;
+  ProgramState state_;
+  ReadingEvaluator evaluator_;
+  LogFileWriter logWriter_;
+  QDateTime nextCaptureTime_;
+  std::array<QImage, 2> captures_;
+  std::int32_t recognizedLevel_ = 0;
+  double recognizedExp_ = 0;
+  QString logText_;
+  bool captureStepActive_ = false;  // a capture step (and maybe its message box) is under way
+  bool ended_ = false;              // Exit or the close box: no handler may act any more
+
+  QWidget* client_ = nullptr;
+  std::array<QLabel*, 2> lblCapture_t_{};
+  std::array<QLabel*, 2> lblCapture_{};
+  QLabel* lblElapse_ = nullptr;
+  std::array<QLabel*, 2> picCapture_{};
+  std::array<QLabel*, 2> picRecognize_{};
+  QPushButton* cmdCapture_ = nullptr;
+  QPushButton* cmdRecognize_ = nullptr;
+  QLabel* lblLog_t_ = nullptr;
+  QPlainTextEdit* txtLog_ = nullptr;
+  std::array<QLabel*, 20> picPattern_{};
+  std::array<QLabel*, 2> picPatternDL_{};
+  QTimer* timCaptureInterval_ = nullptr;
+
+  QMenu* menuFile_ = nullptr;
+  QAction* menuPatternSave_ = nullptr;
+  QAction* menuEnd_ = nullptr;
+  QMenu* menuTool_ = nullptr;
+  QAction* menuOption_ = nullptr;
+  std::array<QAction*, 2> menuPattern_{};
+  QAction* menuPrtScr_ = nullptr;
+  QAction* menuRun_ = nullptr;
+  QAction* menuStop_ = nullptr;
+
+  // Guarded: a dialog closed with its close box may be gone.
+  QPointer<FormInputCheck> formInputCheck_;
+  QPointer<Form2> form2_;
+  QPointer<Form3> form3_;
+};

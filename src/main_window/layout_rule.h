@@ -1,0 +1,38 @@
+#pragma once
+// Where the log and the two pattern rows go for a given window size. Pure:
+// the window measures itself, asks this rule, and moves its controls.
+
+#include <array>
+#include <optional>
+
+inline constexpr int kLogLeft = 8;
+inline constexpr int kLogTop = 80;
+inline constexpr int kMinOuterWidth = 368;   // 5520 twips
+inline constexpr int kMinOuterHeight = 296;  // 4440 twips
+
+// The classic sizable frame around the client area below the menu bar: the
+// rule counts from the outer size, so a window that knows only its client
+// area adds these to ask the rule.
+inline constexpr int kClassicFrameWidth = 8;
+inline constexpr int kClassicFrameHeight = 40;
+
+struct MainLayout {
+  int h = 0;  // outer height − 40 (after the minimum, when it applies)
+  int w = 0;  // outer width − 16
+  // The outer size the window must take because it was dragged below the
+  // minimum; nothing when it may stay as it is.
+  std::optional<int> snapOuterWidth;
+  std::optional<int> snapOuterHeight;
+  int logWidth = 0;
+  int logHeight = 0;
+  bool patternsVisible = false;
+  std::array<int, 2> patternRowTop{};  // tops of the level row and the experience row
+};
+
+// The resize handler's rule: the outer size in pixels (fractions allowed,
+// rounded halves to even), with the 368 x 296 minimum.
+MainLayout ResizeLayout(double outerWidth, double outerHeight, bool debugMode);
+
+// The options dialog's rule when debug mode is switched: no minimum, the log
+// 24 narrower than the outer width, 96 above the bottom in debug mode.
+MainLayout DebugSwitchLayout(double outerWidth, double outerHeight, bool debugMode);
