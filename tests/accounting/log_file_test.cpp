@@ -42,16 +42,15 @@ TEST_F(LogFileTest, MeasurementFileBegunWithHeaderAndContinuedLineByLine) {
   EXPECT_FALSE(Write("line 2", "", kStart.addDays(40)));
   EXPECT_EQ(writer.CurrentPath(settings), temp.Path() + "/log/給与明細202612051430.txt");
   EXPECT_EQ(Log("給与明細202612051430.txt"), Lines({TxtFileHeader(), "line 1", "line 2"}));
-}
 
-TEST_F(LogFileTest, MissingFoldersAboveTheLogFolderAreCreated) {
-  settings.saveFolder = temp.File("a/b");
-  EXPECT_FALSE(Write(CsvFileHeader(), "INIT"));
-  EXPECT_EQ(temp.Read("a/b/log/給与明細202612051430.txt"), Lines({CsvFileHeader()}));
+  settings.saveFolder = temp.File("a/b");  // missing folders above "log" too
+  EXPECT_FALSE(Write("line 3", ""));
+  EXPECT_EQ(temp.Read("a/b/log/給与明細202612051430.txt"), Lines({"line 3"}));
 }
 
 TEST_F(LogFileTest, NothingWrittenWithoutActiveStamp) {
   EXPECT_FALSE(Write("gain", ""));
+  EXPECT_FALSE(Write(TxtFileHeader(), "SAVE"));  // not a mode of this writer
   EXPECT_FALSE(QDir(temp.File("log")).exists());
   EXPECT_TRUE(writer.CurrentPath(settings).isEmpty());
 
@@ -60,12 +59,6 @@ TEST_F(LogFileTest, NothingWrittenWithoutActiveStamp) {
   EXPECT_TRUE(writer.LogStamp().isEmpty());
   EXPECT_FALSE(Write("after stop", ""));
   EXPECT_EQ(Log("給与明細202612051430.txt"), Lines({TxtFileHeader()}));
-}
-
-TEST_F(LogFileTest, UnknownModeDoesNothing) {
-  EXPECT_FALSE(Write(TxtFileHeader(), "SAVE"));
-  EXPECT_TRUE(writer.LogStamp().isEmpty());
-  EXPECT_FALSE(QDir(temp.File("log")).exists());
 }
 
 TEST_F(LogFileTest, MonthFileKeepsOneHeaderAcrossMeasurements) {
@@ -121,13 +114,10 @@ TEST_F(LogFileTest, UnwritableFolderReportedOncePerMeasurement) {
   settings.saveFolder = temp.Path();
   EXPECT_FALSE(Write("gain 3", "", kStart.addSecs(180)));
   EXPECT_EQ(Log("給与明細202612051432.txt"), Lines({"gain 3"}));
-}
 
-TEST_F(LogFileTest, UnwritableFileReported) {
-  // A folder of the log file's own name makes the file impossible to open.
-  ASSERT_TRUE(QDir().mkpath(temp.File("log/給与明細202612051430.txt")));
-  EXPECT_TRUE(Write(TxtFileHeader(), "INIT"));
-  EXPECT_FALSE(Write("gain", ""));
+  // A folder of the log file's own name: the file cannot be opened.
+  ASSERT_TRUE(QDir().mkpath(temp.File("log/給与明細202612051440.txt")));
+  EXPECT_TRUE(Write(TxtFileHeader(), "INIT", kStart.addSecs(600)));
 }
 
 }  // namespace
