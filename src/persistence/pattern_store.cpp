@@ -1,0 +1,203 @@
+#include "persistence/pattern_store.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+
+#include "capture/pixel_grid.h"
+#include "persistence/file_system.h"
+
+namespace {
+
+const char* const kBmp = "BMP";
+
+QString PatternFolder(const QString& programFolder) { return programFolder + QStringLiteral("/Pattern"); }
+QString SystemFolder(const QString& programFolder) { return programFolder + QStringLiteral("/system"); }
+
+QImage& Slot(PatternImages& images, int slot) {
+  return slot < 20 ? images.digits[static_cast<std::size_t>(slot)] : images.delimiters[static_cast<std::size_t>(slot - 20)];
+}
+const QImage& Slot(const PatternImages& images, int slot) {
+  return slot < 20 ? images.digits[static_cast<std::size_t>(slot)] : images.delimiters[static_cast<std::size_t>(slot - 20)];
+}
+
+bool Fits(const QImage& image) { return image.width() <= kPatternCapacity && image.height() <= kPatternCapacity; }
+
+// Loads all 22 files of `folder`; false when any is missing, unreadable or
+// too large to convert. The holders change only when every file loaded.
+bool LoadAll(const QString& folder, PatternImages& images) {
+  PatternImages loaded;
+  bool ok = true;
+  for (int slot = 0; slot < kPatternSlots; ++slot) {
+    QImage image;
+    if (image.load(folder + '/' + PatternFileName(slot), kBmp) && Fits(image)) {
+      Slot(loaded, slot) = image;
+    } else {
+      ok = false;
+    }
+  }
+  if (ok) images = loaded;
+  return ok;
+}
+
+QString FreeFolderName(const QString& parent, const QString& name) {
+  QString candidate = name;
+  for (int n = 2; QFileInfo::exists(parent + '/' + candidate); ++n) candidate = name + QStringLiteral("-%1").arg(n);
+  return parent + '/' + candidate;
+}
+
+// Copies the player's pattern files (those present) into a dated folder
+// beside them, so that replacing them by the defaults loses none of them.
+bool BackUpPlayerFiles(const QString& programFolder, const QDateTime& now) {
+  const QString folder = PatternFolder(programFolder);
+  QStringList present;
+  for (int slot = 0; slot < kPatternSlots; ++slot) {
+    if (QFileInfo(folder + '/' + PatternFileName(slot)).isFile()) present << PatternFileName(slot);
+  }
+  if (present.isEmpty()) return true;
+  const QString backup = FreeFolderName(folder, QStringLiteral("backup-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+  if (!MakeFolders(backup)) return false;
+  bool ok = true;
+  for (const QString& name : present) ok = QFile::copy(folder + '/' + name, backup + '/' + name) && ok;
+  return ok;
+}
+
+// Writes one picture as a 24-bit BMP; the old file stays whole until the
+// new one is complete.
+bool Write(const QImage& image, const QString& path) {
+  if (image.isNull()) return false;
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  if (!image.convertToFormat(QImage::Format_RGB32).save(&file, kBmp)) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
+}
+
+bool SaveAll(const PatternImages& images, const QString& programFolder) {
+  const QString folder = PatternFolder(programFolder);
+  bool ok = MakeFolders(folder);
+  for (int slot = 0; slot < kPatternSlots; ++slot) {
+    ok = Write(Slot(images, slot), folder + '/' + PatternFileName(slot)) && ok;
+  }
+  return ok;
+}
+
+bool Convert(const QImage& image, Pattern& pattern) {
+  pattern.width = image.width();
+  pattern.height = image.height();
+  if (!Fits(image)) return false;
+  PixelGrid grid;
+  ReadPixels(image, grid);
+  for (int x = 0; x < grid.width; ++x) {
+    for (int y = 0; y < grid.height; ++y) {
+      const std::uint32_t pixel = grid.At(x, y);
+      pattern.pixels[x][y] = {static_cast<std::uint8_t>(pixel), static_cast<std::uint8_t>(pixel >> 8),
+                              static_cast<std::uint8_t>(pixel >> 16)};
+    }
+  }
+  return true;
+}
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+Notice ReadFailed() {
+  return {QStringLiteral("パターンファイルが読み込めません。") + kCrLf + QStringLiteral("デフォルトパターンで初期化します。") + kCrLf,
+          QStringLiteral("パターン読込みエラー")};
+}
+Notice InitFailed() {
+  return {QStringLiteral("デフォルトパターンファイルが読み込めません。") + kCrLf + QStringLiteral("終了します。") + kCrLf,
+          QStringLiteral("パターン初期化エラー")};
+}
+Notice SaveFailed() { return {QStringLiteral("パターンファイルを保存できませんでした。"), QStringLiteral("パターン書込みエラー")}; }
+Notice DataFailed() {
+  return {QStringLiteral("パターンファイルのデータ化に失敗しました。") + kCrLf + QStringLiteral("終了します。") + kCrLf,
+          QStringLiteral("パターン読込みエラー")};
+}
+
+enum class Step { Read, Init, Save, Data, None };
+
+Step FirstStep(const QString& mode) {
+  if (mode == QLatin1String("READ")) return Step::Read;
+  if (mode == QLatin1String("INIT")) return Step::Init;
+  if (mode == QLatin1String("SAVE")) return Step::Save;
+  if (mode == QLatin1String("DATA")) return Step::Data;
+  return Step::None;
+}
+
+}  // namespace
+
+QString PatternFileName(int slot) {
+  return slot < 20 ? QStringLiteral("Pattern%1.bmp").arg(slot, 2, 10, QLatin1Char('0'))
+                   : QStringLiteral("PatternDel%1.bmp").arg(slot - 20);
+}
+
+bool ConvertPatterns(const PatternImages& images, PatternSet& set) {
+  bool ok = true;
+  for (std::size_t group = 0; group < 2; ++group) {
+    set.cellWidth[group] = 0;
+    set.cellHeight[group] = 0;
+    const auto take = [&](const QImage& image, Pattern& pattern) {
+      ok = Convert(image, pattern) && ok;
+      set.cellWidth[group] = std::max(set.cellWidth[group], pattern.width);
+      set.cellHeight[group] = std::max(set.cellHeight[group], pattern.height);
+    };
+    for (std::size_t digit = 0; digit < 10; ++digit) {
+      take(images.digits[group * 10 + digit], set.digitPatterns[group * 10 + digit]);
+    }
+    take(images.delimiters[group], set.delimiterPatterns[group]);
+  }
+  return ok;
+}
+
+PatternFilesResult PatternFiles(const QString& mode, PatternImages& images, PatternSet& set,
+                                const QString& programFolder, const QDateTime& now) {
+  PatternFilesResult result;
+  Step step = FirstStep(mode);
+  bool fromDefaults = false;
+  while (step != Step::None) {
+    switch (step) {
+      case Step::Read:
+        if (LoadAll(PatternFolder(programFolder), images)) {
+          step = Step::Data;
+        } else {
+          result.notices.push_back(ReadFailed());
+          step = Step::Init;
+        }
+        break;
+      case Step::Init:
+        if (!LoadAll(SystemFolder(programFolder), images)) {
+          result.notices.push_back(InitFailed());
+          result.endProgram = true;
+          return result;
+        }
+        fromDefaults = true;
+        step = Step::Save;
+        break;
+      case Step::Save:
+        // The defaults never overwrite a player's file that is not kept.
+        if ((fromDefaults && !BackUpPlayerFiles(programFolder, now)) || !SaveAll(images, programFolder)) {
+          result.notices.push_back(SaveFailed());
+        }
+        step = Step::Data;
+        break;
+      case Step::Data:
+        if (!ConvertPatterns(images, set)) {
+          result.notices.push_back(DataFailed());
+          result.endProgram = true;
+        }
+        step = Step::None;
+        break;
+      case Step::None:
+        break;
+    }
+  }
+  return result;
+}
+
+PatternFilesResult PatternFiles(const QString& mode, PatternImages& images, PatternSet& set,
+                                const QString& programFolder) {
+  return PatternFiles(mode, images, set, programFolder, QDateTime::currentDateTime());
+}

@@ -3,6 +3,7 @@
 // PatternDel0.bmp, PatternDel1.bmp beside the program, with the delivered
 // defaults under the same names in system/.
 
+#include <QDateTime>
 #include <QString>
 #include <vector>
 
@@ -17,9 +18,25 @@ struct PatternFilesResult {
 // Mode "READ", "INIT", "SAVE" or "DATA", run as a chain; any other text does
 // nothing. `images` are the holders' pictures; `set` is rebuilt from them by
 // DATA. `now` names the backup folder of the player's files.
+//
+// A picture larger than 41 x 41 counts as a file that cannot be read: in
+// Pattern/ it sends READ to the defaults, in system/ it ends the program
+// before anything is written. Before the defaults replace the player's
+// files, the ones present are copied to Pattern/backup-yyyyMMdd-HHmmss/;
+// when that copy fails, nothing in Pattern/ is overwritten (reported as a
+// failed save) and the defaults are used from memory.
+PatternFilesResult PatternFiles(const QString& mode, PatternImages& images, PatternSet& set,
+                                const QString& programFolder, const QDateTime& now);
+
+// The same, with the backup folder named after the current time.
 PatternFilesResult PatternFiles(const QString& mode, PatternImages& images, PatternSet& set,
                                 const QString& programFolder);
 
 // DATA alone: converts the pictures into the pattern set. False when a
 // picture does not fit 41 x 41.
 bool ConvertPatterns(const PatternImages& images, PatternSet& set);
+
+// The file name of slot `slot`: 0 … 19 the digits ("Pattern07.bmp"), 20 and
+// 21 the delimiters ("PatternDel1.bmp").
+QString PatternFileName(int slot);
+inline constexpr int kPatternSlots = 22;
