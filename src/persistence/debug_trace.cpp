@@ -37,7 +37,12 @@ void DebugTrace::Write(const QString& text, const QString& mode) const {
   if (traceExists) {
     const QString backup = BackupPath();
     QFile::remove(backup);
-    QFile::copy(trace, backup);
+    // The previous run's trace is what one reads after a crash: when it
+    // cannot be kept as the backup, the new run goes on after it instead.
+    if (!QFile::copy(trace, backup)) {
+      AppendLine(trace, text);
+      return;
+    }
   }
   WriteNewLine(trace, text);
 }

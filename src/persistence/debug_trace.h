@@ -17,7 +17,9 @@ class DebugTrace {
   DebugTrace(QString programFolder, std::function<QDateTime()> now);
 
   // The raw operation: writes `text` and CR LF. Mode "INIT" starts a new trace
-  // (the old one becomes the backup); anything else appends.
+  // (the old one becomes the backup; when it cannot, the old trace is kept and
+  // appended to); anything else appends. A debug.txt that is not a plain file
+  // is left alone.
   void Write(const QString& text, const QString& mode = QString()) const;
 
   // Date and time, then `message` (which begins with a blank), appended.

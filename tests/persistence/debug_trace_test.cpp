@@ -43,6 +43,12 @@ TEST(DebugTrace, FirstStartMakesNoBackupAndSecondStartKeepsThePreviousRun) {
   trace.Begin(QStringLiteral(" Starting Program･･･Ver.0.21"));
   EXPECT_EQ(tmp.Read("debugBackUp.txt"), firstRun);
   EXPECT_EQ(tmp.Read("debug.txt"), firstStart);
+
+  // A backup that cannot be replaced must not cost the previous run's trace.
+  ASSERT_TRUE(QFile::remove(trace.BackupPath()));
+  QDir(tmp.Path()).mkpath("debugBackUp.txt");
+  trace.Begin(QStringLiteral(" again"));
+  EXPECT_EQ(tmp.Read("debug.txt"), firstStart + Line(QStringLiteral("2026/12/06 5:58:46 again")));
 }
 
 TEST(DebugTrace, AppendsInCallOrderAndRecreatesAVanishedTrace) {
