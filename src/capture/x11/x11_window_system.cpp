@@ -47,8 +47,10 @@ std::optional<std::vector<std::uint32_t>> ListFromReply(const XcbReply<xcb_get_p
 
 class X11WindowSystem : public WindowSystem {
  public:
-  X11WindowSystem(XcbConnection connection, const xcb_screen_t& screen)
-      : c_(std::move(connection)), screen_(screen), atoms_(InternAtoms(c_.get())) {}
+  // `screen` lies in the connection's setup data (its visuals follow it
+  // there), so it is kept by pointer and lives as long as the connection.
+  X11WindowSystem(XcbConnection connection, const xcb_screen_t* screen)
+      : c_(std::move(connection)), screen_(*screen), atoms_(InternAtoms(c_.get())) {}
 
   WindowId FindWindowByTitle(const QString& title) override;
   WindowId ForegroundWindow() override;
@@ -69,7 +71,7 @@ class X11WindowSystem : public WindowSystem {
   std::optional<ZPixmapLayout> LayoutFor(const xcb_get_image_reply_t& reply, int width, int height) const;
 
   XcbConnection c_;
-  xcb_screen_t screen_;
+  const xcb_screen_t& screen_;
   Atoms atoms_;
 };
 
@@ -302,6 +304,6 @@ std::unique_ptr<WindowSystem> OpenX11WindowSystem(const char* display) {
   auto roots = xcb_setup_roots_iterator(xcb_get_setup(connection.get()));
   for (int i = 0; i < screenNumber && roots.rem > 0; ++i) xcb_screen_next(&roots);
   if (roots.rem <= 0 || roots.data == nullptr) return nullptr;
-  const xcb_screen_t screen = *roots.data;
+  const xcb_screen_t* screen = roots.data;
   return std::make_unique<X11WindowSystem>(std::move(connection), screen);
 }
