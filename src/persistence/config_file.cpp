@@ -179,10 +179,10 @@ std::optional<Notice> InitAndSave(Settings& settings, const QString& programFold
 
 // The user's unreadable file is about to be replaced by the defaults; a copy
 // lets the settings be recovered by hand.
-void KeepUnreadable(const QString& path) {
+bool KeepUnreadable(const QString& path) {
   const QString kept = path + QStringLiteral(".bad");
   QFile::remove(kept);
-  QFile::copy(path, kept);
+  return QFile::copy(path, kept);
 }
 
 }  // namespace
@@ -224,10 +224,15 @@ std::optional<Notice> ConfigFile(const QString& mode, Settings& settings, const 
       settings = *read;
       return std::nullopt;
     }
-    KeepUnreadable(path);
     // One message per call: the unreadable file is the news; a failure to
-    // write the defaults as well shows again at the next save.
-    InitAndSave(settings, programFolder);
+    // write the defaults as well shows again at the next save. Without a
+    // copy kept, the user's file is not overwritten: the defaults run in
+    // memory only.
+    if (KeepUnreadable(path)) {
+      InitAndSave(settings, programFolder);
+    } else {
+      settings = Settings::Defaults(programFolder);
+    }
     return UnreadableNotice();
   }
   if (mode == kInitMode) return InitAndSave(settings, programFolder);

@@ -22,5 +22,7 @@ std::optional<Settings> ParseConfigFileText(const QString& text);
 // "INIT" (INIT + SAVE) or "SAVE"; any other text does nothing. Returns the
 // message to show, if any (at most one per call). The file is replaced
 // atomically; an unreadable file is kept beside it as TmConfig.ini.bad
-// before the defaults take its place.
+// before the defaults take its place (and is left alone, the defaults used in
+// memory only, when that copy cannot be made). Settings that Shift_JIS cannot
+// spell are not saved (the save message instead).
 std::optional<Notice> ConfigFile(const QString& mode, Settings& settings, const QString& programFolder);

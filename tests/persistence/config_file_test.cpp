@@ -175,6 +175,16 @@ TEST(ConfigFile, AnUnreadableFileIsKeptAsBadAndTheDefaultsReturn) {
   }
 }
 
+TEST(ConfigFile, AnUnreadableFileThatCannotBeKeptIsNotOverwritten) {
+  TempFolder tmp;
+  tmp.Write("TmConfig.ini", "junk");
+  tmp.Write("TmConfig.ini.bad/inside", "x");  // a folder: no copy can go there
+  Settings settings = Unusual();
+  EXPECT_EQ(ConfigFile(QStringLiteral("READ"), settings, tmp.Path()), Unreadable());
+  EXPECT_EQ(settings, Settings::Defaults(tmp.Path()));
+  EXPECT_EQ(tmp.Read("TmConfig.ini"), QByteArray("junk"));
+}
+
 TEST(ConfigFile, AFolderWithCommasComesBackWhole) {
   for (const QString& folder : {QStringLiteral("/data/a, b,c"), QStringLiteral("/data/x , y"), QStringLiteral("/d,"),
                                 QStringLiteral(","), QString()}) {
