@@ -11,7 +11,9 @@ TEST(ExpTableTest, TableMatchesThePublishedValues) {
   std::int64_t weighted = 0;  // catches swapped slots too
   for (int slot = 0; slot < 200; ++slot) {
     ASSERT_TRUE(table[slot].has_value()) << slot;
-    if (slot > 0) EXPECT_GT(*table[slot], *table[slot - 1]) << slot;
+    if (slot > 0) {
+      EXPECT_GT(*table[slot], *table[slot - 1]) << slot;
+    }
     sum += *table[slot];
     weighted += (slot + 1) * *table[slot];
   }
