@@ -2,11 +2,18 @@
 // The options dialog (modeless): shows the settings and edits them in place.
 
 #include <QDialog>
+#include <array>
 #include <functional>
 
+#include "dialogs/options_rules.h"
 #include "main_window/program_state.h"
 
+class ClickableLabel;
 class FormInputCheck;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 
 class Form2 : public QDialog {
   Q_OBJECT
@@ -15,4 +22,61 @@ class Form2 : public QDialog {
   // window owns that layout); the dialog writes the trace line itself.
   Form2(ProgramState& state, Services& services, FormInputCheck& inputCheck,
         std::function<void()> debugModeChanged, QWidget* parent = nullptr);
+
+  // What the Options menu does: clears the two test-capture previews, then
+  // shows the dialog, or brings it to the front when it is already open.
+  void ShowFromMenu();
+
+  // Puts the settings on screen (runs on every activation).
+  void Fill();
+
+ protected:
+  bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct AreaControls {
+    ClickableLabel* sx = nullptr;
+    ClickableLabel* sy = nullptr;
+    ClickableLabel* ex = nullptr;
+    ClickableLabel* ey = nullptr;
+    QPushButton* test = nullptr;
+    QLabel* preview = nullptr;
+  };
+
+  void BuildControls();
+  void BuildArea(int area, int top);
+  ClickableLabel* ValueLabel(const QString& name, const QString& shapeName, const QRect& at);
+  void Connect();
+
+  void NumericClicked(NumericSetting setting, int area);
+  void SaveCsvChanged(bool checked);
+  void DebugChanged(bool checked);
+  void SaveFolderLeft();
+  void SaveFileLeft();
+  void TestCaptureClicked(int area);
+  void SaveClicked();
+  void BackClicked();
+
+  ProgramState& state_;
+  Services& services_;
+  FormInputCheck& inputCheck_;
+  std::function<void()> debugModeChanged_;
+
+  std::array<AreaControls, 2> areas_{};
+  ClickableLabel* lblCaptureInterval_ = nullptr;
+  ClickableLabel* lblLag_ = nullptr;
+  QCheckBox* chkAutoStart_ = nullptr;
+  QCheckBox* chkBeepBeep_ = nullptr;
+  QCheckBox* chkSaveCsv_ = nullptr;
+  QCheckBox* chkSaveDistance_ = nullptr;
+  QCheckBox* chkDebug_ = nullptr;
+  QLabel* lblSaveCsv_ = nullptr;
+  QLineEdit* txtSaveFolder_ = nullptr;
+  QLineEdit* txtSaveFile_ = nullptr;
+  QPushButton* cmdSave_ = nullptr;
+  QPushButton* cmdEnd_ = nullptr;
 };

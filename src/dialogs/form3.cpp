@@ -1,0 +1,170 @@
+#include "dialogs/form3.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include "dialogs/clipboard_picture.h"
+#include "dialogs/message_boxes.h"
+#include "dialogs/pattern_rules.h"
+#include "dialogs/pattern_slot.h"
+#include "persistence/debug_trace.h"
+#include "persistence/pattern_store.h"
+
+namespace {
+
+const QPoint kSlotPositions[kSlotsPerArea] = {{8, 68},   {56, 68},  {104, 68},  {152, 68},  {200, 68}, {8, 144},
+                                              {56, 144}, {104, 144}, {152, 144}, {200, 144}, {264, 68}};
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& text, const QRect& at) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QLatin1String(name));
+  button->setGeometry(at);
+  button->setAutoDefault(false);  // no default button: Enter does nothing by itself
+  return button;
+}
+
+QLabel* Caption(QWidget* parent, const QString& name, const QString& text, const QRect& at) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  label->setGeometry(at);
+  return label;
+}
+
+}  // namespace
+
+Form3::Form3(ProgramState& state, Services& services, std::function<void()> patternsChanged, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      state_(state),
+      services_(services),
+      patternsChanged_(std::move(patternsChanged)),
+      endProgram_([] { QCoreApplication::exit(1); }) {
+  setObjectName(QStringLiteral("Form3"));
+  setWindowTitle(QStringLiteral("基準画像登録"));
+  setModal(true);
+  setFixedSize(324, 196);
+  BuildControls();
+  for (int slot = 0; slot < kSlotsPerArea; ++slot) {
+    connect(slots_[static_cast<std::size_t>(slot)], &PatternSlot::clicked, this, [this, slot] { SlotClicked(slot); });
+  }
+  connect(cmdSave_, &QPushButton::clicked, this, &Form3::SaveClicked);
+  connect(cmdInitial_, &QPushButton::clicked, this, &Form3::InitialClicked);
+  connect(cmdEnd_, &QPushButton::clicked, this, &Form3::BackClicked);
+}
+
+void Form3::BuildControls() {
+  const QString digitCaptions = QStringLiteral("０１２３４５６７８９");
+  for (int slot = 0; slot < kSlotsPerArea; ++slot) {
+    const QPoint at = kSlotPositions[slot];
+    auto* picture = new PatternSlot(this);
+    picture->setObjectName(slot < 10 ? QStringLiteral("picPattern(%1)").arg(slot) : QStringLiteral("picPatternDL"));
+    picture->move(at);
+    slots_[static_cast<std::size_t>(slot)] = picture;
+    auto* caption =
+        Caption(this, QStringLiteral("lblPattern(%1)").arg(slot),
+                slot < 10 ? QString(digitCaptions[slot]) : QStringLiteral("デリミタ"),
+                slot < 10 ? QRect(at.x(), at.y() - 16, kEmptySlotSide, 16) : QRect(at.x(), at.y() - 16, 56, 16));
+    if (slot < 10) caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  }
+  Caption(this, QStringLiteral("lblPatternNo_t"), QStringLiteral("パターン登録"), QRect(8, 9, 78, 18));
+  lblPatternNo_ = Caption(this, QStringLiteral("lblPatternNo"), QStringLiteral("1"), QRect(88, 8, 24, 20));
+  cmdEnd_ = Button(this, "cmdEnd", QStringLiteral("戻 る"), QRect(256, 4, 57, 29));
+  cmdSave_ = Button(this, "cmdSave", QStringLiteral("保 存"), QRect(256, 128, 57, 29));
+  cmdInitial_ = Button(this, "cmdInitial", QStringLiteral("初期化"), QRect(256, 158, 57, 29));
+}
+
+void Form3::LoadArea(int area) {
+  area_ = area == 1 ? 1 : 0;  // there are two areas; anything else edits the first
+  const AreaPictures current = AreaOf(state_.patternImages, area_);
+  for (int slot = 0; slot < kSlotsPerArea; ++slot) {
+    PatternSlot* picture = slots_[static_cast<std::size_t>(slot)];
+    picture->SetPicture(QImage());
+    const QImage& held = current[static_cast<std::size_t>(slot)];
+    if (held.width() > 0) picture->SetPicture(held.convertToFormat(QImage::Format_RGB32));
+  }
+  lblPatternNo_->setText(QString::number(area_ + 1));
+}
+
+void Form3::OpenForArea(int area) {
+  LoadArea(area);
+  exec();
+}
+
+void Form3::SlotClicked(int slot) {
+  PatternSlot* picture = slots_[static_cast<std::size_t>(slot)];
+  const QImage clipboard = ClipboardPicture(QGuiApplication::clipboard()->mimeData());
+  picture->SetPicture(SlotAfterClick(picture->Picture(), clipboard));
+}
+
+void Form3::SaveClicked() {
+  services_.trace.Event(QStringLiteral(" Saving PatternFiles･･･ "));
+  AreaPictures pictures;
+  for (int slot = 0; slot < kSlotsPerArea; ++slot) {
+    pictures[static_cast<std::size_t>(slot)] = slots_[static_cast<std::size_t>(slot)]->Picture();
+  }
+  const std::optional<int> height = CommonHeight(pictures);
+  if (!height) {
+    services_.boxes.Inform(QStringLiteral("基準パターンを登録してください。"), QStringLiteral("パターン保存"));
+    return;
+  }
+  for (int slot = 0; slot < kSlotsPerArea; ++slot) {
+    auto& picture = pictures[static_cast<std::size_t>(slot)];
+    picture = FitToHeight(picture, *height);
+    slots_[static_cast<std::size_t>(slot)]->SetPicture(QImage());
+  }
+  StoreArea(state_.patternImages, area_, pictures);
+  const PatternFilesResult result =
+      PatternFiles(QStringLiteral("SAVE"), state_.patternImages, state_.patterns, state_.programFolder);
+  if (ReportAndMaybeEnd(result)) return;
+  if (patternsChanged_) patternsChanged_();
+  done(QDialog::Accepted);
+  ShowMainWindow();
+  services_.trace.Event(QStringLiteral(" Saving PatternFiles･･･End "));
+}
+
+void Form3::InitialClicked() {
+  const bool yes = services_.boxes.AskYesNo(
+      QStringLiteral("パターンファイルをデフォルトの状態に初期化します。よろしいですか？"),
+      QStringLiteral("パターンファイル初期化"));
+  if (yes) {
+    const PatternFilesResult result =
+        PatternFiles(QStringLiteral("INIT"), state_.patternImages, state_.patterns, state_.programFolder);
+    if (ReportAndMaybeEnd(result)) return;
+    if (patternsChanged_) patternsChanged_();
+  }
+  services_.trace.Event(QStringLiteral(" Initialize PatternFiles･･･End "));
+}
+
+void Form3::BackClicked() {
+  done(QDialog::Rejected);
+  ShowMainWindow();
+}
+
+bool Form3::ReportAndMaybeEnd(const PatternFilesResult& result) {
+  for (const Notice& notice : result.notices) services_.boxes.Inform(notice.text, notice.title);
+  if (!result.endProgram) return false;
+  done(QDialog::Rejected);
+  if (endProgram_) endProgram_();
+  return true;
+}
+
+void Form3::ShowMainWindow() {
+  if (QWidget* main = parentWidget()) {
+    main->show();
+    main->raise();
+    main->activateWindow();
+  }
+}
+
+void Form3::keyPressEvent(QKeyEvent* event) {
+  // No cancel button: Escape neither closes the editor nor drops its slots.
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}

@@ -3,9 +3,15 @@
 // pasted from the clipboard, given a common height and saved.
 
 #include <QDialog>
+#include <array>
 #include <functional>
 
 #include "main_window/program_state.h"
+
+class PatternSlot;
+class QLabel;
+class QPushButton;
+struct PatternFilesResult;
 
 class Form3 : public QDialog {
   Q_OBJECT
@@ -18,4 +24,39 @@ class Form3 : public QDialog {
   // Loads the area's current patterns into the slots (empty slots are
   // 41 x 41), shows the area number and runs the editor modally.
   void OpenForArea(int area);
+
+  // The first half of OpenForArea: everything but running the editor.
+  void LoadArea(int area);
+
+  // What ends the program when the pattern store says it cannot go on
+  // (the default patterns are missing). Quits the application unless
+  // replaced.
+  void SetEndProgram(std::function<void()> endProgram) { endProgram_ = std::move(endProgram); }
+
+  int Area() const { return area_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void BuildControls();
+  void SlotClicked(int slot);
+  void SaveClicked();
+  void InitialClicked();
+  void BackClicked();
+  // Shows the store's messages; true when the program has to end.
+  bool ReportAndMaybeEnd(const PatternFilesResult& result);
+  void ShowMainWindow();
+
+  ProgramState& state_;
+  Services& services_;
+  std::function<void()> patternsChanged_;
+  std::function<void()> endProgram_;
+  int area_ = 0;
+
+  std::array<PatternSlot*, 11> slots_{};  // picPattern(0..9), then picPatternDL
+  QLabel* lblPatternNo_ = nullptr;
+  QPushButton* cmdInitial_ = nullptr;
+  QPushButton* cmdSave_ = nullptr;
+  QPushButton* cmdEnd_ = nullptr;
 };
