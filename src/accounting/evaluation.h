@@ -20,7 +20,10 @@ struct EvaluationStep {
 
 class ReadingEvaluator {
  public:
-  // `monotonicMs` comes from a clock that never wraps.
+  // `monotonicMs` comes from a clock that never wraps; elapsed time counts
+  // whole seconds. A gain within the same second shows "-" as its rate, and a
+  // level with no total (200 and above) gives a "  測定不可  " line and leaves
+  // the measurement as it was.
   EvaluationStep Evaluate(std::int32_t level, double exp, const QDateTime& now, std::int64_t monotonicMs,
                           bool saveCsv);
 

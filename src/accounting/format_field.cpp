@@ -3,6 +3,7 @@
 #include <QStringEncoder>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -64,14 +65,15 @@ struct ByteCount {
 
 ByteCount CountBytes(const QString& text) {
   ByteCount count;
-  QStringEncoder encoder("CP932");
+  std::optional<QStringEncoder> encoder;  // numbers and flags never need one
   for (qsizetype i = 0; i < text.size(); ++i) {
     ++count.characters;
     const QChar c = text.at(i);
     if (c.unicode() < 0x80) continue;
+    if (!encoder) encoder.emplace("CP932");
     qsizetype length = 1;
     if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) length = 2;
-    const QByteArray bytes = encoder.encode(QStringView(text).mid(i, length));
+    const QByteArray bytes = encoder->encode(QStringView(text).mid(i, length));
     if (bytes.size() >= 2) ++count.wide;
     i += length - 1;
   }

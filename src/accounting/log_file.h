@@ -13,8 +13,11 @@
 class LogFileWriter {
  public:
   // Mode "INIT" begins a new log file with `text` (the file header); an empty
-  // mode appends `text` to the active file. Returns a message to show when
-  // the file could not be written; at most one per measurement.
+  // mode appends `text` to the active file. A file that already holds lines
+  // is never emptied: a month's file keeps its one header, a measurement's
+  // file begun again in the same minute gets the header appended. Returns a
+  // message to show when the file could not be written; at most one per
+  // measurement.
   std::optional<Notice> WriteLogLine(const QString& text, const QString& mode, const Settings& settings,
                                      const QDateTime& now);
 
