@@ -29,6 +29,13 @@ class X11CaptureTest : public ::testing::Test {
     ws = OpenX11WindowSystem();
     ASSERT_NE(ws, nullptr) << "no X display";
   }
+  // A killed game's window lingers until the server has noticed; the next
+  // test must not find it.
+  void TearDown() override {
+    if (ws) {
+      EXPECT_TRUE(WaitUntil([&] { return ws->FindWindowByTitle(kGame) == 0; }));
+    }
+  }
 
   // Waits until the game is found, in front, and shows `level` on screen.
   WindowId StartGame(PracticeGame& game, const QString& level) {
@@ -37,7 +44,14 @@ class X11CaptureTest : public ::testing::Test {
     if (!WaitUntil([&] { return (id = ws->FindWindowByTitle(kGame)) != 0; })) return 0;
     Activate(id);
     const QImage levelSprite = CounterSprite(0, level);
-    if (!WaitUntil([&] { return Shows(CaptureGameArea(*ws, id, kLevelRegion), levelSprite); })) return 0;
+    if (!WaitUntil([&] { return Shows(CaptureGameArea(*ws, id, kLevelRegion), levelSprite); })) {
+      const auto outer = ws->OuterRect(id);
+      ADD_FAILURE() << "outer " << (outer ? outer->x() : -1) << "," << (outer ? outer->y() : -1) << " "
+                    << (outer ? outer->width() : -1) << "x" << (outer ? outer->height() : -1) << "; the game said "
+                    << game.Errors().toStdString();
+      CaptureGameArea(*ws, id, CaptureRegion{0, 0, 1000, 800}).save("/tmp/failed-capture.png");
+      return 0;
+    }
     return id;
   }
 
@@ -56,7 +70,7 @@ TEST_F(X11CaptureTest, TheDefaultRegionsReadTheCountersPixelForPixel) {
   EXPECT_EQ(level.format(), QImage::Format_RGB32);
   EXPECT_TRUE(Shows(level, CounterSprite(0, "152")));
   EXPECT_TRUE(Shows(exp, CounterSprite(1, "1234567890")));
-  EXPECT_TRUE(game.Output().contains("level=152 exp=1234567890"));
+  EXPECT_TRUE(WaitUntil([&] { return game.Output().contains("level=152 exp=1234567890"); }));
 
   // One pixel off in any direction no longer matches: the regions really are
   // counted from the outer corner, frame and title bar included.
@@ -144,6 +158,10 @@ TEST_F(X11CaptureTest, ThousandsOfCapturesLeaveNothingBehind) {
     const bool inFront = ws->ForegroundWindow() == found;
     const QImage level = CaptureGameArea(*ws, found, kLevelRegion);
     const QImage exp = CaptureGameArea(*ws, found, kExpRegion);
+    EXPECT_EQ(found, id);
+    EXPECT_TRUE(inFront);
+    EXPECT_TRUE(Shows(level, levelSprite));
+    EXPECT_FALSE(exp.isNull());
     return found == id && inFront && Shows(level, levelSprite) && !exp.isNull();
   };
   for (int i = 0; i < 200; ++i) ASSERT_TRUE(round());  // warm up caches and pools

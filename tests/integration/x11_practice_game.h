@@ -50,6 +50,7 @@ class PracticeGame {
     output_ += QString::fromUtf8(process_.readAllStandardOutput());
     return output_;
   }
+  QString Errors() { return QString::fromUtf8(process_.readAllStandardError()); }
 
  private:
   QProcess process_;

@@ -18,6 +18,13 @@ class X11WindowSystemTest : public ::testing::Test {
     ws = OpenX11WindowSystem();
     ASSERT_NE(ws, nullptr) << "no X display";
   }
+  // A killed game's window lingers until the server has noticed; the next
+  // test must not find it.
+  void TearDown() override {
+    if (ws) {
+      EXPECT_TRUE(WaitUntil([&] { return ws->FindWindowByTitle(kGame) == 0; }));
+    }
+  }
 
   WindowId WaitForGame(int timeoutMs = 10000) {
     WindowId id = 0;

@@ -2,6 +2,7 @@
 
 #include <QLinearGradient>
 #include <QPainter>
+#include <cstdio>
 
 GameScreen::GameScreen(CounterFont levelFont, CounterFont expFont, Progress start, QWidget* parent)
     : QWidget(parent), levelFont_(std::move(levelFont)), expFont_(std::move(expFont)), progress_(start) {
@@ -27,7 +28,10 @@ QPoint GameScreen::FrameOffset() const { return geometry().topLeft() - frameGeom
 
 void GameScreen::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  paintedOffset_ = FrameOffset();
+  if (FrameOffset() != paintedOffset_) {
+    paintedOffset_ = FrameOffset();
+    std::fprintf(stderr, "frame offset %d,%d\n", paintedOffset_.x(), paintedOffset_.y());
+  }
   PaintScene(painter);
   PaintStatusBar(painter, paintedOffset_);
 }

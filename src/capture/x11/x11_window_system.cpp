@@ -191,7 +191,13 @@ std::vector<xcb_window_t> X11WindowSystem::AncestorsBelowRoot(xcb_window_t windo
 WindowId X11WindowSystem::ForegroundWindow() {
   if (!Usable()) return 0;
   if (const auto active = ListProperty(screen_.root, atoms_.activeWindow, XCB_ATOM_WINDOW, 1)) {
-    return active->empty() ? 0 : (*active)[0];
+    if (active->empty() || (*active)[0] == XCB_NONE) return 0;
+    // The window manager may not have noticed yet that the active window
+    // was destroyed; a window that no longer exists is not in front.
+    const xcb_window_t window = (*active)[0];
+    const auto attributes =
+        TakeReply(xcb_get_window_attributes_reply, c_.get(), xcb_get_window_attributes(c_.get(), window));
+    return attributes ? window : 0;
   }
   // No window manager to say which window is active: the one with the
   // keyboard focus, taken up to its top level.
