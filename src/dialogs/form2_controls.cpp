@@ -113,7 +113,7 @@ void Form2::BuildControls() {
   Caption(this, QStringLiteral("lblSaveFile_t"), QStringLiteral("ファイル名"), QRect(8, 318, 66, 18));
   txtSaveFile_ = TextField(this, "txtSaveFile", QRect(76, 314, 200, 24));
   Caption(this, QStringLiteral("lblSaveFile_u"), QStringLiteral("＋ ［開始日時］ ．"), QRect(280, 318, 150, 18));
-  lblSaveCsv_ = Caption(this, QStringLiteral("lblSaveCsv"), QStringLiteral("TXT"), QRect(432, 318, 40, 18));
+  lblSaveCsv_ = Caption(this, QStringLiteral("lblSaveCsv"), QStringLiteral("TXT"), QRect(408, 318, 40, 18));
 
   chkSaveCsv_ = CheckBox(this, "chkSaveCsv", QStringLiteral("CSVファイルで保存する"), QRect(8, 346, 240, 20));
   chkSaveDistance_ = CheckBox(this, "chkSaveDistance", QStringLiteral("一ヶ月ごとのファイルにする"), QRect(8, 372, 240, 20));
