@@ -195,7 +195,8 @@ bool Form1::Load() {
   services_.trace.Event(QStringLiteral(" Reading ConfigFile･･･End "));
 
   const PatternFilesResult patterns =
-      PatternFiles(QStringLiteral("READ"), state_.patternImages, state_.patterns, state_.programFolder);
+      PatternFiles(QStringLiteral("READ"), state_.patternImages, state_.patterns, state_.programFolder,
+                   services_.clock.Now());
   for (const Notice& notice : patterns.notices) ShowNotice(notice);
   if (patterns.endProgram) {
     ended_ = true;

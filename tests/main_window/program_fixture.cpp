@@ -19,11 +19,11 @@ QImage LoadPattern(const QString& name) {
 
 }  // namespace
 
-void InstallDefaultPatterns(const QString& programFolder) {
-  QDir().mkpath(programFolder + "/system");
+void InstallDefaultPatterns(const QString& programFolder, const QString& subfolder) {
+  QDir().mkpath(programFolder + "/" + subfolder);
   const QDir source(QStringLiteral(TALLYMETER_SYSTEM_DIR));
   for (const QString& name : source.entryList({QStringLiteral("*.bmp")}, QDir::Files)) {
-    QFile::copy(source.filePath(name), programFolder + "/system/" + name);
+    QFile::copy(source.filePath(name), programFolder + "/" + subfolder + "/" + name);
   }
 }
 
@@ -56,6 +56,8 @@ void SaveSettings(const QString& programFolder, const Settings& settings) {
   ASSERT_FALSE(ConfigFile(QStringLiteral("SAVE"), copy, programFolder));
 }
 
+void ProgramTest::RemovePlayerPatterns() { QDir(folder_.File(QStringLiteral("Pattern"))).removeRecursively(); }
+
 void ProgramTest::Run() {
   form().menuRun_Click();
   pendingSeconds_ = 0;
@@ -63,7 +65,8 @@ void ProgramTest::Run() {
 
 ProgramTest::ProgramTest()
     : trace_(folder_.Path(), [this] { return clock_.Now(); }), services_{clock_, windows_, boxes_, trace_} {
-  InstallDefaultPatterns(folder_.Path());
+  InstallDefaultPatterns(folder_.Path(), QStringLiteral("system"));
+  InstallDefaultPatterns(folder_.Path(), QStringLiteral("Pattern"));
   windows_.screen.fill(Qt::black);
 }
 

@@ -17,8 +17,9 @@
 class QAction;
 class QLabel;
 
-// Copies the 22 default pattern bitmaps into <folder>/system.
-void InstallDefaultPatterns(const QString& programFolder);
+// Copies the 22 default pattern bitmaps into <folder>/<subfolder> (system/
+// for the defaults, Pattern/ for the player's own set).
+void InstallDefaultPatterns(const QString& programFolder, const QString& subfolder);
 
 // Paints a counter the way the game shows it into `screen` at `origin`:
 // digits of `area`'s default patterns side by side, then the delimiter.
@@ -42,6 +43,9 @@ class ProgramTest : public ::testing::Test {
  protected:
   ProgramTest();
   ~ProgramTest() override;
+
+  // The state of a first start: no taught patterns yet.
+  void RemovePlayerPatterns();
 
   // The defaults with changes, written before Start().
   Settings DefaultSettings() const { return Settings::Defaults(folder_.Path()); }

@@ -46,6 +46,16 @@ TEST_F(StartUp, LoadsEverythingInOrderAndEndsIdle) {
   EXPECT_GT(form.State().patterns.cellWidth[1], 0);
 }
 
+TEST_F(StartUp, AFirstStartSaysOnceThatTheDefaultsAreTakenAndCarriesOn) {
+  RemovePlayerPatterns();
+  Form1& form = Start();
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].title, QStringLiteral("パターン読込みエラー"));
+  EXPECT_TRUE(QFile::exists(folder_.File(QStringLiteral("Pattern/PatternDel1.bmp"))));
+  EXPECT_EQ(TraceMessages().last(), QStringLiteral(" All Form Loading･･･End "));
+  EXPECT_FALSE(form.State().patternImages.digits[19].isNull());
+}
+
 TEST_F(StartUp, TheWindowIsOnScreenBeforeTheConfigurationIsRead) {
   Start();
   const QStringList messages = TraceMessages();
@@ -113,6 +123,7 @@ TEST_F(StartUp, AutoStartWithoutTheGameShowsTheMessageAndStaysIdle) {
 }
 
 TEST_F(StartUp, WithoutUsablePatternsTheProgramEndsWithAFailure) {
+  RemovePlayerPatterns();
   QDir(folder_.File(QStringLiteral("system"))).removeRecursively();
   program_ = StartProgram(services_, folder_.Path());
   EXPECT_TRUE(program_.ended);

@@ -31,7 +31,11 @@ TEST_F(WindowLayout, ControlsStandAtTheirDesignPlacesWithTheirTexts) {
   EXPECT_EQ(form().findChild<QPushButton*>("cmdRecognize")->text(), QStringLiteral("認 識"));
   EXPECT_EQ(form().findChild<QPushButton*>("cmdCapture")->geometry(), QRect(440, 0, 73, 33));
   EXPECT_TRUE(Log()->isReadOnly());
-  EXPECT_TRUE(QFontInfo(Log()->font()).fixedPitch());
+  // Columns line up: every Latin character is as wide as any other, and a
+  // Japanese one exactly twice as wide.
+  const QFontMetrics metrics(Log()->font());
+  EXPECT_EQ(metrics.horizontalAdvance('i'), metrics.horizontalAdvance('W'));
+  EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("月")), 2 * metrics.horizontalAdvance('W'));
   EXPECT_EQ(Label("picPattern_13")->pos(), QPoint(32 + 40 * 3, Label("picPatternDL_1")->y()));
   EXPECT_FALSE(Label("picPattern_0")->isVisible());
 }
