@@ -46,7 +46,13 @@ void LoadDeliveredPatterns(PatternImages& images) {
 // from the screen (title bar included); the widget's own rendering when the
 // screen cannot be read.
 bool Snap(QWidget& window, const QString& path) {
-  for (int i = 0; i < 40; ++i) {
+  // A window manager frames the window a little after it is mapped; wait
+  // for the frame (at most 3 s), then a moment more for it to be drawn.
+  for (int i = 0; i < 120 && window.frameGeometry().size() == window.size(); ++i) {
+    QCoreApplication::processEvents();
+    QThread::msleep(25);
+  }
+  for (int i = 0; i < 20; ++i) {
     QCoreApplication::processEvents();
     QThread::msleep(25);
   }
