@@ -32,7 +32,9 @@ class AppMonitoring : public ::testing::Test {
   void SetUp() override {
     x11 = OpenX11WindowSystem();
     ASSERT_NE(x11, nullptr) << "no X display";
+    // The defaults, and the player's set taught from them (no first-start message).
     CopyFolder(QStringLiteral(TALLYMETER_BIN_DIR "/system"), folder.File("system"));
+    CopyFolder(QStringLiteral(TALLYMETER_BIN_DIR "/system"), folder.File("Pattern"));
     Settings settings = Settings::Defaults(folder.Path());
     settings.lag = 0;
     ASSERT_FALSE(ConfigFile(QStringLiteral("SAVE"), settings, folder.Path()));

@@ -50,3 +50,14 @@ TEST(InstanceLock, AReadOnlyProgramFolderStillGuardsAgainstASecondCopy) {
   ASSERT_TRUE(first);
   EXPECT_FALSE(InstanceLock::Acquire(folder.Path()));
 }
+
+TEST(InstanceLock, AFolderThatCannotHoldTheLockIsGuardedFromTheTemporaryFolder) {
+  TempFolder folder;
+  const QString unwritable = folder.File(QStringLiteral("no/such/folder"));
+  auto first = InstanceLock::Acquire(unwritable);
+  ASSERT_TRUE(first);
+  EXPECT_TRUE(QFile::exists(InstanceLock::FallbackLockPath(unwritable)));
+  EXPECT_FALSE(InstanceLock::Acquire(unwritable));
+  first.reset();
+  EXPECT_FALSE(QFile::exists(InstanceLock::FallbackLockPath(unwritable)));
+}
