@@ -58,14 +58,14 @@ class PracticeGame {
 };
 
 // Runs a command line tool (xdotool) and waits for it.
-inline bool Run(const QString& program, const QStringList& arguments) {
+inline bool RunTool(const QString& program, const QStringList& arguments) {
   QProcess p;
   p.start(program, arguments);
   return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
 inline bool Activate(quint64 window) {
-  return Run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
+  return RunTool(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
 }
 
 // The counter `digits` as the game draws it with the default patterns of

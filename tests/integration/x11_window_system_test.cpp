@@ -84,6 +84,18 @@ TEST_F(X11WindowSystemTest, ATitleInJapaneseIsMatchedExactly) {
   EXPECT_EQ(ws->FindWindowByTitle(title + "2"), 0u);
 }
 
+TEST_F(X11WindowSystemTest, AClientWithOnlyTheClassicNameIsFoundByIt) {
+  const auto w = ShowWindow(QStringLiteral("placeholder"));
+  WindowId id = 0;
+  ASSERT_TRUE(WaitUntil([&] { return (id = ws->FindWindowByTitle(QStringLiteral("placeholder"))) != 0; }));
+  const QString window = QString::number(id);
+  ASSERT_TRUE(RunTool(QStringLiteral("xprop"), {"-id", window, "-remove", "_NET_WM_NAME"}));
+  ASSERT_TRUE(RunTool(QStringLiteral("xprop"), {"-id", window, "-f", "WM_NAME", "8s", "-set", "WM_NAME", kGame}));
+  EXPECT_TRUE(WaitUntil([&] { return ws->FindWindowByTitle(kGame) == id; }));
+  ASSERT_TRUE(RunTool(QStringLiteral("xprop"), {"-id", window, "-f", "WM_NAME", "8s", "-set", "WM_NAME", "MapleStory2"}));
+  EXPECT_TRUE(WaitUntil([&] { return ws->FindWindowByTitle(kGame) == 0; }));
+}
+
 TEST_F(X11WindowSystemTest, TheForegroundFollowsActivation) {
   PracticeGame game({QStringLiteral("--frozen")});
   ASSERT_TRUE(game.Started());
