@@ -180,6 +180,8 @@ void Form1::CreateDialogs() {
   form2_ = new Form2(state_, services_, *formInputCheck_, [this] { ApplyDebugModeLayout(); }, this);
   form2_->hide();
   form3_ = new Form3(state_, services_, [this] { ShowPatternHolders(); }, this);
+  // The editor ends the program when even the default patterns are gone.
+  form3_->SetEndProgram([this] { EndNow(1); });
   form3_->hide();
 }
 
@@ -235,13 +237,16 @@ bool Form1::Load() {
 void Form1::menuEnd_Click() {
   if (ended_) return;
   services_.trace.Event(QStringLiteral(" End of Program "));
-  // Nothing may run after this line: no tick, no wait that comes back, no
-  // dialog.
+  EndNow(0);
+}
+
+void Form1::EndNow(int exitCode) {
+  // Nothing may run after this: no tick, no wait that comes back, no dialog.
   ended_ = true;
   timCaptureInterval_->stop();
   if (form2_) form2_->hide();
   hide();
-  emit endRequested(0);
+  emit endRequested(exitCode);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -281,9 +286,7 @@ void Form1::menuOption_Click() {
     if (!formInputCheck_) formInputCheck_ = new FormInputCheck(services_.boxes, this);
     form2_ = new Form2(state_, services_, *formInputCheck_, [this] { ApplyDebugModeLayout(); }, this);
   }
-  form2_->show();
-  form2_->raise();
-  form2_->activateWindow();
+  form2_->ShowFromMenu();
 }
 
 // ---- layout

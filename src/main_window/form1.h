@@ -69,7 +69,8 @@ class Form1 : public QMainWindow {
   Form3* PatternEditor() const;
 
  signals:
-  // The Exit menu: the program must end now with this code.
+  // The Exit menu (0), or the pattern editor finding no usable patterns
+  // (1): the program must end now with this code.
   void endRequested(int exitCode);
 
  protected:
@@ -81,6 +82,7 @@ class Form1 : public QMainWindow {
   void CreateMenus();
   void CreateDialogs();
 
+  void EndNow(int exitCode);
   void EnterMonitoring();
   void EnterIdle();
   void AppendLog(const QString& text, bool caretToEnd);
