@@ -8,6 +8,9 @@
 #include <memory>
 
 #include "capture/capture_area.h"
+#include "capture/pixel_grid.h"
+#include "capture/recognition.h"
+#include "persistence/pattern_store.h"
 #include "capture/x11/x11_window_system.h"
 #include "x11_practice_game.h"
 
@@ -78,6 +81,34 @@ TEST_F(X11CaptureTest, TheDefaultRegionsReadTheCountersPixelForPixel) {
     const CaptureRegion moved{kExpRegion.sx + shift.x(), kExpRegion.sy + shift.y(), kExpRegion.ex, kExpRegion.ey};
     EXPECT_FALSE(Shows(CaptureGameArea(*ws, id, moved), CounterSprite(1, "1234567890")))
         << shift.x() << "," << shift.y();
+  }
+}
+
+TEST_F(X11CaptureTest, TheCapturesReadBackAsTheNumbersShownWithTheDefaultPatterns) {
+  PatternImages images;
+  for (int slot = 0; slot < kPatternSlots; ++slot) {
+    const QImage picture(QStringLiteral(TALLYMETER_BIN_DIR "/system/") + PatternFileName(slot));
+    ASSERT_FALSE(picture.isNull()) << PatternFileName(slot).toStdString();
+    (slot < 20 ? images.digits[slot] : images.delimiters[slot - 20]) = picture;
+  }
+  PatternSet patterns;
+  ASSERT_TRUE(ConvertPatterns(images, patterns));
+
+  for (const auto& [level, exp] : {std::pair{"152", "1234567890"}, std::pair{"199", "9999999999"},
+                                   std::pair{"1", "10"}, std::pair{"80", "4000000006"}}) {
+    PracticeGame game({"--frozen", "--level", level, "--exp", exp});
+    const WindowId id = StartGame(game, level);
+    ASSERT_NE(id, 0u) << level;
+    std::array<PixelGrid, 2> grids;
+    ReadPixels(CaptureGameArea(*ws, id, kLevelRegion), grids[0]);
+    ReadPixels(CaptureGameArea(*ws, id, kExpRegion), grids[1]);
+    const RecognitionResult read = RecognizeDigits(grids, {kLevelRegion.ex, kExpRegion.ex}, patterns, 0, false);
+    EXPECT_EQ(read.captions[0], QString(level));
+    EXPECT_EQ(read.captions[1], QString(exp));
+    EXPECT_EQ(read.level, QString(level).toInt());
+    EXPECT_EQ(read.exp, QString(exp).toDouble());
+    game.End();
+    ASSERT_TRUE(WaitUntil([&] { return ws->FindWindowByTitle(kGame) == 0; }));
   }
 }
 
