@@ -14,6 +14,9 @@ struct Scan {
   void Caption(int area, const QString& text) const {
     if (hooks.caption) hooks.caption(area, text);
   }
+  void Recognizing(int area, const QString& digits) const {
+    if (hooks.caption) hooks.caption(area, digits + QString::fromUtf16(kRecognizingCaption));
+  }
   void LagWait() const {
     if (lag > 0 && hooks.lagWait) hooks.lagWait();
   }
@@ -22,38 +25,38 @@ struct Scan {
   // mode only: outside it nobody reads the report, and leaving the scores
   // unknown is what lets a candidate be dropped after a few pixels).
   QString Area(int a, const PixelGrid& capture, int regionWidth, const PreparedArea& area, QString& report) const {
-    Caption(a, QString::fromUtf16(kRecognizingCaption));
     QString digits;
+    Recognizing(a, digits);
     const int last = LastScanColumn(regionWidth, capture);
     if (last < 0) {
       Caption(a, digits);
       return digits;
     }
-    const SpreadCapture spread(capture, last + 1 + area.columnSpan, area.columnHeight);
+    const FrameSource frames(capture, area.reach);
     std::array<bool, 11> usable{};
     for (std::size_t k = 0; k < usable.size(); ++k) usable[k] = Usable(area.patterns[k], capture);
 
     // Outside debug mode only the verdict counts; in it, the exact score.
-    const auto verdict = [&](std::size_t k, const std::uint64_t* column, int& score) {
+    const auto verdict = [&](std::size_t k, FrameView frame, int& score) {
       if (!usable[k]) {
         score = 0;
         return false;
       }
-      if (!debugMode) return Passes(area.patterns[k], column);
-      score = FullScore(area.patterns[k], column);
+      if (!debugMode) return Passes(area.patterns[k], frame);
+      score = FullScore(area.patterns[k], frame);
       return score > kMatchThreshold;
     };
 
     long long x = 0;
     while (x <= last) {
       const int column = static_cast<int>(x);
-      const std::uint64_t* pixels = spread.Column(column);
+      const FrameView frame = frames.At(column);
       if (debugMode) report += ColumnHeading(x);
       if (!debugMode) LagWait();
       bool digitFound = false;
       for (int d = 0; d < 10 && !digitFound; ++d) {
         int score = 0;
-        const bool match = verdict(static_cast<std::size_t>(d), pixels, score);
+        const bool match = verdict(static_cast<std::size_t>(d), frame, score);
         if (debugMode) {
           report += DigitEntry(d, score);
           if (hooks.preview) hooks.preview(a, d, column);
@@ -68,12 +71,12 @@ struct Scan {
       }
       if (!digitFound) {
         int score = 0;
-        const bool match = verdict(10, pixels, score);
+        const bool match = verdict(10, frame, score);
         if (debugMode) report += DelimiterEntry(a, score) + (match ? DelimiterResult() : NoResult());
         if (match) break;
         ++x;
       }
-      if (debugMode) Caption(a, digits + QString::fromUtf16(kRecognizingCaption));
+      if (debugMode) Recognizing(a, digits);
     }
     Caption(a, digits);
     return digits;

@@ -6,6 +6,7 @@
 
 #include <QRegularExpression>
 
+#include "capture/byte_ranges.h"
 #include "capture/recognition.h"
 #include "capture/reference_scan.h"
 #include "recognition_fixtures.h"
@@ -172,6 +173,45 @@ TEST(RecognitionEquivalence, FastScanReadsExactlyWhatTheReferenceReads) {
   EXPECT_GT(digitsRead, 3000);
   EXPECT_GT(delimiters, 300);
   EXPECT_GT(nearThreshold, 300);
+}
+
+}  // namespace
+
+namespace {
+
+// The vector byte-range count must agree with the plain one byte for byte,
+// including bytes right at either end of their ranges.
+TEST(ByteRanges, VectorCountEqualsPlainCount) {
+  std::mt19937 random(99);
+  const auto byte = [&] { return static_cast<std::uint8_t>(random() % 256); };
+  for (int i = 0; i < 2000; ++i) {
+    std::array<ByteRanges, 12> ranges{};
+    std::array<std::uint32_t, 4 * 12 + 4 * 11 * 3> pixels{};
+    for (ByteRanges& r : ranges) {
+      for (int b = 0; b < 16; ++b) {
+        const std::uint8_t a = byte(), c = byte();
+        r.low[b] = std::min(a, c);
+        r.high[b] = std::max(a, c);
+      }
+    }
+    for (std::size_t p = 0; p < pixels.size(); ++p) {
+      std::uint32_t v = static_cast<std::uint32_t>(random());
+      // Often exactly on a range end.
+      if (random() % 2) {
+        const ByteRanges& r = ranges[(p / 4) % ranges.size()];
+        const int b = static_cast<int>(p % 4) * 4 + static_cast<int>(random() % 4);
+        const std::uint8_t edge = random() % 2 ? r.low[b] : r.high[b];
+        v = (v & ~(0xFFu << (8 * (b % 4)))) | (std::uint32_t{edge} << (8 * (b % 4)));
+      }
+      pixels[p] = v;
+    }
+    const int groups = 1 + static_cast<int>(random() % 3);
+    const int rows = 1 + static_cast<int>(random() % 4);
+    ASSERT_EQ(AgreeingBytes(pixels.data(), 4 * 4, ranges.data(), groups, rows),
+              AgreeingBytesPlain(pixels.data(), 4 * 4, ranges.data(), groups, rows));
+    const std::uint32_t four[4] = {pixels[0], pixels[1], pixels[2], pixels[3]};
+    ASSERT_EQ(AgreeingBytesOf(four, ranges[0]), AgreeingBytesOfPlain(four, ranges[0]));
+  }
 }
 
 }  // namespace
