@@ -1,9 +1,11 @@
 #include <QDir>
-#include <numeric>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTimer>
+#include <numeric>
 
 #include "dialogs/form2.h"
+#include "dialogs/form3.h"
 #include "program_fixture.h"
 
 class Commands : public ProgramTest {
@@ -140,4 +142,33 @@ TEST_F(Commands, OptionsShowsTheDialogModelessAndRaisesItWhenOpen) {
   EXPECT_FALSE(form().OptionsDialog()->isModal());
   form().menuOption_Click();
   EXPECT_TRUE(form().OptionsDialog()->isVisible());
+}
+
+TEST_F(Commands, PatternSettingOpensTheEditorOnTheAreaAndTracesBothEnds) {
+  StartWith(settings_);
+  int openedArea = -1;
+  QString number;
+  QTimer::singleShot(0, [&] {
+    Form3* editor = form().PatternEditor();
+    openedArea = editor->Area();
+    if (auto* label = editor->findChild<QLabel*>("lblPatternNo")) number = label->text();
+    editor->done(0);
+  });
+  form().menuPattern_Click(1);
+  EXPECT_EQ(openedArea, 1);
+  EXPECT_EQ(number, QStringLiteral("2"));
+  const QStringList messages = TraceMessages();
+  ASSERT_GE(messages.size(), 2);
+  EXPECT_EQ(messages[messages.size() - 2], QStringLiteral(" Pattern Setting Start･･･"));
+  EXPECT_EQ(messages.last(), QStringLiteral(" Pattern Setting1･･･End "));
+}
+
+TEST_F(Commands, SingleRecognitionWithNothingCapturedReadsNothing) {
+  settings_.captureRegions[0].ex = 200;  // a region wider than any picture it holds
+  StartWith(settings_);
+  form().cmdRecognize_Click();
+  EXPECT_EQ(form().RecognizedLevel(), 0);
+  EXPECT_EQ(form().RecognizedExp(), 0);
+  EXPECT_EQ(Label("lblCapture_0")->text(), QStringLiteral("認識NG"));
+  EXPECT_EQ(Label("lblCapture_1")->text(), QStringLiteral("認識NG"));
 }
