@@ -1,10 +1,38 @@
 #include "dialogs/number_text.h"
 
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <locale.h>
 #include <string>
+
+namespace {
+
+// strtod and printf follow LC_NUMERIC, and QApplication sets the locale
+// from the environment at start-up: under a German or French locale they
+// would take "," as the decimal point. While one of these objects lives,
+// this thread reads and writes numbers the C way, with ".".
+class CNumbers {
+ public:
+  CNumbers() : c_(newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr))) {
+    if (c_ != static_cast<locale_t>(nullptr)) previous_ = uselocale(c_);
+  }
+  ~CNumbers() {
+    if (c_ == static_cast<locale_t>(nullptr)) return;
+    uselocale(previous_);
+    freelocale(c_);
+  }
+  CNumbers(const CNumbers&) = delete;
+  CNumbers& operator=(const CNumbers&) = delete;
+
+ private:
+  locale_t c_;
+  locale_t previous_ = static_cast<locale_t>(nullptr);
+};
+
+}  // namespace
 
 double ParseNumber(const QString& text) {
   // Blanks are dropped wherever they stand ("1 0" reads as 10), so collect
@@ -45,8 +73,7 @@ double ParseNumber(const QString& text) {
     }
     if (expDigits) number += exponent;
   }
-  // strtod honours the C locale's point; the program never changes LC_NUMERIC
-  // from "C", so "." is the decimal point here whatever the user's locale.
+  const CNumbers cNumbers;
   const double value = std::strtod(number.c_str(), nullptr);
   return std::isfinite(value) ? value : (value > 0 ? std::numeric_limits<double>::max()
                                                    : -std::numeric_limits<double>::max());
@@ -55,11 +82,13 @@ double ParseNumber(const QString& text) {
 QString NumberText(double value) {
   if (value == 0) return QStringLiteral("0");
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.15g", value);
-  QString text = QString::fromLatin1(buffer);
-  // %g switches to an exponent for very large or small values; keep that
-  // form (it parses back), but write it the way ParseNumber reads it.
-  return text;
+  {
+    const CNumbers cNumbers;
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+  }
+  // Beyond fifteen digits %g writes an exponent (1e+15), which ParseNumber
+  // reads back.
+  return QString::fromLatin1(buffer);
 }
 
 int RoundToInt32(double value) {

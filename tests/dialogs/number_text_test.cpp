@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <limits>
+#include <string>
 
 #include "dialogs/number_text.h"
 
@@ -46,4 +48,16 @@ TEST(RoundToInt32, HalvesGoToEvenAndTheRangeSaturates) {
   EXPECT_EQ(RoundToInt32(1e15), std::numeric_limits<int>::max());
   EXPECT_EQ(RoundToInt32(-1e15), std::numeric_limits<int>::min());
   EXPECT_EQ(RoundToInt32(std::numeric_limits<double>::quiet_NaN()), 0);
+}
+
+TEST(NumberText, ThePointIsAPointWhateverTheUsersLocale) {
+  const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr && std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") == nullptr) {
+    GTEST_SKIP() << "no locale with a decimal comma installed";
+  }
+  const double parsed = ParseNumber("4.5");
+  const QString written = NumberText(5.5);
+  std::setlocale(LC_NUMERIC, before.c_str());
+  EXPECT_EQ(parsed, 4.5);
+  EXPECT_EQ(written, "5.5");
 }
