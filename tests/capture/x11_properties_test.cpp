@@ -18,12 +18,6 @@ TEST(DecodeTitle, TrailingNulsAreNotPartOfTheTitle) {
   EXPECT_EQ(DecodeTitle(QByteArray("MapleStory\0\0", 12), TitleEncoding::Latin1), QString("MapleStory"));
 }
 
-TEST(DecodeTitle, NearTitlesStayDifferent) {
-  EXPECT_NE(DecodeTitle("MapleStory2", TitleEncoding::Utf8), QString("MapleStory"));
-  EXPECT_NE(DecodeTitle("MapleStory ", TitleEncoding::Utf8), QString("MapleStory"));
-  EXPECT_NE(DecodeTitle("maplestory", TitleEncoding::Latin1), QString("MapleStory"));
-}
-
 TEST(GrowByFrameExtents, AddsLeftRightTopBottom) {
   const auto outer = GrowByFrameExtents(QRect(105, 130, 800, 600), {5, 6, 30, 7});
   ASSERT_TRUE(outer);

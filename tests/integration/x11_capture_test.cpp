@@ -3,6 +3,7 @@
 // that closes gives no picture, and thousands of captures leave nothing behind.
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,6 +12,7 @@
 #include "capture/pixel_grid.h"
 #include "capture/recognition.h"
 #include "persistence/pattern_store.h"
+#include "accounting/exp_table.h"
 #include "capture/x11/x11_window_system.h"
 #include "x11_practice_game.h"
 
@@ -112,18 +114,28 @@ TEST_F(X11CaptureTest, TheCapturesReadBackAsTheNumbersShownWithTheDefaultPattern
   }
 }
 
-TEST_F(X11CaptureTest, TheCountersFollowTheRisingExperience) {
-  PracticeGame game({"--level", "10", "--exp", "0", "--step-ms", "50"});
+TEST_F(X11CaptureTest, ThePracticeGameLevelsUpByTheExperienceTable) {
+  PracticeGame game({"--level", "1", "--exp", "0", "--step-ms", "5"});
   ASSERT_TRUE(game.Started());
-  ASSERT_TRUE(WaitUntil([&] { return game.Output().count('\n') >= 4; })) << game.Output().toStdString();
-  // The printed values are what the window shows a moment later.
-  WindowId id = 0;
-  ASSERT_TRUE(WaitUntil([&] { return (id = ws->FindWindowByTitle(kGame)) != 0; }));
+  ASSERT_TRUE(WaitUntil([&] { return game.Output().count('\n') >= 40; })) << game.Output().toStdString();
   game.End();
-  const QStringList lines = game.Output().split('\n', Qt::SkipEmptyParts);
-  ASSERT_FALSE(lines.isEmpty());
-  EXPECT_EQ(lines.first(), "level=10 exp=0");
-  EXPECT_NE(lines.last(), "level=10 exp=0");
+  const auto& table = BuildExpTable();
+  double lastTotal = -1;
+  int lastLevel = 0;
+  for (const QString& line : game.Output().split('\n', Qt::SkipEmptyParts)) {
+    const QStringList parts = line.split(QRegularExpression("[= ]"));
+    ASSERT_EQ(parts.size(), 4) << line.toStdString();
+    const int level = parts[1].toInt();
+    const qint64 exp = parts[3].toLongLong();
+    ASSERT_TRUE(level >= 1 && level < 200) << line.toStdString();
+    EXPECT_LT(exp, *table[level] - *table[level - 1]) << line.toStdString();  // within the level's own requirement
+    const double total = TotalExp(level, static_cast<double>(exp)).value_or(-1);
+    EXPECT_GT(total, lastTotal) << line.toStdString();
+    lastTotal = total;
+    lastLevel = level;
+  }
+  EXPECT_GE(lastLevel, 2) << "no level-up seen";
+  ASSERT_TRUE(WaitUntil([&] { return ws->FindWindowByTitle(kGame) == 0; }));
 }
 
 TEST_F(X11CaptureTest, WhatLiesOffTheScreenReadsBlack) {
