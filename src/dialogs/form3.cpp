@@ -90,6 +90,12 @@ void Form3::LoadArea(int area) {
 }
 
 void Form3::OpenForArea(int area) {
+  // Already open (a second command ran inside its modal loop): the slots
+  // being edited are kept.
+  if (isVisible()) {
+    raise();
+    return;
+  }
   LoadArea(area);
   exec();
 }

@@ -163,6 +163,9 @@ void FormInputCheck::keyPressEvent(QKeyEvent* event) {
 
 double InputCheckBox(FormInputCheck& dialog, const QString& min, const QString& max, const QString& ini,
                      const QString& increment, const QString& msg, const QString& title) {
+  // One question at a time: a second call while the dialog is open (from a
+  // handler running inside its wait) must not wipe the open one's state.
+  if (dialog.isVisible()) return kInputCancelled;
   dialog.Prepare(min, max, ini, increment, msg, title);
   if (const QScreen* screen = dialog.screen()) {
     QRect frame = dialog.frameGeometry();

@@ -67,6 +67,7 @@ TEST_F(InputCheckTest, OkReturnsTheParsedTextAndTakesTheLimitsThemselves) {
 
 TEST_F(InputCheckTest, OutOfRangeIsReportedAndTheDialogStaysOpenOnTheField) {
   bool stillOpen = false;
+  double nested = 0;
   QString selected;
   WhileModal(dialog, [&] {
     Field()->setText("");  // 0, below 1
@@ -75,10 +76,14 @@ TEST_F(InputCheckTest, OutOfRangeIsReportedAndTheDialogStaysOpenOnTheField) {
     Click("cmdEnter");
     stillOpen = dialog.isVisible();
     selected = Field()->selectedText();
+    // A second question while this one is open is turned away untouched.
+    nested = InputCheckBox(dialog, "0", "1", "0", "1", "", "");
+    selected += Field()->text();
   });
   EXPECT_EQ(InputCheckBox(dialog, "1", "1440", "20", "5", "", ""), kInputCancelled);
   EXPECT_TRUE(stillOpen);
-  EXPECT_EQ(selected, "1441");
+  EXPECT_EQ(nested, kInputCancelled);
+  EXPECT_EQ(selected, "14411441");
   EXPECT_EQ(boxes.shown, (std::vector<Notice>{kBelow, kAbove}));
 }
 
