@@ -1,6 +1,7 @@
 #include "capture/x11/x11_pixels.h"
 
 #include <bit>
+#include <cstring>
 
 namespace {
 
@@ -57,6 +58,18 @@ QImage ConvertZPixmap(const std::uint8_t* data, std::size_t length, const ZPixma
 
   QImage image(layout.width, layout.height, QImage::Format_RGB32);
   if (image.isNull()) return {};
+  // The usual case (24-bit colour in 32-bit little-endian pixels, 0x00RRGGBB)
+  // is QImage's own layout but for the unused byte.
+  if (bpp == 32 && !layout.msbFirst && layout.redMask == 0xFF0000 && layout.greenMask == 0x00FF00 &&
+      layout.blueMask == 0x0000FF) {
+    for (int y = 0; y < layout.height; ++y) {
+      const std::uint8_t* row = data + static_cast<std::size_t>(y) * layout.bytesPerLine;
+      auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+      std::memcpy(out, row, rowBytes);
+      for (int x = 0; x < layout.width; ++x) out[x] |= 0xFF000000u;
+    }
+    return image;
+  }
   const Channel red(layout.redMask), green(layout.greenMask), blue(layout.blueMask);
   for (int y = 0; y < layout.height; ++y) {
     const std::uint8_t* row = data + static_cast<std::size_t>(y) * layout.bytesPerLine;
