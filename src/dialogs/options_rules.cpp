@@ -1,5 +1,7 @@
 #include "dialogs/options_rules.h"
 
+#include <QFileInfo>
+
 #include "dialogs/form_input_check.h"
 #include "dialogs/number_text.h"
 #include "persistence/file_system.h"
@@ -50,7 +52,10 @@ std::optional<std::int32_t> ValueToStore(double result) {
 FolderChoice ChooseSaveFolder(const QString& typed, const QString& programFolder) {
   FolderChoice choice;
   QString base = typed;
-  if (typed.size() > 2 && !PathExists(typed)) {
+  // PathExists takes a name with a three-letter extension for a file, so an
+  // existing folder such as "logs.old" would be refused; a folder that is
+  // there is never invalid.
+  if (typed.size() > 2 && !PathExists(typed) && !QFileInfo(typed).isDir()) {
     choice.invalid = true;
     base = programFolder;
   }

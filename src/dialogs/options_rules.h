@@ -30,7 +30,7 @@ std::int32_t& FieldOf(Settings& settings, NumericSetting setting, int area);
 std::optional<std::int32_t> ValueToStore(double result);
 
 // The save folder that a typed text leads to. A text of more than two
-// characters that names nothing existing is invalid: the program folder is
+// characters that names no existing file or folder is invalid: the program folder is
 // taken instead (and the user told). Either way the result is the nearest
 // usable folder.
 struct FolderChoice {

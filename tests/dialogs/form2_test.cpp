@@ -155,6 +155,7 @@ TEST_F(OptionsTest, DebugModeAlreadyOnRunsItsHandlerWhenTheFreshDialogFills) {
 
 TEST_F(OptionsTest, SaveFolderIsCheckedWhenLongerThanTwoCharacters) {
   QDir(world.folder.Path()).mkpath("logs/here");
+  QDir(world.folder.Path()).mkpath("logs/run.old");
   world.state.settings.saveFolder = "/somewhere/else";
   form.show();
   Leave("txtSaveFolder", "ab");  // too short to be tested
@@ -163,6 +164,9 @@ TEST_F(OptionsTest, SaveFolderIsCheckedWhenLongerThanTwoCharacters) {
   Leave("txtSaveFolder", world.folder.File("logs/here"));
   EXPECT_TRUE(world.boxes.shown.empty());
   EXPECT_TRUE(world.state.settings.saveFolder.endsWith("logs/here"));
+  Leave("txtSaveFolder", world.folder.File("logs/run.old"));  // a folder, though named like a file
+  EXPECT_TRUE(world.boxes.shown.empty());
+  EXPECT_TRUE(world.state.settings.saveFolder.endsWith("logs/run.old"));
   Leave("txtSaveFolder", world.folder.File("missing/deeper"));
   ASSERT_EQ(world.boxes.shown.size(), 1u);
   EXPECT_EQ(world.boxes.shown[0], (Notice{QStringLiteral("フォルダ名が不正です。"), QStringLiteral("アクセスエラー")}));
