@@ -95,8 +95,8 @@ void Form2::Fill() {
   lblLag_->setText(QString::number(state_.settings.lag));
   // A text the user is still typing (the window went to the back and came
   // to the front again) is left alone; it is stored when the field is left.
-  if (!(txtSaveFolder_->hasFocus() && txtSaveFolder_->isModified())) txtSaveFolder_->setText(state_.settings.saveFolder);
-  if (!(txtSaveFile_->hasFocus() && txtSaveFile_->isModified())) txtSaveFile_->setText(state_.settings.saveFile);
+  if (!txtSaveFolder_->isModified()) txtSaveFolder_->setText(state_.settings.saveFolder);
+  if (!txtSaveFile_->isModified()) txtSaveFile_->setText(state_.settings.saveFile);
   lblSaveCsv_->setText(state_.settings.saveCsv ? QStringLiteral("CSV") : QStringLiteral("TXT"));
 }
 

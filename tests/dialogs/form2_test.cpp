@@ -199,12 +199,15 @@ TEST_F(OptionsTest, FocusLostToAMenuOrAnotherWindowStoresNothing) {
   form.show();
   auto* edit = Control<QLineEdit>("txtSaveFile");
   edit->setText("x,y");
+  edit->setModified(true);
   QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
   QApplication::sendEvent(edit, &popup);
   QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
   QApplication::sendEvent(edit, &away);
   EXPECT_TRUE(world.boxes.shown.empty());
   EXPECT_EQ(world.state.settings.saveFile, QStringLiteral("給与明細"));
+  form.Fill();  // coming back to the front keeps what is being typed
+  EXPECT_EQ(edit->text(), "x,y");
 }
 
 TEST_F(OptionsTest, ClosedWithTheCloseBoxAndReopenedShowsTheCurrentValues) {
