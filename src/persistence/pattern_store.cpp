@@ -2,8 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QSaveFile>
 #include <algorithm>
+#include <utility>
 
 #include "capture/pixel_grid.h"
 #include "persistence/file_system.h"
@@ -22,7 +24,17 @@ const QImage& Slot(const PatternImages& images, int slot) {
   return slot < 20 ? images.digits[static_cast<std::size_t>(slot)] : images.delimiters[static_cast<std::size_t>(slot - 20)];
 }
 
-bool Fits(const QImage& image) { return image.width() <= kPatternCapacity && image.height() <= kPatternCapacity; }
+bool Fits(QSize size) { return size.width() <= kPatternCapacity && size.height() <= kPatternCapacity; }
+bool Fits(const QImage& image) { return Fits(image.size()); }
+
+// A pattern file's picture; null when it is missing, unreadable or too
+// large to convert. The size is read first, so that a huge file is turned
+// down before it is decoded.
+QImage LoadPicture(const QString& path) {
+  QImageReader reader(path, kBmp);
+  if (!reader.canRead() || !Fits(reader.size())) return {};
+  return reader.read();
+}
 
 // Loads all 22 files of `folder`; false when any is missing, unreadable or
 // too large to convert. The holders change only when every file loaded.
@@ -30,9 +42,9 @@ bool LoadAll(const QString& folder, PatternImages& images) {
   PatternImages loaded;
   bool ok = true;
   for (int slot = 0; slot < kPatternSlots; ++slot) {
-    QImage image;
-    if (image.load(folder + '/' + PatternFileName(slot), kBmp) && Fits(image)) {
-      Slot(loaded, slot) = image;
+    QImage image = LoadPicture(folder + '/' + PatternFileName(slot));
+    if (!image.isNull() && Fits(image)) {
+      Slot(loaded, slot) = std::move(image);
     } else {
       ok = false;
     }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
+#include <cstdio>
 
 #include "capture/byte_ranges.h"
 #include "capture/recognition.h"
@@ -36,6 +37,12 @@ class Generator {
   Pattern RandomPattern(std::uint32_t background, std::uint32_t ink) {
     int width = Int(1, 8);
     int height = Int(1, 7);
+    // Sizes whose scores can be exactly 9750 (4 x 10) and 9751 (7 x 23).
+    if (Chance(0.04)) {
+      const bool nineThousand750 = Chance(0.5);
+      width = nineThousand750 ? 4 : 7;
+      height = nineThousand750 ? 10 : 23;
+    }
     if (Chance(0.03)) width = std::array{0, -1, 42, 30}[static_cast<std::size_t>(Int(0, 3))];
     if (Chance(0.03)) height = std::array{0, 42, 12}[static_cast<std::size_t>(Int(0, 2))];
     Pattern p = Solid(width, height, background);
@@ -134,9 +141,9 @@ Outcome RunScan(Scan scan) {
 
 TEST(RecognitionEquivalence, FastScanReadsExactlyWhatTheReferenceReads) {
   Generator g(20261206);
-  int digitsRead = 0, nearThreshold = 0, delimiters = 0;
+  int digitsRead = 0, nearThreshold = 0, delimiters = 0, exactly9750 = 0, exactly9751 = 0;
   static const QRegularExpression nearScore(QStringLiteral(":97[5-9]\\d |:98\\d\\d "));
-  for (int i = 0; i < 3000; ++i) {
+  for (int i = 0; i < 2000; ++i) {
     const std::array<std::uint32_t, 2> backgrounds{g.Color(), g.Color()};
     const PatternSet set = g.RandomSet(backgrounds);
     const std::array<PixelGrid, 2> captures{g.RandomCapture(set, 0, backgrounds[0]),
@@ -164,15 +171,21 @@ TEST(RecognitionEquivalence, FastScanReadsExactlyWhatTheReferenceReads) {
                       reference.result.trace.count(QStringLiteral("認識結果:デリミタ"));
         delimiters += reference.result.trace.count(QStringLiteral("認識結果:デリミタ"));
         nearThreshold += static_cast<int>(reference.result.trace.count(nearScore));
+        exactly9750 += static_cast<int>(reference.result.trace.count(QStringLiteral(":9750 ")));
+        exactly9751 += static_cast<int>(reference.result.trace.count(QStringLiteral(":9751 ")));
       } else {
         ASSERT_TRUE(fast.result.trace.isEmpty());
       }
     }
   }
+  std::printf("digits read %d, delimiters %d, scores near the threshold %d, exactly 9750 %d, exactly 9751 %d\n",
+              digitsRead, delimiters, nearThreshold, exactly9750, exactly9751);
   // The cases must reach what they are meant to reach.
   EXPECT_GT(digitsRead, 3000);
   EXPECT_GT(delimiters, 300);
   EXPECT_GT(nearThreshold, 300);
+  EXPECT_GT(exactly9750, 2);
+  EXPECT_GT(exactly9751, 2);
 }
 
 }  // namespace

@@ -122,6 +122,37 @@ TEST_F(PatternStore, PicturesUpTo41By41AreTakenAndLargerOnesRefused) {
   EXPECT_EQ(folder.Read("Pattern/" + PatternFileName(1)), before);
 }
 
+// A bitmap header claiming `width` x `height` at 24 bits, with no pixels.
+QByteArray BitmapHeader(int width, int height) {
+  QByteArray b(54, '\0');
+  const auto put = [&b](int at, quint32 v, int bytes) {
+    for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  b[0] = 'B';
+  b[1] = 'M';
+  put(2, 54, 4);
+  put(10, 54, 4);
+  put(14, 40, 4);
+  put(18, static_cast<quint32>(width), 4);
+  put(22, static_cast<quint32>(height), 4);
+  put(26, 1, 2);
+  put(28, 24, 2);
+  return b;
+}
+
+TEST_F(PatternStore, DamagedOrHugeFilesCountAsUnreadable) {
+  for (const QByteArray& damaged : {QByteArray("BM not a bitmap"), BitmapHeader(60000, 60000), QByteArray()}) {
+    WritePlayerFiles();
+    folder.Write("Pattern/" + PatternFileName(3), damaged);
+    const PatternFilesResult r = Run("READ");
+    EXPECT_EQ(r.notices, std::vector<Notice>{kReadFailed});
+    EXPECT_FALSE(r.endProgram);
+    EXPECT_TRUE(SamePixels(images.digits[3], DefaultPicture(3)));
+    EXPECT_EQ(folder.Read("Pattern/backup-20261205-143000/" + PatternFileName(3)), damaged);
+    QDir(folder.File("Pattern/backup-20261205-143000")).removeRecursively();
+  }
+}
+
 TEST_F(PatternStore, SaveWritesTheHeldPicturesAndConvertsThem) {
   WritePlayerFiles();
   ASSERT_TRUE(Run("READ").notices.empty());
