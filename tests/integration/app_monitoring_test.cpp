@@ -109,18 +109,4 @@ TEST_F(AppMonitoring, ReadsTheGameAndLogsTheGainByteForByte) {
   EXPECT_EQ(file.readAll(), EncodeCp932(expected));
 }
 
-TEST_F(AppMonitoring, TheGameBehindTheMainWindowIsNotCaptured) {
-  PracticeGame game({"--frozen", "--level", "152", "--exp", "1234567890"});
-  ASSERT_TRUE(StartGame(game));
-  Form1& form = *program.form;
-  form.menuRun_Click();
-  form.activateWindow();
-  form.raise();
-  ASSERT_TRUE(WaitUntil([&] { return x11->ForegroundWindow() != x11->FindWindowByTitle(kGame); }));
-  TickAfter(20);
-  EXPECT_EQ(Caption(0), QStringLiteral("000"));
-  EXPECT_EQ(form.NextCaptureTime(), clock.Now().addSecs(15));
-  EXPECT_TRUE(boxes.shown.empty());
-}
-
 }  // namespace

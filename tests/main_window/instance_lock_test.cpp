@@ -38,19 +38,6 @@ TEST(InstanceLock, AnOldLockOfARunningCopyIsNotStale) {
   EXPECT_FALSE(InstanceLock::Acquire(folder.Path()));
 }
 
-TEST(InstanceLock, AReadOnlyProgramFolderStillGuardsAgainstASecondCopy) {
-  TempFolder folder;
-  struct Restore {
-    QString path;
-    ~Restore() { QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner); }
-  } restore{folder.Path()};
-  QFile::setPermissions(folder.Path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-  if (QFile(folder.File("probe")).open(QIODevice::WriteOnly)) GTEST_SKIP() << "running with rights that ignore modes";
-  auto first = InstanceLock::Acquire(folder.Path());
-  ASSERT_TRUE(first);
-  EXPECT_FALSE(InstanceLock::Acquire(folder.Path()));
-}
-
 TEST(InstanceLock, AFolderThatCannotHoldTheLockIsGuardedFromTheTemporaryFolder) {
   TempFolder folder;
   const QString unwritable = folder.File(QStringLiteral("no/such/folder"));
