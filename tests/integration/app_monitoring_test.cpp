@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -107,6 +108,21 @@ TEST_F(AppMonitoring, ReadsTheGameAndLogsTheGainByteForByte) {
       QStringLiteral("      32,110 ") + QStringLiteral("    20.0  ") + QStringLiteral("         96 ") +
       QStringLiteral("\r\n");
   EXPECT_EQ(file.readAll(), EncodeCp932(expected));
+}
+
+TEST_F(AppMonitoring, UnderARealWindowManagerTheLogKeepsItsMarginsInsideTheWindow) {
+  Form1& form = *program.form;
+  QWidget* log = form.findChild<QWidget*>(QStringLiteral("txtLog"));
+  for (const QSize size : {QSize(700, 600), QSize(200, 150)}) {
+    form.resize(size);
+    WaitUntil([] { return false; }, 300);
+    const QSize client = form.centralWidget()->size();
+    EXPECT_GE(client.width(), 360);
+    EXPECT_GE(client.height(), 256);
+    EXPECT_EQ(log->x(), 8);
+    EXPECT_EQ(log->geometry().right() + 1, client.width() - 8);
+    EXPECT_EQ(log->geometry().bottom() + 1, client.height() - 16);
+  }
 }
 
 }  // namespace
