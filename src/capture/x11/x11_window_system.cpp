@@ -48,7 +48,8 @@ std::optional<std::vector<std::uint32_t>> ListFromReply(const XcbReply<xcb_get_p
 class X11WindowSystem : public WindowSystem {
  public:
   // `screen` lies in the connection's setup data (its visuals follow it
-  // there), so it is kept by pointer and lives as long as the connection.
+  // there), so it is referred to, not copied; it lives as long as the
+  // connection.
   X11WindowSystem(XcbConnection connection, const xcb_screen_t* screen)
       : c_(std::move(connection)), screen_(*screen), atoms_(InternAtoms(c_.get())) {}
 
