@@ -23,7 +23,3 @@ int LastScanColumn(int regionWidth, const PixelGrid& capture) {
   const long long last = std::min<long long>(regionWidth, capture.width) - 4;
   return static_cast<int>(std::max(last, -1LL));
 }
-
-long long ColumnAfterDigit(long long x, int cellWidth) {
-  return x + std::max(1LL, static_cast<long long>(cellWidth) - 1);
-}

@@ -32,4 +32,6 @@ int LastScanColumn(int regionWidth, const PixelGrid& capture);
 // The next column after a digit matched at `x`: x + cellWidth − 1, and at
 // least x + 1 so that a cell width below 2 cannot hold the scan in place.
 // Wide enough that a huge cell width from a damaged set cannot overflow.
-long long ColumnAfterDigit(long long x, int cellWidth);
+inline long long ColumnAfterDigit(long long x, int cellWidth) {
+  return x + (cellWidth > 2 ? static_cast<long long>(cellWidth) - 1 : 1LL);
+}

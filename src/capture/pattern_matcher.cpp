@@ -61,14 +61,16 @@ void SetAnything(ByteRanges& r, int pixel) {
 
 using InkCounts = std::array<std::array<int, kPatternCapacity>, kPatternCapacity>;
 
+// The 4 * kProbeGroups most telling pixels, best first.
 std::vector<ProbeGroup> Probes(const Pattern& p, const PixelColor& background, const InkCounts& inkCounts) {
   struct Ranked {
     int rank;
     int x;
     int y;
   };
-  std::vector<Ranked> ranked;
-  ranked.reserve(static_cast<std::size_t>(p.width * p.height));
+  constexpr int kWanted = 4 * kProbeGroups;
+  std::array<Ranked, kWanted> best{};
+  int found = 0;
   for (int x = 0; x < p.width; ++x) {
     for (int y = 0; y < p.height; ++y) {
       // The drawing first, by the misses it costs a capture that shows
@@ -77,21 +79,25 @@ std::vector<ProbeGroup> Probes(const Pattern& p, const PixelColor& background, c
       // Then background where many others draw.
       const int others = inkCounts[x][y];
       const int apart = ChannelsApart(p.pixels[x][y], background);
-      ranked.push_back({apart > 0 ? 100 + apart * (12 - others) : others, x, y});
+      const Ranked r{apart > 0 ? 100 + apart * (12 - others) : others, x, y};
+      if (found == kWanted && r.rank <= best[kWanted - 1].rank) continue;
+      int at = found < kWanted ? found++ : kWanted - 1;
+      for (; at > 0 && best[static_cast<std::size_t>(at - 1)].rank < r.rank; --at) {
+        best[static_cast<std::size_t>(at)] = best[static_cast<std::size_t>(at - 1)];
+      }
+      best[static_cast<std::size_t>(at)] = r;
     }
   }
-  const std::size_t wanted = std::min<std::size_t>(ranked.size(), 4 * kProbeGroups);
-  std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(wanted), ranked.end(),
-                    [](const Ranked& a, const Ranked& b) { return a.rank > b.rank; });
 
-  std::vector<ProbeGroup> groups((wanted + 3) / 4);
-  for (std::size_t i = 0; i < groups.size() * 4; ++i) {
-    ProbeGroup& g = groups[i / 4];
-    const int slot = static_cast<int>(i % 4);
-    if (i < wanted) {
-      g.x[static_cast<std::size_t>(slot)] = static_cast<std::uint8_t>(ranked[i].x);
-      g.y[static_cast<std::size_t>(slot)] = static_cast<std::uint8_t>(ranked[i].y);
-      SetRanges(g.ranges, slot, p.pixels[ranked[i].x][ranked[i].y]);
+  std::vector<ProbeGroup> groups(static_cast<std::size_t>((found + 3) / 4));
+  for (int i = 0; i < static_cast<int>(groups.size()) * 4; ++i) {
+    ProbeGroup& g = groups[static_cast<std::size_t>(i / 4)];
+    const int slot = i % 4;
+    if (i < found) {
+      const Ranked& r = best[static_cast<std::size_t>(i)];
+      g.x[static_cast<std::size_t>(slot)] = static_cast<std::uint8_t>(r.x);
+      g.y[static_cast<std::size_t>(slot)] = static_cast<std::uint8_t>(r.y);
+      SetRanges(g.ranges, slot, p.pixels[r.x][r.y]);
     } else {
       SetAnything(g.ranges, slot);  // reads pixel (0, 0), which always exists
     }
@@ -165,11 +171,4 @@ FrameSource::FrameSource(const PixelGrid& capture, int reach)
   }
 }
 
-FrameView FrameSource::At(int x) const {
-  if (x + reach_ <= capture_.width) return {capture_.pixels.data() + x, capture_.width};
-  return {tail_.data() + (x - tailStart_), tailStride_};
-}
 
-bool Usable(const PreparedPattern& pattern, const PixelGrid& capture) {
-  return pattern.allowedMisses >= 0 && pattern.width <= capture.width && pattern.height <= capture.height;
-}

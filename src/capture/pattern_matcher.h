@@ -67,7 +67,10 @@ struct FrameView {
 class FrameSource {
  public:
   FrameSource(const PixelGrid& capture, int reach);
-  FrameView At(int x) const;
+  FrameView At(int x) const {
+    if (x + reach_ <= capture_.width) return {capture_.pixels.data() + x, capture_.width};
+    return {tail_.data() + (x - tailStart_), tailStride_};
+  }
 
   // A comparison reads at most this far right of X (four-pixel groups of
   // a 41-pixel row) and this far down.
@@ -85,7 +88,9 @@ class FrameSource {
 
 
 // Whether a prepared pattern can be compared with this capture at all.
-bool Usable(const PreparedPattern& pattern, const PixelGrid& capture);
+inline bool Usable(const PreparedPattern& pattern, const PixelGrid& capture) {
+  return pattern.allowedMisses >= 0 && pattern.width <= capture.width && pattern.height <= capture.height;
+}
 
 // Rows counted between two looks at the running totals.
 inline constexpr int kRowsPerLook = 4;

@@ -26,6 +26,7 @@ struct Scan {
   // unknown is what lets a candidate be dropped after a few pixels).
   QString Area(int a, const PixelGrid& capture, int regionWidth, const PreparedArea& area, QString& report) const {
     QString digits;
+    digits.reserve(16);
     Recognizing(a, digits);
     const int last = LastScanColumn(regionWidth, capture);
     if (last < 0) {

@@ -38,7 +38,9 @@ int MatchScore(const Pattern& p, const PixelGrid& capture, int x0) {
 
 RecognitionResult RecognizeDigitsReference(const std::array<PixelGrid, 2>& captures,
                                            const std::array<int, 2>& regionWidths, const PatternSet& patterns,
-                                           int lag, bool debugMode, const RecognitionHooks& hooks) {
+                                           int lag, bool debugMode, const RecognitionHooks& hooks,
+                                           ReferenceReport report) {
+  const bool reporting = report == ReferenceReport::EveryCall || debugMode;
   const auto caption = [&](int area, const QString& text) {
     if (hooks.caption) hooks.caption(area, text);
   };
@@ -51,31 +53,31 @@ RecognitionResult RecognizeDigitsReference(const std::array<PixelGrid, 2>& captu
     long long x = 0;
     while (x <= last) {
       const int column = static_cast<int>(x);
-      result.trace += ColumnHeading(x);
+      if (reporting) result.trace += ColumnHeading(x);
       if (!debugMode && lag > 0) Notify(hooks.lagWait);
       bool digitFound = false;
       for (int d = 0; d < 10 && !digitFound; ++d) {
         const int score = MatchScore(patterns.digitPatterns[a * 10 + d], capture, column);
-        result.trace += DigitEntry(d, score);
+        if (reporting) result.trace += DigitEntry(d, score);
         if (debugMode) {
           if (hooks.preview) hooks.preview(a, d, column);
           if (lag > 0) Notify(hooks.lagWait);
         }
         if (score > kMatchThreshold) {
           digits[a] += QString::number(d);
-          result.trace += DigitResult(d);
+          if (reporting) result.trace += DigitResult(d);
           x = ColumnAfterDigit(x, patterns.cellWidth[a]);
           digitFound = true;
         }
       }
       if (!digitFound) {
         const int score = MatchScore(patterns.delimiterPatterns[a], capture, column);
-        result.trace += DelimiterEntry(a, score);
+        if (reporting) result.trace += DelimiterEntry(a, score);
         if (score > kMatchThreshold) {
-          result.trace += DelimiterResult();
+          if (reporting) result.trace += DelimiterResult();
           break;
         }
-        result.trace += NoResult();
+        if (reporting) result.trace += NoResult();
         ++x;
       }
       if (debugMode) caption(a, digits[a] + QString::fromUtf16(kRecognizingCaption));

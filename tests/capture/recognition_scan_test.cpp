@@ -20,6 +20,16 @@ RecognitionResult Fast(const std::array<PixelGrid, 2>& c, const std::array<int, 
   return RecognizeDigits(c, w, p, lag, debug, h);
 }
 
+RecognitionResult Reference(const std::array<PixelGrid, 2>& c, const std::array<int, 2>& w, const PatternSet& p,
+                            int lag, bool debug, const RecognitionHooks& h) {
+  return RecognizeDigitsReference(c, w, p, lag, debug, h);
+}
+
+RecognitionResult ReferenceReportingInDebugMode(const std::array<PixelGrid, 2>& c, const std::array<int, 2>& w,
+                                                const PatternSet& p, int lag, bool debug, const RecognitionHooks& h) {
+  return RecognizeDigitsReference(c, w, p, lag, debug, h, ReferenceReport::DebugModeOnly);
+}
+
 const QString kNg = QStringLiteral("認識NG");
 
 class Scan : public ::testing::TestWithParam<Scanner> {
@@ -296,6 +306,6 @@ TEST_P(Scan, ColumnsRightOfThePictureReadBlack) {
   EXPECT_EQ(Columns(Run({level, Canvas(3, 5)}, {500, 3}).trace, 0).back(), 6);
 }
 
-INSTANTIATE_TEST_SUITE_P(FastAndReference, Scan, ::testing::Values(&Fast, &RecognizeDigitsReference));
+INSTANTIATE_TEST_SUITE_P(FastAndReference, Scan, ::testing::Values(&Fast, &Reference, &ReferenceReportingInDebugMode));
 
 }  // namespace
