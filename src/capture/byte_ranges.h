@@ -9,6 +9,7 @@
 // hold the vector code to the plain one. Inline: they run a few hundred
 // times per recognition, a few instructions each.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -36,6 +37,13 @@ int AgreeingBytesOfPlain(const std::uint32_t (&pixels)[4], const ByteRanges& ran
 
 namespace byte_ranges_detail {
 
+// Set bits of every byte value.
+inline constexpr auto kBitsSet = [] {
+  std::array<std::uint8_t, 256> bits{};
+  for (int i = 0; i < 256; ++i) bits[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((i & 1) + (i >> 1 & 1) + (i >> 2 & 1) + (i >> 3 & 1) + (i >> 4 & 1) + (i >> 5 & 1) + (i >> 6 & 1) + (i >> 7 & 1));
+  return bits;
+}();
+
 // 0xFF in every byte that lies within its range.
 inline __m128i InRange(__m128i v, const ByteRanges& r) {
   const __m128i low = _mm_load_si128(reinterpret_cast<const __m128i*>(r.low));
@@ -49,6 +57,19 @@ inline int Total(__m128i counts) {
   return _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
 }
 
+// Rows of a fixed number of groups: the compiler unrolls them.
+template <int kGroups>
+inline __m128i CountRows(__m128i counts, const std::uint32_t* origin, std::ptrdiff_t stride, const ByteRanges* ranges,
+                         int rows) {
+  for (int r = 0; r < rows; ++r, origin += stride, ranges += kGroups) {
+    for (int g = 0; g < kGroups; ++g) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(origin + 4 * g));
+      counts = _mm_sub_epi8(counts, InRange(v, ranges[g]));
+    }
+  }
+  return counts;
+}
+
 }  // namespace byte_ranges_detail
 
 inline int AgreeingBytes(const std::uint32_t* origin, std::ptrdiff_t stride, const ByteRanges* ranges, int groups,
@@ -56,6 +77,16 @@ inline int AgreeingBytes(const std::uint32_t* origin, std::ptrdiff_t stride, con
   using namespace byte_ranges_detail;
   // An agreeing byte is 0xFF, that is -1: subtracting counts it.
   __m128i counts = _mm_setzero_si128();
+  switch (groups) {  // the common pattern widths: up to 12 pixels
+    case 1:
+      return Total(CountRows<1>(counts, origin, stride, ranges, rows));
+    case 2:
+      return Total(CountRows<2>(counts, origin, stride, ranges, rows));
+    case 3:
+      return Total(CountRows<3>(counts, origin, stride, ranges, rows));
+    default:
+      break;
+  }
   for (int r = 0; r < rows; ++r) {
     const std::uint32_t* row = origin + r * stride;
     for (int g = 0; g < groups; ++g) {
@@ -69,7 +100,8 @@ inline int AgreeingBytes(const std::uint32_t* origin, std::ptrdiff_t stride, con
 inline int AgreeingBytesOf(const std::uint32_t (&pixels)[4], const ByteRanges& ranges) {
   using namespace byte_ranges_detail;
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels));
-  return Total(_mm_sub_epi8(_mm_setzero_si128(), InRange(v, ranges)));
+  const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(InRange(v, ranges)));
+  return kBitsSet[mask & 0xFFu] + kBitsSet[mask >> 8];
 }
 
 #else

@@ -94,6 +94,7 @@ inline bool Usable(const PreparedPattern& pattern, const PixelGrid& capture) {
 
 // Rows counted between two looks at the running totals.
 inline constexpr int kRowsPerLook = 4;
+static_assert(kRowsPerLook * ((kPatternCapacity + 3) / 4) <= 255, "a block must not overflow the byte counters");
 
 // Whether the pattern's score at the frame is above the threshold; stops as
 // soon as the answer is certain. Inline: it runs for every candidate.
