@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "capture/match_rule.h"
 
@@ -40,23 +41,30 @@ PixelColor Background(const Pattern& p) {
   return best;
 }
 
+// The lowest and highest value within tolerance of each byte value.
+constexpr auto kLowest = [] {
+  std::array<std::uint8_t, 256> t{};
+  for (int v = 0; v < 256; ++v) t[static_cast<std::size_t>(v)] = static_cast<std::uint8_t>(std::max(0, v - kChannelTolerance));
+  return t;
+}();
+constexpr auto kHighest = [] {
+  std::array<std::uint8_t, 256> t{};
+  for (int v = 0; v < 256; ++v) t[static_cast<std::size_t>(v)] = static_cast<std::uint8_t>(std::min(255, v + kChannelTolerance));
+  return t;
+}();
+
 // The four byte ranges of one pattern pixel; the fourth byte always agrees.
 void SetRanges(ByteRanges& r, int pixel, const PixelColor& c) {
-  const std::uint8_t values[3] = {c.blue, c.green, c.red};
-  for (int i = 0; i < 3; ++i) {
-    r.low[pixel * 4 + i] = static_cast<std::uint8_t>(std::max(0, values[i] - kChannelTolerance));
-    r.high[pixel * 4 + i] = static_cast<std::uint8_t>(std::min(255, values[i] + kChannelTolerance));
-  }
-  r.low[pixel * 4 + 3] = 0;
-  r.high[pixel * 4 + 3] = 255;
+  const std::uint8_t low[4] = {kLowest[c.blue], kLowest[c.green], kLowest[c.red], 0};
+  const std::uint8_t high[4] = {kHighest[c.blue], kHighest[c.green], kHighest[c.red], 255};
+  std::memcpy(r.low + pixel * 4, low, 4);
+  std::memcpy(r.high + pixel * 4, high, 4);
 }
 
 // A group slot that always agrees, whatever it reads.
 void SetAnything(ByteRanges& r, int pixel) {
-  for (int i = 0; i < 4; ++i) {
-    r.low[pixel * 4 + i] = 0;
-    r.high[pixel * 4 + i] = 255;
-  }
+  std::memset(r.low + pixel * 4, 0, 4);
+  std::memset(r.high + pixel * 4, 255, 4);
 }
 
 using InkCounts = std::array<std::array<int, kPatternCapacity>, kPatternCapacity>;
@@ -117,13 +125,8 @@ PreparedPattern Prepare(const Pattern& p, const PixelColor& background, const In
   prepared.rows.resize(static_cast<std::size_t>(p.height * prepared.groupsPerRow));
   for (int y = 0; y < p.height; ++y) {
     ByteRanges* row = &prepared.rows[static_cast<std::size_t>(y * prepared.groupsPerRow)];
-    for (int x = 0; x < 4 * prepared.groupsPerRow; ++x) {
-      if (x < p.width) {
-        SetRanges(row[x / 4], x % 4, p.pixels[x][y]);
-      } else {
-        SetAnything(row[x / 4], x % 4);
-      }
-    }
+    for (int x = 0; x < p.width; ++x) SetRanges(row[x / 4], x % 4, p.pixels[x][y]);
+    for (int x = p.width; x < 4 * prepared.groupsPerRow; ++x) SetAnything(row[x / 4], x % 4);
   }
   prepared.probes = Probes(p, background, inkCounts);
   return prepared;
