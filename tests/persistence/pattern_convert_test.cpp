@@ -50,8 +50,6 @@ TEST(ConvertPatterns, PixelsKeepBlueGreenRedAtTheirPlace) {
   EXPECT_EQ(p.pixels[0][40].blue, 9);
   EXPECT_EQ(p.pixels[5][5].red, 1);
 
-  images.digits[13] = QImage(42, 1, QImage::Format_RGB32);
-  EXPECT_FALSE(ConvertPatterns(images, set));
   images.digits[13] = QImage(1, 42, QImage::Format_RGB32);
   EXPECT_FALSE(ConvertPatterns(images, set));
 }
@@ -84,13 +82,6 @@ TEST_F(PatternFileColours, SavedFilesLoadBackToTheSameColoursAs24BitBitmaps) {
   EXPECT_EQ(fromFiles.digitPatterns[19].pixels[0][21].red, qRed(expected));
   EXPECT_EQ(fromFiles.digitPatterns[19].pixels[0][21].green, qGreen(expected));
   EXPECT_EQ(fromFiles.digitPatterns[19].pixels[0][21].blue, qBlue(expected));
-}
-
-TEST(PatternFileNames, DigitsHaveTwoPlacesAndDelimitersTheirGroup) {
-  EXPECT_EQ(PatternFileName(0), "Pattern00.bmp");
-  EXPECT_EQ(PatternFileName(19), "Pattern19.bmp");
-  EXPECT_EQ(PatternFileName(20), "PatternDel0.bmp");
-  EXPECT_EQ(PatternFileName(21), "PatternDel1.bmp");
 }
 
 }  // namespace

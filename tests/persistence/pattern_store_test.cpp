@@ -63,7 +63,8 @@ TEST_F(PatternStore, OneMissingFileBringsTheDefaultsButKeepsThePlayersOtherFiles
   EXPECT_FALSE(backup.exists(PatternFileName(7)));
   EXPECT_EQ(folder.Read("Pattern/backup-20261205-143000/" + PatternFileName(12)), kept);
 
-  // A second initialisation within the same second keeps its own copy.
+  // An initialisation asked for keeps the player's files too, a second one
+  // within the same second in a folder of its own.
   EXPECT_TRUE(Run("INIT").notices.empty());
   EXPECT_EQ(BackupFolders(), (QStringList{"backup-20261205-143000", "backup-20261205-143000-2"}));
 }
@@ -188,14 +189,6 @@ TEST_F(PatternStore, ModesAreMatchedExactly) {
   EXPECT_FALSE(QFileInfo::exists(folder.File("Pattern")));
   EXPECT_EQ(set.cellWidth[0], 0);
   EXPECT_TRUE(images.digits[0].isNull());
-}
-
-TEST_F(PatternStore, InitReplacesThePlayersFilesAfterKeepingThem) {
-  WritePlayerFiles();
-  const PatternFilesResult r = Run("INIT");
-  EXPECT_TRUE(r.notices.empty());
-  EXPECT_TRUE(SamePixels(LoadFile(PlayerFile(0)), DefaultPicture(0)));
-  EXPECT_TRUE(SamePixels(LoadFile(folder.File("Pattern/backup-20261205-143000/Pattern00.bmp")), PlayerPicture(0)));
 }
 
 }  // namespace
