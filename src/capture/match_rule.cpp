@@ -13,13 +13,19 @@ int NeededCount(int width, int height) {
   return count;
 }
 
+bool GridConsistent(const PixelGrid& grid) {
+  return grid.width >= 0 && grid.height >= 0 &&
+         grid.pixels.size() == static_cast<std::size_t>(grid.width) * static_cast<std::size_t>(grid.height);
+}
+
 bool PatternUsable(const Pattern& pattern, const PixelGrid& capture) {
-  return pattern.width >= 1 && pattern.height >= 1 && pattern.width <= kPatternCapacity &&
+  return GridConsistent(capture) && pattern.width >= 1 && pattern.height >= 1 && pattern.width <= kPatternCapacity &&
          pattern.height <= kPatternCapacity && pattern.width <= capture.width && pattern.height <= capture.height;
 }
 
 int LastScanColumn(int regionWidth, const PixelGrid& capture) {
   // In 64 bits: a region width near the 32-bit minimum must not wrap.
+  if (!GridConsistent(capture)) return -1;
   const long long last = std::min<long long>(regionWidth, capture.width) - 4;
   return static_cast<int>(std::max(last, -1LL));
 }

@@ -18,6 +18,9 @@ constexpr int ScoreFromCount(int count, int width, int height) {
 // when even a perfect count does not pass.
 int NeededCount(int width, int height);
 
+// A grid whose pixel count matches its size; any other is read as empty.
+bool GridConsistent(const PixelGrid& grid);
+
 // A pattern takes part only when it is 1 … 41 pixels in each direction and
 // no larger than the capture it is compared with; any other never matches
 // (its score is 0). Patterns outside that range are outside the data model,

@@ -8,8 +8,9 @@
 namespace {
 
 PixelColor CaptureColor(const PixelGrid& capture, int x, int y) {
-  // Columns right of the picture read black.
-  if (x >= capture.width) return {};
+  // Columns right of the picture read black (and left of it, for a caller
+  // that asks for a negative column).
+  if (x < 0 || x >= capture.width) return {};
   const std::uint32_t pixel = capture.At(x, y);
   return {static_cast<std::uint8_t>(pixel), static_cast<std::uint8_t>(pixel >> 8),
           static_cast<std::uint8_t>(pixel >> 16)};

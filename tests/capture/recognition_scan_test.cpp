@@ -306,6 +306,17 @@ TEST_P(Scan, ColumnsRightOfThePictureReadBlack) {
   EXPECT_EQ(Columns(Run({level, Canvas(3, 5)}, {500, 3}).trace, 0).back(), 6);
 }
 
+TEST_P(Scan, AGridWhosePixelsDoNotMatchItsSizeReadsAsEmpty) {
+  PixelGrid broken = Drawn(set, 0, 30, {{u'4', 0}});
+  broken.width = 300;  // claims more pixels than it holds
+  PixelGrid negative = Canvas(0, 0);
+  negative.width = -8;
+  negative.height = -2;
+  const RecognitionResult r = Run({broken, negative}, {300, 30});
+  EXPECT_EQ(r.captions, (std::array<QString, 2>{kNg, kNg}));
+  EXPECT_TRUE(r.trace.isEmpty());
+}
+
 INSTANTIATE_TEST_SUITE_P(FastAndReference, Scan, ::testing::Values(&Fast, &Reference, &ReferenceReportingInDebugMode));
 
 }  // namespace
