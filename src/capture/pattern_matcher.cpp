@@ -19,8 +19,6 @@ int ChannelsApart(const PixelColor& a, const PixelColor& b) {
          (std::abs(a.red - b.red) > kChannelTolerance ? 1 : 0);
 }
 
-bool Differs(const PixelColor& a, const PixelColor& b) { return ChannelsApart(a, b) > 0; }
-
 bool Same(const PixelColor& a, const PixelColor& b) {
   return a.blue == b.blue && a.green == b.green && a.red == b.red;
 }
@@ -68,32 +66,55 @@ void SetAnything(ByteRanges& r, int pixel) {
 }
 
 using InkCounts = std::array<std::array<int, kPatternCapacity>, kPatternCapacity>;
+// Channels apart from the pattern's background, per pixel [x][y].
+using Apart = std::array<std::array<std::uint8_t, kPatternCapacity>, kPatternCapacity>;
 
-// The 4 * kProbeGroups most telling pixels, best first.
-std::vector<ProbeGroup> Probes(const Pattern& p, const PixelColor& background, const InkCounts& inkCounts) {
+// The 4 * kProbeGroups most telling pixels, best first: the drawing first,
+// by the misses it costs a capture that shows background or another pattern
+// there (channels apart from the background, times how few of the area's
+// patterns draw there too); then background where many others draw. Ties
+// go to the earlier pixel. Chosen by counting ranks rather than sorting:
+// the preparation runs once per call when the caller keeps no matcher.
+std::vector<ProbeGroup> Probes(const Pattern& p, const Apart& apart, const InkCounts& inkCounts) {
+  constexpr int kWanted = 4 * kProbeGroups;
+  constexpr int kRanks = 100 + 3 * 12 + 1;
+  std::array<std::array<std::uint8_t, kPatternCapacity>, kPatternCapacity> ranks;  // written before read
+  std::array<int, kRanks> counts{};
+  for (int x = 0; x < p.width; ++x) {
+    for (int y = 0; y < p.height; ++y) {
+      const int others = inkCounts[x][y];
+      const int a = apart[x][y];
+      const int rank = a > 0 ? 100 + a * (12 - others) : others;
+      ranks[x][y] = static_cast<std::uint8_t>(rank);
+      ++counts[static_cast<std::size_t>(rank)];
+    }
+  }
+  // The lowest rank that still makes the cut, and how many of it fit.
+  int threshold = kRanks - 1;
+  int above = 0;
+  while (threshold > 0 && above + counts[static_cast<std::size_t>(threshold)] < kWanted) {
+    above += counts[static_cast<std::size_t>(threshold)];
+    --threshold;
+  }
+  int atThreshold = kWanted - above;
+
   struct Ranked {
     int rank;
     int x;
     int y;
   };
-  constexpr int kWanted = 4 * kProbeGroups;
   std::array<Ranked, kWanted> best{};
   int found = 0;
   for (int x = 0; x < p.width; ++x) {
     for (int y = 0; y < p.height; ++y) {
-      // The drawing first, by the misses it costs a capture that shows
-      // background or another pattern there: channels apart from the
-      // background, times how few of the area's patterns draw there too.
-      // Then background where many others draw.
-      const int others = inkCounts[x][y];
-      const int apart = ChannelsApart(p.pixels[x][y], background);
-      const Ranked r{apart > 0 ? 100 + apart * (12 - others) : others, x, y};
-      if (found == kWanted && r.rank <= best[kWanted - 1].rank) continue;
-      int at = found < kWanted ? found++ : kWanted - 1;
-      for (; at > 0 && best[static_cast<std::size_t>(at - 1)].rank < r.rank; --at) {
+      const int rank = ranks[x][y];
+      if (rank < threshold || (rank == threshold && atThreshold-- <= 0)) continue;
+      // Insertion keeps the earlier of equal ranks first.
+      int at = found++;
+      for (; at > 0 && best[static_cast<std::size_t>(at - 1)].rank < rank; --at) {
         best[static_cast<std::size_t>(at)] = best[static_cast<std::size_t>(at - 1)];
       }
-      best[static_cast<std::size_t>(at)] = r;
+      best[static_cast<std::size_t>(at)] = {rank, x, y};
     }
   }
 
@@ -113,7 +134,7 @@ std::vector<ProbeGroup> Probes(const Pattern& p, const PixelColor& background, c
   return groups;
 }
 
-PreparedPattern Prepare(const Pattern& p, const PixelColor& background, const InkCounts& inkCounts) {
+PreparedPattern Prepare(const Pattern& p, const Apart& apart, const InkCounts& inkCounts) {
   PreparedPattern prepared;
   prepared.width = p.width;
   prepared.height = p.height;
@@ -128,7 +149,7 @@ PreparedPattern Prepare(const Pattern& p, const PixelColor& background, const In
     for (int x = 0; x < p.width; ++x) SetRanges(row[x / 4], x % 4, p.pixels[x][y]);
     for (int x = p.width; x < 4 * prepared.groupsPerRow; ++x) SetAnything(row[x / 4], x % 4);
   }
-  prepared.probes = Probes(p, background, inkCounts);
+  prepared.probes = Probes(p, apart, inkCounts);
   return prepared;
 }
 
@@ -139,18 +160,22 @@ PreparedArea PrepareArea(const PatternSet& set, int area) {
 
   PreparedArea prepared;
   prepared.cellWidth = set.cellWidth[static_cast<std::size_t>(area)];
-  std::array<PixelColor, 11> backgrounds{};
+  std::array<Apart, 11> apart;  // written before read, for the patterns in use
   InkCounts inkCounts{};
   for (std::size_t k = 0; k < sources.size(); ++k) {
     const Pattern& p = *sources[k];
     if (!InModel(p)) continue;
     prepared.reach = std::max(prepared.reach, 4 * ((p.width + 3) / 4));
-    backgrounds[k] = Background(p);
+    const PixelColor background = Background(p);
     for (int x = 0; x < p.width; ++x) {
-      for (int y = 0; y < p.height; ++y) inkCounts[x][y] += Differs(p.pixels[x][y], backgrounds[k]) ? 1 : 0;
+      for (int y = 0; y < p.height; ++y) {
+        const int a = ChannelsApart(p.pixels[x][y], background);
+        apart[k][x][y] = static_cast<std::uint8_t>(a);
+        inkCounts[x][y] += a > 0 ? 1 : 0;
+      }
     }
   }
-  for (std::size_t k = 0; k < sources.size(); ++k) prepared.patterns[k] = Prepare(*sources[k], backgrounds[k], inkCounts);
+  for (std::size_t k = 0; k < sources.size(); ++k) prepared.patterns[k] = Prepare(*sources[k], apart[k], inkCounts);
   return prepared;
 }
 
