@@ -179,7 +179,7 @@ void Form1::CreateDialogs() {
   formInputCheck_->hide();
   form2_ = new Form2(state_, services_, *formInputCheck_, [this] { ApplyDebugModeLayout(); }, this);
   form2_->hide();
-  form3_ = new Form3(state_, services_, [this] { ShowPatternHolders(); }, this);
+  form3_ = new Form3(state_, services_, [this] { AdoptPatterns(); }, this);
   // The editor ends the program when even the default patterns are gone.
   form3_->SetEndProgram([this] { EndNow(1); });
   form3_->hide();
@@ -204,7 +204,7 @@ bool Form1::Load() {
     ended_ = true;
     return false;
   }
-  ShowPatternHolders();
+  AdoptPatterns();
   services_.trace.Event(QStringLiteral(" Reading PatternFile And ChangeData･･･End "));
 
   BuildExpTable();
@@ -264,6 +264,11 @@ Form2* Form1::OptionsDialog() const { return form2_.data(); }
 Form3* Form1::PatternEditor() const { return form3_.data(); }
 
 void Form1::ShowNotice(const Notice& notice) { services_.boxes.Inform(notice.text, notice.title); }
+
+void Form1::AdoptPatterns() {
+  matcher_.emplace(state_.patterns);
+  ShowPatternHolders();
+}
 
 void Form1::ShowPatternHolders() {
   const auto show = [](QLabel* holder, const QImage& image) {

@@ -9,9 +9,11 @@
 #include <QPointer>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "accounting/evaluation.h"
 #include "accounting/log_file.h"
+#include "capture/pattern_matcher.h"
 #include "main_window/layout_rule.h"
 #include "main_window/program_state.h"
 #include "persistence/notice.h"
@@ -92,6 +94,9 @@ class Form1 : public QMainWindow {
   void ApplyEvaluation();
   void ShowNotice(const Notice& notice);
   void ShowPatternHolders();
+  // After every change of the pattern set: prepares it for recognition once
+  // (instead of on every reading) and shows the holders.
+  void AdoptPatterns();
 
   QSize ClassicOuterSize() const;
   void OnClientResized();
@@ -99,6 +104,7 @@ class Form1 : public QMainWindow {
 
   Services& services_;
   ProgramState state_;
+  std::optional<PatternMatcher> matcher_;  // state_.patterns, prepared
   ReadingEvaluator evaluator_;
   LogFileWriter logWriter_;
   QDateTime nextCaptureTime_;

@@ -155,8 +155,9 @@ void Form1::RecognizeDigits() {
   hooks.caption = [this](int area, const QString& caption) { lblCapture_[area]->setText(caption); };
   hooks.preview = [this](int area, int digit, int x) { ShowPreview(area, digit, x); };
 
+  if (!matcher_) matcher_.emplace(state_.patterns);
   const RecognitionResult result =
-      ::RecognizeDigits(grids, widths, state_.patterns, settings.lag, state_.debugMode, hooks);
+      ::RecognizeDigits(grids, widths, *matcher_, settings.lag, state_.debugMode, hooks);
   recognizedLevel_ = result.level;
   recognizedExp_ = result.exp;
   for (int area = 0; area < 2; ++area) lblCapture_[area]->setText(result.captions[area]);
