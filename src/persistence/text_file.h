@@ -21,5 +21,5 @@ int Cp932Length(const QString& text);
 bool AppendLine(const QString& path, const QString& text);
 
 // Creates or replaces the file with `text` + CR LF, opened and closed within
-// the call. Not atomic: used where the spec wants a plain rewrite.
+// the call. Not atomic: for files that are begun anew by design.
 bool WriteNewLine(const QString& path, const QString& text);
