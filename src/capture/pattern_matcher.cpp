@@ -143,9 +143,10 @@ PreparedPattern Prepare(const Pattern& p, const Apart& apart, const InkCounts& i
   prepared.allowedMisses = 3 * p.width * p.height - prepared.needed;
   prepared.groupsPerRow = (p.width + 3) / 4;
   prepared.rowPadding = 16 * prepared.groupsPerRow - 3 * p.width;
-  prepared.rows.resize(static_cast<std::size_t>(p.height * prepared.groupsPerRow));
+  const auto groups = static_cast<std::size_t>(prepared.groupsPerRow);
+  prepared.rows.resize(static_cast<std::size_t>(p.height) * groups);
   for (int y = 0; y < p.height; ++y) {
-    ByteRanges* row = &prepared.rows[static_cast<std::size_t>(y * prepared.groupsPerRow)];
+    ByteRanges* row = &prepared.rows[static_cast<std::size_t>(y) * groups];
     for (int x = 0; x < p.width; ++x) SetRanges(row[x / 4], x % 4, p.pixels[x][y]);
     for (int x = p.width; x < 4 * prepared.groupsPerRow; ++x) SetAnything(row[x / 4], x % 4);
   }

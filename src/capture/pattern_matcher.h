@@ -96,6 +96,11 @@ inline bool Usable(const PreparedPattern& pattern, const PixelGrid& capture) {
 inline constexpr int kRowsPerLook = 4;
 static_assert(kRowsPerLook * ((kPatternCapacity + 3) / 4) <= 255, "a block must not overflow the byte counters");
 
+// The byte ranges of pattern row y.
+inline const ByteRanges* RowRanges(const PreparedPattern& pattern, int y) {
+  return pattern.rows.data() + static_cast<std::ptrdiff_t>(y) * pattern.groupsPerRow;
+}
+
 // Whether the pattern's score at the frame is above the threshold; stops as
 // soon as the answer is certain. Inline: it runs for every candidate.
 inline bool Passes(const PreparedPattern& pattern, FrameView frame) {
@@ -114,8 +119,7 @@ inline bool Passes(const PreparedPattern& pattern, FrameView frame) {
   for (int y = 0; y < pattern.height; y += kRowsPerLook) {
     const int rows = std::min(kRowsPerLook, pattern.height - y);
     const int block = AgreeingBytes(frame.origin + y * frame.stride, frame.stride,
-                                    &pattern.rows[static_cast<std::size_t>(y * pattern.groupsPerRow)],
-                                    pattern.groupsPerRow, rows) -
+                                    RowRanges(pattern, y), pattern.groupsPerRow, rows) -
                       rows * pattern.rowPadding;
     agreeing += block;
     misses += rows * 3 * pattern.width - block;
@@ -131,8 +135,7 @@ inline int FullScore(const PreparedPattern& pattern, FrameView frame) {
   for (int y = 0; y < pattern.height; y += kRowsPerLook) {
     const int rows = std::min(kRowsPerLook, pattern.height - y);
     agreeing += AgreeingBytes(frame.origin + y * frame.stride, frame.stride,
-                              &pattern.rows[static_cast<std::size_t>(y * pattern.groupsPerRow)], pattern.groupsPerRow,
-                              rows) -
+                              RowRanges(pattern, y), pattern.groupsPerRow, rows) -
                 rows * pattern.rowPadding;
   }
   return ScoreFromCount(agreeing, pattern.width, pattern.height);

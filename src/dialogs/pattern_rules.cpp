@@ -44,13 +44,15 @@ QImage FitToHeight(const QImage& picture, int height) {
 }
 
 void StoreArea(PatternImages& images, int area, const AreaPictures& pictures) {
-  for (int d = 0; d < 10; ++d) images.digits[static_cast<std::size_t>(area * 10 + d)] = pictures[static_cast<std::size_t>(d)];
+  const auto first = static_cast<std::size_t>(area) * 10;
+  for (std::size_t d = 0; d < 10; ++d) images.digits[first + d] = pictures[d];
   images.delimiters[static_cast<std::size_t>(area)] = pictures[10];
 }
 
 AreaPictures AreaOf(const PatternImages& images, int area) {
   AreaPictures pictures;
-  for (int d = 0; d < 10; ++d) pictures[static_cast<std::size_t>(d)] = images.digits[static_cast<std::size_t>(area * 10 + d)];
+  const auto first = static_cast<std::size_t>(area) * 10;
+  for (std::size_t d = 0; d < 10; ++d) pictures[d] = images.digits[first + d];
   pictures[10] = images.delimiters[static_cast<std::size_t>(area)];
   return pictures;
 }
