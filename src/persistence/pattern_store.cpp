@@ -81,7 +81,9 @@ bool Write(const QImage& image, const QString& path) {
   if (image.isNull()) return false;
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
-  if (!image.convertToFormat(QImage::Format_RGB32).save(&file, kBmp)) {
+  // The explicit flush matters: commit() alone installs a cut-short file when
+  // the disk fills during the write.
+  if (!image.convertToFormat(QImage::Format_RGB32).save(&file, kBmp) || !file.flush()) {
     file.cancelWriting();
     return false;
   }
