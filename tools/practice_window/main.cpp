@@ -1,4 +1,4 @@
-// practice_window [--level L] [--exp E] [--step-ms N] [--frozen]
+// practice_window [--level L] [--exp E] [--step-ms N] [--frozen] [--patterns FOLDER]
 // Shows the practice game; its experience rises by itself every N ms and
 // "level=<L> exp=<E>" is printed at start and at every change.
 #include <QApplication>
@@ -39,7 +39,11 @@ int main(int argc, char** argv) {
   const QCommandLineOption stepOption(QStringLiteral("step-ms"), QStringLiteral("Milliseconds between gains."),
                                       QStringLiteral("N"), QStringLiteral("2000"));
   const QCommandLineOption frozenOption(QStringLiteral("frozen"), QStringLiteral("Experience does not rise."));
-  parser.addOptions({levelOption, expOption, stepOption, frozenOption});
+  // Another digit set lets a test teach Tallymeter digits it does not know yet.
+  const QCommandLineOption patternsOption(QStringLiteral("patterns"),
+                                          QStringLiteral("Folder of the 22 pattern bitmaps to draw with."),
+                                          QStringLiteral("FOLDER"));
+  parser.addOptions({levelOption, expOption, stepOption, frozenOption, patternsOption});
   parser.process(app);
 
   std::int64_t level = 0, exp = 0, stepMs = 0;
@@ -50,7 +54,9 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  const QString system = QCoreApplication::applicationDirPath() + QStringLiteral("/system");
+  const QString system = parser.isSet(patternsOption)
+                             ? parser.value(patternsOption)
+                             : QCoreApplication::applicationDirPath() + QStringLiteral("/system");
   CounterFont levelFont = LoadCounterFont(system, 0);
   CounterFont expFont = LoadCounterFont(system, 1);
   if (!levelFont.IsComplete() || !expFont.IsComplete()) {
