@@ -1,92 +1,43 @@
 // The wait loop against a scripted tick count, and the real clock.
-#include <QCoreApplication>
+#include "capture/timing.h"
+
+#include <gtest/gtest.h>
+
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdint>
-#include <gtest/gtest.h>
 
-#include "capture/timing.h"
+#include "support/fakes.h"
 
 namespace {
 
-// A tick count that moves 1 ms per step, wrapping at 2^32 as the real one does.
-struct ScriptedTicks {
-  std::uint64_t now;
-  int steps = 0;
-  double Tick() const { return static_cast<double>(static_cast<std::uint32_t>(now)); }
-  void Step() {
-    ++steps;
-    ++now;
+constexpr std::uint64_t kWrap = std::uint64_t{1} << 32;
+
+TEST(TickCount, WaitsLastTheRequestedTimeAndOneMoreAcrossTheWrap) {
+  // {start, wait, steps}: a zero or negative wait still steps once; a wait
+  // across the wrap neither ends at once nor lasts 49 days.
+  const std::tuple<std::uint64_t, double, int> cases[] = {{1'000'000, 250, 250}, {1'000'000, 0, 1},
+                                                          {1'000'000, -5, 1},    {kWrap - 1, 100, 101},
+                                                          {kWrap - 5, 100, 101}, {kWrap - 500, 100, 100}};
+  for (const auto& [start, ms, steps] : cases) {
+    SCOPED_TRACE(testing::Message() << start << " wait " << ms);
+    std::uint64_t now = start;
+    // The tick source moves 1 ms per step and wraps at 2^32 as the real one does.
+    WaitLoop(
+        ms, [&] { return static_cast<double>(static_cast<std::uint32_t>(now)); }, [&] { ++now; });
+    EXPECT_EQ(static_cast<int>(now - start), steps);
   }
-  void Wait(double ms) {
-    WaitLoop(ms, [this] { return Tick(); }, [this] { Step(); });
-  }
-};
-
-TEST(WaitLoop, EndsAfterTheRequestedTimeAwayFromTheWrap) {
-  ScriptedTicks t{1'000'000};
-  t.Wait(250);
-  EXPECT_EQ(t.steps, 250);
+  EXPECT_EQ(FakeClock({}, 3'000'000'000).TickCountUnsigned(), 3000000000.0);
+  EXPECT_EQ(FakeClock({}, kWrap - 1).TickCountUnsigned(), 4294967295.0);
+  EXPECT_EQ(FakeClock({}, kWrap + 1234).TickCountUnsigned(), 1234.0);
 }
 
-TEST(WaitLoop, ZeroAndNegativeWaitsStepExactlyOnce) {
-  for (const double ms : {0.0, -5.0}) {
-    ScriptedTicks t{1'000'000};
-    t.Wait(ms);
-    EXPECT_EQ(t.steps, 1) << ms;
-  }
-}
-
-TEST(WaitLoop, AWaitAcrossTheWrapLastsOneMillisecondLonger) {
-  // Starts 5 ms before the count wraps to 0.
-  for (const std::uint64_t before : {1u, 5u, 100u}) {
-    ScriptedTicks t{(std::uint64_t{1} << 32) - before};
-    t.Wait(100);
-    EXPECT_EQ(t.steps, 101) << before << " ms before the wrap";  // neither at once nor after 49 days
-  }
-}
-
-TEST(WaitLoop, AWaitShorterThanTheTimeToTheWrapIsNotStretched) {
-  ScriptedTicks t{(std::uint64_t{1} << 32) - 500};
-  t.Wait(100);
-  EXPECT_EQ(t.steps, 100);
-}
-
-class FixedClock : public Clock {
- public:
-  explicit FixedClock(std::int64_t ms) : ms_(ms) {}
-  QDateTime Now() const override { return {}; }
-  std::int64_t MonotonicMs() const override { return ms_; }
-  void WaitMs(double) override {}
-
- private:
-  std::int64_t ms_;
-};
-
-TEST(TickCountUnsigned, IsTheUnsignedLow32BitsOfTheMonotonicCount) {
-  EXPECT_EQ(FixedClock(3'000'000'000).TickCountUnsigned(), 3000000000.0);
-  EXPECT_EQ(FixedClock(4'294'967'295).TickCountUnsigned(), 4294967295.0);
-  EXPECT_EQ(FixedClock(4'294'967'296).TickCountUnsigned(), 0.0);
-  EXPECT_EQ(FixedClock(4'294'967'296 + 1234).TickCountUnsigned(), 1234.0);
-}
-
-TEST(SystemClock, MonotonicCountNeverGoesBack) {
-  SystemClock clock;
-  const std::int64_t first = clock.MonotonicMs();
-  EXPECT_GT(first, 0);
-  EXPECT_GE(clock.MonotonicMs(), first);
-}
-
-TEST(SystemClock, WaitTakesAtLeastTheRequestedTime) {
+TEST(SystemClock, WaitsTheRequestedTimeAndAZeroWaitStillRunsEvents) {
   SystemClock clock;
   QElapsedTimer timer;
   timer.start();
   clock.WaitMs(30);
   EXPECT_GE(timer.elapsed(), 29);  // the tick count may move just after the start
-}
-
-TEST(SystemClock, EvenAZeroWaitRunsPendingEvents) {
-  SystemClock clock;
   bool ran = false;
   QTimer::singleShot(0, [&] { ran = true; });
   clock.WaitMs(0);
