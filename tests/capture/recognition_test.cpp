@@ -139,9 +139,9 @@ TEST_P(Scan, WhereTheScanLooksAndWhatItReads) {
       {"width 4", {{'7', 0}}, 4, {0}, "7"},
       {"width 3", {{'7', 0}}, 3, {}, kNg},
       {"no width", {{'7', 0}}, std::numeric_limits<int>::min(), {}, kNg},
-      // Leading zeros are not digits yet: the scan moves on by single columns.
-      {"a zero", {{'0', 0}, {'D', 6}}, 30, {0, 1, 2, 3, 4, 5, 6}, kNg},
-      {"zeros", {{'0', 0}, {'0', 6}, {'D', 12}}, 30, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, kNg},
+      // Zeros are read as digits, but a value of 0 is no reading.
+      {"a zero", {{'0', 0}, {'D', 7}}, 30, {0, 6, 7}, kNg},
+      {"zeros", {{'0', 0}, {'0', 7}, {'D', 14}}, 30, {0, 6, 7, 13, 14}, kNg},
       {"delimiter first", {{'D', 0}, {'4', 7}}, 30, {0}, kNg},
       {"digits behind the delimiter", {{'5', 0}, {'D', 7}, {'6', 14}, {'7', 21}}, 40, {0, 6, 7}, "5"},
   };
