@@ -2,51 +2,39 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "qstring_printer.h"
 
 namespace {
 
-QString Field(FieldValue value, int width, int margin, int decimals, bool plain = false) {
-  return FormatField(value, width, margin, decimals, plain);
-}
-
-TEST(FormatFieldTest, NumbersRightAlignedGroupedUnlessPlain) {
-  EXPECT_EQ(Field(std::int64_t{125}, 6, 1, 0), "  125 ");
-  EXPECT_EQ(Field(6024300.0, 16, 1, 0), "      6,024,300 ");
-  EXPECT_EQ(Field(6024300.0, 16, 1, 0, true), "        6024300 ");
-  EXPECT_EQ(Field(36692302490.0, 16, 1, 0), " 36,692,302,490 ");
-  EXPECT_EQ(Field(0.0, 12, 1, 0), "          0 ");
-  EXPECT_EQ(Field(-421500.0, 13, 1, 0), "    -421,500 ");
-  EXPECT_EQ(Field(std::int64_t{-123}, 6, 1, 0), " -123 ");
-  // Whole-number form of a fraction: halves away from zero, as the classic format.
-  EXPECT_EQ(Field(2.5, 6, 1, 0), "    3 ");
-  EXPECT_EQ(Field(-2.5, 6, 1, 0), "   -3 ");
-  EXPECT_EQ(Field(0.3, 6, 1, 0), "    0 ");
-}
-
-TEST(FormatFieldTest, DecimalsFixedPoint) {
-  EXPECT_EQ(Field(10.0, 10, 2, 1), "    10.0  ");
-  EXPECT_EQ(Field(0.0, 10, 2, 1), "     0.0  ");
-  EXPECT_EQ(Field(1234.5, 10, 2, 1), " 1,234.5  ");
-  EXPECT_EQ(Field(-1234.5, 12, 1, 1, true), "    -1234.5 ");
-  EXPECT_EQ(Field(std::int64_t{3}, 8, 1, 2), "   3.00 ");
-  EXPECT_EQ(Field(-0.125, 8, 1, 2), "  -0.13 ");
-  EXPECT_EQ(Field(-0.04, 8, 1, 1), "    0.0 ");  // no "-0.0"
-}
-
-TEST(FormatFieldTest, BooleansAndTexts) {
-  EXPECT_EQ(Field(true, 8, 1, 0, true), "   True ");
-  EXPECT_EQ(Field(false, 8, 1, 0, true), "  False ");
-  EXPECT_EQ(Field(QString("1,2"), 6, 1, 0), "  1,2 ");
-  // Japanese characters take two bytes, halfwidth katakana one.
-  EXPECT_EQ(Field(QString("給与"), 10, 1, 0), "     給与 ");
-  EXPECT_EQ(Field(QString("･･･"), 6, 1, 0), "  ･･･ ");
-}
-
-TEST(FormatFieldTest, TooWideValueIsNeverCutAndKeepsOneBlank) {
-  EXPECT_EQ(Field(std::int64_t{123456}, 6, 1, 0, true), " 123456 ");
-  EXPECT_EQ(Field(std::int64_t{12345}, 8, 3, 0, true), " 12345  ");
-  EXPECT_EQ(Field(QString("給与明細"), 8, 2, 0), " 給与明細 ");
+TEST(FormatFieldTest, ValuesRightAlignedInTheirRoom) {
+  // Value, width, margin, decimals, plain (no grouping); the field.
+  const std::tuple<FieldValue, int, int, int, bool, QString> rows[] = {
+      {6024300.0, 16, 1, 0, false, "      6,024,300 "},
+      {6024300.0, 16, 1, 0, true, "        6024300 "},
+      {0.0, 12, 1, 0, false, "          0 "},
+      {-421500.0, 13, 1, 0, false, "    -421,500 "},
+      // A fraction's whole-number form rounds halves away from zero, as the classic format.
+      {2.5, 6, 1, 0, false, "    3 "},
+      {1234.5, 10, 2, 1, false, " 1,234.5  "},
+      {-1234.5, 12, 1, 1, true, "    -1234.5 "},
+      {std::int64_t{3}, 8, 1, 2, false, "   3.00 "},
+      {-0.125, 8, 1, 2, false, "  -0.13 "},
+      {-0.04, 8, 1, 1, false, "    0.0 "},  // no "-0.0"
+      {true, 8, 1, 0, true, "   True "},
+      {false, 8, 1, 0, true, "  False "},
+      // Japanese characters take two bytes, halfwidth katakana one.
+      {QString("･･･"), 6, 1, 0, false, "  ･･･ "},
+      // Too wide a value is never cut; its margin shrinks but keeps one blank.
+      {std::int64_t{123456}, 6, 1, 0, true, " 123456 "},
+      {std::int64_t{12345}, 8, 3, 0, true, " 12345  "},
+      {QString("給与明細"), 8, 2, 0, false, " 給与明細 "},
+  };
+  for (const auto& [value, width, margin, decimals, plain, expected] : rows) {
+    SCOPED_TRACE(expected.toStdString());
+    EXPECT_EQ(FormatField(value, width, margin, decimals, plain), expected);
+  }
 }
 
 }  // namespace

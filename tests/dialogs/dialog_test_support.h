@@ -2,20 +2,28 @@
 // What the dialog tests share: a program folder with its services, and a
 // way to act inside a modal dialog while its exec() runs.
 
-#include <QString>
+#include <QDialog>
+#include <QFile>
+#include <QPointer>
+#include <QTimer>
 #include <functional>
 
 #include "main_window/program_state.h"
 #include "persistence/debug_trace.h"
+#include "persistence/text_file.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 
-class QDialog;
-
 struct DialogWorld {
-  DialogWorld();
+  DialogWorld() : trace(folder.Path(), [this] { return clock.Now(); }) {
+    state.programFolder = folder.Path();
+    state.settings = Settings::Defaults(folder.Path());
+  }
   // The trace written so far (Shift_JIS decoded).
-  QString TraceText() const;
+  QString TraceText() const {
+    QFile file(trace.TracePath());
+    return file.open(QIODevice::ReadOnly) ? DecodeCp932(file.readAll()) : QString();
+  }
 
   TempFolder folder;
   FakeClock clock;
@@ -28,4 +36,10 @@ struct DialogWorld {
 
 // Runs `act` as soon as the next modal loop is running; afterwards closes
 // `dialog` if `act` left it open, so that a failing test cannot hang.
-void WhileModal(QDialog& dialog, std::function<void()> act);
+inline void WhileModal(QDialog& dialog, std::function<void()> act) {
+  QPointer<QDialog> watched(&dialog);
+  QTimer::singleShot(0, [watched, act = std::move(act)] {
+    act();
+    if (watched && watched->isVisible()) watched->close();
+  });
+}
