@@ -5,15 +5,18 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QImage>
 #include <QPainter>
 #include <QProcess>
 #include <QThread>
 #include <functional>
 
-#ifndef TALLYMETER_BIN_DIR
-#error "TALLYMETER_BIN_DIR must name the build's bin folder"
-#endif
+#include "capture/capture_area.h"
+#include "capture/x11/x11_window_system.h"
+
+inline const QString kGame = QStringLiteral("MapleStory");
+inline const QString kBinDir = QStringLiteral(TALLYMETER_BIN_DIR);
+inline const CaptureRegion kLevelRegion{35, 576, 44, 13};
+inline const CaptureRegion kExpRegion{463, 570, 90, 9};
 
 // Processes events until `done` holds or `timeoutMs` passes.
 inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000) {
@@ -26,68 +29,67 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000) 
   return true;
 }
 
-// The practice game, ended (and reaped) when this goes out of scope.
-class PracticeGame {
- public:
-  explicit PracticeGame(const QStringList& arguments) {
-    process_.setProgram(QStringLiteral(TALLYMETER_BIN_DIR "/practice_window"));
-    process_.setArguments(arguments);
-    process_.setProcessChannelMode(QProcess::SeparateChannels);
-    process_.start();
-  }
-  ~PracticeGame() { End(); }
-  PracticeGame(const PracticeGame&) = delete;
-  PracticeGame& operator=(const PracticeGame&) = delete;
-
-  bool Started() { return process_.waitForStarted(10000); }
-  void End() {
-    if (process_.state() == QProcess::NotRunning) return;
-    process_.kill();
-    process_.waitForFinished(10000);
-  }
-  // Everything printed so far ("level=<L> exp=<E>" lines).
-  QString Output() {
-    output_ += QString::fromUtf8(process_.readAllStandardOutput());
-    return output_;
-  }
-  QString Errors() { return QString::fromUtf8(process_.readAllStandardError()); }
-
- private:
-  QProcess process_;
-  QString output_;
-};
-
-// Runs a command line tool (xdotool) and waits for it.
+// Runs a command line tool and waits for it.
 inline bool RunTool(const QString& program, const QStringList& arguments) {
   QProcess p;
   p.start(program, arguments);
   return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
-inline bool Activate(quint64 window) {
-  return RunTool(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
-}
+// The practice game with its counters frozen, ended (and reaped) when this
+// goes out of scope.
+class PracticeGame {
+ public:
+  PracticeGame(const QString& level, const QString& exp) {
+    process_.setStandardOutputFile(QProcess::nullDevice());
+    process_.start(kBinDir + "/practice_window", {"--frozen", "--level", level, "--exp", exp});
+  }
+  ~PracticeGame() {
+    process_.kill();
+    process_.waitForFinished(10000);
+  }
+
+ private:
+  QProcess process_;
+};
 
 // The counter `digits` as the game draws it with the default patterns of
-// `area`: cells one column narrower than the widest pattern apart, then the
+// `area`: cells one column narrower than the widest digit apart, then the
 // delimiter. Exactly the pixels the capture must read.
 inline QImage CounterSprite(int area, const QString& digits) {
-  const QString system = QStringLiteral(TALLYMETER_BIN_DIR "/system");
-  std::vector<QImage> cells;
-  for (const QChar c : digits) {
-    cells.push_back(QImage(QStringLiteral("%1/Pattern%2.bmp").arg(system).arg(area * 10 + c.digitValue(), 2, 10, QLatin1Char('0'))));
+  std::array<QImage, 11> glyphs;  // the ten digits, then the delimiter
+  int pitch = 0;
+  for (int i = 0; i < 11; ++i) {
+    const QString name = i < 10 ? QStringLiteral("Pattern%1%2.bmp").arg(area).arg(i)
+                                : QStringLiteral("PatternDel%1.bmp").arg(area);
+    glyphs[i] = QImage(kBinDir + "/system/" + name);
+    if (i < 10) pitch = std::max(pitch, glyphs[i].width() - 1);
   }
-  cells.push_back(QImage(QStringLiteral("%1/PatternDel%2.bmp").arg(system).arg(area)));
-  int cellWidth = 0, height = 0;
-  for (int d = 0; d < 10; ++d) {
-    const QImage p(QStringLiteral("%1/Pattern%2.bmp").arg(system).arg(area * 10 + d, 2, 10, QLatin1Char('0')));
-    cellWidth = std::max(cellWidth, p.width());
-    height = std::max(height, p.height());
-  }
-  const int pitch = cellWidth - 1;
-  QImage sprite(pitch * static_cast<int>(digits.size()) + cells.back().width(), height, QImage::Format_RGB32);
+  const int count = static_cast<int>(digits.size());
+  QImage sprite(pitch * count + glyphs[10].width(), glyphs[0].height(), QImage::Format_RGB32);
   sprite.fill(Qt::magenta);
   QPainter painter(&sprite);
-  for (std::size_t i = 0; i < cells.size(); ++i) painter.drawImage(QPoint(static_cast<int>(i) * pitch, 0), cells[i]);
+  for (int i = 0; i < count; ++i) painter.drawImage(i * pitch, 0, glyphs[digits[i].digitValue()]);
+  painter.drawImage(pitch * count, 0, glyphs[10]);
   return sprite;
+}
+
+// Whether `picture` begins with exactly the pixels of `sprite`.
+inline bool Shows(const QImage& picture, const QImage& sprite) {
+  const QImage start = picture.copy(QRect(QPoint(0, 0), sprite.size())).convertToFormat(QImage::Format_RGB32);
+  return picture.width() >= sprite.width() && picture.height() >= sprite.height() && start == sprite;
+}
+
+// Waits until the game is found, brings it to the front and waits until its
+// level reads at the default region (the experience is painted with it); 0
+// when it never does.
+inline WindowId ShowGame(WindowSystem& ws, const QString& level) {
+  WindowId id = 0;
+  if (!WaitUntil([&] { return (id = ws.FindWindowByTitle(kGame)) != 0; })) return 0;
+  RunTool(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(id)});
+  const QImage sprite = CounterSprite(0, level);
+  const auto shown = [&] {
+    return ws.ForegroundWindow() == id && Shows(CaptureGameArea(ws, id, kLevelRegion), sprite);
+  };
+  return WaitUntil(shown) ? id : 0;
 }

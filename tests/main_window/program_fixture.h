@@ -1,29 +1,46 @@
 #pragma once
 // A whole program on fakes: a program folder of its own (with the delivered
-// default patterns), a clock that moves when told, a scripted window system
-// and recorded message boxes.
+// default patterns), a clock that moves when told, a scripted game window and
+// recorded message boxes.
 
-#include <QImage>
-#include <QStringList>
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPainter>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
-#include <memory>
 
-#include "main_window/form1.h"
 #include "main_window/startup.h"
+#include "persistence/config_file.h"
 #include "persistence/debug_trace.h"
+#include "persistence/text_file.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 
-class QAction;
-class QLabel;
+inline const Notice kGameMissing{"MapleStoryが起動していません", "エラー"};
+inline const QString kSystemDir = QStringLiteral(TALLYMETER_SYSTEM_DIR);
 
-// Copies the 22 default pattern bitmaps into <folder>/<subfolder> (system/
-// for the defaults, Pattern/ for the player's own set).
-void InstallDefaultPatterns(const QString& programFolder, const QString& subfolder);
-
-// Paints a counter the way the game shows it into `screen` at `origin`:
-// digits of `area`'s default patterns side by side, then the delimiter.
-void PaintCounter(QImage& screen, QPoint origin, int area, const QString& digits);
+// Paints a counter the way the game shows it: the digits of `area`'s default
+// patterns one column closer than the widest pattern, then the delimiter, on
+// the counter's background wide enough for the whole capture region.
+inline void PaintCounter(QImage& screen, QPoint origin, int area, const QString& digits) {
+  std::array<QImage, 11> glyphs;  // the ten digits, then the delimiter
+  int pitch = 0;
+  for (int i = 0; i < 11; ++i) {
+    const QString name = i < 10 ? QStringLiteral("Pattern%1%2.bmp").arg(area).arg(i)
+                                : QStringLiteral("PatternDel%1.bmp").arg(area);
+    glyphs[i] = QImage(kSystemDir + "/" + name).convertToFormat(QImage::Format_RGB32);
+    pitch = std::max(pitch, glyphs[i].width() - 1);
+  }
+  QPainter painter(&screen);
+  painter.fillRect(QRect(origin, QSize(120, glyphs[0].height())), QColor(glyphs[0].pixel(0, 0)));
+  for (const QChar c : digits) {
+    painter.drawImage(origin, glyphs[c.digitValue()]);
+    origin.rx() += pitch;
+  }
+  painter.drawImage(origin, glyphs[10]);
+}
 
 // Recorded boxes that can let time pass while one is open, as a real modal
 // box does (its own event loop keeps the timer running).
@@ -36,49 +53,70 @@ class OpenBoxes : public RecordingMessageBoxes {
   std::function<void()> whileOpen;
 };
 
-// The settings the program finds in TmConfig.ini at its start.
-void SaveSettings(const QString& programFolder, const Settings& settings);
-
 class ProgramTest : public ::testing::Test {
  protected:
-  ProgramTest();
-  ~ProgramTest() override;
+  ProgramTest() {
+    // The defaults, and the player's own set taught from them.
+    for (const QString& subfolder : {QStringLiteral("system"), QStringLiteral("Pattern")}) {
+      QDir().mkpath(folder_.File(subfolder));
+      for (const QString& name : QDir(kSystemDir).entryList({QStringLiteral("*.bmp")}, QDir::Files)) {
+        QFile::copy(kSystemDir + "/" + name, folder_.File(subfolder + "/" + name));
+      }
+    }
+    windows_.screen.fill(Qt::black);
+  }
 
-  // The state of a first start: no taught patterns yet.
-  void RemovePlayerPatterns();
-
-  // The defaults with changes, written before Start().
-  Settings DefaultSettings() const { return Settings::Defaults(folder_.Path()); }
-  void UseSettings(const Settings& settings) { SaveSettings(folder_.Path(), settings); }
-
-  // Starts the program (lock, then the load sequence).
-  Form1& Start();
+  // Starts the program (lock, then the load sequence) with the default
+  // settings, no recognition lag, changed by `change`.
+  void Start(const std::function<void(Settings&)>& change = {}) {
+    Settings settings = Settings::Defaults(folder_.Path());
+    settings.lag = 0;
+    if (change) change(settings);
+    EXPECT_FALSE(ConfigFile(QStringLiteral("SAVE"), settings, folder_.Path()));
+    program_ = StartProgram(services_, folder_.Path());
+    EXPECT_FALSE(program_.ended);
+  }
   Form1& form() { return *program_.form; }
 
   // The game window with `level` and `exp` on screen; in front when asked.
-  WindowId OpenGame(const QString& level, const QString& exp, bool inFront = true);
-  void CloseGame();
+  void OpenGame(const QString& level, const QString& exp, bool inFront = true) {
+    const QRect outer(100, 50, 800, 650);
+    if (game_ == 0) game_ = windows_.Add(QStringLiteral("MapleStory"), outer);
+    const auto& regions = Settings::Defaults(folder_.Path()).captureRegions;
+    PaintCounter(windows_.screen, outer.topLeft() + QPoint(regions[0].sx, regions[0].sy), 0, level);
+    PaintCounter(windows_.screen, outer.topLeft() + QPoint(regions[1].sx, regions[1].sy), 1, exp);
+    if (inFront) windows_.foreground = game_;
+  }
 
   // Run, with the timer's 10-second phase starting now.
-  void Run();
+  void Run() {
+    form().menuRun_Click();
+    pendingSeconds_ = 0;
+  }
 
   // Moves the clock on by `seconds`, firing the monitoring timer at every
   // 10-second boundary, as the running timer would.
-  void RunFor(int seconds);
+  void RunFor(int seconds) {
+    for (int s = 0; s < seconds; ++s) {
+      clock_.AdvanceSeconds(1);
+      if (++pendingSeconds_ % 10 == 0 && form().IsMonitoring()) form().timCaptureInterval_Timer();
+    }
+  }
 
   // Trace messages without their date and time, in order.
-  QStringList TraceMessages() const;
-  int CountTrace(const QString& message) const;
-
-  QAction* Action(const char* name);
-  QLabel* Label(const QString& name);
+  QStringList TraceMessages() const {
+    static const QRegularExpression stamp(QStringLiteral("(?m)^\\d{4}/\\d\\d/\\d\\d \\d{1,2}:\\d\\d:\\d\\d"));
+    QString text = DecodeCp932(folder_.Read(QStringLiteral("debug.txt")));
+    return text.remove(stamp).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+  }
+  QLabel* Label(const QString& name) { return form().findChild<QLabel*>(name); }
 
   TempFolder folder_;
   FakeClock clock_;
   FakeWindowSystem windows_;
   OpenBoxes boxes_;
-  DebugTrace trace_;
-  Services services_;
+  DebugTrace trace_{folder_.Path(), [this] { return clock_.Now(); }};
+  Services services_{clock_, windows_, boxes_, trace_};
   StartedProgram program_;
   WindowId game_ = 0;
   int pendingSeconds_ = 0;  // time since the last tick

@@ -1,0 +1,96 @@
+// The X11 backend against the practice game on a real server and window
+// manager: finding it by its exact title, whether it is in front, and the
+// pixels at the default regions, counted from the outer corner.
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include "x11_practice_game.h"
+
+namespace {
+
+class X11GameWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ws = OpenX11WindowSystem();
+    ASSERT_NE(ws, nullptr) << "no X display";
+  }
+  // A killed game's window lingers until the server has noticed; the next
+  // test must not find it.
+  void TearDown() override {
+    EXPECT_TRUE(!ws || WaitUntil([&] { return ws->FindWindowByTitle(kGame) == 0; }));
+  }
+  std::unique_ptr<WindowSystem> ws;
+};
+
+TEST_F(X11GameWindow, OnlyTheExactTitleIsTheGameAndItIsInFrontOnlyWhenActivated) {
+  std::vector<std::unique_ptr<QWidget>> nearTitles;
+  for (const char* title : {"MapleStory2", "MapleStory - Chat", "maplestory"}) {
+    nearTitles.push_back(std::make_unique<QWidget>());
+    nearTitles.back()->setWindowTitle(QString::fromUtf8(title));
+    nearTitles.back()->show();
+    ASSERT_TRUE(WaitUntil([&] { return ws->FindWindowByTitle(QString::fromUtf8(title)) != 0; })) << title;
+  }
+  EXPECT_EQ(ws->FindWindowByTitle(kGame), 0u);
+
+  PracticeGame game("152", "1234567890");
+  const WindowId id = ShowGame(*ws, "152");
+  ASSERT_NE(id, 0u);
+  const WindowId other = ws->FindWindowByTitle(QStringLiteral("MapleStory2"));
+  RunTool(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(other)});
+  EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() == other; }));
+  RunTool(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(id)});
+  EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() == id; }));
+}
+
+TEST_F(X11GameWindow, TheDefaultRegionsReadTheCountersOffScreenReadsBlackAndAClosedWindowNothing) {
+  auto game = std::make_unique<PracticeGame>("152", "1234567890");
+  const WindowId id = ShowGame(*ws, "152");
+  ASSERT_NE(id, 0u) << "the level never appeared at the default region";
+  const QImage expSprite = CounterSprite(1, "1234567890");
+  EXPECT_TRUE(Shows(CaptureGameArea(*ws, id, kExpRegion), expSprite));
+  // One pixel off in any direction no longer matches: the regions really are
+  // counted from the outer corner, frame and title bar included.
+  for (const QPoint shift : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+    const CaptureRegion moved{kExpRegion.sx + shift.x(), kExpRegion.sy + shift.y(), 90, 9};
+    EXPECT_FALSE(Shows(CaptureGameArea(*ws, id, moved), expSprite)) << shift.x() << "," << shift.y();
+  }
+
+  // Strips through the title bar reaching past the right edge of the screen
+  // and starting left of its left edge: the parts off the screen are black.
+  const QRect outer = ws->OuterRect(id).value_or(QRect());
+  const QImage wide = CaptureGameArea(*ws, id, CaptureRegion{0, 5, 2000, 3});
+  const QImage left = CaptureGameArea(*ws, id, CaptureRegion{-outer.x() - 50, 5, 60, 3});
+  ASSERT_EQ(wide.size(), QSize(2000, 3));
+  ASSERT_EQ(left.size(), QSize(60, 3));
+  EXPECT_NE(wide.pixel(outer.width() / 2, 0), qRgb(0, 0, 0));
+  for (int x = 1280 - outer.x(); x < 2000; x += 97) EXPECT_EQ(wide.pixel(x, 1), qRgb(0, 0, 0)) << x;
+  for (int x = 0; x < 50; x += 7) EXPECT_EQ(left.pixel(x, 1), qRgb(0, 0, 0)) << x;
+
+  // Closed between finding and capturing: no picture, and the connection
+  // still serves.
+  game.reset();
+  ASSERT_TRUE(WaitUntil([&] { return !ws->OuterRect(id); }));
+  EXPECT_TRUE(CaptureGameArea(*ws, id, kLevelRegion).isNull());
+  EXPECT_EQ(ws->ScreenSize(), QSize(1280, 1024));
+}
+
+TEST_F(X11GameWindow, ThousandsOfCapturesLeaveNoFileOpen) {
+  PracticeGame game("152", "1234567890");
+  const WindowId id = ShowGame(*ws, "152");
+  ASSERT_NE(id, 0u);
+  const QImage sprite = CounterSprite(0, "152");
+  const auto round = [&] {
+    return ws->FindWindowByTitle(kGame) == id && ws->ForegroundWindow() == id &&
+           Shows(CaptureGameArea(*ws, id, kLevelRegion), sprite) &&
+           !CaptureGameArea(*ws, id, kExpRegion).isNull();
+  };
+  const auto openFiles = [] {
+    return QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size();
+  };
+  for (int i = 0; i < 200; ++i) ASSERT_TRUE(round());  // warms up caches and pools
+  const auto files = openFiles();
+  for (int i = 0; i < 3000; ++i) ASSERT_TRUE(round()) << i;
+  EXPECT_EQ(openFiles(), files);
+}
+
+}  // namespace
