@@ -6,95 +6,41 @@
 
 #include "support/temp_folder.h"
 
-namespace {
-
-QString Canonical(const QString& path) { return QFileInfo(path).canonicalFilePath(); }
-
-QStringList Everything(const QString& folder) {
-  QStringList all;
-  for (const QFileInfo& info : QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
-    all << info.fileName();
-    if (info.isDir()) {
-      for (const QString& inner : Everything(info.filePath())) all << info.fileName() + "/" + inner;
-    }
+TEST(FileSystem, MakeFoldersCreatesWhatIsMissingWithOrWithoutTrailingSlashAndNothingElse) {
+  TempFolder tmp;
+  for (const char* path : {"A/B", "C/D/", "A/B", "C/D/"}) {
+    SCOPED_TRACE(path);
+    EXPECT_TRUE(MakeFolders(tmp.File(path)));
+    EXPECT_TRUE(QFileInfo(tmp.File(path)).isDir());
   }
-  return all;
+  // The second round found everything in place and made nothing more.
+  EXPECT_EQ(QDir(tmp.Path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), (QStringList{"A", "C"}));
+  EXPECT_TRUE(QDir(tmp.File("C/D")).isEmpty());
 }
 
-}  // namespace
-
-TEST(MakeFolders, CreatesEveryMissingFolderWithOrWithoutTrailingSlash) {
-  TempFolder tmp;
-  EXPECT_TRUE(MakeFolders(tmp.File("A/B")));
-  EXPECT_TRUE(QFileInfo(tmp.File("A/B")).isDir());
-  EXPECT_TRUE(MakeFolders(tmp.File("C/D/")));
-  EXPECT_TRUE(QFileInfo(tmp.File("C/D")).isDir());
-
-  tmp.Write("A/B/keep.txt", "kept");
-  const QStringList before = Everything(tmp.Path());
-  EXPECT_TRUE(MakeFolders(tmp.File("A/B")));
-  EXPECT_TRUE(MakeFolders(tmp.File("A/B/")));
-  EXPECT_EQ(Everything(tmp.Path()), before);
-  EXPECT_EQ(tmp.Read("A/B/keep.txt"), QByteArray("kept"));
-  EXPECT_TRUE(MakeFolders(QStringLiteral("/")));
-}
-
-TEST(MakeFolders, FailsCleanlyWhereNoFolderCanBe) {
-  TempFolder tmp;
-  tmp.Write("afile", "x");
-  EXPECT_FALSE(MakeFolders(tmp.File("afile/sub/deeper")));
-  EXPECT_FALSE(MakeFolders(QStringLiteral("/proc/tallymeter-cannot/sub")));
-  EXPECT_EQ(Everything(tmp.Path()), QStringList{"afile"});
-  EXPECT_EQ(tmp.Read("afile"), QByteArray("x"));
-}
-
-TEST(PathExists, ThreeLetterExtensionNamesAFileEverythingElseAFolder) {
+TEST(FileSystem, PathExistsTakesAThreeLetterExtensionForAFileAndNearestFolderFallsBack) {
   TempFolder tmp;
   tmp.Write("TmConfig.ini", "x");
   tmp.Write("data.json", "x");
-  tmp.Write("noext", "x");
-  QDir(tmp.Path()).mkpath("log");
-  QDir(tmp.Path()).mkpath("odd.dir");
-
-  EXPECT_TRUE(PathExists(tmp.File("TmConfig.ini")));
-  EXPECT_FALSE(PathExists(tmp.File("Missing.ini")));
-  EXPECT_TRUE(PathExists(tmp.File("log")));
-  EXPECT_TRUE(PathExists(tmp.File("log/")));
-  EXPECT_TRUE(PathExists(tmp.Path()));
-  EXPECT_TRUE(PathExists(QStringLiteral("/")));
-  // A four-letter extension names a folder, so an existing file is not found;
-  // a name without extension is a folder too.
-  EXPECT_FALSE(PathExists(tmp.File("data.json")));
-  EXPECT_FALSE(PathExists(tmp.File("noext")));
-  // ...and a folder that looks like a file name is looked for as a file.
-  EXPECT_FALSE(PathExists(tmp.File("odd.dir")));
-  EXPECT_FALSE(PathExists(QString()));
-  // "name.*" asks for a file of that name with any extension.
-  EXPECT_TRUE(PathExists(tmp.File("TmConfig.*")));
-  EXPECT_TRUE(PathExists(tmp.File("data.*")));
-  EXPECT_FALSE(PathExists(tmp.File("log.*")));
-  EXPECT_FALSE(PathExists(tmp.File("nothing/x.*")));
-}
-
-TEST(NearestFolder, TrailingSlashIsDroppedUnchecked) {
-  TempFolder tmp;
-  EXPECT_EQ(NearestFolder(tmp.File("nothing-here/"), tmp.Path()), tmp.File("nothing-here"));
-  EXPECT_EQ(NearestFolder(QStringLiteral("/nothing-here/"), tmp.Path()), QStringLiteral("/nothing-here"));
-  EXPECT_EQ(NearestFolder(QStringLiteral("/"), tmp.Path()), QStringLiteral("/"));
-}
-
-TEST(NearestFolder, FallsBackToTheLongestExistingFolderThenTheRoot) {
-  TempFolder tmp;
   QDir(tmp.Path()).mkpath("Tools/Meter");
-  tmp.Write("afile", "x");
-  // Whatever the length's parity, the cut reaches "Meter" or "Meter/".
-  EXPECT_EQ(NearestFolder(tmp.File("Tools/Meter/missing/deeper"), tmp.Path()), Canonical(tmp.File("Tools/Meter")));
-  EXPECT_EQ(NearestFolder(tmp.File("Tools/Meter/missing/deepe"), tmp.Path()), Canonical(tmp.File("Tools/Meter")));
-  EXPECT_EQ(NearestFolder(tmp.File("Tools/Meter"), tmp.Path()), Canonical(tmp.File("Tools/Meter")));
-  // Spelled the way the file system does: no doubled or dotted parts.
-  EXPECT_EQ(NearestFolder(tmp.File("Tools//./Meter"), tmp.Path()), Canonical(tmp.File("Tools/Meter")));
-  // A file is no folder to keep logs in.
-  EXPECT_EQ(NearestFolder(tmp.File("afile"), tmp.Path()), Canonical(tmp.Path()));
-  EXPECT_EQ(NearestFolder(QString(), tmp.Path()), QStringLiteral("/"));
-  EXPECT_EQ(NearestFolder(QStringLiteral("nothing-relative-x9"), tmp.Path()), QStringLiteral("/"));
+  // Anything but a three-letter extension names a folder.
+  const std::pair<const char*, bool> exists[] = {
+      {"TmConfig.ini", true}, {"Missing.ini", false}, {"Tools", true},
+      {"Tools/", true},       {"data.json", false},   {"TmConfig.*", true},
+  };
+  for (const auto& [path, expected] : exists) {
+    EXPECT_EQ(PathExists(tmp.File(path)), expected) << path;
+  }
+
+  const QString meter = QFileInfo(tmp.File("Tools/Meter")).canonicalFilePath();
+  const std::pair<QString, QString> nearest[] = {
+      {tmp.File("Tools/Meter/missing/deeper"), meter},
+      {tmp.File("Tools/Meter/missing/deepe"), meter},  // either parity of the length
+      // The trailing "/" is dropped without a look at the disk.
+      {tmp.File("nothing-here/"), tmp.File("nothing-here")},
+      {"", "/"},
+  };
+  for (const auto& [path, expected] : nearest) {
+    EXPECT_EQ(NearestFolder(path, tmp.Path()), expected) << path.toStdString();
+  }
 }

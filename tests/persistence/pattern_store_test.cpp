@@ -1,194 +1,125 @@
 // The READ, INIT, SAVE, DATA chain of the pattern files.
-#include "pattern_files_fixture.h"
+#include "persistence/pattern_store.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include "support/temp_folder.h"
 
 namespace {
 
-using namespace pattern_files_fixture;
+const Notice kReadFailed{"パターンファイルが読み込めません。\r\nデフォルトパターンで初期化します。\r\n", "パターン読込みエラー"};
+const Notice kInitFailed{"デフォルトパターンファイルが読み込めません。\r\n終了します。\r\n", "パターン初期化エラー"};
 
-const Notice kReadFailed{QStringLiteral("パターンファイルが読み込めません。\r\nデフォルトパターンで初期化します。\r\n"),
-                         QStringLiteral("パターン読込みエラー")};
-const Notice kInitFailed{QStringLiteral("デフォルトパターンファイルが読み込めません。\r\n終了します。\r\n"),
-                         QStringLiteral("パターン初期化エラー")};
-const Notice kSaveFailed{QStringLiteral("パターンファイルを保存できませんでした。"), QStringLiteral("パターン書込みエラー")};
-const Notice kDataFailed{QStringLiteral("パターンファイルのデータ化に失敗しました。\r\n終了します。\r\n"),
-                         QStringLiteral("パターン読込みエラー")};
+// Every pixel differs and `tone` sets pictures apart, so one can tell where a picture came from.
+QImage Picture(int w, int h, int tone) {
+  QImage image(w, h, QImage::Format_RGB32);
+  for (int x = 0; x < w; ++x) {
+    for (int y = 0; y < h; ++y) image.setPixel(x, y, qRgb(x * 11 + tone, y * 19 + tone, x * y + tone * 37));
+  }
+  return image;
+}
 
-using PatternStore = PatternFilesTest;
+// The defaults' cells are 7 × 7.
+QImage DefaultPicture(int slot) { return Picture(slot < 20 ? 5 + slot % 3 : 4, 7, slot); }
 
-TEST_F(PatternStore, FirstRunWritesTheDefaultsOnceAndBuildsTheSet) {
-  const PatternFilesResult r = Run("READ");
+bool SamePixels(const QImage& a, const QImage& b) {
+  return a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
+}
+
+class PatternStore : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QDir().mkpath(folder.File("system"));
+    for (int slot = 0; slot < kPatternSlots; ++slot) {
+      ASSERT_TRUE(DefaultPicture(slot).save(folder.File("system/" + PatternFileName(slot)), "BMP"));
+    }
+  }
+
+  PatternFilesResult Run(const QString& mode) {
+    return PatternFiles(mode, images, set, folder.Path(), QDateTime(QDate(2026, 12, 5), QTime(14, 30, 0)));
+  }
+
+  TempFolder folder;
+  PatternImages images;
+  PatternSet set;
+};
+
+TEST_F(PatternStore, FirstRunThenThePlayersOwnPicturesThenFilesThatCannotBeUsed) {
+  // Modes are matched exactly: a lower-case one does nothing.
+  EXPECT_TRUE(Run("read").notices.empty());
+  EXPECT_FALSE(QFileInfo::exists(folder.File("Pattern")));
+
+  PatternFilesResult r = Run("READ");
   EXPECT_EQ(r.notices, std::vector<Notice>{kReadFailed});
   EXPECT_FALSE(r.endProgram);
+  const QDir patterns(folder.File("Pattern"));
+  EXPECT_EQ(patterns.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), kPatternSlots);
   for (int slot = 0; slot < kPatternSlots; ++slot) {
-    EXPECT_TRUE(SamePixels(LoadFile(PlayerFile(slot)), DefaultPicture(slot))) << slot;
+    EXPECT_TRUE(SamePixels(QImage(patterns.filePath(PatternFileName(slot))), DefaultPicture(slot))) << slot;
   }
-  EXPECT_TRUE(BackupFolders().isEmpty());  // there was nothing of the player's to keep
-  EXPECT_EQ(set.digitPatterns[8].width, 7);
-  EXPECT_EQ(set.cellWidth[0], 7);
-  EXPECT_EQ(set.cellHeight[1], 7);
+  EXPECT_EQ(set.cellWidth, (std::array<std::int32_t, 2>{7, 7}));
 
-  // The next start reads them without a word.
+  // The player's own pictures: odd widths need padded rows, and area 0's
+  // widest picture is its delimiter, at the largest size taken.
+  for (int i = 0; i < 20; ++i) images.digits[i] = Picture(1 + i % 9, 8, 100 + i);
+  images.delimiters = {Picture(41, 41, 120), Picture(3, 8, 121).convertToFormat(QImage::Format_ARGB32)};
+  const PatternImages held = images;
+  ASSERT_TRUE(Run("SAVE").notices.empty());
   images = {};
-  EXPECT_TRUE(Run("READ").notices.empty());
-  EXPECT_TRUE(SamePixels(images.delimiters[1], DefaultPicture(21)));
-}
+  ASSERT_TRUE(Run("READ").notices.empty());
+  for (int i = 0; i < 20; ++i) EXPECT_TRUE(SamePixels(images.digits[i], held.digits[i])) << i;
+  EXPECT_TRUE(SamePixels(images.delimiters[0], held.delimiters[0]));
+  EXPECT_TRUE(SamePixels(images.delimiters[1], held.delimiters[1]));
+  // 24 bits per pixel, as Windows tools expect.
+  EXPECT_EQ(folder.Read("Pattern/PatternDel1.bmp")[28], 24);
+  EXPECT_EQ(set.cellWidth, (std::array<std::int32_t, 2>{41, 9}));
+  EXPECT_EQ(set.cellHeight, (std::array<std::int32_t, 2>{41, 8}));
+  const PixelColor& pixel = set.delimiterPatterns[0].pixels[40][2];
+  EXPECT_EQ(qRgb(pixel.red, pixel.green, pixel.blue), held.delimiters[0].pixel(40, 2));
 
-TEST_F(PatternStore, ThePlayersFilesAreReadAndLeftAlone) {
-  WritePlayerFiles();
-  const QDateTime written = QFileInfo(PlayerFile(3)).lastModified();
-  const PatternFilesResult r = Run("READ");
-  EXPECT_TRUE(r.notices.empty());
-  EXPECT_FALSE(r.endProgram);
-  for (int slot = 0; slot < 20; ++slot) EXPECT_TRUE(SamePixels(images.digits[slot], PlayerPicture(slot))) << slot;
-  EXPECT_EQ(set.cellWidth[1], 6);
-  EXPECT_EQ(set.cellHeight[0], 8);
-  EXPECT_EQ(QFileInfo(PlayerFile(3)).lastModified(), written);
-  EXPECT_TRUE(BackupFolders().isEmpty());
-}
+  // One file missing: the defaults come back, the player's other files are kept.
+  const QByteArray kept = folder.Read("Pattern/PatternDel0.bmp");
+  QFile::remove(patterns.filePath(PatternFileName(7)));
+  EXPECT_EQ(Run("READ").notices, std::vector<Notice>{kReadFailed});
+  EXPECT_TRUE(SamePixels(images.digits[12], DefaultPicture(12)));
+  EXPECT_EQ(QDir(folder.File("Pattern/backup-20261205-143000")).entryList(QDir::Files).size(), 21);
+  EXPECT_EQ(folder.Read("Pattern/backup-20261205-143000/PatternDel0.bmp"), kept);
 
-TEST_F(PatternStore, OneMissingFileBringsTheDefaultsButKeepsThePlayersOtherFiles) {
-  WritePlayerFiles();
-  const QByteArray kept = folder.Read("Pattern/" + PatternFileName(12));
-  QFile::remove(PlayerFile(7));
-  const PatternFilesResult r = Run("READ");
-  EXPECT_EQ(r.notices, std::vector<Notice>{kReadFailed});
-  EXPECT_FALSE(r.endProgram);
-  EXPECT_TRUE(SamePixels(LoadFile(PlayerFile(12)), DefaultPicture(12)));
-  EXPECT_TRUE(SamePixels(images.digits[7], DefaultPicture(7)));
-  EXPECT_EQ(set.cellWidth[0], 7);
-
-  ASSERT_EQ(BackupFolders(), QStringList{"backup-20261205-143000"});
-  const QDir backup(folder.File("Pattern/backup-20261205-143000"));
-  EXPECT_EQ(backup.entryList(QDir::Files).size(), 21);
-  EXPECT_FALSE(backup.exists(PatternFileName(7)));
-  EXPECT_EQ(folder.Read("Pattern/backup-20261205-143000/" + PatternFileName(12)), kept);
-
-  // An initialisation asked for keeps the player's files too, a second one
-  // within the same second in a folder of its own.
-  EXPECT_TRUE(Run("INIT").notices.empty());
-  EXPECT_EQ(BackupFolders(), (QStringList{"backup-20261205-143000", "backup-20261205-143000-2"}));
-}
-
-TEST_F(PatternStore, AMissingDefaultEndsTheProgramAndWritesNothing) {
-  QFile::remove(SystemFile(21));
-  PatternFilesResult r = Run("READ");
-  EXPECT_EQ(r.notices, (std::vector<Notice>{kReadFailed, kInitFailed}));
-  EXPECT_TRUE(r.endProgram);
-  EXPECT_FALSE(QFileInfo::exists(folder.File("Pattern")));
-
-  // The player's files, one of them missing, stay exactly as they were.
-  WritePlayerFiles();
-  QFile::remove(PlayerFile(0));
-  r = Run("READ");
-  EXPECT_TRUE(r.endProgram);
-  EXPECT_TRUE(SamePixels(LoadFile(PlayerFile(5)), PlayerPicture(5)));
-  EXPECT_TRUE(BackupFolders().isEmpty());
-  EXPECT_EQ(Run("INIT").notices, std::vector<Notice>{kInitFailed});
-}
-
-TEST_F(PatternStore, AnUnwritablePatternFolderIsReportedAndTheDefaultsAreUsedFromMemory) {
-  folder.Write("Pattern", "not a folder");  // so no folder of that name can be made
-  const PatternFilesResult r = Run("READ");
-  EXPECT_EQ(r.notices, (std::vector<Notice>{kReadFailed, kSaveFailed}));
-  EXPECT_FALSE(r.endProgram);
-  EXPECT_EQ(set.cellWidth[0], 7);  // DATA still ran
-  EXPECT_TRUE(SamePixels(images.digits[4], DefaultPicture(4)));
-  EXPECT_EQ(folder.Read("Pattern"), "not a folder");
-}
-
-TEST_F(PatternStore, PicturesUpTo41By41AreTakenAndLargerOnesRefused) {
-  WritePlayerFiles();
-  ASSERT_TRUE(Picture(41, 41, 3).save(PlayerFile(20), "BMP"));
-  EXPECT_TRUE(Run("READ").notices.empty());
-  EXPECT_EQ(set.cellWidth[0], 41);
-  EXPECT_EQ(set.cellHeight[0], 41);
-
-  // Too large in Pattern/: read as unreadable, the defaults come, the file
-  // is kept in the backup.
+  // A picture wider than 41 is unreadable too; a backup within the same
+  // second gets a folder of its own.
   const QImage tooWide = Picture(42, 41, 3);
-  ASSERT_TRUE(tooWide.save(PlayerFile(20), "BMP"));
-  PatternFilesResult r = Run("READ");
+  ASSERT_TRUE(tooWide.save(patterns.filePath("PatternDel0.bmp"), "BMP"));
+  r = Run("READ");
   EXPECT_EQ(r.notices, std::vector<Notice>{kReadFailed});
   EXPECT_FALSE(r.endProgram);
   EXPECT_EQ(set.cellWidth[0], 7);
-  EXPECT_TRUE(SamePixels(LoadFile(folder.File("Pattern/backup-20261205-143000/PatternDel0.bmp")), tooWide));
+  EXPECT_TRUE(SamePixels(QImage(folder.File("Pattern/backup-20261205-143000-2/PatternDel0.bmp")), tooWide));
+}
 
-  // Too large in system/: the defaults cannot be used; nothing is written.
-  ASSERT_TRUE(Picture(41, 42, 3).save(SystemFile(9), "BMP"));
-  QFile::remove(PlayerFile(0));
-  const QByteArray before = folder.Read("Pattern/" + PatternFileName(1));
+TEST_F(PatternStore, DefaultsThatCannotBeUsedOrSavedAreReported) {
+  // A missing default, then one taller than 41: the program ends and nothing is written.
+  QFile::remove(folder.File("system/PatternDel1.bmp"));
+  PatternFilesResult r = Run("READ");
+  EXPECT_EQ(r.notices, (std::vector<Notice>{kReadFailed, kInitFailed}));
+  EXPECT_TRUE(r.endProgram);
+  ASSERT_TRUE(DefaultPicture(21).save(folder.File("system/PatternDel1.bmp"), "BMP"));
+  ASSERT_TRUE(Picture(41, 42, 3).save(folder.File("system/Pattern09.bmp"), "BMP"));
   r = Run("READ");
   EXPECT_EQ(r.notices, (std::vector<Notice>{kReadFailed, kInitFailed}));
   EXPECT_TRUE(r.endProgram);
-  EXPECT_EQ(folder.Read("Pattern/" + PatternFileName(1)), before);
-}
-
-// A bitmap header claiming `width` x `height` at 24 bits, with no pixels.
-QByteArray BitmapHeader(int width, int height) {
-  QByteArray b(54, '\0');
-  const auto put = [&b](int at, quint32 v, int bytes) {
-    for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  b[0] = 'B';
-  b[1] = 'M';
-  put(2, 54, 4);
-  put(10, 54, 4);
-  put(14, 40, 4);
-  put(18, static_cast<quint32>(width), 4);
-  put(22, static_cast<quint32>(height), 4);
-  put(26, 1, 2);
-  put(28, 24, 2);
-  return b;
-}
-
-TEST_F(PatternStore, DamagedOrHugeFilesCountAsUnreadable) {
-  for (const QByteArray& damaged : {QByteArray("BM not a bitmap"), BitmapHeader(60000, 60000), QByteArray()}) {
-    WritePlayerFiles();
-    folder.Write("Pattern/" + PatternFileName(3), damaged);
-    const PatternFilesResult r = Run("READ");
-    EXPECT_EQ(r.notices, std::vector<Notice>{kReadFailed});
-    EXPECT_FALSE(r.endProgram);
-    EXPECT_TRUE(SamePixels(images.digits[3], DefaultPicture(3)));
-    EXPECT_EQ(folder.Read("Pattern/backup-20261205-143000/" + PatternFileName(3)), damaged);
-    QDir(folder.File("Pattern/backup-20261205-143000")).removeRecursively();
-  }
-}
-
-TEST_F(PatternStore, SaveWritesTheHeldPicturesAndConvertsThem) {
-  WritePlayerFiles();
-  ASSERT_TRUE(Run("READ").notices.empty());
-  images.digits[15] = Picture(9, 8, 55);
-  const PatternFilesResult r = Run("SAVE");
-  EXPECT_TRUE(r.notices.empty());
-  EXPECT_TRUE(SamePixels(LoadFile(PlayerFile(15)), images.digits[15]));
-  EXPECT_EQ(set.cellWidth[1], 9);
-  EXPECT_TRUE(BackupFolders().isEmpty());  // the player's own save replaces nothing unasked
-
-  // A picture that cannot be written is reported; the rest are written.
-  images.digits[16] = QImage();
-  images.digits[17] = Picture(4, 4, 1);
-  EXPECT_EQ(Run("SAVE").notices, std::vector<Notice>{kSaveFailed});
-  EXPECT_TRUE(SamePixels(LoadFile(PlayerFile(17)), images.digits[17]));
-}
-
-TEST_F(PatternStore, DataEndsTheProgramOnAPictureThatDoesNotFit) {
-  WritePlayerFiles();
-  ASSERT_TRUE(Run("READ").notices.empty());
-  images.delimiters[1] = Picture(3, 42, 0);
-  const PatternFilesResult r = Run("DATA");
-  EXPECT_EQ(r.notices, std::vector<Notice>{kDataFailed});
-  EXPECT_TRUE(r.endProgram);
-}
-
-TEST_F(PatternStore, ModesAreMatchedExactly) {
-  for (const QString mode : {"read", "Read", "READ ", "", "INITIALISE"}) {
-    const PatternFilesResult r = Run(mode);
-    EXPECT_TRUE(r.notices.empty()) << mode.toStdString();
-    EXPECT_FALSE(r.endProgram);
-  }
   EXPECT_FALSE(QFileInfo::exists(folder.File("Pattern")));
-  EXPECT_EQ(set.cellWidth[0], 0);
-  EXPECT_TRUE(images.digits[0].isNull());
+
+  // Usable defaults that cannot be saved are still turned into the set.
+  ASSERT_TRUE(DefaultPicture(9).save(folder.File("system/Pattern09.bmp"), "BMP"));
+  folder.Write("Pattern", "not a folder");
+  r = Run("READ");
+  const Notice saveFailed{"パターンファイルを保存できませんでした。", "パターン書込みエラー"};
+  EXPECT_EQ(r.notices, (std::vector<Notice>{kReadFailed, saveFailed}));
+  EXPECT_FALSE(r.endProgram);
+  EXPECT_EQ(set.cellWidth[0], 7);
 }
 
 }  // namespace
