@@ -85,7 +85,7 @@ TEST(Teaching, DigitsPastedIntoTheEditorReadTheNextCapture) {
   ASSERT_TRUE(WaitUntil([&] {
     const QImage level = CaptureGameArea(*x11, id, kLevelRegion);
     return !level.isNull() &&
-           level.copy(0, 0, firstDigit.width(), firstDigit.height()) == firstDigit.convertToFormat(level.format());
+           level.copy(0, 0, firstDigit.width(), firstDigit.height()) == firstDigit;
   })) << "the practice game never showed its counters";
 
   const auto caption = [&](int area) {
