@@ -1,11 +1,19 @@
 // The whole program against the practice game on a real X server: the main
 // window on the X11 backend, with a clock the test moves, reads the counters
-// and logs a gain byte for byte; the real program started twice from one
-// folder shows one message and leaves the first copy's trace alone.
+// and logs a gain byte for byte; digits the game draws differently are taught
+// through the clipboard and the pattern editor; the real program started
+// twice from one folder shows one message and leaves the first copy's trace
+// alone.
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest/QTest>
 #include <gtest/gtest.h>
 
+#include "dialogs/form3.h"
 #include "main_window/startup.h"
 #include "persistence/debug_trace.h"
 #include "persistence/text_file.h"
@@ -25,34 +33,48 @@ void InstallPatterns(const TempFolder& folder) {
   }
 }
 
+// Tallymeter started in-process on the X11 backend, with a clock the test
+// moves and message boxes it reads.
+struct InProcessProgram {
+  InProcessProgram(WindowSystem& x11, const QString& folder)
+      : trace(folder, [this] { return clock.Now(); }),
+        services{clock, x11, boxes, trace},
+        started(StartProgram(services, folder)) {}
+  QString Caption(int area) const {
+    return started.form->findChild<QLabel*>(QStringLiteral("lblCapture_%1").arg(area))->text();
+  }
+  FakeClock clock;
+  RecordingMessageBoxes boxes;
+  DebugTrace trace;
+  Services services;
+  StartedProgram started;
+};
+
 TEST(App, ReadsTheGameAndLogsTheGainByteForByte) {
   const std::unique_ptr<WindowSystem> x11 = OpenX11WindowSystem();
   ASSERT_NE(x11, nullptr) << "no X display";
   TempFolder folder;
   InstallPatterns(folder);
-  FakeClock clock;
-  RecordingMessageBoxes boxes;
-  DebugTrace trace(folder.Path(), [&clock] { return clock.Now(); });
-  Services services{clock, *x11, boxes, trace};
-  const StartedProgram program = StartProgram(services, folder.Path());
-  ASSERT_FALSE(program.ended);
-  Form1& form = *program.form;
+  InProcessProgram program(*x11, folder.Path());
+  ASSERT_FALSE(program.started.ended);
+  Form1& form = *program.started.form;
+  FakeClock& clock = program.clock;
   {
     PracticeGame game("152", "1234567890");
     ASSERT_NE(ShowGame(*x11, "152"), 0u) << "the practice game did not come to the front";
     form.menuRun_Click();
     clock.AdvanceSeconds(20);
     form.timCaptureInterval_Timer();
-    EXPECT_EQ(form.findChild<QLabel*>("lblCapture_0")->text(), QStringLiteral("152"));
-    EXPECT_EQ(form.findChild<QLabel*>("lblCapture_1")->text(), QStringLiteral("1234567890"));
+    EXPECT_EQ(program.Caption(0), QStringLiteral("152"));
+    EXPECT_EQ(program.Caption(1), QStringLiteral("1234567890"));
   }
   ASSERT_TRUE(WaitUntil([&] { return x11->FindWindowByTitle(kGame) == 0; }));
   PracticeGame game("152", "1234600000");
   ASSERT_NE(ShowGame(*x11, "152"), 0u);
   clock.AdvanceSeconds(20 * 60);
   form.timCaptureInterval_Timer();
-  EXPECT_EQ(form.findChild<QLabel*>("lblCapture_1")->text(), QStringLiteral("1234600000"));
-  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_EQ(program.Caption(1), QStringLiteral("1234600000"));
+  EXPECT_TRUE(program.boxes.shown.empty());
 
   QFile file(folder.File(QStringLiteral("log/給与明細202612051430.txt")));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -61,6 +83,82 @@ TEST(App, ReadsTheGameAndLogsTheGainByteForByte) {
             EncodeCp932(QStringLiteral("     月日 時刻     Lv          Exp         獲得Exp  経過(分)   時給(k/h) \r\n"
                                        "12/05 14:50   152   1,234,600,000       32,110"
                                        "     20.0           96 \r\n")));
+}
+
+QString PatternName(int slot, int area) {
+  return slot < 10 ? QStringLiteral("Pattern%1%2.bmp").arg(area).arg(slot)
+                   : QStringLiteral("PatternDel%1.bmp").arg(area);
+}
+
+// Pastes the eleven pictures of `area` from `folder` into the open editor,
+// one clipboard copy per slot as a player would, then saves.
+void TeachArea(Form3& editor, const QString& folder, int area) {
+  for (int slot = 0; slot < 11; ++slot) {
+    QGuiApplication::clipboard()->setImage(QImage(folder + "/" + PatternName(slot, area)));
+    auto* target = editor.findChild<QWidget*>(slot < 10 ? QStringLiteral("picPattern(%1)").arg(slot)
+                                                        : QStringLiteral("picPatternDL"));
+    ASSERT_NE(target, nullptr);
+    QTest::mouseClick(target, Qt::LeftButton);
+  }
+  editor.findChild<QPushButton*>(QStringLiteral("cmdSave"))->click();
+}
+
+TEST(App, DigitsTaughtThroughTheClipboardAndTheEditorReadTheNextCapture) {
+  const std::unique_ptr<WindowSystem> x11 = OpenX11WindowSystem();
+  ASSERT_NE(x11, nullptr) << "no X display";
+  TempFolder folder;
+  InstallPatterns(folder);
+  // The game draws the delivered digits with their colours inverted: the
+  // same shapes, but not one pixel within reach of the patterns taught so far.
+  const QString changed = folder.File(QStringLiteral("changed"));
+  QDir().mkpath(changed);
+  for (const QString& name : QDir(kBinDir + "/system").entryList(QDir::Files)) {
+    QImage picture(kBinDir + "/system/" + name);
+    picture.invertPixels();
+    ASSERT_TRUE(picture.save(changed + "/" + name, "BMP"));
+  }
+  InProcessProgram program(*x11, folder.Path());
+  ASSERT_FALSE(program.started.ended);
+  Form1& form = *program.started.form;
+
+  QProcess game;
+  game.setStandardOutputFile(QProcess::nullDevice());
+  game.start(kBinDir + "/practice_window",
+             {"--frozen", "--level", "152", "--exp", "1234567890", "--patterns", changed});
+  WindowId id = 0;
+  ASSERT_TRUE(WaitUntil([&] { return (id = x11->FindWindowByTitle(kGame)) != 0; }));
+  const auto bringGameToFront = [&] {
+    RunTool(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(id)});
+    return WaitUntil([&] { return x11->ForegroundWindow() == id; });
+  };
+  ASSERT_TRUE(bringGameToFront());
+  const QImage firstDigit = QImage(changed + "/" + PatternName(1, 0)).convertToFormat(QImage::Format_RGB32);
+  ASSERT_TRUE(WaitUntil([&] {
+    const QImage level = CaptureGameArea(*x11, id, kLevelRegion);
+    return !level.isNull() && level.copy(0, 0, firstDigit.width(), firstDigit.height()) == firstDigit;
+  })) << "the practice game never showed its counters";
+
+  form.menuRun_Click();
+  program.clock.AdvanceSeconds(20);
+  form.timCaptureInterval_Timer();
+  EXPECT_EQ(program.Caption(0), QStringLiteral("認識NG"));
+  EXPECT_EQ(program.Caption(1), QStringLiteral("認識NG"));
+
+  for (int area = 0; area < 2; ++area) {
+    QTimer::singleShot(0, [&] { TeachArea(*form.PatternEditor(), changed, area); });
+    form.menuPattern_Click(area);
+  }
+  EXPECT_TRUE(program.boxes.shown.empty());
+  EXPECT_EQ(QImage(folder.File("Pattern/" + PatternName(7, 1))).convertToFormat(QImage::Format_RGB32),
+            QImage(changed + "/" + PatternName(7, 1)).convertToFormat(QImage::Format_RGB32));
+
+  ASSERT_TRUE(bringGameToFront()) << "the editor kept the game behind";
+  program.clock.AdvanceSeconds(20);
+  form.timCaptureInterval_Timer();
+  EXPECT_EQ(program.Caption(0), QStringLiteral("152"));
+  EXPECT_EQ(program.Caption(1), QStringLiteral("1234567890"));
+  game.kill();
+  game.waitForFinished(10000);
 }
 
 TEST(App, ASecondCopyShowsOneMessageEndsAndLeavesTheFirstCopysTraceAlone) {
