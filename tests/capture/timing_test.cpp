@@ -16,31 +16,27 @@ constexpr std::uint64_t kWrap = std::uint64_t{1} << 32;
 TEST(TickCount, WaitsLastTheRequestedTimeAndOneMoreAcrossTheWrap) {
   // {start, wait, steps}: a zero or negative wait still steps once; a wait
   // across the wrap neither ends at once nor lasts 49 days.
-  const std::tuple<std::uint64_t, double, int> cases[] = {{1'000'000, 250, 250}, {1'000'000, 0, 1},
-                                                          {1'000'000, -5, 1},    {kWrap - 1, 100, 101},
-                                                          {kWrap - 5, 100, 101}, {kWrap - 500, 100, 100}};
+  const std::tuple<std::uint64_t, double, int> cases[] = {
+      {7000, 250, 250}, {7000, 0, 1}, {7000, -5, 1}, {kWrap - 1, 100, 101}, {kWrap - 500, 100, 100}};
   for (const auto& [start, ms, steps] : cases) {
     SCOPED_TRACE(testing::Message() << start << " wait " << ms);
     std::uint64_t now = start;
     // The tick source moves 1 ms per step and wraps at 2^32 as the real one does.
-    WaitLoop(
-        ms, [&] { return static_cast<double>(static_cast<std::uint32_t>(now)); }, [&] { ++now; });
+    WaitLoop(ms, [&] { return static_cast<double>(static_cast<std::uint32_t>(now)); }, [&] { ++now; });
     EXPECT_EQ(static_cast<int>(now - start), steps);
   }
   EXPECT_EQ(FakeClock({}, 3'000'000'000).TickCountUnsigned(), 3000000000.0);
-  EXPECT_EQ(FakeClock({}, kWrap - 1).TickCountUnsigned(), 4294967295.0);
   EXPECT_EQ(FakeClock({}, kWrap + 1234).TickCountUnsigned(), 1234.0);
 }
 
 TEST(SystemClock, WaitsTheRequestedTimeAndAZeroWaitStillRunsEvents) {
-  SystemClock clock;
   QElapsedTimer timer;
   timer.start();
-  clock.WaitMs(30);
+  SystemClock().WaitMs(30);
   EXPECT_GE(timer.elapsed(), 29);  // the tick count may move just after the start
   bool ran = false;
   QTimer::singleShot(0, [&] { ran = true; });
-  clock.WaitMs(0);
+  SystemClock().WaitMs(0);
   EXPECT_TRUE(ran);
 }
 
