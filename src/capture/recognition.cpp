@@ -1,10 +1,14 @@
 #include "capture/recognition.h"
 
+#include <QVarLengthArray>
+
 #include "capture/match_rule.h"
 #include "capture/pattern_matcher.h"
 #include "capture/recognition_text.h"
 
 namespace {
+
+constexpr int kDelimiter = 10;  // the delimiter's index among an area's patterns
 
 struct Scan {
   const RecognitionHooks& hooks;
@@ -25,61 +29,70 @@ struct Scan {
   // mode only: outside it nobody reads the report, and leaving the scores
   // unknown is what lets a candidate be dropped after a few pixels).
   QString Area(int a, const PixelGrid& capture, int regionWidth, const PreparedArea& area, QString& report) const {
-    QString digits;
-    digits.reserve(16);
-    Recognizing(a, digits);
+    Recognizing(a, QString());
     const int last = LastScanColumn(regionWidth, capture);
-    if (last < 0) {
-      Caption(a, digits);
-      return digits;
+    QString digits = last < 0 ? QString() : debugMode ? Reported(a, capture, last, area, report) : Quiet(capture, last, area);
+    Caption(a, digits);
+    return digits;
+  }
+
+  // Outside debug mode: one lag wait per column, then the first candidate
+  // that passes. The digits collect in place; a QString append per digit
+  // costs a call each.
+  QString Quiet(const PixelGrid& capture, int last, const PreparedArea& area) const {
+    FrameSource frames(capture, area.reach);
+    AreaCandidates candidates(area, capture);
+    QVarLengthArray<char16_t, 32> digits;
+    long long x = 0;
+    while (x <= last) {
+      LagWait();
+      const int shown = candidates.FirstMatch(frames.At(static_cast<int>(x)));
+      if (shown == kDelimiter) break;
+      if (shown < 0) {
+        ++x;
+        continue;
+      }
+      digits.append(static_cast<char16_t>(u'0' + shown));
+      x = ColumnAfterDigit(x, area.cellWidth);
     }
-    const FrameSource frames(capture, area.reach);
+    return QString(reinterpret_cast<const QChar*>(digits.constData()), digits.size());
+  }
+
+  // Debug mode: every candidate scored in full, reported, previewed.
+  QString Reported(int a, const PixelGrid& capture, int last, const PreparedArea& area, QString& report) const {
+    QString digits;
+    FrameSource frames(capture, area.reach);
     std::array<bool, 11> usable{};
     for (std::size_t k = 0; k < usable.size(); ++k) usable[k] = Usable(area.patterns[k], capture);
-
-    // Outside debug mode only the verdict counts; in it, the exact score.
-    const auto verdict = [&](std::size_t k, FrameView frame, int& score) {
-      if (!usable[k]) {
-        score = 0;
-        return false;
-      }
-      if (!debugMode) return Passes(area.patterns[k], frame);
-      score = FullScore(area.patterns[k], frame);
-      return score > kMatchThreshold;
-    };
+    const auto score = [&](std::size_t k, FrameView frame) { return usable[k] ? FullScore(area.patterns[k], frame) : 0; };
 
     long long x = 0;
     while (x <= last) {
       const int column = static_cast<int>(x);
       const FrameView frame = frames.At(column);
-      if (debugMode) report += ColumnHeading(x);
-      if (!debugMode) LagWait();
+      report += ColumnHeading(x);
       bool digitFound = false;
       for (int d = 0; d < 10 && !digitFound; ++d) {
-        int score = 0;
-        const bool match = verdict(static_cast<std::size_t>(d), frame, score);
-        if (debugMode) {
-          report += DigitEntry(d, score);
-          if (hooks.preview) hooks.preview(a, d, column);
-          LagWait();
-        }
-        if (match) {
+        const int s = score(static_cast<std::size_t>(d), frame);
+        report += DigitEntry(d, s);
+        if (hooks.preview) hooks.preview(a, d, column);
+        LagWait();
+        if (s > kMatchThreshold) {
           digits += QChar(u'0' + d);
-          if (debugMode) report += DigitResult(d);
+          report += DigitResult(d);
           x = ColumnAfterDigit(x, area.cellWidth);
           digitFound = true;
         }
       }
       if (!digitFound) {
-        int score = 0;
-        const bool match = verdict(10, frame, score);
-        if (debugMode) report += DelimiterEntry(a, score) + (match ? DelimiterResult() : NoResult());
+        const int s = score(kDelimiter, frame);
+        const bool match = s > kMatchThreshold;
+        report += DelimiterEntry(a, s) + (match ? DelimiterResult() : NoResult());
         if (match) break;
         ++x;
       }
-      if (debugMode) Recognizing(a, digits);
+      Recognizing(a, digits);
     }
-    Caption(a, digits);
     return digits;
   }
 };

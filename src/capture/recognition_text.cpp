@@ -8,6 +8,22 @@ QString Score(int score) { return QStringLiteral("%1 ").arg(score, 4); }
 
 constexpr int kLongestLevel = 9;  // 999999999 still fits a 32-bit integer
 
+// The value of a digit string. Up to 19 digits fit 64 bits exactly, and
+// converting that integer rounds as strtod rounds the digits, so the result
+// is ParseNumber's; the general parser (a locale switch and strtod, far more
+// than the scan itself costs) is left for anything longer or not digits.
+double DigitsValue(const QString& digits) {
+  constexpr qsizetype kExactDigits = 19;
+  if (digits.size() > kExactDigits) return ParseNumber(digits);
+  std::uint64_t value = 0;
+  for (const QChar c : digits) {
+    const char16_t u = c.unicode();
+    if (u < u'0' || u > u'9') return ParseNumber(digits);
+    value = value * 10 + (u - u'0');
+  }
+  return static_cast<double>(value);
+}
+
 }  // namespace
 
 QString ColumnHeading(long long x) {
@@ -25,9 +41,9 @@ QString DelimiterResult() { return QStringLiteral(" 認識結果:デリミタ\r\
 QString NoResult() { return QStringLiteral(" 認識結果:なし\r\n"); }
 
 void SetReadings(const std::array<QString, 2>& digits, RecognitionResult& result) {
-  const double level = digits[0].size() > kLongestLevel ? 0.0 : ParseNumber(digits[0]);
+  const double level = digits[0].size() > kLongestLevel ? 0.0 : DigitsValue(digits[0]);
   result.level = static_cast<std::int32_t>(level);
-  result.exp = ParseNumber(digits[1]);
+  result.exp = DigitsValue(digits[1]);
   result.captions[0] = result.level == 0 ? QString::fromUtf16(kFailedCaption) : digits[0];
   result.captions[1] = result.exp == 0 ? QString::fromUtf16(kFailedCaption) : digits[1];
 }
