@@ -185,7 +185,9 @@ class AreaLanes {
     }
   }
 
-  LaneColors& At(int x, int y) { return colors_[static_cast<std::size_t>(x) * static_cast<std::size_t>(height_) + static_cast<std::size_t>(y)]; }
+  LaneColors& At(int x, int y) {
+    return colors_[static_cast<std::size_t>(x) * static_cast<std::size_t>(height_) + static_cast<std::size_t>(y)];
+  }
 
   // Blank background in the colour of the pattern being prepared; the
   // patterns of a set normally share it, so this is rewritten once.
