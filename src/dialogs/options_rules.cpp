@@ -65,16 +65,14 @@ FolderChoice ChooseSaveFolder(const QString& typed, const QString& programFolder
 
 namespace {
 
-bool KeepsInShiftJis(const QString& text) { return DecodeCp932(EncodeCp932(text)) == text; }
-
 bool HasLineBreak(const QString& text) {
   return text.contains(QChar(u'\n')) || text.contains(QChar(u'\r')) || text.contains(QChar(u'\0'));
 }
 
 }  // namespace
 
-bool SaveFolderStorable(const QString& folder) { return !HasLineBreak(folder) && KeepsInShiftJis(folder); }
+bool SaveFolderStorable(const QString& folder) { return !HasLineBreak(folder) && FitsCp932(folder); }
 
 bool SaveFileStorable(const QString& file) {
-  return !HasLineBreak(file) && !file.contains(QChar(u',')) && !file.contains(QChar(u'/')) && KeepsInShiftJis(file);
+  return !HasLineBreak(file) && !file.contains(QChar(u',')) && !file.contains(QChar(u'/')) && FitsCp932(file);
 }

@@ -36,12 +36,13 @@ QString DecodeCp932(const QByteArray& bytes) {
 }
 
 bool FitsCp932(const QString& text) {
+  // A round trip, not just the encoder's error flag: best-fit mappings
+  // (¥ written as a backslash) encode without error but read back as
+  // another text.
   QStringEncoder encoder("CP932");
-  [[maybe_unused]] const QByteArray bytes = encoder.encode(text);
-  return !encoder.hasError();
+  const QByteArray bytes = encoder.encode(text);
+  return !encoder.hasError() && DecodeCp932(bytes) == text;
 }
-
-int Cp932Length(const QString& text) { return static_cast<int>(EncodeCp932(text).size()); }
 
 bool AppendLine(const QString& path, const QString& text) {
   return WriteLine(path, text, QIODevice::WriteOnly | QIODevice::Append);

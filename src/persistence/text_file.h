@@ -9,12 +9,10 @@
 QByteArray EncodeCp932(const QString& text);
 QString DecodeCp932(const QByteArray& bytes);
 
-// True when every character of the text has a code in code page 932; other
-// characters (accented letters, emoji…) would be written as substitutes.
+// True when the text is written and read back unchanged in code page 932;
+// other characters (accented letters, emoji…) would be written as
+// substitutes.
 bool FitsCp932(const QString& text);
-
-// Bytes the text takes in code page 932 (a Japanese character counts two).
-int Cp932Length(const QString& text);
 
 // Appends `text` + CR LF to the file (creating it when missing). False on any
 // failure; the file is opened and closed within the call.
