@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QTextStream>
 
+#include "persistence/pattern_store.h"
 #include "pixel_font.h"
 
 namespace {
@@ -30,9 +31,7 @@ int main(int argc, char** argv) {
   }
   const DefaultPatterns set = MakeDefaultPatterns();
   bool ok = true;
-  for (int i = 0; i < 20; ++i) {
-    ok &= Save(set.digits[i], folder.filePath(QStringLiteral("Pattern%1.bmp").arg(i, 2, 10, QLatin1Char('0'))));
-  }
-  for (int g = 0; g < 2; ++g) ok &= Save(set.delimiters[g], folder.filePath(QStringLiteral("PatternDel%1.bmp").arg(g)));
+  for (int i = 0; i < 20; ++i) ok &= Save(set.digits[i], folder.filePath(PatternFileName(i)));
+  for (int g = 0; g < 2; ++g) ok &= Save(set.delimiters[g], folder.filePath(PatternFileName(20 + g)));
   return ok ? 0 : 1;
 }

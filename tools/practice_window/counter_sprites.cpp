@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "persistence/pattern_store.h"
+
 bool CounterFont::IsComplete() const {
   return !delimiter.isNull() && std::none_of(digits.begin(), digits.end(), [](const QImage& i) { return i.isNull(); });
 }
@@ -20,11 +22,11 @@ int CounterFont::Height() const {
 
 CounterFont LoadCounterFont(const QString& folder, int area) {
   CounterFont font;
-  for (int d = 0; d < 10; ++d) {
-    font.digits[d] = QImage(QStringLiteral("%1/Pattern%2.bmp").arg(folder).arg(area * 10 + d, 2, 10, QLatin1Char('0')))
-                         .convertToFormat(QImage::Format_RGB32);
-  }
-  font.delimiter = QImage(QStringLiteral("%1/PatternDel%2.bmp").arg(folder).arg(area)).convertToFormat(QImage::Format_RGB32);
+  const auto load = [&folder](int slot) {
+    return QImage(folder + '/' + PatternFileName(slot)).convertToFormat(QImage::Format_RGB32);
+  };
+  for (int d = 0; d < 10; ++d) font.digits[d] = load(area * 10 + d);
+  font.delimiter = load(20 + area);
   return font;
 }
 
