@@ -222,7 +222,7 @@ bool Form1::Load() {
   if (settings.autoStart) {
     if (services_.windows.FindWindowByTitle(kGameTitle) != 0) {
       EnterMonitoring();
-      nextCaptureTime_ = services_.clock.Now().addSecs(15);
+      nextCaptureTime_ = services_.clock.Now().addSecs(kRetrySeconds);
       logText_.clear();
       txtLog_->clear();
       AppendLog(state_.screenHeader + QStringLiteral("\r\n"), false);

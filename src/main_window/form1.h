@@ -80,6 +80,10 @@ class Form1 : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // The first capture after a start, and the quick retry after a reading
+  // that failed or a game behind another window, are due this much later.
+  static constexpr int kRetrySeconds = 15;
+
   void CreateControls();
   void CreateMenus();
   void CreateDialogs();

@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr int kRetrySeconds = 15;
-
 // Sets a flag for the life of a scope, so a step can tell it is nested.
 class ScopedFlag {
  public:
