@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "accounting/format_field.h"
+#include "base/format_field.h"
 #include "persistence/file_system.h"
 #include "persistence/text_file.h"
 

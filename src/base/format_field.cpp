@@ -1,4 +1,4 @@
-#include "accounting/format_field.h"
+#include "base/format_field.h"
 
 #include <QStringEncoder>
 #include <algorithm>
