@@ -39,6 +39,7 @@ Form2::Form2(ProgramState& state, Services& services, FormInputCheck& inputCheck
   setFixedSize(512, 436);
   BuildControls();
   Connect();
+  BuildLiveOptions();
 }
 
 void Form2::Connect() {
@@ -98,6 +99,7 @@ void Form2::Fill() {
   if (!txtSaveFolder_->isModified()) txtSaveFolder_->setText(state_.settings.saveFolder);
   if (!txtSaveFile_->isModified()) txtSaveFile_->setText(state_.settings.saveFile);
   lblSaveCsv_->setText(state_.settings.saveCsv ? QStringLiteral("CSV") : QStringLiteral("TXT"));
+  FillLiveOptions();
 }
 
 bool Form2::event(QEvent* event) {
