@@ -72,5 +72,5 @@ QPoint CompactViewPosition(QPoint remembered, QSize size, const QList<QRect>& sc
   }
   if (screens.isEmpty()) return {0, 0};
   const QRect first = screens.first();
-  return {first.right() - size.width() - 16, first.top() + 16};
+  return {first.x() + first.width() - size.width() - 16, first.y() + 16};
 }

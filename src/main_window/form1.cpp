@@ -205,6 +205,7 @@ bool Form1::Load() {
   Settings& settings = state_.settings;
   if (auto notice = ConfigFile(QStringLiteral("READ"), settings, state_.programFolder)) ShowNotice(*notice);
   services_.trace.Event(QStringLiteral(" Reading ConfigFile･･･End "));
+  ApplyDebugModeLayout();  // whether the live panel is shown is known only now
 
   const PatternFilesResult patterns =
       PatternFiles(QStringLiteral("READ"), state_.patternImages, state_.patterns, state_.programFolder,

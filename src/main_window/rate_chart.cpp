@@ -18,11 +18,11 @@ RateChart::RateChart(QWidget* parent) : QWidget(parent) {
 
 void RateChart::SetPoints(const std::vector<SessionPoint>& points) {
   points_ = points;
+  ++updates_;
   update();
 }
 
 void RateChart::paintEvent(QPaintEvent* /*event*/) {
-  ++redraws_;
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
   painter.setPen(QColor(160, 160, 160));

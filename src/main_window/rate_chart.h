@@ -13,12 +13,13 @@ class RateChart : public QWidget {
  public:
   explicit RateChart(QWidget* parent = nullptr);
   void SetPoints(const std::vector<SessionPoint>& points);
-  int Redraws() const { return redraws_; }
+  // How often new points were handed over: each asks for one repaint.
+  int Updates() const { return updates_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   std::vector<SessionPoint> points_;
-  int redraws_ = 0;  // paints so far, to see that idle ticks draw nothing
+  int updates_ = 0;
 };
