@@ -3,6 +3,7 @@
 # monitors the practice game with live readings, from /proc/PID/stat (user +
 # system time) over the given seconds (default 60) after a 25-second start.
 # Runs on a private X server; the program runs from a temporary copy.
+# TALLYMETER_LIVE=0 measures the same with live readings switched off.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$here/build}" && pwd)
@@ -33,6 +34,10 @@ wait_for 100 test -s "$program/TmConfig.ini"
 kill "$first"; wait "$first" 2>/dev/null || true
 pids=""
 LC_ALL=C sed -i '3s/False/ True/' "$program/TmConfig.ini"
+if [ "${TALLYMETER_LIVE:-1}" = 0 ]; then
+  LC_ALL=C sed -i 's/^   True , ライブ計測\r$/  False , ライブ計測\r/' "$program/TmConfig.ini"
+  grep -q 'False , ライブ計測' "$program/TmConfig.ini" || { echo "live_cpu: could not switch live readings off" >&2; exit 1; }
+fi
 
 "$bin/practice_window" --level 120 --exp 3000000 --step-ms 2000 >/dev/null & pids="$pids $!"
 wait_for 100 xdotool search --onlyvisible --name '^MapleStory$'

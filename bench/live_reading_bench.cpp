@@ -74,9 +74,13 @@ class Collector : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.skipped) continue;
-      cpu[run.benchmark_name()] = run.GetAdjustedCPUTime();
-      real[run.benchmark_name()] = run.GetAdjustedRealTime();
+      // The median of the repetitions when there are any, else the one run.
+      if (run.error_occurred) continue;
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (!median && run.run_type != Run::RT_Iteration) continue;
+      if (!median && cpu.count(run.run_name.function_name) && run.repetitions > 1) continue;
+      cpu[run.run_name.function_name] = run.GetAdjustedCPUTime();
+      real[run.run_name.function_name] = run.GetAdjustedRealTime();
     }
     ConsoleReporter::ReportRuns(runs);
   }

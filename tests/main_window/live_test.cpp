@@ -202,7 +202,12 @@ TEST_F(LiveTest, TheOptionHidesPanelAndChartAndNothingOverlapsAtTheMinimumSize) 
   EXPECT_EQ(log->y(), kLogTop) << "the classic window";
 
   form().menuOption_Click();
-  form().OptionsDialog()->findChild<QCheckBox*>(QStringLiteral("chkShowLivePanel"))->setChecked(true);
+  Form2& options = *form().OptionsDialog();
+  auto* liveSampling = options.findChild<QCheckBox*>(QStringLiteral("chkLiveSampling"));
+  EXPECT_TRUE(liveSampling->isChecked()) << "on by default";
+  liveSampling->setChecked(false);
+  EXPECT_FALSE(form().State().settings.liveSampling);
+  options.findChild<QCheckBox*>(QStringLiteral("chkShowLivePanel"))->setChecked(true);
   EXPECT_TRUE(form().State().settings.showLivePanel);
   EXPECT_TRUE(panel->isVisible());
   EXPECT_GT(log->y(), panel->geometry().bottom());
