@@ -256,6 +256,7 @@ void Form1::EndNow(int exitCode) {
   ended_ = true;
   timCaptureInterval_->stop();
   if (form2_) form2_->hide();
+  live_->CloseCompactView();
   hide();
   emit endRequested(exitCode);
 }
@@ -267,6 +268,7 @@ void Form1::closeEvent(QCloseEvent* event) {
   if (form2_) form2_->close();
   if (form3_) form3_->close();
   if (formInputCheck_) formInputCheck_->close();
+  live_->CloseCompactView();
   event->accept();
 }
 

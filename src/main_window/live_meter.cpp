@@ -103,6 +103,10 @@ void LiveMeter::RefreshStateLine() {
   if (views_.stateLine->text() != text) views_.stateLine->setText(text);
 }
 
+void LiveMeter::CloseCompactView() {
+  if (compact_) compact_->close();
+}
+
 void LiveMeter::ToggleCompactView() {
   if (compact_ && compact_->isVisible()) {
     compact_->hide();

@@ -50,6 +50,8 @@ class LiveMeter : public QObject {
   void EndManualWait();
 
   void ToggleCompactView();
+  // The program ends: the compact view has no parent to take it along.
+  void CloseCompactView();
   CompactView* Compact() const;
 
   QString StateText() const;

@@ -261,4 +261,6 @@ TEST_F(LiveTest, TheCompactViewShowsTheLiveFiguresAndRemembersWhereItWasLeft) {
   form().State().settings.compactViewX = 400;
   form().menuCompact_Click();
   EXPECT_EQ(view->pos(), QPoint(400, 234));
+  form().close();
+  EXPECT_FALSE(view->isVisible()) << "it goes with the main window";
 }
