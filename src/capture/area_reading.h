@@ -8,7 +8,15 @@
 
 #include "persistence/pattern_set.h"
 
-// The caption the main window would show for `capture` read as area `area`
-// (0 or 1) with `patterns`, the region as wide as the capture: the digit
-// string, or "認識NG".
-QString ReadAreaCaption(const QImage& capture, int area, const PatternSet& patterns);
+struct AreaReading {
+  QString digits;   // the digit string the scan found (possibly empty or zeros)
+  QString caption;  // what the main window would show: the digits, or "認識NG"
+};
+
+// `capture` read as area `area` (0 or 1) with `patterns`, the region as wide
+// as the capture.
+AreaReading ReadArea(const QImage& capture, int area, const PatternSet& patterns);
+
+inline QString ReadAreaCaption(const QImage& capture, int area, const PatternSet& patterns) {
+  return ReadArea(capture, area, patterns).caption;
+}
