@@ -299,6 +299,7 @@ SegmentationRefusal CheckReadable(const PixelGrid& grid, const DigitCells& cells
     }
   }
   std::vector<Pattern> patterns;
+  patterns.reserve(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
     patterns.push_back(CellPattern(grid, cells.bounds[i], cells.bounds[i + 1] - cells.bounds[i], cells.height));
   }

@@ -52,14 +52,14 @@ CaptureRegion RegionOf(const QRect& r) { return CaptureRegion{r.x(), r.y(), r.wi
 
 std::optional<Notice> RegionRefusal(const CaptureRegion& region) {
   struct Value {
-    NumericSetting setting;
     const char* name;
+    NumericSetting setting;
     int value;
   };
-  const Value values[] = {{NumericSetting::StartX, "始点X", region.sx},
-                          {NumericSetting::StartY, "始点Y", region.sy},
-                          {NumericSetting::SizeX, "サイズX", region.ex},
-                          {NumericSetting::SizeY, "サイズY", region.ey}};
+  const Value values[] = {{"始点X", NumericSetting::StartX, region.sx},
+                          {"始点Y", NumericSetting::StartY, region.sy},
+                          {"サイズX", NumericSetting::SizeX, region.ex},
+                          {"サイズY", NumericSetting::SizeY, region.ey}};
   for (const Value& v : values) {
     const NumericSettingInfo info = InfoOf(v.setting);
     const InputLimits limits = OrderedLimits(ParseNumber(info.min), ParseNumber(info.max));

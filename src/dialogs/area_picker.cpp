@@ -188,8 +188,11 @@ QWidget* AreaPicker::Canvas() const { return canvas_; }
 void AreaPicker::SelectionChanged() {
   const QRect r = Selection();
   lblReadout_->setText(PickReadout(r));
-  const QString caption = ReadAreaCaption(canvas_->Picture().copy(r), area_, patterns_);
-  const QString reading = RecognitionReadout(caption);
+  // A rectangle the settings would refuse is not read: it says why instead
+  // (and a drag across the whole window is not scanned on every move).
+  const std::optional<Notice> refusal = RegionRefusal(RegionOf(r));
+  const QString reading = refusal ? refusal->text.section(QStringLiteral("\r\n"), 0, 0)
+                                  : RecognitionReadout(ReadAreaCaption(canvas_->Picture().copy(r), area_, patterns_));
   lblReading_->setText(reading);
   canvas_->SetReading(reading);
   lblZoom_->setText(QStringLiteral("%1倍").arg(canvas_->Zoom()));

@@ -114,6 +114,7 @@ TEST_F(PickTest, ADragShowsTheAreaAndItsReadingAndOkStoresItThroughTheTypedCheck
     EXPECT_EQ(picker.Zoom(), 3);
     Drag(picker, {3, 31}, {33, 43});  // too far left: start X 3 is below the limit
     EXPECT_EQ(Label(picker, "lblReadout"), QStringLiteral("始点 X: 3  Y: 31   サイズ X: 31  Y: 13"));
+    EXPECT_EQ(Label(picker, "lblReading"), QStringLiteral("入力下限を超えています"));
     picker.findChild<QPushButton*>("cmdOk")->click();
     EXPECT_TRUE(picker.isVisible()) << "refused, still picking";
     Drag(picker, {40, 30}, {78, 42});
