@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 
 #include "accounting/exp_table.h"
 #include "accounting/log_headers.h"
@@ -29,6 +30,8 @@ namespace {
 
 constexpr int kDesignClientWidth = 520;
 constexpr int kDesignClientHeight = 432;
+// Room right of the buttons at design size (520 − 440 − 73).
+constexpr int kRightMargin = 7;
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
   auto* label = new QLabel(text, parent);
@@ -94,7 +97,6 @@ Form1::~Form1() {
 void Form1::CreateControls() {
   client_ = new QWidget(this);
   client_->setObjectName(QStringLiteral("client"));
-  client_->setMinimumSize(kMinOuterWidth - kClassicFrameWidth, kMinOuterHeight - kClassicFrameHeight);
   setCentralWidget(client_);
   client_->installEventFilter(this);
 
@@ -128,6 +130,15 @@ void Form1::CreateControls() {
     picPatternDL_[a] = MakePicture(client_, QStringLiteral("picPatternDL_%1").arg(a), {440, 352 + 40 * a, 33, 33});
     picPatternDL_[a]->hide();
   }
+
+  // The buttons and readings keep their design places whatever the size, so
+  // the window may not become narrower than they reach (the classic minimum
+  // of 368 pixels would cut off キャプチャ, 認 識 and the time); the log
+  // keeps the rule's minimum height.
+  const QRect fixedControls = cmdCapture_->geometry() | cmdRecognize_->geometry() | lblElapse_->geometry() |
+                              picRecognize_[1]->geometry() | lblCapture_[1]->geometry();
+  client_->setMinimumSize(std::max(kMinOuterWidth - kClassicFrameWidth, fixedControls.right() + 1 + kRightMargin),
+                          kMinOuterHeight - kClassicFrameHeight);
 
   connect(cmdCapture_, &QPushButton::clicked, this, &Form1::cmdCapture_Click);
   connect(cmdRecognize_, &QPushButton::clicked, this, &Form1::cmdRecognize_Click);
@@ -302,6 +313,16 @@ QSize Form1::ClassicOuterSize() const {
   // rows inside it, whatever frame and menu height the window manager and
   // font give.
   return client_->size() + QSize(kClassicFrameWidth, kClassicFrameHeight);
+}
+
+void Form1::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // Restoring keeps the client's size, so no resize arrives; the rule (and
+  // its trace line) must still run, as it does for every other size change.
+  if (event->type() == QEvent::WindowStateChange) {
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    if ((change->oldState() & Qt::WindowMinimized) && !isMinimized()) OnClientResized();
+  }
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

@@ -78,6 +78,7 @@ class Form1 : public QMainWindow {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   // The first capture after a start, and the quick retry after a reading
