@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTimer>
+#include <algorithm>
 
 #include "capture/capture_area.h"
 #include "capture/clock.h"
@@ -94,9 +95,20 @@ void Form1::timCaptureInterval_Timer() {
   // up, and message boxes never pile up.
   if (ended_ || captureStepActive_) return;
   const QDateTime now = services_.clock.Now();
+  // An interval shortened in the options dialog must not wait out the old
+  // one (up to a day): the last capture plus the new interval is due when
+  // it comes earlier. A longer one only counts from the next capture on.
+  if (intervalStart_.isValid()) {
+    nextCaptureTime_ = std::min(nextCaptureTime_, intervalStart_.addSecs(60LL * state_.settings.captureInterval));
+  }
   if (nextCaptureTime_ > now) return;
-  nextCaptureTime_ = now.addSecs(60LL * state_.settings.captureInterval);
+  StartInterval(now);
   CaptureStep();
+}
+
+void Form1::StartInterval(const QDateTime& now) {
+  intervalStart_ = now;
+  nextCaptureTime_ = now.addSecs(60LL * state_.settings.captureInterval);
 }
 
 void Form1::CaptureStep() {

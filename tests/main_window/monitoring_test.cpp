@@ -62,3 +62,55 @@ TEST_F(ProgramTest, WithoutALogFileALostGameIsReportedAtEachDueTimeWithoutPiling
   EXPECT_EQ(TraceMessages().count(QStringLiteral(" Lost MapleStory Then Capture Stop")), 2);
   EXPECT_TRUE(form().IsMonitoring());
 }
+
+TEST_F(ProgramTest, AShorterIntervalCountsFromTheLastCaptureALongerOneFromTheNext) {
+  Start();  // 20 minutes
+  OpenGame("152", "1234567890");
+  Run();
+  RunFor(20);
+  ASSERT_EQ(windows_.grabs.size(), 2u);
+  const QDateTime firstCapture = clock_.Now();
+
+  // Five minutes on, the player chooses 2: the capture due in 15 minutes
+  // comes within a tick of two minutes after the first one instead.
+  RunFor(5 * 60);
+  form().State().settings.captureInterval = 2;
+  RunFor(10);
+  EXPECT_EQ(windows_.grabs.size(), 4u) << "the last capture plus 2 minutes has passed";
+  EXPECT_LE(firstCapture.secsTo(clock_.Now()), 5 * 60 + 10);
+
+  // Lengthened again: the capture already due in 2 minutes still comes.
+  form().State().settings.captureInterval = 60;
+  RunFor(2 * 60 + 10);
+  EXPECT_EQ(windows_.grabs.size(), 6u);
+  RunFor(59 * 60);
+  EXPECT_EQ(windows_.grabs.size(), 6u);
+  RunFor(60);
+  EXPECT_EQ(windows_.grabs.size(), 8u);
+}
+
+TEST_F(ProgramTest, ACapturePressedDuringATimedStepIsNotTracedAsDoneAndLeavesTheDueTime) {
+  Start([](Settings& settings) { settings.lag = 50; });
+  OpenGame("152", "1234567890");
+  Run();
+  bool pressed = false;
+  QDateTime dueInStep;
+  clock_.onWait = [&] {
+    // The player presses キャプチャ while the timed step waits out a lag.
+    if (pressed || clock_.waits.back() != 50) return;
+    pressed = true;
+    dueInStep = form().NextCaptureTime();
+    form().cmdCapture_Click();
+  };
+  RunFor(20);
+  ASSERT_TRUE(pressed);
+  EXPECT_EQ(form().NextCaptureTime(), dueInStep);
+  EXPECT_FALSE(TraceMessages().contains(QStringLiteral(" SingleCapture･･･End ")));
+  EXPECT_EQ(windows_.grabs.size(), 2u) << "one capture step, not two";
+
+  // Pressed on its own, it captures and says so.
+  clock_.onWait = {};
+  form().cmdCapture_Click();
+  EXPECT_EQ(windows_.grabs.size(), 4u);
+  EXPECT_TRUE(TraceMessages().contains(QStringLiteral(" SingleCapture･･･End ")));
+}
