@@ -1,6 +1,7 @@
 #include "dialogs/options_rules.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 #include "dialogs/form_input_check.h"
 #include "base/number_text.h"
@@ -20,7 +21,7 @@ NumericSettingInfo InfoOf(NumericSetting setting) {
     case NumericSetting::Interval:
       return {QStringLiteral("キャプチャー周期を入力してください"), "1", "1440", "5"};
     case NumericSetting::Lag:
-      return {QStringLiteral("ラグ回避時間を入力してください"), "0", "100", "10"};
+      return {QStringLiteral("ラグ回避時間を入力してください"), QString::number(kLagMin), QString::number(kLagMax), "10"};
   }
   return {};
 }
@@ -43,6 +44,8 @@ std::int32_t& FieldOf(Settings& settings, NumericSetting setting, int area) {
   }
   return settings.lag;
 }
+
+int LagToWait(std::int32_t lag) { return std::clamp<std::int32_t>(lag, kLagMin, kLagMax); }
 
 std::optional<std::int32_t> ValueToStore(double result) {
   if (result == kInputCancelled) return std::nullopt;

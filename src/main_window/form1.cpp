@@ -254,6 +254,7 @@ void Form1::menuEnd_Click() {
 void Form1::EndNow(int exitCode) {
   // Nothing may run after this: no tick, no wait that comes back, no dialog.
   ended_ = true;
+  services_.clock.EndWaits();
   timCaptureInterval_->stop();
   if (form2_) form2_->hide();
   hide();
@@ -261,8 +262,10 @@ void Form1::EndNow(int exitCode) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-  // Every window goes, nothing is traced or saved.
+  // Every window goes, nothing is traced or saved; a wait under way ends, so
+  // the program really ends and frees its lock.
   ended_ = true;
+  services_.clock.EndWaits();
   timCaptureInterval_->stop();
   if (form2_) form2_->close();
   if (form3_) form3_->close();

@@ -18,6 +18,7 @@
 #include "capture/window_system.h"
 #include "main_window/form1.h"
 #include "main_window/main_texts.h"
+#include "dialogs/options_rules.h"
 #include "persistence/debug_trace.h"
 
 namespace {
@@ -160,14 +161,16 @@ void Form1::RecognizeDigits() {
   const Settings& settings = state_.settings;
   const std::array<int, 2> widths = {settings.captureRegions[0].ex, settings.captureRegions[1].ex};
 
+  // A lag of days in a hand-edited file must not freeze the capture.
+  const int lag = LagToWait(settings.lag);
   RecognitionHooks hooks;
-  hooks.lagWait = [this] { services_.clock.WaitMs(state_.settings.lag); };
+  hooks.lagWait = [this, lag] { services_.clock.WaitMs(lag); };
   hooks.caption = [this](int area, const QString& caption) { lblCapture_[area]->setText(caption); };
   hooks.preview = [this](int area, int digit, int x) { ShowPreview(area, digit, x); };
 
   if (!matcher_) matcher_.emplace(state_.patterns);
   const RecognitionResult result =
-      ::RecognizeDigits(grids, widths, *matcher_, settings.lag, state_.debugMode, hooks);
+      ::RecognizeDigits(grids, widths, *matcher_, lag, state_.debugMode, hooks);
   recognizedLevel_ = result.level;
   recognizedExp_ = result.exp;
   for (int area = 0; area < 2; ++area) lblCapture_[area]->setText(result.captions[area]);

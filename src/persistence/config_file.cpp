@@ -1,6 +1,7 @@
 #include "persistence/config_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
@@ -219,6 +220,14 @@ std::optional<Settings> ParseConfigFileText(const QString& text) {
 std::optional<Notice> ConfigFile(const QString& mode, Settings& settings, const QString& programFolder) {
   if (mode == kReadMode) {
     const QString path = ConfigFilePath(programFolder);
+    // Something that is not a plain file (a pipe, a device, a folder) is
+    // unreadable without being opened, which could block for ever; it is
+    // neither copied nor replaced.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+      settings = Settings::Defaults(programFolder);
+      return UnreadableNotice();
+    }
     if (!PathExists(path)) return InitAndSave(settings, programFolder);
     if (std::optional<Settings> read = ReadConfig(path)) {
       settings = *read;

@@ -29,8 +29,10 @@ bool Fits(const QImage& image) { return Fits(image.size()); }
 
 // A pattern file's picture; null when it is missing, unreadable or too
 // large to convert. The size is read first, so that a huge file is turned
-// down before it is decoded.
+// down before it is decoded. Only a plain file is opened: opening a pipe or
+// a device of that name could block start-up for ever.
 QImage LoadPicture(const QString& path) {
+  if (!QFileInfo(path).isFile()) return {};
   QImageReader reader(path, kBmp);
   if (!reader.canRead() || !Fits(reader.size())) return {};
   return reader.read();

@@ -114,3 +114,22 @@ TEST_F(ProgramTest, ACapturePressedDuringATimedStepIsNotTracedAsDoneAndLeavesThe
   EXPECT_EQ(windows_.grabs.size(), 4u);
   EXPECT_TRUE(TraceMessages().contains(QStringLiteral(" SingleCapture･･･End ")));
 }
+
+TEST_F(ProgramTest, TheLagWaitedStaysInTheDialogsRangeAndClosingEndsEveryWait) {
+  for (const std::int32_t lag : {2147483647, -2147483647 - 1, 100, 0}) {
+    SCOPED_TRACE(lag);
+    program_ = {};
+    clock_.waits.clear();
+    Start([lag](Settings& settings) { settings.lag = lag; });
+    OpenGame("152", "1234567890");
+    Run();
+    RunFor(20);
+    EXPECT_EQ(Label("lblCapture_0")->text(), QStringLiteral("152"));
+    EXPECT_EQ(form().State().settings.lag, lag) << "the file's value is kept";
+    for (const double wait : clock_.waits) EXPECT_LE(wait, 100);
+    EXPECT_EQ(std::count(clock_.waits.begin(), clock_.waits.end(), 100.0) > 0, lag >= 100);
+  }
+  EXPECT_FALSE(clock_.waitsEnded);
+  form().close();
+  EXPECT_TRUE(clock_.waitsEnded);
+}

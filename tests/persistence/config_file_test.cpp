@@ -8,6 +8,7 @@
 #include <csignal>
 
 #include "persistence/text_file.h"
+#include "support/fifo_watch.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -121,4 +122,15 @@ TEST(ConfigFile, AFailedSaveKeepsTheSettingsAndTheOldFile) {
   tmp.Write("TmConfig.ini.bad/inside", "x");
   EXPECT_EQ(ConfigFile("READ", settings, tmp.Path()), kUnreadable);
   EXPECT_EQ(tmp.Read("TmConfig.ini"), QByteArray("junk"));
+}
+
+TEST(ConfigFile, AConfigurationThatIsNotAPlainFileIsUnreadableWithoutBeingOpenedOrReplaced) {
+  TempFolder tmp;
+  FifoWatch pipe(tmp.File("TmConfig.ini"));
+  ASSERT_TRUE(pipe.Made());
+  Settings settings = kUnusual;
+  EXPECT_EQ(ConfigFile("READ", settings, tmp.Path()), kUnreadable);
+  EXPECT_EQ(settings, Settings::Defaults(tmp.Path()));
+  EXPECT_FALSE(pipe.Opened());
+  EXPECT_FALSE(QFileInfo(tmp.File("TmConfig.ini")).isFile());
 }

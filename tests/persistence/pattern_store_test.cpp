@@ -6,6 +6,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include "support/fifo_watch.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -120,6 +121,27 @@ TEST_F(PatternStore, DefaultsThatCannotBeUsedOrSavedAreReported) {
   EXPECT_EQ(r.notices, (std::vector<Notice>{kReadFailed, saveFailed}));
   EXPECT_FALSE(r.endProgram);
   EXPECT_EQ(set.cellWidth[0], 7);
+}
+
+TEST_F(PatternStore, APatternOrDefaultThatIsNotAPlainFileIsUnreadableWithoutBeingOpened) {
+  ASSERT_TRUE(Run("READ").notices.empty() == false);  // first run: the player's set is written
+  ASSERT_TRUE(Run("READ").notices.empty());
+  // The player's file a pipe: the defaults come back, and the pipe is kept aside.
+  QFile::remove(folder.File("Pattern/Pattern00.bmp"));
+  {
+    FifoWatch pipe(folder.File("Pattern/Pattern00.bmp"));
+    ASSERT_TRUE(pipe.Made());
+    EXPECT_EQ(Run("READ").notices, std::vector<Notice>{kReadFailed});
+    EXPECT_FALSE(pipe.Opened());
+  }
+  EXPECT_TRUE(SamePixels(images.digits[0], DefaultPicture(0)));
+  // A default that is a pipe: the program ends, without having opened it.
+  QFile::remove(folder.File("system/PatternDel0.bmp"));
+  QFile::remove(folder.File("Pattern/PatternDel0.bmp"));
+  FifoWatch pipe(folder.File("system/PatternDel0.bmp"));
+  ASSERT_TRUE(pipe.Made());
+  EXPECT_EQ(Run("READ").notices, (std::vector<Notice>{kReadFailed, kInitFailed}));
+  EXPECT_FALSE(pipe.Opened());
 }
 
 }  // namespace
