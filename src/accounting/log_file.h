@@ -10,6 +10,14 @@
 #include "persistence/notice.h"
 #include "persistence/settings.h"
 
+// The folder of the log files under the save folder, and how it is shown
+// after the save folder: "/log/" on POSIX, "\log\" on Windows.
+inline const QString kLogFolderName = QStringLiteral("log");
+QString LogFolderShown();
+
+// saveFolder/log/, with one separator whatever the save folder ends with.
+QString LogFolder(const QString& saveFolder);
+
 class LogFileWriter {
  public:
   // Mode "INIT" begins a new log file with `text` (the file header); an empty
