@@ -6,6 +6,7 @@
 #include "dialogs/form_input_check.h"
 #include "base/number_text.h"
 #include "persistence/file_system.h"
+#include "persistence/save_folder_text.h"
 #include "persistence/text_file.h"
 
 NumericSettingInfo InfoOf(NumericSetting setting) {
@@ -74,7 +75,9 @@ bool HasLineBreak(const QString& text) {
 
 }  // namespace
 
-bool SaveFolderStorable(const QString& folder) { return !HasLineBreak(folder) && FitsCp932(folder); }
+bool SaveFolderStorable(const QString& folder, const QString& programFolder) {
+  return !HasLineBreak(folder) && StoredSaveFolder(folder, programFolder).has_value();
+}
 
 bool SaveFileStorable(const QString& file) {
   return !HasLineBreak(file) && !file.contains(QChar(u',')) && !file.contains(QChar(u'/')) && FitsCp932(file);

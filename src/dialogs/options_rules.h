@@ -50,5 +50,7 @@ FolderChoice ChooseSaveFolder(const QString& typed, const QString& programFolder
 // name (the folder and the file share one comma-separated line, and the
 // file name is a name, not a path), or a character that the file's
 // Shift_JIS cannot hold.
-bool SaveFolderStorable(const QString& folder);
+// A folder Shift_JIS cannot spell is storable when its path from the program
+// folder can be spelled (the file then holds that relative form).
+bool SaveFolderStorable(const QString& folder, const QString& programFolder);
 bool SaveFileStorable(const QString& file);

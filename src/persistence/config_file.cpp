@@ -10,6 +10,7 @@
 
 #include "base/format_field.h"
 #include "persistence/file_system.h"
+#include "persistence/save_folder_text.h"
 #include "persistence/text_file.h"
 
 namespace {
@@ -145,20 +146,27 @@ bool ReadRegion(FieldReader& in, CaptureRegion& region) {
          in.Skip();
 }
 
-std::optional<Settings> ReadConfig(const QString& path) {
+std::optional<Settings> ReadConfig(const QString& path, const QString& programFolder) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
   const QByteArray bytes = file.read(kReadLimit);
   if (file.error() != QFileDevice::NoError) return std::nullopt;
-  return ParseConfigFileText(DecodeCp932(bytes));
+  std::optional<Settings> settings = ParseConfigFileText(DecodeCp932(bytes));
+  if (settings) settings->saveFolder = ResolvedSaveFolder(settings->saveFolder, programFolder);
+  return settings;
 }
 
 std::optional<Notice> Save(const Settings& settings, const QString& programFolder) {
   // Written beside the old file and put in its place only when complete, so
   // a crash or a full disk leaves the previous settings readable.
   // A folder or name that Shift_JIS cannot spell would come back as a
-  // different one; better to keep the old file and say so.
-  const QString text = ConfigFileText(settings);
+  // different one; better to keep the old file and say so. A log folder
+  // inside or near the program folder is written relative to it then.
+  const std::optional<QString> folder = StoredSaveFolder(settings.saveFolder, programFolder);
+  if (!folder) return SaveFailedNotice();
+  Settings stored = settings;
+  stored.saveFolder = *folder;
+  const QString text = ConfigFileText(stored);
   if (!FitsCp932(text)) return SaveFailedNotice();
   QSaveFile file(ConfigFilePath(programFolder));
   if (!file.open(QIODevice::WriteOnly)) return SaveFailedNotice();
@@ -229,7 +237,7 @@ std::optional<Notice> ConfigFile(const QString& mode, Settings& settings, const 
       return UnreadableNotice();
     }
     if (!PathExists(path)) return InitAndSave(settings, programFolder);
-    if (std::optional<Settings> read = ReadConfig(path)) {
+    if (std::optional<Settings> read = ReadConfig(path, programFolder)) {
       settings = *read;
       return std::nullopt;
     }

@@ -134,3 +134,39 @@ TEST(ConfigFile, AConfigurationThatIsNotAPlainFileIsUnreadableWithoutBeingOpened
   EXPECT_FALSE(pipe.Opened());
   EXPECT_FALSE(QFileInfo(tmp.File("TmConfig.ini")).isFile());
 }
+
+TEST(ConfigFile, AProgramFolderShiftJisCannotSpellIsWrittenAsTheDotFormAndReadBack) {
+  TempFolder tmp;
+  const QString program = tmp.File("josé/Tallymeter");
+  ASSERT_TRUE(QDir().mkpath(program));
+  Settings settings = kUnusual;
+  // First start: the defaults are saved without a word, the folder as ".".
+  EXPECT_EQ(ConfigFile("READ", settings, program), std::nullopt);
+  EXPECT_EQ(settings, Settings::Defaults(program));
+  const auto written = [&] { return DecodeCp932(tmp.Read("josé/Tallymeter/TmConfig.ini")); };
+  EXPECT_TRUE(written().contains("\r\n. , 給与明細 , 時給ファイル保存場所\r\n")) << written().toStdString();
+
+  // {log folder, as written}: beside and inside it relative; a folder
+  // Shift_JIS can spell as it was, even when it lies inside.
+  const std::pair<QString, QString> folders[] = {
+      {program + "/ログ", "./ログ"},
+      {tmp.File("josé/logs"), "./../logs"},
+      {tmp.File("plain"), tmp.File("plain")},
+  };
+  for (const auto& [folder, stored] : folders) {
+    SCOPED_TRACE(folder.toStdString());
+    Settings saved = kUnusual;
+    saved.saveFolder = folder;
+    ASSERT_EQ(ConfigFile("SAVE", saved, program), std::nullopt);
+    EXPECT_TRUE(written().contains("\r\n" + stored + " , 時給 2 , 時給ファイル保存場所\r\n"));
+    Settings read;
+    EXPECT_EQ(ConfigFile("READ", read, program), std::nullopt);
+    EXPECT_EQ(read, saved);
+  }
+  // Nowhere near, and not spellable: the old file stays, nothing is lost.
+  const QByteArray before = tmp.Read("josé/Tallymeter/TmConfig.ini");
+  Settings far = kUnusual;
+  far.saveFolder = "/srv/josé";
+  EXPECT_EQ(ConfigFile("SAVE", far, program), kSaveFailed);
+  EXPECT_EQ(tmp.Read("josé/Tallymeter/TmConfig.ini"), before);
+}
