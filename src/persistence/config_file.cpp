@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/format_field.h"
+#include "persistence/config_text_decoding.h"
 #include "persistence/file_system.h"
 #include "persistence/save_folder_text.h"
 #include "persistence/text_file.h"
@@ -151,7 +152,7 @@ std::optional<Settings> ReadConfig(const QString& path, const QString& programFo
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
   const QByteArray bytes = file.read(kReadLimit);
   if (file.error() != QFileDevice::NoError) return std::nullopt;
-  std::optional<Settings> settings = ParseConfigFileText(DecodeCp932(bytes));
+  std::optional<Settings> settings = ParseConfigFileText(DecodeConfigText(bytes));
   if (settings) settings->saveFolder = ResolvedSaveFolder(settings->saveFolder, programFolder);
   return settings;
 }

@@ -170,3 +170,27 @@ TEST(ConfigFile, AProgramFolderShiftJisCannotSpellIsWrittenAsTheDotFormAndReadBa
   EXPECT_EQ(ConfigFile("SAVE", far, program), kSaveFailed);
   EXPECT_EQ(tmp.Read("josé/Tallymeter/TmConfig.ini"), before);
 }
+
+TEST(ConfigFile, AFileSavedAsUtf8ByAnEditorIsReadAsUtf8AndShiftJisStaysShiftJis) {
+  const QString folder = QStringLiteral("/home/プレイヤー/ログ");
+  const QString text = kDefaultText.arg(folder);
+  // {bytes, the folder read}: UTF-8 of Japanese text often also decodes as
+  // Shift_JIS without an error; the labels tell them apart. A Shift_JIS
+  // file whose bytes happen to be valid UTF-8 stays Shift_JIS.
+  const std::pair<QByteArray, QString> cases[] = {
+      {text.toUtf8(), folder},
+      {EncodeCp932(text), folder},
+      {kDefaultText.arg("/home/josé/logs").toUtf8(), "/home/josé/logs"},
+      {QString(text).replace("時給ファイル保存場所", "x").replace("ラグキャンセル時間", "y").toUtf8(), folder},
+      {EncodeCp932(kDefaultText.arg("/data/ｱｲ")), "/data/ｱｲ"},
+  };
+  for (const auto& [bytes, expected] : cases) {
+    SCOPED_TRACE(expected.toStdString());
+    TempFolder tmp;
+    tmp.Write("TmConfig.ini", bytes);
+    Settings settings;
+    EXPECT_EQ(ConfigFile("READ", settings, tmp.Path()), std::nullopt);
+    EXPECT_EQ(settings.saveFolder, expected);
+    EXPECT_EQ(settings.saveFile, QStringLiteral("給与明細"));
+  }
+}
