@@ -204,7 +204,9 @@ bool Form1::Load() {
   show();
 
   Settings& settings = state_.settings;
-  if (auto notice = ConfigFile(QStringLiteral("READ"), settings, state_.programFolder)) ShowNotice(*notice);
+  for (const Notice& notice : ConfigFileNotices(QStringLiteral("READ"), settings, state_.programFolder)) {
+    ShowNotice(notice);
+  }
   services_.trace.Event(QStringLiteral(" Reading ConfigFile･･･End "));
 
   const PatternFilesResult patterns =

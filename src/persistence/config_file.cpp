@@ -227,6 +227,15 @@ std::optional<Settings> ParseConfigFileText(const QString& text) {
 }
 
 std::optional<Notice> ConfigFile(const QString& mode, Settings& settings, const QString& programFolder) {
+  const std::vector<Notice> notices = ConfigFileNotices(mode, settings, programFolder);
+  if (notices.empty()) return std::nullopt;
+  return notices.front();
+}
+
+std::vector<Notice> ConfigFileNotices(const QString& mode, Settings& settings, const QString& programFolder) {
+  const auto list = [](std::optional<Notice> notice) {
+    return notice ? std::vector<Notice>{*notice} : std::vector<Notice>{};
+  };
   if (mode == kReadMode) {
     const QString path = ConfigFilePath(programFolder);
     // Something that is not a plain file (a pipe, a device, a folder) is
@@ -235,25 +244,28 @@ std::optional<Notice> ConfigFile(const QString& mode, Settings& settings, const 
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
       settings = Settings::Defaults(programFolder);
-      return UnreadableNotice();
+      return {UnreadableNotice(), SaveFailedNotice()};
     }
-    if (!PathExists(path)) return InitAndSave(settings, programFolder);
+    if (!PathExists(path)) return list(InitAndSave(settings, programFolder));
     if (std::optional<Settings> read = ReadConfig(path, programFolder)) {
       settings = *read;
-      return std::nullopt;
+      return {};
     }
-    // One message per call: the unreadable file is the news; a failure to
-    // write the defaults as well shows again at the next save. Without a
-    // copy kept, the user's file is not overwritten: the defaults run in
-    // memory only.
+    // Without a copy kept, the user's file is not overwritten: the defaults
+    // run in memory only. Either way, defaults that did not reach the file
+    // are said so: otherwise the same message returns at every start with
+    // no hint why.
+    std::vector<Notice> notices{UnreadableNotice()};
+    std::optional<Notice> saved = SaveFailedNotice();
     if (KeepUnreadable(path)) {
-      InitAndSave(settings, programFolder);
+      saved = InitAndSave(settings, programFolder);
     } else {
       settings = Settings::Defaults(programFolder);
     }
-    return UnreadableNotice();
+    if (saved) notices.push_back(*saved);
+    return notices;
   }
-  if (mode == kInitMode) return InitAndSave(settings, programFolder);
-  if (mode == kSaveMode) return Save(settings, programFolder);
-  return std::nullopt;
+  if (mode == kInitMode) return list(InitAndSave(settings, programFolder));
+  if (mode == kSaveMode) return list(Save(settings, programFolder));
+  return {};
 }

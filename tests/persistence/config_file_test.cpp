@@ -194,3 +194,34 @@ TEST(ConfigFile, AFileSavedAsUtf8ByAnEditorIsReadAsUtf8AndShiftJisStaysShiftJis)
     EXPECT_EQ(settings.saveFile, QStringLiteral("給与明細"));
   }
 }
+
+TEST(ConfigFile, DefaultsThatCouldNotReplaceAnUnreadableFileAreSaidSo) {
+  TempFolder tmp;
+  tmp.Write("TmConfig.ini", "junk");
+  Settings settings = kUnusual;
+  // The copy fits in the 100 bytes the disk has left, the defaults do not
+  // (as with a read-only file for a user who is not the owner).
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const rlimit limited{100, saved.rlim_max};
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &limited);
+  const std::vector<Notice> notices = ConfigFileNotices("READ", settings, tmp.Path());
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previousHandler);
+  EXPECT_EQ(notices, (std::vector<Notice>{kUnreadable, kSaveFailed}));
+  EXPECT_EQ(settings, Settings::Defaults(tmp.Path()));
+  EXPECT_EQ(tmp.Read("TmConfig.ini.bad"), QByteArray("junk"));
+  EXPECT_EQ(tmp.Read("TmConfig.ini"), QByteArray("junk"));
+
+  // Room again: the defaults are written, and only the first message shows.
+  EXPECT_EQ(ConfigFileNotices("READ", settings, tmp.Path()), std::vector<Notice>{kUnreadable});
+  EXPECT_EQ(ConfigFileNotices("READ", settings, tmp.Path()), std::vector<Notice>{});
+
+  // A copy that cannot be made leaves the file alone: that too is said.
+  TempFolder other;
+  other.Write("TmConfig.ini", "junk");
+  other.Write("TmConfig.ini.bad/inside", "x");
+  EXPECT_EQ(ConfigFileNotices("READ", settings, other.Path()), (std::vector<Notice>{kUnreadable, kSaveFailed}));
+  EXPECT_EQ(other.Read("TmConfig.ini"), QByteArray("junk"));
+}
