@@ -24,6 +24,7 @@ QString LogFolder(const QString& saveFolder) {
 
 std::optional<Notice> LogFileWriter::WriteLogLine(const QString& text, const QString& mode, const Settings& settings,
                                                   const QDateTime& now) {
+  lastLineLost_ = false;
   const bool init = mode == QLatin1String("INIT");
   if (!init && !mode.isEmpty()) return std::nullopt;
   if (init) {
@@ -43,6 +44,7 @@ std::optional<Notice> LogFileWriter::WriteLogLine(const QString& text, const QSt
     written = AppendLine(path, text);
   }
   if (written) return std::nullopt;
+  lastLineLost_ = true;
 
   // One message per measurement: a capture every few minutes must not stack
   // up message boxes while the disk stays full.

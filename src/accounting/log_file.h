@@ -29,6 +29,11 @@ class LogFileWriter {
   std::optional<Notice> WriteLogLine(const QString& text, const QString& mode, const Settings& settings,
                                      const QDateTime& now);
 
+  // Whether the last call had a line for the active file that did not reach
+  // it. The message comes once per measurement; this tells every time, so
+  // the screen can mark each line that is missing from the file.
+  bool LastLineLost() const { return lastLineLost_; }
+
   // No log file is active any more (Stop, lost game window).
   void Clear();
 
@@ -41,4 +46,5 @@ class LogFileWriter {
  private:
   QString logStamp_;
   bool failureReported_ = false;
+  bool lastLineLost_ = false;
 };

@@ -10,6 +10,7 @@
 #include <QTextCursor>
 #include <QTimer>
 #include <algorithm>
+#include <vector>
 
 #include "capture/capture_area.h"
 #include "capture/clock.h"
@@ -200,15 +201,21 @@ void Form1::ApplyEvaluation() {
   const QDateTime now = services_.clock.Now();
   const EvaluationStep step = evaluator_.Evaluate(recognizedLevel_, recognizedExp_, now,
                                                   services_.clock.MonotonicMs(), state_.settings.saveCsv);
-  if (step.beginLogFile) {
-    if (auto notice = logWriter_.WriteLogLine(state_.fileHeader, QStringLiteral("INIT"), state_.settings, now)) {
-      ShowNotice(*notice);
-    }
+  // The file first, so that the screen can say when what belongs to the
+  // line (the header of a first reading, the line itself later) is not in
+  // it; the message (once per measurement) follows the line it is about.
+  std::vector<Notice> notices;
+  bool lost = false;
+  const auto write = [&](const QString& text, const QString& mode) {
+    if (auto notice = logWriter_.WriteLogLine(text, mode, state_.settings, now)) notices.push_back(*notice);
+    lost = lost || logWriter_.LastLineLost();
+  };
+  if (step.beginLogFile) write(state_.fileHeader, QStringLiteral("INIT"));
+  if (step.fileLine) write(*step.fileLine, QString());
+  if (!step.screenLine.isEmpty()) {
+    AppendLog(step.screenLine + (lost ? kUnwrittenMark : QString()) + QStringLiteral("\r\n"), step.scrollToEnd);
   }
-  if (!step.screenLine.isEmpty()) AppendLog(step.screenLine + QStringLiteral("\r\n"), step.scrollToEnd);
-  if (step.fileLine) {
-    if (auto notice = logWriter_.WriteLogLine(*step.fileLine, QString(), state_.settings, now)) ShowNotice(*notice);
-  }
+  for (const Notice& notice : notices) ShowNotice(notice);
   if (step.retrySoon) nextCaptureTime_ = now.addSecs(kRetrySeconds);
   if (!step.traceMessage.isEmpty()) services_.trace.Event(step.traceMessage);
 }

@@ -133,3 +133,31 @@ TEST_F(ProgramTest, TheLagWaitedStaysInTheDialogsRangeAndClosingEndsEveryWait) {
   form().close();
   EXPECT_TRUE(clock_.waitsEnded);
 }
+
+TEST_F(ProgramTest, EveryLineTheLogFileDidNotReceiveIsMarkedOnScreenAfterOneMessage) {
+  // A folder holds the month file's name: the whole run cannot be written.
+  ASSERT_TRUE(QDir().mkpath(folder_.File("log/給与明細202612月.txt")));
+  Start([](Settings& settings) {
+    settings.captureInterval = 1;
+    settings.saveDistance = true;
+  });
+  OpenGame("152", "1234567890");
+  Run();
+  RunFor(20);
+  OpenGame("152", "1234567990");
+  RunFor(60);
+  OpenGame("152", "1234568990");
+  RunFor(60);
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].title, QStringLiteral("ログファイル書込みエラー"));
+  const QStringList lines = form().LogText().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 4) << form().LogText().toStdString();  // the header, then three readings
+  for (int i = 1; i < 4; ++i) EXPECT_TRUE(lines[i].endsWith(QStringLiteral("  ※ファイル未書込み"))) << i;
+
+  // Once the file can be written, lines are no longer marked.
+  QDir(folder_.File("log/給与明細202612月.txt")).removeRecursively();
+  OpenGame("152", "1234569990");
+  RunFor(60);
+  EXPECT_FALSE(form().LogText().trimmed().endsWith(QStringLiteral("※ファイル未書込み")));
+  EXPECT_TRUE(folder_.Read("log/給与明細202612月.txt").contains("1,234,569,990"));
+}
