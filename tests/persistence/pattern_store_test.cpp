@@ -144,4 +144,19 @@ TEST_F(PatternStore, APatternOrDefaultThatIsNotAPlainFileIsUnreadableWithoutBein
   EXPECT_FALSE(pipe.Opened());
 }
 
+TEST_F(PatternStore, APatternFileDamagedWhereQtWouldStillDecodeItIsUnreadable) {
+  ASSERT_FALSE(Run("READ").notices.empty());  // first run: the player's set is written
+  const QImage own = Picture(6, 7, 77);
+  images.digits[5] = own;
+  ASSERT_TRUE(Run("SAVE").notices.empty());
+  // Cut short by a few bytes: Qt still decodes it, with rows it made up.
+  const QByteArray whole = folder.Read("Pattern/Pattern05.bmp");
+  folder.Write("Pattern/Pattern05.bmp", whole.left(whole.size() - 8));
+  ASSERT_FALSE(QImage::fromData(whole.left(whole.size() - 8), "BMP").isNull());
+  EXPECT_EQ(Run("READ").notices, std::vector<Notice>{kReadFailed});
+  EXPECT_TRUE(SamePixels(images.digits[5], DefaultPicture(5)));
+  // The damaged file is kept in the backup, the defaults written in its place.
+  EXPECT_EQ(folder.Read("Pattern/backup-20261205-143000/Pattern05.bmp"), whole.left(whole.size() - 8));
+}
+
 }  // namespace
