@@ -29,7 +29,7 @@ QString DecodeConfigText(const QByteArray& bytes) {
   const bool ascii = std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   if (ascii) return QString::fromLatin1(bytes);
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  const QString asUtf8 = utf8.decode(bytes);
+  QString asUtf8 = utf8.decode(bytes);
   if (utf8.hasError()) return DecodeCp932(bytes);
   QString asCp932;
   if (!FaithfulCp932(bytes, asCp932)) return asUtf8;

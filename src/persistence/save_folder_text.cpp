@@ -33,7 +33,6 @@ std::optional<QString> StoredSaveFolder(const QString& folder, const QString& pr
 QString ResolvedSaveFolder(const QString& stored, const QString& programFolder) {
   if (stored == kHere) return programFolder;
   if (!StartsRelative(stored)) return stored;
-  const QString resolved = QDir::cleanPath(QDir::fromNativeSeparators(programFolder) + QStringLiteral("/") +
-                                           QDir::fromNativeSeparators(stored.mid(2)));
-  return resolved;
+  return QDir::cleanPath(QDir::fromNativeSeparators(programFolder) + QStringLiteral("/") +
+                         QDir::fromNativeSeparators(stored.mid(2)));
 }
