@@ -1,11 +1,13 @@
 #include "accounting/log_file.h"
 
+#include <QDir>
+
 #include "persistence/file_system.h"
 #include "persistence/text_file.h"
 
 namespace {
 
-QString LogFolder(const Settings& settings) { return settings.saveFolder + QStringLiteral("/log/"); }
+QString LogFolder(const Settings& settings) { return LogFolder(settings.saveFolder); }
 
 Notice CannotWrite(const QString& path) {
   return Notice{QStringLiteral("ログファイルに書き込めません。\r\n") + path, QStringLiteral("ログファイル書込みエラー")};
@@ -13,8 +15,16 @@ Notice CannotWrite(const QString& path) {
 
 }  // namespace
 
+QString LogFolderShown() { return QDir::toNativeSeparators(QLatin1Char('/') + kLogFolderName + QLatin1Char('/')); }
+
+QString LogFolder(const QString& saveFolder) {
+  const bool ended = saveFolder.endsWith(QLatin1Char('/')) || saveFolder.endsWith(QLatin1Char('\\'));
+  return saveFolder + (ended ? QString() : QStringLiteral("/")) + kLogFolderName + QLatin1Char('/');
+}
+
 std::optional<Notice> LogFileWriter::WriteLogLine(const QString& text, const QString& mode, const Settings& settings,
                                                   const QDateTime& now) {
+  lastLineLost_ = false;
   const bool init = mode == QLatin1String("INIT");
   if (!init && !mode.isEmpty()) return std::nullopt;
   if (init) {
@@ -34,6 +44,7 @@ std::optional<Notice> LogFileWriter::WriteLogLine(const QString& text, const QSt
     written = AppendLine(path, text);
   }
   if (written) return std::nullopt;
+  lastLineLost_ = true;
 
   // One message per measurement: a capture every few minutes must not stack
   // up message boxes while the disk stays full.

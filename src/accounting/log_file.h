@@ -10,6 +10,14 @@
 #include "persistence/notice.h"
 #include "persistence/settings.h"
 
+// The folder of the log files under the save folder, and how it is shown
+// after the save folder: "/log/" on POSIX, "\log\" on Windows.
+inline const QString kLogFolderName = QStringLiteral("log");
+QString LogFolderShown();
+
+// saveFolder/log/, with one separator whatever the save folder ends with.
+QString LogFolder(const QString& saveFolder);
+
 class LogFileWriter {
  public:
   // Mode "INIT" begins a new log file with `text` (the file header); an empty
@@ -20,6 +28,11 @@ class LogFileWriter {
   // measurement.
   std::optional<Notice> WriteLogLine(const QString& text, const QString& mode, const Settings& settings,
                                      const QDateTime& now);
+
+  // Whether the last call had a line for the active file that did not reach
+  // it. The message comes once per measurement; this tells every time, so
+  // the screen can mark each line that is missing from the file.
+  bool LastLineLost() const { return lastLineLost_; }
 
   // No log file is active any more (Stop, lost game window).
   void Clear();
@@ -33,4 +46,5 @@ class LogFileWriter {
  private:
   QString logStamp_;
   bool failureReported_ = false;
+  bool lastLineLost_ = false;
 };

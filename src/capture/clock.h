@@ -26,4 +26,9 @@ class Clock {
   // (timer ticks, menus and dialogs may run inside the wait). WaitMs(0)
   // still sleeps once and processes events once.
   virtual void WaitMs(double ms) = 0;
+
+  // The program is ending: every wait under way returns at once, and so does
+  // every later one, so no handler can keep an invisible program (and its
+  // single-instance lock) alive, whatever time it asked for.
+  virtual void EndWaits() {}
 };

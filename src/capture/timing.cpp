@@ -8,9 +8,11 @@ namespace {
 constexpr double kTickMax = 4294967295.0;
 }
 
-void WaitLoop(double ms, const std::function<double()>& tick, const std::function<void()>& step) {
+void WaitLoop(double ms, const std::function<double()>& tick, const std::function<void()>& step,
+              const std::function<bool()>& stop) {
   double start = tick();
   do {
+    if (stop && stop()) return;
     if (tick() - start < 0) {
       // The tick count wrapped since the start: count what passed before the
       // wrap against the wait and measure the rest from zero.
@@ -36,5 +38,6 @@ void SystemClock::WaitMs(double ms) {
       [] {
         QThread::msleep(1);
         if (QCoreApplication::instance() != nullptr) QCoreApplication::processEvents();
-      });
+      },
+      [this] { return ending_; });
 }

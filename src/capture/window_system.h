@@ -18,7 +18,8 @@ class WindowSystem {
  public:
   virtual ~WindowSystem() = default;
 
-  // A viewable top-level window whose title is exactly `title`, or 0.
+  // A top-level window whose title is exactly `title`, or 0: one that is
+  // shown, or running out of sight (minimised, on another virtual desktop).
   virtual WindowId FindWindowByTitle(const QString& title) = 0;
 
   // The active (foreground) window, or 0.

@@ -171,8 +171,11 @@ void Form2::SaveFolderLeft() {
   const QString typed = txtSaveFolder_->text();
   txtSaveFolder_->setModified(false);
   FolderChoice choice;
-  if (SaveFolderStorable(typed)) choice = ChooseSaveFolder(typed, state_.programFolder);
-  if (!SaveFolderStorable(typed) || !SaveFolderStorable(choice.folder)) {
+  const QString& program = state_.programFolder;
+  // What is typed is checked as it would be written: a folder near the
+  // program folder is written relative to it.
+  if (SaveFolderStorable(typed, program)) choice = ChooseSaveFolder(typed, program);
+  if (!SaveFolderStorable(typed, program) || !SaveFolderStorable(choice.folder, program)) {
     services_.boxes.Inform(QStringLiteral("フォルダ名に使用できない文字が含まれています。"), QStringLiteral("入力エラー"));
     txtSaveFolder_->setText(state_.settings.saveFolder);
     return;

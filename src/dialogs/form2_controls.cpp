@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "accounting/log_file.h"
 #include "dialogs/clickable_label.h"
 #include "dialogs/form2.h"
 
@@ -109,7 +110,7 @@ void Form2::BuildControls() {
 
   Caption(this, QStringLiteral("lblSaveFolder_t"), QStringLiteral("保存場所"), QRect(8, 288, 66, 18));
   txtSaveFolder_ = TextField(this, "txtSaveFolder", QRect(76, 284, 330, 24));
-  Caption(this, QStringLiteral("lblSaveFolder_u"), QStringLiteral(" ＋\\LOG\\"), QRect(410, 288, 96, 18));
+  Caption(this, QStringLiteral("lblSaveFolder_u"), QStringLiteral(" ＋") + LogFolderShown(), QRect(410, 288, 96, 18));
 
   Caption(this, QStringLiteral("lblSaveFile_t"), QStringLiteral("ファイル名"), QRect(8, 318, 66, 18));
   txtSaveFile_ = TextField(this, "txtSaveFile", QRect(76, 314, 200, 24));

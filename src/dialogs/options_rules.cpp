@@ -1,10 +1,12 @@
 #include "dialogs/options_rules.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 #include "dialogs/form_input_check.h"
 #include "base/number_text.h"
 #include "persistence/file_system.h"
+#include "persistence/save_folder_text.h"
 #include "persistence/text_file.h"
 
 NumericSettingInfo InfoOf(NumericSetting setting) {
@@ -20,7 +22,7 @@ NumericSettingInfo InfoOf(NumericSetting setting) {
     case NumericSetting::Interval:
       return {QStringLiteral("キャプチャー周期を入力してください"), "1", "1440", "5"};
     case NumericSetting::Lag:
-      return {QStringLiteral("ラグ回避時間を入力してください"), "0", "100", "10"};
+      return {QStringLiteral("ラグ回避時間を入力してください"), QString::number(kLagMin), QString::number(kLagMax), "10"};
   }
   return {};
 }
@@ -43,6 +45,8 @@ std::int32_t& FieldOf(Settings& settings, NumericSetting setting, int area) {
   }
   return settings.lag;
 }
+
+int LagToWait(std::int32_t lag) { return std::clamp<std::int32_t>(lag, kLagMin, kLagMax); }
 
 std::optional<std::int32_t> ValueToStore(double result) {
   if (result == kInputCancelled) return std::nullopt;
@@ -71,7 +75,9 @@ bool HasLineBreak(const QString& text) {
 
 }  // namespace
 
-bool SaveFolderStorable(const QString& folder) { return !HasLineBreak(folder) && FitsCp932(folder); }
+bool SaveFolderStorable(const QString& folder, const QString& programFolder) {
+  return !HasLineBreak(folder) && StoredSaveFolder(folder, programFolder).has_value();
+}
 
 bool SaveFileStorable(const QString& file) {
   return !HasLineBreak(file) && !file.contains(QChar(u',')) && !file.contains(QChar(u'/')) && FitsCp932(file);

@@ -11,6 +11,12 @@
 
 enum class NumericSetting { StartX, StartY, SizeX, SizeY, Interval, Lag };
 
+// The lag the dialog offers. The file may hold any number, and keeps it; a
+// wait never lasts longer (nor less) than these allow.
+inline constexpr int kLagMin = 0;
+inline constexpr int kLagMax = 100;
+int LagToWait(std::int32_t lag);
+
 // What the numeric input dialog is opened with for a setting; limits and
 // step are passed to it as text.
 struct NumericSettingInfo {
@@ -44,5 +50,7 @@ FolderChoice ChooseSaveFolder(const QString& typed, const QString& programFolder
 // name (the folder and the file share one comma-separated line, and the
 // file name is a name, not a path), or a character that the file's
 // Shift_JIS cannot hold.
-bool SaveFolderStorable(const QString& folder);
+// A folder Shift_JIS cannot spell is storable when its path from the program
+// folder can be spelled (the file then holds that relative form).
+bool SaveFolderStorable(const QString& folder, const QString& programFolder);
 bool SaveFileStorable(const QString& file);

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <algorithm>
 
 #include "accounting/exp_table.h"
 #include "accounting/log_headers.h"
@@ -33,6 +34,8 @@ namespace {
 
 constexpr int kDesignClientWidth = 520;
 constexpr int kDesignClientHeight = 432;
+// Room right of the buttons at design size (520 − 440 − 73).
+constexpr int kRightMargin = 7;
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
   auto* label = new QLabel(text, parent);
@@ -99,7 +102,6 @@ Form1::~Form1() {
 void Form1::CreateControls() {
   client_ = new QWidget(this);
   client_->setObjectName(QStringLiteral("client"));
-  client_->setMinimumSize(kMinOuterWidth - kClassicFrameWidth, kMinOuterHeight - kClassicFrameHeight);
   setCentralWidget(client_);
   client_->installEventFilter(this);
 
@@ -133,6 +135,15 @@ void Form1::CreateControls() {
     picPatternDL_[a] = MakePicture(client_, QStringLiteral("picPatternDL_%1").arg(a), {440, 352 + 40 * a, 33, 33});
     picPatternDL_[a]->hide();
   }
+
+  // The buttons and readings keep their design places whatever the size, so
+  // the window may not become narrower than they reach (the classic minimum
+  // of 368 pixels would cut off キャプチャ, 認 識 and the time); the log
+  // keeps the rule's minimum height.
+  const QRect fixedControls = cmdCapture_->geometry() | cmdRecognize_->geometry() | lblElapse_->geometry() |
+                              picRecognize_[1]->geometry() | lblCapture_[1]->geometry();
+  client_->setMinimumSize(std::max(kMinOuterWidth - kClassicFrameWidth, fixedControls.right() + 1 + kRightMargin),
+                          kMinOuterHeight - kClassicFrameHeight);
 
   connect(cmdCapture_, &QPushButton::clicked, this, &Form1::cmdCapture_Click);
   connect(cmdRecognize_, &QPushButton::clicked, this, &Form1::cmdRecognize_Click);
@@ -204,7 +215,9 @@ bool Form1::Load() {
   show();
 
   Settings& settings = state_.settings;
-  if (auto notice = ConfigFile(QStringLiteral("READ"), settings, state_.programFolder)) ShowNotice(*notice);
+  for (const Notice& notice : ConfigFileNotices(QStringLiteral("READ"), settings, state_.programFolder)) {
+    ShowNotice(notice);
+  }
   services_.trace.Event(QStringLiteral(" Reading ConfigFile･･･End "));
   ApplyDebugModeLayout();  // whether the live panel is shown is known only now
 
@@ -255,6 +268,7 @@ void Form1::menuEnd_Click() {
 void Form1::EndNow(int exitCode) {
   // Nothing may run after this: no tick, no wait that comes back, no dialog.
   ended_ = true;
+  services_.clock.EndWaits();
   timCaptureInterval_->stop();
   if (form2_) form2_->hide();
   live_->CloseCompactView();
@@ -263,8 +277,10 @@ void Form1::EndNow(int exitCode) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-  // Every window goes, nothing is traced or saved.
+  // Every window goes, nothing is traced or saved; a wait under way ends, so
+  // the program really ends and frees its lock.
   ended_ = true;
+  services_.clock.EndWaits();
   timCaptureInterval_->stop();
   if (form2_) form2_->close();
   if (form3_) form3_->close();
@@ -338,6 +354,16 @@ QSize Form1::ClassicOuterSize() const {
   return client_->size() + QSize(kClassicFrameWidth, kClassicFrameHeight);
 }
 
+void Form1::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // Restoring keeps the client's size, so no resize arrives; the rule (and
+  // its trace line) must still run, as it does for every other size change.
+  if (event->type() == QEvent::WindowStateChange) {
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    if ((change->oldState() & Qt::WindowMinimized) && !isMinimized()) OnClientResized();
+  }
+}
+
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == client_ && event->type() == QEvent::Resize) OnClientResized();
   return QMainWindow::eventFilter(watched, event);
@@ -364,6 +390,10 @@ void Form1::ApplyDebugModeLayout() {
 
 void Form1::PlaceLogAndRows(MainLayout layout) {
   if (state_.settings.showLivePanel) layout = WithLiveArea(layout);
+  // The panel takes its room from the log, so the smallest window grows by
+  // as much and the log keeps the height the rule's minimum gives it.
+  const int liveRoom = layout.live ? layout.live->chartTop - kLogLabelTop : 0;
+  client_->setMinimumHeight(kMinOuterHeight - kClassicFrameHeight + liveRoom);
   panelLive_->setVisible(layout.live.has_value());
   chartLive_->setVisible(layout.live && layout.live->chartHeight > 0);
   if (layout.live) {

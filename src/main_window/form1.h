@@ -83,6 +83,7 @@ class Form1 : public QMainWindow {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   // The first capture after a start, and the quick retry after a reading
@@ -96,6 +97,8 @@ class Form1 : public QMainWindow {
   void EndNow(int exitCode);
   void EnterMonitoring();
   void EnterIdle();
+  // A capture now: the next one is due a whole interval later.
+  void StartInterval(const QDateTime& now);
   void AppendLog(const QString& text, bool caretToEnd);
   void SetCapture(int area, const QImage& picture);
   void RecognizeDigits();
@@ -118,6 +121,7 @@ class Form1 : public QMainWindow {
   ReadingEvaluator evaluator_;
   LogFileWriter logWriter_;
   QDateTime nextCaptureTime_;
+  QDateTime intervalStart_;  // the last capture that set a whole interval
   std::array<QImage, 2> captures_;
   std::int32_t recognizedLevel_ = 0;
   double recognizedExp_ = 0;

@@ -31,7 +31,10 @@ void Form1::cmdCapture_Click() {
   services_.clock.WaitMs(10000);
   if (ended_) return;
   live_->EndManualWait();
-  nextCaptureTime_ = services_.clock.Now().addSecs(60LL * state_.settings.captureInterval);
+  // Pressed while a timed step runs (inside one of its waits): that step is
+  // the capture, so this one neither moves the due time nor says it was done.
+  if (captureStepActive_) return;
+  StartInterval(services_.clock.Now());
   CaptureStep();
   if (ended_) return;
   services_.trace.Event(QStringLiteral(" SingleCapture･･･End "));

@@ -9,6 +9,8 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTimer>
+#include <algorithm>
+#include <vector>
 
 #include "capture/capture_area.h"
 #include "capture/clock.h"
@@ -18,6 +20,7 @@
 #include "main_window/form1.h"
 #include "main_window/live_meter.h"
 #include "main_window/main_texts.h"
+#include "dialogs/options_rules.h"
 #include "persistence/debug_trace.h"
 
 namespace {
@@ -99,15 +102,26 @@ void Form1::timCaptureInterval_Timer() {
   // up, and message boxes never pile up.
   if (ended_ || captureStepActive_) return;
   const QDateTime now = services_.clock.Now();
+  // An interval shortened in the options dialog must not wait out the old
+  // one (up to a day): the last capture plus the new interval is due when
+  // it comes earlier. A longer one only counts from the next capture on.
+  if (intervalStart_.isValid()) {
+    nextCaptureTime_ = std::min(nextCaptureTime_, intervalStart_.addSecs(60LL * state_.settings.captureInterval));
+  }
   const bool due = nextCaptureTime_ <= now;
   // Between the timed captures a live reading; the tick that makes the
   // capture only looks whether the game is there.
   if (!matcher_) matcher_.emplace(state_.patterns);
   live_->Tick(due ? nullptr : &*matcher_);
   if (!due) return;
-  nextCaptureTime_ = now.addSecs(60LL * state_.settings.captureInterval);
+  StartInterval(now);
   CaptureStep();
   live_->RefreshStateLine();
+}
+
+void Form1::StartInterval(const QDateTime& now) {
+  intervalStart_ = now;
+  nextCaptureTime_ = now.addSecs(60LL * state_.settings.captureInterval);
 }
 
 void Form1::CaptureStep() {
@@ -159,14 +173,16 @@ void Form1::RecognizeDigits() {
   const Settings& settings = state_.settings;
   const std::array<int, 2> widths = {settings.captureRegions[0].ex, settings.captureRegions[1].ex};
 
+  // A lag of days in a hand-edited file must not freeze the capture.
+  const int lag = LagToWait(settings.lag);
   RecognitionHooks hooks;
-  hooks.lagWait = [this] { services_.clock.WaitMs(state_.settings.lag); };
+  hooks.lagWait = [this, lag] { services_.clock.WaitMs(lag); };
   hooks.caption = [this](int area, const QString& caption) { lblCapture_[area]->setText(caption); };
   hooks.preview = [this](int area, int digit, int x) { ShowPreview(area, digit, x); };
 
   if (!matcher_) matcher_.emplace(state_.patterns);
   const RecognitionResult result =
-      ::RecognizeDigits(grids, widths, *matcher_, settings.lag, state_.debugMode, hooks);
+      ::RecognizeDigits(grids, widths, *matcher_, lag, state_.debugMode, hooks);
   recognizedLevel_ = result.level;
   recognizedExp_ = result.exp;
   for (int area = 0; area < 2; ++area) lblCapture_[area]->setText(result.captions[area]);
@@ -196,15 +212,21 @@ void Form1::ApplyEvaluation() {
   const QDateTime now = services_.clock.Now();
   const EvaluationStep step = evaluator_.Evaluate(recognizedLevel_, recognizedExp_, now,
                                                   services_.clock.MonotonicMs(), state_.settings.saveCsv);
-  if (step.beginLogFile) {
-    if (auto notice = logWriter_.WriteLogLine(state_.fileHeader, QStringLiteral("INIT"), state_.settings, now)) {
-      ShowNotice(*notice);
-    }
+  // The file first, so that the screen can say when what belongs to the
+  // line (the header of a first reading, the line itself later) is not in
+  // it; the message (once per measurement) follows the line it is about.
+  std::vector<Notice> notices;
+  bool lost = false;
+  const auto write = [&](const QString& text, const QString& mode) {
+    if (auto notice = logWriter_.WriteLogLine(text, mode, state_.settings, now)) notices.push_back(*notice);
+    lost = lost || logWriter_.LastLineLost();
+  };
+  if (step.beginLogFile) write(state_.fileHeader, QStringLiteral("INIT"));
+  if (step.fileLine) write(*step.fileLine, QString());
+  if (!step.screenLine.isEmpty()) {
+    AppendLog(step.screenLine + (lost ? kUnwrittenMark : QString()) + QStringLiteral("\r\n"), step.scrollToEnd);
   }
-  if (!step.screenLine.isEmpty()) AppendLog(step.screenLine + QStringLiteral("\r\n"), step.scrollToEnd);
-  if (step.fileLine) {
-    if (auto notice = logWriter_.WriteLogLine(*step.fileLine, QString(), state_.settings, now)) ShowNotice(*notice);
-  }
+  for (const Notice& notice : notices) ShowNotice(notice);
   if (step.retrySoon) nextCaptureTime_ = now.addSecs(kRetrySeconds);
   if (!step.traceMessage.isEmpty()) services_.trace.Event(step.traceMessage);
 }

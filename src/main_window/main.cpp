@@ -8,6 +8,7 @@
 #include "capture/x11/x11_window_system.h"
 #include "dialogs/message_boxes.h"
 #include "main_window/null_window_system.h"
+#include "main_window/qt_translations.h"
 #include "main_window/startup.h"
 #include "persistence/debug_trace.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
 
   const QString programFolder = QCoreApplication::applicationDirPath();
+  const std::unique_ptr<QTranslator> qtJapanese = InstallQtJapanese(QtTranslationFolders(programFolder));
   SystemClock clock;
   std::unique_ptr<WindowSystem> x11 = OpenX11WindowSystem();
   NullWindowSystem noDisplay;

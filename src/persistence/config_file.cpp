@@ -1,6 +1,7 @@
 #include "persistence/config_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
@@ -8,7 +9,9 @@
 #include <vector>
 
 #include "persistence/config_fields.h"
+#include "persistence/config_text_decoding.h"
 #include "persistence/file_system.h"
+#include "persistence/save_folder_text.h"
 #include "persistence/setting_lines.h"
 #include "persistence/text_file.h"
 
@@ -125,20 +128,27 @@ bool ReadRegion(FieldReader& in, CaptureRegion& region) {
          in.Skip();
 }
 
-std::optional<Settings> ReadConfig(const QString& path) {
+std::optional<Settings> ReadConfig(const QString& path, const QString& programFolder) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
   const QByteArray bytes = file.read(kReadLimit);
   if (file.error() != QFileDevice::NoError) return std::nullopt;
-  return ParseConfigFileText(DecodeCp932(bytes));
+  std::optional<Settings> settings = ParseConfigFileText(DecodeConfigText(bytes));
+  if (settings) settings->saveFolder = ResolvedSaveFolder(settings->saveFolder, programFolder);
+  return settings;
 }
 
 std::optional<Notice> Save(const Settings& settings, const QString& programFolder) {
   // Written beside the old file and put in its place only when complete, so
   // a crash or a full disk leaves the previous settings readable.
   // A folder or name that Shift_JIS cannot spell would come back as a
-  // different one; better to keep the old file and say so.
-  const QString text = ConfigFileText(settings);
+  // different one; better to keep the old file and say so. A log folder
+  // inside or near the program folder is written relative to it then.
+  const std::optional<QString> folder = StoredSaveFolder(settings.saveFolder, programFolder);
+  if (!folder) return SaveFailedNotice();
+  Settings stored = settings;
+  stored.saveFolder = *folder;
+  const QString text = ConfigFileText(stored);
   if (!FitsCp932(text)) return SaveFailedNotice();
   QSaveFile file(ConfigFilePath(programFolder));
   if (!file.open(QIODevice::WriteOnly)) return SaveFailedNotice();
@@ -200,25 +210,45 @@ std::optional<Settings> ParseConfigFileText(const QString& text) {
 }
 
 std::optional<Notice> ConfigFile(const QString& mode, Settings& settings, const QString& programFolder) {
+  const std::vector<Notice> notices = ConfigFileNotices(mode, settings, programFolder);
+  if (notices.empty()) return std::nullopt;
+  return notices.front();
+}
+
+std::vector<Notice> ConfigFileNotices(const QString& mode, Settings& settings, const QString& programFolder) {
+  const auto list = [](std::optional<Notice> notice) {
+    return notice ? std::vector<Notice>{*notice} : std::vector<Notice>{};
+  };
   if (mode == kReadMode) {
     const QString path = ConfigFilePath(programFolder);
-    if (!PathExists(path)) return InitAndSave(settings, programFolder);
-    if (std::optional<Settings> read = ReadConfig(path)) {
-      settings = *read;
-      return std::nullopt;
+    // Something that is not a plain file (a pipe, a device, a folder) is
+    // unreadable without being opened, which could block for ever; it is
+    // neither copied nor replaced.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+      settings = Settings::Defaults(programFolder);
+      return {UnreadableNotice(), SaveFailedNotice()};
     }
-    // One message per call: the unreadable file is the news; a failure to
-    // write the defaults as well shows again at the next save. Without a
-    // copy kept, the user's file is not overwritten: the defaults run in
-    // memory only.
+    if (!PathExists(path)) return list(InitAndSave(settings, programFolder));
+    if (std::optional<Settings> read = ReadConfig(path, programFolder)) {
+      settings = *read;
+      return {};
+    }
+    // Without a copy kept, the user's file is not overwritten: the defaults
+    // run in memory only. Either way, defaults that did not reach the file
+    // are said so: otherwise the same message returns at every start with
+    // no hint why.
+    std::vector<Notice> notices{UnreadableNotice()};
+    std::optional<Notice> saved = SaveFailedNotice();
     if (KeepUnreadable(path)) {
-      InitAndSave(settings, programFolder);
+      saved = InitAndSave(settings, programFolder);
     } else {
       settings = Settings::Defaults(programFolder);
     }
-    return UnreadableNotice();
+    if (saved) notices.push_back(*saved);
+    return notices;
   }
-  if (mode == kInitMode) return InitAndSave(settings, programFolder);
-  if (mode == kSaveMode) return Save(settings, programFolder);
-  return std::nullopt;
+  if (mode == kInitMode) return list(InitAndSave(settings, programFolder));
+  if (mode == kSaveMode) return list(Save(settings, programFolder));
+  return {};
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <optional>
+#include <vector>
 
 #include "persistence/notice.h"
 #include "persistence/settings.h"
@@ -26,3 +27,8 @@ std::optional<Settings> ParseConfigFileText(const QString& text);
 // memory only, when that copy cannot be made). Settings that Shift_JIS cannot
 // spell are not saved (the save message instead).
 std::optional<Notice> ConfigFile(const QString& mode, Settings& settings, const QString& programFolder);
+
+// The same, with every message to show in order: after the unreadable-file
+// message, the save message when the defaults could not be written (a
+// read-only file or folder, or a file kept as it was).
+std::vector<Notice> ConfigFileNotices(const QString& mode, Settings& settings, const QString& programFolder);

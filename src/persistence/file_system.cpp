@@ -44,7 +44,7 @@ bool PathExists(const QString& path) {
   return FolderExists(path);
 }
 
-QString NearestFolder(const QString& path, const QString& /*programFolder*/) {
+QString NearestFolder(const QString& path, const QString& programFolder) {
   // A typed trailing separator is taken at its word: the folder is used as
   // written, without looking at the disk. The root keeps its only "/".
   if (path.endsWith(kSeparator)) return path.size() == 1 ? path : path.chopped(1);
@@ -57,6 +57,8 @@ QString NearestFolder(const QString& path, const QString& /*programFolder*/) {
     const QString canonical = info.canonicalFilePath();
     return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
   }
-  // Every folder lives on the one root; it is the drive of the program folder.
-  return QString(kSeparator);
+  // Without drives there is no drive of the program folder to fall back on;
+  // the root would put the logs in "//log/". The program folder itself is
+  // the nearest folder that is surely there.
+  return programFolder;
 }

@@ -17,6 +17,6 @@ bool PathExists(const QString& path);
 // Turns a folder path typed by the user into one that can be used: a
 // trailing "/" is dropped without any check; otherwise the longest existing
 // prefix (cut two characters at a time) as the file system spells it; as a
-// last resort the root "/". `programFolder` names the drive of the last
-// resort; on POSIX every folder shares the one root, so it is not consulted.
+// last resort (an empty or two-character text naming nothing) the program
+// folder, since a platform without drives has no program drive to offer.
 QString NearestFolder(const QString& path, const QString& programFolder);

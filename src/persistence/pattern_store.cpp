@@ -1,5 +1,6 @@
 #include "persistence/pattern_store.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -8,11 +9,15 @@
 #include <utility>
 
 #include "base/pixel_grid.h"
+#include "persistence/bmp_structure.h"
 #include "persistence/file_system.h"
 
 namespace {
 
 const char* const kBmp = "BMP";
+// A 41 x 41 picture at 32 bits with the largest header and palette takes
+// under 8 KiB; anything far larger is not a pattern.
+constexpr qint64 kMaxPatternFileSize = 1024 * 1024;
 
 QString PatternFolder(const QString& programFolder) { return programFolder + QStringLiteral("/Pattern"); }
 QString SystemFolder(const QString& programFolder) { return programFolder + QStringLiteral("/system"); }
@@ -29,9 +34,20 @@ bool Fits(const QImage& image) { return Fits(image.size()); }
 
 // A pattern file's picture; null when it is missing, unreadable or too
 // large to convert. The size is read first, so that a huge file is turned
-// down before it is decoded.
+// down before it is decoded. Only a plain file is opened: opening a pipe or
+// a device of that name could block start-up for ever.
+// A file whose structure does not agree with its header is unreadable too,
+// though Qt would decode it.
 QImage LoadPicture(const QString& path) {
-  QImageReader reader(path, kBmp);
+  const QFileInfo info(path);
+  if (!info.isFile() || info.size() > kMaxPatternFileSize) return {};
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError || !SoundBmp(bytes)) return {};
+  QBuffer buffer;
+  buffer.setData(bytes);
+  QImageReader reader(&buffer, kBmp);
   if (!reader.canRead() || !Fits(reader.size())) return {};
   return reader.read();
 }

@@ -1,6 +1,7 @@
 #include "persistence/text_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "base/cp932.h"
 
@@ -17,7 +18,15 @@ bool WriteAll(QFile& file, const QByteArray& bytes) {
   return written && flushed && file.error() == QFileDevice::NoError;
 }
 
+// Only a plain file (or none yet) is opened: a pipe or a device of that name
+// could block the program for ever.
+bool PlainOrMissing(const QString& path) {
+  const QFileInfo info(path);
+  return !info.exists() || info.isFile();
+}
+
 bool WriteLine(const QString& path, const QString& text, QIODevice::OpenMode mode) {
+  if (!PlainOrMissing(path)) return false;
   QFile file(path);
   if (!file.open(mode)) return false;
   return WriteAll(file, EncodeCp932(text) + kLineEnd);
@@ -26,7 +35,15 @@ bool WriteLine(const QString& path, const QString& text, QIODevice::OpenMode mod
 }  // namespace
 
 bool AppendLine(const QString& path, const QString& text) {
-  return WriteLine(path, text, QIODevice::WriteOnly | QIODevice::Append);
+  if (!PlainOrMissing(path)) return false;
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
+  const qint64 before = file.size();
+  if (WriteAll(file, EncodeCp932(text) + kLineEnd)) return true;
+  // Part of the line may have reached the disk before it filled: cut it off
+  // again, or the next line written would be glued onto the torn one.
+  QFile::resize(path, before);
+  return false;
 }
 
 bool WriteNewLine(const QString& path, const QString& text) {

@@ -8,7 +8,9 @@
 #include "base/cp932.h"
 
 // Appends `text` + CR LF to the file (creating it when missing). False on any
-// failure; the file is opened and closed within the call.
+// failure, and then the file is as it was before: a line is written whole or
+// not at all. The file is opened and closed within the call; something that
+// is not a plain file is never opened.
 bool AppendLine(const QString& path, const QString& text);
 
 // Creates or replaces the file with `text` + CR LF, opened and closed within

@@ -27,6 +27,12 @@ class LogFileTest : public ::testing::Test {
   const QString header = TxtFileHeader();
 };
 
+TEST(LogFolder, IsTheSaveFoldersLogFolderWithOneSeparator) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/data/tm", "/data/tm/log/"}, {"/", "/log/"}, {"/data/tm/", "/data/tm/log/"}, {"C:\\Meter\\", "C:\\Meter\\log/"}};
+  for (const auto& [folder, expected] : cases) EXPECT_EQ(LogFolder(folder), QString::fromUtf8(expected)) << folder;
+}
+
 TEST_F(LogFileTest, MeasurementFileSurvivesSwitchesDeletionAndARestartInTheSameMinute) {
   EXPECT_FALSE(Write("before any measurement", ""));
   EXPECT_FALSE(QDir(temp.File("log")).exists());

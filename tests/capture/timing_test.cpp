@@ -29,6 +29,30 @@ TEST(TickCount, WaitsLastTheRequestedTimeAndOneMoreAcrossTheWrap) {
   EXPECT_EQ(FakeClock({}, kWrap + 1234).TickCountUnsigned(), 1234.0);
 }
 
+TEST(TickCount, AWaitEndsAfterTheStepInWhichTheProgramBeganToEnd) {
+  // {wait, step that ends the program (0: before the wait), steps run}
+  const std::tuple<double, int, int> cases[] = {{2147483647.0, 3, 3}, {1e300, 1, 1}, {50, 0, 0}, {5, 100, 5}};
+  for (const auto& [ms, endingStep, steps] : cases) {
+    SCOPED_TRACE(testing::Message() << ms << " ending at " << endingStep);
+    std::uint64_t now = 0;
+    int ran = 0;
+    WaitLoop(
+        ms, [&] { return static_cast<double>(now); }, [&] { ++now, ++ran; },
+        [&] { return ran >= endingStep; });
+    EXPECT_EQ(ran, steps);
+  }
+}
+
+TEST(SystemClock, AWaitOfDaysEndsWhenTheProgramEnds) {
+  SystemClock clock;
+  QTimer::singleShot(0, [&] { clock.EndWaits(); });
+  clock.WaitMs(2147483647.0);
+  bool ran = false;
+  QTimer::singleShot(0, [&] { ran = true; });
+  clock.WaitMs(1000000);  // returns at once: the program is ending
+  EXPECT_FALSE(ran);
+}
+
 TEST(SystemClock, WaitsTheRequestedTimeAndAZeroWaitStillRunsEvents) {
   QElapsedTimer timer;
   timer.start();

@@ -50,4 +50,21 @@ TEST(WindowProperties, TitlesDecodeAndFrameExtentsGrowTheClient) {
   EXPECT_FALSE(GrowByFrameExtents(QRect(0, 0, 10, 10), {0xFFFFFFFFu, 0, 0, 0}));
 }
 
+TEST(PresentOutOfSight, MinimisedOrOnAnotherDesktopIsThereWithdrawnOrUnmanagedIsNot) {
+  using List = std::optional<std::vector<std::uint32_t>>;
+  constexpr std::uint32_t kHidden = 345;
+  const std::tuple<const char*, List, List, bool> cases[] = {
+      {"iconic", List{{3, 0}}, List{}, true},
+      {"normal, frame unmapped (another desktop)", List{{1, 0}}, List{{7}}, true},
+      {"withdrawn", List{{0, 0}}, List{}, false},
+      {"withdrawn but marked hidden", List{{0, 0}}, List{{9, kHidden}}, true},
+      {"nobody manages it", List{}, List{}, false},
+      {"empty state", List{std::vector<std::uint32_t>{}}, List{{8}}, false},
+  };
+  for (const auto& [name, wmState, netWmState, present] : cases) {
+    EXPECT_EQ(PresentOutOfSight(wmState, netWmState, kHidden), present) << name;
+  }
+  EXPECT_FALSE(PresentOutOfSight(List{}, List{{0}}, 0)) << "no hidden atom on this server";
+}
+
 }  // namespace

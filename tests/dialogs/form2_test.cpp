@@ -98,6 +98,17 @@ TEST_F(OptionsTest, EditCloseReopenAndSave) {
   EXPECT_TRUE(world.TraceText().contains(QStringLiteral(" Saving ConfigFile･･･End ")));
 }
 
+TEST_F(OptionsTest, TheLogFolderIsShownWithThePlatformsSeparatorAndItsRealName) {
+  const QString shown = Text("lblSaveFolder_u");
+  const QString separator = QDir::separator();
+  EXPECT_EQ(shown, QStringLiteral(" ＋") + separator + "log" + separator);
+  // Saved into an empty text, the logs go to the program folder's log folder.
+  settings.saveFolder = "/somewhere/else";
+  form.show();
+  Leave("txtSaveFolder", "");
+  EXPECT_EQ(settings.saveFolder, world.folder.Path());
+}
+
 TEST_F(OptionsTest, SaveFolderAndFileAreCheckedWhenLeft) {
   QDir(world.folder.Path()).mkpath("logs/run.old");
   settings.saveFolder = "/somewhere/else";

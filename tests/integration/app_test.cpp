@@ -15,6 +15,7 @@
 
 #include "dialogs/form3.h"
 #include "main_window/startup.h"
+#include "persistence/config_file.h"
 #include "persistence/debug_trace.h"
 #include "persistence/text_file.h"
 #include "support/fakes.h"
@@ -162,6 +163,43 @@ TEST(App, ASecondCopyShowsOneMessageEndsAndLeavesTheFirstCopysTraceAlone) {
   EXPECT_EQ(first.state(), QProcess::Running);
   first.terminate();
   first.waitForFinished(10000);
+}
+
+TEST(App, ALagOfDaysInTheFileStillCapturesAndClosingTheWindowEndsTheProgram) {
+  const std::unique_ptr<WindowSystem> x11 = OpenX11WindowSystem();
+  ASSERT_NE(x11, nullptr) << "no X display";
+  TempFolder folder;
+  InstallPatterns(folder);
+  Settings settings = Settings::Defaults(folder.Path());
+  settings.autoStart = true;
+  settings.lag = 2147483647;  // a hand-edited file: the dialog allows 0 to 100
+  ASSERT_FALSE(ConfigFile(QStringLiteral("SAVE"), settings, folder.Path()));
+  const QString program = folder.File(QStringLiteral("Tallymeter"));
+  QFile::copy(kBinDir + "/Tallymeter", program);
+
+  PracticeGame game("152", "1234567890");
+  const WindowId gameWindow = ShowGame(*x11, "152");
+  ASSERT_NE(gameWindow, 0u);
+  QProcess meter;
+  meter.start(program, {});
+  const auto trace = [&] { return DecodeCp932(folder.Read(QStringLiteral("debug.txt"))); };
+  ASSERT_TRUE(WaitUntil([&] { return trace().contains(" Log Start"); }, 30000));
+  // The meter's window took the focus; the game must be in front at the capture.
+  RunTool(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(gameWindow)});
+  // The first capture, 15 seconds on, reads the game with the longest lag the
+  // dialog offers instead of waiting for 24 days.
+  EXPECT_TRUE(WaitUntil([&] { return trace().contains(" Fast ImageRecognition"); }, 90000)) << trace().toStdString();
+
+  // The close box ends the program, whatever it was waiting for.
+  const WindowId meterWindow = x11->FindWindowByTitle(QStringLiteral("Tallymeter  For MapleStory"));
+  ASSERT_NE(meterWindow, 0u);
+  RunTool(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(meterWindow)});
+  RunTool(QStringLiteral("xdotool"), {"key", "alt+F4"});
+  EXPECT_TRUE(meter.waitForFinished(30000)) << "the program outlived its window";
+  if (meter.state() != QProcess::NotRunning) {
+    meter.kill();
+    meter.waitForFinished(10000);
+  }
 }
 
 }  // namespace

@@ -42,6 +42,27 @@ TEST_F(X11GameWindow, OnlyTheExactTitleIsTheGameAndItIsInFrontOnlyWhenActivated)
   EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() == id; }));
 }
 
+TEST_F(X11GameWindow, AMinimisedGameOrOneOnAnotherDesktopIsRunningButNotInFront) {
+  PracticeGame game("152", "1234567890");
+  const WindowId id = ShowGame(*ws, "152");
+  ASSERT_NE(id, 0u);
+  const QString window = QString::number(id);
+
+  ASSERT_TRUE(RunTool(QStringLiteral("xdotool"), {"windowminimize", "--sync", window}));
+  EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() != id; }));
+  EXPECT_EQ(ws->FindWindowByTitle(kGame), id) << "minimised";
+  RunTool(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
+  EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() == id; }));
+
+  ASSERT_TRUE(RunTool(QStringLiteral("xdotool"), {"set_desktop", "0"}));
+  ASSERT_TRUE(RunTool(QStringLiteral("xdotool"), {"set_desktop_for_window", window, "1"}));
+  EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() != id; }));
+  EXPECT_EQ(ws->FindWindowByTitle(kGame), id) << "on another desktop";
+  RunTool(QStringLiteral("xdotool"), {"set_desktop_for_window", window, "0"});
+  RunTool(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
+  EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() == id; }));
+}
+
 TEST_F(X11GameWindow, TheDefaultRegionsReadTheCountersOffScreenReadsBlackAndAClosedWindowNothing) {
   auto game = std::make_unique<PracticeGame>("152", "1234567890");
   const WindowId id = ShowGame(*ws, "152");

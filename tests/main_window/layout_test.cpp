@@ -62,8 +62,6 @@ TEST_F(ProgramTest, TheMainWindowIsLaidOutByTheRuleAndTracesEveryResizeUnlessMin
   resizeClient({592, 460});
   EXPECT_EQ(log->geometry(), QRect(8, 80, 576, 284));
   EXPECT_EQ(Label("picPatternDL_1")->y(), 420);
-  form().resize(100, 80);
-  EXPECT_EQ(log->width(), 344) << "snapped to the minimum";
 
   const QRect placed = log->geometry();
   lines = resizeLines();
@@ -71,4 +69,33 @@ TEST_F(ProgramTest, TheMainWindowIsLaidOutByTheRuleAndTracesEveryResizeUnlessMin
   resizeClient({700, 600});
   EXPECT_EQ(resizeLines(), lines);
   EXPECT_EQ(log->geometry(), placed);
+  // Restoring lays out for the size the window has now, and says so.
+  form().setWindowState(Qt::WindowNoState);
+  EXPECT_EQ(resizeLines(), lines + 1);
+  EXPECT_EQ(log->geometry(), QRect(8, 80, client->width() - 16, client->height() - 80 - 80 - 16));
+}
+
+// Classic: the log keeps the rule's minimum height. With the live panel (and
+// the chart, when there is room) the window's minimum grows so the log still
+// shows several lines.
+void ExpectSmallestWindowWhole(Form1& form, int logHeight) {
+  QWidget* client = form.centralWidget();
+  form.resize(100, 80);
+  const QRect inside(QPoint(0, 0), client->size());
+  for (const char* name : {"cmdCapture", "cmdRecognize", "lblElapse", "lblCapture_1", "picRecognize_1", "txtLog"}) {
+    auto* control = form.findChild<QWidget*>(QString::fromLatin1(name));
+    ASSERT_NE(control, nullptr) << name;
+    EXPECT_TRUE(inside.contains(control->geometry())) << name << " is cut off";
+  }
+  EXPECT_GE(form.findChild<QWidget*>(QStringLiteral("txtLog"))->height(), logHeight);
+}
+
+TEST_F(ProgramTest, TheSmallestMainWindowKeepsEveryControlWhole) {
+  Start([](Settings& settings) { settings.showLivePanel = false; });
+  ExpectSmallestWindowWhole(form(), 160);
+}
+
+TEST_F(ProgramTest, TheSmallestMainWindowWithTheLivePanelKeepsEveryControlWhole) {
+  Start();
+  ExpectSmallestWindowWhole(form(), 96);
 }

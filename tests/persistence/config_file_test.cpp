@@ -8,6 +8,7 @@
 #include <csignal>
 
 #include "persistence/text_file.h"
+#include "support/fifo_watch.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -162,4 +163,106 @@ TEST(ConfigFile, AFailedSaveKeepsTheSettingsAndTheOldFile) {
   tmp.Write("TmConfig.ini.bad/inside", "x");
   EXPECT_EQ(ConfigFile("READ", settings, tmp.Path()), kUnreadable);
   EXPECT_EQ(tmp.Read("TmConfig.ini"), QByteArray("junk"));
+}
+
+TEST(ConfigFile, AConfigurationThatIsNotAPlainFileIsUnreadableWithoutBeingOpenedOrReplaced) {
+  TempFolder tmp;
+  FifoWatch pipe(tmp.File("TmConfig.ini"));
+  ASSERT_TRUE(pipe.Made());
+  Settings settings = kUnusual;
+  EXPECT_EQ(ConfigFile("READ", settings, tmp.Path()), kUnreadable);
+  EXPECT_EQ(settings, Settings::Defaults(tmp.Path()));
+  EXPECT_FALSE(pipe.Opened());
+  EXPECT_FALSE(QFileInfo(tmp.File("TmConfig.ini")).isFile());
+}
+
+TEST(ConfigFile, AProgramFolderShiftJisCannotSpellIsWrittenAsTheDotFormAndReadBack) {
+  TempFolder tmp;
+  const QString program = tmp.File("josé/Tallymeter");
+  ASSERT_TRUE(QDir().mkpath(program));
+  Settings settings = kUnusual;
+  // First start: the defaults are saved without a word, the folder as ".".
+  EXPECT_EQ(ConfigFile("READ", settings, program), std::nullopt);
+  EXPECT_EQ(settings, Settings::Defaults(program));
+  const auto written = [&] { return DecodeCp932(tmp.Read("josé/Tallymeter/TmConfig.ini")); };
+  EXPECT_TRUE(written().contains("\r\n. , 給与明細 , 時給ファイル保存場所\r\n")) << written().toStdString();
+
+  // {log folder, as written}: beside and inside it relative; a folder
+  // Shift_JIS can spell as it was, even when it lies inside.
+  const std::pair<QString, QString> folders[] = {
+      {program + "/ログ", "./ログ"},
+      {tmp.File("josé/logs"), "./../logs"},
+      {tmp.File("plain"), tmp.File("plain")},
+  };
+  for (const auto& [folder, stored] : folders) {
+    SCOPED_TRACE(folder.toStdString());
+    Settings saved = kUnusual;
+    saved.saveFolder = folder;
+    ASSERT_EQ(ConfigFile("SAVE", saved, program), std::nullopt);
+    EXPECT_TRUE(written().contains("\r\n" + stored + " , 時給 2 , 時給ファイル保存場所\r\n"));
+    Settings read;
+    EXPECT_EQ(ConfigFile("READ", read, program), std::nullopt);
+    EXPECT_EQ(read, saved);
+  }
+  // Nowhere near, and not spellable: the old file stays, nothing is lost.
+  const QByteArray before = tmp.Read("josé/Tallymeter/TmConfig.ini");
+  Settings far = kUnusual;
+  far.saveFolder = "/srv/josé";
+  EXPECT_EQ(ConfigFile("SAVE", far, program), kSaveFailed);
+  EXPECT_EQ(tmp.Read("josé/Tallymeter/TmConfig.ini"), before);
+}
+
+TEST(ConfigFile, AFileSavedAsUtf8ByAnEditorIsReadAsUtf8AndShiftJisStaysShiftJis) {
+  const QString folder = QStringLiteral("/home/プレイヤー/ログ");
+  const QString text = kDefaultText.arg(folder);
+  // {bytes, the folder read}: UTF-8 of Japanese text often also decodes as
+  // Shift_JIS without an error; the labels tell them apart. A Shift_JIS
+  // file whose bytes happen to be valid UTF-8 stays Shift_JIS.
+  const std::pair<QByteArray, QString> cases[] = {
+      {text.toUtf8(), folder},
+      {EncodeCp932(text), folder},
+      {kDefaultText.arg("/home/josé/logs").toUtf8(), "/home/josé/logs"},
+      {QString(text).replace("時給ファイル保存場所", "x").replace("ラグキャンセル時間", "y").toUtf8(), folder},
+      {EncodeCp932(kDefaultText.arg("/data/ｱｲ")), "/data/ｱｲ"},
+  };
+  for (const auto& [bytes, expected] : cases) {
+    SCOPED_TRACE(expected.toStdString());
+    TempFolder tmp;
+    tmp.Write("TmConfig.ini", bytes);
+    Settings settings;
+    EXPECT_EQ(ConfigFile("READ", settings, tmp.Path()), std::nullopt);
+    EXPECT_EQ(settings.saveFolder, expected);
+    EXPECT_EQ(settings.saveFile, QStringLiteral("給与明細"));
+  }
+}
+
+TEST(ConfigFile, DefaultsThatCouldNotReplaceAnUnreadableFileAreSaidSo) {
+  TempFolder tmp;
+  tmp.Write("TmConfig.ini", "junk");
+  Settings settings = kUnusual;
+  // The copy fits in the 100 bytes the disk has left, the defaults do not
+  // (as with a read-only file for a user who is not the owner).
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const rlimit limited{100, saved.rlim_max};
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &limited);
+  const std::vector<Notice> notices = ConfigFileNotices("READ", settings, tmp.Path());
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previousHandler);
+  EXPECT_EQ(notices, (std::vector<Notice>{kUnreadable, kSaveFailed}));
+  EXPECT_EQ(settings, Settings::Defaults(tmp.Path()));
+  EXPECT_EQ(tmp.Read("TmConfig.ini.bad"), QByteArray("junk"));
+  EXPECT_EQ(tmp.Read("TmConfig.ini"), QByteArray("junk"));
+
+  // Room again: the defaults are written, and only the first message shows.
+  EXPECT_EQ(ConfigFileNotices("READ", settings, tmp.Path()), std::vector<Notice>{kUnreadable});
+  EXPECT_EQ(ConfigFileNotices("READ", settings, tmp.Path()), std::vector<Notice>{});
+
+  // A copy that cannot be made leaves the file alone: that too is said.
+  TempFolder other;
+  other.Write("TmConfig.ini", "junk");
+  other.Write("TmConfig.ini.bad/inside", "x");
+  EXPECT_EQ(ConfigFileNotices("READ", settings, other.Path()), (std::vector<Notice>{kUnreadable, kSaveFailed}));
+  EXPECT_EQ(other.Read("TmConfig.ini"), QByteArray("junk"));
 }

@@ -38,7 +38,9 @@ TEST(FileSystem, PathExistsTakesAThreeLetterExtensionForAFileAndNearestFolderFal
       {tmp.File("Tools/Meter/missing/deepe"), meter},  // either parity of the length
       // The trailing "/" is dropped without a look at the disk.
       {tmp.File("nothing-here/"), tmp.File("nothing-here")},
-      {"", "/"},
+      // Nothing to go on: the program folder, not the root ("//log/").
+      {"", tmp.Path()},
+      {"ab", tmp.Path()},
   };
   for (const auto& [path, expected] : nearest) {
     EXPECT_EQ(NearestFolder(path, tmp.Path()), expected) << path.toStdString();

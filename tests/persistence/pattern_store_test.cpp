@@ -6,6 +6,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include "support/fifo_watch.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -120,6 +121,42 @@ TEST_F(PatternStore, DefaultsThatCannotBeUsedOrSavedAreReported) {
   EXPECT_EQ(r.notices, (std::vector<Notice>{kReadFailed, saveFailed}));
   EXPECT_FALSE(r.endProgram);
   EXPECT_EQ(set.cellWidth[0], 7);
+}
+
+TEST_F(PatternStore, APatternOrDefaultThatIsNotAPlainFileIsUnreadableWithoutBeingOpened) {
+  ASSERT_TRUE(Run("READ").notices.empty() == false);  // first run: the player's set is written
+  ASSERT_TRUE(Run("READ").notices.empty());
+  // The player's file a pipe: the defaults come back, and the pipe is kept aside.
+  QFile::remove(folder.File("Pattern/Pattern00.bmp"));
+  {
+    FifoWatch pipe(folder.File("Pattern/Pattern00.bmp"));
+    ASSERT_TRUE(pipe.Made());
+    EXPECT_EQ(Run("READ").notices, std::vector<Notice>{kReadFailed});
+    EXPECT_FALSE(pipe.Opened());
+  }
+  EXPECT_TRUE(SamePixels(images.digits[0], DefaultPicture(0)));
+  // A default that is a pipe: the program ends, without having opened it.
+  QFile::remove(folder.File("system/PatternDel0.bmp"));
+  QFile::remove(folder.File("Pattern/PatternDel0.bmp"));
+  FifoWatch pipe(folder.File("system/PatternDel0.bmp"));
+  ASSERT_TRUE(pipe.Made());
+  EXPECT_EQ(Run("READ").notices, (std::vector<Notice>{kReadFailed, kInitFailed}));
+  EXPECT_FALSE(pipe.Opened());
+}
+
+TEST_F(PatternStore, APatternFileDamagedWhereQtWouldStillDecodeItIsUnreadable) {
+  ASSERT_FALSE(Run("READ").notices.empty());  // first run: the player's set is written
+  const QImage own = Picture(6, 7, 77);
+  images.digits[5] = own;
+  ASSERT_TRUE(Run("SAVE").notices.empty());
+  // Cut short by a few bytes: Qt still decodes it, with rows it made up.
+  const QByteArray whole = folder.Read("Pattern/Pattern05.bmp");
+  folder.Write("Pattern/Pattern05.bmp", whole.left(whole.size() - 8));
+  ASSERT_FALSE(QImage::fromData(whole.left(whole.size() - 8), "BMP").isNull());
+  EXPECT_EQ(Run("READ").notices, std::vector<Notice>{kReadFailed});
+  EXPECT_TRUE(SamePixels(images.digits[5], DefaultPicture(5)));
+  // The damaged file is kept in the backup, the defaults written in its place.
+  EXPECT_EQ(folder.Read("Pattern/backup-20261205-143000/Pattern05.bmp"), whole.left(whole.size() - 8));
 }
 
 }  // namespace

@@ -24,12 +24,14 @@ class FakeClock : public Clock {
   std::int64_t MonotonicMs() const override { return ms_; }
   // Waiting moves time; `onWait` runs once per wait, as events would.
   void WaitMs(double ms) override;
+  void EndWaits() override { waitsEnded = true; }
 
   void Advance(std::int64_t ms);
   void AdvanceSeconds(std::int64_t s) { Advance(s * 1000); }
 
   std::vector<double> waits;                 // every wait asked for
   std::function<void()> onWait;              // stands in for event processing
+  bool waitsEnded = false;                   // EndWaits was called
 
  private:
   QDateTime now_;

@@ -1,6 +1,7 @@
 #include "capture/x11/x11_properties.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace {
 // No real frame is this thick; a larger value is garbage, not geometry.
@@ -21,6 +22,15 @@ QString DecodeTitle(QByteArray bytes, TitleEncoding encoding) {
     }
   }
   return {};
+}
+
+bool PresentOutOfSight(const std::optional<std::vector<std::uint32_t>>& wmState,
+                       const std::optional<std::vector<std::uint32_t>>& netWmState, std::uint32_t hiddenAtom) {
+  constexpr std::uint32_t kNormalState = 1;
+  constexpr std::uint32_t kIconicState = 3;
+  if (wmState && !wmState->empty() && ((*wmState)[0] == kNormalState || (*wmState)[0] == kIconicState)) return true;
+  return hiddenAtom != 0 && netWmState &&
+         std::find(netWmState->begin(), netWmState->end(), hiddenAtom) != netWmState->end();
 }
 
 std::optional<QRect> GrowByFrameExtents(const QRect& client, const std::vector<std::uint32_t>& extents) {

@@ -19,6 +19,14 @@ enum class TitleEncoding {
 // part of it.
 QString DecodeTitle(QByteArray bytes, TitleEncoding encoding);
 
+// Whether a client that is not viewable is still there, only out of sight:
+// minimised (WM_STATE Iconic, or _NET_WM_STATE holding `hiddenAtom`), or on
+// another virtual desktop (WM_STATE Normal while its frame is unmapped). A
+// window nobody manages (no WM_STATE) that is not viewable has been taken
+// away. `wmState` and `netWmState` are the properties' values, if present.
+bool PresentOutOfSight(const std::optional<std::vector<std::uint32_t>>& wmState,
+                       const std::optional<std::vector<std::uint32_t>>& netWmState, std::uint32_t hiddenAtom);
+
 // The outer rectangle of a client whose window manager reports its frame
 // as _NET_FRAME_EXTENTS (left, right, top, bottom); nothing when the
 // property does not hold four plausible values.

@@ -19,12 +19,15 @@ struct Atoms {
   xcb_atom_t compoundText = XCB_NONE;
   xcb_atom_t frameExtents = XCB_NONE;
   xcb_atom_t wmState = XCB_NONE;
+  xcb_atom_t netWmState = XCB_NONE;
+  xcb_atom_t netWmStateHidden = XCB_NONE;
 };
 
 Atoms InternAtoms(xcb_connection_t* c) {
-  static constexpr std::array<const char*, 8> kNames = {
+  static constexpr std::array<const char*, 10> kNames = {
       "_NET_CLIENT_LIST", "_NET_CLIENT_LIST_STACKING", "_NET_ACTIVE_WINDOW", "_NET_WM_NAME",
-      "UTF8_STRING",      "COMPOUND_TEXT",             "_NET_FRAME_EXTENTS", "WM_STATE"};
+      "UTF8_STRING",      "COMPOUND_TEXT",             "_NET_FRAME_EXTENTS", "WM_STATE",
+      "_NET_WM_STATE",    "_NET_WM_STATE_HIDDEN"};
   std::array<xcb_intern_atom_cookie_t, kNames.size()> cookies{};
   for (std::size_t i = 0; i < kNames.size(); ++i) {
     cookies[i] = xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::char_traits<char>::length(kNames[i])), kNames[i]);
@@ -34,7 +37,7 @@ Atoms InternAtoms(xcb_connection_t* c) {
     const auto reply = TakeReply(xcb_intern_atom_reply, c, cookies[i]);
     atoms[i] = reply ? reply->atom : XCB_NONE;
   }
-  return Atoms{atoms[0], atoms[1], atoms[2], atoms[3], atoms[4], atoms[5], atoms[6], atoms[7]};
+  return Atoms{atoms[0], atoms[1], atoms[2], atoms[3], atoms[4], atoms[5], atoms[6], atoms[7], atoms[8], atoms[9]};
 }
 
 // The values of a 32-bit list property; nothing when it is absent.
@@ -67,6 +70,7 @@ class X11WindowSystem : public WindowSystem {
   std::vector<xcb_window_t> ClientsTopFirst();
   std::vector<xcb_window_t> TreeTopFirst();
   xcb_window_t FirstViewableTitled(const std::vector<xcb_window_t>& candidates, const QString& title);
+  bool OutOfSight(xcb_window_t window);
   std::vector<xcb_window_t> AncestorsBelowRoot(xcb_window_t window);
   std::optional<QRect> FrameOf(xcb_window_t topLevel);
   std::optional<ZPixmapLayout> LayoutFor(const xcb_get_image_reply_t& reply, int width, int height) const;
@@ -143,7 +147,7 @@ xcb_window_t X11WindowSystem::FirstViewableTitled(const std::vector<xcb_window_t
     const auto attributes = TakeReply(xcb_get_window_attributes_reply, c_.get(), p.attributes);
     const auto netName = TakeReply(xcb_get_property_reply, c_.get(), p.netName);
     const auto wmName = TakeReply(xcb_get_property_reply, c_.get(), p.wmName);
-    if (found != XCB_NONE || !attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE) continue;
+    if (found != XCB_NONE || !attributes) continue;
 
     const xcb_get_property_reply_t* name = nullptr;
     TitleEncoding encoding = TitleEncoding::Utf8;
@@ -162,9 +166,19 @@ xcb_window_t X11WindowSystem::FirstViewableTitled(const std::vector<xcb_window_t
     if (name == nullptr || name->format != 8 || name->bytes_after != 0) continue;
     const QByteArray bytes(static_cast<const char*>(xcb_get_property_value(name)),
                            xcb_get_property_value_length(name));
-    if (DecodeTitle(bytes, encoding) == title) found = p.window;
+    if (DecodeTitle(bytes, encoding) != title) continue;
+    // A minimised game, or one on another desktop, is running all the
+    // same: it is simply not in front.
+    if (attributes->map_state == XCB_MAP_STATE_VIEWABLE || OutOfSight(p.window)) found = p.window;
   }
   return found;
+}
+
+bool X11WindowSystem::OutOfSight(xcb_window_t window) {
+  constexpr std::uint32_t kMaxStates = 64;
+  return PresentOutOfSight(ListProperty(window, atoms_.wmState, atoms_.wmState, 2),
+                           ListProperty(window, atoms_.netWmState, XCB_ATOM_ATOM, kMaxStates),
+                           atoms_.netWmStateHidden);
 }
 
 WindowId X11WindowSystem::FindWindowByTitle(const QString& title) {

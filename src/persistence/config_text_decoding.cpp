@@ -1,0 +1,37 @@
+#include "persistence/config_text_decoding.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <algorithm>
+
+#include "base/cp932.h"
+
+namespace {
+
+// Labels the program writes on lines 6 and 9; a file that keeps either in
+// one reading and not in the other tells its encoding.
+bool HoldsLabels(const QString& text) {
+  return text.contains(QStringLiteral("時給ファイル保存場所")) || text.contains(QStringLiteral("ラグキャンセル時間"));
+}
+
+bool FaithfulCp932(const QByteArray& bytes, QString& text) {
+  QStringDecoder decoder("CP932");
+  text = decoder.decode(bytes);
+  if (decoder.hasError()) return false;
+  QStringEncoder encoder("CP932");
+  const QByteArray again = encoder.encode(text);
+  return !encoder.hasError() && again == bytes;
+}
+
+}  // namespace
+
+QString DecodeConfigText(const QByteArray& bytes) {
+  const bool ascii = std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (ascii) return QString::fromLatin1(bytes);
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString asUtf8 = utf8.decode(bytes);
+  if (utf8.hasError()) return DecodeCp932(bytes);
+  QString asCp932;
+  if (!FaithfulCp932(bytes, asCp932)) return asUtf8;
+  return HoldsLabels(asUtf8) && !HoldsLabels(asCp932) ? asUtf8 : asCp932;
+}

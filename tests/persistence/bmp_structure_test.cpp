@@ -1,0 +1,95 @@
+#include "persistence/bmp_structure.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+void Put16(QByteArray& b, int at, std::uint32_t v) {
+  b[at] = static_cast<char>(v & 0xFF);
+  b[at + 1] = static_cast<char>((v >> 8) & 0xFF);
+}
+void Put32(QByteArray& b, int at, std::uint32_t v) {
+  Put16(b, at, v & 0xFFFF);
+  Put16(b, at + 2, v >> 16);
+}
+
+// A bitmap with a 40-byte header and `palette` grey entries, then `pixels`
+// as given (rows or an RLE stream).
+QByteArray Bitmap(int width, int height, int bits, std::uint32_t compression, int palette,
+                  const std::vector<std::uint8_t>& pixels) {
+  QByteArray b(14 + 40 + 4 * palette, '\0');
+  b[0] = 'B';
+  b[1] = 'M';
+  Put32(b, 10, static_cast<std::uint32_t>(b.size()));
+  Put32(b, 14, 40);
+  Put32(b, 18, static_cast<std::uint32_t>(width));
+  Put32(b, 22, static_cast<std::uint32_t>(height));
+  Put16(b, 26, 1);
+  Put16(b, 28, static_cast<std::uint32_t>(bits));
+  Put32(b, 30, compression);
+  Put32(b, 46, static_cast<std::uint32_t>(palette));
+  for (int i = 0; i < palette; ++i) b[54 + 4 * i] = b[55 + 4 * i] = b[56 + 4 * i] = static_cast<char>(i * 40);
+  for (const std::uint8_t p : pixels) b.append(static_cast<char>(p));
+  Put32(b, 2, static_cast<std::uint32_t>(b.size()));
+  return b;
+}
+
+QByteArray Saved(const QImage& image) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "BMP");
+  return bytes;
+}
+
+TEST(BmpStructure, OnlyFilesThatHoldWhatTheirHeaderPromisesAreSound) {
+  QImage picture(7, 9, QImage::Format_RGB32);
+  picture.fill(qRgb(10, 200, 30));
+  const QByteArray good24 = Saved(picture);
+  // 3 x 2 at 8 bits: rows padded to 4 bytes.
+  const std::vector<std::uint8_t> rows8 = {0, 1, 2, 0, 2, 1, 0, 0};
+  // RLE8 3 x 2: a run, an end of row, three literal pixels (padded), the end.
+  const std::vector<std::uint8_t> rle8 = {3, 1, 0, 0, 0, 3, 2, 1, 0, 0, 0, 1};
+  QByteArray pastEnd = good24;
+  Put32(pastEnd, 10, static_cast<std::uint32_t>(good24.size() + 1));
+  QByteArray unknownHeader = good24;
+  Put32(unknownHeader, 14, 99);
+
+  const std::pair<const char*, QByteArray> sound[] = {
+      {"24 bits as Qt writes it", good24},
+      {"8 bits with a palette", Bitmap(3, 2, 8, 0, 3, rows8)},
+      {"RLE8", Bitmap(3, 2, 8, 1, 3, rle8)},
+      {"RLE4", Bitmap(3, 1, 4, 2, 2, {3, 0x10, 0, 1})},
+      {"top-down rows", Bitmap(3, -2, 8, 0, 3, rows8)},
+  };
+  for (const auto& [name, bytes] : sound) {
+    EXPECT_TRUE(SoundBmp(bytes)) << name;
+    EXPECT_FALSE(QImage::fromData(bytes, "BMP").isNull()) << name << " is not even a bitmap to Qt";
+  }
+
+  const std::pair<const char*, QByteArray> damaged[] = {
+      {"cut short", good24.left(good24.size() - 10)},
+      {"pixel offset past the end", pastEnd},
+      {"unknown header", unknownHeader},
+      {"index beyond the palette", Bitmap(3, 2, 8, 0, 2, rows8)},
+      {"palette larger than the depth allows", Bitmap(3, 2, 1, 0, 3, {0, 0, 0, 0, 0, 0, 0, 0})},
+      {"RLE run past the row", Bitmap(3, 2, 8, 1, 3, {4, 1, 0, 1})},
+      {"RLE rows past the picture", Bitmap(3, 1, 8, 1, 3, {3, 1, 0, 0, 3, 1, 0, 1})},
+      {"RLE move past the picture", Bitmap(3, 2, 8, 1, 3, {0, 2, 1, 2, 0, 1})},
+      {"RLE literal cut short", Bitmap(3, 2, 8, 1, 3, {0, 3, 2})},
+      {"RLE without its end mark", Bitmap(3, 2, 8, 1, 3, {3, 1, 0, 0, 3, 1})},
+      {"RLE index beyond the palette", Bitmap(3, 2, 8, 1, 2, {3, 2, 0, 1})},
+      {"RLE4 second index beyond the palette", Bitmap(3, 1, 4, 2, 2, {3, 0x12, 0, 1})},
+      {"RLE8 at 4 bits", Bitmap(3, 2, 4, 1, 3, rle8)},
+      {"empty", QByteArray()},
+      {"no width", Bitmap(0, 2, 24, 0, 0, {})},
+  };
+  for (const auto& [name, bytes] : damaged) EXPECT_FALSE(SoundBmp(bytes)) << name;
+}
+
+}  // namespace
