@@ -153,9 +153,12 @@ void Form1::RecognizeDigits() {
   hooks.caption = [this](int area, const QString& caption) { lblCapture_[area]->setText(caption); };
   hooks.preview = [this](int area, int digit, int x) { ShowPreview(area, digit, x); };
 
-  if (!matcher_) matcher_.emplace(state_.patterns);
+  if (!matcher_) matcher_ = std::make_shared<const PatternMatcher>(state_.patterns);
+  // The lag waits process events: the pattern editor may replace matcher_
+  // before this scan ends, so the scan holds the set it began with.
+  const std::shared_ptr<const PatternMatcher> matcher = matcher_;
   const RecognitionResult result =
-      ::RecognizeDigits(grids, widths, *matcher_, settings.lag, state_.debugMode, hooks);
+      ::RecognizeDigits(grids, widths, *matcher, settings.lag, state_.debugMode, hooks);
   recognizedLevel_ = result.level;
   recognizedExp_ = result.exp;
   for (int area = 0; area < 2; ++area) lblCapture_[area]->setText(result.captions[area]);
