@@ -75,7 +75,8 @@ class FrameSource {
  public:
   FrameSource(const PixelGrid& capture, int reach);
   FrameView At(int x) {
-    if (x + reach_ <= capture_.width) return {capture_.pixels.data() + x, capture_.width};
+    // A grid without rows may have no storage at all: never offset into it.
+    if (x + reach_ <= capture_.width && capture_.height > 0) return {capture_.pixels.data() + x, capture_.width};
     if (!tailCopied_) CopyTail();
     return {tail_.data() + (x - tailStart_), tailStride_};
   }
