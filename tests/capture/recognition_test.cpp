@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <random>
 
+#include "capture/pattern_matcher.h"
 #include "capture/reference_scan.h"
 #include "persistence/pattern_store.h"
 
@@ -359,12 +360,15 @@ TEST(RecognitionEquivalence, FastScanReadsExactlyWhatTheReferenceReads) {
     const int lag = g.Int(-1, 1);
     for (const bool debug : {false, true}) {
       SCOPED_TRACE(testing::Message() << "case " << i << " debug " << debug);
-      QStringList fastEvents, referenceEvents;
+      QStringList fastEvents, sse2Events, referenceEvents;
       const auto fast = RecognizeDigits(captures, widths, set, lag, debug, Recording(fastEvents));
+      const auto sse2 = RecognizeDigits(captures, widths, PatternMatcher(set, ScanKernel::Sse2), lag, debug,
+                                        Recording(sse2Events));
       const RecognitionResult reference =
           RecognizeDigitsReference(captures, widths, set, lag, debug, Recording(referenceEvents));
       ASSERT_EQ(std::tie(fast.level, fast.exp, fast.captions, fastEvents),
                 std::tie(reference.level, reference.exp, reference.captions, referenceEvents));
+      ASSERT_EQ(std::tie(sse2.captions, sse2Events), std::tie(reference.captions, referenceEvents));
       ASSERT_EQ(fast.trace, debug ? reference.trace : QString());
       for (int k = 0; k < 4; ++k) seen[k] += fast.trace.count(kinds[k]);
     }

@@ -1,6 +1,7 @@
 // Recognition on pattern sets and captures of any shape the input
 // describes: the fast scan must read exactly what the reference scan reads
-// (digits, values, captions, hook calls, and in debug mode the report).
+// (digits, values, captions, hook calls, and in debug mode the report),
+// with the best kernel the processor has and with SSE2 forced.
 // Any difference is a finding. Captures are mostly drawn from the set's own
 // glyphs, so that matches, near misses and delimiters are common.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <tuple>
 
+#include "capture/pattern_matcher.h"
 #include "capture/reference_scan.h"
 
 namespace {
@@ -99,12 +101,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool debug = in.ConsumeBool();
 
   QStringList fastEvents;
+  QStringList sse2Events;
   QStringList referenceEvents;
   const RecognitionResult fast = RecognizeDigits(captures, widths, set, lag, debug, Recording(fastEvents));
+  const RecognitionResult sse2 =
+      RecognizeDigits(captures, widths, PatternMatcher(set, ScanKernel::Sse2), lag, debug, Recording(sse2Events));
   const RecognitionResult reference = RecognizeDigitsReference(captures, widths, set, lag, debug, Recording(referenceEvents));
   const bool same = std::tie(fast.level, fast.exp, fast.captions, fastEvents) ==
                         std::tie(reference.level, reference.exp, reference.captions, referenceEvents) &&
-                    fast.trace == (debug ? reference.trace : QString());
+                    fast.trace == (debug ? reference.trace : QString()) &&
+                    std::tie(sse2.captions, sse2Events, sse2.trace) == std::tie(fast.captions, fastEvents, fast.trace);
   if (!same) {
     std::fprintf(stderr, "finding: fast scan %s / %s, reference %s / %s\n", qPrintable(fast.captions[0]),
                  qPrintable(fast.captions[1]), qPrintable(reference.captions[0]), qPrintable(reference.captions[1]));
