@@ -189,9 +189,9 @@ class AreaCandidates {
   // Every candidate's first probe group side by side, for AVX2: two
   // candidates per 256-bit register. The twelfth slot is never a candidate.
   struct FirstGroups {
-    alignas(32) std::array<std::int32_t, 4 * 12> offsets;
-    alignas(32) std::array<std::uint8_t, 16 * 12> low;
-    alignas(32) std::array<std::uint8_t, 16 * 12> span;
+    std::array<std::int32_t, 4 * 12> offsets;
+    std::array<std::uint8_t, 16 * 12> low;
+    std::array<std::uint8_t, 16 * 12> span;
     std::array<int, 12> leastAgreeing;  // fewer agreeing bytes reject the candidate
   };
 
@@ -216,10 +216,10 @@ class AreaCandidates {
   void Place(std::ptrdiff_t stride);
   void PlaceFirstGroups();
 
+  FirstGroups first_;                     // written when avx2_
   std::array<Candidate, 11> candidates_;  // written up to count_
-  int count_ = 0;
   std::ptrdiff_t placedStride_ = -1;
+  int count_ = 0;
   bool avx2Area_ = false;  // the area asks for AVX2
   bool avx2_ = false;      // and the offsets at this stride fit 32 bits
-  FirstGroups first_;      // written when avx2_
 };

@@ -6,7 +6,10 @@
 // is the SSE2 one, so results cannot differ from the SSE2 loop.
 #include "capture/pattern_matcher.h"
 
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+// Not on Windows: MinGW-w64 gcc may spill 256-bit registers to stack slots
+// it has not aligned to 32 bytes (gcc bug 54412), so there the SSE2 loop
+// serves.
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__)) && !defined(_WIN32)
 #include <immintrin.h>
 
 bool Avx2Available() {
@@ -21,8 +24,8 @@ __attribute__((target("avx2,popcnt"))) int AreaCandidates::FirstMatchAvx2(FrameV
     // this, on many processors that have it.
     const std::int32_t* o = first_.offsets.data() + 8 * pair;
     const __m256i v = _mm256_setr_epi32(base[o[0]], base[o[1]], base[o[2]], base[o[3]], base[o[4]], base[o[5]], base[o[6]], base[o[7]]);
-    const __m256i low = _mm256_load_si256(reinterpret_cast<const __m256i*>(first_.low.data() + 32 * pair));
-    const __m256i span = _mm256_load_si256(reinterpret_cast<const __m256i*>(first_.span.data() + 32 * pair));
+    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(first_.low.data() + 32 * pair));
+    const __m256i span = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(first_.span.data() + 32 * pair));
     const auto agree = static_cast<unsigned>(
         _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_subs_epu8(_mm256_sub_epi8(v, low), span), _mm256_setzero_si256())));
     // The two candidates in digit order; the spare slot after the last is never tried.
