@@ -102,8 +102,9 @@ void Form1::timCaptureInterval_Timer() {
   const bool due = nextCaptureTime_ <= now;
   // Between the timed captures a live reading; the tick that makes the
   // capture only looks whether the game is there.
-  if (!matcher_) matcher_.emplace(state_.patterns);
-  live_->Tick(due ? nullptr : &*matcher_);
+  if (!matcher_) matcher_ = std::make_shared<const PatternMatcher>(state_.patterns);
+  const std::shared_ptr<const PatternMatcher> matcher = matcher_;  // held while it reads
+  live_->Tick(due ? nullptr : matcher.get());
   if (!due) return;
   nextCaptureTime_ = now.addSecs(60LL * state_.settings.captureInterval);
   CaptureStep();
