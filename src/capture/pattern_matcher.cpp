@@ -43,12 +43,19 @@ void SetAnything(ByteRanges& r, int pixel) {
 
 // What a probe pixel is chosen against, one byte lane each: the captures a
 // pattern is likely to be compared with. Lanes 0 … 10 show the area's
-// patterns (digits, then the delimiter), lane 11 blank background; the rest
-// are unused. Sixteen: one SSE2 register, so a pixel's lanes are compared
-// in a few instructions.
-constexpr int kLanes = 16;
+// patterns (digits, then the delimiter), lane 11 blank background, lanes
+// 12 … 22 the patterns one column to the right: what a scan sees one
+// column before a digit, as it does after each digit when the digits stand
+// a whole cell apart. The rest are unused.
+constexpr int kLanes = 32;
 constexpr std::size_t kBlankLane = 11;
+constexpr std::size_t kShiftedLanes = 12;
 using Lanes = std::array<std::uint8_t, kLanes>;
+
+// A capture's channel lies up to this far from what the lane shows (a
+// screen grab's noise); a probe pixel only counts against a lane when it
+// stays apart from it even so.
+constexpr int kProbeMargin = 8;
 
 // The colours every lane shows at one pixel of the area.
 struct LaneColors {
@@ -72,41 +79,6 @@ void SetWithin(ByteRanges& r, const std::uint8_t (&values)[16], const std::uint8
   _mm_store_si128(reinterpret_cast<__m128i*>(r.span), _mm_or_si128(span, _mm_andnot_si128(mask, _mm_set1_epi8(-1))));
 }
 
-__m128i LoadLanes(const Lanes& l) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(l.data())); }
-
-// 1 in every lane whose channel byte lies more than 20 from `value`.
-__m128i ChannelApart(const Lanes& channel, std::uint8_t value) {
-  const __m128i a = LoadLanes(channel);
-  const __m128i b = _mm_set1_epi8(static_cast<char>(value));
-  const __m128i difference = _mm_or_si128(_mm_subs_epu8(a, b), _mm_subs_epu8(b, a));
-  return _mm_min_epu8(_mm_subs_epu8(difference, _mm_set1_epi8(kChannelTolerance)), _mm_set1_epi8(1));
-}
-
-// Channel bytes that disagree with colour `c`, per lane; lanes not in play
-// count none. Vectorised: the choice runs over every pixel and lane of
-// every pattern whenever a set is prepared.
-Lanes MissesAgainst(const LaneColors& lanes, const PixelColor& c, const Lanes& inPlay) {
-  const __m128i sum = _mm_add_epi8(_mm_add_epi8(ChannelApart(lanes.blue, c.blue), ChannelApart(lanes.green, c.green)),
-                                   ChannelApart(lanes.red, c.red));
-  Lanes m;
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(m.data()), _mm_and_si128(sum, LoadLanes(inPlay)));
-  return m;
-}
-
-// Whether any lane still needs misses.
-bool AnyLeft(const Lanes& need) { return _mm_movemask_epi8(_mm_cmpeq_epi8(LoadLanes(need), _mm_setzero_si128())) != 0xFFFF; }
-
-// The need left once a pixel's misses are counted.
-void Reduce(Lanes& need, const Lanes& misses) {
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(need.data()), _mm_subs_epu8(LoadLanes(need), LoadLanes(misses)));
-}
-
-// How far a pixel brings the lanes towards rejection.
-int Gain(const Lanes& misses, const Lanes& need) {
-  const __m128i sums = _mm_sad_epu8(_mm_min_epu8(LoadLanes(misses), LoadLanes(need)), _mm_setzero_si128());
-  return _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
-}
-
 #else
 
 void SetWithin(ByteRanges& r, const std::uint8_t (&values)[16], const std::uint8_t (&used)[16]) {
@@ -118,10 +90,15 @@ void SetWithin(ByteRanges& r, const std::uint8_t (&values)[16], const std::uint8
   }
 }
 
+#endif
+
+// Plain loops over the lanes: the compiler vectorises them.
 std::uint8_t ApartByte(std::uint8_t a, std::uint8_t b) {
-  return (a > b ? a - b : b - a) > kChannelTolerance ? 1 : 0;
+  return (a > b ? a - b : b - a) > kChannelTolerance + kProbeMargin ? 1 : 0;
 }
 
+// Channel bytes that disagree with colour `c`, per lane; lanes not in play
+// count none.
 Lanes MissesAgainst(const LaneColors& lanes, const PixelColor& c, const Lanes& inPlay) {
   Lanes m;
   for (std::size_t j = 0; j < kLanes; ++j) {
@@ -131,21 +108,24 @@ Lanes MissesAgainst(const LaneColors& lanes, const PixelColor& c, const Lanes& i
   return m;
 }
 
+// Whether any lane still needs misses.
 bool AnyLeft(const Lanes& need) {
-  return std::any_of(need.begin(), need.end(), [](std::uint8_t n) { return n != 0; });
+  std::uint8_t any = 0;
+  for (const std::uint8_t n : need) any |= n;
+  return any != 0;
 }
 
+// The need left once a pixel's misses are counted.
 void Reduce(Lanes& need, const Lanes& misses) {
   for (std::size_t j = 0; j < kLanes; ++j) need[j] = static_cast<std::uint8_t>(need[j] - std::min(need[j], misses[j]));
 }
 
+// How far a pixel brings the lanes towards rejection.
 int Gain(const Lanes& misses, const Lanes& need) {
   int gain = 0;
   for (std::size_t j = 0; j < kLanes; ++j) gain += std::min(misses[j], need[j]);
   return gain;
 }
-
-#endif
 
 // The ranges of one pattern row, four pixels per group; the fourth byte of
 // every pixel and the pixels past the pattern's width always agree.
@@ -165,6 +145,9 @@ void SetRowRanges(const Pattern& p, int y, ByteRanges* row, int groups) {
 
 // The area's patterns seen lane by lane at every pixel of its extent; a
 // pattern narrower or shorter than the extent shows its background there.
+// Blank background is, pixel by pixel, the middle value of the patterns:
+// most of them show background at any one pixel, and so it follows a
+// gradient or a noisy background as the patterns were taught.
 class AreaLanes {
  public:
   AreaLanes(const std::array<const Pattern*, 11>& sources, int width, int height)
@@ -174,12 +157,21 @@ class AreaLanes {
       if (!InModel(p)) continue;
       const PixelColor background = Background(p);
       for (int x = 0; x < width; ++x) {
-        for (int y = 0; y < height; ++y) {
-          const PixelColor& c = x < p.width && y < p.height ? p.pixels[x][y] : background;
-          LaneColors& lanes = At(x, y);
-          lanes.blue[j] = c.blue;
-          lanes.green[j] = c.green;
-          lanes.red[j] = c.red;
+        for (int y = 0; y < height; ++y) Set(At(x, y), j, x < p.width && y < p.height ? p.pixels[x][y] : background);
+      }
+    }
+    for (int x = 0; x < width; ++x) {
+      for (int y = 0; y < height; ++y) Set(At(x, y), kBlankLane, Middle(At(x, y), sources));
+    }
+    for (int x = width - 1; x >= 0; --x) {
+      for (int y = 0; y < height; ++y) {
+        LaneColors& lanes = At(x, y);
+        for (std::size_t j = 0; j < sources.size(); ++j) {
+          const std::size_t from = x > 0 ? j : kBlankLane;
+          const LaneColors& left = At(std::max(0, x - 1), y);
+          lanes.blue[kShiftedLanes + j] = left.blue[from];
+          lanes.green[kShiftedLanes + j] = left.green[from];
+          lanes.red[kShiftedLanes + j] = left.red[from];
         }
       }
     }
@@ -189,33 +181,51 @@ class AreaLanes {
     return colors_[static_cast<std::size_t>(x) * static_cast<std::size_t>(height_) + static_cast<std::size_t>(y)];
   }
 
-  // Blank background in the colour of the pattern being prepared; the
-  // patterns of a set normally share it, so this is rewritten once.
-  void SetBlank(const PixelColor& c) {
-    if (blankSet_ && Same(c, blank_)) return;
-    for (LaneColors& lanes : colors_) {
-      lanes.blue[kBlankLane] = c.blue;
-      lanes.green[kBlankLane] = c.green;
-      lanes.red[kBlankLane] = c.red;
-    }
-    blank_ = c;
-    blankSet_ = true;
+ private:
+  static void Set(LaneColors& lanes, std::size_t j, const PixelColor& c) {
+    lanes.blue[j] = c.blue;
+    lanes.green[j] = c.green;
+    lanes.red[j] = c.red;
   }
 
- private:
+  // Per channel, the middle value of the patterns in the data model.
+  static PixelColor Middle(const LaneColors& lanes, const std::array<const Pattern*, 11>& sources) {
+    std::array<std::uint8_t, 11> blue{};
+    std::array<std::uint8_t, 11> green{};
+    std::array<std::uint8_t, 11> red{};
+    std::size_t n = 0;
+    for (std::size_t j = 0; j < sources.size(); ++j) {
+      if (!InModel(*sources[j])) continue;
+      blue[n] = lanes.blue[j];
+      green[n] = lanes.green[j];
+      red[n] = lanes.red[j];
+      ++n;
+    }
+    if (n == 0) return {};
+    const auto middle = [n](std::array<std::uint8_t, 11>& v) {
+      std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(n / 2), v.begin() + static_cast<std::ptrdiff_t>(n));
+      return v[n / 2];
+    };
+    return {middle(blue), middle(green), middle(red)};
+  }
+
   int height_;
   std::vector<LaneColors> colors_;
-  PixelColor blank_;
-  bool blankSet_ = false;
 };
 
 // The lanes pattern `k` is chosen against. A column that shows a smaller
 // digit has been read as that digit before `k` is tried, and the delimiter
 // is tried only once every digit failed; so a digit meets larger digits,
 // the delimiter and blank background, the delimiter meets background.
+// A column one before a digit shows it shifted, which nothing matches, so
+// every pattern meets every shifted one.
 Lanes InPlay(const std::array<const Pattern*, 11>& sources, std::size_t k) {
   Lanes inPlay{};
-  for (std::size_t j = k + 1; j < sources.size(); ++j) inPlay[j] = InModel(*sources[j]) ? 0xFF : 0;
+  for (std::size_t j = 0; j < sources.size(); ++j) {
+    const std::uint8_t used = InModel(*sources[j]) ? 0xFF : 0;
+    if (j > k) inPlay[j] = used;
+    inPlay[kShiftedLanes + j] = used;
+  }
   inPlay[kBlankLane] = 0xFF;
   return inPlay;
 }
@@ -239,7 +249,6 @@ void CopyRanges(const PreparedPattern& prepared, int x, int y, ByteRanges& to, i
 // nothing), ties to the earlier pixel. A second group is chosen only for
 // lanes the first leaves unrejected.
 void ChooseProbes(const Pattern& p, PreparedPattern& prepared, AreaLanes& lanes, const Lanes& inPlay) {
-  lanes.SetBlank(Background(p));
   std::vector<ProbeCandidate> candidates;
   candidates.reserve(static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height));
   for (int x = 0; x < p.width; ++x) {
@@ -320,7 +329,11 @@ PreparedArea PrepareArea(const PatternSet& set, int area) {
 
 }  // namespace
 
-PatternMatcher::PatternMatcher(const PatternSet& set) : areas_{PrepareArea(set, 0), PrepareArea(set, 1)} {}
+PatternMatcher::PatternMatcher(const PatternSet& set, ScanKernel kernel)
+    : areas_{PrepareArea(set, 0), PrepareArea(set, 1)} {
+  const bool avx2 = kernel == ScanKernel::Best && Avx2Available();
+  for (PreparedArea& area : areas_) area.avx2 = avx2;
+}
 
 // NOLINTNEXTLINE(cppcoreguidelines-pro-type-member-init): tail_ is written where it is read
 FrameSource::FrameSource(const PixelGrid& capture, int reach)
@@ -341,7 +354,7 @@ void FrameSource::CopyTail() {
   tailCopied_ = true;
 }
 
-AreaCandidates::AreaCandidates(const PreparedArea& area, const PixelGrid& capture) {
+AreaCandidates::AreaCandidates(const PreparedArea& area, const PixelGrid& capture) : avx2Area_(area.avx2) {
   for (std::size_t k = 0; k < area.patterns.size(); ++k) {
     if (!Usable(area.patterns[k], capture)) continue;
     Candidate& c = candidates_[static_cast<std::size_t>(count_++)];
@@ -360,7 +373,27 @@ void AreaCandidates::Place(std::ptrdiff_t stride) {
       }
     }
   }
+  // The AVX2 loop keeps 32-bit offsets: a frame 41 rows of 50 million
+  // pixels wide would not fit them.
+  avx2_ = avx2Area_ && stride <= (INT32_MAX - FrameSource::kMaxReach) / kPatternCapacity;
+  if (avx2_) PlaceFirstGroups();
   placedStride_ = stride;
 }
 
 
+
+void AreaCandidates::PlaceFirstGroups() {
+  first_.offsets.fill(0);
+  first_.low.fill(0);
+  first_.span.fill(255);
+  first_.leastAgreeing.fill(0);
+  for (int i = 0; i < count_; ++i) {
+    const Candidate& c = candidates_[static_cast<std::size_t>(i)];
+    const PreparedPattern& pattern = *c.pattern;
+    if (pattern.probeGroups == 0) continue;  // survives, as the spare slot does
+    for (std::size_t s = 0; s < 4; ++s) first_.offsets[4 * static_cast<std::size_t>(i) + s] = static_cast<std::int32_t>(c.offsets[s]);
+    std::memcpy(first_.low.data() + 16 * i, pattern.probes[0].ranges.low, 16);
+    std::memcpy(first_.span.data() + 16 * i, pattern.probes[0].ranges.span, 16);
+    first_.leastAgreeing[static_cast<std::size_t>(i)] = 16 - pattern.allowedMisses;
+  }
+}

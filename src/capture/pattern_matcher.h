@@ -3,12 +3,13 @@
 //
 // Every pattern row becomes byte ranges (capture values within 20 of each
 // channel agree) in groups of four pixels, compared sixteen bytes at a time.
-// Before the full count, four probe pixels are tried (eight when four
-// cannot tell the pattern from everything it is likely to meet): chosen so
-// that a capture showing blank background, the delimiter or a larger digit
-// runs out of the pattern's miss allowance there. Scores stay exact: the
-// allowance is derived from the integer score rule, and a pattern that
-// survives the probes is counted in full.
+// Before the full count, four probe pixels are tried (up to twelve when
+// four cannot tell the pattern from everything it is likely to meet):
+// chosen so that a capture showing blank background, the delimiter, a
+// larger digit or any glyph one column to the right runs out of the
+// pattern's miss allowance there, even with a screen grab's noise. Scores
+// stay exact: the allowance is derived from the integer score rule, and a
+// pattern that survives the probes is counted in full.
 
 #include <algorithm>
 #include <array>
@@ -22,9 +23,9 @@
 #include "persistence/pattern_set.h"
 
 // Probe groups tried before the full count. One group of four pixels
-// rejects most candidates; a second catches the captures the first cannot
+// rejects most candidates; the others catch the captures the first cannot
 // tell apart from the pattern.
-inline constexpr int kMaxProbeGroups = 2;
+inline constexpr int kMaxProbeGroups = 3;
 
 // Four probe pixels, (x, y) from the pattern's top left.
 struct ProbeGroup {
@@ -45,15 +46,26 @@ struct PreparedPattern {
   std::array<ProbeGroup, kMaxProbeGroups> probes;  // tried before the full count
 };
 
+// Which instructions the scan's probes use. Both give the same results;
+// the choice exists so that both are tested on machines that have AVX2.
+enum class ScanKernel {
+  Best,  // AVX2 where the processor has it, else SSE2
+  Sse2,  // SSE2 (or plain C++ off x86) everywhere
+};
+
 struct PreparedArea {
   std::array<PreparedPattern, 11> patterns;  // digits 0 … 9, then the delimiter
   int cellWidth = 0;                         // the set's, for the jump after a digit
   int reach = 0;                             // columns right of X a comparison may read
+  bool avx2 = false;                         // first probe groups compared with AVX2
 };
+
+// Whether this processor runs the AVX2 probes.
+bool Avx2Available();
 
 class PatternMatcher {
  public:
-  explicit PatternMatcher(const PatternSet& set);
+  explicit PatternMatcher(const PatternSet& set, ScanKernel kernel = ScanKernel::Best);
   const PreparedArea& Area(int area) const { return areas_[static_cast<std::size_t>(area)]; }
 
  private:
@@ -75,7 +87,8 @@ class FrameSource {
  public:
   FrameSource(const PixelGrid& capture, int reach);
   FrameView At(int x) {
-    if (x + reach_ <= capture_.width) return {capture_.pixels.data() + x, capture_.width};
+    // A grid without rows may have no storage at all: never offset into it.
+    if (x + reach_ <= capture_.width && capture_.height > 0) return {capture_.pixels.data() + x, capture_.width};
     if (!tailCopied_) CopyTail();
     return {tail_.data() + (x - tailStart_), tailStride_};
   }
@@ -158,6 +171,7 @@ class AreaCandidates {
   // delimiter, else −1.
   int FirstMatch(FrameView frame) {
     if (frame.stride != placedStride_) Place(frame.stride);
+    if (avx2_) return FirstMatchAvx2(frame);
     for (int i = 0; i < count_; ++i) {
       const Candidate& c = candidates_[static_cast<std::size_t>(i)];
       if (Passes(c, frame)) return c.index;
@@ -170,6 +184,15 @@ class AreaCandidates {
     const PreparedPattern* pattern;
     int index;  // digit, or 10 for the delimiter
     std::array<std::ptrdiff_t, 4 * kMaxProbeGroups> offsets;
+  };
+
+  // Every candidate's first probe group side by side, for AVX2: two
+  // candidates per 256-bit register. The twelfth slot is never a candidate.
+  struct FirstGroups {
+    std::array<std::int32_t, 4 * 12> offsets;
+    std::array<std::uint8_t, 16 * 12> low;
+    std::array<std::uint8_t, 16 * 12> span;
+    std::array<int, 12> leastAgreeing;  // fewer agreeing bytes reject the candidate
   };
 
   // The probes first: a capture that does not show the pattern runs out of
@@ -186,9 +209,17 @@ class AreaCandidates {
     return CountPasses(pattern, frame);
   }
 
-  void Place(std::ptrdiff_t stride);
+  // The same loop with the first probe groups compared two candidates at
+  // a time and counted with popcnt (pattern_matcher_avx2.cpp).
+  int FirstMatchAvx2(FrameView frame) const;
 
+  void Place(std::ptrdiff_t stride);
+  void PlaceFirstGroups();
+
+  FirstGroups first_;                     // written when avx2_
   std::array<Candidate, 11> candidates_;  // written up to count_
-  int count_ = 0;
   std::ptrdiff_t placedStride_ = -1;
+  int count_ = 0;
+  bool avx2Area_ = false;  // the area asks for AVX2
+  bool avx2_ = false;      // and the offsets at this stride fit 32 bits
 };

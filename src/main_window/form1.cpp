@@ -315,7 +315,7 @@ Form3* Form1::PatternEditor() const { return form3_.data(); }
 void Form1::ShowNotice(const Notice& notice) { services_.boxes.Inform(notice.text, notice.title); }
 
 void Form1::AdoptPatterns() {
-  matcher_.emplace(state_.patterns);
+  matcher_ = std::make_shared<const PatternMatcher>(state_.patterns);
   ShowPatternHolders();
 }
 

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "accounting/evaluation.h"
@@ -117,7 +118,10 @@ class Form1 : public QMainWindow {
 
   Services& services_;
   ProgramState state_;
-  std::optional<PatternMatcher> matcher_;  // state_.patterns, prepared
+  // state_.patterns, prepared. Shared: a running recognition keeps the set
+  // it started with while the pattern editor, run from one of its lag
+  // waits, replaces this one.
+  std::shared_ptr<const PatternMatcher> matcher_;
   ReadingEvaluator evaluator_;
   LogFileWriter logWriter_;
   QDateTime nextCaptureTime_;

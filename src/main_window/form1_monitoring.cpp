@@ -111,8 +111,9 @@ void Form1::timCaptureInterval_Timer() {
   const bool due = nextCaptureTime_ <= now;
   // Between the timed captures a live reading; the tick that makes the
   // capture only looks whether the game is there.
-  if (!matcher_) matcher_.emplace(state_.patterns);
-  live_->Tick(due ? nullptr : &*matcher_);
+  if (!matcher_) matcher_ = std::make_shared<const PatternMatcher>(state_.patterns);
+  const std::shared_ptr<const PatternMatcher> matcher = matcher_;  // held while it reads
+  live_->Tick(due ? nullptr : matcher.get());
   if (!due) return;
   StartInterval(now);
   CaptureStep();
@@ -180,9 +181,12 @@ void Form1::RecognizeDigits() {
   hooks.caption = [this](int area, const QString& caption) { lblCapture_[area]->setText(caption); };
   hooks.preview = [this](int area, int digit, int x) { ShowPreview(area, digit, x); };
 
-  if (!matcher_) matcher_.emplace(state_.patterns);
+  if (!matcher_) matcher_ = std::make_shared<const PatternMatcher>(state_.patterns);
+  // The lag waits process events: the pattern editor may replace matcher_
+  // before this scan ends, so the scan holds the set it began with.
+  const std::shared_ptr<const PatternMatcher> matcher = matcher_;
   const RecognitionResult result =
-      ::RecognizeDigits(grids, widths, *matcher_, lag, state_.debugMode, hooks);
+      ::RecognizeDigits(grids, widths, *matcher, lag, state_.debugMode, hooks);
   recognizedLevel_ = result.level;
   recognizedExp_ = result.exp;
   for (int area = 0; area < 2; ++area) lblCapture_[area]->setText(result.captions[area]);

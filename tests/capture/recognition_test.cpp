@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <random>
 
+#include "capture/pattern_matcher.h"
 #include "capture/reference_scan.h"
 #include "persistence/pattern_store.h"
 
@@ -196,6 +197,24 @@ TEST_P(Scan, NineLevelAndTenExpDigitsReadAndACellNarrowerThanTwoStillMovesOn) {
   EXPECT_EQ(Run(Canvas(6, 5, kWhite), 6).captions[0], "1");
 }
 
+TEST_P(Scan, CapturesWithoutPixelsReadNothingInEveryMode) {
+  // Freshly made, so that a grid without pixels has no storage at all.
+  const PixelGrid kinds[] = {
+      {40, 0, {}},                                   // a row count of 0: the capture took nothing
+      {0, 5, {}},                                    // no columns
+      {40, 5, {}},                                   // claims pixels it does not have
+      {40, 5, std::vector<std::uint32_t>(7, kBlack)},  // fewer than it claims
+  };
+  set.delimiterPatterns[0] = Solid(1, 1, kBlack);  // would match anything it were compared with
+  for (const PixelGrid& capture : kinds) {
+    for (const bool debug : {false, true}) {
+      SCOPED_TRACE(testing::Message() << capture.width << " x " << capture.height << " debug " << debug);
+      const RecognitionResult r = Run(capture, 40, debug, 1, capture, 40);
+      EXPECT_EQ(r.captions, (std::array<QString, 2>{kNg, kNg}));
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(FastAndReference, Scan, ::testing::Bool());
 
 // The delivered defaults, converted as the program converts them.
@@ -294,6 +313,7 @@ class Generator {
     // Rows cut off or added below.
     grid.height = Chance(0.1) ? Int(0, 3) : grid.height + Int(0, 2);
     grid.pixels.resize(static_cast<std::size_t>(grid.width) * grid.height, background);
+    grid.pixels.shrink_to_fit();  // an empty grid then has no storage, as a fresh one
     const double noise = Chance(0.5) ? 0.0 : 0.05;
     for (std::uint32_t& pixel : grid.pixels) {
       if (Chance(noise)) pixel = Moved(pixel, 8 * Int(0, 2), Int(-30, 30));
@@ -340,12 +360,15 @@ TEST(RecognitionEquivalence, FastScanReadsExactlyWhatTheReferenceReads) {
     const int lag = g.Int(-1, 1);
     for (const bool debug : {false, true}) {
       SCOPED_TRACE(testing::Message() << "case " << i << " debug " << debug);
-      QStringList fastEvents, referenceEvents;
+      QStringList fastEvents, sse2Events, referenceEvents;
       const auto fast = RecognizeDigits(captures, widths, set, lag, debug, Recording(fastEvents));
+      const auto sse2 = RecognizeDigits(captures, widths, PatternMatcher(set, ScanKernel::Sse2), lag, debug,
+                                        Recording(sse2Events));
       const RecognitionResult reference =
           RecognizeDigitsReference(captures, widths, set, lag, debug, Recording(referenceEvents));
       ASSERT_EQ(std::tie(fast.level, fast.exp, fast.captions, fastEvents),
                 std::tie(reference.level, reference.exp, reference.captions, referenceEvents));
+      ASSERT_EQ(std::tie(sse2.captions, sse2Events), std::tie(reference.captions, referenceEvents));
       ASSERT_EQ(fast.trace, debug ? reference.trace : QString());
       for (int k = 0; k < 4; ++k) seen[k] += fast.trace.count(kinds[k]);
     }

@@ -93,6 +93,9 @@ TEST_F(X11GameWindow, TheDefaultRegionsReadTheCountersOffScreenReadsBlackAndAClo
   ASSERT_TRUE(WaitUntil([&] { return !ws->OuterRect(id); }));
   EXPECT_TRUE(CaptureGameArea(*ws, id, kLevelRegion).isNull());
   EXPECT_EQ(ws->ScreenSize(), QSize(1280, 1024));
+  // A grab the caller failed to clip is refused, not read past the screen.
+  EXPECT_TRUE(ws->GrabScreen(QRect(1270, 1020, 20, 5)).isNull());
+  EXPECT_EQ(ws->GrabScreen(QRect(1270, 1019, 10, 5)).size(), QSize(10, 5));
 }
 
 TEST_F(X11GameWindow, ThousandsOfCapturesLeaveNoFileOpen) {
