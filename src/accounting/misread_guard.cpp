@@ -60,8 +60,7 @@ GuardVerdict MisreadGuard::Check(std::int32_t level, double exp, std::int64_t mo
     const std::optional<double> size = LevelSize(level);
     GuardVerdict verdict = GuardVerdict::Plausible;
     if (size && exp >= *size) {
-      const bool repeated = suspect_ && suspect_->level == level && suspect_->exp == exp;
-      if (!repeated) {
+      if (!AgreesWithSuspect(reading)) {
         suspect_ = reading;
         return GuardVerdict::Implausible;
       }
@@ -78,18 +77,22 @@ GuardVerdict MisreadGuard::Check(std::int32_t level, double exp, std::int64_t mo
     Accept(reading, true);
     return GuardVerdict::Plausible;
   }
-  if (suspect_) {
-    const bool same = suspect_->level == level && suspect_->exp == exp;
-    if (same || Judge(suspect_->level, suspect_->exp, suspect_->ms, level, exp, monotonicMs, std::nullopt).plausible) {
-      // The jump was real: the next gains are weighed afresh.
-      suspect_.reset();
-      ratePerMs_.reset();
-      Accept(reading, false);
-      return GuardVerdict::Confirmed;
-    }
+  if (AgreesWithSuspect(reading)) {
+    // The jump was real: the next gains are weighed afresh.
+    suspect_.reset();
+    ratePerMs_.reset();
+    Accept(reading, false);
+    return GuardVerdict::Confirmed;
   }
   suspect_ = reading;
   return GuardVerdict::Implausible;
+}
+
+bool MisreadGuard::AgreesWithSuspect(const Reading& reading) const {
+  if (!suspect_) return false;
+  if (suspect_->level == reading.level && suspect_->exp == reading.exp) return true;
+  return Judge(suspect_->level, suspect_->exp, suspect_->ms, reading.level, reading.exp, reading.ms, std::nullopt)
+      .plausible;
 }
 
 void MisreadGuard::Accept(const Reading& reading, bool measureRate) {

@@ -51,6 +51,7 @@ class MisreadGuard {
     std::int64_t ms = 0;
   };
   void Accept(const Reading& reading, bool measureRate);
+  bool AgreesWithSuspect(const Reading& reading) const;
 
   std::optional<Reading> accepted_;
   std::optional<Reading> suspect_;

@@ -10,6 +10,11 @@ namespace {
 
 const std::array kLines{
     SettingLine{u"ライブ計測", &Settings::liveSampling},
+    SettingLine{u"認識疑義チェック", &Settings::misreadGuard},
+    SettingLine{u"警告までの分数", &Settings::alertMinutes},
+    SettingLine{u"警告をデスクトップ通知", &Settings::alertNotify},
+    SettingLine{u"警告を音で知らせる", &Settings::alertBeep},
+    SettingLine{u"警告を測定結果に表示", &Settings::alertLogLine},
 };
 
 template <class... Visitors>

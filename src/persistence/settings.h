@@ -30,6 +30,11 @@ struct Settings {
   // Added after the classic nine lines (see setting_lines.h); the member
   // initialisers are the defaults, also for files written before them.
   bool liveSampling = true;  // read the areas at every tick while the game is in front
+  bool misreadGuard = true;        // hold back readings that cannot be real
+  std::int32_t alertMinutes = 5;   // no gain, or the game away, this long: tell the player
+  bool alertNotify = true;         // alerts as desktop notifications
+  bool alertBeep = true;           // alerts with the beep
+  bool alertLogLine = true;        // alerts as a line in the on-screen log
 
   // The values a first start gets; the log folder defaults to the program folder.
   static Settings Defaults(const QString& programFolder);

@@ -72,7 +72,7 @@ TEST(MisreadGuard, TwoAgreeingImplausibleReadingsAreAcceptedAndOneThatReturnsToN
 TEST(MisreadGuard, AFirstReadingBeyondItsLevelNeedsASecondAndThenTheTableIsNotHeldAgainstIt) {
   MisreadGuard guard;
   EXPECT_EQ(guard.Check(152, 1'234'567'890, 0), V::Implausible);
-  EXPECT_EQ(guard.Check(152, 1'234'567'890, 15'000), V::Confirmed);
+  EXPECT_EQ(guard.Check(152, 1'234'568'000, 15'000), V::Confirmed) << "risen a little since";
   EXPECT_EQ(guard.Check(152, 1'234'600'000, 20 * kMinute), V::Plausible);
   guard.Reset();
   EXPECT_EQ(guard.Check(152, 1'234'600'000, 30 * kMinute), V::Implausible) << "a new measurement asks again";
