@@ -211,6 +211,7 @@ bool Form1::Load() {
   services_.trace.Event(QStringLiteral(" Creating ExpDataTable･･･End "));
 
   CreateDialogs();
+  CreateTray();
   timCaptureInterval_->setInterval(10000);
   timCaptureInterval_->stop();
   EnterIdle();
@@ -218,6 +219,7 @@ bool Form1::Load() {
 
   state_.screenHeader = ScreenHeader();
   state_.fileHeader = FileHeader(settings.saveCsv);
+  OfferToContinueMeasurement();
 
   if (settings.autoStart) {
     if (services_.windows.FindWindowByTitle(kGameTitle) != 0) {
@@ -237,6 +239,7 @@ bool Form1::Load() {
 void Form1::menuEnd_Click() {
   if (ended_) return;
   services_.trace.Event(QStringLiteral(" End of Program "));
+  EndMeasurement();
   EndNow(0);
 }
 
@@ -250,7 +253,8 @@ void Form1::EndNow(int exitCode) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-  // Every window goes, nothing is traced or saved.
+  // Every window goes, nothing is traced or saved; the measurement ends.
+  if (!ended_) EndMeasurement();
   ended_ = true;
   timCaptureInterval_->stop();
   if (form2_) form2_->close();

@@ -13,6 +13,8 @@
 
 #include "accounting/evaluation.h"
 #include "accounting/log_file.h"
+#include "accounting/misread_guard.h"
+#include "main_window/alerts.h"
 #include "capture/pattern_matcher.h"
 #include "main_window/layout_rule.h"
 #include "dialogs/program_state.h"
@@ -27,6 +29,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
+class TrayIcon;
 
 class Form1 : public QMainWindow {
   Q_OBJECT
@@ -69,6 +72,8 @@ class Form1 : public QMainWindow {
   double RecognizedExp() const { return recognizedExp_; }
   Form2* OptionsDialog() const;
   Form3* PatternEditor() const;
+  const AlertMonitor& Alerts() const { return alerts_; }
+  TrayIcon* Tray() const { return tray_; }
 
  signals:
   // The Exit menu (0), or the pattern editor finding no usable patterns
@@ -96,6 +101,17 @@ class Form1 : public QMainWindow {
   void RecognizeDigits();
   void ShowPreview(int area, int digit, int x);
   void ApplyEvaluation();
+
+  // The safeguards around the monitoring cycle (form1_safeguards.cpp): the
+  // misread guard before evaluation, the saved measurement after it, the
+  // offer to continue a measurement at start, the alerts and the tray icon.
+  EvaluationStep GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs);
+  void AfterEvaluation(const EvaluationStep& step, const QDateTime& now, std::int64_t monotonicMs);
+  void OfferToContinueMeasurement();
+  void EndMeasurement();
+  void CreateTray();
+  void FeedAlerts();
+  void UpdateTray();
   void ShowNotice(const Notice& notice);
   void ShowPatternHolders();
   // After every change of the pattern set: prepares it for recognition once
@@ -111,6 +127,12 @@ class Form1 : public QMainWindow {
   std::optional<PatternMatcher> matcher_;  // state_.patterns, prepared
   ReadingEvaluator evaluator_;
   LogFileWriter logWriter_;
+  MisreadGuard guard_;
+  AlertMonitor alerts_;
+  AlertEvent::Reading alertReading_ = AlertEvent::Reading::None;  // read since the last tick
+  std::optional<double> alertTotal_;
+  bool continuing_ = false;  // a saved measurement goes on: Run must not start a new one
+  TrayIcon* tray_ = nullptr;
   QDateTime nextCaptureTime_;
   std::array<QImage, 2> captures_;
   std::int32_t recognizedLevel_ = 0;

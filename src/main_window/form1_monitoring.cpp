@@ -42,6 +42,8 @@ void Form1::EnterMonitoring() {
   menuStop_->setEnabled(true);
   menuRun_->setText(QStringLiteral("ロギング"));
   timCaptureInterval_->start();
+  alerts_.Start(services_.clock.MonotonicMs());
+  UpdateTray();
 }
 
 void Form1::EnterIdle() {
@@ -49,6 +51,8 @@ void Form1::EnterIdle() {
   menuStop_->setEnabled(false);
   menuRun_->setText(QStringLiteral("開始"));
   timCaptureInterval_->stop();
+  alerts_.Stop();
+  UpdateTray();
 }
 
 void Form1::AppendLog(const QString& text, bool caretToEnd) {
@@ -77,7 +81,12 @@ void Form1::menuRun_Click() {
   // Every run is a measurement of its own: its first reading begins a log
   // file again (Stop ended the previous one), and the stopped time never
   // counts in a rate.
-  evaluator_.StartNewMeasurement();
+  // A measurement continued from the last run goes on instead.
+  if (!continuing_) {
+    evaluator_.StartNewMeasurement();
+    guard_.Reset();
+  }
+  continuing_ = false;
   services_.trace.Event(QStringLiteral(" Loging Start･･･ "));
 }
 
@@ -85,6 +94,7 @@ void Form1::menuStop_Click() {
   if (ended_) return;
   EnterIdle();
   logWriter_.Clear();
+  EndMeasurement();
   services_.trace.Event(QStringLiteral(" Loging Stop･･･End "));
 }
 
@@ -94,9 +104,11 @@ void Form1::timCaptureInterval_Timer() {
   // up, and message boxes never pile up.
   if (ended_ || captureStepActive_) return;
   const QDateTime now = services_.clock.Now();
-  if (nextCaptureTime_ > now) return;
-  nextCaptureTime_ = now.addSecs(60LL * state_.settings.captureInterval);
-  CaptureStep();
+  if (nextCaptureTime_ <= now) {
+    nextCaptureTime_ = now.addSecs(60LL * state_.settings.captureInterval);
+    CaptureStep();
+  }
+  FeedAlerts();
 }
 
 void Form1::CaptureStep() {
@@ -111,6 +123,7 @@ void Form1::CaptureStep() {
     if (!logWriter_.LogStamp().isEmpty()) {
       EnterIdle();
       logWriter_.Clear();
+      EndMeasurement();
       SetCapture(0, QImage());
       SetCapture(1, QImage());
       services_.trace.Event(QStringLiteral(" Lost ") + kGameTitle + QStringLiteral(" Then Log Stop"));
@@ -183,8 +196,8 @@ void Form1::ShowPreview(int area, int digit, int x) {
 
 void Form1::ApplyEvaluation() {
   const QDateTime now = services_.clock.Now();
-  const EvaluationStep step = evaluator_.Evaluate(recognizedLevel_, recognizedExp_, now,
-                                                  services_.clock.MonotonicMs(), state_.settings.saveCsv);
+  const std::int64_t monotonicMs = services_.clock.MonotonicMs();
+  const EvaluationStep step = GuardedEvaluation(now, monotonicMs);
   if (step.beginLogFile) {
     if (auto notice = logWriter_.WriteLogLine(state_.fileHeader, QStringLiteral("INIT"), state_.settings, now)) {
       ShowNotice(*notice);
@@ -196,4 +209,5 @@ void Form1::ApplyEvaluation() {
   }
   if (step.retrySoon) nextCaptureTime_ = now.addSecs(kRetrySeconds);
   if (!step.traceMessage.isEmpty()) services_.trace.Event(step.traceMessage);
+  AfterEvaluation(step, now, monotonicMs);
 }
