@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "dialogs/alert_options.h"
 #include "dialogs/clickable_label.h"
 #include "dialogs/form2.h"
 
@@ -124,4 +125,7 @@ void Form2::BuildControls() {
 
   Caption(this, Indexed("lblSave", 0), QStringLiteral("保存しないと次回起動時に"), QRect(300, 384, 206, 18));
   Caption(this, Indexed("lblSave", 1), QStringLiteral("設定が引継がれません。"), QRect(300, 404, 206, 18));
+
+  alertOptions_ = new AlertOptions(state_.settings, this);
+  alertOptions_->setGeometry(8, 430, 496, AlertOptions::kHeight - 4);
 }
