@@ -127,5 +127,5 @@ void Form2::BuildControls() {
   Caption(this, Indexed("lblSave", 1), QStringLiteral("設定が引継がれません。"), QRect(300, 404, 206, 18));
 
   alertOptions_ = new AlertOptions(state_.settings, this);
-  alertOptions_->setGeometry(8, 430, 496, AlertOptions::kHeight - 4);
+  alertOptions_->setGeometry(8, 432, 496, AlertOptions::kHeight - 6);
 }
