@@ -54,6 +54,13 @@ Judged Judge(std::int32_t refLevel, double refExp, std::int64_t refMs, std::int3
 
 GuardVerdict MisreadGuard::Check(std::int32_t level, double exp, std::int64_t monotonicMs) {
   const Reading reading{level, exp, monotonicMs};
+  // Beyond the table there is nothing to weigh, and evaluation keeps its
+  // measurement as it was; so does the guard.
+  // A level too far from the accepted one is still a misread.
+  if (!TotalExp(level, exp)) {
+    const std::int64_t rise = accepted_ ? static_cast<std::int64_t>(level) - accepted_->level : 0;
+    if (rise >= 0 && rise <= kMaxLevelRise) return GuardVerdict::Plausible;
+  }
   if (!accepted_) {
     // The first reading of a measurement has nothing to be weighed against
     // but the table.

@@ -41,10 +41,13 @@ QString TraceName(AlertKind kind) {
 
 EvaluationStep Form1::GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs) {
   const bool read = Read(recognizedLevel_, recognizedExp_);
-  if (state_.settings.misreadGuard && read &&
-      guard_.Check(recognizedLevel_, recognizedExp_, monotonicMs) == GuardVerdict::Implausible) {
-    alertReading_ = AlertEvent::Reading::Implausible;
-    return ImplausibleReadingStep(recognizedLevel_, recognizedExp_, now);
+  if (state_.settings.misreadGuard && read) {
+    const GuardVerdict verdict = guard_.Check(recognizedLevel_, recognizedExp_, monotonicMs);
+    if (verdict == GuardVerdict::Implausible) {
+      alertReading_ = AlertEvent::Reading::Implausible;
+      return ImplausibleReadingStep(recognizedLevel_, recognizedExp_, now);
+    }
+    if (verdict == GuardVerdict::Confirmed) services_.trace.Event(QStringLiteral(" ImageRecognition confirmed"));
   }
   // Off, the guard is not even asked: evaluation is exactly as without it.
   if (!state_.settings.misreadGuard) guard_.Reset();

@@ -79,6 +79,13 @@ TEST(MisreadGuard, AFirstReadingBeyondItsLevelNeedsASecondAndThenTheTableIsNotHe
   EXPECT_EQ(guard.Check(152, 100, 30 * kMinute + 15'000), V::Plausible);
 }
 
+TEST(MisreadGuard, ALevelBeyondTheTableIsLeftToEvaluationAndChangesNothing) {
+  MisreadGuard guard;
+  guard.Check(199, 50'000'000, 0);
+  EXPECT_EQ(guard.Check(200, 5, kMinute), V::Plausible);
+  EXPECT_EQ(guard.Check(199, 50'100'000, 2 * kMinute), V::Plausible) << "still weighed from level 199";
+}
+
 TEST(MisreadGuard, AResumedReadingIsWeighedWithoutARate) {
   MisreadGuard guard;
   guard.Resume(152, 50'000'000, -3 * kMinute);
