@@ -109,7 +109,7 @@ StoredMeasurement ReadMeasurementState(const QString& programFolder) {
 
 QString SetAsideMeasurementState(const QString& programFolder) {
   const QString path = MeasurementStatePath(programFolder);
-  const QString aside = path + QStringLiteral(".bad");
+  QString aside = path + QStringLiteral(".bad");
   QFile::remove(aside);
   if (QFile::rename(path, aside)) return aside;
   QFile::remove(path);
