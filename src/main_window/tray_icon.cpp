@@ -62,7 +62,11 @@ TrayIcon::TrayIcon(Commands commands, QObject* parent) : QObject(parent), comman
   if (QSystemTrayIcon::isSystemTrayAvailable()) icon_->show();
 }
 
-TrayIcon::~TrayIcon() { delete menu_; }
+TrayIcon::~TrayIcon() {
+  // The icon goes first: it must never be left with a menu that is gone.
+  delete icon_;
+  delete menu_;
+}
 
 void TrayIcon::SetState(TrayState state) {
   if (state == state_) return;
