@@ -50,6 +50,7 @@ void Form2::Connect() {
     connect(c.ex, &ClickableLabel::clicked, this, [this, area] { NumericClicked(NumericSetting::SizeX, area); });
     connect(c.ey, &ClickableLabel::clicked, this, [this, area] { NumericClicked(NumericSetting::SizeY, area); });
     connect(c.test, &QPushButton::clicked, this, [this, area] { TestCaptureClicked(area); });
+    connect(c.pick, &QPushButton::clicked, this, [this, area] { PickClicked(area); });
   }
   connect(lblCaptureInterval_, &ClickableLabel::clicked, this, [this] { NumericClicked(NumericSetting::Interval, 0); });
   connect(lblLag_, &ClickableLabel::clicked, this, [this] { NumericClicked(NumericSetting::Lag, 0); });

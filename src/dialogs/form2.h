@@ -46,6 +46,7 @@ class Form2 : public QDialog {
     ClickableLabel* ey = nullptr;
     QPushButton* test = nullptr;
     QLabel* preview = nullptr;
+    QPushButton* pick = nullptr;  // "範囲を選択…"
   };
 
   void BuildControls();
@@ -59,6 +60,7 @@ class Form2 : public QDialog {
   void SaveFolderLeft();
   void SaveFileLeft();
   void TestCaptureClicked(int area);
+  void PickClicked(int area);  // form2_pick.cpp
   void SaveClicked();
   void BackClicked();
 

@@ -182,6 +182,7 @@ void Form1::CreateDialogs() {
   form3_ = new Form3(state_, services_, [this] { AdoptPatterns(); }, this);
   // The editor ends the program when even the default patterns are gone.
   form3_->SetEndProgram([this] { EndNow(1); });
+  form3_->SetCaptureSource([this](int area) { return captures_.at(area == 1 ? 1 : 0); });
   form3_->hide();
 }
 
