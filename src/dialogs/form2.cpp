@@ -40,6 +40,7 @@ Form2::Form2(ProgramState& state, Services& services, FormInputCheck& inputCheck
   setFixedSize(512, 436 + AlertOptions::kHeight);
   BuildControls();
   Connect();
+  BuildLiveOptions();
 }
 
 void Form2::Connect() {
@@ -100,6 +101,7 @@ void Form2::Fill() {
   if (!txtSaveFolder_->isModified()) txtSaveFolder_->setText(state_.settings.saveFolder);
   if (!txtSaveFile_->isModified()) txtSaveFile_->setText(state_.settings.saveFile);
   lblSaveCsv_->setText(state_.settings.saveCsv ? QStringLiteral("CSV") : QStringLiteral("TXT"));
+  FillLiveOptions();
   alertOptions_->Fill();
 }
 

@@ -31,6 +31,10 @@ class Form2 : public QDialog {
   // Puts the settings on screen (runs on every activation).
   void Fill();
 
+ signals:
+  // The live panel was switched on or off: the main window lays itself out.
+  void liveOptionsChanged();
+
  protected:
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -53,6 +57,8 @@ class Form2 : public QDialog {
   void BuildArea(int area, int top);
   ClickableLabel* ValueLabel(const QString& name, const QString& shapeName, const QRect& at);
   void Connect();
+  void BuildLiveOptions();
+  void FillLiveOptions();
 
   void NumericClicked(NumericSetting setting, int area);
   void SaveCsvChanged(bool checked);
@@ -77,6 +83,8 @@ class Form2 : public QDialog {
   QCheckBox* chkSaveCsv_ = nullptr;
   QCheckBox* chkSaveDistance_ = nullptr;
   QCheckBox* chkDebug_ = nullptr;
+  QCheckBox* chkLiveSampling_ = nullptr;
+  QCheckBox* chkShowLivePanel_ = nullptr;
   QLabel* lblSaveCsv_ = nullptr;
   QLineEdit* txtSaveFolder_ = nullptr;
   QLineEdit* txtSaveFile_ = nullptr;

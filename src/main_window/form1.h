@@ -15,6 +15,7 @@
 #include "accounting/log_file.h"
 #include "accounting/misread_guard.h"
 #include "main_window/alerts.h"
+#include "main_window/live_meter.h"
 #include "capture/pattern_matcher.h"
 #include "main_window/layout_rule.h"
 #include "dialogs/program_state.h"
@@ -23,6 +24,9 @@
 class Form2;
 class Form3;
 class FormInputCheck;
+class LiveMeter;
+class LivePanel;
+class RateChart;
 class QAction;
 class QLabel;
 class QMenu;
@@ -72,6 +76,8 @@ class Form1 : public QMainWindow {
   double RecognizedExp() const { return recognizedExp_; }
   Form2* OptionsDialog() const;
   Form3* PatternEditor() const;
+  LiveMeter& Live() const { return *live_; }
+  void menuCompact_Click();
   const AlertMonitor& Alerts() const { return alerts_; }
   TrayIcon* Tray() const { return tray_; }
 
@@ -110,6 +116,7 @@ class Form1 : public QMainWindow {
   void OfferToContinueMeasurement();
   void EndMeasurement();
   void CreateTray();
+  void NoteLiveReading(const std::optional<LiveMeter::TickReading>& live);
   void FeedAlerts();
   void UpdateTray();
   void ShowNotice(const Notice& notice);
@@ -120,7 +127,8 @@ class Form1 : public QMainWindow {
 
   QSize ClassicOuterSize() const;
   void OnClientResized();
-  void PlaceLogAndRows(const MainLayout& layout);
+  void PlaceLogAndRows(MainLayout layout);
+  void CreateLiveControls();
 
   Services& services_;
   ProgramState state_;
@@ -154,6 +162,10 @@ class Form1 : public QMainWindow {
   std::array<QLabel*, 20> picPattern_{};
   std::array<QLabel*, 2> picPatternDL_{};
   QTimer* timCaptureInterval_ = nullptr;
+  LivePanel* panelLive_ = nullptr;
+  RateChart* chartLive_ = nullptr;
+  QLabel* lblState_ = nullptr;
+  LiveMeter* live_ = nullptr;
 
   QMenu* menuFile_ = nullptr;
   QAction* menuPatternSave_ = nullptr;
@@ -162,6 +174,7 @@ class Form1 : public QMainWindow {
   QAction* menuOption_ = nullptr;
   std::array<QAction*, 2> menuPattern_{};
   QAction* menuPrtScr_ = nullptr;
+  QAction* menuCompact_ = nullptr;
   QAction* menuRun_ = nullptr;
   QAction* menuStop_ = nullptr;
 

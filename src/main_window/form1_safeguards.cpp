@@ -133,6 +133,19 @@ void Form1::CreateTray() {
   UpdateTray();
 }
 
+void Form1::NoteLiveReading(const std::optional<LiveMeter::TickReading>& live) {
+  // The alerts hear of every reading, live or timed; a timed capture later in
+  // the same tick has the last word.
+  if (!live || live->verdict == ReadingVerdict::Ignored) return;
+  if (live->verdict == ReadingVerdict::Misread) {
+    alertReading_ = AlertEvent::Reading::Implausible;
+    alertTotal_.reset();
+    return;
+  }
+  alertReading_ = AlertEvent::Reading::Ok;
+  alertTotal_ = TotalExp(live->reading.level, live->reading.exp);
+}
+
 void Form1::FeedAlerts() {
   const AlertEvent::Reading reading = alertReading_;
   const std::optional<double> total = alertTotal_;

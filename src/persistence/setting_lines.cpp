@@ -10,6 +10,9 @@ namespace {
 
 const std::array kLines{
     SettingLine{u"ライブ計測", &Settings::liveSampling},
+    SettingLine{u"ライブパネル表示", &Settings::showLivePanel},
+    SettingLine{u"コンパクト表示X", &Settings::compactViewX},
+    SettingLine{u"コンパクト表示Y", &Settings::compactViewY},
     SettingLine{u"認識疑義チェック", &Settings::misreadGuard},
     SettingLine{u"警告までの分数", &Settings::alertMinutes},
     SettingLine{u"警告をデスクトップ通知", &Settings::alertNotify},

@@ -25,6 +25,9 @@ const QString kDefaultText = QStringLiteral(
     "  False , 時給記録ファイルを一ヶ月追記する\r\n"
     "     50 , ラグキャンセル時間(m秒)\r\n"
     "   True , ライブ計測\r\n"
+    "   True , ライブパネル表示\r\n"
+    "     -1 , コンパクト表示X\r\n"
+    "     -1 , コンパクト表示Y\r\n"
     "   True , 認識疑義チェック\r\n"
     "      5 , 警告までの分数\r\n"
     "   True , 警告をデスクトップ通知\r\n"
@@ -40,6 +43,7 @@ const Settings kUnusual{.captureRegions = {{{123456, -5, 500, 0}, {-2147483647 -
                         .autoStart = true, .captureInterval = 1440, .beepBeep = true,
                         .saveFolder = "/home/プレイヤー/my logs", .saveFile = "時給 2",
                         .saveCsv = true, .saveDistance = true, .lag = -10, .liveSampling = false,
+                        .showLivePanel = false, .compactViewX = -3000, .compactViewY = 123456789,
                         .misreadGuard = false, .alertMinutes = 1440, .alertNotify = false, .alertBeep = false,
                         .alertLogLine = false};
 
