@@ -84,6 +84,21 @@ TEST_F(SafeguardsTest, NoGainIsToldOnceClearsWhenExperienceRisesAndIsToldAgain) 
   EXPECT_EQ(TraceMessages().count(QStringLiteral(" Alert NoGain")), 2);
 }
 
+TEST_F(SafeguardsTest, LiveReadingsTellNoGainWithinATickTimedOnesAtTheNextCapture) {
+  for (const bool live : {true, false}) {
+    SCOPED_TRACE(live ? "live readings" : "timed readings only");
+    program_ = {};
+    Start([live](Settings& s) { s.liveSampling = live; });  // a capture every 20 minutes
+    OpenGame("190", "1234567890");
+    Run();
+    RunFor(20 + 5 * 60 + 10);
+    EXPECT_EQ(NoGainAlerts(), live ? 1 : 0);
+    RunFor(15 * 60);
+    EXPECT_EQ(NoGainAlerts(), 1);
+    form().menuStop_Click();
+  }
+}
+
 TEST_F(SafeguardsTest, TheGameAwayIsToldOnceClearsInFrontAndNothingIsToldWhileStopped) {
   Start([](Settings& s) { s.captureInterval = 1; });
   OpenGame("190", "1234567890");
