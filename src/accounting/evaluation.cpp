@@ -112,6 +112,7 @@ EvaluationStep ReadingEvaluator::Evaluate(std::int32_t level, double exp, const 
   };
   step.screenLine = date + columns(false).join(QString());
   step.scrollToEnd = true;
+  if (const double* value = std::get_if<double>(&rate)) step.rate = *value;
   step.fileLine = saveCsv ? date + QStringLiteral(" ,") + columns(true).join(u',')
                           : date + QStringLiteral(" ") + columns(false).join(QString());
   return step;

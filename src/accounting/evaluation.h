@@ -16,6 +16,7 @@ struct EvaluationStep {
   std::optional<QString> fileLine;   // WriteLogLine(line, "") after the above
   bool retrySoon = false;            // next capture due in 15 seconds
   QString traceMessage;              // " Fast ImageRecognition" …; empty: no trace line
+  std::optional<double> rate;        // thousands per hour of a logged gain, when it has one
 };
 
 class ReadingEvaluator {
@@ -33,11 +34,16 @@ class ReadingEvaluator {
 
   bool HasPreviousReading() const;
 
- private:
+  // The reading the next one is measured from, so a measurement can be saved
+  // and continued after a restart.
   struct Previous {
     std::int32_t level = 0;
     std::optional<double> total;
     std::int64_t ms = 0;
   };
+  const std::optional<Previous>& PreviousReading() const { return previous_; }
+  void Resume(const Previous& previous) { previous_ = previous; }
+
+ private:
   std::optional<Previous> previous_;
 };

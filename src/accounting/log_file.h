@@ -37,6 +37,13 @@ class LogFileWriter {
   // No log file is active any more (Stop, lost game window).
   void Clear();
 
+  // Lines go on into the file of `stamp` (a measurement continued after a
+  // restart); nothing is written now.
+  void Resume(const QString& stamp) {
+    logStamp_ = stamp;
+    failureReported_ = false;
+  }
+
   // yyyymmddhhmm of the active file; empty when none is active.
   const QString& LogStamp() const { return logStamp_; }
 

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "accounting/log_headers.h"
+#include "dialogs/alert_options.h"
 #include "capture/capture_area.h"
 #include "dialogs/clickable_label.h"
 #include "dialogs/form_input_check.h"
@@ -36,7 +37,7 @@ Form2::Form2(ProgramState& state, Services& services, FormInputCheck& inputCheck
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("オプション"));
   setModal(false);
-  setFixedSize(512, 436);
+  setFixedSize(512, 436 + AlertOptions::kHeight);
   BuildControls();
   Connect();
   BuildLiveOptions();
@@ -101,6 +102,7 @@ void Form2::Fill() {
   if (!txtSaveFile_->isModified()) txtSaveFile_->setText(state_.settings.saveFile);
   lblSaveCsv_->setText(state_.settings.saveCsv ? QStringLiteral("CSV") : QStringLiteral("TXT"));
   FillLiveOptions();
+  alertOptions_->Fill();
 }
 
 bool Form2::event(QEvent* event) {

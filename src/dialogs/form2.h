@@ -8,6 +8,7 @@
 #include "dialogs/options_rules.h"
 #include "dialogs/program_state.h"
 
+class AlertOptions;
 class ClickableLabel;
 class FormInputCheck;
 class QCheckBox;
@@ -89,4 +90,5 @@ class Form2 : public QDialog {
   QLineEdit* txtSaveFile_ = nullptr;
   QPushButton* cmdSave_ = nullptr;
   QPushButton* cmdEnd_ = nullptr;
+  AlertOptions* alertOptions_ = nullptr;
 };

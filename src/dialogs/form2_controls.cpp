@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "accounting/log_file.h"
+#include "dialogs/alert_options.h"
 #include "dialogs/clickable_label.h"
 #include "dialogs/form2.h"
 
@@ -126,4 +127,7 @@ void Form2::BuildControls() {
 
   Caption(this, Indexed("lblSave", 0), QStringLiteral("保存しないと次回起動時に"), QRect(300, 384, 206, 18));
   Caption(this, Indexed("lblSave", 1), QStringLiteral("設定が引継がれません。"), QRect(300, 404, 206, 18));
+
+  alertOptions_ = new AlertOptions(state_.settings, this);
+  alertOptions_->setGeometry(8, 432, 496, AlertOptions::kHeight - 6);
 }

@@ -236,6 +236,7 @@ bool Form1::Load() {
   services_.trace.Event(QStringLiteral(" Creating ExpDataTable･･･End "));
 
   CreateDialogs();
+  CreateTray();
   timCaptureInterval_->setInterval(10000);
   timCaptureInterval_->stop();
   EnterIdle();
@@ -243,6 +244,7 @@ bool Form1::Load() {
 
   state_.screenHeader = ScreenHeader();
   state_.fileHeader = FileHeader(settings.saveCsv);
+  OfferToContinueMeasurement();
 
   if (settings.autoStart) {
     if (services_.windows.FindWindowByTitle(kGameTitle) != 0) {
@@ -262,6 +264,7 @@ bool Form1::Load() {
 void Form1::menuEnd_Click() {
   if (ended_) return;
   services_.trace.Event(QStringLiteral(" End of Program "));
+  EndMeasurement();
   EndNow(0);
 }
 
@@ -277,8 +280,9 @@ void Form1::EndNow(int exitCode) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-  // Every window goes, nothing is traced or saved; a wait under way ends, so
-  // the program really ends and frees its lock.
+  // Every window goes, nothing is traced or saved; the measurement ends, and
+  // a wait under way ends, so the program really ends and frees its lock.
+  if (!ended_) EndMeasurement();
   ended_ = true;
   services_.clock.EndWaits();
   timCaptureInterval_->stop();

@@ -14,6 +14,9 @@
 
 #include "accounting/evaluation.h"
 #include "accounting/log_file.h"
+#include "accounting/misread_guard.h"
+#include "main_window/alerts.h"
+#include "main_window/live_meter.h"
 #include "capture/pattern_matcher.h"
 #include "main_window/layout_rule.h"
 #include "dialogs/program_state.h"
@@ -31,6 +34,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
+class TrayIcon;
 
 class Form1 : public QMainWindow {
   Q_OBJECT
@@ -75,6 +79,8 @@ class Form1 : public QMainWindow {
   Form3* PatternEditor() const;
   LiveMeter& Live() const { return *live_; }
   void menuCompact_Click();
+  const AlertMonitor& Alerts() const { return alerts_; }
+  TrayIcon* Tray() const { return tray_; }
 
  signals:
   // The Exit menu (0), or the pattern editor finding no usable patterns
@@ -105,6 +111,18 @@ class Form1 : public QMainWindow {
   void RecognizeDigits();
   void ShowPreview(int area, int digit, int x);
   void ApplyEvaluation();
+
+  // The safeguards around the monitoring cycle (form1_safeguards.cpp): the
+  // misread guard before evaluation, the saved measurement after it, the
+  // offer to continue a measurement at start, the alerts and the tray icon.
+  EvaluationStep GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs);
+  void AfterEvaluation(const EvaluationStep& step, const QDateTime& now, std::int64_t monotonicMs);
+  void OfferToContinueMeasurement();
+  void EndMeasurement();
+  void CreateTray();
+  void NoteLiveReading(const std::optional<LiveMeter::TickReading>& live);
+  void FeedAlerts();
+  void UpdateTray();
   void ShowNotice(const Notice& notice);
   void ShowPatternHolders();
   // After every change of the pattern set: prepares it for recognition once
@@ -124,6 +142,12 @@ class Form1 : public QMainWindow {
   std::shared_ptr<const PatternMatcher> matcher_;
   ReadingEvaluator evaluator_;
   LogFileWriter logWriter_;
+  MisreadGuard guard_;
+  AlertMonitor alerts_;
+  AlertEvent::Reading alertReading_ = AlertEvent::Reading::None;  // read since the last tick
+  std::optional<double> alertTotal_;
+  bool continuing_ = false;  // a saved measurement goes on: Run must not start a new one
+  TrayIcon* tray_ = nullptr;
   QDateTime nextCaptureTime_;
   QDateTime intervalStart_;  // the last capture that set a whole interval
   std::array<QImage, 2> captures_;

@@ -47,6 +47,8 @@ void Form1::EnterMonitoring() {
   menuRun_->setText(QStringLiteral("ロギング"));
   timCaptureInterval_->start();
   live_->Started();
+  alerts_.Start(services_.clock.MonotonicMs());
+  UpdateTray();
 }
 
 void Form1::EnterIdle() {
@@ -57,6 +59,8 @@ void Form1::EnterIdle() {
   // The session's summary goes to the screen only; the log file never has it.
   const QString summary = live_->Stopped();
   if (!summary.isEmpty()) AppendLog(summary + QStringLiteral("\r\n"), true);
+  alerts_.Stop();
+  UpdateTray();
 }
 
 void Form1::AppendLog(const QString& text, bool caretToEnd) {
@@ -85,7 +89,12 @@ void Form1::menuRun_Click() {
   // Every run is a measurement of its own: its first reading begins a log
   // file again (Stop ended the previous one), and the stopped time never
   // counts in a rate.
-  evaluator_.StartNewMeasurement();
+  // A measurement continued from the last run goes on instead.
+  if (!continuing_) {
+    evaluator_.StartNewMeasurement();
+    guard_.Reset();
+  }
+  continuing_ = false;
   services_.trace.Event(QStringLiteral(" Loging Start･･･ "));
 }
 
@@ -93,6 +102,7 @@ void Form1::menuStop_Click() {
   if (ended_) return;
   EnterIdle();
   logWriter_.Clear();
+  EndMeasurement();
   services_.trace.Event(QStringLiteral(" Loging Stop･･･End "));
 }
 
@@ -113,11 +123,13 @@ void Form1::timCaptureInterval_Timer() {
   // capture only looks whether the game is there.
   if (!matcher_) matcher_ = std::make_shared<const PatternMatcher>(state_.patterns);
   const std::shared_ptr<const PatternMatcher> matcher = matcher_;  // held while it reads
-  live_->Tick(due ? nullptr : matcher.get());
-  if (!due) return;
-  StartInterval(now);
-  CaptureStep();
-  live_->RefreshStateLine();
+  NoteLiveReading(live_->Tick(due ? nullptr : matcher.get()));
+  if (due) {
+    StartInterval(now);
+    CaptureStep();
+    live_->RefreshStateLine();
+  }
+  FeedAlerts();
 }
 
 void Form1::StartInterval(const QDateTime& now) {
@@ -137,6 +149,7 @@ void Form1::CaptureStep() {
     if (!logWriter_.LogStamp().isEmpty()) {
       EnterIdle();
       logWriter_.Clear();
+      EndMeasurement();
       SetCapture(0, QImage());
       SetCapture(1, QImage());
       services_.trace.Event(QStringLiteral(" Lost ") + kGameTitle + QStringLiteral(" Then Log Stop"));
@@ -214,8 +227,8 @@ void Form1::ShowPreview(int area, int digit, int x) {
 
 void Form1::ApplyEvaluation() {
   const QDateTime now = services_.clock.Now();
-  const EvaluationStep step = evaluator_.Evaluate(recognizedLevel_, recognizedExp_, now,
-                                                  services_.clock.MonotonicMs(), state_.settings.saveCsv);
+  const std::int64_t monotonicMs = services_.clock.MonotonicMs();
+  const EvaluationStep step = GuardedEvaluation(now, monotonicMs);
   // The file first, so that the screen can say when what belongs to the
   // line (the header of a first reading, the line itself later) is not in
   // it; the message (once per measurement) follows the line it is about.
@@ -233,4 +246,5 @@ void Form1::ApplyEvaluation() {
   for (const Notice& notice : notices) ShowNotice(notice);
   if (step.retrySoon) nextCaptureTime_ = now.addSecs(kRetrySeconds);
   if (!step.traceMessage.isEmpty()) services_.trace.Event(step.traceMessage);
+  AfterEvaluation(step, now, monotonicMs);
 }

@@ -45,16 +45,19 @@ QString LiveMeter::Stopped() {
   return wasRunning ? session_.SummaryLine() : QString();
 }
 
-void LiveMeter::Tick(const PatternMatcher* matcher) {
+std::optional<LiveMeter::TickReading> LiveMeter::Tick(const PatternMatcher* matcher) {
   const bool sample = matcher && state_.settings.liveSampling;
   const LiveObservation seen = ObserveGame(services_.windows, state_.settings, sample ? matcher : nullptr);
   if (seen.game == GameSeen::Behind && game_ != GameSeen::Behind) behindSince_ = services_.clock.Now();
   game_ = seen.game;
+  std::optional<TickReading> read;
   if (seen.reading) {
-    session_.Add(seen.reading->level, seen.reading->exp, services_.clock.MonotonicMs());
+    read = TickReading{*seen.reading, session_.Add(seen.reading->level, seen.reading->exp,
+                                                   services_.clock.MonotonicMs())};
     ShowFigures();
   }
   RefreshStateLine();
+  return read;
 }
 
 void LiveMeter::ShowFigures() {

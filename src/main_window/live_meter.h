@@ -8,9 +8,11 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <optional>
 
 #include "accounting/session_model.h"
 #include "dialogs/program_state.h"
+#include "main_window/live_sampler.h"
 #include "main_window/state_line.h"
 
 class CompactView;
@@ -42,8 +44,13 @@ class LiveMeter : public QObject {
   QString Stopped();
 
   // Every timer tick while monitoring. `matcher` is null on a tick that
-  // makes the timed capture: that tick only looks at the game.
-  void Tick(const PatternMatcher* matcher);
+  // makes the timed capture: that tick only looks at the game. Returns what
+  // was read and what the session made of it (the alerts hear of it too).
+  struct TickReading {
+    LiveReading reading;
+    ReadingVerdict verdict = ReadingVerdict::Ignored;
+  };
+  std::optional<TickReading> Tick(const PatternMatcher* matcher);
 
   // A manual command's wait, shown as a countdown.
   void BeginManualWait(const QString& command, double ms);

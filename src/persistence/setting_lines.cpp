@@ -13,6 +13,11 @@ const std::array kLines{
     SettingLine{u"ライブパネル表示", &Settings::showLivePanel},
     SettingLine{u"コンパクト表示X", &Settings::compactViewX},
     SettingLine{u"コンパクト表示Y", &Settings::compactViewY},
+    SettingLine{u"認識疑義チェック", &Settings::misreadGuard},
+    SettingLine{u"警告までの分数", &Settings::alertMinutes},
+    SettingLine{u"警告をデスクトップ通知", &Settings::alertNotify},
+    SettingLine{u"警告を音で知らせる", &Settings::alertBeep},
+    SettingLine{u"警告を測定結果に表示", &Settings::alertLogLine},
 };
 
 template <class... Visitors>

@@ -33,6 +33,11 @@ struct Settings {
   bool showLivePanel = true;          // the live panel and chart above the log
   std::int32_t compactViewX = -1;     // where the compact view was left; -1, -1: never placed
   std::int32_t compactViewY = -1;
+  bool misreadGuard = true;        // hold back readings that cannot be real
+  std::int32_t alertMinutes = 5;   // no gain, or the game away, this long: tell the player
+  bool alertNotify = true;         // alerts as desktop notifications
+  bool alertBeep = true;           // alerts with the beep
+  bool alertLogLine = true;        // alerts as a line in the on-screen log
 
   // The values a first start gets; the log folder defaults to the program folder.
   static Settings Defaults(const QString& programFolder);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -127,6 +128,37 @@ TEST_F(OptionsTest, SaveFolderAndFileAreCheckedWhenLeft) {
   ASSERT_EQ(world.boxes.shown.size(), 2u);
   EXPECT_EQ(world.boxes.shown[1].text, QStringLiteral("ファイル名に使用できない文字が含まれています。"));
   EXPECT_EQ(settings.saveFile, QStringLiteral("給与明細"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(OptionsTest, TheGuardAndAlertSwitchesAreShownWrittenAndSaved) {
+  settings.alertMinutes = 12;
+  settings.alertBeep = false;
+  form.ShowFromMenu();
+  auto* minutes = form.findChild<QSpinBox*>("txtAlertMinutes");
+  EXPECT_EQ(minutes->value(), 12);
+  EXPECT_FALSE(form.findChild<QCheckBox*>("chkAlertBeep")->isChecked());
+  EXPECT_TRUE(form.findChild<QCheckBox*>("chkMisreadGuard")->isChecked());
+
+  for (const char* name : {"chkMisreadGuard", "chkAlertNotify", "chkAlertBeep", "chkAlertLogLine"}) {
+    form.findChild<QCheckBox*>(name)->click();
+  }
+  minutes->setValue(30);
+  EXPECT_EQ(std::tuple(settings.misreadGuard, settings.alertMinutes, settings.alertNotify, settings.alertBeep,
+                       settings.alertLogLine),
+            std::tuple(false, 30, false, true, false));
+  form.findChild<QPushButton*>("cmdSave")->click();
+  Settings read;
+  EXPECT_FALSE(ConfigFile("READ", read, world.folder.Path()));
+  EXPECT_EQ(read, settings);
+
+  // A count from the file that the box cannot show is not changed by showing it.
+  settings.alertMinutes = 0;
+  form.Fill();
+  EXPECT_EQ(settings.alertMinutes, 0);
 }
 
 }  // namespace

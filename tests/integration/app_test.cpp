@@ -35,17 +35,18 @@ TEST(App, ReadsTheGameAndLogsTheGainByteForByte) {
   Form1& form = *program.started.form;
   FakeClock& clock = program.clock;
   {
-    PracticeGame game("152", "1234567890");
-    ASSERT_NE(ShowGame(*x11, "152"), 0u) << "the practice game did not come to the front";
+    // Level 190 needs 1,312,399,850: a counter the misread guard believes.
+    PracticeGame game("190", "1234567890");
+    ASSERT_NE(ShowGame(*x11, "190"), 0u) << "the practice game did not come to the front";
     form.menuRun_Click();
     clock.AdvanceSeconds(20);
     form.timCaptureInterval_Timer();
-    EXPECT_EQ(program.Caption(0), QStringLiteral("152"));
+    EXPECT_EQ(program.Caption(0), QStringLiteral("190"));
     EXPECT_EQ(program.Caption(1), QStringLiteral("1234567890"));
   }
   ASSERT_TRUE(WaitUntil([&] { return x11->FindWindowByTitle(kGame) == 0; }));
-  PracticeGame game("152", "1234600000");
-  ASSERT_NE(ShowGame(*x11, "152"), 0u);
+  PracticeGame game("190", "1234600000");
+  ASSERT_NE(ShowGame(*x11, "190"), 0u);
   clock.AdvanceSeconds(20 * 60);
   form.timCaptureInterval_Timer();
   EXPECT_EQ(program.Caption(1), QStringLiteral("1234600000"));
@@ -56,7 +57,7 @@ TEST(App, ReadsTheGameAndLogsTheGainByteForByte) {
   // 32,110 gained in 1,200 seconds: 20.0 minutes, 96 k/h.
   EXPECT_EQ(file.readAll(),
             EncodeCp932(QStringLiteral("     月日 時刻     Lv          Exp         獲得Exp  経過(分)   時給(k/h) \r\n"
-                                       "12/05 14:50   152   1,234,600,000       32,110"
+                                       "12/05 14:50   190   1,234,600,000       32,110"
                                        "     20.0           96 \r\n")));
 }
 

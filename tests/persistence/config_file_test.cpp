@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <tuple>
 
 #include "persistence/text_file.h"
 #include "support/fifo_watch.h"
@@ -28,6 +29,11 @@ const QString kDefaultText = QStringLiteral(
     "   True , ライブパネル表示\r\n"
     "     -1 , コンパクト表示X\r\n"
     "     -1 , コンパクト表示Y\r\n"
+    "   True , 認識疑義チェック\r\n"
+    "      5 , 警告までの分数\r\n"
+    "   True , 警告をデスクトップ通知\r\n"
+    "   True , 警告を音で知らせる\r\n"
+    "   True , 警告を測定結果に表示\r\n"
     "\r\n");
 
 const Notice kSaveFailed{"設定をファイルに保存できませんでした。", "設定ファイル書き込み"};
@@ -38,7 +44,9 @@ const Settings kUnusual{.captureRegions = {{{123456, -5, 500, 0}, {-2147483647 -
                         .autoStart = true, .captureInterval = 1440, .beepBeep = true,
                         .saveFolder = "/home/プレイヤー/my logs", .saveFile = "時給 2",
                         .saveCsv = true, .saveDistance = true, .lag = -10, .liveSampling = false,
-                        .showLivePanel = false, .compactViewX = -3000, .compactViewY = 123456789};
+                        .showLivePanel = false, .compactViewX = -3000, .compactViewY = 123456789,
+                        .misreadGuard = false, .alertMinutes = 1440, .alertNotify = false, .alertBeep = false,
+                        .alertLogLine = false};
 
 }  // namespace
 
@@ -73,12 +81,9 @@ TEST(ConfigFile, AMissingFileBecomesTheDefaultSilentlyAndEveryFieldSurvivesSaveA
 }
 
 TEST(ConfigFile, SettingsAddedAfterTheNineLinesReadByLabelAndNeverSpoilTheClassicOnes) {
-  const QString classic = QString(kDefaultText)
-                              .remove(QStringLiteral("   True , ライブ計測\r\n"))
-                              .remove(QStringLiteral("   True , ライブパネル表示\r\n"))
-                              .remove(QStringLiteral("     -1 , コンパクト表示X\r\n"))
-                              .remove(QStringLiteral("     -1 , コンパクト表示Y\r\n"))
-                              .arg("/p");
+  // The nine classic lines and the blank line that ends the file.
+  const QString full = QString(kDefaultText).arg("/p");
+  const QString classic = full.section(QStringLiteral("\r\n"), 0, 8) + QStringLiteral("\r\n\r\n");
   // A file from before the addition reads, with the added setting at its default.
   std::optional<Settings> read = ParseConfigFileText(classic);
   ASSERT_TRUE(read.has_value());
@@ -95,6 +100,13 @@ TEST(ConfigFile, SettingsAddedAfterTheNineLinesReadByLabelAndNeverSpoilTheClassi
       {"a newer program's line is passed over", "  False , 未来の設定\r\n     7 , ライブ計測?\r\n", true},
       {"no comma", "ライブ計測 False\r\n", true},
   };
+  // The switches of the misread guard and the alerts, one file each way.
+  read = ParseConfigFileText(classic.left(classic.size() - 2) +
+                             "  False , 認識疑義チェック\r\n     30 , 警告までの分数\r\n  False , 警告をデスクトップ通知\r\n"
+                             "  False , 警告を音で知らせる\r\n  False , 警告を測定結果に表示\r\n\r\n");
+  ASSERT_TRUE(read.has_value());
+  EXPECT_EQ(std::tuple(read->misreadGuard, read->alertMinutes, read->alertNotify, read->alertBeep, read->alertLogLine),
+            std::tuple(false, 30, false, false, false));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     QString text = classic;

@@ -28,6 +28,8 @@ class FakeClock : public Clock {
 
   void Advance(std::int64_t ms);
   void AdvanceSeconds(std::int64_t s) { Advance(s * 1000); }
+  // The machine started again: the tick count begins anew, the wall clock goes on.
+  void Reboot(std::int64_t ms) { ms_ = ms; }
 
   std::vector<double> waits;                 // every wait asked for
   std::function<void()> onWait;              // stands in for event processing

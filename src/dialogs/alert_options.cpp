@@ -1,0 +1,54 @@
+#include "dialogs/alert_options.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QSpinBox>
+
+namespace {
+
+QCheckBox* Box(QWidget* parent, const char* name, const QString& text, const QRect& at) {
+  auto* box = new QCheckBox(text, parent);
+  box->setObjectName(QLatin1String(name));
+  box->setGeometry(at);
+  return box;
+}
+
+}  // namespace
+
+AlertOptions::AlertOptions(Settings& settings, QWidget* parent)
+    : QGroupBox(QStringLiteral("認識チェックと警告"), parent), settings_(settings) {
+  setObjectName(QStringLiteral("grpAlerts"));
+  chkMisreadGuard_ = Box(this, "chkMisreadGuard", QStringLiteral("ありえない読取りは記録しない"), QRect(8, 20, 230, 20));
+  auto* minutesCaption = new QLabel(QStringLiteral("警告までの時間"), this);
+  minutesCaption->setObjectName(QStringLiteral("lblAlertMinutes_t"));
+  minutesCaption->setGeometry(248, 21, 100, 18);
+  txtAlertMinutes_ = new QSpinBox(this);
+  txtAlertMinutes_->setObjectName(QStringLiteral("txtAlertMinutes"));
+  txtAlertMinutes_->setRange(1, 1440);
+  txtAlertMinutes_->setSuffix(QStringLiteral(" 分"));
+  txtAlertMinutes_->setGeometry(350, 18, 80, 24);
+  chkAlertNotify_ = Box(this, "chkAlertNotify", QStringLiteral("通知で知らせる"), QRect(8, 46, 150, 20));
+  chkAlertBeep_ = Box(this, "chkAlertBeep", QStringLiteral("音で知らせる"), QRect(168, 46, 130, 20));
+  chkAlertLogLine_ = Box(this, "chkAlertLogLine", QStringLiteral("測定結果に表示"), QRect(308, 46, 150, 20));
+
+  connect(chkMisreadGuard_, &QCheckBox::toggled, this, [this](bool on) { settings_.misreadGuard = on; });
+  connect(txtAlertMinutes_, &QSpinBox::valueChanged, this, [this](int minutes) { settings_.alertMinutes = minutes; });
+  connect(chkAlertNotify_, &QCheckBox::toggled, this, [this](bool on) { settings_.alertNotify = on; });
+  connect(chkAlertBeep_, &QCheckBox::toggled, this, [this](bool on) { settings_.alertBeep = on; });
+  connect(chkAlertLogLine_, &QCheckBox::toggled, this, [this](bool on) { settings_.alertLogLine = on; });
+}
+
+void AlertOptions::Fill() {
+  // Read before any box is set: setting one runs its handler.
+  const Settings shown = settings_;
+  chkMisreadGuard_->setChecked(shown.misreadGuard);
+  // A value from the file outside the box's range stays as it is until the
+  // player changes it; the alerts count anything below 1 as 1.
+  {
+    const QSignalBlocker quiet(txtAlertMinutes_);
+    txtAlertMinutes_->setValue(shown.alertMinutes);
+  }
+  chkAlertNotify_->setChecked(shown.alertNotify);
+  chkAlertBeep_->setChecked(shown.alertBeep);
+  chkAlertLogLine_->setChecked(shown.alertLogLine);
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The options dialog's group for the misread guard and the alerts: each box
+// writes its setting at once, as the dialog's other boxes do; the dialog's
+// save button stores them with the rest.
+
+#include <QGroupBox>
+
+#include "persistence/settings.h"
+
+class QCheckBox;
+class QSpinBox;
+
+class AlertOptions : public QGroupBox {
+  Q_OBJECT
+ public:
+  static constexpr int kHeight = 74;
+  AlertOptions(Settings& settings, QWidget* parent);
+
+  // Puts the settings on screen.
+  void Fill();
+
+ private:
+  Settings& settings_;
+  QCheckBox* chkMisreadGuard_ = nullptr;
+  QSpinBox* txtAlertMinutes_ = nullptr;
+  QCheckBox* chkAlertNotify_ = nullptr;
+  QCheckBox* chkAlertBeep_ = nullptr;
+  QCheckBox* chkAlertLogLine_ = nullptr;
+};

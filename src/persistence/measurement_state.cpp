@@ -1,0 +1,117 @@
+#include "persistence/measurement_state.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringList>
+
+#include "base/cp932.h"
+#include "persistence/config_fields.h"
+
+namespace {
+
+const QString kFormatLine = QStringLiteral("Tallymeter measurement 1");
+const QString kStampLabel = QStringLiteral("ログファイル");
+const QString kTimeLabel = QStringLiteral("最終読取");
+const QString kLevelLabel = QStringLiteral("Lv");
+const QString kExpLabel = QStringLiteral("Exp");
+const QString kTimeFormat = QStringLiteral("yyyy/MM/dd HH:mm:ss");
+constexpr qint64 kReadLimit = 4096;  // a few short lines; anything longer is not ours
+
+bool AllDigits(const QString& text) {
+  if (text.isEmpty()) return false;
+  for (const QChar c : text) {
+    if (c < u'0' || c > u'9') return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+QString MeasurementStatePath(const QString& programFolder) { return programFolder + QStringLiteral("/TmMeasure.ini"); }
+
+QString MeasurementStateText(const MeasurementState& state) {
+  const QStringList lines{
+      kFormatLine,
+      state.logStamp + QStringLiteral(" , ") + kStampLabel,
+      state.lastReading.toString(kTimeFormat) + QStringLiteral(" , ") + kTimeLabel,
+      QString::number(state.level) + QStringLiteral(" , ") + kLevelLabel,
+      QString::number(state.exp) + QStringLiteral(" , ") + kExpLabel,
+  };
+  return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+}
+
+std::optional<MeasurementState> ParseMeasurementState(const QString& text) {
+  QStringList lines = text.split(QStringLiteral("\r\n"));
+  if (lines.isEmpty() || lines.takeFirst() != kFormatLine) return std::nullopt;
+  std::optional<QString> stamp, time, level, exp;
+  for (const QString& line : lines) {
+    if (line.isEmpty()) continue;
+    const qsizetype comma = line.lastIndexOf(QChar(','));
+    if (comma < 0) return std::nullopt;
+    const QString value = TrimConfigBlanks(line.left(comma));
+    const QString label = TrimConfigBlanks(line.mid(comma + 1));
+    std::optional<QString>* slot = label == kStampLabel ? &stamp
+                                   : label == kTimeLabel ? &time
+                                   : label == kLevelLabel ? &level
+                                   : label == kExpLabel ? &exp
+                                                        : nullptr;
+    if (!slot || slot->has_value()) return std::nullopt;  // unknown or repeated: not a file we wrote
+    *slot = value;
+  }
+  if (!stamp || !time || !level || !exp) return std::nullopt;
+
+  MeasurementState state;
+  if (stamp->size() != 12 || !AllDigits(*stamp) ||
+      !QDateTime::fromString(*stamp, QStringLiteral("yyyyMMddHHmm")).isValid()) {
+    return std::nullopt;
+  }
+  state.logStamp = *stamp;
+  state.lastReading = QDateTime::fromString(*time, kTimeFormat);
+  if (!state.lastReading.isValid()) return std::nullopt;
+  const std::optional<std::int32_t> levelValue = ConfigInteger(*level);
+  if (!levelValue || *levelValue < 1) return std::nullopt;
+  state.level = *levelValue;
+  bool ok = false;
+  state.exp = exp->toLongLong(&ok);
+  if (!ok || !AllDigits(*exp) || state.exp <= 0) return std::nullopt;
+  return state;
+}
+
+bool SaveMeasurementState(const QString& programFolder, const MeasurementState& state) {
+  QSaveFile file(MeasurementStatePath(programFolder));
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  const QByteArray bytes = EncodeCp932(MeasurementStateText(state));
+  if (file.write(bytes) != bytes.size() || !file.flush()) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
+}
+
+void ClearMeasurementState(const QString& programFolder) { QFile::remove(MeasurementStatePath(programFolder)); }
+
+StoredMeasurement ReadMeasurementState(const QString& programFolder) {
+  QFile file(MeasurementStatePath(programFolder));
+  if (!file.exists()) return {};
+  if (!file.open(QIODevice::ReadOnly)) return {StoredMeasurement::Kind::Damaged, std::nullopt};
+  const QByteArray bytes = file.read(kReadLimit + 1);
+  if (file.error() != QFileDevice::NoError || bytes.size() > kReadLimit) {
+    return {StoredMeasurement::Kind::Damaged, std::nullopt};
+  }
+  // A byte that is not Shift_JIS would decode to a replacement character and
+  // could still look like a number; such a file is not trusted.
+  const QString text = DecodeCp932(bytes);
+  if (EncodeCp932(text) != bytes) return {StoredMeasurement::Kind::Damaged, std::nullopt};
+  std::optional<MeasurementState> state = ParseMeasurementState(text);
+  if (!state) return {StoredMeasurement::Kind::Damaged, std::nullopt};
+  return {StoredMeasurement::Kind::Usable, std::move(state)};
+}
+
+QString SetAsideMeasurementState(const QString& programFolder) {
+  const QString path = MeasurementStatePath(programFolder);
+  QString aside = path + QStringLiteral(".bad");
+  QFile::remove(aside);
+  if (QFile::rename(path, aside)) return aside;
+  QFile::remove(path);
+  return QString();
+}

@@ -1,0 +1,105 @@
+#include "accounting/misread_guard.h"
+
+#include <gtest/gtest.h>
+
+#include "support/qstring_printer.h"
+
+namespace {
+
+using V = GuardVerdict;
+constexpr std::int64_t kMinute = 60'000;
+
+// Level 152 needs 163,844,343; two readings ten minutes apart set a rate of
+// 2,000,000 per ten minutes before the reading under test, ten minutes on.
+struct Case {
+  const char* what;
+  std::int32_t level;
+  double exp;
+  GuardVerdict verdict;
+};
+
+class GuardAfterARate : public ::testing::TestWithParam<Case> {};
+
+TEST_P(GuardAfterARate, JudgesTheNextReading) {
+  MisreadGuard guard;
+  ASSERT_EQ(guard.Check(152, 50'000'000, 0), V::Plausible);
+  ASSERT_EQ(guard.Check(152, 52'000'000, 10 * kMinute), V::Plausible);
+  EXPECT_EQ(guard.Check(GetParam().level, GetParam().exp, 20 * kMinute), GetParam().verdict) << GetParam().what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Readings, GuardAfterARate,
+    ::testing::Values(
+        Case{"an ordinary gain", 152, 54'100'000, V::Plausible},
+        Case{"nothing gained", 152, 52'000'000, V::Plausible},
+        Case{"exp, first digit 5 read as 9: +42 M in ten minutes", 152, 94'100'000, V::Implausible},
+        Case{"exp, first digit 5 read as 1: a loss of a quarter of the level", 152, 14'100'000, V::Implausible},
+        Case{"exp, a digit too many: beyond the level's size", 152, 541'000'000, V::Implausible},
+        Case{"exp, second digit 4 read as 9: +7 M is within reach, not told apart", 152, 59'100'000,
+             V::Plausible},
+        Case{"exp, last digit: indistinguishable from play", 152, 54'100'007, V::Plausible},
+        Case{"a death: 8 M lost at the same level", 152, 44'000'000, V::Plausible},
+        Case{"level, middle digit 5 read as 3", 132, 54'100'000, V::Implausible},
+        Case{"level, middle digit 5 read as 6", 162, 54'100'000, V::Implausible},
+        Case{"level, last digit 2 read as 3: a whole level in ten minutes", 153, 54'100'000, V::Implausible},
+        Case{"level, last digit 2 read as 1", 151, 54'100'000, V::Implausible},
+        Case{"level, first digit 1 read as 7: beyond the table", 752, 54'100'000, V::Implausible}));
+
+TEST(MisreadGuard, ALevelUpAcrossTheReadingIsAGainOfTheRestAndTheNewStart) {
+  MisreadGuard guard;
+  guard.Check(152, 156'000'000, 0);
+  guard.Check(152, 158'000'000, 10 * kMinute);
+  // 5,844,343 to finish level 152, 3,000,000 into level 153.
+  EXPECT_EQ(guard.Check(153, 3'000'000, 20 * kMinute), V::Plausible);
+  EXPECT_EQ(guard.Check(154, 1'000'000, 21 * kMinute), V::Implausible) << "a whole level in one minute";
+}
+
+TEST(MisreadGuard, TwoAgreeingImplausibleReadingsAreAcceptedAndOneThatReturnsToNormalIsNot) {
+  MisreadGuard guard;
+  guard.Check(152, 50'000'000, 0);
+  guard.Check(152, 52'000'000, 10 * kMinute);
+  EXPECT_EQ(guard.Check(152, 94'100'000, 20 * kMinute), V::Implausible);
+  EXPECT_EQ(guard.Check(152, 94'200'000, 20 * kMinute + 15'000), V::Confirmed) << "an item, say";
+  EXPECT_EQ(guard.Check(152, 94'300'000, 30 * kMinute), V::Plausible) << "weighed from the confirmed one";
+
+  EXPECT_EQ(guard.Check(152, 14'300'000, 40 * kMinute), V::Implausible);
+  EXPECT_EQ(guard.Check(152, 94'400'000, 40 * kMinute + 15'000), V::Plausible) << "back to normal: the suspect goes";
+  EXPECT_EQ(guard.Check(152, 14'400'000, 50 * kMinute), V::Implausible);
+  EXPECT_EQ(guard.Check(132, 94'400'000, 50 * kMinute + 15'000), V::Implausible) << "two different misreads";
+  EXPECT_EQ(guard.Check(132, 94'400'000, 50 * kMinute + 30'000), V::Confirmed) << "the second, twice";
+}
+
+TEST(MisreadGuard, AFirstReadingBeyondItsLevelNeedsASecondAndThenTheTableIsNotHeldAgainstIt) {
+  MisreadGuard guard;
+  EXPECT_EQ(guard.Check(152, 1'234'567'890, 0), V::Implausible);
+  EXPECT_EQ(guard.Check(152, 1'234'568'000, 15'000), V::Confirmed) << "risen a little since";
+  EXPECT_EQ(guard.Check(152, 1'234'600'000, 20 * kMinute), V::Plausible);
+  guard.Reset();
+  EXPECT_EQ(guard.Check(152, 1'234'600'000, 30 * kMinute), V::Implausible) << "a new measurement asks again";
+  EXPECT_EQ(guard.Check(152, 100, 30 * kMinute + 15'000), V::Plausible);
+}
+
+TEST(MisreadGuard, ALevelBeyondTheTableIsLeftToEvaluationAndChangesNothing) {
+  MisreadGuard guard;
+  guard.Check(199, 50'000'000, 0);
+  EXPECT_EQ(guard.Check(200, 5, kMinute), V::Plausible);
+  EXPECT_EQ(guard.Check(199, 50'100'000, 2 * kMinute), V::Plausible) << "still weighed from level 199";
+}
+
+TEST(MisreadGuard, AResumedReadingIsWeighedWithoutARate) {
+  MisreadGuard guard;
+  guard.Resume(152, 50'000'000, -3 * kMinute);
+  EXPECT_EQ(guard.Check(152, 90'000'000, 0), V::Plausible) << "no rate yet: only the table and the level";
+  EXPECT_EQ(guard.Check(151, 90'000'000, kMinute), V::Implausible);
+}
+
+TEST(MisreadGuard, TheImplausibleLineShowsTheDateAndTheReading) {
+  const EvaluationStep step = ImplausibleReadingStep(152, 94'100'000, QDateTime(QDate(2026, 12, 5), QTime(9, 5)));
+  EXPECT_EQ(step.screenLine, QStringLiteral("12/05 09:05  認識疑義  Lv152 Exp94,100,000"));
+  EXPECT_EQ(step.traceMessage, QStringLiteral(" ImageRecognition implausible"));
+  EXPECT_TRUE(step.retrySoon);
+  EXPECT_FALSE(step.beginLogFile);
+  EXPECT_FALSE(step.fileLine);
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+#include "main_window/alerts.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Game = AlertEvent::Game;
+using Reading = AlertEvent::Reading;
+constexpr std::int64_t kMinute = 60'000;
+
+AlertEvent At(double minutes, Game game, Reading reading = Reading::None, std::optional<double> total = {}) {
+  return {static_cast<std::int64_t>(minutes * kMinute), game, reading, total};
+}
+
+TEST(Alerts, NothingIsRaisedWhileStoppedAndStartBeginsEveryCountAfresh) {
+  AlertMonitor alerts;
+  EXPECT_TRUE(alerts.Feed(At(60, Game::Missing), 5).empty());
+  alerts.Start(0);
+  EXPECT_TRUE(alerts.Feed(At(4, Game::Missing), 5).empty());
+  alerts.Stop();
+  alerts.Start(10 * kMinute);
+  EXPECT_TRUE(alerts.Feed(At(10, Game::Behind), 5).empty()) << "the away time before Stop is gone";
+  EXPECT_TRUE(alerts.Feed(At(14.9, Game::Missing), 5).empty()) << "gone and behind count as one stretch";
+  EXPECT_EQ(alerts.Feed(At(15, Game::Behind), 5), (std::vector<AlertChange>{{AlertKind::GameAway, true}}));
+  alerts.Stop();
+  EXPECT_FALSE(alerts.AnyActive());
+}
+
+TEST(Alerts, OnlyAReadingCanTellThatExperienceStoppedRising) {
+  AlertMonitor alerts;
+  alerts.Start(0);
+  EXPECT_TRUE(alerts.Feed(At(30, Game::InFront, Reading::Ok, 1000), 5).empty())
+      << "the first reading, however late, only starts the count";
+  EXPECT_TRUE(alerts.Feed(At(34, Game::InFront, Reading::Ok, 1000), 5).empty());
+  EXPECT_TRUE(alerts.Feed(At(36, Game::InFront), 5).empty()) << "a tick without a reading accuses nobody";
+  EXPECT_TRUE(alerts.Feed(At(36, Game::InFront, Reading::Ok, 900), 5).size() == 1) << "a loss is no rise";
+  EXPECT_TRUE(alerts.Active(AlertKind::NoGain));
+  EXPECT_TRUE(alerts.Feed(At(37, Game::InFront, Reading::Ok, 950), 5).size() == 1) << "back up: cleared";
+  EXPECT_FALSE(alerts.Active(AlertKind::NoGain));
+}
+
+TEST(Alerts, FailedAndImplausibleReadingsCountTogetherAndAnOkReadingEndsTheRow) {
+  AlertMonitor alerts;
+  alerts.Start(0);
+  alerts.Feed(At(1, Game::InFront, Reading::Failed), 5);
+  alerts.Feed(At(2, Game::InFront, Reading::Implausible), 5);
+  alerts.Feed(At(2.5, Game::InFront), 5);  // ticks in between do not break the row
+  EXPECT_EQ(alerts.Feed(At(3, Game::InFront, Reading::Failed), 5),
+            (std::vector<AlertChange>{{AlertKind::RecognitionTrouble, true}}));
+  EXPECT_TRUE(alerts.Feed(At(4, Game::InFront, Reading::Failed), 5).empty());
+  EXPECT_EQ(alerts.Feed(At(5, Game::InFront, Reading::Ok, 10), 5),
+            (std::vector<AlertChange>{{AlertKind::RecognitionTrouble, false}}));
+  alerts.Feed(At(6, Game::InFront, Reading::Failed), 5);
+  EXPECT_TRUE(alerts.Feed(At(7, Game::InFront, Reading::Failed), 5).empty()) << "two since the last good one";
+}
+
+TEST(Alerts, AMinuteCountBelowOneCountsAsOne) {
+  AlertMonitor alerts;
+  alerts.Start(0);
+  EXPECT_TRUE(alerts.Feed(At(0, Game::Behind), 0).empty());
+  EXPECT_TRUE(alerts.Feed(At(0.9, Game::Behind), 0).empty());
+  EXPECT_EQ(alerts.Feed(At(1.1, Game::Behind), -3).size(), 1u);
+  EXPECT_EQ(AlertText(AlertKind::NoGain, 0), QStringLiteral("経験値が1分間増えていません"));
+}
+
+}  // namespace
