@@ -25,6 +25,9 @@ bool WriteLine(const QString& path, const QString& text, QIODevice::OpenMode mod
 
 }  // namespace
 
+// On Windows Qt has no CP932 codec of its own; the system's is in
+// capture/win32/code_page_932.cpp.
+#ifndef _WIN32
 QByteArray EncodeCp932(const QString& text) {
   QStringEncoder encoder("CP932");
   return encoder.encode(text);
@@ -43,6 +46,7 @@ bool FitsCp932(const QString& text) {
   const QByteArray bytes = encoder.encode(text);
   return !encoder.hasError() && DecodeCp932(bytes) == text;
 }
+#endif
 
 bool AppendLine(const QString& path, const QString& text) {
   return WriteLine(path, text, QIODevice::WriteOnly | QIODevice::Append);
