@@ -1,5 +1,7 @@
 #include "accounting/log_file.h"
 
+#include <QDir>
+
 #include "persistence/file_system.h"
 #include "persistence/text_file.h"
 
@@ -8,7 +10,8 @@ namespace {
 QString LogFolder(const Settings& settings) { return settings.saveFolder + QStringLiteral("/log/"); }
 
 Notice CannotWrite(const QString& path) {
-  return Notice{QStringLiteral("ログファイルに書き込めません。\r\n") + path, QStringLiteral("ログファイル書込みエラー")};
+  return Notice{QStringLiteral("ログファイルに書き込めません。\r\n") + QDir::toNativeSeparators(path),
+                QStringLiteral("ログファイル書込みエラー")};
 }
 
 }  // namespace

@@ -48,10 +48,10 @@ TEST(ConfigFile, AMissingFileBecomesTheDefaultSilentlyAndEveryFieldSurvivesSaveA
 
   EXPECT_EQ(ConfigFile("READ", settings, tmp.Path()), std::nullopt);
   EXPECT_EQ(settings, Settings::Defaults(tmp.Path()));
-  EXPECT_EQ(tmp.Read("TmConfig.ini"), EncodeCp932(kDefaultText.arg(tmp.Path())));
+  EXPECT_EQ(tmp.Read("TmConfig.ini"), EncodeCp932(kDefaultText.arg(QDir::toNativeSeparators(tmp.Path()))));
 
   // Flags are words in any case, or numbers where anything but 0 is on.
-  QString flags = kDefaultText.arg(tmp.Path());
+  QString flags = kDefaultText.arg(QDir::toNativeSeparators(tmp.Path()));
   for (const char* word : {"TRUE", "true", "-1", "0"}) flags.replace(flags.indexOf("False"), 5, word);
   tmp.Write("TmConfig.ini", EncodeCp932(flags));
   EXPECT_EQ(ConfigFile("READ", settings, tmp.Path()), std::nullopt);
@@ -84,7 +84,7 @@ TEST(ConfigFile, AnUnreadableFileIsKeptAsBadAndTheDefaultsReturn) {
     Settings settings = kUnusual;
     EXPECT_EQ(ConfigFile("READ", settings, tmp.Path()), kUnreadable);
     EXPECT_EQ(settings, Settings::Defaults(tmp.Path()));
-    EXPECT_EQ(tmp.Read("TmConfig.ini"), EncodeCp932(kDefaultText.arg(tmp.Path())));
+    EXPECT_EQ(tmp.Read("TmConfig.ini"), EncodeCp932(kDefaultText.arg(QDir::toNativeSeparators(tmp.Path()))));
     EXPECT_TRUE(QFileInfo::exists(tmp.File("TmConfig.ini.bad")));
     EXPECT_EQ(tmp.Read("TmConfig.ini.bad"), bytes);
   }
@@ -96,7 +96,7 @@ TEST(ConfigFile, AFailedSaveKeepsTheSettingsAndTheOldFile) {
   Settings settings = kUnusual;
   EXPECT_EQ(ConfigFile("SAVE", settings, tmp.File("afile/sub")), kSaveFailed);
 
-  const QByteArray old = EncodeCp932(kDefaultText.arg(tmp.Path()));
+  const QByteArray old = EncodeCp932(kDefaultText.arg(QDir::toNativeSeparators(tmp.Path())));
   tmp.Write("TmConfig.ini", old);
   // A folder Shift_JIS cannot spell would read back as another folder.
   Settings accented = Settings::Defaults("/home/josé");
