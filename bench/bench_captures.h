@@ -6,7 +6,7 @@
 #include <QString>
 #include <array>
 
-#include "capture/pixel_grid.h"
+#include "base/pixel_grid.h"
 #include "persistence/pattern_set.h"
 
 inline constexpr std::array<int, 2> kDefaultRegionWidths{44, 90};

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "accounting/exp_table.h"
-#include "accounting/format_field.h"
+#include "base/format_field.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // can take part at all. Both scans use these, so they agree by construction
 // on everything but the counting itself.
 
-#include "capture/pixel_grid.h"
+#include "base/pixel_grid.h"
 #include "persistence/pattern_set.h"
 
 inline constexpr int kChannelTolerance = 20;  // |difference| up to this agrees

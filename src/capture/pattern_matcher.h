@@ -18,7 +18,7 @@
 
 #include "capture/byte_ranges.h"
 #include "capture/match_rule.h"
-#include "capture/pixel_grid.h"
+#include "base/pixel_grid.h"
 #include "persistence/pattern_set.h"
 
 // Probe groups tried before the full count. One group of four pixels

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "capture/pixel_grid.h"
+#include "base/pixel_grid.h"
 #include "persistence/pattern_set.h"
 
 inline constexpr int kMatchThreshold = 9750;  // a score must be above this

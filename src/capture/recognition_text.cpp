@@ -1,6 +1,6 @@
 #include "capture/recognition_text.h"
 
-#include "dialogs/number_text.h"
+#include "base/number_text.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "dialogs/options_rules.h"
-#include "main_window/program_state.h"
+#include "dialogs/program_state.h"
 
 class ClickableLabel;
 class FormInputCheck;

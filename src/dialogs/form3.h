@@ -6,7 +6,7 @@
 #include <array>
 #include <functional>
 
-#include "main_window/program_state.h"
+#include "dialogs/program_state.h"
 
 class PatternSlot;
 class QLabel;

@@ -9,7 +9,7 @@
 
 #include "dialogs/message_boxes.h"
 #include "dialogs/number_field.h"
-#include "dialogs/number_text.h"
+#include "base/number_text.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 
 #include "dialogs/form_input_check.h"
-#include "dialogs/number_text.h"
+#include "base/number_text.h"
 #include "persistence/file_system.h"
 #include "persistence/text_file.h"
 

@@ -15,7 +15,7 @@
 #include "accounting/log_file.h"
 #include "capture/pattern_matcher.h"
 #include "main_window/layout_rule.h"
-#include "main_window/program_state.h"
+#include "dialogs/program_state.h"
 #include "persistence/notice.h"
 
 class Form2;

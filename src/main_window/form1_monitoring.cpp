@@ -12,7 +12,7 @@
 
 #include "capture/capture_area.h"
 #include "capture/clock.h"
-#include "capture/pixel_grid.h"
+#include "base/pixel_grid.h"
 #include "capture/recognition.h"
 #include "capture/window_system.h"
 #include "main_window/form1.h"

@@ -7,8 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "accounting/format_field.h"
+#include "persistence/config_fields.h"
 #include "persistence/file_system.h"
+#include "persistence/setting_lines.h"
 #include "persistence/text_file.h"
 
 namespace {
@@ -32,25 +33,9 @@ Notice SaveFailedNotice() {
   return Notice{QStringLiteral("設定をファイルに保存できませんでした。"), QStringLiteral("設定ファイル書き込み")};
 }
 
-QString IntField(std::int32_t value, int width) {
-  return FormatField(FieldValue{std::int64_t{value}}, width, 1, 0, true);
-}
-
-QString FlagField(bool value) { return FormatField(FieldValue{value}, 8, 1, 0, true); }
-
 QString RegionLine(const CaptureRegion& region, const QString& label) {
-  return IntField(region.sx, 6) + ',' + IntField(region.sy, 6) + ',' + IntField(region.ex, 5) + ',' +
-         IntField(region.ey, 5) + ',' + label;
-}
-
-// Blanks around a field are not part of it.
-QString TrimBlanks(const QString& text) {
-  qsizetype begin = 0;
-  qsizetype end = text.size();
-  auto blank = [&text](qsizetype i) { return text.at(i) == QChar(' ') || text.at(i) == QChar('\t'); };
-  while (begin < end && blank(begin)) ++begin;
-  while (end > begin && blank(end - 1)) --end;
-  return text.mid(begin, end - begin);
+  return IntConfigField(region.sx, 6) + ',' + IntConfigField(region.sy, 6) + ',' + IntConfigField(region.ex, 5) +
+         ',' + IntConfigField(region.ey, 5) + ',' + label;
 }
 
 // The file read as a stream of fields: a comma or a line end ends a field.
@@ -64,8 +49,8 @@ class FieldReader {
     for (qsizetype line = 0; line < lines_.size(); ++line) {
       const bool ended = line + 1 < lines_.size();
       QStringList pieces = lines_.at(line).split(QChar(','));
-      if (!ended && TrimBlanks(pieces.last()).isEmpty()) pieces.removeLast();
-      for (const QString& piece : pieces) fields_.push_back(Field{TrimBlanks(piece), line});
+      if (!ended && TrimConfigBlanks(pieces.last()).isEmpty()) pieces.removeLast();
+      for (const QString& piece : pieces) fields_.push_back(Field{TrimConfigBlanks(piece), line});
     }
   }
 
@@ -83,27 +68,23 @@ class FieldReader {
   bool Integer(std::int32_t& into) {
     QString text;
     if (!Text(text)) return false;
-    bool ok = false;
-    const int value = text.toInt(&ok, 10);
-    if (ok) into = value;
-    return ok;
+    const std::optional<std::int32_t> value = ConfigInteger(text);
+    if (value) into = *value;
+    return value.has_value();
   }
 
-  // True or false in any letter case, or a number: zero is off.
   bool Flag(bool& into) {
-    static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?$"));
     QString text;
     if (!Text(text)) return false;
-    if (text.compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0) {
-      into = true;
-    } else if (text.compare(QStringLiteral("false"), Qt::CaseInsensitive) == 0) {
-      into = false;
-    } else if (number.match(text).hasMatch()) {
-      into = text.toDouble() != 0.0;
-    } else {
-      return false;
-    }
-    return true;
+    const std::optional<bool> value = ConfigFlag(text);
+    if (value) into = *value;
+    return value.has_value();
+  }
+
+  // The lines after the one that held the last field read.
+  QStringList LinesAfterLastField() const {
+    const qsizetype last = next_ == 0 ? -1 : fields_[next_ - 1].line;
+    return lines_.mid(last + 1);
   }
 
   // The log folder, the file name and the label of their line. A folder may
@@ -116,9 +97,9 @@ class FieldReader {
       const qsizetype second = text.lastIndexOf(kFolderSeparator);
       const qsizetype first = second > 0 ? text.left(second).lastIndexOf(kFolderSeparator) : -1;
       if (text.count(QChar(',')) > 2 && first >= 0) {
-        folder = TrimBlanks(text.left(first));
+        folder = TrimConfigBlanks(text.left(first));
         const qsizetype fileStart = first + kFolderSeparator.size();
-        file = TrimBlanks(text.mid(fileStart, second - fileStart));
+        file = TrimConfigBlanks(text.mid(fileStart, second - fileStart));
         while (next_ < fields_.size() && fields_[next_].line == line) ++next_;
         return true;
       }
@@ -190,17 +171,18 @@ bool KeepUnreadable(const QString& path) {
 QString ConfigFilePath(const QString& programFolder) { return programFolder + QStringLiteral("/TmConfig.ini"); }
 
 QString ConfigFileText(const Settings& s) {
-  const QStringList lines{
+  QStringList lines{
       RegionLine(s.captureRegions[0], QStringLiteral(" キャプチャ領域1、開始座標とサイズ")),
       RegionLine(s.captureRegions[1], QStringLiteral(" キャプチャ領域2、開始座標とサイズ")),
-      FlagField(s.autoStart) + QStringLiteral(", 自動開始フラグ"),
-      IntField(s.captureInterval, 8) + QStringLiteral(", キャプチャインターバル(分)"),
-      FlagField(s.beepBeep) + QStringLiteral(", キャプチャ時に音を鳴らす"),
+      FlagConfigField(s.autoStart) + QStringLiteral(", 自動開始フラグ"),
+      IntConfigField(s.captureInterval, 8) + QStringLiteral(", キャプチャインターバル(分)"),
+      FlagConfigField(s.beepBeep) + QStringLiteral(", キャプチャ時に音を鳴らす"),
       s.saveFolder + kFolderSeparator + s.saveFile + QStringLiteral(" , 時給ファイル保存場所"),
-      FlagField(s.saveCsv) + QStringLiteral(", 時給ファイルをCSVで保存する"),
-      FlagField(s.saveDistance) + QStringLiteral(", 時給記録ファイルを一ヶ月追記する"),
-      IntField(s.lag, 8) + QStringLiteral(", ラグキャンセル時間(m秒)"),
+      FlagConfigField(s.saveCsv) + QStringLiteral(", 時給ファイルをCSVで保存する"),
+      FlagConfigField(s.saveDistance) + QStringLiteral(", 時給記録ファイルを一ヶ月追記する"),
+      IntConfigField(s.lag, 8) + QStringLiteral(", ラグキャンセル時間(m秒)"),
   };
+  lines << AddedSettingLinesText(s);
   return lines.join(kLineEnd) + kLineEnd + kLineEnd;
 }
 
@@ -213,6 +195,7 @@ std::optional<Settings> ParseConfigFileText(const QString& text) {
                   in.Flag(s.saveCsv) && in.Skip() && in.Flag(s.saveDistance) && in.Skip() &&
                   in.Integer(s.lag) && in.Skip();
   if (!ok) return std::nullopt;
+  ReadAddedSettingLines(in.LinesAfterLastField(), s);
   return s;
 }
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "capture/pixel_grid.h"
+#include "base/pixel_grid.h"
 #include "persistence/file_system.h"
 
 namespace {

@@ -27,6 +27,10 @@ struct Settings {
   bool saveDistance = false;  // one log file per month
   std::int32_t lag = 0;       // milliseconds
 
+  // Added after the classic nine lines (see setting_lines.h); the member
+  // initialisers are the defaults, also for files written before them.
+  bool liveSampling = true;  // read the areas at every tick while the game is in front
+
   // The values a first start gets; the log folder defaults to the program folder.
   static Settings Defaults(const QString& programFolder);
 

@@ -3,16 +3,9 @@
 // (code page 932) with CR LF line ends, so they move unchanged between this
 // program and Windows tools.
 
-#include <QByteArray>
 #include <QString>
 
-QByteArray EncodeCp932(const QString& text);
-QString DecodeCp932(const QByteArray& bytes);
-
-// True when the text is written and read back unchanged in code page 932;
-// other characters (accented letters, emoji…) would be written as
-// substitutes.
-bool FitsCp932(const QString& text);
+#include "base/cp932.h"
 
 // Appends `text` + CR LF to the file (creating it when missing). False on any
 // failure; the file is opened and closed within the call.

@@ -5,7 +5,7 @@
 
 #include <tuple>
 
-#include "qstring_printer.h"
+#include "support/qstring_printer.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "accounting/log_headers.h"
 #include "persistence/text_file.h"
-#include "qstring_printer.h"
+#include "support/qstring_printer.h"
 #include "support/temp_folder.h"
 
 namespace {

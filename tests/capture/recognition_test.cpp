@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <random>
 
@@ -203,7 +202,7 @@ INSTANTIATE_TEST_SUITE_P(FastAndReference, Scan, ::testing::Bool());
 class DefaultPatterns : public ::testing::Test {
  protected:
   void SetUp() override {
-    const QDir system(QFileInfo(QStringLiteral(__FILE__)).dir().absoluteFilePath("../../system"));
+    const QDir system(QStringLiteral(TALLYMETER_SOURCE_DIR "/system"));
     PatternImages images;
     for (int slot = 0; slot < kPatternSlots; ++slot) {
       QImage& image = slot < 20 ? images.digits[slot] : images.delimiters[slot - 20];

@@ -1,7 +1,6 @@
 // The X11 backend on a server without a window manager: no client list, no
 // active-window property, no frames. The program runs itself again on a
 // private server of its own started without openbox.
-#include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -19,7 +18,7 @@ TEST(X11WithoutWindowManager, PassesOnAServerOfItsOwn) {
   QProcess run;
   run.setProcessEnvironment(environment);
   run.setProcessChannelMode(QProcess::MergedChannels);
-  const QString withX = QFileInfo(QStringLiteral(__FILE__)).dir().absoluteFilePath("../../scripts/with-x");
+  const QString withX = QStringLiteral(TALLYMETER_SOURCE_DIR "/scripts/with-x");
   run.start(withX, {QCoreApplication::applicationFilePath()});
   ASSERT_TRUE(run.waitForFinished(240000));
   const std::string output = run.readAll().toStdString();

@@ -25,6 +25,7 @@ const QString kDefaultText = QStringLiteral(
     "  False , 時給ファイルをCSVで保存する\r\n"
     "  False , 時給記録ファイルを一ヶ月追記する\r\n"
     "     50 , ラグキャンセル時間(m秒)\r\n"
+    "   True , ライブ計測\r\n"
     "\r\n");
 
 const Notice kSaveFailed{"設定をファイルに保存できませんでした。", "設定ファイル書き込み"};
@@ -34,7 +35,7 @@ const Notice kUnreadable{"読込みできない設定ファイルです\r\n初�
 const Settings kUnusual{.captureRegions = {{{123456, -5, 500, 0}, {-2147483647 - 1, 2147483647, 4, 100}}},
                         .autoStart = true, .captureInterval = 1440, .beepBeep = true,
                         .saveFolder = "/home/プレイヤー/my logs", .saveFile = "時給 2",
-                        .saveCsv = true, .saveDistance = true, .lag = -10};
+                        .saveCsv = true, .saveDistance = true, .lag = -10, .liveSampling = false};
 
 }  // namespace
 
@@ -65,6 +66,37 @@ TEST(ConfigFile, AMissingFileBecomesTheDefaultSilentlyAndEveryFieldSurvivesSaveA
     Settings read;
     EXPECT_EQ(ConfigFile("READ", read, tmp.Path()), std::nullopt);
     EXPECT_EQ(read, saved);
+  }
+}
+
+TEST(ConfigFile, SettingsAddedAfterTheNineLinesReadByLabelAndNeverSpoilTheClassicOnes) {
+  const QString classic = QString(kDefaultText).remove(QStringLiteral("   True , ライブ計測\r\n")).arg("/p");
+  // A file from before the addition reads, with the added setting at its default.
+  std::optional<Settings> read = ParseConfigFileText(classic);
+  ASSERT_TRUE(read.has_value());
+  EXPECT_EQ(*read, Settings::Defaults("/p"));
+
+  const struct {
+    const char* name;
+    QString added;
+    bool liveSampling;
+  } cases[] = {
+      {"off", "  False , ライブ計測\r\n", false},
+      {"number, blanks, no line end", "0,ライブ計測  ", false},
+      {"value that does not convert keeps the default", "  Maybe , ライブ計測\r\n", true},
+      {"a newer program's line is passed over", "  False , 未来の設定\r\n     7 , ライブ計測?\r\n", true},
+      {"no comma", "ライブ計測 False\r\n", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    QString text = classic;
+    text.insert(text.size() - 2, c.added);
+    read = ParseConfigFileText(text);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->liveSampling, c.liveSampling);
+    Settings expected = Settings::Defaults("/p");
+    expected.liveSampling = c.liveSampling;
+    EXPECT_EQ(*read, expected);
   }
 }
 

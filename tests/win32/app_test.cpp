@@ -15,7 +15,7 @@
 #include "capture/win32/win32_window_system.h"
 #include "persistence/config_file.h"
 #include "persistence/settings.h"
-#include "persistence/text_file.h"
+#include "base/cp932.h"
 #include "practice_game.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "persistence/config_file.h"
 #include "persistence/file_system.h"
 #include "persistence/settings.h"
-#include "persistence/text_file.h"
+#include "base/cp932.h"
 #include "support/temp_folder.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Shift_JIS as Windows spells it: code page 932 of the system, the very
 // encoding the files of this program are defined in.
+#include "base/cp932.h"
 #include "capture/win32/gdi_handles.h"
-#include "persistence/text_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "accounting/format_field.h"
+#include "base/format_field.h"
 
 #include <QStringEncoder>
 #include <algorithm>
@@ -6,7 +6,7 @@
 #include <optional>
 
 #ifdef _WIN32
-#include "persistence/text_file.h"
+#include "base/cp932.h"
 #endif
 
 namespace {

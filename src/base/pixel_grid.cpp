@@ -1,4 +1,4 @@
-#include "capture/pixel_grid.h"
+#include "base/pixel_grid.h"
 
 int ReadPixelsAt(const QImage& picture, QPoint start, PixelGrid& grid) {
   const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);

@@ -3,7 +3,7 @@
 #include <limits>
 #include <utility>
 
-#include "dialogs/number_text.h"
+#include "base/number_text.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "accounting/format_field.h"
+#include "base/format_field.h"
 
 #include <gtest/gtest.h>
 
 #include <tuple>
 
-#include "qstring_printer.h"
+#include "support/qstring_printer.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "dialogs/number_text.h"
+#include "base/number_text.h"
 
 #include <clocale>
 #include <cmath>

@@ -1,0 +1,28 @@
+#pragma once
+// Settings added after the nine classic lines of TmConfig.ini. Each one is a
+// line of its own after line 9 ("value , label"), found by its label: a file
+// written before the setting existed simply lacks the line and reads with
+// the default, and older readers, which stop after line 9, never see it.
+// To add a setting: a field with its default in Settings and one row here.
+
+#include <QString>
+#include <cstdint>
+#include <span>
+#include <variant>
+
+#include "persistence/settings.h"
+
+struct SettingLine {
+  const char16_t* label;  // the text after the value's comma, without the blank
+  std::variant<bool Settings::*, std::int32_t Settings::*> field;
+};
+
+std::span<const SettingLine> AddedSettingLines();
+
+// The lines for `settings`, each without its line end, in table order.
+QStringList AddedSettingLinesText(const Settings& settings);
+
+// Sets the fields of every known line in `lines`; a line whose label is
+// unknown (a newer program's) or whose value does not convert is passed
+// over, so the field keeps what it had.
+void ReadAddedSettingLines(const QStringList& lines, Settings& settings);
