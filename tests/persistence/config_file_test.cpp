@@ -70,7 +70,8 @@ TEST(ConfigFile, AMissingFileBecomesTheDefaultSilentlyAndEveryFieldSurvivesSaveA
 }
 
 TEST(ConfigFile, SettingsAddedAfterTheNineLinesReadByLabelAndNeverSpoilTheClassicOnes) {
-  const QString classic = QString(kDefaultText).remove(QStringLiteral("   True , ライブ計測\r\n")).arg("/p");
+  const QString classic = QString(kDefaultText).remove(QStringLiteral("   True , ライブ計測\r\n"))
+                              .arg(QDir::toNativeSeparators("/p"));  // as the defaults write it
   // A file from before the addition reads, with the added setting at its default.
   std::optional<Settings> read = ParseConfigFileText(classic);
   ASSERT_TRUE(read.has_value());

@@ -77,8 +77,10 @@ TEST(WindowsApp, MonitorsThePracticeWindowAndLogsTheGainByteForByte) {
   ASSERT_EQ(ConfigFile(QStringLiteral("SAVE"), settings, package), std::nullopt);
 
   const std::unique_ptr<WindowSystem> ws = OpenWin32WindowSystem();
+  // Low in its level, so that no gain jumps several levels (which would
+  // begin a new measurement).
   QProcess game;
-  game.start(package + "/PracticeWindow.exe", {"--level", "152", "--exp", "1234567890", "--step-ms", "25000"});
+  game.start(package + "/PracticeWindow.exe", {"--level", "152", "--exp", "12345678", "--step-ms", "25000"});
   WindowId id = 0;
   ASSERT_TRUE(WaitUntil([&] { return (id = ws->FindWindowByTitle(kGame)) != 0; }));
 
