@@ -21,6 +21,7 @@ ProcessResources CurrentProcessResources() {
 }
 
 bool BringWindowToFront(WindowId id) {
+  // NOLINTNEXTLINE(performance-no-int-to-ptr): window ids are handles kept as numbers
   const auto window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(id));
   if (!IsWindow(window)) return false;
   ShowWindow(window, SW_RESTORE);

@@ -7,7 +7,10 @@
 
 namespace {
 
-HWND ToHandle(WindowId id) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(id)); }
+// Window ids are the handles, kept as numbers by the interface.
+HWND ToHandle(WindowId id) {
+  return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(id));  // NOLINT(performance-no-int-to-ptr)
+}
 WindowId ToId(HWND window) { return static_cast<WindowId>(reinterpret_cast<std::uintptr_t>(window)); }
 
 // FindWindowW compares titles without regard to case; only the exact
@@ -122,7 +125,7 @@ void DeclarePerMonitorDpiAwareness() {
     std::memcpy(&setContext, &proc, sizeof(proc));
     // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2. Refused (access denied)
     // when the manifest has declared it already, which is as good.
-    const auto perMonitorV2 = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-4));
+    const auto perMonitorV2 = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-4));  // NOLINT(performance-no-int-to-ptr)
     if (setContext(perMonitorV2) || GetLastError() == ERROR_ACCESS_DENIED) return;
   }
   SetProcessDPIAware();  // older systems: system-wide awareness at least
