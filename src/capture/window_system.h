@@ -11,6 +11,9 @@
 
 using WindowId = std::uint64_t;  // 0 means "no window"
 
+// The title of the game's window, found by exact match.
+inline const QString kGameTitle = QStringLiteral("MapleStory");
+
 class WindowSystem {
  public:
   virtual ~WindowSystem() = default;

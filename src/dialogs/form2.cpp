@@ -39,6 +39,7 @@ Form2::Form2(ProgramState& state, Services& services, FormInputCheck& inputCheck
   setFixedSize(512, 436);
   BuildControls();
   Connect();
+  BuildLiveOptions();
 }
 
 void Form2::Connect() {
@@ -49,6 +50,7 @@ void Form2::Connect() {
     connect(c.ex, &ClickableLabel::clicked, this, [this, area] { NumericClicked(NumericSetting::SizeX, area); });
     connect(c.ey, &ClickableLabel::clicked, this, [this, area] { NumericClicked(NumericSetting::SizeY, area); });
     connect(c.test, &QPushButton::clicked, this, [this, area] { TestCaptureClicked(area); });
+    connect(c.pick, &QPushButton::clicked, this, [this, area] { PickClicked(area); });
   }
   connect(lblCaptureInterval_, &ClickableLabel::clicked, this, [this] { NumericClicked(NumericSetting::Interval, 0); });
   connect(lblLag_, &ClickableLabel::clicked, this, [this] { NumericClicked(NumericSetting::Lag, 0); });
@@ -98,6 +100,7 @@ void Form2::Fill() {
   if (!txtSaveFolder_->isModified()) txtSaveFolder_->setText(state_.settings.saveFolder);
   if (!txtSaveFile_->isModified()) txtSaveFile_->setText(state_.settings.saveFile);
   lblSaveCsv_->setText(state_.settings.saveCsv ? QStringLiteral("CSV") : QStringLiteral("TXT"));
+  FillLiveOptions();
 }
 
 bool Form2::event(QEvent* event) {

@@ -30,6 +30,10 @@ class Form2 : public QDialog {
   // Puts the settings on screen (runs on every activation).
   void Fill();
 
+ signals:
+  // The live panel was switched on or off: the main window lays itself out.
+  void liveOptionsChanged();
+
  protected:
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -45,12 +49,15 @@ class Form2 : public QDialog {
     ClickableLabel* ey = nullptr;
     QPushButton* test = nullptr;
     QLabel* preview = nullptr;
+    QPushButton* pick = nullptr;  // "範囲を選択…"
   };
 
   void BuildControls();
   void BuildArea(int area, int top);
   ClickableLabel* ValueLabel(const QString& name, const QString& shapeName, const QRect& at);
   void Connect();
+  void BuildLiveOptions();
+  void FillLiveOptions();
 
   void NumericClicked(NumericSetting setting, int area);
   void SaveCsvChanged(bool checked);
@@ -58,6 +65,7 @@ class Form2 : public QDialog {
   void SaveFolderLeft();
   void SaveFileLeft();
   void TestCaptureClicked(int area);
+  void PickClicked(int area);  // form2_pick.cpp
   void SaveClicked();
   void BackClicked();
 
@@ -74,6 +82,8 @@ class Form2 : public QDialog {
   QCheckBox* chkSaveCsv_ = nullptr;
   QCheckBox* chkSaveDistance_ = nullptr;
   QCheckBox* chkDebug_ = nullptr;
+  QCheckBox* chkLiveSampling_ = nullptr;
+  QCheckBox* chkShowLivePanel_ = nullptr;
   QLabel* lblSaveCsv_ = nullptr;
   QLineEdit* txtSaveFolder_ = nullptr;
   QLineEdit* txtSaveFile_ = nullptr;

@@ -83,6 +83,7 @@ void Form2::BuildArea(int area, int top) {
   Caption(this, Indexed("lblCapture_e_u", area), QStringLiteral("pix"), QRect(214, sizeRow + 2, 26, 18));
 
   c.test = Button(this, Indexed("cmdCapture", area), QStringLiteral("テスト"), QRect(248, top + 20, 64, 26));
+  c.pick = Button(this, Indexed("cmdPick", area), QStringLiteral("範囲を選択…"), QRect(80, top + 76, 128, 22));
   Caption(this, Indexed("lblCapture_h", area), QStringLiteral("10秒後にキャプチャ"), QRect(248, top + 54, 116, 18));
   c.preview = Caption(this, Indexed("picCapture", area), QString(), QRect(368, top, 136, 88));
   c.preview->setFrameShape(QFrame::Panel);

@@ -46,7 +46,7 @@ Form3::Form3(ProgramState& state, Services& services, std::function<void()> patt
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("基準画像登録"));
   setModal(true);
-  setFixedSize(324, 196);
+  setFixedSize(324, 256);
   BuildControls();
   for (int slot = 0; slot < kSlotsPerArea; ++slot) {
     connect(slots_[static_cast<std::size_t>(slot)], &PatternSlot::clicked, this, [this, slot] { SlotClicked(slot); });
@@ -54,6 +54,7 @@ Form3::Form3(ProgramState& state, Services& services, std::function<void()> patt
   connect(cmdSave_, &QPushButton::clicked, this, &Form3::SaveClicked);
   connect(cmdInitial_, &QPushButton::clicked, this, &Form3::InitialClicked);
   connect(cmdEnd_, &QPushButton::clicked, this, &Form3::BackClicked);
+  connect(cmdTeach_, &QPushButton::clicked, this, &Form3::TeachClicked);
 }
 
 void Form3::BuildControls() {
@@ -75,6 +76,8 @@ void Form3::BuildControls() {
   cmdEnd_ = Button(this, "cmdEnd", QStringLiteral("戻 る"), QRect(256, 4, 57, 29));
   cmdSave_ = Button(this, "cmdSave", QStringLiteral("保 存"), QRect(256, 128, 57, 29));
   cmdInitial_ = Button(this, "cmdInitial", QStringLiteral("初期化"), QRect(256, 158, 57, 29));
+  cmdTeach_ = Button(this, "cmdTeach", QStringLiteral("キャプチャから登録…"), QRect(8, 196, 160, 29));
+  lblMarks_ = Caption(this, QStringLiteral("lblMarks"), QString(), QRect(8, 228, 308, 22));
 }
 
 void Form3::LoadArea(int area) {
@@ -87,6 +90,13 @@ void Form3::LoadArea(int area) {
     if (held.width() > 0) picture->SetPicture(held.convertToFormat(QImage::Format_RGB32));
   }
   lblPatternNo_->setText(QString::number(area_ + 1));
+  for (int slot = 0; slot < kSlotsPerArea; ++slot) {
+    defaults_[static_cast<std::size_t>(slot)] =
+        QImage(state_.programFolder + QStringLiteral("/system/") +
+               PatternFileName(slot < 10 ? area_ * 10 + slot : 20 + area_))
+            .convertToFormat(QImage::Format_RGB32);
+  }
+  UpdateMarks();
 }
 
 void Form3::OpenForArea(int area) {
@@ -96,6 +106,7 @@ void Form3::OpenForArea(int area) {
     raise();
     return;
   }
+  taught_.clear();
   LoadArea(area);
   exec();
 }
@@ -104,6 +115,7 @@ void Form3::SlotClicked(int slot) {
   PatternSlot* picture = slots_[static_cast<std::size_t>(slot)];
   const QImage clipboard = ClipboardPicture(QGuiApplication::clipboard()->mimeData());
   picture->SetPicture(SlotAfterClick(picture->Picture(), clipboard));
+  UpdateMarks();
 }
 
 void Form3::SaveClicked() {
@@ -127,6 +139,7 @@ void Form3::SaveClicked() {
       PatternFiles(QStringLiteral("SAVE"), state_.patternImages, state_.patterns, state_.programFolder);
   if (ReportAndMaybeEnd(result)) return;
   if (patternsChanged_) patternsChanged_();
+  if (!TaughtCapturesRead()) return;
   done(QDialog::Accepted);
   ShowMainWindow();
   services_.trace.Event(QStringLiteral(" Saving PatternFiles･･･End "));

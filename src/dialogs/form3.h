@@ -3,8 +3,10 @@
 // pasted from the clipboard, given a common height and saved.
 
 #include <QDialog>
+#include <QImage>
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "dialogs/program_state.h"
 
@@ -35,6 +37,13 @@ class Form3 : public QDialog {
 
   int Area() const { return area_; }
 
+  // Where "キャプチャから登録…" takes the area's current capture from (the
+  // main window's last capture of that area).
+  void SetCaptureSource(std::function<QImage(int area)> source) { captureSource_ = std::move(source); }
+
+  // Which of the eleven slots still hold nothing or a delivered default.
+  std::array<bool, 11> Unfinished() const;
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
@@ -47,16 +56,32 @@ class Form3 : public QDialog {
   // Shows the store's messages; true when the program has to end.
   bool ReportAndMaybeEnd(const PatternFilesResult& result);
   void ShowMainWindow();
+  // Teaching from a capture (form3_teach.cpp).
+  void TeachClicked();
+  void UpdateMarks();
+  // After a save: whether every capture taught since the editor opened
+  // reads as the number typed for it; says so when one does not.
+  bool TaughtCapturesRead();
+
+  struct TaughtCapture {
+    QImage capture;
+    QString typed;
+  };
 
   ProgramState& state_;
   Services& services_;
   std::function<void()> patternsChanged_;
   std::function<void()> endProgram_;
   int area_ = 0;
+  std::function<QImage(int)> captureSource_;
+  std::vector<TaughtCapture> taught_;
+  std::array<QImage, 11> defaults_;  // the delivered patterns of the area
 
   std::array<PatternSlot*, 11> slots_{};  // picPattern(0..9), then picPatternDL
   QLabel* lblPatternNo_ = nullptr;
   QPushButton* cmdInitial_ = nullptr;
   QPushButton* cmdSave_ = nullptr;
   QPushButton* cmdEnd_ = nullptr;
+  QPushButton* cmdTeach_ = nullptr;
+  QLabel* lblMarks_ = nullptr;
 };

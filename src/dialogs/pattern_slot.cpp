@@ -19,9 +19,15 @@ void PatternSlot::SetPicture(const QImage& picture) {
   update();
 }
 
+void PatternSlot::SetMarked(bool marked) {
+  if (marked_ == marked) return;
+  marked_ = marked;
+  update();
+}
+
 void PatternSlot::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), palette().color(QPalette::Dark));
+  painter.fillRect(rect(), marked_ ? QColor(220, 40, 40) : palette().color(QPalette::Dark));
   const QRect inner = rect().adjusted(kBorder, kBorder, -kBorder, -kBorder);
   if (picture_.isNull()) {
     painter.fillRect(inner, palette().color(QPalette::Base));

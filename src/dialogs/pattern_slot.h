@@ -16,6 +16,9 @@ class PatternSlot : public QWidget {
   const QImage& Picture() const { return picture_; }
   // The picture's size, or 41 x 41 when empty.
   QSize OuterSize() const;
+  // A marked slot (still empty or holding a default) shows a red border.
+  void SetMarked(bool marked);
+  bool Marked() const { return marked_; }
 
  signals:
   void clicked();
@@ -26,4 +29,5 @@ class PatternSlot : public QWidget {
 
  private:
   QImage picture_;
+  bool marked_ = false;
 };

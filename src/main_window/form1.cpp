@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "accounting/exp_table.h"
@@ -20,7 +21,10 @@
 #include "dialogs/form3.h"
 #include "dialogs/form_input_check.h"
 #include "dialogs/message_boxes.h"
+#include "main_window/live_meter.h"
+#include "main_window/live_panel.h"
 #include "main_window/main_texts.h"
+#include "main_window/rate_chart.h"
 #include "persistence/config_file.h"
 #include "persistence/debug_trace.h"
 #include "persistence/pattern_store.h"
@@ -75,6 +79,7 @@ Form1::Form1(Services& services, const QString& programFolder, QWidget* parent)
   setObjectName(QStringLiteral("Form1"));
   state_.programFolder = programFolder;
   CreateControls();
+  CreateLiveControls();
   CreateMenus();
   timCaptureInterval_ = new QTimer(this);
   timCaptureInterval_->setObjectName(QStringLiteral("timCaptureInterval"));
@@ -157,6 +162,10 @@ void Form1::CreateMenus() {
   }
   menuPrtScr_ = menuTool_->addAction(QStringLiteral("プリントスクリーン"));
   menuPrtScr_->setObjectName(QStringLiteral("menuPrtScr"));
+  menuCompact_ = menuTool_->addAction(QStringLiteral("コンパクト表示"));
+  menuCompact_->setObjectName(QStringLiteral("menuCompact"));
+  menuCompact_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+  connect(menuCompact_, &QAction::triggered, this, &Form1::menuCompact_Click);
 
   menuRun_ = bar->addAction(QStringLiteral("開始"));
   menuRun_->setObjectName(QStringLiteral("menuRun"));
@@ -178,10 +187,12 @@ void Form1::CreateDialogs() {
   formInputCheck_ = new FormInputCheck(services_.boxes, this);
   formInputCheck_->hide();
   form2_ = new Form2(state_, services_, *formInputCheck_, [this] { ApplyDebugModeLayout(); }, this);
+  connect(form2_, &Form2::liveOptionsChanged, this, &Form1::ApplyDebugModeLayout);
   form2_->hide();
   form3_ = new Form3(state_, services_, [this] { AdoptPatterns(); }, this);
   // The editor ends the program when even the default patterns are gone.
   form3_->SetEndProgram([this] { EndNow(1); });
+  form3_->SetCaptureSource([this](int area) { return captures_.at(area == 1 ? 1 : 0); });
   form3_->hide();
 }
 
@@ -195,6 +206,7 @@ bool Form1::Load() {
   Settings& settings = state_.settings;
   if (auto notice = ConfigFile(QStringLiteral("READ"), settings, state_.programFolder)) ShowNotice(*notice);
   services_.trace.Event(QStringLiteral(" Reading ConfigFile･･･End "));
+  ApplyDebugModeLayout();  // whether the live panel is shown is known only now
 
   const PatternFilesResult patterns =
       PatternFiles(QStringLiteral("READ"), state_.patternImages, state_.patterns, state_.programFolder,
@@ -245,6 +257,7 @@ void Form1::EndNow(int exitCode) {
   ended_ = true;
   timCaptureInterval_->stop();
   if (form2_) form2_->hide();
+  live_->CloseCompactView();
   hide();
   emit endRequested(exitCode);
 }
@@ -256,7 +269,27 @@ void Form1::closeEvent(QCloseEvent* event) {
   if (form2_) form2_->close();
   if (form3_) form3_->close();
   if (formInputCheck_) formInputCheck_->close();
+  live_->CloseCompactView();
   event->accept();
+}
+
+void Form1::CreateLiveControls() {
+  panelLive_ = new LivePanel(client_);
+  panelLive_->hide();
+  chartLive_ = new RateChart(client_);
+  chartLive_->hide();
+  lblState_ = new QLabel(QStringLiteral("停止中"), this);
+  lblState_->setObjectName(QStringLiteral("lblState"));
+  statusBar()->addWidget(lblState_, 1);
+  statusBar()->setSizeGripEnabled(true);
+  live_ = new LiveMeter(
+      state_, services_, {panelLive_, chartLive_, lblState_, this}, [this] { return IsMonitoring(); },
+      [this] { return nextCaptureTime_; }, this);
+}
+
+void Form1::menuCompact_Click() {
+  if (ended_) return;
+  live_->ToggleCompactView();
 }
 
 Form2* Form1::OptionsDialog() const { return form2_.data(); }
@@ -290,6 +323,7 @@ void Form1::menuOption_Click() {
   if (!form2_) {
     if (!formInputCheck_) formInputCheck_ = new FormInputCheck(services_.boxes, this);
     form2_ = new Form2(state_, services_, *formInputCheck_, [this] { ApplyDebugModeLayout(); }, this);
+    connect(form2_, &Form2::liveOptionsChanged, this, &Form1::ApplyDebugModeLayout);
   }
   form2_->ShowFromMenu();
 }
@@ -328,8 +362,16 @@ void Form1::ApplyDebugModeLayout() {
   PlaceLogAndRows(DebugSwitchLayout(outer.width(), outer.height(), state_.debugMode));
 }
 
-void Form1::PlaceLogAndRows(const MainLayout& layout) {
-  txtLog_->setGeometry(kLogLeft, kLogTop, layout.logWidth, layout.logHeight);
+void Form1::PlaceLogAndRows(MainLayout layout) {
+  if (state_.settings.showLivePanel) layout = WithLiveArea(layout);
+  panelLive_->setVisible(layout.live.has_value());
+  chartLive_->setVisible(layout.live && layout.live->chartHeight > 0);
+  if (layout.live) {
+    panelLive_->setGeometry(kLogLeft, layout.live->panelTop, layout.logWidth, layout.live->panelHeight);
+    chartLive_->setGeometry(kLogLeft, layout.live->chartTop, layout.logWidth, layout.live->chartHeight);
+  }
+  lblLog_t_->move(lblLog_t_->x(), layout.logLabelTop);
+  txtLog_->setGeometry(kLogLeft, layout.logTop, layout.logWidth, layout.logHeight);
   for (int k = 0; k < 20; ++k) {
     picPattern_[k]->move(picPattern_[k]->x(), layout.patternRowTop[k / 10]);
     picPattern_[k]->setVisible(layout.patternsVisible);

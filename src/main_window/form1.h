@@ -21,6 +21,9 @@
 class Form2;
 class Form3;
 class FormInputCheck;
+class LiveMeter;
+class LivePanel;
+class RateChart;
 class QAction;
 class QLabel;
 class QMenu;
@@ -69,6 +72,8 @@ class Form1 : public QMainWindow {
   double RecognizedExp() const { return recognizedExp_; }
   Form2* OptionsDialog() const;
   Form3* PatternEditor() const;
+  LiveMeter& Live() const { return *live_; }
+  void menuCompact_Click();
 
  signals:
   // The Exit menu (0), or the pattern editor finding no usable patterns
@@ -104,7 +109,8 @@ class Form1 : public QMainWindow {
 
   QSize ClassicOuterSize() const;
   void OnClientResized();
-  void PlaceLogAndRows(const MainLayout& layout);
+  void PlaceLogAndRows(MainLayout layout);
+  void CreateLiveControls();
 
   Services& services_;
   ProgramState state_;
@@ -132,6 +138,10 @@ class Form1 : public QMainWindow {
   std::array<QLabel*, 20> picPattern_{};
   std::array<QLabel*, 2> picPatternDL_{};
   QTimer* timCaptureInterval_ = nullptr;
+  LivePanel* panelLive_ = nullptr;
+  RateChart* chartLive_ = nullptr;
+  QLabel* lblState_ = nullptr;
+  LiveMeter* live_ = nullptr;
 
   QMenu* menuFile_ = nullptr;
   QAction* menuPatternSave_ = nullptr;
@@ -140,6 +150,7 @@ class Form1 : public QMainWindow {
   QAction* menuOption_ = nullptr;
   std::array<QAction*, 2> menuPattern_{};
   QAction* menuPrtScr_ = nullptr;
+  QAction* menuCompact_ = nullptr;
   QAction* menuRun_ = nullptr;
   QAction* menuStop_ = nullptr;
 

@@ -10,6 +10,7 @@
 #include "capture/window_system.h"
 #include "dialogs/form3.h"
 #include "main_window/form1.h"
+#include "main_window/live_meter.h"
 #include "main_window/main_texts.h"
 #include "persistence/debug_trace.h"
 
@@ -26,8 +27,10 @@ bool SaveBitmap(const QImage& picture, const QString& path) {
 
 void Form1::cmdCapture_Click() {
   if (ended_) return;
+  live_->BeginManualWait(QStringLiteral("キャプチャ"), 10000);
   services_.clock.WaitMs(10000);
   if (ended_) return;
+  live_->EndManualWait();
   nextCaptureTime_ = services_.clock.Now().addSecs(60LL * state_.settings.captureInterval);
   CaptureStep();
   if (ended_) return;
@@ -66,8 +69,10 @@ void Form1::menuPatternSave_Click() {
 void Form1::menuPrtScr_Click() {
   if (ended_) return;
   WindowSystem& windows = services_.windows;
+  live_->BeginManualWait(QStringLiteral("プリントスクリーン"), 10000);
   services_.clock.WaitMs(10000);
   if (ended_) return;
+  live_->EndManualWait();
   const std::optional<QRect> outer = windows.OuterRect(windows.ForegroundWindow());
   const QString path = ScreenshotFileName(state_.programFolder, services_.clock.Now());
   CaptureRegion region;

@@ -16,6 +16,7 @@
 #include "capture/recognition.h"
 #include "capture/window_system.h"
 #include "main_window/form1.h"
+#include "main_window/live_meter.h"
 #include "main_window/main_texts.h"
 #include "persistence/debug_trace.h"
 
@@ -42,6 +43,7 @@ void Form1::EnterMonitoring() {
   menuStop_->setEnabled(true);
   menuRun_->setText(QStringLiteral("ロギング"));
   timCaptureInterval_->start();
+  live_->Started();
 }
 
 void Form1::EnterIdle() {
@@ -49,6 +51,9 @@ void Form1::EnterIdle() {
   menuStop_->setEnabled(false);
   menuRun_->setText(QStringLiteral("開始"));
   timCaptureInterval_->stop();
+  // The session's summary goes to the screen only; the log file never has it.
+  const QString summary = live_->Stopped();
+  if (!summary.isEmpty()) AppendLog(summary + QStringLiteral("\r\n"), true);
 }
 
 void Form1::AppendLog(const QString& text, bool caretToEnd) {
@@ -94,9 +99,15 @@ void Form1::timCaptureInterval_Timer() {
   // up, and message boxes never pile up.
   if (ended_ || captureStepActive_) return;
   const QDateTime now = services_.clock.Now();
-  if (nextCaptureTime_ > now) return;
+  const bool due = nextCaptureTime_ <= now;
+  // Between the timed captures a live reading; the tick that makes the
+  // capture only looks whether the game is there.
+  if (!matcher_) matcher_.emplace(state_.patterns);
+  live_->Tick(due ? nullptr : &*matcher_);
+  if (!due) return;
   nextCaptureTime_ = now.addSecs(60LL * state_.settings.captureInterval);
   CaptureStep();
+  live_->RefreshStateLine();
 }
 
 void Form1::CaptureStep() {

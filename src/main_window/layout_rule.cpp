@@ -43,3 +43,21 @@ MainLayout DebugSwitchLayout(double outerWidth, double outerHeight, bool debugMo
   PlaceLogAndRows(layout, debugMode);
   return layout;
 }
+
+MainLayout WithLiveArea(MainLayout layout) {
+  const int logBottom = layout.logTop + layout.logHeight;
+  LiveArea live;
+  live.panelTop = kLiveTop;
+  live.panelHeight = kLivePanelHeight;
+  live.chartTop = kLiveTop + kLivePanelHeight + 4;
+  // The chart takes a third of what is left below the panel, so the log
+  // keeps the larger part; with too little room the log gets all of it.
+  const int free = logBottom - live.chartTop - (kLogTop - kLogLabelTop);
+  const int chart = std::min(kMaxChartHeight, free / 3);
+  live.chartHeight = chart >= kMinChartHeight ? chart : 0;
+  layout.logLabelTop = live.chartTop + (live.chartHeight > 0 ? live.chartHeight + 4 : 0);
+  layout.logTop = layout.logLabelTop + (kLogTop - kLogLabelTop);
+  layout.logHeight = std::max(0, logBottom - layout.logTop);
+  layout.live = live;
+  return layout;
+}

@@ -16,6 +16,21 @@ inline constexpr int kMinOuterHeight = 296;  // 4440 twips
 inline constexpr int kClassicFrameWidth = 8;
 inline constexpr int kClassicFrameHeight = 40;
 
+// The live panel and the chart between the capture row and the log. The
+// log label and the log move down under them; the log keeps its margins.
+inline constexpr int kLogLabelTop = 64;
+inline constexpr int kLiveTop = 68;
+inline constexpr int kLivePanelHeight = 64;
+inline constexpr int kMinChartHeight = 40;  // lower than this it is left out
+inline constexpr int kMaxChartHeight = 160;
+
+struct LiveArea {
+  int panelTop = 0;
+  int panelHeight = 0;
+  int chartTop = 0;
+  int chartHeight = 0;  // 0: no room for the chart, it is hidden
+};
+
 struct MainLayout {
   int h = 0;  // outer height − 40 (after the minimum, when it applies)
   int w = 0;  // outer width − 16
@@ -27,6 +42,9 @@ struct MainLayout {
   int logHeight = 0;
   bool patternsVisible = false;
   std::array<int, 2> patternRowTop{};  // tops of the level row and the experience row
+  int logLabelTop = kLogLabelTop;
+  int logTop = kLogTop;
+  std::optional<LiveArea> live;  // nothing: the classic window
 };
 
 // The resize handler's rule: the outer size in pixels (fractions allowed,
@@ -36,3 +54,7 @@ MainLayout ResizeLayout(double outerWidth, double outerHeight, bool debugMode);
 // The options dialog's rule when debug mode is switched: no minimum, the log
 // 24 narrower than the outer width, 96 above the bottom in debug mode.
 MainLayout DebugSwitchLayout(double outerWidth, double outerHeight, bool debugMode);
+
+// Either rule's layout with the live panel and chart on top of the log's
+// room: the log keeps its left, right and bottom edges and gets shorter.
+MainLayout WithLiveArea(MainLayout classic);

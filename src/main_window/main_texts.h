@@ -4,9 +4,9 @@
 #include <QDateTime>
 #include <QString>
 
+#include "capture/window_system.h"  // kGameTitle
 #include "persistence/notice.h"
 
-inline const QString kGameTitle = QStringLiteral("MapleStory");
 inline const QString kVersionText = QStringLiteral("Ver.0.21");
 
 // "Tallymeter  For MapleStory": product, two spaces, "For ", the game.

@@ -10,6 +10,9 @@ namespace {
 
 const std::array kLines{
     SettingLine{u"ライブ計測", &Settings::liveSampling},
+    SettingLine{u"ライブパネル表示", &Settings::showLivePanel},
+    SettingLine{u"コンパクト表示X", &Settings::compactViewX},
+    SettingLine{u"コンパクト表示Y", &Settings::compactViewY},
 };
 
 template <class... Visitors>

@@ -30,6 +30,9 @@ struct Settings {
   // Added after the classic nine lines (see setting_lines.h); the member
   // initialisers are the defaults, also for files written before them.
   bool liveSampling = true;  // read the areas at every tick while the game is in front
+  bool showLivePanel = true;          // the live panel and chart above the log
+  std::int32_t compactViewX = -1;     // where the compact view was left; -1, -1: never placed
+  std::int32_t compactViewY = -1;
 
   // The values a first start gets; the log folder defaults to the program folder.
   static Settings Defaults(const QString& programFolder);

@@ -19,36 +19,10 @@
 #include "persistence/text_file.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
+#include "in_process_program.h"
 #include "x11_practice_game.h"
 
 namespace {
-
-// The defaults, and the player's set taught from them (no first-start message).
-void InstallPatterns(const TempFolder& folder) {
-  for (const QString& subfolder : {QStringLiteral("system"), QStringLiteral("Pattern")}) {
-    QDir().mkpath(folder.File(subfolder));
-    for (const QString& name : QDir(kBinDir + "/system").entryList(QDir::Files)) {
-      QFile::copy(kBinDir + "/system/" + name, folder.File(subfolder + "/" + name));
-    }
-  }
-}
-
-// Tallymeter started in-process on the X11 backend, with a clock the test
-// moves and message boxes it reads.
-struct InProcessProgram {
-  InProcessProgram(WindowSystem& x11, const QString& folder)
-      : trace(folder, [this] { return clock.Now(); }),
-        services{clock, x11, boxes, trace},
-        started(StartProgram(services, folder)) {}
-  QString Caption(int area) const {
-    return started.form->findChild<QLabel*>(QStringLiteral("lblCapture_%1").arg(area))->text();
-  }
-  FakeClock clock;
-  RecordingMessageBoxes boxes;
-  DebugTrace trace;
-  Services services;
-  StartedProgram started;
-};
 
 TEST(App, ReadsTheGameAndLogsTheGainByteForByte) {
   const std::unique_ptr<WindowSystem> x11 = OpenX11WindowSystem();

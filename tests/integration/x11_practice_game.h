@@ -53,16 +53,17 @@ class PracticeGame {
   QProcess process_;
 };
 
-// The counter `digits` as the game draws it with the default patterns of
-// `area`: cells one column narrower than the widest digit apart, then the
-// delimiter. Exactly the pixels the capture must read.
-inline QImage CounterSprite(int area, const QString& digits) {
+// The counter `digits` as the game draws it with the patterns of `area` in
+// `folder` (the defaults unless told): cells one column narrower than the
+// widest digit apart, then the delimiter. Exactly the pixels the capture
+// must read.
+inline QImage CounterSprite(int area, const QString& digits, const QString& folder = kBinDir + "/system") {
   std::array<QImage, 11> glyphs;  // the ten digits, then the delimiter
   int pitch = 0;
   for (int i = 0; i < 11; ++i) {
     const QString name = i < 10 ? QStringLiteral("Pattern%1%2.bmp").arg(area).arg(i)
                                 : QStringLiteral("PatternDel%1.bmp").arg(area);
-    glyphs[i] = QImage(kBinDir + "/system/" + name);
+    glyphs[i] = QImage(folder + "/" + name);
     if (i < 10) pitch = std::max(pitch, glyphs[i].width() - 1);
   }
   const int count = static_cast<int>(digits.size());

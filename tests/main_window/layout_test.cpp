@@ -38,7 +38,7 @@ TEST(LayoutRule, PlacesTheLogAndPatternRowsAndSnapsOnlyTheSideBelowTheMinimum) {
 }
 
 TEST_F(ProgramTest, TheMainWindowIsLaidOutByTheRuleAndTracesEveryResizeUnlessMinimised) {
-  Start();
+  Start([](Settings& settings) { settings.showLivePanel = false; });
   QWidget* client = form().centralWidget();
   auto* log = form().findChild<QPlainTextEdit*>(QStringLiteral("txtLog"));
   // The classic frame of an outer 600 x 500 window leaves 592 x 460 inside.

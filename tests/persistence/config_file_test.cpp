@@ -26,6 +26,9 @@ const QString kDefaultText = QStringLiteral(
     "  False , 時給記録ファイルを一ヶ月追記する\r\n"
     "     50 , ラグキャンセル時間(m秒)\r\n"
     "   True , ライブ計測\r\n"
+    "   True , ライブパネル表示\r\n"
+    "     -1 , コンパクト表示X\r\n"
+    "     -1 , コンパクト表示Y\r\n"
     "\r\n");
 
 const Notice kSaveFailed{"設定をファイルに保存できませんでした。", "設定ファイル書き込み"};
@@ -35,7 +38,8 @@ const Notice kUnreadable{"読込みできない設定ファイルです\r\n初�
 const Settings kUnusual{.captureRegions = {{{123456, -5, 500, 0}, {-2147483647 - 1, 2147483647, 4, 100}}},
                         .autoStart = true, .captureInterval = 1440, .beepBeep = true,
                         .saveFolder = "/home/プレイヤー/my logs", .saveFile = "時給 2",
-                        .saveCsv = true, .saveDistance = true, .lag = -10, .liveSampling = false};
+                        .saveCsv = true, .saveDistance = true, .lag = -10, .liveSampling = false,
+                        .showLivePanel = false, .compactViewX = -3000, .compactViewY = 123456789};
 
 }  // namespace
 
@@ -70,7 +74,11 @@ TEST(ConfigFile, AMissingFileBecomesTheDefaultSilentlyAndEveryFieldSurvivesSaveA
 }
 
 TEST(ConfigFile, SettingsAddedAfterTheNineLinesReadByLabelAndNeverSpoilTheClassicOnes) {
-  const QString classic = QString(kDefaultText).remove(QStringLiteral("   True , ライブ計測\r\n"))
+  const QString classic = QString(kDefaultText)
+                              .remove(QStringLiteral("   True , ライブ計測\r\n"))
+                              .remove(QStringLiteral("   True , ライブパネル表示\r\n"))
+                              .remove(QStringLiteral("     -1 , コンパクト表示X\r\n"))
+                              .remove(QStringLiteral("     -1 , コンパクト表示Y\r\n"))
                               .arg(QDir::toNativeSeparators("/p"));  // as the defaults write it
   // A file from before the addition reads, with the added setting at its default.
   std::optional<Settings> read = ParseConfigFileText(classic);

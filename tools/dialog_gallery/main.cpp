@@ -5,9 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QWindow>
 #include <cstdio>
 
@@ -19,6 +17,7 @@
 #include "dialogs/message_boxes.h"
 #include "persistence/debug_trace.h"
 #include "persistence/pattern_store.h"
+#include "shared/snap_window.h"
 
 namespace {
 
@@ -40,31 +39,6 @@ void LoadDeliveredPatterns(PatternImages& images) {
                                : images.delimiters[static_cast<std::size_t>(slot - 20)];
     target.load(system + PatternFileName(slot));
   }
-}
-
-// Lets the window system map and decorate the window, then takes its frame
-// from the screen (title bar included); the widget's own rendering when the
-// screen cannot be read.
-bool Snap(QWidget& window, const QString& path) {
-  // A window manager frames the window a little after it is mapped; wait
-  // for the frame (at most 3 s), then a moment more for it to be drawn.
-  for (int i = 0; i < 120 && window.frameGeometry().size() == window.size(); ++i) {
-    QCoreApplication::processEvents();
-    QThread::msleep(25);
-  }
-  for (int i = 0; i < 20; ++i) {
-    QCoreApplication::processEvents();
-    QThread::msleep(25);
-  }
-  QPixmap picture;
-  if (QScreen* screen = window.screen()) {
-    const QRect frame = window.frameGeometry();
-    picture = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
-  }
-  if (picture.isNull()) picture = window.grab();
-  const bool saved = picture.save(path, "PNG");
-  std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
-  return saved;
 }
 
 }  // namespace
@@ -97,21 +71,21 @@ int main(int argc, char** argv) {
   Form2 options(state, services, input, [] {});
   options.ShowFromMenu();
   options.move(40, 40);
-  ok &= Snap(options, out + QStringLiteral("/options.png"));
+  ok &= SnapWindow(options, out + QStringLiteral("/options.png"));
   options.hide();
 
   input.Prepare(QStringLiteral("5"), QStringLiteral("1200"), QStringLiteral("35"), QStringLiteral("1"),
                 QStringLiteral("キャプチャー始点X値を入力してください"), QStringLiteral("設定値入力"));
   input.move(40, 40);
   input.show();
-  ok &= Snap(input, out + QStringLiteral("/input.png"));
+  ok &= SnapWindow(input, out + QStringLiteral("/input.png"));
   input.hide();
 
   Form3 editor(state, services, [] {});
   editor.LoadArea(0);
   editor.move(40, 40);
   editor.show();
-  ok &= Snap(editor, out + QStringLiteral("/editor.png"));
+  ok &= SnapWindow(editor, out + QStringLiteral("/editor.png"));
   editor.hide();
   return ok ? 0 : 1;
 }

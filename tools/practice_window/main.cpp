@@ -1,8 +1,11 @@
-// practice_window [--level L] [--exp E] [--step-ms N] [--frozen] [--patterns FOLDER]
+// practice_window [--level L] [--exp E] [--step-ms N] [--gain G] [--frozen] [--patterns FOLDER]
 // Shows the practice game; its experience rises by itself every N ms and
-// "level=<L> exp=<E>" is printed at start and at every change.
+// "level=<L> exp=<E>" is printed at start and at every change. With --gain
+// it rises by exactly G every N ms of wall-clock time since start, however
+// late the timer fires, so the gain per second is known exactly.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTextStream>
 #include <QTimer>
@@ -46,14 +49,19 @@ int main(int argc, char** argv) {
   const QCommandLineOption patternsOption(QStringLiteral("patterns"),
                                           QStringLiteral("Folder of the 22 pattern bitmaps to draw with."),
                                           QStringLiteral("FOLDER"));
-  parser.addOptions({levelOption, expOption, stepOption, frozenOption, patternsOption});
+  const QCommandLineOption gainOption(QStringLiteral("gain"), QStringLiteral("Fixed gain per step (1-1000000000)."),
+                                     QStringLiteral("G"));
+  parser.addOptions({levelOption, expOption, stepOption, gainOption, frozenOption, patternsOption});
   parser.process(app);
 
-  std::int64_t level = 0, exp = 0, stepMs = 0;
+  std::int64_t level = 0, exp = 0, stepMs = 0, fixedGain = 0;
   if (!ParseInt64(parser.value(levelOption), level) || level < 1 || level > kTopLevel ||
       !ParseInt64(parser.value(expOption), exp) || exp < 0 || exp > 9'999'999'999 ||
-      !ParseInt64(parser.value(stepOption), stepMs) || stepMs < 1 || stepMs > 86'400'000) {
-    QTextStream(stderr) << "practice_window: --level 1..199, --exp 0..9999999999, --step-ms 1..86400000\n";
+      !ParseInt64(parser.value(stepOption), stepMs) || stepMs < 1 || stepMs > 86'400'000 ||
+      (parser.isSet(gainOption) &&
+       (!ParseInt64(parser.value(gainOption), fixedGain) || fixedGain < 1 || fixedGain > 1'000'000'000))) {
+    QTextStream(stderr) << "practice_window: --level 1..199, --exp 0..9999999999, --step-ms 1..86400000, "
+                           "--gain 1..1000000000\n";
     return 2;
   }
 
@@ -79,7 +87,14 @@ int main(int argc, char** argv) {
   Report(screen.progress());
 
   QTimer gains;
-  QObject::connect(&gains, &QTimer::timeout, &screen, [&screen] {
+  const Progress start{static_cast<std::int32_t>(level), exp};
+  QElapsedTimer sinceStart;
+  sinceStart.start();
+  QObject::connect(&gains, &QTimer::timeout, &screen, [&screen, &sinceStart, start, stepMs, fixedGain] {
+    if (fixedGain > 0) {
+      screen.SetProgress(AddExperience(start, fixedGain * (sinceStart.elapsed() / stepMs)));
+      return;
+    }
     const Progress now = screen.progress();
     const std::int64_t need = std::max<std::int64_t>(LevelRequirement(now.level), 60);
     const std::int64_t gain = QRandomGenerator::global()->bounded(static_cast<qint64>(need / 60)) + need / 300 + 1;

@@ -1,0 +1,127 @@
+#pragma once
+// The live figures of one monitoring session (Run to Stop), built from the
+// frequent readings taken between the timed captures. Pure: times come in
+// as arguments (milliseconds of a monotonic clock and the wall-clock time),
+// so the caller's clock decides, and tests script them.
+
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// Experience that did not move for longer than this is idle time: it is
+// left out of the active time and of every rate.
+inline constexpr std::int64_t kIdleLimitMs = 3 * 60 * 1000;
+inline constexpr std::int64_t kShortWindowMs = 10 * 60 * 1000;
+inline constexpr std::int64_t kLongWindowMs = 60 * 60 * 1000;
+
+// One point of the session's chart: time since the session began, the
+// total gained so far and the last-10-minutes rate then (k/h, nothing while
+// unknown).
+struct SessionPoint {
+  std::int64_t sinceStartMs = 0;
+  double gained = 0;
+  std::optional<double> shortRate;
+};
+
+struct SessionFigures {
+  bool running = false;
+  bool hasReading = false;  // at least one reading was accepted
+  std::int32_t level = 0;
+  double exp = 0;
+  double gained = 0;                // since Run, across level-ups
+  std::int64_t activeMs = 0;        // time in which experience rose
+  std::optional<double> shortRate;  // k/h over the last 10 minutes, rounded down as the log does
+  std::optional<double> longRate;   // over the last hour
+  std::optional<double> wholeRate;  // over the whole session
+  std::optional<double> progressPercent;  // in the current level; nothing from level 200 on
+  // Seconds to the next level at the last-10-minutes rate; nothing when the
+  // rate is 0, negative or unknown, or the level's size is unknown.
+  std::optional<double> secondsToLevel;
+  bool levelSizeUnknown = false;  // level 200 and above: the table ends there
+  std::int32_t levelsGained = 0;
+  int misreads = 0;  // readings left out because they cannot follow the previous one
+};
+
+enum class ReadingVerdict { Accepted, Rebased, Misread, Ignored };
+
+class SessionModel {
+ public:
+  // Run: everything of the previous session is forgotten.
+  void Start(const QDateTime& wallNow, std::int64_t monotonicMs);
+  // Stop: the figures stay on show until the next Start.
+  void Stop(const QDateTime& wallNow, std::int64_t monotonicMs);
+  bool Running() const { return running_; }
+
+  // A successful reading (level and experience within the level). A level
+  // lower than the previous one, more than 3 higher, or an experience beyond
+  // the level's size is a misread and left out; two such readings in a row
+  // that agree with each other mean the earlier readings were the wrong ones
+  // (or another character is played) and the session goes on from them.
+  ReadingVerdict Add(std::int32_t level, double exp, std::int64_t monotonicMs);
+
+  SessionFigures Figures(std::int64_t monotonicMs) const;
+  const std::vector<SessionPoint>& Points() const { return points_; }
+
+  // The on-screen log's line at Stop: start and end, active time, total
+  // gained, average rate, levels gained. Empty when no reading was taken.
+  QString SummaryLine() const;
+
+ private:
+  struct Reading {
+    std::int32_t level = 0;
+    double exp = 0;
+    std::int64_t ms = 0;
+  };
+  // The gain of one stretch between accepted readings, and the part of it
+  // that counts as active time.
+  struct Segment {
+    std::int64_t endMs = 0;
+    double gain = 0;
+    std::int64_t activeMs = 0;
+  };
+
+  struct WindowSums {
+    double gain = 0;
+    std::int64_t activeMs = 0;
+  };
+  WindowSums SumsSince(std::int64_t nowMs, std::int64_t windowMs) const;
+  std::optional<double> WindowRate(std::int64_t nowMs, std::int64_t windowMs) const;
+  void Accept(const Reading& reading);
+
+  bool running_ = false;
+  QDateTime startWall_;
+  QDateTime stopWall_;
+  std::int64_t startMs_ = 0;
+  std::optional<Reading> first_;
+  std::optional<Reading> last_;
+  std::optional<Reading> rejected_;  // the last misread, to tell a wrong baseline
+  std::int64_t lastMoveMs_ = 0;      // when experience last changed
+  double gained_ = 0;
+  std::int64_t activeMs_ = 0;
+  std::int32_t levelsGained_ = 0;
+  int misreads_ = 0;
+  std::vector<Segment> segments_;
+  std::vector<SessionPoint> points_;
+};
+
+// Rate in thousands per hour, rounded down like the log's; nothing without
+// active time.
+std::optional<double> RatePerHourK(double gained, std::int64_t activeMs);
+
+// Total experience of a reading where the table gives one: levels 1 … 199,
+// and level 200, which starts at the table's last filled slot.
+std::optional<double> SessionTotal(std::int32_t level, double exp);
+
+// Experience level `level` alone requires; nothing from level 200 on.
+std::optional<double> LevelSize(std::int32_t level);
+
+// "あと 1時間12分", "あと 12分" (minutes rounded up); "—" for nothing.
+QString TimeToLevelText(const std::optional<double>& seconds);
+
+// "1時間02分", "12分": whole minutes, cut.
+QString DurationText(std::int64_t ms);
+
+// "1,234,567": whole numbers grouped by three, as the log shows them.
+QString GroupedNumber(double value);

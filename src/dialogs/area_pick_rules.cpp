@@ -1,0 +1,77 @@
+#include "dialogs/area_pick_rules.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/number_text.h"
+#include "dialogs/input_rules.h"
+#include "dialogs/options_rules.h"
+
+namespace {
+
+QPoint Inside(QPoint p, QSize picture) {
+  return {std::clamp(p.x(), 0, std::max(0, picture.width() - 1)), std::clamp(p.y(), 0, std::max(0, picture.height() - 1))};
+}
+
+}  // namespace
+
+QRect PickedRect(QPoint from, QPoint to, QSize picture) {
+  const QPoint a = Inside(from, picture);
+  const QPoint b = Inside(to, picture);
+  return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+               QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+}
+
+QRect Nudged(const QRect& r, int dx, int dy, bool resize, QSize picture) {
+  if (resize) {
+    const int width = std::clamp(r.width() + dx, 1, std::max(1, picture.width() - r.x()));
+    const int height = std::clamp(r.height() + dy, 1, std::max(1, picture.height() - r.y()));
+    return {r.x(), r.y(), width, height};
+  }
+  const int x = std::clamp(r.x() + dx, 0, std::max(0, picture.width() - r.width()));
+  const int y = std::clamp(r.y() + dy, 0, std::max(0, picture.height() - r.height()));
+  return {x, y, r.width(), r.height()};
+}
+
+QPoint PicturePoint(QPointF canvas, int zoom) {
+  const int z = std::max(1, zoom);
+  return {static_cast<int>(std::floor(canvas.x() / z)), static_cast<int>(std::floor(canvas.y() / z))};
+}
+
+int ZoomAfterWheel(int zoom, int notches) { return std::clamp(zoom + notches, 1, kMaxPickZoom); }
+
+QString PickReadout(const QRect& r) {
+  return QStringLiteral("始点 X: %1  Y: %2   サイズ X: %3  Y: %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+QString RecognitionReadout(const QString& caption) {
+  return caption == QStringLiteral("認識NG") ? caption : QStringLiteral("→ ") + caption;
+}
+
+CaptureRegion RegionOf(const QRect& r) { return CaptureRegion{r.x(), r.y(), r.width(), r.height()}; }
+
+std::optional<Notice> RegionRefusal(const CaptureRegion& region) {
+  struct Value {
+    const char* name;
+    NumericSetting setting;
+    int value;
+  };
+  const Value values[] = {{"始点X", NumericSetting::StartX, region.sx},
+                          {"始点Y", NumericSetting::StartY, region.sy},
+                          {"サイズX", NumericSetting::SizeX, region.ex},
+                          {"サイズY", NumericSetting::SizeY, region.ey}};
+  for (const Value& v : values) {
+    const NumericSettingInfo info = InfoOf(v.setting);
+    const InputLimits limits = OrderedLimits(ParseNumber(info.min), ParseNumber(info.max));
+    const Verdict verdict = Judge(v.value, limits);
+    if (verdict == Verdict::Accepted) continue;
+    const QString first =
+        verdict == Verdict::BelowLower ? QStringLiteral("入力下限を超えています") : QStringLiteral("入力上限を超えています");
+    return Notice{first + QStringLiteral("\r\n%1: %2（%3～%4）")
+                              .arg(QString::fromUtf8(v.name))
+                              .arg(v.value)
+                              .arg(info.min, info.max),
+                  QStringLiteral("入力エラー")};
+  }
+  return std::nullopt;
+}

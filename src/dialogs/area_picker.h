@@ -1,0 +1,54 @@
+#pragma once
+// Picking a capture area by dragging on a picture of the game window
+// (modal, opened by the options dialog): zoom with the wheel up to 8x,
+// scroll, a read-out of start and size in the settings' coordinates (the
+// window's outer corner, frame included), arrow keys to nudge by a pixel
+// (with Shift: the size), and the current patterns' reading of the area.
+
+#include <QDialog>
+#include <QImage>
+
+#include "persistence/pattern_set.h"
+#include "persistence/settings.h"
+
+class MessageBoxes;
+class PickCanvas;
+class QLabel;
+class QPushButton;
+class QScrollArea;
+
+class AreaPicker : public QDialog {
+  Q_OBJECT
+ public:
+  AreaPicker(MessageBoxes& boxes, const PatternSet& patterns, QWidget* parent = nullptr);
+
+  // `window` the whole outer rectangle of the game window as it is now;
+  // the selection starts at `current` (kept inside the picture).
+  void Prepare(const QImage& window, int area, const CaptureRegion& current);
+
+  QRect Selection() const;
+  CaptureRegion Picked() const;
+  int Zoom() const;
+  // The canvas the mouse works on; picture pixel p lies at p * Zoom().
+  QWidget* Canvas() const;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  bool Nudge(QKeyEvent* event);  // arrows: true when taken
+  void SelectionChanged();
+  void ZoomChanged(int zoom, QPointF anchorPicture, QPoint anchorViewport);
+  void OkClicked();
+
+  MessageBoxes& boxes_;
+  const PatternSet& patterns_;
+  int area_ = 0;
+  PickCanvas* canvas_ = nullptr;
+  QScrollArea* scroll_ = nullptr;
+  QLabel* lblReadout_ = nullptr;
+  QLabel* lblReading_ = nullptr;
+  QLabel* lblZoom_ = nullptr;
+  QPushButton* cmdOk_ = nullptr;
+  QPushButton* cmdCancel_ = nullptr;
+};

@@ -1,0 +1,334 @@
+#include "dialogs/capture_teacher.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <functional>
+
+#include "dialogs/message_boxes.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("キャプチャから登録");
+constexpr int kCanvasWidth = 560;
+const QColor kDigitOutline(40, 220, 40);
+const QColor kDelimiterOutline(255, 150, 0);
+const QColor kSelected(255, 40, 40);
+
+QString CellCaption(const DigitCells& cells, int index) {
+  return index < cells.digits.size() ? QString(cells.digits[index]) : QStringLiteral("デリミタ");
+}
+
+}  // namespace
+
+// The capture, enlarged, with the proposed cells outlined; a click picks
+// the nearest boundary.
+class TeacherCapture : public QWidget {
+ public:
+  explicit TeacherCapture(QWidget* parent) : QWidget(parent) {}
+
+  void Show(const QImage& capture, const DigitCells* cells, int selected) {
+    capture_ = capture;
+    cells_ = cells;
+    selected_ = selected;
+    zoom_ = capture.isNull() ? 1 : std::clamp(kCanvasWidth / std::max(1, capture.width()), 1, 8);
+    setFixedSize(std::max(1, capture.width()) * zoom_ + 2, std::max(1, capture.height()) * zoom_ + 2);
+    update();
+  }
+  int Zoom() const { return zoom_; }
+  std::function<void(int column)> clickedColumn;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    if (capture_.isNull()) return;
+    painter.drawImage(QRect(1, 1, capture_.width() * zoom_, capture_.height() * zoom_), capture_);
+    if (!cells_ || cells_->bounds.empty()) return;
+    const int n = cells_->CellCount();
+    for (int i = 0; i < n; ++i) {
+      const int left = cells_->bounds[static_cast<std::size_t>(i)];
+      const int right = cells_->bounds[static_cast<std::size_t>(i) + 1];
+      painter.setPen(QPen(i + 1 == n ? kDelimiterOutline : kDigitOutline, 1));
+      painter.drawRect(1 + left * zoom_, 1, (right - left) * zoom_ - 1, cells_->height * zoom_ - 1);
+    }
+    if (selected_ >= 0 && selected_ < static_cast<int>(cells_->bounds.size())) {
+      const int x = 1 + cells_->bounds[static_cast<std::size_t>(selected_)] * zoom_;
+      painter.setPen(QPen(kSelected, 2));
+      painter.drawLine(x, 0, x, height());
+    }
+  }
+  void mousePressEvent(QMouseEvent* event) override {
+    if (clickedColumn && zoom_ > 0) {
+      clickedColumn((static_cast<int>(event->position().x()) - 1 + zoom_ / 2) / zoom_);
+    }
+  }
+
+ private:
+  QImage capture_;
+  const DigitCells* cells_ = nullptr;
+  int selected_ = -1;
+  int zoom_ = 1;
+};
+
+// Each proposed cell on its own, enlarged, with what it will teach.
+class TeacherCells : public QWidget {
+ public:
+  explicit TeacherCells(QWidget* parent) : QWidget(parent) { setFixedHeight(40); }
+
+  void Show(const QImage& capture, const DigitCells* cells) {
+    pictures_.clear();
+    captions_.clear();
+    if (cells) {
+      for (int i = 0; i < cells->CellCount(); ++i) {
+        pictures_.push_back(CellPicture(capture, *cells, i));
+        captions_.push_back(CellCaption(*cells, i));
+      }
+    }
+    int total = 0;
+    int tallest = 0;
+    for (const QImage& p : pictures_) {
+      total += p.width() + 8;
+      tallest = std::max(tallest, p.height());
+    }
+    zoom_ = total == 0 ? 1 : std::clamp(kCanvasWidth / total, 1, 4);
+    setFixedSize(kCanvasWidth + 2, std::max(40, tallest * zoom_ + 22));
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    int x = 2;
+    for (std::size_t i = 0; i < pictures_.size(); ++i) {
+      const QImage& p = pictures_[i];
+      const QRect at(x, 18, p.width() * zoom_, p.height() * zoom_);
+      painter.drawImage(at, p);
+      painter.setPen(QPen(i + 1 == pictures_.size() ? kDelimiterOutline : kDigitOutline, 1));
+      painter.drawRect(at.adjusted(-1, -1, 0, 0));
+      painter.setPen(palette().color(QPalette::WindowText));
+      painter.drawText(QRect(x, 0, std::max(at.width(), 40), 16), Qt::AlignLeft | Qt::AlignVCenter, captions_[i]);
+      x += std::max(at.width() + 8, i + 1 == pictures_.size() ? 48 : 16);
+    }
+  }
+
+ private:
+  std::vector<QImage> pictures_;
+  std::vector<QString> captions_;
+  int zoom_ = 1;
+};
+
+QString PlainDigits(const QString& typed) {
+  QString plain;
+  for (const QChar c : typed) {
+    if (c >= u'０' && c <= u'９') {
+      plain.append(QChar(u'0' + (c.unicode() - u'０')));
+    } else if (c.isSpace() || c == u',' || c == u'，' || c == u'、') {
+      continue;
+    } else {
+      plain.append(c);
+    }
+  }
+  return plain;
+}
+
+QString RefusalText(SegmentationRefusal refusal, const QString& typed) {
+  switch (refusal) {
+    case SegmentationRefusal::None:
+      return {};
+    case SegmentationRefusal::NotADigitString:
+      return QStringLiteral("キャプチャに見えている数字を0～9で入力してください。");
+    case SegmentationRefusal::NothingAtTheTop:
+      return QStringLiteral("キャプチャの上端に文字が見つかりません。\r\nキャプチャ領域の位置を確かめてください。");
+    case SegmentationRefusal::CountDoesNotFit:
+      return QStringLiteral("「%1」の%2桁とデリミタに合う文字の並びがキャプチャに見つかりません。\r\n"
+                            "入力した数字と、キャプチャ領域に数字とその後の記号が入っているかを確かめてください。")
+          .arg(typed)
+          .arg(typed.size());
+    case SegmentationRefusal::RepeatedDigitDiffers:
+      return QStringLiteral("同じ数字のはずの文字が違って見えます。\r\n入力した数字を確かめてください。");
+    case SegmentationRefusal::DifferentDigitsAlike:
+      return QStringLiteral("違う数字のはずの文字が同じに見えます。\r\n入力した数字を確かめてください。");
+    case SegmentationRefusal::DelimiterLooksLikeADigit:
+      return QStringLiteral("最後の数字の後の文字が数字に見えます。\r\n入力した数字が足りないかもしれません。");
+  }
+  return {};
+}
+
+CaptureTeacher::CaptureTeacher(MessageBoxes& boxes, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      boxes_(boxes) {
+  setObjectName(QStringLiteral("CaptureTeacher"));
+  setWindowTitle(kTitle);
+  setModal(true);
+
+  auto* layout = new QVBoxLayout(this);
+  lblArea_ = new QLabel(this);
+  layout->addWidget(lblArea_);
+  picCapture_ = new TeacherCapture(this);
+  picCapture_->setObjectName(QStringLiteral("picCapture"));
+  layout->addWidget(picCapture_, 0, Qt::AlignLeft);
+
+  auto* numberRow = new QHBoxLayout;
+  numberRow->addWidget(new QLabel(QStringLiteral("見えている数字:"), this));
+  txtNumber_ = new QLineEdit(this);
+  txtNumber_->setObjectName(QStringLiteral("txtNumber"));
+  txtNumber_->setPlaceholderText(QStringLiteral("例: 152"));
+  numberRow->addWidget(txtNumber_, 1);
+  cmdFind_ = new QPushButton(QStringLiteral("セルを探す"), this);
+  cmdFind_->setObjectName(QStringLiteral("cmdFind"));
+  cmdFind_->setAutoDefault(false);
+  numberRow->addWidget(cmdFind_);
+  layout->addLayout(numberRow);
+
+  picCells_ = new TeacherCells(this);
+  picCells_->setObjectName(QStringLiteral("picCells"));
+  layout->addWidget(picCells_);
+  lblCells_ = new QLabel(this);
+  lblCells_->setObjectName(QStringLiteral("lblCells"));
+  lblCells_->setWordWrap(true);
+  layout->addWidget(lblCells_);
+
+  auto* boundaryRow = new QHBoxLayout;
+  boundaryRow->addWidget(new QLabel(QStringLiteral("境界(左から):"), this));
+  spnBoundary_ = new QSpinBox(this);
+  spnBoundary_->setObjectName(QStringLiteral("spnBoundary"));
+  boundaryRow->addWidget(spnBoundary_);
+  cmdLeft_ = new QPushButton(QStringLiteral("← 1ピクセル"), this);
+  cmdLeft_->setObjectName(QStringLiteral("cmdLeft"));
+  cmdLeft_->setAutoDefault(false);
+  boundaryRow->addWidget(cmdLeft_);
+  cmdRight_ = new QPushButton(QStringLiteral("1ピクセル →"), this);
+  cmdRight_->setObjectName(QStringLiteral("cmdRight"));
+  cmdRight_->setAutoDefault(false);
+  boundaryRow->addWidget(cmdRight_);
+  boundaryRow->addStretch(1);
+  layout->addLayout(boundaryRow);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  cmdAccept_ = new QPushButton(QStringLiteral("登 録"), this);
+  cmdAccept_->setObjectName(QStringLiteral("cmdAccept"));
+  cmdAccept_->setAutoDefault(false);
+  buttons->addWidget(cmdAccept_);
+  cmdCancel_ = new QPushButton(QStringLiteral("キャンセル"), this);
+  cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+  cmdCancel_->setAutoDefault(false);
+  buttons->addWidget(cmdCancel_);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  connect(cmdFind_, &QPushButton::clicked, this, &CaptureTeacher::FindClicked);
+  connect(txtNumber_, &QLineEdit::returnPressed, this, &CaptureTeacher::FindClicked);
+  connect(cmdLeft_, &QPushButton::clicked, this, [this] { MoveClicked(-1); });
+  connect(cmdRight_, &QPushButton::clicked, this, [this] { MoveClicked(+1); });
+  connect(spnBoundary_, &QSpinBox::valueChanged, this, [this](int) { ShowProposal(); });
+  connect(cmdAccept_, &QPushButton::clicked, this, &CaptureTeacher::AcceptClicked);
+  connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+  picCapture_->clickedColumn = [this](int column) {
+    if (cells_.bounds.empty()) return;
+    int nearest = 0;
+    for (int i = 1; i < static_cast<int>(cells_.bounds.size()); ++i) {
+      if (std::abs(cells_.bounds[static_cast<std::size_t>(i)] - column) <
+          std::abs(cells_.bounds[static_cast<std::size_t>(nearest)] - column)) {
+        nearest = i;
+      }
+    }
+    SelectBoundary(nearest);
+  };
+}
+
+void CaptureTeacher::Prepare(const QImage& capture, int area, int pitchHint, const KnownDigits& known) {
+  capture_ = capture.convertToFormat(QImage::Format_RGB32);
+  pitchHint_ = pitchHint;
+  known_ = known;
+  cells_ = DigitCells();
+  accepted_ = TaughtCells();
+  lblArea_->setText(QStringLiteral("キャプチャ領域%1の今のキャプチャ（%2×%3）")
+                        .arg(area + 1)
+                        .arg(capture_.width())
+                        .arg(capture_.height()));
+  txtNumber_->clear();
+  txtNumber_->setFocus();
+  ShowProposal();
+}
+
+void CaptureTeacher::FindClicked() {
+  const QString typed = PlainDigits(txtNumber_->text());
+  const Segmentation found = FindDigitCells(capture_, typed, pitchHint_, known_);
+  if (found.refusal != SegmentationRefusal::None) {
+    cells_ = DigitCells();
+    ShowProposal();
+    boxes_.Inform(RefusalText(found.refusal, typed), kTitle);
+    return;
+  }
+  cells_ = found.cells;
+  spnBoundary_->setValue(0);
+  ShowProposal();
+}
+
+void CaptureTeacher::SelectBoundary(int boundary) {
+  spnBoundary_->setValue(boundary);
+  ShowProposal();
+}
+
+void CaptureTeacher::MoveClicked(int step) {
+  if (cells_.bounds.empty()) return;
+  MoveBoundary(cells_, spnBoundary_->value(), step, capture_.width());
+  ShowProposal();
+}
+
+void CaptureTeacher::ShowProposal() {
+  const bool proposed = !cells_.bounds.empty();
+  spnBoundary_->blockSignals(true);
+  spnBoundary_->setRange(0, proposed ? cells_.CellCount() : 0);
+  spnBoundary_->blockSignals(false);
+  picCapture_->Show(capture_, proposed ? &cells_ : nullptr, proposed ? spnBoundary_->value() : -1);
+  picCells_->Show(capture_, proposed ? &cells_ : nullptr);
+  spnBoundary_->setEnabled(proposed);
+  cmdLeft_->setEnabled(proposed);
+  cmdRight_->setEnabled(proposed);
+  cmdAccept_->setEnabled(proposed);
+  if (!proposed) {
+    lblCells_->setText(QStringLiteral("数字を入力して「セルを探す」を押してください。"));
+    return;
+  }
+  QStringList widths;
+  for (int i = 0; i < cells_.CellCount(); ++i) {
+    widths << QStringLiteral("%1: %2×%3")
+                  .arg(CellCaption(cells_, i))
+                  .arg(cells_.bounds[static_cast<std::size_t>(i) + 1] - cells_.bounds[static_cast<std::size_t>(i)])
+                  .arg(cells_.height);
+  }
+  lblCells_->setText(widths.join(QStringLiteral("  ")));
+}
+
+void CaptureTeacher::AcceptClicked() {
+  if (cells_.bounds.empty()) return;
+  accepted_ = TaughtCells();
+  for (int i = 0; i < cells_.CellCount(); ++i) {
+    const int slot = i < cells_.digits.size() ? cells_.digits[i].digitValue() : 10;
+    // A digit seen twice was checked to look the same both times; its first
+    // cell is the one taught.
+    if (accepted_[static_cast<std::size_t>(slot)].isNull()) {
+      accepted_[static_cast<std::size_t>(slot)] = CellPicture(capture_, cells_, i);
+    }
+  }
+  accept();
+}
+
+void CaptureTeacher::keyPressEvent(QKeyEvent* event) {
+  // Enter finds the cells (the field's own signal); it never accepts them.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}

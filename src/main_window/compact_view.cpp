@@ -1,0 +1,76 @@
+#include "main_window/compact_view.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "main_window/live_panel.h"
+
+CompactView::CompactView(std::function<void(QPoint)> moved, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), moved_(std::move(moved)) {
+  setObjectName(QStringLiteral("CompactView"));
+  setWindowTitle(QStringLiteral("Tallymeter"));
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(8, 6, 8, 6);
+  column->setSpacing(2);
+  rate_ = new QLabel(QStringLiteral("—"), this);
+  rate_->setObjectName(QStringLiteral("lblCompactRate"));
+  QFont big = rate_->font();
+  big.setPixelSize(18);
+  big.setBold(true);
+  rate_->setFont(big);
+  toLevel_ = new QLabel(QStringLiteral("—"), this);
+  toLevel_->setObjectName(QStringLiteral("lblCompactToLevel"));
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName(QStringLiteral("barCompactProgress"));
+  progress_->setRange(0, 1000);
+  progress_->setTextVisible(true);
+  progress_->setFormat(QStringLiteral("—"));
+  column->addWidget(rate_);
+  column->addWidget(toLevel_);
+  column->addWidget(progress_);
+  setFixedSize(200, 84);
+  setToolTip(QStringLiteral("ダブルクリックでメイン画面"));
+}
+
+void CompactView::Show(const SessionFigures& figures) {
+  const LiveTexts t = MakeLiveTexts(figures);
+  rate_->setText(t.shortRate);
+  toLevel_->setText(t.toLevel);
+  progress_->setValue(figures.progressPercent ? static_cast<int>(std::lround(*figures.progressPercent * 10)) : 0);
+  progress_->setFormat(t.progress);
+}
+
+void CompactView::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  if (isVisible() && moved_) moved_(pos());
+}
+
+// Dragging anywhere inside moves the window too, for window managers that
+// give a tool window no title bar.
+void CompactView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) dragOffset_ = event->globalPosition().toPoint() - pos();
+  QWidget::mousePressEvent(event);
+}
+
+void CompactView::mouseMoveEvent(QMouseEvent* event) {
+  if (event->buttons() & Qt::LeftButton) move(event->globalPosition().toPoint() - dragOffset_);
+  QWidget::mouseMoveEvent(event);
+}
+
+void CompactView::mouseDoubleClickEvent(QMouseEvent* event) {
+  emit mainWindowWanted();
+  QWidget::mouseDoubleClickEvent(event);
+}
+
+QPoint CompactViewPosition(QPoint remembered, QSize size, const QList<QRect>& screens) {
+  for (const QRect& screen : screens) {
+    // Enough of it on a screen to be found and dragged back.
+    if (screen.intersects(QRect(remembered, size).adjusted(20, 10, -20, -10))) return remembered;
+  }
+  if (screens.isEmpty()) return {0, 0};
+  const QRect first = screens.first();
+  return {first.x() + first.width() - size.width() - 16, first.y() + 16};
+}

@@ -1,0 +1,41 @@
+#pragma once
+// A small window that stays above the game with just the figures a player
+// glances at: the rate, the time to the next level and the level's
+// progress. It can be dragged anywhere and tells where it was left.
+
+#include <QWidget>
+#include <functional>
+
+#include "accounting/session_model.h"
+
+class QLabel;
+class QProgressBar;
+
+class CompactView : public QWidget {
+  Q_OBJECT
+ public:
+  // `moved` gets the window's new position whenever the user moves it.
+  explicit CompactView(std::function<void(QPoint)> moved, QWidget* parent = nullptr);
+  void Show(const SessionFigures& figures);
+
+ signals:
+  // A double click: the player wants the main window back.
+  void mainWindowWanted();
+
+ protected:
+  void moveEvent(QMoveEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  std::function<void(QPoint)> moved_;
+  QLabel* rate_ = nullptr;
+  QLabel* toLevel_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QPoint dragOffset_;
+};
+
+// Where the compact view goes: the remembered position when it is still on
+// one of the screens (`screens`), else the top-right corner of the first.
+QPoint CompactViewPosition(QPoint remembered, QSize size, const QList<QRect>& screens);

@@ -1,0 +1,85 @@
+#include "main_window/live_panel.h"
+
+#include <QGridLayout>
+#include <QLabel>
+
+namespace {
+
+QString RateText(const std::optional<double>& rate) {
+  return rate ? GroupedNumber(*rate) + QStringLiteral(" k/h") : QStringLiteral("—");
+}
+
+}  // namespace
+
+LiveTexts MakeLiveTexts(const SessionFigures& f) {
+  LiveTexts t;
+  t.shortRate = RateText(f.shortRate);
+  t.longRate = RateText(f.longRate);
+  t.wholeRate = RateText(f.wholeRate);
+  t.gained = GroupedNumber(f.gained);
+  t.activeTime = DurationText(f.activeMs);
+  t.misreads = QString::number(f.misreads);
+  if (!f.hasReading) {
+    t.progress = QStringLiteral("—");
+    t.toLevel = QStringLiteral("—");
+  } else if (f.levelSizeUnknown) {
+    // The table ends at level 200: there is no size to measure against.
+    t.progress = QStringLiteral("— (Lv%1)").arg(f.level);
+    t.toLevel = QStringLiteral("不明 (Lv200以上)");
+  } else {
+    t.progress = f.progressPercent ? QString::number(*f.progressPercent, 'f', 1) + QStringLiteral(" %")
+                                   : QStringLiteral("—");
+    t.toLevel = TimeToLevelText(f.secondsToLevel);
+  }
+  return t;
+}
+
+LivePanel::LivePanel(QWidget* parent) : QFrame(parent) {
+  setObjectName(QStringLiteral("panelLive"));
+  setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(6, 2, 6, 2);
+  grid->setHorizontalSpacing(8);
+  grid->setVerticalSpacing(0);
+  // Label, object name, row and column pair; the rates on the left, the
+  // level on the right, as a player reads them.
+  struct Cell {
+    const char16_t* caption;
+    const char* name;
+    int row;
+    int column;
+  };
+  static constexpr std::array<Cell, 8> kCells{{
+      {u"時給(直近10分)", "lblLiveShortRate", 0, 0},
+      {u"時給(1時間)", "lblLiveLongRate", 1, 0},
+      {u"時給(全体)", "lblLiveWholeRate", 2, 0},
+      {u"次のレベルまで", "lblLiveToLevel", 3, 0},
+      {u"獲得Exp", "lblLiveGained", 0, 2},
+      {u"稼働時間", "lblLiveActive", 1, 2},
+      {u"進捗 %", "lblLiveProgress", 2, 2},
+      {u"誤読", "lblLiveMisreads", 3, 2},
+  }};
+  QFont small = font();
+  small.setPixelSize(12);
+  for (std::size_t i = 0; i < kCells.size(); ++i) {
+    const Cell& c = kCells[i];
+    auto* caption = new QLabel(QString::fromUtf16(c.caption), this);
+    caption->setFont(small);
+    auto* value = new QLabel(QStringLiteral("—"), this);
+    value->setObjectName(QLatin1String(c.name));
+    value->setFont(small);
+    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(caption, c.row, c.column);
+    grid->addWidget(value, c.row, c.column + 1);
+    values_[i] = value;
+  }
+  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(3, 1);
+}
+
+void LivePanel::Show(const SessionFigures& figures) {
+  const LiveTexts t = MakeLiveTexts(figures);
+  const std::array<const QString*, 8> texts{&t.shortRate, &t.longRate, &t.wholeRate, &t.toLevel,
+                                            &t.gained,    &t.activeTime, &t.progress, &t.misreads};
+  for (std::size_t i = 0; i < values_.size(); ++i) values_[i]->setText(*texts[i]);
+}

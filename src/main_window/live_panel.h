@@ -1,0 +1,34 @@
+#pragma once
+// The live figures above the log: three rates, the total gained, the active
+// time, the level's progress and the time to the next level.
+
+#include <QFrame>
+#include <QString>
+#include <array>
+
+#include "accounting/session_model.h"
+
+class QLabel;
+
+// What the panel (and the compact view) shows for `figures`. Pure.
+struct LiveTexts {
+  QString shortRate;   // 時給(直近10分)
+  QString longRate;    // 時給(1時間)
+  QString wholeRate;   // 時給(全体)
+  QString gained;      // 獲得Exp
+  QString activeTime;  // 稼働時間
+  QString progress;    // 進捗 %
+  QString toLevel;     // 次のレベルまで
+  QString misreads;    // 誤読
+};
+LiveTexts MakeLiveTexts(const SessionFigures& figures);
+
+class LivePanel : public QFrame {
+  Q_OBJECT
+ public:
+  explicit LivePanel(QWidget* parent = nullptr);
+  void Show(const SessionFigures& figures);
+
+ private:
+  std::array<QLabel*, 8> values_{};
+};

@@ -1,0 +1,27 @@
+#pragma once
+// A look at the game between the timed captures: is it there, is it in
+// front, and (when asked) what its counters read. Nothing else happens: no
+// beep, no lag wait, no caption, no picture kept, no trace.
+
+#include <cstdint>
+#include <optional>
+
+#include "capture/window_system.h"
+#include "main_window/state_line.h"
+#include "persistence/settings.h"
+
+class PatternMatcher;
+
+struct LiveReading {
+  std::int32_t level = 0;
+  double exp = 0;
+};
+
+struct LiveObservation {
+  GameSeen game = GameSeen::Unknown;
+  std::optional<LiveReading> reading;  // only a reading of both counters
+};
+
+// Finds the game window; when it is in front and `matcher` is given, grabs
+// both areas and recognises them.
+LiveObservation ObserveGame(WindowSystem& windows, const Settings& settings, const PatternMatcher* matcher);

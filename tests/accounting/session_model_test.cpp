@@ -1,0 +1,224 @@
+#include "accounting/session_model.h"
+
+#include <gtest/gtest.h>
+
+#include "accounting/exp_table.h"
+#include "support/qstring_printer.h"
+
+namespace {
+
+const QDateTime kStart(QDate(2026, 12, 5), QTime(14, 30, 0));
+constexpr std::int64_t kStartMs = 5'000'000;
+constexpr std::int64_t kTickMs = 10'000;
+
+// The level and in-level experience of a total, by the table (levels up to 200).
+std::pair<std::int32_t, double> FromTotal(double total) {
+  const auto& table = BuildExpTable();
+  std::int32_t level = 1;
+  while (level < 200 && static_cast<double>(*table[static_cast<std::size_t>(level)]) <= total) ++level;
+  return {level, total - static_cast<double>(*table[static_cast<std::size_t>(level - 1)])};
+}
+
+// A session fed one reading per timer tick, the experience given as a total.
+class Session {
+ public:
+  Session() { model.Start(kStart, kStartMs); }
+  // `ticks` readings, one every 10 s, the total rising by `gainPerTick`.
+  void Play(int ticks, double gainPerTick) {
+    for (int i = 0; i < ticks; ++i) {
+      total += gainPerTick;
+      Read();
+    }
+  }
+  ReadingVerdict Read() {
+    const auto [level, exp] = FromTotal(total);
+    return ReadAs(level, exp);
+  }
+  ReadingVerdict ReadAs(std::int32_t level, double exp) {
+    now += kTickMs;
+    return model.Add(level, exp, now);
+  }
+  SessionFigures Figures() const { return model.Figures(now); }
+
+  SessionModel model;
+  std::int64_t now = kStartMs;
+  double total = 0;
+};
+
+}  // namespace
+
+TEST(SessionModelTest, SteadyGainGivesTheSameRateInEveryWindowAndTheTimeToTheNextLevel) {
+  Session s;
+  s.total = *TotalExp(100, 0);
+  EXPECT_EQ(s.Read(), ReadingVerdict::Accepted);
+  s.Play(180, 1000);  // 30 minutes at 100 a second: 360 k/h
+  const SessionFigures f = s.Figures();
+  EXPECT_EQ(f.gained, 180'000);
+  EXPECT_EQ(f.activeMs, 1'800'000);
+  EXPECT_EQ(f.shortRate, 360);
+  EXPECT_EQ(f.longRate, 360);
+  EXPECT_EQ(f.wholeRate, 360);
+  // Level 100 needs 10,223,168: 180,000 done is 1.76 %, cut to 1.7.
+  EXPECT_EQ(f.progressPercent, 1.7);
+  ASSERT_TRUE(f.secondsToLevel);
+  EXPECT_DOUBLE_EQ(*f.secondsToLevel, (10'223'168.0 - 180'000) / 100);
+  EXPECT_EQ(TimeToLevelText(f.secondsToLevel), QStringLiteral("あと 27時間54分"));
+  EXPECT_EQ(f.levelsGained, 0);
+  EXPECT_EQ(f.misreads, 0);
+  EXPECT_EQ(s.model.Points().size(), 181u);
+  EXPECT_EQ(s.model.Points().back().gained, 180'000);
+  EXPECT_EQ(s.model.Points().back().shortRate, 360);
+}
+
+TEST(SessionModelTest, ALevelUpInsideTheWindowIsCountedThroughTotals) {
+  Session s;
+  s.total = *TotalExp(10, 1000);  // level 10 needs 1,716
+  s.Read();
+  s.Play(60, 100);  // 6,000 gained: level 10 done, level 11 (2,360) and into 12
+  const SessionFigures f = s.Figures();
+  EXPECT_EQ(f.level, 12);
+  EXPECT_EQ(f.levelsGained, 2);
+  EXPECT_EQ(f.gained, 6000);
+  EXPECT_EQ(f.shortRate, 36);  // 10 a second, unbroken by the level-ups
+  EXPECT_EQ(f.misreads, 0);
+}
+
+TEST(SessionModelTest, AnIdleStretchCountsNeitherInActiveTimeNorInTheRates) {
+  Session s;
+  s.total = *TotalExp(100, 0);
+  s.Read();
+  s.Play(60, 1000);  // 10 minutes of play
+  s.Play(60, 0);     // 10 minutes of standing still, readings going on
+  SessionFigures idle = s.Figures();
+  EXPECT_EQ(idle.activeMs, 600'000);
+  EXPECT_FALSE(idle.shortRate) << "nothing moved in the last 10 minutes";
+  EXPECT_EQ(TimeToLevelText(idle.secondsToLevel), QStringLiteral("—"));
+  EXPECT_EQ(idle.longRate, 360);
+  s.Play(60, 1000);  // play again: only the last reading interval of the pause counts
+  const SessionFigures f = s.Figures();
+  EXPECT_EQ(f.activeMs, 1'200'000);
+  EXPECT_EQ(f.gained, 120'000);
+  EXPECT_EQ(f.wholeRate, 360);
+  EXPECT_EQ(f.longRate, 360);
+  EXPECT_EQ(f.shortRate, 360);
+
+  // Pauses shorter than the limit between kills are play, not idling.
+  Session kills;
+  kills.total = *TotalExp(100, 0);
+  kills.Read();
+  for (int kill = 0; kill < 10; ++kill) {
+    kills.Play(11, 0);  // nearly 2 minutes between kills
+    kills.Play(1, 12'000);
+  }
+  EXPECT_EQ(kills.Figures().activeMs, 120 * kTickMs);
+  EXPECT_EQ(kills.Figures().wholeRate, 360);
+}
+
+TEST(SessionModelTest, MisreadsInTheMiddleAreLeftOutAndCounted) {
+  struct Case {
+    const char* what;
+    std::int32_t level;
+    double exp;
+  };
+  // The character is at level 150 (size 147,262,175), a little way in.
+  const Case cases[] = {
+      {"level read one too low", 149, 5'000'000},
+      {"level up by more than 3", 158, 5'000'000},
+      {"experience beyond the level's size", 150, 147'262'175},
+  };
+  for (const Case& c : cases) {
+    Session s;
+    s.total = *TotalExp(150, 5'000'000);
+    s.Read();
+    s.Play(30, 10'000);
+    EXPECT_EQ(s.ReadAs(c.level, c.exp), ReadingVerdict::Misread) << c.what;
+    s.Play(30, 10'000);
+    const SessionFigures f = s.Figures();
+    EXPECT_EQ(f.misreads, 1) << c.what;
+    EXPECT_EQ(f.gained, 600'000) << c.what;
+    // The gain after the misread spans its interval too: 600,000 in 610 s.
+    EXPECT_EQ(f.activeMs, 610'000) << c.what;
+    EXPECT_EQ(f.wholeRate, 3540) << c.what;
+    EXPECT_EQ(f.level, 150) << c.what;
+  }
+
+  // Two readings in a row that agree against the earlier ones: another
+  // character, or the first readings were wrong. The session follows them.
+  Session s;
+  s.total = *TotalExp(150, 5'000'000);
+  s.Read();
+  s.Play(10, 10'000);
+  EXPECT_EQ(s.ReadAs(42, 1000), ReadingVerdict::Misread);
+  EXPECT_EQ(s.ReadAs(42, 1500), ReadingVerdict::Rebased);
+  EXPECT_EQ(s.ReadAs(42, 2500), ReadingVerdict::Accepted);
+  EXPECT_EQ(s.Figures().gained, 100'000 + 1000);
+  EXPECT_EQ(s.Figures().level, 42);
+}
+
+TEST(SessionModelTest, RunAfterStopBeginsANewSession) {
+  Session s;
+  s.total = *TotalExp(100, 0);
+  s.Read();
+  s.Play(60, 1000);
+  s.model.Stop(kStart.addSecs(610), s.now);
+  const SessionFigures stopped = s.Figures();
+  EXPECT_FALSE(stopped.running);
+  EXPECT_EQ(stopped.gained, 60'000) << "the figures stay on show after Stop";
+  EXPECT_EQ(s.model.SummaryLine(), QStringLiteral("セッション 12/05 14:30 - 12/05 14:40  稼働 10分  獲得Exp 60,000  "
+                                                  "時給(全体) 360 k/h  レベル +0"));
+  EXPECT_EQ(s.ReadAs(100, 70'000), ReadingVerdict::Ignored) << "no session between Stop and Run";
+
+  s.now += 3'600'000;  // an hour later, with a lot gained while stopped
+  s.model.Start(kStart.addSecs(4210), s.now);
+  EXPECT_FALSE(s.Figures().hasReading);
+  EXPECT_TRUE(s.model.SummaryLine().isEmpty());
+  s.ReadAs(101, 0);
+  s.ReadAs(101, 500);
+  const SessionFigures f = s.Figures();
+  EXPECT_EQ(f.gained, 500) << "nothing of the stopped time or the earlier session";
+  EXPECT_EQ(f.activeMs, kTickMs);
+  EXPECT_EQ(f.levelsGained, 0);
+}
+
+TEST(SessionModelTest, FromLevel199To200TheRateGoesOnAndTheTimeToLevelIsUnknown) {
+  Session s;
+  s.total = *TotalExp(199, 2'011'069'794 - 450);  // level 199 needs 2,011,069,794
+  s.Read();
+  s.Play(10, 100);
+  SessionFigures f = s.Figures();
+  EXPECT_EQ(f.level, 200);
+  EXPECT_EQ(f.exp, 550);
+  EXPECT_EQ(f.gained, 1000);
+  EXPECT_EQ(f.shortRate, 36);
+  EXPECT_TRUE(f.levelSizeUnknown);
+  EXPECT_FALSE(f.progressPercent);
+  EXPECT_FALSE(f.secondsToLevel);
+
+  // Past level 200 only gains within a level can be measured.
+  s.ReadAs(201, 100);
+  s.ReadAs(201, 300);
+  f = s.Figures();
+  EXPECT_EQ(f.level, 201);
+  EXPECT_EQ(f.gained, 1200);
+  EXPECT_EQ(f.levelsGained, 2);
+  EXPECT_EQ(f.misreads, 0);
+  EXPECT_EQ(s.ReadAs(201, 99), ReadingVerdict::Accepted) << "no size to tell a misread by";
+}
+
+TEST(SessionModelTest, Texts) {
+  struct Case {
+    std::optional<double> seconds;
+    const char* text;
+  };
+  const Case cases[] = {{std::nullopt, "—"},     {0, "あと 0分"},          {1, "あと 1分"},
+                        {60, "あと 1分"},         {61, "あと 2分"},         {3600, "あと 1時間0分"},
+                        {4320, "あと 1時間12分"}, {-5, "—"},               {1e300, "あと 277777777時間47分"}};
+  for (const Case& c : cases) EXPECT_EQ(TimeToLevelText(c.seconds), QString::fromUtf8(c.text));
+  EXPECT_EQ(DurationText(3'719'999), QStringLiteral("1時間1分"));
+  EXPECT_EQ(DurationText(-1), QStringLiteral("0分"));
+  EXPECT_EQ(GroupedNumber(1234567), QStringLiteral("1,234,567"));
+  EXPECT_EQ(GroupedNumber(-1000), QStringLiteral("-1,000"));
+  EXPECT_EQ(RatePerHourK(1, 3'600'000), 0);
+  EXPECT_EQ(RatePerHourK(-1, 60'000), -1) << "rounded down, as the log does";
+  EXPECT_FALSE(RatePerHourK(100, 0));
+}

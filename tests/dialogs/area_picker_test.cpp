@@ -1,0 +1,152 @@
+// Picking a capture area by dragging on the game window's picture: the
+// rectangle and its read-out in the settings' coordinates, zoom, nudging,
+// the live reading, and OK taking the numbers through the typed checks.
+#include <QApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QWheelEvent>
+#include <QtTest/QTest>
+#include <gtest/gtest.h>
+
+#include "capture/digit_segmentation.h"
+#include "dialog_test_support.h"
+#include "dialogs/area_pick_rules.h"
+#include "dialogs/area_picker.h"
+#include "dialogs/form2.h"
+#include "dialogs/form_input_check.h"
+#include "dialogs/pattern_rules.h"
+#include "persistence/pattern_store.h"
+#include "support/digit_fonts.h"
+
+namespace {
+
+TEST(AreaPickRules, DragNudgeZoomAndTheTypedLimits) {
+  const QSize picture(100, 50);
+  EXPECT_EQ(PickedRect({10, 5}, {19, 9}, picture), QRect(10, 5, 10, 5));
+  EXPECT_EQ(PickedRect({19, 9}, {10, 5}, picture), QRect(10, 5, 10, 5)) << "dragged up and left";
+  EXPECT_EQ(PickedRect({90, 40}, {150, -3}, picture), QRect(90, 0, 10, 41)) << "kept inside";
+  EXPECT_EQ(PickedRect({7, 7}, {7, 7}, picture), QRect(7, 7, 1, 1));
+  EXPECT_EQ(Nudged(QRect(10, 5, 10, 5), 1, -1, false, picture), QRect(11, 4, 10, 5));
+  EXPECT_EQ(Nudged(QRect(90, 45, 10, 5), 1, 1, false, picture), QRect(90, 45, 10, 5));
+  EXPECT_EQ(Nudged(QRect(10, 5, 1, 5), -1, 1, true, picture), QRect(10, 5, 1, 6));
+  EXPECT_EQ(PicturePoint({15.9, 8.0}, 4), QPoint(3, 2));
+  EXPECT_EQ(ZoomAfterWheel(7, 3), 8);
+  EXPECT_EQ(ZoomAfterWheel(2, -5), 1);
+  EXPECT_EQ(PickReadout(QRect(35, 576, 44, 13)), QStringLiteral("始点 X: 35  Y: 576   サイズ X: 44  Y: 13"));
+  EXPECT_EQ(RecognitionReadout("152"), QStringLiteral("→ 152"));
+  EXPECT_EQ(RecognitionReadout(QStringLiteral("認識NG")), QStringLiteral("認識NG"));
+
+  EXPECT_FALSE(RegionRefusal({5, 5, 4, 4}).has_value());
+  EXPECT_FALSE(RegionRefusal({1200, 1000, 200, 100}).has_value());
+  const struct {
+    CaptureRegion region;
+    QString text;
+  } refused[] = {
+      {{4, 5, 44, 13}, QStringLiteral("入力下限を超えています\r\n始点X: 4（5～1200）")},
+      {{5, 1001, 44, 13}, QStringLiteral("入力上限を超えています\r\n始点Y: 1001（5～1000）")},
+      {{35, 576, 3, 13}, QStringLiteral("入力下限を超えています\r\nサイズX: 3（4～200）")},
+      {{35, 576, 44, 101}, QStringLiteral("入力上限を超えています\r\nサイズY: 101（4～100）")},
+  };
+  for (const auto& r : refused) {
+    const std::optional<Notice> notice = RegionRefusal(r.region);
+    ASSERT_TRUE(notice.has_value());
+    EXPECT_EQ(notice->text, r.text);
+    EXPECT_EQ(notice->title, QStringLiteral("入力エラー"));
+  }
+}
+
+class PickTest : public ::testing::Test {
+ protected:
+  // The game at (100, 50) shows "152" at (40, 30) of its outer rectangle,
+  // in a font the patterns were taught from.
+  PickTest() {
+    const PixelFont font = BoldFont(8);
+    const QImage taught = DrawCapture(font, "1234567890", CaptureLook());
+    const DigitCells cells = FindDigitCells(taught, "1234567890").cells;
+    AreaPictures pictures;
+    for (int i = 0; i < 11; ++i) pictures[static_cast<std::size_t>(i < 10 ? (i + 1) % 10 : 10)] = CellPicture(taught, cells, i);
+    StoreArea(world.state.patternImages, 0, pictures);
+    StoreArea(world.state.patternImages, 1, pictures);
+    ConvertPatterns(world.state.patternImages, world.state.patterns);
+    world.windows.screen.fill(QColor(16, 24, 64));
+    QPainter(&world.windows.screen).drawImage(140, 80, DrawCapture(font, "152", CaptureLook()));
+    world.state.settings.captureRegions[0] = {10, 10, 20, 20};
+  }
+  void WithPicker(const std::function<void(AreaPicker&)>& act, int area = 0) {
+    QTimer::singleShot(0, [act] {
+      auto* picker = qobject_cast<AreaPicker*>(QApplication::activeModalWidget());
+      ASSERT_NE(picker, nullptr);
+      act(*picker);
+      if (picker->isVisible()) picker->reject();
+    });
+    form.findChild<QPushButton*>(QStringLiteral("cmdPick(%1)").arg(area))->click();
+  }
+  static QString Label(const QWidget& w, const char* name) { return w.findChild<QLabel*>(name)->text(); }
+  // A drag from picture pixel `from` to `to`, with the mouse.
+  static void Drag(AreaPicker& picker, QPoint from, QPoint to) {
+    QWidget* canvas = picker.Canvas();
+    const int z = picker.Zoom();
+    const QPoint half(z / 2, z / 2);
+    QTest::mousePress(canvas, Qt::LeftButton, {}, from * z + half);
+    QMouseEvent move(QEvent::MouseMove, QPointF(((from + to) / 2) * z + half), canvas->mapToGlobal(QPointF(0, 0)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(canvas, &move);
+    QMouseEvent end(QEvent::MouseMove, QPointF(to * z + half), canvas->mapToGlobal(QPointF(0, 0)), Qt::NoButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(canvas, &end);
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, to * z + half);
+  }
+
+  DialogWorld world;
+  FormInputCheck input{world.boxes};
+  Form2 form{world.state, world.services, input, [] {}};
+};
+
+TEST_F(PickTest, ADragShowsTheAreaAndItsReadingAndOkStoresItThroughTheTypedChecks) {
+  world.windows.Add(QStringLiteral("MapleStory"), QRect(100, 50, 300, 200));
+  form.show();
+  WithPicker([](AreaPicker& picker) {
+    EXPECT_EQ(picker.Selection(), QRect(10, 10, 20, 20)) << "starts at the current area";
+    QWheelEvent wheel(QPointF(100, 60), QPointF(100, 60), QPoint(), QPoint(0, 240), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(picker.Canvas(), &wheel);
+    EXPECT_EQ(picker.Zoom(), 3);
+    Drag(picker, {3, 31}, {33, 43});  // too far left: start X 3 is below the limit
+    EXPECT_EQ(Label(picker, "lblReadout"), QStringLiteral("始点 X: 3  Y: 31   サイズ X: 31  Y: 13"));
+    EXPECT_EQ(Label(picker, "lblReading"), QStringLiteral("入力下限を超えています"));
+    picker.findChild<QPushButton*>("cmdOk")->click();
+    EXPECT_TRUE(picker.isVisible()) << "refused, still picking";
+    Drag(picker, {40, 30}, {78, 42});
+    EXPECT_EQ(Label(picker, "lblReading"), QStringLiteral("→ 152"));
+    QTest::keyClick(picker.Canvas(), Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(picker.Canvas(), Qt::Key_Right);
+    QTest::keyClick(picker.Canvas(), Qt::Key_Left);
+    EXPECT_EQ(picker.Selection(), QRect(40, 30, 40, 13));
+    picker.findChild<QPushButton*>("cmdOk")->click();
+  });
+  ASSERT_EQ(world.boxes.shown.size(), 1u);
+  EXPECT_EQ(world.boxes.shown[0].text, QStringLiteral("入力下限を超えています\r\n始点X: 3（5～1200）"));
+  const CaptureRegion r = world.state.settings.captureRegions[0];
+  EXPECT_EQ(std::tie(r.sx, r.sy, r.ex, r.ey), std::make_tuple(40, 30, 40, 13));
+  EXPECT_EQ(Label(form, "lblCapture_ex(0)"), QStringLiteral("40"));
+  EXPECT_FALSE(form.findChild<QLabel*>("picCapture(0)")->pixmap().isNull()) << "the new area on show";
+}
+
+TEST_F(PickTest, CancelOrNoGameWindowChangesNothing) {
+  form.show();
+  form.findChild<QPushButton*>("cmdPick(1)")->click();
+  ASSERT_EQ(world.boxes.shown.size(), 1u);
+  EXPECT_EQ(world.boxes.shown[0].text,
+            QStringLiteral("MapleStoryのウィンドウが見つかりません。\r\nゲームを起動してから選んでください。"));
+  world.windows.Add(QStringLiteral("MapleStory"), QRect(100, 50, 300, 200));
+  WithPicker([](AreaPicker& picker) {
+    Drag(picker, {40, 30}, {78, 42});
+    picker.findChild<QPushButton*>("cmdCancel")->click();
+  });
+  const CaptureRegion r = world.state.settings.captureRegions[0];
+  EXPECT_EQ(std::tie(r.sx, r.sy, r.ex, r.ey), std::make_tuple(10, 10, 20, 20));
+  EXPECT_EQ(world.boxes.shown.size(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+// Teaching the pattern editor from a capture: typing the number seen, the
+// proposed cells land in the slots as a paste would, the slots still
+// waiting are marked, and a save whose patterns do not read the capture
+// back says so and keeps the editor open.
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "dialog_test_support.h"
+#include "dialogs/capture_teacher.h"
+#include "dialogs/form3.h"
+#include "dialogs/pattern_slot.h"
+#include "support/digit_fonts.h"
+
+namespace {
+
+QImage Plain(int width, int height, int seed) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(QColor(seed * 37 % 256, 200, 10));
+  return image;
+}
+
+class TeachTest : public ::testing::Test {
+ protected:
+  // Defaults of `defaultHeight` rows, which read nothing of the font.
+  void Install(int defaultHeight) {
+    QDir(world.folder.Path()).mkpath("system");
+    for (int i = 0; i < 22; ++i) {
+      const QString file = i < 20 ? QString::asprintf("Pattern%02d.bmp", i) : QStringLiteral("PatternDel%1.bmp").arg(i - 20);
+      const QImage picture = Plain(7, defaultHeight, i);
+      picture.save(world.folder.File("system/" + file), "BMP");
+      (i < 20 ? world.state.patternImages.digits[i] : world.state.patternImages.delimiters[i - 20]) = picture;
+    }
+    editor.SetCaptureSource([this](int area) { return captures[area]; });
+    editor.LoadArea(0);
+  }
+  // Opens the teacher, lets `act` work in it, and closes it if still open.
+  void InTeacher(const std::function<void(CaptureTeacher&)>& act) {
+    QTimer::singleShot(0, [act] {
+      auto* teacher = qobject_cast<CaptureTeacher*>(QApplication::activeModalWidget());
+      ASSERT_NE(teacher, nullptr);
+      act(*teacher);
+      if (teacher->isVisible()) teacher->reject();
+    });
+    editor.findChild<QPushButton*>("cmdTeach")->click();
+  }
+  static void Type(CaptureTeacher& teacher, const QString& number) {
+    teacher.findChild<QLineEdit*>("txtNumber")->setText(number);
+    teacher.findChild<QPushButton*>("cmdFind")->click();
+  }
+  PatternSlot* Slot(int slot) {
+    return editor.findChild<PatternSlot*>(slot < 10 ? QString::asprintf("picPattern(%d)", slot) : "picPatternDL");
+  }
+
+  DialogWorld world;
+  Form3 editor{world.state, world.services, [] {}};
+  std::array<QImage, 2> captures;
+  const PixelFont font = BoldFont(8);
+  CaptureLook look;
+};
+
+TEST_F(TeachTest, TypedNumberFillsItsSlotsMarksTheRestAndTheSaveReadsTheCapture) {
+  Install(11);
+  look.noise = 8;
+  captures[0] = DrawCapture(font, "152", look);
+  std::array<bool, 11> unfinished{};
+  unfinished.fill(true);
+  EXPECT_EQ(editor.Unfinished(), unfinished) << "defaults are unfinished";
+
+  InTeacher([](CaptureTeacher& teacher) {
+    Type(teacher, QStringLiteral("１５２"));  // as an input method types it
+    teacher.findChild<QPushButton*>("cmdAccept")->click();
+  });
+  for (int slot : {1, 5, 2, 10}) {
+    unfinished[static_cast<std::size_t>(slot)] = false;
+    EXPECT_FALSE(Slot(slot)->Marked()) << slot;
+  }
+  EXPECT_EQ(editor.Unfinished(), unfinished);
+  EXPECT_TRUE(Slot(0)->Marked());
+  EXPECT_EQ(Slot(5)->Picture(), DrawCapture(font, "152", look).copy(9, 0, 8, 13));
+  EXPECT_TRUE(world.boxes.shown.empty());
+
+  editor.findChild<QPushButton*>("cmdSave")->click();  // common height 11: the cells lose their bottom rows only
+  EXPECT_TRUE(world.boxes.shown.empty());
+  EXPECT_EQ(world.state.patternImages.digits[5].height(), 11);
+}
+
+TEST_F(TeachTest, ASaveThatCannotReadTheCaptureSaysSoAndKeepsTheEditorOpen) {
+  Install(20);  // taller defaults: the common height pads the cells with black rows
+  captures[0] = DrawCapture(font, "152", look);
+  editor.show();
+  InTeacher([](CaptureTeacher& teacher) {
+    Type(teacher, QStringLiteral("152"));
+    teacher.findChild<QPushButton*>("cmdAccept")->click();
+  });
+  editor.findChild<QPushButton*>("cmdSave")->click();
+  ASSERT_EQ(world.boxes.shown.size(), 1u);
+  EXPECT_TRUE(world.boxes.shown[0].text.startsWith(
+      QStringLiteral("保存しましたが、登録に使ったキャプチャが「152」と読めません（読み取り結果: 認識NG）。")));
+  EXPECT_TRUE(editor.isVisible());
+  EXPECT_EQ(Slot(5)->Picture(), world.state.patternImages.digits[5]) << "the slots show what was saved";
+}
+
+TEST_F(TeachTest, RefusalsProposeNothingAndBoundariesMoveByAPixel) {
+  Install(11);
+  editor.findChild<QPushButton*>("cmdTeach")->click();  // no capture yet: a message, no teacher
+  captures[0] = DrawCapture(font, "152", look);
+  InTeacher([&](CaptureTeacher& teacher) {
+    Type(teacher, QStringLiteral("1520"));
+    EXPECT_TRUE(teacher.Proposal().bounds.empty());
+    EXPECT_FALSE(teacher.findChild<QPushButton*>("cmdAccept")->isEnabled());
+    Type(teacher, QStringLiteral("152"));
+    ASSERT_EQ(teacher.Proposal().bounds, (std::vector<int>{1, 9, 17, 25, 29}));
+    teacher.findChild<QSpinBox*>("spnBoundary")->setValue(4);
+    teacher.findChild<QPushButton*>("cmdRight")->click();
+    teacher.findChild<QPushButton*>("cmdRight")->click();
+    teacher.findChild<QPushButton*>("cmdLeft")->click();
+    EXPECT_EQ(teacher.Proposal().bounds.back(), 30);
+    teacher.findChild<QPushButton*>("cmdCancel")->click();
+  });
+  ASSERT_EQ(world.boxes.shown.size(), 2u);
+  EXPECT_EQ(world.boxes.shown[0].text, QStringLiteral("この領域のキャプチャがまだありません。\r\n"
+                                                      "ゲームを前面にして一度キャプチャしてから選んでください。"));
+  EXPECT_EQ(world.boxes.shown[1].text, RefusalText(SegmentationRefusal::CountDoesNotFit, "1520"));
+  EXPECT_EQ(world.boxes.shown[1].title, QStringLiteral("キャプチャから登録"));
+  EXPECT_EQ(Slot(5)->Picture(), world.state.patternImages.digits[5]) << "Cancel changes no slot";
+}
+
+}  // namespace

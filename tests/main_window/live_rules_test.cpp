@@ -1,0 +1,176 @@
+// The live side's pure rules: the state line, the chart's maths, the panel's
+// texts, the live area of the layout and where the compact view goes.
+#include <gtest/gtest.h>
+
+#include "main_window/chart_scale.h"
+#include "main_window/compact_view.h"
+#include "main_window/layout_rule.h"
+#include "main_window/live_panel.h"
+#include "main_window/state_line.h"
+#include "support/qstring_printer.h"
+
+TEST(StateLine, SaysWhatTheProgramIsDoing) {
+  const QDateTime now(QDate(2026, 12, 5), QTime(14, 30, 0));
+  const auto input = [&](bool monitoring, GameSeen game) {
+    StateLineInput in;
+    in.now = now;
+    in.monitoring = monitoring;
+    in.game = game;
+    in.nextCapture = now.addSecs(15);
+    return in;
+  };
+  struct Case {
+    const char* what;
+    StateLineInput in;
+    const char* text;
+  };
+  StateLineInput behind = input(true, GameSeen::Behind);
+  behind.behindSince = now.addSecs(-83);
+  StateLineInput longBehind = behind;
+  longBehind.behindSince = now.addSecs(-2 * 3600 - 5);
+  StateLineInput late = input(true, GameSeen::InFront);
+  late.nextCapture = now.addSecs(-4);  // due, waiting for the tick
+  StateLineInput soon = input(true, GameSeen::InFront);
+  soon.nextCapture = now.addMSecs(200);  // rounded up: not 00:00 before it is due
+  StateLineInput longInterval = input(true, GameSeen::InFront);
+  longInterval.nextCapture = now.addSecs(20 * 60);
+  StateLineInput manual = input(false, GameSeen::Unknown);
+  manual.manualCommand = QStringLiteral("キャプチャ");
+  manual.manualWaitEnd = now.addMSecs(6500);
+  StateLineInput manualWhileMonitoring = input(true, GameSeen::Behind);
+  manualWhileMonitoring.manualCommand = QStringLiteral("プリントスクリーン");
+  manualWhileMonitoring.manualWaitEnd = now.addSecs(10);
+
+  const Case cases[] = {
+      {"stopped", input(false, GameSeen::InFront), "停止中"},
+      {"stopped, game gone", input(false, GameSeen::Missing), "停止中"},
+      {"just started", input(true, GameSeen::Unknown), "監視中  次のキャプチャまで 00:15"},
+      {"watching", input(true, GameSeen::InFront), "監視中  次のキャプチャまで 00:15"},
+      {"due", late, "監視中  次のキャプチャまで 00:00"},
+      {"nearly due", soon, "監視中  次のキャプチャまで 00:01"},
+      {"a whole interval", longInterval, "監視中  次のキャプチャまで 20:00"},
+      {"behind", behind, "ゲームが前面にありません (待機 01:23)"},
+      {"behind for hours", longBehind, "ゲームが前面にありません (待機 120:05)"},
+      {"missing", input(true, GameSeen::Missing), "ゲームが見つかりません"},
+      {"manual command", manual, "キャプチャまで 00:07"},
+      {"manual command while monitoring", manualWhileMonitoring, "プリントスクリーンまで 00:10"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(StateLineText(c.in), QString::fromUtf8(c.text)) << c.what;
+}
+
+TEST(ChartScale, AxesAreReadableAndPointsStayInsideThePlot) {
+  const std::pair<double, double> ceilings[] = {{0, 1},      {-5, 1},    {0.3, 0.5}, {1, 1},     {1.01, 2},
+                                                {2000, 2000}, {2001, 5000}, {7e9, 1e10}, {360, 500}};
+  for (const auto& [value, nice] : ceilings) EXPECT_DOUBLE_EQ(NiceCeiling(value), nice) << value;
+
+  const std::vector<SessionPoint> points{
+      {0, 0, std::nullopt}, {60'000, 1000, 36}, {120'000, 2000, 360}, {180'000, 2000, std::nullopt},
+      {1'500'000, 9000, 400}};
+  const ChartAxes axes = ChooseAxes(points);
+  EXPECT_DOUBLE_EQ(axes.minutesMax, 50);  // 25 minutes
+  EXPECT_DOUBLE_EQ(axes.gainedMax, 10000);
+  EXPECT_DOUBLE_EQ(axes.rateMax, 500);
+  EXPECT_DOUBLE_EQ(ChooseAxes({}).minutesMax, 10) << "a fresh session still has a time axis";
+
+  const QRectF plot(10, 20, 100, 50);
+  EXPECT_EQ(PlotPosition(plot, 0, 10, 0, 5), QPointF(10, 70)) << "origin at the bottom left";
+  EXPECT_EQ(PlotPosition(plot, 10, 10, 5, 5), QPointF(110, 20));
+  EXPECT_EQ(PlotPosition(plot, 20, 10, -3, 5), QPointF(110, 70)) << "held at the edges";
+  EXPECT_EQ(PlotPosition(plot, 5, 0, 5, 0), QPointF(10, 70)) << "no range, no division by zero";
+
+  const QPolygonF gained = GainedLine(points, plot, axes);
+  ASSERT_EQ(gained.size(), 5);
+  EXPECT_EQ(gained[2], QPointF(10 + 100 * 2.0 / 50, 70 - 50 * 0.2));
+  const std::vector<QPolygonF> rate = RateLines(points, plot, axes);
+  ASSERT_EQ(rate.size(), 2u) << "broken where the rate was unknown";
+  EXPECT_EQ(rate[0].size(), 2);
+  EXPECT_EQ(rate[1].size(), 1);
+  EXPECT_EQ(rate[1][0], QPointF(10 + 100 * 25.0 / 50, 70 - 50 * 0.8));
+
+  EXPECT_EQ(AxisMinutesText(0), QStringLiteral("0分"));
+  EXPECT_EQ(AxisMinutesText(50), QStringLiteral("50分"));
+  EXPECT_EQ(AxisMinutesText(120), QStringLiteral("2時間"));
+  EXPECT_EQ(AxisMinutesText(200), QStringLiteral("3時間20分"));
+}
+
+TEST(LiveTexts, ShowWhatIsKnownAndSayWhatIsNot) {
+  const LiveTexts none = MakeLiveTexts(SessionFigures{});
+  EXPECT_EQ(none.shortRate, QStringLiteral("—"));
+  EXPECT_EQ(none.toLevel, QStringLiteral("—"));
+  EXPECT_EQ(none.gained, QStringLiteral("0"));
+  EXPECT_EQ(none.activeTime, QStringLiteral("0分"));
+
+  SessionFigures f;
+  f.hasReading = true;
+  f.level = 152;
+  f.gained = 12'345'678;
+  f.activeMs = 4'380'000;
+  f.shortRate = 1234567;
+  f.longRate = 0;
+  f.progressPercent = 45.6;
+  f.secondsToLevel = 4320;
+  f.misreads = 2;
+  const LiveTexts t = MakeLiveTexts(f);
+  EXPECT_EQ(t.shortRate, QStringLiteral("1,234,567 k/h"));
+  EXPECT_EQ(t.longRate, QStringLiteral("0 k/h"));
+  EXPECT_EQ(t.wholeRate, QStringLiteral("—"));
+  EXPECT_EQ(t.gained, QStringLiteral("12,345,678"));
+  EXPECT_EQ(t.activeTime, QStringLiteral("1時間13分"));
+  EXPECT_EQ(t.progress, QStringLiteral("45.6 %"));
+  EXPECT_EQ(t.toLevel, QStringLiteral("あと 1時間12分"));
+  EXPECT_EQ(t.misreads, QStringLiteral("2"));
+
+  f.level = 201;
+  f.levelSizeUnknown = true;
+  f.progressPercent.reset();
+  f.secondsToLevel.reset();
+  const LiveTexts top = MakeLiveTexts(f);
+  EXPECT_EQ(top.toLevel, QStringLiteral("不明 (Lv200以上)"));
+  EXPECT_EQ(top.progress, QStringLiteral("— (Lv201)"));
+  EXPECT_EQ(top.shortRate, QStringLiteral("1,234,567 k/h")) << "the rate is still known";
+}
+
+TEST(LiveLayout, ThePanelAndChartTakeTheTopOfTheLogsRoomAndNothingOverlaps) {
+  struct Case {
+    double width, height;
+    bool debug;
+    int chartHeight, logTop, logHeight;
+  };
+  const Case cases[] = {
+      {368, 296, false, 0, 152, 88},     // the minimum: no room for the chart
+      {368, 296, true, 0, 152, 8},       // the minimum in debug mode: the rows stay clear
+      {528, 472, false, 88, 244, 172},   // the design size
+      {600, 900, false, 160, 316, 528},  // tall: the chart stops growing
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << (c.debug ? " debug" : ""));
+    const MainLayout classic = ResizeLayout(c.width, c.height, c.debug);
+    const MainLayout live = WithLiveArea(classic);
+    ASSERT_TRUE(live.live.has_value());
+    EXPECT_EQ(live.live->chartHeight, c.chartHeight);
+    EXPECT_EQ(live.logTop, c.logTop);
+    EXPECT_EQ(live.logHeight, c.logHeight);
+    // Same width and bottom edge as the classic log; the label just above it.
+    EXPECT_EQ(live.logWidth, classic.logWidth);
+    EXPECT_EQ(live.logTop + live.logHeight, classic.logTop + classic.logHeight);
+    EXPECT_EQ(live.logLabelTop, live.logTop - 16);
+    // Top to bottom: buttons (to 65), panel, chart, label, log, pattern rows.
+    EXPECT_GE(live.live->panelTop, 65);
+    const int chartBottom = live.live->chartTop + live.live->chartHeight;
+    EXPECT_GE(live.live->chartTop, live.live->panelTop + live.live->panelHeight);
+    EXPECT_GE(live.logLabelTop, c.chartHeight > 0 ? chartBottom : live.live->chartTop);
+    if (c.debug) {
+      EXPECT_LE(live.logTop + live.logHeight, live.patternRowTop[0]);
+    }
+  }
+}
+
+TEST(CompactViewPlace, TheRememberedPlaceIsKeptWhileItIsOnAScreen) {
+  const QList<QRect> screens{QRect(0, 0, 1280, 1024), QRect(1280, 0, 1920, 1080)};
+  const QSize size(200, 84);
+  EXPECT_EQ(CompactViewPosition({300, 200}, size, screens), QPoint(300, 200));
+  EXPECT_EQ(CompactViewPosition({2500, 900}, size, screens), QPoint(2500, 900)) << "on the second screen";
+  EXPECT_EQ(CompactViewPosition({-190, 10}, size, screens), QPoint(1064, 16)) << "only its edge on a screen";
+  EXPECT_EQ(CompactViewPosition({5000, 5000}, size, screens), QPoint(1064, 16)) << "a screen since unplugged";
+  EXPECT_EQ(CompactViewPosition({5, 5}, size, {}), QPoint(0, 0));
+}
