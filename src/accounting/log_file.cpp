@@ -10,7 +10,8 @@ namespace {
 QString LogFolder(const Settings& settings) { return LogFolder(settings.saveFolder); }
 
 Notice CannotWrite(const QString& path) {
-  return Notice{QStringLiteral("ログファイルに書き込めません。\r\n") + path, QStringLiteral("ログファイル書込みエラー")};
+  return Notice{QStringLiteral("ログファイルに書き込めません。\r\n") + QDir::toNativeSeparators(path),
+                QStringLiteral("ログファイル書込みエラー")};
 }
 
 }  // namespace

@@ -5,6 +5,10 @@
 #include <cmath>
 #include <optional>
 
+#ifdef _WIN32
+#include "base/cp932.h"
+#endif
+
 namespace {
 
 // Inserts "," every three digits into the whole-number part of a plain
@@ -65,15 +69,21 @@ struct ByteCount {
 
 ByteCount CountBytes(const QString& text) {
   ByteCount count;
+#ifndef _WIN32
   std::optional<QStringEncoder> encoder;  // numbers and flags never need one
+#endif
   for (qsizetype i = 0; i < text.size(); ++i) {
     ++count.characters;
     const QChar c = text.at(i);
     if (c.unicode() < 0x80) continue;
-    if (!encoder) encoder.emplace("CP932");
     qsizetype length = 1;
     if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) length = 2;
+#ifdef _WIN32
+    const QByteArray bytes = EncodeCp932(text.mid(i, length));
+#else
+    if (!encoder) encoder.emplace("CP932");
     const QByteArray bytes = encoder->encode(QStringView(text).mid(i, length));
+#endif
     if (bytes.size() >= 2) ++count.wide;
     i += length - 1;
   }

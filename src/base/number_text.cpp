@@ -10,6 +10,16 @@
 
 namespace {
 
+#ifdef _WIN32
+// The Windows C runtime starts in the "C" locale and Qt leaves it there
+// (main sets LC_NUMERIC to "C" as well): "." is the point already.
+class CNumbers {
+ public:
+  CNumbers() {}  // NOLINT(modernize-use-equals-default): user-provided, so a const one needs no initialiser
+  CNumbers(const CNumbers&) = delete;
+  CNumbers& operator=(const CNumbers&) = delete;
+};
+#else
 // strtod and printf follow LC_NUMERIC, and QApplication sets the locale
 // from the environment at start-up: under a German or French locale they
 // would take "," as the decimal point. While one of these objects lives,
@@ -31,6 +41,8 @@ class CNumbers {
   locale_t c_;
   locale_t previous_ = static_cast<locale_t>(nullptr);
 };
+
+#endif
 
 }  // namespace
 

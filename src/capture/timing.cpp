@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <chrono>
 #include <ctime>
 
 namespace {
@@ -26,10 +27,16 @@ void WaitLoop(double ms, const std::function<double()>& tick, const std::functio
 QDateTime SystemClock::Now() const { return QDateTime::currentDateTime(); }
 
 std::int64_t SystemClock::MonotonicMs() const {
+#ifdef _WIN32
+  // The performance counter behind steady_clock counts from system start.
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+#else
   timespec ts{};
   // Boot time keeps counting during suspend, like the system's uptime.
   if (clock_gettime(CLOCK_BOOTTIME, &ts) != 0 && clock_gettime(CLOCK_MONOTONIC, &ts) != 0) return 0;
   return static_cast<std::int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1'000'000;
+#endif
 }
 
 void SystemClock::WaitMs(double ms) {

@@ -1,5 +1,6 @@
 #include "main_window/main_texts.h"
 
+#include <QDir>
 #include <cmath>
 
 QString MainWindowTitle() { return QStringLiteral("Tallymeter  ") + QStringLiteral("For ") + kGameTitle; }
@@ -9,7 +10,8 @@ Notice GameMissingNotice() { return Notice{kGameTitle + QStringLiteral("が起�
 Notice AlreadyRunningNotice() { return Notice{QStringLiteral("既にプログラムは起動しています。"), QStringLiteral("エラー")}; }
 
 Notice CannotSaveNotice(const QString& path) {
-  return Notice{QStringLiteral("ファイルを保存できませんでした。\r\n") + path, QStringLiteral("ファイル書込みエラー")};
+  return Notice{QStringLiteral("ファイルを保存できませんでした。\r\n") + QDir::toNativeSeparators(path),
+                QStringLiteral("ファイル書込みエラー")};
 }
 
 Notice CannotCaptureNotice() {

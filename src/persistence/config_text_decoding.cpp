@@ -1,7 +1,6 @@
 #include "persistence/config_text_decoding.h"
 
 #include <QStringDecoder>
-#include <QStringEncoder>
 #include <algorithm>
 
 #include "base/cp932.h"
@@ -14,13 +13,11 @@ bool HoldsLabels(const QString& text) {
   return text.contains(QStringLiteral("時給ファイル保存場所")) || text.contains(QStringLiteral("ラグキャンセル時間"));
 }
 
+// A byte the code page cannot decode comes back as a replacement character,
+// which never encodes to the same bytes again.
 bool FaithfulCp932(const QByteArray& bytes, QString& text) {
-  QStringDecoder decoder("CP932");
-  text = decoder.decode(bytes);
-  if (decoder.hasError()) return false;
-  QStringEncoder encoder("CP932");
-  const QByteArray again = encoder.encode(text);
-  return !encoder.hasError() && again == bytes;
+  text = DecodeCp932(bytes);
+  return EncodeCp932(text) == bytes;
 }
 
 }  // namespace

@@ -23,12 +23,44 @@ bool AnyFileWithExtension(const QString& pathWithoutStar) {
 
 }  // namespace
 
+#ifdef _WIN32
+namespace {
+
+// "X:" alone or "X:" followed by a separator.
+bool IsDriveLetter(const QString& path) {
+  return path.size() >= 2 && path.at(0).isLetter() && path.at(0).unicode() < 128 && path.at(1) == QChar(':') &&
+         (path.size() == 2 || (path.size() == 3 && path.at(2) == kSeparator));
+}
+
+// Where the folders below a network share begin in `full` ("//server/share/…",
+// separators already "/"): just after the share, or -1 when the path names
+// no share or the share is not there. A share is never made.
+qsizetype BelowShare(QString& full) {
+  while (full.size() > 2 && full.at(2) == kSeparator) full.remove(2, 1);
+  const qsizetype serverEnd = full.indexOf(kSeparator, 2);
+  const qsizetype shareEnd = serverEnd < 0 ? -1 : full.indexOf(kSeparator, serverEnd + 1);
+  if (shareEnd < 0 || !FolderExists(full.left(shareEnd + 1))) return -1;
+  return shareEnd;
+}
+
+}  // namespace
+#endif
+
 bool MakeFolders(const QString& path) {
-  QString full = path;
+  // Windows takes "\" and "/" alike; the scan below knows only "/".
+  QString full = QDir::fromNativeSeparators(path);
   if (!full.endsWith(kSeparator)) full += kSeparator;
+  qsizetype first = full.indexOf(kSeparator);
+#ifdef _WIN32
+  if (full.startsWith(QStringLiteral("//"))) {
+    const qsizetype share = BelowShare(full);
+    if (share < 0) return false;
+    first = full.indexOf(kSeparator, share + 1);
+  }
+#endif
   // Each prefix up to and including a separator is one folder, outermost
   // first; "/" alone is the root and always exists.
-  for (qsizetype end = full.indexOf(kSeparator); end >= 0; end = full.indexOf(kSeparator, end + 1)) {
+  for (qsizetype end = first; end >= 0; end = full.indexOf(kSeparator, end + 1)) {
     const QString folder = full.left(end + 1);
     if (FolderExists(folder)) continue;
     if (!QDir().mkdir(folder)) return false;
@@ -44,6 +76,30 @@ bool PathExists(const QString& path) {
   return FolderExists(path);
 }
 
+#ifdef _WIN32
+QString NearestFolder(const QString& typed, const QString& programFolder) {
+  // Shown to the player and stored as typed there: with "\\".
+  const QString path = QDir::fromNativeSeparators(typed);
+  if (path.endsWith(kSeparator)) return QDir::toNativeSeparators(path.chopped(1));
+  // A drive is taken as it stands, unless there is no such drive.
+  if (IsDriveLetter(path) && (path.size() <= 2 || FolderExists(path))) return QDir::toNativeSeparators(path);
+  for (qsizetype n = path.size(); n > 0; n -= 2) {
+    const QString prefix = path.left(n);
+    // "X" or "X:" alone would name the current folder of that drive.
+    if (prefix.size() <= 2 || !FolderExists(prefix)) continue;
+    const QFileInfo info(prefix);
+    const QString canonical = info.canonicalFilePath();
+    return QDir::toNativeSeparators(canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical);
+  }
+  // The drive of the program folder: "X:", or the share it lies on.
+  QString program = QDir::fromNativeSeparators(programFolder);
+  if (program.size() >= 2 && program.at(1) == QChar(':')) return program.left(2);
+  if (program.startsWith(QStringLiteral("//"))) {
+    if (const qsizetype share = BelowShare(program); share >= 0) return QDir::toNativeSeparators(program.left(share));
+  }
+  return QStringLiteral("C:");
+}
+#else
 QString NearestFolder(const QString& path, const QString& programFolder) {
   // A typed trailing separator is taken at its word: the folder is used as
   // written, without looking at the disk. The root keeps its only "/".
@@ -62,3 +118,4 @@ QString NearestFolder(const QString& path, const QString& programFolder) {
   // the nearest folder that is surely there.
   return programFolder;
 }
+#endif

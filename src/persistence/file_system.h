@@ -1,6 +1,8 @@
 #pragma once
-// File-system helpers on POSIX paths: the separator is "/", and the only
-// "drive" is the root of the file system.
+// File-system helpers. On POSIX the separator is "/" and the only "drive" is
+// the root of the file system. On Windows the backslash and "/" both
+// separate, a drive is "X:" or a network share (two backslashes, server,
+// share), and the folders handed back are written with backslashes.
 
 #include <QString>
 
@@ -18,5 +20,7 @@ bool PathExists(const QString& path);
 // trailing "/" is dropped without any check; otherwise the longest existing
 // prefix (cut two characters at a time) as the file system spells it; as a
 // last resort (an empty or two-character text naming nothing) the program
-// folder, since a platform without drives has no program drive to offer.
+// folder on POSIX, since a platform without drives has no program drive to
+// offer. On Windows a typed drive ("D:") comes back as it is when it exists,
+// and the last resort is the program folder's drive.
 QString NearestFolder(const QString& path, const QString& programFolder);

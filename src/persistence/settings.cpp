@@ -1,5 +1,7 @@
 #include "persistence/settings.h"
 
+#include <QDir>
+
 Settings Settings::Defaults(const QString& programFolder) {
   Settings s;
   s.captureRegions[0] = CaptureRegion{35, 576, 44, 13};
@@ -7,7 +9,8 @@ Settings Settings::Defaults(const QString& programFolder) {
   s.autoStart = false;
   s.captureInterval = 20;
   s.beepBeep = false;
-  s.saveFolder = programFolder;
+  // Shown in the options dialog and stored in the file as the system writes paths.
+  s.saveFolder = QDir::toNativeSeparators(programFolder);
   s.saveFile = QStringLiteral("給与明細");
   s.saveCsv = false;
   s.saveDistance = false;

@@ -4,8 +4,13 @@
 #include <QPainter>
 #include <cstdio>
 
-GameScreen::GameScreen(CounterFont levelFont, CounterFont expFont, Progress start, QWidget* parent)
-    : QWidget(parent), levelFont_(std::move(levelFont)), expFont_(std::move(expFont)), progress_(start) {
+GameScreen::GameScreen(CounterFont levelFont, CounterFont expFont, Progress start, QWidget* parent,
+                       OuterRectOf outerRectOf)
+    : QWidget(parent),
+      levelFont_(std::move(levelFont)),
+      expFont_(std::move(expFont)),
+      progress_(start),
+      outerRectOf_(std::move(outerRectOf)) {
   setWindowTitle(QStringLiteral("MapleStory"));
   setFixedSize(800, 600);
   // The window manager may add or change the frame after the window is
@@ -24,7 +29,12 @@ void GameScreen::SetProgress(Progress progress) {
   emit progressChanged(progress_);
 }
 
-QPoint GameScreen::FrameOffset() const { return geometry().topLeft() - frameGeometry().topLeft(); }
+QPoint GameScreen::FrameOffset() const {
+  if (outerRectOf_) {
+    if (const std::optional<QRect> outer = outerRectOf_(winId())) return geometry().topLeft() - outer->topLeft();
+  }
+  return geometry().topLeft() - frameGeometry().topLeft();
+}
 
 void GameScreen::paintEvent(QPaintEvent*) {
   QPainter painter(this);

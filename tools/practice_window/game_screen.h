@@ -5,8 +5,11 @@
 // included), whatever frame the window manager gives the window.
 
 #include <QPoint>
+#include <QRect>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
+#include <optional>
 
 #include "counter_sprites.h"
 #include "experience.h"
@@ -22,7 +25,12 @@ class GameScreen : public QWidget {
   Q_OBJECT
 
  public:
-  GameScreen(CounterFont levelFont, CounterFont expFont, Progress start, QWidget* parent = nullptr);
+  // Where the window system puts a window's outer corner; without it the
+  // toolkit's frame geometry.
+  using OuterRectOf = std::function<std::optional<QRect>(WId)>;
+
+  GameScreen(CounterFont levelFont, CounterFont expFont, Progress start, QWidget* parent = nullptr,
+             OuterRectOf outerRectOf = {});
 
   Progress progress() const { return progress_; }
   void SetProgress(Progress progress);
@@ -42,5 +50,6 @@ class GameScreen : public QWidget {
   CounterFont expFont_;
   Progress progress_;
   QPoint paintedOffset_;
+  OuterRectOf outerRectOf_;
   QTimer frameWatch_;
 };

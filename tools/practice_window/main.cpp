@@ -11,6 +11,9 @@
 #include <QTimer>
 #include <cstdio>
 
+#ifdef _WIN32
+#include "capture/win32/win32_window_system.h"
+#endif
 #include "counter_sprites.h"
 #include "experience.h"
 #include "game_screen.h"
@@ -71,7 +74,15 @@ int main(int argc, char** argv) {
     QTextStream(stderr) << "practice_window: pattern bitmaps missing in " << system << "\n";
   }
 
-  GameScreen screen(std::move(levelFont), std::move(expFont), Progress{static_cast<std::int32_t>(level), exp});
+  GameScreen::OuterRectOf outerRectOf;
+#ifdef _WIN32
+  // Tallymeter counts from GetWindowRect's corner, invisible resize borders
+  // included; Qt's frame geometry leaves those out.
+  std::shared_ptr<WindowSystem> windows = OpenWin32WindowSystem();
+  outerRectOf = [windows](WId id) { return windows->OuterRect(static_cast<WindowId>(id)); };
+#endif
+  GameScreen screen(std::move(levelFont), std::move(expFont), Progress{static_cast<std::int32_t>(level), exp}, nullptr,
+                    outerRectOf);
   QObject::connect(&screen, &GameScreen::progressChanged, &Report);
   Report(screen.progress());
 

@@ -1,0 +1,173 @@
+// The Win32 backend against the practice game: finding it by its exact title
+// only, whether it is in front, its outer rectangle, the pixels at the default
+// regions, black off the screen, a window closed before the grab, and no GDI
+// object or handle left behind by thousands of grabs.
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+#include "capture/win32/win32_process.h"
+#include "capture/win32/win32_window_system.h"
+#include "practice_game.h"
+
+namespace {
+
+class Win32Backend : public ::testing::Test {
+ protected:
+  void SetUp() override { ws = OpenWin32WindowSystem(); }
+  // A killed game's window lingers a moment; the next test must not find it.
+  void TearDown() override {
+    EXPECT_TRUE(WaitUntil([&] { return ws->FindWindowByTitle(kGame) == 0; }));
+  }
+
+  // Waits until the game is found and brought to the front, and its level
+  // reads at the default region; 0 when it never does.
+  WindowId ShowGame(const QString& level) {
+    WindowId id = 0;
+    if (!WaitUntil([&] { return (id = ws->FindWindowByTitle(kGame)) != 0; })) return 0;
+    const QImage sprite = CounterSprite(0, level);
+    const auto shown = [&] {
+      if (ws->ForegroundWindow() != id) BringWindowToFront(id);
+      return ws->ForegroundWindow() == id && Shows(CaptureGameArea(*ws, id, kLevelRegion), sprite);
+    };
+    return WaitUntil(shown) ? id : 0;
+  }
+
+  std::unique_ptr<WindowSystem> ws;
+};
+
+TEST_F(Win32Backend, OnlyTheExactTitleIsTheGameAndItIsInFrontOnlyWhenBroughtThere) {
+  // FindWindowW alone would take "maplestory": it ignores case.
+  std::vector<std::unique_ptr<QWidget>> nearTitles;
+  for (const char* title : {"MapleStory2", "MapleStory - Chat", "maplestory", "MAPLESTORY", " MapleStory"}) {
+    nearTitles.push_back(std::make_unique<QWidget>());
+    nearTitles.back()->setWindowTitle(QString::fromUtf8(title));
+    nearTitles.back()->resize(200, 100);
+    nearTitles.back()->show();
+    ASSERT_TRUE(WaitUntil([&] { return ws->FindWindowByTitle(QString::fromUtf8(title)) != 0; })) << title;
+  }
+  EXPECT_EQ(ws->FindWindowByTitle(kGame), 0u);
+  EXPECT_EQ(ws->FindWindowByTitle(QString()), 0u);
+
+  // A hidden window of the game's title is not the game.
+  QWidget hidden;
+  hidden.setWindowTitle(kGame);
+  hidden.winId();
+  EXPECT_EQ(ws->FindWindowByTitle(kGame), 0u);
+
+  PracticeGame game("152", "1234567890");
+  const WindowId id = ShowGame("152");
+  ASSERT_NE(id, 0u);
+  const WindowId other = nearTitles.front()->winId();
+  EXPECT_EQ(ws->FindWindowByTitle(QStringLiteral("MapleStory2")), other);
+  BringWindowToFront(other);
+  EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() == other; }));
+  EXPECT_NE(ws->ForegroundWindow(), id);
+  BringWindowToFront(id);
+  EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() == id; }));
+}
+
+TEST_F(Win32Backend, TheOuterRectangleHoldsFrameAndTitleBar) {
+  QWidget window;
+  window.setWindowTitle(QStringLiteral("Tallymeter outer rectangle"));
+  window.setGeometry(200, 150, 320, 240);
+  window.show();
+  WindowId id = 0;
+  ASSERT_TRUE(WaitUntil([&] { return (id = ws->FindWindowByTitle(window.windowTitle())) != 0; }));
+  ASSERT_TRUE(WaitUntil([&] { return window.geometry() == QRect(200, 150, 320, 240); }));
+  const std::optional<QRect> outer = ws->OuterRect(id);
+  ASSERT_TRUE(outer);
+  // GetWindowRect's rectangle: the client area inside, a title bar above it,
+  // borders alike on the other three sides, and the frame Qt reports (which
+  // leaves out invisible resize borders) within it.
+  const QRect client = window.geometry();
+  EXPECT_TRUE(outer->contains(client));
+  const int left = client.left() - outer->left();
+  EXPECT_EQ(outer->right() - client.right(), left);
+  EXPECT_EQ(outer->bottom() - client.bottom(), left);
+  EXPECT_GT(client.top() - outer->top(), left + 10);
+  EXPECT_TRUE(outer->contains(window.frameGeometry()));
+  // It follows the window.
+  window.move(window.pos() + QPoint(30, 20));
+  EXPECT_TRUE(WaitUntil([&] { return ws->OuterRect(id) == outer->translated(30, 20); }));
+  EXPECT_FALSE(ws->OuterRect(0));
+  EXPECT_FALSE(ws->OuterRect(0xDEAD0000u));
+}
+
+TEST_F(Win32Backend, TheDefaultRegionsReadTheCountersOffScreenReadsBlackAndAClosedWindowNothing) {
+  PracticeGame game("152", "1234567890");
+  const WindowId id = ShowGame("152");
+  ASSERT_NE(id, 0u) << "the level never appeared at the default region";
+  const QImage expSprite = CounterSprite(1, "1234567890");
+  EXPECT_TRUE(Shows(CaptureGameArea(*ws, id, kExpRegion), expSprite));
+  // One pixel off in any direction no longer matches: the regions really are
+  // counted from the outer corner, frame and title bar included.
+  for (const QPoint shift : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+    const CaptureRegion moved{kExpRegion.sx + shift.x(), kExpRegion.sy + shift.y(), 90, 9};
+    EXPECT_FALSE(Shows(CaptureGameArea(*ws, id, moved), expSprite)) << shift.x() << "," << shift.y();
+  }
+
+  // Strips reaching past the right edge of the screen and starting left of
+  // its left edge: the parts off the screen are black.
+  const QSize screen = ws->ScreenSize();
+  const QRect outer = ws->OuterRect(id).value_or(QRect());
+  const QImage wide = CaptureGameArea(*ws, id, CaptureRegion{0, 5, screen.width() + 500, 3});
+  const QImage left = CaptureGameArea(*ws, id, CaptureRegion{-outer.x() - 50, 5, 60, 3});
+  ASSERT_EQ(wide.size(), QSize(screen.width() + 500, 3));
+  ASSERT_EQ(left.size(), QSize(60, 3));
+  EXPECT_NE(wide.pixel(outer.width() / 2, 0), qRgb(0, 0, 0));
+  for (int x = screen.width() - outer.x(); x < wide.width(); x += 37) EXPECT_EQ(wide.pixel(x, 1), qRgb(0, 0, 0)) << x;
+  for (int x = 0; x < 50; x += 7) EXPECT_EQ(left.pixel(x, 1), qRgb(0, 0, 0)) << x;
+  // Asked directly for a rectangle off the screen, the backend refuses.
+  EXPECT_TRUE(ws->GrabScreen(QRect(-10, 0, 20, 20)).isNull());
+  EXPECT_TRUE(ws->GrabScreen(QRect(QPoint(0, 0), screen + QSize(1, 0))).isNull());
+
+  // Closed between finding and capturing: no picture and no crash, and the
+  // backend still serves.
+  game.End();
+  ASSERT_TRUE(WaitUntil([&] { return !ws->OuterRect(id); }));
+  EXPECT_TRUE(CaptureGameArea(*ws, id, kLevelRegion).isNull());
+  EXPECT_FALSE(ws->GrabScreen(QRect(0, 0, 10, 10)).isNull());
+}
+
+TEST_F(Win32Backend, ThousandsOfGrabsLeaveNoGdiObjectOrHandleBehind) {
+  PracticeGame game("152", "1234567890");
+  const WindowId id = ShowGame("152");
+  ASSERT_NE(id, 0u);
+  const QImage sprite = CounterSprite(0, "152");
+  const auto round = [&] {
+    return ws->FindWindowByTitle(kGame) == id && ws->ForegroundWindow() == id &&
+           Shows(CaptureGameArea(*ws, id, kLevelRegion), sprite) && !CaptureGameArea(*ws, id, kExpRegion).isNull();
+  };
+  for (int i = 0; i < 100; ++i) ASSERT_TRUE(round());  // warms up caches and pools
+  const ProcessResources before = CurrentProcessResources();
+  for (int i = 0; i < 2000; ++i) ASSERT_TRUE(round()) << i;
+  const ProcessResources after = CurrentProcessResources();
+  EXPECT_EQ(after.gdiObjects, before.gdiObjects);
+  EXPECT_EQ(after.kernelHandles, before.kernelHandles);
+  EXPECT_EQ(after.nextGdiSlot, before.nextGdiSlot);
+  EXPECT_EQ(after.nextKernelHandle, before.nextKernelHandle);
+  const auto shown = [](std::optional<unsigned long> n) { return n ? std::to_string(*n) : std::string("n/a"); };
+  std::printf("GDI objects %s -> %s, handles %s -> %s, next GDI slot %lu -> %lu, next handle %llu -> %llu\n",
+              shown(before.gdiObjects).c_str(), shown(after.gdiObjects).c_str(), shown(before.kernelHandles).c_str(),
+              shown(after.kernelHandles).c_str(), before.nextGdiSlot, after.nextGdiSlot, before.nextKernelHandle,
+              after.nextKernelHandle);
+}
+
+// The slot probes stand in for the counts where Wine keeps none: they must
+// notice a single object or handle that stays.
+TEST(ProcessResourcesProbe, NoticesOneObjectAndOneHandleKept) {
+  const ProcessResources before = CurrentProcessResources();
+  EXPECT_EQ(CurrentProcessResources().nextGdiSlot, before.nextGdiSlot);
+  EXPECT_EQ(CurrentProcessResources().nextKernelHandle, before.nextKernelHandle);
+  const HeldResources held;
+  const ProcessResources during = CurrentProcessResources();
+  EXPECT_NE(during.nextGdiSlot, before.nextGdiSlot);
+  EXPECT_NE(during.nextKernelHandle, before.nextKernelHandle);
+  if (before.gdiObjects && during.gdiObjects) {
+    EXPECT_EQ(*during.gdiObjects, *before.gdiObjects + 1);
+  }
+}
+
+}  // namespace
