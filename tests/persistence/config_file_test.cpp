@@ -11,7 +11,9 @@
 #include <tuple>
 
 #include "persistence/text_file.h"
+#ifndef _WIN32
 #include "support/fifo_watch.h"
+#endif
 #include "support/temp_folder.h"
 
 namespace {
@@ -87,9 +89,12 @@ TEST(ConfigFile, SettingsAddedAfterTheNineLinesReadByLabelAndNeverSpoilTheClassi
   const QString full = QString(kDefaultText).arg("/p");
   const QString classic = full.section(QStringLiteral("\r\n"), 0, 8) + QStringLiteral("\r\n\r\n");
   // A file from before the addition reads, with the added setting at its default.
+  // The folder comes back as the text spells it, on every platform.
+  Settings defaults = Settings::Defaults("/p");
+  defaults.saveFolder = "/p";
   std::optional<Settings> read = ParseConfigFileText(classic);
   ASSERT_TRUE(read.has_value());
-  EXPECT_EQ(*read, Settings::Defaults("/p"));
+  EXPECT_EQ(*read, defaults);
 
   const struct {
     const char* name;
@@ -116,7 +121,7 @@ TEST(ConfigFile, SettingsAddedAfterTheNineLinesReadByLabelAndNeverSpoilTheClassi
     read = ParseConfigFileText(text);
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->liveSampling, c.liveSampling);
-    Settings expected = Settings::Defaults("/p");
+    Settings expected = defaults;
     expected.liveSampling = c.liveSampling;
     EXPECT_EQ(*read, expected);
   }
@@ -181,6 +186,7 @@ TEST(ConfigFile, AFailedSaveKeepsTheSettingsAndTheOldFile) {
   EXPECT_EQ(tmp.Read("TmConfig.ini"), QByteArray("junk"));
 }
 
+#ifndef _WIN32
 TEST(ConfigFile, AConfigurationThatIsNotAPlainFileIsUnreadableWithoutBeingOpenedOrReplaced) {
   TempFolder tmp;
   FifoWatch pipe(tmp.File("TmConfig.ini"));
@@ -191,6 +197,7 @@ TEST(ConfigFile, AConfigurationThatIsNotAPlainFileIsUnreadableWithoutBeingOpened
   EXPECT_FALSE(pipe.Opened());
   EXPECT_FALSE(QFileInfo(tmp.File("TmConfig.ini")).isFile());
 }
+#endif
 
 TEST(ConfigFile, AProgramFolderShiftJisCannotSpellIsWrittenAsTheDotFormAndReadBack) {
   TempFolder tmp;
@@ -215,7 +222,9 @@ TEST(ConfigFile, AProgramFolderShiftJisCannotSpellIsWrittenAsTheDotFormAndReadBa
     Settings saved = kUnusual;
     saved.saveFolder = folder;
     ASSERT_EQ(ConfigFile("SAVE", saved, program), std::nullopt);
-    EXPECT_TRUE(written().contains("\r\n" + stored + " , 時給 2 , 時給ファイル保存場所\r\n"));
+    // The relative form is written with the platform's separator.
+    const QString line = stored.startsWith("./") ? QDir::toNativeSeparators(stored) : stored;
+    EXPECT_TRUE(written().contains("\r\n" + line + " , 時給 2 , 時給ファイル保存場所\r\n"));
     Settings read;
     EXPECT_EQ(ConfigFile("READ", read, program), std::nullopt);
     EXPECT_EQ(read, saved);
@@ -252,6 +261,7 @@ TEST(ConfigFile, AFileSavedAsUtf8ByAnEditorIsReadAsUtf8AndShiftJisStaysShiftJis)
   }
 }
 
+#ifndef _WIN32
 TEST(ConfigFile, DefaultsThatCouldNotReplaceAnUnreadableFileAreSaidSo) {
   TempFolder tmp;
   tmp.Write("TmConfig.ini", "junk");
@@ -282,3 +292,4 @@ TEST(ConfigFile, DefaultsThatCouldNotReplaceAnUnreadableFileAreSaidSo) {
   EXPECT_EQ(ConfigFileNotices("READ", settings, other.Path()), (std::vector<Notice>{kUnreadable, kSaveFailed}));
   EXPECT_EQ(other.Read("TmConfig.ini"), QByteArray("junk"));
 }
+#endif

@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 #include <csignal>
 
@@ -55,6 +57,7 @@ TEST(MeasurementState, AnythingNotWrittenWholeByUsIsDamagedAndSetAside) {
   }
 }
 
+#ifndef _WIN32
 TEST(MeasurementState, AFailedSaveLeavesTheLastGoodFile) {
   TempFolder folder;
   ASSERT_TRUE(SaveMeasurementState(folder.Path(), kState));
@@ -73,5 +76,6 @@ TEST(MeasurementState, AFailedSaveLeavesTheLastGoodFile) {
   EXPECT_FALSE(written);
   EXPECT_EQ(ReadMeasurementState(folder.Path()).state, kState);
 }
+#endif
 
 }  // namespace

@@ -6,7 +6,9 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include "support/fifo_watch.h"
+#endif
 #include "support/temp_folder.h"
 
 namespace {
@@ -123,6 +125,7 @@ TEST_F(PatternStore, DefaultsThatCannotBeUsedOrSavedAreReported) {
   EXPECT_EQ(set.cellWidth[0], 7);
 }
 
+#ifndef _WIN32
 TEST_F(PatternStore, APatternOrDefaultThatIsNotAPlainFileIsUnreadableWithoutBeingOpened) {
   ASSERT_TRUE(Run("READ").notices.empty() == false);  // first run: the player's set is written
   ASSERT_TRUE(Run("READ").notices.empty());
@@ -143,6 +146,7 @@ TEST_F(PatternStore, APatternOrDefaultThatIsNotAPlainFileIsUnreadableWithoutBein
   EXPECT_EQ(Run("READ").notices, (std::vector<Notice>{kReadFailed, kInitFailed}));
   EXPECT_FALSE(pipe.Opened());
 }
+#endif
 
 TEST_F(PatternStore, APatternFileDamagedWhereQtWouldStillDecodeItIsUnreadable) {
   ASSERT_FALSE(Run("READ").notices.empty());  // first run: the player's set is written

@@ -61,11 +61,16 @@ TEST_F(Win32Backend, OnlyTheExactTitleIsTheGameAndItIsInFrontOnlyWhenBroughtTher
   ASSERT_NE(id, 0u);
   const WindowId other = nearTitles.front()->winId();
   EXPECT_EQ(ws->FindWindowByTitle(QStringLiteral("MapleStory2")), other);
-  BringWindowToFront(other);
-  EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() == other; }));
+  // Asked again while waiting: a loaded machine may take a while to switch.
+  const auto front = [&](WindowId window) {
+    return WaitUntil([&] {
+      if (ws->ForegroundWindow() != window) BringWindowToFront(window);
+      return ws->ForegroundWindow() == window;
+    });
+  };
+  EXPECT_TRUE(front(other));
   EXPECT_NE(ws->ForegroundWindow(), id);
-  BringWindowToFront(id);
-  EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() == id; }));
+  EXPECT_TRUE(front(id));
 }
 
 TEST_F(Win32Backend, TheOuterRectangleHoldsFrameAndTitleBar) {
