@@ -3,15 +3,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
-#ifndef _WIN32
-#include <sys/resource.h>
-#endif
 
-#include <csignal>
 #include <tuple>
 
 #include "persistence/text_file.h"
 #ifndef _WIN32
+#include "support/disk_limit.h"
 #include "support/fifo_watch.h"
 #endif
 #include "support/temp_folder.h"
@@ -164,14 +161,7 @@ TEST(ConfigFile, AFailedSaveKeepsTheSettingsAndTheOldFile) {
 #ifndef _WIN32
   // The disk fills up part way through the new file: writes beyond 100 bytes
   // fail, and the signal that would end the process is ignored meanwhile.
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  const rlimit limited{100, saved.rlim_max};
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  setrlimit(RLIMIT_FSIZE, &limited);
-  const std::optional<Notice> notice = ConfigFile("SAVE", settings, tmp.Path());
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previousHandler);
+  const std::optional<Notice> notice = WithDiskLimit(100, [&] { return ConfigFile("SAVE", settings, tmp.Path()); });
   EXPECT_EQ(notice, kSaveFailed);
   EXPECT_EQ(tmp.Read("TmConfig.ini"), old);
   // No half-written file is left behind.
@@ -268,14 +258,7 @@ TEST(ConfigFile, DefaultsThatCouldNotReplaceAnUnreadableFileAreSaidSo) {
   Settings settings = kUnusual;
   // The copy fits in the 100 bytes the disk has left, the defaults do not
   // (as with a read-only file for a user who is not the owner).
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  const rlimit limited{100, saved.rlim_max};
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  setrlimit(RLIMIT_FSIZE, &limited);
-  const std::vector<Notice> notices = ConfigFileNotices("READ", settings, tmp.Path());
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previousHandler);
+  const std::vector<Notice> notices = WithDiskLimit(100, [&] { return ConfigFileNotices("READ", settings, tmp.Path()); });
   EXPECT_EQ(notices, (std::vector<Notice>{kUnreadable, kSaveFailed}));
   EXPECT_EQ(settings, Settings::Defaults(tmp.Path()));
   EXPECT_EQ(tmp.Read("TmConfig.ini.bad"), QByteArray("junk"));

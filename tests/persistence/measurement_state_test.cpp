@@ -2,13 +2,12 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
-#ifndef _WIN32
-#include <sys/resource.h>
-#endif
 
-#include <csignal>
 
 #include "base/cp932.h"
+#ifndef _WIN32
+#include "support/disk_limit.h"
+#endif
 #include "support/temp_folder.h"
 
 namespace {
@@ -63,16 +62,9 @@ TEST(MeasurementState, AFailedSaveLeavesTheLastGoodFile) {
   ASSERT_TRUE(SaveMeasurementState(folder.Path(), kState));
   // The disk fills up part way through: writes beyond 40 bytes fail, and the
   // signal that would end the process is ignored meanwhile.
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  const rlimit limited{40, saved.rlim_max};
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  setrlimit(RLIMIT_FSIZE, &limited);
   MeasurementState later = kState;
   later.exp += 1000;
-  const bool written = SaveMeasurementState(folder.Path(), later);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previousHandler);
+  const bool written = WithDiskLimit(40, [&] { return SaveMeasurementState(folder.Path(), later); });
   EXPECT_FALSE(written);
   EXPECT_EQ(ReadMeasurementState(folder.Path()).state, kState);
 }

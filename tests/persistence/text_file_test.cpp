@@ -1,12 +1,10 @@
 #include "persistence/text_file.h"
 
 #include <gtest/gtest.h>
+
 #ifndef _WIN32
-#include <sys/resource.h>
+#include "support/disk_limit.h"
 #endif
-
-#include <csignal>
-
 #include "support/temp_folder.h"
 
 // The writers' output is checked through the trace; here, a device that is
@@ -19,14 +17,7 @@ TEST(TextFile, ALineTheDiskHasNoRoomForIsNotWrittenAtAll) {
   const QString path = tmp.File("log.txt");
   ASSERT_TRUE(AppendLine(path, "12/06 20:00   152   1,234"));  // 27 bytes
   // Room for part of the next line only: it must not be left torn.
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  const rlimit limited{40, saved.rlim_max};
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  setrlimit(RLIMIT_FSIZE, &limited);
-  const bool written = AppendLine(path, "12/06 20:06   152   2,345");
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previousHandler);
+  const bool written = WithDiskLimit(40, [&] { return AppendLine(path, "12/06 20:06   152   2,345"); });
   EXPECT_FALSE(written);
   EXPECT_EQ(tmp.Read("log.txt"), QByteArray("12/06 20:00   152   1,234\r\n"));
   // Room again: the next line starts on a line of its own.
