@@ -46,16 +46,25 @@ void SetAnything(ByteRanges& r, int pixel) {
 // patterns (digits, then the delimiter), lane 11 blank background, lanes
 // 12 … 22 the patterns one column to the right: what a scan sees one
 // column before a digit, as it does after each digit when the digits stand
-// a whole cell apart. The rest are unused.
+// a whole cell apart. Lane 23 is a second view of blank background, taken
+// row by row from the patterns' edges; a probe pixel counts against blank
+// background only when it is apart from both views (lane 11 alone is the
+// view in play). The rest are unused.
 constexpr int kLanes = 32;
 constexpr std::size_t kBlankLane = 11;
 constexpr std::size_t kShiftedLanes = 12;
+constexpr std::size_t kEdgeBlankLane = 23;
+// Most columns a scan tries show blank background (all of them on a blank
+// capture), so its rejection weighs more in the choice of probes.
+constexpr int kBlankWeight = 16;
+
 using Lanes = std::array<std::uint8_t, kLanes>;
 
-// A capture's channel lies up to this far from what the lane shows (a
-// screen grab's noise); a probe pixel only counts against a lane when it
-// stays apart from it even so.
-constexpr int kProbeMargin = 8;
+// A capture's channel lies up to this far from what the lane shows: the
+// lanes come from the patterns, themselves cut from a screen grab, so the
+// noise of two grabs (up to 8 each way in each) lies between them. A probe
+// pixel only counts against a lane when it stays apart from it even so.
+constexpr int kProbeMargin = 16;
 
 // The colours every lane shows at one pixel of the area.
 struct LaneColors {
@@ -105,6 +114,12 @@ Lanes MissesAgainst(const LaneColors& lanes, const PixelColor& c, const Lanes& i
     m[j] = static_cast<std::uint8_t>(inPlay[j] & (ApartByte(lanes.blue[j], c.blue) + ApartByte(lanes.green[j], c.green) +
                                                   ApartByte(lanes.red[j], c.red)));
   }
+  // Blank background: a channel misses only when it is apart from both views.
+  const auto both = [&](const Lanes& channel, std::uint8_t v) {
+    return ApartByte(channel[kBlankLane], v) & ApartByte(channel[kEdgeBlankLane], v);
+  };
+  m[kBlankLane] = static_cast<std::uint8_t>(inPlay[kBlankLane] & (both(lanes.blue, c.blue) + both(lanes.green, c.green) +
+                                                                  both(lanes.red, c.red)));
   return m;
 }
 
@@ -124,7 +139,7 @@ void Reduce(Lanes& need, const Lanes& misses) {
 int Gain(const Lanes& misses, const Lanes& need) {
   int gain = 0;
   for (std::size_t j = 0; j < kLanes; ++j) gain += std::min(misses[j], need[j]);
-  return gain;
+  return gain + kBlankWeight * std::min(misses[kBlankLane], need[kBlankLane]);
 }
 
 // The ranges of one pattern row, four pixels per group; the fourth byte of
@@ -162,6 +177,10 @@ class AreaLanes {
     }
     for (int x = 0; x < width; ++x) {
       for (int y = 0; y < height; ++y) Set(At(x, y), kBlankLane, Middle(At(x, y), sources));
+    }
+    for (int y = 0; y < height; ++y) {
+      const PixelColor edge = EdgeMiddle(sources, y);
+      for (int x = 0; x < width; ++x) Set(At(x, y), kEdgeBlankLane, edge);
     }
     for (int x = width - 1; x >= 0; --x) {
       for (int y = 0; y < height; ++y) {
@@ -203,6 +222,32 @@ class AreaLanes {
     }
     if (n == 0) return {};
     const auto middle = [n](std::array<std::uint8_t, 11>& v) {
+      std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(n / 2), v.begin() + static_cast<std::ptrdiff_t>(n));
+      return v[n / 2];
+    };
+    return {middle(blue), middle(green), middle(red)};
+  }
+
+  // Per channel, the middle value of the first and last pixel of row y of
+  // every pattern that has the row: where most digits are inked at a pixel
+  // (bold faces), the middle value there is ink, but the cells' edges are
+  // mostly background.
+  static PixelColor EdgeMiddle(const std::array<const Pattern*, 11>& sources, int y) {
+    std::array<std::uint8_t, 22> blue{};
+    std::array<std::uint8_t, 22> green{};
+    std::array<std::uint8_t, 22> red{};
+    std::size_t n = 0;
+    for (const Pattern* p : sources) {
+      if (!InModel(*p) || y >= p->height) continue;
+      for (const int x : {0, p->width - 1}) {
+        blue[n] = p->pixels[x][y].blue;
+        green[n] = p->pixels[x][y].green;
+        red[n] = p->pixels[x][y].red;
+        ++n;
+      }
+    }
+    if (n == 0) return {};
+    const auto middle = [n](std::array<std::uint8_t, 22>& v) {
       std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(n / 2), v.begin() + static_cast<std::ptrdiff_t>(n));
       return v[n / 2];
     };
@@ -253,7 +298,10 @@ void ChooseProbes(const Pattern& p, PreparedPattern& prepared, AreaLanes& lanes,
   candidates.reserve(static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height));
   for (int x = 0; x < p.width; ++x) {
     for (int y = 0; y < p.height; ++y) {
-      const Lanes misses = MissesAgainst(lanes.At(x, y), p.pixels[x][y], inPlay);
+      Lanes misses = MissesAgainst(lanes.At(x, y), p.pixels[x][y], inPlay);
+      // Left of a shifted glyph lies whatever precedes it: without a gap
+      // between digits, the last column of the digit before.
+      if (x == 0) std::fill_n(misses.begin() + kShiftedLanes, 11, std::uint8_t{0});
       if (AnyLeft(misses)) candidates.push_back({misses, static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)});
     }
   }
@@ -303,8 +351,76 @@ PreparedPattern Prepare(const Pattern& p, AreaLanes& lanes, const Lanes& inPlay)
   const auto groups = static_cast<std::size_t>(prepared.groupsPerRow);
   prepared.rows.resize(static_cast<std::size_t>(p.height) * groups);
   for (int y = 0; y < p.height; ++y) SetRowRanges(p, y, &prepared.rows[static_cast<std::size_t>(y) * groups], prepared.groupsPerRow);
+  const std::size_t plane = prepared.rows.size() * 16;
+  prepared.planes.resize(2 * plane);
+  for (std::size_t i = 0; i < prepared.rows.size(); ++i) {
+    std::memcpy(prepared.planes.data() + 16 * i, prepared.rows[i].low, 16);
+    std::memcpy(prepared.planes.data() + plane + 16 * i, prepared.rows[i].span, 16);
+  }
   if (prepared.allowedMisses >= 0) ChooseProbes(p, prepared, lanes, inPlay);
   return prepared;
+}
+
+// Copies probe group g of a pattern into half `half` of unit `unit`.
+void PutGroup(ScanOrder& order, int unit, int half, const ProbeGroup& group) {
+  const auto at = static_cast<std::size_t>(2 * unit + half);
+  std::copy(group.x.begin(), group.x.end(), order.x.begin() + static_cast<std::ptrdiff_t>(4 * at));
+  std::copy(group.y.begin(), group.y.end(), order.y.begin() + static_cast<std::ptrdiff_t>(4 * at));
+  std::memcpy(order.low.data() + 16 * at, group.ranges.low, 16);
+  std::memcpy(order.span.data() + 16 * at, group.ranges.span, 16);
+}
+
+// The units of the slots in order: a candidate whose first group can
+// reject it shares a unit with the next such candidate, one that needs two
+// groups has a unit of its own, one without probes always survives.
+void PlaceUnits(const PreparedArea& area, ScanOrder& order) {
+  order.low.fill(0);
+  order.span.fill(255);
+  order.leastAgreeing.fill(17);  // more than a half holds: a half without a candidate never survives
+  order.slot.fill(-1);
+  bool open = false;  // the last unit's second half is free
+  for (int s = 0; s < order.count; ++s) {
+    const PreparedPattern& pattern = area.patterns[static_cast<std::size_t>(order.index[static_cast<std::size_t>(s)])];
+    // A group holds twelve channel bytes: a larger allowance needs two.
+    const int lead = pattern.probeGroups == 0 ? 0 : pattern.allowedMisses < 12 || pattern.probeGroups == 1 ? 1 : 2;
+    const int half = lead < 2 && open ? 1 : 0;
+    if (half == 0) ++order.units;
+    open = half == 0 && lead < 2;
+    const int unit = order.units - 1;
+    const auto at = static_cast<std::size_t>(2 * unit + half);
+    order.slot[at] = static_cast<std::int8_t>(s);
+    order.nextGroup[at] = static_cast<std::uint8_t>(lead);
+    if (lead == 0) {  // no probes: survives whatever its half reads
+      order.bits[at] = 0;
+      order.leastAgreeing[at] = 0;
+      continue;
+    }
+    PutGroup(order, unit, half, pattern.probes[0]);
+    if (lead == 2) PutGroup(order, unit, 1, pattern.probes[1]);
+    order.bits[at] = lead == 2 ? 0xFFFFFFFFu : half == 0 ? 0xFFFFu : 0xFFFF0000u;
+    order.leastAgreeing[at] = 16 * lead - pattern.allowedMisses;
+  }
+}
+
+// The patterns `takesPart` accepts, in the scan's order, with their
+// first probe groups in place.
+template <typename Accept>
+ScanOrder OrderOf(const PreparedArea& area, Accept takesPart) {
+  ScanOrder order;
+  for (std::size_t k = 0; k < area.patterns.size(); ++k) {
+    const PreparedPattern& pattern = area.patterns[k];
+    if (!takesPart(pattern)) continue;
+    const auto slot = static_cast<std::size_t>(order.count++);
+    order.index[slot] = static_cast<int>(k);
+    order.widest = std::max(order.widest, pattern.width);
+    order.tallest = std::max(order.tallest, pattern.height);
+    if (pattern.probeGroups == 0) continue;
+    const ProbeGroup& first = pattern.probes[0];
+    std::copy(first.x.begin(), first.x.end(), order.firstX.begin() + static_cast<std::ptrdiff_t>(4 * slot));
+    std::copy(first.y.begin(), first.y.end(), order.firstY.begin() + static_cast<std::ptrdiff_t>(4 * slot));
+  }
+  PlaceUnits(area, order);
+  return order;
 }
 
 PreparedArea PrepareArea(const PatternSet& set, int area) {
@@ -324,6 +440,7 @@ PreparedArea PrepareArea(const PatternSet& set, int area) {
   prepared.reach = 4 * ((width + 3) / 4);
   AreaLanes lanes(sources, width, height);
   for (std::size_t k = 0; k < sources.size(); ++k) prepared.patterns[k] = Prepare(*sources[k], lanes, InPlay(sources, k));
+  prepared.order = OrderOf(prepared, [](const PreparedPattern& p) { return p.allowedMisses >= 0; });
   return prepared;
 }
 
@@ -354,46 +471,24 @@ void FrameSource::CopyTail() {
   tailCopied_ = true;
 }
 
-AreaCandidates::AreaCandidates(const PreparedArea& area, const PixelGrid& capture) : avx2Area_(area.avx2) {
-  for (std::size_t k = 0; k < area.patterns.size(); ++k) {
-    if (!Usable(area.patterns[k], capture)) continue;
-    Candidate& c = candidates_[static_cast<std::size_t>(count_++)];
-    c.pattern = &area.patterns[k];
-    c.index = static_cast<int>(k);
+AreaCandidates::AreaCandidates(const PreparedArea& area, const PixelGrid& capture)
+    : area_(area), order_(&area.order), avx2_(area.avx2) {
+  // Nearly always every pattern fits the capture; a smaller capture leaves
+  // out those that do not.
+  if (capture.width < area.order.widest || capture.height < area.order.tallest) {
+    own_ = OrderOf(area, [&](const PreparedPattern& p) { return Usable(p, capture); });
+    order_ = &*own_;
   }
 }
 
 void AreaCandidates::Place(std::ptrdiff_t stride) {
-  for (int i = 0; i < count_; ++i) {
-    Candidate& c = candidates_[static_cast<std::size_t>(i)];
-    for (int g = 0; g < c.pattern->probeGroups; ++g) {
-      const ProbeGroup& group = c.pattern->probes[static_cast<std::size_t>(g)];
-      for (std::size_t s = 0; s < 4; ++s) {
-        c.offsets[static_cast<std::size_t>(4 * g) + s] = group.y[s] * stride + group.x[s];
-      }
-    }
+  // Unused places hold zeros: they read pixel (0, 0), which always exists.
+  if (avx2_) {
+    const auto used = static_cast<std::size_t>(8 * order_->units);
+    for (std::size_t i = 0; i < used; ++i) offsets_[i] = order_->y[i] * stride + order_->x[i];
+  } else {
+    const auto used = static_cast<std::size_t>(4 * order_->count);
+    for (std::size_t i = 0; i < used; ++i) offsets_[i] = order_->firstY[i] * stride + order_->firstX[i];
   }
-  // The AVX2 loop keeps 32-bit offsets: a frame 41 rows of 50 million
-  // pixels wide would not fit them.
-  avx2_ = avx2Area_ && stride <= (INT32_MAX - FrameSource::kMaxReach) / kPatternCapacity;
-  if (avx2_) PlaceFirstGroups();
   placedStride_ = stride;
-}
-
-
-
-void AreaCandidates::PlaceFirstGroups() {
-  first_.offsets.fill(0);
-  first_.low.fill(0);
-  first_.span.fill(255);
-  first_.leastAgreeing.fill(0);
-  for (int i = 0; i < count_; ++i) {
-    const Candidate& c = candidates_[static_cast<std::size_t>(i)];
-    const PreparedPattern& pattern = *c.pattern;
-    if (pattern.probeGroups == 0) continue;  // survives, as the spare slot does
-    for (std::size_t s = 0; s < 4; ++s) first_.offsets[4 * static_cast<std::size_t>(i) + s] = static_cast<std::int32_t>(c.offsets[s]);
-    std::memcpy(first_.low.data() + 16 * i, pattern.probes[0].ranges.low, 16);
-    std::memcpy(first_.span.data() + 16 * i, pattern.probes[0].ranges.span, 16);
-    first_.leastAgreeing[static_cast<std::size_t>(i)] = 16 - pattern.allowedMisses;
-  }
 }

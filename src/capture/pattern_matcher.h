@@ -15,6 +15,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "capture/byte_ranges.h"
@@ -44,6 +45,41 @@ struct PreparedPattern {
   std::vector<ByteRanges> rows;  // height × groupsPerRow
   int probeGroups = 0;           // groups of `probes` in use
   std::array<ProbeGroup, kMaxProbeGroups> probes;  // tried before the full count
+  // The same ranges for AVX2's 32-byte loads: the low bytes of every row's
+  // groups one row after another, then their spans in the same order.
+  std::vector<std::uint8_t> planes;
+};
+
+// The candidates a scan tries, in the order it tries them: the patterns
+// that can match at all, digits first, then the delimiter.
+//
+// For the vector loops their leading probe groups lie side by side in
+// units of two groups, one 256-bit register each (two units to a 512-bit
+// one): the first groups of two candidates, or the first two groups of one
+// whose miss allowance a single group cannot exceed (larger patterns). A
+// half without a candidate never survives.
+inline constexpr int kMaxUnits = 12;  // an even number: AVX-512 takes two at a time
+
+struct ScanOrder {
+  int count = 0;
+  std::array<int, 11> index{};  // pattern (digit, or 10 for the delimiter) of each slot
+  int widest = 0;               // a capture at least this wide and tall
+  int tallest = 0;              // can be compared with every one of them
+  std::array<std::uint8_t, 4 * 11> firstX{};  // the first groups' pixels, slot by slot
+  std::array<std::uint8_t, 4 * 11> firstY{};
+
+  int units = 0;
+  std::array<std::uint8_t, 8 * kMaxUnits> x{};  // the units' pixels
+  std::array<std::uint8_t, 8 * kMaxUnits> y{};
+  alignas(64) std::array<std::uint8_t, 32 * kMaxUnits> low{};
+  alignas(64) std::array<std::uint8_t, 32 * kMaxUnits> span{};
+  // Per half of a unit: the agreement bits that count for its candidate,
+  // the fewest agreeing bytes that let it survive (17: no candidate), the
+  // candidate's slot and the probe group it goes on with.
+  std::array<std::uint32_t, 2 * kMaxUnits> bits{};
+  std::array<int, 2 * kMaxUnits> leastAgreeing{};
+  std::array<std::int8_t, 2 * kMaxUnits> slot{};
+  std::array<std::uint8_t, 2 * kMaxUnits> nextGroup{};
 };
 
 // Which instructions the scan's probes use. Both give the same results;
@@ -57,7 +93,8 @@ struct PreparedArea {
   std::array<PreparedPattern, 11> patterns;  // digits 0 … 9, then the delimiter
   int cellWidth = 0;                         // the set's, for the jump after a digit
   int reach = 0;                             // columns right of X a comparison may read
-  bool avx2 = false;                         // first probe groups compared with AVX2
+  bool avx2 = false;                         // probes and counts with AVX2
+  ScanOrder order;                           // what a scan outside debug mode tries
 };
 
 // Whether this processor runs the AVX2 probes.
@@ -159,67 +196,72 @@ inline int FullScore(const PreparedPattern& pattern, FrameView frame) {
   return ScoreFromCount(agreeing, pattern.width, pattern.height);
 }
 
-// The patterns one scan of an area compares outside debug mode: those
-// usable with its capture, digits first, with their probe pixels turned
-// into offsets for the frames' row stride. Placing them once per stride
-// (a scan sees at most two) saves the arithmetic on every candidate.
+// The patterns one scan of an area compares outside debug mode, with
+// their first probe pixels turned into offsets for the frames' row stride.
+// Placing them once per stride (a scan sees at most two) saves the
+// arithmetic on every candidate; the later probe groups, which few
+// candidates reach, are placed when they are needed.
 class AreaCandidates {
  public:
   AreaCandidates(const PreparedArea& area, const PixelGrid& capture);
+  AreaCandidates(const AreaCandidates&) = delete;
+  AreaCandidates& operator=(const AreaCandidates&) = delete;
 
   // What the frame shows: the smallest digit that passes, else 10 for the
   // delimiter, else −1.
   int FirstMatch(FrameView frame) {
     if (frame.stride != placedStride_) Place(frame.stride);
     if (avx2_) return FirstMatchAvx2(frame);
-    for (int i = 0; i < count_; ++i) {
-      const Candidate& c = candidates_[static_cast<std::size_t>(i)];
-      if (Passes(c, frame)) return c.index;
+    for (int i = 0; i < order_->count; ++i) {
+      if (Passes(i, frame)) return order_->index[static_cast<std::size_t>(i)];
     }
     return -1;
   }
 
  private:
-  struct Candidate {
-    const PreparedPattern* pattern;
-    int index;  // digit, or 10 for the delimiter
-    std::array<std::ptrdiff_t, 4 * kMaxProbeGroups> offsets;
-  };
+  const PreparedPattern& PatternOf(int slot) const {
+    return area_.patterns[static_cast<std::size_t>(order_->index[static_cast<std::size_t>(slot)])];
+  }
 
-  // Every candidate's first probe group side by side, for AVX2: two
-  // candidates per 256-bit register. The twelfth slot is never a candidate.
-  struct FirstGroups {
-    std::array<std::int32_t, 4 * 12> offsets;
-    std::array<std::uint8_t, 16 * 12> low;
-    std::array<std::uint8_t, 16 * 12> span;
-    std::array<int, 12> leastAgreeing;  // fewer agreeing bytes reject the candidate
-  };
+  // Misses of probe groups `from` … of a pattern, added to `misses`,
+  // stopping once they are more than it can afford; whether it can still
+  // match.
+  static bool LaterProbesPass(const PreparedPattern& pattern, FrameView frame, int from, int misses) {
+    for (int g = from; g < pattern.probeGroups; ++g) {
+      const ProbeGroup& group = pattern.probes[static_cast<std::size_t>(g)];
+      std::array<std::ptrdiff_t, 4> offsets{};
+      for (std::size_t s = 0; s < 4; ++s) offsets[s] = group.y[s] * frame.stride + group.x[s];
+      misses += 16 - AgreeingBytesAt(frame.origin, offsets.data(), group.ranges);
+      if (misses > pattern.allowedMisses) return false;
+    }
+    return true;
+  }
 
   // The probes first: a capture that does not show the pattern runs out of
   // its miss allowance there. Scores stay exact: a candidate that survives
   // them is counted in full.
-  static bool Passes(const Candidate& c, FrameView frame) {
-    const PreparedPattern& pattern = *c.pattern;
+  bool Passes(int slot, FrameView frame) const {
+    const PreparedPattern& pattern = PatternOf(slot);
     int misses = 0;
-    for (int g = 0; g < pattern.probeGroups; ++g) {
-      misses += 16 - AgreeingBytesAt(frame.origin, c.offsets.data() + 4 * g,
-                                     pattern.probes[static_cast<std::size_t>(g)].ranges);
+    if (pattern.probeGroups > 0) {
+      misses = 16 - AgreeingBytesAt(frame.origin, offsets_.data() + 4 * slot, pattern.probes[0].ranges);
       if (misses > pattern.allowedMisses) return false;
     }
-    return CountPasses(pattern, frame);
+    return LaterProbesPass(pattern, frame, 1, misses) && CountPasses(pattern, frame);
   }
 
-  // The same loop with the first probe groups compared two candidates at
-  // a time and counted with popcnt (pattern_matcher_avx2.cpp).
+  // The same with the first probe groups compared two candidates at a time
+  // and the count made 32 bytes at a time (pattern_matcher_avx2.cpp).
   int FirstMatchAvx2(FrameView frame) const;
 
   void Place(std::ptrdiff_t stride);
-  void PlaceFirstGroups();
 
-  FirstGroups first_;                     // written when avx2_
-  std::array<Candidate, 11> candidates_;  // written up to count_
+  const PreparedArea& area_;
+  const ScanOrder* order_;        // the area's, or own_ when some patterns do not fit the capture
+  std::optional<ScanOrder> own_;
+  // At the placed stride: the units' pixels for the vector loops, else the
+  // first groups'. Only the part in use is written.
+  std::array<std::ptrdiff_t, 8 * kMaxUnits> offsets_;
   std::ptrdiff_t placedStride_ = -1;
-  int count_ = 0;
-  bool avx2Area_ = false;  // the area asks for AVX2
-  bool avx2_ = false;      // and the offsets at this stride fit 32 bits
+  bool avx2_;
 };
