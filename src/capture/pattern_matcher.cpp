@@ -1,6 +1,7 @@
 #include "capture/pattern_matcher.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "capture/match_rule.h"
@@ -423,6 +424,29 @@ ScanOrder OrderOf(const PreparedArea& area, Accept takesPart) {
   return order;
 }
 
+// Whether pattern k cannot match at column X − 1 where pattern m matches
+// at X. Column i of k meets the same captured column as column i − 1 of
+// m; a byte whose two pattern values lie more than 2 × 20 apart misses at
+// least one of them, so at least D bytes miss in the two together, and m
+// misses at most its allowance.
+bool ExcludedLeftOf(const Pattern& k, const PreparedPattern& preparedK, const Pattern& m, const PreparedPattern& preparedM) {
+  if (preparedK.allowedMisses < 0) return true;  // never matches anywhere
+  if (preparedM.allowedMisses < 0) return false;  // never matches: nothing to learn from
+  const int rows = std::min(k.height, m.height);
+  const int columns = std::min(k.width, m.width + 1);
+  const int apart = 2 * kChannelTolerance;
+  int disjoint = 0;
+  for (int i = 1; i < columns; ++i) {
+    for (int y = 0; y < rows; ++y) {
+      const PixelColor& a = k.pixels[i][y];
+      const PixelColor& b = m.pixels[i - 1][y];
+      disjoint += (std::abs(a.blue - b.blue) > apart ? 1 : 0) + (std::abs(a.green - b.green) > apart ? 1 : 0) +
+                  (std::abs(a.red - b.red) > apart ? 1 : 0);
+    }
+  }
+  return disjoint > preparedK.allowedMisses + preparedM.allowedMisses;
+}
+
 PreparedArea PrepareArea(const PatternSet& set, int area) {
   std::array<const Pattern*, 11> sources{};
   for (std::size_t d = 0; d < 10; ++d) sources[d] = &set.digitPatterns[static_cast<std::size_t>(area) * 10 + d];
@@ -441,6 +465,13 @@ PreparedArea PrepareArea(const PatternSet& set, int area) {
   AreaLanes lanes(sources, width, height);
   for (std::size_t k = 0; k < sources.size(); ++k) prepared.patterns[k] = Prepare(*sources[k], lanes, InPlay(sources, k));
   prepared.order = OrderOf(prepared, [](const PreparedPattern& p) { return p.allowedMisses >= 0; });
+  for (std::size_t m = 0; m < sources.size(); ++m) {
+    for (std::size_t k = 0; k < sources.size(); ++k) {
+      if (ExcludedLeftOf(*sources[k], prepared.patterns[k], *sources[m], prepared.patterns[m])) {
+        prepared.excludedLeftOf[m] = static_cast<std::uint16_t>(prepared.excludedLeftOf[m] | 1u << k);
+      }
+    }
+  }
   return prepared;
 }
 
@@ -478,6 +509,9 @@ AreaCandidates::AreaCandidates(const PreparedArea& area, const PixelGrid& captur
   if (capture.width < area.order.widest || capture.height < area.order.tallest) {
     own_ = OrderOf(area, [&](const PreparedPattern& p) { return Usable(p, capture); });
     order_ = &*own_;
+  }
+  for (int i = 0; i < order_->count; ++i) {
+    candidateBits_ = static_cast<std::uint16_t>(candidateBits_ | 1u << order_->index[static_cast<std::size_t>(i)]);
   }
 }
 

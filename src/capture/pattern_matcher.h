@@ -95,6 +95,12 @@ struct PreparedArea {
   int reach = 0;                             // columns right of X a comparison may read
   bool avx2 = false;                         // probes and counts with AVX2
   ScanOrder order;                           // what a scan outside debug mode tries
+  // Per pattern m, the patterns (bit k for pattern k) that cannot match one
+  // column left of where m matches: wherever the two overlap, they differ
+  // by more than twice the tolerance in more channel bytes than both can
+  // miss together, and a captured byte lies within the tolerance of at
+  // most one of them. A pattern that never matches is in every set.
+  std::array<std::uint16_t, 11> excludedLeftOf{};
 };
 
 // Whether this processor runs the AVX2 probes.
@@ -207,6 +213,12 @@ class AreaCandidates {
   AreaCandidates(const AreaCandidates&) = delete;
   AreaCandidates& operator=(const AreaCandidates&) = delete;
 
+  // Whether no candidate can match one column left of where pattern
+  // `shown` (≥ 0) matches.
+  bool NothingLeftOf(int shown) const {
+    return (area_.excludedLeftOf[static_cast<std::size_t>(shown)] & candidateBits_) == candidateBits_;
+  }
+
   // What the frame shows: the smallest digit that passes, else 10 for the
   // delimiter, else −1.
   int FirstMatch(FrameView frame) {
@@ -263,5 +275,6 @@ class AreaCandidates {
   // first groups'. Only the part in use is written.
   std::array<std::ptrdiff_t, 8 * kMaxUnits> offsets_;
   std::ptrdiff_t placedStride_ = -1;
+  std::uint16_t candidateBits_ = 0;  // bit k: pattern k is a candidate
   bool avx2_;
 };

@@ -44,9 +44,29 @@ struct Scan {
     AreaCandidates candidates(area, capture);
     QVarLengthArray<char16_t, 32> digits;
     long long x = 0;
+    // The column after the current one, once it has been looked at.
+    long long aheadX = -1;
+    int aheadShown = -1;
+    bool afterDigit = false;
     while (x <= last) {
       LagWait();
-      const int shown = candidates.FirstMatch(frames.At(static_cast<int>(x)));
+      int shown = 0;
+      if (x == aheadX) {
+        shown = aheadShown;
+      } else if (afterDigit && x < last) {
+        // After a digit the scan usually stands one column before the next
+        // one. Looked at first, that digit can prove that nothing matches
+        // here; the columns are still examined in the same order, and each
+        // column's answer is what comparing it would give.
+        aheadX = x + 1;
+        aheadShown = candidates.FirstMatch(frames.At(static_cast<int>(aheadX)));
+        shown = aheadShown >= 0 && candidates.NothingLeftOf(aheadShown)
+                    ? -1
+                    : candidates.FirstMatch(frames.At(static_cast<int>(x)));
+      } else {
+        shown = candidates.FirstMatch(frames.At(static_cast<int>(x)));
+      }
+      afterDigit = shown >= 0 && shown != kDelimiter;
       if (shown == kDelimiter) break;
       if (shown < 0) {
         ++x;
