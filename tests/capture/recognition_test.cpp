@@ -140,6 +140,31 @@ TEST_P(Scan, WhereTheScanLooksAndWhatItReads) {
                          QStringList{"caption 0 12", "caption 1 認識中…", "caption 1 "}));
 }
 
+TEST_P(Scan, ADigitInTheColumnAfterTheJumpIsReadWhateverTheColumnBeyondShows) {
+  // A solid digit matches in every column of a run of its colour: after each
+  // digit both the column the scan jumps to and the one beyond show it, and
+  // the first must be read. Cases: the run ends inside the last frame, or
+  // exactly at the region's last column.
+  set.digitPatterns[1] = Solid(7, 5, 0x808080);
+  struct Case {
+    int run, regionWidth;
+    QString caption;
+    int columns;
+  };
+  const Case cases[] = {{20, 22, "111", 4}, {19, 23, "111", 5}, {13, 17, "11", 4}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "run " << c.run << " in " << c.regionWidth);
+    PixelGrid grid = Canvas(30, 5);
+    for (int x = 0; x < c.run; ++x) {
+      for (int y = 0; y < 5; ++y) grid.pixels[static_cast<std::size_t>(y) * 30 + x] = 0x808080;
+    }
+    events.clear();
+    const RecognitionResult r = Run(grid, c.regionWidth, false, 1);
+    EXPECT_EQ(r.captions[0], c.caption);
+    EXPECT_EQ(events.count("wait"), c.columns);  // one lag wait per column examined
+  }
+}
+
 TEST_P(Scan, TiesGoToTheSmallerDigitAndOversizedPatternsNeverMatch) {
   set.digitPatterns[5] = set.digitPatterns[3];
   EXPECT_EQ(Run(Drawn(set, 0, "5", 0, 7, 10), 10).captions[0], "3");
