@@ -518,8 +518,7 @@ AreaCandidates::AreaCandidates(const PreparedArea& area, const PixelGrid& captur
 void AreaCandidates::Place(std::ptrdiff_t stride) {
   // Unused places hold zeros: they read pixel (0, 0), which always exists.
   if (avx2_) {
-    const auto used = static_cast<std::size_t>(8 * order_->units);
-    for (std::size_t i = 0; i < used; ++i) offsets_[i] = order_->y[i] * stride + order_->x[i];
+    PlaceUnits(stride);
   } else {
     const auto used = static_cast<std::size_t>(4 * order_->count);
     for (std::size_t i = 0; i < used; ++i) offsets_[i] = order_->firstY[i] * stride + order_->firstX[i];

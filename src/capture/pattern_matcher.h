@@ -53,12 +53,12 @@ struct PreparedPattern {
 // The candidates a scan tries, in the order it tries them: the patterns
 // that can match at all, digits first, then the delimiter.
 //
-// For the vector loops their leading probe groups lie side by side in
-// units of two groups, one 256-bit register each (two units to a 512-bit
-// one): the first groups of two candidates, or the first two groups of one
-// whose miss allowance a single group cannot exceed (larger patterns). A
-// half without a candidate never survives.
-inline constexpr int kMaxUnits = 12;  // an even number: AVX-512 takes two at a time
+// For AVX2 their leading probe groups lie side by side in units of two
+// groups, one 256-bit register each: the first groups of two candidates,
+// or the first two groups of one whose miss allowance a single group
+// cannot exceed (larger patterns). A half without a candidate never
+// survives.
+inline constexpr int kMaxUnits = 11;
 
 struct ScanOrder {
   int count = 0;
@@ -71,8 +71,8 @@ struct ScanOrder {
   int units = 0;
   std::array<std::uint8_t, 8 * kMaxUnits> x{};  // the units' pixels
   std::array<std::uint8_t, 8 * kMaxUnits> y{};
-  alignas(64) std::array<std::uint8_t, 32 * kMaxUnits> low{};
-  alignas(64) std::array<std::uint8_t, 32 * kMaxUnits> span{};
+  alignas(32) std::array<std::uint8_t, 32 * kMaxUnits> low{};
+  alignas(32) std::array<std::uint8_t, 32 * kMaxUnits> span{};
   // Per half of a unit: the agreement bits that count for its candidate,
   // the fewest agreeing bytes that let it survive (17: no candidate), the
   // candidate's slot and the probe group it goes on with.
@@ -267,6 +267,7 @@ class AreaCandidates {
   int FirstMatchAvx2(FrameView frame) const;
 
   void Place(std::ptrdiff_t stride);
+  void PlaceUnits(std::ptrdiff_t stride);  // the units' pixels, with AVX2
 
   const PreparedArea& area_;
   const ScanOrder* order_;        // the area's, or own_ when some patterns do not fit the capture

@@ -8,6 +8,8 @@
 // only once the answer is certain, so results cannot differ.
 #include "capture/pattern_matcher.h"
 
+#include <cstring>
+
 // Not on Windows: MinGW-w64 gcc may spill 256-bit registers to stack slots
 // it has not aligned to 32 bytes (gcc bug 54412), so there the SSE2 loop
 // serves.
@@ -124,6 +126,21 @@ namespace {
 
 }  // namespace
 
+__attribute__((target("avx2"))) void AreaCandidates::PlaceUnits(std::ptrdiff_t stride) {
+  // Four 64-bit offsets at a time; the stride, a row of a grid, fits 32 bits.
+  const __m256i wide = _mm256_set1_epi64x(stride);
+  const auto used = static_cast<std::size_t>(8 * order_->units);
+  for (std::size_t i = 0; i < used; i += 4) {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::memcpy(&x, order_->x.data() + i, 4);
+    std::memcpy(&y, order_->y.data() + i, 4);
+    const __m256i offsets = _mm256_add_epi64(_mm256_mul_epu32(_mm256_cvtepu8_epi64(_mm_cvtsi32_si128(y)), wide),
+                                             _mm256_cvtepu8_epi64(_mm_cvtsi32_si128(x)));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(offsets_.data() + i), offsets);
+  }
+}
+
 __attribute__((target("avx2,popcnt"))) int AreaCandidates::FirstMatchAvx2(FrameView frame) const {
   const int* base = reinterpret_cast<const int*>(frame.origin);
   const ScanOrder& order = *order_;
@@ -157,6 +174,11 @@ __attribute__((target("avx2,popcnt"))) int AreaCandidates::FirstMatchAvx2(FrameV
 #else
 
 bool Avx2Available() { return false; }
+
+void AreaCandidates::PlaceUnits(std::ptrdiff_t stride) {
+  const auto used = static_cast<std::size_t>(8 * order_->units);
+  for (std::size_t i = 0; i < used; ++i) offsets_[i] = order_->y[i] * stride + order_->x[i];
+}
 
 // Never chosen here; the portable loop, should it ever be.
 int AreaCandidates::FirstMatchAvx2(FrameView frame) const {

@@ -48,23 +48,29 @@ struct Scan {
     long long aheadX = -1;
     int aheadShown = -1;
     bool afterDigit = false;
+    // Whether the column after the last jump showed nothing: when the digits
+    // stand a whole cell apart it does, and the scan stands one column
+    // before the next digit; when they stand one column closer, the jump
+    // lands on the next digit and looking beyond it would be wasted.
+    bool beforeDigits = true;
     while (x <= last) {
       LagWait();
       int shown = 0;
       if (x == aheadX) {
         shown = aheadShown;
-      } else if (afterDigit && x < last) {
-        // After a digit the scan usually stands one column before the next
-        // one. Looked at first, that digit can prove that nothing matches
-        // here; the columns are still examined in the same order, and each
-        // column's answer is what comparing it would give.
+      } else if (afterDigit && beforeDigits && x < last) {
+        // Looked at first, the digit one column on can prove that nothing
+        // matches here. The columns are still examined in the same order,
+        // and each column's answer is what comparing it would give.
         aheadX = x + 1;
         aheadShown = candidates.FirstMatch(frames.At(static_cast<int>(aheadX)));
         shown = aheadShown >= 0 && candidates.NothingLeftOf(aheadShown)
                     ? -1
                     : candidates.FirstMatch(frames.At(static_cast<int>(x)));
+        beforeDigits = shown < 0;
       } else {
         shown = candidates.FirstMatch(frames.At(static_cast<int>(x)));
+        if (afterDigit) beforeDigits = shown < 0;
       }
       afterDigit = shown >= 0 && shown != kDelimiter;
       if (shown == kDelimiter) break;
