@@ -155,8 +155,9 @@ __attribute__((target("avx2,popcnt"))) int AreaCandidates::FirstMatchAvx2(FrameV
     const std::array<int, 2> agreeing{__builtin_popcount(agree & order.bits[first]),
                                       __builtin_popcount(agree & order.bits[first + 1])};
     // One branch per unit for the common case: nothing survives.
-    const bool survivors = (agreeing[0] >= order.leastAgreeing[first]) | (agreeing[1] >= order.leastAgreeing[first + 1]);
-    if (!survivors) continue;
+    const int survivors = static_cast<int>(agreeing[0] >= order.leastAgreeing[first]) |
+                          static_cast<int>(agreeing[1] >= order.leastAgreeing[first + 1]);
+    if (survivors == 0) continue;
     for (std::size_t half = 0; half < 2; ++half) {  // in digit order
       const std::size_t at = first + half;
       if (agreeing[half] < order.leastAgreeing[at]) continue;
