@@ -26,30 +26,66 @@ CapturePlan PlanCapture(const QRect& windowOuter, int x, int y, int width, int h
   return plan;
 }
 
+namespace {
+
+// The pictures of `plans` of a window at one place on the screen: parts off
+// the screen black, nothing when the window went while they were read.
+template <std::size_t N>
+std::array<QImage, N> CaptureAt(WindowSystem& ws, WindowId window, const std::array<CapturePlan, N>& plans) {
+  std::array<QImage, N> pictures;
+  std::vector<QRect> sources;
+  bool anyOnScreen = false;
+  for (const CapturePlan& plan : plans) {
+    sources.push_back(plan.source);
+    anyOnScreen = anyOnScreen || !plan.source.isEmpty();
+  }
+  std::vector<QImage> grabbed = anyOnScreen ? ws.GrabScreens(sources, window) : std::vector<QImage>(N);
+  grabbed.resize(N);
+  for (std::size_t i = 0; i < N; ++i) {
+    const CapturePlan& plan = plans[i];
+    if (plan.pictureSize.isEmpty()) continue;
+    if (!plan.source.isEmpty() && grabbed[i].isNull()) continue;
+    if (plan.source.size() == plan.pictureSize && grabbed[i].size() == plan.pictureSize) {
+      // Wholly on the screen, as a game's counters nearly always are.
+      pictures[i] = grabbed[i].convertToFormat(QImage::Format_RGB32);
+      continue;
+    }
+    QImage picture(plan.pictureSize, QImage::Format_RGB32);
+    if (picture.isNull()) continue;
+    picture.fill(Qt::black);
+    if (!plan.source.isEmpty()) {
+      QPainter painter(&picture);
+      painter.setCompositionMode(QPainter::CompositionMode_Source);
+      painter.drawImage(plan.target, grabbed[i], QRect(QPoint(0, 0), plan.source.size()));
+    }
+    pictures[i] = std::move(picture);
+  }
+  return pictures;
+}
+
+}  // namespace
+
 QImage CaptureWindowArea(WindowSystem& ws, WindowId window, int x, int y, int width, int height) {
   if (window == 0) return {};
   const std::optional<QRect> outer = ws.OuterRect(window);
   if (!outer) return {};
-  const CapturePlan plan = PlanCapture(*outer, x, y, width, height, ws.ScreenSize());
-  if (plan.pictureSize.isEmpty()) return {};
-
-  QImage picture(plan.pictureSize, QImage::Format_RGB32);
-  if (picture.isNull()) return {};
-  picture.fill(Qt::black);  // off-screen parts read black
-  if (plan.source.isEmpty()) return picture;
-
-  const QImage grabbed = ws.GrabScreen(plan.source);
-  // A window that closed while its pixels were read shows something else
-  // there by now: no capture rather than a wrong one.
-  if (grabbed.isNull() || !ws.OuterRect(window)) return {};
-  QPainter painter(&picture);
-  painter.setCompositionMode(QPainter::CompositionMode_Source);
-  painter.drawImage(plan.target, grabbed, QRect(QPoint(0, 0), plan.source.size()));
-  return picture;
+  const std::array<CapturePlan, 1> plans{PlanCapture(*outer, x, y, width, height, ws.ScreenSize())};
+  return CaptureAt(ws, window, plans)[0];
 }
 
 QImage CaptureGameArea(WindowSystem& ws, WindowId window, const CaptureRegion& region) {
   return CaptureWindowArea(ws, window, region.sx, region.sy, region.ex, region.ey);
+}
+
+std::array<QImage, 2> CaptureGameAreas(WindowSystem& ws, const WindowLook& look,
+                                       const std::array<CaptureRegion, 2>& regions) {
+  if (look.window == 0 || !look.inFront || !look.outer) return {};
+  std::array<CapturePlan, 2> plans;
+  for (std::size_t i = 0; i < plans.size(); ++i) {
+    const CaptureRegion& r = regions[i];
+    plans[i] = PlanCapture(*look.outer, r.sx, r.sy, r.ex, r.ey, look.screen);
+  }
+  return CaptureAt(ws, look.window, plans);
 }
 
 QImage CaptureForegroundArea(WindowSystem& ws, Clock& clock, const CaptureRegion& region, double waitMs) {

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <array>
 
 #include "capture/clock.h"
 #include "capture/window_system.h"
@@ -29,6 +30,13 @@ CapturePlan PlanCapture(const QRect& windowOuter, int x, int y, int width, int h
 // or the region has no size.
 QImage CaptureWindowArea(WindowSystem& ws, WindowId window, int x, int y, int width, int height);
 QImage CaptureGameArea(WindowSystem& ws, WindowId window, const CaptureRegion& region);
+
+// Both areas of the window `look` found in front, as CaptureGameArea takes
+// them, from the one outer rectangle of the look and with both grabs asked
+// together; both pictures are null when the window went while they were
+// read, or when the look found no window in front.
+std::array<QImage, 2> CaptureGameAreas(WindowSystem& ws, const WindowLook& look,
+                                       const std::array<CaptureRegion, 2>& regions);
 
 // Waits `waitMs` (processing events), then captures the region of whatever
 // window is in front at that moment.

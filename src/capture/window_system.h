@@ -8,11 +8,21 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 using WindowId = std::uint64_t;  // 0 means "no window"
 
 // The title of the game's window, found by exact match.
 inline const QString kGameTitle = QStringLiteral("MapleStory");
+
+// One look at the game's window: whether it runs, whether it is in front,
+// and, only when it is in front, where it lies and how large the screen is.
+struct WindowLook {
+  WindowId window = 0;
+  bool inFront = false;
+  std::optional<QRect> outer;
+  QSize screen;
+};
 
 class WindowSystem {
  public:
@@ -36,6 +46,17 @@ class WindowSystem {
   // the screen by the caller), as an RGB32 image of rect's size; a null
   // image when the grab fails. Never throws, never ends the program.
   virtual QImage GrabScreen(const QRect& rect) = 0;
+
+  // FindWindowByTitle, then ForegroundWindow, OuterRect and ScreenSize as
+  // far as they are needed. A backend whose every question is a round trip
+  // to a display server asks them together.
+  virtual WindowLook LookAt(const QString& title);
+
+  // GrabScreen of each rectangle (an empty one gives a null image and is
+  // not grabbed), then whether `window` is still there: when it has gone,
+  // every image is null, since what was read may already be another
+  // window's pixels.
+  virtual std::vector<QImage> GrabScreens(const std::vector<QRect>& rects, WindowId window);
 
   // The system beep.
   virtual void Beep() = 0;

@@ -121,7 +121,8 @@ class Form1 : public QMainWindow {
   void EndMeasurement();
   void CreateTray();
   void NoteLiveReading(const std::optional<LiveMeter::TickReading>& live);
-  void FeedAlerts();
+  // `seen`: where this tick already saw the game; Unknown looks again.
+  void FeedAlerts(GameSeen seen);
   void UpdateTray();
   void ShowNotice(const Notice& notice);
   void ShowPatternHolders();

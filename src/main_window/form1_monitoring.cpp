@@ -129,7 +129,8 @@ void Form1::timCaptureInterval_Timer() {
     CaptureStep();
     live_->RefreshStateLine();
   }
-  FeedAlerts();
+  // The step may have waited and shown a message since the tick's look.
+  FeedAlerts(due ? GameSeen::Unknown : live_->Game());
 }
 
 void Form1::StartInterval(const QDateTime& now) {
@@ -142,8 +143,8 @@ void Form1::CaptureStep() {
   ScopedFlag active(captureStepActive_);
 
   WindowSystem& windows = services_.windows;
-  const WindowId game = windows.FindWindowByTitle(kGameTitle);
-  if (game == 0) {
+  const WindowLook look = windows.LookAt(kGameTitle);
+  if (look.window == 0) {
     ShowNotice(GameMissingNotice());
     if (ended_) return;
     if (!logWriter_.LogStamp().isEmpty()) {
@@ -158,15 +159,14 @@ void Form1::CaptureStep() {
     }
     return;
   }
-  if (windows.ForegroundWindow() != game) {
+  if (!look.inFront) {
     nextCaptureTime_ = services_.clock.Now().addSecs(kRetrySeconds);
     return;
   }
 
   if (state_.settings.beepBeep) windows.Beep();
-  for (int area = 0; area < 2; ++area) {
-    SetCapture(area, CaptureGameArea(windows, game, state_.settings.captureRegions[area]));
-  }
+  const std::array<QImage, 2> pictures = CaptureGameAreas(windows, look, state_.settings.captureRegions);
+  for (int area = 0; area < 2; ++area) SetCapture(area, pictures[area]);
   RecognizeDigits();
   if (ended_) return;
   ApplyEvaluation();

@@ -146,7 +146,7 @@ void Form1::NoteLiveReading(const std::optional<LiveMeter::TickReading>& live) {
   alertTotal_ = TotalExp(live->reading.level, live->reading.exp);
 }
 
-void Form1::FeedAlerts() {
+void Form1::FeedAlerts(GameSeen seen) {
   const AlertEvent::Reading reading = alertReading_;
   const std::optional<double> total = alertTotal_;
   alertReading_ = AlertEvent::Reading::None;
@@ -154,10 +154,13 @@ void Form1::FeedAlerts() {
   if (ended_ || !IsMonitoring()) return;
 
   WindowSystem& windows = services_.windows;
-  const WindowId game = windows.FindWindowByTitle(kGameTitle);
-  const AlertEvent::Game where = game == 0                           ? AlertEvent::Game::Missing
-                                 : windows.ForegroundWindow() == game ? AlertEvent::Game::InFront
-                                                                      : AlertEvent::Game::Behind;
+  if (seen == GameSeen::Unknown) {
+    const WindowLook look = windows.LookAt(kGameTitle);
+    seen = look.window == 0 ? GameSeen::Missing : look.inFront ? GameSeen::InFront : GameSeen::Behind;
+  }
+  const AlertEvent::Game where = seen == GameSeen::Missing  ? AlertEvent::Game::Missing
+                                 : seen == GameSeen::InFront ? AlertEvent::Game::InFront
+                                                             : AlertEvent::Game::Behind;
   const Settings& settings = state_.settings;
   const std::vector<AlertChange> changes =
       alerts_.Feed({services_.clock.MonotonicMs(), where, reading, total}, settings.alertMinutes);

@@ -63,6 +63,8 @@ class LiveMeter : public QObject {
 
   QString StateText() const;
   const SessionModel& Session() const { return session_; }
+  // Where the last tick saw the game.
+  GameSeen Game() const { return game_; }
   void RefreshStateLine();
 
  private:

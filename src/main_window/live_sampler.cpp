@@ -10,22 +10,21 @@
 
 LiveObservation ObserveGame(WindowSystem& windows, const Settings& settings, const PatternMatcher* matcher) {
   LiveObservation seen;
-  const WindowId game = windows.FindWindowByTitle(kGameTitle);
-  if (game == 0) {
+  const WindowLook look = windows.LookAt(kGameTitle);
+  if (look.window == 0) {
     seen.game = GameSeen::Missing;
     return seen;
   }
-  if (windows.ForegroundWindow() != game) {
+  if (!look.inFront) {
     seen.game = GameSeen::Behind;
     return seen;
   }
   seen.game = GameSeen::InFront;
   if (!matcher) return seen;
 
+  const std::array<QImage, 2> pictures = CaptureGameAreas(windows, look, settings.captureRegions);
   std::array<PixelGrid, 2> grids;
-  for (int area = 0; area < 2; ++area) {
-    ReadPixels(CaptureGameArea(windows, game, settings.captureRegions[area]), grids[area]);
-  }
+  for (int area = 0; area < 2; ++area) ReadPixels(pictures[area], grids[area]);
   const std::array<int, 2> widths = {settings.captureRegions[0].ex, settings.captureRegions[1].ex};
   // No lag wait: a reading that catches the counter mid-change reads wrong
   // or not at all, and the next tick reads again.

@@ -31,8 +31,9 @@ std::optional<QString> StoredSaveFolder(const QString& folder, const QString& pr
 }
 
 QString ResolvedSaveFolder(const QString& stored, const QString& programFolder) {
-  if (stored == kHere) return programFolder;
+  // Shown to the player as a folder of the platform, like every other one.
+  if (stored == kHere) return QDir::toNativeSeparators(programFolder);
   if (!StartsRelative(stored)) return stored;
-  return QDir::cleanPath(QDir::fromNativeSeparators(programFolder) + QStringLiteral("/") +
-                         QDir::fromNativeSeparators(stored.mid(2)));
+  return QDir::toNativeSeparators(QDir::cleanPath(QDir::fromNativeSeparators(programFolder) + QStringLiteral("/") +
+                                                  QDir::fromNativeSeparators(stored.mid(2))));
 }

@@ -98,15 +98,88 @@ TEST_F(X11GameWindow, TheDefaultRegionsReadTheCountersOffScreenReadsBlackAndAClo
   EXPECT_EQ(ws->GrabScreen(QRect(1270, 1019, 10, 5)).size(), QSize(10, 5));
 }
 
+// The step asks everything of one look at once, partly of the windows the
+// previous look saw: it must answer exactly as the questions one by one do,
+// also just after windows came, went or changed places.
+TEST_F(X11GameWindow, OneLookAnswersAsTheQuestionsOneByOneWhileWindowsComeAndGo) {
+  auto game = std::make_unique<PracticeGame>("152", "1234567890");
+  const WindowId id = ShowGame(*ws, "152");
+  ASSERT_NE(id, 0u);
+  const auto agrees = [&] {
+    const WindowLook look = ws->LookAt(kGame);
+    const WindowId found = ws->FindWindowByTitle(kGame);
+    const bool inFront = found != 0 && ws->ForegroundWindow() == found;
+    return look.window == found && look.inFront == inFront &&
+           (!inFront || (look.outer == ws->OuterRect(found) && look.screen == ws->ScreenSize()));
+  };
+  const auto lookSees = [&](WindowId window, bool inFront) {
+    return WaitUntil([&] {
+      const WindowLook look = ws->LookAt(kGame);
+      return look.window == window && look.inFront == inFront && agrees();
+    });
+  };
+  const auto activate = [&](WindowId window) {
+    return RunTool(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(window)});
+  };
+  ASSERT_TRUE(lookSees(id, true));
+  const std::array<CaptureRegion, 2> regions{kLevelRegion, kExpRegion};
+  std::array<QImage, 2> pictures = CaptureGameAreas(*ws, ws->LookAt(kGame), regions);
+  EXPECT_TRUE(Shows(pictures[0], CounterSprite(0, "152")));
+  EXPECT_TRUE(Shows(pictures[1], CounterSprite(1, "1234567890")));
+
+  // A second window of the title: the topmost of the two is the one found,
+  // and activating one raises it.
+  auto second = std::make_unique<QWidget>();
+  second->setWindowTitle(kGame);
+  second->resize(300, 200);
+  second->show();
+  WindowId top = 0;
+  ASSERT_TRUE(WaitUntil([&] { return (top = ws->FindWindowByTitle(kGame)) != id && top != 0; }));
+  ASSERT_TRUE(activate(top));
+  EXPECT_TRUE(lookSees(top, true));
+  ASSERT_TRUE(activate(id));
+  EXPECT_TRUE(lookSees(id, true));
+  ASSERT_TRUE(activate(top));
+  EXPECT_TRUE(lookSees(top, true));
+  second.reset();
+  EXPECT_TRUE(WaitUntil([&] { return ws->LookAt(kGame).window == id && agrees(); }));
+
+  // Behind another window, then in front again.
+  QWidget notes;
+  notes.setWindowTitle(QStringLiteral("Notes"));
+  notes.show();
+  WindowId notesId = 0;
+  ASSERT_TRUE(WaitUntil([&] { return (notesId = ws->FindWindowByTitle(QStringLiteral("Notes"))) != 0; }));
+  ASSERT_TRUE(activate(notesId));
+  EXPECT_TRUE(lookSees(id, false)) << "behind";
+  ASSERT_TRUE(activate(id));
+  EXPECT_TRUE(lookSees(id, true));
+
+  ASSERT_TRUE(RunTool(QStringLiteral("xdotool"), {"windowminimize", "--sync", QString::number(id)}));
+  EXPECT_TRUE(lookSees(id, false)) << "minimised";
+  ASSERT_TRUE(activate(id));
+  EXPECT_TRUE(lookSees(id, true));
+
+  // Gone: the look finds nothing, and grabs for it give no pictures.
+  const WindowLook last = ws->LookAt(kGame);
+  game.reset();
+  EXPECT_TRUE(lookSees(0, false));
+  pictures = CaptureGameAreas(*ws, last, regions);
+  EXPECT_TRUE(pictures[0].isNull() && pictures[1].isNull());
+  EXPECT_EQ(ws->GrabScreens({QRect(0, 0, 10, 10), QRect()}, id), std::vector<QImage>(2));
+}
+
 TEST_F(X11GameWindow, ThousandsOfCapturesLeaveNoFileOpen) {
   PracticeGame game("152", "1234567890");
   const WindowId id = ShowGame(*ws, "152");
   ASSERT_NE(id, 0u);
   const QImage sprite = CounterSprite(0, "152");
   const auto round = [&] {
-    return ws->FindWindowByTitle(kGame) == id && ws->ForegroundWindow() == id &&
-           Shows(CaptureGameArea(*ws, id, kLevelRegion), sprite) &&
-           !CaptureGameArea(*ws, id, kExpRegion).isNull();
+    const WindowLook look = ws->LookAt(kGame);
+    const std::array<QImage, 2> pictures = CaptureGameAreas(*ws, look, {kLevelRegion, kExpRegion});
+    return look.window == id && look.inFront && Shows(pictures[0], sprite) && !pictures[1].isNull() &&
+           ws->FindWindowByTitle(kGame) == id && ws->ForegroundWindow() == id &&
+           Shows(CaptureGameArea(*ws, id, kLevelRegion), sprite);
   };
   const auto openFiles = [] {
     return QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size();

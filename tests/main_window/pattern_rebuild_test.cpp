@@ -70,6 +70,10 @@ TEST_P(PatternRebuild, ARunningScanKeepsItsPatternsAndReadsTheCapture) {
 INSTANTIATE_TEST_SUITE_P(BothPathsBothButtons, PatternRebuild,
                          ::testing::Values(RebuildCase{Path::Timer, "cmdInitial"}, RebuildCase{Path::Timer, "cmdSave"},
                                            RebuildCase{Path::Recognize, "cmdInitial"},
-                                           RebuildCase{Path::Recognize, "cmdSave"}));
+                                           RebuildCase{Path::Recognize, "cmdSave"}),
+                         [](const ::testing::TestParamInfo<RebuildCase>& info) {
+                           return std::string(info.param.path == Path::Timer ? "Timer_" : "Recognize_") +
+                                  info.param.button;
+                         });
 
 }  // namespace

@@ -199,6 +199,9 @@ TEST(ConfigFile, AProgramFolderShiftJisCannotSpellIsWrittenAsTheDotFormAndReadBa
   EXPECT_EQ(settings, Settings::Defaults(program));
   const auto written = [&] { return DecodeCp932(tmp.Read("josé/Tallymeter/TmConfig.ini")); };
   EXPECT_TRUE(written().contains("\r\n. , 給与明細 , 時給ファイル保存場所\r\n")) << written().toStdString();
+  Settings again;
+  EXPECT_EQ(ConfigFile("READ", again, program), std::nullopt);
+  EXPECT_EQ(again, Settings::Defaults(program)) << "the program folder, with the platform's separators";
 
   // {log folder, as written}: beside and inside it relative; a folder
   // Shift_JIS can spell as it was, even when it lies inside.
@@ -210,10 +213,11 @@ TEST(ConfigFile, AProgramFolderShiftJisCannotSpellIsWrittenAsTheDotFormAndReadBa
   for (const auto& [folder, stored] : folders) {
     SCOPED_TRACE(folder.toStdString());
     Settings saved = kUnusual;
-    saved.saveFolder = folder;
+    // As the options dialog holds it, and as it is shown after reading.
+    saved.saveFolder = QDir::toNativeSeparators(folder);
     ASSERT_EQ(ConfigFile("SAVE", saved, program), std::nullopt);
     // The relative form is written with the platform's separator.
-    const QString line = stored.startsWith("./") ? QDir::toNativeSeparators(stored) : stored;
+    const QString line = QDir::toNativeSeparators(stored);
     EXPECT_TRUE(written().contains("\r\n" + line + " , 時給 2 , 時給ファイル保存場所\r\n"));
     Settings read;
     EXPECT_EQ(ConfigFile("READ", read, program), std::nullopt);

@@ -48,6 +48,17 @@ std::optional<std::vector<std::uint32_t>> ListFromReply(const XcbReply<xcb_get_p
   return std::vector<std::uint32_t>(values, values + count);
 }
 
+constexpr std::uint32_t kMaxClients = 4096;
+
+// The managed clients, topmost first (the order the player sees them in),
+// from the window manager's two lists, the stacking one preferred.
+std::vector<xcb_window_t> ClientsFrom(const std::optional<std::vector<std::uint32_t>>& stacking,
+                                      const std::optional<std::vector<std::uint32_t>>& list) {
+  if (stacking) return {stacking->rbegin(), stacking->rend()};
+  if (list) return {list->begin(), list->end()};
+  return {};
+}
+
 class X11WindowSystem : public WindowSystem {
  public:
   // `screen` lies in the connection's setup data (its visuals follow it
@@ -61,15 +72,39 @@ class X11WindowSystem : public WindowSystem {
   std::optional<QRect> OuterRect(WindowId window) override;
   QSize ScreenSize() override;
   QImage GrabScreen(const QRect& rect) override;
+  WindowLook LookAt(const QString& title) override;
+  std::vector<QImage> GrabScreens(const std::vector<QRect>& rects, WindowId window) override;
   void Beep() override;
 
  private:
+  // Requests sent and not yet answered: sending every request of a step
+  // before taking the first reply costs one round trip instead of one each.
+  struct TitleQuery {
+    xcb_window_t window;
+    xcb_get_window_attributes_cookie_t attributes;
+    xcb_get_property_cookie_t netName;
+    xcb_get_property_cookie_t wmName;
+  };
+  struct OuterQuery {
+    xcb_window_t window;
+    xcb_get_geometry_cookie_t geometry;
+    xcb_translate_coordinates_cookie_t position;
+    xcb_get_property_cookie_t extents;
+  };
+  std::vector<TitleQuery> AskTitles(const std::vector<xcb_window_t>& candidates, const QString& title);
+  xcb_window_t FirstViewableTitled(const std::vector<TitleQuery>& asked, const QString& title);
+  OuterQuery AskOuter(xcb_window_t window);
+  std::optional<QRect> OuterFrom(const OuterQuery& asked);
+  xcb_get_image_cookie_t AskImage(const QRect& rect);
+  QImage ImageFrom(const QRect& rect, xcb_get_image_cookie_t cookie);
+
   bool Usable();
   std::optional<std::vector<std::uint32_t>> ListProperty(xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
                                                          std::uint32_t maxValues);
+  void Discard(const std::vector<TitleQuery>& asked);
+  void Discard(const std::optional<OuterQuery>& asked);
   std::vector<xcb_window_t> ClientsTopFirst();
   std::vector<xcb_window_t> TreeTopFirst();
-  xcb_window_t FirstViewableTitled(const std::vector<xcb_window_t>& candidates, const QString& title);
   bool OutOfSight(xcb_window_t window);
   std::vector<xcb_window_t> AncestorsBelowRoot(xcb_window_t window);
   std::optional<QRect> FrameOf(xcb_window_t topLevel);
@@ -78,6 +113,9 @@ class X11WindowSystem : public WindowSystem {
   XcbConnection c_;
   const xcb_screen_t& screen_;
   Atoms atoms_;
+  // What the last look saw, to ask the next one's questions in advance.
+  std::vector<xcb_window_t> lastClients_;
+  xcb_window_t lastActive_ = XCB_NONE;
 };
 
 bool X11WindowSystem::Usable() {
@@ -94,14 +132,13 @@ std::optional<std::vector<std::uint32_t>> X11WindowSystem::ListProperty(xcb_wind
   return ListFromReply(TakeReply(xcb_get_property_reply, c_.get(), cookie));
 }
 
-// The managed clients, topmost first (the order the player sees them in).
 std::vector<xcb_window_t> X11WindowSystem::ClientsTopFirst() {
-  constexpr std::uint32_t kMaxClients = 4096;
-  auto list = ListProperty(screen_.root, atoms_.clientListStacking, XCB_ATOM_WINDOW, kMaxClients);
-  if (list) return {list->rbegin(), list->rend()};
-  list = ListProperty(screen_.root, atoms_.clientList, XCB_ATOM_WINDOW, kMaxClients);
-  if (list) return {list->begin(), list->end()};
-  return {};
+  xcb_connection_t* c = c_.get();
+  const auto stacking =
+      xcb_get_property(c, 0, screen_.root, atoms_.clientListStacking, XCB_ATOM_WINDOW, 0, kMaxClients);
+  const auto list = xcb_get_property(c, 0, screen_.root, atoms_.clientList, XCB_ATOM_WINDOW, 0, kMaxClients);
+  return ClientsFrom(ListFromReply(TakeReply(xcb_get_property_reply, c, stacking)),
+                     ListFromReply(TakeReply(xcb_get_property_reply, c, list)));
 }
 
 // Without a window manager clients are children of the root; under one that
@@ -125,25 +162,24 @@ std::vector<xcb_window_t> X11WindowSystem::TreeTopFirst() {
   return result;
 }
 
-xcb_window_t X11WindowSystem::FirstViewableTitled(const std::vector<xcb_window_t>& candidates, const QString& title) {
+std::vector<X11WindowSystem::TitleQuery> X11WindowSystem::AskTitles(const std::vector<xcb_window_t>& candidates,
+                                                                     const QString& title) {
   // Long enough to hold the wanted title; anything longer is not it.
   const std::uint32_t words = static_cast<std::uint32_t>(title.toUtf8().size()) / 4 + 2;
-  struct Pending {
-    xcb_window_t window;
-    xcb_get_window_attributes_cookie_t attributes;
-    xcb_get_property_cookie_t netName;
-    xcb_get_property_cookie_t wmName;
-  };
-  std::vector<Pending> pending;
-  pending.reserve(candidates.size());
+  std::vector<TitleQuery> asked;
+  asked.reserve(candidates.size());
   for (const xcb_window_t w : candidates) {
-    pending.push_back({w, xcb_get_window_attributes(c_.get(), w),
-                       xcb_get_property(c_.get(), 0, w, atoms_.netWmName, atoms_.utf8String, 0, words),
-                       xcb_get_property(c_.get(), 0, w, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, words)});
+    asked.push_back({w, xcb_get_window_attributes(c_.get(), w),
+                     xcb_get_property(c_.get(), 0, w, atoms_.netWmName, atoms_.utf8String, 0, words),
+                     xcb_get_property(c_.get(), 0, w, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, words)});
   }
+  return asked;
+}
+
+xcb_window_t X11WindowSystem::FirstViewableTitled(const std::vector<TitleQuery>& asked, const QString& title) {
   // Every reply is taken, even after a match, so none is left queued.
   xcb_window_t found = XCB_NONE;
-  for (const Pending& p : pending) {
+  for (const TitleQuery& p : asked) {
     const auto attributes = TakeReply(xcb_get_window_attributes_reply, c_.get(), p.attributes);
     const auto netName = TakeReply(xcb_get_property_reply, c_.get(), p.netName);
     const auto wmName = TakeReply(xcb_get_property_reply, c_.get(), p.wmName);
@@ -183,9 +219,9 @@ bool X11WindowSystem::OutOfSight(xcb_window_t window) {
 
 WindowId X11WindowSystem::FindWindowByTitle(const QString& title) {
   if (!Usable()) return 0;
-  const xcb_window_t client = FirstViewableTitled(ClientsTopFirst(), title);
+  const xcb_window_t client = FirstViewableTitled(AskTitles(ClientsTopFirst(), title), title);
   if (client != XCB_NONE) return client;
-  return FirstViewableTitled(TreeTopFirst(), title);
+  return FirstViewableTitled(AskTitles(TreeTopFirst(), title), title);
 }
 
 // From `window` up to the top-level window just below the root, inclusive;
@@ -235,15 +271,15 @@ std::optional<QRect> X11WindowSystem::FrameOf(xcb_window_t topLevel) {
   return QRect(geometry->x, geometry->y, geometry->width + 2 * border, geometry->height + 2 * border);
 }
 
-std::optional<QRect> X11WindowSystem::OuterRect(WindowId id) {
-  if (!Usable() || id == 0 || id > std::numeric_limits<xcb_window_t>::max()) return std::nullopt;
-  const auto window = static_cast<xcb_window_t>(id);
-  const auto geometryCookie = xcb_get_geometry(c_.get(), window);
-  const auto positionCookie = xcb_translate_coordinates(c_.get(), window, screen_.root, 0, 0);
-  const auto extentsCookie = xcb_get_property(c_.get(), 0, window, atoms_.frameExtents, XCB_ATOM_CARDINAL, 0, 4);
-  const auto geometry = TakeReply(xcb_get_geometry_reply, c_.get(), geometryCookie);
-  const auto position = TakeReply(xcb_translate_coordinates_reply, c_.get(), positionCookie);
-  const auto extents = ListFromReply(TakeReply(xcb_get_property_reply, c_.get(), extentsCookie));
+X11WindowSystem::OuterQuery X11WindowSystem::AskOuter(xcb_window_t window) {
+  return {window, xcb_get_geometry(c_.get(), window), xcb_translate_coordinates(c_.get(), window, screen_.root, 0, 0),
+          xcb_get_property(c_.get(), 0, window, atoms_.frameExtents, XCB_ATOM_CARDINAL, 0, 4)};
+}
+
+std::optional<QRect> X11WindowSystem::OuterFrom(const OuterQuery& asked) {
+  const auto geometry = TakeReply(xcb_get_geometry_reply, c_.get(), asked.geometry);
+  const auto position = TakeReply(xcb_translate_coordinates_reply, c_.get(), asked.position);
+  const auto extents = ListFromReply(TakeReply(xcb_get_property_reply, c_.get(), asked.extents));
   if (!geometry || !position) return std::nullopt;
 
   const int border = geometry->border_width;
@@ -253,10 +289,15 @@ std::optional<QRect> X11WindowSystem::OuterRect(WindowId id) {
     if (const auto outer = GrowByFrameExtents(client, *extents)) return outer;
   }
   // A frame that does not announce itself: the top-level ancestor is it.
-  const std::vector<xcb_window_t> chain = AncestorsBelowRoot(window);
+  const std::vector<xcb_window_t> chain = AncestorsBelowRoot(asked.window);
   if (chain.empty()) return std::nullopt;
-  if (chain.back() != window) return FrameOf(chain.back());
+  if (chain.back() != asked.window) return FrameOf(chain.back());
   return client;
+}
+
+std::optional<QRect> X11WindowSystem::OuterRect(WindowId id) {
+  if (!Usable() || id == 0 || id > std::numeric_limits<xcb_window_t>::max()) return std::nullopt;
+  return OuterFrom(AskOuter(static_cast<xcb_window_t>(id)));
 }
 
 QSize X11WindowSystem::ScreenSize() {
@@ -297,20 +338,121 @@ std::optional<ZPixmapLayout> X11WindowSystem::LayoutFor(const xcb_get_image_repl
   return std::nullopt;
 }
 
-QImage X11WindowSystem::GrabScreen(const QRect& rect) {
-  // The caller clips to the screen; a rectangle that still reaches past the
-  // root is refused by the server (BadMatch: no reply), so asking for the
-  // screen's size again here would only cost a round trip per grab.
-  if (!Usable() || rect.isEmpty()) return {};
-  const auto cookie = xcb_get_image(c_.get(), XCB_IMAGE_FORMAT_Z_PIXMAP, screen_.root, static_cast<std::int16_t>(rect.x()),
-                                    static_cast<std::int16_t>(rect.y()), static_cast<std::uint16_t>(rect.width()),
-                                    static_cast<std::uint16_t>(rect.height()), std::numeric_limits<std::uint32_t>::max());
+xcb_get_image_cookie_t X11WindowSystem::AskImage(const QRect& rect) {
+  return xcb_get_image(c_.get(), XCB_IMAGE_FORMAT_Z_PIXMAP, screen_.root, static_cast<std::int16_t>(rect.x()),
+                       static_cast<std::int16_t>(rect.y()), static_cast<std::uint16_t>(rect.width()),
+                       static_cast<std::uint16_t>(rect.height()), std::numeric_limits<std::uint32_t>::max());
+}
+
+QImage X11WindowSystem::ImageFrom(const QRect& rect, xcb_get_image_cookie_t cookie) {
   const auto image = TakeReply(xcb_get_image_reply, c_.get(), cookie);
   if (!image) return {};
   const auto layout = LayoutFor(*image, rect.width(), rect.height());
   if (!layout) return {};
   return ConvertZPixmap(xcb_get_image_data(image.get()), static_cast<std::size_t>(xcb_get_image_data_length(image.get())),
                         *layout);
+}
+
+QImage X11WindowSystem::GrabScreen(const QRect& rect) {
+  // The caller clips to the screen; a rectangle that still reaches past the
+  // root is refused by the server (BadMatch: no reply), so asking for the
+  // screen's size again here would only cost a round trip per grab.
+  if (!Usable() || rect.isEmpty()) return {};
+  return ImageFrom(rect, AskImage(rect));
+}
+
+std::vector<QImage> X11WindowSystem::GrabScreens(const std::vector<QRect>& rects, WindowId window) {
+  std::vector<QImage> images(rects.size());
+  if (!Usable() || window == 0 || window > std::numeric_limits<xcb_window_t>::max()) return images;
+  std::vector<xcb_get_image_cookie_t> cookies;
+  cookies.reserve(rects.size());
+  for (const QRect& rect : rects) cookies.push_back(rect.isEmpty() ? xcb_get_image_cookie_t{} : AskImage(rect));
+  // The server answers in order: a window whose geometry is still known
+  // after the images were read was there while they were read.
+  const auto there = xcb_get_geometry(c_.get(), static_cast<xcb_window_t>(window));
+  for (std::size_t i = 0; i < rects.size(); ++i) {
+    if (!rects[i].isEmpty()) images[i] = ImageFrom(rects[i], cookies[i]);
+  }
+  if (!TakeReply(xcb_get_geometry_reply, c_.get(), there)) images.assign(rects.size(), QImage());
+  return images;
+}
+
+void X11WindowSystem::Discard(const std::vector<TitleQuery>& asked) {
+  for (const TitleQuery& q : asked) {
+    xcb_discard_reply(c_.get(), q.attributes.sequence);
+    xcb_discard_reply(c_.get(), q.netName.sequence);
+    xcb_discard_reply(c_.get(), q.wmName.sequence);
+  }
+}
+
+void X11WindowSystem::Discard(const std::optional<OuterQuery>& asked) {
+  if (!asked) return;
+  xcb_discard_reply(c_.get(), asked->geometry.sequence);
+  xcb_discard_reply(c_.get(), asked->position.sequence);
+  xcb_discard_reply(c_.get(), asked->extents.sequence);
+}
+
+WindowLook X11WindowSystem::LookAt(const QString& title) {
+  if (!Usable()) return {};
+  xcb_connection_t* c = c_.get();
+  const xcb_window_t root = screen_.root;
+  // What the window manager publishes on the root and the screen's size,
+  // together with what the look needs of the windows it names: the clients'
+  // titles and where the active window lies. Which windows those are is
+  // only known from the answer, so they are asked of the windows the last
+  // look saw; the list hardly ever changes from one look to the next, and
+  // when it has, they are asked again.
+  const auto stackingCookie = xcb_get_property(c, 0, root, atoms_.clientListStacking, XCB_ATOM_WINDOW, 0, kMaxClients);
+  const auto listCookie = xcb_get_property(c, 0, root, atoms_.clientList, XCB_ATOM_WINDOW, 0, kMaxClients);
+  const auto activeCookie = xcb_get_property(c, 0, root, atoms_.activeWindow, XCB_ATOM_WINDOW, 0, 1);
+  const auto rootCookie = xcb_get_geometry(c, root);
+  std::vector<TitleQuery> titles = AskTitles(lastClients_, title);
+  std::optional<OuterQuery> outer;
+  if (lastActive_ != XCB_NONE) outer = AskOuter(lastActive_);
+
+  const auto stacking = ListFromReply(TakeReply(xcb_get_property_reply, c, stackingCookie));
+  const auto list = ListFromReply(TakeReply(xcb_get_property_reply, c, listCookie));
+  const auto active = ListFromReply(TakeReply(xcb_get_property_reply, c, activeCookie));
+  const auto rootGeometry = TakeReply(xcb_get_geometry_reply, c, rootCookie);
+  const std::vector<xcb_window_t> clients = ClientsFrom(stacking, list);
+  const xcb_window_t activeWindow = active && !active->empty() ? (*active)[0] : XCB_NONE;
+  if (clients != lastClients_) {
+    Discard(titles);
+    titles = AskTitles(clients, title);
+  }
+  if (activeWindow != lastActive_) {
+    Discard(outer);
+    outer.reset();
+    if (activeWindow != XCB_NONE) outer = AskOuter(activeWindow);
+  }
+  lastClients_ = clients;
+  lastActive_ = activeWindow;
+  // Without a client list or an active window the search and the
+  // foreground test take the longer ways that know how.
+  if (clients.empty() || !active) {
+    Discard(titles);
+    Discard(outer);
+    return WindowSystem::LookAt(title);
+  }
+
+  WindowLook look;
+  const xcb_window_t game = FirstViewableTitled(titles, title);
+  if (game != XCB_NONE && game == activeWindow) {
+    look.window = game;
+    look.inFront = true;
+    look.outer = OuterFrom(*outer);
+  } else {
+    Discard(outer);
+    // A game the window manager does not list is looked for as
+    // FindWindowByTitle looks for it.
+    look.window = game != XCB_NONE ? game : FirstViewableTitled(AskTitles(TreeTopFirst(), title), title);
+    look.inFront = look.window != 0 && look.window == activeWindow;
+    if (look.inFront) look.outer = OuterRect(look.window);
+  }
+  if (!look.inFront) return look;
+  look.screen = rootGeometry ? QSize(rootGeometry->width, rootGeometry->height)
+                             : QSize(screen_.width_in_pixels, screen_.height_in_pixels);
+  return look;
 }
 
 void X11WindowSystem::Beep() {
