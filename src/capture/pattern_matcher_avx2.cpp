@@ -1,11 +1,11 @@
 // The probe loop and the count with AVX2, chosen at run time: the rest of
 // the program is built for plain x86-64 (SSE2), so only these functions
-// carry the target. The candidates' first probe groups are compared two at
-// a time, in digit order; a candidate that survives its first group (few
-// do) goes on to its other groups and the count before the next pair is
-// looked at. The count compares eight pixels at a time where the SSE2 one
-// compares four; both count exactly the same bytes, and both stop early
-// only once the answer is certain, so results cannot differ.
+// carry the target. The candidates' leading probe groups are compared a
+// unit (two groups) at a time, in digit order; a candidate that survives
+// its unit (few do) goes on to its other groups and the count before the
+// next unit is looked at. The count compares eight pixels at a time where
+// the SSE2 one compares four; both count exactly the same bytes, and both
+// stop early only once the answer is certain, so results cannot differ.
 #include "capture/pattern_matcher.h"
 
 #include <cstring>
