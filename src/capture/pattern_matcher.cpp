@@ -364,7 +364,7 @@ PreparedPattern Prepare(const Pattern& p, AreaLanes& lanes, const Lanes& inPlay)
 
 // Copies probe group g of a pattern into half `half` of unit `unit`.
 void PutGroup(ScanOrder& order, int unit, int half, const ProbeGroup& group) {
-  const auto at = static_cast<std::size_t>(2 * unit + half);
+  const auto at = 2 * static_cast<std::size_t>(unit) + static_cast<std::size_t>(half);
   std::copy(group.x.begin(), group.x.end(), order.x.begin() + static_cast<std::ptrdiff_t>(4 * at));
   std::copy(group.y.begin(), group.y.end(), order.y.begin() + static_cast<std::ptrdiff_t>(4 * at));
   std::memcpy(order.low.data() + 16 * at, group.ranges.low, 16);
@@ -378,7 +378,6 @@ void PlaceUnits(const PreparedArea& area, ScanOrder& order) {
   order.low.fill(0);
   order.span.fill(255);
   order.leastAgreeing.fill(17);  // more than a half holds: a half without a candidate never survives
-  order.slot.fill(-1);
   bool open = false;  // the last unit's second half is free
   for (int s = 0; s < order.count; ++s) {
     const PreparedPattern& pattern = area.patterns[static_cast<std::size_t>(order.index[static_cast<std::size_t>(s)])];
@@ -388,8 +387,8 @@ void PlaceUnits(const PreparedArea& area, ScanOrder& order) {
     if (half == 0) ++order.units;
     open = half == 0 && lead < 2;
     const int unit = order.units - 1;
-    const auto at = static_cast<std::size_t>(2 * unit + half);
-    order.slot[at] = static_cast<std::int8_t>(s);
+    const auto at = 2 * static_cast<std::size_t>(unit) + static_cast<std::size_t>(half);
+    order.slot[at] = static_cast<std::uint8_t>(s);
     order.nextGroup[at] = static_cast<std::uint8_t>(lead);
     if (lead == 0) {  // no probes: survives whatever its half reads
       order.bits[at] = 0;
@@ -520,7 +519,7 @@ void AreaCandidates::Place(std::ptrdiff_t stride) {
   if (avx2_) {
     PlaceUnits(stride);
   } else {
-    const auto used = static_cast<std::size_t>(4 * order_->count);
+    const auto used = 4 * static_cast<std::size_t>(order_->count);
     for (std::size_t i = 0; i < used; ++i) offsets_[i] = order_->firstY[i] * stride + order_->firstX[i];
   }
   placedStride_ = stride;

@@ -71,14 +71,14 @@ struct ScanOrder {
   int units = 0;
   std::array<std::uint8_t, 8 * kMaxUnits> x{};  // the units' pixels
   std::array<std::uint8_t, 8 * kMaxUnits> y{};
-  alignas(32) std::array<std::uint8_t, 32 * kMaxUnits> low{};
-  alignas(32) std::array<std::uint8_t, 32 * kMaxUnits> span{};
+  std::array<std::uint8_t, 32 * kMaxUnits> low{};
+  std::array<std::uint8_t, 32 * kMaxUnits> span{};
   // Per half of a unit: the agreement bits that count for its candidate,
   // the fewest agreeing bytes that let it survive (17: no candidate), the
   // candidate's slot and the probe group it goes on with.
   std::array<std::uint32_t, 2 * kMaxUnits> bits{};
   std::array<int, 2 * kMaxUnits> leastAgreeing{};
-  std::array<std::int8_t, 2 * kMaxUnits> slot{};
+  std::array<std::uint8_t, 2 * kMaxUnits> slot{};
   std::array<std::uint8_t, 2 * kMaxUnits> nextGroup{};
 };
 

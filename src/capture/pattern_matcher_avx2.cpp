@@ -129,7 +129,7 @@ namespace {
 __attribute__((target("avx2"))) void AreaCandidates::PlaceUnits(std::ptrdiff_t stride) {
   // Four 64-bit offsets at a time; the stride, a row of a grid, fits 32 bits.
   const __m256i wide = _mm256_set1_epi64x(stride);
-  const auto used = static_cast<std::size_t>(8 * order_->units);
+  const auto used = 8 * static_cast<std::size_t>(order_->units);
   for (std::size_t i = 0; i < used; i += 4) {
     std::int32_t x = 0;
     std::int32_t y = 0;
@@ -151,7 +151,7 @@ __attribute__((target("avx2,popcnt"))) int AreaCandidates::FirstMatchAvx2(FrameV
     const __m256i v = _mm256_setr_epi32(base[o[0]], base[o[1]], base[o[2]], base[o[3]], base[o[4]], base[o[5]], base[o[6]], base[o[7]]);
     const auto agree = static_cast<unsigned>(
         _mm256_movemask_epi8(InRange256(v, order.low.data() + 32 * unit, order.span.data() + 32 * unit)));
-    const auto first = static_cast<std::size_t>(2 * unit);
+    const auto first = 2 * static_cast<std::size_t>(unit);
     const std::array<int, 2> agreeing{__builtin_popcount(agree & order.bits[first]),
                                       __builtin_popcount(agree & order.bits[first + 1])};
     // One branch per unit for the common case: nothing survives.
@@ -177,7 +177,7 @@ __attribute__((target("avx2,popcnt"))) int AreaCandidates::FirstMatchAvx2(FrameV
 bool Avx2Available() { return false; }
 
 void AreaCandidates::PlaceUnits(std::ptrdiff_t stride) {
-  const auto used = static_cast<std::size_t>(8 * order_->units);
+  const auto used = 8 * static_cast<std::size_t>(order_->units);
   for (std::size_t i = 0; i < used; ++i) offsets_[i] = order_->y[i] * stride + order_->x[i];
 }
 
