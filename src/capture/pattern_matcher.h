@@ -103,7 +103,7 @@ struct PreparedArea {
   std::array<std::uint16_t, 11> excludedLeftOf{};
 };
 
-// Whether this processor runs the AVX2 probes.
+// Whether this processor runs the AVX2 probes and count.
 bool Avx2Available();
 
 class PatternMatcher {
@@ -262,8 +262,8 @@ class AreaCandidates {
     return LaterProbesPass(pattern, frame, 1, misses) && CountPasses(pattern, frame);
   }
 
-  // The same with the first probe groups compared two candidates at a time
-  // and the count made 32 bytes at a time (pattern_matcher_avx2.cpp).
+  // The same with the leading probe groups compared a unit at a time and
+  // the count made 32 bytes at a time (pattern_matcher_avx2.cpp).
   int FirstMatchAvx2(FrameView frame) const;
 
   void Place(std::ptrdiff_t stride);
