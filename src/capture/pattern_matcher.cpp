@@ -362,7 +362,7 @@ PreparedPattern Prepare(const Pattern& p, AreaLanes& lanes, const Lanes& inPlay)
   return prepared;
 }
 
-// Copies probe group g of a pattern into half `half` of unit `unit`.
+// Copies a probe group into half `half` of unit `unit`.
 void PutGroup(ScanOrder& order, int unit, int half, const ProbeGroup& group) {
   const auto at = 2 * static_cast<std::size_t>(unit) + static_cast<std::size_t>(half);
   std::copy(group.x.begin(), group.x.end(), order.x.begin() + static_cast<std::ptrdiff_t>(4 * at));
@@ -425,9 +425,9 @@ ScanOrder OrderOf(const PreparedArea& area, Accept takesPart) {
 
 // Whether pattern k cannot match at column X − 1 where pattern m matches
 // at X. Column i of k meets the same captured column as column i − 1 of
-// m; a byte whose two pattern values lie more than 2 × 20 apart misses at
-// least one of them, so at least D bytes miss in the two together, and m
-// misses at most its allowance.
+// m; a captured byte whose two pattern values lie more than 2 × 20 apart
+// misses at least one of them, so the two together miss at least as many
+// bytes as lie that far apart, and m misses at most its allowance.
 bool ExcludedLeftOf(const Pattern& k, const PreparedPattern& preparedK, const Pattern& m, const PreparedPattern& preparedM) {
   if (preparedK.allowedMisses < 0) return true;  // never matches anywhere
   if (preparedM.allowedMisses < 0) return false;  // never matches: nothing to learn from
