@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <cstdio>
+#include <optional>
 
 #include "accounting/evaluation.h"
 #include "bench_captures.h"
@@ -40,52 +41,49 @@ QImage ToImage(const PixelGrid& grid) {
   return image;
 }
 
-// Recognises and evaluates what one step captured.
-bool Evaluate(const std::array<QImage, 2>& pictures, ReadingEvaluator& evaluator, std::int64_t& ms) {
-  std::array<PixelGrid, 2> grids;
-  for (int a = 0; a < 2; ++a) ReadPixels(pictures[a], grids[a]);
+// Steps whose look and grabs are `capture`'s (nothing when the game is not
+// in front), each recognised and evaluated.
+template <class Capture>
+void Steps(benchmark::State& state, Capture capture) {
+  ReadingEvaluator evaluator;
+  std::int64_t ms = 0;
+  int readings = 0;
   const std::array<int, 2> widths{game->settings.captureRegions[0].ex, game->settings.captureRegions[1].ex};
-  const RecognitionResult r = RecognizeDigits(grids, widths, *game->matcher, 0, false);
-  const EvaluationStep step = evaluator.Evaluate(r.level, r.exp, QDateTime::currentDateTime(), ms += 60000, false);
-  benchmark::DoNotOptimize(step);
-  return r.level == 152 && r.exp == 1234567890.0;
+  for (auto _ : state) {
+    const std::optional<std::array<QImage, 2>> pictures = capture(*game->windows);
+    if (!pictures) {
+      state.SkipWithError("the game window is not in front");
+      break;
+    }
+    std::array<PixelGrid, 2> grids;
+    for (int a = 0; a < 2; ++a) ReadPixels((*pictures)[a], grids[a]);
+    const RecognitionResult r = RecognizeDigits(grids, widths, *game->matcher, 0, false);
+    readings += r.level == 152 && r.exp == 1234567890.0 ? 1 : 0;
+    const EvaluationStep step = evaluator.Evaluate(r.level, r.exp, QDateTime::currentDateTime(), ms += 60000, false);
+    benchmark::DoNotOptimize(step);
+  }
+  if (readings == 0 && state.iterations() > 0) state.SkipWithError("the counters were not read");
 }
 
 // The step as the main window takes it: one look, both grabs together.
 void CaptureStep(benchmark::State& state) {
-  WindowSystem& ws = *game->windows;
-  ReadingEvaluator evaluator;
-  std::int64_t ms = 0;
-  int readings = 0;
-  for (auto _ : state) {
+  Steps(state, [](WindowSystem& ws) -> std::optional<std::array<QImage, 2>> {
     const WindowLook look = ws.LookAt(QStringLiteral("MapleStory"));
-    if (!look.inFront) {
-      state.SkipWithError("the game window is not in front");
-      break;
-    }
-    readings += Evaluate(CaptureGameAreas(ws, look, game->settings.captureRegions), evaluator, ms) ? 1 : 0;
-  }
-  if (readings == 0 && state.iterations() > 0) state.SkipWithError("the counters were not read");
+    if (!look.inFront) return std::nullopt;
+    return CaptureGameAreas(ws, look, game->settings.captureRegions);
+  });
 }
 BENCHMARK(CaptureStep)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 // The same step asking one question at a time, each waiting for its answer.
 void CaptureStepOneByOne(benchmark::State& state) {
-  WindowSystem& ws = *game->windows;
-  ReadingEvaluator evaluator;
-  std::int64_t ms = 0;
-  int readings = 0;
-  for (auto _ : state) {
+  Steps(state, [](WindowSystem& ws) -> std::optional<std::array<QImage, 2>> {
     const WindowId window = ws.FindWindowByTitle(QStringLiteral("MapleStory"));
-    if (window == 0 || ws.ForegroundWindow() != window) {
-      state.SkipWithError("the game window is not in front");
-      break;
-    }
+    if (window == 0 || ws.ForegroundWindow() != window) return std::nullopt;
     std::array<QImage, 2> pictures;
     for (int a = 0; a < 2; ++a) pictures[a] = CaptureGameArea(ws, window, game->settings.captureRegions[a]);
-    readings += Evaluate(pictures, evaluator, ms) ? 1 : 0;
-  }
-  if (readings == 0 && state.iterations() > 0) state.SkipWithError("the counters were not read");
+    return pictures;
+  });
 }
 BENCHMARK(CaptureStepOneByOne)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
