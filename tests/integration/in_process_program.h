@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 
 #include "main_window/startup.h"
@@ -20,6 +21,20 @@ inline void InstallPatterns(const TempFolder& folder) {
       QFile::copy(kBinDir + "/system/" + name, folder.File(subfolder + "/" + name));
     }
   }
+}
+
+// The delivered digits with their colours inverted, in a folder of their
+// own: the same shapes, but not one pixel within reach of the defaults.
+// Empty when a picture could not be written.
+inline QString InvertedPatterns(const TempFolder& folder) {
+  const QString changed = folder.File(QStringLiteral("changed"));
+  QDir().mkpath(changed);
+  for (const QString& name : QDir(kBinDir + "/system").entryList(QDir::Files)) {
+    QImage picture(kBinDir + "/system/" + name);
+    picture.invertPixels();
+    if (!picture.save(changed + "/" + name, "BMP")) return {};
+  }
+  return changed;
 }
 
 struct InProcessProgram {
