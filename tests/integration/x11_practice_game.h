@@ -3,14 +3,13 @@
 // with events processed, and the sprites the game draws its counters with.
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QPainter>
 #include <QProcess>
-#include <QThread>
 #include <functional>
 
 #include "capture/capture_area.h"
+#include "support/wait_until.h"
 #include "capture/x11/x11_window_system.h"
 
 inline const QString kGame = QStringLiteral("MapleStory");
@@ -18,15 +17,8 @@ inline const QString kBinDir = QStringLiteral(TALLYMETER_BIN_DIR);
 inline const CaptureRegion kLevelRegion{35, 576, 44, 13};
 inline const CaptureRegion kExpRegion{463, 570, 90, 9};
 
-// Processes events until `done` holds or `timeoutMs` passes.
 inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000) {
-  QDeadlineTimer deadline(timeoutMs);
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(10);
-  }
-  return true;
+  return ProcessEventsUntil(done, timeoutMs);
 }
 
 // Runs a command line tool and waits for it.

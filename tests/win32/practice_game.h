@@ -4,15 +4,14 @@
 // The test programs lie beside PracticeWindow.exe, its DLLs and system/.
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
-#include <QThread>
 #include <array>
 #include <functional>
 
 #include "capture/capture_area.h"
+#include "support/wait_until.h"
 
 inline const QString kGame = QStringLiteral("MapleStory");
 inline const CaptureRegion kLevelRegion{35, 576, 44, 13};
@@ -20,15 +19,9 @@ inline const CaptureRegion kExpRegion{463, 570, 90, 9};
 
 inline QString BinDir() { return QCoreApplication::applicationDirPath(); }
 
-// Processes events until `done` holds or `timeoutMs` passes.
+// Wine answers more slowly than an X server.
 inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
-  QDeadlineTimer deadline(timeoutMs);
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(10);
-  }
-  return true;
+  return ProcessEventsUntil(done, timeoutMs);
 }
 
 // The practice game with its counters frozen, ended when this goes out of scope.
