@@ -14,8 +14,8 @@
 #include "base/pixel_grid.h"
 #include "bench_captures.h"
 #include "capture/capture_area.h"
-#include "capture/pattern_matcher.h"
-#include "capture/recognition.h"
+#include "recognition/pattern_matcher.h"
+#include "recognition/recognition.h"
 #include "capture/x11/x11_window_system.h"
 #include "main_window/live_sampler.h"
 

@@ -12,7 +12,7 @@
 #include <QWheelEvent>
 #include <functional>
 
-#include "capture/area_reading.h"
+#include "recognition/area_reading.h"
 #include "dialogs/area_pick_rules.h"
 #include "dialogs/message_boxes.h"
 

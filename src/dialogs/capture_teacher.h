@@ -9,7 +9,7 @@
 #include <QImage>
 #include <array>
 
-#include "capture/digit_segmentation.h"
+#include "recognition/digit_segmentation.h"
 
 class MessageBoxes;
 class QLabel;

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <map>
 
-#include "capture/area_reading.h"
+#include "recognition/area_reading.h"
 #include "dialogs/capture_teacher.h"
 #include "dialogs/form3.h"
 #include "dialogs/message_boxes.h"

@@ -17,7 +17,7 @@
 #include "accounting/misread_guard.h"
 #include "main_window/alerts.h"
 #include "main_window/live_meter.h"
-#include "capture/pattern_matcher.h"
+#include "recognition/pattern_matcher.h"
 #include "main_window/layout_rule.h"
 #include "dialogs/program_state.h"
 #include "persistence/notice.h"

@@ -15,7 +15,7 @@
 #include "capture/capture_area.h"
 #include "capture/clock.h"
 #include "base/pixel_grid.h"
-#include "capture/recognition.h"
+#include "recognition/recognition.h"
 #include "capture/window_system.h"
 #include "main_window/form1.h"
 #include "main_window/live_meter.h"

@@ -4,8 +4,8 @@
 
 #include "base/pixel_grid.h"
 #include "capture/capture_area.h"
-#include "capture/pattern_matcher.h"
-#include "capture/recognition.h"
+#include "recognition/pattern_matcher.h"
+#include "recognition/recognition.h"
 #include "main_window/main_texts.h"
 
 LiveObservation ObserveGame(WindowSystem& windows, const Settings& settings, const PatternMatcher* matcher) {

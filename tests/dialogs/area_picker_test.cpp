@@ -9,7 +9,7 @@
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
-#include "capture/digit_segmentation.h"
+#include "recognition/digit_segmentation.h"
 #include "dialog_test_support.h"
 #include "dialogs/area_pick_rules.h"
 #include "dialogs/area_picker.h"

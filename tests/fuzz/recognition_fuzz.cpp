@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <tuple>
 
-#include "capture/pattern_matcher.h"
-#include "capture/reference_scan.h"
+#include "recognition/pattern_matcher.h"
+#include "recognition/reference_scan.h"
 
 namespace {
 

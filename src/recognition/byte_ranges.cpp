@@ -1,4 +1,4 @@
-#include "capture/byte_ranges.h"
+#include "recognition/byte_ranges.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // next unit is looked at. The count compares eight pixels at a time where
 // the SSE2 one compares four; both count exactly the same bytes, and both
 // stop early only once the answer is certain, so results cannot differ.
-#include "capture/pattern_matcher.h"
+#include "recognition/pattern_matcher.h"
 
 #include <cstring>
 

@@ -1,10 +1,10 @@
-#include "capture/recognition.h"
+#include "recognition/recognition.h"
 
 #include <QVarLengthArray>
 
-#include "capture/match_rule.h"
-#include "capture/pattern_matcher.h"
-#include "capture/recognition_text.h"
+#include "recognition/match_rule.h"
+#include "recognition/pattern_matcher.h"
+#include "recognition/recognition_text.h"
 
 namespace {
 

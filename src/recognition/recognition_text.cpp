@@ -1,4 +1,4 @@
-#include "capture/recognition_text.h"
+#include "recognition/recognition_text.h"
 
 #include "base/number_text.h"
 

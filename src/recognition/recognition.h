@@ -54,7 +54,7 @@ RecognitionResult RecognizeDigits(const std::array<PixelGrid, 2>& captures, cons
                                   const RecognitionHooks& hooks = {});
 
 // The same with the patterns already prepared: a caller that recognises
-// often may keep a PatternMatcher (capture/pattern_matcher.h) for as long as
+// often may keep a PatternMatcher (recognition/pattern_matcher.h) for as long as
 // its PatternSet stays unchanged and save the preparation on every call.
 RecognitionResult RecognizeDigits(const std::array<PixelGrid, 2>& captures, const std::array<int, 2>& regionWidths,
                                   const PatternMatcher& matcher, int lag, bool debugMode,

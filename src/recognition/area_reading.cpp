@@ -1,6 +1,6 @@
-#include "capture/area_reading.h"
+#include "recognition/area_reading.h"
 
-#include "capture/recognition.h"
+#include "recognition/recognition.h"
 
 AreaReading ReadArea(const QImage& capture, int area, const PatternSet& patterns) {
   const std::size_t a = area == 1 ? 1 : 0;

@@ -4,7 +4,7 @@
 // call. It is the yardstick the fast scan is held to (same digit strings,
 // values, captions, hook calls and report), in the tests and the benchmark.
 
-#include "capture/recognition.h"
+#include "recognition/recognition.h"
 
 enum class ReferenceReport {
   EveryCall,      // built on every call, as the recognition is defined

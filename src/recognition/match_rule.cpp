@@ -1,8 +1,8 @@
-#include "capture/match_rule.h"
+#include "recognition/match_rule.h"
 
 #include <algorithm>
 
-#include "capture/recognition.h"
+#include "recognition/recognition.h"
 
 int NeededCount(int width, int height) {
   const int total = 3 * width * height;

@@ -1,10 +1,10 @@
-#include "capture/pattern_matcher.h"
+#include "recognition/pattern_matcher.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
-#include "capture/match_rule.h"
+#include "recognition/match_rule.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

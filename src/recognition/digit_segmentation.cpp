@@ -1,4 +1,4 @@
-#include "capture/digit_segmentation.h"
+#include "recognition/digit_segmentation.h"
 
 #include <algorithm>
 #include <array>
@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "base/pixel_grid.h"
-#include "capture/recognition.h"
+#include "recognition/recognition.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 // refused.
 #include <gtest/gtest.h>
 
-#include "capture/area_reading.h"
-#include "capture/digit_segmentation.h"
+#include "recognition/area_reading.h"
+#include "recognition/digit_segmentation.h"
 #include "dialogs/pattern_rules.h"
 #include "persistence/pattern_store.h"
 #include "support/digit_fonts.h"

@@ -5,7 +5,7 @@
 #include <QString>
 #include <array>
 
-#include "capture/recognition.h"
+#include "recognition/recognition.h"
 
 inline constexpr char16_t kRecognizingCaption[] = u"認識中…";
 inline constexpr char16_t kFailedCaption[] = u"認識NG";

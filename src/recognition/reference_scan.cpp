@@ -1,9 +1,9 @@
-#include "capture/reference_scan.h"
+#include "recognition/reference_scan.h"
 
 #include <cstdlib>
 
-#include "capture/match_rule.h"
-#include "capture/recognition_text.h"
+#include "recognition/match_rule.h"
+#include "recognition/recognition_text.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // behaviour in the fast routine and in the plain reference scan, the two
 // compared on random noisy captures, and the delivered default patterns read
 // back the way the game draws them.
-#include "capture/recognition.h"
+#include "recognition/recognition.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <QRegularExpression>
 #include <random>
 
-#include "capture/pattern_matcher.h"
-#include "capture/reference_scan.h"
+#include "recognition/pattern_matcher.h"
+#include "recognition/reference_scan.h"
 #include "persistence/pattern_store.h"
 
 namespace {

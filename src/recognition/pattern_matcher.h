@@ -18,8 +18,8 @@
 #include <optional>
 #include <vector>
 
-#include "capture/byte_ranges.h"
-#include "capture/match_rule.h"
+#include "recognition/byte_ranges.h"
+#include "recognition/match_rule.h"
 #include "base/pixel_grid.h"
 #include "persistence/pattern_set.h"
 

@@ -7,9 +7,9 @@
 
 #include <random>
 
-#include "capture/pattern_matcher.h"
-#include "capture/recognition.h"
-#include "capture/reference_scan.h"
+#include "recognition/pattern_matcher.h"
+#include "recognition/recognition.h"
+#include "recognition/reference_scan.h"
 #include "realistic_captures.h"
 
 namespace {
