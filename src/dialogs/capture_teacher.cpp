@@ -23,7 +23,7 @@ const QColor kDelimiterOutline(255, 150, 0);
 const QColor kSelected(255, 40, 40);
 
 QString CellCaption(const DigitCells& cells, int index) {
-  return index < cells.digits.size() ? QString(cells.digits[index]) : QStringLiteral("デリミタ");
+  return cells.IsDelimiter(index) ? QStringLiteral("デリミタ") : QString(cells.digits[index]);
 }
 
 }  // namespace
@@ -51,16 +51,17 @@ class TeacherCapture : public QWidget {
     painter.fillRect(rect(), Qt::black);
     if (capture_.isNull()) return;
     painter.drawImage(QRect(1, 1, capture_.width() * zoom_, capture_.height() * zoom_), capture_);
-    if (!cells_ || cells_->bounds.empty()) return;
-    const int n = cells_->CellCount();
-    for (int i = 0; i < n; ++i) {
-      const int left = cells_->bounds[static_cast<std::size_t>(i)];
-      const int right = cells_->bounds[static_cast<std::size_t>(i) + 1];
-      painter.setPen(QPen(i + 1 == n ? kDelimiterOutline : kDigitOutline, 1));
-      painter.drawRect(1 + left * zoom_, 1, (right - left) * zoom_ - 1, cells_->height * zoom_ - 1);
+    if (!cells_ || cells_->spans.empty()) return;
+    for (int i = 0; i < cells_->CellCount(); ++i) {
+      const CellSpan& s = cells_->spans[static_cast<std::size_t>(i)];
+      painter.setPen(QPen(cells_->IsDelimiter(i) ? kDelimiterOutline : kDigitOutline, 1));
+      // Cells that share a column overlap there; every other one is drawn
+      // a row lower so that both outlines show.
+      painter.drawRect(1 + s.x * zoom_, 1 + i % 2, s.width * zoom_ - 1, cells_->height * zoom_ - 1 - i % 2);
     }
-    if (selected_ >= 0 && selected_ < static_cast<int>(cells_->bounds.size())) {
-      const int x = 1 + cells_->bounds[static_cast<std::size_t>(selected_)] * zoom_;
+    const std::vector<int> edges = cells_->Edges();
+    if (selected_ >= 0 && selected_ < static_cast<int>(edges.size())) {
+      const int x = 1 + edges[static_cast<std::size_t>(selected_)] * zoom_;
       painter.setPen(QPen(kSelected, 2));
       painter.drawLine(x, 0, x, height());
     }
@@ -111,11 +112,11 @@ class TeacherCells : public QWidget {
       const QImage& p = pictures_[i];
       const QRect at(x, 18, p.width() * zoom_, p.height() * zoom_);
       painter.drawImage(at, p);
-      painter.setPen(QPen(i + 1 == pictures_.size() ? kDelimiterOutline : kDigitOutline, 1));
+      painter.setPen(QPen(captions_[i] == QStringLiteral("デリミタ") ? kDelimiterOutline : kDigitOutline, 1));
       painter.drawRect(at.adjusted(-1, -1, 0, 0));
       painter.setPen(palette().color(QPalette::WindowText));
       painter.drawText(QRect(x, 0, std::max(at.width(), 40), 16), Qt::AlignLeft | Qt::AlignVCenter, captions_[i]);
-      x += std::max(at.width() + 8, i + 1 == pictures_.size() ? 48 : 16);
+      x += std::max(at.width() + 8, captions_[i].size() > 1 ? 48 : 16);
     }
   }
 
@@ -124,43 +125,6 @@ class TeacherCells : public QWidget {
   std::vector<QString> captions_;
   int zoom_ = 1;
 };
-
-QString PlainDigits(const QString& typed) {
-  QString plain;
-  for (const QChar c : typed) {
-    if (c >= u'０' && c <= u'９') {
-      plain.append(QChar(u'0' + (c.unicode() - u'０')));
-    } else if (c.isSpace() || c == u',' || c == u'，' || c == u'、') {
-      continue;
-    } else {
-      plain.append(c);
-    }
-  }
-  return plain;
-}
-
-QString RefusalText(SegmentationRefusal refusal, const QString& typed) {
-  switch (refusal) {
-    case SegmentationRefusal::None:
-      return {};
-    case SegmentationRefusal::NotADigitString:
-      return QStringLiteral("キャプチャに見えている数字を0～9で入力してください。");
-    case SegmentationRefusal::NothingAtTheTop:
-      return QStringLiteral("キャプチャの上端に文字が見つかりません。\r\nキャプチャ領域の位置を確かめてください。");
-    case SegmentationRefusal::CountDoesNotFit:
-      return QStringLiteral("「%1」の%2桁とデリミタに合う文字の並びがキャプチャに見つかりません。\r\n"
-                            "入力した数字と、キャプチャ領域に数字とその後の記号が入っているかを確かめてください。")
-          .arg(typed)
-          .arg(typed.size());
-    case SegmentationRefusal::RepeatedDigitDiffers:
-      return QStringLiteral("同じ数字のはずの文字が違って見えます。\r\n入力した数字を確かめてください。");
-    case SegmentationRefusal::DifferentDigitsAlike:
-      return QStringLiteral("違う数字のはずの文字が同じに見えます。\r\n入力した数字を確かめてください。");
-    case SegmentationRefusal::DelimiterLooksLikeADigit:
-      return QStringLiteral("最後の数字の後の文字が数字に見えます。\r\n入力した数字が足りないかもしれません。");
-  }
-  return {};
-}
 
 CaptureTeacher::CaptureTeacher(MessageBoxes& boxes, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
@@ -180,7 +144,7 @@ CaptureTeacher::CaptureTeacher(MessageBoxes& boxes, QWidget* parent)
   numberRow->addWidget(new QLabel(QStringLiteral("見えている数字:"), this));
   txtNumber_ = new QLineEdit(this);
   txtNumber_->setObjectName(QStringLiteral("txtNumber"));
-  txtNumber_->setPlaceholderText(QStringLiteral("例: 152"));
+  txtNumber_->setPlaceholderText(QStringLiteral("例: 152、12,345,678、45.678"));
   numberRow->addWidget(txtNumber_, 1);
   cmdFind_ = new QPushButton(QStringLiteral("セルを探す"), this);
   cmdFind_->setObjectName(QStringLiteral("cmdFind"));
@@ -197,7 +161,7 @@ CaptureTeacher::CaptureTeacher(MessageBoxes& boxes, QWidget* parent)
   layout->addWidget(lblCells_);
 
   auto* boundaryRow = new QHBoxLayout;
-  boundaryRow->addWidget(new QLabel(QStringLiteral("境界(左から):"), this));
+  boundaryRow->addWidget(new QLabel(QStringLiteral("境界(左から、0から):"), this));
   spnBoundary_ = new QSpinBox(this);
   spnBoundary_->setObjectName(QStringLiteral("spnBoundary"));
   boundaryRow->addWidget(spnBoundary_);
@@ -233,15 +197,15 @@ CaptureTeacher::CaptureTeacher(MessageBoxes& boxes, QWidget* parent)
   connect(cmdAccept_, &QPushButton::clicked, this, &CaptureTeacher::AcceptClicked);
   connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
   picCapture_->clickedColumn = [this](int column) {
-    if (cells_.bounds.empty()) return;
+    const std::vector<int> edges = cells_.Edges();
+    if (edges.empty()) return;
     int nearest = 0;
-    for (int i = 1; i < static_cast<int>(cells_.bounds.size()); ++i) {
-      if (std::abs(cells_.bounds[static_cast<std::size_t>(i)] - column) <
-          std::abs(cells_.bounds[static_cast<std::size_t>(nearest)] - column)) {
+    for (int i = 1; i < static_cast<int>(edges.size()); ++i) {
+      if (std::abs(edges[static_cast<std::size_t>(i)] - column) < std::abs(edges[static_cast<std::size_t>(nearest)] - column)) {
         nearest = i;
       }
     }
-    SelectBoundary(nearest);
+    SelectEdge(nearest);
   };
 }
 
@@ -250,7 +214,8 @@ void CaptureTeacher::Prepare(const QImage& capture, int area, int pitchHint, con
   pitchHint_ = pitchHint;
   known_ = known;
   cells_ = DigitCells();
-  accepted_ = TaughtCells();
+  typed_.clear();
+  uncertain_ = false;
   lblArea_->setText(QStringLiteral("キャプチャ領域%1の今のキャプチャ（%2×%3）")
                         .arg(area + 1)
                         .arg(capture_.width())
@@ -261,12 +226,13 @@ void CaptureTeacher::Prepare(const QImage& capture, int area, int pitchHint, con
 }
 
 void CaptureTeacher::FindClicked() {
-  const QString typed = PlainDigits(txtNumber_->text());
-  const Segmentation found = FindDigitCells(capture_, typed, pitchHint_, known_);
+  typed_ = txtNumber_->text().trimmed();
+  const Segmentation found = FindDigitCells(capture_, typed_, pitchHint_, known_);
+  uncertain_ = found.uncertain;
   if (found.refusal != SegmentationRefusal::None) {
     cells_ = DigitCells();
     ShowProposal();
-    boxes_.Inform(RefusalText(found.refusal, typed), kTitle);
+    boxes_.Inform(RefusalText(found.refusal, typed_), kTitle);
     return;
   }
   cells_ = found.cells;
@@ -274,21 +240,21 @@ void CaptureTeacher::FindClicked() {
   ShowProposal();
 }
 
-void CaptureTeacher::SelectBoundary(int boundary) {
-  spnBoundary_->setValue(boundary);
+void CaptureTeacher::SelectEdge(int edge) {
+  spnBoundary_->setValue(edge);
   ShowProposal();
 }
 
 void CaptureTeacher::MoveClicked(int step) {
-  if (cells_.bounds.empty()) return;
+  if (cells_.spans.empty()) return;
   MoveBoundary(cells_, spnBoundary_->value(), step, capture_.width());
   ShowProposal();
 }
 
 void CaptureTeacher::ShowProposal() {
-  const bool proposed = !cells_.bounds.empty();
+  const bool proposed = !cells_.spans.empty();
   spnBoundary_->blockSignals(true);
-  spnBoundary_->setRange(0, proposed ? cells_.CellCount() : 0);
+  spnBoundary_->setRange(0, proposed ? static_cast<int>(cells_.Edges().size()) - 1 : 0);
   spnBoundary_->blockSignals(false);
   picCapture_->Show(capture_, proposed ? &cells_ : nullptr, proposed ? spnBoundary_->value() : -1);
   picCells_->Show(capture_, proposed ? &cells_ : nullptr);
@@ -304,23 +270,17 @@ void CaptureTeacher::ShowProposal() {
   for (int i = 0; i < cells_.CellCount(); ++i) {
     widths << QStringLiteral("%1: %2×%3")
                   .arg(CellCaption(cells_, i))
-                  .arg(cells_.bounds[static_cast<std::size_t>(i) + 1] - cells_.bounds[static_cast<std::size_t>(i)])
+                  .arg(cells_.spans[static_cast<std::size_t>(i)].width)
                   .arg(cells_.height);
   }
-  lblCells_->setText(widths.join(QStringLiteral("  ")));
+  if (!cells_.hasDelimiter) widths << QStringLiteral("（数字の後に記号なし: デリミタはそのまま）");
+  QString text = widths.join(QStringLiteral("  "));
+  if (uncertain_) text += QStringLiteral("\n") + UncertainText();
+  lblCells_->setText(text);
 }
 
 void CaptureTeacher::AcceptClicked() {
-  if (cells_.bounds.empty()) return;
-  accepted_ = TaughtCells();
-  for (int i = 0; i < cells_.CellCount(); ++i) {
-    const int slot = i < cells_.digits.size() ? cells_.digits[i].digitValue() : 10;
-    // A digit seen twice was checked to look the same both times; its first
-    // cell is the one taught.
-    if (accepted_[static_cast<std::size_t>(slot)].isNull()) {
-      accepted_[static_cast<std::size_t>(slot)] = CellPicture(capture_, cells_, i);
-    }
-  }
+  if (cells_.spans.empty()) return;
   accept();
 }
 

@@ -1,15 +1,16 @@
 #pragma once
 // Teaching the digits of one area from a capture (modal, opened by the
-// pattern editor): the player types the number seen in the capture, the
-// cells of its digits and of the delimiter are proposed on the enlarged
-// capture, a boundary can be moved by a pixel, and the accepted cells go to
-// the editor's slots.
+// pattern editor): the player types the number seen in the capture (with
+// its separators, if any), the cells of its digits and of the delimiter
+// (when one follows) are proposed on the enlarged capture, with a note when
+// another layout fitted about as well; an edge can be moved by a pixel, and
+// the accepted cells go to the editor's slots.
 
 #include <QDialog>
 #include <QImage>
 #include <array>
 
-#include "recognition/digit_segmentation.h"
+#include "recognition/area_teaching.h"
 
 class MessageBoxes;
 class QLabel;
@@ -18,10 +19,6 @@ class QPushButton;
 class QSpinBox;
 class TeacherCapture;
 class TeacherCells;
-
-// Slot pictures as the editor numbers them: 0 … 9 the digits, 10 the
-// delimiter; null where the capture showed nothing for that slot.
-using TaughtCells = std::array<QImage, 11>;
 
 class CaptureTeacher : public QDialog {
   Q_OBJECT
@@ -32,12 +29,14 @@ class CaptureTeacher : public QDialog {
   // FindDigitCells takes them.
   void Prepare(const QImage& capture, int area, int pitchHint, const KnownDigits& known);
 
-  // After Accept: the cells, and the number they were taught from.
-  const TaughtCells& Accepted() const { return accepted_; }
-  const QString& Typed() const { return cells_.digits; }
+  // After Accept: the capture taught from, the number as typed and the
+  // cells accepted.
+  TaughtCapture Accepted() const { return {capture_, typed_, cells_}; }
 
-  // The proposal on show (no cells when there is none).
+  // The proposal on show (no cells when there is none), and whether another
+  // layout fitted about as well.
   const DigitCells& Proposal() const { return cells_; }
+  bool Uncertain() const { return uncertain_; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -47,14 +46,15 @@ class CaptureTeacher : public QDialog {
   void MoveClicked(int step);
   void AcceptClicked();
   void ShowProposal();
-  void SelectBoundary(int boundary);
+  void SelectEdge(int edge);
 
   MessageBoxes& boxes_;
   QImage capture_;
   int pitchHint_ = 0;
   KnownDigits known_;
   DigitCells cells_;
-  TaughtCells accepted_;
+  QString typed_;
+  bool uncertain_ = false;
 
   TeacherCapture* picCapture_ = nullptr;
   TeacherCells* picCells_ = nullptr;
@@ -68,10 +68,3 @@ class CaptureTeacher : public QDialog {
   QPushButton* cmdAccept_ = nullptr;
   QPushButton* cmdCancel_ = nullptr;
 };
-
-// What the player typed, with full-width digits (as an input method gives
-// them) made plain and blanks and separators (",") dropped.
-QString PlainDigits(const QString& typed);
-
-// The message for a refusal; empty for none.
-QString RefusalText(SegmentationRefusal refusal, const QString& typed);

@@ -90,12 +90,7 @@ void Form3::LoadArea(int area) {
     if (held.width() > 0) picture->SetPicture(held.convertToFormat(QImage::Format_RGB32));
   }
   lblPatternNo_->setText(QString::number(area_ + 1));
-  for (int slot = 0; slot < kSlotsPerArea; ++slot) {
-    defaults_[static_cast<std::size_t>(slot)] =
-        QImage(state_.programFolder + QStringLiteral("/system/") +
-               PatternFileName(slot < 10 ? area_ * 10 + slot : 20 + area_))
-            .convertToFormat(QImage::Format_RGB32);
-  }
+  origins_ = OriginsOf(state_.patternImages, area_);
   UpdateMarks();
 }
 
@@ -115,34 +110,38 @@ void Form3::SlotClicked(int slot) {
   PatternSlot* picture = slots_[static_cast<std::size_t>(slot)];
   const QImage clipboard = ClipboardPicture(QGuiApplication::clipboard()->mimeData());
   picture->SetPicture(SlotAfterClick(picture->Picture(), clipboard));
+  if (!clipboard.isNull()) {
+    origins_[static_cast<std::size_t>(slot)] = picture->Picture().isNull() ? PatternOrigin::Unknown : PatternOrigin::Pasted;
+  }
   UpdateMarks();
 }
 
 void Form3::SaveClicked() {
   services_.trace.Event(QStringLiteral(" Saving PatternFiles･･･ "));
-  AreaPictures pictures;
-  for (int slot = 0; slot < kSlotsPerArea; ++slot) {
-    pictures[static_cast<std::size_t>(slot)] = slots_[static_cast<std::size_t>(slot)]->Picture();
-  }
-  const std::optional<int> height = CommonHeight(pictures);
-  if (!height) {
+  // Once the area is taught from captures, the delivered defaults still in
+  // it neither take part nor set the common height.
+  const std::optional<AreaPictures> fitted = FittedForSave(SlotPictures(), origins_);
+  if (!fitted) {
     services_.boxes.Inform(QStringLiteral("基準パターンを登録してください。"), QStringLiteral("パターン保存"));
     return;
   }
-  for (int slot = 0; slot < kSlotsPerArea; ++slot) {
-    auto& picture = pictures[static_cast<std::size_t>(slot)];
-    picture = FitToHeight(picture, *height);
-    slots_[static_cast<std::size_t>(slot)]->SetPicture(QImage());
-  }
-  StoreArea(state_.patternImages, area_, pictures);
+  for (PatternSlot* slot : slots_) slot->SetPicture(QImage());
+  StoreArea(state_.patternImages, area_, *fitted);
+  StoreOrigins(state_.patternImages, area_, origins_);
   const PatternFilesResult result =
       PatternFiles(QStringLiteral("SAVE"), state_.patternImages, state_.patterns, state_.programFolder);
   if (ReportAndMaybeEnd(result)) return;
+  services_.trace.Event(QStringLiteral(" Saving PatternFiles･･･End "));
   if (patternsChanged_) patternsChanged_();
   if (!TaughtCapturesRead()) return;
   done(QDialog::Accepted);
   ShowMainWindow();
-  services_.trace.Event(QStringLiteral(" Saving PatternFiles･･･End "));
+}
+
+AreaPictures Form3::SlotPictures() const {
+  AreaPictures pictures;
+  for (std::size_t slot = 0; slot < pictures.size(); ++slot) pictures[slot] = slots_[slot]->Picture();
+  return pictures;
 }
 
 void Form3::InitialClicked() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dialogs/program_state.h"
+#include "recognition/area_teaching.h"
 
 class PatternSlot;
 class QLabel;
@@ -41,8 +42,10 @@ class Form3 : public QDialog {
   // main window's last capture of that area).
   void SetCaptureSource(std::function<QImage(int area)> source) { captureSource_ = std::move(source); }
 
-  // Which of the eleven slots still hold nothing or a delivered default.
+  // Which of the eleven slots still hold nothing or a delivered default
+  // (as their origin says).
   std::array<bool, 11> Unfinished() const;
+  const AreaOrigins& Origins() const { return origins_; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -60,13 +63,10 @@ class Form3 : public QDialog {
   void TeachClicked();
   void UpdateMarks();
   // After a save: whether every capture taught since the editor opened
-  // reads as the number typed for it; says so when one does not.
+  // reads as the number typed for it; says so, and what is likely to
+  // blame, when one does not.
   bool TaughtCapturesRead();
-
-  struct TaughtCapture {
-    QImage capture;
-    QString typed;
-  };
+  AreaPictures SlotPictures() const;
 
   ProgramState& state_;
   Services& services_;
@@ -75,7 +75,7 @@ class Form3 : public QDialog {
   int area_ = 0;
   std::function<QImage(int)> captureSource_;
   std::vector<TaughtCapture> taught_;
-  std::array<QImage, 11> defaults_;  // the delivered patterns of the area
+  AreaOrigins origins_{};  // where each slot's picture came from
 
   std::array<PatternSlot*, 11> slots_{};  // picPattern(0..9), then picPatternDL
   QLabel* lblPatternNo_ = nullptr;

@@ -3,9 +3,8 @@
 // marked, and after a save the captures taught from must read as typed.
 #include <QLabel>
 #include <QPushButton>
-#include <map>
+#include <algorithm>
 
-#include "recognition/area_reading.h"
 #include "dialogs/capture_teacher.h"
 #include "dialogs/form3.h"
 #include "dialogs/message_boxes.h"
@@ -19,9 +18,7 @@ const QString kTeachTitle = QStringLiteral("キャプチャから登録");
 std::array<bool, 11> Form3::Unfinished() const {
   std::array<bool, 11> unfinished{};
   for (std::size_t slot = 0; slot < unfinished.size(); ++slot) {
-    const QImage& picture = slots_[slot]->Picture();
-    unfinished[slot] = !IsRegistered(picture) ||
-                       (!defaults_[slot].isNull() && picture.convertToFormat(QImage::Format_RGB32) == defaults_[slot]);
+    unfinished[slot] = !IsRegistered(slots_[slot]->Picture()) || origins_[slot] == PatternOrigin::Delivered;
   }
   return unfinished;
 }
@@ -35,8 +32,10 @@ void Form3::UpdateMarks() {
       waiting << (slot < 10 ? QString::number(slot) : QStringLiteral("デリミタ"));
     }
   }
+  const bool taught = std::find(origins_.begin(), origins_.end(), PatternOrigin::Captured) != origins_.end();
   lblMarks_->setText(waiting.isEmpty() ? QStringLiteral("11個すべて登録済みです。")
-                                       : QStringLiteral("赤枠は未登録かデフォルト: ") + waiting.join(QStringLiteral(" ")));
+                     : taught ? QStringLiteral("赤枠は未登録（同梱のままは読取りに使いません）: ") + waiting.join(QStringLiteral(" "))
+                              : QStringLiteral("赤枠は未登録か同梱のまま: ") + waiting.join(QStringLiteral(" ")));
 }
 
 void Form3::TeachClicked() {
@@ -47,46 +46,22 @@ void Form3::TeachClicked() {
                            kTeachTitle);
     return;
   }
-  // What is taught already tells the pitch and which shapes are which digit.
-  const std::array<bool, 11> unfinished = Unfinished();
-  KnownDigits known;
-  std::map<int, int> widths;
-  for (std::size_t d = 0; d < 10; ++d) {
-    if (unfinished[d]) continue;
-    known[d] = slots_[d]->Picture();
-    ++widths[known[d].width()];
-  }
-  int pitchHint = 0;
-  int most = 0;
-  for (const auto& [width, count] : widths) {
-    if (count > most) {
-      most = count;
-      pitchHint = width;
-    }
-  }
+  // What is taught already tells the cell width and which shapes are which digit.
+  AreaPictures pictures = SlotPictures();
   CaptureTeacher teacher(services_.boxes, this);
-  teacher.Prepare(capture, area_, pitchHint, known);
+  teacher.Prepare(capture, area_, PitchHint(pictures, origins_), KnownOf(pictures, origins_));
   if (teacher.exec() != QDialog::Accepted) return;
-  const TaughtCells& cells = teacher.Accepted();
-  for (std::size_t slot = 0; slot < cells.size(); ++slot) {
-    if (cells[slot].isNull()) continue;
-    slots_[slot]->SetPicture(SlotAfterClick(slots_[slot]->Picture(), cells[slot]));
-  }
-  taught_.push_back({capture, teacher.Typed()});
+  const TaughtCapture accepted = teacher.Accepted();
+  PutCells(pictures, origins_, accepted.capture, accepted.cells);
+  for (std::size_t slot = 0; slot < pictures.size(); ++slot) slots_[slot]->SetPicture(pictures[slot]);
+  taught_.push_back(accepted);
   UpdateMarks();
 }
 
 bool Form3::TaughtCapturesRead() {
-  for (const TaughtCapture& taught : taught_) {
-    const AreaReading reading = ReadArea(taught.capture, area_, state_.patterns);
-    if (reading.digits == taught.typed) continue;
-    services_.boxes.Inform(
-        QStringLiteral("保存しましたが、登録に使ったキャプチャが「%1」と読めません（読み取り結果: %2）。\r\n"
-                       "セルの境界や入力した数字を確かめて、もう一度登録してください。")
-            .arg(taught.typed, reading.caption),
-        QStringLiteral("パターン保存"));
-    LoadArea(area_);  // the slots show what was saved, to be put right
-    return false;
-  }
-  return true;
+  const std::optional<QString> problem = ReadBackProblem(taught_, area_, state_.patterns);
+  if (!problem) return true;
+  services_.boxes.Inform(*problem, QStringLiteral("パターン保存"));
+  LoadArea(area_);  // the slots show what was saved, to be put right
+  return false;
 }

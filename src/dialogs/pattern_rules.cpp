@@ -1,58 +1,8 @@
 #include "dialogs/pattern_rules.h"
 
-#include <algorithm>
-#include <cstring>
-
-QSize SlotOuterSize(const QImage& picture) {
-  if (picture.isNull()) return {kEmptySlotSide, kEmptySlotSide};
-  return picture.size();
-}
-
 QImage SlotAfterClick(const QImage& held, const QImage& clipboard) {
   QImage picture = clipboard.isNull() ? held : clipboard.convertToFormat(QImage::Format_RGB32);
   const QSize outer = SlotOuterSize(picture);
   if (outer.width() > kEmptySlotSide || outer.height() > kEmptySlotSide) return {};
   return picture;
-}
-
-bool IsRegistered(const QImage& picture) {
-  const QSize outer = SlotOuterSize(picture);
-  if (outer.width() == 0 || outer.height() == 0) return false;
-  return !(outer.width() == kEmptySlotSide && outer.height() == kEmptySlotSide);
-}
-
-std::optional<int> CommonHeight(const AreaPictures& pictures) {
-  int count = 0;
-  int sum = 0;
-  for (const QImage& picture : pictures) {
-    if (!IsRegistered(picture)) continue;
-    ++count;
-    sum += SlotOuterSize(picture).height();
-  }
-  if (count != kSlotsPerArea) return std::nullopt;
-  return sum / kSlotsPerArea;
-}
-
-QImage FitToHeight(const QImage& picture, int height) {
-  const QImage source = picture.convertToFormat(QImage::Format_RGB32);
-  QImage fitted(source.width(), height, QImage::Format_RGB32);
-  fitted.fill(Qt::black);
-  const int rows = std::min(height, source.height());
-  const auto rowBytes = static_cast<std::size_t>(source.width()) * 4;
-  for (int y = 0; y < rows; ++y) std::memcpy(fitted.scanLine(y), source.constScanLine(y), rowBytes);
-  return fitted;
-}
-
-void StoreArea(PatternImages& images, int area, const AreaPictures& pictures) {
-  const auto first = static_cast<std::size_t>(area) * 10;
-  for (std::size_t d = 0; d < 10; ++d) images.digits[first + d] = pictures[d];
-  images.delimiters[static_cast<std::size_t>(area)] = pictures[10];
-}
-
-AreaPictures AreaOf(const PatternImages& images, int area) {
-  AreaPictures pictures;
-  const auto first = static_cast<std::size_t>(area) * 10;
-  for (std::size_t d = 0; d < 10; ++d) pictures[d] = images.digits[first + d];
-  pictures[10] = images.delimiters[static_cast<std::size_t>(area)];
-  return pictures;
 }

@@ -24,13 +24,22 @@ struct Pattern {
 struct PatternSet {
   std::array<Pattern, 20> digitPatterns{};
   std::array<Pattern, 2> delimiterPatterns{};
-  std::array<std::int32_t, 2> cellWidth{};   // widest of the area's 11 patterns
-  std::array<std::int32_t, 2> cellHeight{};  // tallest of the area's 11 patterns
+  std::array<std::int32_t, 2> cellWidth{};   // widest of the area's patterns that take part
+  std::array<std::int32_t, 2> cellHeight{};  // tallest of them
+  // The area was taught from captures, which begin with the number: ink
+  // just before the first digit read is a digit no pattern knows.
+  std::array<bool, 2> taughtFromCaptures{};
 };
 
+// Where a pattern came from. Unknown is what an install older than this
+// record has: such patterns count as the player's own.
+enum class PatternOrigin : std::uint8_t { Unknown, Delivered, Pasted, Captured };
+
 // The pattern pictures themselves, as the main window's holders
-// picPattern(0..19) and picPatternDL(0..1) show them.
+// picPattern(0..19) and picPatternDL(0..1) show them, with where each came
+// from (index as the files: 0 … 19 the digits, 20 and 21 the delimiters).
 struct PatternImages {
   std::array<QImage, 20> digits;
   std::array<QImage, 2> delimiters;
+  std::array<PatternOrigin, 22> origins{};
 };

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/cp932.h"
 #include "base/pixel_grid.h"
 #include "persistence/bmp_structure.h"
 #include "persistence/file_system.h"
@@ -52,6 +53,60 @@ QImage LoadPicture(const QString& path) {
   return reader.read();
 }
 
+struct OriginName {
+  PatternOrigin origin;
+  const char* name;
+};
+constexpr OriginName kOriginNames[] = {{PatternOrigin::Unknown, "unknown"},
+                                       {PatternOrigin::Delivered, "default"},
+                                       {PatternOrigin::Pasted, "paste"},
+                                       {PatternOrigin::Captured, "capture"}};
+// The side file is small; anything far larger is not one.
+constexpr qint64 kMaxOriginFileSize = 64 * 1024;
+
+// The origins the side file of `folder` names; Unknown where it says
+// nothing (or is missing, or unreadable).
+std::array<PatternOrigin, kPatternSlots> LoadOrigins(const QString& folder) {
+  std::array<PatternOrigin, kPatternSlots> origins{};
+  const QString path = folder + '/' + QLatin1String(kPatternOriginFile);
+  const QFileInfo info(path);
+  if (!info.isFile() || info.size() > kMaxOriginFileSize) return origins;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return origins;
+  const QString text = DecodeCp932(file.readAll());
+  for (const QString& line : text.split(QLatin1Char('\n'))) {
+    const qsizetype comma = line.indexOf(QLatin1Char(','));
+    if (line.startsWith(QLatin1Char(';')) || comma < 0) continue;
+    const QString name = line.left(comma).trimmed();
+    const QString value = line.mid(comma + 1).trimmed();
+    for (int slot = 0; slot < kPatternSlots; ++slot) {
+      if (name.compare(PatternFileName(slot), Qt::CaseInsensitive) != 0) continue;
+      for (const OriginName& o : kOriginNames) {
+        if (value == QLatin1String(o.name)) origins[static_cast<std::size_t>(slot)] = o.origin;
+      }
+    }
+  }
+  return origins;
+}
+
+bool SaveOrigins(const std::array<PatternOrigin, kPatternSlots>& origins, const QString& folder) {
+  QString text = QStringLiteral("; パターンの出所: capture キャプチャから登録, paste 貼り付け, default 同梱の既定, unknown 不明\r\n");
+  for (int slot = 0; slot < kPatternSlots; ++slot) {
+    for (const OriginName& o : kOriginNames) {
+      if (o.origin == origins[static_cast<std::size_t>(slot)]) {
+        text += PatternFileName(slot) + QStringLiteral(" , ") + QLatin1String(o.name) + QStringLiteral("\r\n");
+      }
+    }
+  }
+  QSaveFile file(folder + '/' + QLatin1String(kPatternOriginFile));
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  if (file.write(EncodeCp932(text)) < 0 || !file.flush()) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
+}
+
 // Loads all 22 files of `folder`; false when any is missing, unreadable or
 // too large to convert. The holders change only when every file loaded.
 bool LoadAll(const QString& folder, PatternImages& images) {
@@ -83,6 +138,7 @@ bool BackUpPlayerFiles(const QString& programFolder, const QDateTime& now) {
   for (int slot = 0; slot < kPatternSlots; ++slot) {
     if (QFileInfo(folder + '/' + PatternFileName(slot)).isFile()) present << PatternFileName(slot);
   }
+  if (QFileInfo(folder + '/' + QLatin1String(kPatternOriginFile)).isFile()) present << QLatin1String(kPatternOriginFile);
   if (present.isEmpty()) return true;
   const QString backup = FreeFolderName(folder, QStringLiteral("backup-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
   if (!MakeFolders(backup)) return false;
@@ -112,7 +168,7 @@ bool SaveAll(const PatternImages& images, const QString& programFolder) {
   for (int slot = 0; slot < kPatternSlots; ++slot) {
     ok = Write(Slot(images, slot), folder + '/' + PatternFileName(slot)) && ok;
   }
-  return ok;
+  return SaveOrigins(images.origins, folder) && ok;
 }
 
 bool Convert(const QImage& image, Pattern& pattern) {
@@ -164,20 +220,41 @@ QString PatternFileName(int slot) {
                    : QStringLiteral("PatternDel%1.bmp").arg(slot - 20);
 }
 
+bool AreaTaughtFromCaptures(const PatternImages& images, int area) {
+  const auto captured = [&images](int slot) {
+    return images.origins[static_cast<std::size_t>(slot)] == PatternOrigin::Captured;
+  };
+  for (int digit = 0; digit < 10; ++digit) {
+    if (captured(area * 10 + digit)) return true;
+  }
+  return captured(20 + area);
+}
+
+bool TakesPart(const PatternImages& images, int slot) {
+  const int area = slot < 20 ? slot / 10 : slot - 20;
+  return images.origins[static_cast<std::size_t>(slot)] != PatternOrigin::Delivered ||
+         !AreaTaughtFromCaptures(images, area);
+}
+
 bool ConvertPatterns(const PatternImages& images, PatternSet& set) {
   bool ok = true;
   for (std::size_t group = 0; group < 2; ++group) {
     set.cellWidth[group] = 0;
     set.cellHeight[group] = 0;
-    const auto take = [&](const QImage& image, Pattern& pattern) {
-      ok = Convert(image, pattern) && ok;
+    set.taughtFromCaptures[group] = AreaTaughtFromCaptures(images, static_cast<int>(group));
+    const auto take = [&](int slot, Pattern& pattern) {
+      ok = Convert(Slot(images, slot), pattern) && ok;
+      if (!TakesPart(images, slot)) {
+        pattern.width = 0;
+        pattern.height = 0;
+      }
       set.cellWidth[group] = std::max(set.cellWidth[group], pattern.width);
       set.cellHeight[group] = std::max(set.cellHeight[group], pattern.height);
     };
     for (std::size_t digit = 0; digit < 10; ++digit) {
-      take(images.digits[group * 10 + digit], set.digitPatterns[group * 10 + digit]);
+      take(static_cast<int>(group * 10 + digit), set.digitPatterns[group * 10 + digit]);
     }
-    take(images.delimiters[group], set.delimiterPatterns[group]);
+    take(static_cast<int>(20 + group), set.delimiterPatterns[group]);
   }
   return ok;
 }
@@ -191,6 +268,7 @@ PatternFilesResult PatternFiles(const QString& mode, PatternImages& images, Patt
     switch (step) {
       case Step::Read:
         if (LoadAll(PatternFolder(programFolder), images)) {
+          images.origins = LoadOrigins(PatternFolder(programFolder));
           step = Step::Data;
         } else {
           result.notices.push_back(ReadFailed());
@@ -203,6 +281,7 @@ PatternFilesResult PatternFiles(const QString& mode, PatternImages& images, Patt
           result.endProgram = true;
           return result;
         }
+        images.origins.fill(PatternOrigin::Delivered);
         fromDefaults = true;
         step = Step::Save;
         break;

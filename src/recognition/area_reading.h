@@ -1,7 +1,7 @@
 #pragma once
 // One area read on its own, as a timed capture would read it: for the
 // checks of the set-up tools (the area picker's live read-out, the pattern
-// editor's check after a save).
+// editor's check after a save, the teaching tool).
 
 #include <QImage>
 #include <QString>
@@ -11,6 +11,7 @@
 struct AreaReading {
   QString digits;   // the digit string the scan found (possibly empty or zeros)
   QString caption;  // what the main window would show: the digits, or "認識NG"
+  QString failure;  // why it reads "認識NG"; empty when read
 };
 
 // `capture` read as area `area` (0 or 1) with `patterns`, the region as wide

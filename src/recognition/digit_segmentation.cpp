@@ -1,269 +1,190 @@
 #include "recognition/digit_segmentation.h"
 
 #include <algorithm>
-#include <array>
-#include <cmath>
+#include <bit>
 #include <cstdlib>
-#include <optional>
 #include <tuple>
 
 #include "base/pixel_grid.h"
+#include "recognition/ink_map.h"
 #include "recognition/recognition.h"
 
 namespace {
 
-// A pixel is ink when one channel is this far from the background. Noise of
-// a few steps per channel stays well below; a legible digit is far above.
-constexpr int kInkContrast = 28;
-// Pixels this close to a background estimate count as background while the
-// estimate is refined.
-constexpr int kSeedReach = 40;
-constexpr int kFitReach = 22;
+// Two cells' pixels at the same place show different things when a
+// channel lies further apart than this: the noise of a grab (±8 in each)
+// and a gentle gradient across the number stay below, a stroke is far
+// above.
+constexpr int kSpread = 32;
+// Layouts, best first by what the columns alone tell, whose cells are cut
+// out and read back.
+constexpr std::size_t kCheckedLayouts = 16;
 
-std::array<int, 3> Channels(std::uint32_t p) {
-  return {static_cast<int>(p & 0xFF), static_cast<int>((p >> 8) & 0xFF), static_cast<int>((p >> 16) & 0xFF)};
-}
+using RowBits = std::uint64_t;
 
-// The background as a plane per channel, v = mean + kx (x − mx) + ky (y − my):
-// a plain colour, or a gradient in any direction.
-struct Background {
-  std::array<double, 3> mean{};
-  std::array<double, 3> kx{};
-  std::array<double, 3> ky{};
-  double mx = 0;
-  double my = 0;
-
-  int Distance(std::uint32_t pixel, int x, int y) const {
-    const std::array<int, 3> c = Channels(pixel);
-    double worst = 0;
-    for (int ch = 0; ch < 3; ++ch) {
-      const double expected = mean[ch] + kx[ch] * (x - mx) + ky[ch] * (y - my);
-      worst = std::max(worst, std::abs(c[ch] - expected));
-    }
-    return static_cast<int>(worst);
-  }
-};
-
-struct Picture {
+struct Capture {
   PixelGrid grid;
-  int rows = 0;  // the top rows looked at
+  InkMap ink;
+  int firstInk = -1;
+  int glyphRows = 0;  // one row below the lowest ink, at most the rows looked at
 
-  std::uint32_t At(int x, int y) const { return grid.At(x, y); }
   int Width() const { return grid.width; }
-};
-
-Background FitPlane(const Picture& pic, const std::vector<char>& use) {
-  Background b;
-  double n = 0;
-  std::array<double, 3> sum{};
-  for (int y = 0; y < pic.rows; ++y) {
-    for (int x = 0; x < pic.Width(); ++x) {
-      if (!use[static_cast<std::size_t>(y) * pic.Width() + x]) continue;
-      const std::array<int, 3> c = Channels(pic.At(x, y));
-      n += 1;
-      b.mx += x;
-      b.my += y;
-      for (int ch = 0; ch < 3; ++ch) sum[ch] += c[ch];
-    }
+  RowBits Rows(int from, int to) const {
+    RowBits rows = 0;
+    for (int x = from; x < to; ++x) rows |= ink.Column(x);
+    return rows;
   }
-  if (n == 0) return b;
-  b.mx /= n;
-  b.my /= n;
-  for (int ch = 0; ch < 3; ++ch) b.mean[ch] = sum[ch] / n;
-  double sxx = 0, sxy = 0, syy = 0;
-  std::array<double, 3> sxv{}, syv{};
-  for (int y = 0; y < pic.rows; ++y) {
-    for (int x = 0; x < pic.Width(); ++x) {
-      if (!use[static_cast<std::size_t>(y) * pic.Width() + x]) continue;
-      const std::array<int, 3> c = Channels(pic.At(x, y));
-      const double dx = x - b.mx, dy = y - b.my;
-      sxx += dx * dx;
-      sxy += dx * dy;
-      syy += dy * dy;
-      for (int ch = 0; ch < 3; ++ch) {
-        sxv[ch] += dx * (c[ch] - b.mean[ch]);
-        syv[ch] += dy * (c[ch] - b.mean[ch]);
-      }
+  int NextInk(int from) const {
+    for (int x = std::max(from, 0); x < Width(); ++x) {
+      if (ink.Column(x) != 0) return x;
     }
+    return Width();
   }
-  const double det = sxx * syy - sxy * sxy;
-  for (int ch = 0; ch < 3; ++ch) {
-    if (std::abs(det) > 1e-6) {
-      b.kx[ch] = (sxv[ch] * syy - syv[ch] * sxy) / det;
-      b.ky[ch] = (syv[ch] * sxx - sxv[ch] * sxy) / det;
-    } else if (sxx > 0) {  // one row: no vertical slope to find
-      b.kx[ch] = sxv[ch] / sxx;
-    } else if (syy > 0) {  // one column
-      b.ky[ch] = syv[ch] / syy;
-    }
-  }
-  return b;
-}
-
-// The colour most pixels lie near, tried on a sample of the pixels: ink is
-// the smaller part of a capture of digits.
-std::uint32_t SeedColour(const Picture& pic) {
-  const int total = pic.rows * pic.Width();
-  const int stride = std::max(1, total / 97);
-  std::uint32_t best = pic.At(0, 0);
-  int bestCount = -1;
-  for (int s = 0; s < total; s += stride) {
-    const std::uint32_t candidate = pic.At(s % pic.Width(), s / pic.Width());
-    const std::array<int, 3> c = Channels(candidate);
-    int count = 0;
-    for (int y = 0; y < pic.rows; ++y) {
-      for (int x = 0; x < pic.Width(); ++x) {
-        const std::array<int, 3> v = Channels(pic.At(x, y));
-        if (std::abs(v[0] - c[0]) <= kSeedReach && std::abs(v[1] - c[1]) <= kSeedReach &&
-            std::abs(v[2] - c[2]) <= kSeedReach) {
-          ++count;
-        }
-      }
-    }
-    if (count > bestCount) {
-      bestCount = count;
-      best = candidate;
-    }
-  }
-  return best;
-}
-
-// ink[y * width + x]: the pixel differs from the background.
-std::vector<char> InkMask(const Picture& pic) {
-  const std::size_t size = static_cast<std::size_t>(pic.rows) * pic.Width();
-  std::vector<char> use(size, 0);
-  const std::array<int, 3> seed = Channels(SeedColour(pic));
-  for (int y = 0; y < pic.rows; ++y) {
-    for (int x = 0; x < pic.Width(); ++x) {
-      const std::array<int, 3> v = Channels(pic.At(x, y));
-      use[static_cast<std::size_t>(y) * pic.Width() + x] = std::abs(v[0] - seed[0]) <= kSeedReach &&
-                                                           std::abs(v[1] - seed[1]) <= kSeedReach &&
-                                                           std::abs(v[2] - seed[2]) <= kSeedReach;
-    }
-  }
-  Background background = FitPlane(pic, use);
-  for (int round = 0; round < 4; ++round) {
-    for (int y = 0; y < pic.rows; ++y) {
-      for (int x = 0; x < pic.Width(); ++x) {
-        use[static_cast<std::size_t>(y) * pic.Width() + x] = background.Distance(pic.At(x, y), x, y) <= kFitReach;
-      }
-    }
-    background = FitPlane(pic, use);
-  }
-  std::vector<char> ink(size, 0);
-  for (int y = 0; y < pic.rows; ++y) {
-    for (int x = 0; x < pic.Width(); ++x) {
-      ink[static_cast<std::size_t>(y) * pic.Width() + x] = background.Distance(pic.At(x, y), x, y) > kInkContrast;
-    }
-  }
-  return ink;
-}
-
-struct Columns {
-  int width = 0;
-  int rows = 0;
-  std::vector<char> ink;       // per pixel
-  std::vector<char> inkColumn;
-  int inkRows = 0;             // rows holding any ink
-
-  bool Ink(int x, int y) const { return ink[static_cast<std::size_t>(y) * width + x] != 0; }
-  bool InkColumn(int x) const { return x >= 0 && x < width && inkColumn[static_cast<std::size_t>(x)] != 0; }
-  // Rows in which a stroke runs from column b − 1 into column b: what a cut
-  // at b would sever.
-  int Severed(int b) const {
-    if (b <= 0 || b >= width) return 0;
-    int count = 0;
-    for (int y = 0; y < rows; ++y) count += Ink(b - 1, y) && Ink(b, y);
-    return count;
-  }
-  // First ink column in [from, to), or −1.
-  int FirstInk(int from, int to) const {
-    for (int x = std::max(from, 0); x < std::min(to, width); ++x) {
-      if (InkColumn(x)) return x;
-    }
-    return -1;
+  int LowestInk(int from, int to) const {
+    const RowBits rows = Rows(from, to);
+    return rows == 0 ? -1 : 63 - std::countl_zero(rows);
   }
 };
 
-// One way of laying the cells, and how well it fits; lower is better,
-// compared in the order of the fields.
-struct Candidate {
-  int severs = 0;    // 1 when any stroke is cut by a boundary
-  int severed = 0;   // strokes cut by the cell boundaries
-  int hintMiss = 0;  // pitch other than the one already taught
-  int slack = 0;     // columns between each boundary and the glyph after it
-  int leading = 0;   // blank columns the first cell takes in front of its glyph
-  int pitch = 0;
-  int origin = 0;
-  int delimiterEnd = 0;  // one past the delimiter cell
+// One way of laying the cells, and how well it explains the capture.
+struct Layout {
+  int advance = 0;      // from one digit's cell to the next
+  int cellWidth = 0;    // the advance, or one more: neighbours share a column
+  int separator = 0;    // columns of a separator slot
+  std::vector<int> starts;
+  int end = 0;          // one past the last digit's cell
+  std::optional<CellSpan> delimiter;
 
-  // Clean cuts first; among cuts through touching glyphs the widest pitch
-  // that still gives the typed count (narrow pitches cut single glyphs).
-  auto Key() const {
-    const int widest = severs ? -pitch : 0;
-    return std::make_tuple(severs, hintMiss, widest, leading, slack, severed, pitch);
+  int hintMiss = 0;       // cells of a width other than the patterns taught
+  int knownMisses = 0;    // digits taught before whose pattern does not read their cell here
+  int variation = 0;      // rows where a cell's first or last column differs between cells
+  int cutAtEnd = 0;       // rows where ink runs on from the last cell into the next column
+  int numberCentring = 0;  // blank columns before the number against those after its last digit
+  int cellCentring = 0;    // the same within each cell
+
+  auto CheapKey() const {
+    return std::make_tuple(hintMiss, variation, cutAtEnd, numberCentring, cellCentring, cellWidth - advance, advance,
+                           starts[0]);
   }
+  auto Key() const { return std::tuple_cat(std::make_tuple(knownMisses), CheapKey()); }
 };
 
-// Each digit cell must hold one glyph: ink, and no blank column between two
-// ink columns (a digit is one connected shape across its columns).
-bool HoldsOneGlyph(const Columns& cols, int from, int to) {
-  const int first = cols.FirstInk(from, to);
+// A glyph's columns are connected: between a cell's first and last ink
+// columns none is blank.
+bool HoldsOneGlyph(const Capture& c, int from, int to, int& first, int& last) {
+  first = -1;
+  for (int x = from; x < to; ++x) {
+    if (c.ink.Column(x) == 0) continue;
+    if (first < 0) first = x;
+    last = x;
+  }
   if (first < 0) return false;
-  int last = first;
-  for (int x = first; x < to; ++x) {
-    if (cols.InkColumn(x)) last = x;
-  }
   for (int x = first; x <= last; ++x) {
-    if (!cols.InkColumn(x)) return false;
+    if (c.ink.Column(x) == 0) return false;
   }
   return true;
 }
 
-// Touching glyphs meet in some rows; a cut through nearly every row of the
-// ink is a cut through one glyph's stroke.
-bool MayBeABoundary(const Columns& cols, int b) { return cols.Severed(b) * 4 <= cols.inkRows * 3; }
-
-std::optional<Candidate> Evaluate(const Columns& cols, int n, int pitch, int origin, int firstInk, int hint) {
-  const int delimiterStart = origin + n * pitch;
-  if (delimiterStart >= cols.width) return std::nullopt;
-  Candidate c;
-  c.pitch = pitch;
-  c.origin = origin;
-  c.leading = firstInk - origin;
-  c.hintMiss = hint > 0 && pitch != hint ? 1 : 0;
-  for (int i = 0; i < n; ++i) {
-    const int from = origin + i * pitch;
-    if (!HoldsOneGlyph(cols, from, from + pitch)) return std::nullopt;
-    if (i > 0) {
-      if (!MayBeABoundary(cols, from)) return std::nullopt;
-      c.severed += cols.Severed(from);
-      c.slack += cols.FirstInk(from, from + pitch) - from;
+// Rows where the pixels at `offset` of the cells (and of the patterns
+// taught before, as wide as these cells) do not agree.
+int Variation(const Capture& c, const Layout& l, int offset, const std::vector<const PixelGrid*>& known) {
+  int rows = 0;
+  for (int y = 0; y < c.glyphRows; ++y) {
+    std::array<int, 3> low{255, 255, 255};
+    std::array<int, 3> high{0, 0, 0};
+    const auto take = [&](std::uint32_t p) {
+      for (int ch = 0; ch < 3; ++ch) {
+        const int v = static_cast<int>(p >> (8 * ch) & 0xFF);
+        low[ch] = std::min(low[ch], v);
+        high[ch] = std::max(high[ch], v);
+      }
+    };
+    for (const int start : l.starts) take(c.grid.At(start + offset, y));
+    for (const PixelGrid* k : known) {
+      if (y < k->height) take(k->At(offset, y));
+    }
+    for (int ch = 0; ch < 3; ++ch) {
+      if (high[ch] - low[ch] > kSpread) {
+        ++rows;
+        break;
+      }
     }
   }
-  const int glyph = cols.FirstInk(delimiterStart, delimiterStart + pitch);
-  if (glyph < 0) return std::nullopt;
-  int glyphEnd = glyph;
-  while (cols.InkColumn(glyphEnd + 1)) ++glyphEnd;
-  // The delimiter is a glyph of its own, no wider than a digit cell: where
-  // the glyph found there runs on, the cells are laid wrong (or the count
-  // typed is).
-  if (glyphEnd > delimiterStart + pitch - 1) return std::nullopt;
-  // As many glyphs as typed digits and the delimiter, counting a run of ink
-  // wider than the pitch as the touching glyphs it must be.
-  int glyphs = 0;
-  for (int x = firstInk; x <= glyphEnd; ++x) {
-    if (!cols.InkColumn(x) || cols.InkColumn(x - 1)) continue;
-    int end = x;
-    while (cols.InkColumn(end + 1)) ++end;
-    glyphs += (end - x + pitch) / pitch;
+  return rows;
+}
+
+std::optional<Layout> Lay(const Capture& c, const TypedNumber& number, int advance, int cellWidth, int separator,
+                          int origin, int hint, const std::vector<const PixelGrid*>& knownOfWidth) {
+  Layout l;
+  l.advance = advance;
+  l.cellWidth = cellWidth;
+  l.separator = separator;
+  const int n = static_cast<int>(number.digits.size());
+  int x = origin;
+  for (int i = 0; i < n; ++i) {
+    l.starts.push_back(x);
+    x += advance + (number.separatorAfter[static_cast<std::size_t>(i)] ? separator : 0);
   }
-  if (glyphs != n + 1 || !MayBeABoundary(cols, delimiterStart)) return std::nullopt;
-  c.severed += cols.Severed(delimiterStart);
-  c.severs = c.severed > 0 ? 1 : 0;
-  c.slack += glyph - delimiterStart;
-  c.delimiterEnd = std::min({delimiterStart + pitch, glyphEnd + 1, cols.width});
-  return c;
+  l.end = l.starts.back() + cellWidth;
+  if (l.end > c.Width()) return std::nullopt;
+  // Strokes that run on past the last cell: a glyph cut, or a delimiter
+  // drawn touching the last digit.
+  l.cutAtEnd = l.end < c.Width() ? std::popcount(c.ink.Column(l.end - 1) & c.ink.Column(l.end)) : 0;
+  const int tall = (c.glyphRows + 1) / 2;
+  for (int i = 0; i < n; ++i) {
+    const int from = l.starts[static_cast<std::size_t>(i)];
+    int first = 0;
+    int last = 0;
+    if (!HoldsOneGlyph(c, from, from + cellWidth, first, last)) return std::nullopt;
+    const int lead = first - from;
+    const int trail = from + cellWidth - 1 - last;
+    l.cellCentring += std::abs(lead - trail);
+    if (i == 0) l.numberCentring += lead;
+    if (i == n - 1) l.numberCentring = std::abs(l.numberCentring - trail);
+    // A separator is lower than half a digit, or blank.
+    if (number.separatorAfter[static_cast<std::size_t>(i)] &&
+        std::popcount(c.Rows(from + advance, from + advance + separator)) >= tall) {
+      return std::nullopt;
+    }
+  }
+  // As many glyphs as digits: a run of ink counts as the glyphs it is wide
+  // (touching glyphs, a row of boxes), rounded; a separator's own aside.
+  int glyphs = 0;
+  for (int x = l.starts[0]; x < l.end;) {
+    if (c.ink.Column(x) == 0) {
+      ++x;
+      continue;
+    }
+    int runEnd = x;
+    while (runEnd < l.end && c.ink.Column(runEnd) != 0) ++runEnd;
+    bool separatorOnly = false;
+    for (int i = 0; i + 1 < n; ++i) {
+      const int slot = l.starts[static_cast<std::size_t>(i)] + advance;
+      separatorOnly |= number.separatorAfter[static_cast<std::size_t>(i)] && x >= slot && runEnd <= slot + separator;
+    }
+    if (!separatorOnly) glyphs += std::max(1, (runEnd - x + advance / 2) / advance);
+    x = runEnd;
+  }
+  if (glyphs != n) return std::nullopt;
+  // Nothing, or a glyph within a cell of background: the delimiter.
+  const int next = c.NextInk(l.end);
+  if (next < c.Width() && next - l.end < cellWidth) {
+    int runEnd = next;
+    while (runEnd < c.Width() && c.ink.Column(runEnd) != 0) ++runEnd;
+    // A single column that every cell begins with is the frame closing the
+    // last digit's box, shared with the next: cells one column wider take it.
+    if (runEnd - next == 1 && std::all_of(l.starts.begin(), l.starts.end(), [&](int start) {
+          return Variation(c, Layout{.starts = {start, next}}, 0, {}) == 0;
+        })) {
+      return std::nullopt;
+    }
+    const int from = next > l.end ? next - 1 : next;
+    const int to = std::min({runEnd < c.Width() ? runEnd + 1 : runEnd, from + cellWidth});
+    l.delimiter = CellSpan{from, to - from};
+  }
+  l.hintMiss = hint > 0 && cellWidth != hint ? 1 : 0;
+  l.variation = Variation(c, l, 0, knownOfWidth) + Variation(c, l, cellWidth - 1, knownOfWidth);
+  return l;
 }
 
 Pattern CellPattern(const PixelGrid& grid, int x, int width, int height) {
@@ -280,132 +201,222 @@ Pattern CellPattern(const PixelGrid& grid, int x, int width, int height) {
   return p;
 }
 
-// Whether recognition, holding these cells as patterns, would read the
-// capture as typed: one digit's cells alike, different digits' cells
-// different, and no digit where the delimiter stands (digits are tried
-// before the delimiter at every column).
-SegmentationRefusal CheckReadable(const PixelGrid& grid, const DigitCells& cells, const KnownDigits& known) {
-  const int n = static_cast<int>(cells.digits.size());
-  for (int d = 0; d < 10; ++d) {
-    const QImage& picture = known[static_cast<std::size_t>(d)];
-    if (picture.isNull() || picture.width() > kMaxCellSide || picture.height() > kMaxCellSide) continue;
-    PixelGrid own;
-    ReadPixels(picture, own);
-    const Pattern pattern = CellPattern(own, 0, own.width, own.height);
-    for (int i = 0; i <= n; ++i) {
-      if (MatchScore(pattern, grid, cells.bounds[i]) <= kMatchThreshold) continue;
-      if (i == n) return SegmentationRefusal::DelimiterLooksLikeADigit;
-      if (cells.digits[i].digitValue() != d) return SegmentationRefusal::DifferentDigitsAlike;
-    }
-  }
+bool Reads(const Pattern& p, const PixelGrid& grid, int x) { return MatchScore(p, grid, x) > kMatchThreshold; }
+
+// Cuts the layout's cells and checks them as recognition will use them:
+// one digit's cells alike, different digits' cells different, the patterns
+// taught before agreeing, no digit where the delimiter stands and the
+// delimiter nowhere inside the digits; and the capture read back as typed.
+SegmentationRefusal Check(const Capture& c, const TypedNumber& number, Layout& l,
+                          const std::array<std::optional<Pattern>, 10>& known, DigitCells& cells) {
+  const int n = static_cast<int>(number.digits.size());
+  const int right = l.delimiter ? l.delimiter->x + l.delimiter->width : l.end;
+  cells.digits = number.digits;
+  cells.height = std::min(c.ink.rows, c.LowestInk(l.starts[0], right) + 2);
+  cells.spans.clear();
+  for (const int start : l.starts) cells.spans.push_back({start, l.cellWidth});
+  cells.hasDelimiter = l.delimiter.has_value();
+  if (l.delimiter) cells.spans.push_back(*l.delimiter);
+
   std::vector<Pattern> patterns;
-  patterns.reserve(static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    patterns.push_back(CellPattern(grid, cells.bounds[i], cells.bounds[i + 1] - cells.bounds[i], cells.height));
-  }
+  for (const CellSpan& s : cells.spans) patterns.push_back(CellPattern(c.grid, s.x, s.width, cells.height));
   for (int i = 0; i < n; ++i) {
     for (int j = 0; j < n; ++j) {
       if (i == j) continue;
-      const bool alike = MatchScore(patterns[i], grid, cells.bounds[j]) > kMatchThreshold;
-      const bool same = cells.digits[i] == cells.digits[j];
+      const bool alike = Reads(patterns[static_cast<std::size_t>(i)], c.grid, l.starts[static_cast<std::size_t>(j)]);
+      const bool same = number.digits[i] == number.digits[j];
       if (same && !alike) return SegmentationRefusal::RepeatedDigitDiffers;
       if (!same && alike) return SegmentationRefusal::DifferentDigitsAlike;
     }
-    if (MatchScore(patterns[i], grid, cells.bounds[n]) > kMatchThreshold) {
-      return SegmentationRefusal::DelimiterLooksLikeADigit;
+  }
+  l.knownMisses = 0;
+  for (int d = 0; d < 10; ++d) {
+    const std::optional<Pattern>& k = known[static_cast<std::size_t>(d)];
+    if (!k) continue;
+    // Cut a column otherwise before, a pattern still reads its digit one
+    // column off.
+    for (int i = 0; i < n; ++i) {
+      const int start = l.starts[static_cast<std::size_t>(i)];
+      if (number.digits[i].digitValue() == d) {
+        l.knownMisses += Reads(*k, c.grid, start) ? 0 : 1;
+      } else if (Reads(*k, c.grid, start - 1) || Reads(*k, c.grid, start) || Reads(*k, c.grid, start + 1)) {
+        return SegmentationRefusal::DifferentDigitsAlike;
+      }
     }
   }
+  if (l.delimiter) {
+    const Pattern& mark = patterns.back();
+    for (int x = l.delimiter->x - 1; x < l.delimiter->x + l.delimiter->width; ++x) {
+      const auto digitThere = [&](const Pattern& p) { return Reads(p, c.grid, x); };
+      if (std::any_of(patterns.begin(), patterns.end() - 1, digitThere) ||
+          std::any_of(known.begin(), known.end(), [&](const std::optional<Pattern>& k) { return k && digitThere(*k); })) {
+        return SegmentationRefusal::DelimiterLooksLikeADigit;
+      }
+    }
+    // Tried wherever no digit reads, the delimiter would end a number at a
+    // digit not taught yet.
+    for (int x = l.starts[0]; x < l.end; ++x) {
+      if (Reads(mark, c.grid, x)) return SegmentationRefusal::DelimiterLooksLikeADigit;
+    }
+  }
+
+  PatternSet set;
+  set.cellWidth[0] = l.cellWidth;
+  set.cellHeight[0] = cells.height;
+  set.taughtFromCaptures[0] = true;
+  for (int i = 0; i < n; ++i) {
+    set.digitPatterns[static_cast<std::size_t>(number.digits[i].digitValue())] = patterns[static_cast<std::size_t>(i)];
+  }
+  if (l.delimiter) set.delimiterPatterns[0] = patterns.back();
+  const RecognitionResult read = RecognizeDigits({c.grid, PixelGrid{}}, {c.Width(), 0}, set, 0, false);
+  if (read.digits[0] != number.digits || !read.failures[0].isEmpty()) return SegmentationRefusal::NotReadBack;
   return SegmentationRefusal::None;
+}
+
+bool SeparatorChar(QChar ch) {
+  return ch == u',' || ch == u'.' || ch == u'，' || ch == u'．' || ch == u'、' || ch.isSpace() || ch == u'\u2009';
 }
 
 }  // namespace
 
-bool TypedNumberUsable(const QString& text) {
-  if (text.isEmpty() || text.size() > kMaxCaptureDigits) return false;
-  return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+std::optional<TypedNumber> ParseTypedNumber(const QString& text) {
+  TypedNumber number;
+  const QString trimmed = text.trimmed();
+  for (qsizetype i = 0; i < trimmed.size(); ++i) {
+    const QChar ch = trimmed[i];
+    if (ch >= u'0' && ch <= u'9') {
+      number.digits.append(ch);
+      number.separatorAfter.push_back(false);
+    } else if (ch >= u'０' && ch <= u'９') {
+      number.digits.append(QChar(u'0' + (ch.unicode() - u'０')));
+      number.separatorAfter.push_back(false);
+    } else if (SeparatorChar(ch) && !number.separatorAfter.empty() && !number.separatorAfter.back()) {
+      number.separatorAfter.back() = true;
+    } else {
+      return std::nullopt;  // a letter, a separator first or doubled
+    }
+  }
+  if (number.digits.isEmpty() || number.digits.size() > kMaxCaptureDigits || number.separatorAfter.back()) {
+    return std::nullopt;
+  }
+  return number;
+}
+
+std::vector<int> DigitCells::Edges() const {
+  std::vector<int> edges;
+  for (const CellSpan& s : spans) {
+    edges.push_back(s.x);
+    edges.push_back(s.x + s.width);
+  }
+  std::sort(edges.begin(), edges.end());
+  edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+  return edges;
 }
 
 Segmentation FindDigitCells(const QImage& capture, const QString& typed, int pitchHint, const KnownDigits& known) {
   Segmentation result;
-  if (!TypedNumberUsable(typed)) {
+  const std::optional<TypedNumber> number = ParseTypedNumber(typed);
+  if (!number) {
     result.refusal = SegmentationRefusal::NotADigitString;
     return result;
   }
-  Picture pic;
-  ReadPixels(capture, pic.grid);
-  pic.rows = std::min(pic.grid.height, kMaxCellSide);
-  if (pic.rows <= 0 || pic.grid.width <= 0) {
+  Capture c;
+  ReadPixels(capture, c.grid);
+  c.ink = FindInk(c.grid, std::min(c.grid.height, kMaxCellSide));
+  c.firstInk = c.NextInk(0);
+  if (c.ink.rows <= 0 || c.firstInk >= c.Width()) {
     result.refusal = SegmentationRefusal::NothingAtTheTop;
     return result;
   }
-  Columns cols;
-  cols.width = pic.Width();
-  cols.rows = pic.rows;
-  cols.ink = InkMask(pic);
-  cols.inkColumn.assign(static_cast<std::size_t>(cols.width), 0);
-  for (int x = 0; x < cols.width; ++x) {
-    for (int y = 0; y < cols.rows; ++y) cols.inkColumn[static_cast<std::size_t>(x)] |= cols.Ink(x, y);
+  c.glyphRows = std::min(c.ink.rows, c.LowestInk(0, c.Width()) + 2);
+
+  std::vector<PixelGrid> knownGrids(10);
+  std::array<std::optional<Pattern>, 10> knownPatterns;
+  for (std::size_t d = 0; d < 10; ++d) {
+    const QImage& k = known[d];
+    if (k.isNull() || k.width() > kMaxCellSide || k.height() > kMaxCellSide) continue;
+    ReadPixels(k.convertToFormat(QImage::Format_RGB32), knownGrids[d]);
+    knownPatterns[d] = CellPattern(knownGrids[d], 0, k.width(), k.height());
   }
-  for (int y = 0; y < cols.rows; ++y) {
-    for (int x = 0; x < cols.width; ++x) {
-      if (cols.Ink(x, y)) {
-        ++cols.inkRows;
-        break;
+
+  const int n = static_cast<int>(number->digits.size());
+  const bool separated = std::find(number->separatorAfter.begin(), number->separatorAfter.end(), true) !=
+                         number->separatorAfter.end();
+  std::vector<Layout> layouts;
+  for (int advance = 2; advance <= kMaxCellSide; ++advance) {
+    for (int cellWidth = advance; cellWidth <= std::min(advance + 1, kMaxCellSide); ++cellWidth) {
+      std::vector<const PixelGrid*> knownOfWidth;
+      for (const PixelGrid& g : knownGrids) {
+        if (g.width == cellWidth) knownOfWidth.push_back(&g);
+      }
+      for (int separator = separated ? 1 : 0; separator <= (separated ? advance : 0); ++separator) {
+        if (c.firstInk + static_cast<long long>(n - 1) * advance > c.Width()) continue;
+        for (int origin = std::max(0, c.firstInk - cellWidth + 1); origin <= c.firstInk; ++origin) {
+          if (std::optional<Layout> l = Lay(c, *number, advance, cellWidth, separator, origin, pitchHint, knownOfWidth)) {
+            layouts.push_back(std::move(*l));
+          }
+        }
       }
     }
   }
-  const int firstInk = cols.FirstInk(0, cols.width);
-  if (firstInk < 0) {
-    result.refusal = SegmentationRefusal::NothingAtTheTop;
-    return result;
-  }
-
-  const int n = static_cast<int>(typed.size());
-  std::optional<Candidate> best;
-  for (int pitch = 2; pitch <= kMaxCellSide; ++pitch) {
-    for (int origin = std::max(0, firstInk - pitch + 1); origin <= firstInk; ++origin) {
-      const std::optional<Candidate> c = Evaluate(cols, n, pitch, origin, firstInk, pitchHint);
-      if (c && (!best || c->Key() < best->Key())) best = c;
-    }
-  }
-  if (!best) {
+  if (layouts.empty()) {
     result.refusal = SegmentationRefusal::CountDoesNotFit;
     return result;
   }
+  std::sort(layouts.begin(), layouts.end(), [](const Layout& a, const Layout& b) { return a.CheapKey() < b.CheapKey(); });
+  layouts.resize(std::min(layouts.size(), kCheckedLayouts));
+  // A layout that explains the columns far worse than the best is no
+  // alternative when the best ones are refused for what their cells show
+  // (two digits alike, the delimiter a digit): that refusal stands.
+  const int worst = layouts.front().variation + 2;
+  std::erase_if(layouts, [worst](const Layout& l) { return l.variation > worst; });
 
-  DigitCells& cells = result.cells;
-  cells.digits = typed;
-  for (int i = 0; i <= n; ++i) cells.bounds.push_back(best->origin + i * best->pitch);
-  cells.bounds.push_back(best->delimiterEnd);
-  // Down to one row below the lowest ink (a shadow or a margin), when the
-  // capture has it: patterns of one area should share their height.
-  int lowest = 0;
-  for (int y = 0; y < cols.rows; ++y) {
-    for (int x = cells.bounds.front(); x < cells.bounds.back(); ++x) {
-      if (cols.Ink(x, y)) lowest = y;
+  std::vector<std::pair<Layout, DigitCells>> readable;
+  SegmentationRefusal firstRefusal = SegmentationRefusal::None;
+  for (Layout& l : layouts) {
+    DigitCells cells;
+    const SegmentationRefusal refusal = Check(c, *number, l, knownPatterns, cells);
+    if (refusal == SegmentationRefusal::None) {
+      readable.emplace_back(l, std::move(cells));
+    } else if (firstRefusal == SegmentationRefusal::None) {
+      firstRefusal = refusal;
     }
   }
-  cells.height = std::min(cols.rows, lowest + 2);
-  result.refusal = CheckReadable(pic.grid, cells, known);
+  if (readable.empty()) {
+    result.refusal = firstRefusal;
+    return result;
+  }
+  std::stable_sort(readable.begin(), readable.end(),
+                   [](const auto& a, const auto& b) { return a.first.Key() < b.first.Key(); });
+  const Layout& best = readable.front().first;
+  for (const auto& [other, cells] : readable) {
+    const bool differs = other.advance != best.advance || other.delimiter.has_value() != best.delimiter.has_value();
+    if (differs && other.knownMisses == best.knownMisses && other.hintMiss == best.hintMiss &&
+        other.variation <= best.variation + 1) {
+      result.uncertain = true;
+    }
+  }
+  result.cells = std::move(readable.front().second);
   return result;
 }
 
 QImage CellPicture(const QImage& capture, const DigitCells& cells, int index) {
-  if (index < 0 || index + 1 >= static_cast<int>(cells.bounds.size())) return {};
-  const int x = cells.bounds[static_cast<std::size_t>(index)];
-  const int width = cells.bounds[static_cast<std::size_t>(index) + 1] - x;
-  return capture.copy(QRect(x, 0, width, cells.height)).convertToFormat(QImage::Format_RGB32);
+  if (index < 0 || index >= cells.CellCount()) return {};
+  const CellSpan& s = cells.spans[static_cast<std::size_t>(index)];
+  return capture.copy(QRect(s.x, 0, s.width, cells.height)).convertToFormat(QImage::Format_RGB32);
 }
 
-bool MoveBoundary(DigitCells& cells, int boundary, int step, int captureWidth) {
-  if (boundary < 0 || boundary >= static_cast<int>(cells.bounds.size())) return false;
-  std::vector<int> moved = cells.bounds;
-  moved[static_cast<std::size_t>(boundary)] += step;
-  if (moved.front() < 0 || moved.back() > captureWidth) return false;
-  for (std::size_t i = 0; i + 1 < moved.size(); ++i) {
-    const int width = moved[i + 1] - moved[i];
-    if (width < 1 || width > kMaxCellSide) return false;
+bool MoveBoundary(DigitCells& cells, int edge, int step, int captureWidth) {
+  const std::vector<int> edges = cells.Edges();
+  if (edge < 0 || edge >= static_cast<int>(edges.size())) return false;
+  const int at = edges[static_cast<std::size_t>(edge)];
+  std::vector<CellSpan> moved = cells.spans;
+  for (CellSpan& s : moved) {
+    const int end = s.x + s.width;
+    if (s.x == at) s.x += step;
+    s.width = (end == at ? end + step : end) - s.x;
+    if (s.x < 0 || s.x + s.width > captureWidth || s.width < 1 || s.width > kMaxCellSide) return false;
   }
-  cells.bounds = std::move(moved);
+  cells.spans = std::move(moved);
   return true;
 }

@@ -92,6 +92,8 @@ enum class ScanKernel {
 struct PreparedArea {
   std::array<PreparedPattern, 11> patterns;  // digits 0 … 9, then the delimiter
   int cellWidth = 0;                         // the set's, for the jump after a digit
+  int cellHeight = 0;                        // the set's, for the look at unread ink
+  bool taughtFromCaptures = false;           // the set's, likewise
   int reach = 0;                             // columns right of X a comparison may read
   bool avx2 = false;                         // probes and counts with AVX2
   ScanOrder order;                           // what a scan outside debug mode tries

@@ -5,6 +5,7 @@
 #include "recognition/match_rule.h"
 #include "recognition/pattern_matcher.h"
 #include "recognition/recognition_text.h"
+#include "recognition/unread_ink.h"
 
 namespace {
 
@@ -25,13 +26,23 @@ struct Scan {
     if (lag > 0 && hooks.lagWait) hooks.lagWait();
   }
 
-  // Scans one area; returns its digit string and adds to `report` (debug
+  // Scans one area; returns its digit string, sets `unread` to the reason
+  // when it passed over ink no pattern reads, and adds to `report` (debug
   // mode only: outside it nobody reads the report, and leaving the scores
   // unknown is what lets a candidate be dropped after a few pixels).
-  QString Area(int a, const PixelGrid& capture, int regionWidth, const PreparedArea& area, QString& report) const {
+  QString Area(int a, const PixelGrid& capture, int regionWidth, const PreparedArea& area, QString& unread,
+               QString& report) const {
     Recognizing(a, QString());
     const int last = LastScanColumn(regionWidth, capture);
-    QString digits = last < 0 ? QString() : debugMode ? Reported(a, capture, last, area, report) : Quiet(capture, last, area);
+    ScanTrail trail;
+    QString digits = last < 0   ? QString()
+                     : debugMode ? Reported(a, capture, last, area, trail, report)
+                                 : Quiet(capture, last, area, trail);
+    if (const std::optional<UnreadInk> ink =
+            FindUnreadInk(capture, trail, area.cellWidth, area.cellHeight, area.taughtFromCaptures)) {
+      unread = UnreadInkReason(*ink);
+      if (debugMode) report += UnreadInkResult(unread);
+    }
     Caption(a, digits);
     return digits;
   }
@@ -39,7 +50,7 @@ struct Scan {
   // Outside debug mode: one lag wait per column, then the first candidate
   // that passes. The digits collect in place; a QString append per digit
   // costs a call each.
-  QString Quiet(const PixelGrid& capture, int last, const PreparedArea& area) const {
+  QString Quiet(const PixelGrid& capture, int last, const PreparedArea& area, ScanTrail& trail) const {
     FrameSource frames(capture, area.reach);
     AreaCandidates candidates(area, capture);
     QVarLengthArray<char16_t, 32> digits;
@@ -73,19 +84,24 @@ struct Scan {
         if (afterDigit) beforeDigits = shown < 0;
       }
       afterDigit = shown >= 0 && shown != kDelimiter;
-      if (shown == kDelimiter) break;
+      if (shown == kDelimiter) {
+        trail.delimiterX = static_cast<int>(x);
+        break;
+      }
       if (shown < 0) {
         ++x;
         continue;
       }
       digits.append(static_cast<char16_t>(u'0' + shown));
+      trail.AddDigit(x, area.patterns[static_cast<std::size_t>(shown)].width);
       x = ColumnAfterDigit(x, area.cellWidth);
     }
     return QString(reinterpret_cast<const QChar*>(digits.constData()), digits.size());
   }
 
   // Debug mode: every candidate scored in full, reported, previewed.
-  QString Reported(int a, const PixelGrid& capture, int last, const PreparedArea& area, QString& report) const {
+  QString Reported(int a, const PixelGrid& capture, int last, const PreparedArea& area, ScanTrail& trail,
+                   QString& report) const {
     QString digits;
     FrameSource frames(capture, area.reach);
     std::array<bool, 11> usable{};
@@ -105,6 +121,7 @@ struct Scan {
         LagWait();
         if (s > kMatchThreshold) {
           digits += QChar(u'0' + d);
+          trail.AddDigit(x, area.patterns[static_cast<std::size_t>(d)].width);
           report += DigitResult(d);
           x = ColumnAfterDigit(x, area.cellWidth);
           digitFound = true;
@@ -114,7 +131,10 @@ struct Scan {
         const int s = score(kDelimiter, frame);
         const bool match = s > kMatchThreshold;
         report += DelimiterEntry(a, s) + (match ? DelimiterResult() : NoResult());
-        if (match) break;
+        if (match) {
+          trail.delimiterX = column;
+          break;
+        }
         ++x;
       }
       Recognizing(a, digits);
@@ -131,12 +151,12 @@ RecognitionResult RecognizeDigits(const std::array<PixelGrid, 2>& captures, cons
   const Scan scan{hooks, lag, debugMode};
   RecognitionResult result;
   std::array<QString, 2> digits;
-  for (int a = 0; a < 2; ++a) {
-    digits[static_cast<std::size_t>(a)] =
-        scan.Area(a, captures[static_cast<std::size_t>(a)], regionWidths[static_cast<std::size_t>(a)],
-                  matcher.Area(a), result.trace);
+  std::array<QString, 2> unread;
+  for (std::size_t a = 0; a < 2; ++a) {
+    digits[a] = scan.Area(static_cast<int>(a), captures[a], regionWidths[a], matcher.Area(static_cast<int>(a)),
+                          unread[a], result.trace);
   }
-  SetReadings(digits, result);
+  SetReadings(digits, unread, result);
   return result;
 }
 

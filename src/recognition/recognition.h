@@ -35,8 +35,15 @@ struct RecognitionResult {
   std::int32_t level = 0;                 // 0: not read
   double exp = 0;                         // 0: not read
   std::array<QString, 2> captions;        // digit string, or "認識NG"
-  // The report, one line per column examined, area 0 first. Built only in
-  // debug mode (the only time it is written); empty otherwise.
+  // The digit strings the scans read (possibly empty, or zeros), whether
+  // or not the area counts as read.
+  std::array<QString, 2> digits;
+  // Why an area reads "認識NG"; empty for an area that was read.
+  std::array<QString, 2> failures;
+  // The report, one line per column examined, area 0 first, and after an
+  // area's lines "認識NG:" and the reason when the scan passed over ink no
+  // pattern reads. Built only in debug mode (the only time it is written);
+  // empty otherwise.
   QString trace;
 };
 
@@ -45,7 +52,9 @@ struct RecognitionResult {
 // examines columns 0 … ex − 4, but never past the capture picture (it is
 // taken at the region's width, so this only matters when they disagree).
 // After a digit it moves on cellWidth − 1 columns, and at least one. A
-// level of ten or more digits does not fit 32 bits and counts as not read.
+// level of ten or more digits does not fit 32 bits and counts as not read;
+// so does an area where the scan passed over ink no pattern reads
+// (recognition/unread_ink.h).
 // `caption` is called with "認識中…", in debug mode with the growing digits
 // followed by "認識中…", and with the final digit string; the result's
 // captions then hold what the labels show ("認識NG" where nothing was read).

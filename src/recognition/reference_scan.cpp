@@ -4,6 +4,7 @@
 
 #include "recognition/match_rule.h"
 #include "recognition/recognition_text.h"
+#include "recognition/unread_ink.h"
 
 namespace {
 
@@ -47,10 +48,12 @@ RecognitionResult RecognizeDigitsReference(const std::array<PixelGrid, 2>& captu
   };
   RecognitionResult result;
   std::array<QString, 2> digits;
+  std::array<QString, 2> unread;
   for (int a = 0; a < 2; ++a) {
     caption(a, QString::fromUtf16(kRecognizingCaption));
     const PixelGrid& capture = captures[a];
     const int last = LastScanColumn(regionWidths[a], capture);
+    ScanTrail trail;
     long long x = 0;
     while (x <= last) {
       const int column = static_cast<int>(x);
@@ -58,7 +61,8 @@ RecognitionResult RecognizeDigitsReference(const std::array<PixelGrid, 2>& captu
       if (!debugMode && lag > 0) Notify(hooks.lagWait);
       bool digitFound = false;
       for (int d = 0; d < 10 && !digitFound; ++d) {
-        const int score = MatchScore(patterns.digitPatterns[a * 10 + d], capture, column);
+        const Pattern& pattern = patterns.digitPatterns[a * 10 + d];
+        const int score = MatchScore(pattern, capture, column);
         if (reporting) result.trace += DigitEntry(d, score);
         if (debugMode) {
           if (hooks.preview) hooks.preview(a, d, column);
@@ -66,6 +70,7 @@ RecognitionResult RecognizeDigitsReference(const std::array<PixelGrid, 2>& captu
         }
         if (score > kMatchThreshold) {
           digits[a] += QString::number(d);
+          trail.AddDigit(x, pattern.width);
           if (reporting) result.trace += DigitResult(d);
           x = ColumnAfterDigit(x, patterns.cellWidth[a]);
           digitFound = true;
@@ -76,6 +81,7 @@ RecognitionResult RecognizeDigitsReference(const std::array<PixelGrid, 2>& captu
         if (reporting) result.trace += DelimiterEntry(a, score);
         if (score > kMatchThreshold) {
           if (reporting) result.trace += DelimiterResult();
+          trail.delimiterX = column;
           break;
         }
         if (reporting) result.trace += NoResult();
@@ -83,8 +89,13 @@ RecognitionResult RecognizeDigitsReference(const std::array<PixelGrid, 2>& captu
       }
       if (debugMode) caption(a, digits[a] + QString::fromUtf16(kRecognizingCaption));
     }
+    if (const std::optional<UnreadInk> ink = FindUnreadInk(capture, trail, patterns.cellWidth[a],
+                                                           patterns.cellHeight[a], patterns.taughtFromCaptures[a])) {
+      unread[a] = UnreadInkReason(*ink);
+      if (reporting) result.trace += UnreadInkResult(unread[a]);
+    }
     caption(a, digits[a]);
   }
-  SetReadings(digits, result);
+  SetReadings(digits, unread, result);
   return result;
 }

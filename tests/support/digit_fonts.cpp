@@ -10,15 +10,51 @@ int GlyphWidth(const Glyph& g) {
   return static_cast<int>(width);
 }
 
-void DrawGlyph(QImage& image, const Glyph& g, int left, int top, const QColor& ink) {
-  for (int y = 0; y < static_cast<int>(g.size()); ++y) {
-    for (int x = 0; x < static_cast<int>(g[y].size()); ++x) {
-      if (g[y][x] == '#' && image.rect().contains(left + x, top + y)) image.setPixelColor(left + x, top + y, ink);
-    }
-  }
+bool GlyphInk(const Glyph& g, int x, int y) {
+  return y >= 0 && y < static_cast<int>(g.size()) && x >= 0 && x < static_cast<int>(g[y].size()) && g[y][x] == '#';
 }
 
+// Ink coverage of the whole capture, 0 … 1 per pixel.
+class Coverage {
+ public:
+  Coverage(int width, int height) : width_(width), height_(height), c_(static_cast<std::size_t>(width) * height, 0.0) {}
+
+  // A glyph with its top-left at (left, top); anti-aliased: its edge pixels
+  // half-tone and the pixels around it a faint fringe.
+  void Add(const Glyph& g, int left, int top, bool antiAlias) {
+    for (int y = -1; y <= static_cast<int>(g.size()); ++y) {
+      for (int x = -1; x <= GlyphWidth(g); ++x) {
+        double v = 0;
+        if (GlyphInk(g, x, y)) {
+          const bool edge = !GlyphInk(g, x - 1, y) || !GlyphInk(g, x + 1, y) || !GlyphInk(g, x, y - 1) ||
+                            !GlyphInk(g, x, y + 1);
+          v = antiAlias && edge ? 0.7 : 1.0;
+        } else if (antiAlias && (GlyphInk(g, x - 1, y) || GlyphInk(g, x + 1, y) || GlyphInk(g, x, y - 1) ||
+                                 GlyphInk(g, x, y + 1))) {
+          v = 0.03;
+        }
+        Put(left + x, top + y, v);
+      }
+    }
+  }
+  double At(int x, int y) const { return c_[static_cast<std::size_t>(y) * width_ + x]; }
+
+ private:
+  void Put(int x, int y, double v) {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+    double& c = c_[static_cast<std::size_t>(y) * width_ + x];
+    c = std::max(c, v);
+  }
+  int width_;
+  int height_;
+  std::vector<double> c_;
+};
+
 int Mix(int from, int to, double t) { return static_cast<int>(from + (to - from) * t + 0.5); }
+
+QColor Mix(const QColor& from, const QColor& to, double t) {
+  return QColor(Mix(from.red(), to.red(), t), Mix(from.green(), to.green(), t), Mix(from.blue(), to.blue(), t));
+}
 
 }  // namespace
 
@@ -39,6 +75,8 @@ PixelFont BoldFont(int pitch) {
       {".#####.", "##...##", "##...##", "##...##", "##...##", ".######", ".....##", ".....##", ".....##", "....##.", ".####.."},
   }};
   f.delimiter = {"####", "..##", "..##", "..##", "..##", "..##", "..##", "..##", "..##", "..##", "####"};
+  f.comma = {"..", "..", "..", "..", "..", "..", "..", "..", "##", "##", ".#"};
+  f.point = {"..", "..", "..", "..", "..", "..", "..", "..", "..", "##", "##"};
   return f;
 }
 
@@ -59,6 +97,8 @@ PixelFont SmallFont(int pitch) {
       {".###.", "#...#", "#...#", ".####", "....#", "...#.", ".##.."},
   }};
   f.delimiter = {"###", "#..", "#..", "#..", "#..", "#..", "###"};
+  f.comma = {"..", "..", "..", "..", "..", ".#", "#."};
+  f.point = {".", ".", ".", ".", ".", ".", "#"};
   return f;
 }
 
@@ -79,43 +119,84 @@ PixelFont TinyFont(int pitch) {
       {"###", "#.#", "###", "..#", "###"},
   }};
   f.delimiter = {"#", ".", ".", ".", "#"};
+  f.comma = {".", ".", ".", "#", "#"};
+  f.point = {".", ".", ".", ".", "#"};
   return f;
 }
 
-QImage DrawCapture(const PixelFont& font, const QString& digits, const CaptureLook& look) {
+QImage DrawCapture(const PixelFont& font, const QString& text, const CaptureLook& look) {
   const int glyphHeight = static_cast<int>(font.digits[0].size());
-  const int count = static_cast<int>(digits.size());
-  const int delimiterAt = look.left + count * font.pitch;
-  const int width = delimiterAt + GlyphWidth(font.delimiter) + look.extraWidth;
-  const int height = look.top + glyphHeight + look.extraHeight;
+  const int boxWidth = look.boxes == 0 ? 0 : font.pitch + (look.boxes == 2 ? 1 : 0);
+  // Where each character goes, and where the number ends.
+  std::vector<std::pair<int, const Glyph*>> placed;
+  std::vector<int> boxes;
+  int x = look.left;
+  for (const QChar c : text) {
+    if (c == u',' || c == u'.') {
+      const Glyph& g = c == u',' ? font.comma : font.point;
+      placed.emplace_back(x + (look.separatorSlot - GlyphWidth(g)) / 2, &g);
+      x += look.separatorSlot;
+      continue;
+    }
+    const Glyph& g = font.digits[static_cast<std::size_t>(c.digitValue())];
+    if (look.boxes != 0) boxes.push_back(x);
+    placed.emplace_back(x + (look.boxes == 0 ? 0 : (boxWidth - GlyphWidth(g)) / 2), &g);
+    x += font.pitch;
+  }
+  const int numberEnd = x + (look.boxes == 2 ? 1 : 0);
+  const int delimiterAt = numberEnd + look.delimiterGap;
+  int width = delimiterAt + (look.delimiter ? GlyphWidth(font.delimiter) : 0) + look.extraWidth;
+  if (look.delimiter) placed.emplace_back(delimiterAt, &font.delimiter);
+  if (look.trailer && look.delimiter) placed.emplace_back(delimiterAt + GlyphWidth(font.delimiter) + 2, &font.digits[8]);
+  if (!look.delimiter && look.textAfter >= 0) {
+    placed.emplace_back(numberEnd + look.textAfter, &font.delimiter);
+    width = std::max(width, numberEnd + look.textAfter + GlyphWidth(font.delimiter) + 2);
+  }
+  const int top = look.top + (look.boxes != 0 ? 2 : 0);
+  const int height = top + glyphHeight + look.extraHeight + (look.boxes != 0 ? 2 : 0);
+
   QImage image(width, height, QImage::Format_RGB32);
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const double t = look.gradientAcross ? double(x) / std::max(1, width - 1) : double(y) / std::max(1, height - 1);
-      image.setPixelColor(x, y, QColor(Mix(look.background.red(), look.backgroundEnd.red(), t),
-                                       Mix(look.background.green(), look.backgroundEnd.green(), t),
-                                       Mix(look.background.blue(), look.backgroundEnd.blue(), t)));
+    for (int px = 0; px < width; ++px) {
+      const double t = look.gradientAcross ? double(px) / std::max(1, width - 1) : double(y) / std::max(1, height - 1);
+      const int grain = look.texture == 0 ? 0 : ((px * 5 + y * 3) % 7 - 3) * look.texture / 3;
+      const QColor c = Mix(look.background, look.backgroundEnd, t);
+      image.setPixelColor(px, y, QColor(std::clamp(c.red() + grain, 0, 255), std::clamp(c.green() + grain, 0, 255),
+                                        std::clamp(c.blue() + grain, 0, 255)));
     }
   }
-  for (int i = 0; i < count; ++i) {
-    DrawGlyph(image, font.digits[digits[i].digitValue()], look.left + i * font.pitch, look.top, look.ink);
+  // Frames one row and column around the glyph's padding.
+  const int bottom = top + glyphHeight + 1;
+  for (const int b : boxes) {
+    for (int px = b; px < b + boxWidth; ++px) {
+      image.setPixelColor(px, look.top, look.boxInk);
+      image.setPixelColor(px, bottom, look.boxInk);
+    }
+    for (int y = look.top; y <= bottom; ++y) {
+      image.setPixelColor(b, y, look.boxInk);
+      image.setPixelColor(b + boxWidth - 1, y, look.boxInk);
+    }
   }
-  DrawGlyph(image, font.delimiter, delimiterAt, look.top, look.ink);
-  if (look.trailer) {
-    DrawGlyph(image, font.digits[8], delimiterAt + GlyphWidth(font.delimiter) + 2, look.top, look.ink);
+  Coverage coverage(width, height);
+  for (const auto& [left, glyph] : placed) coverage.Add(*glyph, left, top, look.antiAlias);
+  for (int y = 0; y < height; ++y) {
+    for (int px = 0; px < width; ++px) {
+      const double c = coverage.At(px, y);
+      if (c > 0) image.setPixelColor(px, y, Mix(image.pixelColor(px, y), look.ink, c));
+    }
   }
   if (look.noise > 0) {
     unsigned state = look.seed * 2654435761u + 12345u;
     for (int y = 0; y < height; ++y) {
       auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-      for (int x = 0; x < width; ++x) {
-        int c[3] = {qRed(row[x]), qGreen(row[x]), qBlue(row[x])};
+      for (int px = 0; px < width; ++px) {
+        int c[3] = {qRed(row[px]), qGreen(row[px]), qBlue(row[px])};
         for (int& v : c) {
           state = state * 1103515245u + 12345u;
           const int shift = static_cast<int>((state >> 16) % static_cast<unsigned>(2 * look.noise + 1)) - look.noise;
           v = std::clamp(v + shift, 0, 255);
         }
-        row[x] = qRgb(c[0], c[1], c[2]);
+        row[px] = qRgb(c[0], c[1], c[2]);
       }
     }
   }

@@ -1,7 +1,9 @@
 #pragma once
 // Pixel fonts and the captures a game would show with them: digits side by
-// side at one pitch from the left, a delimiter after them, on a plain or
-// gradient background with noise. For the tests of teaching digits.
+// side at one pitch from the left, separators between digit groups, a
+// delimiter after them (or none), on a plain, gradient or textured
+// background with noise; digits bare, anti-aliased or each in a box. For the
+// tests of teaching digits.
 
 #include <QColor>
 #include <QImage>
@@ -16,6 +18,8 @@ struct PixelFont {
   const char* name = "";
   std::array<Glyph, 10> digits;
   Glyph delimiter;
+  Glyph comma;    // drawn for "," in the text, in a slot of its own width
+  Glyph point;    // drawn for "."
   int pitch = 0;  // from one digit's first column to the next one's
 };
 
@@ -37,7 +41,16 @@ struct CaptureLook {
   int extraWidth = 12;               // blank columns after the delimiter
   int extraHeight = 1;               // blank rows below the glyphs
   bool trailer = false;              // more text two columns after the delimiter
+  bool delimiter = true;             // false: nothing follows the number
+  int delimiterGap = 0;              // blank columns added before the delimiter
+  int textAfter = -1;                // without a delimiter: other text (not a digit) this many blank columns after the number
+  int separatorSlot = 3;             // columns a comma or point takes
+  int boxes = 0;                     // 1: each digit in a box one pitch wide; 2: one column wider, shared
+  QColor boxInk{150, 150, 170};
+  bool antiAlias = false;            // glyph edges half-tone, a faint fringe around them
+  int texture = 0;                   // a background pattern of up to ± this
   unsigned seed = 1;
 };
 
-QImage DrawCapture(const PixelFont& font, const QString& digits, const CaptureLook& look);
+// `text` holds digits, and "," or "." between digit groups.
+QImage DrawCapture(const PixelFont& font, const QString& text, const CaptureLook& look);

@@ -1,0 +1,200 @@
+#include "recognition/area_teaching.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+
+#include "persistence/pattern_store.h"
+#include "recognition/area_reading.h"
+
+namespace {
+
+int Slot(int area, int index) { return index < 10 ? area * 10 + index : 20 + area; }
+
+bool TaughtFromCaptures(const AreaOrigins& origins) {
+  return std::find(origins.begin(), origins.end(), PatternOrigin::Captured) != origins.end();
+}
+
+// What to look at when a capture does not read back: the first digit read
+// otherwise than typed, or what follows the digits.
+QString LikelyCause(const QString& typed, const AreaReading& read) {
+  const QString& got = read.digits;
+  qsizetype k = 0;
+  while (k < typed.size() && k < got.size() && typed[k] == got[k]) ++k;
+  if (k < typed.size()) {
+    const QString which = QStringLiteral("%1桁目の「%2」").arg(k + 1).arg(typed[k]);
+    if (k < got.size()) {
+      return QStringLiteral("%1が「%2」と読まれました。%1のセルか、その左の境界が怪しいです。").arg(which, got[k]);
+    }
+    return QStringLiteral("%1が読めません。%1のセルか、その左右の境界が怪しいです。").arg(which);
+  }
+  if (got.size() > typed.size()) {
+    return QStringLiteral("最後の数字の後にも数字が読まれました。最後の数字の右の境界か、デリミタのセルが怪しいです。");
+  }
+  if (!read.failure.isEmpty()) return read.failure + QStringLiteral("。最後の数字の右の境界か、デリミタのセルが怪しいです。");
+  return {};
+}
+
+}  // namespace
+
+QSize SlotOuterSize(const QImage& picture) {
+  if (picture.isNull()) return {kEmptySlotSide, kEmptySlotSide};
+  return picture.size();
+}
+
+bool IsRegistered(const QImage& picture) {
+  const QSize outer = SlotOuterSize(picture);
+  if (outer.width() == 0 || outer.height() == 0) return false;
+  return !(outer.width() == kEmptySlotSide && outer.height() == kEmptySlotSide);
+}
+
+std::optional<int> CommonHeight(const AreaPictures& pictures) {
+  int count = 0;
+  int sum = 0;
+  for (const QImage& picture : pictures) {
+    if (!IsRegistered(picture)) continue;
+    ++count;
+    sum += SlotOuterSize(picture).height();
+  }
+  if (count != kSlotsPerArea) return std::nullopt;
+  return sum / kSlotsPerArea;
+}
+
+QImage FitToHeight(const QImage& picture, int height) {
+  const QImage source = picture.convertToFormat(QImage::Format_RGB32);
+  QImage fitted(source.width(), height, QImage::Format_RGB32);
+  fitted.fill(Qt::black);
+  const int rows = std::min(height, source.height());
+  const auto rowBytes = static_cast<std::size_t>(source.width()) * 4;
+  for (int y = 0; y < rows; ++y) std::memcpy(fitted.scanLine(y), source.constScanLine(y), rowBytes);
+  return fitted;
+}
+
+void StoreArea(PatternImages& images, int area, const AreaPictures& pictures) {
+  const auto first = static_cast<std::size_t>(area) * 10;
+  for (std::size_t d = 0; d < 10; ++d) images.digits[first + d] = pictures[d];
+  images.delimiters[static_cast<std::size_t>(area)] = pictures[10];
+}
+
+AreaPictures AreaOf(const PatternImages& images, int area) {
+  AreaPictures pictures;
+  const auto first = static_cast<std::size_t>(area) * 10;
+  for (std::size_t d = 0; d < 10; ++d) pictures[d] = images.digits[first + d];
+  pictures[10] = images.delimiters[static_cast<std::size_t>(area)];
+  return pictures;
+}
+
+void StoreOrigins(PatternImages& images, int area, const AreaOrigins& origins) {
+  for (int i = 0; i < kSlotsPerArea; ++i) {
+    images.origins[static_cast<std::size_t>(Slot(area, i))] = origins[static_cast<std::size_t>(i)];
+  }
+}
+
+AreaOrigins OriginsOf(const PatternImages& images, int area) {
+  AreaOrigins origins{};
+  for (int i = 0; i < kSlotsPerArea; ++i) {
+    origins[static_cast<std::size_t>(i)] = images.origins[static_cast<std::size_t>(Slot(area, i))];
+  }
+  return origins;
+}
+
+bool SlotTakesPart(const AreaOrigins& origins, int slot) {
+  return origins[static_cast<std::size_t>(slot)] != PatternOrigin::Delivered || !TaughtFromCaptures(origins);
+}
+
+std::optional<AreaPictures> FittedForSave(const AreaPictures& pictures, const AreaOrigins& origins) {
+  if (!CommonHeight(pictures)) return std::nullopt;
+  int count = 0;
+  int sum = 0;
+  for (int slot = 0; slot < kSlotsPerArea; ++slot) {
+    if (!SlotTakesPart(origins, slot)) continue;
+    ++count;
+    sum += SlotOuterSize(pictures[static_cast<std::size_t>(slot)]).height();
+  }
+  if (count == 0) return std::nullopt;
+  AreaPictures fitted = pictures;
+  for (int slot = 0; slot < kSlotsPerArea; ++slot) {
+    QImage& picture = fitted[static_cast<std::size_t>(slot)];
+    picture = SlotTakesPart(origins, slot) ? FitToHeight(picture, sum / count) : picture.convertToFormat(QImage::Format_RGB32);
+  }
+  return fitted;
+}
+
+int PitchHint(const AreaPictures& pictures, const AreaOrigins& origins) {
+  std::map<int, int> widths;
+  for (std::size_t d = 0; d < 10; ++d) {
+    if (origins[d] == PatternOrigin::Captured && IsRegistered(pictures[d])) ++widths[pictures[d].width()];
+  }
+  int hint = 0;
+  int most = 0;
+  for (const auto& [width, count] : widths) {
+    if (count > most) {
+      most = count;
+      hint = width;
+    }
+  }
+  return hint;
+}
+
+KnownDigits KnownOf(const AreaPictures& pictures, const AreaOrigins& origins) {
+  KnownDigits known;
+  for (std::size_t d = 0; d < 10; ++d) {
+    if (origins[d] == PatternOrigin::Captured && IsRegistered(pictures[d])) known[d] = pictures[d];
+  }
+  return known;
+}
+
+void PutCells(AreaPictures& pictures, AreaOrigins& origins, const QImage& capture, const DigitCells& cells) {
+  std::array<bool, kSlotsPerArea> filled{};
+  for (int i = 0; i < cells.CellCount(); ++i) {
+    const std::size_t slot = cells.IsDelimiter(i) ? 10 : static_cast<std::size_t>(cells.digits[i].digitValue());
+    if (filled[slot]) continue;
+    const QImage cell = CellPicture(capture, cells, i);
+    if (SlotOuterSize(cell).width() > kEmptySlotSide || SlotOuterSize(cell).height() > kEmptySlotSide) continue;
+    pictures[slot] = cell;
+    origins[slot] = PatternOrigin::Captured;
+    filled[slot] = true;
+  }
+}
+
+std::optional<QString> ReadBackProblem(const std::vector<TaughtCapture>& taught, int area, const PatternSet& patterns) {
+  for (const TaughtCapture& t : taught) {
+    const AreaReading read = ReadArea(t.capture, area, patterns);
+    if (read.digits == t.cells.digits && read.failure.isEmpty()) continue;
+    return QStringLiteral("保存しましたが、登録に使ったキャプチャが「%1」と読めません（読み取り結果: %2）。\r\n")
+               .arg(t.typed, read.caption) +
+           LikelyCause(t.cells.digits, read) +
+           QStringLiteral("\r\nセルの境界や入力した数字を確かめて、もう一度登録してください。");
+  }
+  return std::nullopt;
+}
+
+QString RefusalText(SegmentationRefusal refusal, const QString& typed) {
+  switch (refusal) {
+    case SegmentationRefusal::None:
+      return {};
+    case SegmentationRefusal::NotADigitString:
+      return QStringLiteral("キャプチャに見えている数字を0～9で入力してください（桁区切りの「,」「.」は入れてかまいません）。");
+    case SegmentationRefusal::NothingAtTheTop:
+      return QStringLiteral("キャプチャの上端に文字が見つかりません。\r\nキャプチャ領域の位置を確かめてください。");
+    case SegmentationRefusal::CountDoesNotFit:
+      return QStringLiteral("「%1」に合う文字の並びがキャプチャに見つかりません。\r\n"
+                            "入力した数字と、キャプチャ領域が数字の左端から始まっているかを確かめてください。")
+          .arg(typed);
+    case SegmentationRefusal::RepeatedDigitDiffers:
+      return QStringLiteral("同じ数字のはずの文字が違って見えます。\r\n入力した数字を確かめてください。");
+    case SegmentationRefusal::DifferentDigitsAlike:
+      return QStringLiteral("違う数字のはずの文字が同じに見えます。\r\n入力した数字を確かめてください。");
+    case SegmentationRefusal::DelimiterLooksLikeADigit:
+      return QStringLiteral("最後の数字の後の文字が数字（の一部）に見えます。\r\n入力した数字が足りないかもしれません。");
+    case SegmentationRefusal::NotReadBack:
+      return QStringLiteral("「%1」のセルを切り出しても、このキャプチャを読み返せません。\r\n"
+                            "入力した数字と、キャプチャ領域に数字の全体が入っているかを確かめてください。")
+          .arg(typed);
+  }
+  return {};
+}
+
+QString UncertainText() {
+  return QStringLiteral("別の切り方もほぼ同じくらい当てはまります。セルが数字1文字ずつを囲んでいるか確かめてください。");
+}

@@ -1,0 +1,83 @@
+#pragma once
+// Teaching the eleven patterns of one area (digits 0 to 9, then the
+// delimiter) from captures, apart from any window: what the slots already
+// tell the search for cells, how accepted cells fill them, how they are
+// brought to one height for saving, and the check that every capture
+// taught from reads back. The pattern editor and the teaching tool share it.
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "persistence/pattern_set.h"
+#include "recognition/digit_segmentation.h"
+
+inline constexpr int kEmptySlotSide = 41;  // the size of an empty slot, and its mark
+inline constexpr int kSlotsPerArea = 11;   // digits 0 to 9, then the delimiter
+
+using AreaPictures = std::array<QImage, kSlotsPerArea>;
+using AreaOrigins = std::array<PatternOrigin, kSlotsPerArea>;
+
+// A slot's outer size: its picture's size, or 41 x 41 when it holds none.
+QSize SlotOuterSize(const QImage& picture);
+
+// A slot counts as registered when its outer size is neither 0 in either
+// direction nor exactly 41 x 41 (the empty mark).
+bool IsRegistered(const QImage& picture);
+
+// The common height of the eleven slots (their average height, rounded
+// down), or nothing when not all eleven are registered.
+std::optional<int> CommonHeight(const AreaPictures& pictures);
+
+// `picture` at its own width and `height` rows: its top rows, with black
+// rows added at the bottom when it is shorter.
+QImage FitToHeight(const QImage& picture, int height);
+
+// The area's pictures and origins as the holders keep them: digits at
+// area * 10 + d, the delimiter at `area`.
+void StoreArea(PatternImages& images, int area, const AreaPictures& pictures);
+AreaPictures AreaOf(const PatternImages& images, int area);
+void StoreOrigins(PatternImages& images, int area, const AreaOrigins& origins);
+AreaOrigins OriginsOf(const PatternImages& images, int area);
+
+// Whether slot `slot` takes part in reading (as TakesPart in the pattern
+// store): not when it holds a delivered default in an area taught from
+// captures.
+bool SlotTakesPart(const AreaOrigins& origins, int slot);
+
+// The eleven pictures as they are saved: nothing when not all are
+// registered; otherwise those that take part at their common height (the
+// average of theirs, as the classic rule gives it for all eleven), the
+// others as they are.
+std::optional<AreaPictures> FittedForSave(const AreaPictures& pictures, const AreaOrigins& origins);
+
+// What the digits taught from captures tell the search for cells: their
+// most common width, and the pictures themselves.
+int PitchHint(const AreaPictures& pictures, const AreaOrigins& origins);
+KnownDigits KnownOf(const AreaPictures& pictures, const AreaOrigins& origins);
+
+// The accepted cells go into their slots, taught from a capture: the first
+// cell of each digit (a digit seen twice was checked to look the same both
+// times), and the delimiter when the capture showed one.
+void PutCells(AreaPictures& pictures, AreaOrigins& origins, const QImage& capture, const DigitCells& cells);
+
+// A capture taught from, and the cells that were taken from it.
+struct TaughtCapture {
+  QImage capture;
+  QString typed;  // as the player typed it
+  DigitCells cells;
+};
+
+// After a save: for the first capture taught from that does not read back
+// as its digits, a message that names it, what was read and the digit or
+// boundary most likely to blame; nothing when every one reads.
+std::optional<QString> ReadBackProblem(const std::vector<TaughtCapture>& taught, int area, const PatternSet& patterns);
+
+// The message for a refusal of the search for cells; empty for none.
+QString RefusalText(SegmentationRefusal refusal, const QString& typed);
+
+// The note shown with a proposal the search was not sure of.
+QString UncertainText();
