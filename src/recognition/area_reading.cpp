@@ -1,8 +1,13 @@
 #include "recognition/area_reading.h"
 
+#include "recognition/pattern_matcher.h"
 #include "recognition/recognition.h"
 
 AreaReading ReadArea(const QImage& capture, int area, const PatternSet& patterns) {
+  return ReadArea(capture, area, PatternMatcher(patterns));
+}
+
+AreaReading ReadArea(const QImage& capture, int area, const PatternMatcher& patterns) {
   const std::size_t a = area == 1 ? 1 : 0;
   std::array<PixelGrid, 2> grids;
   ReadPixels(capture, grids[a]);

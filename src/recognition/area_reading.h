@@ -14,9 +14,13 @@ struct AreaReading {
   QString failure;  // why it reads "認識NG"; empty when read
 };
 
+class PatternMatcher;
+
 // `capture` read as area `area` (0 or 1) with `patterns`, the region as wide
 // as the capture.
 AreaReading ReadArea(const QImage& capture, int area, const PatternSet& patterns);
+// The same with the patterns prepared once, for a caller that reads many.
+AreaReading ReadArea(const QImage& capture, int area, const PatternMatcher& patterns);
 
 inline QString ReadAreaCaption(const QImage& capture, int area, const PatternSet& patterns) {
   return ReadArea(capture, area, patterns).caption;

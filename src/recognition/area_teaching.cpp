@@ -6,6 +6,7 @@
 
 #include "persistence/pattern_store.h"
 #include "recognition/area_reading.h"
+#include "recognition/pattern_matcher.h"
 
 namespace {
 
@@ -158,8 +159,9 @@ void PutCells(AreaPictures& pictures, AreaOrigins& origins, const QImage& captur
 }
 
 std::optional<QString> ReadBackProblem(const std::vector<TaughtCapture>& taught, int area, const PatternSet& patterns) {
+  const PatternMatcher matcher(patterns);
   for (const TaughtCapture& t : taught) {
-    const AreaReading read = ReadArea(t.capture, area, patterns);
+    const AreaReading read = ReadArea(t.capture, area, matcher);
     if (read.digits == t.cells.digits && read.failure.isEmpty()) continue;
     return QStringLiteral("保存しましたが、登録に使ったキャプチャが「%1」と読めません（読み取り結果: %2）。\r\n")
                .arg(t.typed, read.caption) +
@@ -184,7 +186,8 @@ QString RefusalText(SegmentationRefusal refusal, const QString& typed) {
     case SegmentationRefusal::RepeatedDigitDiffers:
       return QStringLiteral("同じ数字のはずの文字が違って見えます。\r\n入力した数字を確かめてください。");
     case SegmentationRefusal::DifferentDigitsAlike:
-      return QStringLiteral("違う数字のはずの文字が同じに見えます。\r\n入力した数字を確かめてください。");
+      return QStringLiteral("違う数字のはずの文字が同じに見えます。\r\n入力した数字を確かめてください。"
+                            "（合っていれば、違いが小さすぎて見分けられない字体です）");
     case SegmentationRefusal::DelimiterLooksLikeADigit:
       return QStringLiteral("最後の数字の後の文字が数字（の一部）に見えます。\r\n入力した数字が足りないかもしれません。");
     case SegmentationRefusal::NotReadBack:

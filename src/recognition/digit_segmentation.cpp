@@ -8,6 +8,7 @@
 #include "base/pixel_grid.h"
 #include "recognition/ink_map.h"
 #include "recognition/recognition.h"
+#include "recognition/reference_scan.h"
 
 namespace {
 
@@ -19,6 +20,9 @@ constexpr int kSpread = 32;
 // Layouts, best first by what the columns alone tell, whose cells are cut
 // out and read back.
 constexpr std::size_t kCheckedLayouts = 16;
+// Rows, over the first and last columns of the cells together, that may
+// differ between cells of a layout that still cuts cleanly.
+constexpr int kCleanVariation = 2;
 
 using RowBits = std::uint64_t;
 
@@ -59,12 +63,18 @@ struct Layout {
   int knownMisses = 0;    // digits taught before whose pattern does not read their cell here
   int variation = 0;      // rows where a cell's first or last column differs between cells
   int cutAtEnd = 0;       // rows where ink runs on from the last cell into the next column
+  int drift = 0;           // how far the glyphs' middles wander within their cells: a wrong advance
   int numberCentring = 0;  // blank columns before the number against those after its last digit
   int cellCentring = 0;    // the same within each cell
 
   auto CheapKey() const {
-    return std::make_tuple(hintMiss, variation, cutAtEnd, numberCentring, cellCentring, cellWidth - advance, advance,
-                           starts[0]);
+    // A clean layout, cut where every cell agrees (a gap between digits, a
+    // box), is the digits' own; where digits touch, no cut is clean, and a
+    // layout whose last cell cuts a glyph, or whose glyphs wander within
+    // their cells (the advance is wrong), is the worse one.
+    const bool clean = variation <= kCleanVariation;
+    return std::make_tuple(hintMiss, !clean, cutAtEnd, drift, variation, numberCentring, cellCentring,
+                           cellWidth - advance, advance, starts[0]);
   }
   auto Key() const { return std::tuple_cat(std::make_tuple(knownMisses), CheapKey()); }
 };
@@ -87,7 +97,7 @@ bool HoldsOneGlyph(const Capture& c, int from, int to, int& first, int& last) {
 
 // Rows where the pixels at `offset` of the cells (and of the patterns
 // taught before, as wide as these cells) do not agree.
-int Variation(const Capture& c, const Layout& l, int offset, const std::vector<const PixelGrid*>& known) {
+int Variation(const Capture& c, const std::vector<int>& starts, int offset, const std::vector<const PixelGrid*>& known) {
   int rows = 0;
   for (int y = 0; y < c.glyphRows; ++y) {
     std::array<int, 3> low{255, 255, 255};
@@ -99,7 +109,7 @@ int Variation(const Capture& c, const Layout& l, int offset, const std::vector<c
         high[ch] = std::max(high[ch], v);
       }
     };
-    for (const int start : l.starts) take(c.grid.At(start + offset, y));
+    for (const int start : starts) take(c.grid.At(start + offset, y));
     for (const PixelGrid* k : known) {
       if (y < k->height) take(k->At(offset, y));
     }
@@ -131,6 +141,7 @@ std::optional<Layout> Lay(const Capture& c, const TypedNumber& number, int advan
   // drawn touching the last digit.
   l.cutAtEnd = l.end < c.Width() ? std::popcount(c.ink.Column(l.end - 1) & c.ink.Column(l.end)) : 0;
   const int tall = (c.glyphRows + 1) / 2;
+  std::vector<int> middles;  // twice the glyph's middle column within its cell
   for (int i = 0; i < n; ++i) {
     const int from = l.starts[static_cast<std::size_t>(i)];
     int first = 0;
@@ -139,6 +150,7 @@ std::optional<Layout> Lay(const Capture& c, const TypedNumber& number, int advan
     const int lead = first - from;
     const int trail = from + cellWidth - 1 - last;
     l.cellCentring += std::abs(lead - trail);
+    middles.push_back(first + last - 2 * from);
     if (i == 0) l.numberCentring += lead;
     if (i == n - 1) l.numberCentring = std::abs(l.numberCentring - trail);
     // A separator is lower than half a digit, or blank.
@@ -147,6 +159,9 @@ std::optional<Layout> Lay(const Capture& c, const TypedNumber& number, int advan
       return std::nullopt;
     }
   }
+  std::vector<int> sorted = middles;
+  std::nth_element(sorted.begin(), sorted.begin() + n / 2, sorted.end());
+  for (const int m : middles) l.drift += std::abs(m - sorted[static_cast<std::size_t>(n / 2)]);
   // As many glyphs as digits: a run of ink counts as the glyphs it is wide
   // (touching glyphs, a row of boxes), rounded; a separator's own aside.
   int glyphs = 0;
@@ -174,8 +189,15 @@ std::optional<Layout> Lay(const Capture& c, const TypedNumber& number, int advan
     // A single column that every cell begins with is the frame closing the
     // last digit's box, shared with the next: cells one column wider take it.
     if (runEnd - next == 1 && std::all_of(l.starts.begin(), l.starts.end(), [&](int start) {
-          return Variation(c, Layout{.starts = {start, next}}, 0, {}) == 0;
+          return Variation(c, {start, next}, 0, {}) == 0;
         })) {
+      return std::nullopt;
+    }
+    // A delimiter drawn touching the last digit is a glyph of its own, two
+    // columns or more but no wider than a digit: a sliver or ink running on
+    // is a digit cut apart.
+    if (next == l.end && (c.ink.Column(l.end - 1) & c.ink.Column(l.end)) != 0 &&
+        (runEnd - next > cellWidth || runEnd - next < 2)) {
       return std::nullopt;
     }
     const int from = next > l.end ? next - 1 : next;
@@ -183,7 +205,7 @@ std::optional<Layout> Lay(const Capture& c, const TypedNumber& number, int advan
     l.delimiter = CellSpan{from, to - from};
   }
   l.hintMiss = hint > 0 && cellWidth != hint ? 1 : 0;
-  l.variation = Variation(c, l, 0, knownOfWidth) + Variation(c, l, cellWidth - 1, knownOfWidth);
+  l.variation = Variation(c, l.starts, 0, knownOfWidth) + Variation(c, l.starts, cellWidth - 1, knownOfWidth);
   return l;
 }
 
@@ -260,17 +282,64 @@ SegmentationRefusal Check(const Capture& c, const TypedNumber& number, Layout& l
     }
   }
 
+  // Read as the experience area, which takes numbers of any length.
   PatternSet set;
-  set.cellWidth[0] = l.cellWidth;
-  set.cellHeight[0] = cells.height;
-  set.taughtFromCaptures[0] = true;
+  set.cellWidth[1] = l.cellWidth;
+  set.cellHeight[1] = cells.height;
+  set.taughtFromCaptures[1] = true;
   for (int i = 0; i < n; ++i) {
-    set.digitPatterns[static_cast<std::size_t>(number.digits[i].digitValue())] = patterns[static_cast<std::size_t>(i)];
+    set.digitPatterns[10 + static_cast<std::size_t>(number.digits[i].digitValue())] = patterns[static_cast<std::size_t>(i)];
   }
-  if (l.delimiter) set.delimiterPatterns[0] = patterns.back();
-  const RecognitionResult read = RecognizeDigits({c.grid, PixelGrid{}}, {c.Width(), 0}, set, 0, false);
-  if (read.digits[0] != number.digits || !read.failures[0].isEmpty()) return SegmentationRefusal::NotReadBack;
+  if (l.delimiter) set.delimiterPatterns[1] = patterns.back();
+  // The plain scan: no preparation of the patterns, which would cost more
+  // than reading one capture.
+  const RecognitionResult read =
+      RecognizeDigitsReference({PixelGrid{}, c.grid}, {0, c.Width()}, set, 0, false, {}, ReferenceReport::DebugModeOnly);
+  if (read.digits[1] != number.digits || !read.failures[1].isEmpty()) return SegmentationRefusal::NotReadBack;
   return SegmentationRefusal::None;
+}
+
+// Every layout of the number's digits the columns allow, best first by what
+// the columns alone tell.
+std::vector<Layout> Layouts(const Capture& c, const TypedNumber& number, int pitchHint,
+                            const std::vector<PixelGrid>& knownGrids) {
+  const int n = static_cast<int>(number.digits.size());
+  const bool separated = std::find(number.separatorAfter.begin(), number.separatorAfter.end(), true) !=
+                         number.separatorAfter.end();
+  std::vector<Layout> layouts;
+  for (int advance = 2; advance <= kMaxCellSide; ++advance) {
+    if (c.firstInk + static_cast<long long>(n - 1) * advance > c.Width()) break;
+    for (int cellWidth = advance; cellWidth <= std::min(advance + 1, kMaxCellSide); ++cellWidth) {
+      std::vector<const PixelGrid*> knownOfWidth;
+      for (const PixelGrid& g : knownGrids) {
+        if (g.width == cellWidth) knownOfWidth.push_back(&g);
+      }
+      for (int separator = separated ? 1 : 0; separator <= (separated ? advance : 0); ++separator) {
+        for (int origin = std::max(0, c.firstInk - cellWidth + 1); origin <= c.firstInk; ++origin) {
+          if (std::optional<Layout> l = Lay(c, number, advance, cellWidth, separator, origin, pitchHint, knownOfWidth)) {
+            layouts.push_back(std::move(*l));
+          }
+        }
+      }
+    }
+  }
+  std::sort(layouts.begin(), layouts.end(), [](const Layout& a, const Layout& b) { return a.CheapKey() < b.CheapKey(); });
+  return layouts;
+}
+
+// Whether one digit fewer than typed lays out cleanly (its cells cut where
+// every cell agrees) and far better: cells of the typed count then cut
+// glyphs apart, and a digit was probably typed twice.
+bool FewerDigitsFitBetter(const Capture& c, const TypedNumber& number, const Layout& best) {
+  if (number.digits.size() < 2) return false;
+  TypedNumber fewer;
+  for (int i = 0; i + 1 < static_cast<int>(number.digits.size()); ++i) {
+    fewer.digits.append(QChar(u'0' + i % 10));  // all different: no digit must repeat
+    fewer.separatorAfter.push_back(false);
+  }
+  const std::vector<Layout> layouts = Layouts(c, fewer, 0, {});
+  return !layouts.empty() && layouts.front().variation <= kCleanVariation &&
+         layouts.front().variation + std::max(2, c.glyphRows / 2) <= best.variation;
 }
 
 bool SeparatorChar(QChar ch) {
@@ -339,41 +408,29 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int pit
     knownPatterns[d] = CellPattern(knownGrids[d], 0, k.width(), k.height());
   }
 
-  const int n = static_cast<int>(number->digits.size());
-  const bool separated = std::find(number->separatorAfter.begin(), number->separatorAfter.end(), true) !=
-                         number->separatorAfter.end();
-  std::vector<Layout> layouts;
-  for (int advance = 2; advance <= kMaxCellSide; ++advance) {
-    for (int cellWidth = advance; cellWidth <= std::min(advance + 1, kMaxCellSide); ++cellWidth) {
-      std::vector<const PixelGrid*> knownOfWidth;
-      for (const PixelGrid& g : knownGrids) {
-        if (g.width == cellWidth) knownOfWidth.push_back(&g);
-      }
-      for (int separator = separated ? 1 : 0; separator <= (separated ? advance : 0); ++separator) {
-        if (c.firstInk + static_cast<long long>(n - 1) * advance > c.Width()) continue;
-        for (int origin = std::max(0, c.firstInk - cellWidth + 1); origin <= c.firstInk; ++origin) {
-          if (std::optional<Layout> l = Lay(c, *number, advance, cellWidth, separator, origin, pitchHint, knownOfWidth)) {
-            layouts.push_back(std::move(*l));
-          }
-        }
-      }
-    }
-  }
+  const std::vector<Layout> layouts = Layouts(c, *number, pitchHint, knownGrids);
   if (layouts.empty()) {
     result.refusal = SegmentationRefusal::CountDoesNotFit;
     return result;
   }
-  std::sort(layouts.begin(), layouts.end(), [](const Layout& a, const Layout& b) { return a.CheapKey() < b.CheapKey(); });
-  layouts.resize(std::min(layouts.size(), kCheckedLayouts));
   // A layout that explains the columns far worse than the best is no
   // alternative when the best ones are refused for what their cells show
-  // (two digits alike, the delimiter a digit): that refusal stands.
-  const int worst = layouts.front().variation + 2;
-  std::erase_if(layouts, [worst](const Layout& l) { return l.variation > worst; });
+  // (two digits alike, the delimiter a digit): that refusal stands. Where
+  // the best cuts cleanly (every cell agrees at its edges, as with a gap
+  // between digits or a box), anything worse is; where digits touch, edges
+  // differ anyway and the columns tell less.
+  const int best = std::min_element(layouts.begin(), layouts.end(), [](const Layout& a, const Layout& b) {
+                     return a.variation < b.variation;
+                   })->variation;
+  const int worst = best + (best <= kCleanVariation ? kCleanVariation : c.glyphRows);
+  std::vector<Layout> checked;
+  for (const Layout& l : layouts) {
+    if (l.variation <= worst && checked.size() < kCheckedLayouts) checked.push_back(l);
+  }
 
   std::vector<std::pair<Layout, DigitCells>> readable;
   SegmentationRefusal firstRefusal = SegmentationRefusal::None;
-  for (Layout& l : layouts) {
+  for (Layout& l : checked) {
     DigitCells cells;
     const SegmentationRefusal refusal = Check(c, *number, l, knownPatterns, cells);
     if (refusal == SegmentationRefusal::None) {
@@ -388,11 +445,14 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int pit
   }
   std::stable_sort(readable.begin(), readable.end(),
                    [](const auto& a, const auto& b) { return a.first.Key() < b.first.Key(); });
-  const Layout& best = readable.front().first;
+  const Layout& chosen = readable.front().first;
+  result.uncertain = FewerDigitsFitBetter(c, *number, chosen);
   for (const auto& [other, cells] : readable) {
-    const bool differs = other.advance != best.advance || other.delimiter.has_value() != best.delimiter.has_value();
-    if (differs && other.knownMisses == best.knownMisses && other.hintMiss == best.hintMiss &&
-        other.variation <= best.variation + 1) {
+    // (Whether a glyph about a cell after the number is its delimiter or
+    // not reads the same either way.)
+    const bool differs = other.advance != chosen.advance;
+    if (differs && other.knownMisses == chosen.knownMisses && other.hintMiss == chosen.hintMiss &&
+        other.variation <= chosen.variation + 1 && other.cutAtEnd <= chosen.cutAtEnd && other.drift <= chosen.drift + 1) {
       result.uncertain = true;
     }
   }

@@ -6,15 +6,11 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "recognition/ink_map.h"
 #include "recognition/match_rule.h"
 
 namespace {
 
-// A pixel is ink when one channel lies this far from its row's middle value
-// over the stretch. Noise of a few steps and a background that a pattern
-// can still match (every channel within 20) stay well below; the core of a
-// legible glyph is far above.
-constexpr int kInkContrast = 48;
 constexpr int kMaxRows = 41;  // no pattern reads further down
 
 using RowBits = std::uint64_t;
@@ -24,49 +20,29 @@ struct Stretch {
   int to;
 };
 
-// Per column of [from, to), the rows holding ink.
-QVarLengthArray<RowBits, 128> InkColumns(const PixelGrid& capture, Stretch s, int rows) {
-  const int width = s.to - s.from;
-  QVarLengthArray<RowBits, 128> ink(width, 0);
-  QVarLengthArray<std::uint8_t, 128> values(width);
-  for (int y = 0; y < rows; ++y) {
-    const std::uint32_t* row = capture.pixels.data() + static_cast<std::ptrdiff_t>(y) * capture.width + s.from;
-    for (int shift = 0; shift < 24; shift += 8) {
-      for (int i = 0; i < width; ++i) values[i] = static_cast<std::uint8_t>(row[i] >> shift);
-      std::nth_element(values.begin(), values.begin() + width / 2, values.end());
-      const int middle = values[width / 2];
-      for (int i = 0; i < width; ++i) {
-        if (std::abs(static_cast<int>(row[i] >> shift & 0xFF) - middle) > kInkContrast) ink[i] |= RowBits{1} << y;
-      }
-    }
-  }
-  return ink;
-}
-
 // The ink met walking from one end of the stretch until a gap of `gap`
 // blank columns: a glyph when it spans two columns or more and reaches
-// into half the rows or more. (A glyph that is mostly ink in some rows
-// shows there only where it is not; its columns still span it.)
-std::optional<Stretch> TallGlyph(const PixelGrid& capture, Stretch s, int rows, int gap, bool backwards) {
-  const QVarLengthArray<RowBits, 128> ink = InkColumns(capture, s, rows);
+// into half the rows or more.
+std::optional<Stretch> TallGlyph(const InkMap& ink, Stretch s, int gap, bool backwards) {
   const int width = s.to - s.from;
   int first = -1;
   int last = -1;
   RowBits inkRows = 0;
   int blank = 0;
   for (int step = 0; step < width && blank < gap; ++step) {
-    const int i = backwards ? width - 1 - step : step;
-    if (ink[i] == 0) {
+    const int x = backwards ? s.to - 1 - step : s.from + step;
+    const RowBits column = ink.Column(x);
+    if (column == 0) {
       ++blank;
       continue;
     }
     blank = 0;
-    if (first < 0) first = i;
-    last = i;
-    inkRows |= ink[i];
+    if (first < 0) first = x;
+    last = x;
+    inkRows |= column;
   }
-  if (first < 0 || std::abs(last - first) < 1 || std::popcount(inkRows) < (rows + 1) / 2) return std::nullopt;
-  return Stretch{s.from + std::min(first, last), s.from + std::max(first, last) + 1};
+  if (first < 0 || first == last || std::popcount(inkRows) < (ink.rows + 1) / 2) return std::nullopt;
+  return Stretch{std::min(first, last), std::max(first, last) + 1};
 }
 
 }  // namespace
@@ -79,12 +55,15 @@ std::optional<UnreadInk> FindUnreadInk(const PixelGrid& capture, const ScanTrail
   const int cell = std::clamp(cellWidth, 2, kMaxRows);
   // A stretch narrower than this cannot hold a digit the scan passed over.
   const int narrowest = std::max(cell - 2, 2);
+  // Found only when a stretch needs it: most readings have none.
+  std::optional<InkMap> ink;
   const auto look = [&](UnreadPlace place, long long from, long long to, bool bounded,
                         bool backwards) -> std::optional<UnreadInk> {
     const Stretch s{static_cast<int>(std::clamp<long long>(from, 0, capture.width)),
                     static_cast<int>(std::clamp<long long>(to, 0, capture.width))};
-    if (s.to - s.from < (bounded ? narrowest : 1)) return std::nullopt;
-    const std::optional<Stretch> glyph = TallGlyph(capture, s, rows, cell, backwards);
+    if (s.to - s.from < (bounded ? narrowest : 2)) return std::nullopt;
+    if (!ink) ink = FindInk(capture, rows);
+    const std::optional<Stretch> glyph = TallGlyph(*ink, s, cell, backwards);
     if (!glyph) return std::nullopt;
     return UnreadInk{place, glyph->from, glyph->to};
   };

@@ -9,9 +9,11 @@
 // the area up to the first gap of background as wide as a digit cell: text
 // further on is not part of the number), and, in an area taught from
 // captures (which begin with the number), the columns before the first
-// digit up to such a gap. A separator between digit groups (a comma, a
-// point, a thin space) is narrower than a digit cell or lower than half of
-// it, and passes.
+// digit up to such a gap. Ink is what differs from the capture's
+// background (recognition/ink_map.h), and what counts is a glyph two
+// columns wide or more reaching into half the rows: a separator between
+// digit groups (a comma, a point, a thin space) is narrower than a digit
+// cell or lower than that, and passes.
 
 #include <QString>
 #include <QVarLengthArray>

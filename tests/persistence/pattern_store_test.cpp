@@ -59,7 +59,7 @@ TEST_F(PatternStore, FirstRunThenThePlayersOwnPicturesThenFilesThatCannotBeUsed)
   EXPECT_EQ(r.notices, std::vector<Notice>{kReadFailed});
   EXPECT_FALSE(r.endProgram);
   const QDir patterns(folder.File("Pattern"));
-  EXPECT_EQ(patterns.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), kPatternSlots);
+  EXPECT_EQ(patterns.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), kPatternSlots + 1);  // and the origins
   for (int slot = 0; slot < kPatternSlots; ++slot) {
     EXPECT_TRUE(SamePixels(QImage(patterns.filePath(PatternFileName(slot))), DefaultPicture(slot))) << slot;
   }
@@ -88,7 +88,7 @@ TEST_F(PatternStore, FirstRunThenThePlayersOwnPicturesThenFilesThatCannotBeUsed)
   QFile::remove(patterns.filePath(PatternFileName(7)));
   EXPECT_EQ(Run("READ").notices, std::vector<Notice>{kReadFailed});
   EXPECT_TRUE(SamePixels(images.digits[12], DefaultPicture(12)));
-  EXPECT_EQ(QDir(folder.File("Pattern/backup-20261205-143000")).entryList(QDir::Files).size(), 21);
+  EXPECT_EQ(QDir(folder.File("Pattern/backup-20261205-143000")).entryList(QDir::Files).size(), 22);
   EXPECT_EQ(folder.Read("Pattern/backup-20261205-143000/PatternDel0.bmp"), kept);
 
   // A picture wider than 41 is unreadable too; a backup within the same
@@ -100,6 +100,32 @@ TEST_F(PatternStore, FirstRunThenThePlayersOwnPicturesThenFilesThatCannotBeUsed)
   EXPECT_FALSE(r.endProgram);
   EXPECT_EQ(set.cellWidth[0], 7);
   EXPECT_TRUE(SamePixels(QImage(folder.File("Pattern/backup-20261205-143000-2/PatternDel0.bmp")), tooWide));
+}
+
+TEST_F(PatternStore, OriginsAreKeptBesideThePatternsAndDefaultsLeftInATaughtAreaTakeNoPart) {
+  Run("READ");  // first run: the defaults are installed
+  EXPECT_EQ(std::count(images.origins.begin(), images.origins.end(), PatternOrigin::Delivered), kPatternSlots);
+  images.digits[3] = Picture(9, 7, 50);
+  images.origins[3] = PatternOrigin::Captured;
+  images.origins[13] = PatternOrigin::Pasted;
+  ASSERT_TRUE(Run("SAVE").notices.empty());
+  // Area 1 was only pasted into: all of it still takes part.
+  EXPECT_EQ(set.cellWidth, (std::array<std::int32_t, 2>{9, 7}));
+  EXPECT_EQ(set.digitPatterns[4].width, 0);
+  EXPECT_EQ(set.taughtFromCaptures, (std::array<bool, 2>{true, false}));
+  EXPECT_TRUE(folder.Read("Pattern/PatternOrigin.txt").contains("Pattern03.bmp , capture\r\nPattern04.bmp , default\r\n"));
+
+  const auto origins = images.origins;
+  images = {};
+  ASSERT_TRUE(Run("READ").notices.empty());
+  EXPECT_EQ(images.origins, origins);
+  EXPECT_EQ(set.digitPatterns[4].width, 0);
+  // An install older than the record: every pattern counts, as it always did.
+  QFile::remove(folder.File("Pattern/PatternOrigin.txt"));
+  ASSERT_TRUE(Run("READ").notices.empty());
+  EXPECT_EQ(images.origins, (std::array<PatternOrigin, kPatternSlots>{}));
+  EXPECT_EQ(set.digitPatterns[4].width, 5 + 4 % 3);
+  EXPECT_EQ(set.taughtFromCaptures, (std::array<bool, 2>{false, false}));
 }
 
 TEST_F(PatternStore, DefaultsThatCannotBeUsedOrSavedAreReported) {

@@ -13,6 +13,7 @@
 #include "recognition/area_reading.h"
 #include "recognition/area_teaching.h"
 #include "recognition/digit_segmentation.h"
+#include "recognition/pattern_matcher.h"
 #include "support/digit_fonts.h"
 #include "support/qstring_printer.h"
 
@@ -24,7 +25,7 @@ enum class Grouping { None, Commas, Percent };
 
 struct LayoutCase {
   const char* name;
-  PixelFont font;
+  int gap;  // blank columns between neighbouring glyphs (boxes: between glyph and frame)
   CaptureLook look;
   Grouping grouping = Grouping::None;
 };
@@ -46,24 +47,35 @@ std::vector<LayoutCase> Layouts() {
   };
   const auto noMark = [](CaptureLook& l) { l.delimiter = false; };
   return {
-      {"bold, 1-pixel gap", BoldFont(8), Look(8)},
-      {"bold, a space before the mark, vertical gradient", BoldFont(9),
+      {"1-pixel gap", 1, Look(8)},
+      {"a space before the mark, vertical gradient", 2,
        Look(8, {[](CaptureLook& l) { l.delimiterGap = 5; }, gradient({10, 20, 60}, {90, 110, 170}, false)})},
-      {"small, no mark", SmallFont(6), Look(8, {noMark})},
-      {"tiny, no mark, other text a cell further", TinyFont(5),
-       Look(8, {noMark, [](CaptureLook& l) { l.textAfter = 6; }})},
-      {"small, boxes touching", SmallFont(9), Look(8, {[](CaptureLook& l) { l.boxes = 1; }})},
-      {"small, boxes sharing a column, no mark", SmallFont(8), Look(8, {noMark, [](CaptureLook& l) { l.boxes = 2; }})},
-      {"small, digits touching", SmallFont(5), Look(8, {[](CaptureLook& l) { l.left = 0; }})},
-      {"bold, anti-aliased, gradient across", BoldFont(8),
-       Look(6, {[](CaptureLook& l) { l.antiAlias = true; }, gradient({30, 30, 90}, {42, 42, 102}, true)})},
-      {"tiny, textured background", TinyFont(5), Look(4, {[](CaptureLook& l) { l.texture = 4; }})},
-      {"bold, wide advance", BoldFont(12), Look(8)},
-      {"bold, comma groups", BoldFont(8), Look(8), Grouping::Commas},
-      {"small, a percentage", SmallFont(6),
+      {"no mark", 1, Look(8, {noMark})},
+      {"no mark, other text two cells further", 2, Look(8, {noMark, [](CaptureLook& l) { l.textAfter = 20; }})},
+      {"boxes touching", 1, Look(8, {[](CaptureLook& l) { l.boxes = 1; }})},
+      {"boxes sharing a column, no mark", 1, Look(8, {noMark, [](CaptureLook& l) { l.boxes = 2; }})},
+      {"digits touching", 0, Look(8, {[](CaptureLook& l) {
+         l.left = 0;
+         l.delimiterGap = 1;
+       }})},
+      // Every background pixel must match within 20: the fringes, a gradient
+      // across and the noise of two grabs add up, so each stays small.
+      {"anti-aliased, gradient across", 1,
+       Look(4, {[](CaptureLook& l) { l.antiAlias = true; }, gradient({30, 30, 90}, {38, 38, 98}, true)})},
+      {"textured background", 2, Look(4, {[](CaptureLook& l) { l.texture = 4; }})},
+      {"wide advance", 5, Look(8)},
+      {"comma groups", 1, Look(8), Grouping::Commas},
+      {"a percentage", 1,
        Look(8, {[](CaptureLook& l) { l.delimiterGap = 2; }, gradient({200, 200, 120}, {160, 150, 80}, false)}),
        Grouping::Percent},
   };
+}
+
+// The font at the layout's spacing: glyphs `gap` apart, or in boxes with
+// `gap` columns of padding inside the frame.
+PixelFont Spaced(PixelFont (*make)(int), const LayoutCase& c) {
+  const int glyph = static_cast<int>(make(0).digits[8][0].size());
+  return make(c.look.boxes == 0 ? glyph + c.gap : glyph + 2 * c.gap + (c.look.boxes == 1 ? 2 : 1));
 }
 
 QString Grouped(const QString& digits, Grouping grouping) {
@@ -115,7 +127,20 @@ PatternSet Saved(const AreaPictures& pictures, const AreaOrigins& origins, int a
 }
 
 TEST(DigitSegmentation, TaughtCaptureByCaptureEveryLayoutReadsOtherNumbersAndNeverMisreadsAnUntaughtDigit) {
-  for (const LayoutCase& c : Layouts()) {
+  unsigned layoutSeed = 0;
+  for (const LayoutCase& layout : Layouts()) {
+   for (PixelFont (*make)(int) : {&BoldFont, &SmallFont, &TinyFont}) {
+    // In a box or at a wide advance, the tiny font's 3, 8 and 9 (one pixel
+    // apart) differ in too few of the cell's pixels for the match rule to
+    // tell them apart: the teacher refuses them as alike. Touching, its
+    // digits fit other advances about as well: the teacher asks to check.
+    if (make == &TinyFont && (layout.look.boxes != 0 || layout.gap > 2 || layout.gap == 0)) continue;
+    const struct {
+      std::string name;
+      PixelFont font;
+      CaptureLook look;
+      Grouping grouping;
+    } c{std::string(make(0).name) + ", " + layout.name, Spaced(make, layout), layout.look, layout.grouping};
     SCOPED_TRACE(c.name);
     // Experience counters use area 2; a level area reads the same way.
     const int area = 1;
@@ -124,7 +149,7 @@ TEST(DigitSegmentation, TaughtCaptureByCaptureEveryLayoutReadsOtherNumbersAndNev
     Delivered(pictures, origins, area);
     std::vector<TaughtCapture> taught;
     std::set<QChar> seen;
-    Numbers numbers(7);
+    Numbers numbers(++layoutSeed);
     unsigned seed = 1;
     const auto capture = [&](const QString& text) {
       CaptureLook look = c.look;
@@ -132,8 +157,8 @@ TEST(DigitSegmentation, TaughtCaptureByCaptureEveryLayoutReadsOtherNumbersAndNev
       return DrawCapture(c.font, text, look);
     };
     PatternSet set;
-    while (seen.size() < 10 && taught.size() < 8) {
-      const QString typed = Grouped(numbers.Next(4, 8), c.grouping);
+    while (seen.size() < 10 && taught.size() < 20) {
+      const QString typed = Grouped(numbers.Next(4, 10), c.grouping);
       const QImage shown = capture(typed);
       const Segmentation found =
           FindDigitCells(shown, typed, PitchHint(pictures, origins), KnownOf(pictures, origins));
@@ -146,15 +171,18 @@ TEST(DigitSegmentation, TaughtCaptureByCaptureEveryLayoutReadsOtherNumbersAndNev
       const std::optional<QString> problem = ReadBackProblem(taught, area, set);
       EXPECT_FALSE(problem.has_value()) << problem.value_or(QString()).toStdString();
       // Every other number reads exactly, or, with a digit not taught yet, not at all.
-      for (int i = 0; i < 12; ++i) {
+      const PatternMatcher matcher(set);
+      for (int i = 0; i < 8; ++i) {
         const QString digits = numbers.Next(1, 9);
         const bool known = std::all_of(digits.begin(), digits.end(), [&](QChar d) { return seen.count(d) > 0; });
-        EXPECT_EQ(ReadAreaCaption(capture(Grouped(digits, c.grouping)), area, set), known ? digits : kNg)
+        const QImage probe = capture(Grouped(digits, c.grouping));
+        EXPECT_EQ(ReadArea(probe, area, matcher).caption, known ? digits : kNg)
             << digits.toStdString() << " after " << taught.size() << " captures";
       }
     }
     EXPECT_EQ(seen.size(), 10u) << "not every digit taught in " << taught.size() << " captures";
-    std::printf("[ layout ] %s: every digit taught from %zu captures\n", c.name, taught.size());
+    std::printf("[ layout ] %s: every digit taught from %zu captures\n", c.name.c_str(), taught.size());
+   }
   }
 }
 
@@ -197,7 +225,9 @@ TEST(DigitSegmentation, RefusesWhatTheTypedNumberDoesNotFit) {
   for (const Row& row : rows) {
     const Segmentation found = FindDigitCells(row.capture, row.typed, 0, row.known);
     EXPECT_EQ(found.refusal, row.expected) << row.name;
-    if (row.expected == SegmentationRefusal::None) EXPECT_TRUE(found.uncertain) << row.name;
+    if (row.expected == SegmentationRefusal::None) {
+      EXPECT_TRUE(found.uncertain) << row.name;
+    }
   }
   const Segmentation full = FindDigitCells(DrawCapture(font, "152", look), QStringLiteral("１５２"), 0, knownTwo);
   EXPECT_EQ(full.refusal, SegmentationRefusal::None) << "full-width digits, as an input method types them";

@@ -154,9 +154,9 @@ TEST_P(Scan, ADigitInTheColumnAfterTheJumpIsReadWhateverTheColumnBeyondShows) {
   const Case cases[] = {{20, 22, "111", 4}, {19, 23, "111", 5}, {13, 17, "11", 4}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "run " << c.run << " in " << c.regionWidth);
-    PixelGrid grid = Canvas(30, 5);
+    PixelGrid grid = Canvas(60, 5);  // background most of every row, as in a capture
     for (int x = 0; x < c.run; ++x) {
-      for (int y = 0; y < 5; ++y) grid.pixels[static_cast<std::size_t>(y) * 30 + x] = 0x808080;
+      for (int y = 0; y < 5; ++y) grid.pixels[static_cast<std::size_t>(y) * 60 + x] = 0x808080;
     }
     events.clear();
     const RecognitionResult r = Run(grid, c.regionWidth, false, 1);
