@@ -261,6 +261,11 @@ bool ConvertPatterns(const PatternImages& images, PatternSet& set) {
 
 PatternFilesResult PatternFiles(const QString& mode, PatternImages& images, PatternSet& set,
                                 const QString& programFolder, const QDateTime& now) {
+  return PatternFilesFrom(mode, images, set, programFolder, SystemFolder(programFolder), now);
+}
+
+PatternFilesResult PatternFilesFrom(const QString& mode, PatternImages& images, PatternSet& set,
+                                    const QString& programFolder, const QString& defaultsFolder, const QDateTime& now) {
   PatternFilesResult result;
   Step step = FirstStep(mode);
   bool fromDefaults = false;
@@ -276,7 +281,7 @@ PatternFilesResult PatternFiles(const QString& mode, PatternImages& images, Patt
         }
         break;
       case Step::Init:
-        if (!LoadAll(SystemFolder(programFolder), images)) {
+        if (!LoadAll(defaultsFolder, images)) {
           result.notices.push_back(InitFailed());
           result.endProgram = true;
           return result;

@@ -28,6 +28,12 @@ struct PatternFilesResult {
 PatternFilesResult PatternFiles(const QString& mode, PatternImages& images, PatternSet& set,
                                 const QString& programFolder, const QDateTime& now);
 
+// The same with the delivered defaults taken from `defaultsFolder` instead
+// of the program folder's system/ (a tool working on another program
+// folder takes its own).
+PatternFilesResult PatternFilesFrom(const QString& mode, PatternImages& images, PatternSet& set,
+                                    const QString& programFolder, const QString& defaultsFolder, const QDateTime& now);
+
 // The same, with the backup folder named after the current time.
 PatternFilesResult PatternFiles(const QString& mode, PatternImages& images, PatternSet& set,
                                 const QString& programFolder);

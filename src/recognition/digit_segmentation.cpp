@@ -382,36 +382,25 @@ std::vector<int> DigitCells::Edges() const {
   return edges;
 }
 
-Segmentation FindDigitCells(const QImage& capture, const QString& typed, int pitchHint, const KnownDigits& known) {
+namespace {
+
+struct Known {
+  std::vector<PixelGrid> grids = std::vector<PixelGrid>(10);
+  std::array<std::optional<Pattern>, 10> patterns;
+};
+
+struct Segmented {
   Segmentation result;
-  const std::optional<TypedNumber> number = ParseTypedNumber(typed);
-  if (!number) {
-    result.refusal = SegmentationRefusal::NotADigitString;
-    return result;
-  }
-  Capture c;
-  ReadPixels(capture, c.grid);
-  c.ink = FindInk(c.grid, std::min(c.grid.height, kMaxCellSide));
-  c.firstInk = c.NextInk(0);
-  if (c.ink.rows <= 0 || c.firstInk >= c.Width()) {
-    result.refusal = SegmentationRefusal::NothingAtTheTop;
-    return result;
-  }
-  c.glyphRows = std::min(c.ink.rows, c.LowestInk(0, c.Width()) + 2);
+  int misfits = 0;  // digits taught before that read otherwise here, and cells of another width than theirs
+};
 
-  std::vector<PixelGrid> knownGrids(10);
-  std::array<std::optional<Pattern>, 10> knownPatterns;
-  for (std::size_t d = 0; d < 10; ++d) {
-    const QImage& k = known[d];
-    if (k.isNull() || k.width() > kMaxCellSide || k.height() > kMaxCellSide) continue;
-    ReadPixels(k.convertToFormat(QImage::Format_RGB32), knownGrids[d]);
-    knownPatterns[d] = CellPattern(knownGrids[d], 0, k.width(), k.height());
-  }
-
-  const std::vector<Layout> layouts = Layouts(c, *number, pitchHint, knownGrids);
+Segmented Segment(const Capture& c, const TypedNumber& number, int pitchHint, const Known& known) {
+  Segmented segmented;
+  Segmentation& result = segmented.result;
+  const std::vector<Layout> layouts = Layouts(c, number, pitchHint, known.grids);
   if (layouts.empty()) {
     result.refusal = SegmentationRefusal::CountDoesNotFit;
-    return result;
+    return segmented;
   }
   // A layout that explains the columns far worse than the best is no
   // alternative when the best ones are refused for what their cells show
@@ -432,7 +421,7 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int pit
   SegmentationRefusal firstRefusal = SegmentationRefusal::None;
   for (Layout& l : checked) {
     DigitCells cells;
-    const SegmentationRefusal refusal = Check(c, *number, l, knownPatterns, cells);
+    const SegmentationRefusal refusal = Check(c, number, l, known.patterns, cells);
     if (refusal == SegmentationRefusal::None) {
       readable.emplace_back(l, std::move(cells));
     } else if (firstRefusal == SegmentationRefusal::None) {
@@ -441,12 +430,15 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int pit
   }
   if (readable.empty()) {
     result.refusal = firstRefusal;
-    return result;
+    return segmented;
   }
   std::stable_sort(readable.begin(), readable.end(),
                    [](const auto& a, const auto& b) { return a.first.Key() < b.first.Key(); });
   const Layout& chosen = readable.front().first;
-  result.uncertain = FewerDigitsFitBetter(c, *number, chosen);
+  // Cells of another width than those taught, or a taught digit that does
+  // not read its cell here, make a set whose patterns disagree.
+  segmented.misfits = chosen.knownMisses + chosen.hintMiss;
+  result.uncertain = segmented.misfits > 0 || FewerDigitsFitBetter(c, number, chosen);
   for (const auto& [other, cells] : readable) {
     // (Whether a glyph about a cell after the number is its delimiter or
     // not reads the same either way.)
@@ -457,7 +449,61 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int pit
     }
   }
   result.cells = std::move(readable.front().second);
-  return result;
+  return segmented;
+}
+
+// The number with a separator every three digits from the right, as
+// counters group thousands.
+std::optional<TypedNumber> InThousands(const TypedNumber& number) {
+  const auto n = static_cast<int>(number.digits.size());
+  if (n < 4 || std::find(number.separatorAfter.begin(), number.separatorAfter.end(), true) != number.separatorAfter.end()) {
+    return std::nullopt;
+  }
+  TypedNumber grouped = number;
+  for (int i = 0; i + 1 < n; ++i) grouped.separatorAfter[static_cast<std::size_t>(i)] = (n - 1 - i) % 3 == 0;
+  return grouped;
+}
+
+}  // namespace
+
+Segmentation FindDigitCells(const QImage& capture, const QString& typed, int pitchHint, const KnownDigits& known) {
+  Segmentation result;
+  const std::optional<TypedNumber> number = ParseTypedNumber(typed);
+  if (!number) {
+    result.refusal = SegmentationRefusal::NotADigitString;
+    return result;
+  }
+  Capture c;
+  ReadPixels(capture, c.grid);
+  c.ink = FindInk(c.grid, std::min(c.grid.height, kMaxCellSide));
+  c.firstInk = c.NextInk(0);
+  if (c.ink.rows <= 0 || c.firstInk >= c.Width()) {
+    result.refusal = SegmentationRefusal::NothingAtTheTop;
+    return result;
+  }
+  c.glyphRows = std::min(c.ink.rows, c.LowestInk(0, c.Width()) + 2);
+
+  Known taught;
+  for (std::size_t d = 0; d < 10; ++d) {
+    const QImage& k = known[d];
+    if (k.isNull() || k.width() > kMaxCellSide || k.height() > kMaxCellSide) continue;
+    ReadPixels(k.convertToFormat(QImage::Format_RGB32), taught.grids[d]);
+    taught.patterns[d] = CellPattern(taught.grids[d], 0, k.width(), k.height());
+  }
+  Segmented plain = Segment(c, *number, pitchHint, taught);
+  // Typed without the separators the counter shows: the usual grouping,
+  // when it fits where the digits as typed do not, or fit only otherwise
+  // than the patterns taught before.
+  const bool poorFit = plain.result.refusal == SegmentationRefusal::CountDoesNotFit ||
+                       plain.result.refusal == SegmentationRefusal::NotReadBack || plain.misfits > 0;
+  if (const std::optional<TypedNumber> grouped = InThousands(*number); poorFit && grouped) {
+    Segmented second = Segment(c, *grouped, pitchHint, taught);
+    if (second.result.refusal == SegmentationRefusal::None &&
+        (plain.result.refusal != SegmentationRefusal::None || second.misfits < plain.misfits)) {
+      return second.result;
+    }
+  }
+  return plain.result;
 }
 
 QImage CellPicture(const QImage& capture, const DigitCells& cells, int index) {
