@@ -140,6 +140,43 @@ TEST_P(Scan, WhereTheScanLooksAndWhatItReads) {
                          QStringList{"caption 0 12", "caption 1 認識中…", "caption 1 "}));
 }
 
+TEST_P(Scan, InkNoPatternReadsFailsTheAreaButASeparatorDoesNot) {
+  // '?' is a glyph of no pattern of area 0 (one of area 1's), ',' a mark
+  // two columns wide in the two bottom rows; each character at its column.
+  const auto draw = [this](std::initializer_list<std::pair<QChar, int>> glyphs) {
+    PixelGrid grid = Canvas(60, 5);
+    for (const auto& [c, x] : glyphs) {
+      if (c == ',') {
+        for (const int y : {3, 4}) grid.pixels[y * 60 + x] = grid.pixels[y * 60 + x + 1] = kWhite;
+      } else {
+        Draw(grid, c == '?' ? set.digitPatterns[17] : Glyph(set, 0, c), x);
+      }
+    }
+    return grid;
+  };
+  struct Case {
+    PixelGrid capture;
+    QString caption;
+    QString failure;  // how the reason begins
+  };
+  const Case cases[] = {
+      {draw({{'1', 2}, {'?', 10}, {'2', 18}, {'D', 26}}), kNg, QStringLiteral("数字の間に読めない文字（X:10～16）")},
+      {draw({{'1', 2}, {'2', 10}, {'?', 18}, {'D', 26}}), kNg, QStringLiteral("デリミタの前に")},
+      {draw({{'1', 2}, {'2', 10}, {'?', 18}}), kNg, QStringLiteral("最後の数字の後に")},
+      {draw({{'1', 2}, {'2', 10}, {'?', 30}}), "12", {}},  // other text beyond a cell of background
+      {draw({{'1', 2}, {',', 10}, {'2', 13}, {'D', 21}}), "12", {}},
+      {draw({{'1', 2}, {'2', 10}, {'D', 18}, {'?', 26}}), "12", {}},  // behind the delimiter: never looked at
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.caption.toStdString() + " " + c.failure.toStdString());
+    const RecognitionResult r = Run(c.capture, 60);
+    EXPECT_EQ(r.captions[0], c.caption);
+    EXPECT_EQ(r.digits[0].size(), 2);
+    EXPECT_TRUE(r.failures[0].startsWith(c.failure)) << r.failures[0].toStdString();
+    EXPECT_EQ(r.trace.endsWith(QStringLiteral("認識NG:") + r.failures[0] + "\r\n"), !c.failure.isEmpty());
+  }
+}
+
 TEST_P(Scan, ADigitInTheColumnAfterTheJumpIsReadWhateverTheColumnBeyondShows) {
   // A solid digit matches in every column of a run of its colour: after each
   // digit both the column the scan jumps to and the one beyond show it, and

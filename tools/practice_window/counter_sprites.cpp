@@ -30,14 +30,27 @@ CounterFont LoadCounterFont(const QString& folder, int area) {
   return font;
 }
 
-int DrawCounter(QPainter& painter, const CounterFont& font, const QPoint& at, const QString& digits) {
+int DrawCounter(QPainter& painter, const CounterFont& font, const QPoint& at, const QString& digits,
+                const CounterStyle& style) {
+  // A box is a frame one column and row around the sprite; the next box
+  // begins on this one's right frame.
+  const int pitch = style.boxes ? font.Pitch() + 2 : font.Pitch();
   int x = at.x();
   for (const QChar c : digits) {
     const int d = c.digitValue();
     if (d < 0) continue;
+    if (style.boxes) {
+      painter.save();
+      painter.setPen(QColor(150, 150, 170));
+      painter.setBrush(Qt::NoBrush);
+      painter.drawRect(x - 1, at.y() - 1, font.digits[d].width() + 1, font.Height() + 1);
+      painter.restore();
+    }
     painter.drawImage(QPoint(x, at.y()), font.digits[d]);
-    x += font.Pitch();
+    x += pitch;
   }
+  if (!style.mark) return x;
+  x += style.markGap;
   painter.drawImage(QPoint(x, at.y()), font.delimiter);
   return x + font.delimiter.width();
 }

@@ -21,6 +21,15 @@ struct CounterFont {
 // file is missing.
 CounterFont LoadCounterFont(const QString& folder, int area);
 
+// How a counter is laid out; the default is the classic look.
+struct CounterStyle {
+  bool boxes = false;  // each digit in a box of its own, neighbours sharing a column
+  int markGap = 0;     // blank columns added before the delimiter
+  bool mark = true;    // false: nothing follows the digits
+};
+
 // Draws the digits of `value` and the delimiter with the first cell's
-// top-left at `at`; returns the x just right of the delimiter.
-int DrawCounter(QPainter& painter, const CounterFont& font, const QPoint& at, const QString& digits);
+// top-left at `at`; returns the x just right of the delimiter (of the
+// digits without one).
+int DrawCounter(QPainter& painter, const CounterFont& font, const QPoint& at, const QString& digits,
+                const CounterStyle& style = {});

@@ -29,6 +29,12 @@ void GameScreen::SetProgress(Progress progress) {
   emit progressChanged(progress_);
 }
 
+void GameScreen::SetCounterStyles(CounterStyle level, CounterStyle exp) {
+  levelStyle_ = level;
+  expStyle_ = exp;
+  update();
+}
+
 QPoint GameScreen::FrameOffset() const {
   if (outerRectOf_) {
     if (const std::optional<QRect> outer = outerRectOf_(winId())) return geometry().topLeft() - outer->topLeft();
@@ -86,10 +92,10 @@ void GameScreen::PaintStatusBar(QPainter& painter, QPoint frameOffset) const {
     painter.drawText(QRect(levelAt.x(), levelAt.y(), 300, 14), Qt::AlignLeft, QStringLiteral("patterns missing"));
     return;
   }
-  const int levelEnd = DrawCounter(painter, levelFont_, levelAt, QString::number(progress_.level));
+  const int levelEnd = DrawCounter(painter, levelFont_, levelAt, QString::number(progress_.level), levelStyle_);
   painter.drawText(QRect(levelEnd + 60, levelAt.y(), 160, levelFont_.Height()), Qt::AlignLeft | Qt::AlignVCenter,
                    QStringLiteral("Tallyplayer"));
-  const int expEnd = DrawCounter(painter, expFont_, expAt, QString::number(progress_.exp));
+  const int expEnd = DrawCounter(painter, expFont_, expAt, QString::number(progress_.exp), expStyle_);
   const std::int64_t need = LevelRequirement(progress_.level);
   const double percent = need > 0 ? 100.0 * static_cast<double>(progress_.exp) / static_cast<double>(need) : 0.0;
   painter.drawText(QRect(expEnd + 2, expAt.y() - 2, 80, expFont_.Height() + 4), Qt::AlignLeft | Qt::AlignVCenter,

@@ -34,6 +34,8 @@ class GameScreen : public QWidget {
 
   Progress progress() const { return progress_; }
   void SetProgress(Progress progress);
+  // How the level and the experience counters are drawn (classic by default).
+  void SetCounterStyles(CounterStyle level, CounterStyle exp);
 
  signals:
   void progressChanged(Progress progress);
@@ -48,6 +50,8 @@ class GameScreen : public QWidget {
 
   CounterFont levelFont_;
   CounterFont expFont_;
+  CounterStyle levelStyle_;
+  CounterStyle expStyle_;
   Progress progress_;
   QPoint paintedOffset_;
   OuterRectOf outerRectOf_;

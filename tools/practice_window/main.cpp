@@ -1,4 +1,5 @@
 // practice_window [--level L] [--exp E] [--step-ms N] [--gain G] [--frozen] [--patterns FOLDER]
+//                 [--boxes] [--mark-gap N] [--no-level-mark]
 // Shows the practice game; its experience rises by itself every N ms and
 // "level=<L> exp=<E>" is printed at start and at every change. With --gain
 // it rises by exactly G every N ms of wall-clock time since start, however
@@ -51,17 +52,27 @@ int main(int argc, char** argv) {
                                           QStringLiteral("FOLDER"));
   const QCommandLineOption gainOption(QStringLiteral("gain"), QStringLiteral("Fixed gain per step (1-1000000000)."),
                                      QStringLiteral("G"));
-  parser.addOptions({levelOption, expOption, stepOption, gainOption, frozenOption, patternsOption});
+  // Layouts other games use, to set Tallymeter up against.
+  const QCommandLineOption boxesOption(QStringLiteral("boxes"),
+                                       QStringLiteral("Each digit in a box of its own, neighbours sharing a column."));
+  const QCommandLineOption markGapOption(QStringLiteral("mark-gap"),
+                                         QStringLiteral("Blank columns before the mark after each number (0-40)."),
+                                         QStringLiteral("N"), QStringLiteral("0"));
+  const QCommandLineOption noLevelMarkOption(QStringLiteral("no-level-mark"),
+                                             QStringLiteral("Nothing follows the level's digits."));
+  parser.addOptions({levelOption, expOption, stepOption, gainOption, frozenOption, patternsOption, boxesOption,
+                     markGapOption, noLevelMarkOption});
   parser.process(app);
 
-  std::int64_t level = 0, exp = 0, stepMs = 0, fixedGain = 0;
+  std::int64_t level = 0, exp = 0, stepMs = 0, fixedGain = 0, markGap = 0;
   if (!ParseInt64(parser.value(levelOption), level) || level < 1 || level > kTopLevel ||
       !ParseInt64(parser.value(expOption), exp) || exp < 0 || exp > 9'999'999'999 ||
       !ParseInt64(parser.value(stepOption), stepMs) || stepMs < 1 || stepMs > 86'400'000 ||
       (parser.isSet(gainOption) &&
-       (!ParseInt64(parser.value(gainOption), fixedGain) || fixedGain < 1 || fixedGain > 1'000'000'000))) {
+       (!ParseInt64(parser.value(gainOption), fixedGain) || fixedGain < 1 || fixedGain > 1'000'000'000)) ||
+      !ParseInt64(parser.value(markGapOption), markGap) || markGap < 0 || markGap > 40) {
     QTextStream(stderr) << "practice_window: --level 1..199, --exp 0..9999999999, --step-ms 1..86400000, "
-                           "--gain 1..1000000000\n";
+                           "--gain 1..1000000000, --mark-gap 0..40\n";
     return 2;
   }
 
@@ -83,6 +94,10 @@ int main(int argc, char** argv) {
 #endif
   GameScreen screen(std::move(levelFont), std::move(expFont), Progress{static_cast<std::int32_t>(level), exp}, nullptr,
                     outerRectOf);
+  const CounterStyle expStyle{parser.isSet(boxesOption), static_cast<int>(markGap), true};
+  CounterStyle levelStyle = expStyle;
+  levelStyle.mark = !parser.isSet(noLevelMarkOption);
+  screen.SetCounterStyles(levelStyle, expStyle);
   QObject::connect(&screen, &GameScreen::progressChanged, &Report);
   Report(screen.progress());
 
