@@ -116,7 +116,7 @@ std::optional<AreaPictures> FittedForSave(const AreaPictures& pictures, const Ar
   AreaPictures fitted = pictures;
   for (int slot = 0; slot < kSlotsPerArea; ++slot) {
     QImage& picture = fitted[static_cast<std::size_t>(slot)];
-    picture = SlotTakesPart(origins, slot) ? FitToHeight(picture, sum / count) : picture.convertToFormat(QImage::Format_RGB32);
+    picture = FitToHeight(picture, sum / count);
   }
   return fitted;
 }

@@ -49,9 +49,10 @@ AreaOrigins OriginsOf(const PatternImages& images, int area);
 bool SlotTakesPart(const AreaOrigins& origins, int slot);
 
 // The eleven pictures as they are saved: nothing when not all are
-// registered; otherwise those that take part at their common height (the
-// average of theirs, as the classic rule gives it for all eleven), the
-// others as they are.
+// registered; otherwise all at the common height of those that take part
+// (the average of theirs, as the classic rule gives it for all eleven): a
+// default left in an area taught from captures neither sets the height nor
+// keeps its own.
 std::optional<AreaPictures> FittedForSave(const AreaPictures& pictures, const AreaOrigins& origins);
 
 // What the digits taught from captures tell the search for cells: their

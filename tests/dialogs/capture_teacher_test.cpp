@@ -87,11 +87,11 @@ TEST_F(TeachTest, TypedNumberFillsItsSlotsMarksTheRestAndTheSaveReadsTheCapture)
   EXPECT_TRUE(world.boxes.shown.empty());
 
   // The defaults left take no part: the cells keep their own height, and
-  // the defaults theirs.
+  // the defaults are brought to it.
   editor.findChild<QPushButton*>("cmdSave")->click();
   EXPECT_TRUE(world.boxes.shown.empty());
   EXPECT_EQ(world.state.patternImages.digits[5].height(), 13);
-  EXPECT_EQ(world.state.patternImages.digits[0].height(), 11);
+  EXPECT_EQ(world.state.patternImages.digits[0].height(), 13);
   EXPECT_EQ(world.state.patterns.digitPatterns[0].width, 0) << "a default left in a taught area never matches";
   EXPECT_EQ(world.state.patterns.cellWidth[0], world.state.patternImages.digits[5].width()) << "set by the taught cells";
   editor.LoadArea(0);
