@@ -150,13 +150,11 @@ RecognitionResult RecognizeDigits(const std::array<PixelGrid, 2>& captures, cons
                                   const RecognitionHooks& hooks) {
   const Scan scan{hooks, lag, debugMode};
   RecognitionResult result;
-  std::array<QString, 2> digits;
-  std::array<QString, 2> unread;
   for (std::size_t a = 0; a < 2; ++a) {
-    digits[a] = scan.Area(static_cast<int>(a), captures[a], regionWidths[a], matcher.Area(static_cast<int>(a)),
-                          unread[a], result.trace);
+    result.digits[a] = scan.Area(static_cast<int>(a), captures[a], regionWidths[a], matcher.Area(static_cast<int>(a)),
+                                 result.failures[a], result.trace);
   }
-  SetReadings(digits, unread, result);
+  SetReadings(result);
   return result;
 }
 

@@ -42,20 +42,18 @@ QString NoResult() { return QStringLiteral(" 認識結果:なし\r\n"); }
 
 QString UnreadInkResult(const QString& reason) { return QStringLiteral("認識NG:") + reason + QStringLiteral("\r\n"); }
 
-void SetReadings(const std::array<QString, 2>& digits, const std::array<QString, 2>& unreadInk,
-                 RecognitionResult& result) {
-  result.digits = digits;
+void SetReadings(RecognitionResult& result) {
+  const std::array<QString, 2>& digits = result.digits;
   const bool levelTooLong = digits[0].size() > kLongestLevel;
-  const double level = levelTooLong || !unreadInk[0].isEmpty() ? 0.0 : DigitsValue(digits[0]);
+  const double level = levelTooLong || !result.failures[0].isEmpty() ? 0.0 : DigitsValue(digits[0]);
   result.level = static_cast<std::int32_t>(level);
-  result.exp = unreadInk[1].isEmpty() ? DigitsValue(digits[1]) : 0.0;
+  result.exp = result.failures[1].isEmpty() ? DigitsValue(digits[1]) : 0.0;
   const std::array<bool, 2> failed{result.level == 0, result.exp == 0};
   for (std::size_t a = 0; a < 2; ++a) {
     result.captions[a] = failed[a] ? QString::fromUtf16(kFailedCaption) : digits[a];
-    if (!failed[a]) continue;
-    result.failures[a] = !unreadInk[a].isEmpty()       ? unreadInk[a]
-                         : a == 0 && levelTooLong       ? QStringLiteral("レベルの桁が多すぎます")
-                         : digits[a].isEmpty()          ? QStringLiteral("数字が読めません")
-                                                        : QStringLiteral("読めた数字が0です");
+    if (!failed[a] || !result.failures[a].isEmpty()) continue;
+    result.failures[a] = a == 0 && levelTooLong ? QStringLiteral("レベルの桁が多すぎます")
+                         : digits[a].isEmpty()  ? QStringLiteral("数字が読めません")
+                                                : QStringLiteral("読めた数字が0です");
   }
 }

@@ -29,9 +29,9 @@ QString NoResult();
 // The report line of an area that passed over ink no pattern reads.
 QString UnreadInkResult(const QString& reason);
 
-// Values, final captions and failures from the two digit strings and the
-// unread ink found (empty: none): a string that reads as 0 (empty, or zeros
-// only) fails and shows "認識NG"; a level of ten or more digits does not fit
-// 32 bits and fails too, and so does an area with unread ink.
-void SetReadings(const std::array<QString, 2>& digits, const std::array<QString, 2>& unreadInk,
-                 RecognitionResult& result);
+// Values, final captions and failures from the digit strings and the
+// unread ink the scans left in `result` (digits, failures): a string that
+// reads as 0 (empty, or zeros only) fails and shows "認識NG"; a level of ten
+// or more digits does not fit 32 bits and fails too, and so does an area
+// whose failure already names unread ink.
+void SetReadings(RecognitionResult& result);

@@ -47,8 +47,7 @@ RecognitionResult RecognizeDigitsReference(const std::array<PixelGrid, 2>& captu
     if (hooks.caption) hooks.caption(area, text);
   };
   RecognitionResult result;
-  std::array<QString, 2> digits;
-  std::array<QString, 2> unread;
+  std::array<QString, 2>& digits = result.digits;
   for (int a = 0; a < 2; ++a) {
     caption(a, QString::fromUtf16(kRecognizingCaption));
     const PixelGrid& capture = captures[a];
@@ -91,11 +90,11 @@ RecognitionResult RecognizeDigitsReference(const std::array<PixelGrid, 2>& captu
     }
     if (const std::optional<UnreadInk> ink = FindUnreadInk(capture, trail, patterns.cellWidth[a],
                                                            patterns.cellHeight[a], patterns.taughtFromCaptures[a])) {
-      unread[a] = UnreadInkReason(*ink);
-      if (reporting) result.trace += UnreadInkResult(unread[a]);
+      result.failures[a] = UnreadInkReason(*ink);
+      if (reporting) result.trace += UnreadInkResult(result.failures[a]);
     }
     caption(a, digits[a]);
   }
-  SetReadings(digits, unread, result);
+  SetReadings(result);
   return result;
 }
