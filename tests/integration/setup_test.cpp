@@ -18,6 +18,7 @@
 #include "dialogs/form2.h"
 #include "dialogs/form3.h"
 #include "in_process_program.h"
+#include "persistence/pattern_store.h"
 #include "persistence/text_file.h"
 #include "x11_practice_game.h"
 
@@ -111,6 +112,10 @@ TEST(Setup, AreasPickedByDraggingAndDigitsTaughtByTypingReadTheNextCapture) {
   ASSERT_NE(x11, nullptr) << "no X display";
   TempFolder folder;
   InstallPatterns(folder);
+  // As a first start leaves them: every pattern the delivered default.
+  QString origins;
+  for (int slot = 0; slot < kPatternSlots; ++slot) origins += PatternFileName(slot) + QStringLiteral(" , default\r\n");
+  folder.Write(QStringLiteral("Pattern/") + QLatin1String(kPatternOriginFile), origins.toLatin1());
   // The game draws the delivered digits with their colours inverted.
   const QString changed = InvertedPatterns(folder);
   ASSERT_FALSE(changed.isEmpty());
