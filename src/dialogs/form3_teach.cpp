@@ -34,7 +34,7 @@ void Form3::UpdateMarks() {
   }
   const bool taught = std::find(origins_.begin(), origins_.end(), PatternOrigin::Captured) != origins_.end();
   lblMarks_->setText(waiting.isEmpty() ? QStringLiteral("11個すべて登録済みです。")
-                     : taught ? QStringLiteral("赤枠は未登録（同梱のままは読取りに使いません）: ") + waiting.join(QStringLiteral(" "))
+                     : taught ? QStringLiteral("赤枠＝未登録（読取りに不使用）: ") + waiting.join(QStringLiteral(" "))
                               : QStringLiteral("赤枠は未登録か同梱のまま: ") + waiting.join(QStringLiteral(" ")));
 }
 
