@@ -12,7 +12,8 @@ GameScreen::GameScreen(CounterFont levelFont, CounterFont expFont, Progress star
       progress_(start),
       outerRectOf_(std::move(outerRectOf)) {
   setWindowTitle(QStringLiteral("MapleStory"));
-  setFixedSize(800, 600);
+  resize(kFirstClientSize);
+  setMinimumSize(kFirstClientSize / 2);
   // The window manager may add or change the frame after the window is
   // shown; the counters must follow so they stay put relative to its corner.
   frameWatch_.setInterval(100);
@@ -34,6 +35,14 @@ QPoint GameScreen::FrameOffset() const {
     if (const std::optional<QRect> outer = outerRectOf_(winId())) return geometry().topLeft() - outer->topLeft();
   }
   return geometry().topLeft() - frameGeometry().topLeft();
+}
+
+QPoint GameScreen::LevelCounterAt() const {
+  return kLevelCounterAt + QPoint(0, height() - kFirstClientSize.height());
+}
+
+QPoint GameScreen::ExpCounterAt() const {
+  return kExpCounterAt + QPoint(width() - kFirstClientSize.width(), height() - kFirstClientSize.height());
 }
 
 void GameScreen::paintEvent(QPaintEvent*) {
@@ -65,8 +74,8 @@ void GameScreen::PaintScene(QPainter& painter) const {
 }
 
 void GameScreen::PaintStatusBar(QPainter& painter, QPoint frameOffset) const {
-  const QPoint levelAt = ClientPosition(kLevelCounterAt, frameOffset);
-  const QPoint expAt = ClientPosition(kExpCounterAt, frameOffset);
+  const QPoint levelAt = ClientPosition(LevelCounterAt(), frameOffset);
+  const QPoint expAt = ClientPosition(ExpCounterAt(), frameOffset);
   const QColor barColour = levelFont_.IsComplete() ? levelFont_.digits[0].pixelColor(0, 0) : QColor(16, 24, 64);
   const int top = std::min(levelAt.y(), expAt.y()) - 8;
   painter.fillRect(QRect(0, top, width(), height() - top), barColour);
