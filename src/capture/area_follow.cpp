@@ -42,6 +42,18 @@ void SetAreasReferenceSize(Settings& settings, const QSize& size) {
   settings.areasWindowHeight = size.isEmpty() ? 0 : size.height();
 }
 
+void StoreArea(Settings& settings, int area, const CaptureRegion& region, const QSize& current) {
+  if (area < 0 || area > 1) return;
+  const auto index = static_cast<std::size_t>(area);
+  if (!current.isEmpty()) {
+    const std::size_t other = 1 - index;
+    settings.captureRegions[other] =
+        FollowWindowSize(settings.captureRegions[other], AreasReferenceSize(settings), current);
+    SetAreasReferenceSize(settings, current);
+  }
+  settings.captureRegions[index] = region;
+}
+
 AreaFollower::Areas AreaFollower::For(Settings& settings, const QSize& current) {
   Areas areas;
   if (AreasReferenceSize(settings).isEmpty() && !current.isEmpty()) {

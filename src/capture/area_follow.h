@@ -24,6 +24,12 @@ std::array<CaptureRegion, 2> FollowWindowSize(const std::array<CaptureRegion, 2>
 QSize AreasReferenceSize(const Settings& settings);
 void SetAreasReferenceSize(Settings& settings, const QSize& size);
 
+// Stores `region` as area `area` (0 or 1), picked or typed for a game
+// window of outer size `current`: the other area is moved for that size
+// too, and `current` becomes the size both were picked for. Without a size
+// (no game window) the region is stored and the size kept.
+void StoreArea(Settings& settings, int area, const CaptureRegion& region, const QSize& current);
+
 // What the capture step does with the areas from one look to the next: it
 // reads at the followed areas, says once in the log that they were moved
 // when the first reading after a change of size reads, and says clearly
