@@ -64,13 +64,15 @@ void GameScreen::PaintScene(QPainter& painter) const {
   painter.setBrush(QColor(255, 255, 255, 200));
   painter.drawEllipse(QRect(90, 60, 160, 50));
   painter.drawEllipse(QRect(480, 110, 200, 60));
+  // The ground runs down to the status bar at any size.
+  const int ground = height() - 180;
   painter.setBrush(QColor(110, 180, 80));
-  painter.drawRect(0, 420, width(), 180);
+  painter.drawRect(0, ground, width(), 180);
   painter.setBrush(QColor(150, 110, 70));
   painter.drawRect(140, 330, 220, 18);
   painter.drawRect(470, 260, 200, 18);
   painter.setBrush(QColor(250, 140, 60));
-  painter.drawEllipse(QRect(380, 380, 36, 40));  // the player
+  painter.drawEllipse(QRect(380, ground - 40, 36, 40));  // the player
 }
 
 void GameScreen::PaintStatusBar(QPainter& painter, QPoint frameOffset) const {
