@@ -18,6 +18,9 @@ const std::array kLines{
     SettingLine{u"警告をデスクトップ通知", &Settings::alertNotify},
     SettingLine{u"警告を音で知らせる", &Settings::alertBeep},
     SettingLine{u"警告を測定結果に表示", &Settings::alertLogLine},
+    SettingLine{u"領域を選んだウィンドウの幅", &Settings::areasWindowWidth},
+    SettingLine{u"領域を選んだウィンドウの高さ", &Settings::areasWindowHeight},
+    SettingLine{u"前面でなくても見えていれば読む", &Settings::readWhenVisible},
 };
 
 template <class... Visitors>

@@ -38,6 +38,11 @@ struct Settings {
   bool alertNotify = true;         // alerts as desktop notifications
   bool alertBeep = true;           // alerts with the beep
   bool alertLogLine = true;        // alerts as a line in the on-screen log
+  // The outer size of the game window the capture areas were picked for;
+  // 0, 0: not known yet (the size first seen is taken).
+  std::int32_t areasWindowWidth = 0;
+  std::int32_t areasWindowHeight = 0;
+  bool readWhenVisible = true;  // read a game behind another window while both areas are in sight
 
   // The values a first start gets; the log folder defaults to the program folder.
   static Settings Defaults(const QString& programFolder);

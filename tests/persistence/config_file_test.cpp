@@ -35,6 +35,9 @@ const QString kDefaultText = QStringLiteral(
     "   True , 警告をデスクトップ通知\r\n"
     "   True , 警告を音で知らせる\r\n"
     "   True , 警告を測定結果に表示\r\n"
+    "      0 , 領域を選んだウィンドウの幅\r\n"
+    "      0 , 領域を選んだウィンドウの高さ\r\n"
+    "   True , 前面でなくても見えていれば読む\r\n"
     "\r\n");
 
 const Notice kSaveFailed{"設定をファイルに保存できませんでした。", "設定ファイル書き込み"};
@@ -47,7 +50,8 @@ const Settings kUnusual{.captureRegions = {{{123456, -5, 500, 0}, {-2147483647 -
                         .saveCsv = true, .saveDistance = true, .lag = -10, .liveSampling = false,
                         .showLivePanel = false, .compactViewX = -3000, .compactViewY = 123456789,
                         .misreadGuard = false, .alertMinutes = 1440, .alertNotify = false, .alertBeep = false,
-                        .alertLogLine = false};
+                        .alertLogLine = false, .areasWindowWidth = 1024, .areasWindowHeight = 700,
+                        .readWhenVisible = false};
 
 }  // namespace
 

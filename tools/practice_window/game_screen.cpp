@@ -12,7 +12,8 @@ GameScreen::GameScreen(CounterFont levelFont, CounterFont expFont, Progress star
       progress_(start),
       outerRectOf_(std::move(outerRectOf)) {
   setWindowTitle(QStringLiteral("MapleStory"));
-  setFixedSize(800, 600);
+  resize(kFirstClientSize);
+  setMinimumSize(kFirstClientSize / 2);
   // The window manager may add or change the frame after the window is
   // shown; the counters must follow so they stay put relative to its corner.
   frameWatch_.setInterval(100);
@@ -36,6 +37,14 @@ QPoint GameScreen::FrameOffset() const {
   return geometry().topLeft() - frameGeometry().topLeft();
 }
 
+QPoint GameScreen::LevelCounterAt() const {
+  return kLevelCounterAt + QPoint(0, height() - kFirstClientSize.height());
+}
+
+QPoint GameScreen::ExpCounterAt() const {
+  return kExpCounterAt + QPoint(width() - kFirstClientSize.width(), height() - kFirstClientSize.height());
+}
+
 void GameScreen::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   if (FrameOffset() != paintedOffset_) {
@@ -55,18 +64,20 @@ void GameScreen::PaintScene(QPainter& painter) const {
   painter.setBrush(QColor(255, 255, 255, 200));
   painter.drawEllipse(QRect(90, 60, 160, 50));
   painter.drawEllipse(QRect(480, 110, 200, 60));
+  // The ground runs down to the status bar at any size.
+  const int ground = height() - 180;
   painter.setBrush(QColor(110, 180, 80));
-  painter.drawRect(0, 420, width(), 180);
+  painter.drawRect(0, ground, width(), 180);
   painter.setBrush(QColor(150, 110, 70));
   painter.drawRect(140, 330, 220, 18);
   painter.drawRect(470, 260, 200, 18);
   painter.setBrush(QColor(250, 140, 60));
-  painter.drawEllipse(QRect(380, 380, 36, 40));  // the player
+  painter.drawEllipse(QRect(380, ground - 40, 36, 40));  // the player
 }
 
 void GameScreen::PaintStatusBar(QPainter& painter, QPoint frameOffset) const {
-  const QPoint levelAt = ClientPosition(kLevelCounterAt, frameOffset);
-  const QPoint expAt = ClientPosition(kExpCounterAt, frameOffset);
+  const QPoint levelAt = ClientPosition(LevelCounterAt(), frameOffset);
+  const QPoint expAt = ClientPosition(ExpCounterAt(), frameOffset);
   const QColor barColour = levelFont_.IsComplete() ? levelFont_.digits[0].pixelColor(0, 0) : QColor(16, 24, 64);
   const int top = std::min(levelAt.y(), expAt.y()) - 8;
   painter.fillRect(QRect(0, top, width(), height() - top), barColour);

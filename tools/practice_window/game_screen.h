@@ -2,7 +2,10 @@
 // The practice game's window: a scene with a status bar whose level and
 // experience counters sit exactly where Tallymeter's default capture regions
 // look, counted from the window's outer corner (frame and title bar
-// included), whatever frame the window manager gives the window.
+// included), whatever frame the window manager gives the window. Resized,
+// the bar stays at the bottom, the level counter at the left and the
+// experience counter (right of the middle) at its distance from the right
+// edge, as a game's status bar does.
 
 #include <QPoint>
 #include <QRect>
@@ -14,9 +17,11 @@
 #include "counter_sprites.h"
 #include "experience.h"
 
-// Where the first digit cell of each counter starts, from the outer corner.
+// Where the first digit cell of each counter starts, from the outer corner,
+// while the client area has its first size.
 inline constexpr QPoint kLevelCounterAt{35, 576};
 inline constexpr QPoint kExpCounterAt{463, 570};
+inline constexpr QSize kFirstClientSize{800, 600};
 
 // Client-area position of a point given from the outer corner.
 constexpr QPoint ClientPosition(QPoint fromOuterCorner, QPoint frameOffset) { return fromOuterCorner - frameOffset; }
@@ -43,6 +48,9 @@ class GameScreen : public QWidget {
 
  private:
   QPoint FrameOffset() const;
+  // The counters' places from the outer corner at the present size.
+  QPoint LevelCounterAt() const;
+  QPoint ExpCounterAt() const;
   void PaintScene(QPainter& painter) const;
   void PaintStatusBar(QPainter& painter, QPoint frameOffset) const;
 
