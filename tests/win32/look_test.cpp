@@ -26,7 +26,9 @@ TEST(WindowsLook, TheNativeStyleJapaneseButtonsAndALogFontThatAligns) {
   QFile::remove(probe);
   ASSERT_TRUE(ended);
   const QString out = QString::fromUtf8(run.readAllStandardOutput());
-  const QStringList lines = out.split(u'\n', Qt::SkipEmptyParts);
+  // The console writes its line ends as CR LF.
+  QStringList lines = out.split(u'\n', Qt::SkipEmptyParts);
+  for (QString& line : lines) line = line.trimmed();
   EXPECT_TRUE(lines.contains("style=windowsvista")) << out.toStdString();
   // Qt's Japanese buttons may carry their keys ("はい(&Y)").
   const QStringList buttons = lines.filter(QRegularExpression("^buttons="));
