@@ -24,6 +24,7 @@
 #include "dialogs/message_boxes.h"
 #include "main_window/live_meter.h"
 #include "main_window/live_panel.h"
+#include "main_window/log_font.h"
 #include "main_window/main_texts.h"
 #include "main_window/rate_chart.h"
 #include "persistence/config_file.h"
@@ -63,16 +64,6 @@ QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& tex
   button->setObjectName(name);
   button->setGeometry(geometry);
   return button;
-}
-
-// The log's columns are counted in Shift_JIS bytes: a Japanese character must
-// be exactly two Latin ones wide, as in the fixed-pitch Windows font.
-QFont LogFont() {
-  QFont font(QStringLiteral("IPAGothic"));
-  font.setStyleHint(QFont::Monospace);
-  font.setFixedPitch(true);
-  font.setPointSize(9);
-  return font;
 }
 
 }  // namespace

@@ -47,7 +47,8 @@ QStringList AddedSettingLinesText(const Settings& settings) {
   return lines;
 }
 
-void ReadAddedSettingLines(const QStringList& lines, Settings& settings) {
+bool ReadAddedSettingLines(const QStringList& lines, Settings& settings) {
+  bool allRead = true;
   for (const QString& text : lines) {
     const qsizetype comma = text.indexOf(QChar(','));
     if (comma < 0) continue;
@@ -55,13 +56,19 @@ void ReadAddedSettingLines(const QStringList& lines, Settings& settings) {
     const QString label = TrimConfigBlanks(text.mid(comma + 1));
     for (const SettingLine& line : kLines) {
       if (label != QString::fromUtf16(line.label)) continue;
-      std::visit(Overloaded{[&](bool Settings::*flag) {
-                              if (std::optional<bool> on = ConfigFlag(value)) settings.*flag = *on;
-                            },
-                            [&](std::int32_t Settings::*number) {
-                              if (std::optional<std::int32_t> n = ConfigInteger(value)) settings.*number = *n;
-                            }},
-                 line.field);
+      const bool read = std::visit(Overloaded{[&](bool Settings::*flag) {
+                                                const std::optional<bool> on = ConfigFlag(value);
+                                                if (on) settings.*flag = *on;
+                                                return on.has_value();
+                                              },
+                                              [&](std::int32_t Settings::*number) {
+                                                const std::optional<std::int32_t> n = ConfigInteger(value);
+                                                if (n) settings.*number = *n;
+                                                return n.has_value();
+                                              }},
+                                   line.field);
+      allRead = allRead && read;
     }
   }
+  return allRead;
 }
