@@ -18,6 +18,8 @@ const std::array kLines{
     SettingLine{u"警告をデスクトップ通知", &Settings::alertNotify},
     SettingLine{u"警告を音で知らせる", &Settings::alertBeep},
     SettingLine{u"警告を測定結果に表示", &Settings::alertLogLine},
+    SettingLine{u"目標レベル", &Settings::goalLevel},
+    SettingLine{u"目標日付(年月日)", &Settings::goalDate},
 };
 
 template <class... Visitors>

@@ -38,6 +38,8 @@ struct Settings {
   bool alertNotify = true;         // alerts as desktop notifications
   bool alertBeep = true;           // alerts with the beep
   bool alertLogLine = true;        // alerts as a line in the on-screen log
+  std::int32_t goalLevel = 0;      // the level the player aims at; 0: no goal
+  std::int32_t goalDate = 0;       // by when, as yyyymmdd; 0: no date
 
   // The values a first start gets; the log folder defaults to the program folder.
   static Settings Defaults(const QString& programFolder);
