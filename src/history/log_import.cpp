@@ -215,8 +215,10 @@ LogImport ImportLogText(const QString& fileName, const QByteArray& bytes) {
     // Lines run forward in time: a month earlier than the last one is in
     // the next year (a measurement goes on in the file it began in).
     const int lineYear = month < lastMonth ? year + 1 : year;
-    line->at = QDateTime(QDate(lineYear, month, day), QTime(hour, minute));
-    if (!line->at.isValid()) {
+    const QDate date(lineYear, month, day);
+    const QTime time(hour, minute);
+    line->at = QDateTime(date, time);
+    if (!date.isValid() || !time.isValid()) {
       ++result.skippedLines;
       continue;
     }
