@@ -11,6 +11,7 @@
 
 #include "accounting/log_headers.h"
 #include "dialogs/alert_options.h"
+#include "dialogs/goal_options.h"
 #include "capture/capture_area.h"
 #include "dialogs/clickable_label.h"
 #include "dialogs/form_input_check.h"
@@ -37,7 +38,7 @@ Form2::Form2(ProgramState& state, Services& services, FormInputCheck& inputCheck
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("オプション"));
   setModal(false);
-  setFixedSize(512, 436 + AlertOptions::kHeight);
+  setFixedSize(512, 436 + AlertOptions::kHeight + GoalOptions::kHeight);
   BuildControls();
   Connect();
   BuildLiveOptions();
@@ -103,6 +104,7 @@ void Form2::Fill() {
   lblSaveCsv_->setText(state_.settings.saveCsv ? QStringLiteral("CSV") : QStringLiteral("TXT"));
   FillLiveOptions();
   alertOptions_->Fill();
+  goalOptions_->Fill();
 }
 
 bool Form2::event(QEvent* event) {

@@ -1,5 +1,6 @@
 #include "history/goal.h"
 
+#include <QStringList>
 #include <cmath>
 
 #include "accounting/session_model.h"
@@ -96,7 +97,7 @@ GoalTexts MakeGoalTexts(const Goal& goal, const GoalFigures& f) {
     return t;
   }
   t.needed = target + QStringLiteral("まで ") + GroupedNumber(f.needed) + QStringLiteral(" Exp");
-  t.atHourRate = HoursText(QStringLiteral("1時間の時給で "), f.hoursAtHourRate);
+  t.atHourRate = HoursText(QStringLiteral("1時間時給で "), f.hoursAtHourRate);
   t.atPaceRate = HoursText(QStringLiteral("7日平均で "), f.hoursAtPaceRate);
   t.landing = QStringLiteral("到達予定 ") + (f.landing ? f.landing->toString(QStringLiteral("yyyy/MM/dd")) : Dash());
   if (goal.date.isValid()) {
@@ -105,4 +106,13 @@ GoalTexts MakeGoalTexts(const Goal& goal, const GoalFigures& f) {
                                   QStringLiteral(" Exp (%1日)").arg(f.daysLeft.value_or(0));
   }
   return t;
+}
+
+QString GoalLine(const GoalTexts& t) {
+  if (!t.shown) return QStringLiteral("目標 — (オプションで設定)");
+  QStringList parts{QStringLiteral("目標 ") + t.needed};
+  for (const QString* part : {&t.atHourRate, &t.atPaceRate, &t.landing, &t.perDay}) {
+    if (!part->isEmpty()) parts << *part;
+  }
+  return parts.join(QStringLiteral("  "));
 }

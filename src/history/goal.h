@@ -55,9 +55,12 @@ GoalFigures GoalProgress(const Goal& goal, std::int32_t level, double exp, const
 struct GoalTexts {
   bool shown = false;  // a goal is set
   QString needed;      // "Lv250まで 12,345,678 Exp", "Lv250 達成", "Lv250まで 不明"
-  QString atHourRate;  // "1時間の時給で 3時間10分"
+  QString atHourRate;  // "1時間時給で 3時間10分"
   QString atPaceRate;  // "7日平均で 4時間05分"
   QString landing;     // "到達予定 2027/01/15"
   QString perDay;      // "1日 1,234,567 Exp"; empty without a date
 };
 GoalTexts MakeGoalTexts(const Goal& goal, const GoalFigures& figures);
+
+// The texts on one line, for the live panel ("目標 —" without a goal).
+QString GoalLine(const GoalTexts& texts);

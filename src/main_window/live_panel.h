@@ -7,6 +7,7 @@
 #include <array>
 
 #include "accounting/session_model.h"
+#include "history/goal.h"
 
 class QLabel;
 
@@ -28,7 +29,10 @@ class LivePanel : public QFrame {
  public:
   explicit LivePanel(QWidget* parent = nullptr);
   void Show(const SessionFigures& figures);
+  // The goal's row under the figures.
+  void ShowGoal(const GoalTexts& goal);
 
  private:
   std::array<QLabel*, 8> values_{};
+  QLabel* goal_ = nullptr;
 };
