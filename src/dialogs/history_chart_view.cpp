@@ -52,10 +52,15 @@ void HistoryChartView::Draw(QPainter& painter, const QRect& area) const {
       QRectF(area).adjusted(8, textHeight * legendRows + 6, -8, -(textHeight + 6));
   if (plot.width() < 20 || plot.height() < 20) return;
 
-  painter.setPen(QColor(220, 220, 220));
   for (int i = 1; i < 4; ++i) {
     const double y = plot.top() + plot.height() * i / 4;
+    painter.setPen(QColor(220, 220, 220));
     painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+    if (chart_.series.empty()) continue;
+    // The rate of each grid line, so two grounds compare in numbers too.
+    painter.setPen(QColor(150, 150, 150));
+    painter.drawText(QRectF(plot.left() + 2, y - textHeight, 80, textHeight), Qt::AlignLeft | Qt::AlignBottom,
+                     GroupedNumber(chart_.rateMax * (4 - i) / 4));
   }
   if (chart_.series.empty()) {
     painter.setPen(Qt::darkGray);

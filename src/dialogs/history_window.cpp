@@ -112,7 +112,7 @@ void HistoryWindow::BuildControls() {
   table_->setSortingEnabled(true);
   table_->installEventFilter(this);
   table_->horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
-  const std::array<int, kRecordColumns> widths{112, 76, 80, 56, 56, 110, 96, 96, 110, 160};
+  const std::array<int, kRecordColumns> widths{132, 84, 84, 56, 56, 110, 100, 100, 110, 180};
   for (int c = 0; c < kRecordColumns; ++c) table_->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
 
   dayModel_ = new PeriodTableModel(false, this);
@@ -279,5 +279,6 @@ HistoryWindow* ShowHistoryWindow(QWidget* owner, const Settings& settings, Messa
   window->show();
   window->raise();
   window->activateWindow();
+  window->findChild<QTableView*>(QStringLiteral("tblHistory"))->setFocus();
   return window;
 }

@@ -20,8 +20,10 @@
 
 #include "history/measurement_record.h"
 
-// A pause longer than this between two gain lines starts a new record.
-inline constexpr std::int64_t kRecordGapMs = 2 * 60 * 60 * 1000;
+// A pause longer than this between two gain lines starts a new record: a
+// month's file shows no other sign of a Stop and a Run with no play between
+// them. Longer than the idle readings of common capture intervals.
+inline constexpr std::int64_t kRecordGapMs = 60 * 60 * 1000;
 
 struct LogImport {
   std::vector<MeasurementRecord> records;  // in the order of the lines

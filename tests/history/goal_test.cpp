@@ -53,7 +53,7 @@ TEST(Goal, ExperienceNeededAcrossLevelUpsAndTheTimesAtEachRate) {
   EXPECT_EQ(f.neededPerDay, 3'500'000);
   const GoalTexts t = MakeGoalTexts(goal, f);
   EXPECT_EQ(t.needed, "Lv121まで 7,000,000 Exp");
-  EXPECT_EQ(t.atHourRate, "1時間の時給で 3時間30分");
+  EXPECT_EQ(t.atHourRate, "1時間時給で 3時間30分");
   EXPECT_EQ(t.atPaceRate, "7日平均で 7時間0分");
   EXPECT_EQ(t.landing, "到達予定 2026/12/09");
   EXPECT_EQ(t.perDay, "1日 3,500,000 Exp (2日)");
