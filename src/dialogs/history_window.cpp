@@ -182,13 +182,10 @@ void HistoryWindow::ShowLoad(const HistoryLoad& load) {
 
 void HistoryWindow::SetFilter(const HistoryFilter& filter) {
   filter_ = filter;
-  // The date boxes show the range in force: with no limit, the records' own.
-  QDate first, last;
-  for (const MeasurementRecord& r : records_) {
-    const QDate day = r.start.date();
-    if (!first.isValid() || day < first) first = day;
-    if (!last.isValid() || day > last) last = day;
-  }
+  // The date boxes show the range in force: with no limit, the records'
+  // own (they are kept oldest first).
+  const QDate first = records_.empty() ? QDate() : records_.front().start.date();
+  const QDate last = records_.empty() ? QDate() : records_.back().start.date();
   const QSignalBlocker quietFrom(from_);
   const QSignalBlocker quietTo(to_);
   from_->setDate(filter_.from.isValid() ? filter_.from : first.isValid() ? first : QDate::currentDate());

@@ -32,11 +32,13 @@ std::int32_t GoalDateValue(const QDate& date) {
 }
 
 RecentPace PaceOfRecords(const std::vector<MeasurementRecord>& records, const QDateTime& now, int days) {
-  const QDateTime since = now.addDays(-days);
+  const qint64 until = WallClockMs(now);
+  const qint64 since = until - days * qint64{86'400'000};
   double gained = 0;
   std::int64_t activeMs = 0;
   for (const MeasurementRecord& r : records) {
-    if (r.end <= since || r.end > now) continue;
+    const qint64 end = WallClockMs(r.end);
+    if (end <= since || end > until) continue;
     gained += r.gained;
     activeMs += r.activeMs;
   }

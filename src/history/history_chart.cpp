@@ -24,7 +24,7 @@ HistoryChart MakeHistoryChart(const std::vector<MeasurementRecord>& records, con
   chart.days = static_cast<int>(first.daysTo(last)) + 1;
   chart.rateMax = NiceCeiling(rateMax);
 
-  const QDateTime origin(first, QTime(0, 0));
+  const qint64 origin = WallClockMs(QDateTime(first, QTime(0, 0)));
   std::map<QString, ChartSeries> byMemo;
   for (const std::size_t i : indices) {
     const MeasurementRecord& r = records[i];
@@ -32,7 +32,7 @@ HistoryChart MakeHistoryChart(const std::vector<MeasurementRecord>& records, con
     const QString name = r.memo.trimmed().isEmpty() ? NoMemoName() : r.memo.trimmed();
     ChartSeries& series = byMemo[name];
     series.name = name;
-    const double day = static_cast<double>(origin.secsTo(r.start)) / 86400;
+    const double day = static_cast<double>(WallClockMs(r.start) - origin) / 86'400'000;
     series.points.emplace_back(day, *r.averageRate);
   }
   for (auto& [name, series] : byMemo) {

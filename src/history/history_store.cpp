@@ -10,8 +10,15 @@
 namespace {
 
 void SortByStart(std::vector<MeasurementRecord>& records) {
-  std::stable_sort(records.begin(), records.end(),
-                   [](const MeasurementRecord& a, const MeasurementRecord& b) { return a.start < b.start; });
+  std::vector<std::pair<qint64, std::size_t>> keys;
+  keys.reserve(records.size());
+  for (std::size_t i = 0; i < records.size(); ++i) keys.emplace_back(WallClockMs(records[i].start), i);
+  if (std::is_sorted(keys.begin(), keys.end())) return;
+  std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<MeasurementRecord> sorted;
+  sorted.reserve(records.size());
+  for (const auto& key : keys) sorted.push_back(std::move(records[key.second]));
+  records = std::move(sorted);
 }
 
 // Adds what the logs hold beyond `load.records` to the file and to the load.

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <map>
-#include <variant>
 
 #include "accounting/session_model.h"
 
 namespace {
+
+constexpr double kNoRate = -1e300;
 
 template <class PeriodOf>
 std::vector<PeriodTotal> Totals(const std::vector<MeasurementRecord>& records, const std::vector<std::size_t>& indices,
@@ -30,26 +31,23 @@ std::vector<PeriodTotal> Totals(const std::vector<MeasurementRecord>& records, c
   return newestFirst;
 }
 
-// A sort key per record: numbers for most columns, texts for the memo and
-// the file. Built once, so a sort of many records compares plain values.
-using SortKey = std::variant<double, QString>;
-
-SortKey KeyOf(const MeasurementRecord& r, RecordColumn column) {
+// A column's value as a number; the memo and the file are compared as texts.
+double NumberKey(const MeasurementRecord& r, RecordColumn column) {
   // Records without a rate sort after every rate, ascending or not.
-  const auto rate = [](const std::optional<double>& value) { return value ? *value : -1e300; };
+  const auto rate = [](const std::optional<double>& value) { return value ? *value : kNoRate; };
   switch (column) {
-    case RecordColumn::Start: return static_cast<double>(r.start.toMSecsSinceEpoch());
-    case RecordColumn::End: return static_cast<double>(r.end.toMSecsSinceEpoch());
+    case RecordColumn::Start: return static_cast<double>(WallClockMs(r.start));
+    case RecordColumn::End: return static_cast<double>(WallClockMs(r.end));
     case RecordColumn::Active: return static_cast<double>(r.activeMs);
-    case RecordColumn::LevelFrom: return static_cast<double>(r.levelFrom);
-    case RecordColumn::LevelTo: return static_cast<double>(r.levelTo);
+    case RecordColumn::LevelFrom: return r.levelFrom;
+    case RecordColumn::LevelTo: return r.levelTo;
     case RecordColumn::Gained: return r.gained;
     case RecordColumn::AverageRate: return rate(r.averageRate);
     case RecordColumn::BestRate: return rate(r.bestRate);
-    case RecordColumn::Memo: return r.memo;
-    case RecordColumn::LogFile: return r.logFile;
+    case RecordColumn::Memo:
+    case RecordColumn::LogFile: break;
   }
-  return 0.0;
+  return 0;
 }
 
 }  // namespace
@@ -72,29 +70,37 @@ std::vector<std::size_t> FilterRecords(const std::vector<MeasurementRecord>& rec
 
 void SortRecordIndices(const std::vector<MeasurementRecord>& records, std::vector<std::size_t>& indices,
                        RecordColumn column, bool ascending) {
-  struct Keyed {
-    SortKey key;
-    double start;
-    std::size_t index;
-  };
-  std::vector<Keyed> keyed;
-  keyed.reserve(indices.size());
-  for (const std::size_t i : indices) {
-    keyed.push_back({KeyOf(records[i], column), static_cast<double>(records[i].start.toMSecsSinceEpoch()), i});
-  }
-  const bool missingLast = column == RecordColumn::AverageRate || column == RecordColumn::BestRate;
-  std::stable_sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
-    if (a.key != b.key) {
-      if (missingLast) {
-        const bool aMissing = std::get<double>(a.key) == -1e300;
-        const bool bMissing = std::get<double>(b.key) == -1e300;
-        if (aMissing != bMissing) return bMissing;
-      }
-      return ascending ? a.key < b.key : b.key < a.key;
+  // Keys are taken once per record, so a sort of many records compares
+  // plain values.
+  const bool text = column == RecordColumn::Memo || column == RecordColumn::LogFile;
+  const std::size_t n = indices.size();
+  std::vector<double> numbers(n), starts(n);
+  std::vector<const QString*> texts(text ? n : 0);
+  for (std::size_t k = 0; k < n; ++k) {
+    const MeasurementRecord& r = records[indices[k]];
+    starts[k] = static_cast<double>(WallClockMs(r.start));
+    if (text) {
+      texts[k] = column == RecordColumn::Memo ? &r.memo : &r.logFile;
+    } else {
+      numbers[k] = NumberKey(r, column);
     }
-    return a.start > b.start;
+  }
+  std::vector<std::size_t> order(n);
+  for (std::size_t k = 0; k < n; ++k) order[k] = k;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    if (text) {
+      const int compared = texts[a]->compare(*texts[b]);
+      if (compared != 0) return ascending ? compared < 0 : compared > 0;
+    } else if (numbers[a] != numbers[b]) {
+      const bool aMissing = numbers[a] == kNoRate, bMissing = numbers[b] == kNoRate;
+      if (aMissing != bMissing) return bMissing;
+      return ascending ? numbers[a] < numbers[b] : numbers[a] > numbers[b];
+    }
+    return starts[a] > starts[b];  // equal values: the newest first
   });
-  for (std::size_t k = 0; k < keyed.size(); ++k) indices[k] = keyed[k].index;
+  std::vector<std::size_t> sorted(n);
+  for (std::size_t k = 0; k < n; ++k) sorted[k] = indices[order[k]];
+  indices = std::move(sorted);
 }
 
 std::vector<PeriodTotal> DayTotals(const std::vector<MeasurementRecord>& records,
@@ -108,17 +114,16 @@ std::vector<PeriodTotal> WeekTotals(const std::vector<MeasurementRecord>& record
 }
 
 QStringList RecentMemos(const std::vector<MeasurementRecord>& records, int count) {
-  std::vector<const MeasurementRecord*> byEnd;
-  byEnd.reserve(records.size());
+  std::vector<std::pair<qint64, const QString*>> byStart;
+  byStart.reserve(records.size());
   for (const MeasurementRecord& r : records) {
-    if (!r.memo.trimmed().isEmpty()) byEnd.push_back(&r);
+    if (!r.memo.trimmed().isEmpty()) byStart.emplace_back(WallClockMs(r.start), &r.memo);
   }
-  std::stable_sort(byEnd.begin(), byEnd.end(),
-                   [](const MeasurementRecord* a, const MeasurementRecord* b) { return a->end > b->end; });
+  std::stable_sort(byStart.begin(), byStart.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
   QStringList memos;
-  for (const MeasurementRecord* r : byEnd) {
+  for (const auto& [start, memo] : byStart) {
     if (memos.size() >= count) break;
-    if (!memos.contains(r->memo)) memos << r->memo;
+    if (!memos.contains(*memo)) memos << *memo;
   }
   return memos;
 }

@@ -46,11 +46,10 @@ std::vector<PeriodTotal> DayTotals(const std::vector<MeasurementRecord>& records
 std::vector<PeriodTotal> WeekTotals(const std::vector<MeasurementRecord>& records,
                                     const std::vector<std::size_t>& indices);
 
-// The memos the player used most recently, newest first, each once; for the
-// memo field to offer again.
+// The memos of the measurements begun most recently, newest first, each
+// once; for the memo field to offer again.
 QStringList RecentMemos(const std::vector<MeasurementRecord>& records, int count);
 
 // The records as the sessions file keeps them (its header, then one line
-// each, CR LF between): what "export" writes and "copy" puts on the
-// clipboard.
+// each, CR LF after each): what the export writes.
 QString RecordsText(const std::vector<MeasurementRecord>& records, const std::vector<std::size_t>& indices);

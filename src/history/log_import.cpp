@@ -124,7 +124,7 @@ class RecordBuilder {
     const std::int64_t change = static_cast<std::int64_t>(line.level) - record_.levelTo;
     if (change < 0 || change > 3) return false;
     if (before && lastTotal_ && std::abs(*before - *lastTotal_) > 0.5) return false;
-    const std::int64_t pause = record_.end.msecsTo(stepStart);
+    const std::int64_t pause = WallClockMs(stepStart) - WallClockMs(record_.end);
     return pause >= -kClockSlackMs && pause <= kRecordGapMs;
   }
 
@@ -226,7 +226,8 @@ LogImport ImportLogText(const QString& fileName, const QByteArray& bytes) {
     lastMonth = month;
 
     const std::optional<double> total = TotalExp(line->level, line->exp);
-    const std::optional<double> before = total ? std::optional(*total - line->gained) : std::nullopt;
+    std::optional<double> before;
+    if (total) before = *total - line->gained;
     const QDateTime stepStart = line->at.addMSecs(-static_cast<std::int64_t>(std::llround(line->minutes * 60000)));
     if (!builder.Continues(*line, before, stepStart)) {
       builder.FinishInto(result.records);
@@ -258,7 +259,7 @@ LogImport ImportLogFolder(const QString& logFolder) {
                        std::make_move_iterator(one.records.end()));
   }
   std::stable_sort(all.records.begin(), all.records.end(),
-                   [](const MeasurementRecord& a, const MeasurementRecord& b) { return a.start < b.start; });
+                   [](const MeasurementRecord& a, const MeasurementRecord& b) { return WallClockMs(a.start) < WallClockMs(b.start); });
   return all;
 }
 
@@ -267,20 +268,20 @@ std::vector<MeasurementRecord> RecordsNotYetKept(const std::vector<MeasurementRe
   // Kept spans by start, with the latest end so far: an imported record
   // overlaps one of them when some span starting before its end ends after
   // its start.
-  std::vector<std::pair<QDateTime, QDateTime>> spans;
+  std::vector<std::pair<qint64, qint64>> spans;
   spans.reserve(kept.size());
-  for (const MeasurementRecord& r : kept) spans.emplace_back(r.start, r.end);
+  for (const MeasurementRecord& r : kept) spans.emplace_back(WallClockMs(r.start), WallClockMs(r.end));
   std::sort(spans.begin(), spans.end());
-  std::vector<QDateTime> latestEnd(spans.size());
+  std::vector<qint64> latestEnd(spans.size());
   for (std::size_t i = 0; i < spans.size(); ++i) {
     latestEnd[i] = i == 0 ? spans[i].second : std::max(latestEnd[i - 1], spans[i].second);
   }
   std::vector<MeasurementRecord> fresh;
   for (const MeasurementRecord& r : imported) {
-    const auto after = std::upper_bound(spans.begin(), spans.end(), r.end,
-                                        [](const QDateTime& end, const auto& span) { return end < span.first; });
+    const auto after = std::upper_bound(spans.begin(), spans.end(), WallClockMs(r.end),
+                                        [](qint64 end, const auto& span) { return end < span.first; });
     const auto count = static_cast<std::size_t>(after - spans.begin());
-    if (count > 0 && latestEnd[count - 1] >= r.start) continue;
+    if (count > 0 && latestEnd[count - 1] >= WallClockMs(r.start)) continue;
     fresh.push_back(r);
   }
   return fresh;

@@ -10,13 +10,30 @@ constexpr int kFieldCount = 10;
 
 QString DateField(const QDateTime& when) { return when.toString(kDateFormat); }
 
-// A spreadsheet that saved the file again may have dropped the seconds.
+// "yyyy/MM/dd hh:mm:ss", or as a spreadsheet may save it again: without the
+// seconds, without leading zeros. Read by hand: thousands of records are
+// read at every opening, and a format-driven parse costs many times more.
 std::optional<QDateTime> ParseDate(const QString& text) {
-  for (const QString& format : {kDateFormat, QStringLiteral("yyyy/MM/dd hh:mm"), QStringLiteral("yyyy/M/d h:mm")}) {
-    const QDateTime when = QDateTime::fromString(text, format);
-    if (when.isValid()) return when;
+  int parts[6] = {0, 0, 0, 0, 0, 0};
+  int count = 0;
+  int digits = 0;
+  for (const QChar c : text) {
+    if (c.isDigit() && c.unicode() < 0x80) {
+      if (count >= 6 || ++digits > 4) return std::nullopt;
+      parts[count] = parts[count] * 10 + (c.unicode() - '0');
+      continue;
+    }
+    const bool separator = (count < 2 && c == u'/') || (count == 2 && c == u' ') || ((count == 3 || count == 4) && c == u':');
+    if (!separator || digits == 0) return std::nullopt;
+    ++count;
+    digits = 0;
   }
-  return std::nullopt;
+  if (digits > 0) ++count;
+  if (count < 5) return std::nullopt;
+  const QDate date(parts[0], parts[1], parts[2]);
+  const QTime time(parts[3], parts[4], parts[5]);
+  if (!date.isValid() || !time.isValid()) return std::nullopt;
+  return QDateTime(date, time);
 }
 
 // "h:mm:ss", hours not wrapped at 24, so a spreadsheet sums it as a time.
@@ -54,6 +71,10 @@ std::optional<double> ParseNumber(const QString& text) {
 }
 
 }  // namespace
+
+qint64 WallClockMs(const QDateTime& when) {
+  return when.date().toJulianDay() * 86'400'000 + when.time().msecsSinceStartOfDay();
+}
 
 QString RecordHeader() {
   return QStringLiteral("開始,終了,稼働時間,開始Lv,終了Lv,獲得Exp,平均時給(k/h),最高時給10分(k/h),ログファイル,メモ");

@@ -26,6 +26,13 @@ struct MeasurementRecord {
   friend bool operator==(const MeasurementRecord&, const MeasurementRecord&) = default;
 };
 
+// Milliseconds of the wall-clock reading (date and time as shown) from a
+// fixed day, for ordering and measuring records: no time-zone lookup,
+// which local date-times make on every comparison and costs dearly over
+// thousands of records. Japan keeps no summer time, so the wall clock
+// orders and spaces them as the real clock does.
+qint64 WallClockMs(const QDateTime& when);
+
 // The sessions file's first line.
 QString RecordHeader();
 
