@@ -223,7 +223,7 @@ QString HistoryWindow::CopySelection() {
     }
     lines << cells.join(QLatin1Char('\t'));
   }
-  const QString text = lines.join(QStringLiteral("\n")) + QStringLiteral("\n");
+  QString text = lines.join(QStringLiteral("\n")) + QStringLiteral("\n");
   QApplication::clipboard()->setText(text);
   return text;
 }

@@ -79,7 +79,7 @@ LivePanel::LivePanel(QWidget* parent) : QFrame(parent) {
   goal_->setObjectName(QStringLiteral("lblLiveGoal"));
   goal_->setFont(small);
   grid->addWidget(goal_, 4, 0, 1, 4);
-  ShowGoal(GoalTexts{});
+  goal_->hide();
 }
 
 void LivePanel::ShowGoal(const GoalTexts& goal) {
@@ -87,6 +87,7 @@ void LivePanel::ShowGoal(const GoalTexts& goal) {
   // Cut to the panel's width; the whole line is the tool tip.
   goal_->setText(goal_->fontMetrics().elidedText(line, Qt::ElideRight, std::max(100, width() - 12)));
   goal_->setToolTip(line);
+  goal_->setVisible(goal.shown);
 }
 
 void LivePanel::Show(const SessionFigures& figures) {
