@@ -90,3 +90,21 @@ TEST(SessionsFile, RecordsTheDiskHasNoRoomForAreNotWrittenAtAll) {
   EXPECT_EQ(ReadSessionsFile(tmp.Path()).records, (std::vector{Record(1, "a"), Record(4, "d")}));
 }
 #endif
+
+TEST(SessionsFile, ASessionsRecordTakesItsBestTenMinutesFromTheChartPoints) {
+  SessionFigures figures;
+  figures.level = 153;
+  figures.levelsGained = 2;
+  figures.gained = 9'000'000;
+  figures.activeMs = 5'400'000;
+  figures.wholeRate = 6000;
+  const std::vector<SessionPoint> points{{0, 0, std::nullopt}, {600'000, 1'000'000, 6000}, {1'200'000, 3'000'000, 9000},
+                                         {1'800'000, 4'000'000, 7000}};
+  const QDateTime start(QDate(2026, 12, 5), QTime(20, 0, 5));
+  const MeasurementRecord r = RecordOfSession(start, start.addSecs(6000), figures, points, "f.txt", "狩場");
+  EXPECT_EQ(r.levelFrom, 151);
+  EXPECT_EQ(r.levelTo, 153);
+  EXPECT_EQ(r.bestRate, 9000);
+  EXPECT_EQ(r.averageRate, 6000);
+  EXPECT_EQ(RecordOfSession(start, start, figures, {}, "", "").bestRate, 6000);  // no point: the whole rate
+}
