@@ -12,6 +12,7 @@
 #include "accounting/log_headers.h"
 #include "capture/area_follow.h"
 #include "dialogs/alert_options.h"
+#include "dialogs/goal_options.h"
 #include "capture/capture_area.h"
 #include "dialogs/clickable_label.h"
 #include "dialogs/form_input_check.h"
@@ -38,7 +39,7 @@ Form2::Form2(ProgramState& state, Services& services, FormInputCheck& inputCheck
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("オプション"));
   setModal(false);
-  setFixedSize(512, 436 + AlertOptions::kHeight + kSightOptionHeight);
+  setFixedSize(512, 436 + AlertOptions::kHeight + kSightOptionHeight + GoalOptions::kHeight);
   BuildControls();
   Connect();
   BuildLiveOptions();
@@ -106,6 +107,7 @@ void Form2::Fill() {
   FillLiveOptions();
   alertOptions_->Fill();
   FillSightOption();
+  goalOptions_->Fill();
 }
 
 bool Form2::event(QEvent* event) {

@@ -9,6 +9,7 @@
 #include "dialogs/program_state.h"
 
 class AlertOptions;
+class GoalOptions;
 class ClickableLabel;
 class FormInputCheck;
 class QCheckBox;
@@ -98,4 +99,5 @@ class Form2 : public QDialog {
   QPushButton* cmdSave_ = nullptr;
   QPushButton* cmdEnd_ = nullptr;
   AlertOptions* alertOptions_ = nullptr;
+  GoalOptions* goalOptions_ = nullptr;
 };

@@ -21,6 +21,7 @@
 #include "dialogs/form2.h"
 #include "dialogs/form3.h"
 #include "dialogs/form_input_check.h"
+#include "dialogs/history_window.h"
 #include "dialogs/message_boxes.h"
 #include "main_window/live_meter.h"
 #include "main_window/live_panel.h"
@@ -164,6 +165,12 @@ void Form1::CreateMenus() {
   }
   menuPrtScr_ = menuTool_->addAction(QStringLiteral("プリントスクリーン"));
   menuPrtScr_->setObjectName(QStringLiteral("menuPrtScr"));
+  QAction* menuHistory = menuTool_->addAction(QStringLiteral("履歴..."));
+  menuHistory->setObjectName(QStringLiteral("menuHistory"));
+  menuHistory->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+  connect(menuHistory, &QAction::triggered, this, [this] {
+    if (!ended_) ShowHistoryWindow(this, state_.settings, services_.boxes);
+  });
   menuCompact_ = menuTool_->addAction(QStringLiteral("コンパクト表示"));
   menuCompact_->setObjectName(QStringLiteral("menuCompact"));
   menuCompact_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));

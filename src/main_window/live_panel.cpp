@@ -75,6 +75,19 @@ LivePanel::LivePanel(QWidget* parent) : QFrame(parent) {
   }
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(3, 1);
+  goal_ = new QLabel(this);
+  goal_->setObjectName(QStringLiteral("lblLiveGoal"));
+  goal_->setFont(small);
+  grid->addWidget(goal_, 4, 0, 1, 4);
+  goal_->hide();
+}
+
+void LivePanel::ShowGoal(const GoalTexts& goal) {
+  const QString line = GoalLine(goal);
+  // Cut to the panel's width; the whole line is the tool tip.
+  goal_->setText(goal_->fontMetrics().elidedText(line, Qt::ElideRight, std::max(100, width() - 12)));
+  goal_->setToolTip(line);
+  goal_->setVisible(goal.shown);
 }
 
 void LivePanel::Show(const SessionFigures& figures) {

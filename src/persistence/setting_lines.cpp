@@ -21,6 +21,8 @@ const std::array kLines{
     SettingLine{u"領域を選んだウィンドウの幅", &Settings::areasWindowWidth},
     SettingLine{u"領域を選んだウィンドウの高さ", &Settings::areasWindowHeight},
     SettingLine{u"前面でなくても見えていれば読む", &Settings::readWhenVisible},
+    SettingLine{u"目標レベル", &Settings::goalLevel},
+    SettingLine{u"目標日付(年月日)", &Settings::goalDate},
 };
 
 template <class... Visitors>

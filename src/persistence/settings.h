@@ -43,6 +43,8 @@ struct Settings {
   std::int32_t areasWindowWidth = 0;
   std::int32_t areasWindowHeight = 0;
   bool readWhenVisible = true;  // read a game behind another window while both areas are in sight
+  std::int32_t goalLevel = 0;      // the level the player aims at; 0: no goal
+  std::int32_t goalDate = 0;       // by when, as yyyymmdd; 0: no date
 
   // The values a first start gets; the log folder defaults to the program folder.
   static Settings Defaults(const QString& programFolder);

@@ -39,6 +39,8 @@ const QString kDefaultText = QStringLiteral(
     "      0 , 領域を選んだウィンドウの幅\r\n"
     "      0 , 領域を選んだウィンドウの高さ\r\n"
     "   True , 前面でなくても見えていれば読む\r\n"
+    "      0 , 目標レベル\r\n"
+    "      0 , 目標日付(年月日)\r\n"
     "\r\n");
 
 const Notice kSaveFailed{"設定をファイルに保存できませんでした。", "設定ファイル書き込み"};
@@ -52,7 +54,7 @@ const Settings kUnusual{.captureRegions = {{{123456, -5, 500, 0}, {-16777215, 16
                         .showLivePanel = false, .compactViewX = -3000, .compactViewY = 12345678,
                         .misreadGuard = false, .alertMinutes = 1440, .alertNotify = false, .alertBeep = false,
                         .alertLogLine = false, .areasWindowWidth = 1024, .areasWindowHeight = 700,
-                        .readWhenVisible = false};
+                        .readWhenVisible = false, .goalLevel = 250, .goalDate = 20270331};
 
 }  // namespace
 
