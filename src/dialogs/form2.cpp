@@ -15,6 +15,7 @@
 #include "dialogs/clickable_label.h"
 #include "dialogs/form_input_check.h"
 #include "dialogs/message_boxes.h"
+#include "dialogs/reading_options.h"
 #include "persistence/config_file.h"
 #include "persistence/debug_trace.h"
 
@@ -37,7 +38,7 @@ Form2::Form2(ProgramState& state, Services& services, FormInputCheck& inputCheck
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("オプション"));
   setModal(false);
-  setFixedSize(512, 436 + AlertOptions::kHeight);
+  setFixedSize(512, 436 + AlertOptions::kHeight + ReadingOptions::kHeight);
   BuildControls();
   Connect();
   BuildLiveOptions();
@@ -103,6 +104,7 @@ void Form2::Fill() {
   lblSaveCsv_->setText(state_.settings.saveCsv ? QStringLiteral("CSV") : QStringLiteral("TXT"));
   FillLiveOptions();
   alertOptions_->Fill();
+  readingOptions_->Fill();
 }
 
 bool Form2::event(QEvent* event) {

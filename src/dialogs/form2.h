@@ -9,6 +9,7 @@
 #include "dialogs/program_state.h"
 
 class AlertOptions;
+class ReadingOptions;
 class ClickableLabel;
 class FormInputCheck;
 class QCheckBox;
@@ -91,4 +92,5 @@ class Form2 : public QDialog {
   QPushButton* cmdSave_ = nullptr;
   QPushButton* cmdEnd_ = nullptr;
   AlertOptions* alertOptions_ = nullptr;
+  ReadingOptions* readingOptions_ = nullptr;
 };

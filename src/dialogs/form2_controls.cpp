@@ -11,6 +11,7 @@
 #include "dialogs/alert_options.h"
 #include "dialogs/clickable_label.h"
 #include "dialogs/form2.h"
+#include "dialogs/reading_options.h"
 
 namespace {
 
@@ -130,4 +131,6 @@ void Form2::BuildControls() {
 
   alertOptions_ = new AlertOptions(state_.settings, this);
   alertOptions_->setGeometry(8, 432, 496, AlertOptions::kHeight - 6);
+  readingOptions_ = new ReadingOptions(state_.settings, this);
+  readingOptions_->setGeometry(8, 432 + AlertOptions::kHeight, 496, ReadingOptions::kHeight - 6);
 }

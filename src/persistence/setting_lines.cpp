@@ -18,6 +18,8 @@ const std::array kLines{
     SettingLine{u"警告をデスクトップ通知", &Settings::alertNotify},
     SettingLine{u"警告を音で知らせる", &Settings::alertBeep},
     SettingLine{u"警告を測定結果に表示", &Settings::alertLogLine},
+    SettingLine{u"経験値欄の%表示の小数桁数(-1は経験値表示)", &Settings::expPercentDecimals},
+    SettingLine{u"死亡で経験値が減る", &Settings::deathCostsExp},
 };
 
 template <class... Visitors>

@@ -38,6 +38,14 @@ struct Settings {
   bool alertNotify = true;         // alerts as desktop notifications
   bool alertBeep = true;           // alerts with the beep
   bool alertLogLine = true;        // alerts as a line in the on-screen log
+  // What the experience area shows: the experience itself (-1, the classic)
+  // or how far the level is done, as a percentage with this many decimals
+  // (0 … 6).
+  std::int32_t expPercentDecimals = -1;
+  // Whether a death costs experience (older game versions: up to a tenth of
+  // the level). In today's game it does not, and a counter that falls is a
+  // misread.
+  bool deathCostsExp = false;
 
   // The values a first start gets; the log folder defaults to the program folder.
   static Settings Defaults(const QString& programFolder);

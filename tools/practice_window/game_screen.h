@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "counter_sprites.h"
@@ -17,6 +18,18 @@
 // Where the first digit cell of each counter starts, from the outer corner.
 inline constexpr QPoint kLevelCounterAt{35, 576};
 inline constexpr QPoint kExpCounterAt{463, 570};
+
+// How the experience counter is printed: the plain digits (the classic),
+// grouped by three with commas, or as a percentage of the level with this
+// many decimals (the delimiter standing for the "%").
+struct CounterStyle {
+  bool grouped = false;
+  int percentDecimals = -1;  // -1: the experience itself
+};
+
+// The experience counter's text for `progress` in `style`; a percentage is
+// cut, not rounded, and needs the level's size (0: "0" with its decimals).
+QString ExpCounterText(Progress progress, std::int64_t levelSize, CounterStyle style);
 
 // Client-area position of a point given from the outer corner.
 constexpr QPoint ClientPosition(QPoint fromOuterCorner, QPoint frameOffset) { return fromOuterCorner - frameOffset; }
@@ -29,8 +42,8 @@ class GameScreen : public QWidget {
   // toolkit's frame geometry.
   using OuterRectOf = std::function<std::optional<QRect>(WId)>;
 
-  GameScreen(CounterFont levelFont, CounterFont expFont, Progress start, QWidget* parent = nullptr,
-             OuterRectOf outerRectOf = {});
+  GameScreen(CounterFont levelFont, CounterFont expFont, std::shared_ptr<const ExpTable> table, CounterStyle style,
+             Progress start, QWidget* parent = nullptr, OuterRectOf outerRectOf = {});
 
   Progress progress() const { return progress_; }
   void SetProgress(Progress progress);
@@ -48,6 +61,8 @@ class GameScreen : public QWidget {
 
   CounterFont levelFont_;
   CounterFont expFont_;
+  std::shared_ptr<const ExpTable> table_;
+  CounterStyle style_;
   Progress progress_;
   QPoint paintedOffset_;
   OuterRectOf outerRectOf_;
