@@ -77,22 +77,26 @@ LoadedExpTable LoadExpTable(const QString& programFolder) {
   LoadedExpTable loaded;
   auto table = std::make_shared<ExpTable>();
   struct Source {
-    QString path;
+    QString name;     // within the program folder
     QString without;  // what the table is without this file
   };
   const Source sources[] = {
-      {programFolder + QStringLiteral("/system/") + kExpTableFileName,
-       QStringLiteral("Lv200以上の経験値が分からないまま続けます。")},
-      {programFolder + QLatin1Char('/') + kExpTableFileName, QStringLiteral("同梱の経験値表で続けます。")},
+      {QStringLiteral("system/") + kExpTableFileName, QStringLiteral("Lv200以上の経験値が分からないまま続けます。")},
+      {kExpTableFileName, QStringLiteral("同梱の経験値表で続けます。")},
   };
   for (const Source& source : sources) {
-    const QString shown = QDir::toNativeSeparators(source.path);
+    const QString path = programFolder + QLatin1Char('/') + source.name;
+    const QString shown = QDir::toNativeSeparators(path);
+    // The trace names the file within the program folder, so that traces of
+    // runs in different folders compare equal.
+    const QString traced = QDir::toNativeSeparators(source.name);
     // QFileInfo::exists is false for a link to nothing: that is no file either.
-    if (!QFileInfo(source.path).exists() && !QFileInfo(source.path).isSymLink()) {
-      loaded.traceLines << QStringLiteral(" ExpTable not found: ") + shown;
+    if (!QFileInfo(path).exists() && !QFileInfo(path).isSymLink()) {
+      // The player's own is there only when they put it there.
+      if (&source == &sources[0]) loaded.traceLines << QStringLiteral(" ExpTable not found: ") + traced;
       continue;
     }
-    const auto read = ReadExpTableFile(source.path);
+    const auto read = ReadExpTableFile(path);
     QString problem;
     ExpTable merged = *table;
     if (const auto* text = std::get_if<QString>(&read)) {
@@ -105,11 +109,11 @@ LoadedExpTable LoadExpTable(const QString& programFolder) {
       loaded.notices.push_back({QStringLiteral("経験値表のファイルを使えません。\r\n") + shown + QStringLiteral("\r\n") +
                                     problem + QStringLiteral("\r\n") + source.without,
                                 kTitle});
-      loaded.traceLines << QStringLiteral(" ExpTable not used: ") + shown;
+      loaded.traceLines << QStringLiteral(" ExpTable not used: ") + traced;
       continue;
     }
     *table = merged;
-    loaded.traceLines << QStringLiteral(" ExpTable read: ") + shown;
+    loaded.traceLines << QStringLiteral(" ExpTable read: ") + traced;
   }
   loaded.table = std::move(table);
   return loaded;

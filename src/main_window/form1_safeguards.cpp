@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "accounting/percent_reading.h"
+#include "base/display_text.h"
 #include "capture/clock.h"
 #include "capture/window_system.h"
 #include "dialogs/message_boxes.h"
@@ -42,9 +43,12 @@ QString TraceName(AlertKind kind) {
 EvaluationStep Form1::GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs) {
   const Settings& settings = state_.settings;
   const std::int32_t level = recognizedLevel_;
-  // What the experience area showed, as experience within the level.
-  const ExpFromArea fromArea = ExperienceFromArea(recognizedExp_, settings.expPercentDecimals, expTable_->Size(level));
-  if (level != 0 && fromArea.sizeUnknown) {
+  // What the experience area showed, as experience within the level. A
+  // level beyond the game's cap is a misread that evaluation reports itself.
+  const bool inGame = level >= 1 && level <= kTopLevel;
+  const ExpFromArea fromArea = inGame ? ExperienceFromArea(recognizedExp_, settings.expPercentDecimals, expTable_->Size(level))
+                                      : ExpFromArea{recognizedExp_, false};
+  if (fromArea.sizeUnknown) {
     // Read, but not to be weighed or logged: the percentage still tells
     // whether the level moved on.
     alertReading_ = AlertEvent::Reading::Ok;
@@ -107,7 +111,7 @@ void Form1::OfferToContinueMeasurement() {
     return;
   }
   const QString question = QStringLiteral("前回の計測が終わらないまま終了しています（最終読取 ") +
-                           saved.lastReading.toString(QStringLiteral("MM/dd hh:mm")) +
+                           LogDateText(saved.lastReading) +
                            QStringLiteral("）。\r\n同じログファイルに続けて計測しますか？");
   if (!services_.boxes.AskYesNo(question, kContinueTitle)) {
     ClearMeasurementState(folder);
@@ -178,7 +182,7 @@ void Form1::FeedAlerts(GameSeen seen) {
     const QString text = AlertText(change.kind, settings.alertMinutes);
     services_.trace.Event(QStringLiteral(" Alert ") + TraceName(change.kind));
     if (settings.alertLogLine) {
-      AppendLog(services_.clock.Now().toString(QStringLiteral("MM/dd hh:mm")) + QStringLiteral("  警告  ") + text +
+      AppendLog(LogDateText(services_.clock.Now()) + QStringLiteral("  警告  ") + text +
                     QStringLiteral("\r\n"),
                 true);
     }

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "accounting/session_model.h"
+#include "base/display_text.h"
 #include "capture/timing.h"
 #include "main_window/live_meter.h"
 #include "main_window/startup.h"

@@ -35,6 +35,8 @@ const QString kDefaultText = QStringLiteral(
     "   True , 警告をデスクトップ通知\r\n"
     "   True , 警告を音で知らせる\r\n"
     "   True , 警告を測定結果に表示\r\n"
+    "     -1 , 経験値欄の%表示の小数桁数(-1は経験値表示)\r\n"
+    "  False , 死亡で経験値が減る\r\n"
     "\r\n");
 
 const Notice kSaveFailed{"設定をファイルに保存できませんでした。", "設定ファイル書き込み"};
@@ -47,7 +49,7 @@ const Settings kUnusual{.captureRegions = {{{123456, -5, 500, 0}, {-2147483647 -
                         .saveCsv = true, .saveDistance = true, .lag = -10, .liveSampling = false,
                         .showLivePanel = false, .compactViewX = -3000, .compactViewY = 123456789,
                         .misreadGuard = false, .alertMinutes = 1440, .alertNotify = false, .alertBeep = false,
-                        .alertLogLine = false};
+                        .alertLogLine = false, .expPercentDecimals = 3, .deathCostsExp = true};
 
 }  // namespace
 
