@@ -18,7 +18,8 @@ ExpFromArea ExperienceFromArea(double digits, std::int32_t percentDecimals, std:
   const auto d = static_cast<std::int64_t>(digits);
   const std::int64_t q = *levelSize / whole;
   const std::int64_t r = *levelSize % whole;
-  return {static_cast<double>(d * q + d * r / whole), false};
+  const std::int64_t exp = d * q + d * r / whole;  // the division rounds down, as it must
+  return {static_cast<double>(exp), false};
 }
 
 EvaluationStep PercentWithoutSizeStep(std::int32_t level, const QDateTime& now) {
