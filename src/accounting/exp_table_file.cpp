@@ -102,7 +102,9 @@ LoadedExpTable LoadExpTable(const QString& programFolder) {
     if (const auto* text = std::get_if<QString>(&read)) {
       problem = *text;
     } else {
-      for (const LevelSizeLine& line : std::get<std::vector<LevelSizeLine>>(read)) merged.SetSize(line.level, line.size);
+      for (const LevelSizeLine& line : std::get<std::vector<LevelSizeLine>>(read)) {
+        merged.SetSize(line.level, line.size);
+      }
       if (const std::optional<std::int32_t> fall = merged.FirstFall()) problem = FallProblem(*fall);
     }
     if (!problem.isEmpty()) {

@@ -22,6 +22,12 @@ ExpFromArea ExperienceFromArea(double digits, std::int32_t percentDecimals, std:
   return {static_cast<double>(exp), false};
 }
 
+ExpFromArea ExperienceOfReading(std::int32_t level, double digits, std::int32_t percentDecimals,
+                                const ExpTable& table) {
+  if (level < 1 || level > kTopLevel) return {digits, false};
+  return ExperienceFromArea(digits, percentDecimals, table.Size(level));
+}
+
 EvaluationStep PercentWithoutSizeStep(std::int32_t level, const QDateTime& now) {
   EvaluationStep step;
   step.screenLine = LogDateText(now) + QStringLiteral("  測定不可  ") +

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "accounting/evaluation.h"
+#include "accounting/exp_table.h"
 
 // The decimals a percentage may be shown with; a setting outside 0 … this
 // (the classic -1 among them) means the area shows the experience itself.
@@ -30,6 +31,11 @@ struct ExpFromArea {
 // rounded down, computed exactly; a percentage of 100 or more cannot be
 // shown and counts as not read. Otherwise the digits are the experience.
 ExpFromArea ExperienceFromArea(double digits, std::int32_t percentDecimals, std::optional<std::int64_t> levelSize);
+
+// The same for a reading at `level`, the size taken from `table`. A level
+// beyond the game's cap is a misread: its digits are left as they are, for
+// evaluation to report.
+ExpFromArea ExperienceOfReading(std::int32_t level, double digits, std::int32_t percentDecimals, const ExpTable& table);
 
 // What the screen shows and the trace says instead of an evaluation when a
 // percentage cannot be converted.

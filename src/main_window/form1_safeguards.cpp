@@ -43,11 +43,8 @@ QString TraceName(AlertKind kind) {
 EvaluationStep Form1::GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs) {
   const Settings& settings = state_.settings;
   const std::int32_t level = recognizedLevel_;
-  // What the experience area showed, as experience within the level. A
-  // level beyond the game's cap is a misread that evaluation reports itself.
-  const bool inGame = level >= 1 && level <= kTopLevel;
-  const ExpFromArea fromArea = inGame ? ExperienceFromArea(recognizedExp_, settings.expPercentDecimals, expTable_->Size(level))
-                                      : ExpFromArea{recognizedExp_, false};
+  // What the experience area showed, as experience within the level.
+  const ExpFromArea fromArea = ExperienceOfReading(level, recognizedExp_, settings.expPercentDecimals, *expTable_);
   if (fromArea.sizeUnknown) {
     // Read, but not to be weighed or logged: the percentage still tells
     // whether the level moved on.

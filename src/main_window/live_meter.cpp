@@ -60,7 +60,7 @@ std::optional<LiveMeter::TickReading> LiveMeter::Tick(const PatternMatcher* matc
   if (seen.reading) {
     const LiveReading raw = *seen.reading;
     const ExpFromArea fromArea =
-        ExperienceFromArea(raw.exp, state_.settings.expPercentDecimals, expTable_->Size(raw.level));
+        ExperienceOfReading(raw.level, raw.exp, state_.settings.expPercentDecimals, *expTable_);
     // A percentage the table cannot convert tells the session nothing.
     if (fromArea.exp > 0) {
       const LiveReading reading{raw.level, fromArea.exp};

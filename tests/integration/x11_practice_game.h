@@ -51,8 +51,9 @@ class GainingGame {
  public:
   GainingGame(std::int32_t level, std::int64_t exp, int stepMs, std::int64_t gain) {
     process_.setStandardOutputFile(QProcess::nullDevice());
-    process_.start(kBinDir + "/practice_window", {"--level", QString::number(level), "--exp", QString::number(exp),
-                                                  "--step-ms", QString::number(stepMs), "--gain", QString::number(gain)});
+    process_.start(kBinDir + "/practice_window",
+                   {"--level", QString::number(level), "--exp", QString::number(exp), "--step-ms",
+                    QString::number(stepMs), "--gain", QString::number(gain)});
   }
   ~GainingGame() {
     process_.kill();

@@ -68,8 +68,8 @@ TEST_F(SafeguardsTest, APercentageIsLoggedAsTheExperienceItStandsFor) {
   RunFor(20);
   OpenGame("190", "46678");
   RunFor(20 * 60);
-  EXPECT_EQ(FileText(folder_, kLog), Lines(FileHeader(false),
-                                               "12/05 14:50   190     580,775,503   12,442,167     20.0       37,326 "));
+  EXPECT_EQ(FileText(folder_, kLog),
+            Lines(FileHeader(false), "12/05 14:50   190     580,775,503   12,442,167     20.0       37,326 "));
   OpenGame("300", "12345");  // the table has no size for the cap
   RunFor(20 * 60);
   EXPECT_EQ(LogLines(QStringLiteral("  測定不可  Lv300の経験値が経験値表になく、%表示を換算できません")), 1);
