@@ -22,7 +22,7 @@ TEST(PercentReading, APercentageBecomesExperienceThroughTheLevelsSizeRoundedDown
       {45'678, 3, kLevel250, 202'105'729'980, false},                // 45.678 %
       {45, 0, kLevel250, 199'105'868'232, false},                    // 45 %
       {99'999'999, 6, kLevel299, 1'737'759'836'660'038, false},      // beyond a double's product
-      {1, 6, kLevel299, 17'377'598, false},
+      {821, 3, kLevel299, 14'267'008'401'648, false},  // a double's product would round up here
       {100'000, 3, kLevel250, 0, false},  // 100 % cannot be shown: not read
       {0, 3, kLevel250, 0, false},
       {45'678, 3, std::nullopt, 0, true},
