@@ -17,6 +17,7 @@
 #include "dialogs/clickable_label.h"
 #include "dialogs/form_input_check.h"
 #include "dialogs/message_boxes.h"
+#include "dialogs/reading_options.h"
 #include "persistence/config_file.h"
 #include "persistence/debug_trace.h"
 
@@ -39,7 +40,7 @@ Form2::Form2(ProgramState& state, Services& services, FormInputCheck& inputCheck
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("オプション"));
   setModal(false);
-  setFixedSize(512, 436 + AlertOptions::kHeight + kSightOptionHeight + GoalOptions::kHeight);
+  setFixedSize(512, 436 + AlertOptions::kHeight + kSightOptionHeight + GoalOptions::kHeight + ReadingOptions::kHeight);
   BuildControls();
   Connect();
   BuildLiveOptions();
@@ -108,6 +109,7 @@ void Form2::Fill() {
   alertOptions_->Fill();
   FillSightOption();
   goalOptions_->Fill();
+  readingOptions_->Fill();
 }
 
 bool Form2::event(QEvent* event) {

@@ -10,6 +10,7 @@
 
 class AlertOptions;
 class GoalOptions;
+class ReadingOptions;
 class ClickableLabel;
 class FormInputCheck;
 class QCheckBox;
@@ -100,4 +101,5 @@ class Form2 : public QDialog {
   QPushButton* cmdEnd_ = nullptr;
   AlertOptions* alertOptions_ = nullptr;
   GoalOptions* goalOptions_ = nullptr;
+  ReadingOptions* readingOptions_ = nullptr;
 };

@@ -12,6 +12,7 @@
 #include "dialogs/goal_options.h"
 #include "dialogs/clickable_label.h"
 #include "dialogs/form2.h"
+#include "dialogs/reading_options.h"
 
 namespace {
 
@@ -133,4 +134,6 @@ void Form2::BuildControls() {
   alertOptions_->setGeometry(8, 432, 496, AlertOptions::kHeight - 6);
   goalOptions_ = new GoalOptions(state_.settings, this);
   goalOptions_->setGeometry(8, 432 + AlertOptions::kHeight + kSightOptionHeight, 496, GoalOptions::kHeight - 6);
+  readingOptions_ = new ReadingOptions(state_.settings, this);
+  readingOptions_->setGeometry(8, 432 + AlertOptions::kHeight + kSightOptionHeight + GoalOptions::kHeight, 496, ReadingOptions::kHeight - 6);
 }

@@ -14,7 +14,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "accounting/exp_table.h"
+#include "accounting/exp_table_file.h"
 #include "accounting/log_headers.h"
 #include "capture/clock.h"
 #include "capture/window_system.h"
@@ -230,7 +230,13 @@ bool Form1::Load() {
   AdoptPatterns();
   services_.trace.Event(QStringLiteral(" Reading PatternFile And ChangeData･･･End "));
 
-  BuildExpTable();
+  LoadedExpTable table = LoadExpTable(state_.programFolder);
+  for (const QString& line : table.traceLines) services_.trace.Event(line);
+  for (const Notice& notice : table.notices) ShowNotice(notice);
+  expTable_ = table.table;
+  evaluator_.SetExpTable(expTable_);
+  guard_.SetExpTable(expTable_);
+  live_->SetExpTable(expTable_);
   services_.trace.Event(QStringLiteral(" Creating ExpDataTable･･･End "));
 
   CreateDialogs();

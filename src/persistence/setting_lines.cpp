@@ -23,6 +23,8 @@ const std::array kLines{
     SettingLine{u"前面でなくても見えていれば読む", &Settings::readWhenVisible},
     SettingLine{u"目標レベル", &Settings::goalLevel},
     SettingLine{u"目標日付(年月日)", &Settings::goalDate},
+    SettingLine{u"経験値欄の%表示の小数桁数(-1は経験値表示)", &Settings::expPercentDecimals},
+    SettingLine{u"死亡で経験値が減る", &Settings::deathCostsExp},
 };
 
 template <class... Visitors>

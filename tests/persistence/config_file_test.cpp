@@ -41,6 +41,8 @@ const QString kDefaultText = QStringLiteral(
     "   True , 前面でなくても見えていれば読む\r\n"
     "      0 , 目標レベル\r\n"
     "      0 , 目標日付(年月日)\r\n"
+    "     -1 , 経験値欄の%表示の小数桁数(-1は経験値表示)\r\n"
+    "  False , 死亡で経験値が減る\r\n"
     "\r\n");
 
 const Notice kSaveFailed{"設定をファイルに保存できませんでした。", "設定ファイル書き込み"};
@@ -54,7 +56,8 @@ const Settings kUnusual{.captureRegions = {{{123456, -5, 500, 0}, {-16777215, 16
                         .showLivePanel = false, .compactViewX = -3000, .compactViewY = 12345678,
                         .misreadGuard = false, .alertMinutes = 1440, .alertNotify = false, .alertBeep = false,
                         .alertLogLine = false, .areasWindowWidth = 1024, .areasWindowHeight = 700,
-                        .readWhenVisible = false, .goalLevel = 250, .goalDate = 20270331};
+                        .readWhenVisible = false, .goalLevel = 250, .goalDate = 20270331,
+                        .expPercentDecimals = 3, .deathCostsExp = true};
 
 }  // namespace
 

@@ -2,13 +2,37 @@
 
 #include <QLinearGradient>
 #include <QPainter>
+#include <algorithm>
 #include <cstdio>
 
-GameScreen::GameScreen(CounterFont levelFont, CounterFont expFont, Progress start, QWidget* parent,
-                       OuterRectOf outerRectOf)
+QString ExpCounterText(Progress progress, std::int64_t levelSize, CounterStyle style) {
+  if (style.percentDecimals < 0) {
+    QString text = QString::number(progress.exp);
+    if (style.grouped) {
+      for (qsizetype at = text.size() - 3; at > 0; at -= 3) text.insert(at, u',');
+    }
+    return text;
+  }
+  // Long division, one decimal digit at a time: exact at any size.
+  QString digits;
+  std::int64_t rest = levelSize > 0 ? std::clamp<std::int64_t>(progress.exp, 0, levelSize - 1) : 0;
+  for (int i = 0; i < 2 + style.percentDecimals; ++i) {
+    rest *= 10;
+    digits += QChar(u'0' + static_cast<int>(levelSize > 0 ? rest / levelSize : 0));
+    if (levelSize > 0) rest %= levelSize;
+  }
+  QString whole = digits.left(2);
+  if (whole.startsWith(u'0')) whole.remove(0, 1);
+  return style.percentDecimals == 0 ? whole : whole + u'.' + digits.mid(2);
+}
+
+GameScreen::GameScreen(CounterFont levelFont, CounterFont expFont, std::shared_ptr<const ExpTable> table,
+                       CounterStyle style, Progress start, QWidget* parent, OuterRectOf outerRectOf)
     : QWidget(parent),
       levelFont_(std::move(levelFont)),
       expFont_(std::move(expFont)),
+      table_(std::move(table)),
+      style_(style),
       progress_(start),
       outerRectOf_(std::move(outerRectOf)) {
   setWindowTitle(QStringLiteral("MapleStory"));
@@ -100,8 +124,9 @@ void GameScreen::PaintStatusBar(QPainter& painter, QPoint frameOffset) const {
   const int levelEnd = DrawCounter(painter, levelFont_, levelAt, QString::number(progress_.level));
   painter.drawText(QRect(levelEnd + 60, levelAt.y(), 160, levelFont_.Height()), Qt::AlignLeft | Qt::AlignVCenter,
                    QStringLiteral("Tallyplayer"));
-  const int expEnd = DrawCounter(painter, expFont_, expAt, QString::number(progress_.exp));
-  const std::int64_t need = LevelRequirement(progress_.level);
+  const std::int64_t need = LevelRequirement(*table_, progress_.level);
+  const int expEnd = DrawCounter(painter, expFont_, expAt, ExpCounterText(progress_, need, style_));
+  if (style_.percentDecimals >= 0) return;  // the delimiter stands for the "%"
   const double percent = need > 0 ? 100.0 * static_cast<double>(progress_.exp) / static_cast<double>(need) : 0.0;
   painter.drawText(QRect(expEnd + 2, expAt.y() - 2, 80, expFont_.Height() + 4), Qt::AlignLeft | Qt::AlignVCenter,
                    QStringLiteral("%1%]").arg(percent, 0, 'f', 2));

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "counter_sprites.h"
@@ -22,6 +23,18 @@
 inline constexpr QPoint kLevelCounterAt{35, 576};
 inline constexpr QPoint kExpCounterAt{463, 570};
 inline constexpr QSize kFirstClientSize{800, 600};
+
+// How the experience counter is printed: the plain digits (the classic),
+// grouped by three with commas, or as a percentage of the level with this
+// many decimals (the delimiter standing for the "%").
+struct CounterStyle {
+  bool grouped = false;
+  int percentDecimals = -1;  // -1: the experience itself
+};
+
+// The experience counter's text for `progress` in `style`; a percentage is
+// cut, not rounded, and needs the level's size (0: "0" with its decimals).
+QString ExpCounterText(Progress progress, std::int64_t levelSize, CounterStyle style);
 
 // Client-area position of a point given from the outer corner.
 constexpr QPoint ClientPosition(QPoint fromOuterCorner, QPoint frameOffset) { return fromOuterCorner - frameOffset; }
@@ -34,8 +47,8 @@ class GameScreen : public QWidget {
   // toolkit's frame geometry.
   using OuterRectOf = std::function<std::optional<QRect>(WId)>;
 
-  GameScreen(CounterFont levelFont, CounterFont expFont, Progress start, QWidget* parent = nullptr,
-             OuterRectOf outerRectOf = {});
+  GameScreen(CounterFont levelFont, CounterFont expFont, std::shared_ptr<const ExpTable> table, CounterStyle style,
+             Progress start, QWidget* parent = nullptr, OuterRectOf outerRectOf = {});
 
   Progress progress() const { return progress_; }
   void SetProgress(Progress progress);
@@ -56,6 +69,8 @@ class GameScreen : public QWidget {
 
   CounterFont levelFont_;
   CounterFont expFont_;
+  std::shared_ptr<const ExpTable> table_;
+  CounterStyle style_;
   Progress progress_;
   QPoint paintedOffset_;
   OuterRectOf outerRectOf_;
