@@ -1,3 +1,4 @@
+#include "base/display_text.h"
 #include "dialogs/history_chart_view.h"
 
 #include <QImage>

@@ -1,3 +1,4 @@
+#include "base/display_text.h"
 #include "dialogs/history_window.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+#include "base/display_text.h"
 #include "history/goal.h"
 
 #include <QStringList>
@@ -49,7 +50,7 @@ RecentPace PaceOfRecords(const std::vector<MeasurementRecord>& records, const QD
 }
 
 GoalFigures GoalProgress(const Goal& goal, std::int32_t level, double exp, const std::optional<double>& hourRate,
-                         const RecentPace& pace, const QDate& today) {
+                         const RecentPace& pace, const QDate& today, const ExpTable& table) {
   GoalFigures f;
   f.set = goal.level > 0;
   if (!f.set || level <= 0) return f;
@@ -57,13 +58,12 @@ GoalFigures GoalProgress(const Goal& goal, std::int32_t level, double exp, const
     f.reached = true;
     return f;
   }
-  const std::optional<double> target = SessionTotal(goal.level, 0);
-  const std::optional<double> current = SessionTotal(level, exp);
-  if (!target || !current) {
+  const std::optional<double> needed = table.Gain(level, exp, goal.level, 0);
+  if (!needed) {
     f.unknown = true;
     return f;
   }
-  f.needed = std::max(0.0, *target - *current);
+  f.needed = std::max(0.0, *needed);
   const auto hoursAt = [&](const std::optional<double>& rate) -> std::optional<double> {
     if (!rate || *rate <= 0) return std::nullopt;
     return f.needed / (*rate * 1000);

@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "accounting/exp_table.h"
 #include "history/measurement_record.h"
 #include "persistence/settings.h"
 
@@ -48,9 +49,9 @@ struct GoalFigures {
 };
 
 // `level` and `exp`: the last reading (level 0: none yet). `hourRate`: the
-// live 1-hour rate in k/h.
+// live 1-hour rate in k/h. The experience still needed comes from `table`.
 GoalFigures GoalProgress(const Goal& goal, std::int32_t level, double exp, const std::optional<double>& hourRate,
-                         const RecentPace& pace, const QDate& today);
+                         const RecentPace& pace, const QDate& today, const ExpTable& table = *CompiledExpTable());
 
 struct GoalTexts {
   bool shown = false;  // a goal is set

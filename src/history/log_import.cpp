@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "accounting/exp_table.h"
+#include "accounting/level_rise.h"
 #include "history/text_lines.h"
 
 namespace {
@@ -74,13 +75,17 @@ std::optional<GainLine> ParseColumns(const QString& rest) {
   return GainLine{QDateTime(), level, *exp, *gained, *minutes};
 }
 
-// The level whose range holds `total`, as far as the table knows levels.
-std::optional<std::int32_t> LevelOfTotal(double total) {
-  if (!TotalExp(1, 0) || total < 0) return std::nullopt;
-  std::int32_t level = 1;
-  while (const std::optional<double> next = TotalExp(level + 1, 0)) {
-    if (*next > total) return level;
-    ++level;
+// The level of the reading a gain line was measured from: the line's own
+// level, unless the gain reaches back past the level's start; nothing where
+// the table lacks a level it would have to step over.
+std::optional<std::int32_t> LevelBefore(const GainLine& line, const ExpTable& table) {
+  double reachBack = line.gained - line.exp;  // gained before this level began
+  std::int32_t level = line.level;
+  while (reachBack > 0) {
+    --level;
+    const std::optional<std::int64_t> size = level >= 1 ? table.Size(level) : std::nullopt;
+    if (!size) return std::nullopt;
+    reachBack -= static_cast<double>(*size);
   }
   return level;
 }
@@ -119,28 +124,30 @@ class RecordBuilder {
  public:
   bool Empty() const { return steps_.empty(); }
 
-  bool Continues(const GainLine& line, const std::optional<double>& before, const QDateTime& stepStart) const {
+  bool Continues(const GainLine& line, const QDateTime& stepStart, const ExpTable& table) const {
     if (Empty()) return false;
-    const std::int64_t change = static_cast<std::int64_t>(line.level) - record_.levelTo;
-    if (change < 0 || change > 3) return false;
-    if (before && lastTotal_ && std::abs(*before - *lastTotal_) > 0.5) return false;
+    if (!LevelCanFollow(record_.levelTo, line.level)) return false;
+    // The gain runs from where the previous line ended, or this line begins
+    // another measurement.
+    const std::optional<double> gain = table.Gain(last_.level, last_.exp, line.level, line.exp);
+    if (gain && std::abs(*gain - line.gained) > 0.5) return false;
     const std::int64_t pause = WallClockMs(stepStart) - WallClockMs(record_.end);
     return pause >= -kClockSlackMs && pause <= kRecordGapMs;
   }
 
-  void Begin(const QDateTime& start, const GainLine& line, const std::optional<double>& before, const QString& file) {
+  void Begin(const QDateTime& start, const GainLine& line, const QString& file, const ExpTable& table) {
     record_ = MeasurementRecord{};
     record_.start = start;
     record_.logFile = file;
-    record_.levelFrom = before ? LevelOfTotal(*before).value_or(line.level) : line.level;
+    record_.levelFrom = LevelBefore(line, table).value_or(line.level);
     record_.levelTo = line.level;
   }
 
-  void Add(const GainLine& line, const std::optional<double>& total) {
+  void Add(const GainLine& line) {
     record_.end = line.at;
     record_.levelTo = line.level;
     record_.gained += line.gained;
-    lastTotal_ = total;
+    last_ = line;
     steps_.emplace_back(line.gained, line.minutes);
   }
 
@@ -153,12 +160,11 @@ class RecordBuilder {
     record_.bestRate = BestWindowRate(steps_);
     records.push_back(record_);
     steps_.clear();
-    lastTotal_.reset();
   }
 
  private:
   MeasurementRecord record_;
-  std::optional<double> lastTotal_;
+  GainLine last_;  // the line the next one must continue from
   std::vector<std::pair<double, double>> steps_;  // gain and minutes of each line
 };
 
@@ -185,7 +191,7 @@ std::optional<LogFileName> ParseLogFileName(const QString& fileName) {
   return name;
 }
 
-LogImport ImportLogText(const QString& fileName, const QByteArray& bytes) {
+LogImport ImportLogText(const QString& fileName, const QByteArray& bytes, const ExpTable& table) {
   LogImport result;
   const std::optional<LogFileName> name = ParseLogFileName(fileName);
   if (!name) return result;
@@ -225,23 +231,20 @@ LogImport ImportLogText(const QString& fileName, const QByteArray& bytes) {
     year = lineYear;
     lastMonth = month;
 
-    const std::optional<double> total = TotalExp(line->level, line->exp);
-    std::optional<double> before;
-    if (total) before = *total - line->gained;
     const QDateTime stepStart = line->at.addMSecs(-static_cast<std::int64_t>(std::llround(line->minutes * 60000)));
-    if (!builder.Continues(*line, before, stepStart)) {
+    if (!builder.Continues(*line, stepStart, table)) {
       builder.FinishInto(result.records);
       const QDateTime start = headerStart && builder.Empty() ? *headerStart : MinuteOf(stepStart);
-      builder.Begin(start, *line, before, fileName);
+      builder.Begin(start, *line, fileName, table);
     }
     headerStart.reset();
-    builder.Add(*line, total);
+    builder.Add(*line);
   }
   builder.FinishInto(result.records);
   return result;
 }
 
-LogImport ImportLogFolder(const QString& logFolder) {
+LogImport ImportLogFolder(const QString& logFolder, const ExpTable& table) {
   LogImport all;
   const QDir folder(logFolder);
   const QStringList names = folder.entryList(QDir::Files, QDir::Name);
@@ -252,7 +255,7 @@ LogImport ImportLogFolder(const QString& logFolder) {
       all.unreadable << fileName;
       continue;
     }
-    LogImport one = ImportLogText(fileName, file.readAll());
+    LogImport one = ImportLogText(fileName, file.readAll(), table);
     all.files += one.files;
     all.skippedLines += one.skippedLines;
     all.records.insert(all.records.end(), std::make_move_iterator(one.records.begin()),

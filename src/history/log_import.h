@@ -18,6 +18,7 @@
 #include <optional>
 #include <vector>
 
+#include "accounting/exp_table.h"
 #include "history/measurement_record.h"
 
 // A pause longer than this between two gain lines starts a new record: a
@@ -42,10 +43,11 @@ struct LogFileName {
 std::optional<LogFileName> ParseLogFileName(const QString& fileName);
 
 // The records of one log file's content.
-LogImport ImportLogText(const QString& fileName, const QByteArray& bytes);
+LogImport ImportLogText(const QString& fileName, const QByteArray& bytes,
+                        const ExpTable& table = *CompiledExpTable());
 
 // Every log file in the folder, oldest name first; other files are left alone.
-LogImport ImportLogFolder(const QString& logFolder);
+LogImport ImportLogFolder(const QString& logFolder, const ExpTable& table = *CompiledExpTable());
 
 // The imported records that no existing record already covers (their times
 // overlap), so reading the logs again adds only what the history lacks.

@@ -9,7 +9,7 @@ namespace {
 
 const QDate kToday(2026, 12, 5);
 
-double Slot(int n) { return static_cast<double>(*BuildExpTable()[static_cast<std::size_t>(n)]); }
+double Slot(int n) { return *CompiledExpTable()->Total(n + 1, 0); }
 
 }  // namespace
 

@@ -27,10 +27,12 @@ struct Ground {
 };
 constexpr Ground kGrounds[] = {{u"時の神殿", 9'000}, {u"ドラゴンの森", 12'500}, {u"レヘルン", 7'000}};
 
+std::optional<double> TotalAt(std::int32_t level, double exp) { return CompiledExpTable()->Total(level, exp); }
+
 std::pair<std::int32_t, double> LevelOf(double total) {
   std::int32_t level = 1;
-  while (TotalExp(level + 1, 0) && *TotalExp(level + 1, 0) <= total) ++level;
-  return {level, total - *TotalExp(level, 0)};
+  while (TotalAt(level + 1, 0) && *TotalAt(level + 1, 0) <= total) ++level;
+  return {level, total - *TotalAt(level, 0)};
 }
 
 class Player {
@@ -38,7 +40,7 @@ class Player {
   Player(const QString& saveFolder, unsigned seed) : random_(seed) {
     settings_.saveFolder = saveFolder;
     settings_.saveFile = QStringLiteral("給与明細");
-    total_ = *TotalExp(172, 123'456'789);
+    total_ = *TotalAt(172, 123'456'789);
   }
 
   // One measurement from `start`, readings every 10 minutes.
