@@ -7,8 +7,11 @@
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
+
+#include "accounting/exp_table.h"
 
 // Experience that did not move for longer than this is idle time: it is
 // left out of the active time and of every rate.
@@ -35,11 +38,11 @@ struct SessionFigures {
   std::optional<double> shortRate;  // k/h over the last 10 minutes, rounded down as the log does
   std::optional<double> longRate;   // over the last hour
   std::optional<double> wholeRate;  // over the whole session
-  std::optional<double> progressPercent;  // in the current level; nothing from level 200 on
+  std::optional<double> progressPercent;  // in the current level; nothing where the table has no size
   // Seconds to the next level at the last-10-minutes rate; nothing when the
   // rate is 0, negative or unknown, or the level's size is unknown.
   std::optional<double> secondsToLevel;
-  bool levelSizeUnknown = false;  // level 200 and above: the table ends there
+  bool levelSizeUnknown = false;  // the table has no size for the level
   std::int32_t levelsGained = 0;
   int misreads = 0;  // readings left out because they cannot follow the previous one
 };
@@ -53,6 +56,10 @@ class SessionModel {
   // Stop: the figures stay on show until the next Start.
   void Stop(const QDateTime& wallNow, std::int64_t monotonicMs);
   bool Running() const { return running_; }
+
+  // The table sizes and gains across level-ups come from (the compiled one
+  // until told otherwise); kept across sessions.
+  void SetExpTable(std::shared_ptr<const ExpTable> table) { table_ = std::move(table); }
 
   // A successful reading (level and experience within the level). A level
   // lower than the previous one, more than 3 higher, or an experience beyond
@@ -90,6 +97,7 @@ class SessionModel {
   std::optional<double> WindowRate(std::int64_t nowMs, std::int64_t windowMs) const;
   void Accept(const Reading& reading);
 
+  std::shared_ptr<const ExpTable> table_ = CompiledExpTable();
   bool running_ = false;
   QDateTime startWall_;
   QDateTime stopWall_;
@@ -110,18 +118,8 @@ class SessionModel {
 // active time.
 std::optional<double> RatePerHourK(double gained, std::int64_t activeMs);
 
-// Total experience of a reading where the table gives one: levels 1 … 199,
-// and level 200, which starts at the table's last filled slot.
-std::optional<double> SessionTotal(std::int32_t level, double exp);
-
-// Experience level `level` alone requires; nothing from level 200 on.
-std::optional<double> LevelSize(std::int32_t level);
-
 // "あと 1時間12分", "あと 12分" (minutes rounded up); "—" for nothing.
 QString TimeToLevelText(const std::optional<double>& seconds);
 
 // "1時間02分", "12分": whole minutes, cut.
 QString DurationText(std::int64_t ms);
-
-// "1,234,567": whole numbers grouped by three, as the log shows them.
-QString GroupedNumber(double value);

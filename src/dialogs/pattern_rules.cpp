@@ -2,7 +2,6 @@
 
 QImage SlotAfterClick(const QImage& held, const QImage& clipboard) {
   QImage picture = clipboard.isNull() ? held : clipboard.convertToFormat(QImage::Format_RGB32);
-  const QSize outer = SlotOuterSize(picture);
-  if (outer.width() > kEmptySlotSide || outer.height() > kEmptySlotSide) return {};
+  if (picture.width() > kLargestPatternSide || picture.height() > kLargestPatternSide) return {};
   return picture;
 }

@@ -8,6 +8,6 @@
 #include "recognition/area_teaching.h"
 
 // What a slot holds after a click: the clipboard's picture when there is
-// one (as RGB32), else what it held; a picture larger than 41 in either
-// direction empties the slot.
+// one (as RGB32), else what it held; a picture larger than the largest
+// pattern (kLargestPatternSide) in either direction empties the slot.
 QImage SlotAfterClick(const QImage& held, const QImage& clipboard);

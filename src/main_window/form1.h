@@ -141,12 +141,14 @@ class Form1 : public QMainWindow {
   // it started with while the pattern editor, run from one of its lag
   // waits, replaces this one.
   std::shared_ptr<const PatternMatcher> matcher_;
+  // The table read at start; until then the compiled one.
+  std::shared_ptr<const ExpTable> expTable_ = CompiledExpTable();
   ReadingEvaluator evaluator_;
   LogFileWriter logWriter_;
   MisreadGuard guard_;
   AlertMonitor alerts_;
   AlertEvent::Reading alertReading_ = AlertEvent::Reading::None;  // read since the last tick
-  std::optional<double> alertTotal_;
+  std::optional<ReadingPoint> alertPoint_;
   bool continuing_ = false;  // a saved measurement goes on: Run must not start a new one
   TrayIcon* tray_ = nullptr;
   QDateTime nextCaptureTime_;

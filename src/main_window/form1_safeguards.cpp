@@ -5,7 +5,8 @@
 #include <QApplication>
 #include <cmath>
 
-#include "accounting/exp_table.h"
+#include "accounting/percent_reading.h"
+#include "base/display_text.h"
 #include "capture/clock.h"
 #include "capture/window_system.h"
 #include "dialogs/message_boxes.h"
@@ -40,24 +41,36 @@ QString TraceName(AlertKind kind) {
 }  // namespace
 
 EvaluationStep Form1::GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs) {
-  const bool read = Read(recognizedLevel_, recognizedExp_);
-  if (state_.settings.misreadGuard && read) {
-    const GuardVerdict verdict = guard_.Check(recognizedLevel_, recognizedExp_, monotonicMs);
+  const Settings& settings = state_.settings;
+  const std::int32_t level = recognizedLevel_;
+  // What the experience area showed, as experience within the level.
+  const ExpFromArea fromArea = ExperienceOfReading(level, recognizedExp_, settings.expPercentDecimals, *expTable_);
+  if (fromArea.sizeUnknown) {
+    // Read, but not to be weighed or logged: the percentage still tells
+    // whether the level moved on.
+    alertReading_ = AlertEvent::Reading::Ok;
+    alertPoint_ = ReadingPoint{level, recognizedExp_};
+    return PercentWithoutSizeStep(level, now);
+  }
+  const double exp = fromArea.exp;
+  const bool read = Read(level, exp);
+  if (settings.misreadGuard && read) {
+    const DeathPenalty death = settings.deathCostsExp ? DeathPenalty::UpToATenth : DeathPenalty::None;
+    const GuardVerdict verdict = guard_.Check(level, exp, monotonicMs, death);
     if (verdict == GuardVerdict::Implausible) {
       alertReading_ = AlertEvent::Reading::Implausible;
-      return ImplausibleReadingStep(recognizedLevel_, recognizedExp_, now);
+      return ImplausibleReadingStep(level, exp, now);
     }
     if (verdict == GuardVerdict::Confirmed) services_.trace.Event(QStringLiteral(" ImageRecognition confirmed"));
   }
   // Off, the guard is not even asked: evaluation is exactly as without it.
-  if (!state_.settings.misreadGuard) guard_.Reset();
+  if (!settings.misreadGuard) guard_.Reset();
   const bool hadPrevious = evaluator_.HasPreviousReading();
-  EvaluationStep step = evaluator_.Evaluate(recognizedLevel_, recognizedExp_, now, monotonicMs,
-                                            state_.settings.saveCsv);
+  EvaluationStep step = evaluator_.Evaluate(level, exp, now, monotonicMs, settings.saveCsv);
   // Evaluation began anew (a level change it does not bridge): so does the guard.
-  if (hadPrevious && step.beginLogFile) guard_.Resume(recognizedLevel_, recognizedExp_, monotonicMs);
+  if (hadPrevious && step.beginLogFile) guard_.Resume(level, exp, monotonicMs);
   alertReading_ = read ? AlertEvent::Reading::Ok : AlertEvent::Reading::Failed;
-  alertTotal_ = read ? TotalExp(recognizedLevel_, recognizedExp_) : std::nullopt;
+  alertPoint_ = read ? std::optional<ReadingPoint>(ReadingPoint{level, exp}) : std::nullopt;
   return step;
 }
 
@@ -65,12 +78,10 @@ void Form1::AfterEvaluation(const EvaluationStep& step, const QDateTime& now, st
   if (step.rate && tray_) tray_->SetLastRate(step.rate);
   if (step.retrySoon) return;  // failed or implausible: the saved state stays as it was
   const auto& previous = evaluator_.PreviousReading();
-  if (!previous || !previous->total || logWriter_.LogStamp().isEmpty()) return;
-  const std::optional<double> levelStart = TotalExp(previous->level, 0);
-  if (!levelStart) return;
+  if (!previous || logWriter_.LogStamp().isEmpty()) return;
   // The tick count does not survive a reboot; the wall clock does.
   const MeasurementState saved{logWriter_.LogStamp(), now.addMSecs(previous->ms - monotonicMs), previous->level,
-                               std::llround(*previous->total - *levelStart)};
+                               std::llround(previous->exp)};
   if (!SaveMeasurementState(state_.programFolder, saved)) {
     services_.trace.Event(QStringLiteral(" Measurement state not saved"));
   }
@@ -80,9 +91,8 @@ void Form1::OfferToContinueMeasurement() {
   const QString folder = state_.programFolder;
   const StoredMeasurement stored = ReadMeasurementState(folder);
   if (stored.kind == StoredMeasurement::Kind::None) return;
-  const std::optional<double> total =
-      stored.state ? TotalExp(stored.state->level, static_cast<double>(stored.state->exp)) : std::nullopt;
-  if (!total) {
+  // A level beyond the game's cap was never a reading of it.
+  if (!stored.state || stored.state->level > kTopLevel) {
     const QString aside = SetAsideMeasurementState(folder);
     ShowNotice({QStringLiteral("前回の計測の記録が読めないため、使わずに退避しました。\r\n") + aside, kContinueTitle});
     services_.trace.Event(QStringLiteral(" Measurement state unreadable, set aside"));
@@ -98,7 +108,7 @@ void Form1::OfferToContinueMeasurement() {
     return;
   }
   const QString question = QStringLiteral("前回の計測が終わらないまま終了しています（最終読取 ") +
-                           saved.lastReading.toString(QStringLiteral("MM/dd hh:mm")) +
+                           LogDateText(saved.lastReading) +
                            QStringLiteral("）。\r\n同じログファイルに続けて計測しますか？");
   if (!services_.boxes.AskYesNo(question, kContinueTitle)) {
     ClearMeasurementState(folder);
@@ -106,7 +116,7 @@ void Form1::OfferToContinueMeasurement() {
     return;
   }
   const std::int64_t readingMs = services_.clock.MonotonicMs() - ageMs;
-  evaluator_.Resume({saved.level, total, readingMs});
+  evaluator_.Resume({saved.level, static_cast<double>(saved.exp), readingMs});
   guard_.Resume(saved.level, static_cast<double>(saved.exp), readingMs);
   logWriter_.Resume(saved.logStamp);
   continuing_ = true;
@@ -139,18 +149,18 @@ void Form1::NoteLiveReading(const std::optional<LiveMeter::TickReading>& live) {
   if (!live || live->verdict == ReadingVerdict::Ignored) return;
   if (live->verdict == ReadingVerdict::Misread) {
     alertReading_ = AlertEvent::Reading::Implausible;
-    alertTotal_.reset();
+    alertPoint_.reset();
     return;
   }
   alertReading_ = AlertEvent::Reading::Ok;
-  alertTotal_ = TotalExp(live->reading.level, live->reading.exp);
+  alertPoint_ = ReadingPoint{live->reading.level, live->reading.exp};
 }
 
 void Form1::FeedAlerts(GameSeen seen) {
   const AlertEvent::Reading reading = alertReading_;
-  const std::optional<double> total = alertTotal_;
+  const std::optional<ReadingPoint> point = alertPoint_;
   alertReading_ = AlertEvent::Reading::None;
-  alertTotal_.reset();
+  alertPoint_.reset();
   if (ended_ || !IsMonitoring()) return;
 
   WindowSystem& windows = services_.windows;
@@ -163,13 +173,13 @@ void Form1::FeedAlerts(GameSeen seen) {
                                                              : AlertEvent::Game::Behind;
   const Settings& settings = state_.settings;
   const std::vector<AlertChange> changes =
-      alerts_.Feed({services_.clock.MonotonicMs(), where, reading, total}, settings.alertMinutes);
+      alerts_.Feed({services_.clock.MonotonicMs(), where, reading, point}, settings.alertMinutes);
   for (const AlertChange& change : changes) {
     if (!change.raised) continue;
     const QString text = AlertText(change.kind, settings.alertMinutes);
     services_.trace.Event(QStringLiteral(" Alert ") + TraceName(change.kind));
     if (settings.alertLogLine) {
-      AppendLog(services_.clock.Now().toString(QStringLiteral("MM/dd hh:mm")) + QStringLiteral("  警告  ") + text +
+      AppendLog(LogDateText(services_.clock.Now()) + QStringLiteral("  警告  ") + text +
                     QStringLiteral("\r\n"),
                 true);
     }

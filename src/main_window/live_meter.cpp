@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "accounting/percent_reading.h"
 #include "capture/clock.h"
 #include "main_window/compact_view.h"
 #include "main_window/live_panel.h"
@@ -25,6 +26,11 @@ LiveMeter::LiveMeter(ProgramState& state, Services& services, Views views, std::
 }
 
 LiveMeter::~LiveMeter() { delete compact_.data(); }
+
+void LiveMeter::SetExpTable(std::shared_ptr<const ExpTable> table) {
+  expTable_ = table;
+  session_.SetExpTable(std::move(table));
+}
 
 CompactView* LiveMeter::Compact() const { return compact_.data(); }
 
@@ -52,9 +58,15 @@ std::optional<LiveMeter::TickReading> LiveMeter::Tick(const PatternMatcher* matc
   game_ = seen.game;
   std::optional<TickReading> read;
   if (seen.reading) {
-    read = TickReading{*seen.reading, session_.Add(seen.reading->level, seen.reading->exp,
-                                                   services_.clock.MonotonicMs())};
-    ShowFigures();
+    const LiveReading raw = *seen.reading;
+    const ExpFromArea fromArea =
+        ExperienceOfReading(raw.level, raw.exp, state_.settings.expPercentDecimals, *expTable_);
+    // A percentage the table cannot convert tells the session nothing.
+    if (fromArea.exp > 0) {
+      const LiveReading reading{raw.level, fromArea.exp};
+      read = TickReading{reading, session_.Add(reading.level, reading.exp, services_.clock.MonotonicMs())};
+      ShowFigures();
+    }
   }
   RefreshStateLine();
   return read;

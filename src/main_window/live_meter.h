@@ -52,6 +52,10 @@ class LiveMeter : public QObject {
   };
   std::optional<TickReading> Tick(const PatternMatcher* matcher);
 
+  // The table read at start: sizes for the session and for converting a
+  // percentage shown in the experience area.
+  void SetExpTable(std::shared_ptr<const ExpTable> table);
+
   // A manual command's wait, shown as a countdown.
   void BeginManualWait(const QString& command, double ms);
   void EndManualWait();
@@ -76,6 +80,7 @@ class LiveMeter : public QObject {
   Views views_;
   std::function<bool()> monitoring_;
   std::function<QDateTime()> nextCapture_;
+  std::shared_ptr<const ExpTable> expTable_ = CompiledExpTable();
   SessionModel session_;
   GameSeen game_ = GameSeen::Unknown;
   QDateTime behindSince_;

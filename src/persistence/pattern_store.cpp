@@ -30,7 +30,7 @@ const QImage& Slot(const PatternImages& images, int slot) {
   return slot < 20 ? images.digits[static_cast<std::size_t>(slot)] : images.delimiters[static_cast<std::size_t>(slot - 20)];
 }
 
-bool Fits(QSize size) { return size.width() <= kPatternCapacity && size.height() <= kPatternCapacity; }
+bool Fits(QSize size) { return size.width() <= kLargestPatternSide && size.height() <= kLargestPatternSide; }
 bool Fits(const QImage& image) { return Fits(image.size()); }
 
 // A pattern file's picture; null when it is missing, unreadable or too
@@ -107,10 +107,31 @@ bool SaveOrigins(const std::array<PatternOrigin, kPatternSlots>& origins, const 
   return file.commit();
 }
 
+// Whether an area's eleven pictures can be a pattern set: the editor gives
+// them one height, so a height of its own is a damaged file; and two
+// pictures alike could never be told apart, so a drawing of the second
+// would read as the first (defaults left in an area taught from captures
+// take no part, and may have become alike when brought to its height).
+bool AreaSound(const PatternImages& images, int area) {
+  std::array<QImage, 11> pictures;
+  std::array<int, 11> indices{};
+  for (int i = 0; i < 11; ++i) indices[static_cast<std::size_t>(i)] = i < 10 ? area * 10 + i : 20 + area;
+  for (std::size_t i = 0; i < pictures.size(); ++i) pictures[i] = Slot(images, indices[i]).convertToFormat(QImage::Format_RGB32);
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    if (pictures[i].height() != pictures[0].height()) return false;
+    for (std::size_t j = 0; j < i; ++j) {
+      if (pictures[i] == pictures[j] && TakesPart(images, indices[i]) && TakesPart(images, indices[j])) return false;
+    }
+  }
+  return true;
+}
+
 // Loads all 22 files of `folder`; false when any is missing, unreadable or
-// too large to convert. The holders change only when every file loaded.
-bool LoadAll(const QString& folder, PatternImages& images) {
+// too large to convert, or an area's pictures are no set. The holders
+// change only when every file loaded.
+bool LoadAll(const QString& folder, const std::array<PatternOrigin, kPatternSlots>& origins, PatternImages& images) {
   PatternImages loaded;
+  loaded.origins = origins;
   bool ok = true;
   for (int slot = 0; slot < kPatternSlots; ++slot) {
     QImage image = LoadPicture(folder + '/' + PatternFileName(slot));
@@ -120,6 +141,7 @@ bool LoadAll(const QString& folder, PatternImages& images) {
       ok = false;
     }
   }
+  ok = ok && AreaSound(loaded, 0) && AreaSound(loaded, 1);
   if (ok) images = loaded;
   return ok;
 }
@@ -130,36 +152,41 @@ QString FreeFolderName(const QString& parent, const QString& name) {
   return parent + '/' + candidate;
 }
 
-// Copies the player's pattern files (those present) into a dated folder
+// Keeps the player's pattern files (those present) in a dated folder
 // beside them, so that replacing them by the defaults loses none of them.
+// A file that could be a pattern is copied; anything else of that name (a
+// huge file, a pipe, a folder) is moved, which neither fills the disk nor
+// holds up the start. False when one could be kept neither way: it is then
+// not to be replaced.
 bool BackUpPlayerFiles(const QString& programFolder, const QDateTime& now) {
   const QString folder = PatternFolder(programFolder);
   QStringList present;
   for (int slot = 0; slot < kPatternSlots; ++slot) {
-    if (QFileInfo(folder + '/' + PatternFileName(slot)).isFile()) present << PatternFileName(slot);
+    const QFileInfo info(folder + '/' + PatternFileName(slot));
+    if (info.exists() || info.isSymLink()) present << PatternFileName(slot);
   }
   if (QFileInfo(folder + '/' + QLatin1String(kPatternOriginFile)).isFile()) present << QLatin1String(kPatternOriginFile);
   if (present.isEmpty()) return true;
   const QString backup = FreeFolderName(folder, QStringLiteral("backup-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
   if (!MakeFolders(backup)) return false;
   bool ok = true;
-  for (const QString& name : present) ok = QFile::copy(folder + '/' + name, backup + '/' + name) && ok;
+  for (const QString& name : present) {
+    const QString from = folder + '/' + name;
+    const QFileInfo info(from);
+    const bool copy = info.isFile() && info.size() <= kMaxPatternFileSize;
+    ok = (copy ? QFile::copy(from, backup + '/' + name) : QFile::rename(from, backup + '/' + name)) && ok;
+  }
   return ok;
 }
 
 // Writes one picture as a 24-bit BMP; the old file stays whole until the
-// new one is complete.
+// new one is complete, and only a plain file is replaced.
 bool Write(const QImage& image, const QString& path) {
   if (image.isNull()) return false;
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  // The explicit flush matters: commit() alone installs a cut-short file when
-  // the disk fills during the write.
-  if (!image.convertToFormat(QImage::Format_RGB32).save(&file, kBmp) || !file.flush()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly) || !image.convertToFormat(QImage::Format_RGB32).save(&buffer, kBmp)) return false;
+  return ReplaceFile(path, bytes);
 }
 
 bool SaveAll(const PatternImages& images, const QString& programFolder) {
@@ -201,6 +228,12 @@ Notice SaveFailed() { return {QStringLiteral("パターンファイルを保存�
 Notice DataFailed() {
   return {QStringLiteral("パターンファイルのデータ化に失敗しました。") + kCrLf + QStringLiteral("終了します。") + kCrLf,
           QStringLiteral("パターン読込みエラー")};
+}
+
+std::array<PatternOrigin, kPatternSlots> AllDelivered() {
+  std::array<PatternOrigin, kPatternSlots> origins{};
+  origins.fill(PatternOrigin::Delivered);
+  return origins;
 }
 
 enum class Step { Read, Init, Save, Data, None };
@@ -272,8 +305,7 @@ PatternFilesResult PatternFilesFrom(const QString& mode, PatternImages& images, 
   while (step != Step::None) {
     switch (step) {
       case Step::Read:
-        if (LoadAll(PatternFolder(programFolder), images)) {
-          images.origins = LoadOrigins(PatternFolder(programFolder));
+        if (LoadAll(PatternFolder(programFolder), LoadOrigins(PatternFolder(programFolder)), images)) {
           step = Step::Data;
         } else {
           result.notices.push_back(ReadFailed());
@@ -281,12 +313,11 @@ PatternFilesResult PatternFilesFrom(const QString& mode, PatternImages& images, 
         }
         break;
       case Step::Init:
-        if (!LoadAll(defaultsFolder, images)) {
+        if (!LoadAll(defaultsFolder, AllDelivered(), images)) {
           result.notices.push_back(InitFailed());
           result.endProgram = true;
           return result;
         }
-        images.origins.fill(PatternOrigin::Delivered);
         fromDefaults = true;
         step = Step::Save;
         break;

@@ -44,9 +44,7 @@ QSize SlotOuterSize(const QImage& picture) {
 }
 
 bool IsRegistered(const QImage& picture) {
-  const QSize outer = SlotOuterSize(picture);
-  if (outer.width() == 0 || outer.height() == 0) return false;
-  return !(outer.width() == kEmptySlotSide && outer.height() == kEmptySlotSide);
+  return !picture.isNull() && picture.width() <= kLargestPatternSide && picture.height() <= kLargestPatternSide;
 }
 
 std::optional<int> CommonHeight(const AreaPictures& pictures) {
@@ -151,7 +149,7 @@ void PutCells(AreaPictures& pictures, AreaOrigins& origins, const QImage& captur
     const std::size_t slot = cells.IsDelimiter(i) ? 10 : static_cast<std::size_t>(cells.digits[i].digitValue());
     if (filled[slot]) continue;
     const QImage cell = CellPicture(capture, cells, i);
-    if (SlotOuterSize(cell).width() > kEmptySlotSide || SlotOuterSize(cell).height() > kEmptySlotSide) continue;
+    if (!IsRegistered(cell)) continue;
     pictures[slot] = cell;
     origins[slot] = PatternOrigin::Captured;
     filled[slot] = true;

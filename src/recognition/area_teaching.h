@@ -15,7 +15,7 @@
 #include "persistence/pattern_set.h"
 #include "recognition/digit_segmentation.h"
 
-inline constexpr int kEmptySlotSide = 41;  // the size of an empty slot, and its mark
+inline constexpr int kEmptySlotSide = 41;  // the size an empty slot is shown at
 inline constexpr int kSlotsPerArea = 11;   // digits 0 to 9, then the delimiter
 
 using AreaPictures = std::array<QImage, kSlotsPerArea>;
@@ -24,8 +24,9 @@ using AreaOrigins = std::array<PatternOrigin, kSlotsPerArea>;
 // A slot's outer size: its picture's size, or 41 x 41 when it holds none.
 QSize SlotOuterSize(const QImage& picture);
 
-// A slot counts as registered when its outer size is neither 0 in either
-// direction nor exactly 41 x 41 (the empty mark).
+// A slot counts as registered when it holds a picture no larger than the
+// largest pattern. Emptiness is having no picture, never a size: a taught
+// picture may be any size up to the largest.
 bool IsRegistered(const QImage& picture);
 
 // The common height of the eleven slots (their average height, rounded

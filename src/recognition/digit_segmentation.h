@@ -20,6 +20,8 @@
 #include <optional>
 #include <vector>
 
+#include "persistence/pattern_set.h"
+
 enum class SegmentationRefusal {
   None,
   NotADigitString,    // empty, or holds something other than digits and separators between them
@@ -31,7 +33,7 @@ enum class SegmentationRefusal {
   NotReadBack,           // no layout's cells read the capture back as typed
 };
 
-inline constexpr int kMaxCellSide = 41;  // the largest pattern
+inline constexpr int kMaxCellSide = kLargestPatternSide;
 inline constexpr int kMaxCaptureDigits = 40;
 
 // The number as typed: its digits, and after which of them a separator

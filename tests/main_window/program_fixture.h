@@ -56,13 +56,15 @@ class OpenBoxes : public RecordingMessageBoxes {
 class ProgramTest : public ::testing::Test {
  protected:
   ProgramTest() {
-    // The defaults, and the player's own set taught from them.
+    // The defaults, and the player's own set taught from them; the
+    // delivered experience table.
     for (const QString& subfolder : {QStringLiteral("system"), QStringLiteral("Pattern")}) {
       QDir().mkpath(folder_.File(subfolder));
       for (const QString& name : QDir(kSystemDir).entryList({QStringLiteral("*.bmp")}, QDir::Files)) {
         QFile::copy(kSystemDir + "/" + name, folder_.File(subfolder + "/" + name));
       }
     }
+    QFile::copy(kSystemDir + "/ExpTable.txt", folder_.File(QStringLiteral("system/ExpTable.txt")));
     windows_.screen.fill(Qt::black);
   }
 

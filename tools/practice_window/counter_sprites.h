@@ -1,6 +1,7 @@
 #pragma once
 // The status-bar font of the practice game: the default pattern bitmaps, laid
-// out the way the game lays out its counters.
+// out the way the game lays out its counters, and the separators some
+// versions of the game print between digit groups or before the decimals.
 
 #include <QImage>
 #include <QPainter>
@@ -10,6 +11,9 @@
 struct CounterFont {
   std::array<QImage, 10> digits;
   QImage delimiter;
+  // Narrower than a digit cell, in the digits' own colours; made from them.
+  QImage comma;
+  QImage point;
 
   bool IsComplete() const;
   // Cells overlap by one column: neighbours share their background edge.
@@ -21,15 +25,15 @@ struct CounterFont {
 // file is missing.
 CounterFont LoadCounterFont(const QString& folder, int area);
 
-// How a counter is laid out; the default is the classic look.
-struct CounterStyle {
+// Where a counter's digits and its mark go; the default is the classic look.
+struct CounterLayout {
   bool boxes = false;  // each digit in a box of its own, neighbours sharing a column
   int markGap = 0;     // blank columns added before the delimiter
   bool mark = true;    // false: nothing follows the digits
 };
 
-// Draws the digits of `value` and the delimiter with the first cell's
-// top-left at `at`; returns the x just right of the delimiter (of the
-// digits without one).
-int DrawCounter(QPainter& painter, const CounterFont& font, const QPoint& at, const QString& digits,
-                const CounterStyle& style = {});
+// Draws `text` (digits, "," and ".") and the delimiter with the first cell's
+// top-left at `at`; returns the x just right of the delimiter (of the text
+// without one).
+int DrawCounter(QPainter& painter, const CounterFont& font, const QPoint& at, const QString& text,
+                const CounterLayout& layout = {});
