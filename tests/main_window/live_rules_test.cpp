@@ -6,7 +6,7 @@
 #include "main_window/compact_view.h"
 #include "main_window/layout_rule.h"
 #include "main_window/live_panel.h"
-#include "main_window/state_line.h"
+#include "monitoring/state_line.h"
 #include "support/qstring_printer.h"
 
 TEST(StateLine, SaysWhatTheProgramIsDoing) {

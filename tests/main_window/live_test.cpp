@@ -9,7 +9,7 @@
 #include "accounting/log_headers.h"
 #include "dialogs/form2.h"
 #include "main_window/compact_view.h"
-#include "main_window/live_meter.h"
+#include "monitoring/monitoring_cycle.h"
 #include "main_window/live_panel.h"
 #include "main_window/rate_chart.h"
 #include "program_fixture.h"
@@ -68,14 +68,14 @@ TEST_F(LiveTest, ReadingsBetweenCapturesFeedThePanelWithoutBeepLogLineTraceOrDue
   std::int64_t exp = kStartExp;
   ShowExp(exp);
   Run();
-  const QDateTime due = form().NextCaptureTime();
+  const QDateTime due = form().Monitor().NextCaptureTime();
   const QStringList trace = TraceMessages();
   RunFor(10);  // the first tick: a live reading only
   EXPECT_EQ(windows_.beeps, 0);
-  EXPECT_EQ(form().NextCaptureTime(), due);
+  EXPECT_EQ(form().Monitor().NextCaptureTime(), due);
   EXPECT_EQ(form().LogText(), ScreenHeader() + "\r\n");
   EXPECT_EQ(TraceMessages(), trace);
-  EXPECT_TRUE(form().Capture(0).isNull()) << "the capture pictures are the timed capture's";
+  EXPECT_TRUE(form().Monitor().Capture(0).isNull()) << "the capture pictures are the timed capture's";
   EXPECT_EQ(Chart().Updates(), 2) << "Run, then the reading";
 
   for (int tick = 0; tick < 60; ++tick) {
@@ -99,7 +99,7 @@ TEST_F(LiveTest, ReadingsBetweenCapturesFeedThePanelWithoutBeepLogLineTraceOrDue
   windows_.foreground = 0;
   RunFor(60);
   EXPECT_EQ(Chart().Updates(), 1 + 60);
-  EXPECT_EQ(form().Live().StateText(), QStringLiteral("ゲームが前面にありません (待機 00:50)"));
+  EXPECT_EQ(form().Monitor().StateText(), QStringLiteral("ゲームが前面にありません (待機 00:50)"));
 
   // Switched off in the options: the ticks look at the game and read nothing.
   form().State().settings.liveSampling = false;
@@ -108,7 +108,7 @@ TEST_F(LiveTest, ReadingsBetweenCapturesFeedThePanelWithoutBeepLogLineTraceOrDue
   RunFor(60);
   EXPECT_EQ(windows_.grabs.size(), grabs);
   EXPECT_EQ(Chart().Updates(), 1 + 60);
-  EXPECT_TRUE(form().Live().StateText().startsWith(QStringLiteral("監視中")));
+  EXPECT_TRUE(form().Monitor().StateText().startsWith(QStringLiteral("監視中")));
 }
 
 TEST_F(LiveTest, TheLogFileIsByteForByteTheSameWithAndWithoutLiveReadings) {
@@ -129,10 +129,10 @@ TEST_F(LiveTest, TheLogFileIsByteForByteTheSameWithAndWithoutLiveReadings) {
   EXPECT_GT(withLive.windows_.grabs.size(), without.windows_.grabs.size());
 
   // On screen, live readings add only the summary at Stop.
-  const SessionFigures f = withLive.form().Live().Session().Figures(withLive.clock_.MonotonicMs());
+  const SessionFigures f = withLive.form().Monitor().Session().Figures(withLive.clock_.MonotonicMs());
   EXPECT_EQ(f.misreads, 1);
   EXPECT_EQ(f.levelsGained, 1);
-  const QString summary = withLive.form().Live().Session().SummaryLine();
+  const QString summary = withLive.form().Monitor().Session().SummaryLine();
   EXPECT_EQ(withLive.form().LogText(), without.form().LogText() + summary + "\r\n");
   EXPECT_TRUE(summary.startsWith(QStringLiteral("セッション 12/05 14:30 - 12/05 14:46  稼働 ")));
   EXPECT_TRUE(summary.endsWith(QStringLiteral("レベル +1")));
@@ -149,7 +149,7 @@ TEST_F(LiveTest, RunAfterStopStartsTheFiguresAfresh) {
   }
   form().menuStop_Click();
   EXPECT_EQ(Value("lblLiveGained"), QStringLiteral("14,500")) << "still on show after Stop";
-  EXPECT_TRUE(form().LogText().endsWith(form().Live().Session().SummaryLine() + "\r\n"));
+  EXPECT_TRUE(form().LogText().endsWith(form().Monitor().Session().SummaryLine() + "\r\n"));
   ShowExp(exp += 1'000'000);  // gained while stopped: no part of the next session
   Run();
   EXPECT_EQ(Value("lblLiveGained"), QStringLiteral("0"));
@@ -166,7 +166,7 @@ TEST_F(LiveTest, TheStateLineFollowsTheCycleTheGameAndTheManualCountdown) {
   EXPECT_EQ(state->text(), QStringLiteral("停止中"));
   ShowExp(kStartExp);
   Run();
-  EXPECT_EQ(form().Live().StateText(), QStringLiteral("監視中  次のキャプチャまで 00:15"));
+  EXPECT_EQ(form().Monitor().StateText(), QStringLiteral("監視中  次のキャプチャまで 00:15"));
   RunFor(10);
   EXPECT_EQ(state->text(), QStringLiteral("監視中  次のキャプチャまで 00:05"));
   RunFor(10);  // the timed capture: the next one is an interval away
@@ -182,14 +182,14 @@ TEST_F(LiveTest, TheStateLineFollowsTheCycleTheGameAndTheManualCountdown) {
   form().menuStop_Click();
   EXPECT_EQ(state->text(), QStringLiteral("停止中"));
 
-  form().Live().BeginManualWait(QStringLiteral("キャプチャ"), 10000);
-  clock_.AdvanceSeconds(3);
-  EXPECT_EQ(form().Live().StateText(), QStringLiteral("キャプチャまで 00:07"));
-  form().Live().EndManualWait();
   QString duringWait;
-  clock_.onWait = [&] { duringWait = form().Live().StateText(); };
+  clock_.onWait = [&] {
+    clock_.Advance(-7000);  // 3 seconds into the wait
+    duringWait = form().Monitor().StateText();
+    clock_.Advance(7000);
+  };
   form().cmdCapture_Click();
-  EXPECT_TRUE(duringWait.startsWith(QStringLiteral("キャプチャまで "))) << duringWait.toStdString();
+  EXPECT_EQ(duringWait, QStringLiteral("キャプチャまで 00:07"));
   EXPECT_EQ(state->text(), QStringLiteral("停止中"));
 }
 
@@ -242,7 +242,7 @@ TEST_F(LiveTest, TheCompactViewShowsTheLiveFiguresAndRemembersWhereItWasLeft) {
   ShowExp(exp);
   Run();
   form().menuCompact_Click();
-  CompactView* view = form().Live().Compact();
+  CompactView* view = form().Compact();
   ASSERT_NE(view, nullptr);
   EXPECT_TRUE(view->isVisible());
   EXPECT_TRUE(view->windowFlags() & Qt::WindowStaysOnTopHint);

@@ -15,7 +15,7 @@ TEST_F(ProgramTest, RunWithoutTheGameChangesNothingAndStopBefore20SecondsCapture
   RunFor(19);
   form().menuStop_Click();
   RunFor(60);
-  EXPECT_TRUE(form().Capture(0).isNull());
+  EXPECT_TRUE(form().Monitor().Capture(0).isNull());
   EXPECT_EQ(form().LogText(), ScreenHeader() + "\r\n");
   Run();
   EXPECT_EQ(form().LogText(), ScreenHeader() + "\r\n" + ScreenHeader() + "\r\n");
@@ -33,15 +33,15 @@ TEST_F(ProgramTest, TheGameIsCapturedOnlyInFrontAndLosingItWithALogFileStopsOnce
   RunFor(20);
   EXPECT_EQ(Label("lblCapture_0")->text(), QStringLiteral("190"));
   EXPECT_EQ(Label("lblCapture_1")->text(), QStringLiteral("1234567890"));
-  ASSERT_FALSE(form().LogWriter().LogStamp().isEmpty());
+  ASSERT_FALSE(form().Monitor().LogWriter().LogStamp().isEmpty());
 
   windows_.Remove(game_);
   windows_.foreground = 0;
   RunFor(3 * 20 * 60);
   EXPECT_EQ(boxes_.shown, std::vector<Notice>{kGameMissing});
   EXPECT_FALSE(form().IsMonitoring());
-  EXPECT_TRUE(form().Capture(0).isNull());
-  EXPECT_TRUE(form().Capture(1).isNull());
+  EXPECT_TRUE(form().Monitor().Capture(0).isNull());
+  EXPECT_TRUE(form().Monitor().Capture(1).isNull());
   EXPECT_EQ(TraceMessages().last(), QStringLiteral(" Lost MapleStory Then Log Stop"));
 }
 
@@ -104,12 +104,12 @@ TEST_F(ProgramTest, ACapturePressedDuringATimedStepIsNotTracedAsDoneAndLeavesThe
     // The player presses キャプチャ while the timed step waits out a lag.
     if (pressed || clock_.waits.back() != 50) return;
     pressed = true;
-    dueInStep = form().NextCaptureTime();
+    dueInStep = form().Monitor().NextCaptureTime();
     form().cmdCapture_Click();
   };
   RunFor(20);
   ASSERT_TRUE(pressed);
-  EXPECT_EQ(form().NextCaptureTime(), dueInStep);
+  EXPECT_EQ(form().Monitor().NextCaptureTime(), dueInStep);
   EXPECT_FALSE(TraceMessages().contains(QStringLiteral(" SingleCapture･･･End ")));
   EXPECT_EQ(windows_.grabs.size(), 2u) << "one capture step, not two";
 

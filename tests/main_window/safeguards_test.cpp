@@ -41,7 +41,7 @@ TEST_F(SafeguardsTest, AMisreadDigitIsHeldBackForFifteenSecondsAndNeverReachesTh
   EXPECT_EQ(form().LogText().split("\r\n").filter("認識疑義"),
             QStringList{QStringLiteral("12/05 14:50  認識疑義  Lv190 Exp1,934,567,890")});
   EXPECT_EQ(TraceMessages().last(), QStringLiteral(" ImageRecognition implausible"));
-  EXPECT_EQ(form().NextCaptureTime(), clock_.Now().addSecs(15));
+  EXPECT_EQ(form().Monitor().NextCaptureTime(), clock_.Now().addSecs(15));
 
   OpenGame("190", "1234600000");
   RunFor(20);
@@ -76,7 +76,7 @@ TEST_F(SafeguardsTest, NoGainIsToldOnceClearsWhenExperienceRisesAndIsToldAgain) 
 
   OpenGame("190", "1234600000");
   RunFor(60);
-  EXPECT_FALSE(form().Alerts().Active(AlertKind::NoGain));
+  EXPECT_FALSE(form().Monitor().Alerts().Active(AlertKind::NoGain));
   EXPECT_EQ(form().Tray()->State(), TrayState::Monitoring);
   EXPECT_THAT(form().Tray()->ToolTip().toStdString(), ::testing::HasSubstr("監視中 時給 "));
   RunFor(5 * 60);
@@ -116,7 +116,7 @@ TEST_F(SafeguardsTest, TheGameAwayIsToldOnceClearsInFrontAndNothingIsToldWhileSt
   windows_.foreground = game_;
   OpenGame("190", "1234600000");
   RunFor(20);
-  EXPECT_FALSE(form().Alerts().Active(AlertKind::GameAway));
+  EXPECT_FALSE(form().Monitor().Alerts().Active(AlertKind::GameAway));
   windows_.Remove(game_);  // gone, with a log file active: monitoring stops, nothing more is told
   windows_.foreground = 0;
   game_ = 0;
@@ -149,7 +149,7 @@ TEST_F(SafeguardsTest, ThreeFailedOrImplausibleReadingsInARowAreToldWithTheHint)
 
   OpenGame("190", "1234600000");
   RunFor(20);
-  EXPECT_FALSE(form().Alerts().Active(AlertKind::RecognitionTrouble));
+  EXPECT_FALSE(form().Monitor().Alerts().Active(AlertKind::RecognitionTrouble));
   // Implausible three times, none agreeing with the one before.
   OpenGame("190", "1934600000");
   RunFor(60);
@@ -170,7 +170,7 @@ TEST_F(SafeguardsTest, EachWayOfTellingCanBeSwitchedOff) {
   OpenGame("190", "1234567890");
   Run();
   RunFor(20 + 5 * 60);
-  EXPECT_TRUE(form().Alerts().Active(AlertKind::NoGain));
+  EXPECT_TRUE(form().Monitor().Alerts().Active(AlertKind::NoGain));
   EXPECT_EQ(LogLines("警告"), 0);
   EXPECT_EQ(windows_.beeps, 0);
   EXPECT_EQ(form().Tray()->Notifications(), 1);
@@ -248,7 +248,7 @@ TEST_F(ContinueTest, AStaleStateIsDroppedSilentlyAndADamagedOneIsSetAsideWithAMe
   EXPECT_THAT(boxes_.shown[0].text.toStdString(), ::testing::HasSubstr("退避しました"));
   EXPECT_FALSE(QFile::exists(MeasurementStatePath(folder_.Path())));
   EXPECT_TRUE(QFile::exists(MeasurementStatePath(folder_.Path()) + ".bad"));
-  EXPECT_TRUE(form().LogWriter().LogStamp().isEmpty()) << "never trusted";
+  EXPECT_TRUE(form().Monitor().LogWriter().LogStamp().isEmpty()) << "never trusted";
 }
 
 }  // namespace

@@ -37,8 +37,8 @@ TEST_F(ProgramTest, AutoStartMonitorsWhenTheGameRunsAndOtherwiseShowsTheMessage)
   EXPECT_TRUE(form().IsMonitoring());
   EXPECT_EQ(form().LogText(), ScreenHeader() + "\r\n");
   RunFor(10);
-  EXPECT_TRUE(form().Capture(0).isNull());
+  EXPECT_TRUE(form().Monitor().Capture(0).isNull());
   RunFor(10);
-  EXPECT_FALSE(form().Capture(0).isNull());
+  EXPECT_FALSE(form().Monitor().Capture(0).isNull());
   EXPECT_EQ(boxes_.shown.size(), 1u);
 }

@@ -12,7 +12,7 @@
 
 #include "capture/clock.h"
 #include "capture/window_system.h"
-#include "dialogs/message_boxes.h"
+#include "monitoring/message_boxes.h"
 #include "persistence/notice.h"
 
 class FakeClock : public Clock {

@@ -1,4 +1,4 @@
-#include "main_window/state_line.h"
+#include "monitoring/state_line.h"
 
 #include <algorithm>
 

@@ -1,17 +1,14 @@
 // The safeguards around the monitoring cycle: the misread guard before
 // evaluation, the measurement saved after it and offered again at the next
-// start, the alerts fed once per tick, and the tray icon that shows them.
+// start, and the alerts fed once per tick.
 
-#include <QApplication>
 #include <cmath>
 
 #include "accounting/exp_table.h"
 #include "capture/clock.h"
 #include "capture/window_system.h"
-#include "dialogs/message_boxes.h"
-#include "main_window/form1.h"
-#include "main_window/main_texts.h"
-#include "main_window/tray_icon.h"
+#include "monitoring/message_boxes.h"
+#include "monitoring/monitoring_cycle.h"
 #include "persistence/debug_trace.h"
 #include "persistence/measurement_state.h"
 
@@ -39,7 +36,7 @@ QString TraceName(AlertKind kind) {
 
 }  // namespace
 
-EvaluationStep Form1::GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs) {
+EvaluationStep MonitoringCycle::GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs) {
   const bool read = Read(recognizedLevel_, recognizedExp_);
   if (state_.settings.misreadGuard && read) {
     const GuardVerdict verdict = guard_.Check(recognizedLevel_, recognizedExp_, monotonicMs);
@@ -61,8 +58,11 @@ EvaluationStep Form1::GuardedEvaluation(const QDateTime& now, std::int64_t monot
   return step;
 }
 
-void Form1::AfterEvaluation(const EvaluationStep& step, const QDateTime& now, std::int64_t monotonicMs) {
-  if (step.rate && tray_) tray_->SetLastRate(step.rate);
+void MonitoringCycle::AfterEvaluation(const EvaluationStep& step, const QDateTime& now, std::int64_t monotonicMs) {
+  if (step.rate) {
+    const double rate = *step.rate;
+    Tell([rate](MonitoringListener& l) { l.RateLogged(rate); });
+  }
   if (step.retrySoon) return;  // failed or implausible: the saved state stays as it was
   const auto& previous = evaluator_.PreviousReading();
   if (!previous || !previous->total || logWriter_.LogStamp().isEmpty()) return;
@@ -76,7 +76,7 @@ void Form1::AfterEvaluation(const EvaluationStep& step, const QDateTime& now, st
   }
 }
 
-void Form1::OfferToContinueMeasurement() {
+void MonitoringCycle::OfferToContinueMeasurement() {
   const QString folder = state_.programFolder;
   const StoredMeasurement stored = ReadMeasurementState(folder);
   if (stored.kind == StoredMeasurement::Kind::None) return;
@@ -84,7 +84,7 @@ void Form1::OfferToContinueMeasurement() {
       stored.state ? TotalExp(stored.state->level, static_cast<double>(stored.state->exp)) : std::nullopt;
   if (!total) {
     const QString aside = SetAsideMeasurementState(folder);
-    ShowNotice({QStringLiteral("前回の計測の記録が読めないため、使わずに退避しました。\r\n") + aside, kContinueTitle});
+    Inform({QStringLiteral("前回の計測の記録が読めないため、使わずに退避しました。\r\n") + aside, kContinueTitle});
     services_.trace.Event(QStringLiteral(" Measurement state unreadable, set aside"));
     return;
   }
@@ -113,45 +113,30 @@ void Form1::OfferToContinueMeasurement() {
   services_.trace.Event(QStringLiteral(" Measurement continued"));
 }
 
-void Form1::EndMeasurement() {
+void MonitoringCycle::EndMeasurement() {
   continuing_ = false;
   ClearMeasurementState(state_.programFolder);
 }
 
-void Form1::CreateTray() {
-  tray_ = new TrayIcon({[this] { menuRun_Click(); }, [this] { menuStop_Click(); },
-                        [this] {
-                          if (ended_) return;
-                          if (isVisible() && !isMinimized()) {
-                            hide();
-                          } else {
-                            showNormal();
-                            activateWindow();
-                          }
-                        }},
-                       this);
-  UpdateTray();
-}
-
-void Form1::NoteLiveReading(const std::optional<LiveMeter::TickReading>& live) {
+void MonitoringCycle::NoteLiveReading(const LiveReading& reading, ReadingVerdict verdict) {
   // The alerts hear of every reading, live or timed; a timed capture later in
   // the same tick has the last word.
-  if (!live || live->verdict == ReadingVerdict::Ignored) return;
-  if (live->verdict == ReadingVerdict::Misread) {
+  if (verdict == ReadingVerdict::Ignored) return;
+  if (verdict == ReadingVerdict::Misread) {
     alertReading_ = AlertEvent::Reading::Implausible;
     alertTotal_.reset();
     return;
   }
   alertReading_ = AlertEvent::Reading::Ok;
-  alertTotal_ = TotalExp(live->reading.level, live->reading.exp);
+  alertTotal_ = TotalExp(reading.level, reading.exp);
 }
 
-void Form1::FeedAlerts(GameSeen seen) {
+void MonitoringCycle::FeedAlerts(GameSeen seen) {
   const AlertEvent::Reading reading = alertReading_;
   const std::optional<double> total = alertTotal_;
   alertReading_ = AlertEvent::Reading::None;
   alertTotal_.reset();
-  if (ended_ || !IsMonitoring()) return;
+  if (ended_ || !monitoring_) return;
 
   WindowSystem& windows = services_.windows;
   if (seen == GameSeen::Unknown) {
@@ -165,23 +150,16 @@ void Form1::FeedAlerts(GameSeen seen) {
   const std::vector<AlertChange> changes =
       alerts_.Feed({services_.clock.MonotonicMs(), where, reading, total}, settings.alertMinutes);
   for (const AlertChange& change : changes) {
-    if (!change.raised) continue;
     const QString text = AlertText(change.kind, settings.alertMinutes);
-    services_.trace.Event(QStringLiteral(" Alert ") + TraceName(change.kind));
-    if (settings.alertLogLine) {
-      AppendLog(services_.clock.Now().toString(QStringLiteral("MM/dd hh:mm")) + QStringLiteral("  警告  ") + text +
-                    QStringLiteral("\r\n"),
-                true);
+    if (change.raised) {
+      services_.trace.Event(QStringLiteral(" Alert ") + TraceName(change.kind));
+      if (settings.alertLogLine) {
+        AppendLog(services_.clock.Now().toString(QStringLiteral("MM/dd hh:mm")) + QStringLiteral("  警告  ") + text +
+                      QStringLiteral("\r\n"),
+                  true);
+      }
+      if (settings.alertBeep) windows.Beep();
     }
-    if (settings.alertBeep) windows.Beep();
-    if (settings.alertNotify && tray_) tray_->Notify(QStringLiteral("Tallymeter"), text);
+    Tell([&](MonitoringListener& l) { l.AlertChanged(change.kind, change.raised, text); });
   }
-  if (!changes.empty()) UpdateTray();
-}
-
-void Form1::UpdateTray() {
-  if (!tray_) return;
-  tray_->SetState(!IsMonitoring()        ? TrayState::Stopped
-                  : alerts_.AnyActive() ? TrayState::Alert
-                                        : TrayState::Monitoring);
 }

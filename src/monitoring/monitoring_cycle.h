@@ -1,0 +1,161 @@
+#pragma once
+// The monitoring cycle, without a window: Run and Stop, the due times and
+// the quick retry, the capture step (find the game, test the front, grab,
+// recognise), the misread guard, evaluation and the log file, the saved
+// measurement and its resume, the live readings between the timed captures
+// with the session they feed, and the alerts. The main window drives it
+// (its menu commands and its 10-second timer) and draws what it reports to
+// its listeners. The clock, the window system, the message boxes and the
+// trace come in as Services; files are written under the program and save
+// folders of the ProgramState it is lent.
+
+#include <QDateTime>
+#include <QImage>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "accounting/evaluation.h"
+#include "accounting/log_file.h"
+#include "accounting/misread_guard.h"
+#include "accounting/session_model.h"
+#include "monitoring/alerts.h"
+#include "monitoring/live_sampler.h"
+#include "monitoring/monitoring_listener.h"
+#include "monitoring/program_state.h"
+#include "monitoring/state_line.h"
+#include "persistence/notice.h"
+
+class PatternMatcher;
+
+class MonitoringCycle {
+ public:
+  // The first capture after a start, and the quick retry after a reading
+  // that failed or a game behind another window, are due this much later.
+  static constexpr int kRetrySeconds = 15;
+  // How long キャプチャ and プリントスクリーン wait before they act.
+  static constexpr double kManualWaitMs = 10000;
+
+  MonitoringCycle(ProgramState& state, Services& services);
+  ~MonitoringCycle();
+  MonitoringCycle(const MonitoringCycle&) = delete;
+  MonitoringCycle& operator=(const MonitoringCycle&) = delete;
+
+  // Listeners are told in the order they were added; each must outlive the
+  // cycle or be removed first.
+  void AddListener(MonitoringListener& listener);
+  void RemoveListener(MonitoringListener& listener);
+
+  // ---- what the windows ask of it
+
+  // Start-up, before auto start: offers to continue a measurement the last
+  // run left unfinished.
+  void OfferToContinueMeasurement();
+  // Auto start at start-up: monitoring begins when the game runs (the
+  // on-screen log then starts with the header), else the player is told.
+  void AutoStart();
+  // 開始 and 停止.
+  void Run();
+  void Stop();
+  // The 10-second timer while monitoring.
+  void Tick();
+  // One capture step: find the game, capture and read both areas when it is
+  // in front, evaluate and log.
+  void CaptureStep();
+  // キャプチャ: the manual wait, then a capture step that starts a whole
+  // interval.
+  void ManualCapture();
+  // A manual command's wait, shown as a countdown on the state line. False
+  // when the program ended meanwhile.
+  bool ManualWait(const QString& command, double ms);
+  // 認 識: the pictures as they are, read again; nothing is evaluated.
+  void Recognize();
+  // The pattern set was replaced: it is prepared once for the readings to come.
+  void PatternsChanged();
+  // The program ends: nothing acts any more and every wait under way
+  // returns. `measurementEnds`: Exit and the close box end the measurement
+  // too; a program that must end because its patterns are gone leaves it to
+  // be continued.
+  void End(bool measurementEnds);
+
+  // ---- what it reports
+
+  bool Monitoring() const { return monitoring_; }
+  bool Ended() const { return ended_; }
+  // The due time of the next timed capture, on the wall clock.
+  QDateTime NextCaptureTime() const { return nextCaptureTime_; }
+  // What the state line says now.
+  QString StateText() const;
+  // Whether the state line counts down (monitoring, or a manual wait).
+  bool CountingDown() const;
+  const QImage& Capture(int area) const { return captures_.at(static_cast<std::size_t>(area)); }
+  std::int32_t RecognizedLevel() const { return recognizedLevel_; }
+  double RecognizedExp() const { return recognizedExp_; }
+  const LogFileWriter& LogWriter() const { return logWriter_; }
+  const SessionModel& Session() const { return session_; }
+  SessionFigures Figures() const;
+  const AlertMonitor& Alerts() const { return alerts_; }
+  // Where the last look saw the game.
+  GameSeen Game() const { return game_; }
+
+ private:
+  void Tell(const std::function<void(MonitoringListener&)>& call);
+  void Inform(const Notice& notice);
+  void AppendLog(const QString& text, bool scrollToEnd);
+
+  void EnterMonitoring();
+  void EnterIdle();
+  void StartInterval(const QDateTime& now);
+  void SetCapture(int area, const QImage& picture);
+  std::shared_ptr<const PatternMatcher> Matcher();
+  void RecognizeDigits();
+  void ApplyEvaluation();
+
+  // The safeguards (monitoring_safeguards.cpp).
+  EvaluationStep GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs);
+  void AfterEvaluation(const EvaluationStep& step, const QDateTime& now, std::int64_t monotonicMs);
+  void EndMeasurement();
+  void NoteLiveReading(const LiveReading& reading, ReadingVerdict verdict);
+  // `seen`: where this tick already saw the game; Unknown looks again.
+  void FeedAlerts(GameSeen seen);
+
+  // The live side (monitoring_live.cpp).
+  void StartSession();
+  void StopSession();
+  void LiveTick(bool due);
+  void ShowFigures();
+
+  ProgramState& state_;
+  Services& services_;
+  std::vector<MonitoringListener*> listeners_;
+
+  // state_.patterns, prepared. Shared: a running recognition keeps the set
+  // it started with while the pattern editor, run from one of its lag
+  // waits, replaces this one.
+  std::shared_ptr<const PatternMatcher> matcher_;
+  ReadingEvaluator evaluator_;
+  LogFileWriter logWriter_;
+  MisreadGuard guard_;
+  AlertMonitor alerts_;
+  AlertEvent::Reading alertReading_ = AlertEvent::Reading::None;  // read since the last tick
+  std::optional<double> alertTotal_;
+  bool continuing_ = false;  // a saved measurement goes on: Run must not start a new one
+
+  bool monitoring_ = false;
+  QDateTime nextCaptureTime_;
+  QDateTime intervalStart_;  // the last capture that set a whole interval
+  std::array<QImage, 2> captures_;
+  std::int32_t recognizedLevel_ = 0;
+  double recognizedExp_ = 0;
+  bool captureStepActive_ = false;  // a capture step (and maybe its message box) is under way
+  bool ended_ = false;              // Exit or the close box: nothing may act any more
+
+  SessionModel session_;
+  GameSeen game_ = GameSeen::Unknown;
+  QDateTime behindSince_;
+  QString manualCommand_;
+  QDateTime manualWaitEnd_;
+};

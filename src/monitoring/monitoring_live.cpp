@@ -1,0 +1,70 @@
+// The live side of monitoring, beside the timed captures: a look at the game
+// at every timer tick, the session model fed from it, the figures it gives,
+// and the state line with the manual commands' countdown. It never touches
+// the log, the log file, the due time or the trace.
+
+#include "capture/clock.h"
+#include "monitoring/monitoring_cycle.h"
+#include "recognition/pattern_matcher.h"
+
+void MonitoringCycle::StartSession() {
+  session_.Start(services_.clock.Now(), services_.clock.MonotonicMs());
+  game_ = GameSeen::Unknown;
+  behindSince_ = QDateTime();
+  ShowFigures();
+}
+
+void MonitoringCycle::StopSession() {
+  const bool wasRunning = session_.Running();
+  session_.Stop(services_.clock.Now(), services_.clock.MonotonicMs());
+  // The session's summary goes to the screen only; the log file never has it.
+  const QString summary = wasRunning ? session_.SummaryLine() : QString();
+  if (!summary.isEmpty()) AppendLog(summary + QStringLiteral("\r\n"), true);
+}
+
+void MonitoringCycle::LiveTick(bool due) {
+  // The tick that makes the timed capture only looks whether the game is there.
+  const bool sample = !due && state_.settings.liveSampling;
+  const std::shared_ptr<const PatternMatcher> matcher = sample ? Matcher() : nullptr;  // held while it reads
+  const LiveObservation seen = ObserveGame(services_.windows, state_.settings, matcher.get());
+  if (seen.game == GameSeen::Behind && game_ != GameSeen::Behind) behindSince_ = services_.clock.Now();
+  game_ = seen.game;
+  if (!seen.reading) return;
+  const ReadingVerdict verdict = session_.Add(seen.reading->level, seen.reading->exp, services_.clock.MonotonicMs());
+  NoteLiveReading(*seen.reading, verdict);
+  ShowFigures();
+}
+
+SessionFigures MonitoringCycle::Figures() const { return session_.Figures(services_.clock.MonotonicMs()); }
+
+void MonitoringCycle::ShowFigures() {
+  const SessionFigures figures = Figures();
+  Tell([&](MonitoringListener& l) { l.FiguresChanged(figures, session_.Points()); });
+}
+
+bool MonitoringCycle::ManualWait(const QString& command, double ms) {
+  if (ended_) return false;
+  manualCommand_ = command;
+  manualWaitEnd_ = services_.clock.Now().addMSecs(static_cast<qint64>(ms));
+  Tell([](MonitoringListener& l) { l.StateChanged(); });
+  services_.clock.WaitMs(ms);
+  if (ended_) return false;
+  manualCommand_.clear();
+  manualWaitEnd_ = QDateTime();
+  Tell([](MonitoringListener& l) { l.StateChanged(); });
+  return true;
+}
+
+bool MonitoringCycle::CountingDown() const { return monitoring_ || !manualCommand_.isEmpty(); }
+
+QString MonitoringCycle::StateText() const {
+  StateLineInput in;
+  in.now = services_.clock.Now();
+  in.monitoring = monitoring_;
+  in.game = game_;
+  in.behindSince = behindSince_;
+  in.nextCapture = nextCaptureTime_;
+  in.manualCommand = manualCommand_;
+  in.manualWaitEnd = manualWaitEnd_;
+  return StateLineText(in);
+}
