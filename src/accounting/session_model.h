@@ -120,7 +120,7 @@ std::optional<double> LevelSize(std::int32_t level);
 // "あと 1時間12分", "あと 12分" (minutes rounded up); "—" for nothing.
 QString TimeToLevelText(const std::optional<double>& seconds);
 
-// "1時間02分", "12分": whole minutes, cut.
+// "1時間2分", "12分": whole minutes, cut; the minutes are not padded.
 QString DurationText(std::int64_t ms);
 
 // "1,234,567": whole numbers grouped by three, as the log shows them.

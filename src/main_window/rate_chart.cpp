@@ -18,7 +18,6 @@ RateChart::RateChart(QWidget* parent) : QWidget(parent) {
 
 void RateChart::SetPoints(const std::vector<SessionPoint>& points) {
   points_ = points;
-  ++updates_;
   update();
 }
 

@@ -13,13 +13,10 @@ class RateChart : public QWidget {
  public:
   explicit RateChart(QWidget* parent = nullptr);
   void SetPoints(const std::vector<SessionPoint>& points);
-  // How often new points were handed over: each asks for one repaint.
-  int Updates() const { return updates_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   std::vector<SessionPoint> points_;
-  int updates_ = 0;
 };

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QPainter>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -16,31 +15,10 @@
 #include "persistence/debug_trace.h"
 #include "persistence/text_file.h"
 #include "support/fakes.h"
+#include "support/game_screen.h"
 #include "support/temp_folder.h"
 
 inline const Notice kGameMissing{"MapleStoryが起動していません", "エラー"};
-inline const QString kSystemDir = QStringLiteral(TALLYMETER_SYSTEM_DIR);
-
-// Paints a counter the way the game shows it: the digits of `area`'s default
-// patterns one column closer than the widest pattern, then the delimiter, on
-// the counter's background wide enough for the whole capture region.
-inline void PaintCounter(QImage& screen, QPoint origin, int area, const QString& digits) {
-  std::array<QImage, 11> glyphs;  // the ten digits, then the delimiter
-  int pitch = 0;
-  for (int i = 0; i < 11; ++i) {
-    const QString name = i < 10 ? QStringLiteral("Pattern%1%2.bmp").arg(area).arg(i)
-                                : QStringLiteral("PatternDel%1.bmp").arg(area);
-    glyphs[i] = QImage(kSystemDir + "/" + name).convertToFormat(QImage::Format_RGB32);
-    pitch = std::max(pitch, glyphs[i].width() - 1);
-  }
-  QPainter painter(&screen);
-  painter.fillRect(QRect(origin, QSize(120, glyphs[0].height())), QColor(glyphs[0].pixel(0, 0)));
-  for (const QChar c : digits) {
-    painter.drawImage(origin, glyphs[c.digitValue()]);
-    origin.rx() += pitch;
-  }
-  painter.drawImage(origin, glyphs[10]);
-}
 
 // Recorded boxes that can let time pass while one is open, as a real modal
 // box does (its own event loop keeps the timer running).
@@ -56,13 +34,7 @@ class OpenBoxes : public RecordingMessageBoxes {
 class ProgramTest : public ::testing::Test {
  protected:
   ProgramTest() {
-    // The defaults, and the player's own set taught from them.
-    for (const QString& subfolder : {QStringLiteral("system"), QStringLiteral("Pattern")}) {
-      QDir().mkpath(folder_.File(subfolder));
-      for (const QString& name : QDir(kSystemDir).entryList({QStringLiteral("*.bmp")}, QDir::Files)) {
-        QFile::copy(kSystemDir + "/" + name, folder_.File(subfolder + "/" + name));
-      }
-    }
+    InstallPatterns(folder_);
     windows_.screen.fill(Qt::black);
   }
 

@@ -1,4 +1,3 @@
-#include "accounting/log_headers.h"
 #include "main_window/instance_lock.h"
 #include "program_fixture.h"
 
@@ -23,22 +22,4 @@ TEST_F(ProgramTest, ASecondCopyShowsOneMessageAndLeavesTheRunningCopysTraceAlone
   EXPECT_EQ(boxes_.shown, (std::vector<Notice>{{"既にプログラムは起動しています。", "エラー"}}));
   EXPECT_EQ(folder_.Read(QStringLiteral("debug.txt")), "2026/12/05 14:00:00 Starting Program･･･Ver.0.21\r\n");
   EXPECT_FALSE(QFile::exists(folder_.File(QStringLiteral("debugBackUp.txt"))));
-}
-
-TEST_F(ProgramTest, AutoStartMonitorsWhenTheGameRunsAndOtherwiseShowsTheMessage) {
-  const auto autoStart = [](Settings& settings) { settings.autoStart = true; };
-  Start(autoStart);
-  EXPECT_EQ(boxes_.shown, std::vector<Notice>{kGameMissing});
-  EXPECT_FALSE(form().IsMonitoring());
-
-  program_ = {};
-  OpenGame("152", "1234567890");
-  Start(autoStart);
-  EXPECT_TRUE(form().IsMonitoring());
-  EXPECT_EQ(form().LogText(), ScreenHeader() + "\r\n");
-  RunFor(10);
-  EXPECT_TRUE(form().Monitor().Capture(0).isNull());
-  RunFor(10);
-  EXPECT_FALSE(form().Monitor().Capture(0).isNull());
-  EXPECT_EQ(boxes_.shown.size(), 1u);
 }

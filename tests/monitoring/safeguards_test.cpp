@@ -1,11 +1,9 @@
-// The misread guard, the alerts, the tray icon and the continued measurement,
-// each through the whole program on fakes.
+// The misread guard, the alerts and the continued measurement, each through
+// the monitoring cycle on fakes.
 #include <gmock/gmock.h>
 
-#include "accounting/log_headers.h"
-#include "main_window/tray_icon.h"
+#include "cycle_fixture.h"
 #include "persistence/measurement_state.h"
-#include "program_fixture.h"
 #include "support/qstring_printer.h"
 
 namespace {
@@ -13,19 +11,13 @@ namespace {
 // Level 190 needs 1,312,399,850.
 const QString kLog = QStringLiteral("log/給与明細202612051430.txt");
 
-std::string FileText(const TempFolder& folder, const QString& name) {
-  return DecodeCp932(folder.Read(name)).toStdString();
-}
 std::string Lines(const QString& first, const QString& second = {}) {
   return (first + "\r\n" + (second.isEmpty() ? QString() : second + "\r\n")).toStdString();
 }
 
-class SafeguardsTest : public ProgramTest {
+class SafeguardsTest : public CycleTest {
  protected:
-  // Lines of the on-screen log that contain `text`.
-  int LogLines(const QString& text) const {
-    return static_cast<int>(program_.form->LogText().split(QStringLiteral("\r\n")).filter(text).size());
-  }
+  int LogLines(const QString& text) const { return seen_.LogLines(text); }
   int NoGainAlerts() const { return LogLines(QStringLiteral("経験値が5分間増えていません")); }
   int AwayAlerts() const { return LogLines(QStringLiteral("見つからないか、後ろに隠れています")); }
   int TroubleAlerts() const { return LogLines(QStringLiteral("キャプチャ領域と基準画像を確認してください")); }
@@ -38,14 +30,14 @@ TEST_F(SafeguardsTest, AMisreadDigitIsHeldBackForFifteenSecondsAndNeverReachesTh
   RunFor(20);
   OpenGame("190", "1934567890");  // the second digit 2 read as 9
   RunFor(20 * 60);
-  EXPECT_EQ(form().LogText().split("\r\n").filter("認識疑義"),
+  EXPECT_EQ(seen_.log.split("\r\n").filter("認識疑義"),
             QStringList{QStringLiteral("12/05 14:50  認識疑義  Lv190 Exp1,934,567,890")});
   EXPECT_EQ(TraceMessages().last(), QStringLiteral(" ImageRecognition implausible"));
-  EXPECT_EQ(form().Monitor().NextCaptureTime(), clock_.Now().addSecs(15));
+  EXPECT_EQ(cycle().NextCaptureTime(), clock_.Now().addSecs(15));
 
   OpenGame("190", "1234600000");
   RunFor(20);
-  EXPECT_EQ(FileText(folder_, kLog), Lines(FileHeader(false),
+  EXPECT_EQ(FileText(kLog), Lines(FileHeader(false),
                                                "12/05 14:50   190   1,234,600,000       32,110     20.3           94 "));
 }
 
@@ -57,7 +49,7 @@ TEST_F(SafeguardsTest, WithTheGuardOffTheMisreadIsLoggedAsBefore) {
   OpenGame("190", "1934567890");
   RunFor(20 * 60);
   EXPECT_EQ(LogLines("認識疑義"), 0);
-  EXPECT_EQ(FileText(folder_, kLog), Lines(FileHeader(false),
+  EXPECT_EQ(FileText(kLog), Lines(FileHeader(false),
                                                "12/05 14:50   190   1,934,567,890  700,000,000     20.0    2,100,000 "));
 }
 
@@ -70,15 +62,14 @@ TEST_F(SafeguardsTest, NoGainIsToldOnceClearsWhenExperienceRisesAndIsToldAgain) 
   RunFor(60);
   EXPECT_EQ(NoGainAlerts(), 1);
   EXPECT_EQ(windows_.beeps, 1);
-  EXPECT_EQ(form().Tray()->State(), TrayState::Alert);
+  EXPECT_TRUE(cycle().Alerts().AnyActive());
   RunFor(30 * 60);
   EXPECT_EQ(NoGainAlerts(), 1) << "once per occurrence";
 
   OpenGame("190", "1234600000");
   RunFor(60);
-  EXPECT_FALSE(form().Monitor().Alerts().Active(AlertKind::NoGain));
-  EXPECT_EQ(form().Tray()->State(), TrayState::Monitoring);
-  EXPECT_THAT(form().Tray()->ToolTip().toStdString(), ::testing::HasSubstr("監視中 時給 "));
+  EXPECT_FALSE(cycle().Alerts().Active(AlertKind::NoGain));
+  EXPECT_EQ(seen_.rate, 1926) << "32,110 in 1 minute";
   RunFor(5 * 60);
   EXPECT_EQ(NoGainAlerts(), 2);
   EXPECT_EQ(TraceMessages().count(QStringLiteral(" Alert NoGain")), 2);
@@ -87,7 +78,6 @@ TEST_F(SafeguardsTest, NoGainIsToldOnceClearsWhenExperienceRisesAndIsToldAgain) 
 TEST_F(SafeguardsTest, LiveReadingsTellNoGainWithinATickTimedOnesAtTheNextCapture) {
   for (const bool live : {true, false}) {
     SCOPED_TRACE(live ? "live readings" : "timed readings only");
-    program_ = {};
     Start([live](Settings& s) { s.liveSampling = live; });  // a capture every 20 minutes
     OpenGame("190", "1234567890");
     Run();
@@ -95,7 +85,7 @@ TEST_F(SafeguardsTest, LiveReadingsTellNoGainWithinATickTimedOnesAtTheNextCaptur
     EXPECT_EQ(NoGainAlerts(), live ? 1 : 0);
     RunFor(15 * 60);
     EXPECT_EQ(NoGainAlerts(), 1);
-    form().menuStop_Click();
+    cycle().Stop();
   }
 }
 
@@ -116,14 +106,12 @@ TEST_F(SafeguardsTest, TheGameAwayIsToldOnceClearsInFrontAndNothingIsToldWhileSt
   windows_.foreground = game_;
   OpenGame("190", "1234600000");
   RunFor(20);
-  EXPECT_FALSE(form().Monitor().Alerts().Active(AlertKind::GameAway));
-  windows_.Remove(game_);  // gone, with a log file active: monitoring stops, nothing more is told
-  windows_.foreground = 0;
-  game_ = 0;
+  EXPECT_FALSE(cycle().Alerts().Active(AlertKind::GameAway));
+  CloseGame();  // gone, with a log file active: monitoring stops, nothing more is told
   RunFor(60 * 60);
-  EXPECT_FALSE(form().IsMonitoring());
+  EXPECT_FALSE(cycle().Monitoring());
   EXPECT_EQ(AwayAlerts(), 1);
-  EXPECT_EQ(form().Tray()->State(), TrayState::Stopped);
+  EXPECT_FALSE(cycle().Alerts().AnyActive());
 
   boxes_.shown.clear();
   OpenGame("190", "1234600000", /*inFront=*/false);
@@ -149,7 +137,7 @@ TEST_F(SafeguardsTest, ThreeFailedOrImplausibleReadingsInARowAreToldWithTheHint)
 
   OpenGame("190", "1234600000");
   RunFor(20);
-  EXPECT_FALSE(form().Monitor().Alerts().Active(AlertKind::RecognitionTrouble));
+  EXPECT_FALSE(cycle().Alerts().Active(AlertKind::RecognitionTrouble));
   // Implausible three times, none agreeing with the one before.
   OpenGame("190", "1934600000");
   RunFor(60);
@@ -170,10 +158,10 @@ TEST_F(SafeguardsTest, EachWayOfTellingCanBeSwitchedOff) {
   OpenGame("190", "1234567890");
   Run();
   RunFor(20 + 5 * 60);
-  EXPECT_TRUE(form().Monitor().Alerts().Active(AlertKind::NoGain));
+  EXPECT_TRUE(cycle().Alerts().Active(AlertKind::NoGain));
   EXPECT_EQ(LogLines("警告"), 0);
   EXPECT_EQ(windows_.beeps, 0);
-  EXPECT_EQ(form().Tray()->Notifications(), 1);
+  EXPECT_EQ(seen_.raisedAlerts, std::vector<AlertKind>{AlertKind::NoGain}) << "still told to the listeners";
 }
 
 // ---- the measurement continued after a crash
@@ -187,21 +175,19 @@ class ContinueTest : public SafeguardsTest {
     Run();
     RunFor(20);
     ASSERT_TRUE(QFile::exists(MeasurementStatePath(folder_.Path())));
-    program_ = {};
   }
   // The machine restarted `minutes` later; the program comes up again.
   void Restart(int minutes) {
     clock_.AdvanceSeconds(60LL * minutes);
     clock_.Reboot(5'000);
     boxes_.shown.clear();
-    program_ = StartProgram(services_, folder_.Path());
-    ASSERT_FALSE(program_.ended);
+    CycleTest::Restart();
   }
 };
 
 TEST_F(ContinueTest, YesMeasuresTheNextReadingFromTheSavedOneIntoTheSameFile) {
   FirstReadingThenCrash();
-  EXPECT_EQ(ParseMeasurementState(QString::fromStdString(FileText(folder_, "TmMeasure.ini"))),
+  EXPECT_EQ(ParseMeasurementState(QString::fromStdString(FileText("TmMeasure.ini"))),
             (MeasurementState{"202612051430", QDateTime(QDate(2026, 12, 5), QTime(14, 30, 20)), 190, 1234567890}));
   Restart(19);
   ASSERT_EQ(boxes_.shown.size(), 1u);
@@ -212,9 +198,9 @@ TEST_F(ContinueTest, YesMeasuresTheNextReadingFromTheSavedOneIntoTheSameFile) {
   Run();
   RunFor(20);
   // 19 minutes 20 seconds by the wall clock, though the tick count began again.
-  EXPECT_EQ(FileText(folder_, kLog), Lines(FileHeader(false),
+  EXPECT_EQ(FileText(kLog), Lines(FileHeader(false),
                                                "12/05 14:49   190   1,234,600,000       32,110     19.3           99 "));
-  form().menuStop_Click();
+  cycle().Stop();
   EXPECT_FALSE(QFile::exists(MeasurementStatePath(folder_.Path()))) << "Stop ends it";
 }
 
@@ -227,10 +213,10 @@ TEST_F(ContinueTest, NoStartsAfreshAndExitLeavesNothingToContinue) {
   OpenGame("190", "1234600000");
   Run();
   RunFor(20);
-  EXPECT_EQ(FileText(folder_, "log/給与明細202612051433.txt"), Lines(FileHeader(false)));
-  EXPECT_EQ(FileText(folder_, kLog), Lines(FileHeader(false))) << "the old file is left as it was";
+  EXPECT_EQ(FileText("log/給与明細202612051433.txt"), Lines(FileHeader(false)));
+  EXPECT_EQ(FileText(kLog), Lines(FileHeader(false))) << "the old file is left as it was";
 
-  form().menuEnd_Click();
+  cycle().End(true);
   EXPECT_FALSE(QFile::exists(MeasurementStatePath(folder_.Path())));
 }
 
@@ -240,7 +226,6 @@ TEST_F(ContinueTest, AStaleStateIsDroppedSilentlyAndADamagedOneIsSetAsideWithAMe
   EXPECT_TRUE(boxes_.shown.empty()) << "older than two hours";
   EXPECT_FALSE(QFile::exists(MeasurementStatePath(folder_.Path())));
 
-  program_ = {};
   folder_.Write("TmMeasure.ini", "Tallymeter measurement 1\r\n2026120514 , ログファイル\r\n");
   Restart(0);
   ASSERT_EQ(boxes_.shown.size(), 1u);
@@ -248,7 +233,7 @@ TEST_F(ContinueTest, AStaleStateIsDroppedSilentlyAndADamagedOneIsSetAsideWithAMe
   EXPECT_THAT(boxes_.shown[0].text.toStdString(), ::testing::HasSubstr("退避しました"));
   EXPECT_FALSE(QFile::exists(MeasurementStatePath(folder_.Path())));
   EXPECT_TRUE(QFile::exists(MeasurementStatePath(folder_.Path()) + ".bad"));
-  EXPECT_TRUE(form().Monitor().LogWriter().LogStamp().isEmpty()) << "never trusted";
+  EXPECT_TRUE(cycle().LogWriter().LogStamp().isEmpty()) << "never trusted";
 }
 
 }  // namespace
