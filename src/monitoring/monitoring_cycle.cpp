@@ -54,6 +54,9 @@ void MonitoringCycle::AppendLog(const QString& text, bool scrollToEnd) {
 
 void MonitoringCycle::EnterMonitoring() {
   monitoring_ = true;
+  // The first capture is due a retry's time after the start, whenever the
+  // last one before a Stop was made.
+  intervalStart_ = QDateTime();
   StartSession();
   alerts_.Start(services_.clock.MonotonicMs());
   Tell([](MonitoringListener& l) { l.MonitoringChanged(true); });

@@ -92,6 +92,25 @@ TEST_F(CycleTest, AShorterIntervalCountsFromTheLastCaptureALongerOneFromTheNext)
   EXPECT_EQ(windows_.grabs.size(), 8u);
 }
 
+TEST_F(CycleTest, AfterStopAndRunTheFirstCaptureIsAgainDueFifteenSecondsLater) {
+  Start([](Settings& s) {
+    s.captureInterval = 1;
+    s.liveSampling = false;
+  });
+  OpenGame("190", "1234567890");
+  Run();
+  RunFor(20);
+  ASSERT_EQ(windows_.grabs.size(), 2u);
+  cycle().Stop();
+  RunFor(5 * 60);  // more than an interval since the last capture
+  Run();
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("監視中  次のキャプチャまで 00:15"));
+  RunFor(10);
+  EXPECT_EQ(windows_.grabs.size(), 2u) << "not at the first tick";
+  RunFor(10);
+  EXPECT_EQ(windows_.grabs.size(), 4u);
+}
+
 TEST_F(CycleTest, ACapturePressedDuringATimedStepIsNotTracedAsDoneAndLeavesTheDueTime) {
   Start([](Settings& s) {
     s.lag = 50;
