@@ -3,8 +3,6 @@
 
 #include "monitoring/monitoring_cycle.h"
 
-#include <algorithm>
-
 #include "base/pixel_grid.h"
 #include "capture/capture_area.h"
 #include "capture/clock.h"
@@ -56,7 +54,7 @@ void MonitoringCycle::EnterMonitoring() {
   monitoring_ = true;
   // The first capture is due a retry's time after the start, whenever the
   // last one before a Stop was made.
-  intervalStart_ = QDateTime();
+  schedule_.Start(services_.clock.MonotonicMs());
   StartSession();
   alerts_.Start(services_.clock.MonotonicMs());
   Tell([](MonitoringListener& l) { l.MonitoringChanged(true); });
@@ -76,7 +74,6 @@ void MonitoringCycle::AutoStart() {
     return;
   }
   EnterMonitoring();
-  nextCaptureTime_ = services_.clock.Now().addSecs(kRetrySeconds);
   AppendLog(state_.screenHeader + QStringLiteral("\r\n"), false);
   services_.trace.Event(QStringLiteral(" Log Start･･･ "));
   Tell([](MonitoringListener& l) { l.StateChanged(); });
@@ -89,7 +86,6 @@ void MonitoringCycle::Run() {
     return;
   }
   EnterMonitoring();
-  nextCaptureTime_ = services_.clock.Now().addSecs(kRetrySeconds);
   AppendLog(state_.screenHeader + QStringLiteral("\r\n"), false);
   // Every run is a measurement of its own: its first reading begins a log
   // file again (Stop ended the previous one), and the stopped time never
@@ -124,19 +120,12 @@ void MonitoringCycle::Tick() {
   // held back: the due time stays, so the next tick after the step catches
   // up, and message boxes never pile up.
   if (ended_ || captureStepActive_ || !monitoring_) return;
-  const QDateTime now = services_.clock.Now();
-  // An interval shortened in the options dialog must not wait out the old
-  // one (up to a day): the last capture plus the new interval is due when
-  // it comes earlier. A longer one only counts from the next capture on.
-  if (intervalStart_.isValid()) {
-    nextCaptureTime_ = std::min(nextCaptureTime_, intervalStart_.addSecs(60LL * state_.settings.captureInterval));
-  }
-  const bool due = nextCaptureTime_ <= now;
+  const bool due = schedule_.Due(services_.clock.MonotonicMs(), state_.settings.captureInterval);
   // Between the timed captures a live reading; the tick that makes the
   // capture only looks whether the game is there.
   LiveTick(due);
   if (due) {
-    StartInterval(now);
+    StartInterval();
     CaptureStep();
   }
   // The step may have waited and shown a message since the tick's look.
@@ -144,9 +133,14 @@ void MonitoringCycle::Tick() {
   Tell([](MonitoringListener& l) { l.StateChanged(); });
 }
 
-void MonitoringCycle::StartInterval(const QDateTime& now) {
-  intervalStart_ = now;
-  nextCaptureTime_ = now.addSecs(60LL * state_.settings.captureInterval);
+void MonitoringCycle::StartInterval() {
+  schedule_.StartInterval(services_.clock.MonotonicMs(), state_.settings.captureInterval);
+}
+
+QDateTime MonitoringCycle::NextCaptureTime() const {
+  const std::optional<std::int64_t> due = schedule_.DueMs();
+  if (!due) return QDateTime();
+  return services_.clock.Now().addMSecs(*due - services_.clock.MonotonicMs());
 }
 
 void MonitoringCycle::ManualCapture() {
@@ -154,7 +148,7 @@ void MonitoringCycle::ManualCapture() {
   // Pressed while a timed step runs (inside one of its waits): that step is
   // the capture, so this one neither moves the due time nor says it was done.
   if (captureStepActive_) return;
-  StartInterval(services_.clock.Now());
+  StartInterval();
   CaptureStep();
   if (ended_) return;
   services_.trace.Event(QStringLiteral(" SingleCapture･･･End "));
@@ -182,7 +176,7 @@ void MonitoringCycle::CaptureStep() {
     return;
   }
   if (!look.inFront) {
-    nextCaptureTime_ = services_.clock.Now().addSecs(kRetrySeconds);
+    schedule_.Retry(services_.clock.MonotonicMs());
     return;
   }
 
@@ -260,7 +254,7 @@ void MonitoringCycle::ApplyEvaluation() {
     AppendLog(step.screenLine + (lost ? kUnwrittenMark : QString()) + QStringLiteral("\r\n"), step.scrollToEnd);
   }
   for (const Notice& notice : notices) Inform(notice);
-  if (step.retrySoon) nextCaptureTime_ = now.addSecs(kRetrySeconds);
+  if (step.retrySoon) schedule_.Retry(monotonicMs);
   if (!step.traceMessage.isEmpty()) services_.trace.Event(step.traceMessage);
   AfterEvaluation(step, now, monotonicMs);
 }

@@ -23,6 +23,7 @@
 #include "accounting/misread_guard.h"
 #include "accounting/session_model.h"
 #include "monitoring/alerts.h"
+#include "monitoring/capture_schedule.h"
 #include "monitoring/live_sampler.h"
 #include "monitoring/monitoring_listener.h"
 #include "monitoring/program_state.h"
@@ -33,9 +34,6 @@ class PatternMatcher;
 
 class MonitoringCycle {
  public:
-  // The first capture after a start, and the quick retry after a reading
-  // that failed or a game behind another window, are due this much later.
-  static constexpr int kRetrySeconds = 15;
   // How long キャプチャ and プリントスクリーン wait before they act.
   static constexpr double kManualWaitMs = 10000;
 
@@ -85,8 +83,9 @@ class MonitoringCycle {
 
   bool Monitoring() const { return monitoring_; }
   bool Ended() const { return ended_; }
-  // The due time of the next timed capture, on the wall clock.
-  QDateTime NextCaptureTime() const { return nextCaptureTime_; }
+  // The due time of the next timed capture, told on the wall clock (it is
+  // kept on the monotonic one); invalid before the first start.
+  QDateTime NextCaptureTime() const;
   // What the state line says now.
   QString StateText() const;
   // Whether the state line counts down (monitoring, or a manual wait).
@@ -108,7 +107,7 @@ class MonitoringCycle {
 
   void EnterMonitoring();
   void EnterIdle();
-  void StartInterval(const QDateTime& now);
+  void StartInterval();
   void SetCapture(int area, const QImage& picture);
   std::shared_ptr<const PatternMatcher> Matcher();
   void RecognizeDigits();
@@ -145,8 +144,7 @@ class MonitoringCycle {
   bool continuing_ = false;  // a saved measurement goes on: Run must not start a new one
 
   bool monitoring_ = false;
-  QDateTime nextCaptureTime_;
-  QDateTime intervalStart_;  // the last capture that set a whole interval
+  CaptureSchedule schedule_;
   std::array<QImage, 2> captures_;
   std::int32_t recognizedLevel_ = 0;
   double recognizedExp_ = 0;
@@ -155,7 +153,7 @@ class MonitoringCycle {
 
   SessionModel session_;
   GameSeen game_ = GameSeen::Unknown;
-  QDateTime behindSince_;
+  std::optional<std::int64_t> behindSinceMs_;  // monotonic, as every span the player is shown
   QString manualCommand_;
-  QDateTime manualWaitEnd_;
+  std::optional<std::int64_t> manualWaitEndMs_;
 };

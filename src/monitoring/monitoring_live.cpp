@@ -10,7 +10,7 @@
 void MonitoringCycle::StartSession() {
   session_.Start(services_.clock.Now(), services_.clock.MonotonicMs());
   game_ = GameSeen::Unknown;
-  behindSince_ = QDateTime();
+  behindSinceMs_.reset();
   ShowFigures();
 }
 
@@ -27,7 +27,7 @@ void MonitoringCycle::LiveTick(bool due) {
   const bool sample = !due && state_.settings.liveSampling;
   const std::shared_ptr<const PatternMatcher> matcher = sample ? Matcher() : nullptr;  // held while it reads
   const LiveObservation seen = ObserveGame(services_.windows, state_.settings, matcher.get());
-  if (seen.game == GameSeen::Behind && game_ != GameSeen::Behind) behindSince_ = services_.clock.Now();
+  if (seen.game == GameSeen::Behind && game_ != GameSeen::Behind) behindSinceMs_ = services_.clock.MonotonicMs();
   game_ = seen.game;
   if (!seen.reading) return;
   const ReadingVerdict verdict = session_.Add(seen.reading->level, seen.reading->exp, services_.clock.MonotonicMs());
@@ -45,12 +45,12 @@ void MonitoringCycle::ShowFigures() {
 bool MonitoringCycle::ManualWait(const QString& command, double ms) {
   if (ended_) return false;
   manualCommand_ = command;
-  manualWaitEnd_ = services_.clock.Now().addMSecs(static_cast<qint64>(ms));
+  manualWaitEndMs_ = services_.clock.MonotonicMs() + static_cast<std::int64_t>(ms);
   Tell([](MonitoringListener& l) { l.StateChanged(); });
   services_.clock.WaitMs(ms);
   if (ended_) return false;
   manualCommand_.clear();
-  manualWaitEnd_ = QDateTime();
+  manualWaitEndMs_.reset();
   Tell([](MonitoringListener& l) { l.StateChanged(); });
   return true;
 }
@@ -59,12 +59,12 @@ bool MonitoringCycle::CountingDown() const { return monitoring_ || !manualComman
 
 QString MonitoringCycle::StateText() const {
   StateLineInput in;
-  in.now = services_.clock.Now();
+  in.nowMs = services_.clock.MonotonicMs();
   in.monitoring = monitoring_;
   in.game = game_;
-  in.behindSince = behindSince_;
-  in.nextCapture = nextCaptureTime_;
+  in.behindSinceMs = behindSinceMs_;
+  in.nextCaptureMs = schedule_.DueMs().value_or(in.nowMs);
   in.manualCommand = manualCommand_;
-  in.manualWaitEnd = manualWaitEnd_;
+  in.manualWaitEndMs = manualWaitEndMs_;
   return StateLineText(in);
 }

@@ -111,6 +111,32 @@ TEST_F(CycleTest, AfterStopAndRunTheFirstCaptureIsAgainDueFifteenSecondsLater) {
   EXPECT_EQ(windows_.grabs.size(), 4u);
 }
 
+TEST_F(CycleTest, AWallClockSetBackOrForwardMovesNeitherTheDueTimeNorTheCountdown) {
+  Start([](Settings& s) {
+    s.captureInterval = 2;
+    s.liveSampling = false;
+  });
+  OpenGame("190", "1234567890");
+  Run();
+  RunFor(20);
+  ASSERT_EQ(windows_.grabs.size(), 2u);
+  const QDateTime at = clock_.Now();
+  for (const qint64 jump : {-3600LL, 86400LL}) {
+    SCOPED_TRACE(jump);
+    const std::size_t grabs = windows_.grabs.size();
+    clock_.SetWallClock(clock_.Now().addSecs(jump));
+    RunFor(10);
+    EXPECT_EQ(cycle().StateText(), QStringLiteral("監視中  次のキャプチャまで 01:50"));
+    EXPECT_EQ(windows_.grabs.size(), grabs) << "not at once";
+    RunFor(110);
+    EXPECT_EQ(windows_.grabs.size(), grabs + 2) << "on time";
+  }
+  // Lines keep the wall clock the player reads.
+  OpenGame("190", "1234600000");
+  RunFor(120);
+  EXPECT_TRUE(seen_.log.contains(at.addSecs(86400 - 3600 + 360).toString("MM/dd hh:mm") + "  190")) << seen_.log.toStdString();
+}
+
 TEST_F(CycleTest, ACapturePressedDuringATimedStepIsNotTracedAsDoneAndLeavesTheDueTime) {
   Start([](Settings& s) {
     s.lag = 50;

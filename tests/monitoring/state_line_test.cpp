@@ -6,13 +6,13 @@
 #include "support/qstring_printer.h"
 
 TEST(StateLine, SaysWhatTheProgramIsDoing) {
-  const QDateTime now(QDate(2026, 12, 5), QTime(14, 30, 0));
+  const std::int64_t now = 5'000'000;
   const auto input = [&](bool monitoring, GameSeen game) {
     StateLineInput in;
-    in.now = now;
+    in.nowMs = now;
     in.monitoring = monitoring;
     in.game = game;
-    in.nextCapture = now.addSecs(15);
+    in.nextCaptureMs = now + 15'000;
     return in;
   };
   struct Case {
@@ -21,21 +21,21 @@ TEST(StateLine, SaysWhatTheProgramIsDoing) {
     const char* text;
   };
   StateLineInput behind = input(true, GameSeen::Behind);
-  behind.behindSince = now.addSecs(-83);
+  behind.behindSinceMs = now - 83'000;
   StateLineInput longBehind = behind;
-  longBehind.behindSince = now.addSecs(-2 * 3600 - 5);
+  longBehind.behindSinceMs = now - (2 * 3600 + 5) * 1000;
   StateLineInput late = input(true, GameSeen::InFront);
-  late.nextCapture = now.addSecs(-4);  // due, waiting for the tick
+  late.nextCaptureMs = now - 4000;  // due, waiting for the tick
   StateLineInput soon = input(true, GameSeen::InFront);
-  soon.nextCapture = now.addMSecs(200);  // rounded up: not 00:00 before it is due
+  soon.nextCaptureMs = now + 200;  // rounded up: not 00:00 before it is due
   StateLineInput longInterval = input(true, GameSeen::InFront);
-  longInterval.nextCapture = now.addSecs(20 * 60);
+  longInterval.nextCaptureMs = now + 20 * 60 * 1000;
   StateLineInput manual = input(false, GameSeen::Unknown);
   manual.manualCommand = QStringLiteral("キャプチャ");
-  manual.manualWaitEnd = now.addMSecs(6500);
+  manual.manualWaitEndMs = now + 6500;
   StateLineInput manualWhileMonitoring = input(true, GameSeen::Behind);
   manualWhileMonitoring.manualCommand = QStringLiteral("プリントスクリーン");
-  manualWhileMonitoring.manualWaitEnd = now.addSecs(10);
+  manualWhileMonitoring.manualWaitEndMs = now + 10'000;
 
   const Case cases[] = {
       {"stopped", input(false, GameSeen::InFront), "停止中"},
