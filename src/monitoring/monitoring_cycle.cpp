@@ -128,8 +128,6 @@ void MonitoringCycle::Tick() {
     StartInterval();
     CaptureStep();
   }
-  // The step may have waited and shown a message since the tick's look.
-  FeedAlerts(due ? GameSeen::Unknown : game_);
   Tell([](MonitoringListener& l) { l.StateChanged(); });
 }
 
@@ -144,9 +142,11 @@ QDateTime MonitoringCycle::NextCaptureTime() const {
 }
 
 void MonitoringCycle::ManualCapture() {
+  // Pressed while a capture step runs (inside one of its waits): that step
+  // is the capture. Waiting here would hold it up mid-scan; this one neither
+  // moves the due time nor says it was done.
+  if (ended_ || captureStepActive_) return;
   if (!ManualWait(QStringLiteral("キャプチャ"), kManualWaitMs)) return;
-  // Pressed while a timed step runs (inside one of its waits): that step is
-  // the capture, so this one neither moves the due time nor says it was done.
   if (captureStepActive_) return;
   StartInterval();
   CaptureStep();
@@ -163,6 +163,7 @@ void MonitoringCycle::CaptureStep() {
   if (look.window == 0) {
     Inform(GameMissingNotice());
     if (ended_) return;
+    TellAlerts(GameSeen::Missing);
     if (!logWriter_.LogStamp().isEmpty()) {
       EnterIdle();
       logWriter_.Clear();
@@ -177,6 +178,7 @@ void MonitoringCycle::CaptureStep() {
   }
   if (!look.inFront) {
     schedule_.Retry(services_.clock.MonotonicMs());
+    TellAlerts(GameSeen::Behind);
     return;
   }
 
@@ -238,7 +240,8 @@ void MonitoringCycle::RecognizeDigits() {
 void MonitoringCycle::ApplyEvaluation() {
   const QDateTime now = services_.clock.Now();
   const std::int64_t monotonicMs = services_.clock.MonotonicMs();
-  const EvaluationStep step = GuardedEvaluation(now, monotonicMs);
+  AlertEvent heard;
+  const EvaluationStep step = GuardedEvaluation(now, monotonicMs, heard);
   // The file first, so that the screen can say when what belongs to the
   // line (the header of a first reading, the line itself later) is not in
   // it; the message (once per measurement) follows the line it is about.
@@ -257,4 +260,5 @@ void MonitoringCycle::ApplyEvaluation() {
   if (step.retrySoon) schedule_.Retry(monotonicMs);
   if (!step.traceMessage.isEmpty()) services_.trace.Event(step.traceMessage);
   AfterEvaluation(step, now, monotonicMs);
+  TellAlerts(GameSeen::InFront, heard.reading, heard.total);
 }

@@ -113,13 +113,15 @@ class MonitoringCycle {
   void RecognizeDigits();
   void ApplyEvaluation();
 
-  // The safeguards (monitoring_safeguards.cpp).
-  EvaluationStep GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs);
+  // The safeguards (monitoring_safeguards.cpp). `heard` gets what the
+  // alerts are to hear of the reading.
+  EvaluationStep GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs, AlertEvent& heard);
   void AfterEvaluation(const EvaluationStep& step, const QDateTime& now, std::int64_t monotonicMs);
   void EndMeasurement();
-  void NoteLiveReading(const LiveReading& reading, ReadingVerdict verdict);
-  // `seen`: where this tick already saw the game; Unknown looks again.
-  void FeedAlerts(GameSeen seen);
+  // Every look at the game and every reading, timed, manual or live, as it
+  // happens: none can be lost to a later one before the alerts hear of it.
+  void TellAlerts(GameSeen seen, AlertEvent::Reading reading = AlertEvent::Reading::None,
+                  std::optional<double> total = std::nullopt);
 
   // The live side (monitoring_live.cpp).
   void StartSession();
@@ -139,8 +141,6 @@ class MonitoringCycle {
   LogFileWriter logWriter_;
   MisreadGuard guard_;
   AlertMonitor alerts_;
-  AlertEvent::Reading alertReading_ = AlertEvent::Reading::None;  // read since the last tick
-  std::optional<double> alertTotal_;
   bool continuing_ = false;  // a saved measurement goes on: Run must not start a new one
 
   bool monitoring_ = false;
@@ -154,6 +154,11 @@ class MonitoringCycle {
   SessionModel session_;
   GameSeen game_ = GameSeen::Unknown;
   std::optional<std::int64_t> behindSinceMs_;  // monotonic, as every span the player is shown
-  QString manualCommand_;
-  std::optional<std::int64_t> manualWaitEndMs_;
+  // The manual commands waiting, the latest last: one started inside
+  // another's wait must not end that one's countdown.
+  struct ManualCountdown {
+    QString command;
+    std::int64_t endMs = 0;
+  };
+  std::vector<ManualCountdown> manualWaits_;
 };

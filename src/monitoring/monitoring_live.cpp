@@ -3,6 +3,9 @@
 // and the state line with the manual commands' countdown. It never touches
 // the log, the log file, the due time or the trace.
 
+#include <algorithm>
+
+#include "accounting/exp_table.h"
 #include "capture/clock.h"
 #include "monitoring/monitoring_cycle.h"
 #include "recognition/pattern_matcher.h"
@@ -29,9 +32,24 @@ void MonitoringCycle::LiveTick(bool due) {
   const LiveObservation seen = ObserveGame(services_.windows, state_.settings, matcher.get());
   if (seen.game == GameSeen::Behind && game_ != GameSeen::Behind) behindSinceMs_ = services_.clock.MonotonicMs();
   game_ = seen.game;
-  if (!seen.reading) return;
-  const ReadingVerdict verdict = session_.Add(seen.reading->level, seen.reading->exp, services_.clock.MonotonicMs());
-  NoteLiveReading(*seen.reading, verdict);
+  if (due) return;  // the capture step tells the alerts what it finds
+  if (!seen.reading) {
+    TellAlerts(seen.game);
+    return;
+  }
+  const LiveReading& reading = *seen.reading;
+  switch (session_.Add(reading.level, reading.exp, services_.clock.MonotonicMs())) {
+    case ReadingVerdict::Ignored:
+      TellAlerts(seen.game);
+      break;
+    case ReadingVerdict::Misread:
+      TellAlerts(seen.game, AlertEvent::Reading::Implausible);
+      break;
+    case ReadingVerdict::Accepted:
+    case ReadingVerdict::Rebased:
+      TellAlerts(seen.game, AlertEvent::Reading::Ok, TotalExp(reading.level, reading.exp));
+      break;
+  }
   ShowFigures();
 }
 
@@ -44,18 +62,21 @@ void MonitoringCycle::ShowFigures() {
 
 bool MonitoringCycle::ManualWait(const QString& command, double ms) {
   if (ended_) return false;
-  manualCommand_ = command;
-  manualWaitEndMs_ = services_.clock.MonotonicMs() + static_cast<std::int64_t>(ms);
+  const std::int64_t endMs = services_.clock.MonotonicMs() + static_cast<std::int64_t>(ms);
+  manualWaits_.push_back({command, endMs});
   Tell([](MonitoringListener& l) { l.StateChanged(); });
   services_.clock.WaitMs(ms);
   if (ended_) return false;
-  manualCommand_.clear();
-  manualWaitEndMs_.reset();
+  // Its own countdown goes; one that began inside its wait has gone before.
+  const auto own = std::find_if(manualWaits_.rbegin(), manualWaits_.rend(), [&](const ManualCountdown& wait) {
+    return wait.command == command && wait.endMs == endMs;
+  });
+  if (own != manualWaits_.rend()) manualWaits_.erase(std::next(own).base());
   Tell([](MonitoringListener& l) { l.StateChanged(); });
   return true;
 }
 
-bool MonitoringCycle::CountingDown() const { return monitoring_ || !manualCommand_.isEmpty(); }
+bool MonitoringCycle::CountingDown() const { return monitoring_ || !manualWaits_.empty(); }
 
 QString MonitoringCycle::StateText() const {
   StateLineInput in;
@@ -64,7 +85,9 @@ QString MonitoringCycle::StateText() const {
   in.game = game_;
   in.behindSinceMs = behindSinceMs_;
   in.nextCaptureMs = schedule_.DueMs().value_or(in.nowMs);
-  in.manualCommand = manualCommand_;
-  in.manualWaitEndMs = manualWaitEndMs_;
+  if (!manualWaits_.empty()) {
+    in.manualCommand = manualWaits_.back().command;
+    in.manualWaitEndMs = manualWaits_.back().endMs;
+  }
   return StateLineText(in);
 }

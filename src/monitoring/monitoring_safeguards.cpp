@@ -1,6 +1,6 @@
 // The safeguards around the monitoring cycle: the misread guard before
 // evaluation, the measurement saved after it and offered again at the next
-// start, and the alerts fed once per tick.
+// start, and the alerts told of every look and every reading.
 
 #include <cmath>
 
@@ -36,12 +36,12 @@ QString TraceName(AlertKind kind) {
 
 }  // namespace
 
-EvaluationStep MonitoringCycle::GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs) {
+EvaluationStep MonitoringCycle::GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs, AlertEvent& heard) {
   const bool read = Read(recognizedLevel_, recognizedExp_);
   if (state_.settings.misreadGuard && read) {
     const GuardVerdict verdict = guard_.Check(recognizedLevel_, recognizedExp_, monotonicMs);
     if (verdict == GuardVerdict::Implausible) {
-      alertReading_ = AlertEvent::Reading::Implausible;
+      heard.reading = AlertEvent::Reading::Implausible;
       return ImplausibleReadingStep(recognizedLevel_, recognizedExp_, now);
     }
     if (verdict == GuardVerdict::Confirmed) services_.trace.Event(QStringLiteral(" ImageRecognition confirmed"));
@@ -53,8 +53,8 @@ EvaluationStep MonitoringCycle::GuardedEvaluation(const QDateTime& now, std::int
                                             state_.settings.saveCsv);
   // Evaluation began anew (a level change it does not bridge): so does the guard.
   if (hadPrevious && step.beginLogFile) guard_.Resume(recognizedLevel_, recognizedExp_, monotonicMs);
-  alertReading_ = read ? AlertEvent::Reading::Ok : AlertEvent::Reading::Failed;
-  alertTotal_ = read ? TotalExp(recognizedLevel_, recognizedExp_) : std::nullopt;
+  heard.reading = read ? AlertEvent::Reading::Ok : AlertEvent::Reading::Failed;
+  heard.total = read ? TotalExp(recognizedLevel_, recognizedExp_) : std::nullopt;
   return step;
 }
 
@@ -118,34 +118,11 @@ void MonitoringCycle::EndMeasurement() {
   ClearMeasurementState(state_.programFolder);
 }
 
-void MonitoringCycle::NoteLiveReading(const LiveReading& reading, ReadingVerdict verdict) {
-  // The alerts hear of every reading, live or timed; a timed capture later in
-  // the same tick has the last word.
-  if (verdict == ReadingVerdict::Ignored) return;
-  if (verdict == ReadingVerdict::Misread) {
-    alertReading_ = AlertEvent::Reading::Implausible;
-    alertTotal_.reset();
-    return;
-  }
-  alertReading_ = AlertEvent::Reading::Ok;
-  alertTotal_ = TotalExp(reading.level, reading.exp);
-}
-
-void MonitoringCycle::FeedAlerts(GameSeen seen) {
-  const AlertEvent::Reading reading = alertReading_;
-  const std::optional<double> total = alertTotal_;
-  alertReading_ = AlertEvent::Reading::None;
-  alertTotal_.reset();
+void MonitoringCycle::TellAlerts(GameSeen seen, AlertEvent::Reading reading, std::optional<double> total) {
   if (ended_ || !monitoring_) return;
-
-  WindowSystem& windows = services_.windows;
-  if (seen == GameSeen::Unknown) {
-    const WindowLook look = windows.LookAt(kGameTitle);
-    seen = look.window == 0 ? GameSeen::Missing : look.inFront ? GameSeen::InFront : GameSeen::Behind;
-  }
   const AlertEvent::Game where = seen == GameSeen::Missing  ? AlertEvent::Game::Missing
-                                 : seen == GameSeen::InFront ? AlertEvent::Game::InFront
-                                                             : AlertEvent::Game::Behind;
+                                 : seen == GameSeen::Behind ? AlertEvent::Game::Behind
+                                                            : AlertEvent::Game::InFront;
   const Settings& settings = state_.settings;
   const std::vector<AlertChange> changes =
       alerts_.Feed({services_.clock.MonotonicMs(), where, reading, total}, settings.alertMinutes);
@@ -158,7 +135,7 @@ void MonitoringCycle::FeedAlerts(GameSeen seen) {
                       QStringLiteral("\r\n"),
                   true);
       }
-      if (settings.alertBeep) windows.Beep();
+      if (settings.alertBeep) services_.windows.Beep();
     }
     Tell([&](MonitoringListener& l) { l.AlertChanged(change.kind, change.raised, text); });
   }

@@ -137,7 +137,7 @@ TEST_F(CycleTest, AWallClockSetBackOrForwardMovesNeitherTheDueTimeNorTheCountdow
   EXPECT_TRUE(seen_.log.contains(at.addSecs(86400 - 3600 + 360).toString("MM/dd hh:mm") + "  190")) << seen_.log.toStdString();
 }
 
-TEST_F(CycleTest, ACapturePressedDuringATimedStepIsNotTracedAsDoneAndLeavesTheDueTime) {
+TEST_F(CycleTest, ACapturePressedDuringATimedStepNeitherHoldsItUpNorIsTracedAsDone) {
   Start([](Settings& s) {
     s.lag = 50;
     s.liveSampling = false;  // only the capture steps grab
@@ -155,6 +155,8 @@ TEST_F(CycleTest, ACapturePressedDuringATimedStepIsNotTracedAsDoneAndLeavesTheDu
   };
   RunFor(20);
   ASSERT_TRUE(pressed);
+  EXPECT_EQ(std::count(clock_.waits.begin(), clock_.waits.end(), MonitoringCycle::kManualWaitMs), 0)
+      << "the step is not held up mid-scan";
   EXPECT_EQ(cycle().NextCaptureTime(), dueInStep);
   EXPECT_FALSE(TraceMessages().contains(QStringLiteral(" SingleCapture･･･End ")));
   EXPECT_EQ(windows_.grabs.size(), 2u) << "one capture step, not two";
@@ -164,6 +166,22 @@ TEST_F(CycleTest, ACapturePressedDuringATimedStepIsNotTracedAsDoneAndLeavesTheDu
   cycle().ManualCapture();
   EXPECT_EQ(windows_.grabs.size(), 4u);
   EXPECT_TRUE(TraceMessages().contains(QStringLiteral(" SingleCapture･･･End ")));
+}
+
+TEST_F(CycleTest, ACommandStartedInsideAnothersWaitLeavesItsCountdownStanding) {
+  Start();
+  QString inner, outer;
+  clock_.onWait = [&] {
+    if (!inner.isEmpty()) return;
+    clock_.Advance(-7000);  // 3 seconds into キャプチャ's wait, プリントスクリーン is chosen
+    inner = QStringLiteral("-");
+    cycle().ManualWait(QStringLiteral("プリントスクリーン"), 2000);
+    outer = cycle().StateText();
+    clock_.Advance(5000);
+  };
+  cycle().ManualCapture();
+  EXPECT_EQ(outer, QStringLiteral("キャプチャまで 00:05"));
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("停止中"));
 }
 
 TEST_F(CycleTest, TheLagWaitedStaysInTheDialogsRangeAndTheEndEndsEveryWait) {

@@ -149,6 +149,17 @@ TEST_F(SafeguardsTest, ThreeFailedOrImplausibleReadingsInARowAreToldWithTheHint)
   EXPECT_EQ(TroubleAlerts(), 2);
 }
 
+TEST_F(SafeguardsTest, EveryReadingReachesTheAlertsEvenWithoutATickBetween) {
+  Start();
+  OpenGame("190", "1234567890");
+  Run();
+  windows_.screen.fill(Qt::black);
+  // Three manual captures in a row that read nothing, before any tick.
+  for (int i = 0; i < 3; ++i) cycle().ManualCapture();
+  EXPECT_EQ(LogLines("認識失敗"), 3);
+  EXPECT_EQ(TroubleAlerts(), 1);
+}
+
 TEST_F(SafeguardsTest, EachWayOfTellingCanBeSwitchedOff) {
   Start([](Settings& s) {
     s.captureInterval = 1;
