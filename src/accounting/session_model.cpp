@@ -124,16 +124,16 @@ void SessionModel::Accept(const Reading& reading) {
   if (gain != 0) {
     const std::int64_t stretch = reading.ms - lastMoveMs_;
     const std::int64_t sinceReading = reading.ms - previous.ms;
-    // After an idle stretch only the last interval between readings can
-    // have seen the gain; a reading far after the previous one (the game
-    // was behind other windows) cannot tell when it happened at all.
-    std::int64_t active = stretch;
-    if (stretch > kIdleLimitMs) active = sinceReading <= kIdleLimitMs ? sinceReading : 0;
+    // The gain counts in full. Of the stretch since the last rise, time up
+    // to the idle limit was play and the rest idle; a gain after a gap in
+    // which the game was not seen at all may have come at any time in it,
+    // so the whole gap counts. Either way the time credited is never
+    // shorter than the play that can have earned the gain, so no rate is
+    // ever inflated by it.
+    const std::int64_t active = std::max(std::min(stretch, kIdleLimitMs), sinceReading);
     gained_ += gain;
-    if (active > 0) {
-      activeMs_ += active;
-      segments_.push_back({reading.ms, gain, active});
-    }
+    activeMs_ += active;
+    segments_.push_back({reading.ms, gain, active});
     lastMoveMs_ = reading.ms;
   }
   points_.push_back({reading.ms - startMs_, gained_, WindowRate(reading.ms, kShortWindowMs)});

@@ -11,7 +11,10 @@
 #include <vector>
 
 // Experience that did not move for longer than this is idle time: it is
-// left out of the active time and of every rate.
+// left out of the active time and of every rate. A gain that ends such a
+// stretch counts in full, and the stretch up to this limit counts as
+// active: rates are per hour of play, and one slow gain never gives more
+// than itself per this limit.
 inline constexpr std::int64_t kIdleLimitMs = 3 * 60 * 1000;
 inline constexpr std::int64_t kShortWindowMs = 10 * 60 * 1000;
 inline constexpr std::int64_t kLongWindowMs = 60 * 60 * 1000;

@@ -94,13 +94,13 @@ TEST(SessionModelTest, AnIdleStretchCountsNeitherInActiveTimeNorInTheRates) {
   EXPECT_FALSE(idle.shortRate) << "nothing moved in the last 10 minutes";
   EXPECT_EQ(TimeToLevelText(idle.secondsToLevel), QStringLiteral("—"));
   EXPECT_EQ(idle.longRate, 360);
-  s.Play(60, 1000);  // play again: only the last reading interval of the pause counts
+  s.Play(60, 1000);  // play again: of the pause, the idle limit counts
   const SessionFigures f = s.Figures();
-  EXPECT_EQ(f.activeMs, 1'200'000);
+  EXPECT_EQ(f.activeMs, 1'370'000);
   EXPECT_EQ(f.gained, 120'000);
-  EXPECT_EQ(f.wholeRate, 360);
-  EXPECT_EQ(f.longRate, 360);
-  EXPECT_EQ(f.shortRate, 360);
+  EXPECT_EQ(f.wholeRate, 315);
+  EXPECT_EQ(f.longRate, 315);
+  EXPECT_EQ(f.shortRate, 280);
 
   // Pauses shorter than the limit between kills are play, not idling.
   Session kills;
@@ -112,6 +112,35 @@ TEST(SessionModelTest, AnIdleStretchCountsNeitherInActiveTimeNorInTheRates) {
   }
   EXPECT_EQ(kills.Figures().activeMs, 120 * kTickMs);
   EXPECT_EQ(kills.Figures().wholeRate, 360);
+}
+
+TEST(SessionModelTest, AGainAfterAStretchWithoutARiseNeverInflatesARate) {
+  struct Case {
+    const char* what;
+    int quietTicks;     // readings without a rise before each gain
+    int unseenTicks;    // of which the game was not seen (no reading at all)
+    double gain;
+    double wholeRate;   // k/h after five such gains
+  };
+  const Case cases[] = {
+      // Of the four minutes, the three up to the idle limit were play.
+      {"12,000 every 4 minutes", 23, 0, 12'000, 240},
+      // Nobody saw when it was earned: spread over the whole gap.
+      {"1,000,000 after an hour behind other windows", 359, 359, 1'000'000, 1'000},
+      {"a kill every 2 minutes", 11, 0, 12'000, 360},
+  };
+  for (const Case& c : cases) {
+    Session s;
+    s.total = *TotalExp(150, 5'000'000);
+    s.Read();
+    for (int gain = 0; gain < 5; ++gain) {
+      s.now += std::int64_t{c.unseenTicks} * kTickMs;
+      s.Play(c.quietTicks - c.unseenTicks, 0);
+      s.Play(1, c.gain);
+    }
+    EXPECT_EQ(s.Figures().wholeRate, c.wholeRate) << c.what;
+    EXPECT_LE(s.Figures().shortRate.value_or(0), c.wholeRate) << c.what;
+  }
 }
 
 TEST(SessionModelTest, MisreadsInTheMiddleAreLeftOutAndCounted) {
