@@ -79,7 +79,7 @@ ReadingVerdict SessionModel::Add(std::int32_t level, double exp, std::int64_t mo
     first_ = current;
     last_ = current;
     lastMoveMs_ = monotonicMs;
-    points_.push_back({monotonicMs - startMs_, 0, std::nullopt});
+    AddPoint({monotonicMs - startMs_, 0, std::nullopt});
     return ReadingVerdict::Accepted;
   }
 
@@ -134,9 +134,21 @@ void SessionModel::Accept(const Reading& reading) {
     gained_ += gain;
     activeMs_ += active;
     segments_.push_back({reading.ms, gain, active});
+    while (segments_.front().endMs <= reading.ms - kLongWindowMs) segments_.pop_front();
     lastMoveMs_ = reading.ms;
   }
-  points_.push_back({reading.ms - startMs_, gained_, WindowRate(reading.ms, kShortWindowMs)});
+  AddPoint({reading.ms - startMs_, gained_, WindowRate(reading.ms, kShortWindowMs)});
+}
+
+void SessionModel::AddPoint(const SessionPoint& point) {
+  if (points_.size() + 1 > kMaxSessionPoints) {
+    // Every second point goes: the whole session stays on the chart at half
+    // the detail, and this happens ever more rarely.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < points_.size(); i += 2) points_[kept++] = points_[i];
+    points_.resize(kept);
+  }
+  points_.push_back(point);
 }
 
 SessionModel::WindowSums SessionModel::SumsSince(std::int64_t nowMs, std::int64_t windowMs) const {

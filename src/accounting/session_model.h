@@ -6,7 +6,9 @@
 
 #include <QDateTime>
 #include <QString>
+#include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -18,6 +20,9 @@
 inline constexpr std::int64_t kIdleLimitMs = 3 * 60 * 1000;
 inline constexpr std::int64_t kShortWindowMs = 10 * 60 * 1000;
 inline constexpr std::int64_t kLongWindowMs = 60 * 60 * 1000;
+// The chart's points are kept below this many: a day of readings every 10
+// seconds must neither grow memory nor slow a reading.
+inline constexpr std::size_t kMaxSessionPoints = 1024;
 
 // One point of the session's chart: time since the session began, the
 // total gained so far and the last-10-minutes rate then (k/h, nothing while
@@ -65,6 +70,8 @@ class SessionModel {
   ReadingVerdict Add(std::int32_t level, double exp, std::int64_t monotonicMs);
 
   SessionFigures Figures(std::int64_t monotonicMs) const;
+  // The whole session, the older part at less detail once there are many
+  // (kMaxSessionPoints at most).
   const std::vector<SessionPoint>& Points() const { return points_; }
 
   // The on-screen log's line at Stop: start and end, active time, total
@@ -92,6 +99,7 @@ class SessionModel {
   WindowSums SumsSince(std::int64_t nowMs, std::int64_t windowMs) const;
   std::optional<double> WindowRate(std::int64_t nowMs, std::int64_t windowMs) const;
   void Accept(const Reading& reading);
+  void AddPoint(const SessionPoint& point);
 
   bool running_ = false;
   QDateTime startWall_;
@@ -105,7 +113,7 @@ class SessionModel {
   std::int64_t activeMs_ = 0;
   std::int32_t levelsGained_ = 0;
   int misreads_ = 0;
-  std::vector<Segment> segments_;
+  std::deque<Segment> segments_;  // those of the last hour: the windows' rates need no more
   std::vector<SessionPoint> points_;
 };
 

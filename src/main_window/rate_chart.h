@@ -1,7 +1,8 @@
 #pragma once
 // The session chart: the total gained and the last-10-minutes rate over
-// the session's time. It keeps a copy of the points and draws only when new
-// ones are handed to it (and when the window system asks for a repaint).
+// the session's time. It draws the session's own points, never a copy: the
+// owner of the session keeps them alive as long as this chart, and hands
+// them over again whenever they changed, which asks for one repaint.
 
 #include <QWidget>
 #include <vector>
@@ -18,5 +19,5 @@ class RateChart : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  std::vector<SessionPoint> points_;
+  const std::vector<SessionPoint>* points_ = nullptr;
 };

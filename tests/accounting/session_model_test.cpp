@@ -68,6 +68,16 @@ TEST(SessionModelTest, SteadyGainGivesTheSameRateInEveryWindowAndTheTimeToTheNex
   EXPECT_EQ(s.model.Points().size(), 181u);
   EXPECT_EQ(s.model.Points().back().gained, 180'000);
   EXPECT_EQ(s.model.Points().back().shortRate, 360);
+
+  // A whole day of readings: the chart keeps the whole session, in a
+  // bounded number of points.
+  s.Play(8640, 10);
+  const std::vector<SessionPoint>& day = s.model.Points();
+  EXPECT_LE(day.size(), kMaxSessionPoints);
+  EXPECT_GE(day.size(), kMaxSessionPoints / 2);
+  EXPECT_EQ(day.front().sinceStartMs, kTickMs);
+  EXPECT_EQ(day.back().sinceStartMs, (1 + 180 + 8640) * kTickMs);
+  EXPECT_EQ(day.back().gained, 180'000 + 86'400);
 }
 
 TEST(SessionModelTest, ALevelUpInsideTheWindowIsCountedThroughTotals) {
