@@ -98,7 +98,7 @@ void MonitoringCycle::OfferToContinueMeasurement() {
     return;
   }
   const QString question = QStringLiteral("前回の計測が終わらないまま終了しています（最終読取 ") +
-                           saved.lastReading.toString(QStringLiteral("MM/dd hh:mm")) +
+                           saved.lastReading.toOffsetFromUtc(now.offsetFromUtc()).toString(QStringLiteral("MM/dd hh:mm")) +
                            QStringLiteral("）。\r\n同じログファイルに続けて計測しますか？");
   if (!services_.boxes.AskYesNo(question, kContinueTitle)) {
     ClearMeasurementState(folder);

@@ -177,10 +177,14 @@ TEST_F(SafeguardsTest, EachWayOfTellingCanBeSwitchedOff) {
 
 // ---- the measurement continued after a crash
 
+const QDateTime kTokyoStart(QDate(2026, 12, 5), QTime(14, 30, 0), Qt::OffsetFromUTC, 9 * 3600);
+
 class ContinueTest : public SafeguardsTest {
  protected:
   // Runs to the first reading, then the program dies without Stop.
   void FirstReadingThenCrash() {
+    // The player's clock runs in Tokyo, whatever the machine's zone.
+    clock_.SetWallClock(kTokyoStart);
     Start();
     OpenGame("190", "1234567890");
     Run();
@@ -199,7 +203,7 @@ class ContinueTest : public SafeguardsTest {
 TEST_F(ContinueTest, YesMeasuresTheNextReadingFromTheSavedOneIntoTheSameFile) {
   FirstReadingThenCrash();
   EXPECT_EQ(ParseMeasurementState(QString::fromStdString(FileText("TmMeasure.ini"))),
-            (MeasurementState{"202612051430", QDateTime(QDate(2026, 12, 5), QTime(14, 30, 20)), 190, 1234567890}));
+            (MeasurementState{"202612051430", kTokyoStart.addSecs(20), 190, 1234567890}));
   Restart(19);
   ASSERT_EQ(boxes_.shown.size(), 1u);
   EXPECT_EQ(boxes_.shown[0].title, QStringLiteral("計測の再開"));
