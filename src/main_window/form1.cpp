@@ -246,8 +246,8 @@ bool Form1::Load() {
 
   state_.screenHeader = ScreenHeader();
   state_.fileHeader = FileHeader(settings.saveCsv);
-  monitor_.OfferToContinueMeasurement();
-  if (settings.autoStart) monitor_.AutoStart();
+  const bool continued = monitor_.OfferToContinueMeasurement();
+  if (!continued && settings.autoStart) monitor_.AutoStart();
   return true;
 }
 

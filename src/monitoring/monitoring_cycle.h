@@ -50,8 +50,10 @@ class MonitoringCycle {
   // ---- what the windows ask of it
 
   // Start-up, before auto start: offers to continue a measurement the last
-  // run left unfinished.
-  void OfferToContinueMeasurement();
+  // run left unfinished. True when the player chose to: monitoring then goes
+  // on at once (as Run does, so a missing game is told), and the first
+  // reading is measured from the saved one over the whole time between.
+  bool OfferToContinueMeasurement();
   // Auto start at start-up: monitoring begins when the game runs (the
   // on-screen log then starts with the header), else the player is told.
   void AutoStart();

@@ -76,41 +76,47 @@ void MonitoringCycle::AfterEvaluation(const EvaluationStep& step, const QDateTim
   }
 }
 
-void MonitoringCycle::OfferToContinueMeasurement() {
+bool MonitoringCycle::OfferToContinueMeasurement() {
   const QString folder = state_.programFolder;
   const StoredMeasurement stored = ReadMeasurementState(folder);
-  if (stored.kind == StoredMeasurement::Kind::None) return;
+  if (stored.kind == StoredMeasurement::Kind::None) return false;
   const std::optional<double> total =
       stored.state ? TotalExp(stored.state->level, static_cast<double>(stored.state->exp)) : std::nullopt;
   if (!total) {
     const QString aside = SetAsideMeasurementState(folder);
     Inform({QStringLiteral("前回の計測の記録が読めないため、使わずに退避しました。\r\n") + aside, kContinueTitle});
     services_.trace.Event(QStringLiteral(" Measurement state unreadable, set aside"));
-    return;
+    return false;
   }
   const MeasurementState& saved = *stored.state;
-  const QDateTime now = services_.clock.Now();
-  const qint64 ageMs = saved.lastReading.msecsTo(now);
+  const QDateTime asked = services_.clock.Now();
+  const qint64 ageMs = saved.lastReading.msecsTo(asked);
   if (ageMs < 0 || ageMs > kContinueLimitSeconds * 1000) {
     // Too old, or from a clock that has since been set back: not offered.
     ClearMeasurementState(folder);
     services_.trace.Event(QStringLiteral(" Measurement state too old, dropped"));
-    return;
+    return false;
   }
-  const QString question = QStringLiteral("前回の計測が終わらないまま終了しています（最終読取 ") +
-                           saved.lastReading.toOffsetFromUtc(now.offsetFromUtc()).toString(QStringLiteral("MM/dd hh:mm")) +
-                           QStringLiteral("）。\r\n同じログファイルに続けて計測しますか？");
+  const QString question =
+      QStringLiteral("前回の計測が終わらないまま終了しています（最終読取 ") +
+      saved.lastReading.toOffsetFromUtc(asked.offsetFromUtc()).toString(QStringLiteral("MM/dd hh:mm")) +
+      QStringLiteral("）。\r\n同じログファイルに続けて計測しますか？");
   if (!services_.boxes.AskYesNo(question, kContinueTitle)) {
     ClearMeasurementState(folder);
     services_.trace.Event(QStringLiteral(" Measurement not continued"));
-    return;
+    return false;
   }
-  const std::int64_t readingMs = services_.clock.MonotonicMs() - ageMs;
+  // Both clocks are read after the answer: the time the question stood
+  // open belongs to the span the next reading is measured over.
+  const std::int64_t readingMs = services_.clock.MonotonicMs() - saved.lastReading.msecsTo(services_.clock.Now());
   evaluator_.Resume({saved.level, total, readingMs});
   guard_.Resume(saved.level, static_cast<double>(saved.exp), readingMs);
   logWriter_.Resume(saved.logStamp);
   continuing_ = true;
   services_.trace.Event(QStringLiteral(" Measurement continued"));
+  // "Yes, continue" continues: monitoring goes on without 開始.
+  Run();
+  return true;
 }
 
 void MonitoringCycle::EndMeasurement() {

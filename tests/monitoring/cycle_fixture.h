@@ -96,8 +96,8 @@ class CycleTest : public ::testing::Test {
     state_.fileHeader = FileHeader(state_.settings.saveCsv);
     cycle_ = std::make_unique<MonitoringCycle>(state_, services_);
     cycle_->AddListener(seen_);
-    cycle_->OfferToContinueMeasurement();
-    if (state_.settings.autoStart) cycle_->AutoStart();
+    const bool continued = cycle_->OfferToContinueMeasurement();
+    if (!continued && state_.settings.autoStart) cycle_->AutoStart();
   }
   MonitoringCycle& cycle() { return *cycle_; }
   Settings& settings() { return state_.settings; }

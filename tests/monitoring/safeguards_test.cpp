@@ -197,6 +197,7 @@ class ContinueTest : public SafeguardsTest {
     clock_.Reboot(5'000);
     boxes_.shown.clear();
     CycleTest::Restart();
+    pendingSeconds_ = 0;
   }
 };
 
@@ -217,6 +218,19 @@ TEST_F(ContinueTest, YesMeasuresTheNextReadingFromTheSavedOneIntoTheSameFile) {
                                                "12/05 14:49   190   1,234,600,000       32,110     19.3           99 "));
   cycle().Stop();
   EXPECT_FALSE(QFile::exists(MeasurementStatePath(folder_.Path()))) << "Stop ends it";
+}
+
+TEST_F(ContinueTest, YesGoesOnMonitoringAndTheTimeAtTheQuestionCountsInTheFirstRate) {
+  FirstReadingThenCrash();
+  OpenGame("190", "1234600000");
+  boxes_.whileOpen = [&] { clock_.AdvanceSeconds(8); };  // the player reads the question
+  Restart(19);
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_TRUE(cycle().Monitoring()) << "no 開始 needed";
+  RunFor(20);
+  // From 14:30:20 to 14:49:48: 1,168 seconds, 98.97 k/h.
+  EXPECT_EQ(FileText(kLog), Lines(FileHeader(false),
+                                  "12/05 14:49   190   1,234,600,000       32,110     19.4           98 "));
 }
 
 TEST_F(ContinueTest, NoStartsAfreshAndExitLeavesNothingToContinue) {
