@@ -199,7 +199,13 @@ QString SessionModel::SummaryLine() const {
   const QString format = QStringLiteral("MM/dd hh:mm");
   const QDateTime end = stopWall_.isValid() ? stopWall_ : startWall_;
   const std::optional<double> rate = RatePerHourK(gained_, activeMs_);
-  return QStringLiteral("セッション %1 - %2  稼働 %3  獲得Exp %4  時給(全体) %5 k/h  レベル +%6")
+  // The gain is the difference of two live readings, not of the log file's:
+  // which two is said, so the figures can be told apart.
+  const auto readAt = [this](const Reading& r) {
+    return startWall_.addMSecs(r.ms - startMs_).toString(QStringLiteral("hh:mm:ss"));
+  };
+  return QStringLiteral("セッション %1 - %2  稼働 %3  獲得Exp %4 (%5〜%6の読取)  時給(全体) %7 k/h  レベル +%8")
       .arg(startWall_.toString(format), end.toString(format), DurationText(activeMs_), GroupedNumber(gained_),
-           rate ? GroupedNumber(*rate) : QStringLiteral("—"), QString::number(levelsGained_));
+           readAt(*first_), readAt(*last_), rate ? GroupedNumber(*rate) : QStringLiteral("—"),
+           QString::number(levelsGained_));
 }

@@ -75,7 +75,8 @@ class SessionModel {
   const std::vector<SessionPoint>& Points() const { return points_; }
 
   // The on-screen log's line at Stop: start and end, active time, total
-  // gained, average rate, levels gained. Empty when no reading was taken.
+  // gained with the times of the two readings it lies between, average
+  // rate, levels gained. Empty when no reading was taken.
   QString SummaryLine() const;
 
  private:

@@ -58,6 +58,9 @@ void MonitoringCycle::EnterMonitoring() {
   StartSession();
   alerts_.Start(services_.clock.MonotonicMs());
   Tell([](MonitoringListener& l) { l.MonitoringChanged(true); });
+  // A reading now is the session's base: what is gained before the first
+  // tick counts too.
+  LiveTick(false);
 }
 
 void MonitoringCycle::EnterIdle() {

@@ -203,7 +203,7 @@ TEST(SessionModelTest, RunAfterStopBeginsANewSession) {
   const SessionFigures stopped = s.Figures();
   EXPECT_FALSE(stopped.running);
   EXPECT_EQ(stopped.gained, 60'000) << "the figures stay on show after Stop";
-  EXPECT_EQ(s.model.SummaryLine(), QStringLiteral("セッション 12/05 14:30 - 12/05 14:40  稼働 10分  獲得Exp 60,000  "
+  EXPECT_EQ(s.model.SummaryLine(), QStringLiteral("セッション 12/05 14:30 - 12/05 14:40  稼働 10分  獲得Exp 60,000 (14:30:10〜14:40:10の読取)  "
                                                   "時給(全体) 360 k/h  レベル +0"));
   EXPECT_EQ(s.ReadAs(100, 70'000), ReadingVerdict::Ignored) << "no session between Stop and Run";
 

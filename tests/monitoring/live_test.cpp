@@ -75,12 +75,13 @@ TEST_F(LiveTest, ReadingsBetweenCapturesFeedTheFiguresWithoutBeepLogLineTraceOrD
     RunFor(10);
   }
   EXPECT_EQ(windows_.beeps, 1) << "only the timed capture beeps";
+  // From the reading at Run: the first 10 seconds without a gain were play too.
   const SessionFigures& f = seen_.figures;
-  EXPECT_EQ(f.shortRate, 360);
-  EXPECT_EQ(f.longRate, 360);
-  EXPECT_EQ(f.wholeRate, 360);
+  EXPECT_EQ(f.shortRate, 354);
+  EXPECT_EQ(f.longRate, 354);
+  EXPECT_EQ(f.wholeRate, 354);
   EXPECT_EQ(f.gained, 60'000);
-  EXPECT_EQ(f.activeMs, 600'000);
+  EXPECT_EQ(f.activeMs, 610'000);
   EXPECT_EQ(f.progressPercent, 49.4);  // 5,060,000 of 10,223,168
   EXPECT_EQ(f.misreads, 0);
   // The tick at 20 s made the timed capture and no live reading.
@@ -129,6 +130,24 @@ TEST_F(LiveTest, TheLogFileIsByteForByteTheSameWithAndWithoutLiveReadings) {
   EXPECT_TRUE(summary.endsWith(QStringLiteral("レベル +1")));
 }
 
+TEST_F(LiveTest, TheSessionCountsFromAReadingAtRunAndItsSummarySaysFromWhichReadingToWhich) {
+  Start();
+  std::int64_t exp = kStartExp;
+  ShowExp(exp);
+  Run();
+  EXPECT_TRUE(seen_.figures.hasReading) << "read at 開始";
+  clock_.AdvanceSeconds(4);
+  ShowExp(exp += 500);  // gained before the first tick
+  RunFor(10);
+  EXPECT_EQ(seen_.figures.gained, 500);
+  RunFor(20);
+  ShowExp(exp += 700);
+  RunFor(30);
+  cycle().Stop();
+  EXPECT_TRUE(seen_.log.endsWith(QStringLiteral("獲得Exp 1,200 (14:30:00〜14:31:04の読取)  時給(全体) 98 k/h  レベル +0\r\n")))
+      << seen_.log.toStdString();
+}
+
 TEST_F(LiveTest, RunAfterStopStartsTheFiguresAfresh) {
   Start();
   std::int64_t exp = kStartExp;
@@ -139,7 +158,7 @@ TEST_F(LiveTest, RunAfterStopStartsTheFiguresAfresh) {
     RunFor(10);
   }
   cycle().Stop();
-  EXPECT_EQ(seen_.figures.gained, 14'500) << "still on show after Stop";
+  EXPECT_EQ(seen_.figures.gained, 15'000) << "still on show after Stop";
   EXPECT_TRUE(seen_.log.endsWith(cycle().Session().SummaryLine() + "\r\n"));
   ShowExp(exp += 1'000'000);  // gained while stopped: no part of the next session
   Run();
