@@ -165,7 +165,7 @@ std::optional<double> SessionModel::WindowRate(std::int64_t nowMs, std::int64_t 
   return RatePerHourK(sums.gain, sums.activeMs);
 }
 
-SessionFigures SessionModel::Figures(std::int64_t monotonicMs) const {
+SessionFigures SessionModel::Figures(std::int64_t monotonicMs, const QDateTime& wallNow) const {
   SessionFigures f;
   f.running = running_;
   f.misreads = misreads_;
@@ -179,6 +179,9 @@ SessionFigures SessionModel::Figures(std::int64_t monotonicMs) const {
   f.shortRate = WindowRate(monotonicMs, kShortWindowMs);
   f.longRate = WindowRate(monotonicMs, kLongWindowMs);
   f.wholeRate = RatePerHourK(gained_, activeMs_);
+  if (running_ && wallNow.isValid() && monotonicMs - lastMoveMs_ > kIdleLimitMs) {
+    f.idleSince = wallNow.addMSecs(lastMoveMs_ - monotonicMs);
+  }
 
   const std::optional<double> size = LevelSize(last_->level);
   f.levelSizeUnknown = !size;

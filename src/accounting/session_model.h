@@ -50,6 +50,9 @@ struct SessionFigures {
   bool levelSizeUnknown = false;  // level 200 and above: the table ends there
   std::int32_t levelsGained = 0;
   int misreads = 0;  // readings left out because they cannot follow the previous one
+  // While running, experience has not risen for longer than the idle limit
+  // since then (wall clock): the rates keep the values of the time played.
+  std::optional<QDateTime> idleSince;
 };
 
 enum class ReadingVerdict { Accepted, Rebased, Misread, Ignored };
@@ -69,7 +72,9 @@ class SessionModel {
   // (or another character is played) and the session goes on from them.
   ReadingVerdict Add(std::int32_t level, double exp, std::int64_t monotonicMs);
 
-  SessionFigures Figures(std::int64_t monotonicMs) const;
+  // `wallNow` (the wall clock at `monotonicMs`) dates an idle stretch; without
+  // it none is told.
+  SessionFigures Figures(std::int64_t monotonicMs, const QDateTime& wallNow = QDateTime()) const;
   // The whole session, the older part at less detail once there are many
   // (kMaxSessionPoints at most).
   const std::vector<SessionPoint>& Points() const { return points_; }

@@ -28,10 +28,16 @@ CompactView::CompactView(std::function<void(QPoint)> moved, QWidget* parent)
   progress_->setRange(0, 1000);
   progress_->setTextVisible(true);
   progress_->setFormat(QStringLiteral("—"));
+  activity_ = new QLabel(QStringLiteral("—"), this);
+  activity_->setObjectName(QStringLiteral("lblCompactActivity"));
+  QFont small = activity_->font();
+  small.setPixelSize(11);
+  activity_->setFont(small);
   column->addWidget(rate_);
   column->addWidget(toLevel_);
   column->addWidget(progress_);
-  setFixedSize(200, 84);
+  column->addWidget(activity_);
+  setFixedSize(200, 100);
   setToolTip(QStringLiteral("ダブルクリックでメイン画面"));
 }
 
@@ -41,6 +47,7 @@ void CompactView::Show(const SessionFigures& figures) {
   toLevel_->setText(t.toLevel);
   progress_->setValue(figures.progressPercent ? static_cast<int>(std::lround(*figures.progressPercent * 10)) : 0);
   progress_->setFormat(t.progress);
+  activity_->setText(t.activity + QStringLiteral("・") + kRateBasis);
 }
 
 void CompactView::moveEvent(QMoveEvent* event) {

@@ -53,7 +53,9 @@ void MonitoringCycle::LiveTick(bool due) {
   ShowFigures();
 }
 
-SessionFigures MonitoringCycle::Figures() const { return session_.Figures(services_.clock.MonotonicMs()); }
+SessionFigures MonitoringCycle::Figures() const {
+  return session_.Figures(services_.clock.MonotonicMs(), services_.clock.Now());
+}
 
 void MonitoringCycle::ShowFigures() {
   const SessionFigures figures = Figures();

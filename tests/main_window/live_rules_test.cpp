@@ -74,6 +74,12 @@ TEST(LiveTexts, ShowWhatIsKnownAndSayWhatIsNot) {
   f.levelSizeUnknown = true;
   f.progressPercent.reset();
   f.secondsToLevel.reset();
+  f.running = true;
+  EXPECT_EQ(MakeLiveTexts(f).activity, QStringLiteral("計測中"));
+  f.idleSince = QDateTime(QDate(2026, 12, 5), QTime(14, 32, 40));
+  EXPECT_EQ(MakeLiveTexts(f).activity, QStringLiteral("休止中 (14:32から)")) << "the rates keep their last values";
+  f.running = false;
+  EXPECT_EQ(MakeLiveTexts(f).activity, QStringLiteral("停止中"));
   const LiveTexts top = MakeLiveTexts(f);
   EXPECT_EQ(top.toLevel, QStringLiteral("不明 (Lv200以上)"));
   EXPECT_EQ(top.progress, QStringLiteral("— (Lv201)"));
@@ -87,10 +93,12 @@ TEST(LiveLayout, ThePanelAndChartTakeTheTopOfTheLogsRoomAndNothingOverlaps) {
     int chartHeight, logTop, logHeight;
   };
   const Case cases[] = {
-      {368, 296, false, 0, 152, 88},     // the minimum: no room for the chart
-      {368, 296, true, 0, 152, 8},       // the minimum in debug mode: the rows stay clear
-      {528, 472, false, 88, 244, 172},   // the design size
-      {600, 900, false, 160, 316, 528},  // tall: the chart stops growing
+      {368, 296, false, 0, 166, 74},     // the minimum: no room for the chart
+      // The minimum in debug mode: the rows stay clear, the log has no room
+      // left (the window's own minimum grows by the live area).
+      {368, 296, true, 0, 166, 0},
+      {528, 472, false, 83, 253, 163},   // the design size
+      {600, 900, false, 160, 330, 514},  // tall: the chart stops growing
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << (c.debug ? " debug" : ""));
@@ -102,7 +110,7 @@ TEST(LiveLayout, ThePanelAndChartTakeTheTopOfTheLogsRoomAndNothingOverlaps) {
     EXPECT_EQ(live.logHeight, c.logHeight);
     // Same width and bottom edge as the classic log; the label just above it.
     EXPECT_EQ(live.logWidth, classic.logWidth);
-    EXPECT_EQ(live.logTop + live.logHeight, classic.logTop + classic.logHeight);
+    if (live.logHeight > 0) EXPECT_EQ(live.logTop + live.logHeight, classic.logTop + classic.logHeight);
     EXPECT_EQ(live.logLabelTop, live.logTop - 16);
     // Top to bottom: buttons (to 65), panel, chart, label, log, pattern rows.
     EXPECT_GE(live.live->panelTop, 65);

@@ -83,6 +83,8 @@ TEST_F(LiveTest, TheCompactViewShowsTheLiveFiguresAndRemembersWhereItWasLeft) {
   }
   EXPECT_EQ(view->findChild<QLabel*>(QStringLiteral("lblCompactRate"))->text(), Value("lblLiveShortRate"));
   EXPECT_EQ(view->findChild<QLabel*>(QStringLiteral("lblCompactToLevel"))->text(), Value("lblLiveToLevel"));
+  EXPECT_EQ(view->findChild<QLabel*>(QStringLiteral("lblCompactActivity"))->text(),
+            QStringLiteral("計測中・時給は稼働時間あたり"));
 
   view->move(321, 234);
   EXPECT_EQ(form().State().settings.compactViewX, 321);

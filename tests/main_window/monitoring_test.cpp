@@ -41,6 +41,7 @@ TEST_F(ProgramTest, TheWindowShowsWhatTheCycleReports) {
   EXPECT_EQ(form().Tray()->ToolTip(), QStringLiteral("Tallymeter 監視中 時給 1,926 k/h"));
   RunFor(5 * 60);
   EXPECT_EQ(form().Tray()->State(), TrayState::Alert) << "no gain for five minutes";
+  EXPECT_EQ(Label("lblLiveActivity")->text(), QStringLiteral("休止中 (14:30から)"));
   EXPECT_TRUE(form().LogText().contains(QStringLiteral("  警告  経験値が5分間増えていません")));
 
   form().menuStop_Click();

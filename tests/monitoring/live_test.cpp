@@ -148,6 +148,23 @@ TEST_F(LiveTest, TheSessionCountsFromAReadingAtRunAndItsSummarySaysFromWhichRead
       << seen_.log.toStdString();
 }
 
+TEST_F(LiveTest, ThreeMinutesWithoutAGainAreIdleSinceTheLastRise) {
+  Start();
+  std::int64_t exp = kStartExp;
+  ShowExp(exp);
+  Run();
+  RunFor(40);
+  ShowExp(exp += 1000);
+  RunFor(10);  // risen at 14:30:50
+  RunFor(3 * 60);
+  EXPECT_FALSE(seen_.figures.idleSince) << "three minutes are still play";
+  RunFor(10);
+  EXPECT_EQ(seen_.figures.idleSince, QDateTime(QDate(2026, 12, 5), QTime(14, 30, 50)));
+  ShowExp(exp += 1000);
+  RunFor(10);
+  EXPECT_FALSE(seen_.figures.idleSince);
+}
+
 TEST_F(LiveTest, RunAfterStopStartsTheFiguresAfresh) {
   Start();
   std::int64_t exp = kStartExp;
