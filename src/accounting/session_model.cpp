@@ -106,6 +106,10 @@ ReadingVerdict SessionModel::Add(std::int32_t level, double exp, std::int64_t mo
   return ReadingVerdict::Accepted;
 }
 
+void SessionModel::NoteMisread() {
+  if (running_) ++misreads_;
+}
+
 void SessionModel::Accept(const Reading& reading) {
   const Reading previous = *last_;
   levelsGained_ += reading.level - previous.level;

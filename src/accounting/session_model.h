@@ -71,6 +71,9 @@ class SessionModel {
   // that agree with each other mean the earlier readings were the wrong ones
   // (or another character is played) and the session goes on from them.
   ReadingVerdict Add(std::int32_t level, double exp, std::int64_t monotonicMs);
+  // A reading refused before it got here (by the misread guard): counted
+  // with the misreads, and nothing else.
+  void NoteMisread();
 
   // `wallNow` (the wall clock at `monotonicMs`) dates an idle stretch; without
   // it none is told.

@@ -154,6 +154,10 @@ class MonitoringCycle {
   bool ended_ = false;              // Exit or the close box: nothing may act any more
 
   SessionModel session_;
+  // The same rules as the timed readings' guard, with a memory of its own:
+  // a live reading must never change what a timed one is judged against,
+  // so the log file stays what it is without live readings.
+  MisreadGuard liveGuard_;
   GameSeen game_ = GameSeen::Unknown;
   std::optional<std::int64_t> behindSinceMs_;  // monotonic, as every span the player is shown
   // The manual commands waiting, the latest last: one started inside

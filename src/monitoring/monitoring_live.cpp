@@ -12,6 +12,7 @@
 
 void MonitoringCycle::StartSession() {
   session_.Start(services_.clock.Now(), services_.clock.MonotonicMs());
+  liveGuard_.Reset();
   game_ = GameSeen::Unknown;
   behindSinceMs_.reset();
   ShowFigures();
@@ -38,7 +39,16 @@ void MonitoringCycle::LiveTick(bool due) {
     return;
   }
   const LiveReading& reading = *seen.reading;
-  switch (session_.Add(reading.level, reading.exp, services_.clock.MonotonicMs())) {
+  const std::int64_t ms = services_.clock.MonotonicMs();
+  // A misread digit must not reach the panel as a huge gain or loss.
+  if (state_.settings.misreadGuard &&
+      liveGuard_.Check(reading.level, reading.exp, ms) == GuardVerdict::Implausible) {
+    session_.NoteMisread();
+    TellAlerts(seen.game, AlertEvent::Reading::Implausible);
+    ShowFigures();
+    return;
+  }
+  switch (session_.Add(reading.level, reading.exp, ms)) {
     case ReadingVerdict::Ignored:
       TellAlerts(seen.game);
       break;

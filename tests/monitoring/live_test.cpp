@@ -35,7 +35,7 @@ class LiveTest : public CycleTest {
   // Ten minutes and more of play, 1,000 a tick, with a stretch behind other
   // windows, a misread counter and a level-up; Stop at the end.
   void PlayAndStop() {
-    std::int64_t exp = kStartExp;
+    std::int64_t exp = 10'100'000;  // near the end of the level
     ShowExp(exp);
     Run();
     for (int tick = 0; tick < 90; ++tick) {
@@ -163,6 +163,25 @@ TEST_F(LiveTest, ThreeMinutesWithoutAGainAreIdleSinceTheLastRise) {
   ShowExp(exp += 1000);
   RunFor(10);
   EXPECT_FALSE(seen_.figures.idleSince);
+}
+
+TEST_F(LiveTest, ALiveReadingTheGuardRefusesIsAMisreadAndNeverAGain) {
+  Start();
+  std::int64_t exp = 5'123'456;
+  ShowExp(exp);
+  Run();
+  for (int tick = 0; tick < 6; ++tick) {
+    ShowExp(exp += 1000);
+    RunFor(10);
+  }
+  ShowExp(exp % 1'000'000);  // the leading digit missed: a loss of five million
+  RunFor(10);
+  EXPECT_EQ(seen_.figures.misreads, 1);
+  EXPECT_EQ(seen_.figures.gained, 6000);
+  EXPECT_GE(seen_.figures.shortRate.value_or(0), 0);
+  ShowExp(exp += 1000);
+  RunFor(10);
+  EXPECT_EQ(seen_.figures.gained, 7000);
 }
 
 TEST_F(LiveTest, RunAfterStopStartsTheFiguresAfresh) {
