@@ -3,6 +3,8 @@
 
 #include "monitoring/monitoring_cycle.h"
 
+#include <QFileInfo>
+
 #include "base/pixel_grid.h"
 #include "capture/capture_area.h"
 #include "capture/clock.h"
@@ -255,6 +257,16 @@ void MonitoringCycle::ApplyEvaluation() {
     lost = lost || logWriter_.LastLineLost();
   };
   if (step.beginLogFile) write(state_.fileHeader, QStringLiteral("INIT"));
+  if (step.fileLine && continuedFileToCheck_) {
+    // A continued measurement whose file has gone begins a new one, as a
+    // first reading would.
+    continuedFileToCheck_ = false;
+    const QString begun = logWriter_.BegunPath(state_.settings);
+    if (!begun.isEmpty() && !QFileInfo::exists(begun)) {
+      notices.push_back(ContinuedLogMissingNotice(begun));
+      write(state_.fileHeader, QStringLiteral("INIT"));
+    }
+  }
   if (step.fileLine) write(*step.fileLine, QString());
   if (!step.screenLine.isEmpty()) {
     AppendLog(step.screenLine + (lost ? kUnwrittenMark : QString()) + QStringLiteral("\r\n"), step.scrollToEnd);

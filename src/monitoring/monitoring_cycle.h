@@ -144,6 +144,8 @@ class MonitoringCycle {
   MisreadGuard guard_;
   AlertMonitor alerts_;
   bool continuing_ = false;  // a saved measurement goes on: Run must not start a new one
+  bool continuedFileToCheck_ = false;  // its log file is looked for at its first line
+  bool stateUnsavedTold_ = false;      // once per run
 
   bool monitoring_ = false;
   CaptureSchedule schedule_;

@@ -9,6 +9,7 @@
 #include "capture/window_system.h"
 #include "monitoring/message_boxes.h"
 #include "monitoring/monitoring_cycle.h"
+#include "monitoring/monitoring_texts.h"
 #include "persistence/debug_trace.h"
 #include "persistence/measurement_state.h"
 
@@ -73,6 +74,11 @@ void MonitoringCycle::AfterEvaluation(const EvaluationStep& step, const QDateTim
                                std::llround(*previous->total - *levelStart)};
   if (!SaveMeasurementState(state_.programFolder, saved)) {
     services_.trace.Event(QStringLiteral(" Measurement state not saved"));
+    // Measuring goes on; the player only learns that a crash would end it.
+    if (!stateUnsavedTold_) {
+      stateUnsavedTold_ = true;
+      Inform(MeasurementStateUnsavedNotice(MeasurementStatePath(state_.programFolder)));
+    }
   }
 }
 
@@ -111,7 +117,8 @@ bool MonitoringCycle::OfferToContinueMeasurement() {
   const std::int64_t readingMs = services_.clock.MonotonicMs() - saved.lastReading.msecsTo(services_.clock.Now());
   evaluator_.Resume({saved.level, total, readingMs});
   guard_.Resume(saved.level, static_cast<double>(saved.exp), readingMs);
-  logWriter_.Resume(saved.logStamp);
+  logWriter_.Resume(saved.logStamp, state_.fileHeader);
+  continuedFileToCheck_ = true;
   continuing_ = true;
   services_.trace.Event(QStringLiteral(" Measurement continued"));
   // "Yes, continue" continues: monitoring goes on without 開始.

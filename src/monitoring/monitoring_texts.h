@@ -11,3 +11,9 @@ inline const QString kUnwrittenMark = QStringLiteral("  ※ファイル未書込
 
 // The game window is not there (Run, auto start, a due capture).
 Notice GameMissingNotice();
+
+// A continued measurement's log file has gone; a new one is begun.
+Notice ContinuedLogMissingNotice(const QString& path);
+
+// The measurement under way cannot be kept for a resume after a crash.
+Notice MeasurementStateUnsavedNotice(const QString& path);

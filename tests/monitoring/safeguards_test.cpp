@@ -233,6 +233,52 @@ TEST_F(ContinueTest, YesGoesOnMonitoringAndTheTimeAtTheQuestionCountsInTheFirstR
                                   "12/05 14:49   190   1,234,600,000       32,110     19.4           98 "));
 }
 
+TEST_F(ContinueTest, AContinuedMeasurementWhoseFileHasGoneBeginsANewOneAndSaysSoOnce) {
+  FirstReadingThenCrash();
+  ASSERT_TRUE(QFile::remove(folder_.File(kLog)));
+  OpenGame("190", "1234600000");
+  Restart(3);
+  RunFor(20);
+  OpenGame("190", "1234700000");
+  RunFor(20 * 60);
+  const QString begun = QStringLiteral("log/給与明細202612051433.txt");
+  EXPECT_EQ(FileText(begun),
+            Lines(FileHeader(false), "12/05 14:33   190   1,234,600,000       32,110      3.3          577 ") +
+                Lines("12/05 14:53   190   1,234,700,000      100,000     20.0          300 "));
+  ASSERT_EQ(boxes_.shown.size(), 2u) << "the question, then one message";
+  EXPECT_EQ(boxes_.shown[1].title, QStringLiteral("計測の再開"));
+  EXPECT_THAT(boxes_.shown[1].text.toStdString(), ::testing::HasSubstr("見つからない"));
+}
+
+TEST_F(ContinueTest, AContinuedMeasurementWritesToTheMonthOfEachLine) {
+  clock_.SetWallClock(QDateTime(QDate(2026, 11, 30), QTime(23, 50)));
+  Start([](Settings& s) { s.saveDistance = true; });
+  OpenGame("190", "1234567890");
+  Run();
+  RunFor(20);
+  OpenGame("190", "1234600000");
+  Restart(15);  // into December
+  RunFor(20);
+  EXPECT_EQ(FileText("log/給与明細202611月.txt"), Lines(FileHeader(false)));
+  EXPECT_EQ(FileText("log/給与明細202612月.txt"),
+            Lines(FileHeader(false), "12/01 00:05   190   1,234,600,000       32,110     15.3          125 "));
+}
+
+TEST_F(ContinueTest, AMeasurementThatCannotBeKeptIsToldOncePerRun) {
+  Start([](Settings& s) { s.captureInterval = 1; });
+  ASSERT_TRUE(QDir().mkpath(MeasurementStatePath(folder_.Path())));  // nothing can be written there
+  OpenGame("190", "1234567890");
+  Run();
+  for (const char* exp : {"1234600000", "1234700000", "1234800000"}) {
+    RunFor(60);
+    OpenGame("190", exp);
+  }
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].title, QStringLiteral("計測の記録"));
+  EXPECT_THAT(boxes_.shown[0].text.toStdString(), ::testing::HasSubstr("再開できません"));
+  EXPECT_EQ(seen_.LogLines("1,234,700,000"), 1) << "measuring goes on";
+}
+
 TEST_F(ContinueTest, NoStartsAfreshAndExitLeavesNothingToContinue) {
   FirstReadingThenCrash();
   boxes_.answer = false;
