@@ -102,6 +102,7 @@ TEST_F(TeachTest, ASaveThatCannotReadTheCaptureSaysSoAndKeepsTheEditorOpen) {
   EXPECT_TRUE(world.boxes.shown[0].text.startsWith(
       QStringLiteral("保存しましたが、登録に使ったキャプチャが「152」と読めません（読み取り結果: 認識NG）。")));
   EXPECT_TRUE(editor.isVisible());
+  EXPECT_TRUE(world.TraceText().endsWith(QStringLiteral(" Saving PatternFiles･･･End \r\n"))) << "the files were written";
   EXPECT_EQ(Slot(5)->Picture(), world.state.patternImages.digits[5]) << "the slots show what was saved";
 }
 
