@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include "main_window/startup.h"
@@ -17,19 +16,6 @@
 #include "support/fakes.h"
 #include "support/game_screen.h"
 #include "support/temp_folder.h"
-
-inline const Notice kGameMissing{"MapleStoryが起動していません", "エラー"};
-
-// Recorded boxes that can let time pass while one is open, as a real modal
-// box does (its own event loop keeps the timer running).
-class OpenBoxes : public RecordingMessageBoxes {
- public:
-  void Inform(const QString& text, const QString& title) override {
-    RecordingMessageBoxes::Inform(text, title);
-    if (whileOpen) whileOpen();
-  }
-  std::function<void()> whileOpen;
-};
 
 class ProgramTest : public ::testing::Test {
  protected:
@@ -52,12 +38,7 @@ class ProgramTest : public ::testing::Test {
 
   // The game window with `level` and `exp` on screen; in front when asked.
   void OpenGame(const QString& level, const QString& exp, bool inFront = true) {
-    const QRect outer(100, 50, 800, 650);
-    if (game_ == 0) game_ = windows_.Add(QStringLiteral("MapleStory"), outer);
-    const auto& regions = Settings::Defaults(folder_.Path()).captureRegions;
-    PaintCounter(windows_.screen, outer.topLeft() + QPoint(regions[0].sx, regions[0].sy), 0, level);
-    PaintCounter(windows_.screen, outer.topLeft() + QPoint(regions[1].sx, regions[1].sy), 1, exp);
-    if (inFront) windows_.foreground = game_;
+    ShowCounters(windows_, game_, level, exp, inFront);
   }
 
   // Run, with the timer's 10-second phase starting now.
@@ -75,12 +56,7 @@ class ProgramTest : public ::testing::Test {
     }
   }
 
-  // Trace messages without their date and time, in order.
-  QStringList TraceMessages() const {
-    static const QRegularExpression stamp(QStringLiteral("(?m)^\\d{4}/\\d\\d/\\d\\d \\d{1,2}:\\d\\d:\\d\\d"));
-    QString text = DecodeCp932(folder_.Read(QStringLiteral("debug.txt")));
-    return text.remove(stamp).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-  }
+  QStringList TraceMessages() const { return ::TraceMessages(folder_); }
   QLabel* Label(const QString& name) { return form().findChild<QLabel*>(name); }
 
   TempFolder folder_;

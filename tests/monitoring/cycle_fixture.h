@@ -4,7 +4,6 @@
 // when told, a scripted game window, recorded message boxes, and a listener
 // that keeps what the cycle reports.
 
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -18,8 +17,6 @@
 #include "support/fakes.h"
 #include "support/game_screen.h"
 #include "support/temp_folder.h"
-
-inline const Notice kGameMissing{"MapleStoryが起動していません", "エラー"};
 
 // What the cycle reported, as a window would show it.
 struct Reported : MonitoringListener {
@@ -51,22 +48,6 @@ struct Reported : MonitoringListener {
   std::size_t points = 0;
   std::vector<AlertKind> raisedAlerts;
   std::optional<double> rate;
-};
-
-// Recorded boxes that can let time pass while one is open, as a real modal
-// box does (its own event loop keeps the timer running).
-class OpenBoxes : public RecordingMessageBoxes {
- public:
-  void Inform(const QString& text, const QString& title) override {
-    RecordingMessageBoxes::Inform(text, title);
-    if (whileOpen) whileOpen();
-  }
-  bool AskYesNo(const QString& text, const QString& title) override {
-    const bool yes = RecordingMessageBoxes::AskYesNo(text, title);
-    if (whileOpen) whileOpen();
-    return yes;
-  }
-  std::function<void()> whileOpen;
 };
 
 class CycleTest : public ::testing::Test {
@@ -104,12 +85,7 @@ class CycleTest : public ::testing::Test {
 
   // The game window with `level` and `exp` on screen; in front when asked.
   void OpenGame(const QString& level, const QString& exp, bool inFront = true) {
-    const QRect outer(100, 50, 800, 650);
-    if (game_ == 0) game_ = windows_.Add(QStringLiteral("MapleStory"), outer);
-    const auto& regions = Settings::Defaults(folder_.Path()).captureRegions;
-    PaintCounter(windows_.screen, outer.topLeft() + QPoint(regions[0].sx, regions[0].sy), 0, level);
-    PaintCounter(windows_.screen, outer.topLeft() + QPoint(regions[1].sx, regions[1].sy), 1, exp);
-    if (inFront) windows_.foreground = game_;
+    ShowCounters(windows_, game_, level, exp, inFront);
   }
   void CloseGame() {
     windows_.Remove(game_);
@@ -132,12 +108,7 @@ class CycleTest : public ::testing::Test {
     }
   }
 
-  // Trace messages without their date and time, in order.
-  QStringList TraceMessages() const {
-    static const QRegularExpression stamp(QStringLiteral("(?m)^\\d{4}/\\d\\d/\\d\\d \\d{1,2}:\\d\\d:\\d\\d"));
-    QString text = DecodeCp932(folder_.Read(QStringLiteral("debug.txt")));
-    return text.remove(stamp).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-  }
+  QStringList TraceMessages() const { return ::TraceMessages(folder_); }
   std::string FileText(const QString& name) const { return DecodeCp932(folder_.Read(name)).toStdString(); }
 
   TempFolder folder_;

@@ -1,15 +1,23 @@
 #pragma once
 // The game as the monitoring tests see it: a program folder holding the
-// delivered patterns (as defaults and as the player's set), and counters
-// painted the way the game shows them.
+// delivered patterns (as defaults and as the player's set), counters
+// painted the way the game shows them, message boxes that let time pass,
+// and the trace read back.
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <array>
+#include <functional>
 
+#include "base/cp932.h"
+#include "persistence/settings.h"
+#include "support/fakes.h"
 #include "support/temp_folder.h"
+
+inline const Notice kGameMissing{"MapleStoryが起動していません", "エラー"};
 
 inline const QString kSystemDir = QStringLiteral(TALLYMETER_SOURCE_DIR "/system");
 
@@ -42,4 +50,39 @@ inline void PaintCounter(QImage& screen, QPoint origin, int area, const QString&
     origin.rx() += pitch;
   }
   painter.drawImage(origin, glyphs[10]);
+}
+
+// The game window (made when `game` is 0) with `level` and `exp` at the
+// default capture areas; in front when asked.
+inline void ShowCounters(FakeWindowSystem& windows, WindowId& game, const QString& level, const QString& exp,
+                         bool inFront) {
+  const QRect outer(100, 50, 800, 650);
+  if (game == 0) game = windows.Add(QStringLiteral("MapleStory"), outer);
+  const auto& regions = Settings::Defaults(QString()).captureRegions;
+  PaintCounter(windows.screen, outer.topLeft() + QPoint(regions[0].sx, regions[0].sy), 0, level);
+  PaintCounter(windows.screen, outer.topLeft() + QPoint(regions[1].sx, regions[1].sy), 1, exp);
+  if (inFront) windows.foreground = game;
+}
+
+// Recorded boxes that can let time pass while one is open, as a real modal
+// box does (its own event loop keeps the timer running).
+class OpenBoxes : public RecordingMessageBoxes {
+ public:
+  void Inform(const QString& text, const QString& title) override {
+    RecordingMessageBoxes::Inform(text, title);
+    if (whileOpen) whileOpen();
+  }
+  bool AskYesNo(const QString& text, const QString& title) override {
+    const bool yes = RecordingMessageBoxes::AskYesNo(text, title);
+    if (whileOpen) whileOpen();
+    return yes;
+  }
+  std::function<void()> whileOpen;
+};
+
+// The trace's messages without their date and time, in order.
+inline QStringList TraceMessages(const TempFolder& folder) {
+  static const QRegularExpression stamp(QStringLiteral("(?m)^\\d{4}/\\d\\d/\\d\\d \\d{1,2}:\\d\\d:\\d\\d"));
+  QString text = DecodeCp932(folder.Read(QStringLiteral("debug.txt")));
+  return text.remove(stamp).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
 }
