@@ -43,7 +43,7 @@ class MonitoringCycle {
   MonitoringCycle& operator=(const MonitoringCycle&) = delete;
 
   // Listeners are told in the order they were added; each must outlive the
-  // cycle or be removed first.
+  // cycle or be removed first (never from inside a call it is given).
   void AddListener(MonitoringListener& listener);
   void RemoveListener(MonitoringListener& listener);
 
@@ -84,7 +84,6 @@ class MonitoringCycle {
   // ---- what it reports
 
   bool Monitoring() const { return monitoring_; }
-  bool Ended() const { return ended_; }
   // The due time of the next timed capture, told on the wall clock (it is
   // kept on the monotonic one); invalid before the first start.
   QDateTime NextCaptureTime() const;
