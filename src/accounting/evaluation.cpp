@@ -3,7 +3,8 @@
 #include <QStringList>
 #include <cmath>
 
-#include "accounting/exp_table.h"
+#include "accounting/level_rise.h"
+#include "base/display_text.h"
 #include "base/format_field.h"
 
 namespace {
@@ -23,9 +24,6 @@ constexpr Column kRateColumn{12, 1, 0};
 QString Cell(const FieldValue& value, const Column& column, bool plain) {
   return FormatField(value, column.width, column.margin, column.decimals, plain);
 }
-
-// "MM/dd hh:mm", always 11 characters; hours run 00 to 23.
-QString DateText(const QDateTime& now) { return now.toString(QStringLiteral("MM/dd hh:mm")); }
 
 std::int64_t WholeSeconds(std::int64_t ms) {
   // Floor division: the clock starts at 0, but a negative count must not
@@ -53,7 +51,7 @@ FieldValue Rate(double gained, std::int64_t elapsed) {
 
 EvaluationStep ReadingEvaluator::Evaluate(std::int32_t level, double exp, const QDateTime& now,
                                           std::int64_t monotonicMs, bool saveCsv) {
-  const QString date = DateText(now);
+  const QString date = LogDateText(now);
   EvaluationStep step;
 
   if (level == 0 || ExpMissing(exp)) {
@@ -64,41 +62,51 @@ EvaluationStep ReadingEvaluator::Evaluate(std::int32_t level, double exp, const 
     return step;
   }
 
-  const std::optional<double> total = TotalExp(level, exp);
-  if (!total) {
-    // Past the top of the table there is no total to compare with: say so
-    // instead of logging a gain of minus everything. The measurement is left
-    // as it was, so one misread level does not end it.
-    step.screenLine = date + QStringLiteral("  測定不可  ") +
-                      (level >= 200 ? QStringLiteral("Lv200以上") : QStringLiteral("Lv範囲外"));
+  if (level < 1 || level > kTopLevel) {
+    // Beyond the game's cap: a misread level. The measurement is left as it
+    // was, so one misread level does not end it.
+    step.screenLine = date + QStringLiteral("  測定不可  Lv範囲外");
     step.scrollToEnd = true;
     step.traceMessage = QStringLiteral(" ImageRecognition out of range");
     return step;
   }
 
-  // A level change of 0 to 3 is levelling up between readings; anything
-  // else is another character or a misreading, and starts over.
-  if (previous_) {
-    const std::int64_t change = static_cast<std::int64_t>(level) - previous_->level;
-    if (change < 0 || change > 3) previous_.reset();
-  }
+  // A level may rise a little between readings; anything else is another
+  // character or a misreading, and starts over.
+  if (previous_ && !LevelCanFollow(previous_->level, level)) previous_.reset();
 
-  const Previous current{level, total, monotonicMs};
+  const Previous current{level, exp, monotonicMs};
+  const QString readingColumns = Cell(std::int64_t{level}, kLevelColumn, false) + Cell(exp, kExpColumn, false);
   if (!previous_) {
     previous_ = current;
-    step.screenLine = date + Cell(std::int64_t{level}, kLevelColumn, false) + Cell(exp, kExpColumn, false);
+    step.screenLine = date + readingColumns;
     step.beginLogFile = true;
     step.traceMessage = QStringLiteral(" Fast ImageRecognition");
     return step;
   }
 
-  if (*total == *previous_->total) {
+  const std::optional<double> gain = table_->Gain(previous_->level, previous_->exp, level, exp);
+  if (!gain) {
+    // Levels were finished whose size the table does not know: no number
+    // can be given for the gain, and none is made up. Measuring goes on from
+    // here, in the same log file.
+    std::int32_t unknown = previous_->level;
+    while (unknown < level && table_->Size(unknown)) ++unknown;
+    previous_ = current;
+    step.screenLine = date + readingColumns +
+                      QStringLiteral(" 獲得Exp不明(経験値表にLv%1の経験値がありません)").arg(unknown);
+    step.scrollToEnd = true;
+    step.traceMessage = QStringLiteral(" Level-up beyond the table, gain unknown");
+    return step;
+  }
+
+  if (*gain == 0) {
     // Nothing gained: time spent idle is left out of the next rate.
     previous_->ms = monotonicMs;
     return step;
   }
 
-  const double gained = *total - *previous_->total;
+  const double gained = *gain;
   const std::int64_t elapsed = std::max<std::int64_t>(0, WholeSeconds(monotonicMs) - WholeSeconds(previous_->ms));
   previous_ = current;
   // Tenths of a minute, cut rather than rounded.

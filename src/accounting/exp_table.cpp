@@ -1,10 +1,13 @@
 #include "accounting/exp_table.h"
 
+#include <array>
+
 namespace {
 
 // Experience from the start of level 1 to the start of level n + 1, for
-// n = 0 … 199. Held as 64-bit integers: from slot 145 on the values no
-// longer fit 32 bits, and every one of them must stay exact.
+// n = 0 … 199: the classic table, compiled in exactly as it has always been.
+// Held as 64-bit integers: from slot 145 on the values no longer fit 32
+// bits, and every one of them must stay exact.
 constexpr std::array<std::int64_t, 200> kCumulativeExp = {
     0, 15, 49, 106, 198,
     333, 705, 1'265, 2'105, 3'347,
@@ -48,22 +51,71 @@ constexpr std::array<std::int64_t, 200> kCumulativeExp = {
     31'264'549'088, 32'978'177'992, 34'785'713'760, 36'692'302'490, 38'703'372'284,
 };
 
-std::array<std::optional<std::int64_t>, kExpTableSlots> MakeTable() {
-  std::array<std::optional<std::int64_t>, kExpTableSlots> table{};
-  for (std::size_t slot = 0; slot < kCumulativeExp.size(); ++slot) table[slot] = kCumulativeExp[slot];
-  return table;
-}
+bool InRange(std::int32_t level) { return level >= 1 && level <= kTopLevel; }
 
 }  // namespace
 
-const std::array<std::optional<std::int64_t>, kExpTableSlots>& BuildExpTable() {
-  static const auto table = MakeTable();
-  return table;
+ExpTable::ExpTable() {
+  for (std::int32_t level = 1; level <= kCompiledTopLevel; ++level) {
+    const auto slot = static_cast<std::size_t>(level);
+    sizes_[slot] = kCumulativeExp[slot] - kCumulativeExp[slot - 1];
+  }
 }
 
-std::optional<double> TotalExp(std::int32_t level, double exp) {
-  // Level 200 and above have no cumulative value to build on (slot 199 is
-  // the start of level 200 and is never read).
-  if (level < 1 || level > 199) return std::nullopt;
-  return static_cast<double>(kCumulativeExp[static_cast<std::size_t>(level - 1)]) + exp;
+void ExpTable::SetSize(std::int32_t level, std::int64_t size) {
+  if (!InRange(level) || size < 1 || size > kLargestLevelSize) return;
+  sizes_[static_cast<std::size_t>(level)] = size;
+}
+
+std::optional<std::int64_t> ExpTable::Size(std::int32_t level) const {
+  if (!InRange(level)) return std::nullopt;
+  const std::int64_t size = sizes_[static_cast<std::size_t>(level)];
+  if (size == 0) return std::nullopt;
+  return size;
+}
+
+std::optional<double> ExpTable::SizesBetween(std::int32_t from, std::int32_t to) const {
+  double sum = 0;
+  for (std::int32_t level = from; level < to; ++level) {
+    const std::optional<std::int64_t> size = Size(level);
+    if (!size) return std::nullopt;
+    sum += static_cast<double>(*size);
+  }
+  return sum;
+}
+
+std::optional<double> ExpTable::Total(std::int32_t level, double exp) const {
+  if (!InRange(level)) return std::nullopt;
+  const std::optional<double> start = SizesBetween(1, level);
+  if (!start) return std::nullopt;
+  return *start + exp;
+}
+
+std::optional<double> ExpTable::Gain(std::int32_t fromLevel, double fromExp, std::int32_t toLevel,
+                                     double toExp) const {
+  if (fromLevel == toLevel) return toExp - fromExp;
+  if (toLevel < fromLevel) {
+    const std::optional<double> back = Gain(toLevel, toExp, fromLevel, fromExp);
+    if (!back) return std::nullopt;
+    return -*back;
+  }
+  const std::optional<double> finished = SizesBetween(fromLevel, toLevel);
+  if (!finished) return std::nullopt;
+  return *finished - fromExp + toExp;
+}
+
+std::optional<std::int32_t> ExpTable::FirstFall() const {
+  std::int64_t before = 0;
+  for (std::int32_t level = 1; level <= kTopLevel; ++level) {
+    const std::int64_t size = sizes_[static_cast<std::size_t>(level)];
+    if (size == 0) continue;
+    if (size < before) return level;
+    before = size;
+  }
+  return std::nullopt;
+}
+
+std::shared_ptr<const ExpTable> CompiledExpTable() {
+  static const std::shared_ptr<const ExpTable> compiled = std::make_shared<const ExpTable>();
+  return compiled;
 }

@@ -3,14 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "accounting/exp_table.h"
-#include "base/format_field.h"
+#include "accounting/level_rise.h"
+#include "base/display_text.h"
 
 namespace {
-
-// A level may rise by this much between two readings (as in evaluation);
-// more is a misreading or another character.
-constexpr std::int32_t kMaxLevelRise = 3;
 
 QString MinutesText(std::int64_t minutes) {
   if (minutes < 60) return QStringLiteral("%1分").arg(minutes);
@@ -25,21 +21,6 @@ std::optional<double> RatePerHourK(double gained, std::int64_t activeMs) {
   return std::floor(gained / seconds * 3600 / 1000);
 }
 
-std::optional<double> SessionTotal(std::int32_t level, double exp) {
-  if (level == 200) {
-    // The table's slot 199 is the start of level 200, so gains within it and
-    // from 199 into it can still be counted.
-    return static_cast<double>(*BuildExpTable()[199]) + exp;
-  }
-  return TotalExp(level, exp);
-}
-
-std::optional<double> LevelSize(std::int32_t level) {
-  if (level < 1 || level > 199) return std::nullopt;
-  const auto& table = BuildExpTable();
-  return static_cast<double>(*table[static_cast<std::size_t>(level)] - *table[static_cast<std::size_t>(level - 1)]);
-}
-
 QString TimeToLevelText(const std::optional<double>& seconds) {
   if (!seconds || !std::isfinite(*seconds) || *seconds < 0) return QStringLiteral("—");
   // Rounded up: "あと 0分" would promise a level-up that has not come yet.
@@ -49,10 +30,10 @@ QString TimeToLevelText(const std::optional<double>& seconds) {
 
 QString DurationText(std::int64_t ms) { return MinutesText(std::max<std::int64_t>(0, ms) / 60000); }
 
-QString GroupedNumber(double value) { return FormatField(value, 1, 0, 0, false).trimmed(); }
-
 void SessionModel::Start(const QDateTime& wallNow, std::int64_t monotonicMs) {
+  std::shared_ptr<const ExpTable> table = std::move(table_);
   *this = SessionModel();
+  table_ = std::move(table);
   running_ = true;
   startWall_ = wallNow;
   startMs_ = monotonicMs;
@@ -70,8 +51,8 @@ ReadingVerdict SessionModel::Add(std::int32_t level, double exp, std::int64_t mo
   const Reading current{level, exp, monotonicMs};
 
   // The counter never reaches the level's size: the game levels up first.
-  const std::optional<double> size = LevelSize(level);
-  if (size && exp >= *size) {
+  const std::optional<std::int64_t> size = table_->Size(level);
+  if (size && exp >= static_cast<double>(*size)) {
     ++misreads_;
     return ReadingVerdict::Misread;
   }
@@ -83,10 +64,7 @@ ReadingVerdict SessionModel::Add(std::int32_t level, double exp, std::int64_t mo
     return ReadingVerdict::Accepted;
   }
 
-  const auto follows = [](const Reading& from, const Reading& to) {
-    const std::int64_t change = static_cast<std::int64_t>(to.level) - from.level;
-    return change >= 0 && change <= kMaxLevelRise;
-  };
+  const auto follows = [](const Reading& from, const Reading& to) { return LevelCanFollow(from.level, to.level); };
   if (!follows(*last_, current)) {
     const bool agreesWithRejected = rejected_ && follows(*rejected_, current);
     if (!agreesWithRejected) {
@@ -115,15 +93,9 @@ void SessionModel::Accept(const Reading& reading) {
   levelsGained_ += reading.level - previous.level;
   last_ = reading;
 
-  const std::optional<double> from = SessionTotal(previous.level, previous.exp);
-  const std::optional<double> to = SessionTotal(reading.level, reading.exp);
-  double gain = 0;
-  if (from && to) {
-    gain = *to - *from;
-  } else if (previous.level == reading.level) {
-    gain = reading.exp - previous.exp;  // beyond the table: within the level only
-  }
-  // A level-up past the table's end has no measurable gain: it is passed over.
+  // A level-up over a level the table has no size for has no measurable
+  // gain: it is passed over.
+  const double gain = table_->Gain(previous.level, previous.exp, reading.level, reading.exp).value_or(0);
 
   if (gain != 0) {
     const std::int64_t stretch = reading.ms - lastMoveMs_;
@@ -187,15 +159,16 @@ SessionFigures SessionModel::Figures(std::int64_t monotonicMs, const QDateTime& 
     f.idleSince = wallNow.addMSecs(lastMoveMs_ - monotonicMs);
   }
 
-  const std::optional<double> size = LevelSize(last_->level);
+  const std::optional<std::int64_t> size = table_->Size(last_->level);
   f.levelSizeUnknown = !size;
   if (size) {
+    const auto whole = static_cast<double>(*size);
     // Cut, not rounded: 100 % only once the level is done.
-    f.progressPercent = std::floor(last_->exp / *size * 1000) / 10;
+    f.progressPercent = std::floor(last_->exp / whole * 1000) / 10;
     // The unrounded rate of the same window, so a slow rate is not cut to 0.
     const WindowSums sums = SumsSince(monotonicMs, kShortWindowMs);
     if (sums.activeMs > 0 && sums.gain > 0) {
-      f.secondsToLevel = (*size - last_->exp) / (sums.gain / static_cast<double>(sums.activeMs)) / 1000;
+      f.secondsToLevel = (whole - last_->exp) / (sums.gain / static_cast<double>(sums.activeMs)) / 1000;
     }
   }
   return f;
@@ -203,7 +176,6 @@ SessionFigures SessionModel::Figures(std::int64_t monotonicMs, const QDateTime& 
 
 QString SessionModel::SummaryLine() const {
   if (!first_ || !last_) return QString();
-  const QString format = QStringLiteral("MM/dd hh:mm");
   const QDateTime end = stopWall_.isValid() ? stopWall_ : startWall_;
   const std::optional<double> rate = RatePerHourK(gained_, activeMs_);
   // The gain is the difference of two live readings, not of the log file's:
@@ -212,7 +184,7 @@ QString SessionModel::SummaryLine() const {
     return startWall_.addMSecs(r.ms - startMs_).toString(QStringLiteral("hh:mm:ss"));
   };
   return QStringLiteral("セッション %1 - %2  稼働 %3  獲得Exp %4 (%5〜%6の読取)  時給(全体) %7 k/h  レベル +%8")
-      .arg(startWall_.toString(format), end.toString(format), DurationText(activeMs_), GroupedNumber(gained_),
+      .arg(LogDateText(startWall_), LogDateText(end), DurationText(activeMs_), GroupedNumber(gained_),
            readAt(*first_), readAt(*last_), rate ? GroupedNumber(*rate) : QStringLiteral("—"),
            QString::number(levelsGained_));
 }

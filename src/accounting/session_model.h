@@ -9,8 +9,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <vector>
+
+#include "accounting/exp_table.h"
 
 // Experience that did not move for longer than this is idle time: it is
 // left out of the active time and of every rate. A gain that ends such a
@@ -43,11 +46,11 @@ struct SessionFigures {
   std::optional<double> shortRate;  // k/h over the last 10 minutes, rounded down as the log does
   std::optional<double> longRate;   // over the last hour
   std::optional<double> wholeRate;  // over the whole session
-  std::optional<double> progressPercent;  // in the current level; nothing from level 200 on
+  std::optional<double> progressPercent;  // in the current level; nothing where the table has no size
   // Seconds to the next level at the last-10-minutes rate; nothing when the
   // rate is 0, negative or unknown, or the level's size is unknown.
   std::optional<double> secondsToLevel;
-  bool levelSizeUnknown = false;  // level 200 and above: the table ends there
+  bool levelSizeUnknown = false;  // the table has no size for the level
   std::int32_t levelsGained = 0;
   int misreads = 0;  // readings left out because they cannot follow the previous one
   // While running, experience has not risen for longer than the idle limit
@@ -64,6 +67,10 @@ class SessionModel {
   // Stop: the figures stay on show until the next Start.
   void Stop(const QDateTime& wallNow, std::int64_t monotonicMs);
   bool Running() const { return running_; }
+
+  // The table sizes and gains across level-ups come from (the compiled one
+  // until told otherwise); kept across sessions.
+  void SetExpTable(std::shared_ptr<const ExpTable> table) { table_ = std::move(table); }
 
   // A successful reading (level and experience within the level). A level
   // lower than the previous one, more than 3 higher, or an experience beyond
@@ -110,6 +117,7 @@ class SessionModel {
   void Accept(const Reading& reading);
   void AddPoint(const SessionPoint& point);
 
+  std::shared_ptr<const ExpTable> table_ = CompiledExpTable();
   bool running_ = false;
   QDateTime startWall_;
   QDateTime stopWall_;
@@ -130,18 +138,8 @@ class SessionModel {
 // active time.
 std::optional<double> RatePerHourK(double gained, std::int64_t activeMs);
 
-// Total experience of a reading where the table gives one: levels 1 … 199,
-// and level 200, which starts at the table's last filled slot.
-std::optional<double> SessionTotal(std::int32_t level, double exp);
-
-// Experience level `level` alone requires; nothing from level 200 on.
-std::optional<double> LevelSize(std::int32_t level);
-
 // "あと 1時間12分", "あと 12分" (minutes rounded up); "—" for nothing.
 QString TimeToLevelText(const std::optional<double>& seconds);
 
 // "1時間2分", "12分": whole minutes, cut; the minutes are not padded.
 QString DurationText(std::int64_t ms);
-
-// "1,234,567": whole numbers grouped by three, as the log shows them.
-QString GroupedNumber(double value);

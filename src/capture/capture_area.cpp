@@ -1,9 +1,11 @@
 #include "capture/capture_area.h"
 
+#include "capture/game_sight.h"
+
 #include <QPainter>
 #include <algorithm>
 
-CapturePlan PlanCapture(const QRect& windowOuter, int x, int y, int width, int height, const QSize& screen) {
+CapturePlan PlanCapture(const QRect& windowOuter, int x, int y, int width, int height, const QRect& desktop) {
   CapturePlan plan;
   if (width <= 0 || height <= 0) return plan;
   width = std::min(width, kMaxCaptureSide);
@@ -14,10 +16,10 @@ CapturePlan PlanCapture(const QRect& windowOuter, int x, int y, int width, int h
   // that a far-away region cannot wrap around onto the screen.
   const std::int64_t left = std::int64_t{windowOuter.x()} + x;
   const std::int64_t top = std::int64_t{windowOuter.y()} + y;
-  const std::int64_t clipLeft = std::max<std::int64_t>(left, 0);
-  const std::int64_t clipTop = std::max<std::int64_t>(top, 0);
-  const std::int64_t clipRight = std::min<std::int64_t>(left + width, screen.width());
-  const std::int64_t clipBottom = std::min<std::int64_t>(top + height, screen.height());
+  const std::int64_t clipLeft = std::max<std::int64_t>(left, desktop.x());
+  const std::int64_t clipTop = std::max<std::int64_t>(top, desktop.y());
+  const std::int64_t clipRight = std::min<std::int64_t>(left + width, std::int64_t{desktop.x()} + desktop.width());
+  const std::int64_t clipBottom = std::min<std::int64_t>(top + height, std::int64_t{desktop.y()} + desktop.height());
   if (clipLeft >= clipRight || clipTop >= clipBottom) return plan;
 
   plan.source = QRect(static_cast<int>(clipLeft), static_cast<int>(clipTop), static_cast<int>(clipRight - clipLeft),
@@ -28,8 +30,8 @@ CapturePlan PlanCapture(const QRect& windowOuter, int x, int y, int width, int h
 
 namespace {
 
-// The pictures of `plans` of a window at one place on the screen: parts off
-// the screen black, nothing when the window went while they were read.
+// The pictures of `plans` of a window at one place on the desktop: parts
+// off it black, nothing when the window went while they were read.
 template <std::size_t N>
 std::array<QImage, N> CaptureAt(WindowSystem& ws, WindowId window, const std::array<CapturePlan, N>& plans) {
   std::array<QImage, N> pictures;
@@ -46,7 +48,7 @@ std::array<QImage, N> CaptureAt(WindowSystem& ws, WindowId window, const std::ar
     if (plan.pictureSize.isEmpty()) continue;
     if (!plan.source.isEmpty() && grabbed[i].isNull()) continue;
     if (plan.source.size() == plan.pictureSize && grabbed[i].size() == plan.pictureSize) {
-      // Wholly on the screen, as a game's counters nearly always are.
+      // Wholly on the desktop, as a game's counters nearly always are.
       pictures[i] = grabbed[i].convertToFormat(QImage::Format_RGB32);
       continue;
     }
@@ -69,7 +71,7 @@ QImage CaptureWindowArea(WindowSystem& ws, WindowId window, int x, int y, int wi
   if (window == 0) return {};
   const std::optional<QRect> outer = ws.OuterRect(window);
   if (!outer) return {};
-  const std::array<CapturePlan, 1> plans{PlanCapture(*outer, x, y, width, height, ws.ScreenSize())};
+  const std::array<CapturePlan, 1> plans{PlanCapture(*outer, x, y, width, height, ws.DesktopLayout().bounds)};
   return CaptureAt(ws, window, plans)[0];
 }
 
@@ -79,11 +81,12 @@ QImage CaptureGameArea(WindowSystem& ws, WindowId window, const CaptureRegion& r
 
 std::array<QImage, 2> CaptureGameAreas(WindowSystem& ws, const WindowLook& look,
                                        const std::array<CaptureRegion, 2>& regions) {
-  if (look.window == 0 || !look.inFront || !look.outer) return {};
+  if (look.window == 0 || !look.outer) return {};
+  if (!look.inFront && SeeGameAreas(look, regions) != AreasSeen::Visible) return {};
   std::array<CapturePlan, 2> plans;
   for (std::size_t i = 0; i < plans.size(); ++i) {
     const CaptureRegion& r = regions[i];
-    plans[i] = PlanCapture(*look.outer, r.sx, r.sy, r.ex, r.ey, look.screen);
+    plans[i] = PlanCapture(*look.outer, r.sx, r.sy, r.ex, r.ey, look.desktop.bounds);
   }
   return CaptureAt(ws, look.window, plans);
 }

@@ -1,5 +1,7 @@
 #include "capture/window_system.h"
 
+std::optional<WindowSight> WindowSystem::SightOf(WindowId) { return std::nullopt; }
+
 WindowLook WindowSystem::LookAt(const QString& title) {
   WindowLook look;
   look.window = FindWindowByTitle(title);
@@ -7,7 +9,17 @@ WindowLook WindowSystem::LookAt(const QString& title) {
   look.inFront = ForegroundWindow() == look.window;
   if (!look.inFront) return look;
   look.outer = OuterRect(look.window);
-  look.screen = ScreenSize();
+  look.desktop = DesktopLayout();
+  return look;
+}
+
+WindowLook WindowSystem::LookAtEvenBehind(const QString& title) {
+  WindowLook look = LookAt(title);
+  if (look.window == 0 || look.inFront) return look;
+  look.sight = SightOf(look.window);
+  if (!look.sight) return look;
+  look.outer = look.sight->outer;
+  look.desktop = DesktopLayout();
   return look;
 }
 

@@ -10,11 +10,14 @@
 #include <QPushButton>
 
 #include "accounting/log_headers.h"
+#include "capture/area_follow.h"
 #include "dialogs/alert_options.h"
+#include "dialogs/goal_options.h"
 #include "capture/capture_area.h"
 #include "dialogs/clickable_label.h"
 #include "dialogs/form_input_check.h"
 #include "dialogs/message_boxes.h"
+#include "dialogs/reading_options.h"
 #include "persistence/config_file.h"
 #include "persistence/debug_trace.h"
 
@@ -37,10 +40,11 @@ Form2::Form2(ProgramState& state, Services& services, FormInputCheck& inputCheck
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("オプション"));
   setModal(false);
-  setFixedSize(512, 436 + AlertOptions::kHeight);
+  setFixedSize(512, 436 + AlertOptions::kHeight + kSightOptionHeight + GoalOptions::kHeight + ReadingOptions::kHeight);
   BuildControls();
   Connect();
   BuildLiveOptions();
+  BuildSightOption();
 }
 
 void Form2::Connect() {
@@ -103,6 +107,9 @@ void Form2::Fill() {
   lblSaveCsv_->setText(state_.settings.saveCsv ? QStringLiteral("CSV") : QStringLiteral("TXT"));
   FillLiveOptions();
   alertOptions_->Fill();
+  FillSightOption();
+  goalOptions_->Fill();
+  readingOptions_->Fill();
 }
 
 bool Form2::event(QEvent* event) {
@@ -153,7 +160,18 @@ void Form2::NumericClicked(NumericSetting setting, int area) {
   QPointer<Form2> alive(this);
   const double result = InputCheckBox(inputCheck_, info.min, info.max, current, info.step, info.prompt, kInputTitle);
   if (!alive) return;  // the program went away while the input dialog was open
-  if (const auto value = ValueToStore(result)) FieldOf(state_.settings, setting, area) = *value;
+  if (const auto value = ValueToStore(result)) {
+    const bool region = setting == NumericSetting::StartX || setting == NumericSetting::StartY ||
+                        setting == NumericSetting::SizeX || setting == NumericSetting::SizeY;
+    if (region) {
+      // Typed for the game window as it is now, as a picked area is.
+      Settings edited = state_.settings;
+      FieldOf(edited, setting, area) = *value;
+      StoreArea(state_.settings, area, edited.captureRegions[area], GameOuterSize());
+    } else {
+      FieldOf(state_.settings, setting, area) = *value;
+    }
+  }
   Fill();  // what the activation after the input dialog shows
 }
 

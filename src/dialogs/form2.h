@@ -9,6 +9,8 @@
 #include "monitoring/program_state.h"
 
 class AlertOptions;
+class GoalOptions;
+class ReadingOptions;
 class ClickableLabel;
 class FormInputCheck;
 class QCheckBox;
@@ -19,6 +21,8 @@ class QPushButton;
 class Form2 : public QDialog {
   Q_OBJECT
  public:
+  static constexpr int kSightOptionHeight = 24;  // the row below the alert group
+
   // `debugModeChanged` lays the main window out for state.debugMode (the main
   // window owns that layout); the dialog writes the trace line itself.
   Form2(ProgramState& state, Services& services, FormInputCheck& inputCheck,
@@ -59,6 +63,10 @@ class Form2 : public QDialog {
   void Connect();
   void BuildLiveOptions();
   void FillLiveOptions();
+  void BuildSightOption();  // form2_sight.cpp
+  void FillSightOption();
+  // The game window's outer size now; empty when it is not running.
+  QSize GameOuterSize();
 
   void NumericClicked(NumericSetting setting, int area);
   void SaveCsvChanged(bool checked);
@@ -85,10 +93,13 @@ class Form2 : public QDialog {
   QCheckBox* chkDebug_ = nullptr;
   QCheckBox* chkLiveSampling_ = nullptr;
   QCheckBox* chkShowLivePanel_ = nullptr;
+  QCheckBox* chkReadWhenVisible_ = nullptr;
   QLabel* lblSaveCsv_ = nullptr;
   QLineEdit* txtSaveFolder_ = nullptr;
   QLineEdit* txtSaveFile_ = nullptr;
   QPushButton* cmdSave_ = nullptr;
   QPushButton* cmdEnd_ = nullptr;
   AlertOptions* alertOptions_ = nullptr;
+  GoalOptions* goalOptions_ = nullptr;
+  ReadingOptions* readingOptions_ = nullptr;
 };

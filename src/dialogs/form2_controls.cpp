@@ -9,8 +9,10 @@
 
 #include "accounting/log_file.h"
 #include "dialogs/alert_options.h"
+#include "dialogs/goal_options.h"
 #include "dialogs/clickable_label.h"
 #include "dialogs/form2.h"
+#include "dialogs/reading_options.h"
 
 namespace {
 
@@ -130,4 +132,8 @@ void Form2::BuildControls() {
 
   alertOptions_ = new AlertOptions(state_.settings, this);
   alertOptions_->setGeometry(8, 432, 496, AlertOptions::kHeight - 6);
+  goalOptions_ = new GoalOptions(state_.settings, this);
+  goalOptions_->setGeometry(8, 432 + AlertOptions::kHeight + kSightOptionHeight, 496, GoalOptions::kHeight - 6);
+  readingOptions_ = new ReadingOptions(state_.settings, this);
+  readingOptions_->setGeometry(8, 432 + AlertOptions::kHeight + kSightOptionHeight + GoalOptions::kHeight, 496, ReadingOptions::kHeight - 6);
 }

@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QPointer>
 
+#include "capture/area_follow.h"
 #include "capture/capture_area.h"
 #include "dialogs/area_picker.h"
 #include "dialogs/form2.h"
@@ -28,7 +29,7 @@ void Form2::PickClicked(int area) {
   const bool picked = picker.exec() == QDialog::Accepted;
   if (!alive || !picked) return;
   const CaptureRegion region = picker.Picked();
-  state_.settings.captureRegions[area] = region;
+  StoreArea(state_.settings, area, region, picture.size());
   Fill();
   areas_[area].preview->setPixmap(QPixmap::fromImage(CaptureGameArea(windows, game, region)));
 }

@@ -157,6 +157,9 @@ void Form3::InitialClicked() {
         PatternFiles(QStringLiteral("INIT"), state_.patternImages, state_.patterns, state_.programFolder);
     if (ReportAndMaybeEnd(result)) return;
     if (patternsChanged_) patternsChanged_();
+    // The slots show the defaults now in force: left as they were, a
+    // following save would write the old patterns back over them.
+    LoadArea(area_);
   }
   services_.trace.Event(QStringLiteral(" Initialize PatternFiles･･･End "));
 }

@@ -78,5 +78,5 @@ bool SaveFolderStorable(const QString& folder, const QString& programFolder) {
 }
 
 bool SaveFileStorable(const QString& file) {
-  return !HasLineBreak(file) && !file.contains(QChar(u',')) && !file.contains(QChar(u'/')) && FitsCp932(file);
+  return !HasLineBreak(file) && !file.contains(QChar(u',')) && FileNameUsable(file) && FitsCp932(file);
 }

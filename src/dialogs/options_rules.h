@@ -41,9 +41,10 @@ struct FolderChoice {
 FolderChoice ChooseSaveFolder(const QString& typed, const QString& programFolder);
 
 // Texts the configuration file could not give back as they were: a line
-// break in either (each setting is one line), a comma or "/" in the file
-// name (the folder and the file share one comma-separated line, and the
-// file name is a name, not a path), or a character that the file's
+// break in either (each setting is one line), a comma in the file name (the
+// folder and the file share one comma-separated line), a file name that is
+// not one plain name (FileNameUsable: the file name is a name, not a path,
+// and the reader refuses the same), or a character that the file's
 // Shift_JIS cannot hold.
 // A folder Shift_JIS cannot spell is storable when its path from the program
 // folder can be spelled (the file then holds that relative form).

@@ -10,15 +10,12 @@ QSize SlotOuterSize(const QImage& picture) {
 
 QImage SlotAfterClick(const QImage& held, const QImage& clipboard) {
   QImage picture = clipboard.isNull() ? held : clipboard.convertToFormat(QImage::Format_RGB32);
-  const QSize outer = SlotOuterSize(picture);
-  if (outer.width() > kEmptySlotSide || outer.height() > kEmptySlotSide) return {};
+  if (picture.width() > kLargestPatternSide || picture.height() > kLargestPatternSide) return {};
   return picture;
 }
 
 bool IsRegistered(const QImage& picture) {
-  const QSize outer = SlotOuterSize(picture);
-  if (outer.width() == 0 || outer.height() == 0) return false;
-  return !(outer.width() == kEmptySlotSide && outer.height() == kEmptySlotSide);
+  return !picture.isNull() && picture.width() <= kLargestPatternSide && picture.height() <= kLargestPatternSide;
 }
 
 std::optional<int> CommonHeight(const AreaPictures& pictures) {

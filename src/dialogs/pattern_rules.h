@@ -10,7 +10,7 @@
 
 #include "persistence/pattern_set.h"
 
-inline constexpr int kEmptySlotSide = 41;  // the size of an empty slot, and its mark
+inline constexpr int kEmptySlotSide = 41;  // the size an empty slot is shown at
 inline constexpr int kSlotsPerArea = 11;   // digits 0 to 9, then the delimiter
 
 using AreaPictures = std::array<QImage, kSlotsPerArea>;
@@ -19,12 +19,13 @@ using AreaPictures = std::array<QImage, kSlotsPerArea>;
 QSize SlotOuterSize(const QImage& picture);
 
 // What a slot holds after a click: the clipboard's picture when there is
-// one (as RGB32), else what it held; a picture larger than 41 in either
-// direction empties the slot.
+// one (as RGB32), else what it held; a picture larger than the largest
+// pattern (kLargestPatternSide) in either direction empties the slot.
 QImage SlotAfterClick(const QImage& held, const QImage& clipboard);
 
-// A slot counts as registered when its outer size is neither 0 in either
-// direction nor exactly 41 x 41 (the empty mark).
+// A slot counts as registered when it holds a picture no larger than the
+// largest pattern. Emptiness is having no picture, never a size: a taught
+// picture may be any size up to the largest.
 bool IsRegistered(const QImage& picture);
 
 // The common height of the eleven slots (their average height, rounded

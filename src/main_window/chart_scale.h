@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "accounting/session_model.h"
+#include "base/chart_axis.h"
 
 struct ChartAxes {
   double minutesMax = 10;  // time axis: at least 10 minutes
@@ -16,15 +17,7 @@ struct ChartAxes {
   double rateMax = 1;      // right axis: k/h
 };
 
-// The smallest of 1, 2, 5 times a power of ten that is at least `value`;
-// 1 for nothing positive (an empty or losing session still gets an axis).
-double NiceCeiling(double value);
-
 ChartAxes ChooseAxes(const std::vector<SessionPoint>& points);
-
-// Where (x, y) of axes running 0 … xMax and 0 … yMax lies in `plot`; y grows
-// upwards, and values outside the range are held at the plot's edge.
-QPointF PlotPosition(const QRectF& plot, double x, double xMax, double y, double yMax);
 
 // The total gained as one line through every point.
 QPolygonF GainedLine(const std::vector<SessionPoint>& points, const QRectF& plot, const ChartAxes& axes);

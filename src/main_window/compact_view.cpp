@@ -8,6 +8,13 @@
 
 #include "main_window/live_panel.h"
 
+namespace {
+
+constexpr int kHeight = 100;
+constexpr int kGoalHeight = 18;
+
+}  // namespace
+
 CompactView::CompactView(std::function<void(QPoint)> moved, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), moved_(std::move(moved)) {
   setObjectName(QStringLiteral("CompactView"));
@@ -37,7 +44,11 @@ CompactView::CompactView(std::function<void(QPoint)> moved, QWidget* parent)
   column->addWidget(toLevel_);
   column->addWidget(progress_);
   column->addWidget(activity_);
-  setFixedSize(200, 100);
+  goal_ = new QLabel(this);
+  goal_->setObjectName(QStringLiteral("lblCompactGoal"));
+  goal_->hide();
+  column->addWidget(goal_);
+  setFixedSize(200, kHeight);
   setToolTip(QStringLiteral("ダブルクリックでメイン画面"));
 }
 
@@ -48,6 +59,15 @@ void CompactView::Show(const SessionFigures& figures) {
   progress_->setValue(figures.progressPercent ? static_cast<int>(std::lround(*figures.progressPercent * 10)) : 0);
   progress_->setFormat(t.progress);
   activity_->setText(t.activity + QStringLiteral("・") + kRateBasis);
+}
+
+void CompactView::ShowGoal(const GoalTexts& goal) {
+  // The landing day when there is one, else what is still needed.
+  const QString text = goal.landing.isEmpty() || goal.landing.endsWith(QStringLiteral("—")) ? goal.needed : goal.landing;
+  goal_->setText(goal_->fontMetrics().elidedText(text, Qt::ElideRight, 184));
+  goal_->setToolTip(GoalLine(goal));
+  goal_->setVisible(goal.shown);
+  setFixedSize(200, goal.shown ? kHeight + kGoalHeight : kHeight);
 }
 
 void CompactView::moveEvent(QMoveEvent* event) {

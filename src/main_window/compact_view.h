@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "accounting/session_model.h"
+#include "history/goal.h"
 
 class QLabel;
 class QProgressBar;
@@ -18,6 +19,8 @@ class CompactView : public QWidget {
   // `moved` gets the window's new position whenever the user moves it.
   explicit CompactView(std::function<void(QPoint)> moved, QWidget* parent = nullptr);
   void Show(const SessionFigures& figures);
+  // A line for the goal under the progress bar, only while one is set.
+  void ShowGoal(const GoalTexts& goal);
 
  signals:
   // A double click: the player wants the main window back.
@@ -35,6 +38,7 @@ class CompactView : public QWidget {
   QLabel* toLevel_ = nullptr;
   QLabel* activity_ = nullptr;
   QProgressBar* progress_ = nullptr;
+  QLabel* goal_ = nullptr;
   QPoint dragOffset_;
 };
 

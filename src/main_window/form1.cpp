@@ -14,16 +14,18 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "accounting/exp_table.h"
+#include "accounting/exp_table_file.h"
 #include "accounting/log_headers.h"
 #include "capture/clock.h"
 #include "capture/window_system.h"
 #include "dialogs/form2.h"
 #include "dialogs/form3.h"
 #include "dialogs/form_input_check.h"
+#include "dialogs/history_window.h"
 #include "dialogs/message_boxes.h"
 #include "main_window/compact_view.h"
 #include "main_window/live_panel.h"
+#include "main_window/log_font.h"
 #include "main_window/main_texts.h"
 #include "main_window/rate_chart.h"
 #include "persistence/config_file.h"
@@ -63,16 +65,6 @@ QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& tex
   button->setObjectName(name);
   button->setGeometry(geometry);
   return button;
-}
-
-// The log's columns are counted in Shift_JIS bytes: a Japanese character must
-// be exactly two Latin ones wide, as in the fixed-pitch Windows font.
-QFont LogFont() {
-  QFont font(QStringLiteral("IPAGothic"));
-  font.setStyleHint(QFont::Monospace);
-  font.setFixedPitch(true);
-  font.setPointSize(9);
-  return font;
 }
 
 }  // namespace
@@ -175,6 +167,12 @@ void Form1::CreateMenus() {
   }
   menuPrtScr_ = menuTool_->addAction(QStringLiteral("プリントスクリーン"));
   menuPrtScr_->setObjectName(QStringLiteral("menuPrtScr"));
+  QAction* menuHistory = menuTool_->addAction(QStringLiteral("履歴..."));
+  menuHistory->setObjectName(QStringLiteral("menuHistory"));
+  menuHistory->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+  connect(menuHistory, &QAction::triggered, this, [this] {
+    if (!ended_) ShowHistoryWindow(this, state_.settings, services_.boxes);
+  });
   menuCompact_ = menuTool_->addAction(QStringLiteral("コンパクト表示"));
   menuCompact_->setObjectName(QStringLiteral("menuCompact"));
   menuCompact_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
@@ -234,7 +232,10 @@ bool Form1::Load() {
   AdoptPatterns();
   services_.trace.Event(QStringLiteral(" Reading PatternFile And ChangeData･･･End "));
 
-  BuildExpTable();
+  LoadedExpTable table = LoadExpTable(state_.programFolder);
+  for (const QString& line : table.traceLines) services_.trace.Event(line);
+  for (const Notice& notice : table.notices) ShowNotice(notice);
+  monitor_.SetExpTable(table.table);
   services_.trace.Event(QStringLiteral(" Creating ExpDataTable･･･End "));
 
   CreateDialogs();

@@ -3,6 +3,8 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include "base/display_text.h"
+
 namespace {
 
 QString RateText(const std::optional<double>& rate) {
@@ -30,9 +32,10 @@ LiveTexts MakeLiveTexts(const SessionFigures& f) {
     t.progress = QStringLiteral("—");
     t.toLevel = QStringLiteral("—");
   } else if (f.levelSizeUnknown) {
-    // The table ends at level 200: there is no size to measure against.
-    t.progress = QStringLiteral("— (Lv%1)").arg(f.level);
-    t.toLevel = QStringLiteral("不明 (Lv200以上)");
+    // The experience table has no size for this level: nothing to measure
+    // against.
+    t.progress = QStringLiteral("不明 (Lv%1)").arg(f.level);
+    t.toLevel = QStringLiteral("不明 (表にLv%1なし)").arg(f.level);
   } else {
     t.progress = f.progressPercent ? QString::number(*f.progressPercent, 'f', 1) + QStringLiteral(" %")
                                    : QStringLiteral("—");
@@ -88,6 +91,19 @@ LivePanel::LivePanel(QWidget* parent) : QFrame(parent) {
   grid->addWidget(basis, 4, 2, 1, 2);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(3, 1);
+  goal_ = new QLabel(this);
+  goal_->setObjectName(QStringLiteral("lblLiveGoal"));
+  goal_->setFont(small);
+  grid->addWidget(goal_, 4, 0, 1, 4);
+  goal_->hide();
+}
+
+void LivePanel::ShowGoal(const GoalTexts& goal) {
+  const QString line = GoalLine(goal);
+  // Cut to the panel's width; the whole line is the tool tip.
+  goal_->setText(goal_->fontMetrics().elidedText(line, Qt::ElideRight, std::max(100, width() - 12)));
+  goal_->setToolTip(line);
+  goal_->setVisible(goal.shown);
 }
 
 void LivePanel::Show(const SessionFigures& figures) {

@@ -8,6 +8,7 @@
 #include <array>
 
 #include "accounting/session_model.h"
+#include "history/goal.h"
 
 class QLabel;
 
@@ -33,7 +34,12 @@ class LivePanel : public QFrame {
  public:
   explicit LivePanel(QWidget* parent = nullptr);
   void Show(const SessionFigures& figures);
+  // The goal's row under the figures, shown while a goal is set; the panel
+  // then needs kGoalRowHeight more than its four rows of figures.
+  void ShowGoal(const GoalTexts& goal);
+  static constexpr int kGoalRowHeight = 16;
 
  private:
   std::array<QLabel*, 9> values_{};
+  QLabel* goal_ = nullptr;
 };

@@ -11,7 +11,7 @@ class NullWindowSystem : public WindowSystem {
   WindowId FindWindowByTitle(const QString&) override { return 0; }
   WindowId ForegroundWindow() override { return 0; }
   std::optional<QRect> OuterRect(WindowId) override { return std::nullopt; }
-  QSize ScreenSize() override { return QSize(); }
+  Desktop DesktopLayout() override { return {}; }
   QImage GrabScreen(const QRect&) override { return QImage(); }
   void Beep() override { QApplication::beep(); }
 };

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "base/display_text.h"
 #include "main_window/chart_scale.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QPainterPath>
 #include <QSystemTrayIcon>
 
-#include "base/format_field.h"
+#include "base/display_text.h"
 
 QImage TrayPicture(TrayState state, int size) {
   QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
@@ -39,7 +39,7 @@ QString TrayToolTip(TrayState state, std::optional<double> rate) {
                        : state == TrayState::Monitoring ? QStringLiteral("監視中")
                                                         : QStringLiteral("警告あり");
   QString tip = QStringLiteral("Tallymeter ") + what;
-  if (rate) tip += QStringLiteral(" 時給 ") + FormatField(*rate, 0, 0, 0, false).trimmed() + QStringLiteral(" k/h");
+  if (rate) tip += QStringLiteral(" 時給 ") + GroupedNumber(*rate) + QStringLiteral(" k/h");
   return tip;
 }
 

@@ -42,17 +42,17 @@ std::vector<AlertChange> AlertMonitor::Feed(const AlertEvent& event, int minutes
     case AlertEvent::Reading::Ok:
       troubleInARow_ = 0;
       Set(AlertKind::RecognitionTrouble, false, changes);
-      if (!event.total) break;
+      if (!event.point) break;
       // Only a reading says whether experience rose; without one (the game
       // away, slow timed readings) there is nothing to accuse.
-      if (!lastTotal_ || *event.total > *lastTotal_) {
+      if (!lastPoint_ || *event.point > *lastPoint_) {
         // The first reading is where the count starts.
         lastRiseMs_ = event.ms;
         Set(AlertKind::NoGain, false, changes);
       } else if (event.ms - lastRiseMs_ >= limitMs) {
         Set(AlertKind::NoGain, true, changes);
       }
-      lastTotal_ = event.total;
+      lastPoint_ = event.point;
       break;
   }
   return changes;

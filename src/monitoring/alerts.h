@@ -8,19 +8,29 @@
 
 #include <QString>
 #include <array>
+#include <compare>
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 enum class AlertKind { NoGain, GameAway, RecognitionTrouble };
 
+// Where a reading stands: experience has risen when the level has, or the
+// experience within the same level has. No table is needed for that, so it
+// holds at every level.
+struct ReadingPoint {
+  std::int32_t level = 0;
+  double exp = 0;
+  friend auto operator<=>(const ReadingPoint&, const ReadingPoint&) = default;
+};
+
 struct AlertEvent {
   enum class Game { InFront, Behind, Missing };
   enum class Reading { None, Ok, Failed, Implausible };
   std::int64_t ms = 0;
   Game game = Game::InFront;
-  Reading reading = Reading::None;  // what this tick read, if it read anything
-  std::optional<double> total;      // total experience of an Ok reading, when it has one
+  Reading reading = Reading::None;     // what this tick read, if it read anything
+  std::optional<ReadingPoint> point;   // where an Ok reading stands, when it is known
 };
 
 struct AlertChange {
@@ -51,7 +61,7 @@ class AlertMonitor {
 
   bool running_ = false;
   std::int64_t lastRiseMs_ = 0;
-  std::optional<double> lastTotal_;
+  std::optional<ReadingPoint> lastPoint_;
   std::optional<std::int64_t> awaySinceMs_;
   int troubleInARow_ = 0;
   std::array<bool, 3> active_{};

@@ -275,5 +275,5 @@ void MonitoringCycle::ApplyEvaluation() {
   if (step.retrySoon) schedule_.Retry(monotonicMs);
   if (!step.traceMessage.isEmpty()) services_.trace.Event(step.traceMessage);
   AfterEvaluation(step, now, monotonicMs);
-  TellAlerts(GameSeen::InFront, heard.reading, heard.total);
+  TellAlerts(GameSeen::InFront, heard.reading, heard.point);
 }

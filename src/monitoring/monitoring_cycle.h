@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "accounting/evaluation.h"
+#include "accounting/exp_table.h"
 #include "accounting/log_file.h"
 #include "accounting/misread_guard.h"
 #include "accounting/session_model.h"
@@ -75,6 +76,9 @@ class MonitoringCycle {
   void Recognize();
   // The pattern set was replaced: it is prepared once for the readings to come.
   void PatternsChanged();
+  // The experience table read at start (until then the compiled one): the
+  // sizes evaluation, both guards and the session go by.
+  void SetExpTable(std::shared_ptr<const ExpTable> table);
   // The program ends: nothing acts any more and every wait under way
   // returns. `measurementEnds`: Exit and the close box end the measurement
   // too; a program that must end because its patterns are gone leaves it to
@@ -122,7 +126,7 @@ class MonitoringCycle {
   // Every look at the game and every reading, timed, manual or live, as it
   // happens: none can be lost to a later one before the alerts hear of it.
   void TellAlerts(GameSeen seen, AlertEvent::Reading reading = AlertEvent::Reading::None,
-                  std::optional<double> total = std::nullopt);
+                  std::optional<ReadingPoint> point = std::nullopt);
 
   // The live side (monitoring_live.cpp).
   void StartSession();
@@ -138,6 +142,7 @@ class MonitoringCycle {
   // it started with while the pattern editor, run from one of its lag
   // waits, replaces this one.
   std::shared_ptr<const PatternMatcher> matcher_;
+  std::shared_ptr<const ExpTable> expTable_ = CompiledExpTable();
   ReadingEvaluator evaluator_;
   LogFileWriter logWriter_;
   MisreadGuard guard_;

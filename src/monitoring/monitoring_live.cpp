@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "accounting/exp_table.h"
+#include "accounting/percent_reading.h"
 #include "capture/clock.h"
 #include "monitoring/monitoring_cycle.h"
 #include "recognition/pattern_matcher.h"
@@ -38,11 +38,20 @@ void MonitoringCycle::LiveTick(bool due) {
     TellAlerts(seen.game);
     return;
   }
-  const LiveReading& reading = *seen.reading;
+  const Settings& settings = state_.settings;
+  const ExpFromArea fromArea =
+      ExperienceOfReading(seen.reading->level, seen.reading->exp, settings.expPercentDecimals, *expTable_);
+  // A percentage the table cannot convert tells the session nothing.
+  if (fromArea.exp <= 0) {
+    TellAlerts(seen.game);
+    return;
+  }
+  const LiveReading reading{seen.reading->level, fromArea.exp};
   const std::int64_t ms = services_.clock.MonotonicMs();
+  const DeathPenalty death = settings.deathCostsExp ? DeathPenalty::UpToATenth : DeathPenalty::None;
   // A misread digit must not reach the panel as a huge gain or loss.
-  if (state_.settings.misreadGuard &&
-      liveGuard_.Check(reading.level, reading.exp, ms) == GuardVerdict::Implausible) {
+  if (settings.misreadGuard &&
+      liveGuard_.Check(reading.level, reading.exp, ms, death) == GuardVerdict::Implausible) {
     session_.NoteMisread();
     TellAlerts(seen.game, AlertEvent::Reading::Implausible);
     ShowFigures();
@@ -57,10 +66,18 @@ void MonitoringCycle::LiveTick(bool due) {
       break;
     case ReadingVerdict::Accepted:
     case ReadingVerdict::Rebased:
-      TellAlerts(seen.game, AlertEvent::Reading::Ok, TotalExp(reading.level, reading.exp));
+      TellAlerts(seen.game, AlertEvent::Reading::Ok, ReadingPoint{reading.level, reading.exp});
       break;
   }
   ShowFigures();
+}
+
+void MonitoringCycle::SetExpTable(std::shared_ptr<const ExpTable> table) {
+  expTable_ = table;
+  evaluator_.SetExpTable(table);
+  guard_.SetExpTable(table);
+  liveGuard_.SetExpTable(table);
+  session_.SetExpTable(std::move(table));
 }
 
 SessionFigures MonitoringCycle::Figures() const {

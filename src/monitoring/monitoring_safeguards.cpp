@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-#include "accounting/exp_table.h"
+#include "accounting/percent_reading.h"
+#include "base/display_text.h"
 #include "capture/clock.h"
 #include "capture/window_system.h"
 #include "monitoring/message_boxes.h"
@@ -38,24 +39,36 @@ QString TraceName(AlertKind kind) {
 }  // namespace
 
 EvaluationStep MonitoringCycle::GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs, AlertEvent& heard) {
-  const bool read = Read(recognizedLevel_, recognizedExp_);
-  if (state_.settings.misreadGuard && read) {
-    const GuardVerdict verdict = guard_.Check(recognizedLevel_, recognizedExp_, monotonicMs);
+  const Settings& settings = state_.settings;
+  const std::int32_t level = recognizedLevel_;
+  // What the experience area showed, as experience within the level.
+  const ExpFromArea fromArea = ExperienceOfReading(level, recognizedExp_, settings.expPercentDecimals, *expTable_);
+  if (fromArea.sizeUnknown) {
+    // Read, but not to be weighed or logged: the percentage still tells
+    // whether the level moved on.
+    heard.reading = AlertEvent::Reading::Ok;
+    heard.point = ReadingPoint{level, recognizedExp_};
+    return PercentWithoutSizeStep(level, now);
+  }
+  const double exp = fromArea.exp;
+  const bool read = Read(level, exp);
+  if (settings.misreadGuard && read) {
+    const DeathPenalty death = settings.deathCostsExp ? DeathPenalty::UpToATenth : DeathPenalty::None;
+    const GuardVerdict verdict = guard_.Check(level, exp, monotonicMs, death);
     if (verdict == GuardVerdict::Implausible) {
       heard.reading = AlertEvent::Reading::Implausible;
-      return ImplausibleReadingStep(recognizedLevel_, recognizedExp_, now);
+      return ImplausibleReadingStep(level, exp, now);
     }
     if (verdict == GuardVerdict::Confirmed) services_.trace.Event(QStringLiteral(" ImageRecognition confirmed"));
   }
   // Off, the guard is not even asked: evaluation is exactly as without it.
-  if (!state_.settings.misreadGuard) guard_.Reset();
+  if (!settings.misreadGuard) guard_.Reset();
   const bool hadPrevious = evaluator_.HasPreviousReading();
-  EvaluationStep step = evaluator_.Evaluate(recognizedLevel_, recognizedExp_, now, monotonicMs,
-                                            state_.settings.saveCsv);
+  EvaluationStep step = evaluator_.Evaluate(level, exp, now, monotonicMs, settings.saveCsv);
   // Evaluation began anew (a level change it does not bridge): so does the guard.
-  if (hadPrevious && step.beginLogFile) guard_.Resume(recognizedLevel_, recognizedExp_, monotonicMs);
+  if (hadPrevious && step.beginLogFile) guard_.Resume(level, exp, monotonicMs);
   heard.reading = read ? AlertEvent::Reading::Ok : AlertEvent::Reading::Failed;
-  heard.total = read ? TotalExp(recognizedLevel_, recognizedExp_) : std::nullopt;
+  heard.point = read ? std::optional<ReadingPoint>(ReadingPoint{level, exp}) : std::nullopt;
   return step;
 }
 
@@ -66,12 +79,10 @@ void MonitoringCycle::AfterEvaluation(const EvaluationStep& step, const QDateTim
   }
   if (step.retrySoon) return;  // failed or implausible: the saved state stays as it was
   const auto& previous = evaluator_.PreviousReading();
-  if (!previous || !previous->total || logWriter_.LogStamp().isEmpty()) return;
-  const std::optional<double> levelStart = TotalExp(previous->level, 0);
-  if (!levelStart) return;
+  if (!previous || logWriter_.LogStamp().isEmpty()) return;
   // The tick count does not survive a reboot; the wall clock does.
   const MeasurementState saved{logWriter_.LogStamp(), now.addMSecs(previous->ms - monotonicMs), previous->level,
-                               std::llround(*previous->total - *levelStart)};
+                               std::llround(previous->exp)};
   if (!SaveMeasurementState(state_.programFolder, saved)) {
     services_.trace.Event(QStringLiteral(" Measurement state not saved"));
     // Measuring goes on; the player only learns that a crash would end it.
@@ -86,9 +97,8 @@ bool MonitoringCycle::OfferToContinueMeasurement() {
   const QString folder = state_.programFolder;
   const StoredMeasurement stored = ReadMeasurementState(folder);
   if (stored.kind == StoredMeasurement::Kind::None) return false;
-  const std::optional<double> total =
-      stored.state ? TotalExp(stored.state->level, static_cast<double>(stored.state->exp)) : std::nullopt;
-  if (!total) {
+  // A level beyond the game's cap was never a reading of it.
+  if (!stored.state || stored.state->level > kTopLevel) {
     const QString aside = SetAsideMeasurementState(folder);
     Inform({QStringLiteral("前回の計測の記録が読めないため、使わずに退避しました。\r\n") + aside, kContinueTitle});
     services_.trace.Event(QStringLiteral(" Measurement state unreadable, set aside"));
@@ -103,10 +113,9 @@ bool MonitoringCycle::OfferToContinueMeasurement() {
     services_.trace.Event(QStringLiteral(" Measurement state too old, dropped"));
     return false;
   }
-  const QString question =
-      QStringLiteral("前回の計測が終わらないまま終了しています（最終読取 ") +
-      saved.lastReading.toOffsetFromUtc(asked.offsetFromUtc()).toString(QStringLiteral("MM/dd hh:mm")) +
-      QStringLiteral("）。\r\n同じログファイルに続けて計測しますか？");
+  const QString question = QStringLiteral("前回の計測が終わらないまま終了しています（最終読取 ") +
+                           LogDateText(saved.lastReading.toOffsetFromUtc(asked.offsetFromUtc())) +
+                           QStringLiteral("）。\r\n同じログファイルに続けて計測しますか？");
   if (!services_.boxes.AskYesNo(question, kContinueTitle)) {
     ClearMeasurementState(folder);
     services_.trace.Event(QStringLiteral(" Measurement not continued"));
@@ -115,7 +124,7 @@ bool MonitoringCycle::OfferToContinueMeasurement() {
   // Both clocks are read after the answer: the time the question stood
   // open belongs to the span the next reading is measured over.
   const std::int64_t readingMs = services_.clock.MonotonicMs() - saved.lastReading.msecsTo(services_.clock.Now());
-  evaluator_.Resume({saved.level, total, readingMs});
+  evaluator_.Resume({saved.level, static_cast<double>(saved.exp), readingMs});
   guard_.Resume(saved.level, static_cast<double>(saved.exp), readingMs);
   logWriter_.Resume(saved.logStamp, state_.fileHeader);
   continuedFileToCheck_ = true;
@@ -131,20 +140,20 @@ void MonitoringCycle::EndMeasurement() {
   ClearMeasurementState(state_.programFolder);
 }
 
-void MonitoringCycle::TellAlerts(GameSeen seen, AlertEvent::Reading reading, std::optional<double> total) {
+void MonitoringCycle::TellAlerts(GameSeen seen, AlertEvent::Reading reading, std::optional<ReadingPoint> point) {
   if (ended_ || !monitoring_) return;
   const AlertEvent::Game where = seen == GameSeen::Missing  ? AlertEvent::Game::Missing
                                  : seen == GameSeen::Behind ? AlertEvent::Game::Behind
                                                             : AlertEvent::Game::InFront;
   const Settings& settings = state_.settings;
   const std::vector<AlertChange> changes =
-      alerts_.Feed({services_.clock.MonotonicMs(), where, reading, total}, settings.alertMinutes);
+      alerts_.Feed({services_.clock.MonotonicMs(), where, reading, point}, settings.alertMinutes);
   for (const AlertChange& change : changes) {
     const QString text = AlertText(change.kind, settings.alertMinutes);
     if (change.raised) {
       services_.trace.Event(QStringLiteral(" Alert ") + TraceName(change.kind));
       if (settings.alertLogLine) {
-        AppendLog(services_.clock.Now().toString(QStringLiteral("MM/dd hh:mm")) + QStringLiteral("  警告  ") + text +
+        AppendLog(LogDateText(services_.clock.Now()) + QStringLiteral("  警告  ") + text +
                       QStringLiteral("\r\n"),
                   true);
       }

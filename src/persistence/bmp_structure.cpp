@@ -1,5 +1,7 @@
 #include "persistence/bmp_structure.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstdlib>
 
@@ -32,7 +34,38 @@ struct Header {
   std::int64_t paletteStart = 0;
   std::int64_t paletteEntries = 0;  // only for 8 bits and fewer
   std::int64_t pixelStart = 0;
+  std::int64_t dataEnd = 0;  // where the file may end: past the pixels, or an embedded colour profile
 };
+
+// A few bytes after the pixels are padding some writers add (two, after
+// Photoshop's rows); a row or more means the header tells of fewer pixels
+// than the file holds.
+constexpr std::int64_t kMostTrailing = 3;
+
+// Red, green and blue masks that each pick out some bits of a pixel, in one
+// run and without sharing any: with all of them 0 every pixel reads black.
+bool MasksMeaningful(const Bytes& in, std::uint32_t bits) {
+  const std::int64_t at = kFileHeaderSize + 40;
+  if (!in.Has(at, 12)) return false;
+  const std::uint64_t limit = std::uint64_t{1} << bits;
+  std::uint32_t seen = 0;
+  for (int i = 0; i < 3; ++i) {
+    const std::uint32_t mask = in.U32(at + 4 * i);
+    if (mask == 0 || mask >= limit || (mask & seen) != 0) return false;
+    const std::uint32_t run = mask >> std::countr_zero(mask);
+    if ((run & (run + 1)) != 0) return false;
+    seen |= mask;
+  }
+  return true;
+}
+
+// The end of a colour profile kept after the pixels (a 124-byte header may
+// say so), or 0.
+std::int64_t EmbeddedProfileEnd(const Bytes& in, std::int64_t infoSize) {
+  constexpr std::uint32_t kEmbedded = 0x4D424544;  // 'MBED'
+  if (infoSize != 124 || in.U32(kFileHeaderSize + 56) != kEmbedded) return 0;
+  return kFileHeaderSize + in.U32(kFileHeaderSize + 112) + in.U32(kFileHeaderSize + 116);
+}
 
 bool ReadHeader(const Bytes& in, Header& h) {
   if (!in.Has(0, kFileHeaderSize + 12) || in.U8(0) != 'B' || in.U8(1) != 'M') return false;
@@ -72,6 +105,8 @@ bool ReadHeader(const Bytes& in, Header& h) {
   if (!compressionFits) return false;
   // The three masks follow a 40-byte header; larger headers hold them.
   const std::int64_t masks = h.compression == kBitFields && infoSize == 40 ? 12 : 0;
+  if (h.compression == kBitFields && !MasksMeaningful(in, h.bits)) return false;
+  h.dataEnd = EmbeddedProfileEnd(in, infoSize);
   h.paletteStart = kFileHeaderSize + infoSize + masks;
   if (h.bits <= 8) {
     const std::int64_t most = std::int64_t{1} << h.bits;
@@ -80,6 +115,12 @@ bool ReadHeader(const Bytes& in, Header& h) {
   }
   const std::int64_t paletteEnd = h.paletteStart + h.paletteEntries * entrySize;
   return paletteEnd <= h.pixelStart && h.pixelStart <= in.Size();
+}
+
+// The file ends where its data ends, give or take a writer's padding.
+bool EndsAfter(const Bytes& in, const Header& h, std::int64_t pixelEnd) {
+  const std::int64_t end = std::max(pixelEnd, h.dataEnd);
+  return in.Size() >= end && in.Size() - end <= kMostTrailing;
 }
 
 // The index of pixel x in a row of packed indices.
@@ -92,7 +133,7 @@ std::uint32_t IndexAt(const Bytes& in, std::int64_t row, std::int64_t x, std::ui
 
 bool SoundRows(const Bytes& in, const Header& h) {
   const std::int64_t stride = (h.width * h.bits + 31) / 32 * 4;
-  if (!in.Has(h.pixelStart, stride * h.height)) return false;
+  if (!in.Has(h.pixelStart, stride * h.height) || !EndsAfter(in, h, h.pixelStart + stride * h.height)) return false;
   if (h.bits > 8) return true;
   for (std::int64_t y = 0; y < h.height; ++y) {
     const std::int64_t row = h.pixelStart + y * stride;
@@ -103,7 +144,9 @@ bool SoundRows(const Bytes& in, const Header& h) {
   return true;
 }
 
-// Walks the RLE stream as a decoder would, without drawing.
+// Walks the RLE stream as a decoder would, without drawing. Every pixel of
+// every row must be given: a row ended early, a move (which skips pixels)
+// or an end mark before the last row leave pixels a decoder makes up.
 bool SoundRle(const Bytes& in, const Header& h) {
   const bool four = h.compression == kRle4;
   const auto indexFits = [&](std::uint32_t value) { return value < h.paletteEntries; };
@@ -121,17 +164,15 @@ bool SoundRle(const Bytes& in, const Header& h) {
       continue;
     }
     if (value == 0) {  // end of row
+      if (x != h.width) return false;
       x = 0;
       ++y;
       if (y > h.height) return false;
     } else if (value == 1) {  // end of picture
-      return true;
+      const bool filled = (y == h.height - 1 && x == h.width) || (y == h.height && x == 0);
+      return filled && EndsAfter(in, h, at);
     } else if (value == 2) {  // move
-      if (!in.Has(at, 2)) return false;
-      x += in.U8(at);
-      y += in.U8(at + 1);
-      at += 2;
-      if (x > h.width || y >= h.height) return false;
+      return false;
     } else {  // `value` pixels given one by one, padded to a whole word
       const std::int64_t bytes = four ? (value + 1) / 2 : value;
       if (y >= h.height || x + value > h.width || !in.Has(at, bytes)) return false;

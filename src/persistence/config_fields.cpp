@@ -20,6 +20,9 @@ QString TrimConfigBlanks(const QString& text) {
 }
 
 std::optional<std::int32_t> ConfigInteger(const QString& text) {
+  // toInt alone stops at a NUL byte and takes "4\0 3" for 4.
+  static const QRegularExpression digits(QStringLiteral("^[+-]?[0-9]+$"));
+  if (!digits.match(text).hasMatch()) return std::nullopt;
   bool ok = false;
   const int value = text.toInt(&ok, 10);
   if (!ok) return std::nullopt;

@@ -14,7 +14,8 @@ QString FlagConfigField(bool value);  // width 8: "   True " / "  False "
 // Blanks around a field are not part of it.
 QString TrimConfigBlanks(const QString& text);
 
-// A decimal 32-bit integer; text that is no such number gives nothing.
+// A decimal 32-bit integer (a sign, then digits only); text that is no such
+// number gives nothing.
 std::optional<std::int32_t> ConfigInteger(const QString& text);
 
 // True or false in any letter case, or a number: zero is off.

@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringList>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -22,6 +22,7 @@ const QString kInitMode = QStringLiteral("INIT");
 const QString kSaveMode = QStringLiteral("SAVE");
 
 const QString kLineEnd = QStringLiteral("\r\n");
+const QString kHere = QStringLiteral(".");
 const QString kFolderSeparator = QStringLiteral(" , ");
 
 // Far more than any configuration file holds; only this much of a stray
@@ -123,17 +124,59 @@ class FieldReader {
   std::size_t next_ = 0;
 };
 
+// Far beyond any screen (Qt's own limit on a window's size), and far enough
+// from the ends of a 32-bit integer that a position plus a size cannot
+// overflow wherever they are added.
+constexpr std::int32_t kScreenLimit = 16'777'215;
+
+std::int32_t OnScreen(std::int32_t value) { return std::clamp(value, -kScreenLimit, kScreenLimit); }
+
+void ClampToScreen(Settings& s) {
+  for (CaptureRegion& region : s.captureRegions) {
+    for (std::int32_t* value : {&region.sx, &region.sy, &region.ex, &region.ey}) *value = OnScreen(*value);
+  }
+  s.compactViewX = OnScreen(s.compactViewX);
+  s.compactViewY = OnScreen(s.compactViewY);
+}
+
+// A text value that came with bytes that are not Shift_JIS (marked by the
+// decoding) or with control characters (a NUL) is not what the player wrote.
+bool TextDamaged(const QString& text) {
+  return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+    return c == QChar(QChar::ReplacementCharacter) || c.unicode() < 0x20 || c.unicode() == 0x7F;
+  });
+}
+
+// Values read whole that cannot be used as they stand get their defaults;
+// true when there was one. The log folder's default is the program folder,
+// written "." in the file.
+bool RepairDamagedValues(Settings& s) {
+  const Settings defaults = Settings::Defaults(kHere);
+  bool damaged = false;
+  if (TextDamaged(s.saveFolder)) {
+    s.saveFolder = kHere;
+    damaged = true;
+  }
+  // The options dialog never lets such a name through; a file edited by hand
+  // could send the logs out of their folder ("../../escaped").
+  if (TextDamaged(s.saveFile) || !FileNameUsable(s.saveFile)) {
+    s.saveFile = defaults.saveFile;
+    damaged = true;
+  }
+  return damaged;
+}
+
 bool ReadRegion(FieldReader& in, CaptureRegion& region) {
   return in.Integer(region.sx) && in.Integer(region.sy) && in.Integer(region.ex) && in.Integer(region.ey) &&
          in.Skip();
 }
 
-std::optional<Settings> ReadConfig(const QString& path, const QString& programFolder) {
+std::optional<Settings> ReadConfig(const QString& path, const QString& programFolder, bool& damaged) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
   const QByteArray bytes = file.read(kReadLimit);
   if (file.error() != QFileDevice::NoError) return std::nullopt;
-  std::optional<Settings> settings = ParseConfigFileText(DecodeConfigText(bytes));
+  std::optional<Settings> settings = ParseConfigFileText(DecodeConfigText(bytes), &damaged);
   if (settings) settings->saveFolder = ResolvedSaveFolder(settings->saveFolder, programFolder);
   return settings;
 }
@@ -150,16 +193,8 @@ std::optional<Notice> Save(const Settings& settings, const QString& programFolde
   stored.saveFolder = *folder;
   const QString text = ConfigFileText(stored);
   if (!FitsCp932(text)) return SaveFailedNotice();
-  QSaveFile file(ConfigFilePath(programFolder));
-  if (!file.open(QIODevice::WriteOnly)) return SaveFailedNotice();
-  const QByteArray bytes = EncodeCp932(text);
-  // The explicit flush matters: commit() alone puts a file in place even
-  // when the buffered bytes could not all be written (full disk).
-  if (file.write(bytes) != bytes.size() || !file.flush()) {
-    file.cancelWriting();
-    return SaveFailedNotice();
-  }
-  if (!file.commit()) return SaveFailedNotice();
+  // A file that is a link to a device would take the text and keep nothing.
+  if (!ReplaceFile(ConfigFilePath(programFolder), EncodeCp932(text))) return SaveFailedNotice();
   return std::nullopt;
 }
 
@@ -196,7 +231,7 @@ QString ConfigFileText(const Settings& s) {
   return lines.join(kLineEnd) + kLineEnd + kLineEnd;
 }
 
-std::optional<Settings> ParseConfigFileText(const QString& text) {
+std::optional<Settings> ParseConfigFileText(const QString& text, bool* damaged) {
   FieldReader in(text);
   Settings s;
   const bool ok = ReadRegion(in, s.captureRegions[0]) && ReadRegion(in, s.captureRegions[1]) &&
@@ -205,7 +240,10 @@ std::optional<Settings> ParseConfigFileText(const QString& text) {
                   in.Flag(s.saveCsv) && in.Skip() && in.Flag(s.saveDistance) && in.Skip() &&
                   in.Integer(s.lag) && in.Skip();
   if (!ok) return std::nullopt;
-  ReadAddedSettingLines(in.LinesAfterLastField(), s);
+  bool damagedValue = !ReadAddedSettingLines(in.LinesAfterLastField(), s);
+  damagedValue = RepairDamagedValues(s) || damagedValue;
+  ClampToScreen(s);
+  if (damaged) *damaged = damagedValue;
   return s;
 }
 
@@ -230,21 +268,21 @@ std::vector<Notice> ConfigFileNotices(const QString& mode, Settings& settings, c
       return {UnreadableNotice(), SaveFailedNotice()};
     }
     if (!PathExists(path)) return list(InitAndSave(settings, programFolder));
-    if (std::optional<Settings> read = ReadConfig(path, programFolder)) {
+    bool damaged = false;
+    std::optional<Settings> read = ReadConfig(path, programFolder, damaged);
+    if (read && !damaged) {
       settings = *read;
       return {};
     }
-    // Without a copy kept, the user's file is not overwritten: the defaults
-    // run in memory only. Either way, defaults that did not reach the file
-    // are said so: otherwise the same message returns at every start with
-    // no hint why.
+    // The whole file unreadable: every value at its default; some values
+    // damaged: those at theirs, the others as read. Without a copy kept, the
+    // user's file is not overwritten: the settings run in memory only.
+    // Either way, settings that did not reach the file are said so:
+    // otherwise the same message returns at every start with no hint why.
+    settings = read ? *read : Settings::Defaults(programFolder);
     std::vector<Notice> notices{UnreadableNotice()};
     std::optional<Notice> saved = SaveFailedNotice();
-    if (KeepUnreadable(path)) {
-      saved = InitAndSave(settings, programFolder);
-    } else {
-      settings = Settings::Defaults(programFolder);
-    }
+    if (KeepUnreadable(path)) saved = Save(settings, programFolder);
     if (saved) notices.push_back(*saved);
     return notices;
   }

@@ -15,17 +15,26 @@ QString ConfigFilePath(const QString& programFolder);
 // more CR LF), before encoding.
 QString ConfigFileText(const Settings& settings);
 
-// The settings a file text holds, or nothing when a field is missing or does
-// not convert. Line 6 keeps a log folder that holds commas whole.
-std::optional<Settings> ParseConfigFileText(const QString& text);
+// The settings a file text holds, or nothing when a field of the nine
+// classic lines is missing or does not convert. Line 6 keeps a log folder
+// that holds commas whole. Values read whole that cannot be used are
+// damaged: an added line's value that does not convert, a log folder or
+// file name with bytes that are not Shift_JIS or control characters, a
+// file name that is not one plain name (FileNameUsable); each gets its
+// default (the folder "."), and `damaged`, when given, tells whether there
+// was one. Coordinates are brought within +-16777215, beyond any screen.
+std::optional<Settings> ParseConfigFileText(const QString& text, bool* damaged = nullptr);
 
 // Mode "READ" (and INIT + SAVE when the file is missing or unreadable),
 // "INIT" (INIT + SAVE) or "SAVE"; any other text does nothing. Returns the
 // message to show, if any (at most one per call). The file is replaced
 // atomically; an unreadable file is kept beside it as TmConfig.ini.bad
 // before the defaults take its place (and is left alone, the defaults used in
-// memory only, when that copy cannot be made). Settings that Shift_JIS cannot
-// spell are not saved (the save message instead).
+// memory only, when that copy cannot be made). Damaged values go the same
+// way, with only their own values at the defaults. Settings that Shift_JIS
+// cannot spell are not saved, nor is anything written through a link to
+// something that is not a plain file, and a save counts only when the file
+// then holds what was written (the save message otherwise).
 std::optional<Notice> ConfigFile(const QString& mode, Settings& settings, const QString& programFolder);
 
 // The same, with every message to show in order: after the unreadable-file

@@ -20,6 +20,26 @@ bool FaithfulCp932(const QByteArray& bytes, QString& text) {
   return EncodeCp932(text) == bytes;
 }
 
+// Shift_JIS, field by field (a comma or a line end is never the second byte
+// of a character): a field holding bytes that are not Shift_JIS gets a
+// replacement character, so that the reader takes it as damaged rather than
+// as a text that would be saved back as other bytes.
+QString DecodeCp932Fields(const QByteArray& bytes) {
+  QString text;
+  qsizetype start = 0;
+  while (start <= bytes.size()) {
+    qsizetype end = start;
+    while (end < bytes.size() && bytes[end] != ',' && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+    const QByteArray field = bytes.mid(start, end - start);
+    QString decoded;
+    if (!FaithfulCp932(field, decoded)) decoded += QChar(QChar::ReplacementCharacter);
+    text += decoded;
+    if (end < bytes.size()) text += QChar::fromLatin1(bytes[end]);
+    start = end + 1;
+  }
+  return text;
+}
+
 }  // namespace
 
 QString DecodeConfigText(const QByteArray& bytes) {
@@ -27,7 +47,7 @@ QString DecodeConfigText(const QByteArray& bytes) {
   if (ascii) return QString::fromLatin1(bytes);
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   QString asUtf8 = utf8.decode(bytes);
-  if (utf8.hasError()) return DecodeCp932(bytes);
+  if (utf8.hasError()) return DecodeCp932Fields(bytes);
   QString asCp932;
   if (!FaithfulCp932(bytes, asCp932)) return asUtf8;
   return HoldsLabels(asUtf8) && !HoldsLabels(asCp932) ? asUtf8 : asCp932;

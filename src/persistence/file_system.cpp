@@ -1,7 +1,9 @@
 #include "persistence/file_system.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <algorithm>
 
 namespace {
@@ -119,3 +121,37 @@ QString NearestFolder(const QString& path, const QString& programFolder) {
   return programFolder;
 }
 #endif
+
+bool FileNameUsable(const QString& name) {
+  if (name == QStringLiteral(".") || name.contains(QStringLiteral(".."))) return false;
+  static const QString kRefused = QStringLiteral("/\\:<>\"|?*");
+  return std::none_of(name.cbegin(), name.cend(),
+                      [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F || kRefused.contains(c); });
+}
+
+bool ReplaceableFile(const QString& path) {
+  const QFileInfo info(path);
+  // A link whose target is missing counts as nothing there: the file is made
+  // where it points, as an editor would.
+  return !info.exists() || info.isFile();
+}
+
+bool ReplaceFile(const QString& path, const QByteArray& bytes) {
+  if (!ReplaceableFile(path)) return false;
+  {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    // The explicit flush matters: commit() alone puts a file in place even
+    // when the buffered bytes could not all be written (full disk).
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+      file.cancelWriting();
+      return false;
+    }
+    if (!file.commit()) return false;
+  }
+  // What is there now, not what was handed over: a file system may take
+  // bytes and keep others.
+  QFile written(path);
+  if (!written.open(QIODevice::ReadOnly)) return false;
+  return written.read(bytes.size() + 1) == bytes;
+}

@@ -4,6 +4,7 @@
 // separate, a drive is "X:" or a network share (two backslashes, server,
 // share), and the folders handed back are written with backslashes.
 
+#include <QByteArray>
 #include <QString>
 
 // Creates every missing folder along `path` (with or without a trailing
@@ -24,3 +25,21 @@ bool PathExists(const QString& path);
 // offer. On Windows a typed drive ("D:") comes back as it is when it exists,
 // and the last resort is the program folder's drive.
 QString NearestFolder(const QString& path, const QString& programFolder);
+
+// Whether `name` can be used as it stands as the name of one file in a
+// folder, here and on Windows: not empty of meaning (not "." or ".."), no
+// separator ("/" or "\\"), no ".." anywhere, no drive (":"), and none of the
+// characters Windows refuses in a name (< > " | ? * and control characters).
+// An empty name is usable: something is always added to it.
+bool FileNameUsable(const QString& name);
+
+// Whether a new file may be put at `path`: nothing is there, or a regular
+// file (links followed). A device or a pipe would swallow what is written
+// and keep nothing, and putting a file in its place could take a device
+// away from the whole system.
+bool ReplaceableFile(const QString& path);
+
+// Replaces the file at `path` with `bytes`: written beside it and put in its
+// place only when complete, then read back. True only when the file then
+// holds exactly `bytes`; nothing is written where ReplaceableFile is false.
+bool ReplaceFile(const QString& path, const QByteArray& bytes);

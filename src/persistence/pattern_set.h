@@ -6,7 +6,13 @@
 #include <array>
 #include <cstdint>
 
-inline constexpr int kPatternCapacity = 41;  // largest width and height
+inline constexpr int kPatternCapacity = 41;  // the cells a pattern's pixels are kept in
+
+// The largest pattern, in either direction: one rule for the pattern store,
+// the pattern editor and recognition. One less than the cells: 41 x 41 was
+// the classic editor's mark of an empty slot, so no editor ever kept a
+// picture of that size, and a file holding one is no taught pattern.
+inline constexpr int kLargestPatternSide = kPatternCapacity - 1;
 
 struct PixelColor {
   std::uint8_t blue = 0;

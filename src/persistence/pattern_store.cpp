@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
 #include <algorithm>
 #include <utility>
 
@@ -29,7 +28,7 @@ const QImage& Slot(const PatternImages& images, int slot) {
   return slot < 20 ? images.digits[static_cast<std::size_t>(slot)] : images.delimiters[static_cast<std::size_t>(slot - 20)];
 }
 
-bool Fits(QSize size) { return size.width() <= kPatternCapacity && size.height() <= kPatternCapacity; }
+bool Fits(QSize size) { return size.width() <= kLargestPatternSide && size.height() <= kLargestPatternSide; }
 bool Fits(const QImage& image) { return Fits(image.size()); }
 
 // A pattern file's picture; null when it is missing, unreadable or too
@@ -52,8 +51,26 @@ QImage LoadPicture(const QString& path) {
   return reader.read();
 }
 
+// Whether an area's eleven pictures can be a pattern set: the editor gives
+// them one height, so a height of its own is a damaged file; and two
+// pictures alike could never be told apart, so a drawing of the second
+// would read as the first.
+bool AreaSound(const PatternImages& images, int area) {
+  std::array<QImage, 11> pictures;
+  for (int d = 0; d < 10; ++d) pictures[static_cast<std::size_t>(d)] = Slot(images, area * 10 + d).convertToFormat(QImage::Format_RGB32);
+  pictures[10] = Slot(images, 20 + area).convertToFormat(QImage::Format_RGB32);
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    if (pictures[i].height() != pictures[0].height()) return false;
+    for (std::size_t j = 0; j < i; ++j) {
+      if (pictures[i] == pictures[j]) return false;
+    }
+  }
+  return true;
+}
+
 // Loads all 22 files of `folder`; false when any is missing, unreadable or
-// too large to convert. The holders change only when every file loaded.
+// too large to convert, or an area's pictures are no set. The holders
+// change only when every file loaded.
 bool LoadAll(const QString& folder, PatternImages& images) {
   PatternImages loaded;
   bool ok = true;
@@ -65,6 +82,7 @@ bool LoadAll(const QString& folder, PatternImages& images) {
       ok = false;
     }
   }
+  ok = ok && AreaSound(loaded, 0) && AreaSound(loaded, 1);
   if (ok) images = loaded;
   return ok;
 }
@@ -75,35 +93,40 @@ QString FreeFolderName(const QString& parent, const QString& name) {
   return parent + '/' + candidate;
 }
 
-// Copies the player's pattern files (those present) into a dated folder
+// Keeps the player's pattern files (those present) in a dated folder
 // beside them, so that replacing them by the defaults loses none of them.
+// A file that could be a pattern is copied; anything else of that name (a
+// huge file, a pipe, a folder) is moved, which neither fills the disk nor
+// holds up the start. False when one could be kept neither way: it is then
+// not to be replaced.
 bool BackUpPlayerFiles(const QString& programFolder, const QDateTime& now) {
   const QString folder = PatternFolder(programFolder);
   QStringList present;
   for (int slot = 0; slot < kPatternSlots; ++slot) {
-    if (QFileInfo(folder + '/' + PatternFileName(slot)).isFile()) present << PatternFileName(slot);
+    const QFileInfo info(folder + '/' + PatternFileName(slot));
+    if (info.exists() || info.isSymLink()) present << PatternFileName(slot);
   }
   if (present.isEmpty()) return true;
   const QString backup = FreeFolderName(folder, QStringLiteral("backup-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
   if (!MakeFolders(backup)) return false;
   bool ok = true;
-  for (const QString& name : present) ok = QFile::copy(folder + '/' + name, backup + '/' + name) && ok;
+  for (const QString& name : present) {
+    const QString from = folder + '/' + name;
+    const QFileInfo info(from);
+    const bool copy = info.isFile() && info.size() <= kMaxPatternFileSize;
+    ok = (copy ? QFile::copy(from, backup + '/' + name) : QFile::rename(from, backup + '/' + name)) && ok;
+  }
   return ok;
 }
 
 // Writes one picture as a 24-bit BMP; the old file stays whole until the
-// new one is complete.
+// new one is complete, and only a plain file is replaced.
 bool Write(const QImage& image, const QString& path) {
   if (image.isNull()) return false;
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  // The explicit flush matters: commit() alone installs a cut-short file when
-  // the disk fills during the write.
-  if (!image.convertToFormat(QImage::Format_RGB32).save(&file, kBmp) || !file.flush()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly) || !image.convertToFormat(QImage::Format_RGB32).save(&buffer, kBmp)) return false;
+  return ReplaceFile(path, bytes);
 }
 
 bool SaveAll(const PatternImages& images, const QString& programFolder) {

@@ -19,12 +19,15 @@ struct PatternFilesResult {
 // nothing. `images` are the holders' pictures; `set` is rebuilt from them by
 // DATA. `now` names the backup folder of the player's files.
 //
-// A picture larger than 41 x 41 counts as a file that cannot be read: in
-// Pattern/ it sends READ to the defaults, in system/ it ends the program
-// before anything is written. Before the defaults replace the player's
-// files, the ones present are copied to Pattern/backup-yyyyMMdd-HHmmss/;
-// when that copy fails, nothing in Pattern/ is overwritten (reported as a
-// failed save) and the defaults are used from memory.
+// A picture larger than kLargestPatternSide in either direction counts as a
+// file that cannot be read, and so does a set in which an area's eleven
+// pictures differ in height or two of them are alike: in Pattern/ it sends
+// READ to the defaults, in system/ it ends the program before anything is
+// written. Before the defaults replace the player's files, the ones present
+// are kept in Pattern/backup-yyyyMMdd-HHmmss/ (copied when within the size
+// a pattern file can have, moved otherwise); when that fails, nothing in
+// Pattern/ is overwritten (reported as a failed save) and the defaults are
+// used from memory.
 PatternFilesResult PatternFiles(const QString& mode, PatternImages& images, PatternSet& set,
                                 const QString& programFolder, const QDateTime& now);
 
@@ -33,7 +36,7 @@ PatternFilesResult PatternFiles(const QString& mode, PatternImages& images, Patt
                                 const QString& programFolder);
 
 // DATA alone: converts the pictures into the pattern set. False when a
-// picture does not fit 41 x 41.
+// picture is larger than kLargestPatternSide.
 bool ConvertPatterns(const PatternImages& images, PatternSet& set);
 
 // The file name of slot `slot`: 0 … 19 the digits ("Pattern07.bmp"), 20 and

@@ -18,6 +18,13 @@ const std::array kLines{
     SettingLine{u"警告をデスクトップ通知", &Settings::alertNotify},
     SettingLine{u"警告を音で知らせる", &Settings::alertBeep},
     SettingLine{u"警告を測定結果に表示", &Settings::alertLogLine},
+    SettingLine{u"領域を選んだウィンドウの幅", &Settings::areasWindowWidth},
+    SettingLine{u"領域を選んだウィンドウの高さ", &Settings::areasWindowHeight},
+    SettingLine{u"前面でなくても見えていれば読む", &Settings::readWhenVisible},
+    SettingLine{u"目標レベル", &Settings::goalLevel},
+    SettingLine{u"目標日付(年月日)", &Settings::goalDate},
+    SettingLine{u"経験値欄の%表示の小数桁数(-1は経験値表示)", &Settings::expPercentDecimals},
+    SettingLine{u"死亡で経験値が減る", &Settings::deathCostsExp},
 };
 
 template <class... Visitors>
@@ -44,7 +51,8 @@ QStringList AddedSettingLinesText(const Settings& settings) {
   return lines;
 }
 
-void ReadAddedSettingLines(const QStringList& lines, Settings& settings) {
+bool ReadAddedSettingLines(const QStringList& lines, Settings& settings) {
+  bool allRead = true;
   for (const QString& text : lines) {
     const qsizetype comma = text.indexOf(QChar(','));
     if (comma < 0) continue;
@@ -52,13 +60,19 @@ void ReadAddedSettingLines(const QStringList& lines, Settings& settings) {
     const QString label = TrimConfigBlanks(text.mid(comma + 1));
     for (const SettingLine& line : kLines) {
       if (label != QString::fromUtf16(line.label)) continue;
-      std::visit(Overloaded{[&](bool Settings::*flag) {
-                              if (std::optional<bool> on = ConfigFlag(value)) settings.*flag = *on;
-                            },
-                            [&](std::int32_t Settings::*number) {
-                              if (std::optional<std::int32_t> n = ConfigInteger(value)) settings.*number = *n;
-                            }},
-                 line.field);
+      const bool read = std::visit(Overloaded{[&](bool Settings::*flag) {
+                                                const std::optional<bool> on = ConfigFlag(value);
+                                                if (on) settings.*flag = *on;
+                                                return on.has_value();
+                                              },
+                                              [&](std::int32_t Settings::*number) {
+                                                const std::optional<std::int32_t> n = ConfigInteger(value);
+                                                if (n) settings.*number = *n;
+                                                return n.has_value();
+                                              }},
+                                   line.field);
+      allRead = allRead && read;
     }
   }
+  return allRead;
 }

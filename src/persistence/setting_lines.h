@@ -23,6 +23,7 @@ std::span<const SettingLine> AddedSettingLines();
 QStringList AddedSettingLinesText(const Settings& settings);
 
 // Sets the fields of every known line in `lines`; a line whose label is
-// unknown (a newer program's) or whose value does not convert is passed
-// over, so the field keeps what it had.
-void ReadAddedSettingLines(const QStringList& lines, Settings& settings);
+// unknown (a newer program's) is passed over. A known line whose value does
+// not convert leaves its field as it was (the default) and makes the result
+// false: the line is damaged, and the player is told before it is saved over.
+bool ReadAddedSettingLines(const QStringList& lines, Settings& settings);

@@ -38,6 +38,21 @@ struct Settings {
   bool alertNotify = true;         // alerts as desktop notifications
   bool alertBeep = true;           // alerts with the beep
   bool alertLogLine = true;        // alerts as a line in the on-screen log
+  // The outer size of the game window the capture areas were picked for;
+  // 0, 0: not known yet (the size first seen is taken).
+  std::int32_t areasWindowWidth = 0;
+  std::int32_t areasWindowHeight = 0;
+  bool readWhenVisible = true;  // read a game behind another window while both areas are in sight
+  std::int32_t goalLevel = 0;      // the level the player aims at; 0: no goal
+  std::int32_t goalDate = 0;       // by when, as yyyymmdd; 0: no date
+  // What the experience area shows: the experience itself (-1, the classic)
+  // or how far the level is done, as a percentage with this many decimals
+  // (0 … 6).
+  std::int32_t expPercentDecimals = -1;
+  // Whether a death costs experience (older game versions: up to a tenth of
+  // the level). In today's game it does not, and a counter that falls is a
+  // misread.
+  bool deathCostsExp = false;
 
   // The values a first start gets; the log folder defaults to the program folder.
   static Settings Defaults(const QString& programFolder);

@@ -13,6 +13,8 @@
 #include <array>
 #include <vector>
 
+#include "persistence/pattern_set.h"
+
 enum class SegmentationRefusal {
   None,
   NotADigitString,    // empty, or holds something other than 0 … 9
@@ -38,7 +40,7 @@ struct Segmentation {
   SegmentationRefusal refusal = SegmentationRefusal::None;
 };
 
-inline constexpr int kMaxCellSide = 41;  // the largest pattern
+inline constexpr int kMaxCellSide = kLargestPatternSide;
 
 // The digit patterns already taught for an area (null where none): a cell
 // one of them reads as another digit, or a delimiter one of them reads as a

@@ -21,7 +21,7 @@ int NeededCount(int width, int height);
 // A grid whose pixel count matches its size; any other is read as empty.
 bool GridConsistent(const PixelGrid& grid);
 
-// A pattern takes part only when it is 1 … 41 pixels in each direction and
+// A pattern takes part only when it is 1 … kLargestPatternSide pixels in each direction and
 // no larger than the capture it is compared with; any other never matches
 // (its score is 0). Patterns outside that range are outside the data model,
 // and comparing them would read outside the pattern or the capture.

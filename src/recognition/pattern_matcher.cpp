@@ -13,7 +13,7 @@
 namespace {
 
 bool InModel(const Pattern& p) {
-  return p.width >= 1 && p.height >= 1 && p.width <= kPatternCapacity && p.height <= kPatternCapacity;
+  return p.width >= 1 && p.height >= 1 && p.width <= kLargestPatternSide && p.height <= kLargestPatternSide;
 }
 
 bool Same(const PixelColor& a, const PixelColor& b) {

@@ -17,7 +17,7 @@ class PatternMatcher;
 
 // Score of pattern `p` against the capture at column X (row 0): 0 … 10000.
 // Capture columns right of the picture read black. A pattern that is not 1 …
-// 41 pixels in each direction, or is wider or taller than the capture,
+// kLargestPatternSide pixels in each direction, or is wider or taller than the capture,
 // never matches: its score is 0.
 int MatchScore(const Pattern& p, const PixelGrid& capture, int x);
 

@@ -5,6 +5,7 @@
 
 #include <tuple>
 
+#include "accounting/exp_table_file.h"
 #include "support/qstring_printer.h"
 
 namespace {
@@ -55,8 +56,9 @@ TEST_F(EvaluationTest, ReadingsOfOneMeasurement) {
       {50, 1'000, 5'400'000, "new"},
       {49, 900, 5'500'000, "new"},
       {199, 1'000, 5'600'000, "new"},
-      {200, 5, 5'900'000, QStringLiteral("測定不可  Lv200以上")},  // past the table
-      {199, 61'000, 6'200'000, "60,000 10.0 360"},
+      {200, 5, 5'900'000, "2,011,068,799 5.0 24,132,825"},  // level 199's size is compiled in
+      {2'500, 5, 6'000'000, QStringLiteral("測定不可  Lv範囲外")},  // beyond the cap: a misread
+      {200, 60'005, 6'500'000, "60,000 10.0 360"},
   };
   const std::int64_t start = (std::int64_t{1} << 32) - 4'450'296;
   for (const auto& [level, exp, ms, expected] : rows) {
@@ -67,6 +69,66 @@ TEST_F(EvaluationTest, ReadingsOfOneMeasurement) {
     EXPECT_EQ(step.beginLogFile ? "new" : shown, expected);
     EXPECT_FALSE(step.fileLine.value_or("").contains(QRegularExpression("inf|nan")));
   }
+}
+
+// Today's game: readings from level 200 to the cap, with the delivered
+// table, each line byte for byte (the columns widen for numbers longer than
+// they were made for, and never glue together).
+TEST_F(EvaluationTest, FromLevel200ToTheCapWithTheDeliveredTable) {
+  evaluator.SetExpTable(LoadExpTable(QStringLiteral(TALLYMETER_SOURCE_DIR)).table);
+  const struct {
+    std::int32_t fromLevel;
+    double fromExp;
+    std::int32_t level;
+    double exp;
+    std::int64_t seconds;
+    const char* txt;
+    const char* csv;
+  } cases[] = {
+      {250, 100'000'000'000, 250, 1'100'000'000'000, 600,  // 13 digits, a gain of 10^12, billions of k/h
+       "10/02 18:04   250  1,100,000,000,000  1,000,000,000,000     10.0   6,000,000,000 ",
+       "10/02 18:04 ,  250 ,  1100000000000 , 1000000000000 ,    10.0  , 6000000000 "},
+      {200, 1'000, 200, 2'001'000, 600, "10/02 18:04   200       2,001,000    2,000,000     10.0       12,000 ",
+       "10/02 18:04 ,  200 ,        2001000 ,     2000000 ,    10.0  ,      12000 "},
+      {280, 12'345'678'901'234, 280, 13'345'678'901'234, 600,  // 14 digits
+       "10/02 18:04   280  13,345,678,901,234  1,000,000,000,000     10.0   6,000,000,000 ",
+       "10/02 18:04 ,  280 , 13345678901234 , 1000000000000 ,    10.0  , 6000000000 "},
+      {249, 294'971'656'000, 250, 1'000'000, 600,  // 640 to finish level 249
+       "10/02 18:04   250       1,000,000    1,000,640     10.0        6,003 ",
+       "10/02 18:04 ,  250 ,        1000000 ,     1000640 ,    10.0  ,       6003 "},
+      {299, 1'737'759'854'037'000, 300, 5'000, 60,
+       "10/02 18:04   300           5,000        5,637      1.0          338 ",
+       "10/02 18:04 ,  300 ,           5000 ,        5637 ,     1.0  ,        338 "},
+      {299, 737'759'854'037'636, 299, 1'737'759'854'037'636, 3'600,  // the largest counter of all
+       "10/02 18:04   299  1,737,759,854,037,636  1,000,000,000,000,000     60.0   1,000,000,000,000 ",
+       "10/02 18:04 ,  299 , 1737759854037636 , 1000000000000000 ,    60.0  , 1000000000000 "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.txt);
+    for (const bool csv : {false, true}) {
+      evaluator.StartNewMeasurement();
+      ASSERT_TRUE(Read(c.fromLevel, c.fromExp, 1'000'000, csv).beginLogFile);
+      const EvaluationStep step = Read(c.level, c.exp, 1'000'000 + c.seconds * 1000, csv);
+      EXPECT_EQ(step.fileLine, QString::fromUtf8(csv ? c.csv : c.txt));
+      EXPECT_EQ(step.screenLine, QString::fromUtf8(c.txt).remove(11, 1));
+    }
+  }
+}
+
+TEST_F(EvaluationTest, ALevelUpTheTableCannotMeasureIsSaidSoAndTheFileGoesOn) {
+  // The compiled table alone: nothing is known of level 249.
+  EXPECT_TRUE(Read(249, 100, 1'000'000).beginLogFile);
+  const EvaluationStep unknown = Read(250, 200, 1'060'000);
+  EXPECT_EQ(unknown.screenLine,
+            QStringLiteral("10/02 18:04  250             200  獲得Exp不明(経験値表にLv249の経験値がありません)"));
+  EXPECT_FALSE(unknown.fileLine);
+  EXPECT_FALSE(unknown.beginLogFile);
+  EXPECT_FALSE(unknown.rate);
+  EXPECT_EQ(unknown.traceMessage, QStringLiteral(" Level-up beyond the table, gain unknown"));
+  // Measured afresh from that reading, into the same file.
+  const EvaluationStep next = Read(250, 1'200, 1'120'000);
+  EXPECT_FALSE(next.beginLogFile);
+  EXPECT_EQ(next.fileLine, "10/02 18:04   250           1,200        1,000      1.0           60 ");
 }
 
 }  // namespace

@@ -1,24 +1,135 @@
 #include "accounting/exp_table.h"
 
+#include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
+
+#include "accounting/exp_table_file.h"
+#include "base/cp932.h"
+#include "support/qstring_printer.h"
+#include "support/temp_folder.h"
+#ifndef _WIN32
+#include "support/fifo_watch.h"
+#endif
 
 namespace {
 
-TEST(ExpTableTest, EverySlotAndTheLevelsItCovers) {
-  const auto& table = BuildExpTable();
+const QString kDelivered = QStringLiteral(TALLYMETER_SOURCE_DIR "/system/") + kExpTableFileName;
+
+TEST(ExpTableTest, TheCompiledLevelsAndWhatTheyAnswer) {
+  const ExpTable& table = *CompiledExpTable();
   std::int64_t sum = 0;
-  std::int64_t weighted = 0;  // catches swapped slots too
-  for (int slot = 0; slot < 200; ++slot) {
-    sum += table[slot].value_or(0);
-    weighted += (slot + 1) * table[slot].value_or(0);
+  std::int64_t weighted = 0;  // catches swapped levels too
+  for (std::int32_t level = 1; level <= kCompiledTopLevel; ++level) {
+    sum += table.Size(level).value_or(0);
+    weighted += level * table.Size(level).value_or(0);
   }
-  EXPECT_EQ(sum, 743'986'601'344);
-  EXPECT_EQ(weighted, 135'301'233'658'567);
-  // Listed examples; level 199 needs more than 32 bits.
-  EXPECT_EQ(TotalExp(10, 1'700), 5'047.0);
-  EXPECT_EQ(TotalExp(199, 0), 36'692'302'490.0);
-  EXPECT_FALSE(TotalExp(0, 500));
-  EXPECT_FALSE(TotalExp(200, 0));
+  EXPECT_EQ(sum, 38'703'372'284);
+  EXPECT_EQ(weighted, 6'996'687'855'456);
+  EXPECT_EQ(table.Total(10, 1'700), 5'047.0);
+  EXPECT_EQ(table.Total(199, 0), 36'692'302'490.0);
+  EXPECT_EQ(table.Size(199), 2'011'069'794) << "the guard and the session used to disagree here";
+  EXPECT_FALSE(table.Total(0, 500));
+  EXPECT_FALSE(table.Size(200));
+  // Across level-ups a gain needs every finished level's size; within one, none.
+  EXPECT_EQ(table.Gain(10, 1'700, 11, 100), 116.0);
+  EXPECT_EQ(table.Gain(11, 100, 10, 1'700), -116.0);
+  EXPECT_EQ(table.Gain(250, 4e12, 250, 5e12), 1e12);
+  EXPECT_FALSE(table.Gain(199, 5, 201, 5));
+}
+
+TEST(ExpTableFileTest, TheDeliveredFileIsShiftJisCrLfAndRisesToLevel299) {
+  QFile file(kDelivered);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray bytes = file.readAll();
+  EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
+  EXPECT_TRUE(bytes.endsWith("\r\n"));
+  EXPECT_EQ(EncodeCp932(DecodeCp932(bytes)), bytes);
+
+  const LoadedExpTable loaded = LoadExpTable(QStringLiteral(TALLYMETER_SOURCE_DIR));
+  EXPECT_TRUE(loaded.notices.empty());
+  const ExpTable& table = *loaded.table;
+  for (std::int32_t level = 1; level < kTopLevel; ++level) ASSERT_TRUE(table.Size(level)) << level;
+  EXPECT_FALSE(table.FirstFall());
+  EXPECT_EQ(table.Size(200), 2'207'026'470);
+  EXPECT_EQ(table.Size(250), 442'457'484'960);
+  EXPECT_EQ(table.Size(299), 1'737'759'854'037'637);
+  // Every total up to the cap stays exact.
+  EXPECT_EQ(table.Total(300, 0), 8'514'049'856'760'389.0);
+}
+
+class PlayerTable : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QDir().mkpath(folder.File("system"));
+    ASSERT_TRUE(QFile::copy(kDelivered, folder.File("system/") + kExpTableFileName));
+    delivered = *LoadExpTable(folder.Path()).table;
+  }
+  void WriteOwn(const QByteArray& text) const { folder.Write(kExpTableFileName, text); }
+  TempFolder folder;
+  ExpTable delivered;
+};
+
+TEST_F(PlayerTable, TheirLinesOverrideAndExtendTheDeliveredOnes) {
+  WriteOwn("# after the update\r\n250 , 450000000000\n  300,1800000000000000  \r\n\r\n");
+  const LoadedExpTable loaded = LoadExpTable(folder.Path());
+  EXPECT_TRUE(loaded.notices.empty());
+  EXPECT_EQ(loaded.table->Size(250), 450'000'000'000);
+  EXPECT_EQ(loaded.table->Size(251), delivered.Size(251));
+  EXPECT_EQ(loaded.table->Size(300), 1'800'000'000'000'000);
+}
+
+TEST_F(PlayerTable, AFileThatCannotBeUsedIsToldOnceAndTheDeliveredTableGoesOn) {
+  const struct {
+    const char* what;
+    QByteArray text;
+    const char* told;
+  } cases[] = {
+      {"falls", "250 , 442457484960\r\n251 , 100\r\n", "レベル251"},
+      {"level 301", "301 , 5\r\n", "1行目"},
+      {"level 0", "; note\r\n0 , 5\r\n", "2行目"},
+      {"no experience", "250 , 0\r\n", "1～9007199254740991"},
+      {"beyond an exact double", "250 , 9007199254740992\r\n", "範囲外"},
+      {"beyond 64 bits", "250 , 99999999999999999999\r\n", "範囲外"},
+      {"three fields", "250 , 5 , 6\r\n", "形ではありません"},
+      {"a grouped number", "250 , 442,457,484,960\r\n", "形ではありません"},
+      {"a level twice", "250 , 500000000000\r\n250 , 500000000000\r\n", "2回"},
+      {"notes only", "; nothing yet\r\n", "ひとつもありません"},
+      {"ten megabytes", QByteArray(10 * 1024 * 1024, ';'), "大きすぎます"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteOwn(c.text);
+    const LoadedExpTable loaded = LoadExpTable(folder.Path());
+    ASSERT_EQ(loaded.notices.size(), 1u);
+    EXPECT_TRUE(loaded.notices[0].text.contains(QString::fromUtf8(c.told))) << loaded.notices[0].text.toStdString();
+    EXPECT_TRUE(loaded.notices[0].text.contains(QStringLiteral("同梱の経験値表で続けます")));
+    EXPECT_EQ(*loaded.table, delivered);
+  }
+}
+
+TEST_F(PlayerTable, NeitherAFolderNorAPipeInTheFilesPlaceIsOpened) {
+  QDir().mkpath(folder.File(kExpTableFileName));
+  LoadedExpTable loaded = LoadExpTable(folder.Path());
+  ASSERT_EQ(loaded.notices.size(), 1u);
+  EXPECT_EQ(*loaded.table, delivered);
+#ifndef _WIN32
+  QDir(folder.File(kExpTableFileName)).removeRecursively();
+  const FifoWatch pipe(folder.File(kExpTableFileName));
+  ASSERT_TRUE(pipe.Made());
+  loaded = LoadExpTable(folder.Path());
+  EXPECT_FALSE(pipe.Opened());
+  EXPECT_EQ(loaded.notices.size(), 1u);
+  EXPECT_EQ(*loaded.table, delivered);
+#endif
+}
+
+TEST_F(PlayerTable, ADamagedDeliveredFileLeavesTheCompiledLevels) {
+  folder.Write("system/" + kExpTableFileName, "200 , 1\r\n");  // below level 199
+  const LoadedExpTable loaded = LoadExpTable(folder.Path());
+  ASSERT_EQ(loaded.notices.size(), 1u);
+  EXPECT_TRUE(loaded.notices[0].text.contains(QStringLiteral("Lv200以上")));
+  EXPECT_EQ(*loaded.table, *CompiledExpTable());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "accounting/exp_table_file.h"
 #include "support/qstring_printer.h"
 
 namespace {
@@ -38,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"exp, second digit 4 read as 9: +7 M is within reach, not told apart", 152, 59'100'000,
              V::Plausible},
         Case{"exp, last digit: indistinguishable from play", 152, 54'100'007, V::Plausible},
-        Case{"a death: 8 M lost at the same level", 152, 44'000'000, V::Plausible},
+        Case{"8 M lost at the same level: a death costs nothing today", 152, 44'000'000, V::Implausible},
         Case{"level, middle digit 5 read as 3", 132, 54'100'000, V::Implausible},
         Case{"level, middle digit 5 read as 6", 162, 54'100'000, V::Implausible},
         Case{"level, last digit 2 read as 3: a whole level in ten minutes", 153, 54'100'000, V::Implausible},
@@ -66,7 +67,56 @@ TEST(MisreadGuard, TwoAgreeingImplausibleReadingsAreAcceptedAndOneThatReturnsToN
   EXPECT_EQ(guard.Check(152, 94'400'000, 40 * kMinute + 15'000), V::Plausible) << "back to normal: the suspect goes";
   EXPECT_EQ(guard.Check(152, 14'400'000, 50 * kMinute), V::Implausible);
   EXPECT_EQ(guard.Check(132, 94'400'000, 50 * kMinute + 15'000), V::Implausible) << "two different misreads";
-  EXPECT_EQ(guard.Check(132, 94'400'000, 50 * kMinute + 30'000), V::Confirmed) << "the second, twice";
+  EXPECT_EQ(guard.Check(132, 94'400'000, 50 * kMinute + 30'000), V::Implausible)
+      << "the same misread of an unchanged screen proves nothing";
+  EXPECT_EQ(guard.Check(132, 94'400'100, 50 * kMinute + 45'000), V::Confirmed) << "the counter moved on from it";
+}
+
+TEST(MisreadGuard, ALossAtTheSameLevelPassesOnlyWhereADeathStillCostsExperience) {
+  const DeathPenalty death = DeathPenalty::UpToATenth;
+  MisreadGuard guard;
+  guard.Check(152, 50'000'000, 0, death);
+  EXPECT_EQ(guard.Check(152, 42'000'000, kMinute, death), V::Plausible) << "8 M: within a tenth of 163,844,343";
+  EXPECT_EQ(guard.Check(152, 22'000'000, 2 * kMinute, death), V::Implausible) << "20 M: more than a death costs";
+  EXPECT_EQ(guard.Check(152, 42'000'100, 3 * kMinute), V::Plausible);
+  EXPECT_EQ(guard.Check(152, 42'000'000, 4 * kMinute), V::Implausible) << "today's game: 100 lost is a misread";
+}
+
+// Single-digit misreads of the true reading ten minutes after a rate was
+// set. At level 199 the guard once knew no size (it asked for level 200's
+// total) and let every misread through; level 250 needs the delivered table.
+TEST(MisreadGuard, MisreadDigitsAreCaughtAtLevel199AndAtLevel250) {
+  const auto table = LoadExpTable(QStringLiteral(TALLYMETER_SOURCE_DIR)).table;
+  const struct {
+    std::int32_t level;
+    double first, second;  // ten minutes apart
+    std::int32_t readLevel;
+    double readExp;  // ten minutes later, where play would be second + (second − first)
+    GuardVerdict verdict;
+  } cases[] = {
+      {199, 1'000'000'000, 1'020'000'000, 199, 1'040'000'000, V::Plausible},
+      {199, 1'000'000'000, 1'020'000'000, 199, 2'040'000'000, V::Implausible},  // first digit: beyond the size
+      {199, 1'000'000'000, 1'020'000'000, 199, 1'940'000'000, V::Implausible},  // second digit
+      {199, 1'000'000'000, 1'020'000'000, 199, 40'000'000, V::Implausible},     // first digit lost
+      {199, 1'000'000'000, 1'020'000'000, 189, 1'040'000'000, V::Implausible},  // level, middle digit
+      {199, 1'000'000'000, 1'020'000'000, 200, 1'040'000'000, V::Implausible},  // level, last digit
+      {250, 100'000'000'000, 101'000'000'000, 250, 102'000'000'000, V::Plausible},
+      {250, 100'000'000'000, 101'000'000'000, 250, 402'000'000'000, V::Implausible},    // first digit
+      {250, 100'000'000'000, 101'000'000'000, 250, 502'000'000'000, V::Implausible},    // beyond the size
+      {250, 100'000'000'000, 101'000'000'000, 250, 152'000'000'000, V::Implausible},    // second digit
+      {250, 100'000'000'000, 101'000'000'000, 250, 10'200'000'000, V::Implausible},     // a digit lost
+      {250, 100'000'000'000, 101'000'000'000, 250, 1'020'000'000'000, V::Implausible},  // a digit too many
+      {250, 100'000'000'000, 101'000'000'000, 251, 102'000'000'000, V::Implausible},    // level, last digit
+      {250, 100'000'000'000, 101'000'000'000, 280, 102'000'000'000, V::Implausible},    // level, middle digit
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.readLevel << " " << std::fixed << c.readExp);
+    MisreadGuard guard;
+    guard.SetExpTable(table);
+    ASSERT_EQ(guard.Check(c.level, c.first, 0), V::Plausible);
+    ASSERT_EQ(guard.Check(c.level, c.second, 10 * kMinute), V::Plausible);
+    EXPECT_EQ(guard.Check(c.readLevel, c.readExp, 20 * kMinute), c.verdict);
+  }
 }
 
 TEST(MisreadGuard, AFirstReadingBeyondItsLevelNeedsASecondAndThenTheTableIsNotHeldAgainstIt) {
@@ -79,11 +129,13 @@ TEST(MisreadGuard, AFirstReadingBeyondItsLevelNeedsASecondAndThenTheTableIsNotHe
   EXPECT_EQ(guard.Check(152, 100, 30 * kMinute + 15'000), V::Plausible);
 }
 
-TEST(MisreadGuard, ALevelBeyondTheTableIsLeftToEvaluationAndChangesNothing) {
-  MisreadGuard guard;
-  guard.Check(199, 50'000'000, 0);
-  EXPECT_EQ(guard.Check(200, 5, kMinute), V::Plausible);
-  EXPECT_EQ(guard.Check(199, 50'100'000, 2 * kMinute), V::Plausible) << "still weighed from level 199";
+TEST(MisreadGuard, BeyondTheTableGainsWithinALevelAreStillWeighed) {
+  MisreadGuard guard;  // the compiled table: nothing known of level 250
+  guard.Check(250, 100'000'000'000, 0);
+  guard.Check(250, 101'000'000'000, 10 * kMinute);
+  EXPECT_EQ(guard.Check(250, 402'000'000'000, 20 * kMinute), V::Implausible);
+  EXPECT_EQ(guard.Check(251, 5, 21 * kMinute), V::Plausible) << "a level-up it cannot measure is left to evaluation";
+  EXPECT_EQ(guard.Check(2'510, 5, 22 * kMinute), V::Implausible) << "beyond the cap";
 }
 
 TEST(MisreadGuard, AResumedReadingIsWeighedWithoutARate) {

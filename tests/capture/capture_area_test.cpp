@@ -99,8 +99,8 @@ TEST_F(CaptureArea, BothAreasOfOneLookReadAsEachAloneAndNothingWhenTheWindowGoes
 
   // A look that found no game in front grabs nothing.
   ws.grabs.clear();
-  for (WindowLook seen : {WindowLook{}, WindowLook{game, false, look.outer, look.screen},
-                          WindowLook{game, true, std::nullopt, look.screen}}) {
+  for (WindowLook seen : {WindowLook{}, WindowLook{game, false, look.outer, look.desktop, std::nullopt},
+                          WindowLook{game, true, std::nullopt, look.desktop, std::nullopt}}) {
     const std::array<QImage, 2> none = CaptureGameAreas(ws, seen, {CaptureRegion{35, 576, 44, 13}, {0, 0, 9, 9}});
     EXPECT_TRUE(none[0].isNull() && none[1].isNull());
   }

@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "accounting/log_headers.h"
+#include "capture/area_follow.h"
 #include "dialog_test_support.h"
 #include "dialogs/clickable_label.h"
 #include "dialogs/form2.h"
@@ -159,6 +160,26 @@ TEST_F(OptionsTest, TheGuardAndAlertSwitchesAreShownWrittenAndSaved) {
   settings.alertMinutes = 0;
   form.Fill();
   EXPECT_EQ(settings.alertMinutes, 0);
+}
+
+// A number typed while the game runs at another size than the areas were
+// picked for stores both areas for the size it has now.
+TEST_F(OptionsTest, AnAreaTypedForTheGameAsItIsNowMovesTheOtherForThatSizeToo) {
+  SetAreasReferenceSize(settings, QSize(808, 629));
+  form.ShowFromMenu();
+  EXPECT_TRUE(form.findChild<QCheckBox*>("chkReadWhenVisible")->isChecked());
+  form.findChild<QCheckBox*>("chkReadWhenVisible")->click();
+  EXPECT_FALSE(settings.readWhenVisible);
+
+  Enter("lblCapture_sx(0)", "40");  // no game running: only the number changes
+  EXPECT_EQ(settings.captureRegions[0].sx, 40);
+  EXPECT_EQ(AreasReferenceSize(settings), QSize(808, 629));
+
+  world.windows.Add(kGameTitle, QRect(50, 50, 1032, 797));
+  Enter("lblCapture_sy(0)", "744");
+  EXPECT_EQ(settings.captureRegions[0], (CaptureRegion{40, 744, 44, 13}));
+  EXPECT_EQ(settings.captureRegions[1], (CaptureRegion{687, 738, 90, 9})) << "followed to the bottom right";
+  EXPECT_EQ(AreasReferenceSize(settings), QSize(1032, 797));
 }
 
 }  // namespace

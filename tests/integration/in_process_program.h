@@ -29,7 +29,7 @@ inline void InstallPatterns(const TempFolder& folder) {
 inline QString InvertedPatterns(const TempFolder& folder) {
   const QString changed = folder.File(QStringLiteral("changed"));
   QDir().mkpath(changed);
-  for (const QString& name : QDir(kBinDir + "/system").entryList(QDir::Files)) {
+  for (const QString& name : QDir(kBinDir + "/system").entryList({QStringLiteral("*.bmp")}, QDir::Files)) {
     QImage picture(kBinDir + "/system/" + name);
     picture.invertPixels();
     if (!picture.save(changed + "/" + name, "BMP")) return {};

@@ -6,12 +6,12 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "accounting/session_model.h"
+#include "base/display_text.h"
 #include "capture/timing.h"
 #include "monitoring/monitoring_cycle.h"
 #include "main_window/startup.h"
@@ -26,25 +26,6 @@ constexpr int kStepMs = 200;
 constexpr int kGainPerStep = 1000;  // 5,000 a second: 18,000 k/h
 constexpr double kGainPerSecond = kGainPerStep * 1000.0 / kStepMs;
 constexpr int kSamplingSeconds = 90;
-
-// The practice game gaining exactly kGainPerStep every kStepMs.
-class GainingGame {
- public:
-  GainingGame() {
-    process_.setStandardOutputFile(QProcess::nullDevice());
-    process_.start(kBinDir + "/practice_window", {"--level", "100", "--exp", "2000000", "--step-ms",
-                                                  QString::number(kStepMs), "--gain", QString::number(kGainPerStep)});
-  }
-  ~GainingGame() {
-    process_.kill();
-    process_.waitForFinished(10000);
-  }
-  GainingGame(const GainingGame&) = delete;
-  GainingGame& operator=(const GainingGame&) = delete;
-
- private:
-  QProcess process_;
-};
 
 void InstallPatterns(const TempFolder& folder) {
   for (const QString& subfolder : {QStringLiteral("system"), QStringLiteral("Pattern")}) {
@@ -70,7 +51,7 @@ TEST(X11Live, ThePanelsRateAndTimeToLevelMatchTheGamesKnownGain) {
   ASSERT_FALSE(program.ended);
   Form1& form = *program.form;
 
-  GainingGame game;
+  GainingGame game(100, 2'000'000, kStepMs, kGainPerStep);
   WindowId id = 0;
   ASSERT_TRUE(WaitUntil([&] { return (id = x11->FindWindowByTitle(kGame)) != 0; }));
   RunTool(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(id)});

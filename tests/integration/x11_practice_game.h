@@ -45,6 +45,27 @@ class PracticeGame {
   QProcess process_;
 };
 
+// The practice game gaining exactly `gain` every `stepMs` of wall-clock
+// time, ended (and reaped) when this goes out of scope.
+class GainingGame {
+ public:
+  GainingGame(std::int32_t level, std::int64_t exp, int stepMs, std::int64_t gain) {
+    process_.setStandardOutputFile(QProcess::nullDevice());
+    process_.start(kBinDir + "/practice_window",
+                   {"--level", QString::number(level), "--exp", QString::number(exp), "--step-ms",
+                    QString::number(stepMs), "--gain", QString::number(gain)});
+  }
+  ~GainingGame() {
+    process_.kill();
+    process_.waitForFinished(10000);
+  }
+  GainingGame(const GainingGame&) = delete;
+  GainingGame& operator=(const GainingGame&) = delete;
+
+ private:
+  QProcess process_;
+};
+
 // The counter `digits` as the game draws it with the patterns of `area` in
 // `folder` (the defaults unless told): cells one column narrower than the
 // widest digit apart, then the delimiter. Exactly the pixels the capture

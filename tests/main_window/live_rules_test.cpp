@@ -81,8 +81,8 @@ TEST(LiveTexts, ShowWhatIsKnownAndSayWhatIsNot) {
   f.running = false;
   EXPECT_EQ(MakeLiveTexts(f).activity, QStringLiteral("停止中"));
   const LiveTexts top = MakeLiveTexts(f);
-  EXPECT_EQ(top.toLevel, QStringLiteral("不明 (Lv200以上)"));
-  EXPECT_EQ(top.progress, QStringLiteral("— (Lv201)"));
+  EXPECT_EQ(top.toLevel, QStringLiteral("不明 (表にLv201なし)"));
+  EXPECT_EQ(top.progress, QStringLiteral("不明 (Lv201)"));
   EXPECT_EQ(top.shortRate, QStringLiteral("1,234,567 k/h")) << "the rate is still known";
 }
 

@@ -1,3 +1,6 @@
+#include <QDir>
+
+#include "accounting/log_headers.h"
 #include "main_window/instance_lock.h"
 #include "program_fixture.h"
 
@@ -7,8 +10,9 @@ TEST_F(ProgramTest, StartUpLoadsEverythingInOrderAndEndsIdle) {
   // Shown (and so laid out) before the configuration is read.
   EXPECT_EQ(messages.at(1), QStringLiteral(" Resaizing Form ･･･End "));
   messages.removeAll(QStringLiteral(" Resaizing Form ･･･End "));
+  const QString table = QDir::toNativeSeparators(QStringLiteral("system/ExpTable.txt"));
   EXPECT_EQ(messages, (QStringList{" Starting Program･･･Ver.0.21", " Reading ConfigFile･･･End ",
-                                   " Reading PatternFile And ChangeData･･･End ",
+                                   " Reading PatternFile And ChangeData･･･End ", " ExpTable read: " + table,
                                    " Creating ExpDataTable･･･End ", " All Form Loading･･･End "}));
   EXPECT_FALSE(form().IsMonitoring());
 }

@@ -8,8 +8,11 @@ using Game = AlertEvent::Game;
 using Reading = AlertEvent::Reading;
 constexpr std::int64_t kMinute = 60'000;
 
-AlertEvent At(double minutes, Game game, Reading reading = Reading::None, std::optional<double> total = {}) {
-  return {static_cast<std::int64_t>(minutes * kMinute), game, reading, total};
+// `exp` at level 250, or `point` as given.
+AlertEvent At(double minutes, Game game, Reading reading = Reading::None, std::optional<double> exp = {},
+              std::optional<ReadingPoint> point = {}) {
+  if (exp) point = ReadingPoint{250, *exp};
+  return {static_cast<std::int64_t>(minutes * kMinute), game, reading, point};
 }
 
 TEST(Alerts, NothingIsRaisedWhileStoppedAndStartBeginsEveryCountAfresh) {
@@ -37,6 +40,8 @@ TEST(Alerts, OnlyAReadingCanTellThatExperienceStoppedRising) {
   EXPECT_TRUE(alerts.Active(AlertKind::NoGain));
   EXPECT_TRUE(alerts.Feed(At(37, Game::InFront, Reading::Ok, 950), 5).size() == 1) << "back up: cleared";
   EXPECT_FALSE(alerts.Active(AlertKind::NoGain));
+  EXPECT_TRUE(alerts.Feed(At(43, Game::InFront, Reading::Ok, {}, ReadingPoint{251, 10}), 5).empty())
+      << "a level-up is a rise, with no table needed";
 }
 
 TEST(Alerts, FailedAndImplausibleReadingsCountTogetherAndAnOkReadingEndsTheRow) {

@@ -53,6 +53,21 @@ TEST_F(SafeguardsTest, WithTheGuardOffTheMisreadIsLoggedAsBefore) {
                                                "12/05 14:50   190   1,934,567,890  700,000,000     20.0    2,100,000 "));
 }
 
+TEST_F(SafeguardsTest, APercentageIsLoggedAsTheExperienceItStandsFor) {
+  Start([](Settings& s) { s.expPercentDecimals = 3; });
+  OpenGame("190", "45678");  // 45.678 %: the game's point is no digit
+  Run();
+  RunFor(20);
+  OpenGame("190", "46678");
+  RunFor(20 * 60);
+  EXPECT_EQ(FileText(kLog),
+            Lines(FileHeader(false), "12/05 14:50   190     580,775,503   12,442,167     20.0       37,326 "));
+  OpenGame("300", "12345");  // the table has no size for the cap
+  RunFor(20 * 60);
+  EXPECT_EQ(LogLines(QStringLiteral("  測定不可  Lv300の経験値が経験値表になく、%表示を換算できません")), 1);
+  EXPECT_EQ(TraceMessages().last(), QStringLiteral(" ImageRecognition percent without level size"));
+}
+
 TEST_F(SafeguardsTest, NoGainIsToldOnceClearsWhenExperienceRisesAndIsToldAgain) {
   Start([](Settings& s) { s.captureInterval = 1; });
   OpenGame("190", "1234567890");

@@ -1,9 +1,11 @@
 #include "persistence/bmp_structure.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -39,6 +41,32 @@ QByteArray Bitmap(int width, int height, int bits, std::uint32_t compression, in
   return b;
 }
 
+// 32 bits with the three colour masks after the header, then two pixels.
+QByteArray BitFields(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
+  std::vector<std::uint8_t> masksAndPixels(20, 0x40);
+  for (int i = 0; i < 3; ++i) {
+    const std::uint32_t mask = std::array{red, green, blue}[static_cast<std::size_t>(i)];
+    for (int b = 0; b < 4; ++b) masksAndPixels[static_cast<std::size_t>(4 * i + b)] = static_cast<std::uint8_t>(mask >> (8 * b));
+  }
+  QByteArray b = Bitmap(2, 1, 32, 3, 0, masksAndPixels);
+  Put32(b, 10, 14 + 40 + 12);
+  return b;
+}
+
+// A delivered default with one header byte changed, as a damaged copy of it
+// would be.
+QByteArray DefaultWith(const char* name, int at, std::uint32_t value, bool word = false) {
+  QFile file(QStringLiteral(TALLYMETER_SOURCE_DIR "/system/") + name);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  QByteArray b = file.readAll();
+  if (word) {
+    Put32(b, at, value);
+  } else {
+    b[at] = static_cast<char>(value);
+  }
+  return b;
+}
+
 QByteArray Saved(const QImage& image) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -66,6 +94,10 @@ TEST(BmpStructure, OnlyFilesThatHoldWhatTheirHeaderPromisesAreSound) {
       {"RLE8", Bitmap(3, 2, 8, 1, 3, rle8)},
       {"RLE4", Bitmap(3, 1, 4, 2, 2, {3, 0x10, 0, 1})},
       {"top-down rows", Bitmap(3, -2, 8, 0, 3, rows8)},
+      {"two bytes of padding after the rows", good24 + QByteArray(2, '\0')},
+      {"RLE8 with an end of row before the end mark", Bitmap(3, 2, 8, 1, 3, {3, 1, 0, 0, 3, 2, 0, 0, 0, 1})},
+      {"32 bits with colour masks", BitFields(0xFF0000, 0xFF00, 0xFF)},
+      {"a delivered default as it is", DefaultWith("Pattern11.bmp", 22, 9)},
   };
   for (const auto& [name, bytes] : sound) {
     EXPECT_TRUE(SoundBmp(bytes)) << name;
@@ -88,6 +120,16 @@ TEST(BmpStructure, OnlyFilesThatHoldWhatTheirHeaderPromisesAreSound) {
       {"RLE8 at 4 bits", Bitmap(3, 2, 4, 1, 3, rle8)},
       {"empty", QByteArray()},
       {"no width", Bitmap(0, 2, 24, 0, 0, {})},
+      // Headers that lie in one field about a file that is otherwise whole.
+      {"Pattern11 height 9 -> 5", DefaultWith("Pattern11.bmp", 22, 5)},
+      {"Pattern05 width 9 -> 5", DefaultWith("Pattern05.bmp", 18, 5)},
+      {"Pattern05 height 13 -> 6", DefaultWith("Pattern05.bmp", 22, 6)},
+      {"Pattern02 width 9 -> 8", DefaultWith("Pattern02.bmp", 18, 8)},
+      {"Pattern01 pixel offset one row on", DefaultWith("Pattern01.bmp", 10, 54 + 28, true)},
+      {"RLE8 ending after a third of the rows", Bitmap(3, 3, 8, 1, 3, {3, 1, 0, 1})},
+      {"RLE8 row ended early", Bitmap(3, 2, 8, 1, 3, {2, 1, 0, 0, 3, 1, 0, 1})},
+      {"32 bits with all colour masks 0", BitFields(0, 0, 0)},
+      {"32 bits with overlapping masks", BitFields(0xFF0000, 0xFFFF00, 0xFF)},
   };
   for (const auto& [name, bytes] : damaged) EXPECT_FALSE(SoundBmp(bytes)) << name;
 }

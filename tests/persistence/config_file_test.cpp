@@ -1,6 +1,7 @@
 #include "persistence/config_file.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -35,19 +36,28 @@ const QString kDefaultText = QStringLiteral(
     "   True , 警告をデスクトップ通知\r\n"
     "   True , 警告を音で知らせる\r\n"
     "   True , 警告を測定結果に表示\r\n"
+    "      0 , 領域を選んだウィンドウの幅\r\n"
+    "      0 , 領域を選んだウィンドウの高さ\r\n"
+    "   True , 前面でなくても見えていれば読む\r\n"
+    "      0 , 目標レベル\r\n"
+    "      0 , 目標日付(年月日)\r\n"
+    "     -1 , 経験値欄の%表示の小数桁数(-1は経験値表示)\r\n"
+    "  False , 死亡で経験値が減る\r\n"
     "\r\n");
 
 const Notice kSaveFailed{"設定をファイルに保存できませんでした。", "設定ファイル書き込み"};
 const Notice kUnreadable{"読込みできない設定ファイルです\r\n初期値で継続します\r\n", "設定ファイル読込み"};
 
 // Every field away from its default; sx is wider than its field.
-const Settings kUnusual{.captureRegions = {{{123456, -5, 500, 0}, {-2147483647 - 1, 2147483647, 4, 100}}},
+const Settings kUnusual{.captureRegions = {{{123456, -5, 500, 0}, {-16777215, 16777215, 4, 100}}},
                         .autoStart = true, .captureInterval = 1440, .beepBeep = true,
                         .saveFolder = "/home/プレイヤー/my logs", .saveFile = "時給 2",
                         .saveCsv = true, .saveDistance = true, .lag = -10, .liveSampling = false,
-                        .showLivePanel = false, .compactViewX = -3000, .compactViewY = 123456789,
+                        .showLivePanel = false, .compactViewX = -3000, .compactViewY = 12345678,
                         .misreadGuard = false, .alertMinutes = 1440, .alertNotify = false, .alertBeep = false,
-                        .alertLogLine = false};
+                        .alertLogLine = false, .areasWindowWidth = 1024, .areasWindowHeight = 700,
+                        .readWhenVisible = false, .goalLevel = 250, .goalDate = 20270331,
+                        .expPercentDecimals = 3, .deathCostsExp = true};
 
 }  // namespace
 
@@ -100,7 +110,6 @@ TEST(ConfigFile, SettingsAddedAfterTheNineLinesReadByLabelAndNeverSpoilTheClassi
   } cases[] = {
       {"off", "  False , ライブ計測\r\n", false},
       {"number, blanks, no line end", "0,ライブ計測  ", false},
-      {"value that does not convert keeps the default", "  Maybe , ライブ計測\r\n", true},
       {"a newer program's line is passed over", "  False , 未来の設定\r\n     7 , ライブ計測?\r\n", true},
       {"no comma", "ライブ計測 False\r\n", true},
   };
@@ -146,6 +155,54 @@ TEST(ConfigFile, AnUnreadableFileIsKeptAsBadAndTheDefaultsReturn) {
   }
 }
 
+TEST(ConfigFile, DamagedValuesAreToldKeptAsBadAndOnlyThoseTakeTheirDefaults) {
+  const QString good = kDefaultText.arg("/logs").replace("     20 ,", "     35 ,");
+  Settings asRead = Settings::Defaults("/p");
+  asRead.saveFolder = "/logs";
+  asRead.captureInterval = 35;
+  const auto replaced = [&](const char* from, const QByteArray& to) {
+    QByteArray bytes = EncodeCp932(good);
+    return bytes.replace(EncodeCp932(QString::fromUtf8(from)), to);
+  };
+  const struct {
+    const char* name;
+    QByteArray bytes;
+    bool wholeFile;  // the nine lines unreadable: every value at its default
+    Settings read;   // otherwise
+  } cases[] = {
+      {"a NUL inside a number", replaced("  463 ,", QByteArray("  4\0 3 ,", 8)), true, {}},
+      {"a file name of bytes that are not Shift_JIS", replaced("給与明細", "\x81\x7F\xA0\xFD"), false, asRead},
+      {"a file name that leaves the log folder", replaced("給与明細", "../../escaped"), false, asRead},
+      {"a file name with a drive", replaced("給与明細", "C:escaped"), false, asRead},
+      {"a file name Windows refuses", replaced("給与明細", "pay?day"), false, asRead},
+      {"a log folder with a NUL", replaced("/logs", QByteArray("/lo\0gs", 6)), false,
+       [&] { Settings s = asRead; s.saveFolder = "."; return s; }()},
+      {"an added line with a NUL in its number", replaced("     -1 , コンパクト表示X", QByteArray("  4\0 3 , ", 9) + EncodeCp932("コンパクト表示X")), false, asRead},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder tmp;
+    tmp.Write("TmConfig.ini", c.bytes);
+    Settings settings = kUnusual;
+    EXPECT_EQ(ConfigFileNotices("READ", settings, tmp.Path()), std::vector<Notice>{kUnreadable});
+    Settings expected = c.wholeFile ? Settings::Defaults(tmp.Path()) : c.read;
+    if (expected.saveFolder == ".") expected.saveFolder = QDir::toNativeSeparators(tmp.Path());
+    EXPECT_EQ(settings, expected);
+    EXPECT_EQ(tmp.Read("TmConfig.ini.bad"), c.bytes);
+    // Written back as read: the next start has nothing to say.
+    Settings again;
+    EXPECT_EQ(ConfigFileNotices("READ", again, tmp.Path()), std::vector<Notice>{});
+    EXPECT_EQ(again, expected);
+  }
+
+  // Coordinates beyond any screen are brought onto one without a word.
+  std::optional<Settings> far = ParseConfigFileText(
+      QString(good).replace("   35 ,", "2147483647 ,").replace("     -1 , コンパクト表示Y", "-2147483648 , コンパクト表示Y"));
+  ASSERT_TRUE(far.has_value());
+  EXPECT_EQ(far->captureRegions[0].sx, 16777215);
+  EXPECT_EQ(far->compactViewY, -16777215);
+}
+
 TEST(ConfigFile, AFailedSaveKeepsTheSettingsAndTheOldFile) {
   TempFolder tmp;
   tmp.Write("afile", "x");
@@ -177,6 +234,21 @@ TEST(ConfigFile, AFailedSaveKeepsTheSettingsAndTheOldFile) {
 }
 
 #ifndef _WIN32
+// Saving through a link to a pipe (as to a device such as /dev/zero, which a
+// test must not touch) would look done and keep nothing.
+TEST(ConfigFile, NothingIsSavedThroughALinkToSomethingThatIsNotAPlainFileAndThatIsSaid) {
+  TempFolder tmp;
+  FifoWatch pipe(tmp.File("pipe"));
+  ASSERT_TRUE(pipe.Made());
+  ASSERT_TRUE(QFile::link(tmp.File("pipe"), tmp.File("TmConfig.ini")));
+  Settings settings = kUnusual;
+  EXPECT_EQ(ConfigFile("SAVE", settings, tmp.Path()), kSaveFailed);
+  EXPECT_EQ(settings, kUnusual);
+  EXPECT_FALSE(pipe.Opened());
+  EXPECT_TRUE(QFileInfo(tmp.File("TmConfig.ini")).isSymLink());
+  EXPECT_FALSE(QFileInfo(tmp.File("pipe")).isFile());
+}
+
 TEST(ConfigFile, AConfigurationThatIsNotAPlainFileIsUnreadableWithoutBeingOpenedOrReplaced) {
   TempFolder tmp;
   FifoWatch pipe(tmp.File("TmConfig.ini"));

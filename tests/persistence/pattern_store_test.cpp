@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "support/fifo_watch.h"
 #endif
 #include "support/temp_folder.h"
@@ -66,9 +69,9 @@ TEST_F(PatternStore, FirstRunThenThePlayersOwnPicturesThenFilesThatCannotBeUsed)
   EXPECT_EQ(set.cellWidth, (std::array<std::int32_t, 2>{7, 7}));
 
   // The player's own pictures: odd widths need padded rows, and area 0's
-  // widest picture is its delimiter, at the largest size taken.
+  // widest picture is its delimiter, at the largest width taken.
   for (int i = 0; i < 20; ++i) images.digits[i] = Picture(1 + i % 9, 8, 100 + i);
-  images.delimiters = {Picture(41, 41, 120), Picture(3, 8, 121).convertToFormat(QImage::Format_ARGB32)};
+  images.delimiters = {Picture(40, 8, 120), Picture(3, 8, 121).convertToFormat(QImage::Format_ARGB32)};
   const PatternImages held = images;
   ASSERT_TRUE(Run("SAVE").notices.empty());
   images = {};
@@ -78,10 +81,10 @@ TEST_F(PatternStore, FirstRunThenThePlayersOwnPicturesThenFilesThatCannotBeUsed)
   EXPECT_TRUE(SamePixels(images.delimiters[1], held.delimiters[1]));
   // 24 bits per pixel, as Windows tools expect.
   EXPECT_EQ(folder.Read("Pattern/PatternDel1.bmp")[28], 24);
-  EXPECT_EQ(set.cellWidth, (std::array<std::int32_t, 2>{41, 9}));
-  EXPECT_EQ(set.cellHeight, (std::array<std::int32_t, 2>{41, 8}));
-  const PixelColor& pixel = set.delimiterPatterns[0].pixels[40][2];
-  EXPECT_EQ(qRgb(pixel.red, pixel.green, pixel.blue), held.delimiters[0].pixel(40, 2));
+  EXPECT_EQ(set.cellWidth, (std::array<std::int32_t, 2>{40, 9}));
+  EXPECT_EQ(set.cellHeight, (std::array<std::int32_t, 2>{8, 8}));
+  const PixelColor& pixel = set.delimiterPatterns[0].pixels[39][2];
+  EXPECT_EQ(qRgb(pixel.red, pixel.green, pixel.blue), held.delimiters[0].pixel(39, 2));
 
   // One file missing: the defaults come back, the player's other files are kept.
   const QByteArray kept = folder.Read("Pattern/PatternDel0.bmp");
@@ -91,9 +94,10 @@ TEST_F(PatternStore, FirstRunThenThePlayersOwnPicturesThenFilesThatCannotBeUsed)
   EXPECT_EQ(QDir(folder.File("Pattern/backup-20261205-143000")).entryList(QDir::Files).size(), 21);
   EXPECT_EQ(folder.Read("Pattern/backup-20261205-143000/PatternDel0.bmp"), kept);
 
-  // A picture wider than 41 is unreadable too; a backup within the same
-  // second gets a folder of its own.
-  const QImage tooWide = Picture(42, 41, 3);
+  // A picture wider than the largest pattern (41, the classic editor's
+  // empty slot) is unreadable too; a backup within the same second gets a
+  // folder of its own.
+  const QImage tooWide = Picture(41, 7, 3);
   ASSERT_TRUE(tooWide.save(patterns.filePath("PatternDel0.bmp"), "BMP"));
   r = Run("READ");
   EXPECT_EQ(r.notices, std::vector<Notice>{kReadFailed});
@@ -162,5 +166,50 @@ TEST_F(PatternStore, APatternFileDamagedWhereQtWouldStillDecodeItIsUnreadable) {
   // The damaged file is kept in the backup, the defaults written in its place.
   EXPECT_EQ(folder.Read("Pattern/backup-20261205-143000/Pattern05.bmp"), whole.left(whole.size() - 8));
 }
+
+TEST_F(PatternStore, AnAreaWhosePicturesAreNoSetIsUnreadable) {
+  ASSERT_FALSE(Run("READ").notices.empty());  // first run: the player's set is written
+  const PatternImages sound = images;
+  const struct {
+    const char* name;
+    int slot;
+    QImage picture;
+  } cases[] = {
+      {"a digit of a height of its own", 11, Picture(5, 5, 11)},
+      {"a delimiter of a height of its own", 21, Picture(4, 9, 21)},
+      {"two digits alike", 13, DefaultPicture(12)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    images = sound;
+    images.digits[12] = DefaultPicture(12);
+    (c.slot < 20 ? images.digits[c.slot] : images.delimiters[c.slot - 20]) = c.picture;
+    ASSERT_TRUE(Run("SAVE").notices.empty());
+    EXPECT_EQ(Run("READ").notices, std::vector<Notice>{kReadFailed});
+    for (int slot = 0; slot < kPatternSlots; ++slot) {
+      EXPECT_TRUE(SamePixels(QImage(folder.File("Pattern/" + PatternFileName(slot))), DefaultPicture(slot))) << slot;
+    }
+  }
+}
+
+#ifndef _WIN32
+TEST_F(PatternStore, AHugeFileNamedLikeAPatternIsMovedAsideNeverCopied) {
+  ASSERT_FALSE(Run("READ").notices.empty());  // first run: the player's set is written
+  const QString huge = folder.File("Pattern/Pattern05.bmp");
+  QFile::remove(huge);
+  {
+    QFile file(huge);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(8LL * 1024 * 1024));  // sparse
+  }
+  // A second name for the same file tells a move from a copy.
+  ASSERT_EQ(::link(huge.toLocal8Bit(), folder.File("same-file").toLocal8Bit()), 0);
+  EXPECT_EQ(Run("READ").notices, std::vector<Notice>{kReadFailed});
+  struct stat kept {}, original {};
+  ASSERT_EQ(::stat(folder.File("Pattern/backup-20261205-143000/Pattern05.bmp").toLocal8Bit(), &kept), 0);
+  ASSERT_EQ(::stat(folder.File("same-file").toLocal8Bit(), &original), 0);
+  EXPECT_EQ(kept.st_ino, original.st_ino);
+  EXPECT_TRUE(SamePixels(QImage(huge), DefaultPicture(5)));
+}
+#endif
 
 }  // namespace

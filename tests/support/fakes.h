@@ -42,27 +42,45 @@ class FakeClock : public Clock {
   std::int64_t ms_;
 };
 
+// A desktop of windows in Z order over one screen picture. Monitors,
+// minimised, cloaked and see-through windows are set directly; the sight of
+// a window is what lies above it in the Z order.
 class FakeWindowSystem : public WindowSystem {
  public:
   struct Window {
     QString title;
     QRect outer;
+    bool minimised = false;
+    bool otherDesktop = false;
+    bool cloaked = false;
+    bool seeThrough = false;  // a transparent or click-through overlay
   };
 
+  // The topmost window of that title, minimised or not.
   WindowId FindWindowByTitle(const QString& title) override;
   WindowId ForegroundWindow() override { return foreground; }
   std::optional<QRect> OuterRect(WindowId window) override;
-  QSize ScreenSize() override { return screen.size(); }
+  Desktop DesktopLayout() override;
+  std::optional<WindowSight> SightOf(WindowId window) override;
   QImage GrabScreen(const QRect& rect) override;
   void Beep() override { ++beeps; }
 
-  // Adds a window and returns its id.
+  // Adds a window on top of the others and returns its id.
   WindowId Add(const QString& title, const QRect& outer);
-  void Remove(WindowId id) { windows.erase(id); }
+  void Remove(WindowId id);
+  // Puts the window on top of the others.
+  void Raise(WindowId id);
+  // The window's outer rectangle moves (and may change size).
+  void Place(WindowId id, const QRect& outer) { windows.at(id).outer = outer; }
 
   std::map<WindowId, Window> windows;
+  std::vector<WindowId> zOrder;  // topmost first
   WindowId foreground = 0;
-  QImage screen{1280, 1024, QImage::Format_RGB32};  // what GrabScreen copies from
+  // What GrabScreen copies from; its top-left pixel lies at screenOrigin,
+  // which is left of or above (0, 0) when a monitor is.
+  QImage screen{1280, 1024, QImage::Format_RGB32};
+  QPoint screenOrigin{0, 0};
+  std::vector<QRect> monitors;  // none: the screen picture is one monitor
   std::vector<QRect> grabs;
   int beeps = 0;
 

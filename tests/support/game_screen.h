@@ -21,7 +21,8 @@ inline const Notice kGameMissing{"MapleStoryが起動していません", "エ�
 
 inline const QString kSystemDir = QStringLiteral(TALLYMETER_SOURCE_DIR "/system");
 
-// The defaults, and the player's own set taught from them.
+// The defaults, and the player's own set taught from them; the delivered
+// experience table.
 inline void InstallPatterns(const TempFolder& folder) {
   for (const QString& subfolder : {QStringLiteral("system"), QStringLiteral("Pattern")}) {
     QDir().mkpath(folder.File(subfolder));
@@ -29,6 +30,7 @@ inline void InstallPatterns(const TempFolder& folder) {
       QFile::copy(kSystemDir + "/" + name, folder.File(subfolder + "/" + name));
     }
   }
+  QFile::copy(kSystemDir + "/ExpTable.txt", folder.File(QStringLiteral("system/ExpTable.txt")));
 }
 
 // Paints a counter the way the game shows it: the digits of `area`'s default

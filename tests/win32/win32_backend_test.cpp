@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "capture/area_follow.h"
+#include "capture/game_sight.h"
 #include "capture/win32/win32_process.h"
 #include "capture/win32/win32_window_system.h"
 #include "practice_game.h"
@@ -113,20 +115,21 @@ TEST_F(Win32Backend, TheDefaultRegionsReadTheCountersOffScreenReadsBlackAndAClos
     EXPECT_FALSE(Shows(CaptureGameArea(*ws, id, moved), expSprite)) << shift.x() << "," << shift.y();
   }
 
-  // Strips reaching past the right edge of the screen and starting left of
-  // its left edge: the parts off the screen are black.
-  const QSize screen = ws->ScreenSize();
+  // Strips reaching past the right edge of the desktop and starting left of
+  // its left edge: the parts off the desktop are black.
+  const QRect desktop = ws->DesktopLayout().bounds;
   const QRect outer = ws->OuterRect(id).value_or(QRect());
-  const QImage wide = CaptureGameArea(*ws, id, CaptureRegion{0, 5, screen.width() + 500, 3});
-  const QImage left = CaptureGameArea(*ws, id, CaptureRegion{-outer.x() - 50, 5, 60, 3});
-  ASSERT_EQ(wide.size(), QSize(screen.width() + 500, 3));
+  const int toRight = desktop.right() + 1 - outer.x();
+  const QImage wide = CaptureGameArea(*ws, id, CaptureRegion{0, 5, toRight + 500, 3});
+  const QImage left = CaptureGameArea(*ws, id, CaptureRegion{desktop.x() - outer.x() - 50, 5, 60, 3});
+  ASSERT_EQ(wide.size(), QSize(toRight + 500, 3));
   ASSERT_EQ(left.size(), QSize(60, 3));
   EXPECT_NE(wide.pixel(outer.width() / 2, 0), qRgb(0, 0, 0));
-  for (int x = screen.width() - outer.x(); x < wide.width(); x += 37) EXPECT_EQ(wide.pixel(x, 1), qRgb(0, 0, 0)) << x;
+  for (int x = toRight; x < wide.width(); x += 37) EXPECT_EQ(wide.pixel(x, 1), qRgb(0, 0, 0)) << x;
   for (int x = 0; x < 50; x += 7) EXPECT_EQ(left.pixel(x, 1), qRgb(0, 0, 0)) << x;
-  // Asked directly for a rectangle off the screen, the backend refuses.
-  EXPECT_TRUE(ws->GrabScreen(QRect(-10, 0, 20, 20)).isNull());
-  EXPECT_TRUE(ws->GrabScreen(QRect(QPoint(0, 0), screen + QSize(1, 0))).isNull());
+  // Asked directly for a rectangle off the desktop, the backend refuses.
+  EXPECT_TRUE(ws->GrabScreen(QRect(desktop.x() - 10, 0, 20, 20)).isNull());
+  EXPECT_TRUE(ws->GrabScreen(QRect(desktop.topLeft(), desktop.size() + QSize(1, 0))).isNull());
 
   // Closed between finding and capturing: no picture and no crash, and the
   // backend still serves.
@@ -158,6 +161,109 @@ TEST_F(Win32Backend, ThousandsOfGrabsLeaveNoGdiObjectOrHandleBehind) {
               shown(before.gdiObjects).c_str(), shown(after.gdiObjects).c_str(), shown(before.kernelHandles).c_str(),
               shown(after.kernelHandles).c_str(), before.nextGdiSlot, after.nextGdiSlot, before.nextKernelHandle,
               after.nextKernelHandle);
+}
+
+// The suite runs on a desktop whose second monitor lies left of the primary
+// one (scripts/test-windows): a game there, and one straddling both.
+TEST_F(Win32Backend, AGameOnAMonitorLeftOfThePrimaryOneOrAcrossBothReadsWhole) {
+  const Desktop desktop = ws->DesktopLayout();
+  ASSERT_LT(desktop.bounds.x(), 0) << "no monitor left of the primary one: run through scripts/test-windows";
+  ASSERT_GE(desktop.monitors.size(), 2u);
+  PracticeGame game("152", "1234567890");
+  const WindowId id = ShowGame("152");
+  ASSERT_NE(id, 0u);
+  const QSize size = ws->OuterRect(id).value_or(QRect()).size();
+  const QImage level = CounterSprite(0, "152");
+  const QImage exp = CounterSprite(1, "1234567890");
+  // Wholly on the left monitor; then the status bar across the seam at 0.
+  for (const int x : {desktop.bounds.x() + 100, -500}) {
+    ASSERT_TRUE(PlaceWindow(id, QRect(QPoint(x, 120), size)));
+    ASSERT_TRUE(WaitUntil([&] { return ws->OuterRect(id) == QRect(QPoint(x, 120), size); })) << x;
+    EXPECT_TRUE(WaitUntil([&] {
+      const std::array<QImage, 2> both = CaptureGameAreas(*ws, ws->LookAt(kGame), {kLevelRegion, kExpRegion});
+      return Shows(both[0], level) && Shows(both[1], exp);
+    })) << x;
+  }
+}
+
+// The game behind another window: read while both areas are in sight,
+// not while that window covers one of them.
+TEST_F(Win32Backend, AGameBehindAnotherWindowIsSeenUnlessThatWindowCoversAnArea) {
+  PracticeGame game("152", "1234567890");
+  const WindowId id = ShowGame("152");
+  ASSERT_NE(id, 0u);
+  const QRect outer = ws->OuterRect(id).value_or(QRect());
+  const std::array<CaptureRegion, 2> regions{kLevelRegion, kExpRegion};
+  QWidget notes;
+  notes.setWindowTitle(QStringLiteral("Notes"));
+  notes.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+  notes.setGeometry(outer.right() + 20, outer.top(), 300, 200);
+  notes.show();
+  WindowId notesId = 0;
+  ASSERT_TRUE(WaitUntil([&] { return (notesId = ws->FindWindowByTitle(QStringLiteral("Notes"))) != 0; }));
+  const auto seenAs = [&](const QRect& where, AreasSeen seen) {
+    notes.setGeometry(where);
+    return WaitUntil([&] {
+      if (ws->ForegroundWindow() != notesId) BringWindowToFront(notesId);
+      const WindowLook look = ws->LookAtEvenBehind(kGame);
+      return ws->ForegroundWindow() == notesId && !look.inFront && SeeGameAreas(look, regions) == seen;
+    });
+  };
+  const QPoint levelAt = outer.topLeft() + QPoint(kLevelRegion.sx, kLevelRegion.sy);
+  EXPECT_TRUE(seenAs(QRect(outer.right() + 20, outer.top(), 300, 200), AreasSeen::Visible)) << "beside";
+  EXPECT_TRUE(Shows(CaptureGameAreas(*ws, ws->LookAtEvenBehind(kGame), regions)[0], CounterSprite(0, "152")));
+  EXPECT_TRUE(seenAs(QRect(outer.left() + 100, outer.top() + 100, 300, 200), AreasSeen::Visible)) << "over the game";
+  EXPECT_TRUE(seenAs(QRect(levelAt - QPoint(10, 10), QSize(30, 30)), AreasSeen::Covered)) << "over the level";
+  EXPECT_TRUE(CaptureGameAreas(*ws, ws->LookAtEvenBehind(kGame), regions)[0].isNull());
+  // A click-through overlay over the whole game hides nothing.
+  notes.setGeometry(outer.right() + 20, outer.top(), 300, 200);
+  QWidget overlay;
+  overlay.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
+                         Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
+  overlay.setGeometry(outer);
+  overlay.show();
+  EXPECT_TRUE(seenAs(QRect(outer.right() + 20, outer.top(), 300, 200), AreasSeen::Visible)) << "overlay";
+}
+
+// Resized, the practice game keeps its status bar at the bottom: the areas
+// moved for the new size read its counters.
+TEST_F(Win32Backend, AfterTheGameIsResizedTheFollowedAreasReadItsCounters) {
+  PracticeGame game("152", "1234567890");
+  const WindowId id = ShowGame("152");
+  ASSERT_NE(id, 0u);
+  const QRect picked = ws->OuterRect(id).value_or(QRect());
+  const QRect larger(picked.topLeft(), picked.size() + QSize(224, 168));
+  ASSERT_TRUE(PlaceWindow(id, larger));
+  ASSERT_TRUE(WaitUntil([&] { return ws->OuterRect(id) == larger; }));
+  const std::array<CaptureRegion, 2> followed = FollowWindowSize({kLevelRegion, kExpRegion}, picked.size(), larger.size());
+  EXPECT_NE(followed[1].sx, kExpRegion.sx);
+  EXPECT_TRUE(WaitUntil([&] {
+    const std::array<QImage, 2> both = CaptureGameAreas(*ws, ws->LookAt(kGame), followed);
+    return Shows(both[0], CounterSprite(0, "152")) && Shows(both[1], CounterSprite(1, "1234567890"));
+  }));
+}
+
+// Wine's PrintWindow only sends WM_PRINT: the picture may be anything, but
+// thousands of them crash nothing and leave nothing behind.
+TEST_F(Win32Backend, TheWindowsOwnContentsAreTakenWithoutCrashOrLeak) {
+  PracticeGame game("152", "1234567890");
+  const WindowId id = ShowGame("152");
+  ASSERT_NE(id, 0u);
+  const QSize size = ws->OuterRect(id).value_or(QRect()).size();
+  for (int i = 0; i < 50; ++i) {
+    const QImage whole = PrintWindowContents(id);
+    EXPECT_TRUE(whole.isNull() || whole.size() == size);
+  }
+  const ProcessResources before = CurrentProcessResources();
+  for (int i = 0; i < 1000; ++i) PrintWindowContents(id);
+  const ProcessResources after = CurrentProcessResources();
+  EXPECT_EQ(after.gdiObjects, before.gdiObjects);
+  EXPECT_EQ(after.nextGdiSlot, before.nextGdiSlot);
+  EXPECT_TRUE(PrintWindowContents(0).isNull());
+  EXPECT_TRUE(PrintWindowContents(0xDEAD0000u).isNull());
+  // The game shows its counters on the screen: the screen's picture is taken.
+  ws->GrabScreens({QRect(ws->OuterRect(id)->topLeft() + QPoint(35, 576), QSize(44, 13))}, id);
+  EXPECT_EQ(ws->LastGrabWay(), GrabWay::Screen);
 }
 
 // The slot probes stand in for the counts where Wine keeps none: they must

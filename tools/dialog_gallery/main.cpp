@@ -27,7 +27,7 @@ class NoWindows : public WindowSystem {
   WindowId FindWindowByTitle(const QString&) override { return 0; }
   WindowId ForegroundWindow() override { return 0; }
   std::optional<QRect> OuterRect(WindowId) override { return std::nullopt; }
-  QSize ScreenSize() override { return {}; }
+  Desktop DesktopLayout() override { return {}; }
   QImage GrabScreen(const QRect&) override { return {}; }
   void Beep() override {}
 };

@@ -1,6 +1,7 @@
 #pragma once
 // The status-bar font of the practice game: the default pattern bitmaps, laid
-// out the way the game lays out its counters.
+// out the way the game lays out its counters, and the separators some
+// versions of the game print between digit groups or before the decimals.
 
 #include <QImage>
 #include <QPainter>
@@ -10,6 +11,9 @@
 struct CounterFont {
   std::array<QImage, 10> digits;
   QImage delimiter;
+  // Narrower than a digit cell, in the digits' own colours; made from them.
+  QImage comma;
+  QImage point;
 
   bool IsComplete() const;
   // Cells overlap by one column: neighbours share their background edge.
@@ -21,6 +25,6 @@ struct CounterFont {
 // file is missing.
 CounterFont LoadCounterFont(const QString& folder, int area);
 
-// Draws the digits of `value` and the delimiter with the first cell's
+// Draws `text` (digits, "," and ".") and the delimiter with the first cell's
 // top-left at `at`; returns the x just right of the delimiter.
-int DrawCounter(QPainter& painter, const CounterFont& font, const QPoint& at, const QString& digits);
+int DrawCounter(QPainter& painter, const CounterFont& font, const QPoint& at, const QString& text);

@@ -2,24 +2,17 @@
 
 #include <algorithm>
 
-#include "accounting/exp_table.h"
+std::int64_t LevelRequirement(const ExpTable& table, std::int32_t level) { return table.Size(level).value_or(0); }
 
-std::int64_t LevelRequirement(std::int32_t level) {
-  if (level < 1 || level > kTopLevel) return 0;
-  const auto& table = BuildExpTable();
-  const auto& upper = table[static_cast<std::size_t>(level)];
-  const auto& lower = table[static_cast<std::size_t>(level - 1)];
-  if (!upper || !lower) return 0;
-  return *upper - *lower;
-}
-
-Progress AddExperience(Progress progress, std::int64_t gain) {
+Progress AddExperience(const ExpTable& table, Progress progress, std::int64_t gain) {
   progress.level = std::clamp(progress.level, 1, kTopLevel);
-  progress.exp = std::max<std::int64_t>(progress.exp, 0) + std::max<std::int64_t>(gain, 0);
-  while (progress.level < kTopLevel && progress.exp >= LevelRequirement(progress.level)) {
-    progress.exp -= LevelRequirement(progress.level);
+  // Far beyond any table, and no sum of two of them overflows.
+  constexpr std::int64_t kMost = std::int64_t{1} << 61;
+  progress.exp = std::clamp<std::int64_t>(progress.exp, 0, kMost) + std::clamp<std::int64_t>(gain, 0, kMost);
+  for (std::int64_t need = LevelRequirement(table, progress.level);
+       progress.level < kTopLevel && need > 0 && progress.exp >= need; need = LevelRequirement(table, progress.level)) {
+    progress.exp -= need;
     ++progress.level;
   }
-  if (progress.level == kTopLevel) progress.exp = std::min(progress.exp, LevelRequirement(kTopLevel) - 1);
   return progress;
 }

@@ -28,6 +28,14 @@ bool BringWindowToFront(WindowId id) {
   return SetForegroundWindow(window) != FALSE;
 }
 
+bool PlaceWindow(WindowId id, const QRect& outer) {
+  // NOLINTNEXTLINE(performance-no-int-to-ptr): window ids are handles kept as numbers
+  const auto window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(id));
+  if (!IsWindow(window)) return false;
+  return SetWindowPos(window, nullptr, outer.x(), outer.y(), outer.width(), outer.height(),
+                      SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
+}
+
 HeldResources::HeldResources()
     : gdiObject_(CreatePen(PS_SOLID, 1, RGB(0, 0, 0))), handle_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 

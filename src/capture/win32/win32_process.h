@@ -39,3 +39,7 @@ class HeldResources {
 
 // Asks for `window` to come to the front; false when the system refuses.
 bool BringWindowToFront(WindowId window);
+
+// Moves and sizes `window` so that its outer rectangle is `outer`, without
+// bringing it to the front; false when the system refuses.
+bool PlaceWindow(WindowId window, const QRect& outer);

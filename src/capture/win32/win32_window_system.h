@@ -13,3 +13,8 @@
 void DeclarePerMonitorDpiAwareness();
 
 std::unique_ptr<WindowSystem> OpenWin32WindowSystem();
+
+// The whole of `window`, outer rectangle and all, as it draws itself
+// (PrintWindow): what the backend takes where the screen shows the game
+// black. A null image when the window is gone or will not draw.
+QImage PrintWindowContents(WindowId window);

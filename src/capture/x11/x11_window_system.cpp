@@ -1,5 +1,9 @@
 #include "capture/x11/x11_window_system.h"
 
+#include <xcb/randr.h>
+#include <xcb/shape.h>
+
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <vector>
@@ -21,13 +25,17 @@ struct Atoms {
   xcb_atom_t wmState = XCB_NONE;
   xcb_atom_t netWmState = XCB_NONE;
   xcb_atom_t netWmStateHidden = XCB_NONE;
+  xcb_atom_t netWmDesktop = XCB_NONE;
+  xcb_atom_t netCurrentDesktop = XCB_NONE;
+  xcb_atom_t netWmWindowOpacity = XCB_NONE;
 };
 
 Atoms InternAtoms(xcb_connection_t* c) {
-  static constexpr std::array<const char*, 10> kNames = {
-      "_NET_CLIENT_LIST", "_NET_CLIENT_LIST_STACKING", "_NET_ACTIVE_WINDOW", "_NET_WM_NAME",
-      "UTF8_STRING",      "COMPOUND_TEXT",             "_NET_FRAME_EXTENTS", "WM_STATE",
-      "_NET_WM_STATE",    "_NET_WM_STATE_HIDDEN"};
+  static constexpr std::array<const char*, 13> kNames = {
+      "_NET_CLIENT_LIST", "_NET_CLIENT_LIST_STACKING", "_NET_ACTIVE_WINDOW",   "_NET_WM_NAME",
+      "UTF8_STRING",      "COMPOUND_TEXT",             "_NET_FRAME_EXTENTS",   "WM_STATE",
+      "_NET_WM_STATE",    "_NET_WM_STATE_HIDDEN",      "_NET_WM_DESKTOP",      "_NET_CURRENT_DESKTOP",
+      "_NET_WM_WINDOW_OPACITY"};
   std::array<xcb_intern_atom_cookie_t, kNames.size()> cookies{};
   for (std::size_t i = 0; i < kNames.size(); ++i) {
     cookies[i] = xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::char_traits<char>::length(kNames[i])), kNames[i]);
@@ -37,7 +45,8 @@ Atoms InternAtoms(xcb_connection_t* c) {
     const auto reply = TakeReply(xcb_intern_atom_reply, c, cookies[i]);
     atoms[i] = reply ? reply->atom : XCB_NONE;
   }
-  return Atoms{atoms[0], atoms[1], atoms[2], atoms[3], atoms[4], atoms[5], atoms[6], atoms[7], atoms[8], atoms[9]};
+  return Atoms{atoms[0], atoms[1], atoms[2], atoms[3],  atoms[4],  atoms[5], atoms[6],
+               atoms[7], atoms[8], atoms[9], atoms[10], atoms[11], atoms[12]};
 }
 
 // The values of a 32-bit list property; nothing when it is absent.
@@ -65,12 +74,15 @@ class X11WindowSystem : public WindowSystem {
   // there), so it is referred to, not copied; it lives as long as the
   // connection.
   X11WindowSystem(XcbConnection connection, const xcb_screen_t* screen)
-      : c_(std::move(connection)), screen_(*screen), atoms_(InternAtoms(c_.get())) {}
+      : c_(std::move(connection)), screen_(*screen), atoms_(InternAtoms(c_.get())) {
+    AskExtensions();
+  }
 
   WindowId FindWindowByTitle(const QString& title) override;
   WindowId ForegroundWindow() override;
   std::optional<QRect> OuterRect(WindowId window) override;
-  QSize ScreenSize() override;
+  Desktop DesktopLayout() override;
+  std::optional<WindowSight> SightOf(WindowId window) override;
   QImage GrabScreen(const QRect& rect) override;
   WindowLook LookAt(const QString& title) override;
   std::vector<QImage> GrabScreens(const std::vector<QRect>& rects, WindowId window) override;
@@ -109,6 +121,11 @@ class X11WindowSystem : public WindowSystem {
   std::vector<xcb_window_t> AncestorsBelowRoot(xcb_window_t window);
   std::optional<QRect> FrameOf(xcb_window_t topLevel);
   std::optional<ZPixmapLayout> LayoutFor(const xcb_get_image_reply_t& reply, int width, int height) const;
+  void AskExtensions();
+  std::optional<xcb_randr_get_monitors_cookie_t> AskMonitors();
+  Desktop DesktopFrom(const XcbReply<xcb_get_geometry_reply_t>& root,
+                      const std::optional<xcb_randr_get_monitors_cookie_t>& monitors);
+  std::vector<OtherWindow> WindowsAbove(const std::vector<xcb_window_t>& above);
 
   XcbConnection c_;
   const xcb_screen_t& screen_;
@@ -116,7 +133,47 @@ class X11WindowSystem : public WindowSystem {
   // What the last look saw, to ask the next one's questions in advance.
   std::vector<xcb_window_t> lastClients_;
   xcb_window_t lastActive_ = XCB_NONE;
+  // RandR 1.5 lists the monitors; the shape extension tells click-through
+  // windows.
+  bool monitorsKnown_ = false;
+  bool shapeKnown_ = false;
 };
+
+void X11WindowSystem::AskExtensions() {
+  xcb_connection_t* c = c_.get();
+  const xcb_query_extension_reply_t* randr = xcb_get_extension_data(c, &xcb_randr_id);
+  if (randr != nullptr && randr->present != 0) {
+    const auto version = TakeReply(xcb_randr_query_version_reply, c, xcb_randr_query_version(c, 1, 5));
+    monitorsKnown_ = version && (version->major_version > 1 || version->minor_version >= 5);
+  }
+  const xcb_query_extension_reply_t* shape = xcb_get_extension_data(c, &xcb_shape_id);
+  shapeKnown_ = shape != nullptr && shape->present != 0;
+}
+
+std::optional<xcb_randr_get_monitors_cookie_t> X11WindowSystem::AskMonitors() {
+  if (!monitorsKnown_) return std::nullopt;
+  return xcb_randr_get_monitors(c_.get(), screen_.root, 1);
+}
+
+Desktop X11WindowSystem::DesktopFrom(const XcbReply<xcb_get_geometry_reply_t>& root,
+                                     const std::optional<xcb_randr_get_monitors_cookie_t>& monitors) {
+  Desktop desktop;
+  desktop.bounds = root ? QRect(0, 0, root->width, root->height)
+                        : QRect(0, 0, screen_.width_in_pixels, screen_.height_in_pixels);
+  if (monitors) {
+    const auto reply = TakeReply(xcb_randr_get_monitors_reply, c_.get(), *monitors);
+    if (reply) {
+      std::vector<QRect> rects;
+      for (auto it = xcb_randr_get_monitors_monitors_iterator(reply.get()); it.rem > 0;
+           xcb_randr_monitor_info_next(&it)) {
+        rects.emplace_back(it.data->x, it.data->y, it.data->width, it.data->height);
+      }
+      desktop.monitors = MonitorsWithin(rects, desktop.bounds);
+    }
+  }
+  if (desktop.monitors.empty()) desktop.monitors.push_back(desktop.bounds);
+  return desktop;
+}
 
 bool X11WindowSystem::Usable() {
   if (xcb_connection_has_error(c_.get()) != 0) return false;
@@ -300,12 +357,88 @@ std::optional<QRect> X11WindowSystem::OuterRect(WindowId id) {
   return OuterFrom(AskOuter(static_cast<xcb_window_t>(id)));
 }
 
-QSize X11WindowSystem::ScreenSize() {
-  if (Usable()) {
-    const auto root = TakeReply(xcb_get_geometry_reply, c_.get(), xcb_get_geometry(c_.get(), screen_.root));
-    if (root) return QSize(root->width, root->height);
+Desktop X11WindowSystem::DesktopLayout() {
+  if (!Usable()) return DesktopFrom(nullptr, std::nullopt);
+  const auto rootCookie = xcb_get_geometry(c_.get(), screen_.root);
+  const auto monitors = AskMonitors();
+  return DesktopFrom(TakeReply(xcb_get_geometry_reply, c_.get(), rootCookie), monitors);
+}
+
+std::vector<OtherWindow> X11WindowSystem::WindowsAbove(const std::vector<xcb_window_t>& above) {
+  xcb_connection_t* c = c_.get();
+  struct Asked {
+    xcb_get_window_attributes_cookie_t attributes;
+    xcb_get_geometry_cookie_t geometry;
+    xcb_get_property_cookie_t opacity;
+    std::optional<xcb_shape_get_rectangles_cookie_t> input;
+  };
+  std::vector<Asked> asked;
+  asked.reserve(above.size());
+  for (const xcb_window_t w : above) {
+    asked.push_back({xcb_get_window_attributes(c, w), xcb_get_geometry(c, w),
+                     xcb_get_property(c, 0, w, atoms_.netWmWindowOpacity, XCB_ATOM_CARDINAL, 0, 1),
+                     shapeKnown_ ? std::optional(xcb_shape_get_rectangles(c, w, XCB_SHAPE_SK_INPUT)) : std::nullopt});
   }
-  return QSize(screen_.width_in_pixels, screen_.height_in_pixels);
+  std::vector<OtherWindow> windows;
+  for (const Asked& a : asked) {
+    const auto attributes = TakeReply(xcb_get_window_attributes_reply, c, a.attributes);
+    const auto geometry = TakeReply(xcb_get_geometry_reply, c, a.geometry);
+    const auto opacity = ListFromReply(TakeReply(xcb_get_property_reply, c, a.opacity));
+    XcbReply<xcb_shape_get_rectangles_reply_t> input;
+    if (a.input) input = TakeReply(xcb_shape_get_rectangles_reply, c, *a.input);
+    // Unmapped, or gone since the tree was read: nothing there.
+    if (!attributes || !geometry || attributes->map_state != XCB_MAP_STATE_VIEWABLE) continue;
+    const int border = geometry->border_width;
+    OtherWindow other;
+    other.rect = QRect(geometry->x, geometry->y, geometry->width + 2 * border, geometry->height + 2 * border);
+    other.seeThrough = DrawsNothingSeen(attributes->_class == XCB_WINDOW_CLASS_INPUT_ONLY, opacity,
+                                        input ? std::optional<int>(xcb_shape_get_rectangles_rectangles_length(input.get()))
+                                              : std::nullopt);
+    windows.push_back(other);
+  }
+  std::reverse(windows.begin(), windows.end());  // asked bottom first; topmost first
+  return windows;
+}
+
+std::optional<WindowSight> X11WindowSystem::SightOf(WindowId id) {
+  if (!Usable() || id == 0 || id > std::numeric_limits<xcb_window_t>::max()) return std::nullopt;
+  xcb_connection_t* c = c_.get();
+  const auto window = static_cast<xcb_window_t>(id);
+  const std::vector<xcb_window_t> chain = AncestorsBelowRoot(window);
+  if (chain.empty()) return std::nullopt;
+  const xcb_window_t topLevel = chain.back();
+  constexpr std::uint32_t kMaxStates = 64;
+  const auto treeCookie = xcb_query_tree(c, screen_.root);
+  const OuterQuery outer = AskOuter(window);
+  const auto topCookie = xcb_get_window_attributes(c, topLevel);
+  const auto wmStateCookie = xcb_get_property(c, 0, window, atoms_.wmState, atoms_.wmState, 0, 2);
+  const auto netStateCookie = xcb_get_property(c, 0, window, atoms_.netWmState, XCB_ATOM_ATOM, 0, kMaxStates);
+  const auto desktopCookie = xcb_get_property(c, 0, window, atoms_.netWmDesktop, XCB_ATOM_CARDINAL, 0, 1);
+  const auto currentCookie = xcb_get_property(c, 0, screen_.root, atoms_.netCurrentDesktop, XCB_ATOM_CARDINAL, 0, 1);
+
+  const auto tree = TakeReply(xcb_query_tree_reply, c, treeCookie);
+  const std::optional<QRect> outerRect = OuterFrom(outer);
+  const auto top = TakeReply(xcb_get_window_attributes_reply, c, topCookie);
+  const auto wmState = ListFromReply(TakeReply(xcb_get_property_reply, c, wmStateCookie));
+  const auto netState = ListFromReply(TakeReply(xcb_get_property_reply, c, netStateCookie));
+  const auto desktop = ListFromReply(TakeReply(xcb_get_property_reply, c, desktopCookie));
+  const auto current = ListFromReply(TakeReply(xcb_get_property_reply, c, currentCookie));
+  if (!tree || !outerRect || !top) return std::nullopt;
+
+  WindowSight sight;
+  sight.outer = *outerRect;
+  sight.minimised = Minimised(wmState, netState, atoms_.netWmStateHidden);
+  sight.otherDesktop = !sight.minimised && OnOtherDesktop(desktop, current);
+  // Neither, and still not on the screen: withdrawn as good as minimised.
+  if (top->map_state != XCB_MAP_STATE_VIEWABLE && !sight.otherDesktop) sight.minimised = true;
+  // The root's children from the bottom up: those after the game's own
+  // top-level window are above it.
+  const xcb_window_t* children = xcb_query_tree_children(tree.get());
+  const int count = xcb_query_tree_children_length(tree.get());
+  const xcb_window_t* end = children + count;
+  const xcb_window_t* self = std::find(children, end, topLevel);
+  if (self != end) sight.above = WindowsAbove(std::vector<xcb_window_t>(self + 1, end));
+  return sight;
 }
 
 std::optional<ZPixmapLayout> X11WindowSystem::LayoutFor(const xcb_get_image_reply_t& reply, int width,
@@ -406,6 +539,7 @@ WindowLook X11WindowSystem::LookAt(const QString& title) {
   const auto listCookie = xcb_get_property(c, 0, root, atoms_.clientList, XCB_ATOM_WINDOW, 0, kMaxClients);
   const auto activeCookie = xcb_get_property(c, 0, root, atoms_.activeWindow, XCB_ATOM_WINDOW, 0, 1);
   const auto rootCookie = xcb_get_geometry(c, root);
+  const auto monitorsCookie = AskMonitors();
   std::vector<TitleQuery> titles = AskTitles(lastClients_, title);
   std::optional<OuterQuery> outer;
   if (lastActive_ != XCB_NONE) outer = AskOuter(lastActive_);
@@ -432,6 +566,7 @@ WindowLook X11WindowSystem::LookAt(const QString& title) {
   if (clients.empty() || !active) {
     Discard(titles);
     Discard(outer);
+    if (monitorsCookie) xcb_discard_reply(c, monitorsCookie->sequence);
     return WindowSystem::LookAt(title);
   }
 
@@ -449,9 +584,8 @@ WindowLook X11WindowSystem::LookAt(const QString& title) {
     look.inFront = look.window != 0 && look.window == activeWindow;
     if (look.inFront) look.outer = OuterRect(look.window);
   }
-  if (!look.inFront) return look;
-  look.screen = rootGeometry ? QSize(rootGeometry->width, rootGeometry->height)
-                             : QSize(screen_.width_in_pixels, screen_.height_in_pixels);
+  look.desktop = DesktopFrom(rootGeometry, monitorsCookie);
+  if (!look.inFront) look.desktop = Desktop();
   return look;
 }
 

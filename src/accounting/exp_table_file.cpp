@@ -1,0 +1,122 @@
+#include "accounting/exp_table_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringList>
+#include <set>
+
+#include "base/cp932.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("経験値表の読込み");
+
+QString LineProblem(qsizetype index, const QString& what) {
+  return QStringLiteral("%1行目: ").arg(index + 1) + what;
+}
+
+// Why the sizes are not used: the first level whose size falls.
+QString FallProblem(std::int32_t level) {
+  return QStringLiteral("レベル%1の経験値がその前のレベルより少なくなっています").arg(level);
+}
+
+}  // namespace
+
+std::variant<std::vector<LevelSizeLine>, QString> ParseExpTableText(const QString& text) {
+  static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+  static const QRegularExpression entry(QStringLiteral("^([0-9]+)[ \t]*,[ \t]*([0-9]+)$"));
+  const QStringList lines = text.split(lineEnd);
+  std::vector<LevelSizeLine> sizes;
+  std::set<std::int32_t> seen;
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    const QString line = lines[i].trimmed();
+    if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#')) continue;
+    const QRegularExpressionMatch match = entry.match(line);
+    if (!match.hasMatch()) {
+      return LineProblem(i, QStringLiteral("「レベル , 次のレベルまでの経験値」の形ではありません"));
+    }
+    bool levelOk = false;
+    bool sizeOk = false;
+    const qlonglong level = match.captured(1).toLongLong(&levelOk);
+    const qlonglong size = match.captured(2).toLongLong(&sizeOk);
+    if (!levelOk || level < 1 || level > kTopLevel) {
+      return LineProblem(i, QStringLiteral("レベル%1は1～%2の範囲外です").arg(match.captured(1)).arg(kTopLevel));
+    }
+    if (!sizeOk || size < 1 || size > kLargestLevelSize) {
+      return LineProblem(i, QStringLiteral("経験値%1は1～%2の範囲外です").arg(match.captured(2)).arg(kLargestLevelSize));
+    }
+    const auto levelValue = static_cast<std::int32_t>(level);
+    if (!seen.insert(levelValue).second) return LineProblem(i, QStringLiteral("レベル%1が2回あります").arg(level));
+    sizes.push_back({levelValue, static_cast<std::int64_t>(size)});
+  }
+  if (sizes.empty()) return QStringLiteral("経験値の行がひとつもありません");
+  return sizes;
+}
+
+std::variant<std::vector<LevelSizeLine>, QString> ReadExpTableFile(const QString& path) {
+  // A pipe or a device could block for ever when opened; a folder has no text.
+  const QFileInfo info(path);
+  if (!info.isFile()) return QStringLiteral("通常のファイルではありません");
+  if (info.size() > kExpTableFileLimit) {
+    return QStringLiteral("大きすぎます（%1 KBまで）").arg(kExpTableFileLimit / 1024);
+  }
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("開けません");
+  // The size may have changed since it was looked at.
+  const QByteArray bytes = file.read(kExpTableFileLimit + 1);
+  if (file.error() != QFileDevice::NoError) return QStringLiteral("読み込めません");
+  if (bytes.size() > kExpTableFileLimit) {
+    return QStringLiteral("大きすぎます（%1 KBまで）").arg(kExpTableFileLimit / 1024);
+  }
+  return ParseExpTableText(DecodeCp932(bytes));
+}
+
+LoadedExpTable LoadExpTable(const QString& programFolder) {
+  LoadedExpTable loaded;
+  auto table = std::make_shared<ExpTable>();
+  struct Source {
+    QString name;     // within the program folder
+    QString without;  // what the table is without this file
+  };
+  const Source sources[] = {
+      {QStringLiteral("system/") + kExpTableFileName, QStringLiteral("Lv200以上の経験値が分からないまま続けます。")},
+      {kExpTableFileName, QStringLiteral("同梱の経験値表で続けます。")},
+  };
+  for (const Source& source : sources) {
+    const QString path = programFolder + QLatin1Char('/') + source.name;
+    const QString shown = QDir::toNativeSeparators(path);
+    // The trace names the file within the program folder, so that traces of
+    // runs in different folders compare equal.
+    const QString traced = QDir::toNativeSeparators(source.name);
+    // QFileInfo::exists is false for a link to nothing: that is no file either.
+    if (!QFileInfo(path).exists() && !QFileInfo(path).isSymLink()) {
+      // The player's own is there only when they put it there.
+      if (&source == &sources[0]) loaded.traceLines << QStringLiteral(" ExpTable not found: ") + traced;
+      continue;
+    }
+    const auto read = ReadExpTableFile(path);
+    QString problem;
+    ExpTable merged = *table;
+    if (const auto* text = std::get_if<QString>(&read)) {
+      problem = *text;
+    } else {
+      for (const LevelSizeLine& line : std::get<std::vector<LevelSizeLine>>(read)) {
+        merged.SetSize(line.level, line.size);
+      }
+      if (const std::optional<std::int32_t> fall = merged.FirstFall()) problem = FallProblem(*fall);
+    }
+    if (!problem.isEmpty()) {
+      loaded.notices.push_back({QStringLiteral("経験値表のファイルを使えません。\r\n") + shown + QStringLiteral("\r\n") +
+                                    problem + QStringLiteral("\r\n") + source.without,
+                                kTitle});
+      loaded.traceLines << QStringLiteral(" ExpTable not used: ") + traced;
+      continue;
+    }
+    *table = merged;
+    loaded.traceLines << QStringLiteral(" ExpTable read: ") + traced;
+  }
+  loaded.table = std::move(table);
+  return loaded;
+}

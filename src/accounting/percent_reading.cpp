@@ -1,0 +1,38 @@
+#include "accounting/percent_reading.h"
+
+#include <cmath>
+
+#include "base/display_text.h"
+
+ExpFromArea ExperienceFromArea(double digits, std::int32_t percentDecimals, std::optional<std::int64_t> levelSize) {
+  if (!ShowsPercent(percentDecimals)) return {digits, false};
+  if (!std::isfinite(digits) || digits <= 0) return {};
+  // The digits are the percentage times 10^decimals; a whole level is 100 %.
+  std::int64_t whole = 100;
+  for (std::int32_t i = 0; i < percentDecimals; ++i) whole *= 10;
+  if (digits >= static_cast<double>(whole)) return {};
+  if (!levelSize) return {0, true};
+  // floor(digits × size ÷ whole) without leaving 64 bits: size = q × whole + r,
+  // so the product is digits × q × whole + digits × r, and digits × r stays
+  // below whole², at most 10^16.
+  const auto d = static_cast<std::int64_t>(digits);
+  const std::int64_t q = *levelSize / whole;
+  const std::int64_t r = *levelSize % whole;
+  const std::int64_t exp = d * q + d * r / whole;  // the division rounds down, as it must
+  return {static_cast<double>(exp), false};
+}
+
+ExpFromArea ExperienceOfReading(std::int32_t level, double digits, std::int32_t percentDecimals,
+                                const ExpTable& table) {
+  if (level < 1 || level > kTopLevel) return {digits, false};
+  return ExperienceFromArea(digits, percentDecimals, table.Size(level));
+}
+
+EvaluationStep PercentWithoutSizeStep(std::int32_t level, const QDateTime& now) {
+  EvaluationStep step;
+  step.screenLine = LogDateText(now) + QStringLiteral("  測定不可  ") +
+                    QStringLiteral("Lv%1の経験値が経験値表になく、%表示を換算できません").arg(level);
+  step.scrollToEnd = true;
+  step.traceMessage = QStringLiteral(" ImageRecognition percent without level size");
+  return step;
+}

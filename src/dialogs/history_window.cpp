@@ -1,0 +1,282 @@
+#include "base/display_text.h"
+#include "dialogs/history_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "accounting/session_model.h"
+#include "base/cp932.h"
+#include "dialogs/history_chart_view.h"
+#include "dialogs/history_models.h"
+#include "dialogs/message_boxes.h"
+#include "history/history_chart.h"
+#include "persistence/settings.h"
+
+namespace {
+
+constexpr int kMemosOffered = 30;
+
+QString DefaultSavePath(const QString& caption, const QString& suggested, const QString& filter) {
+  return QFileDialog::getSaveFileName(nullptr, caption, suggested, filter);
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QLatin1String(name));
+  button->setAutoDefault(false);
+  return button;
+}
+
+QTableView* NewTable(QWidget* parent, const char* name, QAbstractItemModel* model) {
+  auto* table = new QTableView(parent);
+  table->setObjectName(QLatin1String(name));
+  table->setModel(model);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setAlternatingRowColors(true);
+  table->verticalHeader()->setVisible(false);
+  table->verticalHeader()->setDefaultSectionSize(20);
+  table->horizontalHeader()->setHighlightSections(false);
+  table->horizontalHeader()->setStretchLastSection(true);
+  return table;
+}
+
+Notice CannotSave(const QString& path) {
+  return Notice{QStringLiteral("ファイルに保存できませんでした。\r\n") + QDir::toNativeSeparators(path),
+                QStringLiteral("保存エラー")};
+}
+
+}  // namespace
+
+HistoryWindow::HistoryWindow(const Settings& settings, MessageBoxes& boxes, QWidget* parent)
+    : QWidget(parent, Qt::Window), settings_(settings), boxes_(boxes), askSavePath_(DefaultSavePath) {
+  setObjectName(QStringLiteral("HistoryWindow"));
+  setWindowTitle(QStringLiteral("履歴"));
+  BuildControls();
+  resize(860, 620);
+  // The main window's close ends the program: this window goes with it.
+  if (parent) parent->installEventFilter(this);
+}
+
+void HistoryWindow::BuildControls() {
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(8, 8, 8, 8);
+
+  auto* filterRow = new QHBoxLayout();
+  filterRow->addWidget(new QLabel(QStringLiteral("期間"), this));
+  const auto dateEdit = [this](const char* name) {
+    auto* edit = new QDateEdit(this);
+    edit->setObjectName(QLatin1String(name));
+    edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+    edit->setCalendarPopup(true);
+    connect(edit, &QDateEdit::dateChanged, this, [this] { SetFilter({from_->date(), to_->date(), filter_.memo}); });
+    return edit;
+  };
+  from_ = dateEdit("txtHistoryFrom");
+  to_ = dateEdit("txtHistoryTo");
+  filterRow->addWidget(from_);
+  filterRow->addWidget(new QLabel(QStringLiteral("〜"), this));
+  filterRow->addWidget(to_);
+  QPushButton* allDays = Button(this, "cmdHistoryAllDays", QStringLiteral("全期間"));
+  filterRow->addWidget(allDays);
+  filterRow->addSpacing(12);
+  filterRow->addWidget(new QLabel(QStringLiteral("メモ"), this));
+  memo_ = new QComboBox(this);
+  memo_->setObjectName(QStringLiteral("cboHistoryMemo"));
+  memo_->setEditable(true);
+  memo_->setInsertPolicy(QComboBox::NoInsert);
+  memo_->setMinimumWidth(160);
+  memo_->lineEdit()->setPlaceholderText(QStringLiteral("すべて"));
+  filterRow->addWidget(memo_, 1);
+  QPushButton* importAgain = Button(this, "cmdHistoryImport", QStringLiteral("ログから取込み"));
+  importAgain->setToolTip(QStringLiteral("ログフォルダのログファイルを読み直し、履歴にない測定を加えます"));
+  filterRow->addWidget(importAgain);
+  column->addLayout(filterRow);
+
+  recordModel_ = new RecordTableModel(this);
+  table_ = NewTable(this, "tblHistory", recordModel_);
+  table_->setSortingEnabled(true);
+  table_->installEventFilter(this);
+  table_->horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
+  const std::array<int, kRecordColumns> widths{132, 84, 84, 56, 56, 110, 100, 100, 110, 180};
+  for (int c = 0; c < kRecordColumns; ++c) table_->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+
+  dayModel_ = new PeriodTableModel(false, this);
+  weekModel_ = new PeriodTableModel(true, this);
+  chart_ = new HistoryChartView(this);
+  auto* tabs = new QTabWidget(this);
+  tabs->setObjectName(QStringLiteral("tabHistory"));
+  tabs->addTab(chart_, QStringLiteral("グラフ"));
+  for (auto [model, name, caption] : {std::tuple{dayModel_, "tblHistoryDays", QStringLiteral("日別")},
+                                      std::tuple{weekModel_, "tblHistoryWeeks", QStringLiteral("週別")}}) {
+    QTableView* totals = NewTable(this, name, model);
+    for (int c = 0; c < 4; ++c) totals->setColumnWidth(c, c == 0 ? 140 : 110);
+    tabs->addTab(totals, caption);
+  }
+  auto* split = new QSplitter(Qt::Vertical, this);
+  split->addWidget(table_);
+  split->addWidget(tabs);
+  split->setStretchFactor(0, 3);
+  split->setStretchFactor(1, 2);
+  column->addWidget(split, 1);
+
+  auto* buttons = new QHBoxLayout();
+  status_ = new QLabel(this);
+  status_->setObjectName(QStringLiteral("lblHistoryStatus"));
+  buttons->addWidget(status_, 1);
+  QPushButton* copy = Button(this, "cmdHistoryCopy", QStringLiteral("コピー"));
+  QPushButton* csv = Button(this, "cmdHistoryCsv", QStringLiteral("CSVに書出し..."));
+  QPushButton* png = Button(this, "cmdHistoryPng", QStringLiteral("グラフをPNGで保存..."));
+  QPushButton* close = Button(this, "cmdHistoryClose", QStringLiteral("閉じる"));
+  for (QPushButton* b : {copy, csv, png, close}) buttons->addWidget(b);
+  column->addLayout(buttons);
+
+  connect(allDays, &QPushButton::clicked, this, [this] { SetFilter({QDate(), QDate(), filter_.memo}); });
+  connect(memo_, &QComboBox::editTextChanged, this,
+          [this](const QString& text) { SetFilter({filter_.from, filter_.to, text.trimmed()}); });
+  connect(importAgain, &QPushButton::clicked, this, &HistoryWindow::ImportAgain);
+  connect(copy, &QPushButton::clicked, this, &HistoryWindow::CopySelection);
+  connect(csv, &QPushButton::clicked, this, &HistoryWindow::ExportCsv);
+  connect(png, &QPushButton::clicked, this, &HistoryWindow::SaveChartPng);
+  connect(close, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void HistoryWindow::Reload() { ShowLoad(OpenHistory(settings_.saveFolder)); }
+
+void HistoryWindow::ImportAgain() { ShowLoad(ImportLogsAgain(settings_.saveFolder, records_)); }
+
+void HistoryWindow::ShowLoad(const HistoryLoad& load) {
+  records_ = load.records;
+  QStringList notes;
+  if (load.imported > 0) notes << QStringLiteral("ログから %1件を取込み").arg(load.imported);
+  if (load.skippedLogLines > 0) notes << QStringLiteral("読めないログ行 %1").arg(load.skippedLogLines);
+  if (!load.unreadableLogs.isEmpty()) notes << QStringLiteral("開けないログ %1").arg(load.unreadableLogs.size());
+  if (load.damagedLines > 0) notes << QStringLiteral("読めない記録行 %1").arg(load.damagedLines);
+  loadNote_ = notes.join(QStringLiteral("  "));
+
+  {
+    const QSignalBlocker quiet(memo_);
+    const QString typed = memo_->currentText();
+    memo_->clear();
+    memo_->addItem(QString());
+    memo_->addItems(RecentMemos(records_, kMemosOffered));
+    memo_->setEditText(typed);
+  }
+  SetFilter({QDate(), QDate(), filter_.memo});
+  if (load.notice) boxes_.Inform(load.notice->text, load.notice->title);
+}
+
+void HistoryWindow::SetFilter(const HistoryFilter& filter) {
+  filter_ = filter;
+  // The date boxes show the range in force: with no limit, the records'
+  // own (they are kept oldest first).
+  const QDate first = records_.empty() ? QDate() : records_.front().start.date();
+  const QDate last = records_.empty() ? QDate() : records_.back().start.date();
+  const QSignalBlocker quietFrom(from_);
+  const QSignalBlocker quietTo(to_);
+  from_->setDate(filter_.from.isValid() ? filter_.from : first.isValid() ? first : QDate::currentDate());
+  to_->setDate(filter_.to.isValid() ? filter_.to : last.isValid() ? last : QDate::currentDate());
+  ApplyFilter();
+}
+
+void HistoryWindow::ApplyFilter() {
+  std::vector<std::size_t> shown = FilterRecords(records_, filter_);
+  dayModel_->SetTotals(DayTotals(records_, shown));
+  weekModel_->SetTotals(WeekTotals(records_, shown));
+  chart_->SetChart(MakeHistoryChart(records_, shown));
+  recordModel_->SetRecords(&records_, std::move(shown));
+  status_->setText(StatusText());
+}
+
+QString HistoryWindow::StatusText() const {
+  QString text = QStringLiteral("%1件 / 全%2件").arg(GroupedNumber(static_cast<double>(recordModel_->Shown().size())),
+                                                     GroupedNumber(static_cast<double>(records_.size())));
+  if (!loadNote_.isEmpty()) text += QStringLiteral("  ") + loadNote_;
+  return text;
+}
+
+QString HistoryWindow::CopySelection() {
+  QModelIndexList rows = table_->selectionModel()->selectedRows();
+  std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+  QStringList lines;
+  QStringList header;
+  for (int c = 0; c < kRecordColumns; ++c) header << recordModel_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+  lines << header.join(QLatin1Char('\t'));
+  for (const QModelIndex& row : rows) {
+    QStringList cells;
+    for (int c = 0; c < kRecordColumns; ++c) {
+      cells << RecordCellText(recordModel_->RecordAt(row.row()), static_cast<RecordColumn>(c));
+    }
+    lines << cells.join(QLatin1Char('\t'));
+  }
+  QString text = lines.join(QStringLiteral("\n")) + QStringLiteral("\n");
+  QApplication::clipboard()->setText(text);
+  return text;
+}
+
+bool HistoryWindow::ExportCsv() {
+  const QString path = askSavePath_(QStringLiteral("CSVに書出し"),
+                                    QStringLiteral("測定記録_%1.csv").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))),
+                                    QStringLiteral("CSV (*.csv)"));
+  if (path.isEmpty()) return false;
+  QSaveFile file(path);
+  const bool saved = file.open(QIODevice::WriteOnly) &&
+                     file.write(EncodeCp932(RecordsText(records_, recordModel_->Shown()))) >= 0 && file.commit();
+  if (!saved) {
+    const Notice notice = CannotSave(path);
+    boxes_.Inform(notice.text, notice.title);
+  }
+  return saved;
+}
+
+bool HistoryWindow::SaveChartPng() {
+  const QString path = askSavePath_(QStringLiteral("グラフをPNGで保存"),
+                                    QStringLiteral("履歴グラフ_%1.png").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))),
+                                    QStringLiteral("PNG (*.png)"));
+  if (path.isEmpty()) return false;
+  const QSize size = chart_->width() >= 400 ? chart_->size() : QSize(900, 400);
+  const bool saved = chart_->Picture(size).save(path, "PNG");
+  if (!saved) {
+    const Notice notice = CannotSave(path);
+    boxes_.Inform(notice.text, notice.title);
+  }
+  return saved;
+}
+
+// Ctrl+C in the table copies whole records, not the one cell the table
+// would copy by itself.
+bool HistoryWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == parent() && event->type() == QEvent::Close) close();
+  if (watched == table_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+    CopySelection();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+HistoryWindow* ShowHistoryWindow(QWidget* owner, const Settings& settings, MessageBoxes& boxes) {
+  auto* window = owner->findChild<HistoryWindow*>(QString(), Qt::FindDirectChildrenOnly);
+  if (!window) window = new HistoryWindow(settings, boxes, owner);
+  window->Reload();
+  window->show();
+  window->raise();
+  window->activateWindow();
+  window->findChild<QTableView*>(QStringLiteral("tblHistory"))->setFocus();
+  return window;
+}

@@ -1,0 +1,93 @@
+#include "dialogs/history_window.h"
+
+#include <QCheckBox>
+#include <QImage>
+#include <QSpinBox>
+#include <QTableView>
+#include <gtest/gtest.h>
+
+#include "base/cp932.h"
+#include "dialogs/goal_options.h"
+#include "dialogs/history_models.h"
+#include "history/logged_play.h"
+#include "support/fakes.h"
+#include "support/qstring_printer.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+class HistoryWindowTest : public ::testing::Test {
+ protected:
+  HistoryWindowTest() {
+    settings.saveFolder = tmp.Path();
+    Program program(tmp.Path(), false, true);
+    PlayFourMeasurements(program);
+    window.SetSavePathAsker([this](const QString&, const QString& suggested, const QString&) {
+      return savePath.isEmpty() ? QString() : tmp.File(savePath + suggested.right(4));
+    });
+    window.Reload();
+  }
+  QString Cell(int row, RecordColumn column) const { return RecordCellText(window.Table().RecordAt(row), column); }
+
+  TempFolder tmp;
+  Settings settings;
+  RecordingMessageBoxes boxes;
+  HistoryWindow window{settings, boxes};
+  QString savePath;
+};
+
+}  // namespace
+
+TEST_F(HistoryWindowTest, ShowsTheImportedRecordsNewestFirstFilteredAndSorted) {
+  EXPECT_EQ(window.Table().rowCount(), 4);
+  EXPECT_EQ(Cell(0, RecordColumn::Start), "2026/12/31 23:40");
+  EXPECT_EQ(Cell(0, RecordColumn::End), "01/01 00:10");
+  EXPECT_EQ(Cell(3, RecordColumn::Gained), "1,300,000");
+  EXPECT_EQ(Cell(3, RecordColumn::Active), "1時間0分");
+  EXPECT_TRUE(window.StatusText().startsWith("4件 / 全4件  ログから 4件を取込み"));
+
+  window.SetFilter({QDate(2026, 12, 6), QDate(2026, 12, 6), ""});
+  EXPECT_EQ(window.Table().rowCount(), 2);
+  const_cast<RecordTableModel&>(window.Table()).sort(static_cast<int>(RecordColumn::Gained), Qt::AscendingOrder);
+  EXPECT_EQ(Cell(0, RecordColumn::Gained), "200,000");
+  window.SetFilter({QDate(), QDate(), "狩場"});
+  EXPECT_EQ(window.Table().rowCount(), 0);
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(HistoryWindowTest, ExportsTheShownRecordsCopiesTheSelectionAndSavesTheChart) {
+  window.SetFilter({QDate(2026, 12, 6), QDate(), ""});
+  savePath = "export";
+  ASSERT_TRUE(window.ExportCsv());
+  const QStringList lines = DecodeCp932(tmp.Read("export.csv")).split("\r\n", Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 4);
+  EXPECT_EQ(lines[0], RecordHeader());
+  EXPECT_EQ(ParseRecordLine(lines[1]), window.Records()[3]);  // the table's order: newest first
+
+  auto* table = window.findChild<QTableView*>("tblHistory");
+  table->selectRow(1);
+  const QStringList copied = window.CopySelection().split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(copied.size(), 2);
+  EXPECT_TRUE(copied[1].startsWith("2026/12/06 23:30\t23:40\t10分\t121\t121\t200,000\t1,200\t1,200\t\t"));
+
+  ASSERT_TRUE(window.SaveChartPng());
+  EXPECT_FALSE(QImage(tmp.File("export.png")).isNull());
+
+  savePath = "no/such/folder/export";
+  EXPECT_FALSE(window.ExportCsv());
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].title, "保存エラー");
+}
+
+TEST(GoalOptions, TheBoxesWriteTheGoalAtOnce) {
+  Settings settings;
+  settings.goalLevel = 250;
+  settings.goalDate = 20270331;
+  GoalOptions options(settings, nullptr);
+  options.Fill();
+  EXPECT_EQ(settings.goalDate, 20270331);
+  options.findChild<QCheckBox*>("chkGoalDate")->setChecked(false);
+  EXPECT_EQ(settings.goalDate, 0);
+  options.findChild<QSpinBox*>("txtGoalLevel")->setValue(0);
+  EXPECT_EQ(settings.goalLevel, 0);
+}

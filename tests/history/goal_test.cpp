@@ -1,0 +1,97 @@
+#include "history/goal.h"
+
+#include <gtest/gtest.h>
+
+#include "accounting/exp_table.h"
+#include "support/qstring_printer.h"
+
+namespace {
+
+const QDate kToday(2026, 12, 5);
+
+double Slot(int n) { return *CompiledExpTable()->Total(n + 1, 0); }
+
+}  // namespace
+
+TEST(Goal, ExperienceNeededAcrossLevelUpsAndTheTimesAtEachRate) {
+  const struct {
+    Goal goal;
+    std::int32_t level;
+    double exp;
+    double needed;
+    bool reached;
+    bool unknown;
+  } cases[] = {
+      {{12, {}}, 10, 1'700, 7'423 - 5'047, false, false},  // the rest of 10, all of 11
+      {{11, {}}, 10, 1'700, 16, false, false},
+      {{150, {}}, 149, 0, Slot(149) - Slot(148), false, false},
+      {{200, {}}, 199, 5, Slot(199) - Slot(198) - 5, false, false},  // the table's last filled slot
+      {{120, {}}, 120, 5, 0, true, false},
+      {{120, {}}, 125, 0, 0, true, false},
+      {{400, {}}, 150, 0, 0, false, true},  // beyond the table: 不明
+  };
+  for (const auto& c : cases) {
+    const GoalFigures f = GoalProgress(c.goal, c.level, c.exp, std::nullopt, {}, kToday);
+    EXPECT_TRUE(f.set);
+    EXPECT_EQ(f.needed, c.needed) << c.goal.level << " from " << c.level;
+    EXPECT_EQ(f.reached, c.reached) << c.goal.level << " from " << c.level;
+    EXPECT_EQ(f.unknown, c.unknown) << c.goal.level << " from " << c.level;
+  }
+  EXPECT_FALSE(GoalProgress({}, 10, 0, 100, {}, kToday).set);
+
+  // 7,000,000 to go: 3.5 hours at 2,000 k/h, 7 hours at 1,000 k/h, and at
+  // 2,000,000 a day it lands in 4 days; by a date 2 days away (today
+  // counts) 3,500,000 a day.
+  const Goal goal{121, QDate(2026, 12, 6)};
+  const double exp = Slot(120) - Slot(119) - 7'000'000;
+  const GoalFigures f = GoalProgress(goal, 120, exp, 2000, RecentPace{1000, 2'000'000}, kToday);
+  EXPECT_EQ(f.needed, 7'000'000);
+  EXPECT_EQ(f.hoursAtHourRate, 3.5);
+  EXPECT_EQ(f.hoursAtPaceRate, 7);
+  EXPECT_EQ(f.landing, QDate(2026, 12, 9));
+  EXPECT_EQ(f.daysLeft, 2);
+  EXPECT_EQ(f.neededPerDay, 3'500'000);
+  const GoalTexts t = MakeGoalTexts(goal, f);
+  EXPECT_EQ(t.needed, "Lv121まで 7,000,000 Exp");
+  EXPECT_EQ(t.atHourRate, "1時間時給で 3時間30分");
+  EXPECT_EQ(t.atPaceRate, "7日平均で 7時間0分");
+  EXPECT_EQ(t.landing, "到達予定 2026/12/09");
+  EXPECT_EQ(t.perDay, "1日 3,500,000 Exp (2日)");
+
+  const GoalFigures late = GoalProgress(goal, 120, exp, std::nullopt, {}, kToday.addDays(2));
+  EXPECT_TRUE(late.datePassed);
+  EXPECT_FALSE(late.hoursAtHourRate);
+  EXPECT_EQ(MakeGoalTexts(goal, late).perDay, "2026/12/06 を過ぎました");
+  EXPECT_EQ(MakeGoalTexts(goal, late).landing, "到達予定 —");
+  EXPECT_EQ(MakeGoalTexts({400, {}}, GoalProgress({400, {}}, 150, 0, 10, {}, kToday)).needed, "Lv400まで 不明");
+}
+
+TEST(Goal, PaceOfTheLastSevenDaysOfRecords) {
+  const QDateTime now(kToday, QTime(12, 0));
+  const auto record = [&](double daysAgo, double gained, std::int64_t activeMs) {
+    MeasurementRecord r;
+    r.end = now.addSecs(static_cast<qint64>(-daysAgo * 86400));
+    r.start = r.end.addMSecs(-activeMs);
+    r.gained = gained;
+    r.activeMs = activeMs;
+    return r;
+  };
+  const std::vector<MeasurementRecord> records{record(0.5, 7'000'000, 7'200'000), record(6.9, 7'000'000, 3'600'000),
+                                               record(7.1, 99'000'000, 1'000)};
+  const RecentPace pace = PaceOfRecords(records, now);
+  EXPECT_EQ(pace.rate, 4666);
+  EXPECT_EQ(pace.gainedPerDay, 2'000'000);
+  EXPECT_FALSE(PaceOfRecords({}, now).rate);
+}
+
+TEST(Goal, KeptInTheSettingsAsLevelAndDate) {
+  Settings settings;
+  settings.goalLevel = 250;
+  settings.goalDate = GoalDateValue(QDate(2027, 3, 31));
+  EXPECT_EQ(settings.goalDate, 20270331);
+  const Goal goal = GoalOfSettings(settings);
+  EXPECT_EQ(goal.level, 250);
+  EXPECT_EQ(goal.date, QDate(2027, 3, 31));
+  settings.goalDate = 0;
+  EXPECT_FALSE(GoalOfSettings(settings).date.isValid());
+}

@@ -1,0 +1,98 @@
+#include "history/log_import.h"
+
+#include <QDir>
+#include <QStringEncoder>
+#include <gtest/gtest.h>
+
+#include "base/cp932.h"
+#include "history/logged_play.h"
+#include "support/qstring_printer.h"
+#include "support/temp_folder.h"
+
+TEST(LogImport, EveryFormatGivesTheMeasurementsThatWereMade) {
+  for (const bool csv : {false, true}) {
+    for (const bool perMonth : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "csv " << csv << ", per month " << perMonth);
+      TempFolder tmp;
+      Program program(tmp.Path(), csv, perMonth);
+      PlayFourMeasurements(program);
+      tmp.Write("log/給与明細202612月.bak", "not a log file");
+      const LogImport import = ImportLogFolder(tmp.File("log"));
+      EXPECT_EQ(import.records, Expected(csv, perMonth));
+      EXPECT_EQ(import.skippedLines, 0);
+      EXPECT_EQ(import.files, perMonth ? 2 : 4);  // the last measurement runs into January's file
+    }
+  }
+}
+
+TEST(LogImport, DamagedLinesAreSkippedAndCountedAndTheRestStillReads) {
+  TempFolder tmp;
+  Program program(tmp.Path(), false, true);
+  PlayFourMeasurements(program);
+  QStringList lines = DecodeCp932(tmp.Read("log/給与明細202612月.txt")).split("\r\n");
+  const QString gain = lines[1];
+  lines.insert(2, "garbage");
+  lines.insert(3, gain.left(30));                 // torn
+  lines.insert(4, "13/45 25:61" + gain.mid(11));  // no such date
+  lines.insert(5, gain + "   7");                 // a column too many
+  tmp.Write("log/給与明細202612月.txt", EncodeCp932(lines.join("\r\n")));
+  const LogImport import = ImportLogFolder(tmp.File("log"));
+  EXPECT_EQ(import.skippedLines, 4);
+  EXPECT_EQ(import.records, Expected(false, true));
+}
+
+TEST(LogImport, AFileSavedAgainInAnotherEncodingReadsTheSame) {
+  TempFolder tmp;
+  Program program(tmp.Path(), false, true);
+  PlayFourMeasurements(program);
+  const QString text = DecodeCp932(tmp.Read("log/給与明細202612月.txt")).replace("\r\n", "\n");
+  const auto encoded = [&](QStringConverter::Encoding encoding, bool mark) {
+    QStringEncoder encoder(encoding, mark ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
+    return QByteArray(encoder.encode(text));
+  };
+  const std::pair<const char*, QByteArray> cases[] = {
+      {"UTF-8 with a mark", encoded(QStringConverter::Utf8, true)},
+      {"UTF-8", encoded(QStringConverter::Utf8, false)},
+      {"UTF-16LE with a mark", encoded(QStringConverter::Utf16LE, true)},
+      {"UTF-16LE", encoded(QStringConverter::Utf16LE, false)},
+      {"UTF-16BE with a mark", encoded(QStringConverter::Utf16BE, true)},
+  };
+  for (const auto& [name, bytes] : cases) {
+    tmp.Write("log/給与明細202612月.txt", bytes);
+    const LogImport import = ImportLogFolder(tmp.File("log"));
+    EXPECT_EQ(import.records, Expected(false, true)) << name;
+    EXPECT_EQ(import.skippedLines, 0) << name;
+  }
+}
+
+TEST(LogImport, OnlyLogFileNamesAreRead) {
+  const struct {
+    const char* name;
+    QDate month;
+    std::optional<QDateTime> begun;
+  } cases[] = {
+      {"給与明細202612051430.txt", QDate(2026, 12, 1), At(12, 5, 14, 30)},
+      {"202701010005.CSV", QDate(2027, 1, 1), At(1, 1, 0, 5, 2027)},
+      {"給与明細202612月.csv", QDate(2026, 12, 1), std::nullopt},
+  };
+  for (const auto& c : cases) {
+    const std::optional<LogFileName> name = ParseLogFileName(QString::fromUtf8(c.name));
+    ASSERT_TRUE(name) << c.name;
+    EXPECT_EQ(name->month, c.month) << c.name;
+    EXPECT_EQ(name->begun, c.begun) << c.name;
+  }
+  for (const char* other : {"測定記録.csv", "給与明細202613月.txt", "給与明細202612312460.txt", "notes.txt",
+                            "給与明細202612月.txt.bak"}) {
+    EXPECT_FALSE(ParseLogFileName(QString::fromUtf8(other))) << other;
+  }
+}
+
+TEST(LogImport, ReadingTheLogsAgainAddsOnlyWhatTheHistoryLacks) {
+  std::vector<MeasurementRecord> kept = Expected(false, true);
+  kept.erase(kept.begin() + 2, kept.end());
+  kept[0].start = kept[0].start.addSecs(-17);  // a live record knows the seconds
+  kept[1].end = kept[1].end.addSecs(-40);
+  const std::vector<MeasurementRecord> all = Expected(false, true);
+  EXPECT_EQ(RecordsNotYetKept(kept, all), (std::vector{all[2], all[3]}));
+  EXPECT_EQ(RecordsNotYetKept({}, all), all);
+}

@@ -1,0 +1,110 @@
+#include "history/sessions_file.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+#include "base/cp932.h"
+#ifndef _WIN32
+#include "support/disk_limit.h"
+#endif
+#include "support/qstring_printer.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+MeasurementRecord Record(int day, const QString& memo, std::optional<double> rate = 2529) {
+  const QDateTime start(QDate(2026, 12, day), QTime(20, 15, 7));
+  return MeasurementRecord{start,        start.addSecs(5400), 4'861'000,      152, 153, 3'456'789'012.0,
+                           rate,         rate ? std::optional(*rate + 300) : std::nullopt, "給与明細202612" + QString::number(day) + "2015.txt",
+                           memo};
+}
+
+const QString kPath = "log/" + kSessionsFileName;
+
+}  // namespace
+
+TEST(SessionsFile, RecordsReadBackAsWrittenWhateverTheMemoHolds) {
+  TempFolder tmp;
+  const std::vector<MeasurementRecord> records{Record(1, "狩場A"), Record(2, "a, \"quoted\" one", std::nullopt),
+                                               Record(3, " blanks "), Record(4, "")};
+  ASSERT_FALSE(AppendRecords(tmp.Path(), {records[0], records[1]}));
+  ASSERT_FALSE(AppendRecords(tmp.Path(), {records[2], records[3]}));  // the header is not repeated
+  const SessionsRead read = ReadSessionsFile(tmp.Path());
+  EXPECT_TRUE(read.exists);
+  EXPECT_EQ(read.records, records);
+  EXPECT_EQ(read.damagedLines, 0);
+
+  const QByteArray bytes = tmp.Read(kPath);
+  EXPECT_TRUE(bytes.startsWith(EncodeCp932(RecordHeader() + "\r\n")));
+  EXPECT_EQ(bytes.count("\r\n"), 5);
+  EXPECT_EQ(bytes.count('\n'), 5);
+  EXPECT_TRUE(bytes.contains(EncodeCp932("2026/12/01 20:15:07,2026/12/01 21:45:07,1:21:01,152,153,3456789012,2529,2829,"
+                                         "給与明細20261212015.txt,狩場A\r\n")));
+}
+
+TEST(SessionsFile, AMemoIsOneLineAndALineAfterAForeignEndingStartsOnItsOwn) {
+  TempFolder tmp;
+  tmp.Write(kPath, EncodeCp932(RecordHeader()));  // saved by a tool without a final line end
+  ASSERT_FALSE(AppendRecord(tmp.Path(), Record(5, "two\r\nlines")));
+  const SessionsRead read = ReadSessionsFile(tmp.Path());
+  ASSERT_EQ(read.records.size(), 1u);
+  EXPECT_EQ(read.records[0].memo, "two lines");
+}
+
+TEST(SessionsFile, DamagedLinesArePassedOverAndCounted) {
+  TempFolder tmp;
+  const QString good = RecordLine(Record(6, "x"));
+  const QStringList lines{RecordHeader(), good, "garbage", good.left(30), "", "2026/13/01 00:00:00" + good.mid(19),
+                          good + ",a newer program's column", QString(good).replace("1:21:01", "1:21")};
+  tmp.Write(kPath, EncodeCp932(lines.join("\r\n")));
+  const SessionsRead read = ReadSessionsFile(tmp.Path());
+  EXPECT_EQ(read.records.size(), 3u);
+  EXPECT_EQ(read.damagedLines, 3);
+  EXPECT_EQ(read.records[2].activeMs, 4'860'000);
+}
+
+TEST(SessionsFile, NothingWrittenWhereTheFolderCannotBeMadeOrTheNameIsTaken) {
+  TempFolder tmp;
+  tmp.Write("blocker", "x");
+  const std::optional<Notice> notice = AppendRecord(tmp.File("blocker/save"), Record(1, ""));
+  ASSERT_TRUE(notice);
+  EXPECT_EQ(notice->title, "測定記録書込みエラー");
+  EXPECT_EQ(notice->text, "測定記録に書き込めません。\r\n" + QDir::toNativeSeparators(tmp.File("blocker/save/" + kPath)));
+  ASSERT_TRUE(QDir().mkpath(tmp.File(kPath)));  // a folder by the file's name
+  EXPECT_TRUE(AppendRecord(tmp.Path(), Record(1, "")));
+  EXPECT_TRUE(ReadSessionsFile(tmp.Path()).problem);
+  EXPECT_FALSE(ReadSessionsFile(tmp.File("nowhere")).exists);
+}
+
+#ifndef _WIN32
+TEST(SessionsFile, RecordsTheDiskHasNoRoomForAreNotWrittenAtAll) {
+  TempFolder tmp;
+  ASSERT_FALSE(AppendRecord(tmp.Path(), Record(1, "a")));
+  const QByteArray before = tmp.Read(kPath);
+  const auto notice = WithDiskLimit(before.size() + 200, [&] {
+    return AppendRecords(tmp.Path(), {Record(2, "b"), Record(3, "c")});  // room for one and a half
+  });
+  EXPECT_TRUE(notice);
+  EXPECT_EQ(tmp.Read(kPath), before);
+  ASSERT_FALSE(AppendRecord(tmp.Path(), Record(4, "d")));
+  EXPECT_EQ(ReadSessionsFile(tmp.Path()).records, (std::vector{Record(1, "a"), Record(4, "d")}));
+}
+#endif
+
+TEST(SessionsFile, ASessionsRecordTakesItsBestTenMinutesFromTheChartPoints) {
+  SessionFigures figures;
+  figures.level = 153;
+  figures.levelsGained = 2;
+  figures.gained = 9'000'000;
+  figures.activeMs = 5'400'000;
+  figures.wholeRate = 6000;
+  const std::vector<SessionPoint> points{{0, 0, std::nullopt}, {600'000, 1'000'000, 6000}, {1'200'000, 3'000'000, 9000},
+                                         {1'800'000, 4'000'000, 7000}};
+  const QDateTime start(QDate(2026, 12, 5), QTime(20, 0, 5));
+  const MeasurementRecord r = RecordOfSession(start, start.addSecs(6000), figures, points, "f.txt", "狩場");
+  EXPECT_EQ(r.levelFrom, 151);
+  EXPECT_EQ(r.levelTo, 153);
+  EXPECT_EQ(r.bestRate, 9000);
+  EXPECT_EQ(r.averageRate, 6000);
+  EXPECT_EQ(RecordOfSession(start, start, figures, {}, "", "").bestRate, 6000);  // no point: the whole rate
+}

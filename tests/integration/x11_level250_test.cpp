@@ -1,0 +1,103 @@
+// Today's game at level 250 on a real X server and the real clock: the
+// practice game gains a known amount per second with a counter of twelve
+// digits. The timed capture logs a gain line with the rate that gain
+// implies (hundreds of millions of k/h), and the live panel shows the rate
+// and, with the delivered experience table, the time to the next level.
+// The tick handler is called once a second instead of every ten seconds.
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "accounting/exp_table_file.h"
+#include "accounting/session_model.h"
+#include "base/cp932.h"
+#include "base/display_text.h"
+#include "capture/timing.h"
+#include "monitoring/monitoring_cycle.h"
+#include "in_process_program.h"
+
+namespace {
+
+constexpr int kStepMs = 200;
+constexpr std::int64_t kGainPerStep = 20'000'000;  // 100,000,000 a second: 360,000,000 k/h
+constexpr double kGainPerSecond = kGainPerStep * 1000.0 / kStepMs;
+constexpr double kRate = kGainPerSecond * 3600 / 1000;
+constexpr std::int64_t kStartExp = 100'000'000'000;
+
+// The log file's last line, split at its blanks.
+QStringList LastLogLine(const QString& folder) {
+  const QStringList files = QDir(folder + "/log").entryList({"*.txt"}, QDir::Files);
+  if (files.size() != 1) return {};
+  QFile file(folder + "/log/" + files[0]);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const QStringList lines = DecodeCp932(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+  return lines.isEmpty() ? QStringList() : lines.last().split(u' ', Qt::SkipEmptyParts);
+}
+
+double Number(const QString& grouped) { return QString(grouped).remove(u',').toDouble(); }
+
+}  // namespace
+
+TEST(X11Level250, AGainLineWithTheRightRateAndThePanelsTimeToLevel) {
+  const std::unique_ptr<WindowSystem> x11 = OpenX11WindowSystem();
+  ASSERT_NE(x11, nullptr) << "no X display";
+  TempFolder folder;
+  InstallPatterns(folder);
+  ASSERT_TRUE(QFile::exists(folder.File("system/") + kExpTableFileName));
+  SystemClock clock;
+  RecordingMessageBoxes boxes;
+  DebugTrace trace(folder.Path(), [&clock] { return clock.Now(); });
+  Services services{clock, *x11, boxes, trace};
+  StartedProgram program = StartProgram(services, folder.Path());
+  ASSERT_FALSE(program.ended);
+  Form1& form = *program.form;
+  form.State().settings.captureInterval = 1;
+
+  GainingGame game(250, kStartExp, kStepMs, kGainPerStep);
+  WindowId id = 0;
+  ASSERT_TRUE(WaitUntil([&] { return (id = x11->FindWindowByTitle(kGame)) != 0; }));
+  RunTool(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(id)});
+  ASSERT_TRUE(WaitUntil([&] { return x11->ForegroundWindow() == id; }));
+
+  // The first timed capture comes about 15 seconds after Run, the next a
+  // minute later.
+  form.menuRun_Click();
+  // A gain line has seven fields and begins with the date (the header has
+  // seven too).
+  QStringList line;
+  const auto gainLine = [&] { return line.size() == 7 && line[0].contains(u'/'); };
+  for (int second = 0; second < 100 && !gainLine(); ++second) {
+    clock.WaitMs(1000);
+    form.timCaptureInterval_Timer();
+    line = LastLogLine(folder.Path());
+  }
+  // Date, time, Lv, Exp, 獲得Exp, 経過(分), 時給(k/h).
+  ASSERT_TRUE(gainLine()) << qPrintable(line.join(u' '));
+  EXPECT_EQ(line[2], QStringLiteral("250"));
+  const double gained = Number(line[4]);
+  const double minutes = line[5].toDouble();
+  EXPECT_GE(Number(line[3]), kStartExp + gained);
+  EXPECT_NEAR(gained, kGainPerSecond * minutes * 60, kGainPerSecond * 7) << "a minute's gain, give or take seconds";
+  // Over a minute of whole seconds the rate is off by at most a second's
+  // worth and a step at either end.
+  EXPECT_NEAR(Number(line[6]), kRate, kRate * (1.0 + 0.4) / 55);
+
+  const SessionFigures f = form.Monitor().Session().Figures(clock.MonotonicMs());
+  const auto text = [&](const char* name) { return form.findChild<QLabel*>(QLatin1String(name))->text(); };
+  std::printf("%s; panel: %s, %s, %d misreads\n", qPrintable(line.join(u' ')), qPrintable(text("lblLiveShortRate")),
+              qPrintable(text("lblLiveToLevel")), f.misreads);
+  EXPECT_EQ(f.misreads, 0);
+  ASSERT_TRUE(f.shortRate);
+  EXPECT_NEAR(*f.shortRate, kRate, kRate * 0.03);
+  EXPECT_EQ(text("lblLiveShortRate"), GroupedNumber(*f.shortRate) + QStringLiteral(" k/h"));
+  // Level 250 needs 442,457,484,960 by the delivered table.
+  ASSERT_TRUE(f.secondsToLevel);
+  const double rest = (442'457'484'960 - f.exp) / kGainPerSecond;
+  EXPECT_NEAR(*f.secondsToLevel, rest, rest * 0.03 + 1);
+  EXPECT_EQ(text("lblLiveToLevel"), TimeToLevelText(f.secondsToLevel));
+  EXPECT_TRUE(boxes.shown.empty());
+  form.menuStop_Click();
+}
