@@ -17,7 +17,7 @@
 #include "recognition/pattern_matcher.h"
 #include "recognition/recognition.h"
 #include "capture/x11/x11_window_system.h"
-#include "main_window/live_sampler.h"
+#include "monitoring/live_sampler.h"
 
 namespace {
 

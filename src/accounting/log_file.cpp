@@ -30,19 +30,23 @@ std::optional<Notice> LogFileWriter::WriteLogLine(const QString& text, const QSt
   if (!init && !mode.isEmpty()) return std::nullopt;
   if (init) {
     logStamp_ = now.toString(QStringLiteral("yyyyMMddhhmm"));
+    header_ = text;
     failureReported_ = false;
   }
   if (logStamp_.isEmpty()) return std::nullopt;
 
   const QString folder = LogFolder(settings);
-  const QString path = CurrentPath(settings);
+  const QString path = CurrentPath(settings, now);
   bool written = false;
   if (PathExists(folder) || MakeFolders(folder)) {
     // The month's file goes on under its first header. A file that already
     // holds lines is never replaced: a second measurement begun within the
     // same minute continues the first one's file instead of wiping it.
     if (init && settings.saveDistance && PathExists(path)) return std::nullopt;
-    written = AppendLine(path, text);
+    // A measurement that runs into a new month begins that month's file as
+    // its first reading began the last one.
+    const bool newMonth = !init && settings.saveDistance && !header_.isEmpty() && !PathExists(path);
+    written = (!newMonth || AppendLine(path, header_)) && AppendLine(path, text);
   }
   if (written) return std::nullopt;
   lastLineLost_ = true;
@@ -56,12 +60,17 @@ std::optional<Notice> LogFileWriter::WriteLogLine(const QString& text, const QSt
 
 void LogFileWriter::Clear() {
   logStamp_.clear();
+  header_.clear();
   failureReported_ = false;
 }
 
-QString LogFileWriter::CurrentPath(const Settings& settings) const {
+QString LogFileWriter::CurrentPath(const Settings& settings, const QDateTime& now) const {
   if (logStamp_.isEmpty()) return QString();
-  const QString name = settings.saveDistance ? logStamp_.left(6) + QStringLiteral("月") : logStamp_;
+  const QString name = settings.saveDistance ? now.toString(QStringLiteral("yyyyMM")) + QStringLiteral("月") : logStamp_;
   const QString extension = settings.saveCsv ? QStringLiteral(".csv") : QStringLiteral(".txt");
   return LogFolder(settings) + settings.saveFile + name + extension;
+}
+
+QString LogFileWriter::BegunPath(const Settings& settings) const {
+  return CurrentPath(settings, QDateTime::fromString(logStamp_, QStringLiteral("yyyyMMddhhmm")));
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The log files under saveFolder/log/: one per measurement
-// (<saveFile>yyyymmddhhmm.txt) or one per month (<saveFile>yyyymm月.txt),
-// TXT or CSV, Shift_JIS with CR LF, opened and closed for every line.
+// (<saveFile>yyyymmddhhmm.txt) or one per month (<saveFile>yyyymm月.txt, the
+// month of each line's date), TXT or CSV, Shift_JIS with CR LF, opened and
+// closed for every line.
 
 #include <QDateTime>
 #include <QString>
@@ -23,9 +24,10 @@ class LogFileWriter {
   // Mode "INIT" begins a new log file with `text` (the file header); an empty
   // mode appends `text` to the active file. A file that already holds lines
   // is never emptied: a month's file keeps its one header, a measurement's
-  // file begun again in the same minute gets the header appended. Returns a
-  // message to show when the file could not be written; at most one per
-  // measurement.
+  // file begun again in the same minute gets the header appended. A line
+  // dated in a month whose file does not exist yet begins it with the
+  // measurement's header. Returns a message to show when the file could not
+  // be written; at most one per measurement.
   std::optional<Notice> WriteLogLine(const QString& text, const QString& mode, const Settings& settings,
                                      const QDateTime& now);
 
@@ -38,20 +40,24 @@ class LogFileWriter {
   void Clear();
 
   // Lines go on into the file of `stamp` (a measurement continued after a
-  // restart); nothing is written now.
-  void Resume(const QString& stamp) {
+  // restart), begun with `header`; nothing is written now.
+  void Resume(const QString& stamp, const QString& header) {
     logStamp_ = stamp;
+    header_ = header;
     failureReported_ = false;
   }
 
   // yyyymmddhhmm of the active file; empty when none is active.
   const QString& LogStamp() const { return logStamp_; }
 
-  // The file the next line goes to; empty when none is active.
-  QString CurrentPath(const Settings& settings) const;
+  // The file a line dated `now` goes to; empty when none is active.
+  QString CurrentPath(const Settings& settings, const QDateTime& now) const;
+  // The file the active measurement began (its stamp's); empty when none is.
+  QString BegunPath(const Settings& settings) const;
 
  private:
   QString logStamp_;
+  QString header_;  // the active measurement's, for a month's file it begins
   bool failureReported_ = false;
   bool lastLineLost_ = false;
 };

@@ -60,7 +60,7 @@ ReadingVerdict SessionModel::Add(std::int32_t level, double exp, std::int64_t mo
     first_ = current;
     last_ = current;
     lastMoveMs_ = monotonicMs;
-    points_.push_back({monotonicMs - startMs_, 0, std::nullopt});
+    AddPoint({monotonicMs - startMs_, 0, std::nullopt});
     return ReadingVerdict::Accepted;
   }
 
@@ -84,6 +84,10 @@ ReadingVerdict SessionModel::Add(std::int32_t level, double exp, std::int64_t mo
   return ReadingVerdict::Accepted;
 }
 
+void SessionModel::NoteMisread() {
+  if (running_) ++misreads_;
+}
+
 void SessionModel::Accept(const Reading& reading) {
   const Reading previous = *last_;
   levelsGained_ += reading.level - previous.level;
@@ -96,19 +100,31 @@ void SessionModel::Accept(const Reading& reading) {
   if (gain != 0) {
     const std::int64_t stretch = reading.ms - lastMoveMs_;
     const std::int64_t sinceReading = reading.ms - previous.ms;
-    // After an idle stretch only the last interval between readings can
-    // have seen the gain; a reading far after the previous one (the game
-    // was behind other windows) cannot tell when it happened at all.
-    std::int64_t active = stretch;
-    if (stretch > kIdleLimitMs) active = sinceReading <= kIdleLimitMs ? sinceReading : 0;
+    // The gain counts in full. Of the stretch since the last rise, time up
+    // to the idle limit was play and the rest idle; a gain after a gap in
+    // which the game was not seen at all may have come at any time in it,
+    // so the whole gap counts. Either way the time credited is never
+    // shorter than the play that can have earned the gain, so no rate is
+    // ever inflated by it.
+    const std::int64_t active = std::max(std::min(stretch, kIdleLimitMs), sinceReading);
     gained_ += gain;
-    if (active > 0) {
-      activeMs_ += active;
-      segments_.push_back({reading.ms, gain, active});
-    }
+    activeMs_ += active;
+    segments_.push_back({reading.ms, gain, active});
+    while (segments_.front().endMs <= reading.ms - kLongWindowMs) segments_.pop_front();
     lastMoveMs_ = reading.ms;
   }
-  points_.push_back({reading.ms - startMs_, gained_, WindowRate(reading.ms, kShortWindowMs)});
+  AddPoint({reading.ms - startMs_, gained_, WindowRate(reading.ms, kShortWindowMs)});
+}
+
+void SessionModel::AddPoint(const SessionPoint& point) {
+  if (points_.size() + 1 > kMaxSessionPoints) {
+    // Every second point goes: the whole session stays on the chart at half
+    // the detail, and this happens ever more rarely.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < points_.size(); i += 2) points_[kept++] = points_[i];
+    points_.resize(kept);
+  }
+  points_.push_back(point);
 }
 
 SessionModel::WindowSums SessionModel::SumsSince(std::int64_t nowMs, std::int64_t windowMs) const {
@@ -125,7 +141,7 @@ std::optional<double> SessionModel::WindowRate(std::int64_t nowMs, std::int64_t 
   return RatePerHourK(sums.gain, sums.activeMs);
 }
 
-SessionFigures SessionModel::Figures(std::int64_t monotonicMs) const {
+SessionFigures SessionModel::Figures(std::int64_t monotonicMs, const QDateTime& wallNow) const {
   SessionFigures f;
   f.running = running_;
   f.misreads = misreads_;
@@ -139,6 +155,9 @@ SessionFigures SessionModel::Figures(std::int64_t monotonicMs) const {
   f.shortRate = WindowRate(monotonicMs, kShortWindowMs);
   f.longRate = WindowRate(monotonicMs, kLongWindowMs);
   f.wholeRate = RatePerHourK(gained_, activeMs_);
+  if (running_ && wallNow.isValid() && monotonicMs - lastMoveMs_ > kIdleLimitMs) {
+    f.idleSince = wallNow.addMSecs(lastMoveMs_ - monotonicMs);
+  }
 
   const std::optional<std::int64_t> size = table_->Size(last_->level);
   f.levelSizeUnknown = !size;
@@ -159,7 +178,13 @@ QString SessionModel::SummaryLine() const {
   if (!first_ || !last_) return QString();
   const QDateTime end = stopWall_.isValid() ? stopWall_ : startWall_;
   const std::optional<double> rate = RatePerHourK(gained_, activeMs_);
-  return QStringLiteral("セッション %1 - %2  稼働 %3  獲得Exp %4  時給(全体) %5 k/h  レベル +%6")
+  // The gain is the difference of two live readings, not of the log file's:
+  // which two is said, so the figures can be told apart.
+  const auto readAt = [this](const Reading& r) {
+    return startWall_.addMSecs(r.ms - startMs_).toString(QStringLiteral("hh:mm:ss"));
+  };
+  return QStringLiteral("セッション %1 - %2  稼働 %3  獲得Exp %4 (%5〜%6の読取)  時給(全体) %7 k/h  レベル +%8")
       .arg(LogDateText(startWall_), LogDateText(end), DurationText(activeMs_), GroupedNumber(gained_),
-           rate ? GroupedNumber(*rate) : QStringLiteral("—"), QString::number(levelsGained_));
+           readAt(*first_), readAt(*last_), rate ? GroupedNumber(*rate) : QStringLiteral("—"),
+           QString::number(levelsGained_));
 }

@@ -6,7 +6,9 @@
 
 #include <QDateTime>
 #include <QString>
+#include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -14,10 +16,16 @@
 #include "accounting/exp_table.h"
 
 // Experience that did not move for longer than this is idle time: it is
-// left out of the active time and of every rate.
+// left out of the active time and of every rate. A gain that ends such a
+// stretch counts in full, and the stretch up to this limit counts as
+// active: rates are per hour of play, and one slow gain never gives more
+// than itself per this limit.
 inline constexpr std::int64_t kIdleLimitMs = 3 * 60 * 1000;
 inline constexpr std::int64_t kShortWindowMs = 10 * 60 * 1000;
 inline constexpr std::int64_t kLongWindowMs = 60 * 60 * 1000;
+// The chart's points are kept below this many: a day of readings every 10
+// seconds must neither grow memory nor slow a reading.
+inline constexpr std::size_t kMaxSessionPoints = 1024;
 
 // One point of the session's chart: time since the session began, the
 // total gained so far and the last-10-minutes rate then (k/h, nothing while
@@ -45,6 +53,9 @@ struct SessionFigures {
   bool levelSizeUnknown = false;  // the table has no size for the level
   std::int32_t levelsGained = 0;
   int misreads = 0;  // readings left out because they cannot follow the previous one
+  // While running, experience has not risen for longer than the idle limit
+  // since then (wall clock): the rates keep the values of the time played.
+  std::optional<QDateTime> idleSince;
 };
 
 enum class ReadingVerdict { Accepted, Rebased, Misread, Ignored };
@@ -67,12 +78,20 @@ class SessionModel {
   // that agree with each other mean the earlier readings were the wrong ones
   // (or another character is played) and the session goes on from them.
   ReadingVerdict Add(std::int32_t level, double exp, std::int64_t monotonicMs);
+  // A reading refused before it got here (by the misread guard): counted
+  // with the misreads, and nothing else.
+  void NoteMisread();
 
-  SessionFigures Figures(std::int64_t monotonicMs) const;
+  // `wallNow` (the wall clock at `monotonicMs`) dates an idle stretch; without
+  // it none is told.
+  SessionFigures Figures(std::int64_t monotonicMs, const QDateTime& wallNow = QDateTime()) const;
+  // The whole session, the older part at less detail once there are many
+  // (kMaxSessionPoints at most).
   const std::vector<SessionPoint>& Points() const { return points_; }
 
   // The on-screen log's line at Stop: start and end, active time, total
-  // gained, average rate, levels gained. Empty when no reading was taken.
+  // gained with the times of the two readings it lies between, average
+  // rate, levels gained. Empty when no reading was taken.
   QString SummaryLine() const;
 
  private:
@@ -96,6 +115,7 @@ class SessionModel {
   WindowSums SumsSince(std::int64_t nowMs, std::int64_t windowMs) const;
   std::optional<double> WindowRate(std::int64_t nowMs, std::int64_t windowMs) const;
   void Accept(const Reading& reading);
+  void AddPoint(const SessionPoint& point);
 
   std::shared_ptr<const ExpTable> table_ = CompiledExpTable();
   bool running_ = false;
@@ -110,7 +130,7 @@ class SessionModel {
   std::int64_t activeMs_ = 0;
   std::int32_t levelsGained_ = 0;
   int misreads_ = 0;
-  std::vector<Segment> segments_;
+  std::deque<Segment> segments_;  // those of the last hour: the windows' rates need no more
   std::vector<SessionPoint> points_;
 };
 
@@ -121,5 +141,5 @@ std::optional<double> RatePerHourK(double gained, std::int64_t activeMs);
 // "あと 1時間12分", "あと 12分" (minutes rounded up); "—" for nothing.
 QString TimeToLevelText(const std::optional<double>& seconds);
 
-// "1時間02分", "12分": whole minutes, cut.
+// "1時間2分", "12分": whole minutes, cut; the minutes are not padded.
 QString DurationText(std::int64_t ms);

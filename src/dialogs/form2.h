@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "dialogs/options_rules.h"
-#include "dialogs/program_state.h"
+#include "monitoring/program_state.h"
 
 class AlertOptions;
 class GoalOptions;

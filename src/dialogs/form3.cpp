@@ -131,11 +131,14 @@ void Form3::SaveClicked() {
   const PatternFilesResult result =
       PatternFiles(QStringLiteral("SAVE"), state_.patternImages, state_.patterns, state_.programFolder);
   if (ReportAndMaybeEnd(result)) return;
-  services_.trace.Event(QStringLiteral(" Saving PatternFiles･･･End "));
   if (patternsChanged_) patternsChanged_();
-  if (!TaughtCapturesRead()) return;
-  done(QDialog::Accepted);
-  ShowMainWindow();
+  // The files are written either way; a capture the new set cannot read
+  // keeps the editor open to put it right.
+  if (TaughtCapturesRead()) {
+    done(QDialog::Accepted);
+    ShowMainWindow();
+  }
+  services_.trace.Event(QStringLiteral(" Saving PatternFiles･･･End "));
 }
 
 AreaPictures Form3::SlotPictures() const {

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "dialogs/program_state.h"
+#include "monitoring/program_state.h"
 #include "recognition/area_teaching.h"
 
 class PatternSlot;

@@ -1,19 +1,11 @@
 #pragma once
-// Message boxes, injected so that tests observe them instead of blocking on
-// a modal box. All boxes have no icon; texts and titles are shown as given.
+// The real message boxes behind the injected interface.
 
 #include <QString>
 
-class QWidget;
+#include "monitoring/message_boxes.h"
 
-class MessageBoxes {
- public:
-  virtual ~MessageBoxes() = default;
-  // OK button only.
-  virtual void Inform(const QString& text, const QString& title) = 0;
-  // Yes and No buttons; true for Yes.
-  virtual bool AskYesNo(const QString& text, const QString& title) = 0;
-};
+class QWidget;
 
 // The real boxes (QMessageBox without an icon).
 class QtMessageBoxes : public MessageBoxes {

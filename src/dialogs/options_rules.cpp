@@ -46,8 +46,6 @@ std::int32_t& FieldOf(Settings& settings, NumericSetting setting, int area) {
   return settings.lag;
 }
 
-int LagToWait(std::int32_t lag) { return std::clamp<std::int32_t>(lag, kLagMin, kLagMax); }
-
 std::optional<std::int32_t> ValueToStore(double result) {
   if (result == kInputCancelled) return std::nullopt;
   return RoundToInt32(result);

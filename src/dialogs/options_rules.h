@@ -7,15 +7,10 @@
 #include <cstdint>
 #include <optional>
 
+#include "monitoring/lag.h"
 #include "persistence/settings.h"
 
 enum class NumericSetting { StartX, StartY, SizeX, SizeY, Interval, Lag };
-
-// The lag the dialog offers. The file may hold any number, and keeps it; a
-// wait never lasts longer (nor less) than these allow.
-inline constexpr int kLagMin = 0;
-inline constexpr int kLagMax = 100;
-int LagToWait(std::int32_t lag);
 
 // What the numeric input dialog is opened with for a setting; limits and
 // step are passed to it as text.

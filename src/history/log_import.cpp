@@ -191,78 +191,120 @@ std::optional<LogFileName> ParseLogFileName(const QString& fileName) {
   return name;
 }
 
-LogImport ImportLogText(const QString& fileName, const QByteArray& bytes, const ExpTable& table) {
-  LogImport result;
-  const std::optional<LogFileName> name = ParseLogFileName(fileName);
-  if (!name) return result;
-  result.files = 1;
+namespace {
 
-  int year = name->month.year();
-  int lastMonth = name->month.month();
-  RecordBuilder builder;
-  // A measurement's file begins with its header at the stamp's minute.
-  std::optional<QDateTime> headerStart;
-  const QStringList lines = DecodedLines(bytes);
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    const QString& text = lines[i];
-    if (text.trimmed().isEmpty()) continue;
-    if (IsHeader(text)) {
-      builder.FinishInto(result.records);
-      headerStart = i == 0 ? name->begun : std::nullopt;
-      continue;
-    }
-    const std::optional<std::array<int, 4>> parts = DateParts(text);
-    std::optional<GainLine> line = parts ? ParseColumns(text.mid(11)) : std::nullopt;
-    if (!line) {
-      ++result.skippedLines;
-      continue;
-    }
-    const auto [month, day, hour, minute] = *parts;
-    // Lines run forward in time: a month earlier than the last one is in
-    // the next year (a measurement goes on in the file it began in).
-    const int lineYear = month < lastMonth ? year + 1 : year;
-    const QDate date(lineYear, month, day);
-    const QTime time(hour, minute);
-    line->at = QDateTime(date, time);
-    if (!date.isValid() || !time.isValid()) {
-      ++result.skippedLines;
-      continue;
-    }
-    year = lineYear;
-    lastMonth = month;
+// Reads log files one after another into records. A month's file that
+// follows the previous month's file of the same name and format may go on
+// with the measurement that file ended with: a measurement running past the
+// end of a month writes its later lines (after a header of their own) into
+// the next month's file.
+class LogReader {
+ public:
+  explicit LogReader(const ExpTable& table) : table_(table) {}
 
-    const QDateTime stepStart = line->at.addMSecs(-static_cast<std::int64_t>(std::llround(line->minutes * 60000)));
-    if (!builder.Continues(*line, stepStart, table)) {
-      builder.FinishInto(result.records);
-      const QDateTime start = headerStart && builder.Empty() ? *headerStart : MinuteOf(stepStart);
-      builder.Begin(start, *line, fileName, table);
+  void Read(const QString& fileName, const LogFileName& name, const QByteArray& bytes, bool followsPreviousFile) {
+    ++result_.files;
+    if (!followsPreviousFile) builder_.FinishInto(result_.records);
+    int year = name.month.year();
+    int lastMonth = name.month.month();
+    // A measurement's file begins with its header at the stamp's minute.
+    std::optional<QDateTime> headerStart;
+    const QStringList lines = DecodedLines(bytes);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+      const QString& text = lines[i];
+      if (text.trimmed().isEmpty()) continue;
+      if (IsHeader(text)) {
+        // The header a month's file begins with ends nothing by itself.
+        if (!(i == 0 && followsPreviousFile)) builder_.FinishInto(result_.records);
+        headerStart = i == 0 ? name.begun : std::nullopt;
+        continue;
+      }
+      const std::optional<std::array<int, 4>> parts = DateParts(text);
+      std::optional<GainLine> line = parts ? ParseColumns(text.mid(11)) : std::nullopt;
+      if (!line) {
+        ++result_.skippedLines;
+        continue;
+      }
+      const auto [month, day, hour, minute] = *parts;
+      // Lines run forward in time: a month earlier than the last one is in
+      // the next year.
+      const int lineYear = month < lastMonth ? year + 1 : year;
+      const QDate date(lineYear, month, day);
+      const QTime time(hour, minute);
+      line->at = QDateTime(date, time);
+      if (!date.isValid() || !time.isValid()) {
+        ++result_.skippedLines;
+        continue;
+      }
+      year = lineYear;
+      lastMonth = month;
+
+      const QDateTime stepStart =
+          line->at.addMSecs(-static_cast<std::int64_t>(std::llround(line->minutes * 60000)));
+      if (!builder_.Continues(*line, stepStart, table_)) {
+        builder_.FinishInto(result_.records);
+        const QDateTime start = headerStart && builder_.Empty() ? *headerStart : MinuteOf(stepStart);
+        builder_.Begin(start, *line, fileName, table_);
+      }
+      headerStart.reset();
+      builder_.Add(*line);
     }
-    headerStart.reset();
-    builder.Add(*line);
   }
-  builder.FinishInto(result.records);
-  return result;
+
+  LogImport Finish() {
+    builder_.FinishInto(result_.records);
+    return std::move(result_);
+  }
+
+  LogImport& Result() { return result_; }
+
+ private:
+  const ExpTable& table_;
+  RecordBuilder builder_;
+  LogImport result_;
+};
+
+// The name without its month and extension, and the extension: month files
+// of one series share both.
+QString MonthSeries(const QString& fileName) {
+  return fileName.left(fileName.size() - 11) + fileName.right(4).toLower();  // "yyyymm月.ext" is 11 long
+}
+
+}  // namespace
+
+LogImport ImportLogText(const QString& fileName, const QByteArray& bytes, const ExpTable& table) {
+  const std::optional<LogFileName> name = ParseLogFileName(fileName);
+  if (!name) return {};
+  LogReader reader(table);
+  reader.Read(fileName, *name, bytes, false);
+  return reader.Finish();
 }
 
 LogImport ImportLogFolder(const QString& logFolder, const ExpTable& table) {
-  LogImport all;
+  LogReader reader(table);
   const QDir folder(logFolder);
   const QStringList names = folder.entryList(QDir::Files, QDir::Name);
+  std::optional<std::pair<QString, QDate>> lastMonthFile;  // series and month
   for (const QString& fileName : names) {
-    if (!ParseLogFileName(fileName)) continue;
+    const std::optional<LogFileName> name = ParseLogFileName(fileName);
+    if (!name) continue;
     QFile file(folder.filePath(fileName));
     if (!file.open(QIODevice::ReadOnly)) {
-      all.unreadable << fileName;
+      reader.Result().unreadable << fileName;
+      lastMonthFile.reset();
       continue;
     }
-    LogImport one = ImportLogText(fileName, file.readAll(), table);
-    all.files += one.files;
-    all.skippedLines += one.skippedLines;
-    all.records.insert(all.records.end(), std::make_move_iterator(one.records.begin()),
-                       std::make_move_iterator(one.records.end()));
+    const bool monthFile = !name->begun.has_value();
+    const bool follows = monthFile && lastMonthFile && lastMonthFile->first == MonthSeries(fileName) &&
+                         lastMonthFile->second.addMonths(1) == name->month;
+    reader.Read(fileName, *name, file.readAll(), follows);
+    lastMonthFile = monthFile ? std::optional<std::pair<QString, QDate>>({MonthSeries(fileName), name->month})
+                              : std::nullopt;
   }
-  std::stable_sort(all.records.begin(), all.records.end(),
-                   [](const MeasurementRecord& a, const MeasurementRecord& b) { return WallClockMs(a.start) < WallClockMs(b.start); });
+  LogImport all = reader.Finish();
+  std::stable_sort(all.records.begin(), all.records.end(), [](const MeasurementRecord& a, const MeasurementRecord& b) {
+    return WallClockMs(a.start) < WallClockMs(b.start);
+  });
   return all;
 }
 

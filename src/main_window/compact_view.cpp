@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kHeight = 84;
+constexpr int kHeight = 100;
 constexpr int kGoalHeight = 18;
 
 }  // namespace
@@ -35,9 +35,15 @@ CompactView::CompactView(std::function<void(QPoint)> moved, QWidget* parent)
   progress_->setRange(0, 1000);
   progress_->setTextVisible(true);
   progress_->setFormat(QStringLiteral("—"));
+  activity_ = new QLabel(QStringLiteral("—"), this);
+  activity_->setObjectName(QStringLiteral("lblCompactActivity"));
+  QFont small = activity_->font();
+  small.setPixelSize(11);
+  activity_->setFont(small);
   column->addWidget(rate_);
   column->addWidget(toLevel_);
   column->addWidget(progress_);
+  column->addWidget(activity_);
   goal_ = new QLabel(this);
   goal_->setObjectName(QStringLiteral("lblCompactGoal"));
   goal_->hide();
@@ -52,6 +58,7 @@ void CompactView::Show(const SessionFigures& figures) {
   toLevel_->setText(t.toLevel);
   progress_->setValue(figures.progressPercent ? static_cast<int>(std::lround(*figures.progressPercent * 10)) : 0);
   progress_->setFormat(t.progress);
+  activity_->setText(t.activity + QStringLiteral("・") + kRateBasis);
 }
 
 void CompactView::ShowGoal(const GoalTexts& goal) {

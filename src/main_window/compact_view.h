@@ -1,7 +1,8 @@
 #pragma once
 // A small window that stays above the game with just the figures a player
-// glances at: the rate, the time to the next level and the level's
-// progress. It can be dragged anywhere and tells where it was left.
+// glances at: the rate, the time to the next level, the level's progress,
+// and whether it measures or stands idle. It can be dragged anywhere and
+// tells where it was left.
 
 #include <QWidget>
 #include <functional>
@@ -35,6 +36,7 @@ class CompactView : public QWidget {
   std::function<void(QPoint)> moved_;
   QLabel* rate_ = nullptr;
   QLabel* toLevel_ = nullptr;
+  QLabel* activity_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QLabel* goal_ = nullptr;
   QPoint dragOffset_;

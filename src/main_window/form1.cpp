@@ -23,7 +23,7 @@
 #include "dialogs/form_input_check.h"
 #include "dialogs/history_window.h"
 #include "dialogs/message_boxes.h"
-#include "main_window/live_meter.h"
+#include "main_window/compact_view.h"
 #include "main_window/live_panel.h"
 #include "main_window/log_font.h"
 #include "main_window/main_texts.h"
@@ -70,9 +70,10 @@ QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& tex
 }  // namespace
 
 Form1::Form1(Services& services, const QString& programFolder, QWidget* parent)
-    : QMainWindow(parent), services_(services) {
+    : QMainWindow(parent), services_(services), monitor_(state_, services) {
   setObjectName(QStringLiteral("Form1"));
   state_.programFolder = programFolder;
+  monitor_.AddListener(*this);
   CreateControls();
   CreateLiveControls();
   CreateMenus();
@@ -86,6 +87,7 @@ Form1::~Form1() {
   // The dialogs are children of this window; stop them from calling back
   // into it while it is being taken apart.
   ended_ = true;
+  delete compact_.data();
   delete form2_.data();
   delete form3_.data();
   delete formInputCheck_.data();
@@ -201,7 +203,7 @@ void Form1::CreateDialogs() {
   form3_ = new Form3(state_, services_, [this] { AdoptPatterns(); }, this);
   // The editor ends the program when even the default patterns are gone.
   form3_->SetEndProgram([this] { EndNow(1); });
-  form3_->SetCaptureSource([this](int area) { return captures_.at(area == 1 ? 1 : 0); });
+  form3_->SetCaptureSource([this](int area) { return monitor_.Capture(area == 1 ? 1 : 0); });
   form3_->hide();
 }
 
@@ -233,52 +235,38 @@ bool Form1::Load() {
   LoadedExpTable table = LoadExpTable(state_.programFolder);
   for (const QString& line : table.traceLines) services_.trace.Event(line);
   for (const Notice& notice : table.notices) ShowNotice(notice);
-  expTable_ = table.table;
-  evaluator_.SetExpTable(expTable_);
-  guard_.SetExpTable(expTable_);
-  live_->SetExpTable(expTable_);
+  monitor_.SetExpTable(table.table);
   services_.trace.Event(QStringLiteral(" Creating ExpDataTable･･･End "));
 
   CreateDialogs();
   CreateTray();
   timCaptureInterval_->setInterval(10000);
   timCaptureInterval_->stop();
-  EnterIdle();
+  MonitoringChanged(false);
   services_.trace.Event(QStringLiteral(" All Form Loading･･･End "));
 
   state_.screenHeader = ScreenHeader();
   state_.fileHeader = FileHeader(settings.saveCsv);
-  OfferToContinueMeasurement();
-
-  if (settings.autoStart) {
-    if (services_.windows.FindWindowByTitle(kGameTitle) != 0) {
-      EnterMonitoring();
-      nextCaptureTime_ = services_.clock.Now().addSecs(kRetrySeconds);
-      logText_.clear();
-      txtLog_->clear();
-      AppendLog(state_.screenHeader + QStringLiteral("\r\n"), false);
-      services_.trace.Event(QStringLiteral(" Log Start･･･ "));
-    } else {
-      ShowNotice(GameMissingNotice());
-    }
-  }
+  const bool continued = monitor_.OfferToContinueMeasurement();
+  if (!continued && settings.autoStart) monitor_.AutoStart();
   return true;
 }
 
 void Form1::menuEnd_Click() {
   if (ended_) return;
   services_.trace.Event(QStringLiteral(" End of Program "));
-  EndMeasurement();
+  monitor_.End(true);
   EndNow(0);
 }
 
 void Form1::EndNow(int exitCode) {
   // Nothing may run after this: no tick, no wait that comes back, no dialog.
   ended_ = true;
-  services_.clock.EndWaits();
+  monitor_.End(false);
   timCaptureInterval_->stop();
+  refreshState_->stop();
   if (form2_) form2_->hide();
-  live_->CloseCompactView();
+  if (compact_) compact_->close();
   hide();
   emit endRequested(exitCode);
 }
@@ -286,14 +274,14 @@ void Form1::EndNow(int exitCode) {
 void Form1::closeEvent(QCloseEvent* event) {
   // Every window goes, nothing is traced or saved; the measurement ends, and
   // a wait under way ends, so the program really ends and frees its lock.
-  if (!ended_) EndMeasurement();
+  monitor_.End(!ended_);
   ended_ = true;
-  services_.clock.EndWaits();
   timCaptureInterval_->stop();
+  refreshState_->stop();
   if (form2_) form2_->close();
   if (form3_) form3_->close();
   if (formInputCheck_) formInputCheck_->close();
-  live_->CloseCompactView();
+  if (compact_) compact_->close();
   event->accept();
 }
 
@@ -306,14 +294,9 @@ void Form1::CreateLiveControls() {
   lblState_->setObjectName(QStringLiteral("lblState"));
   statusBar()->addWidget(lblState_, 1);
   statusBar()->setSizeGripEnabled(true);
-  live_ = new LiveMeter(
-      state_, services_, {panelLive_, chartLive_, lblState_, this}, [this] { return IsMonitoring(); },
-      [this] { return nextCaptureTime_; }, this);
-}
-
-void Form1::menuCompact_Click() {
-  if (ended_) return;
-  live_->ToggleCompactView();
+  refreshState_ = new QTimer(this);
+  refreshState_->setInterval(1000);
+  connect(refreshState_, &QTimer::timeout, this, &Form1::RefreshStateLine);
 }
 
 Form2* Form1::OptionsDialog() const { return form2_.data(); }
@@ -323,7 +306,7 @@ Form3* Form1::PatternEditor() const { return form3_.data(); }
 void Form1::ShowNotice(const Notice& notice) { services_.boxes.Inform(notice.text, notice.title); }
 
 void Form1::AdoptPatterns() {
-  matcher_ = std::make_shared<const PatternMatcher>(state_.patterns);
+  monitor_.PatternsChanged();
   ShowPatternHolders();
 }
 

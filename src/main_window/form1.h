@@ -1,7 +1,8 @@
 #pragma once
-// The main window: its controls, the monitoring cycle, the manual commands
-// and the layout. It holds the program's shared state and lends it to the
-// dialogs; the rules themselves live in the logic libraries.
+// The main window: its controls, the handlers of the monitoring cycle and
+// the manual commands, and the layout. It holds the program's shared state
+// and lends it to the monitoring cycle and the dialogs; it drives the cycle
+// and draws what the cycle reports.
 
 #include <QDateTime>
 #include <QImage>
@@ -12,20 +13,16 @@
 #include <memory>
 #include <optional>
 
-#include "accounting/evaluation.h"
-#include "accounting/log_file.h"
-#include "accounting/misread_guard.h"
-#include "main_window/alerts.h"
-#include "main_window/live_meter.h"
-#include "recognition/pattern_matcher.h"
 #include "main_window/layout_rule.h"
-#include "dialogs/program_state.h"
+#include "monitoring/monitoring_cycle.h"
+#include "monitoring/monitoring_listener.h"
+#include "monitoring/program_state.h"
 #include "persistence/notice.h"
 
+class CompactView;
 class Form2;
 class Form3;
 class FormInputCheck;
-class LiveMeter;
 class LivePanel;
 class RateChart;
 class QAction;
@@ -36,7 +33,7 @@ class QPushButton;
 class QTimer;
 class TrayIcon;
 
-class Form1 : public QMainWindow {
+class Form1 : public QMainWindow, private MonitoringListener {
   Q_OBJECT
  public:
   Form1(Services& services, const QString& programFolder, QWidget* parent = nullptr);
@@ -68,18 +65,15 @@ class Form1 : public QMainWindow {
 
   ProgramState& State() { return state_; }
   const ProgramState& State() const { return state_; }
-  bool IsMonitoring() const;
-  const QDateTime& NextCaptureTime() const { return nextCaptureTime_; }
+  // The cycle this window drives; others may listen to it too.
+  MonitoringCycle& Monitor() { return monitor_; }
+  const MonitoringCycle& Monitor() const { return monitor_; }
+  bool IsMonitoring() const { return monitor_.Monitoring(); }
   QString LogText() const { return logText_; }
-  const QImage& Capture(int area) const { return captures_.at(area); }
-  const LogFileWriter& LogWriter() const { return logWriter_; }
-  std::int32_t RecognizedLevel() const { return recognizedLevel_; }
-  double RecognizedExp() const { return recognizedExp_; }
   Form2* OptionsDialog() const;
   Form3* PatternEditor() const;
-  LiveMeter& Live() const { return *live_; }
   void menuCompact_Click();
-  const AlertMonitor& Alerts() const { return alerts_; }
+  CompactView* Compact() const;
   TrayIcon* Tray() const { return tray_; }
 
  signals:
@@ -93,42 +87,32 @@ class Form1 : public QMainWindow {
   void changeEvent(QEvent* event) override;
 
  private:
-  // The first capture after a start, and the quick retry after a reading
-  // that failed or a game behind another window, are due this much later.
-  static constexpr int kRetrySeconds = 15;
-
   void CreateControls();
   void CreateMenus();
   void CreateDialogs();
 
   void EndNow(int exitCode);
-  void EnterMonitoring();
-  void EnterIdle();
-  // A capture now: the next one is due a whole interval later.
-  void StartInterval(const QDateTime& now);
   void AppendLog(const QString& text, bool caretToEnd);
-  void SetCapture(int area, const QImage& picture);
-  void RecognizeDigits();
   void ShowPreview(int area, int digit, int x);
-  void ApplyEvaluation();
-
-  // The safeguards around the monitoring cycle (form1_safeguards.cpp): the
-  // misread guard before evaluation, the saved measurement after it, the
-  // offer to continue a measurement at start, the alerts and the tray icon.
-  EvaluationStep GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs);
-  void AfterEvaluation(const EvaluationStep& step, const QDateTime& now, std::int64_t monotonicMs);
-  void OfferToContinueMeasurement();
-  void EndMeasurement();
-  void CreateTray();
-  void NoteLiveReading(const std::optional<LiveMeter::TickReading>& live);
-  // `seen`: where this tick already saw the game; Unknown looks again.
-  void FeedAlerts(GameSeen seen);
-  void UpdateTray();
   void ShowNotice(const Notice& notice);
   void ShowPatternHolders();
   // After every change of the pattern set: prepares it for recognition once
   // (instead of on every reading) and shows the holders.
   void AdoptPatterns();
+  void CreateTray();
+  void UpdateTray();
+  void RefreshStateLine();
+
+  // What the monitoring cycle reports (form1_monitoring.cpp, form1_live.cpp).
+  void LogAppended(const QString& text, bool scrollToEnd) override;
+  void MonitoringChanged(bool monitoring) override;
+  void CaptureChanged(int area, const QImage& picture) override;
+  void CaptionChanged(int area, const QString& caption) override;
+  void PreviewShown(int area, int digit, int x) override;
+  void FiguresChanged(const SessionFigures& figures, const std::vector<SessionPoint>& points) override;
+  void StateChanged() override;
+  void AlertChanged(AlertKind kind, bool raised, const QString& text) override;
+  void RateLogged(double rate) override;
 
   QSize ClassicOuterSize() const;
   void OnClientResized();
@@ -137,28 +121,10 @@ class Form1 : public QMainWindow {
 
   Services& services_;
   ProgramState state_;
-  // state_.patterns, prepared. Shared: a running recognition keeps the set
-  // it started with while the pattern editor, run from one of its lag
-  // waits, replaces this one.
-  std::shared_ptr<const PatternMatcher> matcher_;
-  // The table read at start; until then the compiled one.
-  std::shared_ptr<const ExpTable> expTable_ = CompiledExpTable();
-  ReadingEvaluator evaluator_;
-  LogFileWriter logWriter_;
-  MisreadGuard guard_;
-  AlertMonitor alerts_;
-  AlertEvent::Reading alertReading_ = AlertEvent::Reading::None;  // read since the last tick
-  std::optional<ReadingPoint> alertPoint_;
-  bool continuing_ = false;  // a saved measurement goes on: Run must not start a new one
+  MonitoringCycle monitor_;
   TrayIcon* tray_ = nullptr;
-  QDateTime nextCaptureTime_;
-  QDateTime intervalStart_;  // the last capture that set a whole interval
-  std::array<QImage, 2> captures_;
-  std::int32_t recognizedLevel_ = 0;
-  double recognizedExp_ = 0;
   QString logText_;
-  bool captureStepActive_ = false;  // a capture step (and maybe its message box) is under way
-  bool ended_ = false;              // Exit or the close box: no handler may act any more
+  bool ended_ = false;  // Exit or the close box: no handler may act any more
 
   QWidget* client_ = nullptr;
   std::array<QLabel*, 2> lblCapture_t_{};
@@ -176,7 +142,8 @@ class Form1 : public QMainWindow {
   LivePanel* panelLive_ = nullptr;
   RateChart* chartLive_ = nullptr;
   QLabel* lblState_ = nullptr;
-  LiveMeter* live_ = nullptr;
+  QTimer* refreshState_ = nullptr;  // the state line's countdown, once a second
+  QPointer<CompactView> compact_;
 
   QMenu* menuFile_ = nullptr;
   QAction* menuPatternSave_ = nullptr;

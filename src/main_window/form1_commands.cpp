@@ -10,7 +10,6 @@
 #include "capture/window_system.h"
 #include "dialogs/form3.h"
 #include "main_window/form1.h"
-#include "main_window/live_meter.h"
 #include "main_window/main_texts.h"
 #include "persistence/debug_trace.h"
 
@@ -27,23 +26,14 @@ bool SaveBitmap(const QImage& picture, const QString& path) {
 
 void Form1::cmdCapture_Click() {
   if (ended_) return;
-  live_->BeginManualWait(QStringLiteral("キャプチャ"), 10000);
-  services_.clock.WaitMs(10000);
-  if (ended_) return;
-  live_->EndManualWait();
-  // Pressed while a timed step runs (inside one of its waits): that step is
-  // the capture, so this one neither moves the due time nor says it was done.
-  if (captureStepActive_) return;
-  StartInterval(services_.clock.Now());
-  CaptureStep();
-  if (ended_) return;
-  services_.trace.Event(QStringLiteral(" SingleCapture･･･End "));
+  monitor_.ManualCapture();
 }
 
 void Form1::cmdRecognize_Click() {
   if (ended_) return;
   const double t0 = services_.clock.TickCountUnsigned();
-  RecognizeDigits();
+  monitor_.Recognize();
+  if (ended_) return;
   const double t1 = services_.clock.TickCountUnsigned();
   const QString elapsed = ElapsedText(TickDifferenceMs(t0, t1) / 1000);
   lblElapse_->setText(elapsed);
@@ -63,8 +53,9 @@ void Form1::menuPatternSave_Click() {
   for (int area = 0; area < 2; ++area) {
     const QString path = PatternCaptureFileName(state_.programFolder, area, services_.clock.Now());
     // Nothing captured yet: nothing to save, and nothing to trace.
-    if (captures_[area].isNull()) return;
-    if (!SaveBitmap(captures_[area], path)) ShowNotice(CannotSaveNotice(path));
+    const QImage& capture = monitor_.Capture(area);
+    if (capture.isNull()) return;
+    if (!SaveBitmap(capture, path)) ShowNotice(CannotSaveNotice(path));
   }
   services_.trace.Event(QStringLiteral(" Pattern Save･･･End "));
 }
@@ -72,10 +63,7 @@ void Form1::menuPatternSave_Click() {
 void Form1::menuPrtScr_Click() {
   if (ended_) return;
   WindowSystem& windows = services_.windows;
-  live_->BeginManualWait(QStringLiteral("プリントスクリーン"), 10000);
-  services_.clock.WaitMs(10000);
-  if (ended_) return;
-  live_->EndManualWait();
+  if (!monitor_.ManualWait(QStringLiteral("プリントスクリーン"), MonitoringCycle::kManualWaitMs) || ended_) return;
   const std::optional<QRect> outer = windows.OuterRect(windows.ForegroundWindow());
   const QString path = ScreenshotFileName(state_.programFolder, services_.clock.Now());
   CaptureRegion region;

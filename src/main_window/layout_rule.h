@@ -20,7 +20,7 @@ inline constexpr int kClassicFrameHeight = 40;
 // log label and the log move down under them; the log keeps its margins.
 inline constexpr int kLogLabelTop = 64;
 inline constexpr int kLiveTop = 68;
-inline constexpr int kLivePanelHeight = 64;
+inline constexpr int kLivePanelHeight = 78;
 inline constexpr int kMinChartHeight = 40;  // lower than this it is left out
 inline constexpr int kMaxChartHeight = 160;
 

@@ -21,6 +21,13 @@ LiveTexts MakeLiveTexts(const SessionFigures& f) {
   t.gained = GroupedNumber(f.gained);
   t.activeTime = DurationText(f.activeMs);
   t.misreads = QString::number(f.misreads);
+  if (!f.running) {
+    t.activity = f.hasReading ? QStringLiteral("停止中") : QStringLiteral("—");
+  } else if (f.idleSince) {
+    t.activity = QStringLiteral("休止中 (%1から)").arg(f.idleSince->toString(QStringLiteral("hh:mm")));
+  } else {
+    t.activity = f.hasReading ? QStringLiteral("計測中") : QStringLiteral("—");
+  }
   if (!f.hasReading) {
     t.progress = QStringLiteral("—");
     t.toLevel = QStringLiteral("—");
@@ -52,7 +59,7 @@ LivePanel::LivePanel(QWidget* parent) : QFrame(parent) {
     int row;
     int column;
   };
-  static constexpr std::array<Cell, 8> kCells{{
+  static constexpr std::array<Cell, 9> kCells{{
       {u"時給(直近10分)", "lblLiveShortRate", 0, 0},
       {u"時給(1時間)", "lblLiveLongRate", 1, 0},
       {u"時給(全体)", "lblLiveWholeRate", 2, 0},
@@ -61,6 +68,7 @@ LivePanel::LivePanel(QWidget* parent) : QFrame(parent) {
       {u"稼働時間", "lblLiveActive", 1, 2},
       {u"進捗 %", "lblLiveProgress", 2, 2},
       {u"誤読", "lblLiveMisreads", 3, 2},
+      {u"状態", "lblLiveActivity", 4, 0},
   }};
   QFont small = font();
   small.setPixelSize(12);
@@ -76,6 +84,11 @@ LivePanel::LivePanel(QWidget* parent) : QFrame(parent) {
     grid->addWidget(value, c.row, c.column + 1);
     values_[i] = value;
   }
+  // Idle time keeps the rates where they were: they are per hour of play.
+  auto* basis = new QLabel(kRateBasis, this);
+  basis->setFont(small);
+  basis->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  grid->addWidget(basis, 4, 2, 1, 2);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(3, 1);
   goal_ = new QLabel(this);
@@ -95,7 +108,7 @@ void LivePanel::ShowGoal(const GoalTexts& goal) {
 
 void LivePanel::Show(const SessionFigures& figures) {
   const LiveTexts t = MakeLiveTexts(figures);
-  const std::array<const QString*, 8> texts{&t.shortRate, &t.longRate, &t.wholeRate, &t.toLevel,
-                                            &t.gained,    &t.activeTime, &t.progress, &t.misreads};
+  const std::array<const QString*, 9> texts{&t.shortRate, &t.longRate,   &t.wholeRate, &t.toLevel, &t.gained,
+                                            &t.activeTime, &t.progress, &t.misreads,  &t.activity};
   for (std::size_t i = 0; i < values_.size(); ++i) values_[i]->setText(*texts[i]);
 }

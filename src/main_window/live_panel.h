@@ -1,6 +1,7 @@
 #pragma once
 // The live figures above the log: three rates, the total gained, the active
-// time, the level's progress and the time to the next level.
+// time, the level's progress and the time to the next level, and whether
+// the meter is measuring or idle.
 
 #include <QFrame>
 #include <QString>
@@ -21,7 +22,11 @@ struct LiveTexts {
   QString progress;    // 進捗 %
   QString toLevel;     // 次のレベルまで
   QString misreads;    // 誤読
+  QString activity;    // 計測中, 休止中 (hh:mmから), 停止中
 };
+
+// Said beside the rates: what they are per.
+inline const QString kRateBasis = QStringLiteral("時給は稼働時間あたり");
 LiveTexts MakeLiveTexts(const SessionFigures& figures);
 
 class LivePanel : public QFrame {
@@ -35,6 +40,6 @@ class LivePanel : public QFrame {
   static constexpr int kGoalRowHeight = 16;
 
  private:
-  std::array<QLabel*, 8> values_{};
+  std::array<QLabel*, 9> values_{};
   QLabel* goal_ = nullptr;
 };

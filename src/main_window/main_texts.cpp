@@ -5,8 +5,6 @@
 
 QString MainWindowTitle() { return QStringLiteral("Tallymeter  ") + QStringLiteral("For ") + kGameTitle; }
 
-Notice GameMissingNotice() { return Notice{kGameTitle + QStringLiteral("が起動していません"), QStringLiteral("エラー")}; }
-
 Notice AlreadyRunningNotice() { return Notice{QStringLiteral("既にプログラムは起動しています。"), QStringLiteral("エラー")}; }
 
 Notice CannotSaveNotice(const QString& path) {

@@ -12,12 +12,6 @@ inline const QString kVersionText = QStringLiteral("Ver.0.21");
 // "Tallymeter  For MapleStory": product, two spaces, "For ", the game.
 QString MainWindowTitle();
 
-// After a line of the on-screen log that the log file did not receive.
-inline const QString kUnwrittenMark = QStringLiteral("  ※ファイル未書込み");
-
-// The game window is not there (Run, auto start, a due capture).
-Notice GameMissingNotice();
-
 // A second copy was started.
 Notice AlreadyRunningNotice();
 

@@ -18,8 +18,7 @@ RateChart::RateChart(QWidget* parent) : QWidget(parent) {
 }
 
 void RateChart::SetPoints(const std::vector<SessionPoint>& points) {
-  points_ = points;
-  ++updates_;
+  points_ = &points;
   update();
 }
 
@@ -36,7 +35,9 @@ void RateChart::paintEvent(QPaintEvent* /*event*/) {
   const QRectF plot = QRectF(rect()).adjusted(6, textHeight + 4, -6, -(textHeight + 4));
   if (plot.width() < 10 || plot.height() < 10) return;
 
-  const ChartAxes axes = ChooseAxes(points_);
+  static const std::vector<SessionPoint> kNone;
+  const std::vector<SessionPoint>& points = points_ ? *points_ : kNone;
+  const ChartAxes axes = ChooseAxes(points);
   painter.setPen(QColor(220, 220, 220));
   for (int i = 1; i < 4; ++i) {
     const double y = plot.top() + plot.height() * i / 4;
@@ -56,7 +57,7 @@ void RateChart::paintEvent(QPaintEvent* /*event*/) {
 
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(QPen(kGainedColour, 1.5));
-  painter.drawPolyline(GainedLine(points_, plot, axes));
+  painter.drawPolyline(GainedLine(points, plot, axes));
   painter.setPen(QPen(kRateColour, 1.5));
-  for (const QPolygonF& line : RateLines(points_, plot, axes)) painter.drawPolyline(line);
+  for (const QPolygonF& line : RateLines(points, plot, axes)) painter.drawPolyline(line);
 }

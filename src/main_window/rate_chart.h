@@ -1,7 +1,8 @@
 #pragma once
 // The session chart: the total gained and the last-10-minutes rate over
-// the session's time. It keeps a copy of the points and draws only when new
-// ones are handed to it (and when the window system asks for a repaint).
+// the session's time. It draws the session's own points, never a copy: the
+// owner of the session keeps them alive as long as this chart, and hands
+// them over again whenever they changed, which asks for one repaint.
 
 #include <QWidget>
 #include <vector>
@@ -13,13 +14,10 @@ class RateChart : public QWidget {
  public:
   explicit RateChart(QWidget* parent = nullptr);
   void SetPoints(const std::vector<SessionPoint>& points);
-  // How often new points were handed over: each asks for one repaint.
-  int Updates() const { return updates_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  std::vector<SessionPoint> points_;
-  int updates_ = 0;
+  const std::vector<SessionPoint>* points_ = nullptr;
 };

@@ -80,7 +80,6 @@ void TrayIcon::SetLastRate(std::optional<double> rate) {
 }
 
 void TrayIcon::Notify(const QString& title, const QString& text) {
-  ++notifications_;
   if (icon_->isVisible() && QSystemTrayIcon::supportsMessages()) {
     icon_->showMessage(title, text, QSystemTrayIcon::Warning);
   }

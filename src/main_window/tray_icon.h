@@ -35,12 +35,11 @@ class TrayIcon : public QObject {
 
   void SetState(TrayState state);
   void SetLastRate(std::optional<double> rate);
-  // Shown only where the desktop has a tray; counted either way.
+  // Shown only where the desktop has a tray.
   void Notify(const QString& title, const QString& text);
 
   TrayState State() const { return state_; }
   QString ToolTip() const;
-  int Notifications() const { return notifications_; }
   QMenu* Menu() const { return menu_; }
 
  private:
@@ -53,5 +52,4 @@ class TrayIcon : public QObject {
   QAction* stop_ = nullptr;
   TrayState state_ = TrayState::Stopped;
   std::optional<double> rate_;
-  int notifications_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "persistence/measurement_state.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -15,6 +16,10 @@ const QString kTimeLabel = QStringLiteral("最終読取");
 const QString kLevelLabel = QStringLiteral("Lv");
 const QString kExpLabel = QStringLiteral("Exp");
 const QString kTimeFormat = QStringLiteral("yyyy/MM/dd HH:mm:ss");
+// The moment is kept in UTC, so that a change to or from daylight-saving
+// time (or of the zone) does not misdate its age; a time without this mark
+// comes from an earlier version and is local.
+const QString kUtcMark = QStringLiteral(" UTC");
 constexpr qint64 kReadLimit = 4096;  // a few short lines; anything longer is not ours
 
 bool AllDigits(const QString& text) {
@@ -33,7 +38,7 @@ QString MeasurementStateText(const MeasurementState& state) {
   const QStringList lines{
       kFormatLine,
       state.logStamp + QStringLiteral(" , ") + kStampLabel,
-      state.lastReading.toString(kTimeFormat) + QStringLiteral(" , ") + kTimeLabel,
+      state.lastReading.toUTC().toString(kTimeFormat) + kUtcMark + QStringLiteral(" , ") + kTimeLabel,
       QString::number(state.level) + QStringLiteral(" , ") + kLevelLabel,
       QString::number(state.exp) + QStringLiteral(" , ") + kExpLabel,
   };
@@ -66,7 +71,12 @@ std::optional<MeasurementState> ParseMeasurementState(const QString& text) {
     return std::nullopt;
   }
   state.logStamp = *stamp;
-  state.lastReading = QDateTime::fromString(*time, kTimeFormat);
+  if (time->endsWith(kUtcMark)) {
+    state.lastReading = QDateTime::fromString(time->chopped(kUtcMark.size()), kTimeFormat);
+    state.lastReading.setTimeSpec(Qt::UTC);
+  } else {
+    state.lastReading = QDateTime::fromString(*time, kTimeFormat);
+  }
   if (!state.lastReading.isValid()) return std::nullopt;
   const std::optional<std::int32_t> levelValue = ConfigInteger(*level);
   if (!levelValue || *levelValue < 1) return std::nullopt;
@@ -91,8 +101,13 @@ bool SaveMeasurementState(const QString& programFolder, const MeasurementState& 
 void ClearMeasurementState(const QString& programFolder) { QFile::remove(MeasurementStatePath(programFolder)); }
 
 StoredMeasurement ReadMeasurementState(const QString& programFolder) {
-  QFile file(MeasurementStatePath(programFolder));
-  if (!file.exists()) return {};
+  const QString path = MeasurementStatePath(programFolder);
+  const QFileInfo info(path);
+  if (!info.exists() && !info.isSymLink()) return {};
+  // A pipe, a device or a folder of that name could block the start for
+  // ever, and a huge file is not ours either: neither is opened.
+  if (!info.isFile() || info.size() > kReadLimit) return {StoredMeasurement::Kind::Damaged, std::nullopt};
+  QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {StoredMeasurement::Kind::Damaged, std::nullopt};
   const QByteArray bytes = file.read(kReadLimit + 1);
   if (file.error() != QFileDevice::NoError || bytes.size() > kReadLimit) {

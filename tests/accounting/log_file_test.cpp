@@ -38,7 +38,7 @@ TEST_F(LogFileTest, MeasurementFileSurvivesSwitchesDeletionAndARestartInTheSameM
   EXPECT_FALSE(QDir(temp.File("log")).exists());
   EXPECT_FALSE(Write(header, "INIT"));
   EXPECT_FALSE(Write("deleted", ""));
-  ASSERT_TRUE(QFile::remove(writer.CurrentPath(settings)));
+  ASSERT_TRUE(QFile::remove(writer.CurrentPath(settings, kStart)));
   EXPECT_FALSE(Write("after delete", "", kStart.addDays(40)));  // the start names the file
   settings.saveCsv = true;  // the other extension, without a header
   EXPECT_FALSE(Write("as csv", ""));
@@ -57,9 +57,12 @@ TEST_F(LogFileTest, MonthFileKeepsOneHeaderAcrossMeasurements) {
   Write("first run", "");
   LogFileWriter restarted;
   EXPECT_FALSE(restarted.WriteLogLine(header, "INIT", settings, kStart.addDays(3)));
-  // A measurement running into January stays in December's file.
+  // A measurement running into January goes on in January's file, which it
+  // begins with the header as a first reading would.
   EXPECT_FALSE(restarted.WriteLogLine("new year", "", settings, QDateTime(QDate(2027, 1, 1), QTime(0, 5))));
-  EXPECT_EQ(temp.Read("log/給与明細202612月.txt"), Lines({header, "first run", "new year"}));
+  EXPECT_FALSE(restarted.WriteLogLine("next", "", settings, QDateTime(QDate(2027, 1, 1), QTime(0, 25))));
+  EXPECT_EQ(temp.Read("log/給与明細202612月.txt"), Lines({header, "first run"}));
+  EXPECT_EQ(temp.Read("log/給与明細202701月.txt"), Lines({header, "new year", "next"}));
 }
 
 TEST_F(LogFileTest, UnwritableFolderReportedOncePerMeasurement) {

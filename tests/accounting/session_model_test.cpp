@@ -72,6 +72,16 @@ TEST(SessionModelTest, SteadyGainGivesTheSameRateInEveryWindowAndTheTimeToTheNex
   EXPECT_EQ(s.model.Points().size(), 181u);
   EXPECT_EQ(s.model.Points().back().gained, 180'000);
   EXPECT_EQ(s.model.Points().back().shortRate, 360);
+
+  // A whole day of readings: the chart keeps the whole session, in a
+  // bounded number of points.
+  s.Play(8640, 10);
+  const std::vector<SessionPoint>& day = s.model.Points();
+  EXPECT_LE(day.size(), kMaxSessionPoints);
+  EXPECT_GE(day.size(), kMaxSessionPoints / 2);
+  EXPECT_EQ(day.front().sinceStartMs, kTickMs);
+  EXPECT_EQ(day.back().sinceStartMs, (1 + 180 + 8640) * kTickMs);
+  EXPECT_EQ(day.back().gained, 180'000 + 86'400);
 }
 
 TEST(SessionModelTest, ALevelUpInsideTheWindowIsCountedThroughTotals) {
@@ -98,13 +108,13 @@ TEST(SessionModelTest, AnIdleStretchCountsNeitherInActiveTimeNorInTheRates) {
   EXPECT_FALSE(idle.shortRate) << "nothing moved in the last 10 minutes";
   EXPECT_EQ(TimeToLevelText(idle.secondsToLevel), QStringLiteral("—"));
   EXPECT_EQ(idle.longRate, 360);
-  s.Play(60, 1000);  // play again: only the last reading interval of the pause counts
+  s.Play(60, 1000);  // play again: of the pause, the idle limit counts
   const SessionFigures f = s.Figures();
-  EXPECT_EQ(f.activeMs, 1'200'000);
+  EXPECT_EQ(f.activeMs, 1'370'000);
   EXPECT_EQ(f.gained, 120'000);
-  EXPECT_EQ(f.wholeRate, 360);
-  EXPECT_EQ(f.longRate, 360);
-  EXPECT_EQ(f.shortRate, 360);
+  EXPECT_EQ(f.wholeRate, 315);
+  EXPECT_EQ(f.longRate, 315);
+  EXPECT_EQ(f.shortRate, 280);
 
   // Pauses shorter than the limit between kills are play, not idling.
   Session kills;
@@ -116,6 +126,35 @@ TEST(SessionModelTest, AnIdleStretchCountsNeitherInActiveTimeNorInTheRates) {
   }
   EXPECT_EQ(kills.Figures().activeMs, 120 * kTickMs);
   EXPECT_EQ(kills.Figures().wholeRate, 360);
+}
+
+TEST(SessionModelTest, AGainAfterAStretchWithoutARiseNeverInflatesARate) {
+  struct Case {
+    const char* what;
+    int quietTicks;     // readings without a rise before each gain
+    int unseenTicks;    // of which the game was not seen (no reading at all)
+    double gain;
+    double wholeRate;   // k/h after five such gains
+  };
+  const Case cases[] = {
+      // Of the four minutes, the three up to the idle limit were play.
+      {"12,000 every 4 minutes", 23, 0, 12'000, 240},
+      // Nobody saw when it was earned: spread over the whole gap.
+      {"1,000,000 after an hour behind other windows", 359, 359, 1'000'000, 1'000},
+      {"a kill every 2 minutes", 11, 0, 12'000, 360},
+  };
+  for (const Case& c : cases) {
+    Session s;
+    s.total = TotalExp(150, 5'000'000);
+    s.Read();
+    for (int gain = 0; gain < 5; ++gain) {
+      s.now += std::int64_t{c.unseenTicks} * kTickMs;
+      s.Play(c.quietTicks - c.unseenTicks, 0);
+      s.Play(1, c.gain);
+    }
+    EXPECT_EQ(s.Figures().wholeRate, c.wholeRate) << c.what;
+    EXPECT_LE(s.Figures().shortRate.value_or(0), c.wholeRate) << c.what;
+  }
 }
 
 TEST(SessionModelTest, MisreadsInTheMiddleAreLeftOutAndCounted) {
@@ -168,7 +207,7 @@ TEST(SessionModelTest, RunAfterStopBeginsANewSession) {
   const SessionFigures stopped = s.Figures();
   EXPECT_FALSE(stopped.running);
   EXPECT_EQ(stopped.gained, 60'000) << "the figures stay on show after Stop";
-  EXPECT_EQ(s.model.SummaryLine(), QStringLiteral("セッション 12/05 14:30 - 12/05 14:40  稼働 10分  獲得Exp 60,000  "
+  EXPECT_EQ(s.model.SummaryLine(), QStringLiteral("セッション 12/05 14:30 - 12/05 14:40  稼働 10分  獲得Exp 60,000 (14:30:10〜14:40:10の読取)  "
                                                   "時給(全体) 360 k/h  レベル +0"));
   EXPECT_EQ(s.ReadAs(100, 70'000), ReadingVerdict::Ignored) << "no session between Stop and Run";
 

@@ -117,6 +117,7 @@ TEST_F(TeachTest, ASaveThatCannotReadTheCaptureSaysWhichDigitAndKeepsTheEditorOp
       << world.boxes.shown[0].text.toStdString();
   EXPECT_TRUE(world.TraceText().contains(QStringLiteral(" Saving PatternFiles･･･End "))) << "the files were written";
   EXPECT_TRUE(editor.isVisible());
+  EXPECT_TRUE(world.TraceText().endsWith(QStringLiteral(" Saving PatternFiles･･･End \r\n"))) << "the files were written";
   EXPECT_EQ(Slot(5)->Picture(), world.state.patternImages.digits[5]) << "the slots show what was saved";
 }
 

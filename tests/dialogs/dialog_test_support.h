@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "dialogs/program_state.h"
+#include "monitoring/program_state.h"
 #include "persistence/debug_trace.h"
 #include "persistence/text_file.h"
 #include "support/fakes.h"

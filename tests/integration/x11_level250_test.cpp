@@ -16,7 +16,7 @@
 #include "base/cp932.h"
 #include "base/display_text.h"
 #include "capture/timing.h"
-#include "main_window/live_meter.h"
+#include "monitoring/monitoring_cycle.h"
 #include "in_process_program.h"
 
 namespace {
@@ -85,7 +85,7 @@ TEST(X11Level250, AGainLineWithTheRightRateAndThePanelsTimeToLevel) {
   // worth and a step at either end.
   EXPECT_NEAR(Number(line[6]), kRate, kRate * (1.0 + 0.4) / 55);
 
-  const SessionFigures f = form.Live().Session().Figures(clock.MonotonicMs());
+  const SessionFigures f = form.Monitor().Session().Figures(clock.MonotonicMs());
   const auto text = [&](const char* name) { return form.findChild<QLabel*>(QLatin1String(name))->text(); };
   std::printf("%s; panel: %s, %s, %d misreads\n", qPrintable(line.join(u' ')), qPrintable(text("lblLiveShortRate")),
               qPrintable(text("lblLiveToLevel")), f.misreads);

@@ -13,7 +13,7 @@
 #include "accounting/session_model.h"
 #include "base/display_text.h"
 #include "capture/timing.h"
-#include "main_window/live_meter.h"
+#include "monitoring/monitoring_cycle.h"
 #include "main_window/startup.h"
 #include "persistence/debug_trace.h"
 #include "support/fakes.h"
@@ -62,15 +62,15 @@ TEST(X11Live, ThePanelsRateAndTimeToLevelMatchTheGamesKnownGain) {
     clock.WaitMs(1000);
     form.timCaptureInterval_Timer();
   }
-  const SessionFigures f = form.Live().Session().Figures(clock.MonotonicMs());
+  const SessionFigures f = form.Monitor().Session().Figures(clock.MonotonicMs());
   const auto text = [&](const char* name) { return form.findChild<QLabel*>(QLatin1String(name))->text(); };
   std::printf("after %d s: %s, %s, gained %s, active %s, %d misreads, %zu readings\n", kSamplingSeconds,
               qPrintable(text("lblLiveShortRate")), qPrintable(text("lblLiveToLevel")),
               qPrintable(text("lblLiveGained")), qPrintable(text("lblLiveActive")), f.misreads,
-              form.Live().Session().Points().size());
+              form.Monitor().Session().Points().size());
 
   // Every tick but the one of the timed capture made a reading.
-  EXPECT_GE(form.Live().Session().Points().size(), static_cast<std::size_t>(kSamplingSeconds - 5));
+  EXPECT_GE(form.Monitor().Session().Points().size(), static_cast<std::size_t>(kSamplingSeconds - 5));
   EXPECT_EQ(f.misreads, 0);
   const double expected = std::floor(kGainPerSecond * 3600 / 1000);
   ASSERT_TRUE(f.shortRate);

@@ -23,8 +23,8 @@ TEST_F(ProgramTest, SingleRecognitionTwiceReadsTheSameAndShowsThreeDecimals) {
   form().CaptureStep();
   for (int i = 0; i < 2; ++i) {
     form().cmdRecognize_Click();
-    EXPECT_EQ(form().RecognizedLevel(), 152);
-    EXPECT_EQ(form().RecognizedExp(), 1234567890.0);
+    EXPECT_EQ(form().Monitor().RecognizedLevel(), 152);
+    EXPECT_EQ(form().Monitor().RecognizedExp(), 1234567890.0);
     EXPECT_EQ(Label("lblElapse")->text(), QStringLiteral("0.000秒"));
   }
 }

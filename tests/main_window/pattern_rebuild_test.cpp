@@ -57,14 +57,14 @@ TEST_P(PatternRebuild, ARunningScanKeepsItsPatternsAndReadsTheCapture) {
     form().cmdRecognize_Click();
   }
   ASSERT_TRUE(pressed);
-  EXPECT_EQ(form().RecognizedLevel(), 152);
-  EXPECT_EQ(form().RecognizedExp(), 1234567890.0);
+  EXPECT_EQ(form().Monitor().RecognizedLevel(), 152);
+  EXPECT_EQ(form().Monitor().RecognizedExp(), 1234567890.0);
 
   // The next scan uses the rebuilt set, which cannot read the capture.
   clock_.onWait = {};
   form().cmdRecognize_Click();
-  EXPECT_EQ(form().RecognizedLevel(), 152);
-  EXPECT_EQ(form().RecognizedExp(), 0.0);
+  EXPECT_EQ(form().Monitor().RecognizedLevel(), 152);
+  EXPECT_EQ(form().Monitor().RecognizedExp(), 0.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothPathsBothButtons, PatternRebuild,

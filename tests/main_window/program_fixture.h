@@ -7,8 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QPainter>
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include "main_window/startup.h"
@@ -16,55 +14,13 @@
 #include "persistence/debug_trace.h"
 #include "persistence/text_file.h"
 #include "support/fakes.h"
+#include "support/game_screen.h"
 #include "support/temp_folder.h"
-
-inline const Notice kGameMissing{"MapleStoryが起動していません", "エラー"};
-inline const QString kSystemDir = QStringLiteral(TALLYMETER_SYSTEM_DIR);
-
-// Paints a counter the way the game shows it: the digits of `area`'s default
-// patterns one column closer than the widest pattern, then the delimiter, on
-// the counter's background wide enough for the whole capture region.
-inline void PaintCounter(QImage& screen, QPoint origin, int area, const QString& digits) {
-  std::array<QImage, 11> glyphs;  // the ten digits, then the delimiter
-  int pitch = 0;
-  for (int i = 0; i < 11; ++i) {
-    const QString name = i < 10 ? QStringLiteral("Pattern%1%2.bmp").arg(area).arg(i)
-                                : QStringLiteral("PatternDel%1.bmp").arg(area);
-    glyphs[i] = QImage(kSystemDir + "/" + name).convertToFormat(QImage::Format_RGB32);
-    pitch = std::max(pitch, glyphs[i].width() - 1);
-  }
-  QPainter painter(&screen);
-  painter.fillRect(QRect(origin, QSize(120, glyphs[0].height())), QColor(glyphs[0].pixel(0, 0)));
-  for (const QChar c : digits) {
-    painter.drawImage(origin, glyphs[c.digitValue()]);
-    origin.rx() += pitch;
-  }
-  painter.drawImage(origin, glyphs[10]);
-}
-
-// Recorded boxes that can let time pass while one is open, as a real modal
-// box does (its own event loop keeps the timer running).
-class OpenBoxes : public RecordingMessageBoxes {
- public:
-  void Inform(const QString& text, const QString& title) override {
-    RecordingMessageBoxes::Inform(text, title);
-    if (whileOpen) whileOpen();
-  }
-  std::function<void()> whileOpen;
-};
 
 class ProgramTest : public ::testing::Test {
  protected:
   ProgramTest() {
-    // The defaults, and the player's own set taught from them; the
-    // delivered experience table.
-    for (const QString& subfolder : {QStringLiteral("system"), QStringLiteral("Pattern")}) {
-      QDir().mkpath(folder_.File(subfolder));
-      for (const QString& name : QDir(kSystemDir).entryList({QStringLiteral("*.bmp")}, QDir::Files)) {
-        QFile::copy(kSystemDir + "/" + name, folder_.File(subfolder + "/" + name));
-      }
-    }
-    QFile::copy(kSystemDir + "/ExpTable.txt", folder_.File(QStringLiteral("system/ExpTable.txt")));
+    InstallPatterns(folder_);
     windows_.screen.fill(Qt::black);
   }
 
@@ -82,12 +38,7 @@ class ProgramTest : public ::testing::Test {
 
   // The game window with `level` and `exp` on screen; in front when asked.
   void OpenGame(const QString& level, const QString& exp, bool inFront = true) {
-    const QRect outer(100, 50, 800, 650);
-    if (game_ == 0) game_ = windows_.Add(QStringLiteral("MapleStory"), outer);
-    const auto& regions = Settings::Defaults(folder_.Path()).captureRegions;
-    PaintCounter(windows_.screen, outer.topLeft() + QPoint(regions[0].sx, regions[0].sy), 0, level);
-    PaintCounter(windows_.screen, outer.topLeft() + QPoint(regions[1].sx, regions[1].sy), 1, exp);
-    if (inFront) windows_.foreground = game_;
+    ShowCounters(windows_, game_, level, exp, inFront);
   }
 
   // Run, with the timer's 10-second phase starting now.
@@ -105,12 +56,7 @@ class ProgramTest : public ::testing::Test {
     }
   }
 
-  // Trace messages without their date and time, in order.
-  QStringList TraceMessages() const {
-    static const QRegularExpression stamp(QStringLiteral("(?m)^\\d{4}/\\d\\d/\\d\\d \\d{1,2}:\\d\\d:\\d\\d"));
-    QString text = DecodeCp932(folder_.Read(QStringLiteral("debug.txt")));
-    return text.remove(stamp).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-  }
+  QStringList TraceMessages() const { return ::TraceMessages(folder_); }
   QLabel* Label(const QString& name) { return form().findChild<QLabel*>(name); }
 
   TempFolder folder_;

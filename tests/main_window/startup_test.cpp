@@ -27,21 +27,3 @@ TEST_F(ProgramTest, ASecondCopyShowsOneMessageAndLeavesTheRunningCopysTraceAlone
   EXPECT_EQ(folder_.Read(QStringLiteral("debug.txt")), "2026/12/05 14:00:00 Starting Program･･･Ver.0.21\r\n");
   EXPECT_FALSE(QFile::exists(folder_.File(QStringLiteral("debugBackUp.txt"))));
 }
-
-TEST_F(ProgramTest, AutoStartMonitorsWhenTheGameRunsAndOtherwiseShowsTheMessage) {
-  const auto autoStart = [](Settings& settings) { settings.autoStart = true; };
-  Start(autoStart);
-  EXPECT_EQ(boxes_.shown, std::vector<Notice>{kGameMissing});
-  EXPECT_FALSE(form().IsMonitoring());
-
-  program_ = {};
-  OpenGame("152", "1234567890");
-  Start(autoStart);
-  EXPECT_TRUE(form().IsMonitoring());
-  EXPECT_EQ(form().LogText(), ScreenHeader() + "\r\n");
-  RunFor(10);
-  EXPECT_TRUE(form().Capture(0).isNull());
-  RunFor(10);
-  EXPECT_FALSE(form().Capture(0).isNull());
-  EXPECT_EQ(boxes_.shown.size(), 1u);
-}

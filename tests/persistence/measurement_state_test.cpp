@@ -1,5 +1,6 @@
 #include "persistence/measurement_state.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -7,24 +8,51 @@
 #include "base/cp932.h"
 #ifndef _WIN32
 #include "support/disk_limit.h"
+#include "support/fifo_watch.h"
 #endif
 #include "support/temp_folder.h"
 
 namespace {
 
-const MeasurementState kState{"202612051430", QDateTime(QDate(2026, 12, 5), QTime(14, 30, 20)), 190, 1234567890};
+// 14:30:20 in Tokyo: the file keeps the moment, in UTC.
+const MeasurementState kState{"202612051430", QDateTime(QDate(2026, 12, 5), QTime(14, 30, 20), Qt::OffsetFromUTC, 9 * 3600),
+                              190, 1234567890};
 
-TEST(MeasurementState, IsSavedAsShiftJisLinesAndReadBack) {
+TEST(MeasurementState, IsSavedAsShiftJisLinesWithItsTimeInUtcAndReadBack) {
   TempFolder folder;
   ASSERT_TRUE(SaveMeasurementState(folder.Path(), kState));
   EXPECT_EQ(folder.Read("TmMeasure.ini"),
-            EncodeCp932("Tallymeter measurement 1\r\n202612051430 , ログファイル\r\n2026/12/05 14:30:20 , 最終読取\r\n"
+            EncodeCp932("Tallymeter measurement 1\r\n202612051430 , ログファイル\r\n2026/12/05 05:30:20 UTC , 最終読取\r\n"
                         "190 , Lv\r\n1234567890 , Exp\r\n"));
   const StoredMeasurement stored = ReadMeasurementState(folder.Path());
   EXPECT_EQ(stored.kind, StoredMeasurement::Kind::Usable);
   EXPECT_EQ(stored.state, kState);
   ClearMeasurementState(folder.Path());
   EXPECT_EQ(ReadMeasurementState(folder.Path()).kind, StoredMeasurement::Kind::None);
+
+  // A file of the earlier version kept the local time without a zone.
+  folder.Write("TmMeasure.ini", EncodeCp932(MeasurementStateText(kState)).replace("05:30:20 UTC", "14:30:20"));
+  EXPECT_EQ(ReadMeasurementState(folder.Path()).state->lastReading, QDateTime(QDate(2026, 12, 5), QTime(14, 30, 20)));
+}
+
+TEST(MeasurementState, SomethingThatIsNotAPlainFileIsNeverOpened) {
+  TempFolder folder;
+  const QString path = MeasurementStatePath(folder.Path());
+  ASSERT_TRUE(QDir().mkpath(path));
+  EXPECT_EQ(ReadMeasurementState(folder.Path()).kind, StoredMeasurement::Kind::Damaged) << "a folder";
+  ASSERT_TRUE(QDir().rmdir(path));
+  {
+    QFile huge(path);
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64{2} << 30));
+  }
+  EXPECT_EQ(ReadMeasurementState(folder.Path()).kind, StoredMeasurement::Kind::Damaged) << "2 GiB";
+  ASSERT_TRUE(QFile::remove(path));
+#ifndef _WIN32
+  FifoWatch pipe(path);
+  ASSERT_TRUE(pipe.Made());
+  EXPECT_EQ(ReadMeasurementState(folder.Path()).kind, StoredMeasurement::Kind::Damaged) << "a pipe";
+  EXPECT_FALSE(pipe.Opened());
+#endif
 }
 
 TEST(MeasurementState, AnythingNotWrittenWholeByUsIsDamagedAndSetAside) {
@@ -35,7 +63,7 @@ TEST(MeasurementState, AnythingNotWrittenWholeByUsIsDamagedAndSetAside) {
       {"another format", QByteArray(good).replace("measurement 1", "measurement 2")},
       {"stamp not 12 digits", QByteArray(good).replace("202612051430", "20261205143")},
       {"stamp no date", QByteArray(good).replace("202612051430", "202613051430")},
-      {"time unreadable", QByteArray(good).replace("14:30:20", "14:3O:20")},
+      {"time unreadable", QByteArray(good).replace("05:30:20", "05:3O:20")},
       {"level 0", QByteArray(good).replace("190 ,", "0 ,")},
       {"level not a number", QByteArray(good).replace("190 ,", "19O ,")},
       {"experience negative", QByteArray(good).replace("1234567890", "-1234567890")},

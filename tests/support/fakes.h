@@ -12,7 +12,7 @@
 
 #include "capture/clock.h"
 #include "capture/window_system.h"
-#include "dialogs/message_boxes.h"
+#include "monitoring/message_boxes.h"
 #include "persistence/notice.h"
 
 class FakeClock : public Clock {
@@ -30,6 +30,8 @@ class FakeClock : public Clock {
   void AdvanceSeconds(std::int64_t s) { Advance(s * 1000); }
   // The machine started again: the tick count begins anew, the wall clock goes on.
   void Reboot(std::int64_t ms) { ms_ = ms; }
+  // The wall clock alone is set (daylight saving, a time-sync correction).
+  void SetWallClock(QDateTime now) { now_ = std::move(now); }
 
   std::vector<double> waits;                 // every wait asked for
   std::function<void()> onWait;              // stands in for event processing

@@ -55,7 +55,7 @@ class Player {
       if (percent(random_) >= 8) total_ += std::floor(ground.rate * 1000 / 6 * noise(random_));  // else idle
       Read(at);
     }
-    const QString path = writer_.CurrentPath(settings_);
+    const QString path = writer_.BegunPath(settings_);
     writer_.Clear();
     if (!keep) return;
     QFile file(path);

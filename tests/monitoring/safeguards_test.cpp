@@ -1,11 +1,9 @@
-// The misread guard, the alerts, the tray icon and the continued measurement,
-// each through the whole program on fakes.
+// The misread guard, the alerts and the continued measurement, each through
+// the monitoring cycle on fakes.
 #include <gmock/gmock.h>
 
-#include "accounting/log_headers.h"
-#include "main_window/tray_icon.h"
+#include "cycle_fixture.h"
 #include "persistence/measurement_state.h"
-#include "program_fixture.h"
 #include "support/qstring_printer.h"
 
 namespace {
@@ -13,19 +11,13 @@ namespace {
 // Level 190 needs 1,312,399,850.
 const QString kLog = QStringLiteral("log/給与明細202612051430.txt");
 
-std::string FileText(const TempFolder& folder, const QString& name) {
-  return DecodeCp932(folder.Read(name)).toStdString();
-}
 std::string Lines(const QString& first, const QString& second = {}) {
   return (first + "\r\n" + (second.isEmpty() ? QString() : second + "\r\n")).toStdString();
 }
 
-class SafeguardsTest : public ProgramTest {
+class SafeguardsTest : public CycleTest {
  protected:
-  // Lines of the on-screen log that contain `text`.
-  int LogLines(const QString& text) const {
-    return static_cast<int>(program_.form->LogText().split(QStringLiteral("\r\n")).filter(text).size());
-  }
+  int LogLines(const QString& text) const { return seen_.LogLines(text); }
   int NoGainAlerts() const { return LogLines(QStringLiteral("経験値が5分間増えていません")); }
   int AwayAlerts() const { return LogLines(QStringLiteral("見つからないか、後ろに隠れています")); }
   int TroubleAlerts() const { return LogLines(QStringLiteral("キャプチャ領域と基準画像を確認してください")); }
@@ -38,14 +30,14 @@ TEST_F(SafeguardsTest, AMisreadDigitIsHeldBackForFifteenSecondsAndNeverReachesTh
   RunFor(20);
   OpenGame("190", "1934567890");  // the second digit 2 read as 9
   RunFor(20 * 60);
-  EXPECT_EQ(form().LogText().split("\r\n").filter("認識疑義"),
+  EXPECT_EQ(seen_.log.split("\r\n").filter("認識疑義"),
             QStringList{QStringLiteral("12/05 14:50  認識疑義  Lv190 Exp1,934,567,890")});
   EXPECT_EQ(TraceMessages().last(), QStringLiteral(" ImageRecognition implausible"));
-  EXPECT_EQ(form().NextCaptureTime(), clock_.Now().addSecs(15));
+  EXPECT_EQ(cycle().NextCaptureTime(), clock_.Now().addSecs(15));
 
   OpenGame("190", "1234600000");
   RunFor(20);
-  EXPECT_EQ(FileText(folder_, kLog), Lines(FileHeader(false),
+  EXPECT_EQ(FileText(kLog), Lines(FileHeader(false),
                                                "12/05 14:50   190   1,234,600,000       32,110     20.3           94 "));
 }
 
@@ -57,7 +49,7 @@ TEST_F(SafeguardsTest, WithTheGuardOffTheMisreadIsLoggedAsBefore) {
   OpenGame("190", "1934567890");
   RunFor(20 * 60);
   EXPECT_EQ(LogLines("認識疑義"), 0);
-  EXPECT_EQ(FileText(folder_, kLog), Lines(FileHeader(false),
+  EXPECT_EQ(FileText(kLog), Lines(FileHeader(false),
                                                "12/05 14:50   190   1,934,567,890  700,000,000     20.0    2,100,000 "));
 }
 
@@ -68,7 +60,7 @@ TEST_F(SafeguardsTest, APercentageIsLoggedAsTheExperienceItStandsFor) {
   RunFor(20);
   OpenGame("190", "46678");
   RunFor(20 * 60);
-  EXPECT_EQ(FileText(folder_, kLog),
+  EXPECT_EQ(FileText(kLog),
             Lines(FileHeader(false), "12/05 14:50   190     580,775,503   12,442,167     20.0       37,326 "));
   OpenGame("300", "12345");  // the table has no size for the cap
   RunFor(20 * 60);
@@ -85,15 +77,14 @@ TEST_F(SafeguardsTest, NoGainIsToldOnceClearsWhenExperienceRisesAndIsToldAgain) 
   RunFor(60);
   EXPECT_EQ(NoGainAlerts(), 1);
   EXPECT_EQ(windows_.beeps, 1);
-  EXPECT_EQ(form().Tray()->State(), TrayState::Alert);
+  EXPECT_TRUE(cycle().Alerts().AnyActive());
   RunFor(30 * 60);
   EXPECT_EQ(NoGainAlerts(), 1) << "once per occurrence";
 
   OpenGame("190", "1234600000");
   RunFor(60);
-  EXPECT_FALSE(form().Alerts().Active(AlertKind::NoGain));
-  EXPECT_EQ(form().Tray()->State(), TrayState::Monitoring);
-  EXPECT_THAT(form().Tray()->ToolTip().toStdString(), ::testing::HasSubstr("監視中 時給 "));
+  EXPECT_FALSE(cycle().Alerts().Active(AlertKind::NoGain));
+  EXPECT_EQ(seen_.rate, 1926) << "32,110 in 1 minute";
   RunFor(5 * 60);
   EXPECT_EQ(NoGainAlerts(), 2);
   EXPECT_EQ(TraceMessages().count(QStringLiteral(" Alert NoGain")), 2);
@@ -102,7 +93,6 @@ TEST_F(SafeguardsTest, NoGainIsToldOnceClearsWhenExperienceRisesAndIsToldAgain) 
 TEST_F(SafeguardsTest, LiveReadingsTellNoGainWithinATickTimedOnesAtTheNextCapture) {
   for (const bool live : {true, false}) {
     SCOPED_TRACE(live ? "live readings" : "timed readings only");
-    program_ = {};
     Start([live](Settings& s) { s.liveSampling = live; });  // a capture every 20 minutes
     OpenGame("190", "1234567890");
     Run();
@@ -110,7 +100,7 @@ TEST_F(SafeguardsTest, LiveReadingsTellNoGainWithinATickTimedOnesAtTheNextCaptur
     EXPECT_EQ(NoGainAlerts(), live ? 1 : 0);
     RunFor(15 * 60);
     EXPECT_EQ(NoGainAlerts(), 1);
-    form().menuStop_Click();
+    cycle().Stop();
   }
 }
 
@@ -131,19 +121,17 @@ TEST_F(SafeguardsTest, TheGameAwayIsToldOnceClearsInFrontAndNothingIsToldWhileSt
   windows_.foreground = game_;
   OpenGame("190", "1234600000");
   RunFor(20);
-  EXPECT_FALSE(form().Alerts().Active(AlertKind::GameAway));
-  windows_.Remove(game_);  // gone, with a log file active: monitoring stops, nothing more is told
-  windows_.foreground = 0;
-  game_ = 0;
+  EXPECT_FALSE(cycle().Alerts().Active(AlertKind::GameAway));
+  CloseGame();  // gone, with a log file active: monitoring stops, nothing more is told
   RunFor(60 * 60);
-  EXPECT_FALSE(form().IsMonitoring());
+  EXPECT_FALSE(cycle().Monitoring());
   EXPECT_EQ(AwayAlerts(), 1);
-  EXPECT_EQ(form().Tray()->State(), TrayState::Stopped);
+  EXPECT_FALSE(cycle().Alerts().AnyActive());
 
   boxes_.shown.clear();
   OpenGame("190", "1234600000", /*inFront=*/false);
-  Run();
-  RunFor(5 * 60 + 5);
+  Run();  // seen behind at once
+  RunFor(5 * 60 - 5);
   EXPECT_EQ(AwayAlerts(), 1) << "the time stopped does not count";
   RunFor(10);
   EXPECT_EQ(AwayAlerts(), 2);
@@ -164,7 +152,7 @@ TEST_F(SafeguardsTest, ThreeFailedOrImplausibleReadingsInARowAreToldWithTheHint)
 
   OpenGame("190", "1234600000");
   RunFor(20);
-  EXPECT_FALSE(form().Alerts().Active(AlertKind::RecognitionTrouble));
+  EXPECT_FALSE(cycle().Alerts().Active(AlertKind::RecognitionTrouble));
   // Implausible three times, none agreeing with the one before.
   OpenGame("190", "1934600000");
   RunFor(60);
@@ -176,6 +164,17 @@ TEST_F(SafeguardsTest, ThreeFailedOrImplausibleReadingsInARowAreToldWithTheHint)
   EXPECT_EQ(TroubleAlerts(), 2);
 }
 
+TEST_F(SafeguardsTest, EveryReadingReachesTheAlertsEvenWithoutATickBetween) {
+  Start();
+  OpenGame("190", "1234567890");
+  Run();
+  windows_.screen.fill(Qt::black);
+  // Three manual captures in a row that read nothing, before any tick.
+  for (int i = 0; i < 3; ++i) cycle().ManualCapture();
+  EXPECT_EQ(LogLines("認識失敗"), 3);
+  EXPECT_EQ(TroubleAlerts(), 1);
+}
+
 TEST_F(SafeguardsTest, EachWayOfTellingCanBeSwitchedOff) {
   Start([](Settings& s) {
     s.captureInterval = 1;
@@ -185,39 +184,42 @@ TEST_F(SafeguardsTest, EachWayOfTellingCanBeSwitchedOff) {
   OpenGame("190", "1234567890");
   Run();
   RunFor(20 + 5 * 60);
-  EXPECT_TRUE(form().Alerts().Active(AlertKind::NoGain));
+  EXPECT_TRUE(cycle().Alerts().Active(AlertKind::NoGain));
   EXPECT_EQ(LogLines("警告"), 0);
   EXPECT_EQ(windows_.beeps, 0);
-  EXPECT_EQ(form().Tray()->Notifications(), 1);
+  EXPECT_EQ(seen_.raisedAlerts, std::vector<AlertKind>{AlertKind::NoGain}) << "still told to the listeners";
 }
 
 // ---- the measurement continued after a crash
+
+const QDateTime kTokyoStart(QDate(2026, 12, 5), QTime(14, 30, 0), Qt::OffsetFromUTC, 9 * 3600);
 
 class ContinueTest : public SafeguardsTest {
  protected:
   // Runs to the first reading, then the program dies without Stop.
   void FirstReadingThenCrash() {
+    // The player's clock runs in Tokyo, whatever the machine's zone.
+    clock_.SetWallClock(kTokyoStart);
     Start();
     OpenGame("190", "1234567890");
     Run();
     RunFor(20);
     ASSERT_TRUE(QFile::exists(MeasurementStatePath(folder_.Path())));
-    program_ = {};
   }
   // The machine restarted `minutes` later; the program comes up again.
   void Restart(int minutes) {
     clock_.AdvanceSeconds(60LL * minutes);
     clock_.Reboot(5'000);
     boxes_.shown.clear();
-    program_ = StartProgram(services_, folder_.Path());
-    ASSERT_FALSE(program_.ended);
+    CycleTest::Restart();
+    pendingSeconds_ = 0;
   }
 };
 
 TEST_F(ContinueTest, YesMeasuresTheNextReadingFromTheSavedOneIntoTheSameFile) {
   FirstReadingThenCrash();
-  EXPECT_EQ(ParseMeasurementState(QString::fromStdString(FileText(folder_, "TmMeasure.ini"))),
-            (MeasurementState{"202612051430", QDateTime(QDate(2026, 12, 5), QTime(14, 30, 20)), 190, 1234567890}));
+  EXPECT_EQ(ParseMeasurementState(QString::fromStdString(FileText("TmMeasure.ini"))),
+            (MeasurementState{"202612051430", kTokyoStart.addSecs(20), 190, 1234567890}));
   Restart(19);
   ASSERT_EQ(boxes_.shown.size(), 1u);
   EXPECT_EQ(boxes_.shown[0].title, QStringLiteral("計測の再開"));
@@ -227,10 +229,69 @@ TEST_F(ContinueTest, YesMeasuresTheNextReadingFromTheSavedOneIntoTheSameFile) {
   Run();
   RunFor(20);
   // 19 minutes 20 seconds by the wall clock, though the tick count began again.
-  EXPECT_EQ(FileText(folder_, kLog), Lines(FileHeader(false),
+  EXPECT_EQ(FileText(kLog), Lines(FileHeader(false),
                                                "12/05 14:49   190   1,234,600,000       32,110     19.3           99 "));
-  form().menuStop_Click();
+  cycle().Stop();
   EXPECT_FALSE(QFile::exists(MeasurementStatePath(folder_.Path()))) << "Stop ends it";
+}
+
+TEST_F(ContinueTest, YesGoesOnMonitoringAndTheTimeAtTheQuestionCountsInTheFirstRate) {
+  FirstReadingThenCrash();
+  OpenGame("190", "1234600000");
+  boxes_.whileOpen = [&] { clock_.AdvanceSeconds(8); };  // the player reads the question
+  Restart(19);
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_TRUE(cycle().Monitoring()) << "no 開始 needed";
+  RunFor(20);
+  // From 14:30:20 to 14:49:48: 1,168 seconds, 98.97 k/h.
+  EXPECT_EQ(FileText(kLog), Lines(FileHeader(false),
+                                  "12/05 14:49   190   1,234,600,000       32,110     19.4           98 "));
+}
+
+TEST_F(ContinueTest, AContinuedMeasurementWhoseFileHasGoneBeginsANewOneAndSaysSoOnce) {
+  FirstReadingThenCrash();
+  ASSERT_TRUE(QFile::remove(folder_.File(kLog)));
+  OpenGame("190", "1234600000");
+  Restart(3);
+  RunFor(20);
+  OpenGame("190", "1234700000");
+  RunFor(20 * 60);
+  const QString begun = QStringLiteral("log/給与明細202612051433.txt");
+  EXPECT_EQ(FileText(begun),
+            Lines(FileHeader(false), "12/05 14:33   190   1,234,600,000       32,110      3.3          577 ") +
+                Lines("12/05 14:53   190   1,234,700,000      100,000     20.0          300 "));
+  ASSERT_EQ(boxes_.shown.size(), 2u) << "the question, then one message";
+  EXPECT_EQ(boxes_.shown[1].title, QStringLiteral("計測の再開"));
+  EXPECT_THAT(boxes_.shown[1].text.toStdString(), ::testing::HasSubstr("見つからない"));
+}
+
+TEST_F(ContinueTest, AContinuedMeasurementWritesToTheMonthOfEachLine) {
+  clock_.SetWallClock(QDateTime(QDate(2026, 11, 30), QTime(23, 50)));
+  Start([](Settings& s) { s.saveDistance = true; });
+  OpenGame("190", "1234567890");
+  Run();
+  RunFor(20);
+  OpenGame("190", "1234600000");
+  Restart(15);  // into December
+  RunFor(20);
+  EXPECT_EQ(FileText("log/給与明細202611月.txt"), Lines(FileHeader(false)));
+  EXPECT_EQ(FileText("log/給与明細202612月.txt"),
+            Lines(FileHeader(false), "12/01 00:05   190   1,234,600,000       32,110     15.3          125 "));
+}
+
+TEST_F(ContinueTest, AMeasurementThatCannotBeKeptIsToldOncePerRun) {
+  Start([](Settings& s) { s.captureInterval = 1; });
+  ASSERT_TRUE(QDir().mkpath(MeasurementStatePath(folder_.Path())));  // nothing can be written there
+  OpenGame("190", "1234567890");
+  Run();
+  for (const char* exp : {"1234600000", "1234700000", "1234800000"}) {
+    RunFor(60);
+    OpenGame("190", exp);
+  }
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].title, QStringLiteral("計測の記録"));
+  EXPECT_THAT(boxes_.shown[0].text.toStdString(), ::testing::HasSubstr("再開できません"));
+  EXPECT_EQ(seen_.LogLines("1,234,700,000"), 1) << "measuring goes on";
 }
 
 TEST_F(ContinueTest, NoStartsAfreshAndExitLeavesNothingToContinue) {
@@ -242,10 +303,10 @@ TEST_F(ContinueTest, NoStartsAfreshAndExitLeavesNothingToContinue) {
   OpenGame("190", "1234600000");
   Run();
   RunFor(20);
-  EXPECT_EQ(FileText(folder_, "log/給与明細202612051433.txt"), Lines(FileHeader(false)));
-  EXPECT_EQ(FileText(folder_, kLog), Lines(FileHeader(false))) << "the old file is left as it was";
+  EXPECT_EQ(FileText("log/給与明細202612051433.txt"), Lines(FileHeader(false)));
+  EXPECT_EQ(FileText(kLog), Lines(FileHeader(false))) << "the old file is left as it was";
 
-  form().menuEnd_Click();
+  cycle().End(true);
   EXPECT_FALSE(QFile::exists(MeasurementStatePath(folder_.Path())));
 }
 
@@ -255,7 +316,6 @@ TEST_F(ContinueTest, AStaleStateIsDroppedSilentlyAndADamagedOneIsSetAsideWithAMe
   EXPECT_TRUE(boxes_.shown.empty()) << "older than two hours";
   EXPECT_FALSE(QFile::exists(MeasurementStatePath(folder_.Path())));
 
-  program_ = {};
   folder_.Write("TmMeasure.ini", "Tallymeter measurement 1\r\n2026120514 , ログファイル\r\n");
   Restart(0);
   ASSERT_EQ(boxes_.shown.size(), 1u);
@@ -263,7 +323,7 @@ TEST_F(ContinueTest, AStaleStateIsDroppedSilentlyAndADamagedOneIsSetAsideWithAMe
   EXPECT_THAT(boxes_.shown[0].text.toStdString(), ::testing::HasSubstr("退避しました"));
   EXPECT_FALSE(QFile::exists(MeasurementStatePath(folder_.Path())));
   EXPECT_TRUE(QFile::exists(MeasurementStatePath(folder_.Path()) + ".bad"));
-  EXPECT_TRUE(form().LogWriter().LogStamp().isEmpty()) << "never trusted";
+  EXPECT_TRUE(cycle().LogWriter().LogStamp().isEmpty()) << "never trusted";
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "main_window/alerts.h"
+#include "monitoring/alerts.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "main_window/live_sampler.h"
+#include "monitoring/live_sampler.h"
 
 #include <array>
 
@@ -6,7 +6,6 @@
 #include "capture/capture_area.h"
 #include "recognition/pattern_matcher.h"
 #include "recognition/recognition.h"
-#include "main_window/main_texts.h"
 
 LiveObservation ObserveGame(WindowSystem& windows, const Settings& settings, const PatternMatcher* matcher) {
   LiveObservation seen;

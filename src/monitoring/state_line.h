@@ -2,26 +2,28 @@
 // The line that always says what the program is doing: stopped, watching
 // (with the time to the next capture), waiting for the game to come to the
 // front (and for how long), the game not found, or a manual command's
-// countdown. Pure: the main window gathers the inputs.
+// countdown. Pure: times are milliseconds of the monotonic clock, so a wall
+// clock that jumps never shows a wrong countdown.
 
-#include <QDateTime>
 #include <QString>
+#include <cstdint>
+#include <optional>
 
 // What the last look at the game window found.
 enum class GameSeen { Unknown, Missing, Behind, InFront };
 
 struct StateLineInput {
-  QDateTime now;
+  std::int64_t nowMs = 0;
   bool monitoring = false;
   GameSeen game = GameSeen::Unknown;
-  QDateTime behindSince;  // when the game was first seen behind another window
-  QDateTime nextCapture;
+  std::optional<std::int64_t> behindSinceMs;  // when the game was first seen behind another window
+  std::int64_t nextCaptureMs = 0;
   // A manual command waiting before it acts: its name and when the wait ends.
   QString manualCommand;
-  QDateTime manualWaitEnd;
+  std::optional<std::int64_t> manualWaitEndMs;
 };
 
 QString StateLineText(const StateLineInput& input);
 
 // "mm:ss" of a span, minutes not wrapped at the hour; negative spans are 0.
-QString MinutesSecondsText(qint64 seconds);
+QString MinutesSecondsText(std::int64_t seconds);

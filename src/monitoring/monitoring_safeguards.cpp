@@ -1,18 +1,16 @@
 // The safeguards around the monitoring cycle: the misread guard before
 // evaluation, the measurement saved after it and offered again at the next
-// start, the alerts fed once per tick, and the tray icon that shows them.
+// start, and the alerts told of every look and every reading.
 
-#include <QApplication>
 #include <cmath>
 
 #include "accounting/percent_reading.h"
 #include "base/display_text.h"
 #include "capture/clock.h"
 #include "capture/window_system.h"
-#include "dialogs/message_boxes.h"
-#include "main_window/form1.h"
-#include "main_window/main_texts.h"
-#include "main_window/tray_icon.h"
+#include "monitoring/message_boxes.h"
+#include "monitoring/monitoring_cycle.h"
+#include "monitoring/monitoring_texts.h"
 #include "persistence/debug_trace.h"
 #include "persistence/measurement_state.h"
 
@@ -40,7 +38,7 @@ QString TraceName(AlertKind kind) {
 
 }  // namespace
 
-EvaluationStep Form1::GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs) {
+EvaluationStep MonitoringCycle::GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs, AlertEvent& heard) {
   const Settings& settings = state_.settings;
   const std::int32_t level = recognizedLevel_;
   // What the experience area showed, as experience within the level.
@@ -48,8 +46,8 @@ EvaluationStep Form1::GuardedEvaluation(const QDateTime& now, std::int64_t monot
   if (fromArea.sizeUnknown) {
     // Read, but not to be weighed or logged: the percentage still tells
     // whether the level moved on.
-    alertReading_ = AlertEvent::Reading::Ok;
-    alertPoint_ = ReadingPoint{level, recognizedExp_};
+    heard.reading = AlertEvent::Reading::Ok;
+    heard.point = ReadingPoint{level, recognizedExp_};
     return PercentWithoutSizeStep(level, now);
   }
   const double exp = fromArea.exp;
@@ -58,7 +56,7 @@ EvaluationStep Form1::GuardedEvaluation(const QDateTime& now, std::int64_t monot
     const DeathPenalty death = settings.deathCostsExp ? DeathPenalty::UpToATenth : DeathPenalty::None;
     const GuardVerdict verdict = guard_.Check(level, exp, monotonicMs, death);
     if (verdict == GuardVerdict::Implausible) {
-      alertReading_ = AlertEvent::Reading::Implausible;
+      heard.reading = AlertEvent::Reading::Implausible;
       return ImplausibleReadingStep(level, exp, now);
     }
     if (verdict == GuardVerdict::Confirmed) services_.trace.Event(QStringLiteral(" ImageRecognition confirmed"));
@@ -69,13 +67,16 @@ EvaluationStep Form1::GuardedEvaluation(const QDateTime& now, std::int64_t monot
   EvaluationStep step = evaluator_.Evaluate(level, exp, now, monotonicMs, settings.saveCsv);
   // Evaluation began anew (a level change it does not bridge): so does the guard.
   if (hadPrevious && step.beginLogFile) guard_.Resume(level, exp, monotonicMs);
-  alertReading_ = read ? AlertEvent::Reading::Ok : AlertEvent::Reading::Failed;
-  alertPoint_ = read ? std::optional<ReadingPoint>(ReadingPoint{level, exp}) : std::nullopt;
+  heard.reading = read ? AlertEvent::Reading::Ok : AlertEvent::Reading::Failed;
+  heard.point = read ? std::optional<ReadingPoint>(ReadingPoint{level, exp}) : std::nullopt;
   return step;
 }
 
-void Form1::AfterEvaluation(const EvaluationStep& step, const QDateTime& now, std::int64_t monotonicMs) {
-  if (step.rate && tray_) tray_->SetLastRate(step.rate);
+void MonitoringCycle::AfterEvaluation(const EvaluationStep& step, const QDateTime& now, std::int64_t monotonicMs) {
+  if (step.rate) {
+    const double rate = *step.rate;
+    Tell([rate](MonitoringListener& l) { l.RateLogged(rate); });
+  }
   if (step.retrySoon) return;  // failed or implausible: the saved state stays as it was
   const auto& previous = evaluator_.PreviousReading();
   if (!previous || logWriter_.LogStamp().isEmpty()) return;
@@ -84,114 +85,80 @@ void Form1::AfterEvaluation(const EvaluationStep& step, const QDateTime& now, st
                                std::llround(previous->exp)};
   if (!SaveMeasurementState(state_.programFolder, saved)) {
     services_.trace.Event(QStringLiteral(" Measurement state not saved"));
+    // Measuring goes on; the player only learns that a crash would end it.
+    if (!stateUnsavedTold_) {
+      stateUnsavedTold_ = true;
+      Inform(MeasurementStateUnsavedNotice(MeasurementStatePath(state_.programFolder)));
+    }
   }
 }
 
-void Form1::OfferToContinueMeasurement() {
+bool MonitoringCycle::OfferToContinueMeasurement() {
   const QString folder = state_.programFolder;
   const StoredMeasurement stored = ReadMeasurementState(folder);
-  if (stored.kind == StoredMeasurement::Kind::None) return;
+  if (stored.kind == StoredMeasurement::Kind::None) return false;
   // A level beyond the game's cap was never a reading of it.
   if (!stored.state || stored.state->level > kTopLevel) {
     const QString aside = SetAsideMeasurementState(folder);
-    ShowNotice({QStringLiteral("前回の計測の記録が読めないため、使わずに退避しました。\r\n") + aside, kContinueTitle});
+    Inform({QStringLiteral("前回の計測の記録が読めないため、使わずに退避しました。\r\n") + aside, kContinueTitle});
     services_.trace.Event(QStringLiteral(" Measurement state unreadable, set aside"));
-    return;
+    return false;
   }
   const MeasurementState& saved = *stored.state;
-  const QDateTime now = services_.clock.Now();
-  const qint64 ageMs = saved.lastReading.msecsTo(now);
+  const QDateTime asked = services_.clock.Now();
+  const qint64 ageMs = saved.lastReading.msecsTo(asked);
   if (ageMs < 0 || ageMs > kContinueLimitSeconds * 1000) {
     // Too old, or from a clock that has since been set back: not offered.
     ClearMeasurementState(folder);
     services_.trace.Event(QStringLiteral(" Measurement state too old, dropped"));
-    return;
+    return false;
   }
   const QString question = QStringLiteral("前回の計測が終わらないまま終了しています（最終読取 ") +
-                           LogDateText(saved.lastReading) +
+                           LogDateText(saved.lastReading.toOffsetFromUtc(asked.offsetFromUtc())) +
                            QStringLiteral("）。\r\n同じログファイルに続けて計測しますか？");
   if (!services_.boxes.AskYesNo(question, kContinueTitle)) {
     ClearMeasurementState(folder);
     services_.trace.Event(QStringLiteral(" Measurement not continued"));
-    return;
+    return false;
   }
-  const std::int64_t readingMs = services_.clock.MonotonicMs() - ageMs;
+  // Both clocks are read after the answer: the time the question stood
+  // open belongs to the span the next reading is measured over.
+  const std::int64_t readingMs = services_.clock.MonotonicMs() - saved.lastReading.msecsTo(services_.clock.Now());
   evaluator_.Resume({saved.level, static_cast<double>(saved.exp), readingMs});
   guard_.Resume(saved.level, static_cast<double>(saved.exp), readingMs);
-  logWriter_.Resume(saved.logStamp);
+  logWriter_.Resume(saved.logStamp, state_.fileHeader);
+  continuedFileToCheck_ = true;
   continuing_ = true;
   services_.trace.Event(QStringLiteral(" Measurement continued"));
+  // "Yes, continue" continues: monitoring goes on without 開始.
+  Run();
+  return true;
 }
 
-void Form1::EndMeasurement() {
+void MonitoringCycle::EndMeasurement() {
   continuing_ = false;
   ClearMeasurementState(state_.programFolder);
 }
 
-void Form1::CreateTray() {
-  tray_ = new TrayIcon({[this] { menuRun_Click(); }, [this] { menuStop_Click(); },
-                        [this] {
-                          if (ended_) return;
-                          if (isVisible() && !isMinimized()) {
-                            hide();
-                          } else {
-                            showNormal();
-                            activateWindow();
-                          }
-                        }},
-                       this);
-  UpdateTray();
-}
-
-void Form1::NoteLiveReading(const std::optional<LiveMeter::TickReading>& live) {
-  // The alerts hear of every reading, live or timed; a timed capture later in
-  // the same tick has the last word.
-  if (!live || live->verdict == ReadingVerdict::Ignored) return;
-  if (live->verdict == ReadingVerdict::Misread) {
-    alertReading_ = AlertEvent::Reading::Implausible;
-    alertPoint_.reset();
-    return;
-  }
-  alertReading_ = AlertEvent::Reading::Ok;
-  alertPoint_ = ReadingPoint{live->reading.level, live->reading.exp};
-}
-
-void Form1::FeedAlerts(GameSeen seen) {
-  const AlertEvent::Reading reading = alertReading_;
-  const std::optional<ReadingPoint> point = alertPoint_;
-  alertReading_ = AlertEvent::Reading::None;
-  alertPoint_.reset();
-  if (ended_ || !IsMonitoring()) return;
-
-  WindowSystem& windows = services_.windows;
-  if (seen == GameSeen::Unknown) {
-    const WindowLook look = windows.LookAt(kGameTitle);
-    seen = look.window == 0 ? GameSeen::Missing : look.inFront ? GameSeen::InFront : GameSeen::Behind;
-  }
+void MonitoringCycle::TellAlerts(GameSeen seen, AlertEvent::Reading reading, std::optional<ReadingPoint> point) {
+  if (ended_ || !monitoring_) return;
   const AlertEvent::Game where = seen == GameSeen::Missing  ? AlertEvent::Game::Missing
-                                 : seen == GameSeen::InFront ? AlertEvent::Game::InFront
-                                                             : AlertEvent::Game::Behind;
+                                 : seen == GameSeen::Behind ? AlertEvent::Game::Behind
+                                                            : AlertEvent::Game::InFront;
   const Settings& settings = state_.settings;
   const std::vector<AlertChange> changes =
       alerts_.Feed({services_.clock.MonotonicMs(), where, reading, point}, settings.alertMinutes);
   for (const AlertChange& change : changes) {
-    if (!change.raised) continue;
     const QString text = AlertText(change.kind, settings.alertMinutes);
-    services_.trace.Event(QStringLiteral(" Alert ") + TraceName(change.kind));
-    if (settings.alertLogLine) {
-      AppendLog(LogDateText(services_.clock.Now()) + QStringLiteral("  警告  ") + text +
-                    QStringLiteral("\r\n"),
-                true);
+    if (change.raised) {
+      services_.trace.Event(QStringLiteral(" Alert ") + TraceName(change.kind));
+      if (settings.alertLogLine) {
+        AppendLog(LogDateText(services_.clock.Now()) + QStringLiteral("  警告  ") + text +
+                      QStringLiteral("\r\n"),
+                  true);
+      }
+      if (settings.alertBeep) services_.windows.Beep();
     }
-    if (settings.alertBeep) windows.Beep();
-    if (settings.alertNotify && tray_) tray_->Notify(QStringLiteral("Tallymeter"), text);
+    Tell([&](MonitoringListener& l) { l.AlertChanged(change.kind, change.raised, text); });
   }
-  if (!changes.empty()) UpdateTray();
-}
-
-void Form1::UpdateTray() {
-  if (!tray_) return;
-  tray_->SetState(!IsMonitoring()        ? TrayState::Stopped
-                  : alerts_.AnyActive() ? TrayState::Alert
-                                        : TrayState::Monitoring);
 }

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "capture/window_system.h"
-#include "main_window/state_line.h"
+#include "monitoring/state_line.h"
 #include "persistence/settings.h"
 
 class PatternMatcher;

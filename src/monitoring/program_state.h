@@ -1,6 +1,7 @@
 #pragma once
 // The state the whole program shares while it runs, owned by the main
-// window and lent to the dialogs, plus the services injected into both.
+// window and lent to the monitoring cycle and the dialogs, plus the services
+// injected into all of them.
 
 #include <QString>
 

@@ -1,0 +1,279 @@
+// The monitoring cycle: Run, Stop, the timer tick and the capture step with
+// recognition and evaluation.
+
+#include "monitoring/monitoring_cycle.h"
+
+#include <QFileInfo>
+
+#include "base/pixel_grid.h"
+#include "capture/capture_area.h"
+#include "capture/clock.h"
+#include "capture/window_system.h"
+#include "monitoring/lag.h"
+#include "monitoring/message_boxes.h"
+#include "monitoring/monitoring_texts.h"
+#include "persistence/debug_trace.h"
+#include "recognition/pattern_matcher.h"
+#include "recognition/recognition.h"
+
+namespace {
+
+// Sets a flag for the life of a scope, so a step can tell it is nested.
+class ScopedFlag {
+ public:
+  explicit ScopedFlag(bool& flag) : flag_(flag) { flag_ = true; }
+  ~ScopedFlag() { flag_ = false; }
+  ScopedFlag(const ScopedFlag&) = delete;
+  ScopedFlag& operator=(const ScopedFlag&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+MonitoringCycle::MonitoringCycle(ProgramState& state, Services& services) : state_(state), services_(services) {}
+
+MonitoringCycle::~MonitoringCycle() = default;
+
+void MonitoringCycle::AddListener(MonitoringListener& listener) { listeners_.push_back(&listener); }
+
+void MonitoringCycle::RemoveListener(MonitoringListener& listener) { std::erase(listeners_, &listener); }
+
+void MonitoringCycle::Tell(const std::function<void(MonitoringListener&)>& call) {
+  // A copy: a listener may add or remove listeners while it is told.
+  const std::vector<MonitoringListener*> listeners = listeners_;
+  for (MonitoringListener* listener : listeners) call(*listener);
+}
+
+void MonitoringCycle::Inform(const Notice& notice) { services_.boxes.Inform(notice.text, notice.title); }
+
+void MonitoringCycle::AppendLog(const QString& text, bool scrollToEnd) {
+  Tell([&](MonitoringListener& l) { l.LogAppended(text, scrollToEnd); });
+}
+
+void MonitoringCycle::EnterMonitoring() {
+  monitoring_ = true;
+  // The first capture is due a retry's time after the start, whenever the
+  // last one before a Stop was made.
+  schedule_.Start(services_.clock.MonotonicMs());
+  StartSession();
+  alerts_.Start(services_.clock.MonotonicMs());
+  Tell([](MonitoringListener& l) { l.MonitoringChanged(true); });
+  // A reading now is the session's base: what is gained before the first
+  // tick counts too.
+  LiveTick(false);
+}
+
+void MonitoringCycle::EnterIdle() {
+  monitoring_ = false;
+  StopSession();
+  alerts_.Stop();
+  Tell([](MonitoringListener& l) { l.MonitoringChanged(false); });
+}
+
+void MonitoringCycle::AutoStart() {
+  if (ended_ || monitoring_) return;
+  if (services_.windows.FindWindowByTitle(kGameTitle) == 0) {
+    Inform(GameMissingNotice());
+    return;
+  }
+  EnterMonitoring();
+  AppendLog(state_.screenHeader + QStringLiteral("\r\n"), false);
+  services_.trace.Event(QStringLiteral(" Log Start･･･ "));
+  Tell([](MonitoringListener& l) { l.StateChanged(); });
+}
+
+void MonitoringCycle::Run() {
+  if (ended_ || monitoring_) return;
+  if (services_.windows.FindWindowByTitle(kGameTitle) == 0) {
+    Inform(GameMissingNotice());
+    return;
+  }
+  EnterMonitoring();
+  AppendLog(state_.screenHeader + QStringLiteral("\r\n"), false);
+  // Every run is a measurement of its own: its first reading begins a log
+  // file again (Stop ended the previous one), and the stopped time never
+  // counts in a rate.
+  // A measurement continued from the last run goes on instead.
+  if (!continuing_) {
+    evaluator_.StartNewMeasurement();
+    guard_.Reset();
+  }
+  continuing_ = false;
+  services_.trace.Event(QStringLiteral(" Loging Start･･･ "));
+  Tell([](MonitoringListener& l) { l.StateChanged(); });
+}
+
+void MonitoringCycle::Stop() {
+  if (ended_) return;
+  EnterIdle();
+  logWriter_.Clear();
+  EndMeasurement();
+  services_.trace.Event(QStringLiteral(" Loging Stop･･･End "));
+}
+
+void MonitoringCycle::End(bool measurementEnds) {
+  if (!ended_ && measurementEnds) EndMeasurement();
+  ended_ = true;
+  monitoring_ = false;
+  services_.clock.EndWaits();
+}
+
+void MonitoringCycle::Tick() {
+  // A tick inside a capture step (during its waits or its message box) is
+  // held back: the due time stays, so the next tick after the step catches
+  // up, and message boxes never pile up.
+  if (ended_ || captureStepActive_ || !monitoring_) return;
+  const bool due = schedule_.Due(services_.clock.MonotonicMs(), state_.settings.captureInterval);
+  // Between the timed captures a live reading; the tick that makes the
+  // capture only looks whether the game is there.
+  LiveTick(due);
+  if (due) {
+    StartInterval();
+    CaptureStep();
+  }
+  Tell([](MonitoringListener& l) { l.StateChanged(); });
+}
+
+void MonitoringCycle::StartInterval() {
+  schedule_.StartInterval(services_.clock.MonotonicMs(), state_.settings.captureInterval);
+}
+
+QDateTime MonitoringCycle::NextCaptureTime() const {
+  const std::optional<std::int64_t> due = schedule_.DueMs();
+  if (!due) return QDateTime();
+  return services_.clock.Now().addMSecs(*due - services_.clock.MonotonicMs());
+}
+
+void MonitoringCycle::ManualCapture() {
+  // Pressed while a capture step runs (inside one of its waits): that step
+  // is the capture. Waiting here would hold it up mid-scan; this one neither
+  // moves the due time nor says it was done.
+  if (ended_ || captureStepActive_) return;
+  if (!ManualWait(QStringLiteral("キャプチャ"), kManualWaitMs)) return;
+  if (captureStepActive_) return;
+  StartInterval();
+  CaptureStep();
+  if (ended_) return;
+  services_.trace.Event(QStringLiteral(" SingleCapture･･･End "));
+}
+
+void MonitoringCycle::CaptureStep() {
+  if (ended_ || captureStepActive_) return;
+  ScopedFlag active(captureStepActive_);
+
+  WindowSystem& windows = services_.windows;
+  const WindowLook look = windows.LookAt(kGameTitle);
+  if (look.window == 0) {
+    Inform(GameMissingNotice());
+    if (ended_) return;
+    TellAlerts(GameSeen::Missing);
+    if (!logWriter_.LogStamp().isEmpty()) {
+      EnterIdle();
+      logWriter_.Clear();
+      EndMeasurement();
+      SetCapture(0, QImage());
+      SetCapture(1, QImage());
+      services_.trace.Event(QStringLiteral(" Lost ") + kGameTitle + QStringLiteral(" Then Log Stop"));
+    } else {
+      services_.trace.Event(QStringLiteral(" Lost ") + kGameTitle + QStringLiteral(" Then Capture Stop"));
+    }
+    return;
+  }
+  if (!look.inFront) {
+    schedule_.Retry(services_.clock.MonotonicMs());
+    TellAlerts(GameSeen::Behind);
+    return;
+  }
+
+  if (state_.settings.beepBeep) windows.Beep();
+  const std::array<QImage, 2> pictures = CaptureGameAreas(windows, look, state_.settings.captureRegions);
+  for (int area = 0; area < 2; ++area) SetCapture(area, pictures[static_cast<std::size_t>(area)]);
+  RecognizeDigits();
+  if (ended_) return;
+  ApplyEvaluation();
+}
+
+void MonitoringCycle::SetCapture(int area, const QImage& picture) {
+  captures_[static_cast<std::size_t>(area)] = picture;
+  Tell([&](MonitoringListener& l) { l.CaptureChanged(area, picture); });
+}
+
+void MonitoringCycle::PatternsChanged() { matcher_ = std::make_shared<const PatternMatcher>(state_.patterns); }
+
+std::shared_ptr<const PatternMatcher> MonitoringCycle::Matcher() {
+  if (!matcher_) PatternsChanged();
+  return matcher_;
+}
+
+void MonitoringCycle::Recognize() {
+  if (ended_) return;
+  RecognizeDigits();
+}
+
+void MonitoringCycle::RecognizeDigits() {
+  std::array<PixelGrid, 2> grids;
+  for (std::size_t area = 0; area < 2; ++area) ReadPixels(captures_[area], grids[area]);
+  const Settings& settings = state_.settings;
+  const std::array<int, 2> widths = {settings.captureRegions[0].ex, settings.captureRegions[1].ex};
+
+  // A lag of days in a hand-edited file must not freeze the capture.
+  const int lag = LagToWait(settings.lag);
+  RecognitionHooks hooks;
+  hooks.lagWait = [this, lag] { services_.clock.WaitMs(lag); };
+  hooks.caption = [this](int area, const QString& caption) {
+    Tell([&](MonitoringListener& l) { l.CaptionChanged(area, caption); });
+  };
+  hooks.preview = [this](int area, int digit, int x) {
+    Tell([&](MonitoringListener& l) { l.PreviewShown(area, digit, x); });
+  };
+
+  // The lag waits process events: the pattern editor may replace matcher_
+  // before this scan ends, so the scan holds the set it began with.
+  const std::shared_ptr<const PatternMatcher> matcher = Matcher();
+  const RecognitionResult result = ::RecognizeDigits(grids, widths, *matcher, lag, state_.debugMode, hooks);
+  recognizedLevel_ = result.level;
+  recognizedExp_ = result.exp;
+  for (int area = 0; area < 2; ++area) {
+    const QString& caption = result.captions[static_cast<std::size_t>(area)];
+    Tell([&](MonitoringListener& l) { l.CaptionChanged(area, caption); });
+  }
+  if (state_.debugMode) services_.trace.Write(result.trace);
+}
+
+void MonitoringCycle::ApplyEvaluation() {
+  const QDateTime now = services_.clock.Now();
+  const std::int64_t monotonicMs = services_.clock.MonotonicMs();
+  AlertEvent heard;
+  const EvaluationStep step = GuardedEvaluation(now, monotonicMs, heard);
+  // The file first, so that the screen can say when what belongs to the
+  // line (the header of a first reading, the line itself later) is not in
+  // it; the message (once per measurement) follows the line it is about.
+  std::vector<Notice> notices;
+  bool lost = false;
+  const auto write = [&](const QString& text, const QString& mode) {
+    if (auto notice = logWriter_.WriteLogLine(text, mode, state_.settings, now)) notices.push_back(*notice);
+    lost = lost || logWriter_.LastLineLost();
+  };
+  if (step.beginLogFile) write(state_.fileHeader, QStringLiteral("INIT"));
+  if (step.fileLine && continuedFileToCheck_) {
+    // A continued measurement whose file has gone begins a new one, as a
+    // first reading would.
+    continuedFileToCheck_ = false;
+    const QString begun = logWriter_.BegunPath(state_.settings);
+    if (!begun.isEmpty() && !QFileInfo::exists(begun)) {
+      notices.push_back(ContinuedLogMissingNotice(begun));
+      write(state_.fileHeader, QStringLiteral("INIT"));
+    }
+  }
+  if (step.fileLine) write(*step.fileLine, QString());
+  if (!step.screenLine.isEmpty()) {
+    AppendLog(step.screenLine + (lost ? kUnwrittenMark : QString()) + QStringLiteral("\r\n"), step.scrollToEnd);
+  }
+  for (const Notice& notice : notices) Inform(notice);
+  if (step.retrySoon) schedule_.Retry(monotonicMs);
+  if (!step.traceMessage.isEmpty()) services_.trace.Event(step.traceMessage);
+  AfterEvaluation(step, now, monotonicMs);
+  TellAlerts(GameSeen::InFront, heard.reading, heard.point);
+}

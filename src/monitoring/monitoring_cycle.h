@@ -1,0 +1,176 @@
+#pragma once
+// The monitoring cycle, without a window: Run and Stop, the due times and
+// the quick retry, the capture step (find the game, test the front, grab,
+// recognise), the misread guard, evaluation and the log file, the saved
+// measurement and its resume, the live readings between the timed captures
+// with the session they feed, and the alerts. The main window drives it
+// (its menu commands and its 10-second timer) and draws what it reports to
+// its listeners. The clock, the window system, the message boxes and the
+// trace come in as Services; files are written under the program and save
+// folders of the ProgramState it is lent.
+
+#include <QDateTime>
+#include <QImage>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "accounting/evaluation.h"
+#include "accounting/exp_table.h"
+#include "accounting/log_file.h"
+#include "accounting/misread_guard.h"
+#include "accounting/session_model.h"
+#include "monitoring/alerts.h"
+#include "monitoring/capture_schedule.h"
+#include "monitoring/live_sampler.h"
+#include "monitoring/monitoring_listener.h"
+#include "monitoring/program_state.h"
+#include "monitoring/state_line.h"
+#include "persistence/notice.h"
+
+class PatternMatcher;
+
+class MonitoringCycle {
+ public:
+  // How long キャプチャ and プリントスクリーン wait before they act.
+  static constexpr double kManualWaitMs = 10000;
+
+  MonitoringCycle(ProgramState& state, Services& services);
+  ~MonitoringCycle();
+  MonitoringCycle(const MonitoringCycle&) = delete;
+  MonitoringCycle& operator=(const MonitoringCycle&) = delete;
+
+  // Listeners are told in the order they were added; each must outlive the
+  // cycle or be removed first (never from inside a call it is given).
+  void AddListener(MonitoringListener& listener);
+  void RemoveListener(MonitoringListener& listener);
+
+  // ---- what the windows ask of it
+
+  // Start-up, before auto start: offers to continue a measurement the last
+  // run left unfinished. True when the player chose to: monitoring then goes
+  // on at once (as Run does, so a missing game is told), and the first
+  // reading is measured from the saved one over the whole time between.
+  bool OfferToContinueMeasurement();
+  // Auto start at start-up: monitoring begins when the game runs (the
+  // on-screen log then starts with the header), else the player is told.
+  void AutoStart();
+  // 開始 and 停止.
+  void Run();
+  void Stop();
+  // The 10-second timer while monitoring.
+  void Tick();
+  // One capture step: find the game, capture and read both areas when it is
+  // in front, evaluate and log.
+  void CaptureStep();
+  // キャプチャ: the manual wait, then a capture step that starts a whole
+  // interval.
+  void ManualCapture();
+  // A manual command's wait, shown as a countdown on the state line. False
+  // when the program ended meanwhile.
+  bool ManualWait(const QString& command, double ms);
+  // 認 識: the pictures as they are, read again; nothing is evaluated.
+  void Recognize();
+  // The pattern set was replaced: it is prepared once for the readings to come.
+  void PatternsChanged();
+  // The experience table read at start (until then the compiled one): the
+  // sizes evaluation, both guards and the session go by.
+  void SetExpTable(std::shared_ptr<const ExpTable> table);
+  // The program ends: nothing acts any more and every wait under way
+  // returns. `measurementEnds`: Exit and the close box end the measurement
+  // too; a program that must end because its patterns are gone leaves it to
+  // be continued.
+  void End(bool measurementEnds);
+
+  // ---- what it reports
+
+  bool Monitoring() const { return monitoring_; }
+  // The due time of the next timed capture, told on the wall clock (it is
+  // kept on the monotonic one); invalid before the first start.
+  QDateTime NextCaptureTime() const;
+  // What the state line says now.
+  QString StateText() const;
+  // Whether the state line counts down (monitoring, or a manual wait).
+  bool CountingDown() const;
+  const QImage& Capture(int area) const { return captures_.at(static_cast<std::size_t>(area)); }
+  std::int32_t RecognizedLevel() const { return recognizedLevel_; }
+  double RecognizedExp() const { return recognizedExp_; }
+  const LogFileWriter& LogWriter() const { return logWriter_; }
+  const SessionModel& Session() const { return session_; }
+  SessionFigures Figures() const;
+  const AlertMonitor& Alerts() const { return alerts_; }
+  // Where the last look saw the game.
+  GameSeen Game() const { return game_; }
+
+ private:
+  void Tell(const std::function<void(MonitoringListener&)>& call);
+  void Inform(const Notice& notice);
+  void AppendLog(const QString& text, bool scrollToEnd);
+
+  void EnterMonitoring();
+  void EnterIdle();
+  void StartInterval();
+  void SetCapture(int area, const QImage& picture);
+  std::shared_ptr<const PatternMatcher> Matcher();
+  void RecognizeDigits();
+  void ApplyEvaluation();
+
+  // The safeguards (monitoring_safeguards.cpp). `heard` gets what the
+  // alerts are to hear of the reading.
+  EvaluationStep GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs, AlertEvent& heard);
+  void AfterEvaluation(const EvaluationStep& step, const QDateTime& now, std::int64_t monotonicMs);
+  void EndMeasurement();
+  // Every look at the game and every reading, timed, manual or live, as it
+  // happens: none can be lost to a later one before the alerts hear of it.
+  void TellAlerts(GameSeen seen, AlertEvent::Reading reading = AlertEvent::Reading::None,
+                  std::optional<ReadingPoint> point = std::nullopt);
+
+  // The live side (monitoring_live.cpp).
+  void StartSession();
+  void StopSession();
+  void LiveTick(bool due);
+  void ShowFigures();
+
+  ProgramState& state_;
+  Services& services_;
+  std::vector<MonitoringListener*> listeners_;
+
+  // state_.patterns, prepared. Shared: a running recognition keeps the set
+  // it started with while the pattern editor, run from one of its lag
+  // waits, replaces this one.
+  std::shared_ptr<const PatternMatcher> matcher_;
+  std::shared_ptr<const ExpTable> expTable_ = CompiledExpTable();
+  ReadingEvaluator evaluator_;
+  LogFileWriter logWriter_;
+  MisreadGuard guard_;
+  AlertMonitor alerts_;
+  bool continuing_ = false;  // a saved measurement goes on: Run must not start a new one
+  bool continuedFileToCheck_ = false;  // its log file is looked for at its first line
+  bool stateUnsavedTold_ = false;      // once per run
+
+  bool monitoring_ = false;
+  CaptureSchedule schedule_;
+  std::array<QImage, 2> captures_;
+  std::int32_t recognizedLevel_ = 0;
+  double recognizedExp_ = 0;
+  bool captureStepActive_ = false;  // a capture step (and maybe its message box) is under way
+  bool ended_ = false;              // Exit or the close box: nothing may act any more
+
+  SessionModel session_;
+  // The same rules as the timed readings' guard, with a memory of its own:
+  // a live reading must never change what a timed one is judged against,
+  // so the log file stays what it is without live readings.
+  MisreadGuard liveGuard_;
+  GameSeen game_ = GameSeen::Unknown;
+  std::optional<std::int64_t> behindSinceMs_;  // monotonic, as every span the player is shown
+  // The manual commands waiting, the latest last: one started inside
+  // another's wait must not end that one's countdown.
+  struct ManualCountdown {
+    QString command;
+    std::int64_t endMs = 0;
+  };
+  std::vector<ManualCountdown> manualWaits_;
+};

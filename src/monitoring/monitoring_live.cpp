@@ -1,0 +1,122 @@
+// The live side of monitoring, beside the timed captures: a look at the game
+// at every timer tick, the session model fed from it, the figures it gives,
+// and the state line with the manual commands' countdown. It never touches
+// the log, the log file, the due time or the trace.
+
+#include <algorithm>
+
+#include "accounting/percent_reading.h"
+#include "capture/clock.h"
+#include "monitoring/monitoring_cycle.h"
+#include "recognition/pattern_matcher.h"
+
+void MonitoringCycle::StartSession() {
+  session_.Start(services_.clock.Now(), services_.clock.MonotonicMs());
+  liveGuard_.Reset();
+  game_ = GameSeen::Unknown;
+  behindSinceMs_.reset();
+  ShowFigures();
+}
+
+void MonitoringCycle::StopSession() {
+  const bool wasRunning = session_.Running();
+  session_.Stop(services_.clock.Now(), services_.clock.MonotonicMs());
+  // The session's summary goes to the screen only; the log file never has it.
+  const QString summary = wasRunning ? session_.SummaryLine() : QString();
+  if (!summary.isEmpty()) AppendLog(summary + QStringLiteral("\r\n"), true);
+}
+
+void MonitoringCycle::LiveTick(bool due) {
+  // The tick that makes the timed capture only looks whether the game is there.
+  const bool sample = !due && state_.settings.liveSampling;
+  const std::shared_ptr<const PatternMatcher> matcher = sample ? Matcher() : nullptr;  // held while it reads
+  const LiveObservation seen = ObserveGame(services_.windows, state_.settings, matcher.get());
+  if (seen.game == GameSeen::Behind && game_ != GameSeen::Behind) behindSinceMs_ = services_.clock.MonotonicMs();
+  game_ = seen.game;
+  if (due) return;  // the capture step tells the alerts what it finds
+  if (!seen.reading) {
+    TellAlerts(seen.game);
+    return;
+  }
+  const Settings& settings = state_.settings;
+  const ExpFromArea fromArea =
+      ExperienceOfReading(seen.reading->level, seen.reading->exp, settings.expPercentDecimals, *expTable_);
+  // A percentage the table cannot convert tells the session nothing.
+  if (fromArea.exp <= 0) {
+    TellAlerts(seen.game);
+    return;
+  }
+  const LiveReading reading{seen.reading->level, fromArea.exp};
+  const std::int64_t ms = services_.clock.MonotonicMs();
+  const DeathPenalty death = settings.deathCostsExp ? DeathPenalty::UpToATenth : DeathPenalty::None;
+  // A misread digit must not reach the panel as a huge gain or loss.
+  if (settings.misreadGuard &&
+      liveGuard_.Check(reading.level, reading.exp, ms, death) == GuardVerdict::Implausible) {
+    session_.NoteMisread();
+    TellAlerts(seen.game, AlertEvent::Reading::Implausible);
+    ShowFigures();
+    return;
+  }
+  switch (session_.Add(reading.level, reading.exp, ms)) {
+    case ReadingVerdict::Ignored:
+      TellAlerts(seen.game);
+      break;
+    case ReadingVerdict::Misread:
+      TellAlerts(seen.game, AlertEvent::Reading::Implausible);
+      break;
+    case ReadingVerdict::Accepted:
+    case ReadingVerdict::Rebased:
+      TellAlerts(seen.game, AlertEvent::Reading::Ok, ReadingPoint{reading.level, reading.exp});
+      break;
+  }
+  ShowFigures();
+}
+
+void MonitoringCycle::SetExpTable(std::shared_ptr<const ExpTable> table) {
+  expTable_ = table;
+  evaluator_.SetExpTable(table);
+  guard_.SetExpTable(table);
+  liveGuard_.SetExpTable(table);
+  session_.SetExpTable(std::move(table));
+}
+
+SessionFigures MonitoringCycle::Figures() const {
+  return session_.Figures(services_.clock.MonotonicMs(), services_.clock.Now());
+}
+
+void MonitoringCycle::ShowFigures() {
+  const SessionFigures figures = Figures();
+  Tell([&](MonitoringListener& l) { l.FiguresChanged(figures, session_.Points()); });
+}
+
+bool MonitoringCycle::ManualWait(const QString& command, double ms) {
+  if (ended_) return false;
+  const std::int64_t endMs = services_.clock.MonotonicMs() + static_cast<std::int64_t>(ms);
+  manualWaits_.push_back({command, endMs});
+  Tell([](MonitoringListener& l) { l.StateChanged(); });
+  services_.clock.WaitMs(ms);
+  if (ended_) return false;
+  // Its own countdown goes; one that began inside its wait has gone before.
+  const auto own = std::find_if(manualWaits_.rbegin(), manualWaits_.rend(), [&](const ManualCountdown& wait) {
+    return wait.command == command && wait.endMs == endMs;
+  });
+  if (own != manualWaits_.rend()) manualWaits_.erase(std::next(own).base());
+  Tell([](MonitoringListener& l) { l.StateChanged(); });
+  return true;
+}
+
+bool MonitoringCycle::CountingDown() const { return monitoring_ || !manualWaits_.empty(); }
+
+QString MonitoringCycle::StateText() const {
+  StateLineInput in;
+  in.nowMs = services_.clock.MonotonicMs();
+  in.monitoring = monitoring_;
+  in.game = game_;
+  in.behindSinceMs = behindSinceMs_;
+  in.nextCaptureMs = schedule_.DueMs().value_or(in.nowMs);
+  if (!manualWaits_.empty()) {
+    in.manualCommand = manualWaits_.back().command;
+    in.manualWaitEndMs = manualWaits_.back().endMs;
+  }
+  return StateLineText(in);
+}

@@ -1,0 +1,17 @@
+#include "monitoring/monitoring_texts.h"
+
+#include <QDir>
+
+Notice GameMissingNotice() { return Notice{kGameTitle + QStringLiteral("が起動していません"), QStringLiteral("エラー")}; }
+
+Notice ContinuedLogMissingNotice(const QString& path) {
+  return Notice{QStringLiteral("続ける計測のログファイルが見つからないため、新しいログファイルに書き始めます。\r\n") +
+                    QDir::toNativeSeparators(path),
+                QStringLiteral("計測の再開")};
+}
+
+Notice MeasurementStateUnsavedNotice(const QString& path) {
+  return Notice{QStringLiteral("計測の記録を保存できません。このまま異常終了すると、この計測は再開できません。\r\n") +
+                    QDir::toNativeSeparators(path),
+                QStringLiteral("計測の記録")};
+}

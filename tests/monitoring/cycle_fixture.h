@@ -1,0 +1,125 @@
+#pragma once
+// The monitoring cycle on fakes, driven as the main window drives it: a
+// program folder of its own with the delivered patterns, a clock that moves
+// when told, a scripted game window, recorded message boxes, and a listener
+// that keeps what the cycle reports.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "accounting/log_headers.h"
+#include "monitoring/monitoring_cycle.h"
+#include "persistence/debug_trace.h"
+#include "persistence/pattern_store.h"
+#include "persistence/text_file.h"
+#include "support/fakes.h"
+#include "support/game_screen.h"
+#include "support/temp_folder.h"
+
+// What the cycle reported, as a window would show it.
+struct Reported : MonitoringListener {
+  void LogAppended(const QString& text, bool /*scrollToEnd*/) override { log += text; }
+  void MonitoringChanged(bool on) override { monitoring.push_back(on); }
+  void CaptionChanged(int area, const QString& caption) override {
+    captions.at(static_cast<std::size_t>(area)) = caption;
+  }
+  void FiguresChanged(const SessionFigures& f, const std::vector<SessionPoint>& p) override {
+    ++figureUpdates;
+    figures = f;
+    points = p.size();
+  }
+  void AlertChanged(AlertKind kind, bool raised, const QString& /*text*/) override {
+    if (raised) raisedAlerts.push_back(kind);
+  }
+  void RateLogged(double r) override { rate = r; }
+
+  // Lines of the log that contain `text`.
+  int LogLines(const QString& text) const {
+    return static_cast<int>(log.split(QStringLiteral("\r\n")).filter(text).size());
+  }
+
+  QString log;
+  std::vector<bool> monitoring;
+  std::array<QString, 2> captions;
+  int figureUpdates = 0;
+  SessionFigures figures;
+  std::size_t points = 0;
+  std::vector<AlertKind> raisedAlerts;
+  std::optional<double> rate;
+};
+
+class CycleTest : public ::testing::Test {
+ protected:
+  CycleTest() {
+    InstallPatterns(folder_);
+    windows_.screen.fill(Qt::black);
+    state_.programFolder = folder_.Path();
+  }
+
+  // The program starts with the default settings, no recognition lag,
+  // changed by `change`: patterns read, a saved measurement offered, auto
+  // start when set.
+  void Start(const std::function<void(Settings&)>& change = {}) {
+    Settings settings = Settings::Defaults(folder_.Path());
+    settings.lag = 0;
+    if (change) change(settings);
+    state_.settings = settings;
+    Restart();
+  }
+  // The same settings, a new start of the program (after a crash, say).
+  void Restart() {
+    cycle_.reset();
+    seen_ = Reported();
+    PatternFiles(QStringLiteral("READ"), state_.patternImages, state_.patterns, folder_.Path(), clock_.Now());
+    state_.screenHeader = ScreenHeader();
+    state_.fileHeader = FileHeader(state_.settings.saveCsv);
+    cycle_ = std::make_unique<MonitoringCycle>(state_, services_);
+    cycle_->AddListener(seen_);
+    const bool continued = cycle_->OfferToContinueMeasurement();
+    if (!continued && state_.settings.autoStart) cycle_->AutoStart();
+  }
+  MonitoringCycle& cycle() { return *cycle_; }
+  Settings& settings() { return state_.settings; }
+
+  // The game window with `level` and `exp` on screen; in front when asked.
+  void OpenGame(const QString& level, const QString& exp, bool inFront = true) {
+    ShowCounters(windows_, game_, level, exp, inFront);
+  }
+  void CloseGame() {
+    windows_.Remove(game_);
+    windows_.foreground = 0;
+    game_ = 0;
+  }
+
+  // Run, with the timer's 10-second phase starting now.
+  void Run() {
+    cycle().Run();
+    pendingSeconds_ = 0;
+  }
+
+  // Moves the clock on by `seconds`, firing the monitoring timer at every
+  // 10-second boundary, as the running timer would.
+  void RunFor(int seconds) {
+    for (int s = 0; s < seconds; ++s) {
+      clock_.AdvanceSeconds(1);
+      if (++pendingSeconds_ % 10 == 0 && cycle().Monitoring()) cycle().Tick();
+    }
+  }
+
+  QStringList TraceMessages() const { return ::TraceMessages(folder_); }
+  std::string FileText(const QString& name) const { return DecodeCp932(folder_.Read(name)).toStdString(); }
+
+  TempFolder folder_;
+  FakeClock clock_;
+  FakeWindowSystem windows_;
+  OpenBoxes boxes_;
+  DebugTrace trace_{folder_.Path(), [this] { return clock_.Now(); }};
+  Services services_{clock_, windows_, boxes_, trace_};
+  ProgramState state_;
+  Reported seen_;
+  std::unique_ptr<MonitoringCycle> cycle_;
+  WindowId game_ = 0;
+  int pendingSeconds_ = 0;  // time since the last tick
+};

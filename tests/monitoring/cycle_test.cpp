@@ -1,0 +1,250 @@
+// The monitoring cycle on fakes: Run and Stop, due times and retries, the
+// capture step and a lost game, the lag, the log file's failures, and the
+// live readings between the timed captures.
+#include "cycle_fixture.h"
+
+namespace {
+
+TEST_F(CycleTest, RunWithoutTheGameChangesNothingAndStopBefore20SecondsCapturesNothing) {
+  Start();
+  Run();
+  RunFor(60);
+  EXPECT_EQ(boxes_.shown, std::vector<Notice>{kGameMissing}) << "one message, and no timer running";
+  EXPECT_FALSE(cycle().Monitoring());
+  EXPECT_TRUE(seen_.monitoring.empty());
+
+  OpenGame("152", "1234567890");
+  Run();
+  RunFor(19);
+  cycle().Stop();
+  RunFor(60);
+  EXPECT_TRUE(cycle().Capture(0).isNull());
+  EXPECT_EQ(seen_.log, ScreenHeader() + "\r\n");
+  Run();
+  EXPECT_EQ(seen_.log, ScreenHeader() + "\r\n" + ScreenHeader() + "\r\n");
+  EXPECT_EQ(seen_.monitoring, (std::vector<bool>{true, false, true}));
+}
+
+TEST_F(CycleTest, TheGameIsCapturedOnlyInFrontAndLosingItWithALogFileStopsOnce) {
+  Start();
+  // Level 190 needs 1,312,399,850: a counter the misread guard believes.
+  OpenGame("190", "1234567890", /*inFront=*/false);
+  Run();
+  RunFor(3600);
+  EXPECT_TRUE(windows_.grabs.empty());
+  EXPECT_TRUE(boxes_.shown.empty());
+  windows_.foreground = game_;
+  RunFor(20);
+  EXPECT_EQ(seen_.captions, (std::array<QString, 2>{"190", "1234567890"}));
+  ASSERT_FALSE(cycle().LogWriter().LogStamp().isEmpty());
+
+  CloseGame();
+  RunFor(3 * 20 * 60);
+  EXPECT_EQ(boxes_.shown, std::vector<Notice>{kGameMissing});
+  EXPECT_FALSE(cycle().Monitoring());
+  EXPECT_TRUE(cycle().Capture(0).isNull());
+  EXPECT_TRUE(cycle().Capture(1).isNull());
+  EXPECT_EQ(TraceMessages().last(), QStringLiteral(" Lost MapleStory Then Log Stop"));
+}
+
+TEST_F(CycleTest, WithoutALogFileALostGameIsReportedAtEachDueTimeWithoutPilingUpBoxes) {
+  Start([](Settings& s) { s.captureInterval = 1; });
+  OpenGame("152", "1234567890");
+  Run();
+  CloseGame();
+  // The user leaves the first box open for ten minutes while the timer runs.
+  boxes_.whileOpen = [&] {
+    if (boxes_.shown.size() == 1) RunFor(600);
+  };
+  RunFor(20);
+  EXPECT_EQ(boxes_.shown.size(), 1u);
+  // Once it is closed, the next due time shows the next one.
+  RunFor(10);
+  EXPECT_EQ(boxes_.shown.size(), 2u);
+  EXPECT_EQ(TraceMessages().count(QStringLiteral(" Lost MapleStory Then Capture Stop")), 2);
+  EXPECT_TRUE(cycle().Monitoring());
+}
+
+TEST_F(CycleTest, AShorterIntervalCountsFromTheLastCaptureALongerOneFromTheNext) {
+  // Only the timed captures grab here.
+  Start([](Settings& s) { s.liveSampling = false; });  // 20 minutes
+  OpenGame("190", "1234567890");
+  Run();
+  RunFor(20);
+  ASSERT_EQ(windows_.grabs.size(), 2u);
+  const QDateTime firstCapture = clock_.Now();
+
+  // Five minutes on, the player chooses 2: the capture due in 15 minutes
+  // comes within a tick of two minutes after the first one instead.
+  RunFor(5 * 60);
+  settings().captureInterval = 2;
+  RunFor(10);
+  EXPECT_EQ(windows_.grabs.size(), 4u) << "the last capture plus 2 minutes has passed";
+  EXPECT_LE(firstCapture.secsTo(clock_.Now()), 5 * 60 + 10);
+
+  // Lengthened again: the capture already due in 2 minutes still comes.
+  settings().captureInterval = 60;
+  RunFor(2 * 60 + 10);
+  EXPECT_EQ(windows_.grabs.size(), 6u);
+  RunFor(59 * 60);
+  EXPECT_EQ(windows_.grabs.size(), 6u);
+  RunFor(60);
+  EXPECT_EQ(windows_.grabs.size(), 8u);
+}
+
+TEST_F(CycleTest, AfterStopAndRunTheFirstCaptureIsAgainDueFifteenSecondsLater) {
+  Start([](Settings& s) {
+    s.captureInterval = 1;
+    s.liveSampling = false;
+  });
+  OpenGame("190", "1234567890");
+  Run();
+  RunFor(20);
+  ASSERT_EQ(windows_.grabs.size(), 2u);
+  cycle().Stop();
+  RunFor(5 * 60);  // more than an interval since the last capture
+  Run();
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("監視中  次のキャプチャまで 00:15"));
+  RunFor(10);
+  EXPECT_EQ(windows_.grabs.size(), 2u) << "not at the first tick";
+  RunFor(10);
+  EXPECT_EQ(windows_.grabs.size(), 4u);
+}
+
+TEST_F(CycleTest, AWallClockSetBackOrForwardMovesNeitherTheDueTimeNorTheCountdown) {
+  Start([](Settings& s) {
+    s.captureInterval = 2;
+    s.liveSampling = false;
+  });
+  OpenGame("190", "1234567890");
+  Run();
+  RunFor(20);
+  ASSERT_EQ(windows_.grabs.size(), 2u);
+  const QDateTime at = clock_.Now();
+  for (const qint64 jump : {-3600LL, 86400LL}) {
+    SCOPED_TRACE(jump);
+    const std::size_t grabs = windows_.grabs.size();
+    clock_.SetWallClock(clock_.Now().addSecs(jump));
+    RunFor(10);
+    EXPECT_EQ(cycle().StateText(), QStringLiteral("監視中  次のキャプチャまで 01:50"));
+    EXPECT_EQ(windows_.grabs.size(), grabs) << "not at once";
+    RunFor(110);
+    EXPECT_EQ(windows_.grabs.size(), grabs + 2) << "on time";
+  }
+  // Lines keep the wall clock the player reads.
+  OpenGame("190", "1234600000");
+  RunFor(120);
+  EXPECT_TRUE(seen_.log.contains(at.addSecs(86400 - 3600 + 360).toString("MM/dd hh:mm") + "  190")) << seen_.log.toStdString();
+}
+
+TEST_F(CycleTest, ACapturePressedDuringATimedStepNeitherHoldsItUpNorIsTracedAsDone) {
+  Start([](Settings& s) {
+    s.lag = 50;
+    s.liveSampling = false;  // only the capture steps grab
+  });
+  OpenGame("190", "1234567890");
+  Run();
+  bool pressed = false;
+  QDateTime dueInStep;
+  clock_.onWait = [&] {
+    // The player presses キャプチャ while the timed step waits out a lag.
+    if (pressed || clock_.waits.back() != 50) return;
+    pressed = true;
+    dueInStep = cycle().NextCaptureTime();
+    cycle().ManualCapture();
+  };
+  RunFor(20);
+  ASSERT_TRUE(pressed);
+  EXPECT_EQ(std::count(clock_.waits.begin(), clock_.waits.end(), MonitoringCycle::kManualWaitMs), 0)
+      << "the step is not held up mid-scan";
+  EXPECT_EQ(cycle().NextCaptureTime(), dueInStep);
+  EXPECT_FALSE(TraceMessages().contains(QStringLiteral(" SingleCapture･･･End ")));
+  EXPECT_EQ(windows_.grabs.size(), 2u) << "one capture step, not two";
+
+  // Pressed on its own, it captures and says so.
+  clock_.onWait = {};
+  cycle().ManualCapture();
+  EXPECT_EQ(windows_.grabs.size(), 4u);
+  EXPECT_TRUE(TraceMessages().contains(QStringLiteral(" SingleCapture･･･End ")));
+}
+
+TEST_F(CycleTest, ACommandStartedInsideAnothersWaitLeavesItsCountdownStanding) {
+  Start();
+  QString inner, outer;
+  clock_.onWait = [&] {
+    if (!inner.isEmpty()) return;
+    clock_.Advance(-7000);  // 3 seconds into キャプチャ's wait, プリントスクリーン is chosen
+    inner = QStringLiteral("-");
+    cycle().ManualWait(QStringLiteral("プリントスクリーン"), 2000);
+    outer = cycle().StateText();
+    clock_.Advance(5000);
+  };
+  cycle().ManualCapture();
+  EXPECT_EQ(outer, QStringLiteral("キャプチャまで 00:05"));
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("停止中"));
+}
+
+TEST_F(CycleTest, TheLagWaitedStaysInTheDialogsRangeAndTheEndEndsEveryWait) {
+  for (const std::int32_t lag : {2147483647, -2147483647 - 1, 100, 0}) {
+    SCOPED_TRACE(lag);
+    clock_.waits.clear();
+    Start([lag](Settings& s) { s.lag = lag; });
+    OpenGame("152", "1234567890");
+    Run();
+    RunFor(20);
+    EXPECT_EQ(seen_.captions[0], QStringLiteral("152"));
+    EXPECT_EQ(settings().lag, lag) << "the file's value is kept";
+    for (const double wait : clock_.waits) EXPECT_LE(wait, 100);
+    EXPECT_EQ(std::count(clock_.waits.begin(), clock_.waits.end(), 100.0) > 0, lag >= 100);
+  }
+  EXPECT_FALSE(clock_.waitsEnded);
+  cycle().End(true);
+  EXPECT_TRUE(clock_.waitsEnded);
+}
+
+TEST_F(CycleTest, EveryLineTheLogFileDidNotReceiveIsMarkedOnScreenAfterOneMessage) {
+  // A folder holds the month file's name: the whole run cannot be written.
+  ASSERT_TRUE(QDir().mkpath(folder_.File("log/給与明細202612月.txt")));
+  Start([](Settings& s) {
+    s.captureInterval = 1;
+    s.saveDistance = true;
+  });
+  OpenGame("190", "1234567890");
+  Run();
+  RunFor(20);
+  OpenGame("190", "1234567990");
+  RunFor(60);
+  OpenGame("190", "1234568990");
+  RunFor(60);
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].title, QStringLiteral("ログファイル書込みエラー"));
+  const QStringList lines = seen_.log.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 4) << seen_.log.toStdString();  // the header, then three readings
+  for (int i = 1; i < 4; ++i) EXPECT_TRUE(lines[i].endsWith(QStringLiteral("  ※ファイル未書込み"))) << i;
+
+  // Once the file can be written, lines are no longer marked.
+  QDir(folder_.File("log/給与明細202612月.txt")).removeRecursively();
+  OpenGame("190", "1234569990");
+  RunFor(60);
+  EXPECT_FALSE(seen_.log.trimmed().endsWith(QStringLiteral("※ファイル未書込み")));
+  EXPECT_TRUE(folder_.Read("log/給与明細202612月.txt").contains("1,234,569,990"));
+}
+
+TEST_F(CycleTest, AutoStartMonitorsWhenTheGameRunsAndOtherwiseShowsTheMessage) {
+  const auto autoStart = [](Settings& s) { s.autoStart = true; };
+  Start(autoStart);
+  EXPECT_EQ(boxes_.shown, std::vector<Notice>{kGameMissing});
+  EXPECT_FALSE(cycle().Monitoring());
+
+  OpenGame("152", "1234567890");
+  Start(autoStart);
+  EXPECT_TRUE(cycle().Monitoring());
+  EXPECT_EQ(seen_.log, ScreenHeader() + "\r\n");
+  RunFor(10);
+  EXPECT_TRUE(cycle().Capture(0).isNull());
+  RunFor(10);
+  EXPECT_FALSE(cycle().Capture(0).isNull());
+  EXPECT_EQ(boxes_.shown.size(), 1u);
+}
+
+}  // namespace

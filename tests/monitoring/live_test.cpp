@@ -1,0 +1,249 @@
+// The live readings between the timed captures, through the monitoring
+// cycle on fakes: what they may not touch, the figures they give, the state
+// line, the summary at Stop.
+#include <QDir>
+
+#include "cycle_fixture.h"
+
+namespace {
+
+// Level 100 needs 10,223,168; the player starts half-way.
+constexpr int kLevel = 100;
+constexpr std::int64_t kStartExp = 5'000'000;
+
+class LiveTest : public CycleTest {
+ public:
+  // Also run as a program of its own beside the test's (each in its own
+  // folder), so two runs can be compared.
+  void TestBody() override {}
+  using CycleTest::clock_;
+  using CycleTest::cycle;
+  using CycleTest::seen_;
+  using CycleTest::Start;
+  using CycleTest::TraceMessages;
+  using CycleTest::windows_;
+
+  void ShowExp(std::int64_t exp, bool inFront = true) {
+    OpenGame(QString::number(kLevel), QString::number(exp), inFront);
+  }
+  QString LogFileBytes() {
+    const QStringList files = QDir(folder_.File(QStringLiteral("log"))).entryList(QDir::Files);
+    if (files.size() != 1) return QStringLiteral("%1 log files").arg(files.size());
+    return QString::fromLatin1(folder_.Read(QStringLiteral("log/") + files.first()).toHex());
+  }
+
+  // Ten minutes and more of play, 1,000 a tick, with a stretch behind other
+  // windows, a misread counter and a level-up; Stop at the end.
+  void PlayAndStop() {
+    std::int64_t exp = 10'100'000;  // near the end of the level
+    ShowExp(exp);
+    Run();
+    for (int tick = 0; tick < 90; ++tick) {
+      exp += 1000;
+      if (tick == 40) {
+        OpenGame(QString::number(kLevel + 9), QString::number(exp));  // a misread level
+      } else {
+        ShowExp(exp, tick < 60 || tick > 70);
+      }
+      RunFor(10);
+    }
+    // A level-up, and play goes on: the guard, which doubts so large a gain,
+    // sees the counter move and takes it.
+    for (int tick = 0; tick < 6; ++tick) {
+      OpenGame(QString::number(kLevel + 1), QString::number(2000 + 1000 * tick));
+      RunFor(10);
+    }
+    cycle().Stop();
+  }
+};
+
+TEST_F(LiveTest, ReadingsBetweenCapturesFeedTheFiguresWithoutBeepLogLineTraceOrDueTime) {
+  Start([](Settings& s) { s.beepBeep = true; });
+  std::int64_t exp = kStartExp;
+  ShowExp(exp);
+  Run();
+  const QDateTime due = cycle().NextCaptureTime();
+  const QStringList trace = TraceMessages();
+  const int runFigures = seen_.figureUpdates;
+  RunFor(10);  // the first tick: a live reading only
+  EXPECT_EQ(windows_.beeps, 0);
+  EXPECT_EQ(cycle().NextCaptureTime(), due);
+  EXPECT_EQ(seen_.log, ScreenHeader() + "\r\n");
+  EXPECT_EQ(TraceMessages(), trace);
+  EXPECT_TRUE(cycle().Capture(0).isNull()) << "the capture pictures are the timed capture's";
+  EXPECT_EQ(seen_.figureUpdates, runFigures + 1);
+
+  for (int tick = 0; tick < 60; ++tick) {
+    exp += 1000;  // 100 a second: 360 k/h
+    ShowExp(exp);
+    RunFor(10);
+  }
+  EXPECT_EQ(windows_.beeps, 1) << "only the timed capture beeps";
+  // From the reading at Run: the first 10 seconds without a gain were play too.
+  const SessionFigures& f = seen_.figures;
+  EXPECT_EQ(f.shortRate, 354);
+  EXPECT_EQ(f.longRate, 354);
+  EXPECT_EQ(f.wholeRate, 354);
+  EXPECT_EQ(f.gained, 60'000);
+  EXPECT_EQ(f.activeMs, 610'000);
+  EXPECT_EQ(f.progressPercent, 49.4);  // 5,060,000 of 10,223,168
+  EXPECT_EQ(f.misreads, 0);
+  // The tick at 20 s made the timed capture and no live reading.
+  EXPECT_EQ(seen_.figureUpdates, runFigures + 60);
+
+  // Behind another window: no reading, no redraw, and the state line counts.
+  windows_.foreground = 0;
+  RunFor(60);
+  EXPECT_EQ(seen_.figureUpdates, runFigures + 60);
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("ゲームが前面にありません (待機 00:50)"));
+
+  // Switched off in the options: the ticks look at the game and read nothing.
+  settings().liveSampling = false;
+  windows_.foreground = game_;
+  const std::size_t grabs = windows_.grabs.size();
+  RunFor(60);
+  EXPECT_EQ(windows_.grabs.size(), grabs);
+  EXPECT_EQ(seen_.figureUpdates, runFigures + 60);
+  EXPECT_TRUE(cycle().StateText().startsWith(QStringLiteral("監視中")));
+}
+
+TEST_F(LiveTest, TheLogFileIsByteForByteTheSameWithAndWithoutLiveReadings) {
+  LiveTest withLive;
+  withLive.Start([](Settings& s) { s.captureInterval = 1; });
+  withLive.PlayAndStop();
+  LiveTest without;
+  without.Start([](Settings& s) {
+    s.captureInterval = 1;
+    s.liveSampling = false;
+  });
+  without.PlayAndStop();
+
+  const QString file = withLive.LogFileBytes();
+  EXPECT_EQ(file, without.LogFileBytes());
+  EXPECT_GT(file.size(), 1000) << "the run wrote lines";
+  EXPECT_EQ(withLive.TraceMessages(), without.TraceMessages());
+  EXPECT_GT(withLive.windows_.grabs.size(), without.windows_.grabs.size());
+
+  // On screen, live readings add only the summary at Stop.
+  const SessionFigures f = withLive.cycle().Figures();
+  EXPECT_EQ(f.misreads, 1);
+  EXPECT_EQ(f.levelsGained, 1);
+  const QString summary = withLive.cycle().Session().SummaryLine();
+  EXPECT_EQ(withLive.seen_.log, without.seen_.log + summary + "\r\n");
+  EXPECT_TRUE(summary.startsWith(QStringLiteral("セッション 12/05 14:30 - 12/05 14:46  稼働 ")));
+  EXPECT_TRUE(summary.endsWith(QStringLiteral("レベル +1")));
+}
+
+TEST_F(LiveTest, TheSessionCountsFromAReadingAtRunAndItsSummarySaysFromWhichReadingToWhich) {
+  Start();
+  std::int64_t exp = kStartExp;
+  ShowExp(exp);
+  Run();
+  EXPECT_TRUE(seen_.figures.hasReading) << "read at 開始";
+  clock_.AdvanceSeconds(4);
+  ShowExp(exp += 500);  // gained before the first tick
+  RunFor(10);
+  EXPECT_EQ(seen_.figures.gained, 500);
+  RunFor(20);
+  ShowExp(exp += 700);
+  RunFor(30);
+  cycle().Stop();
+  EXPECT_TRUE(seen_.log.endsWith(QStringLiteral("獲得Exp 1,200 (14:30:00〜14:31:04の読取)  時給(全体) 98 k/h  レベル +0\r\n")))
+      << seen_.log.toStdString();
+}
+
+TEST_F(LiveTest, ThreeMinutesWithoutAGainAreIdleSinceTheLastRise) {
+  Start();
+  std::int64_t exp = kStartExp;
+  ShowExp(exp);
+  Run();
+  RunFor(40);
+  ShowExp(exp += 1000);
+  RunFor(10);  // risen at 14:30:50
+  RunFor(3 * 60);
+  EXPECT_FALSE(seen_.figures.idleSince) << "three minutes are still play";
+  RunFor(10);
+  EXPECT_EQ(seen_.figures.idleSince, QDateTime(QDate(2026, 12, 5), QTime(14, 30, 50)));
+  ShowExp(exp += 1000);
+  RunFor(10);
+  EXPECT_FALSE(seen_.figures.idleSince);
+}
+
+TEST_F(LiveTest, ALiveReadingTheGuardRefusesIsAMisreadAndNeverAGain) {
+  Start();
+  std::int64_t exp = 5'123'456;
+  ShowExp(exp);
+  Run();
+  for (int tick = 0; tick < 6; ++tick) {
+    ShowExp(exp += 1000);
+    RunFor(10);
+  }
+  ShowExp(exp % 1'000'000);  // the leading digit missed: a loss of five million
+  RunFor(10);
+  EXPECT_EQ(seen_.figures.misreads, 1);
+  EXPECT_EQ(seen_.figures.gained, 6000);
+  EXPECT_GE(seen_.figures.shortRate.value_or(0), 0);
+  ShowExp(exp += 1000);
+  RunFor(10);
+  EXPECT_EQ(seen_.figures.gained, 7000);
+}
+
+TEST_F(LiveTest, RunAfterStopStartsTheFiguresAfresh) {
+  Start();
+  std::int64_t exp = kStartExp;
+  ShowExp(exp);
+  Run();
+  for (int tick = 0; tick < 30; ++tick) {
+    ShowExp(exp += 500);
+    RunFor(10);
+  }
+  cycle().Stop();
+  EXPECT_EQ(seen_.figures.gained, 15'000) << "still on show after Stop";
+  EXPECT_TRUE(seen_.log.endsWith(cycle().Session().SummaryLine() + "\r\n"));
+  ShowExp(exp += 1'000'000);  // gained while stopped: no part of the next session
+  Run();
+  EXPECT_EQ(seen_.figures.gained, 0);
+  EXPECT_FALSE(seen_.figures.shortRate);
+  RunFor(10);
+  ShowExp(exp += 500);
+  RunFor(20);
+  EXPECT_EQ(seen_.figures.gained, 500);
+}
+
+TEST_F(LiveTest, TheStateLineFollowsTheCycleTheGameAndTheManualCountdown) {
+  Start();
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("停止中"));
+  ShowExp(kStartExp);
+  Run();
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("監視中  次のキャプチャまで 00:15"));
+  RunFor(10);
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("監視中  次のキャプチャまで 00:05"));
+  RunFor(10);  // the timed capture: the next one is an interval away
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("監視中  次のキャプチャまで 20:00"));
+  windows_.foreground = 0;
+  RunFor(10);
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("ゲームが前面にありません (待機 00:00)"));
+  RunFor(120);
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("ゲームが前面にありません (待機 02:00)"));
+  CloseGame();
+  RunFor(10);
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("ゲームが見つかりません"));
+  cycle().Stop();
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("停止中"));
+  EXPECT_FALSE(cycle().CountingDown());
+
+  QString duringWait;
+  bool counting = false;
+  clock_.onWait = [&] {
+    clock_.Advance(-7000);  // 3 seconds into the wait
+    duringWait = cycle().StateText();
+    counting = cycle().CountingDown();
+    clock_.Advance(7000);
+  };
+  cycle().ManualCapture();
+  EXPECT_EQ(duringWait, QStringLiteral("キャプチャまで 00:07"));
+  EXPECT_TRUE(counting);
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("停止中"));
+}
+
+}  // namespace
