@@ -110,7 +110,9 @@ TEST(LiveLayout, ThePanelAndChartTakeTheTopOfTheLogsRoomAndNothingOverlaps) {
     EXPECT_EQ(live.logHeight, c.logHeight);
     // Same width and bottom edge as the classic log; the label just above it.
     EXPECT_EQ(live.logWidth, classic.logWidth);
-    if (live.logHeight > 0) EXPECT_EQ(live.logTop + live.logHeight, classic.logTop + classic.logHeight);
+    if (live.logHeight > 0) {
+      EXPECT_EQ(live.logTop + live.logHeight, classic.logTop + classic.logHeight);
+    }
     EXPECT_EQ(live.logLabelTop, live.logTop - 16);
     // Top to bottom: buttons (to 65), panel, chart, label, log, pattern rows.
     EXPECT_GE(live.live->panelTop, 65);
