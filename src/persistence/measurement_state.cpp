@@ -2,11 +2,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 
 #include "base/cp932.h"
 #include "persistence/config_fields.h"
+#include "persistence/file_system.h"
 
 namespace {
 
@@ -88,14 +88,7 @@ std::optional<MeasurementState> ParseMeasurementState(const QString& text) {
 }
 
 bool SaveMeasurementState(const QString& programFolder, const MeasurementState& state) {
-  QSaveFile file(MeasurementStatePath(programFolder));
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  const QByteArray bytes = EncodeCp932(MeasurementStateText(state));
-  if (file.write(bytes) != bytes.size() || !file.flush()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  return ReplaceFile(MeasurementStatePath(programFolder), EncodeCp932(MeasurementStateText(state)));
 }
 
 void ClearMeasurementState(const QString& programFolder) { QFile::remove(MeasurementStatePath(programFolder)); }

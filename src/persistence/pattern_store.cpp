@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
 #include <algorithm>
 #include <utility>
 
@@ -98,13 +97,7 @@ bool SaveOrigins(const std::array<PatternOrigin, kPatternSlots>& origins, const 
       }
     }
   }
-  QSaveFile file(folder + '/' + QLatin1String(kPatternOriginFile));
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(EncodeCp932(text)) < 0 || !file.flush()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  return ReplaceFile(folder + '/' + QLatin1String(kPatternOriginFile), EncodeCp932(text));
 }
 
 // Whether an area's eleven pictures can be a pattern set: the editor gives
