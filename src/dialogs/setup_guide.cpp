@@ -45,8 +45,8 @@ SetupGuide::SetupGuide(Steps steps, QWidget* parent)
                   0, 1);
   QPushButton* capture = Button(QStringLiteral("cmdCapture"), QStringLiteral("キャプチャ"), this);
   grid->addWidget(capture, 1, 0, Qt::AlignTop);
-  grid->addWidget(Text(QStringLiteral("2. キャプチャ: 押してから10秒以内にゲームを前面にします。"
-                                      "数字が見えているときに取り込みます。"),
+  grid->addWidget(Text(QStringLiteral("2. キャプチャ: 押すと10秒後に両方の領域を取り込みます。"
+                                      "その間にゲームを前面にして、数字が見えるようにします。"),
                        this),
                   1, 1);
   QPushButton* teachLevel = Button(QStringLiteral("cmdTeach(0)"), QStringLiteral("領域1（Lv）を登録…"), this);
