@@ -43,7 +43,6 @@ TEST(AreaPickRules, DragNudgeZoomAndTheTypedLimits) {
   EXPECT_EQ(SelectionAfterDrag(before, {150, 40}, {120, 40}, picture), before) << "a click beyond the edge";
   EXPECT_EQ(SelectionAfterDrag(before, {50, 40}, {51, 40}, picture), QRect(50, 40, 2, 1));
 
-  EXPECT_EQ(PickedRect({7, 7}, {7, 7}, picture), QRect(7, 7, 1, 1));
   EXPECT_FALSE(RegionRefusal({5, 5, 4, 4}).has_value());
   EXPECT_FALSE(RegionRefusal({1200, 1000, 200, 100}).has_value());
   const struct {
