@@ -22,6 +22,46 @@ QRect PickedRect(QPoint from, QPoint to, QSize picture) {
                QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
 }
 
+QRect SelectionAfterDrag(const QRect& before, QPoint from, QPoint to, QSize picture) {
+  if (Inside(from, picture) == Inside(to, picture)) return before;
+  return PickedRect(from, to, picture);
+}
+
+bool AreaPicked(const CaptureRegion& current, int area, QSize picture) {
+  if (current == Settings::Defaults(QString()).captureRegions[area == 1 ? 1 : 0]) return false;
+  const QRect r(current.sx, current.sy, current.ex, current.ey);
+  return !r.isEmpty() && QRect(QPoint(0, 0), picture).contains(r);
+}
+
+OpeningView OpeningViewOf(QSize picture, const CaptureRegion& current, bool picked, QSize viewport) {
+  OpeningView view;
+  const QRect wanted(current.sx, current.sy, std::max(1, current.ex), std::max(1, current.ey));
+  view.selection = PickedRect(wanted.topLeft(), wanted.bottomRight(), picture);
+  const int viewWidth = std::max(1, viewport.width());
+  const int viewHeight = std::max(1, viewport.height());
+  if (picked) {
+    // Room for the digits' neighbours, so a box drawn a little off is seen.
+    const int margin = std::max(16, view.selection.width() / 4);
+    const int zoom = std::min(viewWidth / (view.selection.width() + 2 * margin),
+                              viewHeight / (view.selection.height() + 2 * margin));
+    view.zoom = std::clamp(zoom, 1, kMaxPickZoom);
+    view.centre = view.selection.center();
+    return view;
+  }
+  const int partHeight = std::max(1, picture.height() / 5);
+  const QRect lowerPart(0, std::max(0, picture.height() - partHeight), std::max(1, picture.width()), partHeight);
+  if (!lowerPart.contains(wanted)) {
+    const QSize size = wanted.size().boundedTo(lowerPart.size());
+    const QPoint at(lowerPart.left() + std::min(8, lowerPart.width() - size.width()),
+                    lowerPart.top() + (lowerPart.height() - size.height()) / 2);
+    view.selection = QRect(at, size);
+  }
+  // Close enough to tell the digits, far enough to see most of the bar.
+  view.zoom = std::clamp(viewHeight / partHeight, 1, 2);
+  view.centre = view.selection.center();
+  return view;
+}
+
 QRect Nudged(const QRect& r, int dx, int dy, bool resize, QSize picture) {
   if (resize) {
     const int width = std::clamp(r.width() + dx, 1, std::max(1, picture.width() - r.x()));

@@ -20,6 +20,28 @@ inline constexpr int kMaxPickZoom = 8;
 // included, in either direction, kept inside the picture.
 QRect PickedRect(QPoint from, QPoint to, QSize picture);
 
+// The selection after the mouse went down on `from` and up on `to`: a
+// click (both on one pixel) keeps the one before, wherever it lands; only a
+// drag makes a new one.
+QRect SelectionAfterDrag(const QRect& before, QPoint from, QPoint to, QSize picture);
+
+// How the picker first shows the picture in a viewport of `viewport`
+// pixels: the selection, the zoom, and the picture pixel to centre on.
+// A picked area is shown close up with some room around it. With no area
+// picked yet (the delivered default, or one outside the picture) the view
+// is on the window's lower part, where games keep their status bars, and
+// the selection is brought into it so the arrow keys move something seen.
+struct OpeningView {
+  QRect selection;
+  int zoom = 1;
+  QPoint centre;
+};
+OpeningView OpeningViewOf(QSize picture, const CaptureRegion& current, bool picked, QSize viewport);
+
+// Whether `current` is an area the player picked: not the delivered
+// default of area `area`, and wholly inside the picture.
+bool AreaPicked(const CaptureRegion& current, int area, QSize picture);
+
 // `r` moved by (dx, dy), or its size changed by (dx, dy) when `resize`,
 // kept inside the picture and at least one pixel in each direction.
 QRect Nudged(const QRect& r, int dx, int dy, bool resize, QSize picture);

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <functional>
@@ -72,12 +73,14 @@ class PickCanvas : public QWidget {
     painter.setPen(reading_.startsWith(QStringLiteral("→")) ? QColor(120, 255, 120) : QColor(255, 120, 120));
     painter.drawText(label.adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, reading_);
   }
+  // Nothing changes on the press: a click that is no drag keeps the
+  // rectangle the player may have nudged into place.
   void mousePressEvent(QMouseEvent* event) override {
     if (event->button() != Qt::LeftButton) return;
     setFocus();
     anchor_ = PicturePoint(event->position(), zoom_);
+    before_ = selection_;
     dragging_ = true;
-    Drag(event->position());
   }
   void mouseMoveEvent(QMouseEvent* event) override {
     if (dragging_ && (event->buttons() & Qt::LeftButton)) Drag(event->position());
@@ -105,7 +108,7 @@ class PickCanvas : public QWidget {
  private:
   void Resize() { setFixedSize(picture_.size() * zoom_); update(); }
   void Drag(QPointF at) {
-    selection_ = PickedRect(anchor_, PicturePoint(at, zoom_), picture_.size());
+    selection_ = SelectionAfterDrag(before_, anchor_, PicturePoint(at, zoom_), picture_.size());
     update();
     if (selectionChanged) selectionChanged();
   }
@@ -113,6 +116,7 @@ class PickCanvas : public QWidget {
   QImage picture_;
   int zoom_ = 1;
   QRect selection_;
+  QRect before_;  // the selection when the mouse went down
   QPoint anchor_;
   bool dragging_ = false;
   QString reading_;
@@ -133,6 +137,9 @@ AreaPicker::AreaPicker(MessageBoxes& boxes, const PatternSet& patterns, QWidget*
   canvas_ = new PickCanvas(this);
   scroll_ = new QScrollArea(this);
   scroll_->setObjectName(QStringLiteral("scrWindow"));
+  // The arrow keys belong to the rectangle: the view never takes the focus
+  // (it would scroll on them); it follows the rectangle instead.
+  scroll_->setFocusPolicy(Qt::NoFocus);
   scroll_->setWidget(canvas_);
   scroll_->setMinimumSize(640, 420);
   layout->addWidget(scroll_, 1);
@@ -172,12 +179,28 @@ void AreaPicker::Prepare(const QImage& window, int area, const CaptureRegion& cu
   area_ = area == 1 ? 1 : 0;
   setWindowTitle(QStringLiteral("キャプチャ領域%1を選択").arg(area_ + 1));
   canvas_->SetPicture(window.convertToFormat(QImage::Format_RGB32));
-  canvas_->SetZoom(1);
-  const QRect wanted(current.sx, current.sy, std::max(1, current.ex), std::max(1, current.ey));
-  canvas_->SetSelection(PickedRect(wanted.topLeft(), wanted.bottomRight(), window.size()));
-  SelectionChanged();
-  scroll_->ensureVisible(Selection().center().x(), Selection().center().y(), 200, 150);
+  current_ = current;
+  picked_ = AreaPicked(current, area_, window.size());
+  // Until shown, the viewport's size is not known: the view is set then.
+  ApplyOpeningView(scroll_->minimumSize());
   canvas_->setFocus();
+}
+
+void AreaPicker::ApplyOpeningView(QSize viewport) {
+  const OpeningView view = OpeningViewOf(canvas_->Picture().size(), current_, picked_, viewport);
+  canvas_->SetZoom(view.zoom);
+  canvas_->SetSelection(view.selection);
+  SelectionChanged();
+  scroll_->horizontalScrollBar()->setValue(view.centre.x() * view.zoom - viewport.width() / 2);
+  scroll_->verticalScrollBar()->setValue(view.centre.y() * view.zoom - viewport.height() / 2);
+}
+
+void AreaPicker::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous()) {
+    ApplyOpeningView(scroll_->viewport()->size());
+    canvas_->setFocus();
+  }
 }
 
 QRect AreaPicker::Selection() const { return canvas_->Selection(); }
@@ -227,6 +250,8 @@ bool AreaPicker::Nudge(QKeyEvent* event) {
   const bool resize = event->modifiers() & Qt::ShiftModifier;
   canvas_->SetSelection(Nudged(Selection(), dx, dy, resize, canvas_->Picture().size()));
   SelectionChanged();
+  const QRect shown(Selection().topLeft() * Zoom(), Selection().size() * Zoom());
+  scroll_->ensureVisible(shown.center().x(), shown.center().y(), shown.width() / 2 + 20, shown.height() / 2 + 20);
   return true;
 }
 

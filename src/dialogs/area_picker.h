@@ -4,6 +4,8 @@
 // scroll, a read-out of start and size in the settings' coordinates (the
 // window's outer corner, frame included), arrow keys to nudge by a pixel
 // (with Shift: the size), and the current patterns' reading of the area.
+// It opens close up on the current area, or on the window's lower part
+// when none was picked yet, with the arrow keys working at once.
 
 #include <QDialog>
 #include <QImage>
@@ -34,9 +36,11 @@ class AreaPicker : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   bool Nudge(QKeyEvent* event);  // arrows: true when taken
+  void ApplyOpeningView(QSize viewport);
   void SelectionChanged();
   void ZoomChanged(int zoom, QPointF anchorPicture, QPoint anchorViewport);
   void OkClicked();
@@ -44,6 +48,8 @@ class AreaPicker : public QDialog {
   MessageBoxes& boxes_;
   const PatternSet& patterns_;
   int area_ = 0;
+  CaptureRegion current_;
+  bool picked_ = false;
   PickCanvas* canvas_ = nullptr;
   QScrollArea* scroll_ = nullptr;
   QLabel* lblReadout_ = nullptr;

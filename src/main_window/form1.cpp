@@ -23,6 +23,7 @@
 #include "dialogs/form_input_check.h"
 #include "dialogs/history_window.h"
 #include "dialogs/message_boxes.h"
+#include "dialogs/setup_guide.h"
 #include "main_window/compact_view.h"
 #include "main_window/live_panel.h"
 #include "main_window/log_font.h"
@@ -30,6 +31,7 @@
 #include "main_window/rate_chart.h"
 #include "persistence/config_file.h"
 #include "persistence/debug_trace.h"
+#include "persistence/first_start.h"
 #include "persistence/pattern_store.h"
 
 namespace {
@@ -90,6 +92,7 @@ Form1::~Form1() {
   delete compact_.data();
   delete form2_.data();
   delete form3_.data();
+  delete guide_.data();
   delete formInputCheck_.data();
 }
 
@@ -165,6 +168,9 @@ void Form1::CreateMenus() {
     menuPattern_[a]->setObjectName(QStringLiteral("menuPattern_%1").arg(a));
     connect(menuPattern_[a], &QAction::triggered, this, [this, a] { menuPattern_Click(a); });
   }
+  menuGuide_ = menuTool_->addAction(QStringLiteral("はじめての設定..."));
+  menuGuide_->setObjectName(QStringLiteral("menuGuide"));
+  connect(menuGuide_, &QAction::triggered, this, &Form1::menuGuide_Click);
   menuPrtScr_ = menuTool_->addAction(QStringLiteral("プリントスクリーン"));
   menuPrtScr_->setObjectName(QStringLiteral("menuPrtScr"));
   QAction* menuHistory = menuTool_->addAction(QStringLiteral("履歴..."));
@@ -214,6 +220,10 @@ bool Form1::Load() {
   txtLog_->clear();
   show();
 
+  // Asked before the configuration is read, which writes the file. A first
+  // start has no patterns to read: it installs the delivered ones at once
+  // instead of reporting them missing.
+  const bool firstStart = IsFirstStart(state_.programFolder);
   Settings& settings = state_.settings;
   for (const Notice& notice : ConfigFileNotices(QStringLiteral("READ"), settings, state_.programFolder)) {
     ShowNotice(notice);
@@ -222,8 +232,8 @@ bool Form1::Load() {
   ApplyDebugModeLayout();  // whether the live panel is shown is known only now
 
   const PatternFilesResult patterns =
-      PatternFiles(QStringLiteral("READ"), state_.patternImages, state_.patterns, state_.programFolder,
-                   services_.clock.Now());
+      PatternFiles(firstStart ? QStringLiteral("INIT") : QStringLiteral("READ"), state_.patternImages, state_.patterns,
+                   state_.programFolder, services_.clock.Now());
   for (const Notice& notice : patterns.notices) ShowNotice(notice);
   if (patterns.endProgram) {
     ended_ = true;
@@ -249,6 +259,7 @@ bool Form1::Load() {
   state_.fileHeader = FileHeader(settings.saveCsv);
   const bool continued = monitor_.OfferToContinueMeasurement();
   if (!continued && settings.autoStart) monitor_.AutoStart();
+  if (firstStart) menuGuide_Click();
   return true;
 }
 
@@ -266,6 +277,7 @@ void Form1::EndNow(int exitCode) {
   timCaptureInterval_->stop();
   refreshState_->stop();
   if (form2_) form2_->hide();
+  if (guide_) guide_->hide();
   if (compact_) compact_->close();
   hide();
   emit endRequested(exitCode);
@@ -280,6 +292,7 @@ void Form1::closeEvent(QCloseEvent* event) {
   refreshState_->stop();
   if (form2_) form2_->close();
   if (form3_) form3_->close();
+  if (guide_) guide_->close();
   if (formInputCheck_) formInputCheck_->close();
   if (compact_) compact_->close();
   event->accept();
@@ -334,6 +347,30 @@ void Form1::menuOption_Click() {
   }
   form2_->ShowFromMenu();
 }
+
+void Form1::menuGuide_Click() {
+  if (ended_) return;
+  if (!guide_) {
+    SetupGuide::Steps steps;
+    steps.pickAreas = [this] {
+      menuOption_Click();
+      // The first thing to do there: pick the level area.
+      if (form2_) {
+        if (auto* pick = form2_->findChild<QPushButton*>(QStringLiteral("cmdPick(0)"))) pick->setFocus();
+      }
+    };
+    steps.capture = [this] { cmdCapture_Click(); };
+    steps.teach = [this](int area) { menuPattern_Click(area); };
+    guide_ = new SetupGuide(std::move(steps), this);
+    // Beside the main window, not over it: the log and the readings stay in sight.
+    guide_->move(frameGeometry().topRight() + QPoint(8, 0));
+  }
+  guide_->show();
+  guide_->raise();
+  guide_->activateWindow();
+}
+
+SetupGuide* Form1::Guide() const { return guide_.data(); }
 
 // ---- layout
 

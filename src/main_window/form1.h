@@ -25,6 +25,7 @@ class Form3;
 class FormInputCheck;
 class LivePanel;
 class RateChart;
+class SetupGuide;
 class QAction;
 class QLabel;
 class QMenu;
@@ -57,6 +58,7 @@ class Form1 : public QMainWindow, private MonitoringListener {
   void menuPatternSave_Click();
   void menuPrtScr_Click();
   void menuOption_Click();
+  void menuGuide_Click();
   void menuEnd_Click();
 
   // The options dialog's layout when debug mode was switched (no minimum,
@@ -72,6 +74,8 @@ class Form1 : public QMainWindow, private MonitoringListener {
   QString LogText() const { return logText_; }
   Form2* OptionsDialog() const;
   Form3* PatternEditor() const;
+  // The set-up guide, once opened (a first start opens it).
+  SetupGuide* Guide() const;
   void menuCompact_Click();
   CompactView* Compact() const;
   TrayIcon* Tray() const { return tray_; }
@@ -150,6 +154,7 @@ class Form1 : public QMainWindow, private MonitoringListener {
   QAction* menuEnd_ = nullptr;
   QMenu* menuTool_ = nullptr;
   QAction* menuOption_ = nullptr;
+  QAction* menuGuide_ = nullptr;
   std::array<QAction*, 2> menuPattern_{};
   QAction* menuPrtScr_ = nullptr;
   QAction* menuCompact_ = nullptr;
@@ -160,4 +165,5 @@ class Form1 : public QMainWindow, private MonitoringListener {
   QPointer<FormInputCheck> formInputCheck_;
   QPointer<Form2> form2_;
   QPointer<Form3> form3_;
+  QPointer<SetupGuide> guide_;
 };

@@ -175,6 +175,10 @@ QString RefusalText(SegmentationRefusal refusal, const QString& typed) {
       return {};
     case SegmentationRefusal::NotADigitString:
       return QStringLiteral("キャプチャに見えている数字を0～9で入力してください（桁区切りの「,」「.」は入れてかまいません）。");
+    case SegmentationRefusal::TooManyDigits:
+      return QStringLiteral("数字が多すぎます。登録に使える数字は%1桁までです。\r\n"
+                            "キャプチャに見えている数字だけを入力してください。")
+          .arg(kMaxCaptureDigits);
     case SegmentationRefusal::NothingAtTheTop:
       return QStringLiteral("キャプチャの上端に文字が見つかりません。\r\nキャプチャ領域の位置を確かめてください。");
     case SegmentationRefusal::CountDoesNotFit:

@@ -346,9 +346,9 @@ bool SeparatorChar(QChar ch) {
   return ch == u',' || ch == u'.' || ch == u'，' || ch == u'．' || ch == u'、' || ch.isSpace() || ch == u'\u2009';
 }
 
-}  // namespace
-
-std::optional<TypedNumber> ParseTypedNumber(const QString& text) {
+// As ParseTypedNumber, but of any length: a number too long is told apart
+// from one that is not a number at all.
+std::optional<TypedNumber> ParseDigitString(const QString& text) {
   TypedNumber number;
   const QString trimmed = text.trimmed();
   for (qsizetype i = 0; i < trimmed.size(); ++i) {
@@ -365,9 +365,15 @@ std::optional<TypedNumber> ParseTypedNumber(const QString& text) {
       return std::nullopt;  // a letter, a separator first or doubled
     }
   }
-  if (number.digits.isEmpty() || number.digits.size() > kMaxCaptureDigits || number.separatorAfter.back()) {
-    return std::nullopt;
-  }
+  if (number.digits.isEmpty() || number.separatorAfter.back()) return std::nullopt;
+  return number;
+}
+
+}  // namespace
+
+std::optional<TypedNumber> ParseTypedNumber(const QString& text) {
+  std::optional<TypedNumber> number = ParseDigitString(text);
+  if (number && number->digits.size() > kMaxCaptureDigits) return std::nullopt;
   return number;
 }
 
@@ -470,7 +476,7 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int pit
   Segmentation result;
   const std::optional<TypedNumber> number = ParseTypedNumber(typed);
   if (!number) {
-    result.refusal = SegmentationRefusal::NotADigitString;
+    result.refusal = ParseDigitString(typed) ? SegmentationRefusal::TooManyDigits : SegmentationRefusal::NotADigitString;
     return result;
   }
   Capture c;

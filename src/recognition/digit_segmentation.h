@@ -25,6 +25,7 @@
 enum class SegmentationRefusal {
   None,
   NotADigitString,    // empty, or holds something other than digits and separators between them
+  TooManyDigits,      // a digit string, but longer than kMaxCaptureDigits
   NothingAtTheTop,    // no ink in the top rows at all
   CountDoesNotFit,    // no layout puts each typed digit in a glyph of its own
   RepeatedDigitDiffers,  // one digit typed twice, but its two cells look different

@@ -37,6 +37,12 @@ TEST(AreaPickRules, DragNudgeZoomAndTheTypedLimits) {
   EXPECT_EQ(RecognitionReadout("152"), QStringLiteral("→ 152"));
   EXPECT_EQ(RecognitionReadout(QStringLiteral("認識NG")), QStringLiteral("認識NG"));
 
+  // A click anywhere keeps the rectangle; a drag, even by one pixel, makes a new one.
+  const QRect before(10, 5, 10, 5);
+  EXPECT_EQ(SelectionAfterDrag(before, {50, 40}, {50, 40}, picture), before) << "a click outside";
+  EXPECT_EQ(SelectionAfterDrag(before, {150, 40}, {120, 40}, picture), before) << "a click beyond the edge";
+  EXPECT_EQ(SelectionAfterDrag(before, {50, 40}, {51, 40}, picture), QRect(50, 40, 2, 1));
+
   EXPECT_FALSE(RegionRefusal({5, 5, 4, 4}).has_value());
   EXPECT_FALSE(RegionRefusal({1200, 1000, 200, 100}).has_value());
   const struct {
@@ -53,6 +59,35 @@ TEST(AreaPickRules, DragNudgeZoomAndTheTypedLimits) {
     ASSERT_TRUE(notice.has_value());
     EXPECT_EQ(notice->text, r.text);
     EXPECT_EQ(notice->title, QStringLiteral("入力エラー"));
+  }
+}
+
+TEST(AreaPickRules, TheViewOpensCloseOnAPickedAreaElseOnTheWindowsLowerPart) {
+  const QSize window(800, 600);
+  const QSize viewport(840, 560);
+  const CaptureRegion levelDefault = Settings::Defaults(QString()).captureRegions[0];
+  EXPECT_FALSE(AreaPicked(levelDefault, 0, window)) << "the delivered default is no pick";
+  EXPECT_TRUE(AreaPicked(levelDefault, 1, window)) << "area 1's default in area 2 is the player's";
+  EXPECT_FALSE(AreaPicked({780, 590, 44, 13}, 0, window)) << "reaching out of the window";
+  EXPECT_TRUE(AreaPicked({40, 30, 44, 13}, 0, window));
+  const struct {
+    const char* name;
+    QSize window;
+    CaptureRegion current;
+    bool picked;
+    OpeningView expected;
+  } rows[] = {
+      {"a digit-sized area, as close as it goes", window, {40, 30, 44, 13}, true, {{40, 30, 44, 13}, 8, {61, 36}}},
+      {"a wide area, the zoom its room allows", window, {100, 500, 200, 20}, true, {{100, 500, 200, 20}, 2, {199, 509}}},
+      {"the default, already low", window, levelDefault, false, {{35, 576, 44, 13}, 2, {56, 582}}},
+      {"a tall window: brought down", QSize(1366, 768), levelDefault, false, {{8, 685, 44, 13}, 2, {29, 691}}},
+      {"off the window: brought in", window, {2000, 2000, 90, 9}, false, {{8, 535, 90, 9}, 2, {52, 539}}},
+  };
+  for (const auto& row : rows) {
+    const OpeningView view = OpeningViewOf(row.window, row.current, row.picked, viewport);
+    EXPECT_EQ(view.selection, row.expected.selection) << row.name;
+    EXPECT_EQ(view.zoom, row.expected.zoom) << row.name;
+    EXPECT_EQ(view.centre, row.expected.centre) << row.name;
   }
 }
 
@@ -108,10 +143,17 @@ TEST_F(PickTest, ADragShowsTheAreaAndItsReadingAndOkStoresItThroughTheTypedCheck
   form.show();
   WithPicker([](AreaPicker& picker) {
     EXPECT_EQ(picker.Selection(), QRect(10, 10, 20, 20)) << "starts at the current area";
-    QWheelEvent wheel(QPointF(100, 60), QPointF(100, 60), QPoint(), QPoint(0, 240), Qt::NoButton, Qt::NoModifier,
+    EXPECT_EQ(picker.Zoom(), kMaxPickZoom) << "close up on it";
+    // At once, with no click first, and never to the scroll bars.
+    ASSERT_EQ(picker.focusWidget(), picker.Canvas());
+    QTest::keyClick(picker.focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(picker.Selection(), QRect(10, 11, 20, 20));
+    QWheelEvent wheel(QPointF(100, 60), QPointF(100, 60), QPoint(), QPoint(0, -5 * 120), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(picker.Canvas(), &wheel);
     EXPECT_EQ(picker.Zoom(), 3);
+    QTest::mouseClick(picker.Canvas(), Qt::LeftButton, {}, QPoint(250, 20));
+    EXPECT_EQ(picker.Selection(), QRect(10, 11, 20, 20)) << "a click outside keeps it";
     Drag(picker, {3, 31}, {33, 43});  // too far left: start X 3 is below the limit
     EXPECT_EQ(Label(picker, "lblReadout"), QStringLiteral("始点 X: 3  Y: 31   サイズ X: 31  Y: 13"));
     EXPECT_EQ(Label(picker, "lblReading"), QStringLiteral("入力下限を超えています"));

@@ -210,6 +210,10 @@ TEST(DigitSegmentation, RefusesWhatTheTypedNumberDoesNotFit) {
       {"nothing typed", DrawCapture(font, "152", look), "", {}, SegmentationRefusal::NotADigitString},
       {"a letter", DrawCapture(font, "152", look), "15a", {}, SegmentationRefusal::NotADigitString},
       {"a separator at the end", DrawCapture(font, "152", look), "152,", {}, SegmentationRefusal::NotADigitString},
+      {"41 digits, grouped", DrawCapture(font, "152", look), "1" + QString(",000").repeated(13) + "0",
+       {}, SegmentationRefusal::TooManyDigits},
+      {"41 digits and a letter", DrawCapture(font, "152", look), QString(41, u'1') + "a", {},
+       SegmentationRefusal::NotADigitString},
       {"background only", DrawCapture(font, "152", invisible), "152", {}, SegmentationRefusal::NothingAtTheTop},
       {"digits below the top rows", DrawCapture(font, "152", low), "152", {}, SegmentationRefusal::NothingAtTheTop},
       // Cells slicing glyphs could be digits of a narrower font: at best the
@@ -234,6 +238,7 @@ TEST(DigitSegmentation, RefusesWhatTheTypedNumberDoesNotFit) {
   EXPECT_EQ(full.refusal, SegmentationRefusal::None) << "full-width digits, as an input method types them";
   EXPECT_EQ(full.cells.digits, "152");
   EXPECT_EQ(FindDigitCells(QImage(), "1").refusal, SegmentationRefusal::NothingAtTheTop);
+  EXPECT_TRUE(RefusalText(SegmentationRefusal::TooManyDigits, QString(41, u'1')).contains(QStringLiteral("40桁まで")));
 }
 
 TEST(DigitSegmentation, AnEdgeMovesEveryCellThatBeginsOrEndsThereWhileEachKeepsItsColumns) {

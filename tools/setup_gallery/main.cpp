@@ -1,7 +1,8 @@
 // Starts the practice game, then shows the set-up tools on it as a player
 // would meet them and saves a picture of each: the area picker zoomed in on
 // the experience counter, the teacher with the cells of "1234567890", and
-// the pattern editor after the level digits of "152" were taught.
+// the pattern editor after the level digits of "152" were taught, and the
+// guide a first start opens.
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -22,6 +23,7 @@
 #include "dialogs/capture_teacher.h"
 #include "dialogs/form3.h"
 #include "dialogs/message_boxes.h"
+#include "dialogs/setup_guide.h"
 #include "persistence/debug_trace.h"
 #include "persistence/pattern_store.h"
 #include "shared/snap_window.h"
@@ -128,6 +130,12 @@ int main(int argc, char** argv) {
     editor.move(20, 20);
     editor.show();
     ok &= SnapWindow(editor, out + "/editor-teach.png");
+  }
+  {
+    SetupGuide guide(SetupGuide::Steps{});
+    guide.move(20, 20);
+    guide.show();
+    ok &= SnapWindow(guide, out + "/guide.png");
   }
   return ok ? 0 : 1;
 }
