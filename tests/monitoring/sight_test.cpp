@@ -161,4 +161,16 @@ TEST_F(SightTest, GrabsThatShowNoGameAreToldOnceAndTheStateLineSaysSoUntilTheGam
   }
 }
 
+TEST_F(SightTest, OnlyAChangeOfTheWayThePicturesCameIsTraced) {
+  Start([](Settings& s) { s.captureInterval = 1; });
+  OpenGame(kLevel, "1234567890");
+  Run();
+  for (const GrabWay way : {GrabWay::Screen, GrabWay::WindowContents, GrabWay::WindowContents, GrabWay::Screen}) {
+    windows_.grabWay = way;
+    RunFor(60);
+  }
+  EXPECT_EQ(TraceMessages().filter(QStringLiteral(" Capture Via ")),
+            (QStringList{GrabWayTraceText(GrabWay::WindowContents), GrabWayTraceText(GrabWay::Screen)}));
+}
+
 }  // namespace
