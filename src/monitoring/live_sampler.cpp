@@ -7,21 +7,13 @@
 #include "recognition/pattern_matcher.h"
 #include "recognition/recognition.h"
 
-LiveObservation ObserveGame(WindowSystem& windows, const Settings& settings, const PatternMatcher* matcher) {
+LiveObservation ObserveGame(WindowSystem& windows, const GameView& view, const Settings& settings,
+                            const PatternMatcher* matcher) {
   LiveObservation seen;
-  const WindowLook look = windows.LookAt(kGameTitle);
-  if (look.window == 0) {
-    seen.game = GameSeen::Missing;
-    return seen;
-  }
-  if (!look.inFront) {
-    seen.game = GameSeen::Behind;
-    return seen;
-  }
-  seen.game = GameSeen::InFront;
-  if (!matcher) return seen;
+  seen.game = view.game;
+  if (view.game != GameSeen::InFront || !matcher) return seen;
 
-  const std::array<QImage, 2> pictures = CaptureGameAreas(windows, look, settings.captureRegions);
+  const std::array<QImage, 2> pictures = CaptureGameAreas(windows, view.look, view.regions);
   std::array<PixelGrid, 2> grids;
   for (int area = 0; area < 2; ++area) ReadPixels(pictures[area], grids[area]);
   const std::array<int, 2> widths = {settings.captureRegions[0].ex, settings.captureRegions[1].ex};

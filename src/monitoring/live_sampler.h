@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "capture/window_system.h"
+#include "monitoring/game_look.h"
 #include "monitoring/state_line.h"
 #include "persistence/settings.h"
 
@@ -22,6 +23,7 @@ struct LiveObservation {
   std::optional<LiveReading> reading;  // only a reading of both counters
 };
 
-// Finds the game window; when it is in front and `matcher` is given, grabs
-// both areas and recognises them.
-LiveObservation ObserveGame(WindowSystem& windows, const Settings& settings, const PatternMatcher* matcher);
+// What `view` saw; when the game may be read and `matcher` is given, both
+// areas grabbed where the view found them, and recognised.
+LiveObservation ObserveGame(WindowSystem& windows, const GameView& view, const Settings& settings,
+                            const PatternMatcher* matcher);

@@ -54,6 +54,7 @@ void MonitoringCycle::AppendLog(const QString& text, bool scrollToEnd) {
 
 void MonitoringCycle::EnterMonitoring() {
   monitoring_ = true;
+  StartGrabWatch();
   // The first capture is due a retry's time after the start, whenever the
   // last one before a Stop was made.
   schedule_.Start(services_.clock.MonotonicMs());
@@ -164,8 +165,8 @@ void MonitoringCycle::CaptureStep() {
   ScopedFlag active(captureStepActive_);
 
   WindowSystem& windows = services_.windows;
-  const WindowLook look = windows.LookAt(kGameTitle);
-  if (look.window == 0) {
+  const GameView view = Look();
+  if (view.game == GameSeen::Missing) {
     Inform(GameMissingNotice());
     if (ended_) return;
     TellAlerts(GameSeen::Missing);
@@ -181,18 +182,21 @@ void MonitoringCycle::CaptureStep() {
     }
     return;
   }
-  if (!look.inFront) {
+  if (view.game != GameSeen::InFront) {
     schedule_.Retry(services_.clock.MonotonicMs());
     TellAlerts(GameSeen::Behind);
     return;
   }
 
   if (state_.settings.beepBeep) windows.Beep();
-  const std::array<QImage, 2> pictures = CaptureGameAreas(windows, look, state_.settings.captureRegions);
+  const std::array<QImage, 2> pictures = CaptureGameAreas(windows, view.look, view.regions);
+  TraceGrabWay();
   for (int area = 0; area < 2; ++area) SetCapture(area, pictures[static_cast<std::size_t>(area)]);
   RecognizeDigits();
   if (ended_) return;
-  ApplyEvaluation();
+  const AlertEvent heard = ApplyEvaluation();
+  if (ended_) return;
+  AfterGrab(view, pictures, heard);
 }
 
 void MonitoringCycle::SetCapture(int area, const QImage& picture) {
@@ -242,7 +246,7 @@ void MonitoringCycle::RecognizeDigits() {
   if (state_.debugMode) services_.trace.Write(result.trace);
 }
 
-void MonitoringCycle::ApplyEvaluation() {
+AlertEvent MonitoringCycle::ApplyEvaluation() {
   const QDateTime now = services_.clock.Now();
   const std::int64_t monotonicMs = services_.clock.MonotonicMs();
   AlertEvent heard;
@@ -276,4 +280,5 @@ void MonitoringCycle::ApplyEvaluation() {
   if (!step.traceMessage.isEmpty()) services_.trace.Event(step.traceMessage);
   AfterEvaluation(step, now, monotonicMs);
   TellAlerts(GameSeen::InFront, heard.reading, heard.point);
+  return heard;
 }

@@ -23,8 +23,11 @@
 #include "accounting/log_file.h"
 #include "accounting/misread_guard.h"
 #include "accounting/session_model.h"
+#include "capture/area_follow.h"
+#include "capture/grab_check.h"
 #include "monitoring/alerts.h"
 #include "monitoring/capture_schedule.h"
+#include "monitoring/game_look.h"
 #include "monitoring/live_sampler.h"
 #include "monitoring/monitoring_listener.h"
 #include "monitoring/program_state.h"
@@ -116,7 +119,19 @@ class MonitoringCycle {
   void SetCapture(int area, const QImage& picture);
   std::shared_ptr<const PatternMatcher> Matcher();
   void RecognizeDigits();
-  void ApplyEvaluation();
+  // What the alerts heard of the reading.
+  AlertEvent ApplyEvaluation();
+
+  // The game as it stands and what its grabs show (monitoring_sight.cpp).
+  // Every look at the game goes through Look, which keeps what the state
+  // line says of it.
+  GameView Look();
+  void StartGrabWatch();
+  void TraceGrabWay();
+  // After the reading of a timed or manual capture: the first reading at
+  // areas moved for a new window size is judged, and grabs that show no
+  // game are told.
+  void AfterGrab(const GameView& view, const std::array<QImage, 2>& pictures, const AlertEvent& heard);
 
   // The safeguards (monitoring_safeguards.cpp). `heard` gets what the
   // alerts are to hear of the reading.
@@ -165,7 +180,21 @@ class MonitoringCycle {
   // so the log file stays what it is without live readings.
   MisreadGuard liveGuard_;
   GameSeen game_ = GameSeen::Unknown;
+  std::optional<AreasSeen> hidden_;            // why the game behind cannot be read, when known
   std::optional<std::int64_t> behindSinceMs_;  // monotonic, as every span the player is shown
+
+  // The areas on a resized game window, from one look to the next.
+  AreaFollower follower_;
+  bool areasUnreadable_ = false;  // told so after a resize, until a reading reads
+  // Grabs that show no game: watched over the timed captures of a run, and
+  // told once per run.
+  GrabWatch grabWatch_;
+  GrabTrouble grabTrouble_ = GrabTrouble::None;
+  bool grabTroubleTold_ = false;
+  std::array<QImage, 2> lastGrab_;
+  std::optional<ReadingPoint> lastGrabPoint_;
+  int risesInARow_ = 0;  // readings of pictures that changed, each above the one before
+  GrabWay tracedWay_ = GrabWay::Screen;  // only a change of way is traced
   // The manual commands waiting, the latest last: one started inside
   // another's wait must not end that one's countdown.
   struct ManualCountdown {

@@ -14,6 +14,7 @@ void MonitoringCycle::StartSession() {
   session_.Start(services_.clock.Now(), services_.clock.MonotonicMs());
   liveGuard_.Reset();
   game_ = GameSeen::Unknown;
+  hidden_.reset();
   behindSinceMs_.reset();
   ShowFigures();
 }
@@ -30,9 +31,8 @@ void MonitoringCycle::LiveTick(bool due) {
   // The tick that makes the timed capture only looks whether the game is there.
   const bool sample = !due && state_.settings.liveSampling;
   const std::shared_ptr<const PatternMatcher> matcher = sample ? Matcher() : nullptr;  // held while it reads
-  const LiveObservation seen = ObserveGame(services_.windows, state_.settings, matcher.get());
-  if (seen.game == GameSeen::Behind && game_ != GameSeen::Behind) behindSinceMs_ = services_.clock.MonotonicMs();
-  game_ = seen.game;
+  const GameView view = Look();
+  const LiveObservation seen = ObserveGame(services_.windows, view, state_.settings, matcher.get());
   if (due) return;  // the capture step tells the alerts what it finds
   if (!seen.reading) {
     TellAlerts(seen.game);
@@ -113,6 +113,8 @@ QString MonitoringCycle::StateText() const {
   in.monitoring = monitoring_;
   in.game = game_;
   in.behindSinceMs = behindSinceMs_;
+  in.hidden = hidden_;
+  in.grabTrouble = grabTrouble_;
   in.nextCaptureMs = schedule_.DueMs().value_or(in.nowMs);
   if (!manualWaits_.empty()) {
     in.manualCommand = manualWaits_.back().command;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "capture/capture_notices.h"
+
 QString MinutesSecondsText(std::int64_t seconds) {
   seconds = std::max<std::int64_t>(0, seconds);
   return QStringLiteral("%1:%2").arg(seconds / 60, 2, 10, QChar('0')).arg(seconds % 60, 2, 10, QChar('0'));
@@ -26,12 +28,16 @@ QString StateLineText(const StateLineInput& in) {
   switch (in.game) {
     case GameSeen::Missing:
       return QStringLiteral("ゲームが見つかりません");
-    case GameSeen::Behind:
-      return QStringLiteral("ゲームが前面にありません (待機 ") +
+    case GameSeen::Behind: {
+      const QString hidden = in.hidden ? AreasSeenStateText(*in.hidden) : QString();
+      return (hidden.isEmpty() ? QStringLiteral("ゲームが前面にありません") : hidden) + QStringLiteral(" (待機 ") +
              MinutesSecondsText(in.behindSinceMs ? (in.nowMs - *in.behindSinceMs) / 1000 : 0) + QStringLiteral(")");
+    }
     case GameSeen::Unknown:
     case GameSeen::InFront:
       break;
   }
+  // Grabs that show no game say so until one shows it again.
+  if (in.grabTrouble != GrabTrouble::None) return GrabTroubleStateText(in.grabTrouble);
   return QStringLiteral("監視中  次のキャプチャまで ") + MinutesSecondsText(SecondsUntil(in.nowMs, in.nextCaptureMs));
 }

@@ -9,7 +9,11 @@
 #include <cstdint>
 #include <optional>
 
-// What the last look at the game window found.
+#include "capture/game_sight.h"
+#include "capture/grab_check.h"
+
+// What the last look at the game window found. InFront: it may be read
+// (in front, or behind other windows with both areas in sight).
 enum class GameSeen { Unknown, Missing, Behind, InFront };
 
 struct StateLineInput {
@@ -17,6 +21,8 @@ struct StateLineInput {
   bool monitoring = false;
   GameSeen game = GameSeen::Unknown;
   std::optional<std::int64_t> behindSinceMs;  // when the game was first seen behind another window
+  std::optional<AreasSeen> hidden;             // why a game behind cannot be read, when that is known
+  GrabTrouble grabTrouble = GrabTrouble::None;  // the grabs show no game
   std::int64_t nextCaptureMs = 0;
   // A manual command waiting before it acts: its name and when the wait ends.
   QString manualCommand;

@@ -87,6 +87,12 @@ class CycleTest : public ::testing::Test {
   void OpenGame(const QString& level, const QString& exp, bool inFront = true) {
     ShowCounters(windows_, game_, level, exp, inFront);
   }
+  // Another window takes the focus and covers the whole game.
+  WindowId CoverGame() {
+    const WindowId cover = windows_.Add(QStringLiteral("Other"), windows_.windows.at(game_).outer);
+    windows_.foreground = cover;
+    return cover;
+  }
   void CloseGame() {
     windows_.Remove(game_);
     windows_.foreground = 0;

@@ -29,6 +29,7 @@ TEST_F(CycleTest, TheGameIsCapturedOnlyInFrontAndLosingItWithALogFileStopsOnce) 
   Start();
   // Level 190 needs 1,312,399,850: a counter the misread guard believes.
   OpenGame("190", "1234567890", /*inFront=*/false);
+  CoverGame();
   Run();
   RunFor(3600);
   EXPECT_TRUE(windows_.grabs.empty());

@@ -92,10 +92,10 @@ TEST_F(LiveTest, ReadingsBetweenCapturesFeedTheFiguresWithoutBeepLogLineTraceOrD
   EXPECT_EQ(seen_.figureUpdates, runFigures + 60);
 
   // Behind another window: no reading, no redraw, and the state line counts.
-  windows_.foreground = 0;
+  CoverGame();
   RunFor(60);
   EXPECT_EQ(seen_.figureUpdates, runFigures + 60);
-  EXPECT_EQ(cycle().StateText(), QStringLiteral("ゲームが前面にありません (待機 00:50)"));
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("ゲームが他のウィンドウに隠れています (待機 00:50)"));
 
   // Switched off in the options: the ticks look at the game and read nothing.
   settings().liveSampling = false;
@@ -220,11 +220,11 @@ TEST_F(LiveTest, TheStateLineFollowsTheCycleTheGameAndTheManualCountdown) {
   EXPECT_EQ(cycle().StateText(), QStringLiteral("監視中  次のキャプチャまで 00:05"));
   RunFor(10);  // the timed capture: the next one is an interval away
   EXPECT_EQ(cycle().StateText(), QStringLiteral("監視中  次のキャプチャまで 20:00"));
-  windows_.foreground = 0;
+  CoverGame();
   RunFor(10);
-  EXPECT_EQ(cycle().StateText(), QStringLiteral("ゲームが前面にありません (待機 00:00)"));
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("ゲームが他のウィンドウに隠れています (待機 00:00)"));
   RunFor(120);
-  EXPECT_EQ(cycle().StateText(), QStringLiteral("ゲームが前面にありません (待機 02:00)"));
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("ゲームが他のウィンドウに隠れています (待機 02:00)"));
   CloseGame();
   RunFor(10);
   EXPECT_EQ(cycle().StateText(), QStringLiteral("ゲームが見つかりません"));

@@ -107,10 +107,10 @@ TEST_F(SafeguardsTest, LiveReadingsTellNoGainWithinATickTimedOnesAtTheNextCaptur
 TEST_F(SafeguardsTest, TheGameAwayIsToldOnceClearsInFrontAndNothingIsToldWhileStopped) {
   Start([](Settings& s) { s.captureInterval = 1; });
   OpenGame("190", "1234567890");
-  const WindowId other = windows_.Add(QStringLiteral("Other"), QRect(0, 0, 100, 100));
+  const WindowId other = windows_.Add(QStringLiteral("Other"), QRect(0, 0, 1000, 800));
   Run();
   RunFor(20);
-  windows_.foreground = other;  // seen at the next tick
+  windows_.foreground = other;  // seen at the next tick, over the game
   RunFor(5 * 60 + 5);
   EXPECT_EQ(AwayAlerts(), 0);
   RunFor(10);
@@ -130,6 +130,7 @@ TEST_F(SafeguardsTest, TheGameAwayIsToldOnceClearsInFrontAndNothingIsToldWhileSt
 
   boxes_.shown.clear();
   OpenGame("190", "1234600000", /*inFront=*/false);
+  CoverGame();
   Run();  // seen behind at once
   RunFor(5 * 60 - 5);
   EXPECT_EQ(AwayAlerts(), 1) << "the time stopped does not count";

@@ -63,6 +63,7 @@ class FakeWindowSystem : public WindowSystem {
   Desktop DesktopLayout() override;
   std::optional<WindowSight> SightOf(WindowId window) override;
   QImage GrabScreen(const QRect& rect) override;
+  GrabWay LastGrabWay() const override { return grabWay; }
   void Beep() override { ++beeps; }
 
   // Adds a window on top of the others and returns its id.
@@ -82,6 +83,7 @@ class FakeWindowSystem : public WindowSystem {
   QPoint screenOrigin{0, 0};
   std::vector<QRect> monitors;  // none: the screen picture is one monitor
   std::vector<QRect> grabs;
+  GrabWay grabWay = GrabWay::Screen;  // how every grab says it came
   int beeps = 0;
 
  private:
