@@ -1,7 +1,7 @@
 #pragma once
 // The monitoring cycle, without a window: Run and Stop, the due times and
-// the quick retry, the capture step (find the game, test the front, grab,
-// recognise), the misread guard, evaluation and the log file, the saved
+// the quick retry, the capture step (find the game, see whether it may be
+// read, grab, recognise), the misread guard, evaluation and the log file, the saved
 // measurement and its resume, the live readings between the timed captures
 // with the session they feed, and the alerts. The main window drives it
 // (its menu commands and its 10-second timer) and draws what it reports to
@@ -67,7 +67,8 @@ class MonitoringCycle {
   // The 10-second timer while monitoring.
   void Tick();
   // One capture step: find the game, capture and read both areas when it is
-  // in front, evaluate and log.
+  // in front (or, with the option, behind other windows with both areas in
+  // sight), evaluate and log.
   void CaptureStep();
   // キャプチャ: the manual wait, then a capture step that starts a whole
   // interval.

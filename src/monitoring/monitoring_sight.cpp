@@ -47,7 +47,8 @@ void MonitoringCycle::TraceGrabWay() {
 
 void MonitoringCycle::AfterGrab(const GameView& view, const std::array<QImage, 2>& pictures,
                                 const AlertEvent& heard) {
-  const bool read = heard.reading == AlertEvent::Reading::Ok;
+  // Digits the guard doubts were still found where the areas now lie.
+  const bool read = heard.reading == AlertEvent::Reading::Ok || heard.reading == AlertEvent::Reading::Implausible;
   switch (follower_.AfterReading(read)) {
     case AreaFollower::Outcome::Nothing:
       break;
