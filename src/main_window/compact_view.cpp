@@ -89,6 +89,7 @@ void CompactView::ShowMemo(const QString& memo, const QStringList& recent) {
   if (items != recent) {
     memo_->clear();
     memo_->addItems(recent);
+    memo_->setCurrentIndex(-1);  // none chosen: the arrow key offers the newest first
   }
   memo_->setEditText(MemoText(typed) == memo ? typed : memo);
 }

@@ -49,6 +49,8 @@ void Form1::ShowMemoEverywhere() {
     if (items != recent) {
       cboMemo_->clear();
       cboMemo_->addItems(recent);
+      cboMemo_->setCurrentIndex(-1);  // none chosen: the arrow key offers the newest first
+      cboMemo_->setCurrentIndex(-1);  // none chosen: the arrow key offers the newest first
     }
     // What the player is typing stays as typed (blanks at its end too).
     cboMemo_->setEditText(MemoText(typed) == memo ? typed : memo);
