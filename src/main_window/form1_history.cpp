@@ -9,12 +9,12 @@
 #include <QStatusBar>
 
 #include "base/memo_text.h"
+#include "capture/clock.h"
 #include "history/sessions_file.h"
 #include "main_window/compact_view.h"
 #include "main_window/form1.h"
 #include "main_window/live_panel.h"
 #include "main_window/tray_icon.h"
-#include "capture/clock.h"
 
 void Form1::CreateMemoField() {
   auto* caption = new QLabel(QStringLiteral("メモ"), this);

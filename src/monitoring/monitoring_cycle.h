@@ -3,7 +3,8 @@
 // the quick retry, the capture step (find the game, test the front, grab,
 // recognise), the misread guard, evaluation and the log file, the saved
 // measurement and its resume, the live readings between the timed captures
-// with the session they feed, and the alerts. The main window drives it
+// with the session they feed, the alerts and the good news, and the record
+// of each measurement with its memo for the history. The main window drives it
 // (its menu commands and its 10-second timer) and draws what it reports to
 // its listeners. The clock, the window system, the message boxes and the
 // trace come in as Services; files are written under the program and save

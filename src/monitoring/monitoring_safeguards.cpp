@@ -1,18 +1,19 @@
 // The safeguards around the monitoring cycle: the misread guard before
 // evaluation, the measurement saved after it and offered again at the next
-// start, and the alerts told of every look and every reading.
+// start, its record kept in the history when it ends, and the alerts and
+// the good news told of every look and every reading.
 
 #include <cmath>
 
 #include "accounting/percent_reading.h"
 #include "base/display_text.h"
+#include "base/memo_text.h"
 #include "capture/clock.h"
 #include "capture/window_system.h"
+#include "history/history_store.h"
 #include "monitoring/message_boxes.h"
 #include "monitoring/monitoring_cycle.h"
 #include "monitoring/monitoring_texts.h"
-#include "base/memo_text.h"
-#include "history/history_store.h"
 #include "persistence/config_file.h"
 #include "persistence/debug_trace.h"
 #include "persistence/measurement_state.h"
