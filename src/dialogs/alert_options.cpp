@@ -30,12 +30,15 @@ AlertOptions::AlertOptions(Settings& settings, QWidget* parent)
   chkAlertNotify_ = Box(this, "chkAlertNotify", QStringLiteral("通知で知らせる"), QRect(8, 46, 150, 20));
   chkAlertBeep_ = Box(this, "chkAlertBeep", QStringLiteral("音で知らせる"), QRect(168, 46, 130, 20));
   chkAlertLogLine_ = Box(this, "chkAlertLogLine", QStringLiteral("測定結果に表示"), QRect(308, 46, 150, 20));
+  chkAnnounce_ = Box(this, "chkAnnounce", QStringLiteral("レベルアップと目標到達も知らせる (通知と測定結果)"),
+                     QRect(8, 70, 420, 20));
 
   connect(chkMisreadGuard_, &QCheckBox::toggled, this, [this](bool on) { settings_.misreadGuard = on; });
   connect(txtAlertMinutes_, &QSpinBox::valueChanged, this, [this](int minutes) { settings_.alertMinutes = minutes; });
   connect(chkAlertNotify_, &QCheckBox::toggled, this, [this](bool on) { settings_.alertNotify = on; });
   connect(chkAlertBeep_, &QCheckBox::toggled, this, [this](bool on) { settings_.alertBeep = on; });
   connect(chkAlertLogLine_, &QCheckBox::toggled, this, [this](bool on) { settings_.alertLogLine = on; });
+  connect(chkAnnounce_, &QCheckBox::toggled, this, [this](bool on) { settings_.announce = on; });
 }
 
 void AlertOptions::Fill() {
@@ -51,4 +54,5 @@ void AlertOptions::Fill() {
   chkAlertNotify_->setChecked(shown.alertNotify);
   chkAlertBeep_->setChecked(shown.alertBeep);
   chkAlertLogLine_->setChecked(shown.alertLogLine);
+  chkAnnounce_->setChecked(shown.announce);
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The options dialog's group for the misread guard and the alerts: each box
+// The options dialog's group for the misread guard, the alerts and the
+// good news (a level-up, the goal reached): each box
 // writes its setting at once, as the dialog's other boxes do; the dialog's
 // save button stores them with the rest.
 
@@ -13,7 +14,7 @@ class QSpinBox;
 class AlertOptions : public QGroupBox {
   Q_OBJECT
  public:
-  static constexpr int kHeight = 74;
+  static constexpr int kHeight = 98;
   AlertOptions(Settings& settings, QWidget* parent);
 
   // Puts the settings on screen.
@@ -26,4 +27,5 @@ class AlertOptions : public QGroupBox {
   QCheckBox* chkAlertNotify_ = nullptr;
   QCheckBox* chkAlertBeep_ = nullptr;
   QCheckBox* chkAlertLogLine_ = nullptr;
+  QCheckBox* chkAnnounce_ = nullptr;
 };

@@ -169,3 +169,18 @@ MeasurementRecord RecordOfSession(const QDateTime& start, const QDateTime& end, 
                            logFile,
                            memo};
 }
+
+MeasurementRecord CombinedRecord(const MeasurementRecord& earlier, const MeasurementRecord& later) {
+  MeasurementRecord whole = later;
+  whole.start = earlier.start;
+  whole.levelFrom = earlier.levelFrom > 0 ? earlier.levelFrom : later.levelFrom;
+  // The later part may have no reading yet: the level reached stays the earlier's.
+  if (later.levelTo <= 0) whole.levelTo = earlier.levelTo;
+  whole.gained = earlier.gained + later.gained;
+  whole.activeMs = earlier.activeMs + later.activeMs;
+  whole.averageRate = RatePerHourK(whole.gained, whole.activeMs);
+  if (earlier.bestRate && (!later.bestRate || *earlier.bestRate > *later.bestRate)) whole.bestRate = earlier.bestRate;
+  if (whole.logFile.isEmpty()) whole.logFile = earlier.logFile;
+  if (whole.memo.isEmpty()) whole.memo = earlier.memo;
+  return whole;
+}

@@ -52,6 +52,12 @@ MeasurementRecord RecordOfSession(const QDateTime& start, const QDateTime& end, 
                                   const std::vector<SessionPoint>& points, const QString& logFile,
                                   const QString& memo);
 
+// One measurement in two parts (before a crash, and after the program came
+// up again and continued it): from the earlier's start and level to the
+// later's end and level, the gains and active times added, the better of
+// the best rates, the later's memo and log file when it has them.
+MeasurementRecord CombinedRecord(const MeasurementRecord& earlier, const MeasurementRecord& later);
+
 // Comma-separated fields with quotes as spreadsheets write them.
 QStringList SplitCsvFields(const QString& line);
 QString CsvField(const QString& text);

@@ -1,16 +1,19 @@
 #include "main_window/compact_view.h"
 
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "base/memo_text.h"
 #include "main_window/live_panel.h"
 
 namespace {
 
-constexpr int kHeight = 100;
+constexpr int kHeight = 128;  // with the memo field
 constexpr int kGoalHeight = 18;
 
 }  // namespace
@@ -48,6 +51,14 @@ CompactView::CompactView(std::function<void(QPoint)> moved, QWidget* parent)
   goal_->setObjectName(QStringLiteral("lblCompactGoal"));
   goal_->hide();
   column->addWidget(goal_);
+  memo_ = new QComboBox(this);
+  memo_->setObjectName(QStringLiteral("cboCompactMemo"));
+  memo_->setEditable(true);
+  memo_->setInsertPolicy(QComboBox::NoInsert);
+  memo_->lineEdit()->setMaxLength(kMemoMaxLength);
+  memo_->lineEdit()->setPlaceholderText(QStringLiteral("メモ (狩場など)"));
+  column->addWidget(memo_);
+  connect(memo_, &QComboBox::editTextChanged, this, &CompactView::memoTyped);
   setFixedSize(200, kHeight);
   setToolTip(QStringLiteral("ダブルクリックでメイン画面"));
 }
@@ -68,6 +79,19 @@ void CompactView::ShowGoal(const GoalTexts& goal) {
   goal_->setToolTip(GoalLine(goal));
   goal_->setVisible(goal.shown);
   setFixedSize(200, goal.shown ? kHeight + kGoalHeight : kHeight);
+}
+
+void CompactView::ShowMemo(const QString& memo, const QStringList& recent) {
+  const QSignalBlocker quiet(memo_);
+  const QString typed = memo_->currentText();
+  QStringList items;
+  for (int i = 0; i < memo_->count(); ++i) items << memo_->itemText(i);
+  if (items != recent) {
+    memo_->clear();
+    memo_->addItems(recent);
+    memo_->setCurrentIndex(-1);  // none chosen: the arrow key offers the newest first
+  }
+  memo_->setEditText(MemoText(typed) == memo ? typed : memo);
 }
 
 void CompactView::moveEvent(QMoveEvent* event) {

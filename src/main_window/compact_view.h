@@ -10,6 +10,7 @@
 #include "accounting/session_model.h"
 #include "history/goal.h"
 
+class QComboBox;
 class QLabel;
 class QProgressBar;
 
@@ -21,8 +22,14 @@ class CompactView : public QWidget {
   void Show(const SessionFigures& figures);
   // A line for the goal under the progress bar, only while one is set.
   void ShowGoal(const GoalTexts& goal);
+  // The memo field: its text (left alone when it already says so, so the
+  // caret stays where the player types) and the memos offered.
+  void ShowMemo(const QString& memo, const QStringList& recent);
+  QComboBox* MemoField() const { return memo_; }
 
  signals:
+  // The player typed in the memo field.
+  void memoTyped(const QString& text);
   // A double click: the player wants the main window back.
   void mainWindowWanted();
 
@@ -39,6 +46,7 @@ class CompactView : public QWidget {
   QLabel* activity_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QLabel* goal_ = nullptr;
+  QComboBox* memo_ = nullptr;
   QPoint dragOffset_;
 };
 

@@ -257,6 +257,9 @@ bool Form1::Load() {
 
   state_.screenHeader = ScreenHeader();
   state_.fileHeader = FileHeader(settings.saveCsv);
+  RefreshPace();
+  ShowMemoEverywhere();
+  ShowGoal(monitor_.Figures());
   const bool continued = monitor_.OfferToContinueMeasurement();
   if (!continued && settings.autoStart) monitor_.AutoStart();
   if (firstStart) menuGuide_Click();
@@ -307,6 +310,7 @@ void Form1::CreateLiveControls() {
   lblState_->setObjectName(QStringLiteral("lblState"));
   statusBar()->addWidget(lblState_, 1);
   statusBar()->setSizeGripEnabled(true);
+  CreateMemoField();
   refreshState_ = new QTimer(this);
   refreshState_->setInterval(1000);
   connect(refreshState_, &QTimer::timeout, this, &Form1::RefreshStateLine);
@@ -416,8 +420,14 @@ void Form1::ApplyDebugModeLayout() {
   PlaceLogAndRows(DebugSwitchLayout(outer.width(), outer.height(), state_.debugMode));
 }
 
+void Form1::ApplyLayout() {
+  if (isMinimized() || !isVisible() || ended_) return;
+  const QSize outer = ClassicOuterSize();
+  PlaceLogAndRows(ResizeLayout(outer.width(), outer.height(), state_.debugMode));
+}
+
 void Form1::PlaceLogAndRows(MainLayout layout) {
-  if (state_.settings.showLivePanel) layout = WithLiveArea(layout);
+  if (state_.settings.showLivePanel) layout = WithLiveArea(layout, goalRowShown_ ? LivePanel::kGoalRowHeight : 0);
   // The panel takes its room from the log, so the smallest window grows by
   // as much and the log keeps the height the rule's minimum gives it.
   const int liveRoom = layout.live ? layout.live->chartTop - kLogLabelTop : 0;

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+#include "history/goal.h"
 #include "main_window/layout_rule.h"
 #include "monitoring/monitoring_cycle.h"
 #include "monitoring/monitoring_listener.h"
@@ -27,6 +28,7 @@ class LivePanel;
 class RateChart;
 class SetupGuide;
 class QAction;
+class QComboBox;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -79,6 +81,7 @@ class Form1 : public QMainWindow, private MonitoringListener {
   void menuCompact_Click();
   CompactView* Compact() const;
   TrayIcon* Tray() const { return tray_; }
+  QComboBox* MemoField() const { return cboMemo_; }
 
  signals:
   // The Exit menu (0), or the pattern editor finding no usable patterns
@@ -117,9 +120,21 @@ class Form1 : public QMainWindow, private MonitoringListener {
   void StateChanged() override;
   void AlertChanged(AlertKind kind, bool raised, const QString& text) override;
   void RateLogged(double rate) override;
+  void MemoChanged(const QString& memo) override;
+  void MeasurementKept(const MeasurementRecord& record) override;
+  void Announced(const QString& text) override;
+
+  // The memo, the goal and the history's pace (form1_history.cpp).
+  void CreateMemoField();
+  void MemoTyped(const QString& text);
+  void ShowMemoEverywhere();
+  void RefreshPace();
+  void ShowGoal(const SessionFigures& figures);
 
   QSize ClassicOuterSize() const;
   void OnClientResized();
+  // The layout again at the present size (the goal's row came or went).
+  void ApplyLayout();
   void PlaceLogAndRows(MainLayout layout);
   void CreateLiveControls();
 
@@ -148,6 +163,9 @@ class Form1 : public QMainWindow, private MonitoringListener {
   QLabel* lblState_ = nullptr;
   QTimer* refreshState_ = nullptr;  // the state line's countdown, once a second
   QPointer<CompactView> compact_;
+  QComboBox* cboMemo_ = nullptr;
+  RecentPace pace_;           // of the records of the last 7 days, read when they change
+  bool goalRowShown_ = false;  // the live panel has room for the goal's row
 
   QMenu* menuFile_ = nullptr;
   QAction* menuPatternSave_ = nullptr;

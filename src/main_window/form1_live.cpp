@@ -17,6 +17,7 @@ void Form1::FiguresChanged(const SessionFigures& figures, const std::vector<Sess
   panelLive_->Show(figures);
   chartLive_->SetPoints(points);
   if (compact_) compact_->Show(figures);
+  ShowGoal(figures);
 }
 
 void Form1::StateChanged() {
@@ -47,6 +48,7 @@ void Form1::menuCompact_Click() {
       state_.settings.compactViewX = at.x();
       state_.settings.compactViewY = at.y();
     });
+    connect(compact_.data(), &CompactView::memoTyped, this, &Form1::MemoTyped);
     connect(compact_.data(), &CompactView::mainWindowWanted, this, [this] {
       showNormal();
       raise();
@@ -60,6 +62,8 @@ void Form1::menuCompact_Click() {
   const QPoint remembered = placed ? QPoint(s.compactViewX, s.compactViewY) : QPoint(-100000, -100000);
   compact_->move(CompactViewPosition(remembered, compact_->size(), screens));
   compact_->Show(monitor_.Figures());
+  ShowMemoEverywhere();
+  ShowGoal(monitor_.Figures());
   compact_->show();
   compact_->raise();
 }

@@ -57,4 +57,5 @@ MainLayout DebugSwitchLayout(double outerWidth, double outerHeight, bool debugMo
 
 // Either rule's layout with the live panel and chart on top of the log's
 // room: the log keeps its left, right and bottom edges and gets shorter.
-MainLayout WithLiveArea(MainLayout classic);
+// `extraPanelHeight`: rows the panel shows below its figures (the goal's).
+MainLayout WithLiveArea(MainLayout classic, int extraPanelHeight = 0);

@@ -94,7 +94,7 @@ LivePanel::LivePanel(QWidget* parent) : QFrame(parent) {
   goal_ = new QLabel(this);
   goal_->setObjectName(QStringLiteral("lblLiveGoal"));
   goal_->setFont(small);
-  grid->addWidget(goal_, 4, 0, 1, 4);
+  grid->addWidget(goal_, 5, 0, 1, 4);  // under the state's row
   goal_->hide();
 }
 

@@ -55,6 +55,14 @@ void MonitoringCycle::AppendLog(const QString& text, bool scrollToEnd) {
 void MonitoringCycle::EnterMonitoring() {
   monitoring_ = true;
   StartGrabWatch();
+  // A measurement continued after a crash keeps what it had before.
+  if (!continuing_) {
+    carried_.reset();
+    measurementLogFile_.clear();
+  }
+  measuring_ = true;
+  measurementStart_ = services_.clock.Now();
+  announcer_.Start();
   // The first capture is due a retry's time after the start, whenever the
   // last one before a Stop was made.
   schedule_.Start(services_.clock.MonotonicMs());
@@ -272,6 +280,9 @@ AlertEvent MonitoringCycle::ApplyEvaluation() {
     }
   }
   if (step.fileLine) write(*step.fileLine, QString());
+  if (measurementLogFile_.isEmpty() && !logWriter_.LogStamp().isEmpty()) {
+    measurementLogFile_ = QFileInfo(logWriter_.BegunPath(state_.settings)).fileName();
+  }
   if (!step.screenLine.isEmpty()) {
     AppendLog(step.screenLine + (lost ? kUnwrittenMark : QString()) + QStringLiteral("\r\n"), step.scrollToEnd);
   }

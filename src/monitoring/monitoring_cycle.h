@@ -3,7 +3,8 @@
 // the quick retry, the capture step (find the game, see whether it may be
 // read, grab, recognise), the misread guard, evaluation and the log file, the saved
 // measurement and its resume, the live readings between the timed captures
-// with the session they feed, and the alerts. The main window drives it
+// with the session they feed, the alerts and the good news, and the record
+// of each measurement with its memo for the history. The main window drives it
 // (its menu commands and its 10-second timer) and draws what it reports to
 // its listeners. The clock, the window system, the message boxes and the
 // trace come in as Services; files are written under the program and save
@@ -25,7 +26,9 @@
 #include "accounting/session_model.h"
 #include "capture/area_follow.h"
 #include "capture/grab_check.h"
+#include "history/measurement_record.h"
 #include "monitoring/alerts.h"
+#include "monitoring/announcements.h"
 #include "monitoring/capture_schedule.h"
 #include "monitoring/game_look.h"
 #include "monitoring/live_sampler.h"
@@ -88,6 +91,9 @@ class MonitoringCycle {
   // too; a program that must end because its patterns are gone leaves it to
   // be continued.
   void End(bool measurementEnds);
+  // The memo of the measurement (the hunting ground, say), as typed; it is
+  // kept as MemoText makes it, with the measurement and its saved state.
+  void SetMemo(const QString& typed);
 
   // ---- what it reports
 
@@ -108,6 +114,8 @@ class MonitoringCycle {
   const AlertMonitor& Alerts() const { return alerts_; }
   // Where the last look saw the game.
   GameSeen Game() const { return game_; }
+  const QString& Memo() const { return memo_; }
+  const std::shared_ptr<const ExpTable>& ExpTableInUse() const { return expTable_; }
 
  private:
   void Tell(const std::function<void(MonitoringListener&)>& call);
@@ -139,6 +147,12 @@ class MonitoringCycle {
   EvaluationStep GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs, AlertEvent& heard);
   void AfterEvaluation(const EvaluationStep& step, const QDateTime& now, std::int64_t monotonicMs);
   void EndMeasurement();
+  // The measurement under way as the history would keep it (with the part
+  // before a crash it continues); nothing before its first reading.
+  std::optional<MeasurementRecord> RecordSoFar() const;
+  // Its record to the sessions file and its memo to the recent ones.
+  void KeepRecord();
+  void Announce(std::int32_t level);
   // Every look at the game and every reading, timed, manual or live, as it
   // happens: none can be lost to a later one before the alerts hear of it.
   void TellAlerts(GameSeen seen, AlertEvent::Reading reading = AlertEvent::Reading::None,
@@ -166,6 +180,15 @@ class MonitoringCycle {
   bool continuing_ = false;  // a saved measurement goes on: Run must not start a new one
   bool continuedFileToCheck_ = false;  // its log file is looked for at its first line
   bool stateUnsavedTold_ = false;      // once per run
+  // The measurement's record: when it began (the session's start), the log
+  // file its lines went to, the memo, and the part before a crash it goes on from.
+  bool measuring_ = false;
+  QDateTime measurementStart_;
+  QString measurementLogFile_;
+  QString memo_;
+  std::optional<MeasurementRecord> carried_;
+  bool recordUnsavedTold_ = false;  // once per run
+  Announcer announcer_;
 
   bool monitoring_ = false;
   CaptureSchedule schedule_;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "accounting/session_model.h"
+#include "history/measurement_record.h"
 #include "monitoring/alerts.h"
 
 class MonitoringListener {
@@ -47,4 +48,16 @@ class MonitoringListener {
 
   // A gain was logged at `rate` thousands per hour.
   virtual void RateLogged(double /*rate*/) {}
+
+  // The measurement's memo changed (typed in a window, or a continued
+  // measurement brought its own back).
+  virtual void MemoChanged(const QString& /*memo*/) {}
+
+  // A measurement ended and its record went to the sessions file (or was to:
+  // it may not have reached it).
+  virtual void MeasurementKept(const MeasurementRecord& /*record*/) {}
+
+  // A level-up or the goal reached, to tell the player once (the on-screen
+  // log has had its line already).
+  virtual void Announced(const QString& /*text*/) {}
 };

@@ -1,16 +1,20 @@
 // The safeguards around the monitoring cycle: the misread guard before
 // evaluation, the measurement saved after it and offered again at the next
-// start, and the alerts told of every look and every reading.
+// start, its record kept in the history when it ends, and the alerts and
+// the good news told of every look and every reading.
 
 #include <cmath>
 
 #include "accounting/percent_reading.h"
 #include "base/display_text.h"
+#include "base/memo_text.h"
 #include "capture/clock.h"
 #include "capture/window_system.h"
+#include "history/history_store.h"
 #include "monitoring/message_boxes.h"
 #include "monitoring/monitoring_cycle.h"
 #include "monitoring/monitoring_texts.h"
+#include "persistence/config_file.h"
 #include "persistence/debug_trace.h"
 #include "persistence/measurement_state.h"
 
@@ -81,8 +85,9 @@ void MonitoringCycle::AfterEvaluation(const EvaluationStep& step, const QDateTim
   const auto& previous = evaluator_.PreviousReading();
   if (!previous || logWriter_.LogStamp().isEmpty()) return;
   // The tick count does not survive a reboot; the wall clock does.
+  const std::optional<MeasurementRecord> soFar = RecordSoFar();
   const MeasurementState saved{logWriter_.LogStamp(), now.addMSecs(previous->ms - monotonicMs), previous->level,
-                               std::llround(previous->exp)};
+                               std::llround(previous->exp), soFar ? RecordLine(*soFar) : QString()};
   if (!SaveMeasurementState(state_.programFolder, saved)) {
     services_.trace.Event(QStringLiteral(" Measurement state not saved"));
     // Measuring goes on; the player only learns that a crash would end it.
@@ -127,6 +132,12 @@ bool MonitoringCycle::OfferToContinueMeasurement() {
   evaluator_.Resume({saved.level, static_cast<double>(saved.exp), readingMs});
   guard_.Resume(saved.level, static_cast<double>(saved.exp), readingMs);
   logWriter_.Resume(saved.logStamp, state_.fileHeader);
+  carried_ = saved.recordSoFar.isEmpty() ? std::nullopt : ParseRecordLine(saved.recordSoFar);
+  measurementLogFile_ = carried_ ? carried_->logFile : QString();
+  if (carried_ && !carried_->memo.isEmpty()) {
+    memo_ = carried_->memo;
+    Tell([this](MonitoringListener& l) { l.MemoChanged(memo_); });
+  }
   continuedFileToCheck_ = true;
   continuing_ = true;
   services_.trace.Event(QStringLiteral(" Measurement continued"));
@@ -136,12 +147,65 @@ bool MonitoringCycle::OfferToContinueMeasurement() {
 }
 
 void MonitoringCycle::EndMeasurement() {
+  KeepRecord();
   continuing_ = false;
   ClearMeasurementState(state_.programFolder);
 }
 
+void MonitoringCycle::SetMemo(const QString& typed) { memo_ = MemoText(typed); }
+
+std::optional<MeasurementRecord> MonitoringCycle::RecordSoFar() const {
+  const SessionFigures figures = Figures();
+  const QDateTime now = services_.clock.Now();
+  if (!figures.hasReading) {
+    if (!carried_) return std::nullopt;
+    // Continued, and nothing read since: it ends now, as it was.
+    MeasurementRecord record = *carried_;
+    record.end = now;
+    if (!memo_.isEmpty()) record.memo = memo_;
+    return record;
+  }
+  const MeasurementRecord record =
+      RecordOfSession(measurementStart_, now, figures, session_.Points(), measurementLogFile_, memo_);
+  return carried_ ? CombinedRecord(*carried_, record) : record;
+}
+
+void MonitoringCycle::KeepRecord() {
+  if (!measuring_) return;
+  measuring_ = false;
+  const std::optional<MeasurementRecord> record = RecordSoFar();
+  carried_.reset();
+  if (!record) return;  // nothing was read: nothing to remember
+  if (const std::optional<Notice> notice = KeepMeasurement(state_.settings.saveFolder, *record)) {
+    services_.trace.Event(QStringLiteral(" Measurement record not written"));
+    // Measuring is not at stake, only the history: told once per run.
+    if (!recordUnsavedTold_) {
+      recordUnsavedTold_ = true;
+      Inform(*notice);
+    }
+  }
+  const QStringList recent = WithRecentMemo(state_.settings.recentMemos, record->memo);
+  if (recent != state_.settings.recentMemos) {
+    state_.settings.recentMemos = recent;
+    if (!SaveRecentMemos(state_.programFolder, recent)) services_.trace.Event(QStringLiteral(" Recent memos not saved"));
+  }
+  Tell([&](MonitoringListener& l) { l.MeasurementKept(*record); });
+}
+
+void MonitoringCycle::Announce(std::int32_t level) {
+  for (const Announcement& news : announcer_.Feed(level, state_.settings.goalLevel)) {
+    if (!state_.settings.announce) continue;
+    services_.trace.Event(news.kind == Announcement::Kind::LevelUp ? QStringLiteral(" Announce LevelUp")
+                                                                    : QStringLiteral(" Announce GoalReached"));
+    AppendLog(LogDateText(services_.clock.Now()) + QStringLiteral("  お知らせ  ") + news.text + QStringLiteral("\r\n"),
+              true);
+    Tell([&](MonitoringListener& l) { l.Announced(news.text); });
+  }
+}
+
 void MonitoringCycle::TellAlerts(GameSeen seen, AlertEvent::Reading reading, std::optional<ReadingPoint> point) {
   if (ended_ || !monitoring_) return;
+  if (point) Announce(point->level);
   const AlertEvent::Game where = seen == GameSeen::Missing  ? AlertEvent::Game::Missing
                                  : seen == GameSeen::Behind ? AlertEvent::Game::Behind
                                                             : AlertEvent::Game::InFront;

@@ -290,3 +290,14 @@ std::vector<Notice> ConfigFileNotices(const QString& mode, Settings& settings, c
   if (mode == kSaveMode) return list(Save(settings, programFolder));
   return {};
 }
+
+bool SaveRecentMemos(const QString& programFolder, const QStringList& memos) {
+  const QString path = ConfigFilePath(programFolder);
+  if (!QFileInfo(path).isFile()) return false;
+  bool damaged = false;
+  std::optional<Settings> stored = ReadConfig(path, programFolder, damaged);
+  if (!stored || damaged) return false;
+  if (stored->recentMemos == memos) return true;
+  stored->recentMemos = memos;
+  return !Save(*stored, programFolder);
+}

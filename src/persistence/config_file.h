@@ -41,3 +41,10 @@ std::optional<Notice> ConfigFile(const QString& mode, Settings& settings, const 
 // message, the save message when the defaults could not be written (a
 // read-only file or folder, or a file kept as it was).
 std::vector<Notice> ConfigFileNotices(const QString& mode, Settings& settings, const QString& programFolder);
+
+// The recent memos changed (a measurement ended): only their lines of the
+// file are replaced; every other setting stays as the file has it, so
+// changes the player has not saved in the options dialog are not saved
+// by this. False when the file is missing, damaged or cannot be written:
+// the memos then wait for the next save.
+bool SaveRecentMemos(const QString& programFolder, const QStringList& memos);

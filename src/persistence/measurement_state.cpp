@@ -15,6 +15,7 @@ const QString kStampLabel = QStringLiteral("ログファイル");
 const QString kTimeLabel = QStringLiteral("最終読取");
 const QString kLevelLabel = QStringLiteral("Lv");
 const QString kExpLabel = QStringLiteral("Exp");
+const QString kRecordLabel = QStringLiteral("ここまでの記録");
 const QString kTimeFormat = QStringLiteral("yyyy/MM/dd HH:mm:ss");
 // The moment is kept in UTC, so that a change to or from daylight-saving
 // time (or of the zone) does not misdate its age; a time without this mark
@@ -42,13 +43,15 @@ QString MeasurementStateText(const MeasurementState& state) {
       QString::number(state.level) + QStringLiteral(" , ") + kLevelLabel,
       QString::number(state.exp) + QStringLiteral(" , ") + kExpLabel,
   };
-  return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+  QStringList all = lines;
+  if (!state.recordSoFar.isEmpty()) all << state.recordSoFar + QStringLiteral(" , ") + kRecordLabel;
+  return all.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }
 
 std::optional<MeasurementState> ParseMeasurementState(const QString& text) {
   QStringList lines = text.split(QStringLiteral("\r\n"));
   if (lines.isEmpty() || lines.takeFirst() != kFormatLine) return std::nullopt;
-  std::optional<QString> stamp, time, level, exp;
+  std::optional<QString> stamp, time, level, exp, record;
   for (const QString& line : lines) {
     if (line.isEmpty()) continue;
     const qsizetype comma = line.lastIndexOf(QChar(','));
@@ -59,6 +62,7 @@ std::optional<MeasurementState> ParseMeasurementState(const QString& text) {
                                    : label == kTimeLabel ? &time
                                    : label == kLevelLabel ? &level
                                    : label == kExpLabel ? &exp
+                                   : label == kRecordLabel ? &record
                                                         : nullptr;
     if (!slot || slot->has_value()) return std::nullopt;  // unknown or repeated: not a file we wrote
     *slot = value;
@@ -84,6 +88,7 @@ std::optional<MeasurementState> ParseMeasurementState(const QString& text) {
   bool ok = false;
   state.exp = exp->toLongLong(&ok);
   if (!ok || !AllDigits(*exp) || state.exp <= 0) return std::nullopt;
+  state.recordSoFar = record.value_or(QString());
   return state;
 }
 

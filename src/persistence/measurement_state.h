@@ -15,6 +15,10 @@ struct MeasurementState {
   QDateTime lastReading;   // wall clock of the reading the next one is measured from
   std::int32_t level = 0;  // that reading
   std::int64_t exp = 0;
+  // The measurement so far as the history would keep it (its start, what it
+  // gained, the memo…), one sessions-file line; a file of an earlier version
+  // has none. Kept as text: the history reads it.
+  QString recordSoFar;
   friend bool operator==(const MeasurementState&, const MeasurementState&) = default;
 };
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "base/memo_text.h"
 #include "persistence/config_fields.h"
 
 namespace {
@@ -25,7 +26,25 @@ const std::array kLines{
     SettingLine{u"目標日付(年月日)", &Settings::goalDate},
     SettingLine{u"経験値欄の%表示の小数桁数(-1は経験値表示)", &Settings::expPercentDecimals},
     SettingLine{u"死亡で経験値が減る", &Settings::deathCostsExp},
+    SettingLine{u"レベルアップと目標到達を知らせる", &Settings::announce},
 };
+
+// The recent memos follow the table, "memo , 最近のメモ1" and so on: free
+// text, so the label is after the line's last comma.
+const QString kMemoLabel = QStringLiteral("最近のメモ");
+
+// The memo's place (0 for 最近のメモ1) when `line` is one of those lines.
+std::optional<qsizetype> RecentMemoLine(const QString& line, QString& memo) {
+  const qsizetype comma = line.lastIndexOf(QChar(','));
+  if (comma < 0) return std::nullopt;
+  const QString label = TrimConfigBlanks(line.mid(comma + 1));
+  if (!label.startsWith(kMemoLabel)) return std::nullopt;
+  bool ok = false;
+  const int number = label.mid(kMemoLabel.size()).toInt(&ok);
+  if (!ok || number < 1 || number > kRecentMemoCount) return std::nullopt;
+  memo = MemoText(TrimConfigBlanks(line.left(comma)));
+  return number - 1;
+}
 
 template <class... Visitors>
 struct Overloaded : Visitors... {
@@ -48,12 +67,21 @@ QStringList AddedSettingLinesText(const Settings& settings) {
         line.field);
     lines << value + QStringLiteral(", ") + QString::fromUtf16(line.label);
   }
+  for (qsizetype i = 0; i < settings.recentMemos.size() && i < kRecentMemoCount; ++i) {
+    lines << settings.recentMemos[i] + QStringLiteral(" , ") + kMemoLabel + QString::number(i + 1);
+  }
   return lines;
 }
 
 bool ReadAddedSettingLines(const QStringList& lines, Settings& settings) {
   bool allRead = true;
+  std::array<QString, kRecentMemoCount> memos;
   for (const QString& text : lines) {
+    QString memo;
+    if (const std::optional<qsizetype> place = RecentMemoLine(text, memo)) {
+      memos.at(static_cast<std::size_t>(*place)) = memo;
+      continue;
+    }
     const qsizetype comma = text.indexOf(QChar(','));
     if (comma < 0) continue;
     const QString value = TrimConfigBlanks(text.left(comma));
@@ -74,5 +102,10 @@ bool ReadAddedSettingLines(const QStringList& lines, Settings& settings) {
       allRead = allRead && read;
     }
   }
+  QStringList recent;
+  for (const QString& memo : memos) {
+    if (!memo.isEmpty() && !recent.contains(memo)) recent << memo;
+  }
+  if (!recent.isEmpty()) settings.recentMemos = recent;
   return allRead;
 }

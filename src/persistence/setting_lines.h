@@ -4,6 +4,7 @@
 // written before the setting existed simply lacks the line and reads with
 // the default, and older readers, which stop after line 9, never see it.
 // To add a setting: a field with its default in Settings and one row here.
+// The recent memos (free text, up to five) come after the table's lines.
 
 #include <QString>
 #include <cstdint>

@@ -3,6 +3,7 @@
 // read from and written to TmConfig.ini by ConfigFile.
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 
@@ -53,6 +54,11 @@ struct Settings {
   // the level). In today's game it does not, and a counter that falls is a
   // misread.
   bool deathCostsExp = false;
+  // A level-up and a reached goal told once each (a notification and a line
+  // in the on-screen log), as the alerts are.
+  bool announce = true;
+  // The memos of the last measurements, newest first, offered again.
+  QStringList recentMemos;
 
   // The values a first start gets; the log folder defaults to the program folder.
   static Settings Defaults(const QString& programFolder);

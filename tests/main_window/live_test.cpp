@@ -1,6 +1,8 @@
 // The live figures in the main window: the panel option and the layout, and
 // the compact view.
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -96,4 +98,27 @@ TEST_F(LiveTest, TheCompactViewShowsTheLiveFiguresAndRemembersWhereItWasLeft) {
   EXPECT_EQ(view->pos(), QPoint(400, 234));
   form().close();
   EXPECT_FALSE(view->isVisible()) << "it goes with the main window";
+}
+
+TEST_F(LiveTest, TheGoalHasARowOfItsOwnAndTheMemoIsOneInBothWindows) {
+  Start([](Settings& s) { s.goalLevel = 101; });
+  ShowExp(kStartExp);
+  Run();
+  RunFor(10);
+  auto* panel = form().findChild<LivePanel*>(QStringLiteral("panelLive"));
+  panel->layout()->activate();
+  const QLabel* goal = Label(QLatin1String("lblLiveGoal"));
+  EXPECT_TRUE(goal->isVisible());
+  EXPECT_GT(goal->geometry().top(), Label(QLatin1String("lblLiveActivity"))->geometry().bottom());
+  EXPECT_LE(goal->geometry().bottom(), panel->contentsRect().bottom());
+  EXPECT_TRUE(goal->toolTip().startsWith(QStringLiteral("目標 Lv101まで 5,223,168 Exp"))) << goal->toolTip().toStdString();
+
+  form().menuCompact_Click();
+  QComboBox* compact = form().Compact()->MemoField();
+  compact->setEditText(QStringLiteral("森 "));
+  EXPECT_EQ(form().MemoField()->currentText(), QStringLiteral("森"));
+  EXPECT_EQ(compact->currentText(), QStringLiteral("森 ")) << "left as typed";
+  form().MemoField()->setEditText(QStringLiteral("洞窟"));
+  EXPECT_EQ(compact->currentText(), QStringLiteral("洞窟"));
+  EXPECT_EQ(form().Monitor().Memo(), QStringLiteral("洞窟"));
 }

@@ -43,6 +43,7 @@ const QString kDefaultText = QStringLiteral(
     "      0 , 目標日付(年月日)\r\n"
     "     -1 , 経験値欄の%表示の小数桁数(-1は経験値表示)\r\n"
     "  False , 死亡で経験値が減る\r\n"
+    "   True , レベルアップと目標到達を知らせる\r\n"
     "\r\n");
 
 const Notice kSaveFailed{"設定をファイルに保存できませんでした。", "設定ファイル書き込み"};
@@ -57,7 +58,8 @@ const Settings kUnusual{.captureRegions = {{{123456, -5, 500, 0}, {-16777215, 16
                         .misreadGuard = false, .alertMinutes = 1440, .alertNotify = false, .alertBeep = false,
                         .alertLogLine = false, .areasWindowWidth = 1024, .areasWindowHeight = 700,
                         .readWhenVisible = false, .goalLevel = 250, .goalDate = 20270331,
-                        .expPercentDecimals = 3, .deathCostsExp = true};
+                        .expPercentDecimals = 3, .deathCostsExp = true, .announce = false,
+                        .recentMemos = {"ヘネシス, 北の \"狩場\"", "森", "x,y"}};
 
 }  // namespace
 
@@ -352,3 +354,38 @@ TEST(ConfigFile, DefaultsThatCouldNotReplaceAnUnreadableFileAreSaidSo) {
   EXPECT_EQ(other.Read("TmConfig.ini"), QByteArray("junk"));
 }
 #endif
+
+TEST(ConfigFile, RecentMemosAreLinesOfTheirOwnReadByTheirPlaceAndSavedAloneWhenAMeasurementEnds) {
+  const QString classic =
+      QString(kDefaultText).arg("/p").section(QStringLiteral("\r\n"), 0, 8) + QStringLiteral("\r\n");
+  const struct {
+    const char* name;
+    QString lines;
+    QStringList memos;
+  } cases[] = {
+      {"in their order, commas kept", " 森 , 最近のメモ2\r\n北, 東 , 最近のメモ1\r\n", {"北, 東", "森"}},
+      {"a place beyond the five, an empty memo, a repeat",
+       "a , 最近のメモ6\r\n , 最近のメモ1\r\nb , 最近のメモ2\r\nb , 最近のメモ3\r\n", {"b"}},
+      {"a memo no file should hold is made one", "x\ty , 最近のメモ1\r\n", {"x y"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    bool damaged = true;
+    const std::optional<Settings> read = ParseConfigFileText(classic + c.lines + "\r\n", &damaged);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->recentMemos, c.memos);
+    EXPECT_FALSE(damaged);
+  }
+
+  // Only the memo lines change: what the options dialog has not saved stays unsaved.
+  TempFolder tmp;
+  Settings settings = Settings::Defaults(tmp.Path());
+  EXPECT_FALSE(SaveRecentMemos(tmp.Path(), {"森"})) << "no file yet: the memos wait";
+  ASSERT_EQ(ConfigFile("SAVE", settings, tmp.Path()), std::nullopt);
+  settings.goalLevel = 260;
+  ASSERT_TRUE(SaveRecentMemos(tmp.Path(), {"森", "北, 東"}));
+  Settings stored;
+  ASSERT_EQ(ConfigFile("READ", stored, tmp.Path()), std::nullopt);
+  EXPECT_EQ(stored.recentMemos, (QStringList{"森", "北, 東"}));
+  EXPECT_EQ(stored.goalLevel, 0);
+}

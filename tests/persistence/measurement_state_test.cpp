@@ -16,7 +16,7 @@ namespace {
 
 // 14:30:20 in Tokyo: the file keeps the moment, in UTC.
 const MeasurementState kState{"202612051430", QDateTime(QDate(2026, 12, 5), QTime(14, 30, 20), Qt::OffsetFromUTC, 9 * 3600),
-                              190, 1234567890};
+                              190, 1234567890, {}};
 
 TEST(MeasurementState, IsSavedAsShiftJisLinesWithItsTimeInUtcAndReadBack) {
   TempFolder folder;
@@ -33,6 +33,18 @@ TEST(MeasurementState, IsSavedAsShiftJisLinesWithItsTimeInUtcAndReadBack) {
   // A file of the earlier version kept the local time without a zone.
   folder.Write("TmMeasure.ini", EncodeCp932(MeasurementStateText(kState)).replace("05:30:20 UTC", "14:30:20"));
   EXPECT_EQ(ReadMeasurementState(folder.Path()).state->lastReading, QDateTime(QDate(2026, 12, 5), QTime(14, 30, 20)));
+}
+
+TEST(MeasurementState, TheRecordSoFarIsALineOfItsOwnAndAFileWithoutItStillReads) {
+  TempFolder folder;
+  MeasurementState state = kState;
+  // Its memo may hold commas and quotes: the label follows the last comma.
+  state.recordSoFar = QStringLiteral("2026/12/05 14:00:00,2026/12/05 14:30:20,0:30:00,190,190,5000,10,12,a.txt,\"北, \"\"東\"\"\"");
+  ASSERT_TRUE(SaveMeasurementState(folder.Path(), state));
+  EXPECT_EQ(ReadMeasurementState(folder.Path()).state, state);
+  ASSERT_TRUE(SaveMeasurementState(folder.Path(), kState));
+  EXPECT_FALSE(DecodeCp932(folder.Read("TmMeasure.ini")).contains("ここまでの記録"));
+  EXPECT_EQ(ReadMeasurementState(folder.Path()).state, kState);
 }
 
 TEST(MeasurementState, SomethingThatIsNotAPlainFileIsNeverOpened) {

@@ -1,0 +1,185 @@
+// The record each measurement leaves in the history, however it ends; the
+// memo kept with it and offered again; a level-up and the goal told once.
+#include <QDir>
+#include <gmock/gmock.h>
+
+#include "cycle_fixture.h"
+#include "history/sessions_file.h"
+#include "monitoring/announcements.h"
+#include "persistence/config_file.h"
+#include "persistence/measurement_state.h"
+
+namespace {
+
+const QDateTime kStart(QDate(2026, 12, 5), QTime(14, 30, 0));
+const QString kMemo = QStringLiteral("ヘネシス, 北の \"狩場\"");
+
+class RecordTest : public CycleTest {
+ protected:
+  // The player notes the hunting ground and plays ten minutes at level 100,
+  // 10,000 a tick, captures due every minute.
+  void Play(std::int64_t& exp, int ticks) {
+    for (int tick = 0; tick < ticks; ++tick) {
+      exp += 10'000;
+      OpenGame("100", QString::number(exp));
+      RunFor(10);
+    }
+  }
+  void StartAndPlay(std::int64_t& exp) {
+    clock_.SetWallClock(kStart);
+    Start([](Settings& s) { s.captureInterval = 1; });
+    cycle().SetMemo(QStringLiteral("  ") + kMemo + QStringLiteral("\r\n"));  // as typed
+    OpenGame("100", QString::number(exp));
+    Run();
+    Play(exp, 60);
+  }
+  std::vector<MeasurementRecord> Records() const { return ReadSessionsFile(folder_.Path()).records; }
+};
+
+TEST_F(RecordTest, EveryWayAMeasurementEndsLeavesOneRecordWithItsMemo) {
+  // Ticks every 10 seconds, captures at 20 seconds and every minute after:
+  // the live readings saw 600,000 gained at ten minutes.
+  const struct {
+    const char* name;
+    std::function<void(std::int64_t&)> end;
+    double gained;
+    QDateTime endsAt;
+  } cases[] = {
+      {"停止", [this](std::int64_t&) { cycle().Stop(); }, 600'000, kStart.addSecs(600)},
+      {"the game lost",
+       [this](std::int64_t&) {
+         CloseGame();
+         RunFor(20);  // the capture due at 10:20 finds no game
+       },
+       600'000, kStart.addSecs(620)},
+      {"Exit", [this](std::int64_t&) { cycle().End(true); }, 600'000, kStart.addSecs(600)},
+      {"Stop twice, Exit after",
+       [this](std::int64_t&) {
+         cycle().Stop();
+         cycle().Stop();
+         cycle().End(true);
+       },
+       600'000, kStart.addSecs(600)},
+      {"the program gone, continued, then 停止",
+       [this](std::int64_t& exp) {
+         cycle().End(false);  // as when the patterns are gone: left to be continued
+         EXPECT_TRUE(Records().empty());
+         clock_.AdvanceSeconds(5 * 60);
+         clock_.Reboot(5'000);
+         Restart();  // the question is answered yes
+         EXPECT_EQ(cycle().Memo(), kMemo) << "the memo comes back with the measurement";
+         pendingSeconds_ = 0;
+         Play(exp, 30);
+         cycle().Stop();
+       },
+       // The first part as saved at its last capture (9:20, the live
+       // reading before it at 9:10), then five minutes from the restart.
+       550'000 + 300'000, kStart.addSecs(600 + 300 + 300)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    QDir(folder_.File("log")).removeRecursively();
+    std::int64_t exp = 5'000'000;
+    StartAndPlay(exp);
+    c.end(exp);
+    const std::vector<MeasurementRecord> records = Records();
+    ASSERT_EQ(records.size(), 1u);
+    const MeasurementRecord& r = records[0];
+    EXPECT_EQ(r.start, kStart);
+    EXPECT_EQ(r.end, c.endsAt);
+    EXPECT_EQ(r.memo, kMemo);
+    EXPECT_EQ(std::tuple(r.levelFrom, r.levelTo, r.gained), std::tuple(100, 100, c.gained));
+    EXPECT_EQ(r.logFile, QStringLiteral("給与明細202612051430.txt"));
+    EXPECT_FALSE(QFile::exists(MeasurementStatePath(folder_.Path())));
+  }
+}
+
+TEST_F(RecordTest, ARecordThatCannotBeWrittenIsToldOncePerRunAndMeasuringGoesOn) {
+  ASSERT_TRUE(QDir().mkpath(SessionsFilePath(folder_.Path())));  // a folder where the file goes
+  std::int64_t exp = 5'000'000;
+  StartAndPlay(exp);
+  cycle().Stop();
+  Run();
+  Play(exp, 10);
+  cycle().Stop();
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].title, QStringLiteral("測定記録書込みエラー"));
+  EXPECT_EQ(TraceMessages().filter(" Measurement record not written").size(), 2);
+}
+
+TEST_F(RecordTest, TheMemoJoinsTheRecentOnesInTheSettingsFileAndNothingElseUnsavedIsSaved) {
+  clock_.SetWallClock(kStart);
+  Start([](Settings& s) { s.recentMemos = {"森", "洞窟"}; });
+  ASSERT_EQ(ConfigFile("SAVE", settings(), folder_.Path()), std::nullopt);
+  settings().alertMinutes = 30;  // changed in the options dialog, not saved
+  for (const QString& memo : {QStringLiteral("洞窟"), kMemo}) {
+    cycle().SetMemo(memo);
+    std::int64_t exp = 5'000'000;
+    OpenGame("100", QString::number(exp));
+    Run();
+    Play(exp, 3);
+    cycle().Stop();
+  }
+  const QStringList expected{kMemo, "洞窟", "森"};
+  EXPECT_EQ(settings().recentMemos, expected);
+  Settings stored;
+  ASSERT_EQ(ConfigFile("READ", stored, folder_.Path()), std::nullopt);
+  EXPECT_EQ(stored.recentMemos, expected);
+  EXPECT_EQ(stored.alertMinutes, 5);
+}
+
+// ---- good news, told once
+
+TEST(Announcer, ALevelUpAndTheGoalAreToldOnceAndNeverForWherePlayStands) {
+  const struct {
+    const char* name;
+    std::vector<std::int32_t> levels;
+    std::int32_t goal;
+    std::vector<QString> told;
+  } cases[] = {
+      {"level-ups", {100, 101, 101, 102}, 0, {"Lv101 にレベルアップしました", "Lv102 にレベルアップしました"}},
+      {"no reading yet, then the start", {0, 100, 101}, 0, {"Lv101 にレベルアップしました"}},
+      {"a jump is where play goes on from", {100, 104, 105}, 0, {"Lv105 にレベルアップしました"}},
+      {"a misread put right is told once", {100, 101, 100, 101}, 0, {"Lv101 にレベルアップしました"}},
+      {"the goal crossed", {249, 250, 251}, 250,
+       {"Lv250 にレベルアップしました", "目標の Lv250 に到達しました", "Lv251 にレベルアップしました"}},
+      {"the goal reached before the start", {250, 251}, 250, {"Lv251 にレベルアップしました"}},
+      {"the goal passed by two levels", {248, 250}, 249, {"Lv250 にレベルアップしました", "目標の Lv249 に到達しました"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Announcer announcer;
+    announcer.Start();
+    std::vector<QString> told;
+    for (const std::int32_t level : c.levels) {
+      for (const Announcement& a : announcer.Feed(level, c.goal)) told.push_back(a.text);
+    }
+    EXPECT_EQ(told, c.told);
+  }
+}
+
+TEST_F(RecordTest, ALevelUpAndTheGoalGoToTheScreenOnceAndCanBeSwitchedOff) {
+  for (const bool on : {true, false}) {
+    SCOPED_TRACE(on);
+    Start([on](Settings& s) {
+      s.goalLevel = 101;
+      s.announce = on;
+    });
+    OpenGame("100", "10200000");
+    Run();
+    RunFor(30);
+    for (int i = 0; i < 2; ++i) {  // Stop and Run again at the new level: no news
+      OpenGame("101", "50000");
+      RunFor(30);
+      cycle().Stop();
+      Run();
+    }
+    EXPECT_EQ(seen_.LogLines("お知らせ  Lv101 にレベルアップしました"), on ? 1 : 0);
+    EXPECT_EQ(seen_.LogLines("お知らせ  目標の Lv101 に到達しました"), on ? 1 : 0);
+    EXPECT_EQ(TraceMessages().filter(" Announce ").size(), on ? 2 : 0);
+    cycle().Stop();
+    QFile::remove(folder_.File("debug.txt"));
+  }
+}
+
+}  // namespace
