@@ -18,6 +18,9 @@
 
 namespace {
 
+// How long the state line tells what became of a manual capture.
+constexpr std::int64_t kManualOutcomeMs = 30'000;
+
 // Sets a flag for the life of a scope, so a step can tell it is nested.
 class ScopedFlag {
  public:
@@ -54,6 +57,8 @@ void MonitoringCycle::AppendLog(const QString& text, bool scrollToEnd) {
 
 void MonitoringCycle::EnterMonitoring() {
   monitoring_ = true;
+  stoppedBecause_.clear();
+  gameMissingTold_ = false;
   // The first capture is due a retry's time after the start, whenever the
   // last one before a Stop was made.
   schedule_.Start(services_.clock.MonotonicMs());
@@ -107,6 +112,7 @@ void MonitoringCycle::Run() {
 
 void MonitoringCycle::Stop() {
   if (ended_) return;
+  stoppedBecause_.clear();
   EnterIdle();
   logWriter_.Clear();
   EndMeasurement();
@@ -154,8 +160,16 @@ void MonitoringCycle::ManualCapture() {
   if (!ManualWait(QStringLiteral("キャプチャ"), kManualWaitMs)) return;
   if (captureStepActive_) return;
   StartInterval();
+  manualOutcome_.reset();
   CaptureStep();
   if (ended_) return;
+  // The player pressed it and may still be looking at this window: say
+  // when nothing came of it.
+  if (game_ == GameSeen::Behind || game_ == GameSeen::Missing) {
+    manualOutcome_ = ManualOutcome{game_ == GameSeen::Behind ? ManualCaptureNotInFrontText() : ManualCaptureMissingText(),
+                                   services_.clock.MonotonicMs() + kManualOutcomeMs};
+    Tell([](MonitoringListener& l) { l.StateChanged(); });
+  }
   services_.trace.Event(QStringLiteral(" SingleCapture･･･End "));
 }
 
@@ -166,26 +180,32 @@ void MonitoringCycle::CaptureStep() {
   WindowSystem& windows = services_.windows;
   const WindowLook look = windows.LookAt(kGameTitle);
   if (look.window == 0) {
-    Inform(GameMissingNotice());
-    if (ended_) return;
+    SawGame(GameSeen::Missing);
     TellAlerts(GameSeen::Missing);
-    if (!logWriter_.LogStamp().isEmpty()) {
+    // Stopped first, so that the state line says so while the box stands.
+    const bool stops = !logWriter_.LogStamp().isEmpty();
+    if (stops) {
       EnterIdle();
       logWriter_.Clear();
       EndMeasurement();
       SetCapture(0, QImage());
       SetCapture(1, QImage());
+      stoppedBecause_ = GameLostStopText(services_.clock.Now().toString(QStringLiteral("HH:mm")));
       services_.trace.Event(QStringLiteral(" Lost ") + kGameTitle + QStringLiteral(" Then Log Stop"));
     } else {
       services_.trace.Event(QStringLiteral(" Lost ") + kGameTitle + QStringLiteral(" Then Capture Stop"));
     }
+    Tell([](MonitoringListener& l) { l.StateChanged(); });
+    if (stops || !gameMissingTold_) WarnGameMissing(stops);
     return;
   }
   if (!look.inFront) {
+    SawGame(GameSeen::Behind);
     schedule_.Retry(services_.clock.MonotonicMs());
     TellAlerts(GameSeen::Behind);
     return;
   }
+  SawGame(GameSeen::InFront);
 
   if (state_.settings.beepBeep) windows.Beep();
   const std::array<QImage, 2> pictures = CaptureGameAreas(windows, look, state_.settings.captureRegions);
@@ -193,6 +213,22 @@ void MonitoringCycle::CaptureStep() {
   RecognizeDigits();
   if (ended_) return;
   ApplyEvaluation();
+}
+
+void MonitoringCycle::SawGame(GameSeen seen) {
+  if (seen == GameSeen::Behind && game_ != GameSeen::Behind) behindSinceMs_ = services_.clock.MonotonicMs();
+  if (seen != GameSeen::Missing) gameMissingTold_ = false;
+  game_ = seen;
+}
+
+void MonitoringCycle::WarnGameMissing(bool stopped) {
+  gameMissingTold_ = true;
+  const Notice notice = GameMissingNotice();
+  // The tray says why as well: the box may be the only window the player
+  // does not look at.
+  const QString tray = stopped ? notice.text + QStringLiteral("\r\n") + stoppedBecause_ : notice.text;
+  Tell([&](MonitoringListener& l) { l.Warned(notice.title, tray); });
+  services_.boxes.Warn(notice.text, notice.title);
 }
 
 void MonitoringCycle::SetCapture(int area, const QImage& picture) {

@@ -2,11 +2,13 @@
 // evaluation, the measurement saved after it and offered again at the next
 // start, and the alerts told of every look and every reading.
 
+#include <algorithm>
 #include <cmath>
 
 #include "accounting/percent_reading.h"
 #include "base/display_text.h"
 #include "capture/clock.h"
+#include "capture/game_sight.h"
 #include "capture/window_system.h"
 #include "monitoring/message_boxes.h"
 #include "monitoring/monitoring_cycle.h"
@@ -149,7 +151,10 @@ void MonitoringCycle::TellAlerts(GameSeen seen, AlertEvent::Reading reading, std
   const std::vector<AlertChange> changes =
       alerts_.Feed({services_.clock.MonotonicMs(), where, reading, point}, settings.alertMinutes);
   for (const AlertChange& change : changes) {
-    const QString text = AlertText(change.kind, settings.alertMinutes);
+    QString text = AlertText(change.kind, settings.alertMinutes);
+    if (change.raised && change.kind == AlertKind::RecognitionTrouble && OwnWindowOverAreas()) {
+      text += kOwnWindowOverAreaText;
+    }
     if (change.raised) {
       services_.trace.Event(QStringLiteral(" Alert ") + TraceName(change.kind));
       if (settings.alertLogLine) {
@@ -161,4 +166,18 @@ void MonitoringCycle::TellAlerts(GameSeen seen, AlertEvent::Reading reading, std
     }
     Tell([&](MonitoringListener& l) { l.AlertChanged(change.kind, change.raised, text); });
   }
+}
+
+bool MonitoringCycle::OwnWindowOverAreas() {
+  if (!ownWindows_) return false;
+  const WindowId game = services_.windows.FindWindowByTitle(kGameTitle);
+  const std::optional<QRect> outer = game == 0 ? std::nullopt : services_.windows.OuterRect(game);
+  if (!outer) return false;
+  const std::vector<QRect> own = ownWindows_();
+  for (const CaptureRegion& region : state_.settings.captureRegions) {
+    const std::optional<QRect> area = AreaOnScreen(*outer, region);
+    if (!area) continue;
+    if (std::any_of(own.begin(), own.end(), [&](const QRect& window) { return window.intersects(*area); })) return true;
+  }
+  return false;
 }

@@ -41,3 +41,10 @@ std::optional<Notice> ConfigFile(const QString& mode, Settings& settings, const 
 // message, the save message when the defaults could not be written (a
 // read-only file or folder, or a file kept as it was).
 std::vector<Notice> ConfigFileNotices(const QString& mode, Settings& settings, const QString& programFolder);
+
+// The places of the windows (the main window's and the compact view's) of
+// `current` go into the file as it stands, with every other value as the
+// file has it: closing the program must not save what the options dialog
+// was not asked to. A file that does not read cleanly is left alone. True
+// when the file holds those places afterwards.
+bool SaveWindowPlaces(const Settings& current, const QString& programFolder);

@@ -175,6 +175,26 @@ TEST_F(SafeguardsTest, EveryReadingReachesTheAlertsEvenWithoutATickBetween) {
   EXPECT_EQ(TroubleAlerts(), 1);
 }
 
+TEST_F(SafeguardsTest, ReadingsThatKeepFailingUnderOneOfOurOwnWindowsBlameIt) {
+  for (const bool over : {false, true}) {
+    SCOPED_TRACE(over ? "over the area" : "just beside it");
+    Start();
+    OpenGame("190", "1234567890");
+    Run();
+    const CaptureRegion exp = settings().captureRegions[1];
+    const QRect area(QPoint(100 + exp.sx, 50 + exp.sy), QSize(exp.ex, exp.ey));  // the game lies at (100, 50)
+    // The main window beside the game, and the compact view on the area or
+    // touching its right edge.
+    const std::vector<QRect> own{QRect(950, 50, 540, 500), over ? QRect(area.center(), QSize(200, 100))
+                                                                : QRect(area.right() + 1, area.top(), 200, 100)};
+    cycle().SetOwnWindows([&] { return own; });
+    windows_.screen.fill(Qt::black);
+    for (int i = 0; i < 3; ++i) cycle().ManualCapture();
+    EXPECT_EQ(TroubleAlerts(), 1);
+    EXPECT_EQ(LogLines(kOwnWindowOverAreaText), over ? 1 : 0);
+  }
+}
+
 TEST_F(SafeguardsTest, EachWayOfTellingCanBeSwitchedOff) {
   Start([](Settings& s) {
     s.captureInterval = 1;
