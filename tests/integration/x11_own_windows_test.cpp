@@ -3,7 +3,9 @@
 // even when the game comes back to the front; the compact view never covers
 // a capture area, even when the game moves under it; the main window comes
 // back where it was left, on a screen, and first opens beside the game.
+#include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -107,13 +109,24 @@ TEST_F(X11OwnWindows, TheMainWindowOpensBesideTheGameAndComesBackWhereItWasLeftO
   PracticeGame game("152", "1234567890");
   const WindowId id = ShowGame(*ws, "152");
   ASSERT_NE(id, 0u);
-  const QRect outer = ws->OuterRect(id).value_or(QRect());
-  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  // Room for the main window right of the game.
+  Xdotool({"windowsize", "--sync", QString::number(id), "700", "620"});
+  Xdotool({"windowmove", "--sync", QString::number(id), "0", "0"});
+  QRect outer;
+  ASSERT_TRUE(WaitUntil([&] {
+    outer = ws->OuterRect(id).value_or(QRect());
+    return outer.right() < 720 && outer.left() < 20;
+  }));
+  // The frame's width arrives from the window manager after the window is
+  // placed: a pixel or two over the edge is still on the screen.
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry().adjusted(-2, -2, 2, 2);
   auto program = std::make_unique<InProcessProgram>(*ws, folder.Path());
   ASSERT_FALSE(program->started.ended);
   Form1* form = program->started.form.get();
   EXPECT_TRUE(WaitUntil([&] { return screen.contains(form->frameGeometry()) && !form->frameGeometry().intersects(outer); }))
-      << "a first start: beside the game, on the screen";
+      << "a first start: beside the game, on the screen: " << form->frameGeometry().x() << ","
+      << form->frameGeometry().y() << " " << form->frameGeometry().width() << "x" << form->frameGeometry().height()
+      << " game " << outer.x() << "," << outer.y() << " " << outer.width() << "x" << outer.height();
 
   // Moved and resized by the player, then closed.
   const QRect left(40, 60, 600, 560);

@@ -48,10 +48,14 @@ TEST(WindowPlacement, AWindowMovesOffTheAreasAndButtonsToTheNearestPlaceOnAScree
     const QRect placed(at, compact);
     EXPECT_TRUE(Clear(placed, spots)) << placed.x() << "," << placed.y();
     EXPECT_TRUE(OnAScreen(placed, c.screens)) << placed.x() << "," << placed.y();
-    if (c.exactly) EXPECT_EQ(at, *c.exactly);
+    if (c.exactly) {
+      EXPECT_EQ(at, *c.exactly);
+    }
     // Never farther than the nearest clear spot along one axis alone.
     const int moved = std::abs(at.x() - c.wanted.x()) + std::abs(at.y() - c.wanted.y());
-    if (OnAScreen(QRect(c.wanted, compact), c.screens)) EXPECT_LE(moved, 400);
+    if (OnAScreen(QRect(c.wanted, compact), c.screens)) {
+      EXPECT_LE(moved, 400);
+    }
   }
   // Nowhere clear (a screen no larger than an area): on the screen at least.
   const QRect tiny(0, 0, 300, 120);
@@ -81,8 +85,12 @@ TEST(WindowPlacement, TheMainWindowComesBackWhereItWasLeftOnAScreenOrBesideTheGa
     SCOPED_TRACE(c.what);
     const QRect placed = MainWindowPlace(c.remembered, first, c.game, kRegions, c.screens);
     EXPECT_TRUE(OnAScreen(placed, c.screens));
-    if (!c.expected.isEmpty()) EXPECT_EQ(placed, c.expected);
-    if (c.game && c.remembered.isEmpty()) EXPECT_TRUE(Clear(placed, GameSpotsToKeepClear(*c.game, kRegions)));
+    if (!c.expected.isEmpty()) {
+      EXPECT_EQ(placed, c.expected);
+    }
+    if (c.game && c.remembered.isEmpty()) {
+      EXPECT_TRUE(Clear(placed, GameSpotsToKeepClear(*c.game, kRegions)));
+    }
   }
 }
 
