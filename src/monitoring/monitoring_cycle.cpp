@@ -73,6 +73,8 @@ void MonitoringCycle::EnterMonitoring() {
 void MonitoringCycle::EnterIdle() {
   monitoring_ = false;
   StopSession();
+  // The panel and the compact view say 停止中 too, not the last 計測中.
+  ShowFigures();
   alerts_.Stop();
   Tell([](MonitoringListener& l) { l.MonitoringChanged(false); });
 }

@@ -38,6 +38,14 @@ QString TraceName(AlertKind kind) {
   return QString();
 }
 
+// Whether the window system's rectangle and the toolkit's are one window:
+// the two may count an invisible resize border or a shadow differently.
+bool SameWindow(const QRect& a, const QRect& b) {
+  constexpr int kSlack = 16;
+  return std::abs(a.left() - b.left()) <= kSlack && std::abs(a.top() - b.top()) <= kSlack &&
+         std::abs(a.right() - b.right()) <= kSlack && std::abs(a.bottom() - b.bottom()) <= kSlack;
+}
+
 }  // namespace
 
 EvaluationStep MonitoringCycle::GuardedEvaluation(const QDateTime& now, std::int64_t monotonicMs, AlertEvent& heard) {
@@ -170,14 +178,24 @@ void MonitoringCycle::TellAlerts(GameSeen seen, AlertEvent::Reading reading, std
 
 bool MonitoringCycle::OwnWindowOverAreas() {
   if (!ownWindows_) return false;
-  const WindowId game = services_.windows.FindWindowByTitle(kGameTitle);
-  const std::optional<QRect> outer = game == 0 ? std::nullopt : services_.windows.OuterRect(game);
+  WindowSystem& windows = services_.windows;
+  const WindowId game = windows.FindWindowByTitle(kGameTitle);
+  const std::optional<QRect> outer = game == 0 ? std::nullopt : windows.OuterRect(game);
   if (!outer) return false;
+  // Only a window of ours above the game hides it; one below (the main
+  // window behind the game in front) is no excuse. Where the window system
+  // cannot tell the order, every window of ours counts.
+  const std::optional<WindowSight> sight = windows.SightOf(game);
+  const auto aboveGame = [&](const QRect& own) {
+    return !sight || std::any_of(sight->above.begin(), sight->above.end(),
+                                 [&](const OtherWindow& w) { return w.shown && SameWindow(w.rect, own); });
+  };
   const std::vector<QRect> own = ownWindows_();
   for (const CaptureRegion& region : state_.settings.captureRegions) {
     const std::optional<QRect> area = AreaOnScreen(*outer, region);
     if (!area) continue;
-    if (std::any_of(own.begin(), own.end(), [&](const QRect& window) { return window.intersects(*area); })) return true;
+    const auto over = [&](const QRect& window) { return window.intersects(*area) && aboveGame(window); };
+    if (std::any_of(own.begin(), own.end(), over)) return true;
   }
   return false;
 }

@@ -44,6 +44,7 @@ TEST_F(CycleTest, TheGameIsCapturedOnlyInFrontAndLosingItWithALogFileStopsOnce) 
   EXPECT_EQ(boxes_.warned, 1) << "above the game, and nothing waits for it";
   EXPECT_EQ(cycle().StateText(), QStringLiteral("停止中  ") + GameLostStopText(QStringLiteral("15:50")))
       << "stopped, and why, at the first due time after the game went";
+  EXPECT_FALSE(seen_.figures.running) << "the panel and the compact view say so too";
   EXPECT_FALSE(cycle().Monitoring());
   EXPECT_TRUE(cycle().Capture(0).isNull());
   EXPECT_TRUE(cycle().Capture(1).isNull());
