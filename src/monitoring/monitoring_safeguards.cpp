@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "accounting/percent_reading.h"
 #include "base/display_text.h"
