@@ -29,6 +29,7 @@
 #include "main_window/log_font.h"
 #include "main_window/main_texts.h"
 #include "main_window/rate_chart.h"
+#include "main_window/window_placement.h"
 #include "persistence/config_file.h"
 #include "persistence/debug_trace.h"
 #include "persistence/first_start.h"
@@ -76,6 +77,7 @@ Form1::Form1(Services& services, const QString& programFolder, QWidget* parent)
   setObjectName(QStringLiteral("Form1"));
   state_.programFolder = programFolder;
   monitor_.AddListener(*this);
+  monitor_.SetOwnWindows([this] { return OwnWindowRects(); });
   CreateControls();
   CreateLiveControls();
   CreateMenus();
@@ -230,6 +232,7 @@ bool Form1::Load() {
   }
   services_.trace.Event(QStringLiteral(" Reading ConfigFile･･･End "));
   ApplyDebugModeLayout();  // whether the live panel is shown is known only now
+  PlaceMainWindow();
 
   const PatternFilesResult patterns =
       PatternFiles(firstStart ? QStringLiteral("INIT") : QStringLiteral("READ"), state_.patternImages, state_.patterns,
@@ -266,8 +269,38 @@ bool Form1::Load() {
   return true;
 }
 
+void Form1::PlaceMainWindow() {
+  // Placed by the frame: that is where the player left it.
+  const QSize frame = frameGeometry().size() - size();
+  const Settings& s = state_.settings;
+  const bool placed = s.mainWindowWidth > 0 && s.mainWindowHeight > 0;
+  const QRect remembered = placed ? QRect(s.mainWindowX, s.mainWindowY, s.mainWindowWidth + frame.width(),
+                                          s.mainWindowHeight + frame.height())
+                                  : QRect();
+  const QRect place =
+      MainWindowPlace(remembered, frameGeometry().size(), GameOuter(), s.captureRegions, ScreenAreas());
+  resize(place.size() - frame);
+  move(place.topLeft());
+}
+
+void Form1::RememberPlaces() {
+  if (!isVisible()) return;
+  // A maximised or minimised window is remembered as it was before; the
+  // corner kept is the frame's, the size the window's own.
+  const QRect normal = isMaximized() || isMinimized() || isFullScreen() ? normalGeometry() : geometry();
+  if (normal.isEmpty()) return;
+  const QPoint frameOffset = geometry().topLeft() - frameGeometry().topLeft();
+  Settings& s = state_.settings;
+  s.mainWindowX = normal.x() - frameOffset.x();
+  s.mainWindowY = normal.y() - frameOffset.y();
+  s.mainWindowWidth = normal.width();
+  s.mainWindowHeight = normal.height();
+  if (!SaveWindowPlaces(s, state_.programFolder)) services_.trace.Event(QStringLiteral(" Window places not saved"));
+}
+
 void Form1::menuEnd_Click() {
   if (ended_) return;
+  RememberPlaces();
   services_.trace.Event(QStringLiteral(" End of Program "));
   monitor_.End(true);
   EndNow(0);
@@ -287,8 +320,10 @@ void Form1::EndNow(int exitCode) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-  // Every window goes, nothing is traced or saved; the measurement ends, and
-  // a wait under way ends, so the program really ends and frees its lock.
+  // Every window goes, nothing but the windows' places is saved; the
+  // measurement ends, and a wait under way ends, so the program really ends
+  // and frees its lock.
+  if (!ended_) RememberPlaces();
   monitor_.End(!ended_);
   ended_ = true;
   timCaptureInterval_->stop();

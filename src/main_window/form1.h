@@ -109,6 +109,18 @@ class Form1 : public QMainWindow, private MonitoringListener {
   void CreateTray();
   void UpdateTray();
   void RefreshStateLine();
+  // The game's outer rectangle, and what of it our windows keep clear of.
+  std::optional<QRect> GameOuter() const;
+  std::vector<QRect> SpotsToKeepClear() const;
+  static QList<QRect> ScreenAreas();
+  void KeepCompactViewClear();
+  // Every window of ours on the screen, frame included.
+  std::vector<QRect> OwnWindowRects() const;
+  // The main window where it was left, or beside the game on a first start.
+  void PlaceMainWindow();
+  // Where the main window is now (as it was before it was maximised), into
+  // the settings and the configuration file.
+  void RememberPlaces();
 
   // What the monitoring cycle reports (form1_monitoring.cpp, form1_live.cpp).
   void LogAppended(const QString& text, bool scrollToEnd) override;
@@ -130,6 +142,7 @@ class Form1 : public QMainWindow, private MonitoringListener {
   void ShowMemoEverywhere();
   void RefreshPace();
   void ShowGoal(const SessionFigures& figures);
+  void Warned(const QString& title, const QString& text) override;
 
   QSize ClassicOuterSize() const;
   void OnClientResized();

@@ -2,8 +2,10 @@
 // chart and the compact view fed with the cycle's figures, the state line
 // with its countdown, and the tray icon with the alerts.
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
@@ -12,6 +14,7 @@
 #include "main_window/live_panel.h"
 #include "main_window/rate_chart.h"
 #include "main_window/tray_icon.h"
+#include "main_window/window_placement.h"
 
 void Form1::FiguresChanged(const SessionFigures& figures, const std::vector<SessionPoint>& points) {
   panelLive_->Show(figures);
@@ -21,6 +24,7 @@ void Form1::FiguresChanged(const SessionFigures& figures, const std::vector<Sess
 }
 
 void Form1::StateChanged() {
+  KeepCompactViewClear();
   // Nothing counts down while stopped: no wake-ups at all then.
   const bool needed = monitor_.CountingDown() && !ended_;
   if (needed && !refreshState_->isActive()) refreshState_->start();
@@ -31,6 +35,11 @@ void Form1::StateChanged() {
 void Form1::RefreshStateLine() {
   const QString text = monitor_.StateText();
   if (lblState_->text() != text) lblState_->setText(text);
+  // The countdown on the button too: it is where the player who pressed it
+  // looks, with this window still in front.
+  const std::optional<int> left = monitor_.ManualSecondsLeft(QStringLiteral("キャプチャ"));
+  const QString caption = left ? QStringLiteral("あと%1秒").arg(*left) : QStringLiteral("キャプチャ");
+  if (cmdCapture_->text() != caption) cmdCapture_->setText(caption);
 }
 
 CompactView* Form1::Compact() const { return compact_.data(); }
@@ -55,17 +64,50 @@ void Form1::menuCompact_Click() {
       activateWindow();
     });
   }
-  QList<QRect> screens;
-  for (const QScreen* screen : QGuiApplication::screens()) screens << screen->availableGeometry();
+  const QList<QRect> screens = ScreenAreas();
   const Settings& s = state_.settings;
   const bool placed = !(s.compactViewX == -1 && s.compactViewY == -1);
   const QPoint remembered = placed ? QPoint(s.compactViewX, s.compactViewY) : QPoint(-100000, -100000);
-  compact_->move(CompactViewPosition(remembered, compact_->size(), screens));
+  const QPoint at = CompactViewPosition(remembered, compact_->size(), screens);
+  compact_->move(PlaceAvoiding(QRect(at, compact_->size()), SpotsToKeepClear(), screens));
   compact_->Show(monitor_.Figures());
   ShowMemoEverywhere();
   ShowGoal(monitor_.Figures());
   compact_->show();
   compact_->raise();
+}
+
+QList<QRect> Form1::ScreenAreas() {
+  QList<QRect> screens;
+  for (const QScreen* screen : QGuiApplication::screens()) screens << screen->availableGeometry();
+  return screens;
+}
+
+std::optional<QRect> Form1::GameOuter() const {
+  const WindowId game = services_.windows.FindWindowByTitle(kGameTitle);
+  return game == 0 ? std::nullopt : services_.windows.OuterRect(game);
+}
+
+std::vector<QRect> Form1::SpotsToKeepClear() const {
+  const std::optional<QRect> game = GameOuter();
+  return game ? GameSpotsToKeepClear(*game, state_.settings.captureRegions) : std::vector<QRect>{};
+}
+
+void Form1::KeepCompactViewClear() {
+  // It stays on top: over an area it would make every reading fail.
+  if (!compact_ || !compact_->isVisible()) return;
+  const QRect now = compact_->frameGeometry();
+  const std::vector<QRect> clear = SpotsToKeepClear();
+  const QPoint to = PlaceAvoiding(now, clear, ScreenAreas());
+  if (to != now.topLeft()) compact_->move(compact_->pos() + (to - now.topLeft()));
+}
+
+std::vector<QRect> Form1::OwnWindowRects() const {
+  std::vector<QRect> rects;
+  for (const QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible() && !window->isMinimized()) rects.push_back(window->frameGeometry());
+  }
+  return rects;
 }
 
 void Form1::CreateTray() {
@@ -93,6 +135,10 @@ void Form1::UpdateTray() {
 void Form1::AlertChanged(AlertKind /*kind*/, bool raised, const QString& text) {
   if (raised && state_.settings.alertNotify && tray_) tray_->Notify(QStringLiteral("Tallymeter"), text);
   UpdateTray();
+}
+
+void Form1::Warned(const QString& /*title*/, const QString& text) {
+  if (tray_) tray_->Notify(QStringLiteral("Tallymeter"), text);
 }
 
 void Form1::RateLogged(double rate) {

@@ -18,6 +18,9 @@
 
 namespace {
 
+// How long the state line tells what became of a manual capture.
+constexpr std::int64_t kManualOutcomeMs = 30'000;
+
 // Sets a flag for the life of a scope, so a step can tell it is nested.
 class ScopedFlag {
  public:
@@ -63,6 +66,8 @@ void MonitoringCycle::EnterMonitoring() {
   measuring_ = true;
   measurementStart_ = services_.clock.Now();
   announcer_.Start();
+  stoppedBecause_.clear();
+  gameMissingTold_ = false;
   // The first capture is due a retry's time after the start, whenever the
   // last one before a Stop was made.
   schedule_.Start(services_.clock.MonotonicMs());
@@ -77,6 +82,8 @@ void MonitoringCycle::EnterMonitoring() {
 void MonitoringCycle::EnterIdle() {
   monitoring_ = false;
   StopSession();
+  // The panel and the compact view say 停止中 too, not the last 計測中.
+  ShowFigures();
   alerts_.Stop();
   Tell([](MonitoringListener& l) { l.MonitoringChanged(false); });
 }
@@ -116,6 +123,7 @@ void MonitoringCycle::Run() {
 
 void MonitoringCycle::Stop() {
   if (ended_) return;
+  stoppedBecause_.clear();
   EnterIdle();
   logWriter_.Clear();
   EndMeasurement();
@@ -163,8 +171,16 @@ void MonitoringCycle::ManualCapture() {
   if (!ManualWait(QStringLiteral("キャプチャ"), kManualWaitMs)) return;
   if (captureStepActive_) return;
   StartInterval();
+  manualOutcome_.reset();
   CaptureStep();
   if (ended_) return;
+  // The player pressed it and may still be looking at this window: say
+  // when nothing came of it.
+  if (game_ == GameSeen::Behind || game_ == GameSeen::Missing) {
+    manualOutcome_ = ManualOutcome{game_ == GameSeen::Behind ? ManualCaptureNotInFrontText() : ManualCaptureMissingText(),
+                                   services_.clock.MonotonicMs() + kManualOutcomeMs};
+    Tell([](MonitoringListener& l) { l.StateChanged(); });
+  }
   services_.trace.Event(QStringLiteral(" SingleCapture･･･End "));
 }
 
@@ -175,19 +191,22 @@ void MonitoringCycle::CaptureStep() {
   WindowSystem& windows = services_.windows;
   const GameView view = Look();
   if (view.game == GameSeen::Missing) {
-    Inform(GameMissingNotice());
-    if (ended_) return;
     TellAlerts(GameSeen::Missing);
-    if (!logWriter_.LogStamp().isEmpty()) {
+    // Stopped first, so that the state line says so while the box stands.
+    const bool stops = !logWriter_.LogStamp().isEmpty();
+    if (stops) {
       EnterIdle();
       logWriter_.Clear();
       EndMeasurement();
       SetCapture(0, QImage());
       SetCapture(1, QImage());
+      stoppedBecause_ = GameLostStopText(services_.clock.Now().toString(QStringLiteral("HH:mm")));
       services_.trace.Event(QStringLiteral(" Lost ") + kGameTitle + QStringLiteral(" Then Log Stop"));
     } else {
       services_.trace.Event(QStringLiteral(" Lost ") + kGameTitle + QStringLiteral(" Then Capture Stop"));
     }
+    Tell([](MonitoringListener& l) { l.StateChanged(); });
+    if (stops || !gameMissingTold_) WarnGameMissing(stops);
     return;
   }
   if (view.game != GameSeen::InFront) {
@@ -205,6 +224,22 @@ void MonitoringCycle::CaptureStep() {
   const AlertEvent heard = ApplyEvaluation();
   if (ended_) return;
   AfterGrab(view, pictures, heard);
+}
+
+void MonitoringCycle::SawGame(GameSeen seen) {
+  if (seen == GameSeen::Behind && game_ != GameSeen::Behind) behindSinceMs_ = services_.clock.MonotonicMs();
+  if (seen != GameSeen::Missing) gameMissingTold_ = false;
+  game_ = seen;
+}
+
+void MonitoringCycle::WarnGameMissing(bool stopped) {
+  gameMissingTold_ = true;
+  const Notice notice = GameMissingNotice();
+  // The tray says why as well: the box may be the only window the player
+  // does not look at.
+  const QString tray = stopped ? notice.text + QStringLiteral("\r\n") + stoppedBecause_ : notice.text;
+  Tell([&](MonitoringListener& l) { l.Warned(notice.title, tray); });
+  services_.boxes.Warn(notice.text, notice.title);
 }
 
 void MonitoringCycle::SetCapture(int area, const QImage& picture) {

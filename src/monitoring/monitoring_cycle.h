@@ -86,6 +86,10 @@ class MonitoringCycle {
   // The experience table read at start (until then the compiled one): the
   // sizes evaluation, both guards and the session go by.
   void SetExpTable(std::shared_ptr<const ExpTable> table);
+  // Where the program's own windows are (screen rectangles, frames
+  // included): readings that keep failing under one of them are blamed on
+  // it, not on the areas and patterns.
+  void SetOwnWindows(std::function<std::vector<QRect>()> source) { ownWindows_ = std::move(source); }
   // The program ends: nothing acts any more and every wait under way
   // returns. `measurementEnds`: Exit and the close box end the measurement
   // too; a program that must end because its patterns are gone leaves it to
@@ -103,8 +107,12 @@ class MonitoringCycle {
   QDateTime NextCaptureTime() const;
   // What the state line says now.
   QString StateText() const;
-  // Whether the state line counts down (monitoring, or a manual wait).
+  // Whether the state line counts down (monitoring, a manual wait, or news
+  // of a manual command that is to go away).
   bool CountingDown() const;
+  // Whole seconds left of `command`'s wait (rounded up), or nothing when it
+  // is not waiting.
+  std::optional<int> ManualSecondsLeft(const QString& command) const;
   const QImage& Capture(int area) const { return captures_.at(static_cast<std::size_t>(area)); }
   std::int32_t RecognizedLevel() const { return recognizedLevel_; }
   double RecognizedExp() const { return recognizedExp_; }
@@ -126,6 +134,12 @@ class MonitoringCycle {
   void EnterIdle();
   void StartInterval();
   void SetCapture(int area, const QImage& picture);
+  // What a look at the game found, for the state line (and whether the
+  // player has been told it is gone).
+  void SawGame(GameSeen seen);
+  void WarnGameMissing(bool stopped);
+  // Whether one of the program's own windows lies over a capture area now.
+  bool OwnWindowOverAreas();
   std::shared_ptr<const PatternMatcher> Matcher();
   void RecognizeDigits();
   // What the alerts heard of the reading.
@@ -226,4 +240,15 @@ class MonitoringCycle {
     std::int64_t endMs = 0;
   };
   std::vector<ManualCountdown> manualWaits_;
+  // News of the last manual command, until endMs.
+  struct ManualOutcome {
+    QString text;
+    std::int64_t endMs = 0;
+  };
+  std::optional<ManualOutcome> manualOutcome_;
+  // The box that says the game is gone is shown once each time it goes: a
+  // box at every due time buries the desktop while the player is away.
+  bool gameMissingTold_ = false;
+  std::function<std::vector<QRect>()> ownWindows_;
+  QString stoppedBecause_;  // why the program itself stopped monitoring
 };

@@ -46,6 +46,10 @@ class MonitoringListener {
   // An alert was raised (with the text the player is told) or cleared.
   virtual void AlertChanged(AlertKind /*kind*/, bool /*raised*/, const QString& /*text*/) {}
 
+  // The player was warned with a box that waits for nobody (the game
+  // lost): a window may repeat it where it shows news, the tray say.
+  virtual void Warned(const QString& /*title*/, const QString& /*text*/) {}
+
   // A gain was logged at `rate` thousands per hour.
   virtual void RateLogged(double /*rate*/) {}
 

@@ -105,7 +105,18 @@ bool MonitoringCycle::ManualWait(const QString& command, double ms) {
   return true;
 }
 
-bool MonitoringCycle::CountingDown() const { return monitoring_ || !manualWaits_.empty(); }
+bool MonitoringCycle::CountingDown() const {
+  return monitoring_ || !manualWaits_.empty() ||
+         (manualOutcome_ && manualOutcome_->endMs > services_.clock.MonotonicMs());
+}
+
+std::optional<int> MonitoringCycle::ManualSecondsLeft(const QString& command) const {
+  const auto wait = std::find_if(manualWaits_.rbegin(), manualWaits_.rend(),
+                                 [&](const ManualCountdown& w) { return w.command == command; });
+  if (wait == manualWaits_.rend()) return std::nullopt;
+  const std::int64_t ms = std::max<std::int64_t>(0, wait->endMs - services_.clock.MonotonicMs());
+  return static_cast<int>((ms + 999) / 1000);
+}
 
 QString MonitoringCycle::StateText() const {
   StateLineInput in;
@@ -119,6 +130,9 @@ QString MonitoringCycle::StateText() const {
   if (!manualWaits_.empty()) {
     in.manualCommand = manualWaits_.back().command;
     in.manualWaitEndMs = manualWaits_.back().endMs;
+  } else if (manualOutcome_ && manualOutcome_->endMs > in.nowMs) {
+    in.manualOutcome = manualOutcome_->text;
   }
+  in.stoppedBecause = stoppedBecause_;
   return StateLineText(in);
 }

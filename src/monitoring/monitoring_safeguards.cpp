@@ -3,12 +3,15 @@
 // start, its record kept in the history when it ends, and the alerts and
 // the good news told of every look and every reading.
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "accounting/percent_reading.h"
 #include "base/display_text.h"
 #include "base/memo_text.h"
 #include "capture/clock.h"
+#include "capture/game_sight.h"
 #include "capture/window_system.h"
 #include "history/history_store.h"
 #include "monitoring/message_boxes.h"
@@ -38,6 +41,14 @@ QString TraceName(AlertKind kind) {
       return QStringLiteral("RecognitionTrouble");
   }
   return QString();
+}
+
+// Whether the window system's rectangle and the toolkit's are one window:
+// the two may count an invisible resize border or a shadow differently.
+bool SameWindow(const QRect& a, const QRect& b) {
+  constexpr int kSlack = 16;
+  return std::abs(a.left() - b.left()) <= kSlack && std::abs(a.top() - b.top()) <= kSlack &&
+         std::abs(a.right() - b.right()) <= kSlack && std::abs(a.bottom() - b.bottom()) <= kSlack;
 }
 
 }  // namespace
@@ -213,7 +224,10 @@ void MonitoringCycle::TellAlerts(GameSeen seen, AlertEvent::Reading reading, std
   const std::vector<AlertChange> changes =
       alerts_.Feed({services_.clock.MonotonicMs(), where, reading, point}, settings.alertMinutes);
   for (const AlertChange& change : changes) {
-    const QString text = AlertText(change.kind, settings.alertMinutes);
+    QString text = AlertText(change.kind, settings.alertMinutes);
+    if (change.raised && change.kind == AlertKind::RecognitionTrouble && OwnWindowOverAreas()) {
+      text += kOwnWindowOverAreaText;
+    }
     if (change.raised) {
       services_.trace.Event(QStringLiteral(" Alert ") + TraceName(change.kind));
       if (settings.alertLogLine) {
@@ -225,4 +239,28 @@ void MonitoringCycle::TellAlerts(GameSeen seen, AlertEvent::Reading reading, std
     }
     Tell([&](MonitoringListener& l) { l.AlertChanged(change.kind, change.raised, text); });
   }
+}
+
+bool MonitoringCycle::OwnWindowOverAreas() {
+  if (!ownWindows_) return false;
+  WindowSystem& windows = services_.windows;
+  const WindowId game = windows.FindWindowByTitle(kGameTitle);
+  const std::optional<QRect> outer = game == 0 ? std::nullopt : windows.OuterRect(game);
+  if (!outer) return false;
+  // Only a window of ours above the game hides it; one below (the main
+  // window behind the game in front) is no excuse. Where the window system
+  // cannot tell the order, every window of ours counts.
+  const std::optional<WindowSight> sight = windows.SightOf(game);
+  const auto aboveGame = [&](const QRect& own) {
+    return !sight || std::any_of(sight->above.begin(), sight->above.end(),
+                                 [&](const OtherWindow& w) { return w.shown && SameWindow(w.rect, own); });
+  };
+  const std::vector<QRect> own = ownWindows_();
+  for (const CaptureRegion& region : state_.settings.captureRegions) {
+    const std::optional<QRect> area = AreaOnScreen(*outer, region);
+    if (!area) continue;
+    const auto over = [&](const QRect& window) { return window.intersects(*area) && aboveGame(window); };
+    if (std::any_of(own.begin(), own.end(), over)) return true;
+  }
+  return false;
 }

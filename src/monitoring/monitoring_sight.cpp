@@ -23,8 +23,7 @@ constexpr int kMovingAfterRises = 2;
 
 GameView MonitoringCycle::Look() {
   GameView view = LookAtGame(services_.windows, state_.settings, follower_);
-  if (view.game == GameSeen::Behind && game_ != GameSeen::Behind) behindSinceMs_ = services_.clock.MonotonicMs();
-  game_ = view.game;
+  SawGame(view.game);
   hidden_ = view.hidden;
   return view;
 }

@@ -24,7 +24,10 @@ QString StateLineText(const StateLineInput& in) {
   if (!in.manualCommand.isEmpty() && in.manualWaitEndMs) {
     return in.manualCommand + QStringLiteral("まで ") + MinutesSecondsText(SecondsUntil(in.nowMs, *in.manualWaitEndMs));
   }
-  if (!in.monitoring) return QStringLiteral("停止中");
+  if (!in.manualOutcome.isEmpty()) return in.manualOutcome;
+  if (!in.monitoring) {
+    return in.stoppedBecause.isEmpty() ? QStringLiteral("停止中") : QStringLiteral("停止中  ") + in.stoppedBecause;
+  }
   switch (in.game) {
     case GameSeen::Missing:
       return QStringLiteral("ゲームが見つかりません");

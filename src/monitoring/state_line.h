@@ -27,6 +27,10 @@ struct StateLineInput {
   // A manual command waiting before it acts: its name and when the wait ends.
   QString manualCommand;
   std::optional<std::int64_t> manualWaitEndMs;
+  // Why monitoring stopped when the program stopped it, not the player.
+  QString stoppedBecause;
+  // What became of the last manual command, while it is news.
+  QString manualOutcome;
 };
 
 QString StateLineText(const StateLineInput& input);

@@ -137,6 +137,16 @@ void ClampToScreen(Settings& s) {
   }
   s.compactViewX = OnScreen(s.compactViewX);
   s.compactViewY = OnScreen(s.compactViewY);
+  s.mainWindowX = OnScreen(s.mainWindowX);
+  s.mainWindowY = OnScreen(s.mainWindowY);
+  s.mainWindowWidth = std::clamp(s.mainWindowWidth, 0, kScreenLimit);
+  s.mainWindowHeight = std::clamp(s.mainWindowHeight, 0, kScreenLimit);
+}
+
+bool SamePlaces(const Settings& a, const Settings& b) {
+  return a.compactViewX == b.compactViewX && a.compactViewY == b.compactViewY && a.mainWindowX == b.mainWindowX &&
+         a.mainWindowY == b.mainWindowY && a.mainWindowWidth == b.mainWindowWidth &&
+         a.mainWindowHeight == b.mainWindowHeight;
 }
 
 // A text value that came with bytes that are not Shift_JIS (marked by the
@@ -251,6 +261,20 @@ std::optional<Notice> ConfigFile(const QString& mode, Settings& settings, const 
   const std::vector<Notice> notices = ConfigFileNotices(mode, settings, programFolder);
   if (notices.empty()) return std::nullopt;
   return notices.front();
+}
+
+bool SaveWindowPlaces(const Settings& current, const QString& programFolder) {
+  bool damaged = false;
+  std::optional<Settings> stored = ReadConfig(ConfigFilePath(programFolder), programFolder, damaged);
+  if (!stored || damaged) return false;
+  if (SamePlaces(*stored, current)) return true;
+  stored->compactViewX = current.compactViewX;
+  stored->compactViewY = current.compactViewY;
+  stored->mainWindowX = current.mainWindowX;
+  stored->mainWindowY = current.mainWindowY;
+  stored->mainWindowWidth = current.mainWindowWidth;
+  stored->mainWindowHeight = current.mainWindowHeight;
+  return !Save(*stored, programFolder);
 }
 
 std::vector<Notice> ConfigFileNotices(const QString& mode, Settings& settings, const QString& programFolder) {

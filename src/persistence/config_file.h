@@ -48,3 +48,10 @@ std::vector<Notice> ConfigFileNotices(const QString& mode, Settings& settings, c
 // by this. False when the file is missing, damaged or cannot be written:
 // the memos then wait for the next save.
 bool SaveRecentMemos(const QString& programFolder, const QStringList& memos);
+
+// The places of the windows (the main window's and the compact view's) of
+// `current` go into the file as it stands, with every other value as the
+// file has it: closing the program must not save what the options dialog
+// was not asked to. A file that does not read cleanly is left alone. True
+// when the file holds those places afterwards.
+bool SaveWindowPlaces(const Settings& current, const QString& programFolder);

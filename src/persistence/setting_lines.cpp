@@ -27,6 +27,10 @@ const std::array kLines{
     SettingLine{u"経験値欄の%表示の小数桁数(-1は経験値表示)", &Settings::expPercentDecimals},
     SettingLine{u"死亡で経験値が減る", &Settings::deathCostsExp},
     SettingLine{u"レベルアップと目標到達を知らせる", &Settings::announce},
+    SettingLine{u"メイン画面X", &Settings::mainWindowX},
+    SettingLine{u"メイン画面Y", &Settings::mainWindowY},
+    SettingLine{u"メイン画面の幅", &Settings::mainWindowWidth},
+    SettingLine{u"メイン画面の高さ", &Settings::mainWindowHeight},
 };
 
 // The recent memos follow the table, "memo , 最近のメモ1" and so on: free

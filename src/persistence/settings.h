@@ -58,7 +58,13 @@ struct Settings {
   // in the on-screen log), as the alerts are.
   bool announce = true;
   // The memos of the last measurements, newest first, offered again.
-  QStringList recentMemos;
+  QStringList recentMemos{};
+  // Where the main window was left, its frame's top-left corner and its
+  // size; a size of 0, 0: never placed (a first start goes beside the game).
+  std::int32_t mainWindowX = 0;
+  std::int32_t mainWindowY = 0;
+  std::int32_t mainWindowWidth = 0;
+  std::int32_t mainWindowHeight = 0;
 
   // The values a first start gets; the log folder defaults to the program folder.
   static Settings Defaults(const QString& programFolder);

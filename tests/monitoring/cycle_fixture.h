@@ -11,6 +11,7 @@
 
 #include "accounting/log_headers.h"
 #include "monitoring/monitoring_cycle.h"
+#include "monitoring/monitoring_texts.h"
 #include "persistence/debug_trace.h"
 #include "persistence/pattern_store.h"
 #include "persistence/text_file.h"

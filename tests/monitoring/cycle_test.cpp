@@ -42,28 +42,51 @@ TEST_F(CycleTest, TheGameIsCapturedOnlyInFrontAndLosingItWithALogFileStopsOnce) 
   CloseGame();
   RunFor(3 * 20 * 60);
   EXPECT_EQ(boxes_.shown, std::vector<Notice>{kGameMissing});
+  EXPECT_EQ(boxes_.warned, 1) << "above the game, and nothing waits for it";
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("停止中  ") + GameLostStopText(QStringLiteral("15:50")))
+      << "stopped, and why, at the first due time after the game went";
+  EXPECT_FALSE(seen_.figures.running) << "the panel and the compact view say so too";
   EXPECT_FALSE(cycle().Monitoring());
   EXPECT_TRUE(cycle().Capture(0).isNull());
   EXPECT_TRUE(cycle().Capture(1).isNull());
   EXPECT_EQ(TraceMessages().last(), QStringLiteral(" Lost MapleStory Then Log Stop"));
 }
 
-TEST_F(CycleTest, WithoutALogFileALostGameIsReportedAtEachDueTimeWithoutPilingUpBoxes) {
+TEST_F(CycleTest, WithoutALogFileALostGameIsWarnedOnceEachTimeItGoesWhileMonitoringGoesOn) {
   Start([](Settings& s) { s.captureInterval = 1; });
   OpenGame("152", "1234567890");
   Run();
   CloseGame();
-  // The user leaves the first box open for ten minutes while the timer runs.
-  boxes_.whileOpen = [&] {
-    if (boxes_.shown.size() == 1) RunFor(600);
-  };
-  RunFor(20);
-  EXPECT_EQ(boxes_.shown.size(), 1u);
-  // Once it is closed, the next due time shows the next one.
-  RunFor(10);
-  EXPECT_EQ(boxes_.shown.size(), 2u);
-  EXPECT_EQ(TraceMessages().count(QStringLiteral(" Lost MapleStory Then Capture Stop")), 2);
+  RunFor(600);
+  EXPECT_EQ(boxes_.shown, std::vector<Notice>{kGameMissing}) << "not a box at every due time";
+  EXPECT_EQ(TraceMessages().count(QStringLiteral(" Lost MapleStory Then Capture Stop")), 10);
   EXPECT_TRUE(cycle().Monitoring());
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("ゲームが見つかりません"));
+  // Back (behind another window, so nothing is logged), then gone again.
+  OpenGame("152", "1234567890", /*inFront=*/false);
+  RunFor(60);
+  CloseGame();
+  RunFor(60);
+  EXPECT_EQ(boxes_.warned, 2);
+}
+
+TEST_F(CycleTest, ACapturePressedWhileTheGameStaysBehindCountsDownAndSaysNothingWasCaptured) {
+  Start();
+  OpenGame("152", "1234567890", /*inFront=*/false);
+  std::optional<int> left;
+  clock_.onWait = [&] {
+    clock_.Advance(-7000);  // 3 seconds into the wait
+    left = cycle().ManualSecondsLeft(QStringLiteral("キャプチャ"));
+    clock_.Advance(7000);
+  };
+  cycle().ManualCapture();
+  EXPECT_EQ(left, 7);
+  EXPECT_EQ(cycle().ManualSecondsLeft(QStringLiteral("キャプチャ")), std::nullopt);
+  EXPECT_TRUE(windows_.grabs.empty());
+  EXPECT_EQ(cycle().StateText(), ManualCaptureNotInFrontText());
+  EXPECT_TRUE(cycle().CountingDown()) << "the news goes away by itself";
+  clock_.AdvanceSeconds(31);
+  EXPECT_EQ(cycle().StateText(), QStringLiteral("停止中"));
 }
 
 TEST_F(CycleTest, AShorterIntervalCountsFromTheLastCaptureALongerOneFromTheNext) {
@@ -182,7 +205,7 @@ TEST_F(CycleTest, ACommandStartedInsideAnothersWaitLeavesItsCountdownStanding) {
   };
   cycle().ManualCapture();
   EXPECT_EQ(outer, QStringLiteral("キャプチャまで 00:05"));
-  EXPECT_EQ(cycle().StateText(), QStringLiteral("停止中"));
+  EXPECT_EQ(cycle().StateText(), ManualCaptureMissingText());
 }
 
 TEST_F(CycleTest, TheLagWaitedStaysInTheDialogsRangeAndTheEndEndsEveryWait) {

@@ -250,7 +250,7 @@ TEST_F(LiveTest, TheStateLineFollowsTheCycleTheGameAndTheManualCountdown) {
   cycle().ManualCapture();
   EXPECT_EQ(duringWait, QStringLiteral("キャプチャまで 00:07"));
   EXPECT_TRUE(counting);
-  EXPECT_EQ(cycle().StateText(), QStringLiteral("停止中"));
+  EXPECT_EQ(cycle().StateText(), ManualCaptureMissingText());
 }
 
 }  // namespace

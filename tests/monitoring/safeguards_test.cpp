@@ -176,6 +176,40 @@ TEST_F(SafeguardsTest, EveryReadingReachesTheAlertsEvenWithoutATickBetween) {
   EXPECT_EQ(TroubleAlerts(), 1);
 }
 
+TEST_F(SafeguardsTest, ReadingsThatKeepFailingUnderOneOfOurOwnWindowsAboveTheGameBlameIt) {
+  struct Case {
+    const char* what;
+    bool compactOver, mainOver, blamed;
+  };
+  const Case cases[] = {
+      {"both beside the area", false, false, false},
+      {"the compact view (above the game) over it", true, false, true},
+      {"the main window (behind the game) over it", false, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start();
+    OpenGame("190", "1234567890");
+    Run();
+    const CaptureRegion exp = settings().captureRegions[1];
+    const QRect area(QPoint(100 + exp.sx, 50 + exp.sy), QSize(exp.ex, exp.ey));  // the game lies at (100, 50)
+    const QRect over(area.center(), QSize(200, 100));
+    const QRect touching(area.right() + 1, area.top(), 200, 100);  // its left edge right after the area's
+    const std::vector<QRect> own{c.mainOver ? over : QRect(950, 50, 540, 500), c.compactOver ? over : touching};
+    cycle().SetOwnWindows([&] { return own; });
+    const WindowId main = windows_.Add(QStringLiteral("Tallymeter  For MapleStory"), own[0]);
+    windows_.Raise(game_);
+    const WindowId compact = windows_.Add(QStringLiteral("Tallymeter"), own[1]);
+    windows_.foreground = game_;
+    windows_.screen.fill(Qt::black);
+    for (int i = 0; i < 3; ++i) cycle().ManualCapture();
+    EXPECT_EQ(TroubleAlerts(), 1);
+    EXPECT_EQ(LogLines(kOwnWindowOverAreaText), c.blamed ? 1 : 0);
+    windows_.Remove(compact);
+    windows_.Remove(main);
+  }
+}
+
 TEST_F(SafeguardsTest, EachWayOfTellingCanBeSwitchedOff) {
   Start([](Settings& s) {
     s.captureInterval = 1;

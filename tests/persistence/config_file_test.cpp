@@ -44,6 +44,10 @@ const QString kDefaultText = QStringLiteral(
     "     -1 , 経験値欄の%表示の小数桁数(-1は経験値表示)\r\n"
     "  False , 死亡で経験値が減る\r\n"
     "   True , レベルアップと目標到達を知らせる\r\n"
+    "      0 , メイン画面X\r\n"
+    "      0 , メイン画面Y\r\n"
+    "      0 , メイン画面の幅\r\n"
+    "      0 , メイン画面の高さ\r\n"
     "\r\n");
 
 const Notice kSaveFailed{"設定をファイルに保存できませんでした。", "設定ファイル書き込み"};
@@ -59,7 +63,8 @@ const Settings kUnusual{.captureRegions = {{{123456, -5, 500, 0}, {-16777215, 16
                         .alertLogLine = false, .areasWindowWidth = 1024, .areasWindowHeight = 700,
                         .readWhenVisible = false, .goalLevel = 250, .goalDate = 20270331,
                         .expPercentDecimals = 3, .deathCostsExp = true, .announce = false,
-                        .recentMemos = {"ヘネシス, 北の \"狩場\"", "森", "x,y"}};
+                        .recentMemos = {"ヘネシス, 北の \"狩場\"", "森", "x,y"}, .mainWindowX = -1200,
+                        .mainWindowY = 40, .mainWindowWidth = 16777215, .mainWindowHeight = 300};
 
 }  // namespace
 
@@ -203,6 +208,36 @@ TEST(ConfigFile, DamagedValuesAreToldKeptAsBadAndOnlyThoseTakeTheirDefaults) {
   ASSERT_TRUE(far.has_value());
   EXPECT_EQ(far->captureRegions[0].sx, 16777215);
   EXPECT_EQ(far->compactViewY, -16777215);
+  // A size is never negative: the window would be placed from nothing.
+  far = ParseConfigFileText(QString(good).replace("      0 , メイン画面の幅", "-2147483648 , メイン画面の幅")
+                                .replace("      0 , メイン画面X", "2147483647 , メイン画面X"));
+  ASSERT_TRUE(far.has_value());
+  EXPECT_EQ(far->mainWindowWidth, 0);
+  EXPECT_EQ(far->mainWindowX, 16777215);
+}
+
+TEST(ConfigFile, OnlyTheWindowPlacesAreSavedAtTheEndAndADamagedFileIsLeftAlone) {
+  TempFolder tmp;
+  Settings stored = kUnusual;
+  ASSERT_EQ(ConfigFile("SAVE", stored, tmp.Path()), std::nullopt);
+  // Changed in the options dialog but not saved there, and the windows moved.
+  Settings now = stored;
+  now.captureInterval = 5;
+  now.mainWindowX = 300;
+  now.compactViewY = 20;
+  EXPECT_TRUE(SaveWindowPlaces(now, tmp.Path()));
+  Settings read;
+  ASSERT_EQ(ConfigFile("READ", read, tmp.Path()), std::nullopt);
+  Settings expected = stored;
+  expected.mainWindowX = 300;
+  expected.compactViewY = 20;
+  EXPECT_EQ(read, expected);
+
+  const QByteArray damaged = 
+      tmp.Read("TmConfig.ini").replace(EncodeCp932("1440 , 警告までの分数"), EncodeCp932("14x0 , 警告までの分数"));
+  tmp.Write("TmConfig.ini", damaged);
+  EXPECT_FALSE(SaveWindowPlaces(stored, tmp.Path()));
+  EXPECT_EQ(tmp.Read("TmConfig.ini"), damaged);
 }
 
 TEST(ConfigFile, AFailedSaveKeepsTheSettingsAndTheOldFile) {

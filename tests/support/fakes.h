@@ -97,6 +97,12 @@ class RecordingMessageBoxes : public MessageBoxes {
     shown.push_back({text, title});
     return answer;
   }
+  // Recorded with the others; `warned` counts those that must stand above the game.
+  void Warn(const QString& text, const QString& title) override {
+    shown.push_back({text, title});
+    ++warned;
+  }
   std::vector<Notice> shown;
+  int warned = 0;
   bool answer = true;
 };
