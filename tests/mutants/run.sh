@@ -23,7 +23,8 @@ targets_for() {
     src/recognition/digit_segmentation.cpp) echo test_recognition test_teach_patterns ;;
     src/recognition/*) echo test_recognition test_teach_patterns test_monitoring ;;
     src/accounting/*) echo test_accounting test_monitoring test_history ;;
-    src/persistence/bmp_structure.cpp | src/persistence/pattern_store.cpp) echo test_pattern_store ;;
+    src/persistence/bmp_structure.cpp) echo test_persistence test_pattern_store ;;
+    src/persistence/pattern_store.cpp) echo test_pattern_store ;;
     src/persistence/*) echo test_persistence test_accounting test_monitoring ;;
     src/base/*) echo test_base test_persistence test_accounting ;;
     src/capture/*) echo test_capture test_monitoring ;;
