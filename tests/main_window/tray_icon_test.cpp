@@ -12,7 +12,9 @@ namespace {
 
 TEST(TrayIcon, EachStateHasItsOwnColourAndTheToolTipTellsTheRate) {
   const auto centreLeft = [](TrayState state) { return TrayPicture(state, 32).pixel(8, 16); };
-  EXPECT_EQ(std::set({centreLeft(TrayState::Stopped), centreLeft(TrayState::Monitoring), centreLeft(TrayState::Alert)}).size(), 3u);
+  const std::set<QRgb> colours{centreLeft(TrayState::Stopped), centreLeft(TrayState::Monitoring),
+                               centreLeft(TrayState::Alert)};
+  EXPECT_EQ(colours.size(), 3u);
   EXPECT_EQ(QColor::fromRgba(TrayPicture(TrayState::Alert, 32).pixel(0, 0)).alpha(), 0) << "round, not square";
 
   EXPECT_EQ(TrayToolTip(TrayState::Stopped, std::nullopt), QStringLiteral("Tallymeter 停止中"));
