@@ -145,13 +145,4 @@ TEST(MisreadGuard, AResumedReadingIsWeighedWithoutARate) {
   EXPECT_EQ(guard.Check(151, 90'000'000, kMinute), V::Implausible);
 }
 
-TEST(MisreadGuard, TheImplausibleLineShowsTheDateAndTheReading) {
-  const EvaluationStep step = ImplausibleReadingStep(152, 94'100'000, QDateTime(QDate(2026, 12, 5), QTime(9, 5)));
-  EXPECT_EQ(step.screenLine, QStringLiteral("12/05 09:05  認識疑義  Lv152 Exp94,100,000"));
-  EXPECT_EQ(step.traceMessage, QStringLiteral(" ImageRecognition implausible"));
-  EXPECT_TRUE(step.retrySoon);
-  EXPECT_FALSE(step.beginLogFile);
-  EXPECT_FALSE(step.fileLine);
-}
-
 }  // namespace

@@ -4,10 +4,8 @@
 
 namespace {
 
-using Glyph = std::vector<std::string_view>;
-
 // Level counter: bold strokes two pixels wide, tall enough to read at a glance.
-const std::array<Glyph, 10> kLevelDigits = {{
+const GlyphSet kLevel = {{{
     {".#####.", "##...##", "##...##", "##..###", "##.#.##", "##.#.##", "##.#.##", "###..##", "##...##", "##...##", ".#####."},
     {"...##..", "..###..", ".####..", "...##..", "...##..", "...##..", "...##..", "...##..", "...##..", "...##..", ".######"},
     {".#####.", "##...##", ".....##", ".....##", "....##.", "...##..", "..##...", ".##....", "##.....", "##.....", "#######"},
@@ -18,11 +16,11 @@ const std::array<Glyph, 10> kLevelDigits = {{
     {"#######", ".....##", ".....##", "....##.", "....##.", "...##..", "...##..", "..##...", "..##...", "..##...", "..##..."},
     {".#####.", "##...##", "##...##", "##...##", ".#####.", "##...##", "##...##", "##...##", "##...##", "##...##", ".#####."},
     {".#####.", "##...##", "##...##", "##...##", "##...##", ".######", ".....##", ".....##", ".....##", "....##.", ".####.."},
-}};
-const Glyph kLevelDelimiter = {"####", "..##", "..##", "..##", "..##", "..##", "..##", "..##", "..##", "..##", "####"};
+}},
+    {"####", "..##", "..##", "..##", "..##", "..##", "..##", "..##", "..##", "..##", "####"}};
 
 // Experience counter: the classic 5 x 7 cell, ten digits must fit the bar.
-const std::array<Glyph, 10> kExpDigits = {{
+const GlyphSet kExp = {{{
     {".###.", "#...#", "#..##", "#.#.#", "##..#", "#...#", ".###."},
     {"..#..", ".##..", "..#..", "..#..", "..#..", "..#..", ".###."},
     {".###.", "#...#", "....#", "...#.", "..#..", ".#...", "#####"},
@@ -33,8 +31,8 @@ const std::array<Glyph, 10> kExpDigits = {{
     {"#####", "....#", "...#.", "..#..", ".#...", ".#...", ".#..."},
     {".###.", "#...#", "#...#", ".###.", "#...#", "#...#", ".###."},
     {".###.", "#...#", "#...#", ".####", "....#", "...#.", ".##.."},
-}};
-const Glyph kExpDelimiter = {"###", "#..", "#..", "#..", "#..", "#..", "###"};
+}},
+    {"###", "#..", "#..", "#..", "#..", "#..", "###"}};
 
 // Every channel of ink, shadow and background differs by far more than the
 // matching tolerance of 20, so a misplaced pixel always costs all three.
@@ -67,12 +65,15 @@ QImage RenderGlyph(const std::vector<std::string_view>& rows, const GlyphStyle& 
 DefaultPatterns MakeDefaultPatterns() {
   DefaultPatterns set;
   for (int d = 0; d < 10; ++d) {
-    set.digits[d] = RenderGlyph(kLevelDigits[d], kLevelStyle);
-    set.digits[10 + d] = RenderGlyph(kExpDigits[d], kExpStyle);
+    set.digits[d] = RenderGlyph(kLevel.digits[d], kLevelStyle);
+    set.digits[10 + d] = RenderGlyph(kExp.digits[d], kExpStyle);
   }
-  set.delimiters[0] = RenderGlyph(kLevelDelimiter, kLevelStyle);
-  set.delimiters[1] = RenderGlyph(kExpDelimiter, kExpStyle);
+  set.delimiters[0] = RenderGlyph(kLevel.delimiter, kLevelStyle);
+  set.delimiters[1] = RenderGlyph(kExp.delimiter, kExpStyle);
   return set;
 }
+
+const GlyphSet& LevelGlyphs() { return kLevel; }
+const GlyphSet& ExpGlyphs() { return kExp; }
 
 QColor StatusBarBackground() { return kLevelStyle.background; }

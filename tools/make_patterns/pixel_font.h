@@ -20,6 +20,16 @@ struct GlyphStyle {
 // it for the shadow.
 QImage RenderGlyph(const std::vector<std::string_view>& rows, const GlyphStyle& style);
 
+// The glyphs as rows ('#' ink), for drawing them other ways (the tests draw
+// captures with them).
+using GlyphRows = std::vector<std::string_view>;
+struct GlyphSet {
+  std::array<GlyphRows, 10> digits;
+  GlyphRows delimiter;
+};
+const GlyphSet& LevelGlyphs();
+const GlyphSet& ExpGlyphs();
+
 struct DefaultPatterns {
   std::array<QImage, 20> digits;      // index area * 10 + digit
   std::array<QImage, 2> delimiters;   // index area
