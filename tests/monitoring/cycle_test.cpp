@@ -73,6 +73,7 @@ TEST_F(CycleTest, WithoutALogFileALostGameIsWarnedOnceEachTimeItGoesWhileMonitor
 TEST_F(CycleTest, ACapturePressedWhileTheGameStaysBehindCountsDownAndSaysNothingWasCaptured) {
   Start();
   OpenGame("152", "1234567890", /*inFront=*/false);
+  CoverGame();  // a game merely out of focus is read where it can be seen
   std::optional<int> left;
   clock_.onWait = [&] {
     clock_.Advance(-7000);  // 3 seconds into the wait
