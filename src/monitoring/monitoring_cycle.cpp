@@ -326,5 +326,8 @@ AlertEvent MonitoringCycle::ApplyEvaluation() {
   if (!step.traceMessage.isEmpty()) services_.trace.Event(step.traceMessage);
   AfterEvaluation(step, now, monotonicMs);
   TellAlerts(GameSeen::InFront, heard.reading, heard.point);
+  // Without live readings the timed ones are all the session hears, so the
+  // measurement's record is made from them; the screen stays as it was.
+  if (!state_.settings.liveSampling && heard.point) session_.Add(heard.point->level, heard.point->exp, monotonicMs);
   return heard;
 }

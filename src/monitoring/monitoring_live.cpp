@@ -23,7 +23,9 @@ void MonitoringCycle::StopSession() {
   const bool wasRunning = session_.Running();
   session_.Stop(services_.clock.Now(), services_.clock.MonotonicMs());
   // The session's summary goes to the screen only; the log file never has it.
-  const QString summary = wasRunning ? session_.SummaryLine() : QString();
+  // Without live readings the session was fed by the timed captures for
+  // the record alone: the log on screen has nothing more than they wrote.
+  const QString summary = wasRunning && state_.settings.liveSampling ? session_.SummaryLine() : QString();
   if (!summary.isEmpty()) AppendLog(summary + QStringLiteral("\r\n"), true);
 }
 

@@ -94,6 +94,23 @@ TEST_F(RecordTest, EveryWayAMeasurementEndsLeavesOneRecordWithItsMemo) {
   }
 }
 
+TEST_F(RecordTest, WithoutLiveReadingsTheTimedCapturesMakeTheRecord) {
+  clock_.SetWallClock(kStart);
+  Start([](Settings& s) {
+    s.captureInterval = 1;
+    s.liveSampling = false;
+  });
+  std::int64_t exp = 5'000'000;
+  OpenGame("100", QString::number(exp));
+  Run();
+  Play(exp, 60);
+  cycle().Stop();
+  const std::vector<MeasurementRecord> records = Records();
+  ASSERT_EQ(records.size(), 1u);
+  // The captures at 0:20 and 9:20 lie nine minutes apart.
+  EXPECT_EQ(std::tuple(records[0].levelFrom, records[0].levelTo, records[0].gained), std::tuple(100, 100, 540'000.0));
+}
+
 TEST_F(RecordTest, ARecordThatCannotBeWrittenIsToldOncePerRunAndMeasuringGoesOn) {
   ASSERT_TRUE(QDir().mkpath(SessionsFilePath(folder_.Path())));  // a folder where the file goes
   std::int64_t exp = 5'000'000;
