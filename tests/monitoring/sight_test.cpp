@@ -23,6 +23,17 @@ class SightTest : public CycleTest {
   int Boxes(const QString& title) const {
     return static_cast<int>(std::ranges::count(boxes_.shown, title, &Notice::title));
   }
+  // Each case from a new desktop: monitoring with captures every minute, the
+  // game shown and its first capture taken.
+  void ReadFromAFreshStart() {
+    windows_ = FakeWindowSystem();
+    game_ = 0;
+    boxes_.shown.clear();
+    Start([](Settings& s) { s.captureInterval = 1; });
+    OpenGame(kLevel, "1234567890");
+    Run();
+    RunFor(20);
+  }
   // The counters painted where the areas lie on a game window at `outer`,
   // `shift` away from where they were picked.
   void PaintCounters(const QRect& outer, QPoint shift, const QString& exp) {
@@ -91,13 +102,7 @@ TEST_F(SightTest, AreasFollowAResizedWindowAndItsFirstReadingIsToldOnceOrTheRepi
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    windows_ = FakeWindowSystem();
-    game_ = 0;
-    boxes_.shown.clear();
-    Start([](Settings& s) { s.captureInterval = 1; });
-    OpenGame(kLevel, "1234567890");
-    Run();
-    RunFor(20);
+    ReadFromAFreshStart();
     ASSERT_TRUE(Read());
     EXPECT_EQ(QSize(settings().areasWindowWidth, settings().areasWindowHeight), kGame.size())
         << "a file without the size takes the window's";
@@ -129,13 +134,7 @@ TEST_F(SightTest, GrabsThatShowNoGameAreToldOnceAndTheStateLineSaysSoUntilTheGam
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    windows_ = FakeWindowSystem();
-    game_ = 0;
-    boxes_.shown.clear();
-    Start([](Settings& s) { s.captureInterval = 1; });
-    OpenGame(kLevel, "1234567890");
-    Run();
-    RunFor(20);
+    ReadFromAFreshStart();
     if (c.rising) {
       // One gain and then the same picture is a player away: not told.
       PaintCounters(kGame, QPoint(), "1234600000");
