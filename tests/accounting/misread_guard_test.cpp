@@ -38,12 +38,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"exp, a digit too many: beyond the level's size", 152, 541'000'000, V::Implausible},
         Case{"exp, second digit 4 read as 9: +7 M is within reach, not told apart", 152, 59'100'000,
              V::Plausible},
-        Case{"exp, last digit: indistinguishable from play", 152, 54'100'007, V::Plausible},
         Case{"8 M lost at the same level: a death costs nothing today", 152, 44'000'000, V::Implausible},
         Case{"level, middle digit 5 read as 3", 132, 54'100'000, V::Implausible},
-        Case{"level, middle digit 5 read as 6", 162, 54'100'000, V::Implausible},
         Case{"level, last digit 2 read as 3: a whole level in ten minutes", 153, 54'100'000, V::Implausible},
-        Case{"level, last digit 2 read as 1", 151, 54'100'000, V::Implausible},
         Case{"level, first digit 1 read as 7: beyond the table", 752, 54'100'000, V::Implausible}));
 
 TEST(MisreadGuard, ALevelUpAcrossTheReadingIsAGainOfTheRestAndTheNewStart) {
@@ -98,16 +95,13 @@ TEST(MisreadGuard, MisreadDigitsAreCaughtAtLevel199AndAtLevel250) {
       {199, 1'000'000'000, 1'020'000'000, 199, 2'040'000'000, V::Implausible},  // first digit: beyond the size
       {199, 1'000'000'000, 1'020'000'000, 199, 1'940'000'000, V::Implausible},  // second digit
       {199, 1'000'000'000, 1'020'000'000, 199, 40'000'000, V::Implausible},     // first digit lost
-      {199, 1'000'000'000, 1'020'000'000, 189, 1'040'000'000, V::Implausible},  // level, middle digit
       {199, 1'000'000'000, 1'020'000'000, 200, 1'040'000'000, V::Implausible},  // level, last digit
       {250, 100'000'000'000, 101'000'000'000, 250, 102'000'000'000, V::Plausible},
       {250, 100'000'000'000, 101'000'000'000, 250, 402'000'000'000, V::Implausible},    // first digit
-      {250, 100'000'000'000, 101'000'000'000, 250, 502'000'000'000, V::Implausible},    // beyond the size
       {250, 100'000'000'000, 101'000'000'000, 250, 152'000'000'000, V::Implausible},    // second digit
       {250, 100'000'000'000, 101'000'000'000, 250, 10'200'000'000, V::Implausible},     // a digit lost
       {250, 100'000'000'000, 101'000'000'000, 250, 1'020'000'000'000, V::Implausible},  // a digit too many
       {250, 100'000'000'000, 101'000'000'000, 251, 102'000'000'000, V::Implausible},    // level, last digit
-      {250, 100'000'000'000, 101'000'000'000, 280, 102'000'000'000, V::Implausible},    // level, middle digit
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.readLevel << " " << std::fixed << c.readExp);

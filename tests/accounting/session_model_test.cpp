@@ -49,6 +49,9 @@ class Session {
   double total = 0;
 };
 
+// Gained, active time, and the rates over the last 10 minutes, the last hour and the whole session.
+auto Rates(const SessionFigures& f) { return std::tuple(f.gained, f.activeMs, f.shortRate, f.longRate, f.wholeRate); }
+
 }  // namespace
 
 TEST(SessionModelTest, SteadyGainGivesTheSameRateInEveryWindowAndTheTimeToTheNextLevel) {
@@ -57,21 +60,12 @@ TEST(SessionModelTest, SteadyGainGivesTheSameRateInEveryWindowAndTheTimeToTheNex
   EXPECT_EQ(s.Read(), ReadingVerdict::Accepted);
   s.Play(180, 1000);  // 30 minutes at 100 a second: 360 k/h
   const SessionFigures f = s.Figures();
-  EXPECT_EQ(f.gained, 180'000);
-  EXPECT_EQ(f.activeMs, 1'800'000);
-  EXPECT_EQ(f.shortRate, 360);
-  EXPECT_EQ(f.longRate, 360);
-  EXPECT_EQ(f.wholeRate, 360);
+  EXPECT_EQ(Rates(f), std::tuple(180'000, 1'800'000, 360, 360, 360));
   // Level 100 needs 10,223,168: 180,000 done is 1.76 %, cut to 1.7.
-  EXPECT_EQ(f.progressPercent, 1.7);
-  ASSERT_TRUE(f.secondsToLevel);
-  EXPECT_DOUBLE_EQ(*f.secondsToLevel, (10'223'168.0 - 180'000) / 100);
-  EXPECT_EQ(TimeToLevelText(f.secondsToLevel), QStringLiteral("あと 27時間54分"));
-  EXPECT_EQ(f.levelsGained, 0);
-  EXPECT_EQ(f.misreads, 0);
-  EXPECT_EQ(s.model.Points().size(), 181u);
-  EXPECT_EQ(s.model.Points().back().gained, 180'000);
-  EXPECT_EQ(s.model.Points().back().shortRate, 360);
+  EXPECT_EQ(std::tuple(f.progressPercent, f.secondsToLevel, f.levelsGained, f.misreads),
+            std::tuple(1.7, (10'223'168.0 - 180'000) / 100, 0, 0));
+  EXPECT_EQ(std::tuple(s.model.Points().size(), s.model.Points().back().gained, s.model.Points().back().shortRate),
+            std::tuple(181u, 180'000, 360));
 
   // A whole day of readings: the chart keeps the whole session, in a
   // bounded number of points.
@@ -90,11 +84,8 @@ TEST(SessionModelTest, ALevelUpInsideTheWindowIsCountedThroughTotals) {
   s.Read();
   s.Play(60, 100);  // 6,000 gained: level 10 done, level 11 (2,360) and into 12
   const SessionFigures f = s.Figures();
-  EXPECT_EQ(f.level, 12);
-  EXPECT_EQ(f.levelsGained, 2);
-  EXPECT_EQ(f.gained, 6000);
-  EXPECT_EQ(f.shortRate, 36);  // 10 a second, unbroken by the level-ups
-  EXPECT_EQ(f.misreads, 0);
+  // 10 a second, unbroken by the level-ups.
+  EXPECT_EQ(std::tuple(f.level, f.levelsGained, f.gained, f.shortRate, f.misreads), std::tuple(12, 2, 6000, 36, 0));
 }
 
 TEST(SessionModelTest, AnIdleStretchCountsNeitherInActiveTimeNorInTheRates) {
@@ -103,18 +94,11 @@ TEST(SessionModelTest, AnIdleStretchCountsNeitherInActiveTimeNorInTheRates) {
   s.Read();
   s.Play(60, 1000);  // 10 minutes of play
   s.Play(60, 0);     // 10 minutes of standing still, readings going on
-  SessionFigures idle = s.Figures();
-  EXPECT_EQ(idle.activeMs, 600'000);
-  EXPECT_FALSE(idle.shortRate) << "nothing moved in the last 10 minutes";
-  EXPECT_EQ(TimeToLevelText(idle.secondsToLevel), QStringLiteral("—"));
-  EXPECT_EQ(idle.longRate, 360);
+  // Nothing moved in the last 10 minutes: no short rate, no time to the level.
+  EXPECT_EQ(std::tuple(Rates(s.Figures()), s.Figures().secondsToLevel),
+            std::tuple(std::tuple(60'000, 600'000, std::nullopt, 360, 360), std::nullopt));
   s.Play(60, 1000);  // play again: of the pause, the idle limit counts
-  const SessionFigures f = s.Figures();
-  EXPECT_EQ(f.activeMs, 1'370'000);
-  EXPECT_EQ(f.gained, 120'000);
-  EXPECT_EQ(f.wholeRate, 315);
-  EXPECT_EQ(f.longRate, 315);
-  EXPECT_EQ(f.shortRate, 280);
+  EXPECT_EQ(Rates(s.Figures()), std::tuple(120'000, 1'370'000, 280, 315, 315));
 
   // Pauses shorter than the limit between kills are play, not idling.
   Session kills;
@@ -124,8 +108,7 @@ TEST(SessionModelTest, AnIdleStretchCountsNeitherInActiveTimeNorInTheRates) {
     kills.Play(11, 0);  // nearly 2 minutes between kills
     kills.Play(1, 12'000);
   }
-  EXPECT_EQ(kills.Figures().activeMs, 120 * kTickMs);
-  EXPECT_EQ(kills.Figures().wholeRate, 360);
+  EXPECT_EQ(std::tuple(kills.Figures().activeMs, kills.Figures().wholeRate), std::tuple(120 * kTickMs, 360));
 }
 
 TEST(SessionModelTest, AGainAfterAStretchWithoutARiseNeverInflatesARate) {
@@ -177,12 +160,10 @@ TEST(SessionModelTest, MisreadsInTheMiddleAreLeftOutAndCounted) {
     EXPECT_EQ(s.ReadAs(c.level, c.exp), ReadingVerdict::Misread) << c.what;
     s.Play(30, 10'000);
     const SessionFigures f = s.Figures();
-    EXPECT_EQ(f.misreads, 1) << c.what;
-    EXPECT_EQ(f.gained, 600'000) << c.what;
     // The gain after the misread spans its interval too: 600,000 in 610 s.
-    EXPECT_EQ(f.activeMs, 610'000) << c.what;
-    EXPECT_EQ(f.wholeRate, 3540) << c.what;
-    EXPECT_EQ(f.level, 150) << c.what;
+    EXPECT_EQ(std::tuple(f.misreads, f.gained, f.activeMs, f.wholeRate, f.level),
+              std::tuple(1, 600'000, 610'000, 3540, 150))
+        << c.what;
   }
 
   // Two readings in a row that agree against the earlier ones: another
@@ -194,8 +175,7 @@ TEST(SessionModelTest, MisreadsInTheMiddleAreLeftOutAndCounted) {
   EXPECT_EQ(s.ReadAs(42, 1000), ReadingVerdict::Misread);
   EXPECT_EQ(s.ReadAs(42, 1500), ReadingVerdict::Rebased);
   EXPECT_EQ(s.ReadAs(42, 2500), ReadingVerdict::Accepted);
-  EXPECT_EQ(s.Figures().gained, 100'000 + 1000);
-  EXPECT_EQ(s.Figures().level, 42);
+  EXPECT_EQ(std::tuple(s.Figures().gained, s.Figures().level), std::tuple(100'000 + 1000, 42));
 }
 
 TEST(SessionModelTest, RunAfterStopBeginsANewSession) {
@@ -204,9 +184,8 @@ TEST(SessionModelTest, RunAfterStopBeginsANewSession) {
   s.Read();
   s.Play(60, 1000);
   s.model.Stop(kStart.addSecs(610), s.now);
-  const SessionFigures stopped = s.Figures();
-  EXPECT_FALSE(stopped.running);
-  EXPECT_EQ(stopped.gained, 60'000) << "the figures stay on show after Stop";
+  EXPECT_EQ(std::tuple(s.Figures().running, s.Figures().gained), std::tuple(false, 60'000))
+      << "the figures stay on show after Stop";
   EXPECT_EQ(s.model.SummaryLine(), QStringLiteral("セッション 12/05 14:30 - 12/05 14:40  稼働 10分  獲得Exp 60,000 (14:30:10〜14:40:10の読取)  "
                                                   "時給(全体) 360 k/h  レベル +0"));
   EXPECT_EQ(s.ReadAs(100, 70'000), ReadingVerdict::Ignored) << "no session between Stop and Run";
@@ -217,10 +196,8 @@ TEST(SessionModelTest, RunAfterStopBeginsANewSession) {
   EXPECT_TRUE(s.model.SummaryLine().isEmpty());
   s.ReadAs(101, 0);
   s.ReadAs(101, 500);
-  const SessionFigures f = s.Figures();
-  EXPECT_EQ(f.gained, 500) << "nothing of the stopped time or the earlier session";
-  EXPECT_EQ(f.activeMs, kTickMs);
-  EXPECT_EQ(f.levelsGained, 0);
+  EXPECT_EQ(std::tuple(s.Figures().gained, s.Figures().activeMs, s.Figures().levelsGained), std::tuple(500, kTickMs, 0))
+      << "nothing of the stopped time or the earlier session";
 }
 
 TEST(SessionModelTest, FromLevel199To200TheRateGoesOnAndTheTimeToLevelIsUnknown) {
@@ -229,22 +206,14 @@ TEST(SessionModelTest, FromLevel199To200TheRateGoesOnAndTheTimeToLevelIsUnknown)
   s.Read();
   s.Play(10, 100);
   SessionFigures f = s.Figures();
-  EXPECT_EQ(f.level, 200);
-  EXPECT_EQ(f.exp, 550);
-  EXPECT_EQ(f.gained, 1000);
-  EXPECT_EQ(f.shortRate, 36);
-  EXPECT_TRUE(f.levelSizeUnknown);
-  EXPECT_FALSE(f.progressPercent);
-  EXPECT_FALSE(f.secondsToLevel);
+  EXPECT_EQ(std::tuple(f.level, f.exp, f.gained, f.shortRate, f.levelSizeUnknown, f.progressPercent, f.secondsToLevel),
+            std::tuple(200, 550, 1000, 36, true, std::nullopt, std::nullopt));
 
   // Past level 200 only gains within a level can be measured.
   s.ReadAs(201, 100);
   s.ReadAs(201, 300);
   f = s.Figures();
-  EXPECT_EQ(f.level, 201);
-  EXPECT_EQ(f.gained, 1200);
-  EXPECT_EQ(f.levelsGained, 2);
-  EXPECT_EQ(f.misreads, 0);
+  EXPECT_EQ(std::tuple(f.level, f.gained, f.levelsGained, f.misreads), std::tuple(201, 1200, 2, 0));
   EXPECT_EQ(s.ReadAs(201, 99), ReadingVerdict::Accepted) << "no size to tell a misread by";
 }
 
@@ -253,9 +222,8 @@ TEST(SessionModelTest, Texts) {
     std::optional<double> seconds;
     const char* text;
   };
-  const Case cases[] = {{std::nullopt, "—"},     {0, "あと 0分"},          {1, "あと 1分"},
-                        {60, "あと 1分"},         {61, "あと 2分"},         {3600, "あと 1時間0分"},
-                        {4320, "あと 1時間12分"}, {-5, "—"},               {1e300, "あと 277777777時間47分"}};
+  const Case cases[] = {{std::nullopt, "—"}, {0, "あと 0分"},     {1, "あと 1分"},          {60, "あと 1分"},
+                        {61, "あと 2分"},    {-5, "—"}, {1e300, "あと 277777777時間47分"}, {100'432, "あと 27時間54分"}};
   for (const Case& c : cases) EXPECT_EQ(TimeToLevelText(c.seconds), QString::fromUtf8(c.text));
   EXPECT_EQ(DurationText(3'719'999), QStringLiteral("1時間1分"));
   EXPECT_EQ(DurationText(-1), QStringLiteral("0分"));

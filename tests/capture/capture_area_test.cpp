@@ -80,36 +80,26 @@ TEST_F(CaptureArea, NothingIsGrabbedWhollyOffTheScreenForNoSizeOrForAVanishedWin
 
 TEST_F(CaptureArea, BothAreasOfOneLookReadAsEachAloneAndNothingWhenTheWindowGoes) {
   const WindowId game = ws.Add("MapleStory", QRect(1200, 100, 808, 629));
-  WindowLook look = ws.LookAt("MapleStory");
-  EXPECT_TRUE(look.window == game && !look.inFront && !look.outer);
+  const std::array<QImage, 2> nothing;
+  // Not in front: a look that found no game grabs nothing.
+  EXPECT_EQ(CaptureGameAreas(ws, ws.LookAt("MapleStory"), {CaptureRegion{35, 576, 44, 13}, {0, 0, 9, 9}}), nothing);
   ws.foreground = game;
-  look = ws.LookAt("MapleStory");
-  ASSERT_TRUE(look.inFront && look.outer);
-  // Wholly on the screen, hanging over its right edge, of no size.
+  const WindowLook look = ws.LookAt("MapleStory");
+  EXPECT_EQ(CaptureGameAreas(ws, {game, true, std::nullopt, look.desktop, std::nullopt}, {CaptureRegion{}, {0, 0, 9, 9}}),
+            nothing);
+  EXPECT_TRUE(ws.grabs.empty());
+  // Wholly on the screen, hanging over its right edge (black there), of no size.
   for (const CaptureRegion& second : {CaptureRegion{60, 20, 90, 9}, CaptureRegion{0, 0, 0, 5}}) {
     const std::array<CaptureRegion, 2> regions{CaptureRegion{35, 576, 44, 13}, second};
-    const std::array<QImage, 2> both = CaptureGameAreas(ws, look, regions);
-    for (int a = 0; a < 2; ++a) {
-      const CaptureRegion& r = regions[a];
-      EXPECT_EQ(both[a], CaptureGameArea(ws, game, r)) << a << " " << r.ex;
-    }
+    EXPECT_EQ(CaptureGameAreas(ws, look, regions),
+              (std::array{CaptureGameArea(ws, game, regions[0]), CaptureGameArea(ws, game, regions[1])}));
   }
   EXPECT_EQ(CaptureGameAreas(ws, look, {CaptureRegion{35, 576, 44, 13}, CaptureRegion{60, 20, 90, 9}})[1].pixel(89, 0),
             black);
-
-  // A look that found no game in front grabs nothing.
-  ws.grabs.clear();
-  for (WindowLook seen : {WindowLook{}, WindowLook{game, false, look.outer, look.desktop, std::nullopt},
-                          WindowLook{game, true, std::nullopt, look.desktop, std::nullopt}}) {
-    const std::array<QImage, 2> none = CaptureGameAreas(ws, seen, {CaptureRegion{35, 576, 44, 13}, {0, 0, 9, 9}});
-    EXPECT_TRUE(none[0].isNull() && none[1].isNull());
-  }
-  EXPECT_TRUE(ws.grabs.empty());
   ClosingWindowSystem closing;
   closing.foreground = closing.Add("MapleStory", {0, 0, 800, 600});
-  const std::array<QImage, 2> gone =
-      CaptureGameAreas(closing, closing.LookAt("MapleStory"), {CaptureRegion{35, 576, 44, 13}, {0, 0, 9, 9}});
-  EXPECT_TRUE(gone[0].isNull() && gone[1].isNull());
+  EXPECT_EQ(CaptureGameAreas(closing, closing.LookAt("MapleStory"), {CaptureRegion{35, 576, 44, 13}, {0, 0, 9, 9}}),
+            nothing);
 }
 
 }  // namespace

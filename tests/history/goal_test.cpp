@@ -32,10 +32,8 @@ TEST(Goal, ExperienceNeededAcrossLevelUpsAndTheTimesAtEachRate) {
   };
   for (const auto& c : cases) {
     const GoalFigures f = GoalProgress(c.goal, c.level, c.exp, std::nullopt, {}, kToday);
-    EXPECT_TRUE(f.set);
-    EXPECT_EQ(f.needed, c.needed) << c.goal.level << " from " << c.level;
-    EXPECT_EQ(f.reached, c.reached) << c.goal.level << " from " << c.level;
-    EXPECT_EQ(f.unknown, c.unknown) << c.goal.level << " from " << c.level;
+    EXPECT_EQ(std::tuple(f.set, f.needed, f.reached, f.unknown), std::tuple(true, c.needed, c.reached, c.unknown))
+        << c.goal.level << " from " << c.level;
   }
   EXPECT_FALSE(GoalProgress({}, 10, 0, 100, {}, kToday).set);
 
@@ -45,18 +43,12 @@ TEST(Goal, ExperienceNeededAcrossLevelUpsAndTheTimesAtEachRate) {
   const Goal goal{121, QDate(2026, 12, 6)};
   const double exp = Slot(120) - Slot(119) - 7'000'000;
   const GoalFigures f = GoalProgress(goal, 120, exp, 2000, RecentPace{1000, 2'000'000}, kToday);
-  EXPECT_EQ(f.needed, 7'000'000);
-  EXPECT_EQ(f.hoursAtHourRate, 3.5);
-  EXPECT_EQ(f.hoursAtPaceRate, 7);
-  EXPECT_EQ(f.landing, QDate(2026, 12, 9));
-  EXPECT_EQ(f.daysLeft, 2);
-  EXPECT_EQ(f.neededPerDay, 3'500'000);
+  EXPECT_EQ(std::tuple(f.needed, f.hoursAtHourRate, f.hoursAtPaceRate, f.landing, f.daysLeft, f.neededPerDay),
+            std::tuple(7'000'000, 3.5, 7, QDate(2026, 12, 9), 2, 3'500'000));
   const GoalTexts t = MakeGoalTexts(goal, f);
-  EXPECT_EQ(t.needed, "Lv121まで 7,000,000 Exp");
-  EXPECT_EQ(t.atHourRate, "1時間時給で 3時間30分");
-  EXPECT_EQ(t.atPaceRate, "7日平均で 7時間0分");
-  EXPECT_EQ(t.landing, "到達予定 2026/12/09");
-  EXPECT_EQ(t.perDay, "1日 3,500,000 Exp (2日)");
+  EXPECT_EQ(QStringList({t.needed, t.atHourRate, t.atPaceRate, t.landing, t.perDay}),
+            QStringList({"Lv121まで 7,000,000 Exp", "1時間時給で 3時間30分", "7日平均で 7時間0分", "到達予定 2026/12/09",
+                         "1日 3,500,000 Exp (2日)"}));
 
   const GoalFigures late = GoalProgress(goal, 120, exp, std::nullopt, {}, kToday.addDays(2));
   EXPECT_TRUE(late.datePassed);
@@ -79,19 +71,6 @@ TEST(Goal, PaceOfTheLastSevenDaysOfRecords) {
   const std::vector<MeasurementRecord> records{record(0.5, 7'000'000, 7'200'000), record(6.9, 7'000'000, 3'600'000),
                                                record(7.1, 99'000'000, 1'000)};
   const RecentPace pace = PaceOfRecords(records, now);
-  EXPECT_EQ(pace.rate, 4666);
-  EXPECT_EQ(pace.gainedPerDay, 2'000'000);
+  EXPECT_EQ(std::tuple(pace.rate, pace.gainedPerDay), std::tuple(4666, 2'000'000));
   EXPECT_FALSE(PaceOfRecords({}, now).rate);
-}
-
-TEST(Goal, KeptInTheSettingsAsLevelAndDate) {
-  Settings settings;
-  settings.goalLevel = 250;
-  settings.goalDate = GoalDateValue(QDate(2027, 3, 31));
-  EXPECT_EQ(settings.goalDate, 20270331);
-  const Goal goal = GoalOfSettings(settings);
-  EXPECT_EQ(goal.level, 250);
-  EXPECT_EQ(goal.date, QDate(2027, 3, 31));
-  settings.goalDate = 0;
-  EXPECT_FALSE(GoalOfSettings(settings).date.isValid());
 }

@@ -27,21 +27,20 @@ std::vector<std::size_t> All() { return FilterRecords(kRecords, {}); }
 }  // namespace
 
 TEST(HistoryView, DayAndWeekTotalsCountEachRecordOnTheDayItBegan) {
-  const std::vector<PeriodTotal> days = DayTotals(kRecords, All());
-  ASSERT_EQ(days.size(), 3u);
-  EXPECT_EQ(days[0].first, QDate(2026, 12, 7));
-  EXPECT_EQ(days[0].measurements, 2);
-  EXPECT_EQ(days[0].averageRate, 2000);
-  EXPECT_EQ(days[1].gained, 4'000'000);
-  EXPECT_EQ(days[1].activeMs, 5 * kHour / 2);
-  EXPECT_EQ(days[1].averageRate, 1600);
-
-  const std::vector<PeriodTotal> weeks = WeekTotals(kRecords, All());
-  ASSERT_EQ(weeks.size(), 2u);
-  EXPECT_EQ(weeks[0].first, QDate(2026, 12, 7));  // Monday
-  EXPECT_EQ(weeks[1].first, QDate(2026, 11, 30));
-  EXPECT_EQ(weeks[1].measurements, 3);
-  EXPECT_EQ(weeks[1].averageRate, 1714);  // 6,000,000 in 3.5 hours, rounded down
+  // Each period: its first day, measurements, gained, active time and average rate, newest first.
+  const auto figures = [](const std::vector<PeriodTotal>& periods) {
+    std::vector<std::tuple<QDate, int, double, std::int64_t, std::optional<double>>> rows;
+    for (const PeriodTotal& p : periods) rows.emplace_back(p.first, p.measurements, p.gained, p.activeMs, p.averageRate);
+    return rows;
+  };
+  EXPECT_EQ(figures(DayTotals(kRecords, All())),
+            (decltype(figures({})){{QDate(2026, 12, 7), 2, 500'000, kHour / 4, 2000},
+                                   {QDate(2026, 12, 6), 2, 4'000'000, 5 * kHour / 2, 1600},
+                                   {QDate(2026, 12, 5), 1, 2'000'000, kHour, 2000}}));
+  // Weeks begin on Monday; 6,000,000 in 3.5 hours is 1,714 k/h rounded down.
+  EXPECT_EQ(figures(WeekTotals(kRecords, All())),
+            (decltype(figures({})){{QDate(2026, 12, 7), 2, 500'000, kHour / 4, 2000},
+                                   {QDate(2026, 11, 30), 3, 6'000'000, 7 * kHour / 2, 1714}}));
   EXPECT_TRUE(DayTotals(kRecords, {}).empty());
 }
 

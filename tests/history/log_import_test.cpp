@@ -1,3 +1,4 @@
+// The log files read back as measurements, and the history store that imports them once.
 #include "history/log_import.h"
 
 #include <QDir>
@@ -5,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "base/cp932.h"
+#include "history/history_store.h"
 #include "history/logged_play.h"
+#include "history/sessions_file.h"
 #include "support/qstring_printer.h"
 #include "support/temp_folder.h"
 
@@ -18,9 +21,9 @@ TEST(LogImport, EveryFormatGivesTheMeasurementsThatWereMade) {
       PlayFourMeasurements(program);
       tmp.Write("log/給与明細202612月.bak", "not a log file");
       const LogImport import = ImportLogFolder(tmp.File("log"));
-      EXPECT_EQ(import.records, Expected(csv, perMonth));
-      EXPECT_EQ(import.skippedLines, 0);
-      EXPECT_EQ(import.files, perMonth ? 2 : 4);  // the last measurement runs into January's file
+      // The last measurement runs into January's file.
+      EXPECT_EQ(std::tuple(import.records, import.skippedLines, import.files),
+                std::tuple(Expected(csv, perMonth), 0, perMonth ? 2 : 4));
     }
   }
 }
@@ -37,8 +40,7 @@ TEST(LogImport, DamagedLinesAreSkippedAndCountedAndTheRestStillReads) {
   lines.insert(5, gain + "   7");                 // a column too many
   tmp.Write("log/給与明細202612月.txt", EncodeCp932(lines.join("\r\n")));
   const LogImport import = ImportLogFolder(tmp.File("log"));
-  EXPECT_EQ(import.skippedLines, 4);
-  EXPECT_EQ(import.records, Expected(false, true));
+  EXPECT_EQ(std::tuple(import.records, import.skippedLines), std::tuple(Expected(false, true), 4));
 }
 
 TEST(LogImport, AFileSavedAgainInAnotherEncodingReadsTheSame) {
@@ -60,8 +62,7 @@ TEST(LogImport, AFileSavedAgainInAnotherEncodingReadsTheSame) {
   for (const auto& [name, bytes] : cases) {
     tmp.Write("log/給与明細202612月.txt", bytes);
     const LogImport import = ImportLogFolder(tmp.File("log"));
-    EXPECT_EQ(import.records, Expected(false, true)) << name;
-    EXPECT_EQ(import.skippedLines, 0) << name;
+    EXPECT_EQ(std::tuple(import.records, import.skippedLines), std::tuple(Expected(false, true), 0)) << name;
   }
 }
 
@@ -78,8 +79,7 @@ TEST(LogImport, OnlyLogFileNamesAreRead) {
   for (const auto& c : cases) {
     const std::optional<LogFileName> name = ParseLogFileName(QString::fromUtf8(c.name));
     ASSERT_TRUE(name) << c.name;
-    EXPECT_EQ(name->month, c.month) << c.name;
-    EXPECT_EQ(name->begun, c.begun) << c.name;
+    EXPECT_EQ(std::tuple(name->month, name->begun), std::tuple(c.month, c.begun)) << c.name;
   }
   for (const char* other : {"測定記録.csv", "給与明細202613月.txt", "給与明細202612312460.txt", "notes.txt",
                             "給与明細202612月.txt.bak"}) {
@@ -95,4 +95,35 @@ TEST(LogImport, ReadingTheLogsAgainAddsOnlyWhatTheHistoryLacks) {
   const std::vector<MeasurementRecord> all = Expected(false, true);
   EXPECT_EQ(RecordsNotYetKept(kept, all), (std::vector{all[2], all[3]}));
   EXPECT_EQ(RecordsNotYetKept({}, all), all);
+}
+
+TEST(HistoryStore, TheLogsAreImportedOnceAndKeptFromThenOn) {
+  TempFolder tmp;
+  Program program(tmp.Path(), true, false);
+  PlayFourMeasurements(program);
+  const std::vector<MeasurementRecord> logged = Expected(true, false);
+
+  const HistoryLoad first = OpenHistory(tmp.Path());
+  EXPECT_EQ(first.records, logged);
+  EXPECT_EQ(first.imported, 4);
+  EXPECT_FALSE(first.notice);
+  EXPECT_EQ(ReadSessionsFile(tmp.Path()).records, logged);
+
+  const HistoryLoad again = OpenHistory(tmp.Path());
+  EXPECT_EQ(again.records, logged);
+  EXPECT_EQ(again.imported, 0);
+  EXPECT_EQ(ImportLogsAgain(tmp.Path(), again.records).imported, 0);
+  EXPECT_EQ(ReadSessionsFile(tmp.Path()).records.size(), 4u);
+}
+
+TEST(HistoryStore, TheFirstMeasurementKeptBringsTheOlderLogsAlongButNotItsOwn) {
+  TempFolder tmp;
+  Program program(tmp.Path(), false, true);
+  PlayFourMeasurements(program);
+  const std::vector<MeasurementRecord> logged = Expected(false, true);
+  MeasurementRecord live = logged[3];
+  live.start = live.start.addSecs(-25);
+  live.memo = QStringLiteral("狩場A");
+  ASSERT_FALSE(KeepMeasurement(tmp.Path(), live));
+  EXPECT_EQ(ReadSessionsFile(tmp.Path()).records, (std::vector{logged[0], logged[1], logged[2], live}));
 }

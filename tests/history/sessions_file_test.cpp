@@ -30,14 +30,11 @@ TEST(SessionsFile, RecordsReadBackAsWrittenWhateverTheMemoHolds) {
   ASSERT_FALSE(AppendRecords(tmp.Path(), {records[0], records[1]}));
   ASSERT_FALSE(AppendRecords(tmp.Path(), {records[2], records[3]}));  // the header is not repeated
   const SessionsRead read = ReadSessionsFile(tmp.Path());
-  EXPECT_TRUE(read.exists);
-  EXPECT_EQ(read.records, records);
-  EXPECT_EQ(read.damagedLines, 0);
+  EXPECT_EQ(std::tuple(read.exists, read.records, read.damagedLines), std::tuple(true, records, 0));
 
   const QByteArray bytes = tmp.Read(kPath);
   EXPECT_TRUE(bytes.startsWith(EncodeCp932(RecordHeader() + "\r\n")));
-  EXPECT_EQ(bytes.count("\r\n"), 5);
-  EXPECT_EQ(bytes.count('\n'), 5);
+  EXPECT_EQ(std::tuple(bytes.count("\r\n"), bytes.count('\n')), std::tuple(5, 5));
   EXPECT_TRUE(bytes.contains(EncodeCp932("2026/12/01 20:15:07,2026/12/01 21:45:07,1:21:01,152,153,3456789012,2529,2829,"
                                          "給与明細20261212015.txt,狩場A\r\n")));
 }
@@ -58,8 +55,7 @@ TEST(SessionsFile, DamagedLinesArePassedOverAndCounted) {
                           good + ",a newer program's column", QString(good).replace("1:21:01", "1:21")};
   tmp.Write(kPath, EncodeCp932(lines.join("\r\n")));
   const SessionsRead read = ReadSessionsFile(tmp.Path());
-  EXPECT_EQ(read.records.size(), 3u);
-  EXPECT_EQ(read.damagedLines, 3);
+  ASSERT_EQ(std::tuple(read.records.size(), read.damagedLines), std::tuple(3u, 3));
   EXPECT_EQ(read.records[2].activeMs, 4'860'000);
 }
 
@@ -67,9 +63,8 @@ TEST(SessionsFile, NothingWrittenWhereTheFolderCannotBeMadeOrTheNameIsTaken) {
   TempFolder tmp;
   tmp.Write("blocker", "x");
   const std::optional<Notice> notice = AppendRecord(tmp.File("blocker/save"), Record(1, ""));
-  ASSERT_TRUE(notice);
-  EXPECT_EQ(notice->title, "測定記録書込みエラー");
-  EXPECT_EQ(notice->text, "測定記録に書き込めません。\r\n" + QDir::toNativeSeparators(tmp.File("blocker/save/" + kPath)));
+  EXPECT_EQ(notice, (Notice{"測定記録に書き込めません。\r\n" + QDir::toNativeSeparators(tmp.File("blocker/save/" + kPath)),
+                             "測定記録書込みエラー"}));
   ASSERT_TRUE(QDir().mkpath(tmp.File(kPath)));  // a folder by the file's name
   EXPECT_TRUE(AppendRecord(tmp.Path(), Record(1, "")));
   EXPECT_TRUE(ReadSessionsFile(tmp.Path()).problem);
@@ -102,9 +97,6 @@ TEST(SessionsFile, ASessionsRecordTakesItsBestTenMinutesFromTheChartPoints) {
                                          {1'800'000, 4'000'000, 7000}};
   const QDateTime start(QDate(2026, 12, 5), QTime(20, 0, 5));
   const MeasurementRecord r = RecordOfSession(start, start.addSecs(6000), figures, points, "f.txt", "狩場");
-  EXPECT_EQ(r.levelFrom, 151);
-  EXPECT_EQ(r.levelTo, 153);
-  EXPECT_EQ(r.bestRate, 9000);
-  EXPECT_EQ(r.averageRate, 6000);
+  EXPECT_EQ(std::tuple(r.levelFrom, r.levelTo, r.bestRate, r.averageRate), std::tuple(151, 153, 9000, 6000));
   EXPECT_EQ(RecordOfSession(start, start, figures, {}, "", "").bestRate, 6000);  // no point: the whole rate
 }

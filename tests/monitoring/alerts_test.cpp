@@ -36,10 +36,10 @@ TEST(Alerts, OnlyAReadingCanTellThatExperienceStoppedRising) {
       << "the first reading, however late, only starts the count";
   EXPECT_TRUE(alerts.Feed(At(34, Game::InFront, Reading::Ok, 1000), 5).empty());
   EXPECT_TRUE(alerts.Feed(At(36, Game::InFront), 5).empty()) << "a tick without a reading accuses nobody";
-  EXPECT_TRUE(alerts.Feed(At(36, Game::InFront, Reading::Ok, 900), 5).size() == 1) << "a loss is no rise";
-  EXPECT_TRUE(alerts.Active(AlertKind::NoGain));
-  EXPECT_TRUE(alerts.Feed(At(37, Game::InFront, Reading::Ok, 950), 5).size() == 1) << "back up: cleared";
-  EXPECT_FALSE(alerts.Active(AlertKind::NoGain));
+  EXPECT_EQ(alerts.Feed(At(36, Game::InFront, Reading::Ok, 900), 5), (std::vector<AlertChange>{{AlertKind::NoGain, true}}))
+      << "a loss is no rise";
+  EXPECT_EQ(alerts.Feed(At(37, Game::InFront, Reading::Ok, 950), 5), (std::vector<AlertChange>{{AlertKind::NoGain, false}}))
+      << "back up: cleared";
   EXPECT_TRUE(alerts.Feed(At(43, Game::InFront, Reading::Ok, {}, ReadingPoint{251, 10}), 5).empty())
       << "a level-up is a rise, with no table needed";
 }

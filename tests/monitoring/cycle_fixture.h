@@ -81,6 +81,14 @@ class CycleTest : public ::testing::Test {
     const bool continued = cycle_->OfferToContinueMeasurement();
     if (!continued && state_.settings.autoStart) cycle_->AutoStart();
   }
+  // Started with `change`, the game in front at level 190 (it needs
+  // 1,312,399,850, so the guard believes the counter) and the first capture taken.
+  void StartReading(const std::function<void(Settings&)>& change = {}) {
+    Start(change);
+    OpenGame("190", "1234567890");
+    Run();
+    RunFor(20);
+  }
   MonitoringCycle& cycle() { return *cycle_; }
   Settings& settings() { return state_.settings; }
 

@@ -110,12 +110,9 @@ TEST_F(SightTest, AreasFollowAResizedWindowAndItsFirstReadingIsToldOnceOrTheRepi
     windows_.Place(game_, taller);
     PaintCounters(taller, c.countersMoved, "1234600000");
     RunFor(5 * 60);
-    const QString moved = AreasMovedLogText(kGame.size(), taller.size());
-    EXPECT_EQ(seen_.LogLines(moved), c.movedLines);
-    EXPECT_EQ(Boxes(QStringLiteral("キャプチャ")), c.boxes);
-    if (c.boxes) {
-      EXPECT_EQ(boxes_.shown.front().text, AreasUnreadableText(taller.size()));
-    }
+    EXPECT_EQ(std::tuple(seen_.LogLines(AreasMovedLogText(kGame.size(), taller.size())), Boxes(QStringLiteral("キャプチャ"))),
+              std::tuple(c.movedLines, c.boxes));
+    EXPECT_EQ(c.boxes ? boxes_.shown.front().text : QString(), c.boxes ? AreasUnreadableText(taller.size()) : QString());
     EXPECT_FALSE(LogFileText().contains(QStringLiteral("キャプチャ領域"))) << "log files never change";
     EXPECT_EQ(seen_.captions[0], c.movedLines ? QStringLiteral("190") : QStringLiteral("認識NG"));
     cycle().Stop();
@@ -149,9 +146,9 @@ TEST_F(SightTest, GrabsThatShowNoGameAreToldOnceAndTheStateLineSaysSoUntilTheGam
     RunFor(60);
     EXPECT_TRUE(cycle().StateText().startsWith(QStringLiteral("監視中"))) << "not yet";
     RunFor(10 * 60);
-    EXPECT_EQ(seen_.LogLines(GrabTroubleLogText(c.trouble)), 1);
-    EXPECT_EQ(boxes_.shown, (std::vector<Notice>{{GrabTroubleAlertText(c.trouble), "キャプチャ"}}));
-    EXPECT_EQ(cycle().StateText(), GrabTroubleStateText(c.trouble));
+    EXPECT_EQ(std::tuple(seen_.LogLines(GrabTroubleLogText(c.trouble)), boxes_.shown, cycle().StateText()),
+              std::tuple(1, std::vector<Notice>{{GrabTroubleAlertText(c.trouble), "キャプチャ"}},
+                         GrabTroubleStateText(c.trouble)));
 
     PaintCounters(kGame, QPoint(), "1234700000");
     RunFor(60);

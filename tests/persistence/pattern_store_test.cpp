@@ -47,6 +47,18 @@ class PatternStore : public ::testing::Test {
   PatternFilesResult Run(const QString& mode) {
     return PatternFiles(mode, images, set, folder.Path(), QDateTime(QDate(2026, 12, 5), QTime(14, 30, 0)));
   }
+  // What a READ told, and whether the program must end.
+  std::pair<std::vector<Notice>, bool> Read() {
+    const PatternFilesResult r = Run("READ");
+    return {r.notices, r.endProgram};
+  }
+  // Whether every file of the player's set holds the defaults' pixels.
+  bool PlayersSetIsTheDefaults() const {
+    for (int slot = 0; slot < kPatternSlots; ++slot) {
+      if (!SamePixels(QImage(folder.File("Pattern/" + PatternFileName(slot))), DefaultPicture(slot))) return false;
+    }
+    return true;
+  }
 
   TempFolder folder;
   PatternImages images;
@@ -58,14 +70,10 @@ TEST_F(PatternStore, FirstRunThenThePlayersOwnPicturesThenFilesThatCannotBeUsed)
   EXPECT_TRUE(Run("read").notices.empty());
   EXPECT_FALSE(QFileInfo::exists(folder.File("Pattern")));
 
-  PatternFilesResult r = Run("READ");
-  EXPECT_EQ(r.notices, std::vector<Notice>{kReadFailed});
-  EXPECT_FALSE(r.endProgram);
+  EXPECT_EQ(Read(), std::pair(std::vector<Notice>{kReadFailed}, false));
   const QDir patterns(folder.File("Pattern"));
   EXPECT_EQ(patterns.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), kPatternSlots + 1);  // and the origins
-  for (int slot = 0; slot < kPatternSlots; ++slot) {
-    EXPECT_TRUE(SamePixels(QImage(patterns.filePath(PatternFileName(slot))), DefaultPicture(slot))) << slot;
-  }
+  EXPECT_TRUE(PlayersSetIsTheDefaults());
   EXPECT_EQ(set.cellWidth, (std::array<std::int32_t, 2>{7, 7}));
 
   // The player's own pictures: odd widths need padded rows, and area 0's
@@ -76,20 +84,21 @@ TEST_F(PatternStore, FirstRunThenThePlayersOwnPicturesThenFilesThatCannotBeUsed)
   ASSERT_TRUE(Run("SAVE").notices.empty());
   images = {};
   ASSERT_TRUE(Run("READ").notices.empty());
-  for (int i = 0; i < 20; ++i) EXPECT_TRUE(SamePixels(images.digits[i], held.digits[i])) << i;
-  EXPECT_TRUE(SamePixels(images.delimiters[0], held.delimiters[0]));
-  EXPECT_TRUE(SamePixels(images.delimiters[1], held.delimiters[1]));
+  for (int i = 0; i < 22; ++i) {
+    EXPECT_TRUE(i < 20 ? SamePixels(images.digits[i], held.digits[i])
+                       : SamePixels(images.delimiters[i - 20], held.delimiters[i - 20]))
+        << i;
+  }
   // 24 bits per pixel, as Windows tools expect.
   EXPECT_EQ(folder.Read("Pattern/PatternDel1.bmp")[28], 24);
-  EXPECT_EQ(set.cellWidth, (std::array<std::int32_t, 2>{40, 9}));
-  EXPECT_EQ(set.cellHeight, (std::array<std::int32_t, 2>{8, 8}));
+  EXPECT_EQ(std::pair(set.cellWidth, set.cellHeight), std::pair(std::array{40, 9}, std::array{8, 8}));
   const PixelColor& pixel = set.delimiterPatterns[0].pixels[39][2];
   EXPECT_EQ(qRgb(pixel.red, pixel.green, pixel.blue), held.delimiters[0].pixel(39, 2));
 
   // One file missing: the defaults come back, the player's other files are kept.
   const QByteArray kept = folder.Read("Pattern/PatternDel0.bmp");
   QFile::remove(patterns.filePath(PatternFileName(7)));
-  EXPECT_EQ(Run("READ").notices, std::vector<Notice>{kReadFailed});
+  EXPECT_EQ(Read(), std::pair(std::vector<Notice>{kReadFailed}, false));
   EXPECT_TRUE(SamePixels(images.digits[12], DefaultPicture(12)));
   EXPECT_EQ(QDir(folder.File("Pattern/backup-20261205-143000")).entryList(QDir::Files).size(), 22);
   EXPECT_EQ(folder.Read("Pattern/backup-20261205-143000/PatternDel0.bmp"), kept);
@@ -99,9 +108,7 @@ TEST_F(PatternStore, FirstRunThenThePlayersOwnPicturesThenFilesThatCannotBeUsed)
   // folder of its own.
   const QImage tooWide = Picture(41, 7, 3);
   ASSERT_TRUE(tooWide.save(patterns.filePath("PatternDel0.bmp"), "BMP"));
-  r = Run("READ");
-  EXPECT_EQ(r.notices, std::vector<Notice>{kReadFailed});
-  EXPECT_FALSE(r.endProgram);
+  EXPECT_EQ(Read(), std::pair(std::vector<Notice>{kReadFailed}, false));
   EXPECT_EQ(set.cellWidth[0], 7);
   EXPECT_TRUE(SamePixels(QImage(folder.File("Pattern/backup-20261205-143000-2/PatternDel0.bmp")), tooWide));
 }
@@ -135,23 +142,18 @@ TEST_F(PatternStore, OriginsAreKeptBesideThePatternsAndDefaultsLeftInATaughtArea
 TEST_F(PatternStore, DefaultsThatCannotBeUsedOrSavedAreReported) {
   // A missing default, then one taller than 41: the program ends and nothing is written.
   QFile::remove(folder.File("system/PatternDel1.bmp"));
-  PatternFilesResult r = Run("READ");
-  EXPECT_EQ(r.notices, (std::vector<Notice>{kReadFailed, kInitFailed}));
-  EXPECT_TRUE(r.endProgram);
+  const auto ended = std::pair(std::vector<Notice>{kReadFailed, kInitFailed}, true);
+  EXPECT_EQ(Read(), ended);
   ASSERT_TRUE(DefaultPicture(21).save(folder.File("system/PatternDel1.bmp"), "BMP"));
   ASSERT_TRUE(Picture(41, 42, 3).save(folder.File("system/Pattern09.bmp"), "BMP"));
-  r = Run("READ");
-  EXPECT_EQ(r.notices, (std::vector<Notice>{kReadFailed, kInitFailed}));
-  EXPECT_TRUE(r.endProgram);
+  EXPECT_EQ(Read(), ended);
   EXPECT_FALSE(QFileInfo::exists(folder.File("Pattern")));
 
   // Usable defaults that cannot be saved are still turned into the set.
   ASSERT_TRUE(DefaultPicture(9).save(folder.File("system/Pattern09.bmp"), "BMP"));
   folder.Write("Pattern", "not a folder");
-  r = Run("READ");
   const Notice saveFailed{"パターンファイルを保存できませんでした。", "パターン書込みエラー"};
-  EXPECT_EQ(r.notices, (std::vector<Notice>{kReadFailed, saveFailed}));
-  EXPECT_FALSE(r.endProgram);
+  EXPECT_EQ(Read(), std::pair((std::vector<Notice>{kReadFailed, saveFailed}), false));
   EXPECT_EQ(set.cellWidth[0], 7);
 }
 
@@ -212,9 +214,7 @@ TEST_F(PatternStore, AnAreaWhosePicturesAreNoSetIsUnreadable) {
     (c.slot < 20 ? images.digits[c.slot] : images.delimiters[c.slot - 20]) = c.picture;
     ASSERT_TRUE(Run("SAVE").notices.empty());
     EXPECT_EQ(Run("READ").notices, std::vector<Notice>{kReadFailed});
-    for (int slot = 0; slot < kPatternSlots; ++slot) {
-      EXPECT_TRUE(SamePixels(QImage(folder.File("Pattern/" + PatternFileName(slot))), DefaultPicture(slot))) << slot;
-    }
+    EXPECT_TRUE(PlayersSetIsTheDefaults());
   }
 }
 

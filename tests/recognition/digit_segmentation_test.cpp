@@ -30,43 +30,24 @@ struct LayoutCase {
   Grouping grouping = Grouping::None;
 };
 
-CaptureLook Look(int noise, std::initializer_list<std::function<void(CaptureLook&)>> changes = {}) {
-  CaptureLook look;
-  look.noise = noise;
-  for (const auto& change : changes) change(look);
-  return look;
-}
-
 std::vector<LayoutCase> Layouts() {
-  const auto gradient = [](QColor from, QColor to, bool across) {
-    return [=](CaptureLook& l) {
-      l.background = from;
-      l.backgroundEnd = to;
-      l.gradientAcross = across;
-    };
-  };
-  const auto noMark = [](CaptureLook& l) { l.delimiter = false; };
+  // Every background pixel must match within 20: where fringes, a gradient
+  // across and the noise of two grabs add up, each stays small.
   return {
-      {"1-pixel gap", 1, Look(8)},
+      {"1-pixel gap", 1, {.noise = 8}},
       {"a space before the mark, vertical gradient", 2,
-       Look(8, {[](CaptureLook& l) { l.delimiterGap = 5; }, gradient({10, 20, 60}, {90, 110, 170}, false)})},
-      {"no mark", 1, Look(8, {noMark})},
-      {"no mark, other text two cells further", 2, Look(8, {noMark, [](CaptureLook& l) { l.textAfter = 20; }})},
-      {"boxes touching", 1, Look(8, {[](CaptureLook& l) { l.boxes = 1; }})},
-      {"boxes sharing a column, no mark", 1, Look(8, {noMark, [](CaptureLook& l) { l.boxes = 2; }})},
-      {"digits touching", 0, Look(8, {[](CaptureLook& l) {
-         l.left = 0;
-         l.delimiterGap = 1;
-       }})},
-      // Every background pixel must match within 20: the fringes, a gradient
-      // across and the noise of two grabs add up, so each stays small.
+       {.background{10, 20, 60}, .backgroundEnd{90, 110, 170}, .noise = 8, .delimiterGap = 5}},
+      {"no mark", 1, {.noise = 8, .delimiter = false}},
+      {"no mark, other text two cells further", 2, {.noise = 8, .delimiter = false, .textAfter = 20}},
+      {"boxes touching", 1, {.noise = 8, .boxes = 1}},
+      {"boxes sharing a column, no mark", 1, {.noise = 8, .delimiter = false, .boxes = 2}},
+      {"digits touching", 0, {.noise = 8, .left = 0, .delimiterGap = 1}},
       {"anti-aliased, gradient across", 1,
-       Look(4, {[](CaptureLook& l) { l.antiAlias = true; }, gradient({30, 30, 90}, {38, 38, 98}, true)})},
-      {"textured background", 2, Look(4, {[](CaptureLook& l) { l.texture = 4; }})},
-      {"wide advance", 5, Look(8)},
-      {"comma groups", 1, Look(8), Grouping::Commas},
-      {"a percentage", 1,
-       Look(8, {[](CaptureLook& l) { l.delimiterGap = 2; }, gradient({200, 200, 120}, {160, 150, 80}, false)}),
+       {.background{30, 30, 90}, .backgroundEnd{38, 38, 98}, .gradientAcross = true, .noise = 4, .antiAlias = true}},
+      {"textured background", 2, {.noise = 4, .texture = 4}},
+      {"wide advance", 5, {.noise = 8}},
+      {"comma groups", 1, {.noise = 8}, Grouping::Commas},
+      {"a percentage", 1, {.background{200, 200, 120}, .backgroundEnd{160, 150, 80}, .noise = 8, .delimiterGap = 2},
        Grouping::Percent},
   };
 }
@@ -189,13 +170,9 @@ TEST(DigitSegmentation, TaughtCaptureByCaptureEveryLayoutReadsOtherNumbersAndNev
 
 TEST(DigitSegmentation, RefusesWhatTheTypedNumberDoesNotFit) {
   const PixelFont font = BoldFont(8);
-  const CaptureLook look = Look(8);
-  CaptureLook invisible = look;
-  invisible.ink = invisible.background;
-  CaptureLook low = look;
-  low.top = 45;
-  CaptureLook bare = look;
-  bare.delimiter = false;
+  const CaptureLook look{.noise = 8};
+  const CaptureLook invisible{.ink = look.background, .noise = 8}, low{.noise = 8, .top = 45},
+      bare{.noise = 8, .delimiter = false};
   const QImage taught = DrawCapture(font, "152", look);
   KnownDigits knownTwo;
   knownTwo[2] = CellPicture(taught, FindDigitCells(taught, "152").cells, 2);
