@@ -91,11 +91,8 @@ TEST_F(RecordTest, EveryWayAMeasurementEndsLeavesOneRecordWithItsMemo) {
     const std::vector<MeasurementRecord> records = Records();
     ASSERT_EQ(records.size(), 1u);
     const MeasurementRecord& r = records[0];
-    EXPECT_EQ(r.start, kStart);
-    EXPECT_EQ(r.end, c.endsAt);
-    EXPECT_EQ(r.memo, kMemo);
-    EXPECT_EQ(std::tuple(r.levelFrom, r.levelTo, r.gained), std::tuple(100, 100, c.gained));
-    EXPECT_EQ(r.logFile, QStringLiteral("給与明細202612051430.txt"));
+    EXPECT_EQ(std::tuple(r.start, r.end, r.memo, r.levelFrom, r.levelTo, r.gained, r.logFile),
+              std::tuple(kStart, c.endsAt, kMemo, 100, 100, c.gained, QStringLiteral("給与明細202612051430.txt")));
     EXPECT_FALSE(QFile::exists(MeasurementStatePath(folder_.Path())));
   }
 }
@@ -129,8 +126,7 @@ TEST_F(RecordTest, TheMemoJoinsTheRecentOnesInTheSettingsFileAndNothingElseUnsav
   EXPECT_EQ(settings().recentMemos, expected);
   Settings stored;
   ASSERT_EQ(ConfigFile("READ", stored, folder_.Path()), std::nullopt);
-  EXPECT_EQ(stored.recentMemos, expected);
-  EXPECT_EQ(stored.alertMinutes, 5);
+  EXPECT_EQ(std::tuple(stored.recentMemos, stored.alertMinutes), std::tuple(expected, 5));
 }
 
 // ---- good news, told once
@@ -179,9 +175,9 @@ TEST_F(RecordTest, ALevelUpAndTheGoalGoToTheScreenOnceAndCanBeSwitchedOff) {
       cycle().Stop();
       Run();
     }
-    EXPECT_EQ(seen_.LogLines("お知らせ  Lv101 にレベルアップしました"), on ? 1 : 0);
-    EXPECT_EQ(seen_.LogLines("お知らせ  目標の Lv101 に到達しました"), on ? 1 : 0);
-    EXPECT_EQ(TraceMessages().filter(" Announce ").size(), on ? 2 : 0);
+    EXPECT_EQ(std::tuple(seen_.LogLines("お知らせ  Lv101 にレベルアップしました"),
+                         seen_.LogLines("お知らせ  目標の Lv101 に到達しました"), TraceMessages().filter(" Announce ").size()),
+              std::tuple(on ? 1 : 0, on ? 1 : 0, on ? 2 : 0));
     cycle().Stop();
     QFile::remove(folder_.File("debug.txt"));
   }

@@ -116,13 +116,9 @@ TEST(DigitSegmentation, TaughtCaptureByCaptureEveryLayoutReadsOtherNumbersAndNev
     // tell them apart: the teacher refuses them as alike. Touching, its
     // digits fit other advances about as well: the teacher asks to check.
     if (make == &TinyFont && (layout.look.boxes != 0 || layout.gap > 2 || layout.gap == 0)) continue;
-    const struct {
-      std::string name;
-      PixelFont font;
-      CaptureLook look;
-      Grouping grouping;
-    } c{std::string(make(0).name) + ", " + layout.name, Spaced(make, layout), layout.look, layout.grouping};
-    SCOPED_TRACE(c.name);
+    const std::string name = std::string(make(0).name) + ", " + layout.name;
+    const PixelFont font = Spaced(make, layout);
+    SCOPED_TRACE(name);
     // Both areas in turn: the level area's defaults are wider than most of
     // these cells, the experience area's narrower; neither may get in the way.
     const int area = static_cast<int>(layoutSeed % 2);
@@ -134,13 +130,13 @@ TEST(DigitSegmentation, TaughtCaptureByCaptureEveryLayoutReadsOtherNumbersAndNev
     Numbers numbers(++layoutSeed);
     unsigned seed = 1;
     const auto capture = [&](const QString& text) {
-      CaptureLook look = c.look;
+      CaptureLook look = layout.look;
       look.seed = seed++;
-      return DrawCapture(c.font, text, look);
+      return DrawCapture(font, text, look);
     };
     PatternSet set;
     while (seen.size() < 10 && taught.size() < 20) {
-      const QString typed = Grouped(numbers.Next(4, 9), c.grouping);  // a level of nine digits at most
+      const QString typed = Grouped(numbers.Next(4, 9), layout.grouping);  // a level of nine digits at most
       const QImage shown = capture(typed);
       const Segmentation found =
           FindDigitCells(shown, typed, PitchHint(pictures, origins), KnownOf(pictures, origins));
@@ -157,13 +153,13 @@ TEST(DigitSegmentation, TaughtCaptureByCaptureEveryLayoutReadsOtherNumbersAndNev
       for (int i = 0; i < 8; ++i) {
         const QString digits = numbers.Next(1, 9);
         const bool known = std::all_of(digits.begin(), digits.end(), [&](QChar d) { return seen.count(d) > 0; });
-        const QImage probe = capture(Grouped(digits, c.grouping));
+        const QImage probe = capture(Grouped(digits, layout.grouping));
         EXPECT_EQ(ReadArea(probe, area, matcher).caption, known ? digits : kNg)
             << digits.toStdString() << " after " << taught.size() << " captures";
       }
     }
     EXPECT_EQ(seen.size(), 10u) << "not every digit taught in " << taught.size() << " captures";
-    std::printf("[ layout ] %s: every digit taught from %zu captures\n", c.name.c_str(), taught.size());
+    std::printf("[ layout ] %s: every digit taught from %zu captures\n", name.c_str(), taught.size());
    }
   }
 }
