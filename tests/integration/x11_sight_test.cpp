@@ -1,13 +1,10 @@
 // The X11 backend answering what the player can see of a game that is not
 // in front, under openbox: windows beside it, over it and over an area, a
-// click-through overlay, a minimised game and one on another desktop; the
-// game resized; and, on a server of its own, a desktop of two monitors
-// whose second one the game sits on.
-#include <QProcessEnvironment>
-#include <QWidget>
+// click-through overlay, a minimised game and one on another desktop; and,
+// on a server of its own, a desktop of two monitors whose second one the
+// game sits on. (The game resized is read by the program in x11_behind.)
 #include <gtest/gtest.h>
 
-#include "capture/area_follow.h"
 #include "capture/game_sight.h"
 #include "x11_practice_game.h"
 
@@ -19,18 +16,11 @@ const char* const kMonitors = "1280x1024+0+0 *1280x800+1280+0";
 
 bool OnTwoMonitors() { return !qEnvironmentVariable("TALLYMETER_X_MONITORS").isEmpty(); }
 
-// xdotool with `arguments`.
-bool Xdotool(const QStringList& arguments) { return RunTool(QStringLiteral("xdotool"), arguments); }
-
-class X11Sight : public ::testing::Test {
+class X11Sight : public X11Test {
  protected:
   void SetUp() override {
     if (OnTwoMonitors()) GTEST_SKIP() << "runs on the server with one monitor";
-    ws = OpenX11WindowSystem();
-    ASSERT_NE(ws, nullptr) << "no X display";
-  }
-  void TearDown() override {
-    EXPECT_TRUE(!ws || WaitUntil([&] { return ws->FindWindowByTitle(kGame) == 0; }));
+    X11Test::SetUp();
   }
   // The sight of the game while `front` is in front.
   bool SeenAs(WindowId front, AreasSeen seen) {
@@ -40,7 +30,6 @@ class X11Sight : public ::testing::Test {
       return ws->ForegroundWindow() == front && !look.inFront && SeeGameAreas(look, kRegions) == seen;
     });
   }
-  std::unique_ptr<WindowSystem> ws;
 };
 
 TEST_F(X11Sight, AnotherWindowInFrontHidesTheGameOnlyWhereItCoversAnArea) {
@@ -49,14 +38,9 @@ TEST_F(X11Sight, AnotherWindowInFrontHidesTheGameOnlyWhereItCoversAnArea) {
   ASSERT_NE(id, 0u);
   const QRect outer = ws->OuterRect(id).value_or(QRect());
   QWidget notes;
-  notes.setWindowTitle(QStringLiteral("Notes"));
-  notes.setGeometry(outer.right() + 30, outer.top() + 30, 300, 200);
-  notes.show();
-  WindowId notesId = 0;
-  ASSERT_TRUE(WaitUntil([&] { return (notesId = ws->FindWindowByTitle(QStringLiteral("Notes"))) != 0; }));
-  const auto moveNotes = [&](QPoint to) {
-    Xdotool({"windowmove", "--sync", QString::number(notesId), QString::number(to.x()), QString::number(to.y())});
-  };
+  const WindowId notesId = ShowTitled(*ws, notes, "Notes", QRect(outer.right() + 30, outer.top() + 30, 300, 200));
+  ASSERT_NE(notesId, 0u);
+  const auto moveNotes = [&](QPoint to) { MoveWindow(notesId, to); };
   EXPECT_TRUE(SeenAs(notesId, AreasSeen::Visible)) << "beside, with the focus";
   const std::array<QImage, 2> read = CaptureGameAreas(*ws, ws->LookAtEvenBehind(kGame), kRegions);
   EXPECT_TRUE(Shows(read[0], CounterSprite(0, "152")) && Shows(read[1], CounterSprite(1, "1234567890")));
@@ -89,39 +73,10 @@ TEST_F(X11Sight, AnotherWindowInFrontHidesTheGameOnlyWhereItCoversAnArea) {
   }));
 }
 
-TEST_F(X11Sight, AfterTheGameIsResizedTheFollowedAreasReadItsCounters) {
-  PracticeGame game("152", "1234567890");
-  const WindowId id = ShowGame(*ws, "152");
-  ASSERT_NE(id, 0u);
-  const QSize picked = ws->OuterRect(id).value_or(QRect()).size();
-  ASSERT_TRUE(Xdotool({"windowsize", "--sync", QString::number(id), "1024", "768"}));
-  QSize now;
-  ASSERT_TRUE(WaitUntil([&] { return (now = ws->OuterRect(id).value_or(QRect()).size()) == picked + QSize(224, 168); }));
-  const std::array<CaptureRegion, 2> followed = FollowWindowSize(kRegions, picked, now);
-  EXPECT_EQ(followed[0].sy, kLevelRegion.sy + 168);
-  EXPECT_EQ(followed[1].sx, kExpRegion.sx + 224);
-  EXPECT_TRUE(WaitUntil([&] {
-    const std::array<QImage, 2> both = CaptureGameAreas(*ws, ws->LookAt(kGame), followed);
-    return Shows(both[0], CounterSprite(0, "152")) && Shows(both[1], CounterSprite(1, "1234567890"));
-  }));
-  // The areas as stored no longer read.
-  EXPECT_FALSE(Shows(CaptureGameArea(*ws, id, kLevelRegion), CounterSprite(0, "152")));
-}
-
 TEST(X11TwoMonitors, PassesOnAServerOfItsOwn) {
   if (OnTwoMonitors()) GTEST_SKIP() << "this is the run on that server";
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert("TALLYMETER_X_SCREEN", "2560x1024");
-  environment.insert("TALLYMETER_X_MONITORS", kMonitors);
-  QProcess run;
-  run.setProcessEnvironment(environment);
-  run.setProcessChannelMode(QProcess::MergedChannels);
-  run.start(QStringLiteral(TALLYMETER_SOURCE_DIR "/scripts/with-x"),
-            {QCoreApplication::applicationFilePath(), "--gtest_filter=X11TwoMonitors.*"});
-  ASSERT_TRUE(run.waitForFinished(240000));
-  const std::string output = run.readAll().toStdString();
-  EXPECT_EQ(run.exitCode(), 0) << output;
-  EXPECT_NE(output.find("[  PASSED  ] 1 test."), std::string::npos) << output;
+  EXPECT_TRUE(PassesOnServerOfItsOwn({"TALLYMETER_X_SCREEN=2560x1024", QStringLiteral("TALLYMETER_X_MONITORS=") + kMonitors},
+                                     "X11TwoMonitors.*"));
 }
 
 TEST(X11TwoMonitors, TheGameOnTheSecondMonitorOrAcrossBothReadsAndOffTheMonitorsIsNotSeen) {
@@ -137,7 +92,6 @@ TEST(X11TwoMonitors, TheGameOnTheSecondMonitorOrAcrossBothReadsAndOffTheMonitors
   PracticeGame game("152", "1234567890");
   const WindowId id = ShowGame(*ws, "152");
   ASSERT_NE(id, 0u);
-  const QString window = QString::number(id);
   const QSize size = ws->OuterRect(id).value_or(QRect()).size();
   const auto reads = [&] {
     const std::array<QImage, 2> both = CaptureGameAreas(*ws, ws->LookAt(kGame), kRegions);
@@ -146,18 +100,15 @@ TEST(X11TwoMonitors, TheGameOnTheSecondMonitorOrAcrossBothReadsAndOffTheMonitors
   // On the primary monitor, whose origin is not the screen's; then with its
   // status bar across the seam between the two.
   for (const QPoint at : {QPoint(1500, 20), QPoint(1000, 20)}) {
-    ASSERT_TRUE(Xdotool({"windowmove", "--sync", window, QString::number(at.x()), QString::number(at.y())}));
+    ASSERT_TRUE(MoveWindow(id, at));
     EXPECT_TRUE(WaitUntil([&] { return ws->OuterRect(id).value_or(QRect()).left() >= at.x() - 20 && reads(); }))
         << at.x();
   }
   // Seen from behind another window: on the monitors, then with the status
   // bar below the shorter monitor, where no monitor is.
   QWidget notes;
-  notes.setWindowTitle(QStringLiteral("Notes"));
-  notes.setGeometry(100, 100, 200, 100);
-  notes.show();
-  WindowId notesId = 0;
-  ASSERT_TRUE(WaitUntil([&] { return (notesId = ws->FindWindowByTitle(QStringLiteral("Notes"))) != 0; }));
+  const WindowId notesId = ShowTitled(*ws, notes, "Notes", QRect(100, 100, 200, 100));
+  ASSERT_NE(notesId, 0u);
   const auto seen = [&](AreasSeen wanted) {
     return WaitUntil([&] {
       if (ws->ForegroundWindow() != notesId) Xdotool({"windowactivate", QString::number(notesId)});
@@ -165,7 +116,7 @@ TEST(X11TwoMonitors, TheGameOnTheSecondMonitorOrAcrossBothReadsAndOffTheMonitors
     });
   };
   EXPECT_TRUE(seen(AreasSeen::Visible));
-  ASSERT_TRUE(Xdotool({"windowmove", "--sync", window, "1500", QString::number(1024 - size.height())}));
+  ASSERT_TRUE(MoveWindow(id, {1500, 1024 - size.height()}));
   EXPECT_TRUE(seen(AreasSeen::OffScreen));
 }
 
