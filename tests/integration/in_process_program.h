@@ -29,7 +29,6 @@ struct InProcessProgram {
       : trace(folder, [this] { return clock.Now(); }),
         services{clock, x11, boxes, trace},
         started(StartProgram(services, folder)) {}
-  Form1& form() const { return *started.form; }
   QString Caption(int area) const {
     return started.form->findChild<QLabel*>(QStringLiteral("lblCapture_%1").arg(area))->text();
   }
