@@ -2,11 +2,13 @@
 // What the dialog tests share: a program folder with its services, and a
 // way to act inside a modal dialog while its exec() runs.
 
+#include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QPointer>
 #include <QTimer>
 #include <functional>
+#include <gtest/gtest.h>
 
 #include "monitoring/program_state.h"
 #include "persistence/debug_trace.h"
@@ -42,4 +44,17 @@ inline void WhileModal(QDialog& dialog, std::function<void()> act) {
     act();
     if (watched && watched->isVisible()) watched->close();
   });
+}
+
+// Runs `act` on the modal dialog of type T that `open` opens, and closes it
+// if `act` left it open.
+template <typename T>
+void InModal(const std::function<void()>& open, std::function<void(T&)> act) {
+  QTimer::singleShot(0, [act = std::move(act)] {
+    auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    act(*dialog);
+    if (dialog->isVisible()) dialog->reject();
+  });
+  open();
 }

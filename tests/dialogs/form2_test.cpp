@@ -100,21 +100,15 @@ TEST_F(OptionsTest, EditCloseReopenAndSave) {
   EXPECT_TRUE(world.TraceText().contains(QStringLiteral(" Saving ConfigFile･･･End ")));
 }
 
-TEST_F(OptionsTest, TheLogFolderIsShownWithThePlatformsSeparatorAndItsRealName) {
-  const QString shown = Text("lblSaveFolder_u");
+TEST_F(OptionsTest, TheLogFolderIsShownWithThePlatformsSeparatorAndFolderAndFileAreCheckedWhenLeft) {
   const QString separator = QDir::separator();
-  EXPECT_EQ(shown, QStringLiteral(" ＋") + separator + "log" + separator);
-  // Saved into an empty text, the logs go to the program folder's log folder.
-  settings.saveFolder = "/somewhere/else";
-  form.show();
-  Leave("txtSaveFolder", "");
-  EXPECT_EQ(settings.saveFolder, world.folder.Path());
-}
-
-TEST_F(OptionsTest, SaveFolderAndFileAreCheckedWhenLeft) {
+  EXPECT_EQ(Text("lblSaveFolder_u"), QStringLiteral(" ＋") + separator + "log" + separator);
   QDir(world.folder.Path()).mkpath("logs/run.old");
   settings.saveFolder = "/somewhere/else";
   form.show();
+  // Saved into an empty text, the logs go to the program folder's log folder.
+  Leave("txtSaveFolder", "");
+  EXPECT_EQ(settings.saveFolder, world.folder.Path());
   Leave("txtSaveFolder", "ab");  // too short to be tested
   EXPECT_EQ(settings.saveFolder, NearestFolder("ab", world.folder.Path()));
   Leave("txtSaveFolder", world.folder.File("logs/run.old"));  // a folder, though named like a file
@@ -130,10 +124,6 @@ TEST_F(OptionsTest, SaveFolderAndFileAreCheckedWhenLeft) {
   EXPECT_EQ(world.boxes.shown[1].text, QStringLiteral("ファイル名に使用できない文字が含まれています。"));
   EXPECT_EQ(settings.saveFile, QStringLiteral("給与明細"));
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(OptionsTest, TheGuardAndAlertSwitchesAreShownWrittenAndSaved) {
   settings.alertMinutes = 12;

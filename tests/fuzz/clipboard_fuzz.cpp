@@ -5,20 +5,9 @@
 #include <QMimeData>
 #include <QUrl>
 #include <cstdint>
-#include <cstdlib>
 
 #include "dialogs/clipboard_picture.h"
 #include "fuzz_folder.h"
-
-namespace {
-
-void Require(bool condition, const char* what) {
-  if (condition) return;
-  std::fprintf(stderr, "finding: %s\n", what);
-  std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

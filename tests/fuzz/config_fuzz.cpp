@@ -4,21 +4,10 @@
 // its place) reads back the same; a file the program writes from settings it
 // read reads back as those settings.
 #include <cstdint>
-#include <cstdlib>
 
 #include "base/cp932.h"
 #include "fuzz_folder.h"
 #include "persistence/config_file.h"
-
-namespace {
-
-void Require(bool condition, const char* what) {
-  if (condition) return;
-  std::fprintf(stderr, "finding: %s\n", what);
-  std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));

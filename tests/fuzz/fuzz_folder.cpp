@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 const QString& FuzzFolder() {
@@ -17,4 +19,10 @@ const QString& FuzzFolder() {
 bool WriteWhole(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+void Require(bool condition, const char* what) {
+  if (condition) return;
+  std::fprintf(stderr, "finding: %s\n", what);
+  std::abort();
 }

@@ -6,18 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <cstdint>
-#include <cstdlib>
 
 #include "fuzz_folder.h"
 #include "persistence/pattern_store.h"
 
 namespace {
-
-void Require(bool condition, const char* what) {
-  if (condition) return;
-  std::fprintf(stderr, "finding: %s\n", what);
-  std::abort();
-}
 
 bool InModel(const Pattern& p) { return p.width >= 1 && p.height >= 1 && p.width <= 41 && p.height <= 41; }
 

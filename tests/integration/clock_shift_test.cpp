@@ -7,9 +7,6 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
-#include "persistence/config_file.h"
-#include "persistence/text_file.h"
-#include "support/temp_folder.h"
 #include "x11_practice_game.h"
 
 namespace {
@@ -18,19 +15,8 @@ TEST(ClockShift, AWallClockSetBackWhileMonitoringNeitherStopsTheCapturesNorMisda
   const std::unique_ptr<WindowSystem> x11 = OpenX11WindowSystem();
   ASSERT_NE(x11, nullptr) << "no X display";
   TempFolder folder;
-  for (const QString& subfolder : {QStringLiteral("system"), QStringLiteral("Pattern")}) {
-    QDir().mkpath(folder.File(subfolder));
-    for (const QString& name : QDir(kBinDir + "/system").entryList(QDir::Files)) {
-      QFile::copy(kBinDir + "/system/" + name, folder.File(subfolder + "/" + name));
-    }
-  }
-  const QString program = folder.File(QStringLiteral("Tallymeter"));
-  ASSERT_TRUE(QFile::copy(kBinDir + "/tallymeter_shifted_clock", program));
-  Settings settings = Settings::Defaults(folder.Path());
-  settings.autoStart = true;  // the first capture 15 to 20 seconds after start
-  settings.captureInterval = 1;
-  settings.lag = 0;
-  ASSERT_FALSE(ConfigFile(QStringLiteral("SAVE"), settings, folder.Path()));
+  const QString program =
+      InstallProgram(folder, "tallymeter_shifted_clock", [](Settings& s) { s.captureInterval = 1; });
   const QString shift = folder.File(QStringLiteral("shift"));
   folder.Write(QStringLiteral("shift"), "0");
 
@@ -44,23 +30,18 @@ TEST(ClockShift, AWallClockSetBackWhileMonitoringNeitherStopsTheCapturesNorMisda
   tallymeter.setProcessEnvironment(environment);
   tallymeter.start(program, {});
   ASSERT_TRUE(tallymeter.waitForStarted(10000));
-  const auto logLines = [&] {
-    const QStringList files = QDir(folder.File("log")).entryList(QDir::Files);
-    return files.size() == 1 ? DecodeCp932(folder.Read("log/" + files.first())).split("\r\n", Qt::SkipEmptyParts)
-                             : QStringList();
-  };
   ASSERT_TRUE(WaitUntil([&] { return folder.Read("debug.txt").contains(" Log Start"); }, 30000));
   ASSERT_NE(ShowGame(*x11, "190"), 0u);  // its window came up in front
-  ASSERT_TRUE(WaitUntil([&] { return logLines().size() == 1; }, 60000)) << "no first reading";
+  ASSERT_TRUE(WaitUntil([&] { return LogLines(folder.Path()).size() == 1; }, 60000)) << "no first reading";
   const QDateTime firstAt = QDateTime::currentDateTime();
 
   // An hour back, and experience gained meanwhile.
   folder.Write(QStringLiteral("shift"), "-3600");
   game = std::make_unique<PracticeGame>("190", "1234600000");
   ASSERT_NE(ShowGame(*x11, "190"), 0u);
-  ASSERT_TRUE(WaitUntil([&] { return logLines().size() == 2; }, 90000)) << "no capture an interval later";
+  ASSERT_TRUE(WaitUntil([&] { return LogLines(folder.Path()).size() == 2; }, 90000)) << "no capture an interval later";
   EXPECT_LE(firstAt.secsTo(QDateTime::currentDateTime()), 75);
-  const QString line = logLines().last();
+  const QString line = LogLines(folder.Path()).last();
   static const QRegularExpression gain(QStringLiteral("^(\\d\\d/\\d\\d \\d\\d:\\d\\d)   190   1,234,600,000       32,110 +(\\d+\\.\\d) "));
   const QRegularExpressionMatch match = gain.match(line);
   ASSERT_TRUE(match.hasMatch()) << line.toStdString();

@@ -8,10 +8,8 @@
 #include <csignal>
 #include <gtest/gtest.h>
 
-#include "persistence/config_file.h"
 #include "persistence/measurement_state.h"
 #include "persistence/text_file.h"
-#include "support/temp_folder.h"
 #include "x11_practice_game.h"
 
 namespace {
@@ -23,33 +21,17 @@ class CrashTest : public ::testing::Test {
   void SetUp() override {
     x11_ = OpenX11WindowSystem();
     ASSERT_NE(x11_, nullptr) << "no X display";
-    for (const QString& subfolder : {QStringLiteral("system"), QStringLiteral("Pattern")}) {
-      QDir().mkpath(folder_.File(subfolder));
-      for (const QString& name : QDir(kBinDir + "/system").entryList(QDir::Files)) {
-        QFile::copy(kBinDir + "/system/" + name, folder_.File(subfolder + "/" + name));
-      }
-    }
-    program_ = folder_.File(QStringLiteral("Tallymeter"));
-    ASSERT_TRUE(QFile::copy(kBinDir + "/Tallymeter", program_));
-    // Monitoring begins at start-up; the first capture 15 to 20 seconds later.
-    Settings settings = Settings::Defaults(folder_.Path());
-    settings.autoStart = true;
-    settings.lag = 0;
-    ASSERT_FALSE(ConfigFile(QStringLiteral("SAVE"), settings, folder_.Path()));
+    program_ = InstallProgram(folder_);
   }
   void TearDown() override {
-    for (QProcess* p : {&tallymeter_, &game_}) {
-      p->kill();
-      p->waitForFinished(10000);
-    }
+    tallymeter_.kill();
+    tallymeter_.waitForFinished(10000);
   }
 
   void ShowPracticeGame(const QString& exp) {
-    game_.kill();
-    game_.waitForFinished(10000);
+    game_.reset();
     ASSERT_TRUE(WaitUntil([&] { return x11_->FindWindowByTitle(kGame) == 0; }));
-    game_.setStandardOutputFile(QProcess::nullDevice());
-    game_.start(kBinDir + "/practice_window", {"--frozen", "--level", "190", "--exp", exp});
+    game_.emplace("190", exp);
     ASSERT_NE(ShowGame(*x11_, "190"), 0u) << "the practice game did not come to the front";
   }
   void StartTallymeter() {
@@ -68,7 +50,7 @@ class CrashTest : public ::testing::Test {
     WindowId box = 0;
     ASSERT_TRUE(WaitUntil([&] { return (box = x11_->FindWindowByTitle(kBoxTitle)) != 0; }, 30000))
         << "no question at start";
-    RunTool(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(box), "key", key});
+    Xdotool({"windowactivate", "--sync", QString::number(box), "key", key});
     ASSERT_TRUE(WaitUntil([&] { return x11_->FindWindowByTitle(kBoxTitle) == 0; }));
     ASSERT_NE(ShowGame(*x11_, "190"), 0u);
   }
@@ -82,7 +64,7 @@ class CrashTest : public ::testing::Test {
   TempFolder folder_;
   QString program_;
   QProcess tallymeter_;
-  QProcess game_;
+  std::optional<PracticeGame> game_;
 };
 
 TEST_F(CrashTest, KilledBetweenCapturesItContinuesTheLogWhenToldYesAndBeginsANewOneWhenToldNo) {

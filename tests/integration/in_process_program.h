@@ -2,26 +2,13 @@
 // Tallymeter started in-process on the X11 backend in a folder of its own,
 // with a clock the test moves and message boxes it reads.
 
-#include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QLabel>
 
 #include "main_window/startup.h"
 #include "persistence/debug_trace.h"
 #include "support/fakes.h"
-#include "support/temp_folder.h"
 #include "x11_practice_game.h"
-
-// The defaults, and the player's set taught from them (no first-start message).
-inline void InstallPatterns(const TempFolder& folder) {
-  for (const QString& subfolder : {QStringLiteral("system"), QStringLiteral("Pattern")}) {
-    QDir().mkpath(folder.File(subfolder));
-    for (const QString& name : QDir(kBinDir + "/system").entryList(QDir::Files)) {
-      QFile::copy(kBinDir + "/system/" + name, folder.File(subfolder + "/" + name));
-    }
-  }
-}
 
 // The delivered digits with their colours inverted, in a folder of their
 // own: the same shapes, but not one pixel within reach of the defaults.
@@ -44,6 +31,11 @@ struct InProcessProgram {
         started(StartProgram(services, folder)) {}
   QString Caption(int area) const {
     return started.form->findChild<QLabel*>(QStringLiteral("lblCapture_%1").arg(area))->text();
+  }
+  // The monitoring timer's tick, `seconds` on.
+  void TickAfter(int seconds) {
+    clock.AdvanceSeconds(seconds);
+    started.form->timCaptureInterval_Timer();
   }
   FakeClock clock;
   RecordingMessageBoxes boxes;

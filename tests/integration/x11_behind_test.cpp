@@ -3,10 +3,8 @@
 // then covered by that window, then uncovered; and resized. Tallymeter runs
 // in-process on a clock the test moves; the game gains on the wall clock.
 #include <QPlainTextEdit>
-#include <QWidget>
 #include <gtest/gtest.h>
 
-#include "base/cp932.h"
 #include "capture/capture_notices.h"
 #include "in_process_program.h"
 #include "monitoring/monitoring_cycle.h"
@@ -19,70 +17,58 @@ constexpr int kGainPerStep = 1000;
 
 // The experience of every reading line of the one log file (not its header).
 QStringList LoggedExp(const QString& folder) {
-  const QStringList files = QDir(folder + "/log").entryList(QDir::Files);
-  if (files.size() != 1) return {QStringLiteral("%1 log files").arg(files.size())};
-  QFile file(folder + "/log/" + files[0]);
-  if (!file.open(QIODevice::ReadOnly)) return {QStringLiteral("unreadable")};
   QStringList exp;
-  for (const QString& line : DecodeCp932(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
+  for (const QString& line : LogLines(folder)) {
     const QStringList fields = line.split(u' ', Qt::SkipEmptyParts);
     if (fields.size() > 3 && fields[0].contains(u'/')) exp.push_back(QString(fields[3]).remove(u','));
   }
   return exp;
 }
 
-bool Xdotool(const QStringList& arguments) { return RunTool(QStringLiteral("xdotool"), arguments); }
-
-class X11Behind : public ::testing::Test {
+class X11Behind : public X11Test {
  protected:
   void SetUp() override {
-    x11 = OpenX11WindowSystem();
-    ASSERT_NE(x11, nullptr) << "no X display";
+    X11Test::SetUp();
     InstallPatterns(folder);
-    program = std::make_unique<InProcessProgram>(*x11, folder.Path());
+    program = std::make_unique<InProcessProgram>(*ws, folder.Path());
     ASSERT_FALSE(program->started.ended);
     form().State().settings.captureInterval = 1;
   }
   void TearDown() override {
     program.reset();
-    EXPECT_TRUE(!x11 || WaitUntil([&] { return x11->FindWindowByTitle(kGame) == 0; }));
+    X11Test::TearDown();
   }
   Form1& form() { return *program->started.form; }
   // A minute on Tallymeter's clock and a second on the game's, then the
   // monitoring timer's tick: one timed capture each time.
   void NextCapture(int seconds = 60) {
     WaitUntil([] { return false; }, 1000);
-    program->clock.AdvanceSeconds(seconds);
-    form().timCaptureInterval_Timer();
+    program->TickAfter(seconds);
   }
   QString ScreenLog() { return form().findChild<QPlainTextEdit*>(QStringLiteral("txtLog"))->toPlainText(); }
 
-  std::unique_ptr<WindowSystem> x11;
   TempFolder folder;
   std::unique_ptr<InProcessProgram> program;
 };
 
 TEST_F(X11Behind, AMeasurementGoesOnBesideAFocusedWindowStopsWhileItCoversAnAreaAndTheLogHoldsWhatWasSeen) {
-  GainingGame game(190, 1'234'567'890, kStepMs, kGainPerStep);
-  const WindowId id = ShowGame(*x11, "190");
+  PracticeGame game("190", "1234567890", Gaining(kStepMs, kGainPerStep));
+  const WindowId id = ShowGame(*ws, "190");
   ASSERT_NE(id, 0u);
-  const QRect outer = x11->OuterRect(id).value_or(QRect());
+  const QRect outer = ws->OuterRect(id).value_or(QRect());
   // Tallymeter's own window beside the game, below Notes.
   form().move(outer.right() + 30, outer.top() + 300);
   QWidget notes;
-  notes.setWindowTitle(QStringLiteral("Notes"));
-  notes.setGeometry(outer.right() + 30, outer.top() + 30, 300, 200);
-  notes.show();
-  WindowId notesId = 0;
-  ASSERT_TRUE(WaitUntil([&] { return (notesId = x11->FindWindowByTitle(QStringLiteral("Notes"))) != 0; }));
+  const WindowId notesId = ShowTitled(*ws, notes, "Notes", QRect(outer.right() + 30, outer.top() + 30, 300, 200));
+  ASSERT_NE(notesId, 0u);
   const auto focusNotes = [&] {
     return WaitUntil([&] {
-      if (x11->ForegroundWindow() != notesId) Xdotool({"windowactivate", "--sync", QString::number(notesId)});
-      return x11->ForegroundWindow() == notesId;
+      if (ws->ForegroundWindow() != notesId) Activate(notesId);
+      return ws->ForegroundWindow() == notesId;
     });
   };
   const auto moveNotes = [&](QPoint to) {
-    Xdotool({"windowmove", "--sync", QString::number(notesId), QString::number(to.x()), QString::number(to.y())});
+    MoveWindow(notesId, to);
     WaitUntil([] { return false; }, 300);  // the stacking settles
   };
   ASSERT_TRUE(focusNotes());
@@ -118,10 +104,10 @@ TEST_F(X11Behind, AMeasurementGoesOnBesideAFocusedWindowStopsWhileItCoversAnArea
 }
 
 TEST_F(X11Behind, TheResizedPracticeGameReadsOnAtTheFollowedAreasAndSaysSoOnceOnScreen) {
-  GainingGame game(190, 1'234'567'890, kStepMs, kGainPerStep);
-  const WindowId id = ShowGame(*x11, "190");
+  PracticeGame game("190", "1234567890", Gaining(kStepMs, kGainPerStep));
+  const WindowId id = ShowGame(*ws, "190");
   ASSERT_NE(id, 0u);
-  const QSize picked = x11->OuterRect(id).value_or(QRect()).size();
+  const QSize picked = ws->OuterRect(id).value_or(QRect()).size();
   form().menuRun_Click();
   NextCapture(20);
   ASSERT_EQ(program->Caption(0), QStringLiteral("190"));
@@ -129,9 +115,9 @@ TEST_F(X11Behind, TheResizedPracticeGameReadsOnAtTheFollowedAreasAndSaysSoOnceOn
 
   ASSERT_TRUE(Xdotool({"windowsize", "--sync", QString::number(id), "1024", "768"}));
   QSize now;
-  ASSERT_TRUE(WaitUntil([&] { return (now = x11->OuterRect(id).value_or(QRect()).size()) != picked; }));
+  ASSERT_TRUE(WaitUntil([&] { return (now = ws->OuterRect(id).value_or(QRect()).size()) != picked; }));
   WaitUntil([] { return false; }, 500);  // the game repaints at its new size
-  Xdotool({"windowactivate", "--sync", QString::number(id)});
+  Activate(id);
   const QString before = program->Caption(1);
   for (int i = 0; i < 2; ++i) NextCapture();
   EXPECT_EQ(program->Caption(0), QStringLiteral("190"));

@@ -23,8 +23,6 @@
 #include "dialogs/form3.h"
 #include "dialogs/setup_guide.h"
 #include "in_process_program.h"
-#include "persistence/text_file.h"
-#include "x11_practice_game.h"
 
 namespace {
 
@@ -35,21 +33,17 @@ constexpr int kMarkGap = 3;
 const CaptureRegion kLevelArea{35, 575, 3 * 10 + 3, 15};
 const CaptureRegion kExpArea{463, 569, 10 * 8 + kMarkGap + 5 + 4, 11};
 
-void Xdotool(const QStringList& arguments) {
-  EXPECT_TRUE(RunTool(QStringLiteral("xdotool"), arguments)) << arguments.join(' ').toStdString();
-}
-
 QStringList At(QPoint global) { return {"mousemove", QString::number(global.x()), QString::number(global.y())}; }
 
 // A real click in the middle of `widget`.
 void Click(QWidget* widget) {
-  Xdotool(At(widget->mapToGlobal(widget->rect().center())) + QStringList{"click", "1"});
+  EXPECT_TRUE(Xdotool(At(widget->mapToGlobal(widget->rect().center())) + QStringList{"click", "1"}));
 }
 
 // Waits until `widget`'s window is the active one (a modal dialog, once the
 // window manager has placed it), so keys go there and positions are known.
 bool Active(QWidget* widget) {
-  Xdotool({"windowactivate", "--sync", QString::number(widget->window()->winId())});
+  Activate(widget->window()->winId());
   return WaitUntil([widget] { return QApplication::activeWindow() == widget->window(); });
 }
 
@@ -74,25 +68,22 @@ void WhenOpen(std::function<void(T&)> act) {
 // `patterns`, put where Tallymeter's windows leave it uncovered.
 class ShownGame {
  public:
-  ShownGame(WindowSystem& ws, const QString& patterns, const QString& level, const QString& exp) : ws_(ws) {
-    process_.setStandardOutputFile(QProcess::nullDevice());
-    process_.setStandardErrorFile(QProcess::nullDevice());
-    process_.start(kBinDir + "/practice_window", {"--frozen", "--level", level, "--exp", exp, "--patterns", patterns,
-                                                  "--boxes", "--mark-gap", QString::number(kMarkGap),
-                                                  "--no-level-mark"});
+  ShownGame(WindowSystem& ws, const QString& patterns, const QString& level, const QString& exp)
+      : ws_(ws) {
+    game_.emplace(level, exp, QStringList{"--frozen", "--patterns", patterns, "--boxes", "--mark-gap",
+                                          QString::number(kMarkGap), "--no-level-mark"});
     WaitUntil([&] { return (id_ = ws_.FindWindowByTitle(kGame)) != 0; });
-    if (id_ != 0) RunTool(QStringLiteral("xdotool"), {"windowmove", "--sync", QString::number(id_), "620", "0"});
+    if (id_ != 0) MoveWindow(id_, {620, 0});
   }
   ~ShownGame() {
-    process_.kill();
-    process_.waitForFinished(10000);
+    game_.reset();
     WaitUntil([&] { return ws_.FindWindowByTitle(kGame) == 0; });
   }
   // In front, and its counters drawn (the experience area shows ink and
   // stays as it is).
   bool ToFront() {
     if (id_ == 0) return false;
-    RunTool(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(id_)});
+    Activate(id_);
     QImage last;
     return WaitUntil([&] {
       const QImage now = CaptureGameArea(ws_, id_, kExpArea);
@@ -108,7 +99,7 @@ class ShownGame {
 
  private:
   WindowSystem& ws_;
-  QProcess process_;
+  std::optional<PracticeGame> game_;
   WindowId id_ = 0;
 };
 
@@ -126,12 +117,10 @@ void PickArea(AreaPicker& picker, const CaptureRegion& area) {
   ASSERT_TRUE(seen.contains(from) && seen.contains(to)) << "the picker opens with the area out of sight";
   Xdotool(At(from) + QStringList{"mousedown", "1"} + At((from + to) / 2) + At(to) + QStringList{"mouseup", "1"});
   const QRect wanted(area.sx, area.sy, area.ex, area.ey);
-  EXPECT_TRUE(WaitUntil([&] { return picker.Selection() == wanted; }))
-      << picker.Selection().x() << "," << picker.Selection().y() << " " << picker.Selection().width() << "x"
-      << picker.Selection().height();
+  EXPECT_TRUE(WaitUntil([&] { return picker.Selection() == wanted; }));
+  EXPECT_EQ(picker.findChild<QLabel*>("lblReading")->text(), QStringLiteral("認識NG")) << "not taught yet";
   // A plain click elsewhere keeps it; the arrows move it without a click first.
-  Xdotool(At(global(area.sx + area.ex + 20, area.sy)) + QStringList{"click", "1"});
-  Xdotool({"key", "Right"});
+  Xdotool(At(global(area.sx + area.ex + 20, area.sy)) + QStringList{"click", "1", "key", "Right"});
   EXPECT_TRUE(WaitUntil([&] { return picker.Selection() == wanted.translated(1, 0); }));
   Xdotool({"key", "Left"});
   EXPECT_TRUE(WaitUntil([&] { return picker.Selection() == wanted; }));
@@ -174,10 +163,8 @@ TEST(FirstStart, GuidedSetUpWithRealPointerAndKeysLogsTheNextTimedCapture) {
   ASSERT_NE(x11, nullptr) << "no X display";
   TempFolder folder;
   // What the zip unpacks: the delivered files, no settings, no Pattern/.
-  QDir().mkpath(folder.File(QStringLiteral("system")));
-  for (const QString& name : QDir(kBinDir + "/system").entryList(QDir::Files)) {
-    QFile::copy(kBinDir + "/system/" + name, folder.File("system/" + name));
-  }
+  InstallPatterns(folder);
+  QDir(folder.File(QStringLiteral("Pattern"))).removeRecursively();
   // The game's digits: the delivered shapes with their colours inverted.
   const QString changed = InvertedPatterns(folder);
   ASSERT_FALSE(changed.isEmpty());
@@ -236,7 +223,7 @@ TEST(FirstStart, GuidedSetUpWithRealPointerAndKeysLogsTheNextTimedCapture) {
   }
   ASSERT_TRUE(DigitsTaught(*form.PatternEditor(), 0) && DigitsTaught(*form.PatternEditor(), 1))
       << "still untaught after " << captures << " captures";
-  for (const Notice& notice : program.boxes.shown) ADD_FAILURE() << notice.text.toStdString();
+  EXPECT_EQ(program.boxes.shown, std::vector<Notice>{});
   std::printf("captures needed to teach every digit of both areas: %d\n", captures);
   RecordProperty("captures_to_teach", captures);
 
@@ -256,13 +243,12 @@ TEST(FirstStart, GuidedSetUpWithRealPointerAndKeysLogsTheNextTimedCapture) {
       ASSERT_TRUE(WaitUntil([&] { return form.IsMonitoring(); }));
     }
     ASSERT_TRUE(game.ToFront()) << (QApplication::activeModalWidget() ? "a dialog left open" : "");
-    program.clock.AdvanceSeconds(firstAt.isValid() ? 20 * 60 : 20);
+    program.TickAfter(firstAt.isValid() ? 20 * 60 : 20);
     if (!firstAt.isValid()) firstAt = program.clock.Now();
-    form.timCaptureInterval_Timer();
     EXPECT_EQ(program.Caption(0), level);
     EXPECT_EQ(program.Caption(1), exp);
   }
-  for (const Notice& notice : program.boxes.shown) ADD_FAILURE() << notice.text.toStdString();
+  EXPECT_EQ(program.boxes.shown, std::vector<Notice>{});
   QFile file(folder.File(QStringLiteral("log/給与明細%1.txt").arg(firstAt.toString("yyyyMMddHHmm"))));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QString second = firstAt.addSecs(20 * 60).toString("MM/dd HH:mm");

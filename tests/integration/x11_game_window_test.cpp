@@ -1,67 +1,22 @@
 // The X11 backend against the practice game on a real server and window
-// manager: finding it by its exact title, whether it is in front, and the
-// pixels at the default regions, counted from the outer corner.
-#include <QWidget>
+// manager: finding it by its exact title, whether it is in front, what the
+// player can see of it behind other windows, and the pixels at the default
+// regions, counted from the outer corner; and, on a server of its own, a
+// desktop of two monitors whose second one the game sits on.
 #include <gtest/gtest.h>
 
+#include "capture/game_sight.h"
 #include "x11_practice_game.h"
 
 namespace {
 
-class X11GameWindow : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ws = OpenX11WindowSystem();
-    ASSERT_NE(ws, nullptr) << "no X display";
-  }
-  // A killed game's window lingers until the server has noticed; the next
-  // test must not find it.
-  void TearDown() override {
-    EXPECT_TRUE(!ws || WaitUntil([&] { return ws->FindWindowByTitle(kGame) == 0; }));
-  }
-  std::unique_ptr<WindowSystem> ws;
-};
+using X11GameWindow = X11Test;
 
-TEST_F(X11GameWindow, OnlyTheExactTitleIsTheGameAndItIsInFrontOnlyWhenActivated) {
-  std::vector<std::unique_ptr<QWidget>> nearTitles;
-  for (const char* title : {"MapleStory2", "MapleStory - Chat", "maplestory"}) {
-    nearTitles.push_back(std::make_unique<QWidget>());
-    nearTitles.back()->setWindowTitle(QString::fromUtf8(title));
-    nearTitles.back()->show();
-    ASSERT_TRUE(WaitUntil([&] { return ws->FindWindowByTitle(QString::fromUtf8(title)) != 0; })) << title;
-  }
-  EXPECT_EQ(ws->FindWindowByTitle(kGame), 0u);
+// The right monitor is shorter: below it lies no monitor at all.
+const char* const kMonitors = "1280x1024+0+0 *1280x800+1280+0";
+const std::array<CaptureRegion, 2> kRegions{kLevelRegion, kExpRegion};
 
-  PracticeGame game("152", "1234567890");
-  const WindowId id = ShowGame(*ws, "152");
-  ASSERT_NE(id, 0u);
-  const WindowId other = ws->FindWindowByTitle(QStringLiteral("MapleStory2"));
-  RunTool(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(other)});
-  EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() == other; }));
-  RunTool(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(id)});
-  EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() == id; }));
-}
-
-TEST_F(X11GameWindow, AMinimisedGameOrOneOnAnotherDesktopIsRunningButNotInFront) {
-  PracticeGame game("152", "1234567890");
-  const WindowId id = ShowGame(*ws, "152");
-  ASSERT_NE(id, 0u);
-  const QString window = QString::number(id);
-
-  ASSERT_TRUE(RunTool(QStringLiteral("xdotool"), {"windowminimize", "--sync", window}));
-  EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() != id; }));
-  EXPECT_EQ(ws->FindWindowByTitle(kGame), id) << "minimised";
-  RunTool(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
-  EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() == id; }));
-
-  ASSERT_TRUE(RunTool(QStringLiteral("xdotool"), {"set_desktop", "0"}));
-  ASSERT_TRUE(RunTool(QStringLiteral("xdotool"), {"set_desktop_for_window", window, "1"}));
-  EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() != id; }));
-  EXPECT_EQ(ws->FindWindowByTitle(kGame), id) << "on another desktop";
-  RunTool(QStringLiteral("xdotool"), {"set_desktop_for_window", window, "0"});
-  RunTool(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
-  EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() == id; }));
-}
+bool OnTwoMonitors() { return !qEnvironmentVariable("TALLYMETER_X_MONITORS").isEmpty(); }
 
 TEST_F(X11GameWindow, TheDefaultRegionsReadTheCountersOffScreenReadsBlackAndAClosedWindowNothing) {
   auto game = std::make_unique<PracticeGame>("152", "1234567890");
@@ -100,8 +55,14 @@ TEST_F(X11GameWindow, TheDefaultRegionsReadTheCountersOffScreenReadsBlackAndAClo
 
 // The step asks everything of one look at once, partly of the windows the
 // previous look saw: it must answer exactly as the questions one by one do,
-// also just after windows came, went or changed places.
+// also just after windows came, went or changed places. Only the exact title
+// is the game; behind another window it is seen where nothing covers an
+// area; minimised or on another desktop it runs, not in front.
 TEST_F(X11GameWindow, OneLookAnswersAsTheQuestionsOneByOneWhileWindowsComeAndGo) {
+  const std::array<QString, 3> titles{"MapleStory2", "MapleStory - Chat", "maplestory"};
+  std::array<QWidget, 3> nearTitles;
+  for (std::size_t i = 0; i < 3; ++i) ASSERT_NE(ShowTitled(*ws, nearTitles[i], titles[i]), 0u) << i;
+  EXPECT_EQ(ws->FindWindowByTitle(kGame), 0u);
   auto game = std::make_unique<PracticeGame>("152", "1234567890");
   const WindowId id = ShowGame(*ws, "152");
   ASSERT_NE(id, 0u);
@@ -118,46 +79,75 @@ TEST_F(X11GameWindow, OneLookAnswersAsTheQuestionsOneByOneWhileWindowsComeAndGo)
       return look.window == window && look.inFront == inFront && agrees();
     });
   };
-  const auto activate = [&](WindowId window) {
-    return RunTool(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(window)});
-  };
   ASSERT_TRUE(lookSees(id, true));
-  const std::array<CaptureRegion, 2> regions{kLevelRegion, kExpRegion};
-  std::array<QImage, 2> pictures = CaptureGameAreas(*ws, ws->LookAt(kGame), regions);
+  std::array<QImage, 2> pictures = CaptureGameAreas(*ws, ws->LookAt(kGame), kRegions);
   EXPECT_TRUE(Shows(pictures[0], CounterSprite(0, "152")));
   EXPECT_TRUE(Shows(pictures[1], CounterSprite(1, "1234567890")));
 
   // A second window of the title: the topmost of the two is the one found,
   // and activating one raises it.
   auto second = std::make_unique<QWidget>();
-  second->setWindowTitle(kGame);
   second->resize(300, 200);
-  second->show();
+  ShowTitled(*ws, *second, kGame);
   WindowId top = 0;
   ASSERT_TRUE(WaitUntil([&] { return (top = ws->FindWindowByTitle(kGame)) != id && top != 0; }));
-  ASSERT_TRUE(activate(top));
+  ASSERT_TRUE(Activate(top));
   EXPECT_TRUE(lookSees(top, true));
-  ASSERT_TRUE(activate(id));
+  ASSERT_TRUE(Activate(id));
   EXPECT_TRUE(lookSees(id, true));
-  ASSERT_TRUE(activate(top));
+  ASSERT_TRUE(Activate(top));
   EXPECT_TRUE(lookSees(top, true));
   second.reset();
   EXPECT_TRUE(WaitUntil([&] { return ws->LookAt(kGame).window == id && agrees(); }));
 
-  // Behind another window, then in front again.
+  // Behind another window that holds the focus, the game is seen unless that
+  // window (or one that takes the mouse) covers an area.
+  const QRect outer = ws->OuterRect(id).value_or(QRect());
+  const QPoint beside(outer.right() + 30, outer.top() + 30);
   QWidget notes;
-  notes.setWindowTitle(QStringLiteral("Notes"));
-  notes.show();
-  WindowId notesId = 0;
-  ASSERT_TRUE(WaitUntil([&] { return (notesId = ws->FindWindowByTitle(QStringLiteral("Notes"))) != 0; }));
-  ASSERT_TRUE(activate(notesId));
-  EXPECT_TRUE(lookSees(id, false)) << "behind";
-  ASSERT_TRUE(activate(id));
-  EXPECT_TRUE(lookSees(id, true));
+  const WindowId notesId = ShowTitled(*ws, notes, "Notes", QRect(beside, QSize(300, 200)));
+  ASSERT_NE(notesId, 0u);
+  const auto seenAs = [&](AreasSeen seen) {
+    return WaitUntil([&] {
+      if (ws->ForegroundWindow() != notesId) Xdotool({"windowactivate", QString::number(notesId)});
+      const WindowLook look = ws->LookAtEvenBehind(kGame);
+      return ws->ForegroundWindow() == notesId && !look.inFront && SeeGameAreas(look, kRegions) == seen && agrees();
+    });
+  };
+  EXPECT_TRUE(seenAs(AreasSeen::Visible)) << "beside, with the focus";
+  pictures = CaptureGameAreas(*ws, ws->LookAtEvenBehind(kGame), kRegions);
+  EXPECT_TRUE(Shows(pictures[0], CounterSprite(0, "152")) && Shows(pictures[1], CounterSprite(1, "1234567890")));
+  MoveWindow(notesId, outer.topLeft() + QPoint(150, 100));
+  EXPECT_TRUE(seenAs(AreasSeen::Visible)) << "over the game, away from the areas";
+  MoveWindow(notesId, outer.topLeft() + QPoint(kExpRegion.sx + 40, kExpRegion.sy - 150));
+  EXPECT_TRUE(seenAs(AreasSeen::Covered)) << "over the experience area";
+  EXPECT_TRUE(CaptureGameAreas(*ws, ws->LookAtEvenBehind(kGame), kRegions)[1].isNull());
+  MoveWindow(notesId, beside);
+  QWidget overlay;
+  const auto overlayFlags = Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint | Qt::WindowStaysOnTopHint;
+  overlay.setWindowFlags(overlayFlags | Qt::WindowTransparentForInput);
+  overlay.setGeometry(outer);
+  overlay.show();
+  EXPECT_TRUE(seenAs(AreasSeen::Visible)) << "under a click-through overlay";
+  overlay.setWindowFlags(overlayFlags);
+  overlay.show();
+  EXPECT_TRUE(seenAs(AreasSeen::Covered)) << "under a window that takes the mouse";
+  overlay.hide();
 
-  ASSERT_TRUE(RunTool(QStringLiteral("xdotool"), {"windowminimize", "--sync", QString::number(id)}));
-  EXPECT_TRUE(lookSees(id, false)) << "minimised";
-  ASSERT_TRUE(activate(id));
+  ASSERT_TRUE(Xdotool({"windowminimize", "--sync", QString::number(id)}));
+  EXPECT_TRUE(seenAs(AreasSeen::Minimised));
+  ASSERT_TRUE(Activate(id));
+  EXPECT_TRUE(lookSees(id, true));
+  ASSERT_TRUE(Xdotool({"set_desktop", "0"}));
+  ASSERT_TRUE(Xdotool({"set_desktop_for_window", QString::number(id), "1"}));
+  EXPECT_TRUE(WaitUntil([&] {
+    const std::optional<AreasSeen> seen = SeeGameAreas(ws->LookAtEvenBehind(kGame), kRegions);
+    const WindowLook look = ws->LookAt(kGame);
+    return (seen == AreasSeen::OtherDesktop || seen == AreasSeen::Minimised) && look.window == id && !look.inFront &&
+           agrees();
+  })) << "on another desktop";
+  Xdotool({"set_desktop_for_window", QString::number(id), "0"});
+  ASSERT_TRUE(Activate(id));
   EXPECT_TRUE(lookSees(id, true));
 
   // Gone: the look finds nothing, and grabs for it give no pictures. The
@@ -166,11 +156,11 @@ TEST_F(X11GameWindow, OneLookAnswersAsTheQuestionsOneByOneWhileWindowsComeAndGo)
   WindowLook last;
   ASSERT_TRUE(WaitUntil([&] {
     last = ws->LookAt(kGame);
-    return Shows(CaptureGameAreas(*ws, last, regions)[0], CounterSprite(0, "152"));
+    return Shows(CaptureGameAreas(*ws, last, kRegions)[0], CounterSprite(0, "152"));
   }));
   game.reset();
   EXPECT_TRUE(lookSees(0, false));
-  pictures = CaptureGameAreas(*ws, last, regions);
+  pictures = CaptureGameAreas(*ws, last, kRegions);
   EXPECT_TRUE(pictures[0].isNull() && pictures[1].isNull());
   EXPECT_EQ(ws->GrabScreens({QRect(0, 0, 10, 10), QRect()}, id), std::vector<QImage>(2));
 }
@@ -182,7 +172,7 @@ TEST_F(X11GameWindow, ThousandsOfCapturesLeaveNoFileOpen) {
   const QImage sprite = CounterSprite(0, "152");
   const auto round = [&] {
     const WindowLook look = ws->LookAt(kGame);
-    const std::array<QImage, 2> pictures = CaptureGameAreas(*ws, look, {kLevelRegion, kExpRegion});
+    const std::array<QImage, 2> pictures = CaptureGameAreas(*ws, look, kRegions);
     return look.window == id && look.inFront && Shows(pictures[0], sprite) && !pictures[1].isNull() &&
            ws->FindWindowByTitle(kGame) == id && ws->ForegroundWindow() == id &&
            Shows(CaptureGameArea(*ws, id, kLevelRegion), sprite);
@@ -194,6 +184,53 @@ TEST_F(X11GameWindow, ThousandsOfCapturesLeaveNoFileOpen) {
   const auto files = openFiles();
   for (int i = 0; i < 3000; ++i) ASSERT_TRUE(round()) << i;
   EXPECT_EQ(openFiles(), files);
+}
+
+TEST(X11TwoMonitors, PassesOnAServerOfItsOwn) {
+  if (OnTwoMonitors()) GTEST_SKIP() << "this is the run on that server";
+  EXPECT_TRUE(PassesOnServerOfItsOwn({"TALLYMETER_X_SCREEN=2560x1024", QStringLiteral("TALLYMETER_X_MONITORS=") + kMonitors},
+                                     "X11TwoMonitors.*"));
+}
+
+TEST(X11TwoMonitors, TheGameOnTheSecondMonitorOrAcrossBothReadsAndOffTheMonitorsIsNotSeen) {
+  if (!OnTwoMonitors()) GTEST_SKIP() << "runs on the server with two monitors";
+  const std::unique_ptr<WindowSystem> ws = OpenX11WindowSystem();
+  ASSERT_NE(ws, nullptr);
+  const Desktop desktop = ws->DesktopLayout();
+  EXPECT_EQ(desktop.bounds, QRect(0, 0, 2560, 1024));
+  ASSERT_EQ(desktop.monitors.size(), 2u);
+  EXPECT_TRUE(std::find(desktop.monitors.begin(), desktop.monitors.end(), QRect(1280, 0, 1280, 800)) !=
+              desktop.monitors.end());
+
+  PracticeGame game("152", "1234567890");
+  const WindowId id = ShowGame(*ws, "152");
+  ASSERT_NE(id, 0u);
+  const QSize size = ws->OuterRect(id).value_or(QRect()).size();
+  const auto reads = [&] {
+    const std::array<QImage, 2> both = CaptureGameAreas(*ws, ws->LookAt(kGame), kRegions);
+    return Shows(both[0], CounterSprite(0, "152")) && Shows(both[1], CounterSprite(1, "1234567890"));
+  };
+  // On the primary monitor, whose origin is not the screen's; then with its
+  // status bar across the seam between the two.
+  for (const QPoint at : {QPoint(1500, 20), QPoint(1000, 20)}) {
+    ASSERT_TRUE(MoveWindow(id, at));
+    EXPECT_TRUE(WaitUntil([&] { return ws->OuterRect(id).value_or(QRect()).left() >= at.x() - 20 && reads(); }))
+        << at.x();
+  }
+  // Seen from behind another window: on the monitors, then with the status
+  // bar below the shorter monitor, where no monitor is.
+  QWidget notes;
+  const WindowId notesId = ShowTitled(*ws, notes, "Notes", QRect(100, 100, 200, 100));
+  ASSERT_NE(notesId, 0u);
+  const auto seen = [&](AreasSeen wanted) {
+    return WaitUntil([&] {
+      if (ws->ForegroundWindow() != notesId) Xdotool({"windowactivate", QString::number(notesId)});
+      return SeeGameAreas(ws->LookAtEvenBehind(kGame), kRegions) == wanted;
+    });
+  };
+  EXPECT_TRUE(seen(AreasSeen::Visible));
+  ASSERT_TRUE(MoveWindow(id, {1500, 1024 - size.height()}));
+  EXPECT_TRUE(seen(AreasSeen::OffScreen));
 }
 
 }  // namespace

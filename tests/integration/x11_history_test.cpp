@@ -39,14 +39,11 @@ TEST(X11History, TwoMeasurementsWithTheirMemosReachTheHistoryWindowItsExportAndI
     std::unique_ptr<PracticeGame> game;
     for (std::size_t i = 0; i < m.counters.size(); ++i) {
       game.reset();  // one game window at a time
-      game = std::make_unique<PracticeGame>(QStringLiteral("100"), QString::number(m.counters[i]));
+      game = std::make_unique<PracticeGame>("100", QString::number(m.counters[i]));
       ASSERT_NE(ShowGame(*x11, QStringLiteral("100")), 0u);
       if (i == 0) form.menuRun_Click();  // the first counter is where it starts
       // Two ticks a counter: one of them at least reads it live.
-      for (int tick = 0; tick < 2; ++tick) {
-        program.clock.AdvanceSeconds(10);
-        form.timCaptureInterval_Timer();
-      }
+      for (int tick = 0; tick < 2; ++tick) program.TickAfter(10);
     }
     form.menuStop_Click();
     program.clock.AdvanceSeconds(600);

@@ -5,8 +5,6 @@
 // and, with the delivered experience table, the time to the next level.
 // The tick handler is called once a second instead of every ten seconds, to
 // gather as many live readings in a shorter time.
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <gtest/gtest.h>
 
@@ -14,7 +12,6 @@
 
 #include "accounting/exp_table_file.h"
 #include "accounting/session_model.h"
-#include "base/cp932.h"
 #include "base/display_text.h"
 #include "capture/timing.h"
 #include "monitoring/monitoring_cycle.h"
@@ -30,11 +27,7 @@ constexpr std::int64_t kStartExp = 100'000'000'000;
 
 // The log file's last line, split at its blanks.
 QStringList LastLogLine(const QString& folder) {
-  const QStringList files = QDir(folder + "/log").entryList({"*.txt"}, QDir::Files);
-  if (files.size() != 1) return {};
-  QFile file(folder + "/log/" + files[0]);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  const QStringList lines = DecodeCp932(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+  const QStringList lines = LogLines(folder);
   return lines.isEmpty() ? QStringList() : lines.last().split(u' ', Qt::SkipEmptyParts);
 }
 
@@ -57,10 +50,10 @@ TEST(X11Level250, AGainLineWithTheRightRateAndThePanelsTimeToLevel) {
   Form1& form = *program.form;
   form.State().settings.captureInterval = 1;
 
-  GainingGame game(250, kStartExp, kStepMs, kGainPerStep);
+  PracticeGame game("250", QString::number(kStartExp), Gaining(kStepMs, kGainPerStep));
   WindowId id = 0;
   ASSERT_TRUE(WaitUntil([&] { return (id = x11->FindWindowByTitle(kGame)) != 0; }));
-  RunTool(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(id)});
+  Activate(id);
   ASSERT_TRUE(WaitUntil([&] { return x11->ForegroundWindow() == id; }));
 
   // The first timed capture comes about 15 seconds after Run, the next a

@@ -1,8 +1,6 @@
 // The X11 backend on a server without a window manager: no client list, no
 // active-window property, no frames. The program runs itself again on a
 // private server of its own started without openbox.
-#include <QProcessEnvironment>
-#include <QWidget>
 #include <gtest/gtest.h>
 
 #include "x11_practice_game.h"
@@ -13,17 +11,7 @@ bool OnServerWithoutWindowManager() { return qEnvironmentVariable("TALLYMETER_NO
 
 TEST(X11WithoutWindowManager, PassesOnAServerOfItsOwn) {
   if (OnServerWithoutWindowManager()) GTEST_SKIP() << "this is the run on that server";
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert("TALLYMETER_NO_WM", "1");
-  QProcess run;
-  run.setProcessEnvironment(environment);
-  run.setProcessChannelMode(QProcess::MergedChannels);
-  const QString withX = QStringLiteral(TALLYMETER_SOURCE_DIR "/scripts/with-x");
-  run.start(withX, {QCoreApplication::applicationFilePath()});
-  ASSERT_TRUE(run.waitForFinished(240000));
-  const std::string output = run.readAll().toStdString();
-  EXPECT_EQ(run.exitCode(), 0) << output;
-  EXPECT_NE(output.find("[  PASSED  ] 1 test."), std::string::npos) << output;
+  EXPECT_TRUE(PassesOnServerOfItsOwn({"TALLYMETER_NO_WM=1"}, "*"));
 }
 
 TEST(X11WithoutWindowManager, FindsTheGameAmongTheRootsChildrenAndTheForegroundByInputFocus) {
@@ -31,10 +19,8 @@ TEST(X11WithoutWindowManager, FindsTheGameAmongTheRootsChildrenAndTheForegroundB
   const std::unique_ptr<WindowSystem> ws = OpenX11WindowSystem();
   ASSERT_NE(ws, nullptr);
   QWidget nearTitle;
-  nearTitle.setWindowTitle(QStringLiteral("MapleStory2"));
-  nearTitle.show();
-  WindowId other = 0;
-  ASSERT_TRUE(WaitUntil([&] { return (other = ws->FindWindowByTitle(QStringLiteral("MapleStory2"))) != 0; }));
+  const WindowId other = ShowTitled(*ws, nearTitle, "MapleStory2");
+  ASSERT_NE(other, 0u);
   EXPECT_EQ(ws->FindWindowByTitle(kGame), 0u);
 
   PracticeGame game("7", "9081726354");
@@ -44,7 +30,7 @@ TEST(X11WithoutWindowManager, FindsTheGameAmongTheRootsChildrenAndTheForegroundB
   const QImage expSprite = CounterSprite(1, "9081726354");
   EXPECT_TRUE(WaitUntil([&] { return Shows(CaptureGameArea(*ws, id, kExpRegion), expSprite); }));
   for (const WindowId focus : {id, other}) {
-    ASSERT_TRUE(RunTool(QStringLiteral("xdotool"), {"windowfocus", QString::number(focus)}));
+    ASSERT_TRUE(Xdotool({"windowfocus", QString::number(focus)}));
     EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() == focus; }));
     // The look of a step finds the same without the window manager's lists.
     const WindowLook look = ws->LookAt(kGame);

@@ -16,8 +16,6 @@
 
 namespace {
 
-bool Xdotool(const QStringList& arguments) { return RunTool(QStringLiteral("xdotool"), arguments); }
-
 // The window of ours whose frame is `frame`, among those above the game.
 bool AboveTheGame(WindowSystem& ws, WindowId game, const QRect& frame) {
   const std::optional<WindowSight> sight = ws.SightOf(game);
@@ -34,14 +32,12 @@ bool OverAnArea(WindowSystem& ws, WindowId game, const Settings& settings, const
   });
 }
 
-class X11OwnWindows : public ::testing::Test {
+class X11OwnWindows : public X11Test {
  protected:
   void SetUp() override {
-    ws = OpenX11WindowSystem();
-    ASSERT_NE(ws, nullptr) << "no X display";
+    X11Test::SetUp();
     InstallPatterns(folder);
   }
-  std::unique_ptr<WindowSystem> ws;
   TempFolder folder;
 };
 
@@ -57,7 +53,7 @@ TEST_F(X11OwnWindows, TheLostGameBoxStandsAboveTheGameAndIsNeverJoinedByASecond)
   boxes.Warning()->move(outer.center() - QPoint(100, 50));
   ASSERT_TRUE(WaitUntil([&] { return boxes.Warning()->isVisible() && boxes.Warning()->frameGeometry().intersects(outer); }));
   // The game brought back to the front: the box stays above it.
-  Xdotool({"windowactivate", "--sync", QString::number(id)});
+  Activate(id);
   ASSERT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() == id; }));
   EXPECT_TRUE(WaitUntil([&] { return AboveTheGame(*ws, id, boxes.Warning()->frameGeometry()); }));
   boxes.Warn(QStringLiteral("MapleStoryが起動していません"), QStringLiteral("エラー"));
@@ -89,7 +85,7 @@ TEST_F(X11OwnWindows, TheCompactViewKeepsOffTheAreasWhenOpenedAndWhenTheGameMove
   const QPoint level(settings.captureRegions[0].sx, settings.captureRegions[0].sy);
   const QPoint to = view.center() - level;
   form.menuRun_Click();
-  Xdotool({"windowmove", "--sync", QString::number(id), QString::number(to.x()), QString::number(to.y())});
+  MoveWindow(id, to);
   ASSERT_TRUE(WaitUntil([&] { return OverAnArea(*ws, id, settings, view); }));
   form.timCaptureInterval_Timer();
   EXPECT_TRUE(WaitUntil([&] { return !OverAnArea(*ws, id, settings, compact->frameGeometry()); }))
@@ -103,7 +99,7 @@ TEST_F(X11OwnWindows, TheMainWindowOpensBesideTheGameAndComesBackWhereItWasLeftO
   ASSERT_NE(id, 0u);
   // Room for the main window right of the game.
   Xdotool({"windowsize", "--sync", QString::number(id), "700", "620"});
-  Xdotool({"windowmove", "--sync", QString::number(id), "0", "0"});
+  MoveWindow(id, {0, 0});
   QRect outer;
   ASSERT_TRUE(WaitUntil([&] {
     outer = ws->OuterRect(id).value_or(QRect());

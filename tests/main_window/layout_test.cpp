@@ -78,24 +78,19 @@ TEST_F(ProgramTest, TheMainWindowIsLaidOutByTheRuleAndTracesEveryResizeUnlessMin
 // Classic: the log keeps the rule's minimum height. With the live panel (and
 // the chart, when there is room) the window's minimum grows so the log still
 // shows several lines.
-void ExpectSmallestWindowWhole(Form1& form, int logHeight) {
-  QWidget* client = form.centralWidget();
-  form.resize(100, 80);
-  const QRect inside(QPoint(0, 0), client->size());
-  for (const char* name : {"cmdCapture", "cmdRecognize", "lblElapse", "lblCapture_1", "picRecognize_1", "txtLog"}) {
-    auto* control = form.findChild<QWidget*>(QString::fromLatin1(name));
-    ASSERT_NE(control, nullptr) << name;
-    EXPECT_TRUE(inside.contains(control->geometry())) << name << " is cut off";
+TEST_F(ProgramTest, TheSmallestMainWindowKeepsEveryControlWholeWithOrWithoutTheLivePanel) {
+  for (const auto& [live, logHeight] : {std::pair(false, 160), std::pair(true, 96)}) {
+    SCOPED_TRACE(live ? "live" : "classic");
+    program_.form.reset();
+    program_.lock.reset();
+    Start([live = live](Settings& settings) { settings.showLivePanel = live; });
+    form().resize(100, 80);
+    const QRect inside(QPoint(0, 0), form().centralWidget()->size());
+    for (const char* name : {"cmdCapture", "cmdRecognize", "lblElapse", "lblCapture_1", "picRecognize_1", "txtLog"}) {
+      auto* control = form().findChild<QWidget*>(QString::fromLatin1(name));
+      ASSERT_NE(control, nullptr) << name;
+      EXPECT_TRUE(inside.contains(control->geometry())) << name << " is cut off";
+    }
+    EXPECT_GE(form().findChild<QWidget*>(QStringLiteral("txtLog"))->height(), logHeight);
   }
-  EXPECT_GE(form.findChild<QWidget*>(QStringLiteral("txtLog"))->height(), logHeight);
-}
-
-TEST_F(ProgramTest, TheSmallestMainWindowKeepsEveryControlWhole) {
-  Start([](Settings& settings) { settings.showLivePanel = false; });
-  ExpectSmallestWindowWhole(form(), 160);
-}
-
-TEST_F(ProgramTest, TheSmallestMainWindowWithTheLivePanelKeepsEveryControlWhole) {
-  Start();
-  ExpectSmallestWindowWhole(form(), 96);
 }

@@ -18,7 +18,6 @@ TEST(TrayIcon, EachStateHasItsOwnColourAndTheToolTipTellsTheRate) {
   EXPECT_EQ(QColor::fromRgba(TrayPicture(TrayState::Alert, 32).pixel(0, 0)).alpha(), 0) << "round, not square";
 
   EXPECT_EQ(TrayToolTip(TrayState::Stopped, std::nullopt), QStringLiteral("Tallymeter 停止中"));
-  EXPECT_EQ(TrayToolTip(TrayState::Monitoring, 2529), QStringLiteral("Tallymeter 監視中 時給 2,529 k/h"));
   EXPECT_EQ(TrayToolTip(TrayState::Alert, -1), QStringLiteral("Tallymeter 警告あり 時給 -1 k/h"));
 }
 

@@ -1,6 +1,7 @@
 // The monitoring cycle on the Win32 backend against the practice game under
 // Wine, on a clock the test moves: the game is read behind a window that
-// holds the focus beside it, not while that window covers an area, and on
+// holds the focus beside it or over the game away from the areas, and under
+// a click-through overlay; not while that window covers an area; and on
 // after the game window is made larger.
 #include <QDir>
 #include <QFile>
@@ -65,13 +66,9 @@ TEST(Win32Cycle, TheGameIsReadBesideAFocusedWindowNotUnderItAndOnAfterAResize) {
   ASSERT_TRUE(WaitUntil([&] { return Shows(CaptureGameArea(*ws, id, kLevelRegion), CounterSprite(0, "152")); }));
   const QRect outer = ws->OuterRect(id).value_or(QRect());
   QWidget notes;
-  notes.setWindowTitle(QStringLiteral("Notes"));
-  notes.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   const QRect beside(outer.right() + 20, outer.top(), 300, 200);
-  notes.setGeometry(beside);
-  notes.show();
-  WindowId notesId = 0;
-  ASSERT_TRUE(WaitUntil([&] { return (notesId = ws->FindWindowByTitle(QStringLiteral("Notes"))) != 0; }));
+  const WindowId notesId = ShowTitled(*ws, notes, "Notes", beside);
+  ASSERT_NE(notesId, 0u);
   const auto seenAs = [&](AreasSeen seen) {
     return WaitUntil([&] {
       if (ws->ForegroundWindow() != notesId) BringWindowToFront(notesId);
@@ -82,6 +79,18 @@ TEST(Win32Cycle, TheGameIsReadBesideAFocusedWindowNotUnderItAndOnAfterAResize) {
   cycle.Run();
   ASSERT_TRUE(seenAs(AreasSeen::Visible));
   EXPECT_EQ(capture(), QStringLiteral("152")) << "beside the game, with the focus";
+  notes.setGeometry(QRect(outer.topLeft() + QPoint(100, 100), QSize(300, 200)));
+  ASSERT_TRUE(seenAs(AreasSeen::Visible)) << "over the game, away from the areas";
+  // A click-through overlay over the whole game hides nothing.
+  notes.setGeometry(beside);
+  QWidget overlay;
+  overlay.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
+                         Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
+  overlay.setGeometry(outer);
+  overlay.show();
+  ASSERT_TRUE(seenAs(AreasSeen::Visible)) << "under a click-through overlay";
+  EXPECT_EQ(capture(), QStringLiteral("152")) << "under a click-through overlay";
+  overlay.hide();
   const QPoint levelAt = outer.topLeft() + QPoint(kLevelRegion.sx, kLevelRegion.sy);
   notes.setGeometry(QRect(levelAt - QPoint(10, 10), QSize(60, 40)));
   ASSERT_TRUE(seenAs(AreasSeen::Covered));

@@ -1,14 +1,12 @@
 // The Win32 backend against the practice game: finding it by its exact title
-// only, whether it is in front, its outer rectangle, the pixels at the default
-// regions, black off the screen, a window closed before the grab, and no GDI
-// object or handle left behind by thousands of grabs.
+// only, whether it is in front, the pixels at the default regions counted
+// from the outer corner, black off the screen, a window closed before the
+// grab, and no GDI object or handle left behind by thousands of grabs.
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
-#include "capture/area_follow.h"
-#include "capture/game_sight.h"
 #include "capture/win32/win32_process.h"
 #include "capture/win32/win32_window_system.h"
 #include "practice_game.h"
@@ -44,10 +42,8 @@ TEST_F(Win32Backend, OnlyTheExactTitleIsTheGameAndItIsInFrontOnlyWhenBroughtTher
   std::vector<std::unique_ptr<QWidget>> nearTitles;
   for (const char* title : {"MapleStory2", "MapleStory - Chat", "maplestory", "MAPLESTORY", " MapleStory"}) {
     nearTitles.push_back(std::make_unique<QWidget>());
-    nearTitles.back()->setWindowTitle(QString::fromUtf8(title));
     nearTitles.back()->resize(200, 100);
-    nearTitles.back()->show();
-    ASSERT_TRUE(WaitUntil([&] { return ws->FindWindowByTitle(QString::fromUtf8(title)) != 0; })) << title;
+    ASSERT_NE(ShowTitled(*ws, *nearTitles.back(), QString::fromUtf8(title)), 0u) << title;
   }
   EXPECT_EQ(ws->FindWindowByTitle(kGame), 0u);
   EXPECT_EQ(ws->FindWindowByTitle(QString()), 0u);
@@ -73,33 +69,6 @@ TEST_F(Win32Backend, OnlyTheExactTitleIsTheGameAndItIsInFrontOnlyWhenBroughtTher
   EXPECT_TRUE(front(other));
   EXPECT_NE(ws->ForegroundWindow(), id);
   EXPECT_TRUE(front(id));
-}
-
-TEST_F(Win32Backend, TheOuterRectangleHoldsFrameAndTitleBar) {
-  QWidget window;
-  window.setWindowTitle(QStringLiteral("Tallymeter outer rectangle"));
-  window.setGeometry(200, 150, 320, 240);
-  window.show();
-  WindowId id = 0;
-  ASSERT_TRUE(WaitUntil([&] { return (id = ws->FindWindowByTitle(window.windowTitle())) != 0; }));
-  ASSERT_TRUE(WaitUntil([&] { return window.geometry() == QRect(200, 150, 320, 240); }));
-  const std::optional<QRect> outer = ws->OuterRect(id);
-  ASSERT_TRUE(outer);
-  // GetWindowRect's rectangle: the client area inside, a title bar above it,
-  // borders alike on the other three sides, and the frame Qt reports (which
-  // leaves out invisible resize borders) within it.
-  const QRect client = window.geometry();
-  EXPECT_TRUE(outer->contains(client));
-  const int left = client.left() - outer->left();
-  EXPECT_EQ(outer->right() - client.right(), left);
-  EXPECT_EQ(outer->bottom() - client.bottom(), left);
-  EXPECT_GT(client.top() - outer->top(), left + 10);
-  EXPECT_TRUE(outer->contains(window.frameGeometry()));
-  // It follows the window.
-  window.move(window.pos() + QPoint(30, 20));
-  EXPECT_TRUE(WaitUntil([&] { return ws->OuterRect(id) == outer->translated(30, 20); }));
-  EXPECT_FALSE(ws->OuterRect(0));
-  EXPECT_FALSE(ws->OuterRect(0xDEAD0000u));
 }
 
 TEST_F(Win32Backend, TheDefaultRegionsReadTheCountersOffScreenReadsBlackAndAClosedWindowNothing) {
@@ -137,16 +106,24 @@ TEST_F(Win32Backend, TheDefaultRegionsReadTheCountersOffScreenReadsBlackAndAClos
   ASSERT_TRUE(WaitUntil([&] { return !ws->OuterRect(id); }));
   EXPECT_TRUE(CaptureGameArea(*ws, id, kLevelRegion).isNull());
   EXPECT_FALSE(ws->GrabScreen(QRect(0, 0, 10, 10)).isNull());
+  EXPECT_FALSE(ws->OuterRect(0));
+  EXPECT_FALSE(ws->OuterRect(0xDEAD0000u));
 }
 
-TEST_F(Win32Backend, ThousandsOfGrabsLeaveNoGdiObjectOrHandleBehind) {
+// Wine's PrintWindow only sends WM_PRINT: the picture may be anything, but
+// thousands of them, like thousands of screen grabs, crash nothing and leave
+// nothing behind.
+TEST_F(Win32Backend, ThousandsOfGrabsAndWindowPicturesLeaveNoGdiObjectOrHandleBehind) {
   PracticeGame game("152", "1234567890");
   const WindowId id = ShowGame("152");
   ASSERT_NE(id, 0u);
   const QImage sprite = CounterSprite(0, "152");
+  const QSize size = ws->OuterRect(id).value_or(QRect()).size();
   const auto round = [&] {
+    const QImage whole = PrintWindowContents(id);
     return ws->FindWindowByTitle(kGame) == id && ws->ForegroundWindow() == id &&
-           Shows(CaptureGameArea(*ws, id, kLevelRegion), sprite) && !CaptureGameArea(*ws, id, kExpRegion).isNull();
+           Shows(CaptureGameArea(*ws, id, kLevelRegion), sprite) && !CaptureGameArea(*ws, id, kExpRegion).isNull() &&
+           (whole.isNull() || whole.size() == size);
   };
   for (int i = 0; i < 100; ++i) ASSERT_TRUE(round());  // warms up caches and pools
   const ProcessResources before = CurrentProcessResources();
@@ -161,6 +138,11 @@ TEST_F(Win32Backend, ThousandsOfGrabsLeaveNoGdiObjectOrHandleBehind) {
               shown(before.gdiObjects).c_str(), shown(after.gdiObjects).c_str(), shown(before.kernelHandles).c_str(),
               shown(after.kernelHandles).c_str(), before.nextGdiSlot, after.nextGdiSlot, before.nextKernelHandle,
               after.nextKernelHandle);
+  EXPECT_TRUE(PrintWindowContents(0).isNull());
+  EXPECT_TRUE(PrintWindowContents(0xDEAD0000u).isNull());
+  // The game shows its counters on the screen: the screen's picture is taken.
+  ws->GrabScreens({QRect(ws->OuterRect(id)->topLeft() + QPoint(35, 576), QSize(44, 13))}, id);
+  EXPECT_EQ(ws->LastGrabWay(), GrabWay::Screen);
 }
 
 // The suite runs on a desktop whose second monitor lies left of the primary
@@ -184,86 +166,6 @@ TEST_F(Win32Backend, AGameOnAMonitorLeftOfThePrimaryOneOrAcrossBothReadsWhole) {
       return Shows(both[0], level) && Shows(both[1], exp);
     })) << x;
   }
-}
-
-// The game behind another window: read while both areas are in sight,
-// not while that window covers one of them.
-TEST_F(Win32Backend, AGameBehindAnotherWindowIsSeenUnlessThatWindowCoversAnArea) {
-  PracticeGame game("152", "1234567890");
-  const WindowId id = ShowGame("152");
-  ASSERT_NE(id, 0u);
-  const QRect outer = ws->OuterRect(id).value_or(QRect());
-  const std::array<CaptureRegion, 2> regions{kLevelRegion, kExpRegion};
-  QWidget notes;
-  notes.setWindowTitle(QStringLiteral("Notes"));
-  notes.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-  notes.setGeometry(outer.right() + 20, outer.top(), 300, 200);
-  notes.show();
-  WindowId notesId = 0;
-  ASSERT_TRUE(WaitUntil([&] { return (notesId = ws->FindWindowByTitle(QStringLiteral("Notes"))) != 0; }));
-  const auto seenAs = [&](const QRect& where, AreasSeen seen) {
-    notes.setGeometry(where);
-    return WaitUntil([&] {
-      if (ws->ForegroundWindow() != notesId) BringWindowToFront(notesId);
-      const WindowLook look = ws->LookAtEvenBehind(kGame);
-      return ws->ForegroundWindow() == notesId && !look.inFront && SeeGameAreas(look, regions) == seen;
-    });
-  };
-  const QPoint levelAt = outer.topLeft() + QPoint(kLevelRegion.sx, kLevelRegion.sy);
-  EXPECT_TRUE(seenAs(QRect(outer.right() + 20, outer.top(), 300, 200), AreasSeen::Visible)) << "beside";
-  EXPECT_TRUE(Shows(CaptureGameAreas(*ws, ws->LookAtEvenBehind(kGame), regions)[0], CounterSprite(0, "152")));
-  EXPECT_TRUE(seenAs(QRect(outer.left() + 100, outer.top() + 100, 300, 200), AreasSeen::Visible)) << "over the game";
-  EXPECT_TRUE(seenAs(QRect(levelAt - QPoint(10, 10), QSize(30, 30)), AreasSeen::Covered)) << "over the level";
-  EXPECT_TRUE(CaptureGameAreas(*ws, ws->LookAtEvenBehind(kGame), regions)[0].isNull());
-  // A click-through overlay over the whole game hides nothing.
-  notes.setGeometry(outer.right() + 20, outer.top(), 300, 200);
-  QWidget overlay;
-  overlay.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
-                         Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
-  overlay.setGeometry(outer);
-  overlay.show();
-  EXPECT_TRUE(seenAs(QRect(outer.right() + 20, outer.top(), 300, 200), AreasSeen::Visible)) << "overlay";
-}
-
-// Resized, the practice game keeps its status bar at the bottom: the areas
-// moved for the new size read its counters.
-TEST_F(Win32Backend, AfterTheGameIsResizedTheFollowedAreasReadItsCounters) {
-  PracticeGame game("152", "1234567890");
-  const WindowId id = ShowGame("152");
-  ASSERT_NE(id, 0u);
-  const QRect picked = ws->OuterRect(id).value_or(QRect());
-  const QRect larger(picked.topLeft(), picked.size() + QSize(224, 168));
-  ASSERT_TRUE(PlaceWindow(id, larger));
-  ASSERT_TRUE(WaitUntil([&] { return ws->OuterRect(id) == larger; }));
-  const std::array<CaptureRegion, 2> followed = FollowWindowSize({kLevelRegion, kExpRegion}, picked.size(), larger.size());
-  EXPECT_NE(followed[1].sx, kExpRegion.sx);
-  EXPECT_TRUE(WaitUntil([&] {
-    const std::array<QImage, 2> both = CaptureGameAreas(*ws, ws->LookAt(kGame), followed);
-    return Shows(both[0], CounterSprite(0, "152")) && Shows(both[1], CounterSprite(1, "1234567890"));
-  }));
-}
-
-// Wine's PrintWindow only sends WM_PRINT: the picture may be anything, but
-// thousands of them crash nothing and leave nothing behind.
-TEST_F(Win32Backend, TheWindowsOwnContentsAreTakenWithoutCrashOrLeak) {
-  PracticeGame game("152", "1234567890");
-  const WindowId id = ShowGame("152");
-  ASSERT_NE(id, 0u);
-  const QSize size = ws->OuterRect(id).value_or(QRect()).size();
-  for (int i = 0; i < 50; ++i) {
-    const QImage whole = PrintWindowContents(id);
-    EXPECT_TRUE(whole.isNull() || whole.size() == size);
-  }
-  const ProcessResources before = CurrentProcessResources();
-  for (int i = 0; i < 1000; ++i) PrintWindowContents(id);
-  const ProcessResources after = CurrentProcessResources();
-  EXPECT_EQ(after.gdiObjects, before.gdiObjects);
-  EXPECT_EQ(after.nextGdiSlot, before.nextGdiSlot);
-  EXPECT_TRUE(PrintWindowContents(0).isNull());
-  EXPECT_TRUE(PrintWindowContents(0xDEAD0000u).isNull());
-  // The game shows its counters on the screen: the screen's picture is taken.
-  ws->GrabScreens({QRect(ws->OuterRect(id)->topLeft() + QPoint(35, 576), QSize(44, 13))}, id);
-  EXPECT_EQ(ws->LastGrabWay(), GrabWay::Screen);
 }
 
 // The slot probes stand in for the counts where Wine keeps none: they must
