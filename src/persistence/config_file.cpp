@@ -315,6 +315,14 @@ std::vector<Notice> ConfigFileNotices(const QString& mode, Settings& settings, c
   return {};
 }
 
+DisplayLanguage StoredDisplayLanguage(const QString& programFolder) {
+  const QString path = ConfigFilePath(programFolder);
+  if (!QFileInfo(path).isFile()) return DisplayLanguage::Automatic;
+  bool damaged = false;
+  const std::optional<Settings> stored = ReadConfig(path, programFolder, damaged);
+  return stored ? stored->displayLanguage : DisplayLanguage::Automatic;
+}
+
 bool SaveRecentMemos(const QString& programFolder, const QStringList& memos) {
   const QString path = ConfigFilePath(programFolder);
   if (!QFileInfo(path).isFile()) return false;

@@ -204,7 +204,7 @@ TEST_F(SafeguardsTest, ReadingsThatKeepFailingUnderOneOfOurOwnWindowsAboveTheGam
     windows_.screen.fill(Qt::black);
     for (int i = 0; i < 3; ++i) cycle().ManualCapture();
     EXPECT_EQ(TroubleAlerts(), 1);
-    EXPECT_EQ(LogLines(kOwnWindowOverAreaText), c.blamed ? 1 : 0);
+    EXPECT_EQ(LogLines(OwnWindowOverAreaText()), c.blamed ? 1 : 0);
     windows_.Remove(compact);
     windows_.Remove(main);
   }
