@@ -288,9 +288,9 @@ More in %2.</translation>
         <translation>Double-click for the main window</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <source>%1・%2</source>
-        <translation>%1 · %2</translation>
+        <location line="+10"/>
+        <source>%1・時給は稼働時間あたり</source>
+        <translation>%1 · per active hour</translation>
     </message>
 </context>
 <context>
@@ -1074,12 +1074,12 @@ Continue it in the same log file?</translation>
     <message>
         <location line="+2"/>
         <source>経験値欄</source>
-        <translation>EXP shows</translation>
+        <translation>EXP</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>経験値（数字）</source>
-        <translation>EXP (number)</translation>
+        <translation>Number</translation>
     </message>
     <message>
         <location line="+1"/>

@@ -39,8 +39,9 @@ bool UsesEnglish(DisplayLanguage choice, const QLocale& system) {
 
 InterfaceTranslators InstallInterfaceLanguage(bool english, const QStringList& folders) {
   std::vector<std::unique_ptr<QTranslator>> installed;
-  std::unique_ptr<QTranslator> found =
-      english ? InstallFirst(QStringLiteral("tallymeter_en"), folders) : InstallQtJapanese(folders);
+  std::unique_ptr<QTranslator> found = english ? InstallFirst(QStringLiteral("tallymeter_en"), folders) : nullptr;
+  // Without our English the windows stay Japanese, and Qt's texts with them.
+  if (!found) found = InstallQtJapanese(folders);
   if (found) installed.push_back(std::move(found));
   return InterfaceTranslators(std::move(installed));
 }

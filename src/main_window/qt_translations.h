@@ -42,6 +42,7 @@ class InterfaceTranslators {
 };
 
 // English: our "tallymeter_en" from the first of `folders` holding it (Qt's
-// buttons are English without one). Japanese: Qt's qtbase_ja, our texts
-// being Japanese already. A missing file leaves the texts as they are.
+// buttons are English without one). Japanese, or English that is not there
+// (a program copied without its translations folder): Qt's qtbase_ja, our
+// texts being Japanese already.
 InterfaceTranslators InstallInterfaceLanguage(bool english, const QStringList& folders);
