@@ -78,7 +78,7 @@
 <context>
     <name>AreaTeaching</name>
     <message>
-        <location filename="../src/recognition/area_teaching.cpp" line="+29"/>
+        <location filename="../src/recognition/area_teaching.cpp" line="+34"/>
         <source>%1桁目の「%2」</source>
         <extracomment>The k-th digit typed, e.g. 3桁目の「7」</extracomment>
         <translation>digit %1 (&quot;%2&quot;)</translation>
@@ -176,7 +176,7 @@ Check the digits you typed and that the capture area holds the whole number.</tr
 <context>
     <name>CaptureNotices</name>
     <message>
-        <location filename="../src/capture/capture_notices.cpp" line="+8"/>
+        <location filename="../src/capture/capture_notices.cpp" line="+13"/>
         <source>READMEの「%1」</source>
         <extracomment>Points to a section of the README, named in English in every language</extracomment>
         <translation>&quot;%1&quot; in the README</translation>
@@ -294,9 +294,36 @@ More in %2.</translation>
     </message>
 </context>
 <context>
+    <name>ConfigFile</name>
+    <message>
+        <location filename="../src/persistence/config_file.cpp" line="+34"/>
+        <source>読込みできない設定ファイルです<byte value="xd"/>
+初期値で継続します<byte value="xd"/>
+</source>
+        <translation>The settings file cannot be read.<byte value="xd"/>
+Going on with the default settings.<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>設定ファイル読込み</source>
+        <translation>Reading the settings</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>設定をファイルに保存できませんでした。</source>
+        <translation>The settings could not be saved to the file.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>設定ファイル書き込み</source>
+        <translation>Writing the settings</translation>
+    </message>
+</context>
+<context>
     <name>ExpTableFile</name>
     <message>
-        <location filename="../src/accounting/exp_table_file.cpp" line="+17"/>
+        <location filename="../src/accounting/exp_table_file.cpp" line="+22"/>
         <source>%1行目: %2</source>
         <extracomment>Line number, then what is wrong with the line</extracomment>
         <translation>Line %1: %2</translation>
@@ -743,9 +770,9 @@ Start the game, then pick the area.</translation>
     </message>
 </context>
 <context>
-    <name>GoalTexts</name>
+    <name>GoalProgress</name>
     <message>
-        <location filename="../src/history/goal.cpp" line="+96"/>
+        <location filename="../src/history/goal.cpp" line="+101"/>
         <source>%1 達成</source>
         <translation>%1 reached</translation>
     </message>
@@ -1052,6 +1079,57 @@ Continue it in the same log file?</translation>
     </message>
 </context>
 <context>
+    <name>PatternStore</name>
+    <message>
+        <location filename="../src/persistence/pattern_store.cpp" line="+213"/>
+        <source>パターンファイルが読み込めません。<byte value="xd"/>
+デフォルトパターンで初期化します。<byte value="xd"/>
+</source>
+        <translation>The pattern files cannot be read.<byte value="xd"/>
+The default patterns are used instead.<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+12"/>
+        <source>パターン読込みエラー</source>
+        <translation>Pattern read error</translation>
+    </message>
+    <message>
+        <location line="-9"/>
+        <source>デフォルトパターンファイルが読み込めません。<byte value="xd"/>
+終了します。<byte value="xd"/>
+</source>
+        <translation>The default pattern files cannot be read.<byte value="xd"/>
+Tallymeter will end.<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>パターン初期化エラー</source>
+        <translation>Pattern set-up error</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>パターンファイルを保存できませんでした。</source>
+        <translation>The pattern files could not be saved.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>パターン書込みエラー</source>
+        <translation>Pattern write error</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>パターンファイルのデータ化に失敗しました。<byte value="xd"/>
+終了します。<byte value="xd"/>
+</source>
+        <translation>The pattern files could not be turned into patterns.<byte value="xd"/>
+Tallymeter will end.<byte value="xd"/>
+</translation>
+    </message>
+</context>
+<context>
     <name>RateChart</name>
     <message>
         <location filename="../src/main_window/rate_chart.cpp" line="+49"/>
@@ -1135,7 +1213,7 @@ Continue it in the same log file?</translation>
 <context>
     <name>SessionTexts</name>
     <message>
-        <location filename="../src/accounting/session_model.cpp" line="+14"/>
+        <location filename="../src/accounting/session_model.cpp" line="+19"/>
         <source>%1分</source>
         <translation>%1 min</translation>
     </message>
@@ -1168,18 +1246,18 @@ Continue it in the same log file?</translation>
         <translation>Screenshot</translation>
     </message>
     <message>
-        <location filename="../src/monitoring/state_line.cpp" line="+29"/>
+        <location filename="../src/monitoring/state_line.cpp" line="+34"/>
         <source>%1まで %2</source>
         <extracomment>Countdown of a command, e.g. &quot;キャプチャまで 00:09&quot;</extracomment>
         <translation>%1 in %2</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>停止中</source>
         <translation>Stopped</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>停止中  %1</source>
         <translation>Stopped  %1</translation>
     </message>

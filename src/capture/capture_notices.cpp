@@ -4,8 +4,13 @@
 
 namespace {
 
+// The texts' context for the translator.
+struct CaptureNotices {
+  Q_DECLARE_TR_FUNCTIONS(CaptureNotices)
+};
+
 //: Points to a section of the README, named in English in every language
-QString SeeReadme() { return QCoreApplication::translate("CaptureNotices", "READMEの「%1」").arg(kCaptureHelpSection); }
+QString SeeReadme() { return CaptureNotices::tr("READMEの「%1」").arg(kCaptureHelpSection); }
 
 QString SizeText(const QSize& size) { return QStringLiteral("%1×%2").arg(size.width()).arg(size.height()); }
 
@@ -16,14 +21,14 @@ QString AreasSeenStateText(AreasSeen seen) {
     case AreasSeen::Visible:
       return {};
     case AreasSeen::Covered:
-      return QCoreApplication::translate("CaptureNotices", "ゲームが他のウィンドウに隠れています");
+      return CaptureNotices::tr("ゲームが他のウィンドウに隠れています");
     case AreasSeen::Minimised:
-      return QCoreApplication::translate("CaptureNotices", "ゲームが最小化されています");
+      return CaptureNotices::tr("ゲームが最小化されています");
     case AreasSeen::OtherDesktop:
     case AreasSeen::Cloaked:
-      return QCoreApplication::translate("CaptureNotices", "ゲームが別の仮想デスクトップにあります");
+      return CaptureNotices::tr("ゲームが別の仮想デスクトップにあります");
     case AreasSeen::OffScreen:
-      return QCoreApplication::translate("CaptureNotices", "キャプチャ領域が画面の外にあります");
+      return CaptureNotices::tr("キャプチャ領域が画面の外にあります");
   }
   return {};
 }
@@ -33,9 +38,9 @@ QString GrabTroubleStateText(GrabTrouble trouble) {
     case GrabTrouble::None:
       return {};
     case GrabTrouble::Uniform:
-      return QCoreApplication::translate("CaptureNotices", "キャプチャが一色（黒など）で読めません：全画面表示・最小化を確認してください");
+      return CaptureNotices::tr("キャプチャが一色（黒など）で読めません：全画面表示・最小化を確認してください");
     case GrabTrouble::Frozen:
-      return QCoreApplication::translate("CaptureNotices", "キャプチャが止まったままです：全画面表示・最小化を確認してください");
+      return CaptureNotices::tr("キャプチャが止まったままです：全画面表示・最小化を確認してください");
   }
   return {};
 }
@@ -45,19 +50,19 @@ QString GrabTroubleLogText(GrabTrouble trouble) {
     case GrabTrouble::None:
       return {};
     case GrabTrouble::Uniform:
-      return QCoreApplication::translate("CaptureNotices", "キャプチャが一色（黒など）で数字がありません。原因と対処は%1を参照してください").arg(SeeReadme());
+      return CaptureNotices::tr("キャプチャが一色（黒など）で数字がありません。原因と対処は%1を参照してください").arg(SeeReadme());
     case GrabTrouble::Frozen:
-      return QCoreApplication::translate("CaptureNotices", "キャプチャが同じ画像のまま変わりません。原因と対処は%1を参照してください").arg(SeeReadme());
+      return CaptureNotices::tr("キャプチャが同じ画像のまま変わりません。原因と対処は%1を参照してください").arg(SeeReadme());
   }
   return {};
 }
 
 QString GrabTroubleAlertText(GrabTrouble trouble) {
   if (trouble == GrabTrouble::None) return {};
-  const QString what = trouble == GrabTrouble::Uniform ? QCoreApplication::translate("CaptureNotices", "ゲームのキャプチャが一色（黒など）になっています。")
-                                                       : QCoreApplication::translate("CaptureNotices", "ゲームのキャプチャが同じ画像のまま止まっています。");
+  const QString what = trouble == GrabTrouble::Uniform ? CaptureNotices::tr("ゲームのキャプチャが一色（黒など）になっています。")
+                                                       : CaptureNotices::tr("ゲームのキャプチャが同じ画像のまま止まっています。");
   return what + QStringLiteral("\r\n") +
-         QCoreApplication::translate("CaptureNotices", "・ゲームが全画面表示：ウィンドウ表示かボーダーレスにしてください。\r\n"
+         CaptureNotices::tr("・ゲームが全画面表示：ウィンドウ表示かボーダーレスにしてください。\r\n"
             "・Windows 11：設定の「ウィンドウ ゲームの最適化」をオフにしてください。\r\n"
             "・ゲームが最小化されている：元の大きさに戻してください。\r\n"
             "詳しくは%1をご覧ください。")
@@ -65,12 +70,12 @@ QString GrabTroubleAlertText(GrabTrouble trouble) {
 }
 
 QString AreasMovedLogText(const QSize& from, const QSize& to) {
-  return QCoreApplication::translate("CaptureNotices", "ゲームウィンドウの大きさが変わったため（%1 → %2）、キャプチャ領域を合わせて移動しました")
+  return CaptureNotices::tr("ゲームウィンドウの大きさが変わったため（%1 → %2）、キャプチャ領域を合わせて移動しました")
       .arg(SizeText(from), SizeText(to));
 }
 
 QString AreasUnreadableText(const QSize& size) {
-  return QCoreApplication::translate("CaptureNotices", "ゲームウィンドウの大きさが変わり（%1）、キャプチャ領域で数字を読めません。\r\n"
+  return CaptureNotices::tr("ゲームウィンドウの大きさが変わり（%1）、キャプチャ領域で数字を読めません。\r\n"
             "オプションの「範囲を選択…」でキャプチャ領域を選び直してください。\r\n"
             "詳しくは%2をご覧ください。")
       .arg(SizeText(size), SeeReadme());

@@ -9,6 +9,11 @@
 
 namespace {
 
+// The texts' context for the translator.
+struct GoalProgress {
+  Q_DECLARE_TR_FUNCTIONS(GoalProgress)
+};
+
 QString Dash() { return QStringLiteral("—"); }
 
 // `caption` holds %1 where the time goes.
@@ -93,20 +98,20 @@ GoalTexts MakeGoalTexts(const Goal& goal, const GoalFigures& f) {
   if (!f.set) return t;
   const QString target = QStringLiteral("Lv%1").arg(goal.level);
   if (f.reached) {
-    t.needed = QCoreApplication::translate("GoalTexts", "%1 達成").arg(target);
+    t.needed = GoalProgress::tr("%1 達成").arg(target);
     return t;
   }
   if (f.unknown) {
-    t.needed = QCoreApplication::translate("GoalTexts", "%1まで 不明").arg(target);
+    t.needed = GoalProgress::tr("%1まで 不明").arg(target);
     return t;
   }
-  t.needed = QCoreApplication::translate("GoalTexts", "%1まで %2 Exp").arg(target, GroupedNumber(f.needed));
-  t.atHourRate = HoursText(QCoreApplication::translate("GoalTexts", "1時間時給で %1"), f.hoursAtHourRate);
-  t.atPaceRate = HoursText(QCoreApplication::translate("GoalTexts", "7日平均で %1"), f.hoursAtPaceRate);
-  t.landing = QCoreApplication::translate("GoalTexts", "到達予定 %1").arg(f.landing ? f.landing->toString(QStringLiteral("yyyy/MM/dd")) : Dash());
+  t.needed = GoalProgress::tr("%1まで %2 Exp").arg(target, GroupedNumber(f.needed));
+  t.atHourRate = HoursText(GoalProgress::tr("1時間時給で %1"), f.hoursAtHourRate);
+  t.atPaceRate = HoursText(GoalProgress::tr("7日平均で %1"), f.hoursAtPaceRate);
+  t.landing = GoalProgress::tr("到達予定 %1").arg(f.landing ? f.landing->toString(QStringLiteral("yyyy/MM/dd")) : Dash());
   if (goal.date.isValid()) {
-    t.perDay = f.datePassed ? QCoreApplication::translate("GoalTexts", "%1 を過ぎました").arg(goal.date.toString(QStringLiteral("yyyy/MM/dd")))
-                            : QCoreApplication::translate("GoalTexts", "1日 %1 Exp (%2日)")
+    t.perDay = f.datePassed ? GoalProgress::tr("%1 を過ぎました").arg(goal.date.toString(QStringLiteral("yyyy/MM/dd")))
+                            : GoalProgress::tr("1日 %1 Exp (%2日)")
                                   .arg(GroupedNumber(std::ceil(f.neededPerDay.value_or(0))))
                                   .arg(f.daysLeft.value_or(0));
   }
@@ -114,8 +119,8 @@ GoalTexts MakeGoalTexts(const Goal& goal, const GoalFigures& f) {
 }
 
 QString GoalLine(const GoalTexts& t) {
-  if (!t.shown) return QCoreApplication::translate("GoalTexts", "目標 — (オプションで設定)");
-  QStringList parts{QCoreApplication::translate("GoalTexts", "目標 %1").arg(t.needed)};
+  if (!t.shown) return GoalProgress::tr("目標 — (オプションで設定)");
+  QStringList parts{GoalProgress::tr("目標 %1").arg(t.needed)};
   for (const QString* part : {&t.atHourRate, &t.atPaceRate, &t.landing, &t.perDay}) {
     if (!part->isEmpty()) parts << *part;
   }

@@ -13,6 +13,11 @@ QString MinutesSecondsText(std::int64_t seconds) {
 
 namespace {
 
+// The texts' context for the translator.
+struct StateLine {
+  Q_DECLARE_TR_FUNCTIONS(StateLine)
+};
+
 // Seconds from `from` to `to`, rounded up: a countdown shows 00:01 until the
 // very end, not 00:00 a second early.
 std::int64_t SecondsUntil(std::int64_t fromMs, std::int64_t toMs) {
@@ -26,21 +31,23 @@ QString StateLineText(const StateLineInput& in) {
   if (!in.manualCommand.isEmpty() && in.manualWaitEndMs) {
     // The command's name is its key, Japanese; it is shown in the language of the windows.
     //: Countdown of a command, e.g. "キャプチャまで 00:09"
-    return QCoreApplication::translate("StateLine", "%1まで %2")
-        .arg(QCoreApplication::translate("StateLine", in.manualCommand.toUtf8().constData()), MinutesSecondsText(SecondsUntil(in.nowMs, *in.manualWaitEndMs)));
+    return StateLine::tr("%1まで %2")
+        .arg(StateLine::tr(in.manualCommand.toUtf8().constData()),
+             MinutesSecondsText(SecondsUntil(in.nowMs, *in.manualWaitEndMs)));
   }
   if (!in.manualOutcome.isEmpty()) return in.manualOutcome;
   if (!in.monitoring) {
-    return in.stoppedBecause.isEmpty() ? QCoreApplication::translate("StateLine", "停止中") : QCoreApplication::translate("StateLine", "停止中  %1").arg(in.stoppedBecause);
+    return in.stoppedBecause.isEmpty() ? StateLine::tr("停止中")
+                                       : StateLine::tr("停止中  %1").arg(in.stoppedBecause);
   }
   switch (in.game) {
     case GameSeen::Missing:
-      return QCoreApplication::translate("StateLine", "ゲームが見つかりません");
+      return StateLine::tr("ゲームが見つかりません");
     case GameSeen::Behind: {
       const QString hidden = in.hidden ? AreasSeenStateText(*in.hidden) : QString();
       //: What keeps the game from being read, and how long it has been so
-      return QCoreApplication::translate("StateLine", "%1 (待機 %2)")
-          .arg(hidden.isEmpty() ? QCoreApplication::translate("StateLine", "ゲームが前面にありません") : hidden,
+      return StateLine::tr("%1 (待機 %2)")
+          .arg(hidden.isEmpty() ? StateLine::tr("ゲームが前面にありません") : hidden,
                MinutesSecondsText(in.behindSinceMs ? (in.nowMs - *in.behindSinceMs) / 1000 : 0));
     }
     case GameSeen::Unknown:
@@ -49,5 +56,5 @@ QString StateLineText(const StateLineInput& in) {
   }
   // Grabs that show no game say so until one shows it again.
   if (in.grabTrouble != GrabTrouble::None) return GrabTroubleStateText(in.grabTrouble);
-  return QCoreApplication::translate("StateLine", "監視中  次のキャプチャまで %1").arg(MinutesSecondsText(SecondsUntil(in.nowMs, in.nextCaptureMs)));
+  return StateLine::tr("監視中  次のキャプチャまで %1").arg(MinutesSecondsText(SecondsUntil(in.nowMs, in.nextCaptureMs)));
 }
