@@ -1,5 +1,6 @@
 #include "accounting/exp_table_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,15 +12,19 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("経験値表の読込み");
+// The texts' context for the translator.
+struct ExpTableFile {
+  Q_DECLARE_TR_FUNCTIONS(ExpTableFile)
+};
 
 QString LineProblem(qsizetype index, const QString& what) {
-  return QStringLiteral("%1行目: ").arg(index + 1) + what;
+  //: Line number, then what is wrong with the line
+  return ExpTableFile::tr("%1行目: %2").arg(index + 1).arg(what);
 }
 
 // Why the sizes are not used: the first level whose size falls.
 QString FallProblem(std::int32_t level) {
-  return QStringLiteral("レベル%1の経験値がその前のレベルより少なくなっています").arg(level);
+  return ExpTableFile::tr("レベル%1の経験値がその前のレベルより少なくなっています").arg(level);
 }
 
 }  // namespace
@@ -35,40 +40,40 @@ std::variant<std::vector<LevelSizeLine>, QString> ParseExpTableText(const QStrin
     if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#')) continue;
     const QRegularExpressionMatch match = entry.match(line);
     if (!match.hasMatch()) {
-      return LineProblem(i, QStringLiteral("「レベル , 次のレベルまでの経験値」の形ではありません"));
+      return LineProblem(i, ExpTableFile::tr("「レベル , 次のレベルまでの経験値」の形ではありません"));
     }
     bool levelOk = false;
     bool sizeOk = false;
     const qlonglong level = match.captured(1).toLongLong(&levelOk);
     const qlonglong size = match.captured(2).toLongLong(&sizeOk);
     if (!levelOk || level < 1 || level > kTopLevel) {
-      return LineProblem(i, QStringLiteral("レベル%1は1～%2の範囲外です").arg(match.captured(1)).arg(kTopLevel));
+      return LineProblem(i, ExpTableFile::tr("レベル%1は1～%2の範囲外です").arg(match.captured(1)).arg(kTopLevel));
     }
     if (!sizeOk || size < 1 || size > kLargestLevelSize) {
-      return LineProblem(i, QStringLiteral("経験値%1は1～%2の範囲外です").arg(match.captured(2)).arg(kLargestLevelSize));
+      return LineProblem(i, ExpTableFile::tr("経験値%1は1～%2の範囲外です").arg(match.captured(2)).arg(kLargestLevelSize));
     }
     const auto levelValue = static_cast<std::int32_t>(level);
-    if (!seen.insert(levelValue).second) return LineProblem(i, QStringLiteral("レベル%1が2回あります").arg(level));
+    if (!seen.insert(levelValue).second) return LineProblem(i, ExpTableFile::tr("レベル%1が2回あります").arg(level));
     sizes.push_back({levelValue, static_cast<std::int64_t>(size)});
   }
-  if (sizes.empty()) return QStringLiteral("経験値の行がひとつもありません");
+  if (sizes.empty()) return ExpTableFile::tr("経験値の行がひとつもありません");
   return sizes;
 }
 
 std::variant<std::vector<LevelSizeLine>, QString> ReadExpTableFile(const QString& path) {
   // A pipe or a device could block for ever when opened; a folder has no text.
   const QFileInfo info(path);
-  if (!info.isFile()) return QStringLiteral("通常のファイルではありません");
+  if (!info.isFile()) return ExpTableFile::tr("通常のファイルではありません");
   if (info.size() > kExpTableFileLimit) {
-    return QStringLiteral("大きすぎます（%1 KBまで）").arg(kExpTableFileLimit / 1024);
+    return ExpTableFile::tr("大きすぎます（%1 KBまで）").arg(kExpTableFileLimit / 1024);
   }
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("開けません");
+  if (!file.open(QIODevice::ReadOnly)) return ExpTableFile::tr("開けません");
   // The size may have changed since it was looked at.
   const QByteArray bytes = file.read(kExpTableFileLimit + 1);
-  if (file.error() != QFileDevice::NoError) return QStringLiteral("読み込めません");
+  if (file.error() != QFileDevice::NoError) return ExpTableFile::tr("読み込めません");
   if (bytes.size() > kExpTableFileLimit) {
-    return QStringLiteral("大きすぎます（%1 KBまで）").arg(kExpTableFileLimit / 1024);
+    return ExpTableFile::tr("大きすぎます（%1 KBまで）").arg(kExpTableFileLimit / 1024);
   }
   return ParseExpTableText(DecodeCp932(bytes));
 }
@@ -81,8 +86,8 @@ LoadedExpTable LoadExpTable(const QString& programFolder) {
     QString without;  // what the table is without this file
   };
   const Source sources[] = {
-      {QStringLiteral("system/") + kExpTableFileName, QStringLiteral("Lv200以上の経験値が分からないまま続けます。")},
-      {kExpTableFileName, QStringLiteral("同梱の経験値表で続けます。")},
+      {QStringLiteral("system/") + kExpTableFileName, ExpTableFile::tr("Lv200以上の経験値が分からないまま続けます。")},
+      {kExpTableFileName, ExpTableFile::tr("同梱の経験値表で続けます。")},
   };
   for (const Source& source : sources) {
     const QString path = programFolder + QLatin1Char('/') + source.name;
@@ -108,9 +113,9 @@ LoadedExpTable LoadExpTable(const QString& programFolder) {
       if (const std::optional<std::int32_t> fall = merged.FirstFall()) problem = FallProblem(*fall);
     }
     if (!problem.isEmpty()) {
-      loaded.notices.push_back({QStringLiteral("経験値表のファイルを使えません。\r\n") + shown + QStringLiteral("\r\n") +
-                                    problem + QStringLiteral("\r\n") + source.without,
-                                kTitle});
+      loaded.notices.push_back(
+          {ExpTableFile::tr("経験値表のファイルを使えません。\r\n%1\r\n%2\r\n%3").arg(shown, problem, source.without),
+           ExpTableFile::tr("経験値表の読込み")});
       loaded.traceLines << QStringLiteral(" ExpTable not used: ") + traced;
       continue;
     }

@@ -1,5 +1,6 @@
 #include "accounting/log_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include "persistence/file_system.h"
@@ -10,8 +11,9 @@ namespace {
 QString LogFolder(const Settings& settings) { return LogFolder(settings.saveFolder); }
 
 Notice CannotWrite(const QString& path) {
-  return Notice{QStringLiteral("ログファイルに書き込めません。\r\n") + QDir::toNativeSeparators(path),
-                QStringLiteral("ログファイル書込みエラー")};
+  return Notice{QCoreApplication::translate("LogFile", "ログファイルに書き込めません。\r\n%1")
+                    .arg(QDir::toNativeSeparators(path)),
+                QCoreApplication::translate("LogFile", "ログファイル書込みエラー")};
 }
 
 }  // namespace

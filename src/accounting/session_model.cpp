@@ -1,5 +1,7 @@
 #include "accounting/session_model.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 
@@ -8,9 +10,14 @@
 
 namespace {
 
+// The texts' context for the translator.
+struct SessionTexts {
+  Q_DECLARE_TR_FUNCTIONS(SessionTexts)
+};
+
 QString MinutesText(std::int64_t minutes) {
-  if (minutes < 60) return QStringLiteral("%1分").arg(minutes);
-  return QStringLiteral("%1時間%2分").arg(minutes / 60).arg(minutes % 60);
+  if (minutes < 60) return SessionTexts::tr("%1分").arg(minutes);
+  return SessionTexts::tr("%1時間%2分").arg(minutes / 60).arg(minutes % 60);
 }
 
 }  // namespace
@@ -25,7 +32,7 @@ QString TimeToLevelText(const std::optional<double>& seconds) {
   if (!seconds || !std::isfinite(*seconds) || *seconds < 0) return QStringLiteral("—");
   // Rounded up: "あと 0分" would promise a level-up that has not come yet.
   const auto minutes = static_cast<std::int64_t>(std::ceil(std::min(*seconds, 1e12) / 60));
-  return QStringLiteral("あと ") + MinutesText(minutes);
+  return SessionTexts::tr("あと %1").arg(MinutesText(minutes));
 }
 
 QString DurationText(std::int64_t ms) { return MinutesText(std::max<std::int64_t>(0, ms) / 60000); }
@@ -183,7 +190,8 @@ QString SessionModel::SummaryLine() const {
   const auto readAt = [this](const Reading& r) {
     return startWall_.addMSecs(r.ms - startMs_).toString(QStringLiteral("hh:mm:ss"));
   };
-  return QStringLiteral("セッション %1 - %2  稼働 %3  獲得Exp %4 (%5〜%6の読取)  時給(全体) %7 k/h  レベル +%8")
+  // Shown on screen only (the log file never has it): in the language of the windows.
+  return SessionTexts::tr("セッション %1 - %2  稼働 %3  獲得Exp %4 (%5〜%6の読取)  時給(全体) %7 k/h  レベル +%8")
       .arg(LogDateText(startWall_), LogDateText(end), DurationText(activeMs_), GroupedNumber(gained_),
            readAt(*first_), readAt(*last_), rate ? GroupedNumber(*rate) : QStringLiteral("—"),
            QString::number(levelsGained_));

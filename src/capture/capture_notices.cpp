@@ -1,8 +1,16 @@
 #include "capture/capture_notices.h"
 
+#include <QCoreApplication>
+
 namespace {
 
-QString SeeReadme() { return QStringLiteral("READMEの「") + kCaptureHelpSection + QStringLiteral("」"); }
+// The texts' context for the translator.
+struct CaptureNotices {
+  Q_DECLARE_TR_FUNCTIONS(CaptureNotices)
+};
+
+//: Points to a section of the README, named in English in every language
+QString SeeReadme() { return CaptureNotices::tr("READMEの「%1」").arg(kCaptureHelpSection); }
 
 QString SizeText(const QSize& size) { return QStringLiteral("%1×%2").arg(size.width()).arg(size.height()); }
 
@@ -13,14 +21,14 @@ QString AreasSeenStateText(AreasSeen seen) {
     case AreasSeen::Visible:
       return {};
     case AreasSeen::Covered:
-      return QStringLiteral("ゲームが他のウィンドウに隠れています");
+      return CaptureNotices::tr("ゲームが他のウィンドウに隠れています");
     case AreasSeen::Minimised:
-      return QStringLiteral("ゲームが最小化されています");
+      return CaptureNotices::tr("ゲームが最小化されています");
     case AreasSeen::OtherDesktop:
     case AreasSeen::Cloaked:
-      return QStringLiteral("ゲームが別の仮想デスクトップにあります");
+      return CaptureNotices::tr("ゲームが別の仮想デスクトップにあります");
     case AreasSeen::OffScreen:
-      return QStringLiteral("キャプチャ領域が画面の外にあります");
+      return CaptureNotices::tr("キャプチャ領域が画面の外にあります");
   }
   return {};
 }
@@ -30,9 +38,9 @@ QString GrabTroubleStateText(GrabTrouble trouble) {
     case GrabTrouble::None:
       return {};
     case GrabTrouble::Uniform:
-      return QStringLiteral("キャプチャが一色（黒など）で読めません：全画面表示・最小化を確認してください");
+      return CaptureNotices::tr("キャプチャが一色（黒など）で読めません：全画面表示・最小化を確認してください");
     case GrabTrouble::Frozen:
-      return QStringLiteral("キャプチャが止まったままです：全画面表示・最小化を確認してください");
+      return CaptureNotices::tr("キャプチャが止まったままです：全画面表示・最小化を確認してください");
   }
   return {};
 }
@@ -42,39 +50,35 @@ QString GrabTroubleLogText(GrabTrouble trouble) {
     case GrabTrouble::None:
       return {};
     case GrabTrouble::Uniform:
-      return QStringLiteral("キャプチャが一色（黒など）で数字がありません。原因と対処は") + SeeReadme() +
-             QStringLiteral("を参照してください");
+      return CaptureNotices::tr("キャプチャが一色（黒など）で数字がありません。原因と対処は%1を参照してください").arg(SeeReadme());
     case GrabTrouble::Frozen:
-      return QStringLiteral("キャプチャが同じ画像のまま変わりません。原因と対処は") + SeeReadme() +
-             QStringLiteral("を参照してください");
+      return CaptureNotices::tr("キャプチャが同じ画像のまま変わりません。原因と対処は%1を参照してください").arg(SeeReadme());
   }
   return {};
 }
 
 QString GrabTroubleAlertText(GrabTrouble trouble) {
   if (trouble == GrabTrouble::None) return {};
-  const QString what = trouble == GrabTrouble::Uniform
-                           ? QStringLiteral("ゲームのキャプチャが一色（黒など）になっています。")
-                           : QStringLiteral("ゲームのキャプチャが同じ画像のまま止まっています。");
-  return what + QStringLiteral("\r\n"
-                               "・ゲームが全画面表示：ウィンドウ表示かボーダーレスにしてください。\r\n"
-                               "・Windows 11：設定の「ウィンドウ ゲームの最適化」をオフにしてください。\r\n"
-                               "・ゲームが最小化されている：元の大きさに戻してください。\r\n"
-                               "詳しくは") +
-         SeeReadme() + QStringLiteral("をご覧ください。");
+  const QString what = trouble == GrabTrouble::Uniform ? CaptureNotices::tr("ゲームのキャプチャが一色（黒など）になっています。")
+                                                       : CaptureNotices::tr("ゲームのキャプチャが同じ画像のまま止まっています。");
+  return what + QStringLiteral("\r\n") +
+         CaptureNotices::tr("・ゲームが全画面表示：ウィンドウ表示かボーダーレスにしてください。\r\n"
+            "・Windows 11：設定の「ウィンドウ ゲームの最適化」をオフにしてください。\r\n"
+            "・ゲームが最小化されている：元の大きさに戻してください。\r\n"
+            "詳しくは%1をご覧ください。")
+             .arg(SeeReadme());
 }
 
 QString AreasMovedLogText(const QSize& from, const QSize& to) {
-  return QStringLiteral("ゲームウィンドウの大きさが変わったため（") + SizeText(from) + QStringLiteral(" → ") +
-         SizeText(to) + QStringLiteral("）、キャプチャ領域を合わせて移動しました");
+  return CaptureNotices::tr("ゲームウィンドウの大きさが変わったため（%1 → %2）、キャプチャ領域を合わせて移動しました")
+      .arg(SizeText(from), SizeText(to));
 }
 
 QString AreasUnreadableText(const QSize& size) {
-  return QStringLiteral("ゲームウィンドウの大きさが変わり（") + SizeText(size) +
-         QStringLiteral("）、キャプチャ領域で数字を読めません。\r\n"
-                        "オプションの「範囲を選択…」でキャプチャ領域を選び直してください。\r\n"
-                        "詳しくは") +
-         SeeReadme() + QStringLiteral("をご覧ください。");
+  return CaptureNotices::tr("ゲームウィンドウの大きさが変わり（%1）、キャプチャ領域で数字を読めません。\r\n"
+            "オプションの「範囲を選択…」でキャプチャ領域を選び直してください。\r\n"
+            "詳しくは%2をご覧ください。")
+      .arg(SizeText(size), SeeReadme());
 }
 
 QString GrabWayTraceText(GrabWay way) {

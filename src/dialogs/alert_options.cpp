@@ -16,21 +16,21 @@ QCheckBox* Box(QWidget* parent, const char* name, const QString& text, const QRe
 }  // namespace
 
 AlertOptions::AlertOptions(Settings& settings, QWidget* parent)
-    : QGroupBox(QStringLiteral("認識チェックと警告"), parent), settings_(settings) {
+    : QGroupBox(tr("認識チェックと警告"), parent), settings_(settings) {
   setObjectName(QStringLiteral("grpAlerts"));
-  chkMisreadGuard_ = Box(this, "chkMisreadGuard", QStringLiteral("ありえない読取りは記録しない"), QRect(8, 20, 230, 20));
-  auto* minutesCaption = new QLabel(QStringLiteral("警告までの時間"), this);
+  chkMisreadGuard_ = Box(this, "chkMisreadGuard", tr("ありえない読取りは記録しない"), QRect(8, 20, 230, 20));
+  auto* minutesCaption = new QLabel(tr("警告までの時間"), this);
   minutesCaption->setObjectName(QStringLiteral("lblAlertMinutes_t"));
   minutesCaption->setGeometry(248, 21, 100, 18);
   txtAlertMinutes_ = new QSpinBox(this);
   txtAlertMinutes_->setObjectName(QStringLiteral("txtAlertMinutes"));
   txtAlertMinutes_->setRange(1, 1440);
-  txtAlertMinutes_->setSuffix(QStringLiteral(" 分"));
+  txtAlertMinutes_->setSuffix(tr(" 分"));
   txtAlertMinutes_->setGeometry(350, 18, 80, 24);
-  chkAlertNotify_ = Box(this, "chkAlertNotify", QStringLiteral("通知で知らせる"), QRect(8, 46, 150, 20));
-  chkAlertBeep_ = Box(this, "chkAlertBeep", QStringLiteral("音で知らせる"), QRect(168, 46, 130, 20));
-  chkAlertLogLine_ = Box(this, "chkAlertLogLine", QStringLiteral("測定結果に表示"), QRect(308, 46, 150, 20));
-  chkAnnounce_ = Box(this, "chkAnnounce", QStringLiteral("レベルアップと目標到達も知らせる (通知と測定結果)"),
+  chkAlertNotify_ = Box(this, "chkAlertNotify", tr("通知で知らせる"), QRect(8, 46, 150, 20));
+  chkAlertBeep_ = Box(this, "chkAlertBeep", tr("音で知らせる"), QRect(168, 46, 130, 20));
+  chkAlertLogLine_ = Box(this, "chkAlertLogLine", tr("測定結果に表示"), QRect(308, 46, 150, 20));
+  chkAnnounce_ = Box(this, "chkAnnounce", tr("レベルアップと目標到達も知らせる (通知と測定結果)"),
                      QRect(8, 70, 420, 20));
 
   connect(chkMisreadGuard_, &QCheckBox::toggled, this, [this](bool on) { settings_.misreadGuard = on; });

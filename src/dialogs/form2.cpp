@@ -23,7 +23,6 @@
 
 namespace {
 
-const QString kInputTitle = QStringLiteral("設定値入力");
 // The note beside the button says 10 seconds; the wait has always been 5.
 constexpr double kTestCaptureWaitMs = 5000;
 
@@ -38,13 +37,15 @@ Form2::Form2(ProgramState& state, Services& services, FormInputCheck& inputCheck
       inputCheck_(inputCheck),
       debugModeChanged_(std::move(debugModeChanged)) {
   setObjectName(QStringLiteral("Form2"));
-  setWindowTitle(QStringLiteral("オプション"));
+  setWindowTitle(tr("オプション"));
   setModal(false);
-  setFixedSize(512, 436 + AlertOptions::kHeight + kSightOptionHeight + GoalOptions::kHeight + ReadingOptions::kHeight);
+  setFixedSize(512, 436 + AlertOptions::kHeight + kSightOptionHeight + GoalOptions::kHeight + ReadingOptions::kHeight +
+               kLanguageOptionHeight);
   BuildControls();
   Connect();
   BuildLiveOptions();
   BuildSightOption();
+  BuildLanguageOption();
 }
 
 void Form2::Connect() {
@@ -110,6 +111,7 @@ void Form2::Fill() {
   FillSightOption();
   goalOptions_->Fill();
   readingOptions_->Fill();
+  FillLanguageOption();
 }
 
 bool Form2::event(QEvent* event) {
@@ -158,7 +160,7 @@ void Form2::NumericClicked(NumericSetting setting, int area) {
   const NumericSettingInfo info = InfoOf(setting);
   const QString current = QString::number(FieldOf(state_.settings, setting, area));
   QPointer<Form2> alive(this);
-  const double result = InputCheckBox(inputCheck_, info.min, info.max, current, info.step, info.prompt, kInputTitle);
+  const double result = InputCheckBox(inputCheck_, info.min, info.max, current, info.step, info.prompt, tr("設定値入力"));
   if (!alive) return;  // the program went away while the input dialog was open
   if (const auto value = ValueToStore(result)) {
     const bool region = setting == NumericSetting::StartX || setting == NumericSetting::StartY ||
@@ -196,11 +198,11 @@ void Form2::SaveFolderLeft() {
   // program folder is written relative to it.
   if (SaveFolderStorable(typed, program)) choice = ChooseSaveFolder(typed, program);
   if (!SaveFolderStorable(typed, program) || !SaveFolderStorable(choice.folder, program)) {
-    services_.boxes.Inform(QStringLiteral("フォルダ名に使用できない文字が含まれています。"), QStringLiteral("入力エラー"));
+    services_.boxes.Inform(tr("フォルダ名に使用できない文字が含まれています。"), tr("入力エラー"));
     txtSaveFolder_->setText(state_.settings.saveFolder);
     return;
   }
-  if (choice.invalid) services_.boxes.Inform(QStringLiteral("フォルダ名が不正です。"), QStringLiteral("アクセスエラー"));
+  if (choice.invalid) services_.boxes.Inform(tr("フォルダ名が不正です。"), tr("アクセスエラー"));
   state_.settings.saveFolder = choice.folder;
 }
 
@@ -208,7 +210,7 @@ void Form2::SaveFileLeft() {
   const QString typed = txtSaveFile_->text();
   txtSaveFile_->setModified(false);
   if (!SaveFileStorable(typed)) {
-    services_.boxes.Inform(QStringLiteral("ファイル名に使用できない文字が含まれています。"), QStringLiteral("入力エラー"));
+    services_.boxes.Inform(tr("ファイル名に使用できない文字が含まれています。"), tr("入力エラー"));
     txtSaveFile_->setText(state_.settings.saveFile);
     return;
   }

@@ -14,6 +14,7 @@ class ReadingOptions;
 class ClickableLabel;
 class FormInputCheck;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -22,6 +23,7 @@ class Form2 : public QDialog {
   Q_OBJECT
  public:
   static constexpr int kSightOptionHeight = 24;  // the row below the alert group
+  static constexpr int kLanguageOptionHeight = 30;  // the last row
 
   // `debugModeChanged` lays the main window out for state.debugMode (the main
   // window owns that layout); the dialog writes the trace line itself.
@@ -65,6 +67,8 @@ class Form2 : public QDialog {
   void FillLiveOptions();
   void BuildSightOption();  // form2_sight.cpp
   void FillSightOption();
+  void BuildLanguageOption();  // form2_language.cpp
+  void FillLanguageOption();
   // The game window's outer size now; empty when it is not running.
   QSize GameOuterSize();
 
@@ -94,6 +98,7 @@ class Form2 : public QDialog {
   QCheckBox* chkLiveSampling_ = nullptr;
   QCheckBox* chkShowLivePanel_ = nullptr;
   QCheckBox* chkReadWhenVisible_ = nullptr;
+  QComboBox* cboDisplayLanguage_ = nullptr;
   QLabel* lblSaveCsv_ = nullptr;
   QLineEdit* txtSaveFolder_ = nullptr;
   QLineEdit* txtSaveFile_ = nullptr;

@@ -5,10 +5,10 @@
 #include "dialogs/form2.h"
 
 void Form2::BuildLiveOptions() {
-  chkLiveSampling_ = new QCheckBox(QStringLiteral("ライブ計測をする"), this);
+  chkLiveSampling_ = new QCheckBox(tr("ライブ計測をする"), this);
   chkLiveSampling_->setObjectName(QStringLiteral("chkLiveSampling"));
   chkLiveSampling_->setGeometry(256, 344, 250, 20);
-  chkShowLivePanel_ = new QCheckBox(QStringLiteral("ライブパネルとグラフを表示する"), this);
+  chkShowLivePanel_ = new QCheckBox(tr("ライブパネルとグラフを表示する"), this);
   chkShowLivePanel_->setObjectName(QStringLiteral("chkShowLivePanel"));
   chkShowLivePanel_->setGeometry(256, 362, 250, 20);
   connect(chkLiveSampling_, &QCheckBox::toggled, this, [this](bool on) { state_.settings.liveSampling = on; });

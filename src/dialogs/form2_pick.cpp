@@ -18,9 +18,10 @@ void Form2::PickClicked(int area) {
   const QImage picture =
       outer ? CaptureWindowArea(windows, game, 0, 0, outer->width(), outer->height()) : QImage();
   if (picture.isNull()) {
-    services_.boxes.Inform(kGameTitle + QStringLiteral("のウィンドウが見つかりません。\r\n"
-                                                       "ゲームを起動してから選んでください。"),
-                           QStringLiteral("範囲を選択"));
+    services_.boxes.Inform(tr("%1のウィンドウが見つかりません。\r\n"
+                              "ゲームを起動してから選んでください。")
+                               .arg(kGameTitle),
+                           tr("範囲を選択"));
     return;
   }
   QPointer<Form2> alive(this);

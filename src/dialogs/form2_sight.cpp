@@ -9,7 +9,7 @@
 
 void Form2::BuildSightOption() {
   chkReadWhenVisible_ =
-      new QCheckBox(QStringLiteral("他のウィンドウが前面でも、両方の領域が見えていれば読み取る"), this);
+      new QCheckBox(tr("他のウィンドウが前面でも、両方の領域が見えていれば読み取る"), this);
   chkReadWhenVisible_->setObjectName(QStringLiteral("chkReadWhenVisible"));
   chkReadWhenVisible_->setGeometry(8, 436 + AlertOptions::kHeight - 2, 496, 20);
   connect(chkReadWhenVisible_, &QCheckBox::toggled, this, [this](bool on) { state_.settings.readWhenVisible = on; });

@@ -8,16 +8,16 @@
 #include "history/goal.h"
 
 GoalOptions::GoalOptions(Settings& settings, QWidget* parent)
-    : QGroupBox(QStringLiteral("目標"), parent), settings_(settings) {
+    : QGroupBox(tr("目標"), parent), settings_(settings) {
   setObjectName(QStringLiteral("grpGoal"));
-  auto* levelCaption = new QLabel(QStringLiteral("目標レベル"), this);
+  auto* levelCaption = new QLabel(tr("目標レベル"), this);
   levelCaption->setGeometry(8, 23, 70, 18);
   txtGoalLevel_ = new QSpinBox(this);
   txtGoalLevel_->setObjectName(QStringLiteral("txtGoalLevel"));
   txtGoalLevel_->setRange(0, 999);
-  txtGoalLevel_->setSpecialValueText(QStringLiteral("なし"));
+  txtGoalLevel_->setSpecialValueText(tr("なし"));
   txtGoalLevel_->setGeometry(80, 20, 70, 24);
-  chkGoalDate_ = new QCheckBox(QStringLiteral("期日"), this);
+  chkGoalDate_ = new QCheckBox(tr("期日"), this);
   chkGoalDate_->setObjectName(QStringLiteral("chkGoalDate"));
   chkGoalDate_->setGeometry(180, 22, 60, 20);
   txtGoalDate_ = new QDateEdit(this);

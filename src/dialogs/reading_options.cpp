@@ -17,26 +17,26 @@ constexpr int kDefaultDecimals = 3;  // what the game's percentage shows
 }  // namespace
 
 ReadingOptions::ReadingOptions(Settings& settings, QWidget* parent)
-    : QGroupBox(QStringLiteral("ゲームの表示"), parent), settings_(settings) {
+    : QGroupBox(tr("ゲームの表示"), parent), settings_(settings) {
   setObjectName(QStringLiteral("grpReading"));
-  auto* caption = new QLabel(QStringLiteral("経験値欄"), this);
+  auto* caption = new QLabel(tr("経験値欄"), this);
   caption->setObjectName(QStringLiteral("lblExpShown_t"));
   caption->setGeometry(8, 21, 60, 18);
   cboExpShown_ = new QComboBox(this);
   cboExpShown_->setObjectName(QStringLiteral("cboExpShown"));
-  cboExpShown_->addItem(QStringLiteral("経験値（数字）"));
-  cboExpShown_->addItem(QStringLiteral("パーセント"));
+  cboExpShown_->addItem(tr("経験値（数字）"));
+  cboExpShown_->addItem(tr("パーセント"));
   cboExpShown_->setGeometry(70, 18, 140, 24);
-  auto* decimalsCaption = new QLabel(QStringLiteral("小数"), this);
+  auto* decimalsCaption = new QLabel(tr("小数"), this);
   decimalsCaption->setObjectName(QStringLiteral("lblPercentDecimals_t"));
-  decimalsCaption->setGeometry(222, 21, 30, 18);
+  decimalsCaption->setGeometry(218, 21, 54, 18);
   txtPercentDecimals_ = new QSpinBox(this);
   txtPercentDecimals_->setObjectName(QStringLiteral("txtPercentDecimals"));
   txtPercentDecimals_->setRange(0, kMaxPercentDecimals);
-  txtPercentDecimals_->setSuffix(QStringLiteral(" 桁"));
+  txtPercentDecimals_->setSuffix(tr(" 桁"));
   txtPercentDecimals_->setValue(kDefaultDecimals);
-  txtPercentDecimals_->setGeometry(254, 18, 64, 24);
-  chkDeathCostsExp_ = new QCheckBox(QStringLiteral("死亡で経験値が減る版（レベルの1割まで減っても記録する）"), this);
+  txtPercentDecimals_->setGeometry(274, 18, 80, 24);
+  chkDeathCostsExp_ = new QCheckBox(tr("死亡で経験値が減る版（レベルの1割まで減っても記録する）"), this);
   chkDeathCostsExp_->setObjectName(QStringLiteral("chkDeathCostsExp"));
   chkDeathCostsExp_->setGeometry(8, 46, 480, 20);
 

@@ -1,6 +1,7 @@
 #include "base/display_text.h"
 #include "history/goal.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <cmath>
 
@@ -8,13 +9,19 @@
 
 namespace {
 
+// The texts' context for the translator.
+struct GoalProgress {
+  Q_DECLARE_TR_FUNCTIONS(GoalProgress)
+};
+
 QString Dash() { return QStringLiteral("—"); }
 
+// `caption` holds %1 where the time goes.
 QString HoursText(const QString& caption, const std::optional<double>& hours) {
-  if (!hours) return caption + Dash();
+  if (!hours) return caption.arg(Dash());
   // Whole minutes, rounded up: "0分" would promise what has not come yet.
   const double minutes = std::ceil(std::min(*hours, 1e9) * 60);
-  return caption + DurationText(static_cast<std::int64_t>(minutes) * 60000);
+  return caption.arg(DurationText(static_cast<std::int64_t>(minutes) * 60000));
 }
 
 }  // namespace
@@ -91,28 +98,29 @@ GoalTexts MakeGoalTexts(const Goal& goal, const GoalFigures& f) {
   if (!f.set) return t;
   const QString target = QStringLiteral("Lv%1").arg(goal.level);
   if (f.reached) {
-    t.needed = target + QStringLiteral(" 達成");
+    t.needed = GoalProgress::tr("%1 達成").arg(target);
     return t;
   }
   if (f.unknown) {
-    t.needed = target + QStringLiteral("まで 不明");
+    t.needed = GoalProgress::tr("%1まで 不明").arg(target);
     return t;
   }
-  t.needed = target + QStringLiteral("まで ") + GroupedNumber(f.needed) + QStringLiteral(" Exp");
-  t.atHourRate = HoursText(QStringLiteral("1時間時給で "), f.hoursAtHourRate);
-  t.atPaceRate = HoursText(QStringLiteral("7日平均で "), f.hoursAtPaceRate);
-  t.landing = QStringLiteral("到達予定 ") + (f.landing ? f.landing->toString(QStringLiteral("yyyy/MM/dd")) : Dash());
+  t.needed = GoalProgress::tr("%1まで %2 Exp").arg(target, GroupedNumber(f.needed));
+  t.atHourRate = HoursText(GoalProgress::tr("1時間時給で %1"), f.hoursAtHourRate);
+  t.atPaceRate = HoursText(GoalProgress::tr("7日平均で %1"), f.hoursAtPaceRate);
+  t.landing = GoalProgress::tr("到達予定 %1").arg(f.landing ? f.landing->toString(QStringLiteral("yyyy/MM/dd")) : Dash());
   if (goal.date.isValid()) {
-    t.perDay = f.datePassed ? goal.date.toString(QStringLiteral("yyyy/MM/dd")) + QStringLiteral(" を過ぎました")
-                            : QStringLiteral("1日 ") + GroupedNumber(std::ceil(f.neededPerDay.value_or(0))) +
-                                  QStringLiteral(" Exp (%1日)").arg(f.daysLeft.value_or(0));
+    t.perDay = f.datePassed ? GoalProgress::tr("%1 を過ぎました").arg(goal.date.toString(QStringLiteral("yyyy/MM/dd")))
+                            : GoalProgress::tr("1日 %1 Exp (%2日)")
+                                  .arg(GroupedNumber(std::ceil(f.neededPerDay.value_or(0))))
+                                  .arg(f.daysLeft.value_or(0));
   }
   return t;
 }
 
 QString GoalLine(const GoalTexts& t) {
-  if (!t.shown) return QStringLiteral("目標 — (オプションで設定)");
-  QStringList parts{QStringLiteral("目標 ") + t.needed};
+  if (!t.shown) return GoalProgress::tr("目標 — (オプションで設定)");
+  QStringList parts{GoalProgress::tr("目標 %1").arg(t.needed)};
   for (const QString* part : {&t.atHourRate, &t.atPaceRate, &t.landing, &t.perDay}) {
     if (!part->isEmpty()) parts << *part;
   }

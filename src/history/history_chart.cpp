@@ -1,11 +1,12 @@
 #include "history/history_chart.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <map>
 
 #include "base/chart_axis.h"
 
-QString NoMemoName() { return QStringLiteral("(メモなし)"); }
+QString NoMemoName() { return QCoreApplication::translate("HistoryTexts", "(メモなし)"); }
 
 HistoryChart MakeHistoryChart(const std::vector<MeasurementRecord>& records, const std::vector<std::size_t>& indices) {
   HistoryChart chart;

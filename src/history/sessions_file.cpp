@@ -1,5 +1,6 @@
 #include "history/sessions_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,8 +13,9 @@
 namespace {
 
 Notice CannotWrite(const QString& path) {
-  return Notice{QStringLiteral("測定記録に書き込めません。\r\n") + QDir::toNativeSeparators(path),
-                QStringLiteral("測定記録書込みエラー")};
+  return Notice{QCoreApplication::translate("HistoryTexts", "測定記録に書き込めません。\r\n%1")
+                    .arg(QDir::toNativeSeparators(path)),
+                QCoreApplication::translate("HistoryTexts", "測定記録書込みエラー")};
 }
 
 // Whether the file's last byte ends a line: a line added after a file that
@@ -58,8 +60,9 @@ SessionsRead ReadSessionsFile(const QString& saveFolder) {
   read.exists = true;
   QFile file(path);
   if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-    read.problem = Notice{QStringLiteral("測定記録を読み込めません。\r\n") + QDir::toNativeSeparators(path),
-                          QStringLiteral("測定記録読込みエラー")};
+    read.problem = Notice{QCoreApplication::translate("HistoryTexts", "測定記録を読み込めません。\r\n%1")
+                              .arg(QDir::toNativeSeparators(path)),
+                          QCoreApplication::translate("HistoryTexts", "測定記録読込みエラー")};
     return read;
   }
   const QStringList lines = DecodedLines(file.readAll());

@@ -1,5 +1,7 @@
 #include "main_window/chart_scale.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 
@@ -44,7 +46,7 @@ std::vector<QPolygonF> RateLines(const std::vector<SessionPoint>& points, const 
 
 QString AxisMinutesText(double minutes) {
   const auto whole = static_cast<long long>(std::llround(std::max(0.0, minutes)));
-  if (whole < 60) return QStringLiteral("%1分").arg(whole);
-  if (whole % 60 == 0) return QStringLiteral("%1時間").arg(whole / 60);
-  return QStringLiteral("%1時間%2分").arg(whole / 60).arg(whole % 60);
+  if (whole < 60) return QCoreApplication::translate("ChartAxis", "%1分").arg(whole);
+  if (whole % 60 == 0) return QCoreApplication::translate("ChartAxis", "%1時間").arg(whole / 60);
+  return QCoreApplication::translate("ChartAxis", "%1時間%2分").arg(whole / 60).arg(whole % 60);
 }

@@ -56,11 +56,11 @@ CompactView::CompactView(std::function<void(QPoint)> moved, QWidget* parent)
   memo_->setEditable(true);
   memo_->setInsertPolicy(QComboBox::NoInsert);
   memo_->lineEdit()->setMaxLength(kMemoMaxLength);
-  memo_->lineEdit()->setPlaceholderText(QStringLiteral("メモ (狩場など)"));
+  memo_->lineEdit()->setPlaceholderText(tr("メモ (狩場など)"));
   column->addWidget(memo_);
   connect(memo_, &QComboBox::editTextChanged, this, &CompactView::memoTyped);
   setFixedSize(200, kHeight);
-  setToolTip(QStringLiteral("ダブルクリックでメイン画面"));
+  setToolTip(tr("ダブルクリックでメイン画面"));
 }
 
 void CompactView::Show(const SessionFigures& figures) {
@@ -69,7 +69,8 @@ void CompactView::Show(const SessionFigures& figures) {
   toLevel_->setText(t.toLevel);
   progress_->setValue(figures.progressPercent ? static_cast<int>(std::lround(*figures.progressPercent * 10)) : 0);
   progress_->setFormat(t.progress);
-  activity_->setText(t.activity + QStringLiteral("・") + kRateBasis);
+  // The panel's note on the rates, worded to fit the compact view's width.
+  activity_->setText(tr("%1・時給は稼働時間あたり").arg(t.activity));
 }
 
 void CompactView::ShowGoal(const GoalTexts& goal) {

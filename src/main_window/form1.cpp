@@ -104,18 +104,18 @@ void Form1::CreateControls() {
   setCentralWidget(client_);
   client_->installEventFilter(this);
 
-  lblCapture_t_[0] = MakeLabel(client_, QStringLiteral("lblCapture_t_0"), QStringLiteral("キャプチャ1→"), {8, 8, 0, 0});
+  lblCapture_t_[0] = MakeLabel(client_, QStringLiteral("lblCapture_t_0"), tr("キャプチャ1→"), {8, 8, 0, 0});
   lblCapture_[0] = MakeLabel(client_, QStringLiteral("lblCapture_0"), QStringLiteral("000"), {88, 8, 90, 13});
-  lblCapture_t_[1] = MakeLabel(client_, QStringLiteral("lblCapture_t_1"), QStringLiteral("キャプチャ2→"), {184, 8, 0, 0});
+  lblCapture_t_[1] = MakeLabel(client_, QStringLiteral("lblCapture_t_1"), tr("キャプチャ2→"), {184, 8, 0, 0});
   lblCapture_[1] = MakeLabel(client_, QStringLiteral("lblCapture_1"), QStringLiteral("000"), {264, 8, 120, 13});
-  lblElapse_ = MakeLabel(client_, QStringLiteral("lblElapse"), QStringLiteral("0.000秒"), {389, 8, 50, 13});
+  lblElapse_ = MakeLabel(client_, QStringLiteral("lblElapse"), ShownElapsedText(0), {389, 8, 50, 13});
   picCapture_[0] = MakePicture(client_, QStringLiteral("picCapture_0"), {8, 24, 145, 29});
   picCapture_[1] = MakePicture(client_, QStringLiteral("picCapture_1"), {184, 24, 145, 29});
   picRecognize_[0] = MakePicture(client_, QStringLiteral("picRecognize_0"), {360, 24, 33, 33});
   picRecognize_[1] = MakePicture(client_, QStringLiteral("picRecognize_1"), {400, 24, 33, 33});
-  cmdCapture_ = MakeButton(client_, QStringLiteral("cmdCapture"), QStringLiteral("キャプチャ"), {440, 0, 73, 33});
-  cmdRecognize_ = MakeButton(client_, QStringLiteral("cmdRecognize"), QStringLiteral("認 識"), {440, 32, 73, 33});
-  lblLog_t_ = MakeLabel(client_, QStringLiteral("lblLog_t"), QStringLiteral("測定結果"), {8, 64, 60, 13});
+  cmdCapture_ = MakeButton(client_, QStringLiteral("cmdCapture"), tr("キャプチャ"), {440, 0, 73, 33});
+  cmdRecognize_ = MakeButton(client_, QStringLiteral("cmdRecognize"), tr("認 識"), {440, 32, 73, 33});
+  lblLog_t_ = MakeLabel(client_, QStringLiteral("lblLog_t"), tr("測定結果"), {8, 64, 60, 13});
 
   txtLog_ = new QPlainTextEdit(client_);
   txtLog_->setObjectName(QStringLiteral("txtLog"));
@@ -154,41 +154,41 @@ void Form1::CreateMenus() {
   // are expected, even on desktops that offer a global menu.
   bar->setNativeMenuBar(false);
 
-  menuFile_ = bar->addMenu(QStringLiteral("ファイル"));
+  menuFile_ = bar->addMenu(tr("ファイル"));
   menuFile_->setObjectName(QStringLiteral("menuFile"));
-  menuPatternSave_ = menuFile_->addAction(QStringLiteral("パターン保存"));
+  menuPatternSave_ = menuFile_->addAction(tr("パターン保存"));
   menuPatternSave_->setObjectName(QStringLiteral("menuPatternSave"));
-  menuEnd_ = menuFile_->addAction(QStringLiteral("終了"));
+  menuEnd_ = menuFile_->addAction(tr("終了"));
   menuEnd_->setObjectName(QStringLiteral("menuEnd"));
 
-  menuTool_ = bar->addMenu(QStringLiteral("ツール"));
+  menuTool_ = bar->addMenu(tr("ツール"));
   menuTool_->setObjectName(QStringLiteral("menuTool"));
-  menuOption_ = menuTool_->addAction(QStringLiteral("オプション..."));
+  menuOption_ = menuTool_->addAction(tr("オプション..."));
   menuOption_->setObjectName(QStringLiteral("menuOption"));
   for (int a = 0; a < 2; ++a) {
-    menuPattern_[a] = menuTool_->addAction(QStringLiteral("基準画像登録%1...").arg(a + 1));
+    menuPattern_[a] = menuTool_->addAction(tr("基準画像登録%1...").arg(a + 1));
     menuPattern_[a]->setObjectName(QStringLiteral("menuPattern_%1").arg(a));
     connect(menuPattern_[a], &QAction::triggered, this, [this, a] { menuPattern_Click(a); });
   }
-  menuGuide_ = menuTool_->addAction(QStringLiteral("はじめての設定..."));
+  menuGuide_ = menuTool_->addAction(tr("はじめての設定..."));
   menuGuide_->setObjectName(QStringLiteral("menuGuide"));
   connect(menuGuide_, &QAction::triggered, this, &Form1::menuGuide_Click);
-  menuPrtScr_ = menuTool_->addAction(QStringLiteral("プリントスクリーン"));
+  menuPrtScr_ = menuTool_->addAction(tr("プリントスクリーン"));
   menuPrtScr_->setObjectName(QStringLiteral("menuPrtScr"));
-  QAction* menuHistory = menuTool_->addAction(QStringLiteral("履歴..."));
+  QAction* menuHistory = menuTool_->addAction(tr("履歴..."));
   menuHistory->setObjectName(QStringLiteral("menuHistory"));
   menuHistory->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
   connect(menuHistory, &QAction::triggered, this, [this] {
     if (!ended_) ShowHistoryWindow(this, state_.settings, services_.boxes);
   });
-  menuCompact_ = menuTool_->addAction(QStringLiteral("コンパクト表示"));
+  menuCompact_ = menuTool_->addAction(tr("コンパクト表示"));
   menuCompact_->setObjectName(QStringLiteral("menuCompact"));
   menuCompact_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
   connect(menuCompact_, &QAction::triggered, this, &Form1::menuCompact_Click);
 
-  menuRun_ = bar->addAction(QStringLiteral("開始"));
+  menuRun_ = bar->addAction(tr("開始"));
   menuRun_->setObjectName(QStringLiteral("menuRun"));
-  menuStop_ = bar->addAction(QStringLiteral("停止"));
+  menuStop_ = bar->addAction(tr("停止"));
   menuStop_->setObjectName(QStringLiteral("menuStop"));
   menuStop_->setEnabled(false);
 
@@ -341,7 +341,7 @@ void Form1::CreateLiveControls() {
   panelLive_->hide();
   chartLive_ = new RateChart(client_);
   chartLive_->hide();
-  lblState_ = new QLabel(QStringLiteral("停止中"), this);
+  lblState_ = new QLabel(tr("停止中"), this);
   lblState_->setObjectName(QStringLiteral("lblState"));
   statusBar()->addWidget(lblState_, 1);
   statusBar()->setSizeGripEnabled(true);

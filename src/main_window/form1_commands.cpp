@@ -35,8 +35,9 @@ void Form1::cmdRecognize_Click() {
   monitor_.Recognize();
   if (ended_) return;
   const double t1 = services_.clock.TickCountUnsigned();
-  const QString elapsed = ElapsedText(TickDifferenceMs(t0, t1) / 1000);
-  lblElapse_->setText(elapsed);
+  const double seconds = TickDifferenceMs(t0, t1) / 1000;
+  const QString elapsed = ElapsedText(seconds);
+  lblElapse_->setText(ShownElapsedText(seconds));
   services_.trace.Event(QStringLiteral(" SingleRecognize(") + elapsed + QStringLiteral(")･･･End "));
 }
 
@@ -63,7 +64,7 @@ void Form1::menuPatternSave_Click() {
 void Form1::menuPrtScr_Click() {
   if (ended_) return;
   WindowSystem& windows = services_.windows;
-  if (!monitor_.ManualWait(QStringLiteral("プリントスクリーン"), MonitoringCycle::kManualWaitMs) || ended_) return;
+  if (!monitor_.ManualWait(MonitoringCycle::kPrintScreenCommand, MonitoringCycle::kManualWaitMs) || ended_) return;
   const std::optional<QRect> outer = windows.OuterRect(windows.ForegroundWindow());
   const QString path = ScreenshotFileName(state_.programFolder, services_.clock.Now());
   CaptureRegion region;

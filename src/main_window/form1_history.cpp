@@ -17,15 +17,15 @@
 #include "main_window/tray_icon.h"
 
 void Form1::CreateMemoField() {
-  auto* caption = new QLabel(QStringLiteral("メモ"), this);
+  auto* caption = new QLabel(tr("メモ"), this);
   caption->setObjectName(QStringLiteral("lblMemo_t"));
   cboMemo_ = new QComboBox(this);
   cboMemo_->setObjectName(QStringLiteral("cboMemo"));
   cboMemo_->setEditable(true);
   cboMemo_->setInsertPolicy(QComboBox::NoInsert);
   cboMemo_->lineEdit()->setMaxLength(kMemoMaxLength);
-  cboMemo_->lineEdit()->setPlaceholderText(QStringLiteral("狩場など"));
-  cboMemo_->setToolTip(QStringLiteral("この計測のメモ (狩場など)。履歴に残ります"));
+  cboMemo_->lineEdit()->setPlaceholderText(tr("狩場など"));
+  cboMemo_->setToolTip(tr("この計測のメモ (狩場など)。履歴に残ります"));
   cboMemo_->setMinimumWidth(140);
   statusBar()->addPermanentWidget(caption);
   statusBar()->addPermanentWidget(cboMemo_);

@@ -37,8 +37,9 @@ void Form1::RefreshStateLine() {
   if (lblState_->text() != text) lblState_->setText(text);
   // The countdown on the button too: it is where the player who pressed it
   // looks, with this window still in front.
-  const std::optional<int> left = monitor_.ManualSecondsLeft(QStringLiteral("キャプチャ"));
-  const QString caption = left ? QStringLiteral("あと%1秒").arg(*left) : QStringLiteral("キャプチャ");
+  const std::optional<int> left = monitor_.ManualSecondsLeft(MonitoringCycle::kCaptureCommand);
+  //: Countdown on the capture button
+  const QString caption = left ? tr("あと%1秒").arg(*left) : tr("キャプチャ");
   if (cmdCapture_->text() != caption) cmdCapture_->setText(caption);
 }
 

@@ -51,7 +51,7 @@ void Form1::LogAppended(const QString& text, bool scrollToEnd) { AppendLog(text,
 void Form1::MonitoringChanged(bool monitoring) {
   menuRun_->setEnabled(!monitoring);
   menuStop_->setEnabled(monitoring);
-  menuRun_->setText(monitoring ? QStringLiteral("ロギング") : QStringLiteral("開始"));
+  menuRun_->setText(monitoring ? tr("ロギング") : tr("開始"));
   if (monitoring) {
     timCaptureInterval_->start();
   } else {

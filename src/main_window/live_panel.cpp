@@ -1,5 +1,6 @@
 #include "main_window/live_panel.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 
@@ -13,6 +14,8 @@ QString RateText(const std::optional<double>& rate) {
 
 }  // namespace
 
+QString RateBasisText() { return QCoreApplication::translate("LivePanel", "時給は稼働時間あたり"); }
+
 LiveTexts MakeLiveTexts(const SessionFigures& f) {
   LiveTexts t;
   t.shortRate = RateText(f.shortRate);
@@ -22,11 +25,11 @@ LiveTexts MakeLiveTexts(const SessionFigures& f) {
   t.activeTime = DurationText(f.activeMs);
   t.misreads = QString::number(f.misreads);
   if (!f.running) {
-    t.activity = f.hasReading ? QStringLiteral("停止中") : QStringLiteral("—");
+    t.activity = f.hasReading ? QCoreApplication::translate("LivePanel", "停止中") : QStringLiteral("—");
   } else if (f.idleSince) {
-    t.activity = QStringLiteral("休止中 (%1から)").arg(f.idleSince->toString(QStringLiteral("hh:mm")));
+    t.activity = QCoreApplication::translate("LivePanel", "休止中 (%1から)").arg(f.idleSince->toString(QStringLiteral("hh:mm")));
   } else {
-    t.activity = f.hasReading ? QStringLiteral("計測中") : QStringLiteral("—");
+    t.activity = f.hasReading ? QCoreApplication::translate("LivePanel", "計測中") : QStringLiteral("—");
   }
   if (!f.hasReading) {
     t.progress = QStringLiteral("—");
@@ -34,8 +37,8 @@ LiveTexts MakeLiveTexts(const SessionFigures& f) {
   } else if (f.levelSizeUnknown) {
     // The experience table has no size for this level: nothing to measure
     // against.
-    t.progress = QStringLiteral("不明 (Lv%1)").arg(f.level);
-    t.toLevel = QStringLiteral("不明 (表にLv%1なし)").arg(f.level);
+    t.progress = QCoreApplication::translate("LivePanel", "不明 (Lv%1)").arg(f.level);
+    t.toLevel = QCoreApplication::translate("LivePanel", "不明 (表にLv%1なし)").arg(f.level);
   } else {
     t.progress = f.progressPercent ? QString::number(*f.progressPercent, 'f', 1) + QStringLiteral(" %")
                                    : QStringLiteral("—");
@@ -54,27 +57,27 @@ LivePanel::LivePanel(QWidget* parent) : QFrame(parent) {
   // Label, object name, row and column pair; the rates on the left, the
   // level on the right, as a player reads them.
   struct Cell {
-    const char16_t* caption;
+    const char* caption;
     const char* name;
     int row;
     int column;
   };
   static constexpr std::array<Cell, 9> kCells{{
-      {u"時給(直近10分)", "lblLiveShortRate", 0, 0},
-      {u"時給(1時間)", "lblLiveLongRate", 1, 0},
-      {u"時給(全体)", "lblLiveWholeRate", 2, 0},
-      {u"次のレベルまで", "lblLiveToLevel", 3, 0},
-      {u"獲得Exp", "lblLiveGained", 0, 2},
-      {u"稼働時間", "lblLiveActive", 1, 2},
-      {u"進捗 %", "lblLiveProgress", 2, 2},
-      {u"誤読", "lblLiveMisreads", 3, 2},
-      {u"状態", "lblLiveActivity", 4, 0},
+      {QT_TRANSLATE_NOOP("LivePanel", "時給(直近10分)"), "lblLiveShortRate", 0, 0},
+      {QT_TRANSLATE_NOOP("LivePanel", "時給(1時間)"), "lblLiveLongRate", 1, 0},
+      {QT_TRANSLATE_NOOP("LivePanel", "時給(全体)"), "lblLiveWholeRate", 2, 0},
+      {QT_TRANSLATE_NOOP("LivePanel", "次のレベルまで"), "lblLiveToLevel", 3, 0},
+      {QT_TRANSLATE_NOOP("LivePanel", "獲得Exp"), "lblLiveGained", 0, 2},
+      {QT_TRANSLATE_NOOP("LivePanel", "稼働時間"), "lblLiveActive", 1, 2},
+      {QT_TRANSLATE_NOOP("LivePanel", "進捗 %"), "lblLiveProgress", 2, 2},
+      {QT_TRANSLATE_NOOP("LivePanel", "誤読"), "lblLiveMisreads", 3, 2},
+      {QT_TRANSLATE_NOOP("LivePanel", "状態"), "lblLiveActivity", 4, 0},
   }};
   QFont small = font();
   small.setPixelSize(12);
   for (std::size_t i = 0; i < kCells.size(); ++i) {
     const Cell& c = kCells[i];
-    auto* caption = new QLabel(QString::fromUtf16(c.caption), this);
+    auto* caption = new QLabel(QCoreApplication::translate("LivePanel", c.caption), this);
     caption->setFont(small);
     auto* value = new QLabel(QStringLiteral("—"), this);
     value->setObjectName(QLatin1String(c.name));
@@ -85,7 +88,7 @@ LivePanel::LivePanel(QWidget* parent) : QFrame(parent) {
     values_[i] = value;
   }
   // Idle time keeps the rates where they were: they are per hour of play.
-  auto* basis = new QLabel(kRateBasis, this);
+  auto* basis = new QLabel(RateBasisText(), this);
   basis->setFont(small);
   basis->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   grid->addWidget(basis, 4, 2, 1, 2);

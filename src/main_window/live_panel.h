@@ -26,7 +26,7 @@ struct LiveTexts {
 };
 
 // Said beside the rates: what they are per.
-inline const QString kRateBasis = QStringLiteral("時給は稼働時間あたり");
+QString RateBasisText();
 LiveTexts MakeLiveTexts(const SessionFigures& figures);
 
 class LivePanel : public QFrame {

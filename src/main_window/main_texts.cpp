@@ -1,19 +1,23 @@
 #include "main_window/main_texts.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <cmath>
 
 QString MainWindowTitle() { return QStringLiteral("Tallymeter  ") + QStringLiteral("For ") + kGameTitle; }
 
-Notice AlreadyRunningNotice() { return Notice{QStringLiteral("既にプログラムは起動しています。"), QStringLiteral("エラー")}; }
+Notice AlreadyRunningNotice() { return Notice{QCoreApplication::translate("MainTexts", "既にプログラムは起動しています。"),
+                QCoreApplication::translate("MainTexts", "エラー")}; }
 
 Notice CannotSaveNotice(const QString& path) {
-  return Notice{QStringLiteral("ファイルを保存できませんでした。\r\n") + QDir::toNativeSeparators(path),
-                QStringLiteral("ファイル書込みエラー")};
+  return Notice{QCoreApplication::translate("MainTexts", "ファイルを保存できませんでした。\r\n%1")
+                    .arg(QDir::toNativeSeparators(path)),
+                QCoreApplication::translate("MainTexts", "ファイル書込みエラー")};
 }
 
 Notice CannotCaptureNotice() {
-  return Notice{QStringLiteral("前面のウィンドウをキャプチャできませんでした。"), QStringLiteral("エラー")};
+  return Notice{QCoreApplication::translate("MainTexts", "前面のウィンドウをキャプチャできませんでした。"),
+                QCoreApplication::translate("MainTexts", "エラー")};
 }
 
 QString PatternCaptureFileName(const QString& programFolder, int area, const QDateTime& now) {
@@ -32,8 +36,19 @@ double TickDifferenceMs(double t0, double t1) {
   return d < 0 ? d + kWrap : d;
 }
 
-QString ElapsedText(double seconds) {
+namespace {
+
+QString SecondsNumber(double seconds) {
   // Fixed notation with '.' whatever the locale; never "-0.000".
   const double shown = std::round(seconds * 1000) / 1000;
-  return QString::number(shown == 0 ? 0.0 : shown, 'f', 3) + QStringLiteral("秒");
+  return QString::number(shown == 0 ? 0.0 : shown, 'f', 3);
+}
+
+}  // namespace
+
+QString ElapsedText(double seconds) { return SecondsNumber(seconds) + QStringLiteral("秒"); }
+
+QString ShownElapsedText(double seconds) {
+  //: Seconds one recognition took
+  return QCoreApplication::translate("MainTexts", "%1秒").arg(SecondsNumber(seconds));
 }

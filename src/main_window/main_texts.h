@@ -31,5 +31,8 @@ QString ScreenshotFileName(const QString& programFolder, const QDateTime& now);
 // wrap of the count in between still gives the true (small) difference.
 double TickDifferenceMs(double t0, double t1);
 
-// "#0.000秒": at least one digit before the point, three after it.
+// "#0.000秒": at least one digit before the point, three after it. The
+// trace's text, Japanese in every language.
 QString ElapsedText(double seconds);
+// The same in the language of the windows.
+QString ShownElapsedText(double seconds);

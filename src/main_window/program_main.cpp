@@ -14,6 +14,7 @@
 #include "main_window/null_window_system.h"
 #include "main_window/qt_translations.h"
 #include "main_window/startup.h"
+#include "persistence/config_file.h"
 #include "persistence/debug_trace.h"
 
 namespace {
@@ -35,7 +36,8 @@ std::unique_ptr<WindowSystem> OpenWindowSystem() {
 
 int RunProgram(QApplication& app, Clock& clock) {
   const QString programFolder = QCoreApplication::applicationDirPath();
-  const std::unique_ptr<QTranslator> qtJapanese = InstallQtJapanese(QtTranslationFolders(programFolder));
+  const InterfaceTranslators language = InstallInterfaceLanguage(
+      UsesEnglish(StoredDisplayLanguage(programFolder), QLocale::system()), QtTranslationFolders(programFolder));
   std::unique_ptr<WindowSystem> windows = OpenWindowSystem();
   NullWindowSystem noDisplay;
   QtMessageBoxes boxes;

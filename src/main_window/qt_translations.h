@@ -1,15 +1,21 @@
 #pragma once
-// Qt's own texts (the Yes and No of a question box, the context menu of a
-// text field) in Japanese, like every text of the program.
+// The language of the windows: our own English translation, or Qt's own
+// texts (the Yes and No of a question box, the context menu of a text field)
+// in Japanese like every text of the Japanese original.
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <QTranslator>
 #include <memory>
+#include <utility>
+#include <vector>
 
-// Where Qt's Japanese translations are looked for, in order: a
-// "translations" folder beside the program (where a build that carries its
-// own Qt puts them), then the folder of the Qt the program runs with.
+#include "persistence/settings.h"
+
+// Where translations are looked for, in order: a "translations" folder
+// beside the program (ours always, and Qt's when a build carries its own
+// Qt), then the folder of the Qt the program runs with.
 QStringList QtTranslationFolders(const QString& programFolder);
 
 // Qt's Japanese translation ("qtbase_ja") from the first of `folders` that
@@ -17,3 +23,26 @@ QStringList QtTranslationFolders(const QString& programFolder);
 // buttons then stay in English, and nothing else changes). The translator
 // must live as long as it is to be used.
 std::unique_ptr<QTranslator> InstallQtJapanese(const QStringList& folders);
+
+// Automatic follows the system: Japanese there, English on any other.
+bool UsesEnglish(DisplayLanguage choice, const QLocale& system);
+
+// The translators of one interface language, installed while this lives.
+class InterfaceTranslators {
+ public:
+  InterfaceTranslators() = default;
+  explicit InterfaceTranslators(std::vector<std::unique_ptr<QTranslator>> installed)
+      : installed_(std::move(installed)) {}
+  // How many were found and installed (none: the Japanese source texts and
+  // Qt's English buttons).
+  std::size_t Count() const { return installed_.size(); }
+
+ private:
+  std::vector<std::unique_ptr<QTranslator>> installed_;
+};
+
+// English: our "tallymeter_en" from the first of `folders` holding it (Qt's
+// buttons are English without one). Japanese, or English that is not there
+// (a program copied without its translations folder): Qt's qtbase_ja, our
+// texts being Japanese already.
+InterfaceTranslators InstallInterfaceLanguage(bool english, const QStringList& folders);

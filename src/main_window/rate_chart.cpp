@@ -46,10 +46,10 @@ void RateChart::paintEvent(QPaintEvent* /*event*/) {
 
   painter.setPen(kGainedColour);
   painter.drawText(QRectF(plot.left(), 2, plot.width() / 2, textHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                   QStringLiteral("獲得Exp (最大 %1)").arg(GroupedNumber(axes.gainedMax)));
+                   tr("獲得Exp (最大 %1)").arg(GroupedNumber(axes.gainedMax)));
   painter.setPen(kRateColour);
   painter.drawText(QRectF(plot.center().x(), 2, plot.width() / 2, textHeight), Qt::AlignRight | Qt::AlignVCenter,
-                   QStringLiteral("時給(直近10分) (最大 %1 k/h)").arg(GroupedNumber(axes.rateMax)));
+                   tr("時給(直近10分) (最大 %1 k/h)").arg(GroupedNumber(axes.rateMax)));
   painter.setPen(Qt::darkGray);
   const QRectF bottom(plot.left(), plot.bottom() + 3, plot.width(), textHeight);
   painter.drawText(bottom, Qt::AlignLeft | Qt::AlignVCenter, AxisMinutesText(0));

@@ -35,20 +35,19 @@ QImage TrayPicture(TrayState state, int size) {
 }
 
 QString TrayToolTip(TrayState state, std::optional<double> rate) {
-  const QString what = state == TrayState::Stopped      ? QStringLiteral("停止中")
-                       : state == TrayState::Monitoring ? QStringLiteral("監視中")
-                                                        : QStringLiteral("警告あり");
-  QString tip = QStringLiteral("Tallymeter ") + what;
-  if (rate) tip += QStringLiteral(" 時給 ") + GroupedNumber(*rate) + QStringLiteral(" k/h");
-  return tip;
+  const QString what = state == TrayState::Stopped      ? TrayIcon::tr("停止中")
+                       : state == TrayState::Monitoring ? TrayIcon::tr("監視中")
+                                                        : TrayIcon::tr("警告あり");
+  if (!rate) return QStringLiteral("Tallymeter ") + what;
+  return TrayIcon::tr("Tallymeter %1 時給 %2 k/h").arg(what, GroupedNumber(*rate));
 }
 
 TrayIcon::TrayIcon(Commands commands, QObject* parent) : QObject(parent), commands_(std::move(commands)) {
   menu_ = new QMenu();
-  run_ = menu_->addAction(QStringLiteral("開始"));
-  stop_ = menu_->addAction(QStringLiteral("停止"));
+  run_ = menu_->addAction(tr("開始"));
+  stop_ = menu_->addAction(tr("停止"));
   menu_->addSeparator();
-  QAction* window = menu_->addAction(QStringLiteral("ウィンドウの表示/非表示"));
+  QAction* window = menu_->addAction(tr("ウィンドウの表示/非表示"));
   connect(run_, &QAction::triggered, this, [this] { commands_.run(); });
   connect(stop_, &QAction::triggered, this, [this] { commands_.stop(); });
   connect(window, &QAction::triggered, this, [this] { commands_.toggleWindow(); });

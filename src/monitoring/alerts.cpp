@@ -1,5 +1,7 @@
 #include "monitoring/alerts.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 void AlertMonitor::Start(std::int64_t ms) {
@@ -62,11 +64,11 @@ QString AlertText(AlertKind kind, int minutes) {
   const QString n = QString::number(std::max(1, minutes));
   switch (kind) {
     case AlertKind::NoGain:
-      return QStringLiteral("経験値が%1分間増えていません").arg(n);
+      return QCoreApplication::translate("Alerts", "経験値が%1分間増えていません").arg(n);
     case AlertKind::GameAway:
-      return QStringLiteral("MapleStoryのウィンドウが%1分間見つからないか、後ろに隠れています").arg(n);
+      return QCoreApplication::translate("Alerts", "MapleStoryのウィンドウが%1分間見つからないか、後ろに隠れています").arg(n);
     case AlertKind::RecognitionTrouble:
-      return QStringLiteral("認識が%1回続けてうまくいきません。キャプチャ領域と基準画像を確認してください")
+      return QCoreApplication::translate("Alerts", "認識が%1回続けてうまくいきません。キャプチャ領域と基準画像を確認してください")
           .arg(AlertMonitor::kTroubleInARow);
   }
   return QString();

@@ -1,5 +1,7 @@
 #include "monitoring/announcements.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 void Announcer::Start() {
@@ -24,13 +26,13 @@ std::vector<Announcement> Announcer::Feed(std::int32_t level, std::int32_t goalL
   if (level > highestTold_) {
     highestTold_ = level;
     told.push_back({Announcement::Kind::LevelUp, level,
-                    QStringLiteral("Lv%1 にレベルアップしました").arg(level)});
+                    QCoreApplication::translate("Announcements", "Lv%1 にレベルアップしました").arg(level)});
   }
   // Crossed, not merely above: a goal set lower than the level is no news.
   if (goalLevel > 0 && previous < goalLevel && level >= goalLevel && goalTold_ != goalLevel) {
     goalTold_ = goalLevel;
     told.push_back({Announcement::Kind::GoalReached, goalLevel,
-                    QStringLiteral("目標の Lv%1 に到達しました").arg(goalLevel)});
+                    QCoreApplication::translate("Announcements", "目標の Lv%1 に到達しました").arg(goalLevel)});
   }
   return told;
 }

@@ -168,7 +168,7 @@ void MonitoringCycle::ManualCapture() {
   // is the capture. Waiting here would hold it up mid-scan; this one neither
   // moves the due time nor says it was done.
   if (ended_ || captureStepActive_) return;
-  if (!ManualWait(QStringLiteral("キャプチャ"), kManualWaitMs)) return;
+  if (!ManualWait(kCaptureCommand, kManualWaitMs)) return;
   if (captureStepActive_) return;
   StartInterval();
   manualOutcome_.reset();
@@ -319,7 +319,7 @@ AlertEvent MonitoringCycle::ApplyEvaluation() {
     measurementLogFile_ = QFileInfo(logWriter_.BegunPath(state_.settings)).fileName();
   }
   if (!step.screenLine.isEmpty()) {
-    AppendLog(step.screenLine + (lost ? kUnwrittenMark : QString()) + QStringLiteral("\r\n"), step.scrollToEnd);
+    AppendLog(step.screenLine + (lost ? UnwrittenMark() : QString()) + QStringLiteral("\r\n"), step.scrollToEnd);
   }
   for (const Notice& notice : notices) Inform(notice);
   if (step.retrySoon) schedule_.Retry(monotonicMs);

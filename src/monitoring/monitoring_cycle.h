@@ -10,6 +10,7 @@
 // trace come in as Services; files are written under the program and save
 // folders of the ProgramState it is lent.
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QImage>
 #include <array>
@@ -43,6 +44,11 @@ class MonitoringCycle {
  public:
   // How long キャプチャ and プリントスクリーン wait before they act.
   static constexpr double kManualWaitMs = 10000;
+  // The manual commands that wait, by name; the state line shows the name
+  // in the language of the windows.
+  static inline const QString kCaptureCommand = QString::fromUtf8(QT_TRANSLATE_NOOP("StateLine", "キャプチャ"));
+  static inline const QString kPrintScreenCommand =
+      QString::fromUtf8(QT_TRANSLATE_NOOP("StateLine", "プリントスクリーン"));
 
   MonitoringCycle(ProgramState& state, Services& services);
   ~MonitoringCycle();

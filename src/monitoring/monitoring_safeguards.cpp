@@ -21,13 +21,15 @@
 #include "persistence/debug_trace.h"
 #include "persistence/measurement_state.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 // A saved measurement older than this is not offered: the player has long
 // moved on, and a rate across such a gap would mean nothing.
 constexpr qint64 kContinueLimitSeconds = 2 * 60 * 60;
 
-const QString kContinueTitle = QStringLiteral("計測の再開");
+QString ContinueTitle() { return QCoreApplication::translate("MonitoringTexts", "計測の再開"); }
 
 bool Read(std::int32_t level, double exp) { return level != 0 && exp != 0 && std::isfinite(exp); }
 
@@ -116,7 +118,9 @@ bool MonitoringCycle::OfferToContinueMeasurement() {
   // A level beyond the game's cap was never a reading of it.
   if (!stored.state || stored.state->level > kTopLevel) {
     const QString aside = SetAsideMeasurementState(folder);
-    Inform({QStringLiteral("前回の計測の記録が読めないため、使わずに退避しました。\r\n") + aside, kContinueTitle});
+    Inform({QCoreApplication::translate("MonitoringTexts", "前回の計測の記録が読めないため、使わずに退避しました。\r\n%1")
+                .arg(aside),
+            ContinueTitle()});
     services_.trace.Event(QStringLiteral(" Measurement state unreadable, set aside"));
     return false;
   }
@@ -129,10 +133,12 @@ bool MonitoringCycle::OfferToContinueMeasurement() {
     services_.trace.Event(QStringLiteral(" Measurement state too old, dropped"));
     return false;
   }
-  const QString question = QStringLiteral("前回の計測が終わらないまま終了しています（最終読取 ") +
-                           LogDateText(saved.lastReading.toOffsetFromUtc(asked.offsetFromUtc())) +
-                           QStringLiteral("）。\r\n同じログファイルに続けて計測しますか？");
-  if (!services_.boxes.AskYesNo(question, kContinueTitle)) {
+  const QString question =
+      QCoreApplication::translate("MonitoringTexts",
+                                  "前回の計測が終わらないまま終了しています（最終読取 %1）。\r\n"
+                                  "同じログファイルに続けて計測しますか？")
+          .arg(LogDateText(saved.lastReading.toOffsetFromUtc(asked.offsetFromUtc())));
+  if (!services_.boxes.AskYesNo(question, ContinueTitle())) {
     ClearMeasurementState(folder);
     services_.trace.Event(QStringLiteral(" Measurement not continued"));
     return false;
@@ -208,8 +214,7 @@ void MonitoringCycle::Announce(std::int32_t level) {
     if (!state_.settings.announce) continue;
     services_.trace.Event(news.kind == Announcement::Kind::LevelUp ? QStringLiteral(" Announce LevelUp")
                                                                     : QStringLiteral(" Announce GoalReached"));
-    AppendLog(LogDateText(services_.clock.Now()) + QStringLiteral("  お知らせ  ") + news.text + QStringLiteral("\r\n"),
-              true);
+    AppendLog(AnnouncementLogLine(LogDateText(services_.clock.Now()), news.text), true);
     Tell([&](MonitoringListener& l) { l.Announced(news.text); });
   }
 }
@@ -226,14 +231,12 @@ void MonitoringCycle::TellAlerts(GameSeen seen, AlertEvent::Reading reading, std
   for (const AlertChange& change : changes) {
     QString text = AlertText(change.kind, settings.alertMinutes);
     if (change.raised && change.kind == AlertKind::RecognitionTrouble && OwnWindowOverAreas()) {
-      text += kOwnWindowOverAreaText;
+      text += OwnWindowOverAreaText();
     }
     if (change.raised) {
       services_.trace.Event(QStringLiteral(" Alert ") + TraceName(change.kind));
       if (settings.alertLogLine) {
-        AppendLog(LogDateText(services_.clock.Now()) + QStringLiteral("  警告  ") + text +
-                      QStringLiteral("\r\n"),
-                  true);
+        AppendLog(AlertLogLine(LogDateText(services_.clock.Now()), text), true);
       }
       if (settings.alertBeep) services_.windows.Beep();
     }

@@ -12,7 +12,7 @@
 
 namespace {
 
-const QString kCaptureTitle = QStringLiteral("キャプチャ");
+QString CaptureTitle() { return QCoreApplication::translate("MonitoringTexts", "キャプチャ"); }
 
 // The counters count as moving after this many rises in a row: one gain
 // and then a player away from the keyboard shows the same picture again and
@@ -59,7 +59,7 @@ void MonitoringCycle::AfterGrab(const GameView& view, const std::array<QImage, 2
     case AreaFollower::Outcome::NotReadable:
       areasUnreadable_ = true;
       services_.trace.Event(QStringLiteral(" Capture areas unreadable after a resize"));
-      Inform({AreasUnreadableText(view.size), kCaptureTitle});
+      Inform({AreasUnreadableText(view.size), CaptureTitle()});
       if (ended_) return;
       break;
   }
@@ -88,5 +88,5 @@ void MonitoringCycle::AfterGrab(const GameView& view, const std::array<QImage, 2
   AppendLog(LogDateText(services_.clock.Now()) + QStringLiteral("  ") + GrabTroubleLogText(verdict.trouble) +
                 QStringLiteral("\r\n"),
             true);
-  Inform({GrabTroubleAlertText(verdict.trouble), kCaptureTitle});
+  Inform({GrabTroubleAlertText(verdict.trouble), CaptureTitle()});
 }

@@ -1,29 +1,58 @@
 #include "monitoring/monitoring_texts.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
-Notice GameMissingNotice() { return Notice{kGameTitle + QStringLiteral("が起動していません"), QStringLiteral("エラー")}; }
+namespace {
+
+QString Tr(const char* text) { return QCoreApplication::translate("MonitoringTexts", text); }
+
+}  // namespace
+
+QString UnwrittenMark() { return Tr(QT_TRANSLATE_NOOP("MonitoringTexts", "  ※ファイル未書込み")); }
+
+QString OwnWindowOverAreaText() {
+  return Tr(QT_TRANSLATE_NOOP("MonitoringTexts", "（Tallymeterのウィンドウが読取範囲に重なっています）"));
+}
+
+QString AlertLogLine(const QString& date, const QString& text) {
+  //: A line of the on-screen log: date, the word, the alert
+  return Tr(QT_TRANSLATE_NOOP("MonitoringTexts", "%1  警告  %2")).arg(date, text) + QStringLiteral("\r\n");
+}
+
+QString AnnouncementLogLine(const QString& date, const QString& text) {
+  //: A line of the on-screen log: date, the word, the news (a level-up, a goal reached)
+  return Tr(QT_TRANSLATE_NOOP("MonitoringTexts", "%1  お知らせ  %2")).arg(date, text) + QStringLiteral("\r\n");
+}
+
+Notice GameMissingNotice() {
+  return Notice{Tr(QT_TRANSLATE_NOOP("MonitoringTexts", "%1が起動していません")).arg(kGameTitle),
+                Tr(QT_TRANSLATE_NOOP("MonitoringTexts", "エラー"))};
+}
 
 QString GameLostStopText(const QString& time) {
-  return kGameTitle + QStringLiteral("が見つからないため ") + time + QStringLiteral(" に監視を停止しました");
+  return Tr(QT_TRANSLATE_NOOP("MonitoringTexts", "%1が見つからないため %2 に監視を停止しました")).arg(kGameTitle, time);
 }
 
 QString ManualCaptureNotInFrontText() {
-  return QStringLiteral("キャプチャ: 待つ間にゲームが前面に来なかったため、取り込みませんでした");
+  return Tr(QT_TRANSLATE_NOOP("MonitoringTexts", "キャプチャ: 待つ間にゲームが前面に来なかったため、取り込みませんでした"));
 }
 
 QString ManualCaptureMissingText() {
-  return QStringLiteral("キャプチャ: ") + kGameTitle + QStringLiteral("が見つからないため、取り込みませんでした");
+  return Tr(QT_TRANSLATE_NOOP("MonitoringTexts", "キャプチャ: %1が見つからないため、取り込みませんでした")).arg(kGameTitle);
 }
 
 Notice ContinuedLogMissingNotice(const QString& path) {
-  return Notice{QStringLiteral("続ける計測のログファイルが見つからないため、新しいログファイルに書き始めます。\r\n") +
-                    QDir::toNativeSeparators(path),
-                QStringLiteral("計測の再開")};
+  return Notice{Tr(QT_TRANSLATE_NOOP("MonitoringTexts",
+                                     "続ける計測のログファイルが見つからないため、新しいログファイルに書き始めます。\r\n%1"))
+                    .arg(QDir::toNativeSeparators(path)),
+                Tr(QT_TRANSLATE_NOOP("MonitoringTexts", "計測の再開"))};
 }
 
 Notice MeasurementStateUnsavedNotice(const QString& path) {
-  return Notice{QStringLiteral("計測の記録を保存できません。このまま異常終了すると、この計測は再開できません。\r\n") +
-                    QDir::toNativeSeparators(path),
-                QStringLiteral("計測の記録")};
+  return Notice{
+      Tr(QT_TRANSLATE_NOOP("MonitoringTexts",
+                           "計測の記録を保存できません。このまま異常終了すると、この計測は再開できません。\r\n%1"))
+          .arg(QDir::toNativeSeparators(path)),
+      Tr(QT_TRANSLATE_NOOP("MonitoringTexts", "計測の記録"))};
 }

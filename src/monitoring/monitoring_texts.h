@@ -1,5 +1,6 @@
 #pragma once
-// What the monitoring cycle tells the player and the trace, in one place.
+// What the monitoring cycle tells the player, in one place: shown on screen
+// only, so in the language of the windows.
 
 #include <QString>
 
@@ -7,11 +8,16 @@
 #include "persistence/notice.h"
 
 // After a line of the on-screen log that the log file did not receive.
-inline const QString kUnwrittenMark = QStringLiteral("  ※ファイル未書込み");
+QString UnwrittenMark();
 
 // After the alert of readings that keep failing, when a window of this
 // program lies over a capture area.
-inline const QString kOwnWindowOverAreaText = QStringLiteral("（Tallymeterのウィンドウが読取範囲に重なっています）");
+QString OwnWindowOverAreaText();
+
+// A line of the on-screen log that is no reading: "<date>  警告  <text>"
+// (an alert) or "<date>  お知らせ  <text>" (an announcement), with CR LF.
+QString AlertLogLine(const QString& date, const QString& text);
+QString AnnouncementLogLine(const QString& date, const QString& text);
 
 // The game window is not there (Run, auto start, a due capture).
 Notice GameMissingNotice();

@@ -1,5 +1,7 @@
 #include "monitoring/state_line.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 #include "capture/capture_notices.h"
@@ -10,6 +12,11 @@ QString MinutesSecondsText(std::int64_t seconds) {
 }
 
 namespace {
+
+// The texts' context for the translator.
+struct StateLine {
+  Q_DECLARE_TR_FUNCTIONS(StateLine)
+};
 
 // Seconds from `from` to `to`, rounded up: a countdown shows 00:01 until the
 // very end, not 00:00 a second early.
@@ -22,19 +29,26 @@ std::int64_t SecondsUntil(std::int64_t fromMs, std::int64_t toMs) {
 
 QString StateLineText(const StateLineInput& in) {
   if (!in.manualCommand.isEmpty() && in.manualWaitEndMs) {
-    return in.manualCommand + QStringLiteral("まで ") + MinutesSecondsText(SecondsUntil(in.nowMs, *in.manualWaitEndMs));
+    // The command's name is its key, Japanese; it is shown in the language of the windows.
+    //: Countdown of a command, e.g. "キャプチャまで 00:09"
+    return StateLine::tr("%1まで %2")
+        .arg(StateLine::tr(in.manualCommand.toUtf8().constData()),
+             MinutesSecondsText(SecondsUntil(in.nowMs, *in.manualWaitEndMs)));
   }
   if (!in.manualOutcome.isEmpty()) return in.manualOutcome;
   if (!in.monitoring) {
-    return in.stoppedBecause.isEmpty() ? QStringLiteral("停止中") : QStringLiteral("停止中  ") + in.stoppedBecause;
+    return in.stoppedBecause.isEmpty() ? StateLine::tr("停止中")
+                                       : StateLine::tr("停止中  %1").arg(in.stoppedBecause);
   }
   switch (in.game) {
     case GameSeen::Missing:
-      return QStringLiteral("ゲームが見つかりません");
+      return StateLine::tr("ゲームが見つかりません");
     case GameSeen::Behind: {
       const QString hidden = in.hidden ? AreasSeenStateText(*in.hidden) : QString();
-      return (hidden.isEmpty() ? QStringLiteral("ゲームが前面にありません") : hidden) + QStringLiteral(" (待機 ") +
-             MinutesSecondsText(in.behindSinceMs ? (in.nowMs - *in.behindSinceMs) / 1000 : 0) + QStringLiteral(")");
+      //: What keeps the game from being read, and how long it has been so
+      return StateLine::tr("%1 (待機 %2)")
+          .arg(hidden.isEmpty() ? StateLine::tr("ゲームが前面にありません") : hidden,
+               MinutesSecondsText(in.behindSinceMs ? (in.nowMs - *in.behindSinceMs) / 1000 : 0));
     }
     case GameSeen::Unknown:
     case GameSeen::InFront:
@@ -42,5 +56,5 @@ QString StateLineText(const StateLineInput& in) {
   }
   // Grabs that show no game say so until one shows it again.
   if (in.grabTrouble != GrabTrouble::None) return GrabTroubleStateText(in.grabTrouble);
-  return QStringLiteral("監視中  次のキャプチャまで ") + MinutesSecondsText(SecondsUntil(in.nowMs, in.nextCaptureMs));
+  return StateLine::tr("監視中  次のキャプチャまで %1").arg(MinutesSecondsText(SecondsUntil(in.nowMs, in.nextCaptureMs)));
 }

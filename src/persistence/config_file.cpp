@@ -1,5 +1,6 @@
 #include "persistence/config_file.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -30,11 +31,13 @@ const QString kFolderSeparator = QStringLiteral(" , ");
 constexpr qint64 kReadLimit = 64 * 1024;
 
 Notice UnreadableNotice() {
-  return Notice{QStringLiteral("読込みできない設定ファイルです\r\n初期値で継続します\r\n"), QStringLiteral("設定ファイル読込み")};
+  return Notice{QCoreApplication::translate("ConfigFile", "読込みできない設定ファイルです\r\n初期値で継続します\r\n"),
+                QCoreApplication::translate("ConfigFile", "設定ファイル読込み")};
 }
 
 Notice SaveFailedNotice() {
-  return Notice{QStringLiteral("設定をファイルに保存できませんでした。"), QStringLiteral("設定ファイル書き込み")};
+  return Notice{QCoreApplication::translate("ConfigFile", "設定をファイルに保存できませんでした。"),
+                QCoreApplication::translate("ConfigFile", "設定ファイル書き込み")};
 }
 
 QString RegionLine(const CaptureRegion& region, const QString& label) {
@@ -313,6 +316,14 @@ std::vector<Notice> ConfigFileNotices(const QString& mode, Settings& settings, c
   if (mode == kInitMode) return list(InitAndSave(settings, programFolder));
   if (mode == kSaveMode) return list(Save(settings, programFolder));
   return {};
+}
+
+DisplayLanguage StoredDisplayLanguage(const QString& programFolder) {
+  const QString path = ConfigFilePath(programFolder);
+  if (!QFileInfo(path).isFile()) return DisplayLanguage::Automatic;
+  bool damaged = false;
+  const std::optional<Settings> stored = ReadConfig(path, programFolder, damaged);
+  return stored ? stored->displayLanguage : DisplayLanguage::Automatic;
 }
 
 bool SaveRecentMemos(const QString& programFolder, const QStringList& memos) {

@@ -42,6 +42,11 @@ std::optional<Notice> ConfigFile(const QString& mode, Settings& settings, const 
 // read-only file or folder, or a file kept as it was).
 std::vector<Notice> ConfigFileNotices(const QString& mode, Settings& settings, const QString& programFolder);
 
+// The display language the file holds, read before any window exists (the
+// windows are built in it); Automatic when the file is missing, unreadable or
+// not a plain file. Reads only: the start-up read tells about a damaged file.
+DisplayLanguage StoredDisplayLanguage(const QString& programFolder);
+
 // The recent memos changed (a measurement ended): only their lines of the
 // file are replaced; every other setting stays as the file has it, so
 // changes the player has not saved in the options dialog are not saved

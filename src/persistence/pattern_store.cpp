@@ -1,6 +1,7 @@
 #include "persistence/pattern_store.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -207,20 +208,22 @@ bool Convert(const QImage& image, Pattern& pattern) {
   return true;
 }
 
-const QString kCrLf = QStringLiteral("\r\n");
-
+// Shown in message boxes only: in the language of the windows.
 Notice ReadFailed() {
-  return {QStringLiteral("パターンファイルが読み込めません。") + kCrLf + QStringLiteral("デフォルトパターンで初期化します。") + kCrLf,
-          QStringLiteral("パターン読込みエラー")};
+  return {QCoreApplication::translate("PatternStore", "パターンファイルが読み込めません。\r\nデフォルトパターンで初期化します。\r\n"),
+          QCoreApplication::translate("PatternStore", "パターン読込みエラー")};
 }
 Notice InitFailed() {
-  return {QStringLiteral("デフォルトパターンファイルが読み込めません。") + kCrLf + QStringLiteral("終了します。") + kCrLf,
-          QStringLiteral("パターン初期化エラー")};
+  return {QCoreApplication::translate("PatternStore", "デフォルトパターンファイルが読み込めません。\r\n終了します。\r\n"),
+          QCoreApplication::translate("PatternStore", "パターン初期化エラー")};
 }
-Notice SaveFailed() { return {QStringLiteral("パターンファイルを保存できませんでした。"), QStringLiteral("パターン書込みエラー")}; }
+Notice SaveFailed() {
+  return {QCoreApplication::translate("PatternStore", "パターンファイルを保存できませんでした。"),
+          QCoreApplication::translate("PatternStore", "パターン書込みエラー")};
+}
 Notice DataFailed() {
-  return {QStringLiteral("パターンファイルのデータ化に失敗しました。") + kCrLf + QStringLiteral("終了します。") + kCrLf,
-          QStringLiteral("パターン読込みエラー")};
+  return {QCoreApplication::translate("PatternStore", "パターンファイルのデータ化に失敗しました。\r\n終了します。\r\n"),
+          QCoreApplication::translate("PatternStore", "パターン読込みエラー")};
 }
 
 std::array<PatternOrigin, kPatternSlots> AllDelivered() {

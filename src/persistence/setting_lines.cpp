@@ -31,6 +31,7 @@ const std::array kLines{
     SettingLine{u"メイン画面Y", &Settings::mainWindowY},
     SettingLine{u"メイン画面の幅", &Settings::mainWindowWidth},
     SettingLine{u"メイン画面の高さ", &Settings::mainWindowHeight},
+    SettingLine{u"表示言語", &Settings::displayLanguage},
 };
 
 // The recent memos follow the table, "memo , 最近のメモ1" and so on: free
@@ -67,7 +68,10 @@ QStringList AddedSettingLinesText(const Settings& settings) {
   for (const SettingLine& line : kLines) {
     const QString value = std::visit(
         Overloaded{[&](bool Settings::*flag) { return FlagConfigField(settings.*flag); },
-                   [&](std::int32_t Settings::*number) { return IntConfigField(settings.*number, 8); }},
+                   [&](std::int32_t Settings::*number) { return IntConfigField(settings.*number, 8); },
+                   [&](DisplayLanguage Settings::*language) {
+                     return IntConfigField(static_cast<std::int32_t>(settings.*language), 8);
+                   }},
         line.field);
     lines << value + QStringLiteral(", ") + QString::fromUtf16(line.label);
   }
@@ -101,6 +105,12 @@ bool ReadAddedSettingLines(const QStringList& lines, Settings& settings) {
                                                 const std::optional<std::int32_t> n = ConfigInteger(value);
                                                 if (n) settings.*number = *n;
                                                 return n.has_value();
+                                              },
+                                              [&](DisplayLanguage Settings::*language) {
+                                                const std::optional<std::int32_t> n = ConfigInteger(value);
+                                                const bool known = n && *n >= 0 && *n <= 2;
+                                                if (known) settings.*language = static_cast<DisplayLanguage>(*n);
+                                                return known;
                                               }},
                                    line.field);
       allRead = allRead && read;

@@ -15,7 +15,7 @@
 
 struct SettingLine {
   const char16_t* label;  // the text after the value's comma, without the blank
-  std::variant<bool Settings::*, std::int32_t Settings::*> field;
+  std::variant<bool Settings::*, std::int32_t Settings::*, DisplayLanguage Settings::*> field;
 };
 
 std::span<const SettingLine> AddedSettingLines();

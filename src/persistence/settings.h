@@ -17,6 +17,14 @@ struct CaptureRegion {
   friend bool operator==(const CaptureRegion&, const CaptureRegion&) = default;
 };
 
+// The language of the windows; the files the program writes stay Japanese
+// whatever it is.
+enum class DisplayLanguage : std::int32_t {
+  Automatic = 0,  // the system's: Japanese on a Japanese system, English elsewhere
+  Japanese = 1,
+  English = 2,
+};
+
 struct Settings {
   std::array<CaptureRegion, 2> captureRegions{};  // 0 = level digits, 1 = experience digits
   bool autoStart = false;
@@ -65,6 +73,8 @@ struct Settings {
   std::int32_t mainWindowY = 0;
   std::int32_t mainWindowWidth = 0;
   std::int32_t mainWindowHeight = 0;
+  // Read once at start: the windows are built in one language.
+  DisplayLanguage displayLanguage = DisplayLanguage::Automatic;
 
   // The values a first start gets; the log folder defaults to the program folder.
   static Settings Defaults(const QString& programFolder);

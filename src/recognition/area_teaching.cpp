@@ -1,5 +1,7 @@
 #include "recognition/area_teaching.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -9,6 +11,11 @@
 #include "recognition/pattern_matcher.h"
 
 namespace {
+
+// The texts' context for the translator.
+struct AreaTeaching {
+  Q_DECLARE_TR_FUNCTIONS(AreaTeaching)
+};
 
 int Slot(int area, int index) { return index < 10 ? area * 10 + index : 20 + area; }
 
@@ -23,16 +30,21 @@ QString LikelyCause(const QString& typed, const AreaReading& read) {
   qsizetype k = 0;
   while (k < typed.size() && k < got.size() && typed[k] == got[k]) ++k;
   if (k < typed.size()) {
-    const QString which = QStringLiteral("%1桁目の「%2」").arg(k + 1).arg(typed[k]);
+    //: The k-th digit typed, e.g. 3桁目の「7」
+    const QString which = AreaTeaching::tr("%1桁目の「%2」").arg(k + 1).arg(typed[k]);
     if (k < got.size()) {
-      return QStringLiteral("%1が「%2」と読まれました。%1のセルか、その左の境界が怪しいです。").arg(which, got[k]);
+      return AreaTeaching::tr("%1が「%2」と読まれました。%1のセルか、その左の境界が怪しいです。").arg(which, got[k]);
     }
-    return QStringLiteral("%1が読めません。%1のセルか、その左右の境界が怪しいです。").arg(which);
+    return AreaTeaching::tr("%1が読めません。%1のセルか、その左右の境界が怪しいです。").arg(which);
   }
   if (got.size() > typed.size()) {
-    return QStringLiteral("最後の数字の後にも数字が読まれました。最後の数字の右の境界か、デリミタのセルが怪しいです。");
+    return AreaTeaching::tr("最後の数字の後にも数字が読まれました。最後の数字の右の境界か、デリミタのセルが怪しいです。");
   }
-  if (!read.failure.isEmpty()) return read.failure + QStringLiteral("。最後の数字の右の境界か、デリミタのセルが怪しいです。");
+  if (!read.failure.isEmpty()) {
+    //: Why the capture did not read, then what to look at
+    return AreaTeaching::tr("%1。最後の数字の右の境界か、デリミタのセルが怪しいです。")
+        .arg(read.failure);
+  }
   return {};
 }
 
@@ -161,10 +173,10 @@ std::optional<QString> ReadBackProblem(const std::vector<TaughtCapture>& taught,
   for (const TaughtCapture& t : taught) {
     const AreaReading read = ReadArea(t.capture, area, matcher);
     if (read.digits == t.cells.digits && read.failure.isEmpty()) continue;
-    return QStringLiteral("保存しましたが、登録に使ったキャプチャが「%1」と読めません（読み取り結果: %2）。\r\n")
-               .arg(t.typed, read.caption) +
-           LikelyCause(t.cells.digits, read) +
-           QStringLiteral("\r\nセルの境界や入力した数字を確かめて、もう一度登録してください。");
+    return QCoreApplication::translate("AreaTeaching",
+                                       "保存しましたが、登録に使ったキャプチャが「%1」と読めません（読み取り結果: %2）。\r\n"
+                                       "%3\r\nセルの境界や入力した数字を確かめて、もう一度登録してください。")
+        .arg(t.typed, read.caption, LikelyCause(t.cells.digits, read));
   }
   return std::nullopt;
 }
@@ -174,26 +186,26 @@ QString RefusalText(SegmentationRefusal refusal, const QString& typed) {
     case SegmentationRefusal::None:
       return {};
     case SegmentationRefusal::NotADigitString:
-      return QStringLiteral("キャプチャに見えている数字を0～9で入力してください（桁区切りの「,」「.」は入れてかまいません）。");
+      return AreaTeaching::tr("キャプチャに見えている数字を0～9で入力してください（桁区切りの「,」「.」は入れてかまいません）。");
     case SegmentationRefusal::TooManyDigits:
-      return QStringLiteral("数字が多すぎます。登録に使える数字は%1桁までです。\r\n"
+      return AreaTeaching::tr("数字が多すぎます。登録に使える数字は%1桁までです。\r\n"
                             "キャプチャに見えている数字だけを入力してください。")
           .arg(kMaxCaptureDigits);
     case SegmentationRefusal::NothingAtTheTop:
-      return QStringLiteral("キャプチャの上端に文字が見つかりません。\r\nキャプチャ領域の位置を確かめてください。");
+      return AreaTeaching::tr("キャプチャの上端に文字が見つかりません。\r\nキャプチャ領域の位置を確かめてください。");
     case SegmentationRefusal::CountDoesNotFit:
-      return QStringLiteral("「%1」に合う文字の並びがキャプチャに見つかりません。\r\n"
+      return AreaTeaching::tr("「%1」に合う文字の並びがキャプチャに見つかりません。\r\n"
                             "入力した数字と、キャプチャ領域が数字の左端から始まっているかを確かめてください。")
           .arg(typed);
     case SegmentationRefusal::RepeatedDigitDiffers:
-      return QStringLiteral("同じ数字のはずの文字が違って見えます。\r\n入力した数字を確かめてください。");
+      return AreaTeaching::tr("同じ数字のはずの文字が違って見えます。\r\n入力した数字を確かめてください。");
     case SegmentationRefusal::DifferentDigitsAlike:
-      return QStringLiteral("違う数字のはずの文字が同じに見えます。\r\n入力した数字を確かめてください。"
+      return AreaTeaching::tr("違う数字のはずの文字が同じに見えます。\r\n入力した数字を確かめてください。"
                             "（合っていれば、違いが小さすぎて見分けられない字体です）");
     case SegmentationRefusal::DelimiterLooksLikeADigit:
-      return QStringLiteral("最後の数字の後の文字が数字（の一部）に見えます。\r\n入力した数字が足りないかもしれません。");
+      return AreaTeaching::tr("最後の数字の後の文字が数字（の一部）に見えます。\r\n入力した数字が足りないかもしれません。");
     case SegmentationRefusal::NotReadBack:
-      return QStringLiteral("「%1」のセルを切り出しても、このキャプチャを読み返せません。\r\n"
+      return AreaTeaching::tr("「%1」のセルを切り出しても、このキャプチャを読み返せません。\r\n"
                             "入力した数字と、キャプチャ領域に数字の全体が入っているかを確かめてください。")
           .arg(typed);
   }
@@ -201,5 +213,5 @@ QString RefusalText(SegmentationRefusal refusal, const QString& typed) {
 }
 
 QString UncertainText() {
-  return QStringLiteral("別の切り方もほぼ同じくらい当てはまります。セルが数字1文字ずつを囲んでいるか確かめてください。");
+  return AreaTeaching::tr("別の切り方もほぼ同じくらい当てはまります。セルが数字1文字ずつを囲んでいるか確かめてください。");
 }

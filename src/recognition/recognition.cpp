@@ -20,7 +20,7 @@ struct Scan {
     if (hooks.caption) hooks.caption(area, text);
   }
   void Recognizing(int area, const QString& digits) const {
-    if (hooks.caption) hooks.caption(area, digits + QString::fromUtf16(kRecognizingCaption));
+    if (hooks.caption) hooks.caption(area, digits + RecognizingCaption());
   }
   void LagWait() const {
     if (lag > 0 && hooks.lagWait) hooks.lagWait();

@@ -1,5 +1,7 @@
 #include "recognition/recognition_text.h"
 
+#include <QCoreApplication>
+
 #include "base/number_text.h"
 
 namespace {
@@ -34,6 +36,16 @@ QString DigitEntry(int digit, int score) { return QStringLiteral(" %1:").arg(dig
 
 QString DelimiterEntry(int area, int score) { return QStringLiteral(" D%1:").arg(area) + Score(score); }
 
+QString RecognizingCaption() {
+  //: Shown in place of the number while it is being read
+  return QCoreApplication::translate("Recognition", "認識中…");
+}
+
+QString FailedCaption() {
+  //: Shown in place of a number that could not be read
+  return QCoreApplication::translate("Recognition", "認識NG");
+}
+
 QString DigitResult(int digit) { return QStringLiteral(" 認識結果:%1\r\n").arg(digit); }
 
 QString DelimiterResult() { return QStringLiteral(" 認識結果:デリミタ\r\n"); }
@@ -50,10 +62,10 @@ void SetReadings(RecognitionResult& result) {
   result.exp = result.failures[1].isEmpty() ? DigitsValue(digits[1]) : 0.0;
   const std::array<bool, 2> failed{result.level == 0, result.exp == 0};
   for (std::size_t a = 0; a < 2; ++a) {
-    result.captions[a] = failed[a] ? QString::fromUtf16(kFailedCaption) : digits[a];
+    result.captions[a] = failed[a] ? FailedCaption() : digits[a];
     if (!failed[a] || !result.failures[a].isEmpty()) continue;
-    result.failures[a] = a == 0 && levelTooLong ? QStringLiteral("レベルの桁が多すぎます")
-                         : digits[a].isEmpty()  ? QStringLiteral("数字が読めません")
-                                                : QStringLiteral("読めた数字が0です");
+    result.failures[a] = a == 0 && levelTooLong ? QCoreApplication::translate("Recognition", "レベルの桁が多すぎます")
+                         : digits[a].isEmpty()  ? QCoreApplication::translate("Recognition", "数字が読めません")
+                                                : QCoreApplication::translate("Recognition", "読めた数字が0です");
   }
 }

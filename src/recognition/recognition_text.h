@@ -7,8 +7,9 @@
 
 #include "recognition/recognition.h"
 
-inline constexpr char16_t kRecognizingCaption[] = u"認識中…";
-inline constexpr char16_t kFailedCaption[] = u"認識NG";
+// The capture labels' captions: while reading, and for a number not read.
+QString RecognizingCaption();
+QString FailedCaption();
 
 // "X:" and the column as "0#" (05, 12, 123), then " Y:" and the row offset 0
 // in the "#" form, which prints nothing.

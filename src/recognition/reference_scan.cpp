@@ -49,7 +49,7 @@ RecognitionResult RecognizeDigitsReference(const std::array<PixelGrid, 2>& captu
   RecognitionResult result;
   std::array<QString, 2>& digits = result.digits;
   for (int a = 0; a < 2; ++a) {
-    caption(a, QString::fromUtf16(kRecognizingCaption));
+    caption(a, RecognizingCaption());
     const PixelGrid& capture = captures[a];
     const int last = LastScanColumn(regionWidths[a], capture);
     ScanTrail trail;
@@ -86,12 +86,12 @@ RecognitionResult RecognizeDigitsReference(const std::array<PixelGrid, 2>& captu
         if (reporting) result.trace += NoResult();
         ++x;
       }
-      if (debugMode) caption(a, digits[a] + QString::fromUtf16(kRecognizingCaption));
+      if (debugMode) caption(a, digits[a] + RecognizingCaption());
     }
     if (const std::optional<UnreadInk> ink = FindUnreadInk(capture, trail, patterns.cellWidth[a],
                                                            patterns.cellHeight[a], patterns.taughtFromCaptures[a])) {
-      result.failures[a] = UnreadInkReason(*ink);
-      if (reporting) result.trace += UnreadInkResult(result.failures[a]);
+      result.failures[a] = ShownUnreadInkReason(*ink);
+      if (reporting) result.trace += UnreadInkResult(UnreadInkReason(*ink));
     }
     caption(a, digits[a]);
   }

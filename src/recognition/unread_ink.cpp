@@ -1,5 +1,7 @@
 #include "recognition/unread_ink.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -82,24 +84,38 @@ std::optional<UnreadInk> FindUnreadInk(const PixelGrid& capture, const ScanTrail
   return look(UnreadPlace::AfterLastDigit, last, capture.width, false, false);
 }
 
-QString UnreadInkReason(const UnreadInk& ink) {
-  QString where;
+namespace {
+
+// The trace keeps the Japanese in every language; the screen shows the
+// language of the windows.
+QString Reason(const UnreadInk& ink, bool shown) {
+  const auto text = [shown](const char* japanese) {
+    return shown ? QCoreApplication::translate("UnreadInk", japanese) : QString::fromUtf8(japanese);
+  };
+  const char* where = "";
   switch (ink.place) {
     case UnreadPlace::BeforeFirstDigit:
-      where = QStringLiteral("最初の数字の前");
+      where = QT_TRANSLATE_NOOP("UnreadInk", "最初の数字の前");
       break;
     case UnreadPlace::BetweenDigits:
-      where = QStringLiteral("数字の間");
+      where = QT_TRANSLATE_NOOP("UnreadInk", "数字の間");
       break;
     case UnreadPlace::BeforeDelimiter:
-      where = QStringLiteral("デリミタの前");
+      where = QT_TRANSLATE_NOOP("UnreadInk", "デリミタの前");
       break;
     case UnreadPlace::AfterLastDigit:
-      where = QStringLiteral("最後の数字の後");
+      where = QT_TRANSLATE_NOOP("UnreadInk", "最後の数字の後");
       break;
   }
-  return QStringLiteral("%1に読めない文字（X:%2～%3）。未登録の数字かもしれません")
-      .arg(where)
+  //: Where the unread marks are, and their columns in the capture
+  return text(QT_TRANSLATE_NOOP("UnreadInk", "%1に読めない文字（X:%2～%3）。未登録の数字かもしれません"))
+      .arg(text(where))
       .arg(ink.from)
       .arg(ink.to - 1);
 }
+
+}  // namespace
+
+QString UnreadInkReason(const UnreadInk& ink) { return Reason(ink, false); }
+
+QString ShownUnreadInkReason(const UnreadInk& ink) { return Reason(ink, true); }

@@ -46,6 +46,7 @@ struct UnreadInk {
 std::optional<UnreadInk> FindUnreadInk(const PixelGrid& capture, const ScanTrail& trail, int cellWidth, int cellHeight,
                                        bool taughtFromCaptures);
 
-// The reason an area with unread ink reads "認識NG", as the trace and the
-// result give it.
+// The reason an area with unread ink reads "認識NG", as the trace gives it,
+// and as the result gives it to be shown.
 QString UnreadInkReason(const UnreadInk& ink);
+QString ShownUnreadInkReason(const UnreadInk& ink);

@@ -1,6 +1,7 @@
 #include "main_window/qt_translations.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
@@ -41,6 +42,48 @@ TEST(QtTranslations, TheQuestionBoxAsksInJapaneseFromBesideTheProgramOrFromQt) {
   const auto fromQt = InstallQtJapanese(QtTranslationFolders("/nowhere"));
   ASSERT_NE(fromQt, nullptr);
   EXPECT_TRUE(YesNoButtons().contains(QStringLiteral("はい")));
+}
+
+TEST(QtTranslations, AutomaticIsEnglishOnEverySystemButAJapaneseOne) {
+  const struct {
+    DisplayLanguage choice;
+    QLocale system;
+    bool english;
+  } cases[] = {
+      {DisplayLanguage::Automatic, QLocale(QLocale::Japanese, QLocale::Japan), false},
+      {DisplayLanguage::Automatic, QLocale(QLocale::English, QLocale::UnitedStates), true},
+      {DisplayLanguage::Automatic, QLocale(QLocale::Korean), true},
+      {DisplayLanguage::Automatic, QLocale::c(), true},
+      {DisplayLanguage::Japanese, QLocale(QLocale::German), false},
+      {DisplayLanguage::English, QLocale(QLocale::Japanese, QLocale::Japan), true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.system.name().toStdString());
+    EXPECT_EQ(UsesEnglish(c.choice, c.system), c.english);
+  }
+}
+
+TEST(QtTranslations, OurEnglishIsLoadedFromBesideTheProgramOnlyForEnglish) {
+  const auto shown = [] { return QCoreApplication::translate("Form2", "表示言語"); };
+  // The build puts the compiled translation beside the programs.
+  const QStringList folders = QtTranslationFolders(QCoreApplication::applicationDirPath());
+  {
+    const InterfaceTranslators english = InstallInterfaceLanguage(true, folders);
+    EXPECT_EQ(english.Count(), 1U);
+    EXPECT_EQ(shown(), QStringLiteral("Display language"));
+    EXPECT_FALSE(YesNoButtons().contains(QStringLiteral("はい"))) << "Qt's buttons stay English";
+  }
+  {
+    const InterfaceTranslators japanese = InstallInterfaceLanguage(false, folders);
+    EXPECT_EQ(shown(), QStringLiteral("表示言語"));
+    EXPECT_TRUE(YesNoButtons().contains(QStringLiteral("はい")));
+  }
+  // No English anywhere: the Japanese originals, with Qt's texts in Japanese.
+  {
+    const InterfaceTranslators fallback = InstallInterfaceLanguage(true, {folders[1]});
+    EXPECT_EQ(shown(), QStringLiteral("表示言語"));
+    EXPECT_TRUE(YesNoButtons().contains(QStringLiteral("はい")));
+  }
 }
 
 }  // namespace

@@ -185,7 +185,7 @@ TEST_F(SafeguardsTest, ReadingsThatKeepFailingUnderOneOfOurOwnWindowsAboveTheGam
     windows_.foreground = game_;
     windows_.screen.fill(Qt::black);
     for (int i = 0; i < 3; ++i) cycle().ManualCapture();
-    EXPECT_EQ(std::tuple(TroubleAlerts(), LogLines(kOwnWindowOverAreaText)), std::tuple(1, c.blamed ? 1 : 0));
+    EXPECT_EQ(std::tuple(TroubleAlerts(), LogLines(OwnWindowOverAreaText())), std::tuple(1, c.blamed ? 1 : 0));
     windows_.Remove(compact);
     windows_.Remove(main);
   }

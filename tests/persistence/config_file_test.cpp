@@ -48,6 +48,7 @@ const QString kDefaultText = QStringLiteral(
     "      0 , メイン画面Y\r\n"
     "      0 , メイン画面の幅\r\n"
     "      0 , メイン画面の高さ\r\n"
+    "      0 , 表示言語\r\n"
     "\r\n");
 
 const Notice kSaveFailed{"設定をファイルに保存できませんでした。", "設定ファイル書き込み"};
@@ -64,7 +65,8 @@ const Settings kUnusual{.captureRegions = {{{123456, -5, 500, 0}, {-16777215, 16
                         .readWhenVisible = false, .goalLevel = 250, .goalDate = 20270331,
                         .expPercentDecimals = 3, .deathCostsExp = true, .announce = false,
                         .recentMemos = {"ヘネシス, 北の \"狩場\"", "森", "x,y"}, .mainWindowX = -1200,
-                        .mainWindowY = 40, .mainWindowWidth = 16777215, .mainWindowHeight = 300};
+                        .mainWindowY = 40, .mainWindowWidth = 16777215, .mainWindowHeight = 300,
+                        .displayLanguage = DisplayLanguage::English};
 
 }  // namespace
 
@@ -139,6 +141,29 @@ TEST(ConfigFile, SettingsAddedAfterTheNineLinesReadByLabelAndNeverSpoilTheClassi
   }
 }
 
+TEST(ConfigFile, TheDisplayLanguageIsReadBeforeAnyWindowWithoutTouchingTheFile) {
+  TempFolder tmp;
+  EXPECT_EQ(StoredDisplayLanguage(tmp.Path()), DisplayLanguage::Automatic);
+  EXPECT_FALSE(QFileInfo::exists(tmp.File("TmConfig.ini")));
+  const QString classic = kDefaultText.arg("/p").section(QStringLiteral("\r\n"), 0, 8) + QStringLiteral("\r\n\r\n");
+  const struct {
+    QString text;
+    DisplayLanguage language;
+  } cases[] = {
+      {classic, DisplayLanguage::Automatic},  // written before the choice existed
+      {QString(classic).insert(classic.size() - 2, "  1 , 表示言語\r\n"), DisplayLanguage::Japanese},
+      {QString(classic).insert(classic.size() - 2, "2,表示言語"), DisplayLanguage::English},
+      {QString(classic).insert(classic.size() - 2, "  -1 , 表示言語\r\n"), DisplayLanguage::Automatic},
+      {"not a configuration", DisplayLanguage::Automatic},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text.toStdString());
+    tmp.Write("TmConfig.ini", EncodeCp932(c.text));
+    EXPECT_EQ(StoredDisplayLanguage(tmp.Path()), c.language);
+    EXPECT_EQ(tmp.Read("TmConfig.ini"), EncodeCp932(c.text));
+  }
+}
+
 TEST(ConfigFile, AnUnreadableFileIsKeptAsBadAndTheDefaultsReturn) {
   const QString good = kDefaultText.arg("/somewhere");
   const std::pair<const char*, QByteArray> cases[] = {
@@ -182,6 +207,7 @@ TEST(ConfigFile, DamagedValuesAreToldKeptAsBadAndOnlyThoseTakeTheirDefaults) {
       {"a file name Windows refuses", replaced("給与明細", "pay?day"), false, asRead},
       {"a log folder with a NUL", replaced("/logs", QByteArray("/lo\0gs", 6)), false,
        [&] { Settings s = asRead; s.saveFolder = "."; return s; }()},
+      {"a language no program knows", replaced("      0 , 表示言語", EncodeCp932("      3 , 表示言語")), false, asRead},
       {"an added line with a NUL in its number", replaced("     -1 , コンパクト表示X", QByteArray("  4\0 3 , ", 9) + EncodeCp932("コンパクト表示X")), false, asRead},
   };
   for (const auto& c : cases) {

@@ -1,0 +1,1353 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="ja_JP">
+<context>
+    <name>AlertOptions</name>
+    <message>
+        <location filename="../src/dialogs/alert_options.cpp" line="+19"/>
+        <source>認識チェックと警告</source>
+        <translation>Checks and alerts</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>ありえない読取りは記録しない</source>
+        <translation>Don&apos;t log impossible readings</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>警告までの時間</source>
+        <translation>Alert after</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source> 分</source>
+        <translation> min</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>通知で知らせる</source>
+        <translation>Notification</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>音で知らせる</source>
+        <translation>Beep</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>測定結果に表示</source>
+        <translation>Line in results</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>レベルアップと目標到達も知らせる (通知と測定結果)</source>
+        <translation>Also tell level-ups and goals reached (notification, results)</translation>
+    </message>
+</context>
+<context>
+    <name>Alerts</name>
+    <message>
+        <location filename="../src/monitoring/alerts.cpp" line="+67"/>
+        <source>経験値が%1分間増えていません</source>
+        <translation>No EXP gained for %1 minutes</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>MapleStoryのウィンドウが%1分間見つからないか、後ろに隠れています</source>
+        <translation>The MapleStory window has been missing or hidden behind others for %1 minutes</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>認識が%1回続けてうまくいきません。キャプチャ領域と基準画像を確認してください</source>
+        <translation>%1 readings in a row failed. Check the capture areas and the reference images</translation>
+    </message>
+</context>
+<context>
+    <name>Announcements</name>
+    <message>
+        <location filename="../src/monitoring/announcements.cpp" line="+29"/>
+        <source>Lv%1 にレベルアップしました</source>
+        <translation>Level up: Lv%1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>目標の Lv%1 に到達しました</source>
+        <translation>Goal reached: Lv%1</translation>
+    </message>
+</context>
+<context>
+    <name>AreaTeaching</name>
+    <message>
+        <location filename="../src/recognition/area_teaching.cpp" line="+34"/>
+        <source>%1桁目の「%2」</source>
+        <extracomment>The k-th digit typed, e.g. 3桁目の「7」</extracomment>
+        <translation>digit %1 (&quot;%2&quot;)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1が「%2」と読まれました。%1のセルか、その左の境界が怪しいです。</source>
+        <translation>%1 was read as &quot;%2&quot;. Check the cell of %1 or the border to its left.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1が読めません。%1のセルか、その左右の境界が怪しいです。</source>
+        <translation>%1 cannot be read. Check the cell of %1 or the borders on either side.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>最後の数字の後にも数字が読まれました。最後の数字の右の境界か、デリミタのセルが怪しいです。</source>
+        <translation>A digit was read after the last digit. Check the border right of the last digit or the end mark&apos;s cell.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1。最後の数字の右の境界か、デリミタのセルが怪しいです。</source>
+        <extracomment>Why the capture did not read, then what to look at</extracomment>
+        <translation>%1. Check the border right of the last digit or the end mark&apos;s cell.</translation>
+    </message>
+    <message>
+        <location line="+131"/>
+        <source>保存しましたが、登録に使ったキャプチャが「%1」と読めません（読み取り結果: %2）。<byte value="xd"/>
+%3<byte value="xd"/>
+セルの境界や入力した数字を確かめて、もう一度登録してください。</source>
+        <translation>Saved, but the capture used does not read as &quot;%1&quot; (read: %2).<byte value="xd"/>
+%3<byte value="xd"/>
+Check the cell borders and the digits you typed, then register again.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>キャプチャに見えている数字を0～9で入力してください（桁区切りの「,」「.」は入れてかまいません）。</source>
+        <translation>Type the digits shown in the capture, 0 to 9 (separators &quot;,&quot; and &quot;.&quot; are fine).</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>数字が多すぎます。登録に使える数字は%1桁までです。<byte value="xd"/>
+キャプチャに見えている数字だけを入力してください。</source>
+        <translation>Too many digits: at most %1 can be used.<byte value="xd"/>
+Type only the digits shown in the capture.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>キャプチャの上端に文字が見つかりません。<byte value="xd"/>
+キャプチャ領域の位置を確かめてください。</source>
+        <translation>No characters found at the top of the capture.<byte value="xd"/>
+Check where the capture area lies.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>「%1」に合う文字の並びがキャプチャに見つかりません。<byte value="xd"/>
+入力した数字と、キャプチャ領域が数字の左端から始まっているかを確かめてください。</source>
+        <translation>No row of characters in the capture fits &quot;%1&quot;.<byte value="xd"/>
+Check the digits you typed and that the capture area starts at the left edge of the number.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>同じ数字のはずの文字が違って見えます。<byte value="xd"/>
+入力した数字を確かめてください。</source>
+        <translation>Characters that should be the same digit look different.<byte value="xd"/>
+Check the digits you typed.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>違う数字のはずの文字が同じに見えます。<byte value="xd"/>
+入力した数字を確かめてください。（合っていれば、違いが小さすぎて見分けられない字体です）</source>
+        <translation>Characters that should be different digits look the same.<byte value="xd"/>
+Check the digits you typed. (If they are right, the font&apos;s digits differ too little to tell apart.)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>最後の数字の後の文字が数字（の一部）に見えます。<byte value="xd"/>
+入力した数字が足りないかもしれません。</source>
+        <translation>The character after the last digit looks like (part of) a digit.<byte value="xd"/>
+You may have typed too few digits.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>「%1」のセルを切り出しても、このキャプチャを読み返せません。<byte value="xd"/>
+入力した数字と、キャプチャ領域に数字の全体が入っているかを確かめてください。</source>
+        <translation>Even with the cells of &quot;%1&quot; cut out, this capture does not read back.<byte value="xd"/>
+Check the digits you typed and that the capture area holds the whole number.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>別の切り方もほぼ同じくらい当てはまります。セルが数字1文字ずつを囲んでいるか確かめてください。</source>
+        <translation>Another way of cutting fits almost as well. Check that each cell holds exactly one digit.</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureNotices</name>
+    <message>
+        <location filename="../src/capture/capture_notices.cpp" line="+13"/>
+        <source>READMEの「%1」</source>
+        <extracomment>Points to a section of the README, named in English in every language</extracomment>
+        <translation>&quot;%1&quot; in the README</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>ゲームが他のウィンドウに隠れています</source>
+        <translation>The game is covered by another window</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>ゲームが最小化されています</source>
+        <translation>The game is minimised</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>ゲームが別の仮想デスクトップにあります</source>
+        <translation>The game is on another virtual desktop</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>キャプチャ領域が画面の外にあります</source>
+        <translation>A capture area is off the screen</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>キャプチャが一色（黒など）で読めません：全画面表示・最小化を確認してください</source>
+        <translation>Captures are one colour (black?): check full screen and minimised</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>キャプチャが止まったままです：全画面表示・最小化を確認してください</source>
+        <translation>Captures are frozen: check full screen and minimised</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>キャプチャが一色（黒など）で数字がありません。原因と対処は%1を参照してください</source>
+        <translation>Captures are one colour (black?) with no digits. For causes and fixes see %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>キャプチャが同じ画像のまま変わりません。原因と対処は%1を参照してください</source>
+        <translation>Captures stay the same picture. For causes and fixes see %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>ゲームのキャプチャが一色（黒など）になっています。</source>
+        <translation>The game&apos;s captures are one colour (black?).</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ゲームのキャプチャが同じ画像のまま止まっています。</source>
+        <translation>The game&apos;s captures are frozen on one picture.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>・ゲームが全画面表示：ウィンドウ表示かボーダーレスにしてください。<byte value="xd"/>
+・Windows 11：設定の「ウィンドウ ゲームの最適化」をオフにしてください。<byte value="xd"/>
+・ゲームが最小化されている：元の大きさに戻してください。<byte value="xd"/>
+詳しくは%1をご覧ください。</source>
+        <translation>- Game in full screen: switch it to windowed or borderless.<byte value="xd"/>
+- Windows 11: turn off &quot;Optimizations for windowed games&quot; in Settings.<byte value="xd"/>
+- Game minimised: restore it.<byte value="xd"/>
+More in %1.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>ゲームウィンドウの大きさが変わったため（%1 → %2）、キャプチャ領域を合わせて移動しました</source>
+        <translation>The game window changed size (%1 → %2): the capture areas were moved to match</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>ゲームウィンドウの大きさが変わり（%1）、キャプチャ領域で数字を読めません。<byte value="xd"/>
+オプションの「範囲を選択…」でキャプチャ領域を選び直してください。<byte value="xd"/>
+詳しくは%2をご覧ください。</source>
+        <translation>The game window changed size (%1) and the capture areas no longer read.<byte value="xd"/>
+Pick them again with &quot;Pick area…&quot; in Options.<byte value="xd"/>
+More in %2.</translation>
+    </message>
+</context>
+<context>
+    <name>ChartAxis</name>
+    <message>
+        <location filename="../src/main_window/chart_scale.cpp" line="+49"/>
+        <source>%1分</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1時間</source>
+        <translation>%1 h</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1時間%2分</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+</context>
+<context>
+    <name>CompactView</name>
+    <message>
+        <location filename="../src/main_window/compact_view.cpp" line="+59"/>
+        <source>メモ (狩場など)</source>
+        <translation>Memo (hunting map…)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>ダブルクリックでメイン画面</source>
+        <translation>Double-click for the main window</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>%1・時給は稼働時間あたり</source>
+        <translation>%1 · per active hour</translation>
+    </message>
+</context>
+<context>
+    <name>ConfigFile</name>
+    <message>
+        <location filename="../src/persistence/config_file.cpp" line="+34"/>
+        <source>読込みできない設定ファイルです<byte value="xd"/>
+初期値で継続します<byte value="xd"/>
+</source>
+        <translation>The settings file cannot be read.<byte value="xd"/>
+Going on with the default settings.<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>設定ファイル読込み</source>
+        <translation>Reading the settings</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>設定をファイルに保存できませんでした。</source>
+        <translation>The settings could not be saved to the file.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>設定ファイル書き込み</source>
+        <translation>Writing the settings</translation>
+    </message>
+</context>
+<context>
+    <name>ExpTableFile</name>
+    <message>
+        <location filename="../src/accounting/exp_table_file.cpp" line="+22"/>
+        <source>%1行目: %2</source>
+        <extracomment>Line number, then what is wrong with the line</extracomment>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>レベル%1の経験値がその前のレベルより少なくなっています</source>
+        <translation>Level %1 needs less EXP than the level before it</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>「レベル , 次のレベルまでの経験値」の形ではありません</source>
+        <translation>not of the form &quot;level , EXP to next level&quot;</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>レベル%1は1～%2の範囲外です</source>
+        <translation>level %1 is not within 1 to %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>経験値%1は1～%2の範囲外です</source>
+        <translation>EXP %1 is not within 1 to %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>レベル%1が2回あります</source>
+        <translation>level %1 appears twice</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>経験値の行がひとつもありません</source>
+        <translation>There is no EXP line at all</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>通常のファイルではありません</source>
+        <translation>Not a plain file</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+8"/>
+        <source>大きすぎます（%1 KBまで）</source>
+        <translation>Too large (at most %1 KB)</translation>
+    </message>
+    <message>
+        <location line="-5"/>
+        <source>開けません</source>
+        <translation>Cannot be opened</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>読み込めません</source>
+        <translation>Cannot be read</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Lv200以上の経験値が分からないまま続けます。</source>
+        <translation>Going on without the EXP of levels 200 and up.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>同梱の経験値表で続けます。</source>
+        <translation>Going on with the EXP table that came with Tallymeter.</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>経験値表のファイルを使えません。<byte value="xd"/>
+%1<byte value="xd"/>
+%2<byte value="xd"/>
+%3</source>
+        <translation>The EXP table file cannot be used.<byte value="xd"/>
+%1<byte value="xd"/>
+%2<byte value="xd"/>
+%3</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>経験値表の読込み</source>
+        <translation>Reading the EXP table</translation>
+    </message>
+</context>
+<context>
+    <name>Form1</name>
+    <message>
+        <location filename="../src/main_window/form1.cpp" line="+107"/>
+        <source>キャプチャ1→</source>
+        <translation>Capture 1→</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>キャプチャ2→</source>
+        <translation>Capture 2→</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location filename="../src/main_window/form1_live.cpp" line="+42"/>
+        <source>キャプチャ</source>
+        <translation>Capture</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>認 識</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>測定結果</source>
+        <translation>Results</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>ファイル</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>パターン保存</source>
+        <translation>Save captures for patterns</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>終了</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>ツール</source>
+        <translation>Tools</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>オプション...</source>
+        <translation>Options...</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>基準画像登録%1...</source>
+        <translation>Pattern editor %1...</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>はじめての設定...</source>
+        <translation>First-time setup...</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>プリントスクリーン</source>
+        <translation>Screenshot</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>履歴...</source>
+        <translation>History...</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>コンパクト表示</source>
+        <translation>Compact view</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location filename="../src/main_window/form1_monitoring.cpp" line="+54"/>
+        <source>開始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <location line="+153"/>
+        <source>停止中</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <location filename="../src/main_window/form1_history.cpp" line="+20"/>
+        <source>メモ</source>
+        <translation>Memo</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>狩場など</source>
+        <translation>hunting map…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>この計測のメモ (狩場など)。履歴に残ります</source>
+        <translation>A memo for this measurement (hunting map…), kept in the history</translation>
+    </message>
+    <message>
+        <location filename="../src/main_window/form1_live.cpp" line="+0"/>
+        <source>あと%1秒</source>
+        <extracomment>Countdown on the capture button</extracomment>
+        <translation>%1 s left</translation>
+    </message>
+    <message>
+        <location filename="../src/main_window/form1_monitoring.cpp" line="+0"/>
+        <source>ロギング</source>
+        <translation>Logging</translation>
+    </message>
+</context>
+<context>
+    <name>Form2</name>
+    <message>
+        <location filename="../src/dialogs/form2.cpp" line="+40"/>
+        <source>オプション</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <location line="+123"/>
+        <source>設定値入力</source>
+        <translation>Enter a value</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>フォルダ名に使用できない文字が含まれています。</source>
+        <translation>The folder name holds characters that cannot be used.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+12"/>
+        <source>入力エラー</source>
+        <translation>Input error</translation>
+    </message>
+    <message>
+        <location line="-8"/>
+        <source>フォルダ名が不正です。</source>
+        <translation>The folder name is not valid.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>アクセスエラー</source>
+        <translation>Access error</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>ファイル名に使用できない文字が含まれています。</source>
+        <translation>The file name holds characters that cannot be used.</translation>
+    </message>
+    <message>
+        <location filename="../src/dialogs/form2_controls.cpp" line="+70"/>
+        <source>キャプチャ領域1</source>
+        <translation>Capture area 1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>キャプチャ領域2</source>
+        <translation>Capture area 2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>始点</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+8"/>
+        <source>X：</source>
+        <translation>X:</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <location line="+8"/>
+        <source>Y：</source>
+        <translation>Y:</translation>
+    </message>
+    <message>
+        <location line="-3"/>
+        <source>サイズ</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>テスト</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>範囲を選択…</source>
+        <translation>Pick area…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>10秒後にキャプチャ</source>
+        <translation>Capture in 10 s</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>キャプチャ周期</source>
+        <translation>Interval</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>分</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>デバッグモード</source>
+        <translation>Debug mode</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>(遅くなります)</source>
+        <translation>(slower)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>保 存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>戻 る</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>起動と同時にロギング開始</source>
+        <translation>Start logging at startup</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>キャプチャ時に音をならす</source>
+        <translation>Beep on capture</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>保存場所</source>
+        <translation>Log folder</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source> ＋%1</source>
+        <translation> + %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>ファイル名</source>
+        <translation>File name</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>＋ ［開始日時］ ．</source>
+        <translation>+ [start time] .</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>CSVファイルで保存する</source>
+        <translation>Save as CSV</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>一ヶ月ごとのファイルにする</source>
+        <translation>One file per month</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>ラグ回避時間</source>
+        <translation>Lag delay</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>m秒</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>保存しないと次回起動時に</source>
+        <translation>Settings not saved here</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>設定が引継がれません。</source>
+        <translation>are lost at the next start.</translation>
+    </message>
+    <message>
+        <location filename="../src/dialogs/form2_language.cpp" line="+15"/>
+        <source>表示言語</source>
+        <translation>Display language</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>自動</source>
+        <extracomment>Follow the system&apos;s language</extracomment>
+        <translation>Automatic</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>次回の起動から有効になります</source>
+        <translation>Takes effect the next time Tallymeter starts</translation>
+    </message>
+    <message>
+        <location filename="../src/dialogs/form2_live.cpp" line="+8"/>
+        <source>ライブ計測をする</source>
+        <translation>Live readings</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>ライブパネルとグラフを表示する</source>
+        <translation>Show the live panel and chart</translation>
+    </message>
+    <message>
+        <location filename="../src/dialogs/form2_pick.cpp" line="+21"/>
+        <source>%1のウィンドウが見つかりません。<byte value="xd"/>
+ゲームを起動してから選んでください。</source>
+        <translation>The %1 window cannot be found.<byte value="xd"/>
+Start the game, then pick the area.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>範囲を選択</source>
+        <translation>Pick area</translation>
+    </message>
+    <message>
+        <location filename="../src/dialogs/form2_sight.cpp" line="+12"/>
+        <source>他のウィンドウが前面でも、両方の領域が見えていれば読み取る</source>
+        <translation>Read the game behind other windows while both areas are in sight</translation>
+    </message>
+</context>
+<context>
+    <name>GoalOptions</name>
+    <message>
+        <location filename="../src/dialogs/goal_options.cpp" line="+11"/>
+        <source>目標</source>
+        <translation>Goal</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>目標レベル</source>
+        <translation>Goal level</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>なし</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>期日</source>
+        <translation>Date</translation>
+    </message>
+</context>
+<context>
+    <name>GoalProgress</name>
+    <message>
+        <location filename="../src/history/goal.cpp" line="+101"/>
+        <source>%1 達成</source>
+        <translation>%1 reached</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1まで 不明</source>
+        <translation>To %1: unknown</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1まで %2 Exp</source>
+        <translation>To %1: %2 EXP</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>1時間時給で %1</source>
+        <translation>at the 1 h rate %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>7日平均で %1</source>
+        <translation>at the 7-day average %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>到達予定 %1</source>
+        <translation>due %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 を過ぎました</source>
+        <translation>%1 has passed</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>1日 %1 Exp (%2日)</source>
+        <translation>%1 EXP a day (%2 days)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>目標 — (オプションで設定)</source>
+        <translation>Goal — (set it in Options)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>目標 %1</source>
+        <translation>Goal %1</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryTexts</name>
+    <message>
+        <location filename="../src/history/history_chart.cpp" line="+9"/>
+        <source>(メモなし)</source>
+        <translation>(no memo)</translation>
+    </message>
+    <message>
+        <location filename="../src/history/sessions_file.cpp" line="+16"/>
+        <source>測定記録に書き込めません。<byte value="xd"/>
+%1</source>
+        <translation>The measurement record cannot be written.<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>測定記録書込みエラー</source>
+        <translation>Record write error</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>測定記録を読み込めません。<byte value="xd"/>
+%1</source>
+        <translation>The measurement record cannot be read.<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>測定記録読込みエラー</source>
+        <translation>Record read error</translation>
+    </message>
+</context>
+<context>
+    <name>LivePanel</name>
+    <message>
+        <location filename="../src/main_window/live_panel.cpp" line="+17"/>
+        <source>時給は稼働時間あたり</source>
+        <translation>Rates are per active hour</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>停止中</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>休止中 (%1から)</source>
+        <translation>Idle (since %1)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>計測中</source>
+        <translation>Measuring</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>不明 (Lv%1)</source>
+        <translation>Unknown (Lv%1)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>不明 (表にLv%1なし)</source>
+        <translation>Unknown (no Lv%1 in table)</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>時給(直近10分)</source>
+        <translation>k/h (last 10 min)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>時給(1時間)</source>
+        <translation>k/h (1 hour)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>時給(全体)</source>
+        <translation>k/h (all)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>次のレベルまで</source>
+        <translation>To next level</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>獲得Exp</source>
+        <translation>EXP gained</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>稼働時間</source>
+        <translation>Active time</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>進捗 %</source>
+        <translation>Progress %</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>誤読</source>
+        <translation>Misreads</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>状態</source>
+        <translation>State</translation>
+    </message>
+</context>
+<context>
+    <name>LogFile</name>
+    <message>
+        <location filename="../src/accounting/log_file.cpp" line="+14"/>
+        <source>ログファイルに書き込めません。<byte value="xd"/>
+%1</source>
+        <translation>The log file cannot be written.<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>ログファイル書込みエラー</source>
+        <translation>Log file write error</translation>
+    </message>
+</context>
+<context>
+    <name>MainTexts</name>
+    <message>
+        <location filename="../src/main_window/main_texts.cpp" line="+9"/>
+        <source>既にプログラムは起動しています。</source>
+        <translation>Tallymeter is already running.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+10"/>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location line="-7"/>
+        <source>ファイルを保存できませんでした。<byte value="xd"/>
+%1</source>
+        <translation>The file could not be saved.<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>ファイル書込みエラー</source>
+        <translation>File write error</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>前面のウィンドウをキャプチャできませんでした。</source>
+        <translation>The window in front could not be captured.</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>%1秒</source>
+        <extracomment>Seconds one recognition took</extracomment>
+        <translation>%1 s</translation>
+    </message>
+</context>
+<context>
+    <name>MonitoringTexts</name>
+    <message>
+        <location filename="../src/monitoring/monitoring_safeguards.cpp" line="+32"/>
+        <location filename="../src/monitoring/monitoring_texts.cpp" line="+49"/>
+        <source>計測の再開</source>
+        <translation>Continue measurement</translation>
+    </message>
+    <message>
+        <location line="+89"/>
+        <source>前回の計測の記録が読めないため、使わずに退避しました。<byte value="xd"/>
+%1</source>
+        <translation>The record of the last measurement cannot be read; it was set aside unused.<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>前回の計測が終わらないまま終了しています（最終読取 %1）。<byte value="xd"/>
+同じログファイルに続けて計測しますか？</source>
+        <translation>The last measurement did not end properly (last reading %1).<byte value="xd"/>
+Continue it in the same log file?</translation>
+    </message>
+    <message>
+        <location filename="../src/monitoring/monitoring_sight.cpp" line="+15"/>
+        <source>キャプチャ</source>
+        <translation>Capture</translation>
+    </message>
+    <message>
+        <location filename="../src/monitoring/monitoring_texts.cpp" line="-37"/>
+        <source>  ※ファイル未書込み</source>
+        <translation>  * not in the file</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>（Tallymeterのウィンドウが読取範囲に重なっています）</source>
+        <translation> (a Tallymeter window covers a capture area)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1  警告  %2</source>
+        <extracomment>A line of the on-screen log: date, the word, the alert</extracomment>
+        <translation>%1  Alert  %2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1  お知らせ  %2</source>
+        <extracomment>A line of the on-screen log: date, the word, the news (a level-up, a goal reached)</extracomment>
+        <translation>%1  News  %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1が起動していません</source>
+        <translation>%1 is not running</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1が見つからないため %2 に監視を停止しました</source>
+        <translation>%1 not found: stopped at %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>キャプチャ: 待つ間にゲームが前面に来なかったため、取り込みませんでした</source>
+        <translation>Capture: the game did not come to the front in time; nothing was captured</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>キャプチャ: %1が見つからないため、取り込みませんでした</source>
+        <translation>Capture: %1 not found; nothing was captured</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>続ける計測のログファイルが見つからないため、新しいログファイルに書き始めます。<byte value="xd"/>
+%1</source>
+        <translation>The log file of the measurement to continue is gone; a new log file is begun.<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>計測の記録を保存できません。このまま異常終了すると、この計測は再開できません。<byte value="xd"/>
+%1</source>
+        <translation>The measurement record cannot be saved. If Tallymeter crashes now, this measurement cannot be continued.<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>計測の記録</source>
+        <translation>Measurement record</translation>
+    </message>
+</context>
+<context>
+    <name>PatternStore</name>
+    <message>
+        <location filename="../src/persistence/pattern_store.cpp" line="+213"/>
+        <source>パターンファイルが読み込めません。<byte value="xd"/>
+デフォルトパターンで初期化します。<byte value="xd"/>
+</source>
+        <translation>The pattern files cannot be read.<byte value="xd"/>
+The default patterns are used instead.<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+12"/>
+        <source>パターン読込みエラー</source>
+        <translation>Pattern read error</translation>
+    </message>
+    <message>
+        <location line="-9"/>
+        <source>デフォルトパターンファイルが読み込めません。<byte value="xd"/>
+終了します。<byte value="xd"/>
+</source>
+        <translation>The default pattern files cannot be read.<byte value="xd"/>
+Tallymeter will end.<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>パターン初期化エラー</source>
+        <translation>Pattern set-up error</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>パターンファイルを保存できませんでした。</source>
+        <translation>The pattern files could not be saved.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>パターン書込みエラー</source>
+        <translation>Pattern write error</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>パターンファイルのデータ化に失敗しました。<byte value="xd"/>
+終了します。<byte value="xd"/>
+</source>
+        <translation>The pattern files could not be turned into patterns.<byte value="xd"/>
+Tallymeter will end.<byte value="xd"/>
+</translation>
+    </message>
+</context>
+<context>
+    <name>RateChart</name>
+    <message>
+        <location filename="../src/main_window/rate_chart.cpp" line="+49"/>
+        <source>獲得Exp (最大 %1)</source>
+        <translation>EXP gained (max %1)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>時給(直近10分) (最大 %1 k/h)</source>
+        <translation>k/h last 10 min (max %1 k/h)</translation>
+    </message>
+</context>
+<context>
+    <name>ReadingOptions</name>
+    <message>
+        <location filename="../src/dialogs/reading_options.cpp" line="+20"/>
+        <source>ゲームの表示</source>
+        <translation>What the game shows</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>経験値欄</source>
+        <translation>EXP</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>経験値（数字）</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>パーセント</source>
+        <translation>Percent</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>小数</source>
+        <translation>Decimals</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source> 桁</source>
+        <translation> places</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>死亡で経験値が減る版（レベルの1割まで減っても記録する）</source>
+        <translation>Deaths cost EXP (old versions: log drops up to 10% of a level)</translation>
+    </message>
+</context>
+<context>
+    <name>Recognition</name>
+    <message>
+        <location filename="../src/recognition/recognition_text.cpp" line="+41"/>
+        <source>認識中…</source>
+        <extracomment>Shown in place of the number while it is being read</extracomment>
+        <translation>Reading…</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>認識NG</source>
+        <extracomment>Shown in place of a number that could not be read</extracomment>
+        <translation>Unread</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>レベルの桁が多すぎます</source>
+        <translation>The level has too many digits</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>数字が読めません</source>
+        <translation>No digits can be read</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>読めた数字が0です</source>
+        <translation>The number read is 0</translation>
+    </message>
+</context>
+<context>
+    <name>SessionTexts</name>
+    <message>
+        <location filename="../src/accounting/session_model.cpp" line="+19"/>
+        <source>%1分</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1時間%2分</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>あと %1</source>
+        <translation>%1 left</translation>
+    </message>
+    <message>
+        <location line="+159"/>
+        <source>セッション %1 - %2  稼働 %3  獲得Exp %4 (%5〜%6の読取)  時給(全体) %7 k/h  レベル +%8</source>
+        <translation>Session %1 - %2  active %3  EXP gained %4 (readings %5 to %6)  overall %7 k/h  levels +%8</translation>
+    </message>
+</context>
+<context>
+    <name>StateLine</name>
+    <message>
+        <location filename="../src/monitoring/monitoring_cycle.h" line="+49"/>
+        <source>キャプチャ</source>
+        <translation>Capture</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>プリントスクリーン</source>
+        <translation>Screenshot</translation>
+    </message>
+    <message>
+        <location filename="../src/monitoring/state_line.cpp" line="+34"/>
+        <source>%1まで %2</source>
+        <extracomment>Countdown of a command, e.g. &quot;キャプチャまで 00:09&quot;</extracomment>
+        <translation>%1 in %2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>停止中</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>停止中  %1</source>
+        <translation>Stopped  %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>ゲームが見つかりません</source>
+        <translation>Game not found</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 (待機 %2)</source>
+        <extracomment>What keeps the game from being read, and how long it has been so</extracomment>
+        <translation>%1 (waiting %2)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ゲームが前面にありません</source>
+        <translation>The game is not in front</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>監視中  次のキャプチャまで %1</source>
+        <translation>Monitoring  next capture in %1</translation>
+    </message>
+</context>
+<context>
+    <name>TrayIcon</name>
+    <message>
+        <location filename="../src/main_window/tray_icon.cpp" line="+38"/>
+        <source>停止中</source>
+        <translation>stopped</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>監視中</source>
+        <translation>monitoring</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>警告あり</source>
+        <translation>alert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Tallymeter %1 時給 %2 k/h</source>
+        <translation>Tallymeter %1 %2 k/h</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>開始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>ウィンドウの表示/非表示</source>
+        <translation>Show/hide the window</translation>
+    </message>
+</context>
+<context>
+    <name>UnreadInk</name>
+    <message>
+        <location filename="../src/recognition/unread_ink.cpp" line="+98"/>
+        <source>最初の数字の前</source>
+        <translation>Before the first digit</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>数字の間</source>
+        <translation>Between the digits</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>デリミタの前</source>
+        <translation>Before the end mark</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>最後の数字の後</source>
+        <translation>After the last digit</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1に読めない文字（X:%2～%3）。未登録の数字かもしれません</source>
+        <extracomment>Where the unread marks are, and their columns in the capture</extracomment>
+        <translation>%1: marks that cannot be read (X:%2 to %3). Perhaps a digit not registered yet</translation>
+    </message>
+</context>
+</TS>
