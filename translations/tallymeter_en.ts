@@ -209,13 +209,16 @@
     </message>
     <message>
         <location line="+6"/>
-        <source>この領域のキャプチャがまだありません。<byte value="xd"/>
-ゲームを前面にして一度キャプチャしてから選んでください。</source>
-        <translation>There is no capture of this area yet.<byte value="xd"/>
-Bring the game to the front, capture once, then choose this again.</translation>
+        <source>この領域のキャプチャがまだありません。</source>
+        <translation>There is no capture of this area yet.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
+        <source>ゲームを前面にして一度キャプチャしてから選んでください。</source>
+        <translation>Bring the game to the front, capture once, then choose this again.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>キャプチャから登録</source>
         <translation>Teach from capture</translation>
     </message>

@@ -38,8 +38,8 @@ void Form3::UpdateMarks() {
 void Form3::TeachClicked() {
   const QImage capture = captureSource_ ? captureSource_(area_) : QImage();
   if (capture.isNull()) {
-    services_.boxes.Inform(tr("この領域のキャプチャがまだありません。\r\n"
-                              "ゲームを前面にして一度キャプチャしてから選んでください。"),
+    services_.boxes.Inform(tr("この領域のキャプチャがまだありません。") + QStringLiteral("\r\n") +
+                               tr("ゲームを前面にして一度キャプチャしてから選んでください。"),
                            tr("キャプチャから登録"));
     return;
   }
