@@ -7,7 +7,6 @@
 #include "base/number_text.h"
 #include "dialogs/input_rules.h"
 #include "dialogs/options_rules.h"
-#include "recognition/recognition_text.h"
 
 namespace {
 
@@ -87,8 +86,8 @@ QString PickReadout(const QRect& r) {
 }
 
 QString RecognitionReadout(const QString& caption) {
-  if (caption == QString::fromUtf16(kFailedCaption)) return QCoreApplication::translate("AreaPicker", "認識NG");
-  return QStringLiteral("→ ") + caption;
+  // A number read starts with a digit; anything else says why nothing was.
+  return !caption.isEmpty() && caption.front().isDigit() ? QStringLiteral("→ ") + caption : caption;
 }
 
 CaptureRegion RegionOf(const QRect& r) { return CaptureRegion{r.x(), r.y(), r.width(), r.height()}; }
