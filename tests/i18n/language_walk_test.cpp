@@ -2,6 +2,7 @@
 // smallest size: no text left in Japanese in English, and in either
 // language no caption cut off.
 #include <QApplication>
+#include <QTest>
 #include <QTranslator>
 #include <memory>
 
@@ -26,6 +27,8 @@ enum class Window { Main, Compact, Options, PatternEditor, CaptureTeacher, AreaP
 // Shown in the same words in every language: the on-screen log is the log
 // file's lines and header, and file names are what is on the disk.
 const QStringList kDataWidgets{QStringLiteral("txtLog"), QStringLiteral("txtSaveFile")};
+// A language is offered under its own name.
+const QStringList kOwnNames{QStringLiteral("cboDisplayLanguage: 日本語")};
 
 struct WalkCase {
   Language language;
@@ -109,6 +112,9 @@ class LanguageWalk : public ProgramTest, public testing::WithParamInterface<Walk
     }
     if (shown == nullptr) return nullptr;
     shown->show();
+    // The window manager answers the first placement later: the smallest
+    // size is asked for once it has.
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(shown));
     shown->resize(1, 1);  // held at the window's minimum
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
@@ -120,7 +126,7 @@ class LanguageWalk : public ProgramTest, public testing::WithParamInterface<Walk
     QStringList faults = ClippedTexts(window);
     if (GetParam().language == Language::English) {
       for (const QString& text : ShownTexts(window, kDataWidgets)) {
-        if (HasJapanese(text)) faults << QStringLiteral("untranslated ") + text;
+        if (HasJapanese(text) && !kOwnNames.contains(text)) faults << QStringLiteral("untranslated ") + text;
       }
     }
     return faults;
@@ -145,7 +151,8 @@ TEST_P(LanguageWalk, ShowsEveryTextTranslatedAndWhole) {
     }
   }
   faults.removeDuplicates();
-  EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
+  EXPECT_TRUE(faults.isEmpty()) << "at " << window->width() << " x " << window->height() << ":\n"
+                                << faults.join(QLatin1Char('\n')).toStdString();
 }
 
 std::vector<WalkCase> AllCases() {
