@@ -57,6 +57,13 @@ QTableView* NewTable(QWidget* parent, const char* name, QAbstractItemModel* mode
   return table;
 }
 
+// Room for a column's caption and the sort arrow beside it: captions in
+// another language may be longer than the figures below them.
+int HeaderWidth(const QTableView* table, int column) {
+  const QString caption = table->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+  return table->horizontalHeader()->fontMetrics().horizontalAdvance(caption) + 28;
+}
+
 Notice CannotSave(const QString& path) {
   return Notice{QCoreApplication::translate("HistoryWindow", "ファイルに保存できませんでした。") + QStringLiteral("\r\n") +
                     QDir::toNativeSeparators(path),
@@ -116,7 +123,9 @@ void HistoryWindow::BuildControls() {
   table_->installEventFilter(this);
   table_->horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
   const std::array<int, kRecordColumns> widths{132, 84, 84, 56, 56, 110, 100, 100, 110, 180};
-  for (int c = 0; c < kRecordColumns; ++c) table_->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+  for (int c = 0; c < kRecordColumns; ++c) {
+    table_->setColumnWidth(c, std::max(widths[static_cast<std::size_t>(c)], HeaderWidth(table_, c)));
+  }
 
   dayModel_ = new PeriodTableModel(false, this);
   weekModel_ = new PeriodTableModel(true, this);
@@ -127,7 +136,7 @@ void HistoryWindow::BuildControls() {
   for (auto [model, name, caption] : {std::tuple{dayModel_, "tblHistoryDays", tr("日別")},
                                       std::tuple{weekModel_, "tblHistoryWeeks", tr("週別")}}) {
     QTableView* totals = NewTable(this, name, model);
-    for (int c = 0; c < 4; ++c) totals->setColumnWidth(c, c == 0 ? 140 : 110);
+    for (int c = 0; c < 4; ++c) totals->setColumnWidth(c, std::max(c == 0 ? 140 : 110, HeaderWidth(totals, c)));
     tabs->addTab(totals, caption);
   }
   auto* split = new QSplitter(Qt::Vertical, this);

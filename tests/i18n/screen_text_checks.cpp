@@ -161,6 +161,19 @@ void CheckCombo(QComboBox* combo, QStringList& clipped) {
   }
 }
 
+void CheckHeader(QHeaderView* header, QStringList& clipped) {
+  if (header->orientation() != Qt::Horizontal || header->model() == nullptr) return;
+  const int arrow = header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
+  const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+  for (int c = 0; c < header->count(); ++c) {
+    // The last section stretches: the view may have only what is left.
+    if (header->isSectionHidden(c) || (header->stretchLastSection() && c == header->count() - 1)) continue;
+    const QString text = header->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    const int needs = header->fontMetrics().horizontalAdvance(text) + 2 * margin + arrow;
+    if (needs > header->sectionSize(c)) clipped << Clip(header, text, needs, header->sectionSize(c));
+  }
+}
+
 void CheckTabs(QTabBar* tabs, QStringList& clipped) {
   for (int i = 0; i < tabs->count(); ++i) {
     const QRect at = tabs->tabRect(i);
@@ -199,6 +212,7 @@ QStringList ClippedTexts(QWidget* window) {
     if (auto* group = qobject_cast<QGroupBox*>(w)) CheckGroupTitle(group, clipped);
     if (auto* combo = qobject_cast<QComboBox*>(w)) CheckCombo(combo, clipped);
     if (auto* tabs = qobject_cast<QTabBar*>(w)) CheckTabs(tabs, clipped);
+    if (auto* header = qobject_cast<QHeaderView*>(w)) CheckHeader(header, clipped);
   }
   return clipped;
 }

@@ -19,6 +19,7 @@ bool HasJapanese(const QString& text);
 QStringList ShownTexts(QWidget* window, const QStringList& dataWidgets);
 
 // The visible labels, buttons, check boxes, radio buttons, group box titles,
-// combo box items and tabs of `window` whose text is wider than the room
-// the widget gives it, as "objectName: text (needs N, has M)".
+// combo box items, tabs and table column captions of `window` whose text is
+// wider than the room the widget gives it, as "objectName: text (needs N,
+// has M)".
 QStringList ClippedTexts(QWidget* window);
