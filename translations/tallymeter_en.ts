@@ -4,17 +4,12 @@
 <context>
     <name>AreaPicker</name>
     <message>
-        <location filename="../src/dialogs/area_pick_rules.cpp" line="+86"/>
+        <location filename="../src/dialogs/area_pick_rules.cpp" line="+85"/>
         <source>始点 X: %1  Y: %2   サイズ X: %3  Y: %4</source>
         <translation>Start X: %1  Y: %2   Size X: %3  Y: %4</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>認識NG</source>
-        <translation>Not read</translation>
-    </message>
-    <message>
-        <location line="+12"/>
+        <location line="+16"/>
         <source>始点X</source>
         <translation>Start X</translation>
     </message>
@@ -412,7 +407,7 @@
 <context>
     <name>HistoryWindow</name>
     <message>
-        <location filename="../src/dialogs/history_window.cpp" line="+61"/>
+        <location filename="../src/dialogs/history_window.cpp" line="+68"/>
         <source>ファイルに保存できませんでした。</source>
         <translation>The file could not be saved.</translation>
     </message>
@@ -462,7 +457,7 @@
         <translation>Reads the log files in the log folder again and adds the measurements the history lacks</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+19"/>
         <source>グラフ</source>
         <translation>Chart</translation>
     </message>
