@@ -73,9 +73,11 @@ class LanguageWalk : public ProgramTest, public testing::WithParamInterface<Walk
     QWidget* shown = nullptr;
     switch (window) {
       case Window::Main:
+        Measure();
         shown = &form();
         break;
       case Window::Compact:
+        Measure();
         form().menuCompact_Click();
         shown = form().Compact();
         break;
@@ -119,6 +121,16 @@ class LanguageWalk : public ProgramTest, public testing::WithParamInterface<Walk
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
     return shown;
+  }
+
+  // A measurement under way: the live figures and the state line show
+  // their longest texts, not the idle dashes.
+  void Measure() {
+    OpenGame(QStringLiteral("120"), QStringLiteral("1234567"));
+    Run();
+    RunFor(90);
+    OpenGame(QStringLiteral("120"), QStringLiteral("2345678"));
+    RunFor(90);
   }
 
   // What the case finds wrong with `window` as it stands.
