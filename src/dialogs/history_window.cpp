@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSplitter>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -57,11 +58,13 @@ QTableView* NewTable(QWidget* parent, const char* name, QAbstractItemModel* mode
   return table;
 }
 
-// Room for a column's caption and the sort arrow beside it: captions in
-// another language may be longer than the figures below them.
+// Room for a column's caption: captions in another language may be longer
+// than the figures below them.
 int HeaderWidth(const QTableView* table, int column) {
+  const QHeaderView* header = table->horizontalHeader();
   const QString caption = table->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-  return table->horizontalHeader()->fontMetrics().horizontalAdvance(caption) + 28;
+  return header->fontMetrics().horizontalAdvance(caption) +
+         2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
 }
 
 Notice CannotSave(const QString& path) {

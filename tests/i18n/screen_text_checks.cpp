@@ -169,7 +169,8 @@ void CheckHeader(QHeaderView* header, QStringList& clipped) {
     // The last section stretches: the view may have only what is left.
     if (header->isSectionHidden(c) || (header->stretchLastSection() && c == header->count() - 1)) continue;
     const QString text = header->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-    const int needs = header->fontMetrics().horizontalAdvance(text) + 2 * margin + arrow;
+    const bool sorted = header->isSortIndicatorShown() && header->sortIndicatorSection() == c;
+    const int needs = header->fontMetrics().horizontalAdvance(text) + 2 * margin + (sorted ? arrow : 0);
     if (needs > header->sectionSize(c)) clipped << Clip(header, text, needs, header->sectionSize(c));
   }
 }
