@@ -1,5 +1,6 @@
 #include "dialogs/area_pick_rules.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -81,11 +82,12 @@ QPoint PicturePoint(QPointF canvas, int zoom) {
 int ZoomAfterWheel(int zoom, int notches) { return std::clamp(zoom + notches, 1, kMaxPickZoom); }
 
 QString PickReadout(const QRect& r) {
-  return QStringLiteral("始点 X: %1  Y: %2   サイズ X: %3  Y: %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+  return QCoreApplication::translate("AreaPicker", "始点 X: %1  Y: %2   サイズ X: %3  Y: %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
 QString RecognitionReadout(const QString& caption) {
-  return caption == QStringLiteral("認識NG") ? caption : QStringLiteral("→ ") + caption;
+  // A number read starts with a digit; anything else says why nothing was.
+  return !caption.isEmpty() && caption.front().isDigit() ? QStringLiteral("→ ") + caption : caption;
 }
 
 CaptureRegion RegionOf(const QRect& r) { return CaptureRegion{r.x(), r.y(), r.width(), r.height()}; }
@@ -96,22 +98,24 @@ std::optional<Notice> RegionRefusal(const CaptureRegion& region) {
     NumericSetting setting;
     int value;
   };
-  const Value values[] = {{"始点X", NumericSetting::StartX, region.sx},
-                          {"始点Y", NumericSetting::StartY, region.sy},
-                          {"サイズX", NumericSetting::SizeX, region.ex},
-                          {"サイズY", NumericSetting::SizeY, region.ey}};
+  const Value values[] = {{QT_TRANSLATE_NOOP("AreaPicker", "始点X"), NumericSetting::StartX, region.sx},
+                          {QT_TRANSLATE_NOOP("AreaPicker", "始点Y"), NumericSetting::StartY, region.sy},
+                          {QT_TRANSLATE_NOOP("AreaPicker", "サイズX"), NumericSetting::SizeX, region.ex},
+                          {QT_TRANSLATE_NOOP("AreaPicker", "サイズY"), NumericSetting::SizeY, region.ey}};
   for (const Value& v : values) {
     const NumericSettingInfo info = InfoOf(v.setting);
     const InputLimits limits = OrderedLimits(ParseNumber(info.min), ParseNumber(info.max));
     const Verdict verdict = Judge(v.value, limits);
     if (verdict == Verdict::Accepted) continue;
     const QString first =
-        verdict == Verdict::BelowLower ? QStringLiteral("入力下限を超えています") : QStringLiteral("入力上限を超えています");
-    return Notice{first + QStringLiteral("\r\n%1: %2（%3～%4）")
-                              .arg(QString::fromUtf8(v.name))
-                              .arg(v.value)
-                              .arg(info.min, info.max),
-                  QStringLiteral("入力エラー")};
+        verdict == Verdict::BelowLower ? QCoreApplication::translate("FormInputCheck", "入力下限を超えています")
+                                       : QCoreApplication::translate("FormInputCheck", "入力上限を超えています");
+    return Notice{first + QStringLiteral("\r\n") +
+                      QCoreApplication::translate("AreaPicker", "%1: %2（%3～%4）")
+                          .arg(QCoreApplication::translate("AreaPicker", v.name))
+                          .arg(v.value)
+                          .arg(info.min, info.max),
+                  QCoreApplication::translate("FormInputCheck", "入力エラー")};
   }
   return std::nullopt;
 }

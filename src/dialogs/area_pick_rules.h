@@ -57,7 +57,7 @@ int ZoomAfterWheel(int zoom, int notches);
 QString PickReadout(const QRect& r);
 
 // What the live read-out under the rectangle shows for a caption: "→ 152",
-// or "認識NG".
+// or the caption of a number not read as it is.
 QString RecognitionReadout(const QString& caption);
 
 CaptureRegion RegionOf(const QRect& r);

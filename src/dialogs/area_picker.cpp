@@ -129,8 +129,8 @@ AreaPicker::AreaPicker(MessageBoxes& boxes, const PatternSet& patterns, QWidget*
   setObjectName(QStringLiteral("AreaPicker"));
   setModal(true);
   auto* layout = new QVBoxLayout(this);
-  auto* help = new QLabel(QStringLiteral("数字の左上から、数字とその後の記号が入るようにドラッグしてください。"
-                                         "ホイールで拡大、矢印キーで1ピクセル移動（Shift＋矢印でサイズ）。"),
+  auto* help = new QLabel(tr("数字の左上から、数字とその後の記号が入るようにドラッグしてください。"
+                             "ホイールで拡大、矢印キーで1ピクセル移動（Shift＋矢印でサイズ）。"),
                           this);
   help->setWordWrap(true);
   layout->addWidget(help);
@@ -154,11 +154,11 @@ AreaPicker::AreaPicker(MessageBoxes& boxes, const PatternSet& patterns, QWidget*
   lblZoom_ = new QLabel(this);
   lblZoom_->setObjectName(QStringLiteral("lblZoom"));
   row->addWidget(lblZoom_);
-  cmdOk_ = new QPushButton(QStringLiteral("OK"), this);
+  cmdOk_ = new QPushButton(tr("OK"), this);
   cmdOk_->setObjectName(QStringLiteral("cmdOk"));
   cmdOk_->setAutoDefault(false);
   row->addWidget(cmdOk_);
-  cmdCancel_ = new QPushButton(QStringLiteral("キャンセル"), this);
+  cmdCancel_ = new QPushButton(tr("キャンセル"), this);
   cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
   cmdCancel_->setAutoDefault(false);
   row->addWidget(cmdCancel_);
@@ -177,7 +177,7 @@ AreaPicker::AreaPicker(MessageBoxes& boxes, const PatternSet& patterns, QWidget*
 
 void AreaPicker::Prepare(const QImage& window, int area, const CaptureRegion& current) {
   area_ = area == 1 ? 1 : 0;
-  setWindowTitle(QStringLiteral("キャプチャ領域%1を選択").arg(area_ + 1));
+  setWindowTitle(tr("キャプチャ領域%1を選択").arg(area_ + 1));
   canvas_->SetPicture(window.convertToFormat(QImage::Format_RGB32));
   current_ = current;
   picked_ = AreaPicked(current, area_, window.size());
@@ -218,7 +218,8 @@ void AreaPicker::SelectionChanged() {
                                   : RecognitionReadout(ReadAreaCaption(canvas_->Picture().copy(r), area_, patterns_));
   lblReading_->setText(reading);
   canvas_->SetReading(reading);
-  lblZoom_->setText(QStringLiteral("%1倍").arg(canvas_->Zoom()));
+  //: The zoom factor, such as 4x.
+  lblZoom_->setText(tr("%1倍").arg(canvas_->Zoom()));
 }
 
 void AreaPicker::ZoomChanged(int zoom, QPointF anchorPicture, QPoint anchorViewport) {

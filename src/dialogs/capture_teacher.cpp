@@ -12,18 +12,18 @@
 #include <algorithm>
 #include <functional>
 
+#include "dialogs/form3.h"
 #include "dialogs/message_boxes.h"
 
 namespace {
 
-const QString kTitle = QStringLiteral("キャプチャから登録");
 constexpr int kCanvasWidth = 560;
 const QColor kDigitOutline(40, 220, 40);
 const QColor kDelimiterOutline(255, 150, 0);
 const QColor kSelected(255, 40, 40);
 
 QString CellCaption(const DigitCells& cells, int index) {
-  return cells.IsDelimiter(index) ? QStringLiteral("デリミタ") : QString(cells.digits[index]);
+  return cells.IsDelimiter(index) ? Form3::DelimiterCaption() : QString(cells.digits[index]);
 }
 
 }  // namespace
@@ -87,10 +87,12 @@ class TeacherCells : public QWidget {
   void Show(const QImage& capture, const DigitCells* cells) {
     pictures_.clear();
     captions_.clear();
+    delimiters_.clear();
     if (cells) {
       for (int i = 0; i < cells->CellCount(); ++i) {
         pictures_.push_back(CellPicture(capture, *cells, i));
         captions_.push_back(CellCaption(*cells, i));
+        delimiters_.push_back(cells->IsDelimiter(i));
       }
     }
     int total = 0;
@@ -112,17 +114,20 @@ class TeacherCells : public QWidget {
       const QImage& p = pictures_[i];
       const QRect at(x, 18, p.width() * zoom_, p.height() * zoom_);
       painter.drawImage(at, p);
-      painter.setPen(QPen(captions_[i] == QStringLiteral("デリミタ") ? kDelimiterOutline : kDigitOutline, 1));
+      painter.setPen(QPen(delimiters_[i] ? kDelimiterOutline : kDigitOutline, 1));
       painter.drawRect(at.adjusted(-1, -1, 0, 0));
       painter.setPen(palette().color(QPalette::WindowText));
-      painter.drawText(QRect(x, 0, std::max(at.width(), 40), 16), Qt::AlignLeft | Qt::AlignVCenter, captions_[i]);
-      x += std::max(at.width() + 8, captions_[i].size() > 1 ? 48 : 16);
+      const int captionWidth = painter.fontMetrics().horizontalAdvance(captions_[i]);
+      painter.drawText(QRect(x, 0, std::max({at.width(), 40, captionWidth}), 16), Qt::AlignLeft | Qt::AlignVCenter,
+                       captions_[i]);
+      x += std::max(at.width() + 8, captions_[i].size() > 1 ? std::max(48, captionWidth + 4) : 16);
     }
   }
 
  private:
   std::vector<QImage> pictures_;
   std::vector<QString> captions_;
+  std::vector<bool> delimiters_;
   int zoom_ = 1;
 };
 
@@ -130,7 +135,7 @@ CaptureTeacher::CaptureTeacher(MessageBoxes& boxes, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       boxes_(boxes) {
   setObjectName(QStringLiteral("CaptureTeacher"));
-  setWindowTitle(kTitle);
+  setWindowTitle(tr("キャプチャから登録"));
   setModal(true);
 
   auto* layout = new QVBoxLayout(this);
@@ -141,12 +146,12 @@ CaptureTeacher::CaptureTeacher(MessageBoxes& boxes, QWidget* parent)
   layout->addWidget(picCapture_, 0, Qt::AlignLeft);
 
   auto* numberRow = new QHBoxLayout;
-  numberRow->addWidget(new QLabel(QStringLiteral("見えている数字:"), this));
+  numberRow->addWidget(new QLabel(tr("見えている数字:"), this));
   txtNumber_ = new QLineEdit(this);
   txtNumber_->setObjectName(QStringLiteral("txtNumber"));
-  txtNumber_->setPlaceholderText(QStringLiteral("例: 152、12,345,678、45.678"));
+  txtNumber_->setPlaceholderText(tr("例: 152、12,345,678、45.678"));
   numberRow->addWidget(txtNumber_, 1);
-  cmdFind_ = new QPushButton(QStringLiteral("セルを探す"), this);
+  cmdFind_ = new QPushButton(tr("セルを探す"), this);
   cmdFind_->setObjectName(QStringLiteral("cmdFind"));
   cmdFind_->setAutoDefault(false);
   numberRow->addWidget(cmdFind_);
@@ -161,15 +166,15 @@ CaptureTeacher::CaptureTeacher(MessageBoxes& boxes, QWidget* parent)
   layout->addWidget(lblCells_);
 
   auto* boundaryRow = new QHBoxLayout;
-  boundaryRow->addWidget(new QLabel(QStringLiteral("境界(左から、0から):"), this));
+  boundaryRow->addWidget(new QLabel(tr("境界(左から、0から):"), this));
   spnBoundary_ = new QSpinBox(this);
   spnBoundary_->setObjectName(QStringLiteral("spnBoundary"));
   boundaryRow->addWidget(spnBoundary_);
-  cmdLeft_ = new QPushButton(QStringLiteral("← 1ピクセル"), this);
+  cmdLeft_ = new QPushButton(tr("← 1ピクセル"), this);
   cmdLeft_->setObjectName(QStringLiteral("cmdLeft"));
   cmdLeft_->setAutoDefault(false);
   boundaryRow->addWidget(cmdLeft_);
-  cmdRight_ = new QPushButton(QStringLiteral("1ピクセル →"), this);
+  cmdRight_ = new QPushButton(tr("1ピクセル →"), this);
   cmdRight_->setObjectName(QStringLiteral("cmdRight"));
   cmdRight_->setAutoDefault(false);
   boundaryRow->addWidget(cmdRight_);
@@ -178,11 +183,11 @@ CaptureTeacher::CaptureTeacher(MessageBoxes& boxes, QWidget* parent)
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  cmdAccept_ = new QPushButton(QStringLiteral("登 録"), this);
+  cmdAccept_ = new QPushButton(tr("登 録"), this);
   cmdAccept_->setObjectName(QStringLiteral("cmdAccept"));
   cmdAccept_->setAutoDefault(false);
   buttons->addWidget(cmdAccept_);
-  cmdCancel_ = new QPushButton(QStringLiteral("キャンセル"), this);
+  cmdCancel_ = new QPushButton(tr("キャンセル"), this);
   cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
   cmdCancel_->setAutoDefault(false);
   buttons->addWidget(cmdCancel_);
@@ -216,7 +221,7 @@ void CaptureTeacher::Prepare(const QImage& capture, int area, int pitchHint, con
   cells_ = DigitCells();
   typed_.clear();
   uncertain_ = false;
-  lblArea_->setText(QStringLiteral("キャプチャ領域%1の今のキャプチャ（%2×%3）")
+  lblArea_->setText(tr("キャプチャ領域%1の今のキャプチャ（%2×%3）")
                         .arg(area + 1)
                         .arg(capture_.width())
                         .arg(capture_.height()));
@@ -232,7 +237,7 @@ void CaptureTeacher::FindClicked() {
   if (found.refusal != SegmentationRefusal::None) {
     cells_ = DigitCells();
     ShowProposal();
-    boxes_.Inform(RefusalText(found.refusal, typed_), kTitle);
+    boxes_.Inform(RefusalText(found.refusal, typed_), windowTitle());
     return;
   }
   cells_ = found.cells;
@@ -263,7 +268,7 @@ void CaptureTeacher::ShowProposal() {
   cmdRight_->setEnabled(proposed);
   cmdAccept_->setEnabled(proposed);
   if (!proposed) {
-    lblCells_->setText(QStringLiteral("数字を入力して「セルを探す」を押してください。"));
+    lblCells_->setText(tr("数字を入力して「セルを探す」を押してください。"));
     return;
   }
   QStringList widths;
@@ -273,7 +278,7 @@ void CaptureTeacher::ShowProposal() {
                   .arg(cells_.spans[static_cast<std::size_t>(i)].width)
                   .arg(cells_.height);
   }
-  if (!cells_.hasDelimiter) widths << QStringLiteral("（数字の後に記号なし: デリミタはそのまま）");
+  if (!cells_.hasDelimiter) widths << tr("（数字の後に記号なし: デリミタはそのまま）");
   QString text = widths.join(QStringLiteral("  "));
   if (uncertain_) text += QStringLiteral("\n") + UncertainText();
   lblCells_->setText(text);

@@ -44,9 +44,9 @@ Form3::Form3(ProgramState& state, Services& services, std::function<void()> patt
       patternsChanged_(std::move(patternsChanged)),
       endProgram_([] { QCoreApplication::exit(1); }) {
   setObjectName(QStringLiteral("Form3"));
-  setWindowTitle(QStringLiteral("基準画像登録"));
+  setWindowTitle(tr("基準画像登録"));
   setModal(true);
-  setFixedSize(324, 256);
+  setFixedSize(324, 270);
   BuildControls();
   for (int slot = 0; slot < kSlotsPerArea; ++slot) {
     connect(slots_[static_cast<std::size_t>(slot)], &PatternSlot::clicked, this, [this, slot] { SlotClicked(slot); });
@@ -58,7 +58,8 @@ Form3::Form3(ProgramState& state, Services& services, std::function<void()> patt
 }
 
 void Form3::BuildControls() {
-  const QString digitCaptions = QStringLiteral("０１２３４５６７８９");
+  //: The captions above the ten digit slots, one character each, 0 to 9.
+  const QString digitCaptions = tr("０１２３４５６７８９");
   for (int slot = 0; slot < kSlotsPerArea; ++slot) {
     const QPoint at = kSlotPositions[slot];
     auto* picture = new PatternSlot(this);
@@ -67,17 +68,20 @@ void Form3::BuildControls() {
     slots_[static_cast<std::size_t>(slot)] = picture;
     auto* caption =
         Caption(this, QStringLiteral("lblPattern(%1)").arg(slot),
-                slot < 10 ? QString(digitCaptions[slot]) : QStringLiteral("デリミタ"),
-                slot < 10 ? QRect(at.x(), at.y() - 16, kEmptySlotSide, 16) : QRect(at.x(), at.y() - 16, 56, 16));
+                slot < 10 ? QString(digitCaptions.at(slot)) : DelimiterCaption(),
+                slot < 10 ? QRect(at.x(), at.y() - 16, kEmptySlotSide, 16) : QRect(at.x(), at.y() - 16, 58, 16));
     if (slot < 10) caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   }
-  Caption(this, QStringLiteral("lblPatternNo_t"), QStringLiteral("パターン登録"), QRect(8, 9, 78, 18));
+  Caption(this, QStringLiteral("lblPatternNo_t"), tr("パターン登録"), QRect(8, 9, 78, 18));
   lblPatternNo_ = Caption(this, QStringLiteral("lblPatternNo"), QStringLiteral("1"), QRect(88, 8, 24, 20));
-  cmdEnd_ = Button(this, "cmdEnd", QStringLiteral("戻 る"), QRect(256, 4, 57, 29));
-  cmdSave_ = Button(this, "cmdSave", QStringLiteral("保 存"), QRect(256, 128, 57, 29));
-  cmdInitial_ = Button(this, "cmdInitial", QStringLiteral("初期化"), QRect(256, 158, 57, 29));
-  cmdTeach_ = Button(this, "cmdTeach", QStringLiteral("キャプチャから登録…"), QRect(8, 196, 160, 29));
-  lblMarks_ = Caption(this, QStringLiteral("lblMarks"), QString(), QRect(8, 228, 308, 22));
+  cmdEnd_ = Button(this, "cmdEnd", tr("戻 る"), QRect(256, 4, 57, 29));
+  cmdSave_ = Button(this, "cmdSave", tr("保 存"), QRect(256, 128, 57, 29));
+  cmdInitial_ = Button(this, "cmdInitial", tr("初期化"), QRect(256, 158, 57, 29));
+  cmdTeach_ = Button(this, "cmdTeach", tr("キャプチャから登録…"), QRect(8, 196, 160, 29));
+  // Two lines: with every slot still waiting, the list of them is long.
+  lblMarks_ = Caption(this, QStringLiteral("lblMarks"), QString(), QRect(8, 228, 308, 38));
+  lblMarks_->setWordWrap(true);
+  lblMarks_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 void Form3::LoadArea(int area) {
@@ -122,7 +126,7 @@ void Form3::SaveClicked() {
   // it neither take part nor set the common height.
   const std::optional<AreaPictures> fitted = FittedForSave(SlotPictures(), origins_);
   if (!fitted) {
-    services_.boxes.Inform(QStringLiteral("基準パターンを登録してください。"), QStringLiteral("パターン保存"));
+    services_.boxes.Inform(tr("基準パターンを登録してください。"), tr("パターン保存"));
     return;
   }
   for (PatternSlot* slot : slots_) slot->SetPicture(QImage());
@@ -149,8 +153,7 @@ AreaPictures Form3::SlotPictures() const {
 
 void Form3::InitialClicked() {
   const bool yes = services_.boxes.AskYesNo(
-      QStringLiteral("パターンファイルをデフォルトの状態に初期化します。よろしいですか？"),
-      QStringLiteral("パターンファイル初期化"));
+      tr("パターンファイルをデフォルトの状態に初期化します。よろしいですか？"), tr("パターンファイル初期化"));
   if (yes) {
     const PatternFilesResult result =
         PatternFiles(QStringLiteral("INIT"), state_.patternImages, state_.patterns, state_.programFolder);

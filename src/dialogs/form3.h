@@ -38,6 +38,9 @@ class Form3 : public QDialog {
 
   int Area() const { return area_; }
 
+  // The caption of the delimiter's slot, wherever a slot is named.
+  static QString DelimiterCaption() { return tr("デリミタ"); }
+
   // Where "キャプチャから登録…" takes the area's current capture from (the
   // main window's last capture of that area).
   void SetCaptureSource(std::function<QImage(int area)> source) { captureSource_ = std::move(source); }

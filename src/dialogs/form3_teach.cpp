@@ -11,10 +11,6 @@
 #include "dialogs/pattern_rules.h"
 #include "dialogs/pattern_slot.h"
 
-namespace {
-const QString kTeachTitle = QStringLiteral("キャプチャから登録");
-}
-
 std::array<bool, 11> Form3::Unfinished() const {
   std::array<bool, 11> unfinished{};
   for (std::size_t slot = 0; slot < unfinished.size(); ++slot) {
@@ -29,21 +25,22 @@ void Form3::UpdateMarks() {
   for (int slot = 0; slot < kSlotsPerArea; ++slot) {
     slots_[static_cast<std::size_t>(slot)]->SetMarked(unfinished[static_cast<std::size_t>(slot)]);
     if (unfinished[static_cast<std::size_t>(slot)]) {
-      waiting << (slot < 10 ? QString::number(slot) : QStringLiteral("デリミタ"));
+      waiting << (slot < 10 ? QString::number(slot) : DelimiterCaption());
     }
   }
   const bool taught = std::find(origins_.begin(), origins_.end(), PatternOrigin::Captured) != origins_.end();
-  lblMarks_->setText(waiting.isEmpty() ? QStringLiteral("11個すべて登録済みです。")
-                     : taught ? QStringLiteral("赤枠＝未登録（読取りに不使用）: ") + waiting.join(QStringLiteral(" "))
-                              : QStringLiteral("赤枠は未登録か同梱のまま: ") + waiting.join(QStringLiteral(" ")));
+  const QString list = waiting.join(QStringLiteral(" "));
+  lblMarks_->setText(waiting.isEmpty() ? tr("11個すべて登録済みです。")
+                     : taught          ? tr("赤枠＝未登録（読取りに不使用）: %1").arg(list)
+                                       : tr("赤枠は未登録か同梱のまま: %1").arg(list));
 }
 
 void Form3::TeachClicked() {
   const QImage capture = captureSource_ ? captureSource_(area_) : QImage();
   if (capture.isNull()) {
-    services_.boxes.Inform(QStringLiteral("この領域のキャプチャがまだありません。\r\n"
-                                          "ゲームを前面にして一度キャプチャしてから選んでください。"),
-                           kTeachTitle);
+    services_.boxes.Inform(tr("この領域のキャプチャがまだありません。") + QStringLiteral("\r\n") +
+                               tr("ゲームを前面にして一度キャプチャしてから選んでください。"),
+                           tr("キャプチャから登録"));
     return;
   }
   // What is taught already tells the cell width and which shapes are which digit.
@@ -61,7 +58,7 @@ void Form3::TeachClicked() {
 bool Form3::TaughtCapturesRead() {
   const std::optional<QString> problem = ReadBackProblem(taught_, area_, state_.patterns);
   if (!problem) return true;
-  services_.boxes.Inform(*problem, QStringLiteral("パターン保存"));
+  services_.boxes.Inform(*problem, tr("パターン保存"));
   LoadArea(area_);  // the slots show what was saved, to be put right
   return false;
 }

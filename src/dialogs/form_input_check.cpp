@@ -1,6 +1,7 @@
 #include "dialogs/form_input_check.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -13,12 +14,9 @@
 
 namespace {
 
-const QString kDefaultTitle = QStringLiteral("パラメータ入力");
-const QString kCheckTitle = QStringLiteral("入力チェック");
-const QString kInvalidCharacters = QStringLiteral("無効文字が含まれています。");
-const QString kErrorTitle = QStringLiteral("入力エラー");
-const QString kBelowLower = QStringLiteral("入力下限を超えています");
-const QString kAboveUpper = QStringLiteral("入力上限を超えています");
+// Looked up when shown, not at start-up: the translator is installed later.
+QString DefaultTitle() { return QCoreApplication::translate("FormInputCheck", "パラメータ入力"); }
+QString ErrorTitle() { return QCoreApplication::translate("FormInputCheck", "入力エラー"); }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& at) {
   auto* label = new QLabel(text, parent);
@@ -45,7 +43,7 @@ FormInputCheck::FormInputCheck(MessageBoxes& boxes, QWidget* parent)
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       boxes_(boxes) {
   setObjectName(QStringLiteral("FormInputCheck"));
-  setWindowTitle(kDefaultTitle);
+  setWindowTitle(DefaultTitle());
   setModal(true);
   setFixedSize(312, 107);
   BuildControls();
@@ -65,18 +63,18 @@ void FormInputCheck::BuildControls() {
   txtInput_->setText(QStringLiteral("0"));
   cmdDec_ = MakeButton(this, "cmdDec", QStringLiteral("<"), QRect(8, 8, 25, 25));
   cmdInc_ = MakeButton(this, "cmdInc", QStringLiteral(">"), QRect(199, 8, 25, 25));
-  cmdEnter_ = MakeButton(this, "cmdEnter", QStringLiteral("決 定"), QRect(232, 6, 72, 27));
-  cmdCancel_ = MakeButton(this, "cmdCancel", QStringLiteral("キャンセル"), QRect(232, 38, 72, 27));
+  cmdEnter_ = MakeButton(this, "cmdEnter", tr("決 定"), QRect(232, 6, 72, 27));
+  cmdCancel_ = MakeButton(this, "cmdCancel", tr("キャンセル"), QRect(232, 38, 72, 27));
   setTabOrder(txtInput_, cmdDec_);
   setTabOrder(cmdDec_, cmdInc_);
   setTabOrder(cmdInc_, cmdEnter_);
   setTabOrder(cmdEnter_, cmdCancel_);
 
-  MakeLabel(this, "lblmin", QStringLiteral("最小："), QRect(8, 44, 40, 18));
+  MakeLabel(this, "lblmin", tr("最小："), QRect(8, 44, 40, 18));
   lblminV_ = MakeLabel(this, "lblminV", QStringLiteral("000"), QRect(48, 44, 68, 18));
-  MakeLabel(this, "lblmax", QStringLiteral("最大："), QRect(120, 44, 40, 18));
+  MakeLabel(this, "lblmax", tr("最大："), QRect(120, 44, 40, 18));
   lblmaxv_ = MakeLabel(this, "lblmaxv", QStringLiteral("000"), QRect(160, 44, 68, 18));
-  lblmsg_ = MakeLabel(this, "lblmsg", QStringLiteral("インプットガイド"), QRect(8, 76, 296, 22));
+  lblmsg_ = MakeLabel(this, "lblmsg", tr("インプットガイド"), QRect(8, 76, 296, 22));
 }
 
 void FormInputCheck::Prepare(const QString& min, const QString& max, const QString& ini, const QString& increment,
@@ -87,7 +85,7 @@ void FormInputCheck::Prepare(const QString& min, const QString& max, const QStri
   lblminV_->setText(NumberText(limits_.lower));
   lblmaxv_->setText(NumberText(limits_.upper));
   lblmsg_->setText(msg);
-  setWindowTitle(title.isEmpty() ? kDefaultTitle : title);
+  setWindowTitle(title.isEmpty() ? DefaultTitle() : title);
   txtInput_->setText(ini);  // the caller's own text, not its parse
   txtInput_->selectAll();
   txtInput_->setFocus(Qt::OtherFocusReason);
@@ -95,7 +93,7 @@ void FormInputCheck::Prepare(const QString& min, const QString& max, const QStri
 
 bool FormInputCheck::CharactersValid() {
   if (HasOnlyNumberCharacters(txtInput_->text())) return true;
-  boxes_.Inform(kInvalidCharacters, kCheckTitle);
+  boxes_.Inform(tr("無効文字が含まれています。"), tr("入力チェック"));
   return false;
 }
 
@@ -116,11 +114,11 @@ void FormInputCheck::EnterClicked() {
   enteredValue_ = ParseNumber(txtInput_->text());
   switch (Judge(enteredValue_, limits_)) {
     case Verdict::BelowLower:
-      boxes_.Inform(kBelowLower, kErrorTitle);
+      boxes_.Inform(tr("入力下限を超えています"), ErrorTitle());
       BackToField();
       return;
     case Verdict::AboveUpper:
-      boxes_.Inform(kAboveUpper, kErrorTitle);
+      boxes_.Inform(tr("入力上限を超えています"), ErrorTitle());
       BackToField();
       return;
     case Verdict::Accepted:

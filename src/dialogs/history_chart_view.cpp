@@ -65,12 +65,12 @@ void HistoryChartView::Draw(QPainter& painter, const QRect& area) const {
   }
   if (chart_.series.empty()) {
     painter.setPen(Qt::darkGray);
-    painter.drawText(plot, Qt::AlignCenter, QStringLiteral("記録がありません"));
+    painter.drawText(plot, Qt::AlignCenter, tr("記録がありません"));
     return;
   }
 
   // Legend: each memo in its colour, left to right; the scale at the right.
-  const QString scale = QStringLiteral("時給 (最大 %1 k/h)").arg(GroupedNumber(chart_.rateMax));
+  const QString scale = tr("時給 (最大 %1 k/h)").arg(GroupedNumber(chart_.rateMax));
   painter.setPen(Qt::darkGray);
   painter.drawText(QRectF(plot.left(), area.top() + 3, plot.width(), textHeight), Qt::AlignRight | Qt::AlignVCenter,
                    scale);

@@ -1,6 +1,7 @@
 #include "base/display_text.h"
 #include "dialogs/history_models.h"
 
+#include <QCoreApplication>
 #include <array>
 
 #include "accounting/session_model.h"
@@ -14,9 +15,26 @@ bool RightAligned(RecordColumn column) {
          column != RecordColumn::End;
 }
 
-const std::array<const char16_t*, kRecordColumns> kRecordHeaders{
-    u"開始", u"終了", u"稼働時間", u"開始Lv", u"終了Lv", u"獲得Exp", u"平均時給(k/h)", u"最高10分(k/h)", u"メモ",
-    u"ログファイル"};
+const std::array<const char*, kRecordColumns> kRecordHeaders{
+    QT_TRANSLATE_NOOP("HistoryTables", "開始"),     QT_TRANSLATE_NOOP("HistoryTables", "終了"),
+    QT_TRANSLATE_NOOP("HistoryTables", "稼働時間"), QT_TRANSLATE_NOOP("HistoryTables", "開始Lv"),
+    QT_TRANSLATE_NOOP("HistoryTables", "終了Lv"),   QT_TRANSLATE_NOOP("HistoryTables", "獲得Exp"),
+    QT_TRANSLATE_NOOP("HistoryTables", "平均時給(k/h)"), QT_TRANSLATE_NOOP("HistoryTables", "最高10分(k/h)"),
+    QT_TRANSLATE_NOOP("HistoryTables", "メモ"),     QT_TRANSLATE_NOOP("HistoryTables", "ログファイル")};
+
+const std::array<const char*, 5> kPeriodHeaders{
+    QT_TRANSLATE_NOOP("HistoryTables", "日付"), QT_TRANSLATE_NOOP("HistoryTables", "測定"),
+    QT_TRANSLATE_NOOP("HistoryTables", "獲得Exp"), QT_TRANSLATE_NOOP("HistoryTables", "稼働時間"),
+    QT_TRANSLATE_NOOP("HistoryTables", "平均時給(k/h)")};
+
+// The days of the week, Sunday first, as QDate::dayOfWeek() % 7 counts.
+const std::array<const char*, 7> kWeekdays{
+    QT_TRANSLATE_NOOP("HistoryTables", "日"), QT_TRANSLATE_NOOP("HistoryTables", "月"),
+    QT_TRANSLATE_NOOP("HistoryTables", "火"), QT_TRANSLATE_NOOP("HistoryTables", "水"),
+    QT_TRANSLATE_NOOP("HistoryTables", "木"), QT_TRANSLATE_NOOP("HistoryTables", "金"),
+    QT_TRANSLATE_NOOP("HistoryTables", "土")};
+
+QString Translated(const char* text) { return QCoreApplication::translate("HistoryTables", text); }
 
 }  // namespace
 
@@ -69,7 +87,7 @@ QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, 
   if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= kRecordColumns) {
     return QAbstractTableModel::headerData(section, orientation, role);
   }
-  return QString::fromUtf16(kRecordHeaders[static_cast<std::size_t>(section)]);
+  return Translated(kRecordHeaders[static_cast<std::size_t>(section)]);
 }
 
 void RecordTableModel::sort(int column, Qt::SortOrder order) {
@@ -105,8 +123,10 @@ QVariant PeriodTableModel::data(const QModelIndex& index, int role) const {
   const PeriodTotal& t = totals_[static_cast<std::size_t>(index.row())];
   switch (index.column()) {
     case 0:
-      return t.first.toString(QStringLiteral("yyyy/MM/dd")) +
-             (week_ ? QStringLiteral(" 〜") : QStringLiteral(" (%1)").arg(QStringLiteral("日月火水木金土")[t.first.dayOfWeek() % 7]));
+      //: A week in the table of weeks, named by its Monday: "2026/12/07 〜".
+      if (week_) return QCoreApplication::translate("HistoryTables", "%1 〜").arg(t.first.toString(QStringLiteral("yyyy/MM/dd")));
+      return QStringLiteral("%1 (%2)").arg(t.first.toString(QStringLiteral("yyyy/MM/dd")),
+                                           Translated(kWeekdays[static_cast<std::size_t>(t.first.dayOfWeek() % 7)]));
     case 1: return QString::number(t.measurements);
     case 2: return GroupedNumber(t.gained);
     case 3: return DurationText(t.activeMs);
@@ -118,7 +138,6 @@ QVariant PeriodTableModel::headerData(int section, Qt::Orientation orientation, 
   if (role != Qt::DisplayRole || orientation != Qt::Horizontal) {
     return QAbstractTableModel::headerData(section, orientation, role);
   }
-  static const std::array<const char16_t*, 5> kHeaders{u"日付", u"測定", u"獲得Exp", u"稼働時間", u"平均時給(k/h)"};
-  if (section == 0 && week_) return QStringLiteral("週 (月曜から)");
-  return section >= 0 && section < 5 ? QString::fromUtf16(kHeaders[static_cast<std::size_t>(section)]) : QString();
+  if (section == 0 && week_) return Translated(QT_TRANSLATE_NOOP("HistoryTables", "週 (月曜から)"));
+  return section >= 0 && section < 5 ? Translated(kPeriodHeaders[static_cast<std::size_t>(section)]) : QString();
 }

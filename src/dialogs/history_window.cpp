@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFileDialog>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSplitter>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -56,9 +58,19 @@ QTableView* NewTable(QWidget* parent, const char* name, QAbstractItemModel* mode
   return table;
 }
 
+// Room for a column's caption: captions in another language may be longer
+// than the figures below them.
+int HeaderWidth(const QTableView* table, int column) {
+  const QHeaderView* header = table->horizontalHeader();
+  const QString caption = table->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+  return header->fontMetrics().horizontalAdvance(caption) +
+         2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+}
+
 Notice CannotSave(const QString& path) {
-  return Notice{QStringLiteral("ファイルに保存できませんでした。\r\n") + QDir::toNativeSeparators(path),
-                QStringLiteral("保存エラー")};
+  return Notice{QCoreApplication::translate("HistoryWindow", "ファイルに保存できませんでした。") + QStringLiteral("\r\n") +
+                    QDir::toNativeSeparators(path),
+                QCoreApplication::translate("HistoryWindow", "保存エラー")};
 }
 
 }  // namespace
@@ -66,7 +78,7 @@ Notice CannotSave(const QString& path) {
 HistoryWindow::HistoryWindow(const Settings& settings, MessageBoxes& boxes, QWidget* parent)
     : QWidget(parent, Qt::Window), settings_(settings), boxes_(boxes), askSavePath_(DefaultSavePath) {
   setObjectName(QStringLiteral("HistoryWindow"));
-  setWindowTitle(QStringLiteral("履歴"));
+  setWindowTitle(tr("履歴"));
   BuildControls();
   resize(860, 620);
   // The main window's close ends the program: this window goes with it.
@@ -78,7 +90,7 @@ void HistoryWindow::BuildControls() {
   column->setContentsMargins(8, 8, 8, 8);
 
   auto* filterRow = new QHBoxLayout();
-  filterRow->addWidget(new QLabel(QStringLiteral("期間"), this));
+  filterRow->addWidget(new QLabel(tr("期間"), this));
   const auto dateEdit = [this](const char* name) {
     auto* edit = new QDateEdit(this);
     edit->setObjectName(QLatin1String(name));
@@ -90,21 +102,21 @@ void HistoryWindow::BuildControls() {
   from_ = dateEdit("txtHistoryFrom");
   to_ = dateEdit("txtHistoryTo");
   filterRow->addWidget(from_);
-  filterRow->addWidget(new QLabel(QStringLiteral("〜"), this));
+  filterRow->addWidget(new QLabel(tr("〜"), this));
   filterRow->addWidget(to_);
-  QPushButton* allDays = Button(this, "cmdHistoryAllDays", QStringLiteral("全期間"));
+  QPushButton* allDays = Button(this, "cmdHistoryAllDays", tr("全期間"));
   filterRow->addWidget(allDays);
   filterRow->addSpacing(12);
-  filterRow->addWidget(new QLabel(QStringLiteral("メモ"), this));
+  filterRow->addWidget(new QLabel(tr("メモ"), this));
   memo_ = new QComboBox(this);
   memo_->setObjectName(QStringLiteral("cboHistoryMemo"));
   memo_->setEditable(true);
   memo_->setInsertPolicy(QComboBox::NoInsert);
   memo_->setMinimumWidth(160);
-  memo_->lineEdit()->setPlaceholderText(QStringLiteral("すべて"));
+  memo_->lineEdit()->setPlaceholderText(tr("すべて"));
   filterRow->addWidget(memo_, 1);
-  QPushButton* importAgain = Button(this, "cmdHistoryImport", QStringLiteral("ログから取込み"));
-  importAgain->setToolTip(QStringLiteral("ログフォルダのログファイルを読み直し、履歴にない測定を加えます"));
+  QPushButton* importAgain = Button(this, "cmdHistoryImport", tr("ログから取込み"));
+  importAgain->setToolTip(tr("ログフォルダのログファイルを読み直し、履歴にない測定を加えます"));
   filterRow->addWidget(importAgain);
   column->addLayout(filterRow);
 
@@ -114,18 +126,20 @@ void HistoryWindow::BuildControls() {
   table_->installEventFilter(this);
   table_->horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
   const std::array<int, kRecordColumns> widths{132, 84, 84, 56, 56, 110, 100, 100, 110, 180};
-  for (int c = 0; c < kRecordColumns; ++c) table_->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+  for (int c = 0; c < kRecordColumns; ++c) {
+    table_->setColumnWidth(c, std::max(widths[static_cast<std::size_t>(c)], HeaderWidth(table_, c)));
+  }
 
   dayModel_ = new PeriodTableModel(false, this);
   weekModel_ = new PeriodTableModel(true, this);
   chart_ = new HistoryChartView(this);
   auto* tabs = new QTabWidget(this);
   tabs->setObjectName(QStringLiteral("tabHistory"));
-  tabs->addTab(chart_, QStringLiteral("グラフ"));
-  for (auto [model, name, caption] : {std::tuple{dayModel_, "tblHistoryDays", QStringLiteral("日別")},
-                                      std::tuple{weekModel_, "tblHistoryWeeks", QStringLiteral("週別")}}) {
+  tabs->addTab(chart_, tr("グラフ"));
+  for (auto [model, name, caption] : {std::tuple{dayModel_, "tblHistoryDays", tr("日別")},
+                                      std::tuple{weekModel_, "tblHistoryWeeks", tr("週別")}}) {
     QTableView* totals = NewTable(this, name, model);
-    for (int c = 0; c < 4; ++c) totals->setColumnWidth(c, c == 0 ? 140 : 110);
+    for (int c = 0; c < 4; ++c) totals->setColumnWidth(c, std::max(c == 0 ? 140 : 110, HeaderWidth(totals, c)));
     tabs->addTab(totals, caption);
   }
   auto* split = new QSplitter(Qt::Vertical, this);
@@ -139,10 +153,10 @@ void HistoryWindow::BuildControls() {
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("lblHistoryStatus"));
   buttons->addWidget(status_, 1);
-  QPushButton* copy = Button(this, "cmdHistoryCopy", QStringLiteral("コピー"));
-  QPushButton* csv = Button(this, "cmdHistoryCsv", QStringLiteral("CSVに書出し..."));
-  QPushButton* png = Button(this, "cmdHistoryPng", QStringLiteral("グラフをPNGで保存..."));
-  QPushButton* close = Button(this, "cmdHistoryClose", QStringLiteral("閉じる"));
+  QPushButton* copy = Button(this, "cmdHistoryCopy", tr("コピー"));
+  QPushButton* csv = Button(this, "cmdHistoryCsv", tr("CSVに書出し..."));
+  QPushButton* png = Button(this, "cmdHistoryPng", tr("グラフをPNGで保存..."));
+  QPushButton* close = Button(this, "cmdHistoryClose", tr("閉じる"));
   for (QPushButton* b : {copy, csv, png, close}) buttons->addWidget(b);
   column->addLayout(buttons);
 
@@ -163,10 +177,10 @@ void HistoryWindow::ImportAgain() { ShowLoad(ImportLogsAgain(settings_.saveFolde
 void HistoryWindow::ShowLoad(const HistoryLoad& load) {
   records_ = load.records;
   QStringList notes;
-  if (load.imported > 0) notes << QStringLiteral("ログから %1件を取込み").arg(load.imported);
-  if (load.skippedLogLines > 0) notes << QStringLiteral("読めないログ行 %1").arg(load.skippedLogLines);
-  if (!load.unreadableLogs.isEmpty()) notes << QStringLiteral("開けないログ %1").arg(load.unreadableLogs.size());
-  if (load.damagedLines > 0) notes << QStringLiteral("読めない記録行 %1").arg(load.damagedLines);
+  if (load.imported > 0) notes << tr("ログから %1件を取込み").arg(load.imported);
+  if (load.skippedLogLines > 0) notes << tr("読めないログ行 %1").arg(load.skippedLogLines);
+  if (!load.unreadableLogs.isEmpty()) notes << tr("開けないログ %1").arg(load.unreadableLogs.size());
+  if (load.damagedLines > 0) notes << tr("読めない記録行 %1").arg(load.damagedLines);
   loadNote_ = notes.join(QStringLiteral("  "));
 
   {
@@ -204,7 +218,7 @@ void HistoryWindow::ApplyFilter() {
 }
 
 QString HistoryWindow::StatusText() const {
-  QString text = QStringLiteral("%1件 / 全%2件").arg(GroupedNumber(static_cast<double>(recordModel_->Shown().size())),
+  QString text = tr("%1件 / 全%2件").arg(GroupedNumber(static_cast<double>(recordModel_->Shown().size())),
                                                      GroupedNumber(static_cast<double>(records_.size())));
   if (!loadNote_.isEmpty()) text += QStringLiteral("  ") + loadNote_;
   return text;
@@ -230,7 +244,7 @@ QString HistoryWindow::CopySelection() {
 }
 
 bool HistoryWindow::ExportCsv() {
-  const QString path = askSavePath_(QStringLiteral("CSVに書出し"),
+  const QString path = askSavePath_(tr("CSVに書出し"),
                                     QStringLiteral("測定記録_%1.csv").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))),
                                     QStringLiteral("CSV (*.csv)"));
   if (path.isEmpty()) return false;
@@ -245,7 +259,7 @@ bool HistoryWindow::ExportCsv() {
 }
 
 bool HistoryWindow::SaveChartPng() {
-  const QString path = askSavePath_(QStringLiteral("グラフをPNGで保存"),
+  const QString path = askSavePath_(tr("グラフをPNGで保存"),
                                     QStringLiteral("履歴グラフ_%1.png").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))),
                                     QStringLiteral("PNG (*.png)"));
   if (path.isEmpty()) return false;

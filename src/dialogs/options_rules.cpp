@@ -1,5 +1,6 @@
 #include "dialogs/options_rules.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -12,17 +13,17 @@
 NumericSettingInfo InfoOf(NumericSetting setting) {
   switch (setting) {
     case NumericSetting::StartX:
-      return {QStringLiteral("キャプチャー始点X値を入力してください"), "5", "1200", "1"};
+      return {QCoreApplication::translate("NumericSettings", "キャプチャー始点X値を入力してください"), "5", "1200", "1"};
     case NumericSetting::StartY:
-      return {QStringLiteral("キャプチャー始点Y値を入力してください"), "5", "1000", "1"};
+      return {QCoreApplication::translate("NumericSettings", "キャプチャー始点Y値を入力してください"), "5", "1000", "1"};
     case NumericSetting::SizeX:
-      return {QStringLiteral("キャプチャーサイズX値を入力してください"), "4", "200", "1"};
+      return {QCoreApplication::translate("NumericSettings", "キャプチャーサイズX値を入力してください"), "4", "200", "1"};
     case NumericSetting::SizeY:
-      return {QStringLiteral("キャプチャーサイズY値を入力してください"), "4", "100", "1"};
+      return {QCoreApplication::translate("NumericSettings", "キャプチャーサイズY値を入力してください"), "4", "100", "1"};
     case NumericSetting::Interval:
-      return {QStringLiteral("キャプチャー周期を入力してください"), "1", "1440", "5"};
+      return {QCoreApplication::translate("NumericSettings", "キャプチャー周期を入力してください"), "1", "1440", "5"};
     case NumericSetting::Lag:
-      return {QStringLiteral("ラグ回避時間を入力してください"), QString::number(kLagMin), QString::number(kLagMax), "10"};
+      return {QCoreApplication::translate("NumericSettings", "ラグ回避時間を入力してください"), QString::number(kLagMin), QString::number(kLagMax), "10"};
   }
   return {};
 }

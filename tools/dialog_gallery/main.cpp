@@ -15,8 +15,10 @@
 #include "dialogs/form3.h"
 #include "dialogs/form_input_check.h"
 #include "dialogs/message_boxes.h"
+#include "dialogs/options_rules.h"
 #include "persistence/debug_trace.h"
 #include "persistence/pattern_store.h"
+#include "shared/gallery_language.h"
 #include "shared/snap_window.h"
 
 namespace {
@@ -46,9 +48,11 @@ void LoadDeliveredPatterns(PatternImages& images) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc < 2) {
-    std::fprintf(stderr, "usage: dialog_gallery <folder>\n");
+    std::fprintf(stderr, "usage: dialog_gallery <folder> [--english]\n");
     return 2;
   }
+  std::unique_ptr<QTranslator> english;
+  if (GalleryInEnglish(argc, argv, english) && !english) return 1;
   const QString out = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
   if (!QDir().mkpath(out)) {
     std::fprintf(stderr, "cannot create %s\n", argv[1]);
@@ -74,8 +78,9 @@ int main(int argc, char** argv) {
   ok &= SnapWindow(options, out + QStringLiteral("/options.png"));
   options.hide();
 
+  // In English the dialog's own title stands in for the options dialog's.
   input.Prepare(QStringLiteral("5"), QStringLiteral("1200"), QStringLiteral("35"), QStringLiteral("1"),
-                QStringLiteral("キャプチャー始点X値を入力してください"), QStringLiteral("設定値入力"));
+                InfoOf(NumericSetting::StartX).prompt, english ? QString() : QStringLiteral("設定値入力"));
   input.move(40, 40);
   input.show();
   ok &= SnapWindow(input, out + QStringLiteral("/input.png"));

@@ -26,6 +26,7 @@
 #include "dialogs/setup_guide.h"
 #include "persistence/debug_trace.h"
 #include "persistence/pattern_store.h"
+#include "shared/gallery_language.h"
 #include "shared/snap_window.h"
 
 namespace {
@@ -47,9 +48,11 @@ void TypeAndFind(CaptureTeacher& teacher, const QString& number) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc < 2) {
-    std::fprintf(stderr, "usage: setup_gallery <folder>\n");
+    std::fprintf(stderr, "usage: setup_gallery <folder> [--english]\n");
     return 2;
   }
+  std::unique_ptr<QTranslator> english;
+  if (GalleryInEnglish(argc, argv, english) && !english) return 1;
   const QString out = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
   const std::unique_ptr<WindowSystem> x11 = OpenX11WindowSystem();
   if (!x11 || !QDir().mkpath(out)) {
