@@ -29,7 +29,7 @@ ReadingOptions::ReadingOptions(Settings& settings, QWidget* parent)
   cboExpShown_->setGeometry(70, 18, 140, 24);
   auto* decimalsCaption = new QLabel(tr("小数"), this);
   decimalsCaption->setObjectName(QStringLiteral("lblPercentDecimals_t"));
-  decimalsCaption->setGeometry(218, 21, 54, 18);
+  decimalsCaption->setGeometry(214, 21, 58, 18);
   txtPercentDecimals_ = new QSpinBox(this);
   txtPercentDecimals_->setObjectName(QStringLiteral("txtPercentDecimals"));
   txtPercentDecimals_->setRange(0, kMaxPercentDecimals);
