@@ -60,7 +60,9 @@ class LanguageWalk : public ProgramTest, public testing::WithParamInterface<Walk
     const bool english = GetParam().language == Language::English;
     const QString folder = QCoreApplication::applicationDirPath();
     // Without our English the loader falls back to Japanese, and the walk would check nothing.
-    if (english) ASSERT_TRUE(QFileInfo::exists(folder + QStringLiteral("/translations/tallymeter_en.qm")));
+    if (english) {
+      ASSERT_TRUE(QFileInfo::exists(folder + QStringLiteral("/translations/tallymeter_en.qm")));
+    }
     translators_ = InstallInterfaceLanguage(english, QtTranslationFolders(folder));
     Start();
   }
