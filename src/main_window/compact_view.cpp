@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "base/memo_text.h"
 #include "main_window/live_panel.h"
+#include "main_window/memo_field.h"
 
 namespace {
 
@@ -51,11 +51,7 @@ CompactView::CompactView(std::function<void(QPoint)> moved, QWidget* parent)
   goal_->setObjectName(QStringLiteral("lblCompactGoal"));
   goal_->hide();
   column->addWidget(goal_);
-  memo_ = new QComboBox(this);
-  memo_->setObjectName(QStringLiteral("cboCompactMemo"));
-  memo_->setEditable(true);
-  memo_->setInsertPolicy(QComboBox::NoInsert);
-  memo_->lineEdit()->setMaxLength(kMemoMaxLength);
+  memo_ = NewMemoField(QStringLiteral("cboCompactMemo"), this);
   memo_->lineEdit()->setPlaceholderText(tr("メモ (狩場など)"));
   column->addWidget(memo_);
   connect(memo_, &QComboBox::editTextChanged, this, &CompactView::memoTyped);
@@ -83,16 +79,7 @@ void CompactView::ShowGoal(const GoalTexts& goal) {
 }
 
 void CompactView::ShowMemo(const QString& memo, const QStringList& recent) {
-  const QSignalBlocker quiet(memo_);
-  const QString typed = memo_->currentText();
-  QStringList items;
-  for (int i = 0; i < memo_->count(); ++i) items << memo_->itemText(i);
-  if (items != recent) {
-    memo_->clear();
-    memo_->addItems(recent);
-    memo_->setCurrentIndex(-1);  // none chosen: the arrow key offers the newest first
-  }
-  memo_->setEditText(MemoText(typed) == memo ? typed : memo);
+  ShowMemoChoices(*memo_, memo, recent);
 }
 
 void CompactView::moveEvent(QMoveEvent* event) {

@@ -8,22 +8,18 @@
 #include <QLineEdit>
 #include <QStatusBar>
 
-#include "base/memo_text.h"
 #include "capture/clock.h"
 #include "history/sessions_file.h"
 #include "main_window/compact_view.h"
 #include "main_window/form1.h"
 #include "main_window/live_panel.h"
+#include "main_window/memo_field.h"
 #include "main_window/tray_icon.h"
 
 void Form1::CreateMemoField() {
   auto* caption = new QLabel(tr("メモ"), this);
   caption->setObjectName(QStringLiteral("lblMemo_t"));
-  cboMemo_ = new QComboBox(this);
-  cboMemo_->setObjectName(QStringLiteral("cboMemo"));
-  cboMemo_->setEditable(true);
-  cboMemo_->setInsertPolicy(QComboBox::NoInsert);
-  cboMemo_->lineEdit()->setMaxLength(kMemoMaxLength);
+  cboMemo_ = NewMemoField(QStringLiteral("cboMemo"), this);
   cboMemo_->lineEdit()->setPlaceholderText(tr("狩場など"));
   cboMemo_->setToolTip(tr("この計測のメモ (狩場など)。履歴に残ります"));
   cboMemo_->setMinimumWidth(140);
@@ -41,20 +37,7 @@ void Form1::MemoTyped(const QString& text) {
 void Form1::ShowMemoEverywhere() {
   const QString& memo = monitor_.Memo();
   const QStringList& recent = state_.settings.recentMemos;
-  {
-    const QSignalBlocker quiet(cboMemo_);
-    const QString typed = cboMemo_->currentText();
-    QStringList items;
-    for (int i = 0; i < cboMemo_->count(); ++i) items << cboMemo_->itemText(i);
-    if (items != recent) {
-      cboMemo_->clear();
-      cboMemo_->addItems(recent);
-      cboMemo_->setCurrentIndex(-1);  // none chosen: the arrow key offers the newest first
-      cboMemo_->setCurrentIndex(-1);  // none chosen: the arrow key offers the newest first
-    }
-    // What the player is typing stays as typed (blanks at its end too).
-    cboMemo_->setEditText(MemoText(typed) == memo ? typed : memo);
-  }
+  ShowMemoChoices(*cboMemo_, memo, recent);
   if (compact_) compact_->ShowMemo(memo, recent);
 }
 
