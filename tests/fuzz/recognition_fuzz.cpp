@@ -6,7 +6,6 @@
 // glyphs, so that matches, near misses and delimiters are common.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <QStringList>
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -14,16 +13,9 @@
 
 #include "recognition/pattern_matcher.h"
 #include "recognition/reference_scan.h"
+#include "support/scan_recording.h"
 
 namespace {
-
-PixelColor ColorOf(std::uint32_t c) {
-  return {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8), static_cast<std::uint8_t>(c >> 16)};
-}
-std::uint32_t RgbOf(const PixelColor& c) {
-  return static_cast<std::uint32_t>(c.blue) | static_cast<std::uint32_t>(c.green) << 8 |
-         static_cast<std::uint32_t>(c.red) << 16;
-}
 
 // A colour near `base`: each channel moved by up to `spread`, clipped.
 std::uint32_t Near(FuzzedDataProvider& in, std::uint32_t base, int spread) {
@@ -39,8 +31,13 @@ void FillArea(FuzzedDataProvider& in, PatternSet& set, int a, PixelGrid& grid) {
   const std::uint32_t background = in.ConsumeIntegral<std::uint32_t>() & 0xFFFFFF;
   const std::uint32_t ink = in.ConsumeIntegral<std::uint32_t>() & 0xFFFFFF;
   const int maxSize = in.ConsumeBool() ? 41 : 9;
+  const auto glyph = [&set, a](int g) -> Pattern& {
+    return g < 10 ? set.digitPatterns[static_cast<std::size_t>(a * 10 + g)] : set.delimiterPatterns[std::size_t(a)];
+  };
+  std::int32_t& cellWidth = set.cellWidth[static_cast<std::size_t>(a)];
+  std::int32_t& cellHeight = set.cellHeight[static_cast<std::size_t>(a)];
   for (int g = 0; g < 11; ++g) {
-    Pattern& p = g < 10 ? set.digitPatterns[static_cast<std::size_t>(a * 10 + g)] : set.delimiterPatterns[static_cast<std::size_t>(a)];
+    Pattern& p = glyph(g);
     // Mostly in the data model; now and then a size outside it.
     p.width = in.ConsumeIntegralInRange(-1, maxSize + 1);
     p.height = in.ConsumeIntegralInRange(-1, maxSize + 1);
@@ -50,10 +47,10 @@ void FillArea(FuzzedDataProvider& in, PatternSet& set, int a, PixelGrid& grid) {
     for (int x = 0; x < w; ++x) {
       for (int y = 0; y < h; ++y) p.pixels[x][y] = ColorOf(Near(in, in.ConsumeBool() ? ink : background, spread));
     }
-    set.cellWidth[static_cast<std::size_t>(a)] = std::max(set.cellWidth[static_cast<std::size_t>(a)], p.width);
-    set.cellHeight[static_cast<std::size_t>(a)] = std::max(set.cellHeight[static_cast<std::size_t>(a)], p.height);
+    cellWidth = std::max(cellWidth, p.width);
+    cellHeight = std::max(cellHeight, p.height);
   }
-  if (in.ConsumeBool()) set.cellWidth[static_cast<std::size_t>(a)] = in.ConsumeIntegralInRange(-2, 50);
+  if (in.ConsumeBool()) cellWidth = in.ConsumeIntegralInRange(-2, 50);
 
   grid.width = in.ConsumeIntegralInRange(0, 120);
   grid.height = in.ConsumeIntegralInRange(0, 45);
@@ -65,24 +62,15 @@ void FillArea(FuzzedDataProvider& in, PatternSet& set, int a, PixelGrid& grid) {
   const int noise = in.ConsumeIntegralInRange(0, 30);
   int left = in.ConsumeIntegralInRange(-2, 4);
   for (int n = in.ConsumeIntegralInRange(0, 12); n > 0 && grid.pixels.size() == static_cast<std::size_t>(grid.width) * grid.height; --n) {
-    const int g = in.ConsumeIntegralInRange(0, 10);
-    const Pattern& p = g < 10 ? set.digitPatterns[static_cast<std::size_t>(a * 10 + g)] : set.delimiterPatterns[static_cast<std::size_t>(a)];
+    const Pattern& p = glyph(in.ConsumeIntegralInRange(0, 10));
     for (int x = 0; x < std::clamp(p.width, 0, kPatternCapacity); ++x) {
       for (int y = 0; y < std::clamp(p.height, 0, kPatternCapacity) && y < grid.height; ++y) {
         if (left + x < 0 || left + x >= grid.width) continue;
         grid.pixels[static_cast<std::size_t>(y) * grid.width + left + x] = Near(in, RgbOf(p.pixels[x][y]), noise);
       }
     }
-    left += std::max(1, set.cellWidth[static_cast<std::size_t>(a)] - 1) + in.ConsumeIntegralInRange(-1, 2);
+    left += std::max(1, cellWidth - 1) + in.ConsumeIntegralInRange(-1, 2);
   }
-}
-
-RecognitionHooks Recording(QStringList& events) {
-  RecognitionHooks h;
-  h.lagWait = [&events] { events << QStringLiteral("wait"); };
-  h.caption = [&events](int a, const QString& text) { events << QStringLiteral("caption %1 %2").arg(a).arg(text); };
-  h.preview = [&events](int a, int d, int x) { events << QStringLiteral("preview %1 %2 %3").arg(a).arg(d).arg(x); };
-  return h;
 }
 
 }  // namespace

@@ -11,13 +11,9 @@
 
 namespace {
 
-void Put16(QByteArray& b, int at, std::uint32_t v) {
-  b[at] = static_cast<char>(v & 0xFF);
-  b[at + 1] = static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(QByteArray& b, int at, std::uint32_t v) {
-  Put16(b, at, v & 0xFFFF);
-  Put16(b, at + 2, v >> 16);
+// `v` little-endian in `bytes` bytes from `at` on.
+void Put(QByteArray& b, int at, std::uint32_t v, int bytes = 4) {
+  for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
 }
 
 // A bitmap with a 40-byte header and `palette` grey entries, then `pixels`
@@ -25,31 +21,26 @@ void Put32(QByteArray& b, int at, std::uint32_t v) {
 QByteArray Bitmap(int width, int height, int bits, std::uint32_t compression, int palette,
                   const std::vector<std::uint8_t>& pixels) {
   QByteArray b(14 + 40 + 4 * palette, '\0');
-  b[0] = 'B';
-  b[1] = 'M';
-  Put32(b, 10, static_cast<std::uint32_t>(b.size()));
-  Put32(b, 14, 40);
-  Put32(b, 18, static_cast<std::uint32_t>(width));
-  Put32(b, 22, static_cast<std::uint32_t>(height));
-  Put16(b, 26, 1);
-  Put16(b, 28, static_cast<std::uint32_t>(bits));
-  Put32(b, 30, compression);
-  Put32(b, 46, static_cast<std::uint32_t>(palette));
+  b.replace(0, 2, "BM");
+  Put(b, 10, static_cast<std::uint32_t>(b.size()));
+  Put(b, 14, 40);
+  Put(b, 18, static_cast<std::uint32_t>(width));
+  Put(b, 22, static_cast<std::uint32_t>(height));
+  Put(b, 26, 1, 2);
+  Put(b, 28, static_cast<std::uint32_t>(bits), 2);
+  Put(b, 30, compression);
+  Put(b, 46, static_cast<std::uint32_t>(palette));
   for (int i = 0; i < palette; ++i) b[54 + 4 * i] = b[55 + 4 * i] = b[56 + 4 * i] = static_cast<char>(i * 40);
   for (const std::uint8_t p : pixels) b.append(static_cast<char>(p));
-  Put32(b, 2, static_cast<std::uint32_t>(b.size()));
+  Put(b, 2, static_cast<std::uint32_t>(b.size()));
   return b;
 }
 
 // 32 bits with the three colour masks after the header, then two pixels.
 QByteArray BitFields(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
-  std::vector<std::uint8_t> masksAndPixels(20, 0x40);
-  for (int i = 0; i < 3; ++i) {
-    const std::uint32_t mask = std::array{red, green, blue}[static_cast<std::size_t>(i)];
-    for (int b = 0; b < 4; ++b) masksAndPixels[static_cast<std::size_t>(4 * i + b)] = static_cast<std::uint8_t>(mask >> (8 * b));
-  }
-  QByteArray b = Bitmap(2, 1, 32, 3, 0, masksAndPixels);
-  Put32(b, 10, 14 + 40 + 12);
+  QByteArray b = Bitmap(2, 1, 32, 3, 0, std::vector<std::uint8_t>(20, 0x40));
+  for (int i = 0; i < 3; ++i) Put(b, 54 + 4 * i, std::array{red, green, blue}[static_cast<std::size_t>(i)]);
+  Put(b, 10, 14 + 40 + 12);
   return b;
 }
 
@@ -59,34 +50,24 @@ QByteArray DefaultWith(const char* name, int at, std::uint32_t value, bool word 
   QFile file(QStringLiteral(TALLYMETER_SOURCE_DIR "/system/") + name);
   if (!file.open(QIODevice::ReadOnly)) return {};
   QByteArray b = file.readAll();
-  if (word) {
-    Put32(b, at, value);
-  } else {
-    b[at] = static_cast<char>(value);
-  }
+  Put(b, at, value, word ? 4 : 1);
   return b;
-}
-
-QByteArray Saved(const QImage& image) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "BMP");
-  return bytes;
 }
 
 TEST(BmpStructure, OnlyFilesThatHoldWhatTheirHeaderPromisesAreSound) {
   QImage picture(7, 9, QImage::Format_RGB32);
   picture.fill(qRgb(10, 200, 30));
-  const QByteArray good24 = Saved(picture);
+  QByteArray good24;
+  QBuffer buffer(&good24);
+  ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "BMP"));
   // 3 x 2 at 8 bits: rows padded to 4 bytes.
   const std::vector<std::uint8_t> rows8 = {0, 1, 2, 0, 2, 1, 0, 0};
   // RLE8 3 x 2: a run, an end of row, three literal pixels (padded), the end.
   const std::vector<std::uint8_t> rle8 = {3, 1, 0, 0, 0, 3, 2, 1, 0, 0, 0, 1};
   QByteArray pastEnd = good24;
-  Put32(pastEnd, 10, static_cast<std::uint32_t>(good24.size() + 1));
+  Put(pastEnd, 10, static_cast<std::uint32_t>(good24.size() + 1));
   QByteArray unknownHeader = good24;
-  Put32(unknownHeader, 14, 99);
+  Put(unknownHeader, 14, 99);
 
   const std::pair<const char*, QByteArray> sound[] = {
       {"24 bits as Qt writes it", good24},

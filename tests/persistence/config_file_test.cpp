@@ -68,6 +68,11 @@ const Settings kUnusual{.captureRegions = {{{123456, -5, 500, 0}, {-16777215, 16
                         .mainWindowY = 40, .mainWindowWidth = 16777215, .mainWindowHeight = 300,
                         .displayLanguage = DisplayLanguage::English};
 
+// A file of the nine classic lines, then `added` and the blank line that ends the file.
+QString Classic(const QString& added = {}) {
+  return kDefaultText.arg("/p").section(QStringLiteral("\r\n"), 0, 8) + "\r\n" + added + "\r\n";
+}
+
 }  // namespace
 
 TEST(ConfigFile, AMissingFileBecomesTheDefaultSilentlyAndEveryFieldSurvivesSaveAndRead) {
@@ -89,7 +94,6 @@ TEST(ConfigFile, AMissingFileBecomesTheDefaultSilentlyAndEveryFieldSurvivesSaveA
   EXPECT_EQ((std::array{settings.autoStart, settings.beepBeep, settings.saveCsv, settings.saveDistance}),
             (std::array{true, true, true, false}));
 
-  EXPECT_TRUE(ConfigFileText(kUnusual).contains("\r\n   True , 自動開始フラグ\r\n"));
   for (Settings saved : {kUnusual, Settings::Defaults("/data/a, b,c"), Settings::Defaults(",")}) {
     SCOPED_TRACE(saved.saveFolder.toStdString());
     ASSERT_EQ(ConfigFile("SAVE", saved, tmp.Path()), std::nullopt);
@@ -100,14 +104,11 @@ TEST(ConfigFile, AMissingFileBecomesTheDefaultSilentlyAndEveryFieldSurvivesSaveA
 }
 
 TEST(ConfigFile, SettingsAddedAfterTheNineLinesReadByLabelAndNeverSpoilTheClassicOnes) {
-  // The nine classic lines and the blank line that ends the file.
-  const QString full = QString(kDefaultText).arg("/p");
-  const QString classic = full.section(QStringLiteral("\r\n"), 0, 8) + QStringLiteral("\r\n\r\n");
   // A file from before the addition reads, with the added setting at its default.
   // The folder comes back as the text spells it, on every platform.
   Settings defaults = Settings::Defaults("/p");
   defaults.saveFolder = "/p";
-  std::optional<Settings> read = ParseConfigFileText(classic);
+  std::optional<Settings> read = ParseConfigFileText(Classic());
   ASSERT_TRUE(read.has_value());
   EXPECT_EQ(*read, defaults);
 
@@ -127,8 +128,7 @@ TEST(ConfigFile, SettingsAddedAfterTheNineLinesReadByLabelAndNeverSpoilTheClassi
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    QString text = classic;
-    text.insert(text.size() - 2, c.added);
+    const QString text = Classic(c.added);
     read = ParseConfigFileText(text);
     ASSERT_TRUE(read.has_value());
     Settings expected = defaults;
@@ -145,15 +145,14 @@ TEST(ConfigFile, TheDisplayLanguageIsReadBeforeAnyWindowWithoutTouchingTheFile) 
   TempFolder tmp;
   EXPECT_EQ(StoredDisplayLanguage(tmp.Path()), DisplayLanguage::Automatic);
   EXPECT_FALSE(QFileInfo::exists(tmp.File("TmConfig.ini")));
-  const QString classic = kDefaultText.arg("/p").section(QStringLiteral("\r\n"), 0, 8) + QStringLiteral("\r\n\r\n");
   const struct {
     QString text;
     DisplayLanguage language;
   } cases[] = {
-      {classic, DisplayLanguage::Automatic},  // written before the choice existed
-      {QString(classic).insert(classic.size() - 2, "  1 , 表示言語\r\n"), DisplayLanguage::Japanese},
-      {QString(classic).insert(classic.size() - 2, "2,表示言語"), DisplayLanguage::English},
-      {QString(classic).insert(classic.size() - 2, "  -1 , 表示言語\r\n"), DisplayLanguage::Automatic},
+      {Classic(), DisplayLanguage::Automatic},  // written before the choice existed
+      {Classic("  1 , 表示言語\r\n"), DisplayLanguage::Japanese},
+      {Classic("2,表示言語"), DisplayLanguage::English},
+      {Classic("  -1 , 表示言語\r\n"), DisplayLanguage::Automatic},
       {"not a configuration", DisplayLanguage::Automatic},
   };
   for (const auto& c : cases) {
@@ -164,28 +163,7 @@ TEST(ConfigFile, TheDisplayLanguageIsReadBeforeAnyWindowWithoutTouchingTheFile) 
   }
 }
 
-TEST(ConfigFile, AnUnreadableFileIsKeptAsBadAndTheDefaultsReturn) {
-  const QString good = kDefaultText.arg("/somewhere");
-  const std::pair<const char*, QByteArray> cases[] = {
-      {"empty", QByteArray()},
-      {"truncated", EncodeCp932(good.left(good.indexOf("     50 ,")))},
-      {"flag word", EncodeCp932(QString(good).replace("  False , キャ", "  Yes , キャ"))},
-      {"text in a number", EncodeCp932(QString(good).replace("  20 ,", "  2O ,"))},
-      {"number too large", EncodeCp932(QString(good).replace("  50 ,", "  2147483648 ,"))},
-  };
-  for (const auto& [name, bytes] : cases) {
-    SCOPED_TRACE(name);
-    TempFolder tmp;
-    tmp.Write("TmConfig.ini", bytes);
-    Settings settings = kUnusual;
-    EXPECT_EQ(ConfigFile("READ", settings, tmp.Path()), kUnreadable);
-    EXPECT_EQ(settings, Settings::Defaults(tmp.Path()));
-    EXPECT_EQ(tmp.Read("TmConfig.ini"), EncodeCp932(kDefaultText.arg(QDir::toNativeSeparators(tmp.Path()))));
-    EXPECT_TRUE(QFileInfo::exists(tmp.File("TmConfig.ini.bad")) && tmp.Read("TmConfig.ini.bad") == bytes);
-  }
-}
-
-TEST(ConfigFile, DamagedValuesAreToldKeptAsBadAndOnlyThoseTakeTheirDefaults) {
+TEST(ConfigFile, DamagedFilesAndValuesAreToldKeptAsBadAndOnlyThoseTakeTheirDefaults) {
   const QString good = kDefaultText.arg("/logs").replace("     20 ,", "     35 ,");
   Settings asRead = Settings::Defaults("/p");
   asRead.saveFolder = "/logs";
@@ -200,6 +178,11 @@ TEST(ConfigFile, DamagedValuesAreToldKeptAsBadAndOnlyThoseTakeTheirDefaults) {
     bool wholeFile;  // the nine lines unreadable: every value at its default
     Settings read;   // otherwise
   } cases[] = {
+      {"empty", QByteArray(), true, {}},
+      {"truncated", EncodeCp932(good.left(good.indexOf("     50 ,"))), true, {}},
+      {"flag word", replaced("  False , キャ", EncodeCp932("  Yes , キャ")), true, {}},
+      {"text in a number", replaced("     35 ,", "     3O ,"), true, {}},
+      {"number too large", replaced("  50 ,", "  2147483648 ,"), true, {}},
       {"a NUL inside a number", replaced("  463 ,", QByteArray("  4\0 3 ,", 8)), true, {}},
       {"a file name of bytes that are not Shift_JIS", replaced("給与明細", "\x81\x7F\xA0\xFD"), false, asRead},
       {"a file name that leaves the log folder", replaced("給与明細", "../../escaped"), false, asRead},
@@ -281,8 +264,23 @@ TEST(ConfigFile, AFailedSaveKeepsTheSettingsAndTheOldFile) {
 #endif
   EXPECT_EQ(settings, kUnusual);
 
-  // An unreadable file that cannot be kept as a copy is not overwritten either: that too is said.
+
   tmp.Write("TmConfig.ini", "junk");
+#ifndef _WIN32
+  // An unreadable file whose copy fits in the 100 bytes the disk has left
+  // while the defaults do not (as with a read-only file for a user who is not
+  // the owner): said, and the settings are the defaults all the same.
+  const std::vector<Notice> notices = WithDiskLimit(100, [&] { return ConfigFileNotices("READ", settings, tmp.Path()); });
+  EXPECT_EQ(notices, (std::vector<Notice>{kUnreadable, kSaveFailed}));
+  EXPECT_EQ(settings, Settings::Defaults(tmp.Path()));
+  EXPECT_EQ(std::tuple(tmp.Read("TmConfig.ini.bad"), tmp.Read("TmConfig.ini")), std::tuple("junk", "junk"));
+  // Room again: the defaults are written, and only the first message shows.
+  EXPECT_EQ(ConfigFileNotices("READ", settings, tmp.Path()), std::vector<Notice>{kUnreadable});
+  EXPECT_EQ(ConfigFileNotices("READ", settings, tmp.Path()), std::vector<Notice>{});
+  tmp.Write("TmConfig.ini", "junk");
+#endif
+  // An unreadable file that cannot be kept as a copy is not overwritten either: that too is said.
+  QFile::remove(tmp.File("TmConfig.ini.bad"));
   tmp.Write("TmConfig.ini.bad/inside", "x");
   EXPECT_EQ(ConfigFileNotices("READ", settings, tmp.Path()), (std::vector<Notice>{kUnreadable, kSaveFailed}));
   EXPECT_EQ(tmp.Read("TmConfig.ini"), QByteArray("junk"));
@@ -318,13 +316,11 @@ TEST(ConfigFile, AProgramFolderShiftJisCannotSpellIsWrittenAsTheDotFormAndReadBa
   EXPECT_EQ(settings, Settings::Defaults(program));
   const auto written = [&] { return DecodeCp932(tmp.Read("josé/Tallymeter/TmConfig.ini")); };
   EXPECT_TRUE(written().contains("\r\n. , 給与明細 , 時給ファイル保存場所\r\n")) << written().toStdString();
-  Settings again;
-  EXPECT_EQ(ConfigFile("READ", again, program), std::nullopt);
-  EXPECT_EQ(again, Settings::Defaults(program)) << "the program folder, with the platform's separators";
 
-  // {log folder, as written}: beside and inside it relative; a folder
-  // Shift_JIS can spell as it was, even when it lies inside.
+  // {log folder, as written}: the program folder itself, beside and inside
+  // it relative; a folder Shift_JIS can spell as it was, even when it lies inside.
   const std::pair<QString, QString> folders[] = {
+      {program, "."},
       {program + "/ログ", "./ログ"},
       {tmp.File("josé/logs"), "./../logs"},
       {tmp.File("plain"), tmp.File("plain")},
@@ -373,27 +369,7 @@ TEST(ConfigFile, AFileSavedAsUtf8ByAnEditorIsReadAsUtf8AndShiftJisStaysShiftJis)
   }
 }
 
-#ifndef _WIN32
-TEST(ConfigFile, DefaultsThatCouldNotReplaceAnUnreadableFileAreSaidSo) {
-  TempFolder tmp;
-  tmp.Write("TmConfig.ini", "junk");
-  Settings settings = kUnusual;
-  // The copy fits in the 100 bytes the disk has left, the defaults do not
-  // (as with a read-only file for a user who is not the owner).
-  const std::vector<Notice> notices = WithDiskLimit(100, [&] { return ConfigFileNotices("READ", settings, tmp.Path()); });
-  EXPECT_EQ(notices, (std::vector<Notice>{kUnreadable, kSaveFailed}));
-  EXPECT_EQ(settings, Settings::Defaults(tmp.Path()));
-  EXPECT_EQ(std::tuple(tmp.Read("TmConfig.ini.bad"), tmp.Read("TmConfig.ini")), std::tuple("junk", "junk"));
-
-  // Room again: the defaults are written, and only the first message shows.
-  EXPECT_EQ(ConfigFileNotices("READ", settings, tmp.Path()), std::vector<Notice>{kUnreadable});
-  EXPECT_EQ(ConfigFileNotices("READ", settings, tmp.Path()), std::vector<Notice>{});
-}
-#endif
-
 TEST(ConfigFile, RecentMemosAreLinesOfTheirOwnReadByTheirPlaceAndSavedAloneWhenAMeasurementEnds) {
-  const QString classic =
-      QString(kDefaultText).arg("/p").section(QStringLiteral("\r\n"), 0, 8) + QStringLiteral("\r\n");
   const struct {
     const char* name;
     QString lines;
@@ -407,7 +383,7 @@ TEST(ConfigFile, RecentMemosAreLinesOfTheirOwnReadByTheirPlaceAndSavedAloneWhenA
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     bool damaged = true;
-    const std::optional<Settings> read = ParseConfigFileText(classic + c.lines + "\r\n", &damaged);
+    const std::optional<Settings> read = ParseConfigFileText(Classic(c.lines), &damaged);
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(std::tuple(read->recentMemos, damaged), std::tuple(c.memos, false));
   }

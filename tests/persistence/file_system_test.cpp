@@ -9,9 +9,7 @@
 TEST(FileSystem, MakeFoldersCreatesWhatIsMissingWithOrWithoutTrailingSlashAndNothingElse) {
   TempFolder tmp;
   for (const char* path : {"A/B", "C/D/", "A/B", "C/D/"}) {
-    SCOPED_TRACE(path);
-    EXPECT_TRUE(MakeFolders(tmp.File(path)));
-    EXPECT_TRUE(QFileInfo(tmp.File(path)).isDir());
+    EXPECT_TRUE(MakeFolders(tmp.File(path)) && QFileInfo(tmp.File(path)).isDir()) << path;
   }
   // The second round found everything in place and made nothing more.
   EXPECT_EQ(QDir(tmp.Path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), (QStringList{"A", "C"}));
@@ -28,9 +26,7 @@ TEST(FileSystem, PathExistsTakesAThreeLetterExtensionForAFileAndNearestFolderFal
       {"TmConfig.ini", true}, {"Missing.ini", false}, {"Tools", true},
       {"Tools/", true},       {"data.json", false},   {"TmConfig.*", true},
   };
-  for (const auto& [path, expected] : exists) {
-    EXPECT_EQ(PathExists(tmp.File(path)), expected) << path;
-  }
+  for (const auto& [path, expected] : exists) EXPECT_EQ(PathExists(tmp.File(path)), expected) << path;
 
   // Folders come back as the system writes them.
   const QString meter = QDir::toNativeSeparators(QFileInfo(tmp.File("Tools/Meter")).canonicalFilePath());

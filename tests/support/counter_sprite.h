@@ -9,6 +9,7 @@
 #include <array>
 
 #include "capture/capture_area.h"
+#include "persistence/pattern_store.h"
 
 inline const QString kGame = QStringLiteral("MapleStory");
 inline const CaptureRegion kLevelRegion{35, 576, 44, 13};
@@ -21,9 +22,7 @@ inline QImage CounterSprite(const QString& folder, int area, const QString& digi
   std::array<QImage, 11> glyphs;  // the ten digits, then the delimiter
   int pitch = 0;
   for (std::size_t i = 0; i < 11; ++i) {
-    const QString name = i < 10 ? QStringLiteral("Pattern%1%2.bmp").arg(area).arg(i)
-                                : QStringLiteral("PatternDel%1.bmp").arg(area);
-    glyphs[i] = QImage(folder + "/" + name);
+    glyphs[i] = QImage(folder + "/" + PatternFileName(i < 10 ? area * 10 + static_cast<int>(i) : 20 + area));
     if (i < 10) pitch = std::max(pitch, glyphs[i].width() - 1);
   }
   const int count = static_cast<int>(digits.size());

@@ -40,7 +40,6 @@ struct CaptureLook {
   int left = 1;                      // blank columns before the first digit
   int extraWidth = 12;               // blank columns after the delimiter
   int extraHeight = 1;               // blank rows below the glyphs
-  bool trailer = false;              // more text two columns after the delimiter
   bool delimiter = true;             // false: nothing follows the number
   int delimiterGap = 0;              // blank columns added before the delimiter
   int textAfter = -1;                // without a delimiter: other text (not a digit) this many blank columns after the number

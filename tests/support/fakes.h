@@ -23,10 +23,17 @@ class FakeClock : public Clock {
   QDateTime Now() const override { return now_; }
   std::int64_t MonotonicMs() const override { return ms_; }
   // Waiting moves time; `onWait` runs once per wait, as events would.
-  void WaitMs(double ms) override;
+  void WaitMs(double ms) override {
+    waits.push_back(ms);
+    Advance(ms < 1 ? 1 : static_cast<std::int64_t>(ms));
+    if (onWait) onWait();
+  }
   void EndWaits() override { waitsEnded = true; }
 
-  void Advance(std::int64_t ms);
+  void Advance(std::int64_t ms) {
+    ms_ += ms;
+    now_ = now_.addMSecs(ms);
+  }
   void AdvanceSeconds(std::int64_t s) { Advance(s * 1000); }
   // The machine started again: the tick count begins anew, the wall clock goes on.
   void Reboot(std::int64_t ms) { ms_ = ms; }
@@ -56,21 +63,58 @@ class FakeWindowSystem : public WindowSystem {
     bool seeThrough = false;  // a transparent or click-through overlay
   };
 
-  // The topmost window of that title, minimised or not.
-  WindowId FindWindowByTitle(const QString& title) override;
+  // The topmost window of that title, minimised or not. A test may take
+  // windows away by hand: ids left in the Z order are gone.
+  WindowId FindWindowByTitle(const QString& title) override {
+    for (const WindowId id : zOrder) {
+      if (windows.contains(id) && windows.at(id).title == title) return id;
+    }
+    return 0;
+  }
   WindowId ForegroundWindow() override { return foreground; }
-  std::optional<QRect> OuterRect(WindowId window) override;
-  Desktop DesktopLayout() override;
-  std::optional<WindowSight> SightOf(WindowId window) override;
-  QImage GrabScreen(const QRect& rect) override;
+  std::optional<QRect> OuterRect(WindowId window) override {
+    return windows.contains(window) ? std::optional(windows.at(window).outer) : std::nullopt;
+  }
+  Desktop DesktopLayout() override {
+    const QRect bounds(screenOrigin, screen.size());
+    return {bounds, monitors.empty() ? std::vector<QRect>{bounds} : monitors};
+  }
+  // What lies above the window in the Z order.
+  std::optional<WindowSight> SightOf(WindowId window) override {
+    if (!windows.contains(window)) return std::nullopt;
+    const Window& w = windows.at(window);
+    WindowSight sight{w.outer, w.minimised, w.otherDesktop, w.cloaked, {}};
+    for (const WindowId id : zOrder) {
+      if (id == window) break;
+      if (!windows.contains(id)) continue;
+      const Window& other = windows.at(id);
+      sight.above.push_back({other.outer, !other.minimised && !other.otherDesktop && !other.cloaked, other.seeThrough});
+    }
+    return sight;
+  }
+  QImage GrabScreen(const QRect& rect) override {
+    grabs.push_back(rect);
+    return screen.copy(rect.translated(-screenOrigin)).convertToFormat(QImage::Format_RGB32);
+  }
   GrabWay LastGrabWay() const override { return grabWay; }
   void Beep() override { ++beeps; }
 
   // Adds a window on top of the others and returns its id.
-  WindowId Add(const QString& title, const QRect& outer);
-  void Remove(WindowId id);
+  WindowId Add(const QString& title, const QRect& outer) {
+    const WindowId id = next_++;
+    windows[id] = {title, outer};
+    zOrder.insert(zOrder.begin(), id);
+    return id;
+  }
+  void Remove(WindowId id) {
+    windows.erase(id);
+    std::erase(zOrder, id);
+  }
   // Puts the window on top of the others.
-  void Raise(WindowId id);
+  void Raise(WindowId id) {
+    std::erase(zOrder, id);
+    zOrder.insert(zOrder.begin(), id);
+  }
   // The window's outer rectangle moves (and may change size).
   void Place(WindowId id, const QRect& outer) { windows.at(id).outer = outer; }
 

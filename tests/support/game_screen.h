@@ -7,13 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QPainter>
 #include <QRegularExpression>
-#include <array>
 #include <functional>
 
 #include "base/cp932.h"
 #include "persistence/settings.h"
+#include "support/counter_sprite.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 
@@ -33,25 +32,13 @@ inline void InstallPatterns(const TempFolder& folder) {
   QFile::copy(kSystemDir + "/ExpTable.txt", folder.File(QStringLiteral("system/ExpTable.txt")));
 }
 
-// Paints a counter the way the game shows it: the digits of `area`'s default
-// patterns one column closer than the widest pattern, then the delimiter, on
-// the counter's background wide enough for the whole capture region.
+// Paints a counter the way the game shows it, with `area`'s default patterns,
+// on the counter's background wide enough for the whole capture region.
 inline void PaintCounter(QImage& screen, QPoint origin, int area, const QString& digits) {
-  std::array<QImage, 11> glyphs;  // the ten digits, then the delimiter
-  int pitch = 0;
-  for (int i = 0; i < 11; ++i) {
-    const QString name = i < 10 ? QStringLiteral("Pattern%1%2.bmp").arg(area).arg(i)
-                                : QStringLiteral("PatternDel%1.bmp").arg(area);
-    glyphs[static_cast<std::size_t>(i)] = QImage(kSystemDir + "/" + name).convertToFormat(QImage::Format_RGB32);
-    pitch = std::max(pitch, glyphs[static_cast<std::size_t>(i)].width() - 1);
-  }
+  const QImage sprite = CounterSprite(kSystemDir, area, digits);
   QPainter painter(&screen);
-  painter.fillRect(QRect(origin, QSize(120, glyphs[0].height())), QColor(glyphs[0].pixel(0, 0)));
-  for (const QChar c : digits) {
-    painter.drawImage(origin, glyphs[static_cast<std::size_t>(c.digitValue())]);
-    origin.rx() += pitch;
-  }
-  painter.drawImage(origin, glyphs[10]);
+  painter.fillRect(QRect(origin, QSize(120, sprite.height())), QColor(sprite.pixel(0, 0)));
+  painter.drawImage(origin, sprite);
 }
 
 // The game window (made when `game` is 0) with `level` and `exp` at the
