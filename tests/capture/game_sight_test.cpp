@@ -104,7 +104,7 @@ TEST(AreaFollower, TheStoredAreasStayAsPickedAndAProgramStartedAtAnotherSizeMove
   follower.For(settings, QSize(808, 629));
   EXPECT_EQ(follower.For(settings, QSize(700, 500)).regions[0], (CaptureRegion{35, 447, 44, 13}));
   EXPECT_EQ(follower.AfterReading(false), AreaFollower::Outcome::NotReadable);
-  EXPECT_EQ(AreasReferenceSize(settings), QSize(808, 629));
+  EXPECT_EQ(AreasReferenceSize(settings), QSize(808, 629)) << "the stored areas stay as picked";
   // A program started with the game already at another size than the areas' one.
   AreaFollower fresh;
   EXPECT_EQ(fresh.For(settings, QSize(1032, 797)).regions[1], (CaptureRegion{687, 738, 90, 9}));

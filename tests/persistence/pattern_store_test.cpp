@@ -224,5 +224,4 @@ TEST_F(PatternStore, ADamagedFileOrAnAreaWhosePicturesAreNoSetIsUnreadable) {
   }
 }
 
-
 }  // namespace

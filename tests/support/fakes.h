@@ -134,11 +134,16 @@ class FakeWindowSystem : public WindowSystem {
   WindowId next_ = 100;
 };
 
+// Boxes that record instead of blocking, and can let time pass while one
+// is open, as a real modal box does (its own event loop keeps the timer running).
 class RecordingMessageBoxes : public MessageBoxes {
  public:
-  void Inform(const QString& text, const QString& title) override { shown.push_back({text, title}); }
-  bool AskYesNo(const QString& text, const QString& title) override {
+  void Inform(const QString& text, const QString& title) override {
     shown.push_back({text, title});
+    if (whileOpen) whileOpen();
+  }
+  bool AskYesNo(const QString& text, const QString& title) override {
+    Inform(text, title);
     return answer;
   }
   // Recorded with the others; `warned` counts those that must stand above the game.
@@ -149,4 +154,5 @@ class RecordingMessageBoxes : public MessageBoxes {
   std::vector<Notice> shown;
   int warned = 0;
   bool answer = true;
+  std::function<void()> whileOpen;
 };

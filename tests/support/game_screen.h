@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
-#include <functional>
 
 #include "base/cp932.h"
 #include "persistence/settings.h"
@@ -53,21 +52,7 @@ inline void ShowCounters(FakeWindowSystem& windows, WindowId& game, const QStrin
   if (inFront) windows.foreground = game;
 }
 
-// Recorded boxes that can let time pass while one is open, as a real modal
-// box does (its own event loop keeps the timer running).
-class OpenBoxes : public RecordingMessageBoxes {
- public:
-  void Inform(const QString& text, const QString& title) override {
-    RecordingMessageBoxes::Inform(text, title);
-    if (whileOpen) whileOpen();
-  }
-  bool AskYesNo(const QString& text, const QString& title) override {
-    const bool yes = RecordingMessageBoxes::AskYesNo(text, title);
-    if (whileOpen) whileOpen();
-    return yes;
-  }
-  std::function<void()> whileOpen;
-};
+using OpenBoxes = RecordingMessageBoxes;
 
 // The trace's messages without their date and time, in order.
 inline QStringList TraceMessages(const TempFolder& folder) {
