@@ -35,23 +35,20 @@ TEST_F(CaptureArea, ReadsRelativeToTheOuterRectangleAndOffScreenPartsReadBlack) 
   const WindowId game = ws.Add("MapleStory", QRect(200, 100, 808, 629));
   QImage picture = CaptureGameArea(ws, game, CaptureRegion{463, 570, 90, 9});
   ASSERT_EQ(picture.size(), QSize(90, 9));
-  EXPECT_EQ(picture.pixel(0, 0), Encode(663, 670));
-  EXPECT_EQ(picture.pixel(89, 8), Encode(752, 678));
+  EXPECT_EQ(std::tuple(picture.pixel(0, 0), picture.pixel(89, 8)), std::tuple(Encode(663, 670), Encode(752, 678)));
   // Hanging over the top-right corner: only the part on screen is grabbed.
   const WindowId edge = ws.Add("MapleStory", QRect(1250, -5, 808, 629));
   picture = CaptureWindowArea(ws, edge, 0, 0, 50, 20);
   ASSERT_EQ(picture.size(), QSize(50, 20));
-  EXPECT_EQ(picture.pixel(0, 5), Encode(1250, 0));
-  EXPECT_EQ(picture.pixel(29, 19), Encode(1279, 14));
-  EXPECT_EQ(picture.pixel(30, 5), black);  // right of the screen
-  EXPECT_EQ(picture.pixel(10, 4), black);  // above the screen
+  EXPECT_EQ(std::tuple(picture.pixel(0, 5), picture.pixel(29, 19)), std::tuple(Encode(1250, 0), Encode(1279, 14)));
+  // Right of the screen, above it.
+  EXPECT_EQ(std::tuple(picture.pixel(30, 5), picture.pixel(10, 4)), std::tuple(black, black));
   EXPECT_EQ(ws.grabs, (std::vector<QRect>{QRect(663, 670, 90, 9), QRect(1250, 0, 30, 15)}));
   // A huge region is cut to the largest side rather than allocated.
   picture =
       CaptureGameArea(ws, ws.Add("MapleStory", QRect(0, 0, 800, 600)), CaptureRegion{0, 0, 500000, 500000});
   EXPECT_EQ(picture.size(), QSize(kMaxCaptureSide, kMaxCaptureSide));
-  EXPECT_EQ(picture.pixel(1279, 1023), Encode(1279, 1023));
-  EXPECT_EQ(picture.pixel(1280, 0), black);
+  EXPECT_EQ(std::tuple(picture.pixel(1279, 1023), picture.pixel(1280, 0)), std::tuple(Encode(1279, 1023), black));
 }
 
 TEST_F(CaptureArea, NothingIsGrabbedWhollyOffTheScreenForNoSizeOrForAVanishedWindow) {

@@ -23,8 +23,7 @@ TEST(DebugTrace, EachStartKeepsThePreviousRunAndATraceThatCannotBeWrittenIsIgnor
   EXPECT_EQ(tmp.Read("debug.txt"), firstRun);
 
   trace.Begin(QStringLiteral(" Starting Program･･･Ver.0.21"));
-  EXPECT_EQ(tmp.Read("debugBackUp.txt"), firstRun);
-  EXPECT_EQ(tmp.Read("debug.txt"), start);
+  EXPECT_EQ(std::tuple(tmp.Read("debugBackUp.txt"), tmp.Read("debug.txt")), std::tuple(firstRun, start));
 
   // A trace deleted while the program runs is started again.
   ASSERT_TRUE(QFile::remove(trace.TracePath()));
