@@ -196,14 +196,14 @@ TEST_F(PatternStore, ADamagedFileOrAnAreaWhosePicturesAreNoSetIsUnreadable) {
   const struct {
     const char* name;
     int slot;
-    QImage picture;
     int cut;  // bytes cut off the end of the file saved
+    QImage picture;
   } cases[] = {
       // Qt still decodes it, with rows it made up.
-      {"a file cut short by a few bytes", 5, Picture(6, 7, 77), 8},
-      {"a digit of a height of its own", 11, Picture(5, 5, 11), 0},
-      {"a delimiter of a height of its own", 21, Picture(4, 9, 21), 0},
-      {"two digits alike", 13, DefaultPicture(12), 0},
+      {"a file cut short by a few bytes", 5, 8, Picture(6, 7, 77)},
+      {"a digit of a height of its own", 11, 0, Picture(5, 5, 11)},
+      {"a delimiter of a height of its own", 21, 0, Picture(4, 9, 21)},
+      {"two digits alike", 13, 0, DefaultPicture(12)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
