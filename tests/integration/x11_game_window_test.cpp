@@ -2,7 +2,8 @@
 // manager: finding it by its exact title, whether it is in front, what the
 // player can see of it behind other windows, and the pixels at the default
 // regions, counted from the outer corner; and, on a server of its own, a
-// desktop of two monitors whose second one the game sits on.
+// desktop of two monitors whose second one the game sits on, and one with no
+// window manager (no client list, no active-window property, no frames).
 #include <gtest/gtest.h>
 
 #include "capture/game_sight.h"
@@ -18,29 +19,28 @@ const std::array<CaptureRegion, 2> kRegions{kLevelRegion, kExpRegion};
 
 bool OnTwoMonitors() { return !qEnvironmentVariable("TALLYMETER_X_MONITORS").isEmpty(); }
 
-TEST_F(X11GameWindow, TheDefaultRegionsReadTheCountersOffScreenReadsBlackAndAClosedWindowNothing) {
+TEST_F(X11GameWindow, TheDefaultRegionsReadOffScreenReadsBlackNoFileStaysOpenAndAClosedWindowGivesNothing) {
   auto game = std::make_unique<PracticeGame>("152", "1234567890");
   const WindowId id = ShowGame(*ws, "152");
   ASSERT_NE(id, 0u) << "the level never appeared at the default region";
-  const QImage expSprite = CounterSprite(1, "1234567890");
-  EXPECT_TRUE(Shows(CaptureGameArea(*ws, id, kExpRegion), expSprite));
-  // One pixel off in any direction no longer matches: the regions really are
-  // counted from the outer corner, frame and title bar included.
-  for (const QPoint shift : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
-    const CaptureRegion moved{kExpRegion.sx + shift.x(), kExpRegion.sy + shift.y(), 90, 9};
-    EXPECT_FALSE(Shows(CaptureGameArea(*ws, id, moved), expSprite)) << shift.x() << "," << shift.y();
-  }
+  ExpectTheRegionsFromTheOuterCornerAndBlackOffTheDesktop(*ws, id);
 
-  // Strips through the title bar reaching past the right edge of the screen
-  // and starting left of its left edge: the parts off the screen are black.
-  const QRect outer = ws->OuterRect(id).value_or(QRect());
-  const QImage wide = CaptureGameArea(*ws, id, CaptureRegion{0, 5, 2000, 3});
-  const QImage left = CaptureGameArea(*ws, id, CaptureRegion{-outer.x() - 50, 5, 60, 3});
-  ASSERT_EQ(wide.size(), QSize(2000, 3));
-  ASSERT_EQ(left.size(), QSize(60, 3));
-  EXPECT_NE(wide.pixel(outer.width() / 2, 0), qRgb(0, 0, 0));
-  for (int x = 1280 - outer.x(); x < 2000; x += 97) EXPECT_EQ(wide.pixel(x, 1), qRgb(0, 0, 0)) << x;
-  for (int x = 0; x < 50; x += 7) EXPECT_EQ(left.pixel(x, 1), qRgb(0, 0, 0)) << x;
+  // Thousands of rounds of a step's questions leave no file open.
+  const QImage sprite = CounterSprite(0, "152");
+  const auto round = [&] {
+    const WindowLook look = ws->LookAt(kGame);
+    const std::array<QImage, 2> pictures = CaptureGameAreas(*ws, look, kRegions);
+    return look.window == id && look.inFront && Shows(pictures[0], sprite) && !pictures[1].isNull() &&
+           ws->FindWindowByTitle(kGame) == id && ws->ForegroundWindow() == id &&
+           Shows(CaptureGameArea(*ws, id, kLevelRegion), sprite);
+  };
+  const auto openFiles = [] {
+    return QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size();
+  };
+  for (int i = 0; i < 200; ++i) ASSERT_TRUE(round());  // warms up caches and pools
+  const auto files = openFiles();
+  for (int i = 0; i < 3000; ++i) ASSERT_TRUE(round()) << i;
+  EXPECT_EQ(openFiles(), files);
 
   // Closed between finding and capturing: no picture, and the connection
   // still serves.
@@ -91,12 +91,7 @@ TEST_F(X11GameWindow, OneLookAnswersAsTheQuestionsOneByOneWhileWindowsComeAndGo)
   ShowTitled(*ws, *second, kGame);
   WindowId top = 0;
   ASSERT_TRUE(WaitUntil([&] { return (top = ws->FindWindowByTitle(kGame)) != id && top != 0; }));
-  ASSERT_TRUE(Activate(top));
-  EXPECT_TRUE(lookSees(top, true));
-  ASSERT_TRUE(Activate(id));
-  EXPECT_TRUE(lookSees(id, true));
-  ASSERT_TRUE(Activate(top));
-  EXPECT_TRUE(lookSees(top, true));
+  for (const WindowId window : {top, id, top}) EXPECT_TRUE(Activate(window) && lookSees(window, true)) << window;
   second.reset();
   EXPECT_TRUE(WaitUntil([&] { return ws->LookAt(kGame).window == id && agrees(); }));
 
@@ -165,27 +160,6 @@ TEST_F(X11GameWindow, OneLookAnswersAsTheQuestionsOneByOneWhileWindowsComeAndGo)
   EXPECT_EQ(ws->GrabScreens({QRect(0, 0, 10, 10), QRect()}, id), std::vector<QImage>(2));
 }
 
-TEST_F(X11GameWindow, ThousandsOfCapturesLeaveNoFileOpen) {
-  PracticeGame game("152", "1234567890");
-  const WindowId id = ShowGame(*ws, "152");
-  ASSERT_NE(id, 0u);
-  const QImage sprite = CounterSprite(0, "152");
-  const auto round = [&] {
-    const WindowLook look = ws->LookAt(kGame);
-    const std::array<QImage, 2> pictures = CaptureGameAreas(*ws, look, kRegions);
-    return look.window == id && look.inFront && Shows(pictures[0], sprite) && !pictures[1].isNull() &&
-           ws->FindWindowByTitle(kGame) == id && ws->ForegroundWindow() == id &&
-           Shows(CaptureGameArea(*ws, id, kLevelRegion), sprite);
-  };
-  const auto openFiles = [] {
-    return QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size();
-  };
-  for (int i = 0; i < 200; ++i) ASSERT_TRUE(round());  // warms up caches and pools
-  const auto files = openFiles();
-  for (int i = 0; i < 3000; ++i) ASSERT_TRUE(round()) << i;
-  EXPECT_EQ(openFiles(), files);
-}
-
 TEST(X11TwoMonitors, PassesOnAServerOfItsOwn) {
   if (OnTwoMonitors()) GTEST_SKIP() << "this is the run on that server";
   EXPECT_TRUE(PassesOnServerOfItsOwn({"TALLYMETER_X_SCREEN=2560x1024", QStringLiteral("TALLYMETER_X_MONITORS=") + kMonitors},
@@ -231,6 +205,44 @@ TEST(X11TwoMonitors, TheGameOnTheSecondMonitorOrAcrossBothReadsAndOffTheMonitors
   EXPECT_TRUE(seen(AreasSeen::Visible));
   ASSERT_TRUE(MoveWindow(id, {1500, 1024 - size.height()}));
   EXPECT_TRUE(seen(AreasSeen::OffScreen));
+}
+
+// Without a window manager the program runs itself again on a private
+// server of its own started without openbox.
+bool OnServerWithoutWindowManager() { return qEnvironmentVariable("TALLYMETER_NO_WM") == "1"; }
+
+TEST(X11WithoutWindowManager, PassesOnAServerOfItsOwn) {
+  if (OnServerWithoutWindowManager()) GTEST_SKIP() << "this is the run on that server";
+  EXPECT_TRUE(PassesOnServerOfItsOwn({"TALLYMETER_NO_WM=1"}, "X11WithoutWindowManager.*"));
+}
+
+TEST(X11WithoutWindowManager, FindsTheGameAmongTheRootsChildrenAndTheForegroundByInputFocus) {
+  if (!OnServerWithoutWindowManager()) GTEST_SKIP() << "runs on the server without a window manager";
+  const std::unique_ptr<WindowSystem> ws = OpenX11WindowSystem();
+  ASSERT_NE(ws, nullptr);
+  QWidget nearTitle;
+  const WindowId other = ShowTitled(*ws, nearTitle, "MapleStory2");
+  ASSERT_NE(other, 0u);
+  EXPECT_EQ(ws->FindWindowByTitle(kGame), 0u);
+
+  PracticeGame game("7", "9081726354");
+  WindowId id = 0;
+  ASSERT_TRUE(WaitUntil([&] { return (id = ws->FindWindowByTitle(kGame)) != 0; }));
+  EXPECT_EQ(ws->OuterRect(id).value_or(QRect()).size(), QSize(800, 600)) << "no frame: the window itself";
+  const QImage expSprite = CounterSprite(1, "9081726354");
+  EXPECT_TRUE(WaitUntil([&] { return Shows(CaptureGameArea(*ws, id, kExpRegion), expSprite); }));
+  for (const WindowId focus : {id, other}) {
+    ASSERT_TRUE(Xdotool({"windowfocus", QString::number(focus)}));
+    EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() == focus; }));
+    // The look of a step finds the same without the window manager's lists.
+    const WindowLook look = ws->LookAt(kGame);
+    EXPECT_EQ(look.window, id);
+    EXPECT_EQ(look.inFront, focus == id);
+    if (focus == id) {
+      EXPECT_EQ(look.outer, ws->OuterRect(id));
+      EXPECT_TRUE(Shows(CaptureGameAreas(*ws, look, {kLevelRegion, kExpRegion})[1], expSprite));
+    }
+  }
 }
 
 }  // namespace
