@@ -31,7 +31,9 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = kWaitMs
   return ProcessEventsUntil(done, timeoutMs);
 }
 
-inline QImage CounterSprite(int area, const QString& digits) { return CounterSprite(BinDir() + "/system", area, digits); }
+inline QImage CounterSprite(int area, const QString& digits) {
+  return CounterSprite(BinDir() + "/system", area, digits);
+}
 
 // The practice game showing `level` and `exp`, frozen unless `more` says
 // otherwise, ended (and reaped) at End() or when this goes out of scope.

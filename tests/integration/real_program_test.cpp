@@ -142,7 +142,8 @@ TEST_F(CrashTest, KilledBetweenCapturesItContinuesTheLogWhenToldYesAndBeginsANew
       QStringLiteral("^\\d\\d/\\d\\d \\d\\d:\\d\\d   190   1,234,600,000       32,110 +(\\d+\\.\\d) +([\\d,]+) $"));
   const QRegularExpressionMatch match = gainLine.match(lines.last());
   ASSERT_TRUE(match.hasMatch()) << lines.last().toStdString();
-  const double elapsed = match.captured(1).toDouble() * 60;  // cut to the tenth: the rate is a little above the true one
+  // Cut to the tenth: the rate is a little above the true one.
+  const double elapsed = match.captured(1).toDouble() * 60;
   EXPECT_GE(elapsed, killedAt.secsTo(restartedAt) - 6);
   EXPECT_LE(elapsed, 120);
   EXPECT_NEAR(match.captured(2).remove(',').toDouble(), 32110 / elapsed * 3.6, 32110 / elapsed * 3.6 * 0.25);

@@ -11,10 +11,6 @@
 
 namespace {
 
-// Level 190 needs 1,312,399,850: the counter climbs 5,000 a second.
-constexpr int kStepMs = 200;
-constexpr int kGainPerStep = 1000;
-
 // The experience of every reading line of the one log file (not its header).
 QStringList LoggedExp(const QString& folder) {
   QStringList exp;
@@ -35,7 +31,8 @@ class X11Behind : public InProcessTest<> {
 };
 
 TEST_F(X11Behind, ReadBesideAFocusedWindowNotWhileItCoversAnAreaOnAtTheFollowedAreasWhenResizedAndLoggedAsSeen) {
-  PracticeGame game("190", "1234567890", Gaining(kStepMs, kGainPerStep));
+  // Level 190 needs 1,312,399,850: the counter climbs 1,000 every 200 ms of wall-clock time.
+  PracticeGame game("190", "1234567890", {"--step-ms", "200", "--gain", "1000"});
   const WindowId id = ShowGame(*ws, "190");
   ASSERT_NE(id, 0u);
   const QRect outer = ws->OuterRect(id).value_or(QRect());

@@ -236,8 +236,7 @@ TEST(X11WithoutWindowManager, FindsTheGameAmongTheRootsChildrenAndTheForegroundB
     EXPECT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() == focus; }));
     // The look of a step finds the same without the window manager's lists.
     const WindowLook look = ws->LookAt(kGame);
-    EXPECT_EQ(look.window, id);
-    EXPECT_EQ(look.inFront, focus == id);
+    EXPECT_EQ(std::pair(look.window, look.inFront), std::pair(id, focus == id));
     if (focus == id) {
       EXPECT_EQ(look.outer, ws->OuterRect(id));
       EXPECT_TRUE(Shows(CaptureGameAreas(*ws, look, {kLevelRegion, kExpRegion})[1], expSprite));

@@ -31,7 +31,8 @@ TEST_F(X11Level250, AGainLineWithTheRightRateAndThePanelsTimeToLevel) {
   SystemClock& clock = program->clock;
   form().State().settings.captureInterval = 1;
 
-  PracticeGame game("250", QString::number(kStartExp), Gaining(kStepMs, kGainPerStep));
+  PracticeGame game("250", QString::number(kStartExp),
+                    {"--step-ms", QString::number(kStepMs), "--gain", QString::number(kGainPerStep)});
   WindowId id = 0;
   ASSERT_TRUE(WaitUntil([&] { return (id = ws->FindWindowByTitle(kGame)) != 0; }));
   ASSERT_TRUE(Activate(id) && WaitUntil([&] { return ws->ForegroundWindow() == id; }));
@@ -63,8 +64,6 @@ TEST_F(X11Level250, AGainLineWithTheRightRateAndThePanelsTimeToLevel) {
 
   const SessionFigures f = form().Monitor().Session().Figures(clock.MonotonicMs());
   const auto text = [&](const char* name) { return form().findChild<QLabel*>(QLatin1String(name))->text(); };
-  std::printf("%s; panel: %s, %s, %d misreads\n", qPrintable(line.join(u' ')), qPrintable(text("lblLiveShortRate")),
-              qPrintable(text("lblLiveToLevel")), f.misreads);
   EXPECT_EQ(f.misreads, 0);
   // Every tick but the ones of the timed captures made a reading.
   EXPECT_GE(form().Monitor().Session().Points().size(), static_cast<std::size_t>(second - 3));

@@ -99,12 +99,12 @@ TEST_F(X11OwnWindows, TheMainWindowOpensBesideTheGameAndComesBackWhereItWasLeftO
   // placed: a pixel or two over the edge is still on the screen.
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry().adjusted(-2, -2, 2, 2);
   ASSERT_TRUE(Start());
-  EXPECT_TRUE(WaitUntil([&] { return screen.contains(form().frameGeometry()) && !form().frameGeometry().intersects(outer); }))
-      << "a first start: beside the game, on the screen";
+  const auto beside = [&] { const auto f = form().frameGeometry(); return screen.contains(f) && !outer.intersects(f); };
+  EXPECT_TRUE(WaitUntil(beside)) << "a first start: beside the game, on the screen";
 
   // Moved and resized by the player, then closed.
   const QRect left(40, 60, 600, 560);
-  const auto whereLeft = [&] { return form().frameGeometry().topLeft() == left.topLeft() && form().size() == left.size(); };
+  const auto whereLeft = [&] { return QRect(form().frameGeometry().topLeft(), form().size()) == left; };
   form().move(left.topLeft());
   form().resize(left.size());
   ASSERT_TRUE(WaitUntil(whereLeft));

@@ -20,11 +20,6 @@ inline bool MoveWindow(WindowId id, QPoint to) {
   return Xdotool({"windowmove", "--sync", QString::number(id), QString::number(to.x()), QString::number(to.y())});
 }
 
-// What the game gains: `gain` every `stepMs` of wall-clock time.
-inline QStringList Gaining(int stepMs, std::int64_t gain) {
-  return {"--step-ms", QString::number(stepMs), "--gain", QString::number(gain)};
-}
-
 // Waits until the game is found, brings it to the front and waits until its
 // level reads at the default region (the experience is painted with it); 0
 // when it never does.

@@ -122,23 +122,12 @@ TEST(WindowsApp, MonitorsThePracticeWindowAndLogsTheGainByteForByte) {
   }
   EXPECT_TRUE(matched) << "line: " << DecodeCp932(line).toStdString() << " after " << shown.size() << " counters shown";
 
-  // The trace of that run: its events in order (a resize may come between
-  // them), each line dated.
+  // The trace of that run begins with the start and has every line dated (the
+  // order of the start-up's events is the start-up test's).
   const QStringList lines = trace().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-  const QStringList expected = {QStringLiteral(" Starting Program･･･Ver.0.21"),
-                                QStringLiteral(" Reading ConfigFile･･･End "),
-                                QStringLiteral(" Reading PatternFile And ChangeData･･･End "),
-                                QStringLiteral(" Creating ExpDataTable･･･End "), QStringLiteral(" All Form Loading･･･End "),
-                                QStringLiteral(" Log Start･･･ ")};
   ASSERT_FALSE(lines.isEmpty());
-  EXPECT_TRUE(lines.front().endsWith(expected.front())) << lines.front().toStdString();
-  qsizetype next = 0;
-  for (const QString& line : lines) {
-    EXPECT_TRUE(line.at(0).isDigit()) << line.toStdString();
-    if (next < expected.size() && line.endsWith(expected[next])) ++next;
-  }
-  EXPECT_EQ(next, expected.size()) << "missing: " << expected.value(next).toStdString() << "\n"
-                                   << lines.join(u'\n').toStdString();
+  EXPECT_TRUE(lines.front().endsWith(QStringLiteral(" Starting Program･･･Ver.0.21"))) << lines.front().toStdString();
+  for (const QString& line : lines) EXPECT_TRUE(line.at(0).isDigit()) << line.toStdString();
 }
 
 TEST(WindowsLook, TheNativeStyleJapaneseButtonsAndALogFontThatAligns) {
