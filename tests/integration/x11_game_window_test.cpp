@@ -18,6 +18,7 @@ const char* const kMonitors = "1280x1024+0+0 *1280x800+1280+0";
 const std::array<CaptureRegion, 2> kRegions{kLevelRegion, kExpRegion};
 
 bool OnTwoMonitors() { return !qEnvironmentVariable("TALLYMETER_X_MONITORS").isEmpty(); }
+bool OnServerWithoutWindowManager() { return qEnvironmentVariable("TALLYMETER_NO_WM") == "1"; }
 
 TEST_F(X11GameWindow, TheDefaultRegionsReadOffScreenReadsBlackNoFileStaysOpenAndAClosedWindowGivesNothing) {
   auto game = std::make_unique<PracticeGame>("152", "1234567890");
@@ -160,10 +161,14 @@ TEST_F(X11GameWindow, OneLookAnswersAsTheQuestionsOneByOneWhileWindowsComeAndGo)
   EXPECT_EQ(ws->GrabScreens({QRect(0, 0, 10, 10), QRect()}, id), std::vector<QImage>(2));
 }
 
-TEST(X11TwoMonitors, PassesOnAServerOfItsOwn) {
-  if (OnTwoMonitors()) GTEST_SKIP() << "this is the run on that server";
-  EXPECT_TRUE(PassesOnServerOfItsOwn({"TALLYMETER_X_SCREEN=2560x1024", QStringLiteral("TALLYMETER_X_MONITORS=") + kMonitors},
-                                     "X11TwoMonitors.*"));
+// The tests of a desktop of two monitors and of a server without a window
+// manager run again on a server of their own, started without openbox for
+// the latter.
+TEST(X11ServersOfTheirOwn, TwoMonitorsAndNoWindowManagerPassThere) {
+  if (OnTwoMonitors() || OnServerWithoutWindowManager()) GTEST_SKIP() << "this is a run on such a server";
+  const QString monitors = QStringLiteral("TALLYMETER_X_MONITORS=") + kMonitors;
+  EXPECT_TRUE(PassesOnServerOfItsOwn({"TALLYMETER_X_SCREEN=2560x1024", monitors}, "X11TwoMonitors.*"));
+  EXPECT_TRUE(PassesOnServerOfItsOwn({"TALLYMETER_NO_WM=1"}, "X11WithoutWindowManager.*"));
 }
 
 TEST(X11TwoMonitors, TheGameOnTheSecondMonitorOrAcrossBothReadsAndOffTheMonitorsIsNotSeen) {
@@ -205,15 +210,6 @@ TEST(X11TwoMonitors, TheGameOnTheSecondMonitorOrAcrossBothReadsAndOffTheMonitors
   EXPECT_TRUE(seen(AreasSeen::Visible));
   ASSERT_TRUE(MoveWindow(id, {1500, 1024 - size.height()}));
   EXPECT_TRUE(seen(AreasSeen::OffScreen));
-}
-
-// Without a window manager the program runs itself again on a private
-// server of its own started without openbox.
-bool OnServerWithoutWindowManager() { return qEnvironmentVariable("TALLYMETER_NO_WM") == "1"; }
-
-TEST(X11WithoutWindowManager, PassesOnAServerOfItsOwn) {
-  if (OnServerWithoutWindowManager()) GTEST_SKIP() << "this is the run on that server";
-  EXPECT_TRUE(PassesOnServerOfItsOwn({"TALLYMETER_NO_WM=1"}, "X11WithoutWindowManager.*"));
 }
 
 TEST(X11WithoutWindowManager, FindsTheGameAmongTheRootsChildrenAndTheForegroundByInputFocus) {
