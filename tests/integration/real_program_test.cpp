@@ -30,12 +30,11 @@ using App = RealProgram;
 using ClockShift = RealProgram;
 
 TEST_F(App, ALagOfDaysInTheFileStillCapturesAndClosingTheWindowEndsTheProgram) {
-  // A hand-edited file: the dialog allows 0 to 100.
-  const QString program = InstallProgram(folder, "Tallymeter", [](Settings& s) { s.lag = 2147483647; });
   // Within its level's size: the guard has no doubt about a first reading.
   PracticeGame game("152", "123456789");
   ASSERT_NE(ShowGame(*ws, "152"), 0u);
-  Meter meter(program);
+  // A hand-edited file: the dialog allows 0 to 100.
+  Meter meter(InstallProgram(folder, "Tallymeter", [](Settings& s) { s.lag = 2147483647; }));
   Started("152");
   // The first capture, 15 seconds on, reads the game with the longest lag the
   // dialog offers instead of waiting for 24 days.
@@ -51,12 +50,11 @@ TEST_F(App, ALagOfDaysInTheFileStillCapturesAndClosingTheWindowEndsTheProgram) {
 // The next capture still comes one interval after the last, and its line
 // carries the wall clock's new time.
 TEST_F(ClockShift, AWallClockSetBackWhileMonitoringNeitherStopsTheCapturesNorMisdatesTheirLines) {
-  const QString program =
-      InstallProgram(folder, "tallymeter_shifted_clock", [](Settings& s) { s.captureInterval = 1; });
   folder.Write(QStringLiteral("shift"), "0");
   auto game = std::make_unique<PracticeGame>("190", "1234567890");
   ASSERT_NE(ShowGame(*ws, "190"), 0u);
-  Meter meter(program, {"TALLYMETER_TEST_WALL_SHIFT=" + folder.File(QStringLiteral("shift"))});
+  Meter meter(InstallProgram(folder, "tallymeter_shifted_clock", [](Settings& s) { s.captureInterval = 1; }),
+              {"TALLYMETER_TEST_WALL_SHIFT=" + folder.File(QStringLiteral("shift"))});
   Started("190");
   ASSERT_TRUE(WaitUntil([&] { return LogLines(folder.Path()).size() == 1; }, 60000)) << "no first reading";
   const QDateTime firstAt = QDateTime::currentDateTime();
