@@ -1,10 +1,12 @@
 #pragma once
 // Tallymeter started in-process on the X11 backend in a folder of its own,
-// with a clock the test moves and message boxes it reads.
+// with a clock the test moves (unless it runs on the system's) and message
+// boxes it reads.
 
 #include <QImage>
 #include <QLabel>
 
+#include "capture/timing.h"
 #include "main_window/startup.h"
 #include "persistence/debug_trace.h"
 #include "support/fakes.h"
@@ -16,14 +18,15 @@
 inline QString InvertedPatterns(const TempFolder& folder) {
   const QString changed = folder.File(QStringLiteral("changed"));
   QDir().mkpath(changed);
-  for (const QString& name : QDir(kBinDir + "/system").entryList({QStringLiteral("*.bmp")}, QDir::Files)) {
-    QImage picture(kBinDir + "/system/" + name);
+  for (const QString& name : QDir(BinDir() + "/system").entryList({QStringLiteral("*.bmp")}, QDir::Files)) {
+    QImage picture(BinDir() + "/system/" + name);
     picture.invertPixels();
     if (!picture.save(changed + "/" + name, "BMP")) return {};
   }
   return changed;
 }
 
+template <typename ClockT = FakeClock>
 struct InProcessProgram {
   InProcessProgram(WindowSystem& x11, const QString& folder)
       : trace(folder, [this] { return clock.Now(); }),
@@ -37,9 +40,32 @@ struct InProcessProgram {
     clock.AdvanceSeconds(seconds);
     started.form->timCaptureInterval_Timer();
   }
-  FakeClock clock;
+  ClockT clock;
   RecordingMessageBoxes boxes;
   DebugTrace trace;
   Services services;
   StartedProgram started;
+};
+
+// A test of the program started in-process (Start) in a fresh folder that
+// holds the delivered files.
+template <typename ClockT = FakeClock>
+class InProcessTest : public X11Test {
+ protected:
+  void SetUp() override {
+    X11Test::SetUp();
+    InstallPatterns(folder.Path());
+  }
+  void TearDown() override {
+    program.reset();
+    X11Test::TearDown();
+  }
+  // Whether it started (and did not end at once).
+  bool Start() {
+    program = std::make_unique<InProcessProgram<ClockT>>(*ws, folder.Path());
+    return !program->started.ended;
+  }
+  Form1& form() { return *program->started.form; }
+  TempFolder folder;
+  std::unique_ptr<InProcessProgram<ClockT>> program;
 };

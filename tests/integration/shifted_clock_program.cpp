@@ -12,17 +12,13 @@
 
 namespace {
 
-class ShiftedClock : public SystemClock {
- public:
-  explicit ShiftedClock(QString shiftFile) : shiftFile_(std::move(shiftFile)) {}
+struct ShiftedClock : SystemClock {
   QDateTime Now() const override {
-    QFile file(shiftFile_);
+    QFile file(shiftFile);
     const qint64 seconds = file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 0;
     return SystemClock::Now().addSecs(seconds);
   }
-
- private:
-  QString shiftFile_;
+  QString shiftFile = qEnvironmentVariable("TALLYMETER_TEST_WALL_SHIFT");
 };
 
 }  // namespace
@@ -30,6 +26,6 @@ class ShiftedClock : public SystemClock {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   std::setlocale(LC_NUMERIC, "C");
-  ShiftedClock clock(qEnvironmentVariable("TALLYMETER_TEST_WALL_SHIFT"));
+  ShiftedClock clock;
   return RunProgram(app, clock);
 }

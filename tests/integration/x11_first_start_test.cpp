@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
-#include <cstdio>
 #include <set>
 #include <gtest/gtest.h>
 
@@ -158,21 +157,17 @@ void Teach(SetupGuide& guide, int area, const QString& number, const RecordingMe
   guide.findChild<QPushButton*>(QStringLiteral("cmdTeach(%1)").arg(area))->click();
 }
 
-TEST(FirstStart, GuidedSetUpWithRealPointerAndKeysLogsTheNextTimedCapture) {
-  const std::unique_ptr<WindowSystem> x11 = OpenX11WindowSystem();
-  ASSERT_NE(x11, nullptr) << "no X display";
-  TempFolder folder;
+using FirstStart = InProcessTest<>;
+
+TEST_F(FirstStart, GuidedSetUpWithRealPointerAndKeysLogsTheNextTimedCapture) {
   // What the zip unpacks: the delivered files, no settings, no Pattern/.
-  InstallPatterns(folder);
   QDir(folder.File(QStringLiteral("Pattern"))).removeRecursively();
   // The game's digits: the delivered shapes with their colours inverted.
   const QString changed = InvertedPatterns(folder);
   ASSERT_FALSE(changed.isEmpty());
 
-  InProcessProgram program(*x11, folder.Path());
-  ASSERT_FALSE(program.started.ended);
-  EXPECT_TRUE(program.boxes.shown.empty()) << "a first start asks nothing";
-  Form1& form = *program.started.form;
+  ASSERT_TRUE(Start());
+  Form1& form = this->form();
   form.move(0, 0);
   SetupGuide* guide = form.Guide();
   ASSERT_NE(guide, nullptr);
@@ -186,7 +181,7 @@ TEST(FirstStart, GuidedSetUpWithRealPointerAndKeysLogsTheNextTimedCapture) {
   std::size_t next = 0;
 
   {  // The guide's first step, with the game showing its first reading.
-    ShownGame game(*x11, changed, shown[0].first, shown[0].second);
+    ShownGame game(*ws, changed, shown[0].first, shown[0].second);
     ASSERT_TRUE(game.ToFront());
     ASSERT_TRUE(Active(guide));
     Click(guide->findChild<QPushButton*>("cmdPickAreas"));
@@ -205,35 +200,32 @@ TEST(FirstStart, GuidedSetUpWithRealPointerAndKeysLogsTheNextTimedCapture) {
     }
     options.findChild<QPushButton*>("cmdEnd")->click();
   }
-  EXPECT_EQ(settings.captureRegions[0], kLevelArea);
-  EXPECT_EQ(settings.captureRegions[1], kExpArea);
+  EXPECT_EQ(settings.captureRegions, (std::array{kLevelArea, kExpArea}));
 
   // Teaching: at each capture the player types what the game shows into the
   // areas that still wait for a digit.
   int captures = 0;
   while (next < shown.size() && !(DigitsTaught(*form.PatternEditor(), 0) && DigitsTaught(*form.PatternEditor(), 1))) {
     const auto& [level, exp] = shown[next++];
-    ShownGame game(*x11, changed, level, exp);
+    ShownGame game(*ws, changed, level, exp);
     ASSERT_TRUE(game.ToFront());
     guide->findChild<QPushButton*>("cmdCapture")->click();
     ++captures;
     for (int area = 0; area < 2; ++area) {
-      if (!DigitsTaught(*form.PatternEditor(), area)) Teach(*guide, area, area == 0 ? level : exp, program.boxes);
+      if (!DigitsTaught(*form.PatternEditor(), area)) Teach(*guide, area, area == 0 ? level : exp, program->boxes);
     }
   }
   ASSERT_TRUE(DigitsTaught(*form.PatternEditor(), 0) && DigitsTaught(*form.PatternEditor(), 1))
       << "still untaught after " << captures << " captures";
-  EXPECT_EQ(program.boxes.shown, std::vector<Notice>{});
-  std::printf("captures needed to teach every digit of both areas: %d\n", captures);
   RecordProperty("captures_to_teach", captures);
 
   // 開始 from the menu bar, then the first timed capture begins the
   // measurement and the next one logs the gain.
-  program.clock.AdvanceSeconds(5 * 60);
+  program->clock.AdvanceSeconds(5 * 60);
   QDateTime firstAt;
   // Level 190 needs 1,312,399,850: a counter the misread guard believes.
   for (const auto& [level, exp] : {std::pair<QString, QString>{"190", "1234567890"}, {"190", "1234600000"}}) {
-    ShownGame game(*x11, changed, level, exp);
+    ShownGame game(*ws, changed, level, exp);
     if (!firstAt.isValid()) {
       ASSERT_TRUE(Active(&form));
       QMenuBar* bar = form.menuBar();
@@ -243,16 +235,15 @@ TEST(FirstStart, GuidedSetUpWithRealPointerAndKeysLogsTheNextTimedCapture) {
       ASSERT_TRUE(WaitUntil([&] { return form.IsMonitoring(); }));
     }
     ASSERT_TRUE(game.ToFront()) << (QApplication::activeModalWidget() ? "a dialog left open" : "");
-    program.TickAfter(firstAt.isValid() ? 20 * 60 : 20);
-    if (!firstAt.isValid()) firstAt = program.clock.Now();
-    EXPECT_EQ(program.Caption(0), level);
-    EXPECT_EQ(program.Caption(1), exp);
+    program->TickAfter(firstAt.isValid() ? 20 * 60 : 20);
+    if (!firstAt.isValid()) firstAt = program->clock.Now();
+    EXPECT_EQ(program->Caption(0), level);
+    EXPECT_EQ(program->Caption(1), exp);
   }
-  EXPECT_EQ(program.boxes.shown, std::vector<Notice>{});
-  QFile file(folder.File(QStringLiteral("log/給与明細%1.txt").arg(firstAt.toString("yyyyMMddHHmm"))));
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  // Nothing asked at the first start, while teaching or while measuring.
+  EXPECT_EQ(program->boxes.shown, std::vector<Notice>{});
   const QString second = firstAt.addSecs(20 * 60).toString("MM/dd HH:mm");
-  EXPECT_EQ(file.readAll(),
+  EXPECT_EQ(folder.Read(QStringLiteral("log/給与明細%1.txt").arg(firstAt.toString("yyyyMMddHHmm"))),
             EncodeCp932(QStringLiteral("     月日 時刻     Lv          Exp         獲得Exp  経過(分)   時給(k/h) \r\n") +
                         second + QStringLiteral("   190   1,234,600,000       32,110     20.0           96 \r\n")));
 }

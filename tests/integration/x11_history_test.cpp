@@ -2,35 +2,23 @@
 // clock the test moves: each leaves its record, and the history window
 // shows both with their figures, exports exactly them and saves its chart.
 #include <QComboBox>
-#include <QImage>
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "base/cp932.h"
 #include "dialogs/history_models.h"
 #include "dialogs/history_window.h"
 #include "history/sessions_file.h"
 #include "in_process_program.h"
 
-namespace {
+using X11History = InProcessTest<>;
 
-struct Measurement {
-  QString memo;
-  std::vector<std::int64_t> counters;  // what the game shows, in turn, at level 100
-};
-
-}  // namespace
-
-TEST(X11History, TwoMeasurementsWithTheirMemosReachTheHistoryWindowItsExportAndItsChart) {
-  const std::unique_ptr<WindowSystem> x11 = OpenX11WindowSystem();
-  ASSERT_NE(x11, nullptr) << "no X display";
-  TempFolder folder;
-  InstallPatterns(folder);
-  InProcessProgram program(*x11, folder.Path());
-  ASSERT_FALSE(program.started.ended);
-  Form1& form = *program.started.form;
+TEST_F(X11History, TwoMeasurementsWithTheirMemosReachTheHistoryWindowItsExportAndItsChart) {
+  ASSERT_TRUE(Start());
+  Form1& form = this->form();
   form.State().settings.goalLevel = 101;
+  struct Measurement {
+    QString memo;
+    std::vector<std::int64_t> counters;  // what the game shows, in turn, at level 100
+  };
 
   const std::vector<Measurement> played{{"ヘネシス 北", {2'000'000, 2'300'000, 2'600'000}},
                                         {"洞窟", {3'000'000, 3'400'000}}};
@@ -40,17 +28,17 @@ TEST(X11History, TwoMeasurementsWithTheirMemosReachTheHistoryWindowItsExportAndI
     for (std::size_t i = 0; i < m.counters.size(); ++i) {
       game.reset();  // one game window at a time
       game = std::make_unique<PracticeGame>("100", QString::number(m.counters[i]));
-      ASSERT_NE(ShowGame(*x11, QStringLiteral("100")), 0u);
+      ASSERT_NE(ShowGame(*ws, QStringLiteral("100")), 0u);
       if (i == 0) form.menuRun_Click();  // the first counter is where it starts
       // Two ticks a counter: one of them at least reads it live.
-      for (int tick = 0; tick < 2; ++tick) program.TickAfter(10);
+      for (int tick = 0; tick < 2; ++tick) program->TickAfter(10);
     }
     form.menuStop_Click();
-    program.clock.AdvanceSeconds(600);
+    program->clock.AdvanceSeconds(600);
   }
-  ASSERT_TRUE(program.boxes.shown.empty()) << program.boxes.shown[0].text.toStdString();
+  ASSERT_TRUE(program->boxes.shown.empty()) << program->boxes.shown[0].text.toStdString();
 
-  HistoryWindow* window = ShowHistoryWindow(&form, form.State().settings, program.boxes);
+  HistoryWindow* window = ShowHistoryWindow(&form, form.State().settings, program->boxes);
   ASSERT_NE(window, nullptr);
   window->SetFilter({});
   window->SetSavePathAsker([&](const QString&, const QString& suggested, const QString&) {
@@ -76,10 +64,7 @@ TEST(X11History, TwoMeasurementsWithTheirMemosReachTheHistoryWindowItsExportAndI
   // The export holds the shown records, newest first, as the file writes them.
   ASSERT_TRUE(window->ExportCsv());
   const QStringList exported = DecodeCp932(folder.Read("shown.csv")).split("\r\n", Qt::SkipEmptyParts);
-  ASSERT_EQ(exported.size(), 3);
-  EXPECT_EQ(exported[0], RecordHeader());
-  EXPECT_EQ(exported[1], RecordLine(records[1]));
-  EXPECT_EQ(exported[2], RecordLine(records[0]));
+  EXPECT_EQ(exported, (QStringList{RecordHeader(), RecordLine(records[1]), RecordLine(records[0])}));
   ASSERT_TRUE(window->SaveChartPng());
   EXPECT_FALSE(QImage(folder.File("shown.png")).isNull());
 }

@@ -5,15 +5,11 @@
 // and, with the delivered experience table, the time to the next level.
 // The tick handler is called once a second instead of every ten seconds, to
 // gather as many live readings in a shorter time.
-#include <QLabel>
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 #include "accounting/exp_table_file.h"
 #include "accounting/session_model.h"
 #include "base/display_text.h"
-#include "capture/timing.h"
 #include "monitoring/monitoring_cycle.h"
 #include "in_process_program.h"
 
@@ -25,40 +21,25 @@ constexpr double kGainPerSecond = kGainPerStep * 1000.0 / kStepMs;
 constexpr double kRate = kGainPerSecond * 3600 / 1000;
 constexpr std::int64_t kStartExp = 100'000'000'000;
 
-// The log file's last line, split at its blanks.
-QStringList LastLogLine(const QString& folder) {
-  const QStringList lines = LogLines(folder);
-  return lines.isEmpty() ? QStringList() : lines.last().split(u' ', Qt::SkipEmptyParts);
-}
-
 double Number(const QString& grouped) { return QString(grouped).remove(u',').toDouble(); }
 
-}  // namespace
+using X11Level250 = InProcessTest<SystemClock>;
 
-TEST(X11Level250, AGainLineWithTheRightRateAndThePanelsTimeToLevel) {
-  const std::unique_ptr<WindowSystem> x11 = OpenX11WindowSystem();
-  ASSERT_NE(x11, nullptr) << "no X display";
-  TempFolder folder;
-  InstallPatterns(folder);
+TEST_F(X11Level250, AGainLineWithTheRightRateAndThePanelsTimeToLevel) {
   ASSERT_TRUE(QFile::exists(folder.File("system/") + kExpTableFileName));
-  SystemClock clock;
-  RecordingMessageBoxes boxes;
-  DebugTrace trace(folder.Path(), [&clock] { return clock.Now(); });
-  Services services{clock, *x11, boxes, trace};
-  StartedProgram program = StartProgram(services, folder.Path());
-  ASSERT_FALSE(program.ended);
-  Form1& form = *program.form;
-  form.State().settings.captureInterval = 1;
+  ASSERT_TRUE(Start());
+  SystemClock& clock = program->clock;
+  form().State().settings.captureInterval = 1;
 
-  PracticeGame game("250", QString::number(kStartExp), Gaining(kStepMs, kGainPerStep));
+  PracticeGame game("250", QString::number(kStartExp),
+                    {"--step-ms", QString::number(kStepMs), "--gain", QString::number(kGainPerStep)});
   WindowId id = 0;
-  ASSERT_TRUE(WaitUntil([&] { return (id = x11->FindWindowByTitle(kGame)) != 0; }));
-  Activate(id);
-  ASSERT_TRUE(WaitUntil([&] { return x11->ForegroundWindow() == id; }));
+  ASSERT_TRUE(WaitUntil([&] { return (id = ws->FindWindowByTitle(kGame)) != 0; }));
+  ASSERT_TRUE(Activate(id) && WaitUntil([&] { return ws->ForegroundWindow() == id; }));
 
   // The first timed capture comes about 15 seconds after Run, the next a
   // minute later.
-  form.menuRun_Click();
+  form().menuRun_Click();
   // A gain line has seven fields and begins with the date (the header has
   // seven too).
   QStringList line;
@@ -66,8 +47,9 @@ TEST(X11Level250, AGainLineWithTheRightRateAndThePanelsTimeToLevel) {
   int second = 0;
   for (; second < 100 && !gainLine(); ++second) {
     clock.WaitMs(1000);
-    form.timCaptureInterval_Timer();
-    line = LastLogLine(folder.Path());
+    form().timCaptureInterval_Timer();
+    const QStringList lines = LogLines(folder.Path());
+    line = lines.isEmpty() ? QStringList() : lines.last().split(u' ', Qt::SkipEmptyParts);
   }
   // Date, time, Lv, Exp, 獲得Exp, 経過(分), 時給(k/h).
   ASSERT_TRUE(gainLine()) << qPrintable(line.join(u' '));
@@ -80,13 +62,11 @@ TEST(X11Level250, AGainLineWithTheRightRateAndThePanelsTimeToLevel) {
   // worth and a step at either end.
   EXPECT_NEAR(Number(line[6]), kRate, kRate * (1.0 + 0.4) / 55);
 
-  const SessionFigures f = form.Monitor().Session().Figures(clock.MonotonicMs());
-  const auto text = [&](const char* name) { return form.findChild<QLabel*>(QLatin1String(name))->text(); };
-  std::printf("%s; panel: %s, %s, %d misreads\n", qPrintable(line.join(u' ')), qPrintable(text("lblLiveShortRate")),
-              qPrintable(text("lblLiveToLevel")), f.misreads);
+  const SessionFigures f = form().Monitor().Session().Figures(clock.MonotonicMs());
+  const auto text = [&](const char* name) { return form().findChild<QLabel*>(QLatin1String(name))->text(); };
   EXPECT_EQ(f.misreads, 0);
   // Every tick but the ones of the timed captures made a reading.
-  EXPECT_GE(form.Monitor().Session().Points().size(), static_cast<std::size_t>(second - 3));
+  EXPECT_GE(form().Monitor().Session().Points().size(), static_cast<std::size_t>(second - 3));
   ASSERT_TRUE(f.shortRate && f.wholeRate);
   EXPECT_NEAR(*f.shortRate, kRate, kRate * 0.03);
   EXPECT_NEAR(*f.wholeRate, kRate, kRate * 0.03);
@@ -96,6 +76,8 @@ TEST(X11Level250, AGainLineWithTheRightRateAndThePanelsTimeToLevel) {
   const double rest = (442'457'484'960 - f.exp) / kGainPerSecond;
   EXPECT_NEAR(*f.secondsToLevel, rest, rest * 0.03 + 1);
   EXPECT_EQ(text("lblLiveToLevel"), TimeToLevelText(f.secondsToLevel));
-  EXPECT_TRUE(boxes.shown.empty());
-  form.menuStop_Click();
+  EXPECT_TRUE(program->boxes.shown.empty());
+  form().menuStop_Click();
 }
+
+}  // namespace

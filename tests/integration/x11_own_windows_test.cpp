@@ -8,8 +8,6 @@
 #include <QScreen>
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "dialogs/message_boxes.h"
 #include "main_window/compact_view.h"
 #include "in_process_program.h"
@@ -32,14 +30,7 @@ bool OverAnArea(WindowSystem& ws, WindowId game, const Settings& settings, const
   });
 }
 
-class X11OwnWindows : public X11Test {
- protected:
-  void SetUp() override {
-    X11Test::SetUp();
-    InstallPatterns(folder);
-  }
-  TempFolder folder;
-};
+using X11OwnWindows = InProcessTest<>;
 
 TEST_F(X11OwnWindows, TheLostGameBoxStandsAboveTheGameAndIsNeverJoinedByASecond) {
   PracticeGame game("152", "1234567890");
@@ -66,9 +57,8 @@ TEST_F(X11OwnWindows, TheCompactViewKeepsOffTheAreasWhenOpenedAndWhenTheGameMove
   PracticeGame game("152", "1234567890");
   const WindowId id = ShowGame(*ws, "152");
   ASSERT_NE(id, 0u);
-  auto program = std::make_unique<InProcessProgram>(*ws, folder.Path());
-  ASSERT_FALSE(program->started.ended);
-  Form1& form = *program->started.form;
+  ASSERT_TRUE(Start());
+  Form1& form = this->form();
   Settings& settings = form.State().settings;
   // Left last time right over the experience area.
   const QRect outer = ws->OuterRect(id).value_or(QRect());
@@ -108,23 +98,20 @@ TEST_F(X11OwnWindows, TheMainWindowOpensBesideTheGameAndComesBackWhereItWasLeftO
   // The frame's width arrives from the window manager after the window is
   // placed: a pixel or two over the edge is still on the screen.
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry().adjusted(-2, -2, 2, 2);
-  auto program = std::make_unique<InProcessProgram>(*ws, folder.Path());
-  ASSERT_FALSE(program->started.ended);
-  Form1* form = program->started.form.get();
-  EXPECT_TRUE(WaitUntil([&] { return screen.contains(form->frameGeometry()) && !form->frameGeometry().intersects(outer); }))
-      << "a first start: beside the game, on the screen";
+  ASSERT_TRUE(Start());
+  const auto beside = [&] { const auto f = form().frameGeometry(); return screen.contains(f) && !outer.intersects(f); };
+  EXPECT_TRUE(WaitUntil(beside)) << "a first start: beside the game, on the screen";
 
   // Moved and resized by the player, then closed.
   const QRect left(40, 60, 600, 560);
-  form->move(left.topLeft());
-  form->resize(left.size());
-  ASSERT_TRUE(WaitUntil([&] { return form->frameGeometry().topLeft() == left.topLeft() && form->size() == left.size(); }));
-  form->close();
+  const auto whereLeft = [&] { return QRect(form().frameGeometry().topLeft(), form().size()) == left; };
+  form().move(left.topLeft());
+  form().resize(left.size());
+  ASSERT_TRUE(WaitUntil(whereLeft));
+  form().close();
   program.reset();
-  program = std::make_unique<InProcessProgram>(*ws, folder.Path());
-  form = program->started.form.get();
-  EXPECT_TRUE(WaitUntil([&] { return form->frameGeometry().topLeft() == left.topLeft() && form->size() == left.size(); }))
-      << "where it was left";
+  ASSERT_TRUE(Start());
+  EXPECT_TRUE(WaitUntil(whereLeft)) << "where it was left";
 }
 
 }  // namespace

@@ -3,9 +3,6 @@
 // holds the focus beside it or over the game away from the areas, and under
 // a click-through overlay; not while that window covers an area; and on
 // after the game window is made larger.
-#include <QDir>
-#include <QFile>
-#include <QWidget>
 #include <gtest/gtest.h>
 
 #include "capture/capture_notices.h"
@@ -14,9 +11,8 @@
 #include "monitoring/monitoring_cycle.h"
 #include "persistence/debug_trace.h"
 #include "persistence/pattern_store.h"
-#include "practice_game.h"
+#include "integration/practice_game.h"
 #include "support/fakes.h"
-#include "support/temp_folder.h"
 
 namespace {
 
@@ -32,12 +28,7 @@ struct Heard : MonitoringListener {
 TEST(Win32Cycle, TheGameIsReadBesideAFocusedWindowNotUnderItAndOnAfterAResize) {
   const std::unique_ptr<WindowSystem> ws = OpenWin32WindowSystem();
   TempFolder folder;
-  for (const QString& subfolder : {QStringLiteral("system"), QStringLiteral("Pattern")}) {
-    QDir().mkpath(folder.File(subfolder));
-    for (const QString& name : QDir(BinDir() + "/system").entryList(QDir::Files)) {
-      QFile::copy(BinDir() + "/system/" + name, folder.File(subfolder + "/" + name));
-    }
-  }
+  InstallPatterns(folder.Path());
   FakeClock clock;
   RecordingMessageBoxes boxes;
   DebugTrace trace(folder.Path(), [&clock] { return clock.Now(); });

@@ -17,8 +17,7 @@
 namespace {
 
 void Print(const QString& line) {
-  const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
-  std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+  std::printf("%s\n", line.toUtf8().constData());
   std::fflush(stdout);
 }
 
