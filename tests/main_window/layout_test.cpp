@@ -28,12 +28,10 @@ TEST(LayoutRule, PlacesTheLogAndPatternRowsAndSnapsOnlyTheSideBelowTheMinimum) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << (c.debug ? " debug" : ""));
     const MainLayout layout = (c.resize ? ResizeLayout : DebugSwitchLayout)(c.width, c.height, c.debug);
-    EXPECT_EQ(layout.logWidth, c.logWidth);
-    EXPECT_EQ(layout.logHeight, c.logHeight);
-    EXPECT_EQ(layout.patternsVisible, c.debug);
-    EXPECT_EQ(layout.patternRowTop, (std::array<int, 2>{c.firstRow, c.firstRow + 40}));
-    EXPECT_EQ(layout.snapOuterWidth, c.snapWidth);
-    EXPECT_EQ(layout.snapOuterHeight, c.snapHeight);
+    EXPECT_EQ(std::tuple(layout.logWidth, layout.logHeight, layout.patternsVisible, layout.patternRowTop,
+                         layout.snapOuterWidth, layout.snapOuterHeight),
+              std::tuple(c.logWidth, c.logHeight, c.debug, std::array{c.firstRow, c.firstRow + 40}, c.snapWidth,
+                         c.snapHeight));
   }
 }
 
@@ -73,24 +71,4 @@ TEST_F(ProgramTest, TheMainWindowIsLaidOutByTheRuleAndTracesEveryResizeUnlessMin
   form().setWindowState(Qt::WindowNoState);
   EXPECT_EQ(resizeLines(), lines + 1);
   EXPECT_EQ(log->geometry(), QRect(8, 80, client->width() - 16, client->height() - 80 - 80 - 16));
-}
-
-// Classic: the log keeps the rule's minimum height. With the live panel (and
-// the chart, when there is room) the window's minimum grows so the log still
-// shows several lines.
-TEST_F(ProgramTest, TheSmallestMainWindowKeepsEveryControlWholeWithOrWithoutTheLivePanel) {
-  for (const auto& [live, logHeight] : {std::pair(false, 160), std::pair(true, 96)}) {
-    SCOPED_TRACE(live ? "live" : "classic");
-    program_.form.reset();
-    program_.lock.reset();
-    Start([live = live](Settings& settings) { settings.showLivePanel = live; });
-    form().resize(100, 80);
-    const QRect inside(QPoint(0, 0), form().centralWidget()->size());
-    for (const char* name : {"cmdCapture", "cmdRecognize", "lblElapse", "lblCapture_1", "picRecognize_1", "txtLog"}) {
-      auto* control = form().findChild<QWidget*>(QString::fromLatin1(name));
-      ASSERT_NE(control, nullptr) << name;
-      EXPECT_TRUE(inside.contains(control->geometry())) << name << " is cut off";
-    }
-    EXPECT_GE(form().findChild<QWidget*>(QStringLiteral("txtLog"))->height(), logHeight);
-  }
 }

@@ -43,10 +43,7 @@ TEST(ChartScale, AxesAreReadableAndPointsStayInsideThePlot) {
 
 TEST(LiveTexts, ShowWhatIsKnownAndSayWhatIsNot) {
   const LiveTexts none = MakeLiveTexts(SessionFigures{});
-  EXPECT_EQ(none.shortRate, QStringLiteral("—"));
-  EXPECT_EQ(none.toLevel, QStringLiteral("—"));
-  EXPECT_EQ(none.gained, QStringLiteral("0"));
-  EXPECT_EQ(none.activeTime, QStringLiteral("0分"));
+  EXPECT_EQ((QStringList{none.shortRate, none.toLevel, none.gained, none.activeTime}), (QStringList{"—", "—", "0", "0分"}));
 
   SessionFigures f;
   f.hasReading = true;
@@ -56,10 +53,8 @@ TEST(LiveTexts, ShowWhatIsKnownAndSayWhatIsNot) {
   f.progressPercent = 45.6;
   f.secondsToLevel = 4320;
   const LiveTexts t = MakeLiveTexts(f);
-  EXPECT_EQ(t.shortRate, QStringLiteral("1,234,567 k/h"));
-  EXPECT_EQ(t.longRate, QStringLiteral("0 k/h"));
-  EXPECT_EQ(t.wholeRate, QStringLiteral("—"));
-  EXPECT_EQ(t.toLevel, QStringLiteral("あと 1時間12分"));
+  EXPECT_EQ((QStringList{t.shortRate, t.longRate, t.wholeRate, t.toLevel}),
+            (QStringList{"1,234,567 k/h", "0 k/h", "—", "あと 1時間12分"}));
 
   f.level = 201;
   f.levelSizeUnknown = true;
@@ -67,14 +62,13 @@ TEST(LiveTexts, ShowWhatIsKnownAndSayWhatIsNot) {
   f.secondsToLevel.reset();
   f.running = true;
   EXPECT_EQ(MakeLiveTexts(f).activity, QStringLiteral("計測中"));
+  // Idle: the rates keep their last values.
   f.idleSince = QDateTime(QDate(2026, 12, 5), QTime(14, 32, 40));
-  EXPECT_EQ(MakeLiveTexts(f).activity, QStringLiteral("休止中 (14:32から)")) << "the rates keep their last values";
+  EXPECT_EQ(MakeLiveTexts(f).activity, QStringLiteral("休止中 (14:32から)"));
   f.running = false;
-  EXPECT_EQ(MakeLiveTexts(f).activity, QStringLiteral("停止中"));
   const LiveTexts top = MakeLiveTexts(f);
-  EXPECT_EQ(top.toLevel, QStringLiteral("不明 (表にLv201なし)"));
-  EXPECT_EQ(top.progress, QStringLiteral("不明 (Lv201)"));
-  EXPECT_EQ(top.shortRate, QStringLiteral("1,234,567 k/h")) << "the rate is still known";
+  EXPECT_EQ((QStringList{top.activity, top.toLevel, top.progress, top.shortRate}),
+            (QStringList{"停止中", "不明 (表にLv201なし)", "不明 (Lv201)", "1,234,567 k/h"}));
 }
 
 TEST(LiveLayout, ThePanelAndChartTakeTheTopOfTheLogsRoomAndNothingOverlaps) {

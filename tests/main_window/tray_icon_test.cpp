@@ -10,7 +10,7 @@
 
 namespace {
 
-TEST(TrayIcon, EachStateHasItsOwnColourAndTheToolTipTellsTheRate) {
+TEST(TrayIcon, EachStateHasItsColourAndMenuAndTheToolTipTellsTheRate) {
   const auto centreLeft = [](TrayState state) { return TrayPicture(state, 32).pixel(8, 16); };
   const std::set<QRgb> colours{centreLeft(TrayState::Stopped), centreLeft(TrayState::Monitoring),
                                centreLeft(TrayState::Alert)};
@@ -19,9 +19,8 @@ TEST(TrayIcon, EachStateHasItsOwnColourAndTheToolTipTellsTheRate) {
 
   EXPECT_EQ(TrayToolTip(TrayState::Stopped, std::nullopt), QStringLiteral("Tallymeter 停止中"));
   EXPECT_EQ(TrayToolTip(TrayState::Alert, -1), QStringLiteral("Tallymeter 警告あり 時給 -1 k/h"));
-}
 
-TEST(TrayIcon, ItsMenuRunsStopsAndShowsAsTheStateAllows) {
+  // Its menu runs, stops and shows as the state allows.
   int runs = 0, stops = 0, toggles = 0;
   TrayIcon tray({[&] { ++runs; }, [&] { ++stops; }, [&] { ++toggles; }});
   const QList<QAction*> actions = tray.Menu()->actions();
