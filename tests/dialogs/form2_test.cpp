@@ -69,10 +69,24 @@ TEST_F(OptionsTest, NumbersAreStoredRoundedHalvesToEvenAndCancelStoresNothing) {
   }
 }
 
-// Check boxes act at once; values not yet saved survive the close box and
-// show again when the dialog is reopened; Save writes them all.
+// Check boxes and the alert minutes act at once; values not yet saved
+// survive the close box and show again when the dialog is reopened; Save
+// writes them all.
 TEST_F(OptionsTest, EditCloseReopenAndSave) {
+  settings.alertMinutes = 12;
+  settings.alertBeep = false;
   form.ShowFromMenu();
+  auto* minutes = form.findChild<QSpinBox*>("txtAlertMinutes");
+  EXPECT_EQ(minutes->value(), 12);
+  EXPECT_FALSE(form.findChild<QCheckBox*>("chkAlertBeep")->isChecked());
+  EXPECT_TRUE(form.findChild<QCheckBox*>("chkMisreadGuard")->isChecked());
+  for (const char* name : {"chkMisreadGuard", "chkAlertNotify", "chkAlertBeep", "chkAlertLogLine"}) {
+    form.findChild<QCheckBox*>(name)->click();
+  }
+  minutes->setValue(30);
+  EXPECT_EQ(std::tuple(settings.misreadGuard, settings.alertMinutes, settings.alertNotify, settings.alertBeep,
+                       settings.alertLogLine),
+            std::tuple(false, 30, false, true, false));
   Enter("lblCapture_sx(0)", "120");
   EXPECT_EQ(Text("lblSaveCsv"), "TXT");
   form.findChild<QCheckBox*>("chkSaveCsv")->click();
@@ -98,6 +112,11 @@ TEST_F(OptionsTest, EditCloseReopenAndSave) {
   EXPECT_FALSE(ConfigFile("READ", read, world.folder.Path()));
   EXPECT_EQ(read, settings);
   EXPECT_TRUE(world.TraceText().contains(QStringLiteral(" Saving ConfigFile･･･End ")));
+
+  // A count from the file that the box cannot show is not changed by showing it.
+  settings.alertMinutes = 0;
+  form.Fill();
+  EXPECT_EQ(settings.alertMinutes, 0);
 }
 
 TEST_F(OptionsTest, TheLogFolderIsShownWithThePlatformsSeparatorAndFolderAndFileAreCheckedWhenLeft) {
@@ -123,33 +142,6 @@ TEST_F(OptionsTest, TheLogFolderIsShownWithThePlatformsSeparatorAndFolderAndFile
   ASSERT_EQ(world.boxes.shown.size(), 2u);
   EXPECT_EQ(world.boxes.shown[1].text, QStringLiteral("ファイル名に使用できない文字が含まれています。"));
   EXPECT_EQ(settings.saveFile, QStringLiteral("給与明細"));
-}
-
-TEST_F(OptionsTest, TheGuardAndAlertSwitchesAreShownWrittenAndSaved) {
-  settings.alertMinutes = 12;
-  settings.alertBeep = false;
-  form.ShowFromMenu();
-  auto* minutes = form.findChild<QSpinBox*>("txtAlertMinutes");
-  EXPECT_EQ(minutes->value(), 12);
-  EXPECT_FALSE(form.findChild<QCheckBox*>("chkAlertBeep")->isChecked());
-  EXPECT_TRUE(form.findChild<QCheckBox*>("chkMisreadGuard")->isChecked());
-
-  for (const char* name : {"chkMisreadGuard", "chkAlertNotify", "chkAlertBeep", "chkAlertLogLine"}) {
-    form.findChild<QCheckBox*>(name)->click();
-  }
-  minutes->setValue(30);
-  EXPECT_EQ(std::tuple(settings.misreadGuard, settings.alertMinutes, settings.alertNotify, settings.alertBeep,
-                       settings.alertLogLine),
-            std::tuple(false, 30, false, true, false));
-  form.findChild<QPushButton*>("cmdSave")->click();
-  Settings read;
-  EXPECT_FALSE(ConfigFile("READ", read, world.folder.Path()));
-  EXPECT_EQ(read, settings);
-
-  // A count from the file that the box cannot show is not changed by showing it.
-  settings.alertMinutes = 0;
-  form.Fill();
-  EXPECT_EQ(settings.alertMinutes, 0);
 }
 
 // A number typed while the game runs at another size than the areas were
