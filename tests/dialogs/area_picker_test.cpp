@@ -1,13 +1,8 @@
 // Picking a capture area by dragging on the game window's picture: the
 // rectangle and its read-out in the settings' coordinates, zoom, nudging,
 // the live reading, and OK taking the numbers through the typed checks.
-#include <QApplication>
-#include <QLabel>
 #include <QPainter>
-#include <QPushButton>
 #include <QWheelEvent>
-#include <QtTest/QTest>
-#include <gtest/gtest.h>
 
 #include "recognition/digit_segmentation.h"
 #include "dialog_test_support.h"

@@ -3,13 +3,6 @@
 // waiting (as their origin says) are marked, and a save whose patterns do
 // not read the capture back says so, names the likely digit, and keeps the
 // editor open.
-#include <QApplication>
-#include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QTimer>
-#include <gtest/gtest.h>
 
 #include "dialog_test_support.h"
 #include "dialogs/capture_teacher.h"

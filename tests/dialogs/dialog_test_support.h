@@ -1,12 +1,20 @@
 #pragma once
-// What the dialog tests share: a program folder with its services, and a
-// way to act inside a modal dialog while its exec() runs.
+// What the dialog tests share: a program folder with its services, a way
+// to act inside a modal dialog while its exec() runs, and the widgets they
+// drive.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
+#include <QtTest/QTest>
 #include <functional>
 #include <gtest/gtest.h>
 

@@ -1,14 +1,4 @@
-#include <QApplication>
-#include <QCheckBox>
-#include <QDir>
 #include <QFocusEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSpinBox>
-#include <gtest/gtest.h>
-
-#include <tuple>
 
 #include "accounting/log_headers.h"
 #include "capture/area_follow.h"

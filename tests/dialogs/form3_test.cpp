@@ -1,8 +1,4 @@
 #include <QClipboard>
-#include <QDir>
-#include <QGuiApplication>
-#include <QPushButton>
-#include <gtest/gtest.h>
 
 #include "dialog_test_support.h"
 #include "dialogs/form3.h"

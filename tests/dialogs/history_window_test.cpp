@@ -1,17 +1,13 @@
 #include "dialogs/history_window.h"
 
-#include <QCheckBox>
-#include <QSpinBox>
 #include <QTableView>
-#include <gtest/gtest.h>
 
 #include "base/cp932.h"
+#include "dialog_test_support.h"
 #include "dialogs/goal_options.h"
 #include "dialogs/history_models.h"
 #include "history/logged_play.h"
-#include "support/fakes.h"
 #include "support/qstring_printer.h"
-#include "support/temp_folder.h"
 
 namespace {
 

@@ -1,5 +1,3 @@
-#include <QPlainTextEdit>
-
 #include "main_window/layout_rule.h"
 #include "program_fixture.h"
 
@@ -38,7 +36,7 @@ TEST(LayoutRule, PlacesTheLogAndPatternRowsAndSnapsOnlyTheSideBelowTheMinimum) {
 TEST_F(ProgramTest, TheMainWindowIsLaidOutByTheRuleAndTracesEveryResizeUnlessMinimised) {
   Start([](Settings& settings) { settings.showLivePanel = false; });
   QWidget* client = form().centralWidget();
-  auto* log = form().findChild<QPlainTextEdit*>(QStringLiteral("txtLog"));
+  auto* log = Log();
   // The classic frame of an outer 600 x 500 window leaves 592 x 460 inside.
   const auto resizeClient = [&](QSize size) { form().resize(form().size() + (size - client->size())); };
   const auto resizeLines = [&] { return TraceMessages().count(QStringLiteral(" Resaizing Form ･･･End ")); };

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLayout>
-#include <QPlainTextEdit>
 
 #include "dialogs/form2.h"
 #include "main_window/compact_view.h"
@@ -31,7 +30,7 @@ class LiveTest : public ProgramTest {
 TEST_F(LiveTest, TheOptionShowsPanelAndChartAndTheSmallestWindowKeepsEveryControlWhole) {
   Start([](Settings& s) { s.showLivePanel = false; });
   auto* panel = form().findChild<LivePanel*>(QStringLiteral("panelLive"));
-  auto* log = form().findChild<QPlainTextEdit*>(QStringLiteral("txtLog"));
+  auto* log = Log();
   ASSERT_TRUE(panel && log);
   EXPECT_FALSE(panel->isVisible());
   EXPECT_EQ(log->y(), kLogTop) << "the classic window";
@@ -73,7 +72,7 @@ TEST_F(LiveTest, TheOptionShowsPanelAndChartAndTheSmallestWindowKeepsEveryContro
   program_.lock.reset();
   Start();
   panel = form().findChild<LivePanel*>(QStringLiteral("panelLive"));
-  log = form().findChild<QPlainTextEdit*>(QStringLiteral("txtLog"));
+  log = Log();
   smallest(96);
 }
 

@@ -1,6 +1,3 @@
-#include <QDir>
-
-#include "accounting/log_headers.h"
 #include "dialogs/setup_guide.h"
 #include "main_window/instance_lock.h"
 #include "persistence/first_start.h"
