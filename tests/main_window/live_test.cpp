@@ -1,5 +1,5 @@
-// The live figures in the main window: the panel option and the layout, and
-// the compact view.
+// The main window's layout, by the rule and with the live figures, and the
+// compact view.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLayout>
@@ -9,25 +9,49 @@
 #include "main_window/live_panel.h"
 #include "program_fixture.h"
 
-namespace {
+TEST_F(ProgramTest, TheMainWindowIsLaidOutByTheRuleAndTracesEveryResizeUnlessMinimised) {
+  Start([](Settings& settings) { settings.showLivePanel = false; });
+  QWidget* client = form().centralWidget();
+  auto* log = Log();
+  // The classic frame of an outer 600 x 500 window leaves 592 x 460 inside.
+  const auto resizeClient = [&](QSize size) { form().resize(form().size() + (size - client->size())); };
+  const auto resizeLines = [&] { return TraceMessages().count(QStringLiteral(" Resaizing Form ･･･End ")); };
+  int lines = resizeLines();
+  resizeClient({592, 460});
+  EXPECT_EQ(log->geometry(), QRect(8, 80, 576, 364));
+  EXPECT_GT(resizeLines(), lines);
 
-// Level 100 needs 10,223,168; the player starts half-way.
-constexpr int kLevel = 100;
-constexpr std::int64_t kStartExp = 5'000'000;
+  // Switching debug mode in the options lays out for the outer size, without a resize line.
+  resizeClient({592, 560});
+  lines = resizeLines();
+  form().State().debugMode = true;
+  form().ApplyDebugModeLayout();
+  EXPECT_EQ(Label("picPattern_0")->y(), 480);
+  EXPECT_EQ(Label("picPattern_10")->y(), 520);
+  EXPECT_EQ(log->height(), 384);
+  EXPECT_EQ(resizeLines(), lines);
 
-class LiveTest : public ProgramTest {
- public:
-  void ShowExp(std::int64_t exp) { OpenGame(QString::number(kLevel), QString::number(exp)); }
-  QString Value(const char* name) { return Label(QLatin1String(name))->text(); }
-};
+  resizeClient({592, 460});
+  EXPECT_EQ(log->geometry(), QRect(8, 80, 576, 284));
+  EXPECT_EQ(Label("picPatternDL_1")->y(), 420);
 
-}  // namespace
+  const QRect placed = log->geometry();
+  lines = resizeLines();
+  form().setWindowState(Qt::WindowMinimized);
+  resizeClient({700, 600});
+  EXPECT_EQ(resizeLines(), lines);
+  EXPECT_EQ(log->geometry(), placed);
+  // Restoring lays out for the size the window has now, and says so.
+  form().setWindowState(Qt::WindowNoState);
+  EXPECT_EQ(resizeLines(), lines + 1);
+  EXPECT_EQ(log->geometry(), QRect(8, 80, client->width() - 16, client->height() - 80 - 80 - 16));
+}
 
 // At the smallest size every control stays whole and the log keeps a
 // minimum height: the rule's in the classic window, a few lines once the
 // option brings the panel and chart, several when the program starts with
 // them (the window's minimum grows by them).
-TEST_F(LiveTest, TheOptionShowsPanelAndChartAndTheSmallestWindowKeepsEveryControlWhole) {
+TEST_F(ProgramTest, TheOptionShowsPanelAndChartAndTheSmallestWindowKeepsEveryControlWhole) {
   Start([](Settings& s) { s.showLivePanel = false; });
   auto* panel = form().findChild<LivePanel*>(QStringLiteral("panelLive"));
   auto* log = Log();
@@ -76,23 +100,44 @@ TEST_F(LiveTest, TheOptionShowsPanelAndChartAndTheSmallestWindowKeepsEveryContro
   smallest(96);
 }
 
-TEST_F(LiveTest, TheCompactViewShowsTheLiveFiguresAndRemembersWhereItWasLeft) {
-  Start();
-  std::int64_t exp = kStartExp;
-  ShowExp(exp);
+// The goal has a row of its own in the panel; the compact view shows the
+// panel's figures, remembers where it was left and goes with the main
+// window; the memo is one in both windows.
+TEST_F(ProgramTest, TheGoalRowTheCompactViewAndTheMemoFollowTheLiveFigures) {
+  Start([](Settings& s) { s.goalLevel = 101; });
+  // Level 100 needs 10,223,168; the player starts half-way.
+  std::int64_t exp = 5'000'000;
+  OpenGame("100", QString::number(exp));
   Run();
+  RunFor(10);
+  auto* panel = form().findChild<LivePanel*>(QStringLiteral("panelLive"));
+  panel->layout()->activate();
+  const QLabel* goal = Label(QStringLiteral("lblLiveGoal"));
+  EXPECT_TRUE(goal->isVisible());
+  EXPECT_GT(goal->geometry().top(), Label(QStringLiteral("lblLiveActivity"))->geometry().bottom());
+  EXPECT_LE(goal->geometry().bottom(), panel->contentsRect().bottom());
+  EXPECT_TRUE(goal->toolTip().startsWith(QStringLiteral("目標 Lv101まで 5,223,168 Exp"))) << goal->toolTip().toStdString();
+
   form().menuCompact_Click();
   CompactView* view = form().Compact();
   ASSERT_NE(view, nullptr);
-  EXPECT_TRUE(view->isVisible());
-  EXPECT_TRUE(view->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_TRUE(view->isVisible() && (view->windowFlags() & Qt::WindowStaysOnTopHint));
   for (int tick = 0; tick < 10; ++tick) {
-    ShowExp(exp += 1000);
+    OpenGame("100", QString::number(exp += 1000));
     RunFor(10);
   }
   const auto shown = [view](const char* name) { return view->findChild<QLabel*>(QLatin1String(name))->text(); };
   EXPECT_EQ((QStringList{shown("lblCompactRate"), shown("lblCompactToLevel"), shown("lblCompactActivity")}),
-            (QStringList{Value("lblLiveShortRate"), Value("lblLiveToLevel"), QStringLiteral("計測中・時給は稼働時間あたり")}));
+            (QStringList{Label("lblLiveShortRate")->text(), Label("lblLiveToLevel")->text(),
+                         QStringLiteral("計測中・時給は稼働時間あたり")}));
+
+  QComboBox* memo = view->MemoField();
+  memo->setEditText(QStringLiteral("森 "));
+  EXPECT_EQ(form().MemoField()->currentText(), QStringLiteral("森"));
+  EXPECT_EQ(memo->currentText(), QStringLiteral("森 ")) << "left as typed";
+  form().MemoField()->setEditText(QStringLiteral("洞窟"));
+  EXPECT_EQ(memo->currentText(), QStringLiteral("洞窟"));
+  EXPECT_EQ(form().Monitor().Memo(), QStringLiteral("洞窟"));
 
   view->move(321, 234);
   EXPECT_EQ(QPoint(form().State().settings.compactViewX, form().State().settings.compactViewY), QPoint(321, 234));
@@ -103,27 +148,4 @@ TEST_F(LiveTest, TheCompactViewShowsTheLiveFiguresAndRemembersWhereItWasLeft) {
   EXPECT_EQ(view->pos(), QPoint(400, 234));
   form().close();
   EXPECT_FALSE(view->isVisible()) << "it goes with the main window";
-}
-
-TEST_F(LiveTest, TheGoalHasARowOfItsOwnAndTheMemoIsOneInBothWindows) {
-  Start([](Settings& s) { s.goalLevel = 101; });
-  ShowExp(kStartExp);
-  Run();
-  RunFor(10);
-  auto* panel = form().findChild<LivePanel*>(QStringLiteral("panelLive"));
-  panel->layout()->activate();
-  const QLabel* goal = Label(QLatin1String("lblLiveGoal"));
-  EXPECT_TRUE(goal->isVisible());
-  EXPECT_GT(goal->geometry().top(), Label(QLatin1String("lblLiveActivity"))->geometry().bottom());
-  EXPECT_LE(goal->geometry().bottom(), panel->contentsRect().bottom());
-  EXPECT_TRUE(goal->toolTip().startsWith(QStringLiteral("目標 Lv101まで 5,223,168 Exp"))) << goal->toolTip().toStdString();
-
-  form().menuCompact_Click();
-  QComboBox* compact = form().Compact()->MemoField();
-  compact->setEditText(QStringLiteral("森 "));
-  EXPECT_EQ(form().MemoField()->currentText(), QStringLiteral("森"));
-  EXPECT_EQ(compact->currentText(), QStringLiteral("森 ")) << "left as typed";
-  form().MemoField()->setEditText(QStringLiteral("洞窟"));
-  EXPECT_EQ(compact->currentText(), QStringLiteral("洞窟"));
-  EXPECT_EQ(form().Monitor().Memo(), QStringLiteral("洞窟"));
 }

@@ -81,6 +81,38 @@ TEST(LiveTexts, ShowWhatIsKnownAndSayWhatIsNot) {
             (QStringList{"停止中", "不明 (表にLv201なし)", "不明 (Lv201)", "1,234,567 k/h"}));
 }
 
+TEST(LayoutRule, PlacesTheLogAndPatternRowsAndSnapsOnlyTheSideBelowTheMinimum) {
+  struct Case {
+    bool resize;  // the resize rule, or the options dialog's
+    double width, height;
+    bool debug;
+    int logWidth, logHeight, firstRow;
+    std::optional<int> snapWidth, snapHeight;
+  };
+  const Case cases[] = {
+      {true, 600, 500, false, 576, 364, 380, {}, {}},
+      {true, 600, 500, true, 576, 284, 380, {}, {}},
+      {true, 200, 100, true, 344, 80, 176, 368, 296},
+      {true, 367, 500, false, 344, 364, 380, 368, {}},
+      {true, 368, 296, false, 344, 160, 176, {}, {}},
+      // Halves round to even: 297.5 − 40 → 258.
+      {true, 600, 297.5, false, 576, 162, 178, {}, {}},
+      // The options dialog's variant: the rows move, and it has no minimum
+      // but never gives a negative size.
+      {false, 600, 600, true, 576, 384, 480, {}, {}},
+      {false, 600, 600, false, 576, 464, 480, {}, {}},
+      {false, 10, 150, true, 0, 0, 30, {}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << (c.debug ? " debug" : ""));
+    const MainLayout layout = (c.resize ? ResizeLayout : DebugSwitchLayout)(c.width, c.height, c.debug);
+    EXPECT_EQ(std::tuple(layout.logWidth, layout.logHeight, layout.patternsVisible, layout.patternRowTop,
+                         layout.snapOuterWidth, layout.snapOuterHeight),
+              std::tuple(c.logWidth, c.logHeight, c.debug, std::array{c.firstRow, c.firstRow + 40}, c.snapWidth,
+                         c.snapHeight));
+  }
+}
+
 TEST(LiveLayout, ThePanelAndChartTakeTheTopOfTheLogsRoomAndNothingOverlaps) {
   struct Case {
     double width, height;
