@@ -7,7 +7,6 @@
 #include "dialog_test_support.h"
 #include "dialogs/capture_teacher.h"
 #include "dialogs/form3.h"
-#include "dialogs/pattern_slot.h"
 #include "support/digit_fonts.h"
 
 namespace {
@@ -22,13 +21,7 @@ class TeachTest : public ::testing::Test {
  protected:
   // Defaults of `defaultHeight` rows, which read nothing of the font.
   void Install(int defaultHeight) {
-    QDir(world.folder.Path()).mkpath("system");
-    for (int i = 0; i < 22; ++i) {
-      const QString file = i < 20 ? QString::asprintf("Pattern%02d.bmp", i) : QStringLiteral("PatternDel%1.bmp").arg(i - 20);
-      const QImage picture = Plain(7, defaultHeight, i);
-      picture.save(world.folder.File("system/" + file), "BMP");
-      (i < 20 ? world.state.patternImages.digits[i] : world.state.patternImages.delimiters[i - 20]) = picture;
-    }
+    InstallDefaults(world, [defaultHeight](int i) { return Plain(7, defaultHeight, i); });
     world.state.patternImages.origins.fill(PatternOrigin::Delivered);  // as a first start installs them
     editor.SetCaptureSource([this](int area) { return captures[area]; });
     editor.LoadArea(0);
@@ -40,9 +33,6 @@ class TeachTest : public ::testing::Test {
   static void Type(CaptureTeacher& teacher, const QString& number) {
     teacher.findChild<QLineEdit*>("txtNumber")->setText(number);
     teacher.findChild<QPushButton*>("cmdFind")->click();
-  }
-  PatternSlot* Slot(int slot) {
-    return editor.findChild<PatternSlot*>(slot < 10 ? QString::asprintf("picPattern(%d)", slot) : "picPatternDL");
   }
 
   DialogWorld world;
@@ -76,7 +66,7 @@ TEST_F(TeachTest, TypedNumberFillsItsSlotsMarksTheRestAndTheSaveReadsTheCapture)
     EXPECT_EQ(teacher.Proposal().Edges().back(), edges.back() + 1);
     teacher.findChild<QPushButton*>("cmdCancel")->click();
   });
-  EXPECT_EQ(Slot(5)->Picture(), world.state.patternImages.digits[5]) << "Cancel changes no slot";
+  EXPECT_EQ(SlotOf(editor, 5)->Picture(), world.state.patternImages.digits[5]) << "Cancel changes no slot";
   const std::vector<Notice> refusals{
       {QStringLiteral("この領域のキャプチャがまだありません。\r\n"
                       "ゲームを前面にして一度キャプチャしてから選んでください。"),
@@ -90,11 +80,11 @@ TEST_F(TeachTest, TypedNumberFillsItsSlotsMarksTheRestAndTheSaveReadsTheCapture)
   });
   for (int slot : {1, 5, 2, 10}) {
     unfinished[static_cast<std::size_t>(slot)] = false;
-    EXPECT_FALSE(Slot(slot)->Marked()) << slot;
+    EXPECT_FALSE(SlotOf(editor, slot)->Marked()) << slot;
   }
   EXPECT_EQ(editor.Unfinished(), unfinished);
-  EXPECT_TRUE(Slot(0)->Marked());
-  EXPECT_EQ(Slot(5)->Picture().height(), 13);
+  EXPECT_TRUE(SlotOf(editor, 0)->Marked());
+  EXPECT_EQ(SlotOf(editor, 5)->Picture().height(), 13);
 
   // The defaults left take no part: the cells keep their own height, and
   // the defaults are brought to it.
@@ -127,7 +117,7 @@ TEST_F(TeachTest, ASaveThatCannotReadTheCaptureSaysWhichDigitAndKeepsTheEditorOp
       << world.boxes.shown[0].text.toStdString();
   EXPECT_TRUE(editor.isVisible());
   EXPECT_TRUE(world.TraceText().endsWith(QStringLiteral(" Saving PatternFiles･･･End \r\n"))) << "the files were written";
-  EXPECT_EQ(Slot(5)->Picture(), world.state.patternImages.digits[5]) << "the slots show what was saved";
+  EXPECT_EQ(SlotOf(editor, 5)->Picture(), world.state.patternImages.digits[5]) << "the slots show what was saved";
 }
 
 }  // namespace
