@@ -177,11 +177,10 @@ TEST(TrayIcon, EachStateHasItsColourAndMenuAndTheToolTipTellsTheRate) {
   TrayIcon tray({[&] { ++runs; }, [&] { ++stops; }, [&] { ++toggles; }});
   const QList<QAction*> actions = tray.Menu()->actions();
   ASSERT_EQ(actions.size(), 4);  // Run, Stop, a separator, the window
-  EXPECT_TRUE(actions[0]->isEnabled());
-  EXPECT_FALSE(actions[1]->isEnabled());
+  const auto offered = [&] { return std::pair(actions[0]->isEnabled(), actions[1]->isEnabled()); };
+  EXPECT_EQ(offered(), std::pair(true, false));
   tray.SetState(TrayState::Alert);
-  EXPECT_FALSE(actions[0]->isEnabled());
-  EXPECT_TRUE(actions[1]->isEnabled());
+  EXPECT_EQ(offered(), std::pair(false, true));
   for (QAction* action : actions) action->trigger();
   EXPECT_EQ(std::tuple(runs, stops, toggles), std::tuple(0, 1, 1)) << "Run is not offered while monitoring";
   tray.SetState(TrayState::Stopped);
