@@ -16,7 +16,7 @@ TEST_F(ProgramTest, TheMainWindowIsLaidOutByTheRuleAndTracesEveryResizeUnlessMin
   // The classic frame of an outer 600 x 500 window leaves 592 x 460 inside.
   const auto resizeClient = [&](QSize size) { form().resize(form().size() + (size - client->size())); };
   const auto resizeLines = [&] { return TraceMessages().count(QStringLiteral(" Resaizing Form ･･･End ")); };
-  int lines = resizeLines();
+  auto lines = resizeLines();
   resizeClient({592, 460});
   EXPECT_EQ(log->geometry(), QRect(8, 80, 576, 364));
   EXPECT_GT(resizeLines(), lines);
@@ -26,25 +26,21 @@ TEST_F(ProgramTest, TheMainWindowIsLaidOutByTheRuleAndTracesEveryResizeUnlessMin
   lines = resizeLines();
   form().State().debugMode = true;
   form().ApplyDebugModeLayout();
-  EXPECT_EQ(Label("picPattern_0")->y(), 480);
-  EXPECT_EQ(Label("picPattern_10")->y(), 520);
-  EXPECT_EQ(log->height(), 384);
-  EXPECT_EQ(resizeLines(), lines);
+  EXPECT_EQ(std::tuple(Label("picPattern_0")->y(), Label("picPattern_10")->y(), log->height(), resizeLines()),
+            std::tuple(480, 520, 384, lines));
 
   resizeClient({592, 460});
-  EXPECT_EQ(log->geometry(), QRect(8, 80, 576, 284));
-  EXPECT_EQ(Label("picPatternDL_1")->y(), 420);
+  EXPECT_EQ(std::pair(log->geometry(), Label("picPatternDL_1")->y()), std::pair(QRect(8, 80, 576, 284), 420));
 
   const QRect placed = log->geometry();
   lines = resizeLines();
   form().setWindowState(Qt::WindowMinimized);
   resizeClient({700, 600});
-  EXPECT_EQ(resizeLines(), lines);
-  EXPECT_EQ(log->geometry(), placed);
+  EXPECT_EQ(std::pair(resizeLines(), log->geometry()), std::pair(lines, placed));
   // Restoring lays out for the size the window has now, and says so.
   form().setWindowState(Qt::WindowNoState);
-  EXPECT_EQ(resizeLines(), lines + 1);
-  EXPECT_EQ(log->geometry(), QRect(8, 80, client->width() - 16, client->height() - 80 - 80 - 16));
+  EXPECT_EQ(std::pair(resizeLines(), log->geometry()),
+            std::pair(lines + 1, QRect(8, 80, client->width() - 16, client->height() - 80 - 80 - 16)));
 }
 
 // At the smallest size every control stays whole and the log keeps a
