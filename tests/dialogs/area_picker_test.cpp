@@ -71,7 +71,8 @@ TEST(AreaPickRules, TheViewOpensCloseOnAPickedAreaElseOnTheWindowsLowerPart) {
   };
   for (const auto& [name, shown, current, picked, expected] : rows) {
     const OpeningView view = OpeningViewOf(shown, current, picked, viewport);
-    EXPECT_EQ(std::tuple(view.selection, view.zoom, view.centre), std::tuple(expected.selection, expected.zoom, expected.centre))
+    EXPECT_EQ(std::tuple(view.selection, view.zoom, view.centre),
+              std::tuple(expected.selection, expected.zoom, expected.centre))
         << name;
   }
 }

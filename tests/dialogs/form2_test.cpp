@@ -69,7 +69,8 @@ TEST_F(OptionsTest, EditCloseReopenAndSave) {
   auto* minutes = form.findChild<QSpinBox*>("txtAlertMinutes");
   EXPECT_EQ(minutes->value(), 12);
   // Each box shows its setting: a click turns it to the other value.
-  for (const char* name : {"chkMisreadGuard", "chkAlertNotify", "chkAlertBeep", "chkAlertLogLine", "chkReadWhenVisible"}) {
+  for (const char* name :
+       {"chkMisreadGuard", "chkAlertNotify", "chkAlertBeep", "chkAlertLogLine", "chkReadWhenVisible"}) {
     form.findChild<QCheckBox*>(name)->click();
   }
   minutes->setValue(30);

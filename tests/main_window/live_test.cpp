@@ -64,7 +64,7 @@ TEST_F(ProgramTest, TheOptionShowsPanelAndChartAndTheSmallestWindowKeepsEveryCon
     // The classic controls keep their design places (the two buttons share a
     // row of pixels); the live controls and the log keep clear of everything.
     const QList<QWidget*> all = client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    for (QWidget* a : {static_cast<QWidget*>(panel), static_cast<QWidget*>(log), form().findChild<QWidget*>("chartLive")}) {
+    for (QWidget* a : std::initializer_list<QWidget*>{panel, log, form().findChild<QWidget*>("chartLive")}) {
       if (!a->isVisible()) continue;
       EXPECT_TRUE(client->rect().contains(a->geometry())) << a->objectName().toStdString();
       for (QWidget* b : all) {

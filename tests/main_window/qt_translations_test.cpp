@@ -51,7 +51,9 @@ TEST(QtTranslations, AutomaticIsEnglishOnEverySystemButAJapaneseOne) {
       {DisplayLanguage::Japanese, QLocale(QLocale::German), false},
       {DisplayLanguage::English, QLocale(QLocale::Japanese, QLocale::Japan), true},
   };
-  for (const auto& [choice, system, english] : cases) EXPECT_EQ(UsesEnglish(choice, system), english) << system.name().toStdString();
+  for (const auto& [choice, system, english] : cases) {
+    EXPECT_EQ(UsesEnglish(choice, system), english) << system.name().toStdString();
+  }
 }
 
 TEST(QtTranslations, OurEnglishIsLoadedFromBesideTheProgramOnlyForEnglish) {

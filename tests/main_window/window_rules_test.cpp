@@ -53,7 +53,8 @@ TEST(ChartScale, AxesAreReadableAndPointsStayInsideThePlot) {
 
 TEST(LiveTexts, ShowWhatIsKnownAndSayWhatIsNot) {
   const LiveTexts none = MakeLiveTexts(SessionFigures{});
-  EXPECT_EQ((QStringList{none.shortRate, none.toLevel, none.gained, none.activeTime}), (QStringList{"—", "—", "0", "0分"}));
+  EXPECT_EQ((QStringList{none.shortRate, none.toLevel, none.gained, none.activeTime}),
+            (QStringList{"—", "—", "0", "0分"}));
 
   SessionFigures f;
   f.hasReading = true;
