@@ -10,7 +10,7 @@
 namespace {
 
 // Which way the scan is under way (timed, or 認 識) and the editor's button pressed in it.
-class PatternRebuild : public ProgramTest, public ::testing::WithParamInterface<std::tuple<bool, const char*>> {};
+class PatternRebuild : public ProgramTest, public ::testing::WithParamInterface<std::tuple<bool, std::string>> {};
 
 TEST_P(PatternRebuild, ARunningScanKeepsItsPatternsAndReadsTheCapture) {
   const auto [timed, button] = GetParam();
@@ -41,7 +41,7 @@ TEST_P(PatternRebuild, ARunningScanKeepsItsPatternsAndReadsTheCapture) {
       const QString name = slot < 10 ? QStringLiteral("picPattern(%1)").arg(slot) : QStringLiteral("picPatternDL");
       editor->findChild<PatternSlot*>(name)->SetPicture(larger[slot]);
     }
-    editor->findChild<QPushButton*>(button)->click();
+    editor->findChild<QPushButton*>(QString::fromStdString(button))->click();
   };
 
   if (timed) {
@@ -61,7 +61,8 @@ TEST_P(PatternRebuild, ARunningScanKeepsItsPatternsAndReadsTheCapture) {
   EXPECT_EQ(form().Monitor().RecognizedExp(), 0.0);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothPathsBothButtons, PatternRebuild,
-                         ::testing::Combine(::testing::Bool(), ::testing::Values("cmdInitial", "cmdSave")));
+INSTANTIATE_TEST_SUITE_P(
+    BothPathsBothButtons, PatternRebuild,
+    ::testing::Combine(::testing::Bool(), ::testing::Values(std::string("cmdInitial"), std::string("cmdSave"))));
 
 }  // namespace
