@@ -13,7 +13,8 @@ namespace {
 class PatternRebuild : public ProgramTest, public ::testing::WithParamInterface<std::tuple<bool, std::string>> {};
 
 TEST_P(PatternRebuild, ARunningScanKeepsItsPatternsAndReadsTheCapture) {
-  const auto [timed, button] = GetParam();
+  const bool timed = std::get<0>(GetParam());
+  const QString button = QString::fromStdString(std::get<1>(GetParam()));
   Start([](Settings& settings) { settings.lag = 1; });
   OpenGame("152", "1234567890");
   if (!timed) form().CaptureStep();  // captured before the editor is in play
@@ -41,7 +42,7 @@ TEST_P(PatternRebuild, ARunningScanKeepsItsPatternsAndReadsTheCapture) {
       const QString name = slot < 10 ? QStringLiteral("picPattern(%1)").arg(slot) : QStringLiteral("picPatternDL");
       editor->findChild<PatternSlot*>(name)->SetPicture(larger[slot]);
     }
-    editor->findChild<QPushButton*>(QString::fromStdString(button))->click();
+    editor->findChild<QPushButton*>(button)->click();
   };
 
   if (timed) {
