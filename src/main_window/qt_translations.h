@@ -33,9 +33,6 @@ class InterfaceTranslators {
   InterfaceTranslators() = default;
   explicit InterfaceTranslators(std::vector<std::unique_ptr<QTranslator>> installed)
       : installed_(std::move(installed)) {}
-  // How many were found and installed (none: the Japanese source texts and
-  // Qt's English buttons).
-  std::size_t Count() const { return installed_.size(); }
 
  private:
   std::vector<std::unique_ptr<QTranslator>> installed_;

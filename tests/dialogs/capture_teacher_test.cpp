@@ -3,18 +3,10 @@
 // waiting (as their origin says) are marked, and a save whose patterns do
 // not read the capture back says so, names the likely digit, and keeps the
 // editor open.
-#include <QApplication>
-#include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QTimer>
-#include <gtest/gtest.h>
 
 #include "dialog_test_support.h"
 #include "dialogs/capture_teacher.h"
 #include "dialogs/form3.h"
-#include "dialogs/pattern_slot.h"
 #include "support/digit_fonts.h"
 
 namespace {
@@ -29,13 +21,7 @@ class TeachTest : public ::testing::Test {
  protected:
   // Defaults of `defaultHeight` rows, which read nothing of the font.
   void Install(int defaultHeight) {
-    QDir(world.folder.Path()).mkpath("system");
-    for (int i = 0; i < 22; ++i) {
-      const QString file = i < 20 ? QString::asprintf("Pattern%02d.bmp", i) : QStringLiteral("PatternDel%1.bmp").arg(i - 20);
-      const QImage picture = Plain(7, defaultHeight, i);
-      picture.save(world.folder.File("system/" + file), "BMP");
-      (i < 20 ? world.state.patternImages.digits[i] : world.state.patternImages.delimiters[i - 20]) = picture;
-    }
+    InstallDefaults(world, [defaultHeight](int i) { return Plain(7, defaultHeight, i); });
     world.state.patternImages.origins.fill(PatternOrigin::Delivered);  // as a first start installs them
     editor.SetCaptureSource([this](int area) { return captures[area]; });
     editor.LoadArea(0);
@@ -48,9 +34,6 @@ class TeachTest : public ::testing::Test {
     teacher.findChild<QLineEdit*>("txtNumber")->setText(number);
     teacher.findChild<QPushButton*>("cmdFind")->click();
   }
-  PatternSlot* Slot(int slot) {
-    return editor.findChild<PatternSlot*>(slot < 10 ? QString::asprintf("picPattern(%d)", slot) : "picPatternDL");
-  }
 
   DialogWorld world;
   Form3 editor{world.state, world.services, [] {}};
@@ -59,13 +42,37 @@ class TeachTest : public ::testing::Test {
   CaptureLook look;
 };
 
+// Refusals propose nothing and Cancel changes no slot; the typed number
+// fills its slots and marks the rest, and the save reads the capture.
 TEST_F(TeachTest, TypedNumberFillsItsSlotsMarksTheRestAndTheSaveReadsTheCapture) {
   Install(11);
-  look.noise = 8;
-  captures[0] = DrawCapture(font, "152", look);
   std::array<bool, 11> unfinished{};
   unfinished.fill(true);
   EXPECT_EQ(editor.Unfinished(), unfinished) << "defaults are unfinished";
+  editor.findChild<QPushButton*>("cmdTeach")->click();  // no capture yet: a message, no teacher
+  look.noise = 8;
+  captures[0] = DrawCapture(font, "152", look);
+  InTeacher([&](CaptureTeacher& teacher) {
+    Type(teacher, QStringLiteral("15a"));
+    EXPECT_TRUE(teacher.Proposal().spans.empty());
+    EXPECT_FALSE(teacher.findChild<QPushButton*>("cmdAccept")->isEnabled());
+    Type(teacher, QStringLiteral("152"));
+    const std::vector<int> edges = teacher.Proposal().Edges();
+    ASSERT_EQ(edges.size(), 7u);  // three cells sharing a column with the next, and the delimiter
+    teacher.findChild<QSpinBox*>("spnBoundary")->setValue(6);
+    teacher.findChild<QPushButton*>("cmdRight")->click();
+    teacher.findChild<QPushButton*>("cmdRight")->click();
+    teacher.findChild<QPushButton*>("cmdLeft")->click();
+    EXPECT_EQ(teacher.Proposal().Edges().back(), edges.back() + 1);
+    teacher.findChild<QPushButton*>("cmdCancel")->click();
+  });
+  EXPECT_EQ(SlotOf(editor, 5)->Picture(), world.state.patternImages.digits[5]) << "Cancel changes no slot";
+  const std::vector<Notice> refusals{
+      {QStringLiteral("この領域のキャプチャがまだありません。\r\n"
+                      "ゲームを前面にして一度キャプチャしてから選んでください。"),
+       QStringLiteral("キャプチャから登録")},
+      {RefusalText(SegmentationRefusal::NotADigitString, "15a"), QStringLiteral("キャプチャから登録")}};
+  EXPECT_EQ(world.boxes.shown, refusals);
 
   InTeacher([](CaptureTeacher& teacher) {
     Type(teacher, QStringLiteral("１５２"));  // as an input method types it
@@ -73,17 +80,16 @@ TEST_F(TeachTest, TypedNumberFillsItsSlotsMarksTheRestAndTheSaveReadsTheCapture)
   });
   for (int slot : {1, 5, 2, 10}) {
     unfinished[static_cast<std::size_t>(slot)] = false;
-    EXPECT_FALSE(Slot(slot)->Marked()) << slot;
+    EXPECT_FALSE(SlotOf(editor, slot)->Marked()) << slot;
   }
   EXPECT_EQ(editor.Unfinished(), unfinished);
-  EXPECT_TRUE(Slot(0)->Marked());
-  EXPECT_EQ(Slot(5)->Picture().height(), 13);
-  EXPECT_TRUE(world.boxes.shown.empty());
+  EXPECT_TRUE(SlotOf(editor, 0)->Marked());
+  EXPECT_EQ(SlotOf(editor, 5)->Picture().height(), 13);
 
   // The defaults left take no part: the cells keep their own height, and
   // the defaults are brought to it.
   editor.findChild<QPushButton*>("cmdSave")->click();
-  EXPECT_TRUE(world.boxes.shown.empty());
+  EXPECT_EQ(world.boxes.shown, refusals) << "nothing more to say";
   EXPECT_EQ(world.state.patternImages.digits[5].height(), 13);
   EXPECT_EQ(world.state.patternImages.digits[0].height(), 13);
   EXPECT_EQ(world.state.patterns.digitPatterns[0].width, 0) << "a default left in a taught area never matches";
@@ -111,33 +117,7 @@ TEST_F(TeachTest, ASaveThatCannotReadTheCaptureSaysWhichDigitAndKeepsTheEditorOp
       << world.boxes.shown[0].text.toStdString();
   EXPECT_TRUE(editor.isVisible());
   EXPECT_TRUE(world.TraceText().endsWith(QStringLiteral(" Saving PatternFiles･･･End \r\n"))) << "the files were written";
-  EXPECT_EQ(Slot(5)->Picture(), world.state.patternImages.digits[5]) << "the slots show what was saved";
-}
-
-TEST_F(TeachTest, RefusalsProposeNothingAndBoundariesMoveByAPixel) {
-  Install(11);
-  editor.findChild<QPushButton*>("cmdTeach")->click();  // no capture yet: a message, no teacher
-  captures[0] = DrawCapture(font, "152", look);
-  InTeacher([&](CaptureTeacher& teacher) {
-    Type(teacher, QStringLiteral("15a"));
-    EXPECT_TRUE(teacher.Proposal().spans.empty());
-    EXPECT_FALSE(teacher.findChild<QPushButton*>("cmdAccept")->isEnabled());
-    Type(teacher, QStringLiteral("152"));
-    const std::vector<int> edges = teacher.Proposal().Edges();
-    ASSERT_EQ(edges.size(), 7u);  // three cells sharing a column with the next, and the delimiter
-    teacher.findChild<QSpinBox*>("spnBoundary")->setValue(6);
-    teacher.findChild<QPushButton*>("cmdRight")->click();
-    teacher.findChild<QPushButton*>("cmdRight")->click();
-    teacher.findChild<QPushButton*>("cmdLeft")->click();
-    EXPECT_EQ(teacher.Proposal().Edges().back(), edges.back() + 1);
-    teacher.findChild<QPushButton*>("cmdCancel")->click();
-  });
-  ASSERT_EQ(world.boxes.shown.size(), 2u);
-  EXPECT_EQ(world.boxes.shown[0].text, QStringLiteral("この領域のキャプチャがまだありません。\r\n"
-                                                      "ゲームを前面にして一度キャプチャしてから選んでください。"));
-  EXPECT_EQ(world.boxes.shown[1].text, RefusalText(SegmentationRefusal::NotADigitString, "15a"));
-  EXPECT_EQ(world.boxes.shown[1].title, QStringLiteral("キャプチャから登録"));
-  EXPECT_EQ(Slot(5)->Picture(), world.state.patternImages.digits[5]) << "Cancel changes no slot";
+  EXPECT_EQ(SlotOf(editor, 5)->Picture(), world.state.patternImages.digits[5]) << "the slots show what was saved";
 }
 
 }  // namespace

@@ -1,15 +1,24 @@
 #pragma once
-// What the dialog tests share: a program folder with its services, and a
-// way to act inside a modal dialog while its exec() runs.
+// What the dialog tests share: a program folder with its services, a way
+// to act inside a modal dialog while its exec() runs, and the widgets they
+// drive.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
+#include <QtTest/QTest>
 #include <functional>
 #include <gtest/gtest.h>
 
+#include "dialogs/pattern_slot.h"
 #include "monitoring/program_state.h"
 #include "persistence/debug_trace.h"
 #include "persistence/text_file.h"
@@ -57,4 +66,20 @@ void InModal(const std::function<void()>& open, std::function<void(T&)> act) {
     if (dialog->isVisible()) dialog->reject();
   });
   open();
+}
+
+// The delivered defaults in system/ (20 and 21 are the delimiters), and the
+// holders as start-up leaves them.
+inline void InstallDefaults(DialogWorld& world, const std::function<QImage(int)>& picture) {
+  QDir(world.folder.Path()).mkpath("system");
+  for (int i = 0; i < 22; ++i) {
+    const QString file = i < 20 ? QString::asprintf("Pattern%02d.bmp", i) : QStringLiteral("PatternDel%1.bmp").arg(i - 20);
+    picture(i).save(world.folder.File("system/" + file), "BMP");
+    (i < 20 ? world.state.patternImages.digits[i] : world.state.patternImages.delimiters[i - 20]) = picture(i);
+  }
+}
+
+// A slot of the pattern editor: 0 to 9 the digits, 10 the delimiter.
+inline PatternSlot* SlotOf(const QWidget& editor, int slot) {
+  return editor.findChild<PatternSlot*>(slot < 10 ? QString::asprintf("picPattern(%d)", slot) : "picPatternDL");
 }

@@ -1,14 +1,4 @@
-#include <QApplication>
-#include <QCheckBox>
-#include <QDir>
 #include <QFocusEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSpinBox>
-#include <gtest/gtest.h>
-
-#include <tuple>
 
 #include "accounting/log_headers.h"
 #include "capture/area_follow.h"
@@ -69,10 +59,24 @@ TEST_F(OptionsTest, NumbersAreStoredRoundedHalvesToEvenAndCancelStoresNothing) {
   }
 }
 
-// Check boxes act at once; values not yet saved survive the close box and
-// show again when the dialog is reopened; Save writes them all.
+// Check boxes and the alert minutes act at once; values not yet saved
+// survive the close box and show again when the dialog is reopened; Save
+// writes them all.
 TEST_F(OptionsTest, EditCloseReopenAndSave) {
+  settings.alertMinutes = 12;
+  settings.alertBeep = false;
   form.ShowFromMenu();
+  auto* minutes = form.findChild<QSpinBox*>("txtAlertMinutes");
+  EXPECT_EQ(minutes->value(), 12);
+  // Each box shows its setting: a click turns it to the other value.
+  for (const char* name :
+       {"chkMisreadGuard", "chkAlertNotify", "chkAlertBeep", "chkAlertLogLine", "chkReadWhenVisible"}) {
+    form.findChild<QCheckBox*>(name)->click();
+  }
+  minutes->setValue(30);
+  EXPECT_EQ(std::tuple(settings.misreadGuard, settings.alertMinutes, settings.alertNotify, settings.alertBeep,
+                       settings.alertLogLine, settings.readWhenVisible),
+            std::tuple(false, 30, false, true, false, false));
   Enter("lblCapture_sx(0)", "120");
   EXPECT_EQ(Text("lblSaveCsv"), "TXT");
   form.findChild<QCheckBox*>("chkSaveCsv")->click();
@@ -98,6 +102,11 @@ TEST_F(OptionsTest, EditCloseReopenAndSave) {
   EXPECT_FALSE(ConfigFile("READ", read, world.folder.Path()));
   EXPECT_EQ(read, settings);
   EXPECT_TRUE(world.TraceText().contains(QStringLiteral(" Saving ConfigFile･･･End ")));
+
+  // A count from the file that the box cannot show is not changed by showing it.
+  settings.alertMinutes = 0;
+  form.Fill();
+  EXPECT_EQ(settings.alertMinutes, 0);
 }
 
 TEST_F(OptionsTest, TheLogFolderIsShownWithThePlatformsSeparatorAndFolderAndFileAreCheckedWhenLeft) {
@@ -125,42 +134,11 @@ TEST_F(OptionsTest, TheLogFolderIsShownWithThePlatformsSeparatorAndFolderAndFile
   EXPECT_EQ(settings.saveFile, QStringLiteral("給与明細"));
 }
 
-TEST_F(OptionsTest, TheGuardAndAlertSwitchesAreShownWrittenAndSaved) {
-  settings.alertMinutes = 12;
-  settings.alertBeep = false;
-  form.ShowFromMenu();
-  auto* minutes = form.findChild<QSpinBox*>("txtAlertMinutes");
-  EXPECT_EQ(minutes->value(), 12);
-  EXPECT_FALSE(form.findChild<QCheckBox*>("chkAlertBeep")->isChecked());
-  EXPECT_TRUE(form.findChild<QCheckBox*>("chkMisreadGuard")->isChecked());
-
-  for (const char* name : {"chkMisreadGuard", "chkAlertNotify", "chkAlertBeep", "chkAlertLogLine"}) {
-    form.findChild<QCheckBox*>(name)->click();
-  }
-  minutes->setValue(30);
-  EXPECT_EQ(std::tuple(settings.misreadGuard, settings.alertMinutes, settings.alertNotify, settings.alertBeep,
-                       settings.alertLogLine),
-            std::tuple(false, 30, false, true, false));
-  form.findChild<QPushButton*>("cmdSave")->click();
-  Settings read;
-  EXPECT_FALSE(ConfigFile("READ", read, world.folder.Path()));
-  EXPECT_EQ(read, settings);
-
-  // A count from the file that the box cannot show is not changed by showing it.
-  settings.alertMinutes = 0;
-  form.Fill();
-  EXPECT_EQ(settings.alertMinutes, 0);
-}
-
 // A number typed while the game runs at another size than the areas were
 // picked for stores both areas for the size it has now.
 TEST_F(OptionsTest, AnAreaTypedForTheGameAsItIsNowMovesTheOtherForThatSizeToo) {
   SetAreasReferenceSize(settings, QSize(808, 629));
   form.ShowFromMenu();
-  EXPECT_TRUE(form.findChild<QCheckBox*>("chkReadWhenVisible")->isChecked());
-  form.findChild<QCheckBox*>("chkReadWhenVisible")->click();
-  EXPECT_FALSE(settings.readWhenVisible);
-
   Enter("lblCapture_sx(0)", "40");  // no game running: only the number changes
   EXPECT_EQ(settings.captureRegions[0].sx, 40);
   EXPECT_EQ(AreasReferenceSize(settings), QSize(808, 629));

@@ -1,12 +1,7 @@
 #include <QClipboard>
-#include <QDir>
-#include <QGuiApplication>
-#include <QPushButton>
-#include <gtest/gtest.h>
 
 #include "dialog_test_support.h"
 #include "dialogs/form3.h"
-#include "dialogs/pattern_slot.h"
 
 namespace {
 
@@ -26,24 +21,14 @@ bool SamePixels(const QImage& a, const QImage& b) {
 
 class EditorTest : public ::testing::Test {
  protected:
-  // The delivered defaults in system/ (20 and 21 are the delimiters), and the
-  // holders as start-up leaves them.
-  EditorTest() {
-    QDir(world.folder.Path()).mkpath("system");
-    for (int i = 0; i < 22; ++i) {
-      const QString file = i < 20 ? DigitFile(i) : QStringLiteral("PatternDel%1.bmp").arg(i - 20);
-      Default(i).save(world.folder.File("system/" + file), "BMP");
-      (i < 20 ? held.digits[i] : held.delimiters[i - 20]) = Default(i);
-    }
-  }
+  EditorTest() { InstallDefaults(world, Default); }
   static QImage Default(int index) { return Striped(7, 11, 100 + index); }
   static QString DigitFile(int index) { return QString::asprintf("Pattern%02d.bmp", index); }
 
   // Clicking a slot pastes the clipboard's picture; slot 10 is the delimiter.
   void Paste(int slot, const QImage& picture) {
     QGuiApplication::clipboard()->setImage(picture);
-    const QString name = slot < 10 ? QString::asprintf("picPattern(%d)", slot) : "picPatternDL";
-    emit editor.findChild<PatternSlot*>(name)->clicked();
+    emit SlotOf(editor, slot)->clicked();
   }
   // Ten digits of one height and a delimiter of another.
   void FillAll(int height, int delimiterHeight, int seed) {
@@ -100,10 +85,7 @@ TEST_F(EditorTest, Area2SavedAtTheAverageHeightThenInitialisedToTheDefaults) {
   editor.LoadArea(1);
   world.boxes.answer = true;
   Click("cmdInitial");
-  for (int d = 0; d < 10; ++d) {
-    const QString slot = QString::asprintf("picPattern(%d)", d);
-    EXPECT_TRUE(SamePixels(editor.findChild<PatternSlot*>(slot)->Picture(), Default(10 + d))) << d;
-  }
+  for (int d = 0; d < 10; ++d) EXPECT_TRUE(SamePixels(SlotOf(editor, d)->Picture(), Default(10 + d))) << d;
   Click("cmdSave");
   EXPECT_TRUE(SamePixels(held.digits[13], Default(13)));
   EXPECT_TRUE(SamePixels(QImage(world.folder.File("Pattern/" + DigitFile(13))), Default(13)));

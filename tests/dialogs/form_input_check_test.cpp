@@ -1,13 +1,4 @@
-#include <QApplication>
 #include <QInputMethodEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <gtest/gtest.h>
-
-#include <tuple>
-#include <vector>
 
 #include "dialog_test_support.h"
 #include "dialogs/form_input_check.h"

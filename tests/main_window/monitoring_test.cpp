@@ -1,8 +1,8 @@
 // The main window draws what the monitoring cycle reports: the menus and the
 // timer follow Run and Stop, the pictures and captions the capture step, the
 // log its lines, the live panel and the state line the live readings, and
-// the tray icon the alerts and the last rate.
-#include <QPlainTextEdit>
+// the tray icon the alerts and the last rate. The commands beside the cycle
+// (a single recognition, saving captures, the screenshot) draw what they did.
 #include <QTimer>
 
 #include "main_window/tray_icon.h"
@@ -48,7 +48,36 @@ TEST_F(ProgramTest, TheWindowShowsWhatTheCycleReports) {
   EXPECT_TRUE(idle());
   EXPECT_EQ(form().Tray()->State(), TrayState::Stopped);
   EXPECT_EQ(Label("lblState")->text(), QStringLiteral("停止中"));
-  const QString shown = form().findChild<QPlainTextEdit*>("txtLog")->toPlainText();
+  const QString shown = Log()->toPlainText();
   EXPECT_EQ(shown.toStdString(), QString(form().LogText()).replace("\r\n", "\n").toStdString());
   EXPECT_TRUE(shown.contains(QStringLiteral("\nセッション ")));
+}
+
+TEST_F(ProgramTest, SavingCapturesAndTheScreenshotWriteWhatWasTakenUnderItsTime) {
+  Start([](Settings& settings) { settings.captureRegions[1].ex = 0; });  // area 1 captures nothing
+  const auto saved = [&] { return QDir(folder_.File("Pattern")).entryList({"Capture*"}, QDir::Files); };
+  form().menuPatternSave_Click();
+  EXPECT_TRUE(saved().isEmpty()) << "nothing captured yet";
+  OpenGame("152", "1234567890");
+  form().CaptureStep();
+  form().menuPatternSave_Click();
+  EXPECT_EQ(saved(), QStringList{"Capture0_1205143000.bmp"});
+
+  // The screenshot is of the window in front once the ten-second wait is over.
+  const WindowId other = windows_.Add("Other", QRect(40, 30, 300, 200));
+  clock_.onWait = [&] { windows_.foreground = other; };
+  form().menuPrtScr_Click();
+  EXPECT_EQ(QImage(folder_.File("PrtScr_20261205143010.bmp")).size(), QSize(300, 200));
+}
+
+TEST_F(ProgramTest, SingleRecognitionTwiceReadsTheSameAndShowsThreeDecimals) {
+  Start();
+  OpenGame("152", "1234567890");
+  form().CaptureStep();
+  for (int i = 0; i < 2; ++i) {
+    form().cmdRecognize_Click();
+    EXPECT_EQ(form().Monitor().RecognizedLevel(), 152);
+    EXPECT_EQ(form().Monitor().RecognizedExp(), 1234567890.0);
+    EXPECT_EQ(Label("lblElapse")->text(), QStringLiteral("0.000秒"));
+  }
 }

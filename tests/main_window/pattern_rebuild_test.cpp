@@ -9,30 +9,25 @@
 
 namespace {
 
-enum class Path { Timer, Recognize };
-
-struct RebuildCase {
-  Path path;
-  const char* button;  // 初期化 or 保 存
-};
-
-class PatternRebuild : public ProgramTest, public ::testing::WithParamInterface<RebuildCase> {};
+// Which way the scan is under way (timed, or 認 識) and the editor's button pressed in it.
+class PatternRebuild : public ProgramTest, public ::testing::WithParamInterface<std::tuple<bool, std::string>> {};
 
 TEST_P(PatternRebuild, ARunningScanKeepsItsPatternsAndReadsTheCapture) {
-  const RebuildCase c = GetParam();
+  const bool timed = std::get<0>(GetParam());
+  const QString button = QString::fromStdString(std::get<1>(GetParam()));
   Start([](Settings& settings) { settings.lag = 1; });
   OpenGame("152", "1234567890");
-  if (c.path == Path::Recognize) form().CaptureStep();  // captured before the editor is in play
+  if (!timed) form().CaptureStep();  // captured before the editor is in play
 
   // The player's defaults are now larger than the set in use: taller than
   // the experience capture, so a scan that read them with the old set's
   // offsets would read past the capture.
   std::array<QImage, 11> larger;
   for (int slot = 0; slot < 11; ++slot) {
-    const QString name = slot < 10 ? QStringLiteral("Pattern1%1.bmp").arg(slot) : QStringLiteral("PatternDel1.bmp");
-    const QImage image(folder_.File("system/" + name));
-    larger[slot] = image.scaled(image.size() * 2);
-    ASSERT_TRUE(larger[slot].save(folder_.File("system/" + name), "BMP"));
+    const QString file = folder_.File(slot < 10 ? QStringLiteral("system/Pattern1%1.bmp").arg(slot)
+                                                : QStringLiteral("system/PatternDel1.bmp"));
+    larger[slot] = QImage(file).scaled(QImage(file).size() * 2);
+    ASSERT_TRUE(larger[slot].save(file, "BMP"));
   }
 
   // A few columns into the scan of area 1, the button is pressed once.
@@ -47,10 +42,10 @@ TEST_P(PatternRebuild, ARunningScanKeepsItsPatternsAndReadsTheCapture) {
       const QString name = slot < 10 ? QStringLiteral("picPattern(%1)").arg(slot) : QStringLiteral("picPatternDL");
       editor->findChild<PatternSlot*>(name)->SetPicture(larger[slot]);
     }
-    editor->findChild<QPushButton*>(c.button)->click();
+    editor->findChild<QPushButton*>(button)->click();
   };
 
-  if (c.path == Path::Timer) {
+  if (timed) {
     Run();
     RunFor(20);
   } else {
@@ -67,13 +62,8 @@ TEST_P(PatternRebuild, ARunningScanKeepsItsPatternsAndReadsTheCapture) {
   EXPECT_EQ(form().Monitor().RecognizedExp(), 0.0);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothPathsBothButtons, PatternRebuild,
-                         ::testing::Values(RebuildCase{Path::Timer, "cmdInitial"}, RebuildCase{Path::Timer, "cmdSave"},
-                                           RebuildCase{Path::Recognize, "cmdInitial"},
-                                           RebuildCase{Path::Recognize, "cmdSave"}),
-                         [](const ::testing::TestParamInfo<RebuildCase>& info) {
-                           return std::string(info.param.path == Path::Timer ? "Timer_" : "Recognize_") +
-                                  info.param.button;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    BothPathsBothButtons, PatternRebuild,
+    ::testing::Combine(::testing::Bool(), ::testing::Values(std::string("cmdInitial"), std::string("cmdSave"))));
 
 }  // namespace

@@ -5,14 +5,13 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <gtest/gtest.h>
 
 #include "main_window/startup.h"
 #include "persistence/config_file.h"
 #include "persistence/debug_trace.h"
-#include "persistence/text_file.h"
 #include "support/fakes.h"
 #include "support/game_screen.h"
 #include "support/temp_folder.h"
@@ -58,6 +57,7 @@ class ProgramTest : public ::testing::Test {
 
   QStringList TraceMessages() const { return ::TraceMessages(folder_); }
   QLabel* Label(const QString& name) { return form().findChild<QLabel*>(name); }
+  QPlainTextEdit* Log() { return form().findChild<QPlainTextEdit*>(QStringLiteral("txtLog")); }
 
   TempFolder folder_;
   FakeClock clock_;

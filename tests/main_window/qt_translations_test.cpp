@@ -11,9 +11,11 @@
 
 namespace {
 
-QString YesNoButtons() {
+// Whether Qt's own question box asks with Japanese buttons.
+bool QtAsksInJapanese() {
   QMessageBox box(QMessageBox::NoIcon, "t", "q", QMessageBox::Yes | QMessageBox::No);
-  return box.button(QMessageBox::Yes)->text() + "/" + box.button(QMessageBox::No)->text();
+  return box.button(QMessageBox::Yes)->text().contains(QStringLiteral("はい")) &&
+         box.button(QMessageBox::No)->text().contains(QStringLiteral("いいえ"));
 }
 
 TEST(QtTranslations, TheQuestionBoxAsksInJapaneseFromBesideTheProgramOrFromQt) {
@@ -26,30 +28,22 @@ TEST(QtTranslations, TheQuestionBoxAsksInJapaneseFromBesideTheProgramOrFromQt) {
 
   // Nothing where it is looked for: no translator, English stays.
   EXPECT_EQ(InstallQtJapanese({program.File("translations")}), nullptr);
-  EXPECT_FALSE(YesNoButtons().contains(QStringLiteral("はい")));
+  EXPECT_FALSE(QtAsksInJapanese());
 
   // A copy beside the program comes first (as a Windows build ships it).
   QDir().mkpath(program.File("translations"));
   ASSERT_TRUE(QFile::copy(qtFile, program.File("translations/qtbase_ja.qm")));
   {
     const auto beside = InstallQtJapanese({program.File("translations"), "/nowhere"});
-    ASSERT_NE(beside, nullptr);
-    EXPECT_TRUE(YesNoButtons().contains(QStringLiteral("はい"))) << YesNoButtons().toStdString();
-    EXPECT_TRUE(YesNoButtons().contains(QStringLiteral("いいえ")));
+    EXPECT_TRUE(beside != nullptr && QtAsksInJapanese());
   }
-  EXPECT_FALSE(YesNoButtons().contains(QStringLiteral("はい"))) << "removed with its translator";
-
+  EXPECT_FALSE(QtAsksInJapanese()) << "removed with its translator";
   const auto fromQt = InstallQtJapanese(QtTranslationFolders("/nowhere"));
-  ASSERT_NE(fromQt, nullptr);
-  EXPECT_TRUE(YesNoButtons().contains(QStringLiteral("はい")));
+  EXPECT_TRUE(fromQt != nullptr && QtAsksInJapanese());
 }
 
 TEST(QtTranslations, AutomaticIsEnglishOnEverySystemButAJapaneseOne) {
-  const struct {
-    DisplayLanguage choice;
-    QLocale system;
-    bool english;
-  } cases[] = {
+  const std::tuple<DisplayLanguage, QLocale, bool> cases[] = {
       {DisplayLanguage::Automatic, QLocale(QLocale::Japanese, QLocale::Japan), false},
       {DisplayLanguage::Automatic, QLocale(QLocale::English, QLocale::UnitedStates), true},
       {DisplayLanguage::Automatic, QLocale(QLocale::Korean), true},
@@ -57,32 +51,26 @@ TEST(QtTranslations, AutomaticIsEnglishOnEverySystemButAJapaneseOne) {
       {DisplayLanguage::Japanese, QLocale(QLocale::German), false},
       {DisplayLanguage::English, QLocale(QLocale::Japanese, QLocale::Japan), true},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.system.name().toStdString());
-    EXPECT_EQ(UsesEnglish(c.choice, c.system), c.english);
+  for (const auto& [choice, system, english] : cases) {
+    EXPECT_EQ(UsesEnglish(choice, system), english) << system.name().toStdString();
   }
 }
 
 TEST(QtTranslations, OurEnglishIsLoadedFromBesideTheProgramOnlyForEnglish) {
   const auto shown = [] { return QCoreApplication::translate("Form2", "表示言語"); };
-  // The build puts the compiled translation beside the programs.
+  // The build puts the compiled translation beside the programs. English
+  // keeps Qt's buttons English; Japanese, and English that is nowhere to be
+  // found, show the originals with Qt's texts in Japanese.
   const QStringList folders = QtTranslationFolders(QCoreApplication::applicationDirPath());
-  {
-    const InterfaceTranslators english = InstallInterfaceLanguage(true, folders);
-    EXPECT_EQ(english.Count(), 1U);
-    EXPECT_EQ(shown(), QStringLiteral("Display language"));
-    EXPECT_FALSE(YesNoButtons().contains(QStringLiteral("はい"))) << "Qt's buttons stay English";
-  }
-  {
-    const InterfaceTranslators japanese = InstallInterfaceLanguage(false, folders);
-    EXPECT_EQ(shown(), QStringLiteral("表示言語"));
-    EXPECT_TRUE(YesNoButtons().contains(QStringLiteral("はい")));
-  }
-  // No English anywhere: the Japanese originals, with Qt's texts in Japanese.
-  {
-    const InterfaceTranslators fallback = InstallInterfaceLanguage(true, {folders[1]});
-    EXPECT_EQ(shown(), QStringLiteral("表示言語"));
-    EXPECT_TRUE(YesNoButtons().contains(QStringLiteral("はい")));
+  const std::tuple<bool, QStringList, QString, bool> cases[] = {
+      {true, folders, "Display language", false},
+      {false, folders, "表示言語", true},
+      {true, {folders[1]}, "表示言語", true},
+  };
+  for (const auto& [english, where, caption, qtJapanese] : cases) {
+    const InterfaceTranslators installed = InstallInterfaceLanguage(english, where);
+    EXPECT_EQ(shown(), caption);
+    EXPECT_EQ(QtAsksInJapanese(), qtJapanese) << caption.toStdString();
   }
 }
 
