@@ -130,7 +130,7 @@ TEST_F(LiveTest, TheLogFileIsByteForByteTheSameWithAndWithoutLiveReadings) {
               summary.endsWith(QStringLiteral("レベル +1")));
 }
 
-TEST_F(LiveTest, TheSessionCountsFromAReadingAtRunAndItsSummarySaysFromWhichReadingToWhich) {
+TEST_F(LiveTest, EachRunsSessionCountsFromAReadingAtRunAndItsSummarySaysFromWhichReadingToWhich) {
   Start();
   std::int64_t exp = kStartExp;
   ShowExp(exp);
@@ -146,6 +146,16 @@ TEST_F(LiveTest, TheSessionCountsFromAReadingAtRunAndItsSummarySaysFromWhichRead
   cycle().Stop();
   EXPECT_TRUE(seen_.log.endsWith(QStringLiteral("獲得Exp 1,200 (14:30:00〜14:31:04の読取)  時給(全体) 98 k/h  レベル +0\r\n")))
       << seen_.log.toStdString();
+  EXPECT_EQ(seen_.figures.gained, 1200) << "still on show after Stop";
+
+  // Run again: what was gained while stopped is no part of the new session.
+  ShowExp(exp += 1'000'000);
+  Run();
+  EXPECT_EQ(std::tuple(seen_.figures.gained, seen_.figures.shortRate), std::tuple(0, std::nullopt));
+  RunFor(10);
+  ShowExp(exp += 500);
+  RunFor(20);
+  EXPECT_EQ(seen_.figures.gained, 500);
 }
 
 TEST_F(LiveTest, ThreeMinutesWithoutAGainAreIdleSinceTheLastRise) {
@@ -181,26 +191,6 @@ TEST_F(LiveTest, ALiveReadingTheGuardRefusesIsAMisreadAndNeverAGain) {
   ShowExp(exp += 1000);
   RunFor(10);
   EXPECT_EQ(seen_.figures.gained, 7000);
-}
-
-TEST_F(LiveTest, RunAfterStopStartsTheFiguresAfresh) {
-  Start();
-  std::int64_t exp = kStartExp;
-  ShowExp(exp);
-  Run();
-  for (int tick = 0; tick < 30; ++tick) {
-    ShowExp(exp += 500);
-    RunFor(10);
-  }
-  cycle().Stop();
-  EXPECT_EQ(seen_.figures.gained, 15'000) << "still on show after Stop";
-  ShowExp(exp += 1'000'000);  // gained while stopped: no part of the next session
-  Run();
-  EXPECT_EQ(std::tuple(seen_.figures.gained, seen_.figures.shortRate), std::tuple(0, std::nullopt));
-  RunFor(10);
-  ShowExp(exp += 500);
-  RunFor(20);
-  EXPECT_EQ(seen_.figures.gained, 500);
 }
 
 }  // namespace
