@@ -1,7 +1,6 @@
 // The log files read back as measurements, and the history store that imports them once.
 #include "history/log_import.h"
 
-#include <QDir>
 #include <QStringEncoder>
 #include <gtest/gtest.h>
 

@@ -158,24 +158,7 @@ TEST_F(LiveTest, EachRunsSessionCountsFromAReadingAtRunAndItsSummarySaysFromWhic
   EXPECT_EQ(seen_.figures.gained, 500);
 }
 
-TEST_F(LiveTest, ThreeMinutesWithoutAGainAreIdleSinceTheLastRise) {
-  Start();
-  std::int64_t exp = kStartExp;
-  ShowExp(exp);
-  Run();
-  RunFor(40);
-  ShowExp(exp += 1000);
-  RunFor(10);  // risen at 14:30:50
-  RunFor(3 * 60);
-  EXPECT_FALSE(seen_.figures.idleSince) << "three minutes are still play";
-  RunFor(10);
-  EXPECT_EQ(seen_.figures.idleSince, QDateTime(QDate(2026, 12, 5), QTime(14, 30, 50)));
-  ShowExp(exp += 1000);
-  RunFor(10);
-  EXPECT_FALSE(seen_.figures.idleSince);
-}
-
-TEST_F(LiveTest, ALiveReadingTheGuardRefusesIsAMisreadAndNeverAGain) {
+TEST_F(LiveTest, ALiveReadingTheGuardRefusesIsAMisreadAndNeverAGainAndThreeMinutesWithoutOneAreIdle) {
   Start();
   std::int64_t exp = 5'123'456;
   ShowExp(exp);
@@ -189,8 +172,17 @@ TEST_F(LiveTest, ALiveReadingTheGuardRefusesIsAMisreadAndNeverAGain) {
   EXPECT_EQ(std::tuple(seen_.figures.misreads, seen_.figures.gained), std::tuple(1, 6000));
   EXPECT_GE(seen_.figures.shortRate.value_or(0), 0);
   ShowExp(exp += 1000);
-  RunFor(10);
+  RunFor(10);  // risen at 14:31:20
   EXPECT_EQ(seen_.figures.gained, 7000);
+
+  // Three minutes without a gain are idle since the last rise.
+  RunFor(3 * 60);
+  EXPECT_FALSE(seen_.figures.idleSince) << "three minutes are still play";
+  RunFor(10);
+  EXPECT_EQ(seen_.figures.idleSince, QDateTime(QDate(2026, 12, 5), QTime(14, 31, 20)));
+  ShowExp(exp += 1000);
+  RunFor(10);
+  EXPECT_FALSE(seen_.figures.idleSince);
 }
 
 }  // namespace

@@ -82,12 +82,10 @@ TEST_F(SafeguardsTest, NoGainIsToldOnceClearsWhenExperienceRisesAndIsToldAgain) 
 TEST_F(SafeguardsTest, LiveReadingsTellNoGainWithinATickTimedOnesAtTheNextCaptureAndTellingCanBeOff) {
   for (const bool live : {true, false}) {
     SCOPED_TRACE(live ? "live readings" : "timed readings only, line and beep off");
-    Start([live](Settings& s) {  // a capture every 20 minutes
+    StartReading([live](Settings& s) {  // a capture every 20 minutes
       s.liveSampling = s.alertLogLine = s.alertBeep = live;
     });
-    OpenGame("190", "1234567890");
-    Run();
-    RunFor(20 + 5 * 60 + 10);
+    RunFor(5 * 60 + 10);
     EXPECT_EQ(seen_.raisedAlerts.size(), live ? 1u : 0u);
     RunFor(15 * 60);
     EXPECT_EQ(std::tuple(NoGainAlerts(), windows_.beeps, seen_.raisedAlerts),
@@ -97,12 +95,8 @@ TEST_F(SafeguardsTest, LiveReadingsTellNoGainWithinATickTimedOnesAtTheNextCaptur
 }
 
 TEST_F(SafeguardsTest, TheGameAwayIsToldOnceClearsInFrontAndNothingIsToldWhileStopped) {
-  Start([](Settings& s) { s.captureInterval = 1; });
-  OpenGame("190", "1234567890");
-  const WindowId other = windows_.Add(QStringLiteral("Other"), QRect(0, 0, 1000, 800));
-  Run();
-  RunFor(20);
-  windows_.foreground = other;  // seen at the next tick, over the game
+  StartReading([](Settings& s) { s.captureInterval = 1; });
+  windows_.foreground = windows_.Add(QStringLiteral("Other"), QRect(0, 0, 1000, 800));  // seen at the next tick
   RunFor(5 * 60 + 5);
   EXPECT_EQ(AwayAlerts(), 0);
   RunFor(10);
@@ -153,11 +147,9 @@ TEST_F(SafeguardsTest, ThreeFailedOrImplausibleReadingsInARowAreToldWithTheHint)
 }
 
 TEST_F(SafeguardsTest, EveryReadingReachesTheAlertsEvenWithoutATickBetween) {
-  Start();
-  OpenGame("190", "1234567890");
-  Run();
+  StartReading();
   windows_.screen.fill(Qt::black);
-  // Three manual captures in a row that read nothing, before any tick.
+  // Three manual captures in a row that read nothing, without a tick between.
   for (int i = 0; i < 3; ++i) cycle().ManualCapture();
   EXPECT_EQ(std::tuple(LogLines("認識失敗"), TroubleAlerts()), std::tuple(3, 1));
 }
@@ -174,9 +166,7 @@ TEST_F(SafeguardsTest, ReadingsThatKeepFailingUnderOneOfOurOwnWindowsAboveTheGam
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    Start();
-    OpenGame("190", "1234567890");
-    Run();
+    StartReading();
     const CaptureRegion exp = settings().captureRegions[1];
     const QRect area(QPoint(100 + exp.sx, 50 + exp.sy), QSize(exp.ex, exp.ey));  // the game lies at (100, 50)
     const QRect over(area.center(), QSize(200, 100));

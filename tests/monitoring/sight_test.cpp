@@ -2,7 +2,6 @@
 // but in sight, resized since its areas were picked, or grabbed black or
 // frozen.
 #include <QDir>
-#include <QPainter>
 
 #include "capture/capture_notices.h"
 #include "cycle_fixture.h"
