@@ -19,9 +19,6 @@ class SightTest : public CycleTest {
     const QStringList files = QDir(folder_.File(QStringLiteral("log"))).entryList(QDir::Files);
     return files.size() == 1 ? DecodeCp932(folder_.Read(QStringLiteral("log/") + files.first())) : QString();
   }
-  int Boxes(const QString& title) const {
-    return static_cast<int>(std::ranges::count(boxes_.shown, title, &Notice::title));
-  }
   // Each case from a new desktop: monitoring with captures every minute, the
   // game shown and its first capture taken.
   void ReadFromAFreshStart() {
@@ -109,7 +106,8 @@ TEST_F(SightTest, AreasFollowAResizedWindowAndItsFirstReadingIsToldOnceOrTheRepi
     windows_.Place(game_, taller);
     PaintCounters(taller, c.countersMoved, "1234600000");
     RunFor(5 * 60);
-    EXPECT_EQ(std::tuple(seen_.LogLines(AreasMovedLogText(kGame.size(), taller.size())), Boxes(QStringLiteral("キャプチャ"))),
+    EXPECT_EQ(std::tuple(seen_.LogLines(AreasMovedLogText(kGame.size(), taller.size())),
+                         std::ranges::count(boxes_.shown, QStringLiteral("キャプチャ"), &Notice::title)),
               std::tuple(c.movedLines, c.boxes));
     EXPECT_EQ(c.boxes ? boxes_.shown.front().text : QString(), c.boxes ? AreasUnreadableText(taller.size()) : QString());
     EXPECT_FALSE(LogFileText().contains(QStringLiteral("キャプチャ領域"))) << "log files never change";
