@@ -49,8 +49,9 @@ struct Reported : MonitoringListener {
   std::optional<double> rate;
 };
 
+// Public, so a test can run a second program beside its own.
 class CycleTest : public ::testing::Test {
- protected:
+ public:
   CycleTest() {
     InstallPatterns(folder_);
     windows_.screen.fill(Qt::black);

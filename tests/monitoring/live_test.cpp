@@ -16,12 +16,6 @@ class LiveTest : public CycleTest {
   // Also run as a program of its own beside the test's (each in its own
   // folder), so two runs can be compared.
   void TestBody() override {}
-  using CycleTest::clock_;
-  using CycleTest::cycle;
-  using CycleTest::seen_;
-  using CycleTest::Start;
-  using CycleTest::TraceMessages;
-  using CycleTest::windows_;
 
   void ShowExp(std::int64_t exp, bool inFront = true) {
     OpenGame(QString::number(kLevel), QString::number(exp), inFront);

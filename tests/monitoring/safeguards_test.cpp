@@ -17,17 +17,16 @@ std::string Lines(const QString& first, const QString& second = {}) {
 
 class SafeguardsTest : public CycleTest {
  protected:
-  int LogLines(const QString& text) const { return seen_.LogLines(text); }
-  int NoGainAlerts() const { return LogLines(QStringLiteral("経験値が5分間増えていません")); }
-  int AwayAlerts() const { return LogLines(QStringLiteral("見つからないか、後ろに隠れています")); }
-  int TroubleAlerts() const { return LogLines(QStringLiteral("キャプチャ領域と基準画像を確認してください")); }
+  int NoGainAlerts() const { return seen_.LogLines(QStringLiteral("経験値が5分間増えていません")); }
+  int AwayAlerts() const { return seen_.LogLines(QStringLiteral("見つからないか、後ろに隠れています")); }
+  int TroubleAlerts() const { return seen_.LogLines(QStringLiteral("キャプチャ領域と基準画像を確認してください")); }
 };
 
 TEST_F(SafeguardsTest, AMisreadDigitIsHeldBackForFifteenSecondsAndNeverReachesTheFileUnlessTheGuardIsOff) {
   StartReading([](Settings& s) { s.misreadGuard = false; });
   OpenGame("190", "1934567890");  // the second digit 2 read as 9
   RunFor(20 * 60);
-  EXPECT_EQ(LogLines("認識疑義"), 0);
+  EXPECT_EQ(seen_.LogLines("認識疑義"), 0);
   EXPECT_EQ(FileText(kLog), Lines(FileHeader(false),
                                   "12/05 14:50   190   1,934,567,890  700,000,000     20.0    2,100,000 "));
   cycle().Stop();
@@ -57,7 +56,7 @@ TEST_F(SafeguardsTest, APercentageIsLoggedAsTheExperienceItStandsFor) {
             Lines(FileHeader(false), "12/05 14:50   190     580,775,503   12,442,167     20.0       37,326 "));
   OpenGame("300", "12345");  // the table has no size for the cap
   RunFor(20 * 60);
-  EXPECT_EQ(LogLines(QStringLiteral("  測定不可  Lv300の経験値が経験値表になく、%表示を換算できません")), 1);
+  EXPECT_EQ(seen_.LogLines(QStringLiteral("  測定不可  Lv300の経験値が経験値表になく、%表示を換算できません")), 1);
   EXPECT_EQ(TraceMessages().last(), QStringLiteral(" ImageRecognition percent without level size"));
 }
 
@@ -142,7 +141,7 @@ TEST_F(SafeguardsTest, ThreeFailedOrImplausibleReadingsInARowAreToldWithTheHint)
   RunFor(20);
   OpenGame("170", "1234600000");
   RunFor(20);
-  EXPECT_EQ(LogLines("認識疑義"), 3);
+  EXPECT_EQ(seen_.LogLines("認識疑義"), 3);
   EXPECT_EQ(TroubleAlerts(), 2);
 }
 
@@ -151,7 +150,7 @@ TEST_F(SafeguardsTest, EveryReadingReachesTheAlertsEvenWithoutATickBetween) {
   windows_.screen.fill(Qt::black);
   // Three manual captures in a row that read nothing, without a tick between.
   for (int i = 0; i < 3; ++i) cycle().ManualCapture();
-  EXPECT_EQ(std::tuple(LogLines("認識失敗"), TroubleAlerts()), std::tuple(3, 1));
+  EXPECT_EQ(std::tuple(seen_.LogLines("認識失敗"), TroubleAlerts()), std::tuple(3, 1));
 }
 
 TEST_F(SafeguardsTest, ReadingsThatKeepFailingUnderOneOfOurOwnWindowsAboveTheGameBlameIt) {
@@ -179,7 +178,7 @@ TEST_F(SafeguardsTest, ReadingsThatKeepFailingUnderOneOfOurOwnWindowsAboveTheGam
     windows_.foreground = game_;
     windows_.screen.fill(Qt::black);
     for (int i = 0; i < 3; ++i) cycle().ManualCapture();
-    EXPECT_EQ(std::tuple(TroubleAlerts(), LogLines(OwnWindowOverAreaText())), std::tuple(1, c.blamed ? 1 : 0));
+    EXPECT_EQ(std::tuple(TroubleAlerts(), seen_.LogLines(OwnWindowOverAreaText())), std::tuple(1, c.blamed ? 1 : 0));
     windows_.Remove(compact);
     windows_.Remove(main);
   }
