@@ -25,10 +25,7 @@ class SightTest : public CycleTest {
     windows_ = FakeWindowSystem();
     game_ = 0;
     boxes_.shown.clear();
-    Start([](Settings& s) { s.captureInterval = 1; });
-    OpenGame(kLevel, "1234567890");
-    Run();
-    RunFor(20);
+    StartReading([](Settings& s) { s.captureInterval = 1; });
   }
   // The counters painted where the areas lie on a game window at `outer`,
   // `shift` away from where they were picked.
@@ -155,9 +152,7 @@ TEST_F(SightTest, GrabsThatShowNoGameAreToldOnceAndTheStateLineSaysSoUntilTheGam
 }
 
 TEST_F(SightTest, OnlyAChangeOfTheWayThePicturesCameIsTraced) {
-  Start([](Settings& s) { s.captureInterval = 1; });
-  OpenGame(kLevel, "1234567890");
-  Run();
+  StartReading([](Settings& s) { s.captureInterval = 1; });
   for (const GrabWay way : {GrabWay::Screen, GrabWay::WindowContents, GrabWay::WindowContents, GrabWay::Screen}) {
     windows_.grabWay = way;
     RunFor(60);
