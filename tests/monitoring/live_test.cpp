@@ -98,18 +98,15 @@ TEST_F(LiveTest, ReadingsBetweenCapturesFeedTheFiguresWithoutBeepLogLineTraceOrD
 TEST_F(LiveTest, TheLogFileIsByteForByteTheSameWithAndWithoutLiveReadings) {
   // The level-up is told when a reading first shows it: a live one sooner.
   LiveTest withLive;
-  withLive.Start([](Settings& s) {
-    s.captureInterval = 1;
-    s.announce = false;
-  });
-  withLive.PlayAndStop();
   LiveTest without;
-  without.Start([](Settings& s) {
-    s.captureInterval = 1;
-    s.liveSampling = false;
-    s.announce = false;
-  });
-  without.PlayAndStop();
+  for (LiveTest* run : {&withLive, &without}) {
+    run->Start([live = run == &withLive](Settings& s) {
+      s.captureInterval = 1;
+      s.liveSampling = live;
+      s.announce = false;
+    });
+    run->PlayAndStop();
+  }
 
   EXPECT_EQ(withLive.LogFileBytes(), without.LogFileBytes());
   EXPECT_GT(without.LogFileBytes().size(), 1000) << "the run wrote lines";
@@ -124,7 +121,7 @@ TEST_F(LiveTest, TheLogFileIsByteForByteTheSameWithAndWithoutLiveReadings) {
               summary.endsWith(QStringLiteral("レベル +1")));
 }
 
-TEST_F(LiveTest, EachRunsSessionCountsFromAReadingAtRunAndItsSummarySaysFromWhichReadingToWhich) {
+TEST_F(LiveTest, EverySessionCountsFromTheReadingAtItsRunAndItsSummarySaysFromWhichReadingToWhich) {
   Start();
   std::int64_t exp = kStartExp;
   ShowExp(exp);

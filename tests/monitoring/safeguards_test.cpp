@@ -77,7 +77,8 @@ TEST_F(SafeguardsTest, NoGainIsToldOnceClearsWhenExperienceRisesAndIsToldAgain) 
   EXPECT_EQ(std::tuple(NoGainAlerts(), TraceMessages().count(QStringLiteral(" Alert NoGain"))), std::tuple(2, 2));
 }
 
-// Without live readings the alerts are told off, here: still raised to the listeners.
+// The run without live readings also has the log line and the beep switched
+// off: the alert still reaches the listeners.
 TEST_F(SafeguardsTest, LiveReadingsTellNoGainWithinATickTimedOnesAtTheNextCaptureAndTellingCanBeOff) {
   for (const bool live : {true, false}) {
     SCOPED_TRACE(live ? "live readings" : "timed readings only, line and beep off");
