@@ -268,6 +268,19 @@ TEST_F(ContinueTest, AMeasurementThatCannotBeKeptIsToldOncePerRun) {
   EXPECT_EQ(seen_.LogLines("1,234,700,000"), 1) << "measuring goes on";
 }
 
+TEST_F(ContinueTest, NoStartsAfreshInANewFileAndLeavesNothingToContinue) {
+  FirstReadingThenCrash();
+  boxes_.answer = false;
+  Restart(3);
+  EXPECT_TRUE(boxes_.shown.size() == 1u && !QFile::exists(MeasurementStatePath(folder_.Path())));
+  OpenGame("190", "1234600000");
+  Run();
+  RunFor(20);
+  // The old file is left as it was.
+  EXPECT_EQ(std::tuple(FileText("log/給与明細202612051433.txt"), FileText(kLog)),
+            std::tuple(Lines(FileHeader(false)), Lines(FileHeader(false))));
+}
+
 TEST_F(ContinueTest, AStaleStateIsDroppedSilentlyAndADamagedOneIsSetAsideWithAMessage) {
   FirstReadingThenCrash();
   Restart(121);
