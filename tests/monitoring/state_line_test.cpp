@@ -26,13 +26,11 @@ TEST(StateLine, SaysWhatTheProgramIsDoing) {
     StateLineInput in;
     const char* text;
   } cases[] = {
-      {"stopped", in(false, InFront, 15'000), "停止中"},
-      {"just started", in(true, Unknown, 15'000), "監視中  次のキャプチャまで 00:15"},
+      // (Stopped, just started and a missing game: the cycle's tests read them.)
       {"due, waiting for the tick", in(true, InFront, -4000), "監視中  次のキャプチャまで 00:00"},
       {"nearly due: rounded up, not 00:00 early", in(true, InFront, 200), "監視中  次のキャプチャまで 00:01"},
       {"behind", in(true, Behind, 15'000, 83'000), "ゲームが前面にありません (待機 01:23)"},
       {"behind for hours", in(true, Behind, 15'000, 7'205'000), "ゲームが前面にありません (待機 120:05)"},
-      {"missing", in(true, Missing, 15'000), "ゲームが見つかりません"},
       {"manual command", in(false, Unknown, 15'000, {}, "キャプチャ", 6500), "キャプチャまで 00:07"},
       {"manual command while monitoring", in(true, Behind, 15'000, {}, "プリントスクリーン", 10'000),
        "プリントスクリーンまで 00:10"},
