@@ -51,10 +51,9 @@ TEST(Goal, ExperienceNeededAcrossLevelUpsAndTheTimesAtEachRate) {
                          "1日 3,500,000 Exp (2日)"}));
 
   const GoalFigures late = GoalProgress(goal, 120, exp, std::nullopt, {}, kToday.addDays(2));
-  EXPECT_TRUE(late.datePassed);
-  EXPECT_FALSE(late.hoursAtHourRate);
-  EXPECT_EQ(MakeGoalTexts(goal, late).perDay, "2026/12/06 を過ぎました");
-  EXPECT_EQ(MakeGoalTexts(goal, late).landing, "到達予定 —");
+  const GoalTexts lateTexts = MakeGoalTexts(goal, late);
+  EXPECT_EQ(std::tuple(late.datePassed, late.hoursAtHourRate, lateTexts.perDay, lateTexts.landing),
+            std::tuple(true, std::nullopt, "2026/12/06 を過ぎました", "到達予定 —"));
   EXPECT_EQ(MakeGoalTexts({400, {}}, GoalProgress({400, {}}, 150, 0, 10, {}, kToday)).needed, "Lv400まで 不明");
 }
 

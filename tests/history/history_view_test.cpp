@@ -68,10 +68,9 @@ TEST(HistoryView, FilterByDaysAndMemoAndSortWithUnknownRatesLast) {
 
 TEST(HistoryChart, OneSeriesPerMemoOverTheDays) {
   const HistoryChart chart = MakeHistoryChart(kRecords, All());
-  EXPECT_EQ(chart.firstDay, QDate(2026, 12, 5));
-  EXPECT_EQ(chart.days, 3);
-  EXPECT_EQ(chart.rateMax, 2000);
-  ASSERT_EQ(chart.series.size(), 4u);  // the record without a rate is left out
+  // The record without a rate is left out.
+  ASSERT_EQ(std::tuple(chart.firstDay, chart.days, chart.rateMax, chart.series.size()),
+            std::tuple(QDate(2026, 12, 5), 3, 2000, 4u));
   EXPECT_EQ(chart.series[0].name, NoMemoName());
   EXPECT_EQ(chart.series[0].points, (std::vector<QPointF>{{2 + 1.0 / 24, 2000}}));
   const QRectF plot(0, 0, 300, 100);

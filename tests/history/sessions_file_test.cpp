@@ -39,24 +39,17 @@ TEST(SessionsFile, RecordsReadBackAsWrittenWhateverTheMemoHolds) {
                                          "給与明細20261212015.txt,狩場A\r\n")));
 }
 
-TEST(SessionsFile, AMemoIsOneLineAndALineAfterAForeignEndingStartsOnItsOwn) {
-  TempFolder tmp;
-  tmp.Write(kPath, EncodeCp932(RecordHeader()));  // saved by a tool without a final line end
-  ASSERT_FALSE(AppendRecord(tmp.Path(), Record(5, "two\r\nlines")));
-  const SessionsRead read = ReadSessionsFile(tmp.Path());
-  ASSERT_EQ(read.records.size(), 1u);
-  EXPECT_EQ(read.records[0].memo, "two lines");
-}
-
-TEST(SessionsFile, DamagedLinesArePassedOverAndCounted) {
+TEST(SessionsFile, DamagedLinesArePassedOverAndCountedAndALineAfterAForeignEndingStartsOnItsOwn) {
   TempFolder tmp;
   const QString good = RecordLine(Record(6, "x"));
   const QStringList lines{RecordHeader(), good, "garbage", good.left(30), "", "2026/13/01 00:00:00" + good.mid(19),
                           good + ",a newer program's column", QString(good).replace("1:21:01", "1:21")};
-  tmp.Write(kPath, EncodeCp932(lines.join("\r\n")));
+  tmp.Write(kPath, EncodeCp932(lines.join("\r\n")));  // saved by a tool without a final line end
+  ASSERT_FALSE(AppendRecord(tmp.Path(), Record(5, "two\r\nlines")));
   const SessionsRead read = ReadSessionsFile(tmp.Path());
-  ASSERT_EQ(std::tuple(read.records.size(), read.damagedLines), std::tuple(3u, 3));
-  EXPECT_EQ(read.records[2].activeMs, 4'860'000);
+  ASSERT_EQ(std::tuple(read.records.size(), read.damagedLines), std::tuple(4u, 3));
+  EXPECT_EQ(std::tuple(read.records[2].activeMs, read.records[3].memo), std::tuple(4'860'000, QString("two lines")))
+      << "a memo is one line";
 }
 
 TEST(SessionsFile, NothingWrittenWhereTheFolderCannotBeMadeOrTheNameIsTaken) {

@@ -27,6 +27,13 @@ TEST(Alerts, NothingIsRaisedWhileStoppedAndStartBeginsEveryCountAfresh) {
   EXPECT_EQ(alerts.Feed(At(15, Game::Behind), 5), (std::vector<AlertChange>{{AlertKind::GameAway, true}}));
   alerts.Stop();
   EXPECT_FALSE(alerts.AnyActive());
+
+  // A minute count below one counts as one.
+  alerts.Start(20 * kMinute);
+  EXPECT_TRUE(alerts.Feed(At(20, Game::Behind), 0).empty());
+  EXPECT_TRUE(alerts.Feed(At(20.9, Game::Behind), 0).empty());
+  EXPECT_EQ(alerts.Feed(At(21.1, Game::Behind), -3).size(), 1u);
+  EXPECT_EQ(AlertText(AlertKind::NoGain, 0), QStringLiteral("経験値が1分間増えていません"));
 }
 
 TEST(Alerts, OnlyAReadingCanTellThatExperienceStoppedRising) {
@@ -57,15 +64,6 @@ TEST(Alerts, FailedAndImplausibleReadingsCountTogetherAndAnOkReadingEndsTheRow) 
             (std::vector<AlertChange>{{AlertKind::RecognitionTrouble, false}}));
   alerts.Feed(At(6, Game::InFront, Reading::Failed), 5);
   EXPECT_TRUE(alerts.Feed(At(7, Game::InFront, Reading::Failed), 5).empty()) << "two since the last good one";
-}
-
-TEST(Alerts, AMinuteCountBelowOneCountsAsOne) {
-  AlertMonitor alerts;
-  alerts.Start(0);
-  EXPECT_TRUE(alerts.Feed(At(0, Game::Behind), 0).empty());
-  EXPECT_TRUE(alerts.Feed(At(0.9, Game::Behind), 0).empty());
-  EXPECT_EQ(alerts.Feed(At(1.1, Game::Behind), -3).size(), 1u);
-  EXPECT_EQ(AlertText(AlertKind::NoGain, 0), QStringLiteral("経験値が1分間増えていません"));
 }
 
 }  // namespace

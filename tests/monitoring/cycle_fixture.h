@@ -26,10 +26,9 @@ struct Reported : MonitoringListener {
   void CaptionChanged(int area, const QString& caption) override {
     captions.at(static_cast<std::size_t>(area)) = caption;
   }
-  void FiguresChanged(const SessionFigures& f, const std::vector<SessionPoint>& p) override {
+  void FiguresChanged(const SessionFigures& f, const std::vector<SessionPoint>& /*points*/) override {
     ++figureUpdates;
     figures = f;
-    points = p.size();
   }
   void AlertChanged(AlertKind kind, bool raised, const QString& /*text*/) override {
     if (raised) raisedAlerts.push_back(kind);
@@ -46,13 +45,13 @@ struct Reported : MonitoringListener {
   std::array<QString, 2> captions;
   int figureUpdates = 0;
   SessionFigures figures;
-  std::size_t points = 0;
   std::vector<AlertKind> raisedAlerts;
   std::optional<double> rate;
 };
 
+// Public, so a test can run a second program beside its own.
 class CycleTest : public ::testing::Test {
- protected:
+ public:
   CycleTest() {
     InstallPatterns(folder_);
     windows_.screen.fill(Qt::black);
@@ -97,11 +96,7 @@ class CycleTest : public ::testing::Test {
     ShowCounters(windows_, game_, level, exp, inFront);
   }
   // Another window takes the focus and covers the whole game.
-  WindowId CoverGame() {
-    const WindowId cover = windows_.Add(QStringLiteral("Other"), windows_.windows.at(game_).outer);
-    windows_.foreground = cover;
-    return cover;
-  }
+  void CoverGame() { windows_.foreground = windows_.Add(QStringLiteral("Other"), windows_.windows.at(game_).outer); }
   void CloseGame() {
     windows_.Remove(game_);
     windows_.foreground = 0;

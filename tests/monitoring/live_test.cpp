@@ -16,12 +16,6 @@ class LiveTest : public CycleTest {
   // Also run as a program of its own beside the test's (each in its own
   // folder), so two runs can be compared.
   void TestBody() override {}
-  using CycleTest::clock_;
-  using CycleTest::cycle;
-  using CycleTest::seen_;
-  using CycleTest::Start;
-  using CycleTest::TraceMessages;
-  using CycleTest::windows_;
 
   void ShowExp(std::int64_t exp, bool inFront = true) {
     OpenGame(QString::number(kLevel), QString::number(exp), inFront);
@@ -104,18 +98,15 @@ TEST_F(LiveTest, ReadingsBetweenCapturesFeedTheFiguresWithoutBeepLogLineTraceOrD
 TEST_F(LiveTest, TheLogFileIsByteForByteTheSameWithAndWithoutLiveReadings) {
   // The level-up is told when a reading first shows it: a live one sooner.
   LiveTest withLive;
-  withLive.Start([](Settings& s) {
-    s.captureInterval = 1;
-    s.announce = false;
-  });
-  withLive.PlayAndStop();
   LiveTest without;
-  without.Start([](Settings& s) {
-    s.captureInterval = 1;
-    s.liveSampling = false;
-    s.announce = false;
-  });
-  without.PlayAndStop();
+  for (LiveTest* run : {&withLive, &without}) {
+    run->Start([live = run == &withLive](Settings& s) {
+      s.captureInterval = 1;
+      s.liveSampling = live;
+      s.announce = false;
+    });
+    run->PlayAndStop();
+  }
 
   EXPECT_EQ(withLive.LogFileBytes(), without.LogFileBytes());
   EXPECT_GT(without.LogFileBytes().size(), 1000) << "the run wrote lines";
@@ -130,7 +121,7 @@ TEST_F(LiveTest, TheLogFileIsByteForByteTheSameWithAndWithoutLiveReadings) {
               summary.endsWith(QStringLiteral("レベル +1")));
 }
 
-TEST_F(LiveTest, TheSessionCountsFromAReadingAtRunAndItsSummarySaysFromWhichReadingToWhich) {
+TEST_F(LiveTest, EverySessionCountsFromTheReadingAtItsRunAndItsSummarySaysFromWhichReadingToWhich) {
   Start();
   std::int64_t exp = kStartExp;
   ShowExp(exp);
@@ -146,26 +137,19 @@ TEST_F(LiveTest, TheSessionCountsFromAReadingAtRunAndItsSummarySaysFromWhichRead
   cycle().Stop();
   EXPECT_TRUE(seen_.log.endsWith(QStringLiteral("獲得Exp 1,200 (14:30:00〜14:31:04の読取)  時給(全体) 98 k/h  レベル +0\r\n")))
       << seen_.log.toStdString();
-}
+  EXPECT_EQ(seen_.figures.gained, 1200) << "still on show after Stop";
 
-TEST_F(LiveTest, ThreeMinutesWithoutAGainAreIdleSinceTheLastRise) {
-  Start();
-  std::int64_t exp = kStartExp;
-  ShowExp(exp);
+  // Run again: what was gained while stopped is no part of the new session.
+  ShowExp(exp += 1'000'000);
   Run();
-  RunFor(40);
-  ShowExp(exp += 1000);
-  RunFor(10);  // risen at 14:30:50
-  RunFor(3 * 60);
-  EXPECT_FALSE(seen_.figures.idleSince) << "three minutes are still play";
+  EXPECT_EQ(std::tuple(seen_.figures.gained, seen_.figures.shortRate), std::tuple(0, std::nullopt));
   RunFor(10);
-  EXPECT_EQ(seen_.figures.idleSince, QDateTime(QDate(2026, 12, 5), QTime(14, 30, 50)));
-  ShowExp(exp += 1000);
-  RunFor(10);
-  EXPECT_FALSE(seen_.figures.idleSince);
+  ShowExp(exp += 500);
+  RunFor(20);
+  EXPECT_EQ(seen_.figures.gained, 500);
 }
 
-TEST_F(LiveTest, ALiveReadingTheGuardRefusesIsAMisreadAndNeverAGain) {
+TEST_F(LiveTest, ALiveReadingTheGuardRefusesIsAMisreadAndNeverAGainAndThreeMinutesWithoutOneAreIdle) {
   Start();
   std::int64_t exp = 5'123'456;
   ShowExp(exp);
@@ -179,28 +163,17 @@ TEST_F(LiveTest, ALiveReadingTheGuardRefusesIsAMisreadAndNeverAGain) {
   EXPECT_EQ(std::tuple(seen_.figures.misreads, seen_.figures.gained), std::tuple(1, 6000));
   EXPECT_GE(seen_.figures.shortRate.value_or(0), 0);
   ShowExp(exp += 1000);
-  RunFor(10);
+  RunFor(10);  // risen at 14:31:20
   EXPECT_EQ(seen_.figures.gained, 7000);
-}
 
-TEST_F(LiveTest, RunAfterStopStartsTheFiguresAfresh) {
-  Start();
-  std::int64_t exp = kStartExp;
-  ShowExp(exp);
-  Run();
-  for (int tick = 0; tick < 30; ++tick) {
-    ShowExp(exp += 500);
-    RunFor(10);
-  }
-  cycle().Stop();
-  EXPECT_EQ(seen_.figures.gained, 15'000) << "still on show after Stop";
-  ShowExp(exp += 1'000'000);  // gained while stopped: no part of the next session
-  Run();
-  EXPECT_EQ(std::tuple(seen_.figures.gained, seen_.figures.shortRate), std::tuple(0, std::nullopt));
+  // Three minutes without a gain are idle since the last rise.
+  RunFor(3 * 60);
+  EXPECT_FALSE(seen_.figures.idleSince) << "three minutes are still play";
   RunFor(10);
-  ShowExp(exp += 500);
-  RunFor(20);
-  EXPECT_EQ(seen_.figures.gained, 500);
+  EXPECT_EQ(seen_.figures.idleSince, QDateTime(QDate(2026, 12, 5), QTime(14, 31, 20)));
+  ShowExp(exp += 1000);
+  RunFor(10);
+  EXPECT_FALSE(seen_.figures.idleSince);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // but in sight, resized since its areas were picked, or grabbed black or
 // frozen.
 #include <QDir>
-#include <QPainter>
 
 #include "capture/capture_notices.h"
 #include "cycle_fixture.h"
@@ -20,19 +19,13 @@ class SightTest : public CycleTest {
     const QStringList files = QDir(folder_.File(QStringLiteral("log"))).entryList(QDir::Files);
     return files.size() == 1 ? DecodeCp932(folder_.Read(QStringLiteral("log/") + files.first())) : QString();
   }
-  int Boxes(const QString& title) const {
-    return static_cast<int>(std::ranges::count(boxes_.shown, title, &Notice::title));
-  }
   // Each case from a new desktop: monitoring with captures every minute, the
   // game shown and its first capture taken.
   void ReadFromAFreshStart() {
     windows_ = FakeWindowSystem();
     game_ = 0;
     boxes_.shown.clear();
-    Start([](Settings& s) { s.captureInterval = 1; });
-    OpenGame(kLevel, "1234567890");
-    Run();
-    RunFor(20);
+    StartReading([](Settings& s) { s.captureInterval = 1; });
   }
   // The counters painted where the areas lie on a game window at `outer`,
   // `shift` away from where they were picked.
@@ -110,7 +103,8 @@ TEST_F(SightTest, AreasFollowAResizedWindowAndItsFirstReadingIsToldOnceOrTheRepi
     windows_.Place(game_, taller);
     PaintCounters(taller, c.countersMoved, "1234600000");
     RunFor(5 * 60);
-    EXPECT_EQ(std::tuple(seen_.LogLines(AreasMovedLogText(kGame.size(), taller.size())), Boxes(QStringLiteral("キャプチャ"))),
+    EXPECT_EQ(std::tuple(seen_.LogLines(AreasMovedLogText(kGame.size(), taller.size())),
+                         std::ranges::count(boxes_.shown, QStringLiteral("キャプチャ"), &Notice::title)),
               std::tuple(c.movedLines, c.boxes));
     EXPECT_EQ(c.boxes ? boxes_.shown.front().text : QString(), c.boxes ? AreasUnreadableText(taller.size()) : QString());
     EXPECT_FALSE(LogFileText().contains(QStringLiteral("キャプチャ領域"))) << "log files never change";
@@ -158,9 +152,7 @@ TEST_F(SightTest, GrabsThatShowNoGameAreToldOnceAndTheStateLineSaysSoUntilTheGam
 }
 
 TEST_F(SightTest, OnlyAChangeOfTheWayThePicturesCameIsTraced) {
-  Start([](Settings& s) { s.captureInterval = 1; });
-  OpenGame(kLevel, "1234567890");
-  Run();
+  StartReading([](Settings& s) { s.captureInterval = 1; });
   for (const GrabWay way : {GrabWay::Screen, GrabWay::WindowContents, GrabWay::WindowContents, GrabWay::Screen}) {
     windows_.grabWay = way;
     RunFor(60);
