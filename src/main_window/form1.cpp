@@ -451,22 +451,31 @@ void Form1::OnClientResized() {
 
 void Form1::ApplyDebugModeLayout() {
   if (ended_) return;
+  KeepLogRoom();
   const QSize outer = ClassicOuterSize();
   PlaceLogAndRows(DebugSwitchLayout(outer.width(), outer.height(), state_.debugMode));
 }
 
 void Form1::ApplyLayout() {
+  KeepLogRoom();
   if (isMinimized() || !isVisible() || ended_) return;
   const QSize outer = ClassicOuterSize();
   PlaceLogAndRows(ResizeLayout(outer.width(), outer.height(), state_.debugMode));
 }
 
-void Form1::PlaceLogAndRows(MainLayout layout) {
-  if (state_.settings.showLivePanel) layout = WithLiveArea(layout, goalRowShown_ ? LivePanel::kGoalRowHeight : 0);
+void Form1::KeepLogRoom() {
   // The panel takes its room from the log, so the smallest window grows by
   // as much and the log keeps the height the rule's minimum gives it.
-  const int liveRoom = layout.live ? layout.live->chartTop - kLogLabelTop : 0;
+  // Raising the minimum grows a smaller client at once, and its resize lays
+  // the window out for the new size: so it comes before the caller measures
+  // the client, or the caller would put back the old size's places.
+  const int liveRoom =
+      state_.settings.showLivePanel ? LiveAreaRoom(goalRowShown_ ? LivePanel::kGoalRowHeight : 0) : 0;
   client_->setMinimumHeight(kMinOuterHeight - kClassicFrameHeight + liveRoom);
+}
+
+void Form1::PlaceLogAndRows(MainLayout layout) {
+  if (state_.settings.showLivePanel) layout = WithLiveArea(layout, goalRowShown_ ? LivePanel::kGoalRowHeight : 0);
   panelLive_->setVisible(layout.live.has_value());
   chartLive_->setVisible(layout.live && layout.live->chartHeight > 0);
   if (layout.live) {

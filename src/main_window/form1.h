@@ -148,6 +148,7 @@ class Form1 : public QMainWindow, private MonitoringListener {
   void OnClientResized();
   // The layout again at the present size (the goal's row came or went).
   void ApplyLayout();
+  void KeepLogRoom();
   void PlaceLogAndRows(MainLayout layout);
   void CreateLiveControls();
 

@@ -44,12 +44,14 @@ MainLayout DebugSwitchLayout(double outerWidth, double outerHeight, bool debugMo
   return layout;
 }
 
+int LiveAreaRoom(int extraPanelHeight) { return kLiveTop + kLivePanelHeight + extraPanelHeight + 4 - kLogLabelTop; }
+
 MainLayout WithLiveArea(MainLayout layout, int extraPanelHeight) {
   const int logBottom = layout.logTop + layout.logHeight;
   LiveArea live;
   live.panelTop = kLiveTop;
   live.panelHeight = kLivePanelHeight + extraPanelHeight;
-  live.chartTop = kLiveTop + live.panelHeight + 4;
+  live.chartTop = kLogLabelTop + LiveAreaRoom(extraPanelHeight);
   // The chart takes a third of what is left below the panel, so the log
   // keeps the larger part; with too little room the log gets all of it.
   const int free = logBottom - live.chartTop - (kLogTop - kLogLabelTop);

@@ -59,3 +59,7 @@ MainLayout DebugSwitchLayout(double outerWidth, double outerHeight, bool debugMo
 // room: the log keeps its left, right and bottom edges and gets shorter.
 // `extraPanelHeight`: rows the panel shows below its figures (the goal's).
 MainLayout WithLiveArea(MainLayout classic, int extraPanelHeight = 0);
+
+// What the live panel takes from the log's room above its label, whatever the
+// window's size: the smallest window grows by as much.
+int LiveAreaRoom(int extraPanelHeight = 0);
