@@ -76,3 +76,8 @@ for patch in "${patches[@]}"; do
   revert
   echo "$name $verdict $by" | tee -a "$result"
 done
+
+# The last suites built still hold their fault: build them again from the
+# clean tree, so a test run in this folder afterwards tests the program.
+cmake --build "$build" -j2 --target "${all[@]}" >"$build/mutant-build.log" 2>&1 ||
+  echo "rebuilding the unchanged tree failed: see $build/mutant-build.log" >&2
