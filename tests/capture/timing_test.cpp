@@ -38,7 +38,7 @@ TEST(TickCount, AWaitEndsAfterTheStepInWhichTheProgramBeganToEnd) {
     int ran = 0;
     WaitLoop(
         ms, [&] { return static_cast<double>(now); }, [&] { ++now, ++ran; },
-        [&] { return ran >= endingStep; });
+        [&, end = endingStep] { return ran >= end; });
     EXPECT_EQ(ran, steps);
   }
 }
