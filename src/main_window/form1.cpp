@@ -463,19 +463,20 @@ void Form1::ApplyLayout() {
   PlaceLogAndRows(ResizeLayout(outer.width(), outer.height(), state_.debugMode));
 }
 
+int Form1::GoalRowHeight() const { return goalRowShown_ ? LivePanel::kGoalRowHeight : 0; }
+
 void Form1::KeepLogRoom() {
   // The panel takes its room from the log, so the smallest window grows by
   // as much and the log keeps the height the rule's minimum gives it.
   // Raising the minimum grows a smaller client at once, and its resize lays
   // the window out for the new size: so it comes before the caller measures
   // the client, or the caller would put back the old size's places.
-  const int liveRoom =
-      state_.settings.showLivePanel ? LiveAreaRoom(goalRowShown_ ? LivePanel::kGoalRowHeight : 0) : 0;
+  const int liveRoom = state_.settings.showLivePanel ? LiveAreaRoom(GoalRowHeight()) : 0;
   client_->setMinimumHeight(kMinOuterHeight - kClassicFrameHeight + liveRoom);
 }
 
 void Form1::PlaceLogAndRows(MainLayout layout) {
-  if (state_.settings.showLivePanel) layout = WithLiveArea(layout, goalRowShown_ ? LivePanel::kGoalRowHeight : 0);
+  if (state_.settings.showLivePanel) layout = WithLiveArea(layout, GoalRowHeight());
   panelLive_->setVisible(layout.live.has_value());
   chartLive_->setVisible(layout.live && layout.live->chartHeight > 0);
   if (layout.live) {

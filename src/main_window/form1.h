@@ -148,6 +148,7 @@ class Form1 : public QMainWindow, private MonitoringListener {
   void OnClientResized();
   // The layout again at the present size (the goal's row came or went).
   void ApplyLayout();
+  int GoalRowHeight() const;  // what the goal's row adds to the live panel
   void KeepLogRoom();
   void PlaceLogAndRows(MainLayout layout);
   void CreateLiveControls();
