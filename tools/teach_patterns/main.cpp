@@ -17,9 +17,7 @@
 #include <QImage>
 #include <QTextStream>
 
-#include "persistence/pattern_store.h"
-#include "recognition/area_reading.h"
-#include "recognition/area_teaching.h"
+#include "recognition/taught_folder.h"
 
 namespace {
 
@@ -32,79 +30,42 @@ QTextStream& Err() {
   return err;
 }
 
-// The pattern files of the program folder, installed from the delivered
-// defaults beside this program the first time. False when unusable.
-bool LoadPatterns(const QString& programFolder, PatternImages& images, PatternSet& set) {
-  const QString defaults = QCoreApplication::applicationDirPath() + QStringLiteral("/system");
-  const bool firstTime = !QDir(programFolder + QStringLiteral("/Pattern")).exists();
-  const PatternFilesResult result = PatternFilesFrom(firstTime ? QStringLiteral("INIT") : QStringLiteral("READ"), images,
-                                                     set, programFolder, defaults, QDateTime::currentDateTime());
-  for (const Notice& notice : result.notices) Err() << notice.title << ": " << notice.text << Qt::endl;
-  return !result.endProgram;
-}
-
 QImage LoadCapture(const QString& path) {
   const QImage image(path);
   if (image.isNull()) Err() << "teach_patterns: cannot read the image " << path << Qt::endl;
   return image.convertToFormat(QImage::Format_RGB32);
 }
 
-int Teach(const QString& programFolder, int area, const QString& file, const QString& typed) {
-  PatternImages images;
-  PatternSet set;
-  const QImage capture = LoadCapture(file);
-  if (capture.isNull() || !LoadPatterns(programFolder, images, set)) return 2;
-  AreaPictures pictures = AreaOf(images, area);
-  AreaOrigins origins = OriginsOf(images, area);
-  const Segmentation found = FindDigitCells(capture, typed, PitchHint(pictures, origins), KnownOf(pictures, origins));
-  if (found.refusal != SegmentationRefusal::None) {
-    Err() << RefusalText(found.refusal, typed) << Qt::endl;
-    return 1;
-  }
-  QStringList cells;
-  for (int i = 0; i < found.cells.CellCount(); ++i) {
-    const CellSpan& s = found.cells.spans[static_cast<std::size_t>(i)];
-    cells << QStringLiteral("%1:%2-%3")
-                 .arg(found.cells.IsDelimiter(i) ? QStringLiteral("D") : QString(found.cells.digits[i]))
-                 .arg(s.x)
-                 .arg(s.x + s.width - 1);
-  }
-  Out() << "cells " << cells.join(' ') << " height " << found.cells.height
-        << (found.cells.hasDelimiter ? "" : " (no delimiter: its slot is left as it is)") << Qt::endl;
-  if (found.uncertain) Err() << UncertainText() << Qt::endl;
+// The delivered defaults lie beside this program.
+TaughtFolder FolderOf(const QString& programFolder) {
+  return TaughtFolder(programFolder, QCoreApplication::applicationDirPath() + QStringLiteral("/system"));
+}
 
-  PutCells(pictures, origins, capture, found.cells);
-  const std::optional<AreaPictures> fitted = FittedForSave(pictures, origins);
-  if (!fitted) {
-    Err() << "teach_patterns: not every slot holds a pattern" << Qt::endl;
-    return 1;
+int Teach(const QString& programFolder, int area, const QString& file, const QString& typed) {
+  const QImage capture = LoadCapture(file);
+  TaughtFolder folder = FolderOf(programFolder);
+  QStringList problems;
+  if (capture.isNull() || !folder.Load(problems)) {
+    for (const QString& p : problems) Err() << p << Qt::endl;
+    return 2;
   }
-  StoreArea(images, area, *fitted);
-  StoreOrigins(images, area, origins);
-  const PatternFilesResult saved = PatternFiles(QStringLiteral("SAVE"), images, set, programFolder);
-  for (const Notice& notice : saved.notices) Err() << notice.title << ": " << notice.text << Qt::endl;
-  if (saved.endProgram || !saved.notices.empty()) return 1;
-  if (const std::optional<QString> problem = ReadBackProblem({{capture, typed, found.cells}}, area, set)) {
-    Err() << *problem << Qt::endl;
-    return 1;
-  }
-  QStringList waiting;
-  for (int slot = 0; slot < kSlotsPerArea; ++slot) {
-    if (origins[static_cast<std::size_t>(slot)] != PatternOrigin::Captured) {
-      waiting << (slot < 10 ? QString::number(slot) : QStringLiteral("D"));
-    }
-  }
-  Out() << "saved; not taught from a capture yet: " << (waiting.isEmpty() ? QStringLiteral("none") : waiting.join(' '))
-        << Qt::endl;
+  const TeachOutcome outcome = folder.Teach(area, capture, typed);
+  if (!outcome.cells.isEmpty()) Out() << outcome.cells << Qt::endl;
+  for (const QString& p : problems + outcome.problems) Err() << p << Qt::endl;
+  if (!outcome.saved) return 1;
+  Out() << "saved; not taught from a capture yet: " << outcome.waiting << Qt::endl;
   return 0;
 }
 
 int Read(const QString& programFolder, int area, const QString& file) {
-  PatternImages images;
-  PatternSet set;
   const QImage capture = LoadCapture(file);
-  if (capture.isNull() || !LoadPatterns(programFolder, images, set)) return 2;
-  const AreaReading reading = ReadArea(capture, area, set);
+  TaughtFolder folder = FolderOf(programFolder);
+  QStringList problems;
+  if (capture.isNull() || !folder.Load(problems)) {
+    for (const QString& p : problems) Err() << p << Qt::endl;
+    return 2;
+  }
+  const AreaReading reading = folder.Read(area, capture);
   Out() << reading.caption << Qt::endl;
   if (!reading.failure.isEmpty()) Err() << reading.failure << Qt::endl;
   return reading.failure.isEmpty() ? 0 : 1;
