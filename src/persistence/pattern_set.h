@@ -3,8 +3,11 @@
 // Index of a digit pattern = area * 10 + digit.
 
 #include <QImage>
+#include <QString>
 #include <array>
 #include <cstdint>
+
+#include "base/pixel_grid.h"
 
 inline constexpr int kPatternCapacity = 41;  // the cells a pattern's pixels are kept in
 
@@ -27,6 +30,17 @@ struct Pattern {
   std::array<std::array<PixelColor, kPatternCapacity>, kPatternCapacity> pixels{};
 };
 
+// What the teacher learned of an area beyond its patterns, from every
+// capture taught: what stands before the number and how its digits are
+// spaced. An area taught before this was kept (and the delivered set)
+// reads by what its patterns alone tell.
+struct AreaLayout {
+  bool learned = false;
+  bool separators = false;  // digit groups stand apart by a comma or point
+  int digitGap = 0;         // the widest background between two digits seen
+  QImage prefix;            // the marks before the number ("Lv.", "EXP"); null: none
+};
+
 struct PatternSet {
   std::array<Pattern, 20> digitPatterns{};
   std::array<Pattern, 2> delimiterPatterns{};
@@ -35,6 +49,8 @@ struct PatternSet {
   // The area was taught from captures, which begin with the number: ink
   // just before the first digit read is a digit no pattern knows.
   std::array<bool, 2> taughtFromCaptures{};
+  std::array<AreaLayout, 2> layouts{};
+  std::array<PixelGrid, 2> prefixes{};  // the layouts' prefixes as pixels (empty: none)
 };
 
 // Where a pattern came from. Unknown is what an install older than this
@@ -48,4 +64,5 @@ struct PatternImages {
   std::array<QImage, 20> digits;
   std::array<QImage, 2> delimiters;
   std::array<PatternOrigin, 22> origins{};
+  std::array<AreaLayout, 2> layouts{};
 };

@@ -39,7 +39,7 @@ bool Fits(const QImage& image) { return Fits(image.size()); }
 // a device of that name could block start-up for ever.
 // A file whose structure does not agree with its header is unreadable too,
 // though Qt would decode it.
-QImage LoadPicture(const QString& path) {
+QImage LoadPicture(const QString& path, QSize largest = {kLargestPatternSide, kLargestPatternSide}) {
   const QFileInfo info(path);
   if (!info.isFile() || info.size() > kMaxPatternFileSize) return {};
   QFile file(path);
@@ -49,8 +49,48 @@ QImage LoadPicture(const QString& path) {
   QBuffer buffer;
   buffer.setData(bytes);
   QImageReader reader(&buffer, kBmp);
-  if (!reader.canRead() || !Fits(reader.size())) return {};
+  const QSize size = reader.size();
+  if (!reader.canRead() || size.width() > largest.width() || size.height() > largest.height()) return {};
   return reader.read();
+}
+
+// The marks before a number may be wider than a digit ("EXP." at twice
+// the size), never taller.
+constexpr QSize kLargestPrefix{8 * kLargestPatternSide, kLargestPatternSide};
+constexpr qint64 kMaxLayoutFileSize = 16 * 1024;
+
+QString PrefixFileName(int area) { return QStringLiteral("PatternPre%1.bmp").arg(area); }
+
+// The areas' layouts as the side file and the prefix pictures keep them;
+// an area the file does not name (or a missing or damaged file) has none
+// learned, and reads as sets from before the file did.
+std::array<AreaLayout, 2> LoadLayouts(const QString& folder) {
+  std::array<AreaLayout, 2> layouts{};
+  const QString path = folder + '/' + QLatin1String(kPatternLayoutFile);
+  const QFileInfo info(path);
+  if (!info.isFile() || info.size() > kMaxLayoutFileSize) return layouts;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return layouts;
+  for (const QString& line : DecodeCp932(file.readAll()).split(QLatin1Char('\n'))) {
+    const QStringList fields = line.split(QLatin1Char(','));
+    if (line.startsWith(QLatin1Char(';')) || fields.size() < 4) continue;
+    bool areaOk = false;
+    bool gapOk = false;
+    const int area = fields[0].trimmed().toInt(&areaOk) - 1;
+    const int gap = fields[2].trimmed().toInt(&gapOk);
+    if (!areaOk || area < 0 || area > 1 || !gapOk || gap < 0 || gap > kLargestPatternSide) continue;
+    AreaLayout& layout = layouts[static_cast<std::size_t>(area)];
+    layout.learned = true;
+    layout.separators = fields[1].trimmed() == QLatin1String("1");
+    layout.digitGap = gap;
+    if (!fields[3].trimmed().isEmpty()) {
+      layout.prefix = LoadPicture(folder + '/' + PrefixFileName(area), kLargestPrefix);
+      // A prefix that cannot be read would let any marks stand before the
+      // number: the area has no layout then.
+      if (layout.prefix.isNull()) layout = AreaLayout{};
+    }
+  }
+  return layouts;
 }
 
 struct OriginName {
@@ -136,6 +176,7 @@ bool LoadAll(const QString& folder, const std::array<PatternOrigin, kPatternSlot
     }
   }
   ok = ok && AreaSound(loaded, 0) && AreaSound(loaded, 1);
+  loaded.layouts = LoadLayouts(folder);
   if (ok) images = loaded;
   return ok;
 }
@@ -159,7 +200,10 @@ bool BackUpPlayerFiles(const QString& programFolder, const QDateTime& now) {
     const QFileInfo info(folder + '/' + PatternFileName(slot));
     if (info.exists() || info.isSymLink()) present << PatternFileName(slot);
   }
-  if (QFileInfo(folder + '/' + QLatin1String(kPatternOriginFile)).isFile()) present << QLatin1String(kPatternOriginFile);
+  for (const QString& name : {QString::fromLatin1(kPatternOriginFile), QString::fromLatin1(kPatternLayoutFile),
+                              PrefixFileName(0), PrefixFileName(1)}) {
+    if (QFileInfo(folder + '/' + name).isFile()) present << name;
+  }
   if (present.isEmpty()) return true;
   const QString backup = FreeFolderName(folder, QStringLiteral("backup-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
   if (!MakeFolders(backup)) return false;
@@ -183,12 +227,30 @@ bool Write(const QImage& image, const QString& path) {
   return ReplaceFile(path, bytes);
 }
 
+bool SaveLayouts(const std::array<AreaLayout, 2>& layouts, const QString& folder) {
+  QString text = QStringLiteral("; 数字の並び: エリア , 桁区切り(1 あり) , 数字の間の最大の隙間 , 数字の前の文字の画像\r\n");
+  bool ok = true;
+  for (int area = 0; area < 2; ++area) {
+    const AreaLayout& layout = layouts[static_cast<std::size_t>(area)];
+    if (!layout.learned) continue;
+    const bool prefix = !layout.prefix.isNull();
+    if (prefix) ok = Write(layout.prefix, folder + '/' + PrefixFileName(area)) && ok;
+    text += QStringLiteral("%1 , %2 , %3 , %4\r\n")
+                .arg(area + 1)
+                .arg(layout.separators ? 1 : 0)
+                .arg(layout.digitGap)
+                .arg(prefix ? PrefixFileName(area) : QString());
+  }
+  return ReplaceFile(folder + '/' + QLatin1String(kPatternLayoutFile), EncodeCp932(text)) && ok;
+}
+
 bool SaveAll(const PatternImages& images, const QString& programFolder) {
   const QString folder = PatternFolder(programFolder);
   bool ok = MakeFolders(folder);
   for (int slot = 0; slot < kPatternSlots; ++slot) {
     ok = Write(Slot(images, slot), folder + '/' + PatternFileName(slot)) && ok;
   }
+  ok = SaveLayouts(images.layouts, folder) && ok;
   return SaveOrigins(images.origins, folder) && ok;
 }
 
@@ -284,6 +346,10 @@ bool ConvertPatterns(const PatternImages& images, PatternSet& set) {
       take(static_cast<int>(group * 10 + digit), set.digitPatterns[group * 10 + digit]);
     }
     take(static_cast<int>(20 + group), set.delimiterPatterns[group]);
+    set.layouts[group] = images.layouts[group];
+    set.prefixes[group] = PixelGrid{};
+    const QImage& prefix = images.layouts[group].prefix;
+    if (!prefix.isNull() && prefix.height() <= kLargestPatternSide) ReadPixels(prefix, set.prefixes[group]);
   }
   return ok;
 }

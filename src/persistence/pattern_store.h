@@ -61,6 +61,11 @@ bool TakesPart(const PatternImages& images, int slot);
 // for a file it does not name, the origin is Unknown.
 inline constexpr char kPatternOriginFile[] = "PatternOrigin.txt";
 
+// The side file of what the teacher learned of each area's layout (one
+// "area , separators , widest digit gap , prefix file" line each), with the
+// marks before the number in PatternPre0.bmp and PatternPre1.bmp.
+inline constexpr char kPatternLayoutFile[] = "PatternLayout.txt";
+
 // The file name of slot `slot`: 0 … 19 the digits ("Pattern07.bmp"), 20 and
 // 21 the delimiters ("PatternDel1.bmp").
 QString PatternFileName(int slot);

@@ -168,13 +168,23 @@ void PutCells(AreaPictures& pictures, AreaOrigins& origins, const QImage& captur
   }
 }
 
+void LearnLayout(AreaLayout& layout, const QImage& capture, const DigitCells& cells) {
+  layout.learned = true;
+  layout.separators = layout.separators || cells.separators;
+  layout.digitGap = std::max(layout.digitGap, cells.digitGap);
+  if (cells.prefix) {
+    layout.prefix = capture.copy(QRect(cells.prefix->x, 0, cells.prefix->width, cells.height))
+                        .convertToFormat(QImage::Format_RGB32);
+  }
+}
+
 std::optional<QString> ReadBackProblem(const std::vector<TaughtCapture>& taught, int area, const PatternSet& patterns) {
   const PatternMatcher matcher(patterns);
   for (const TaughtCapture& t : taught) {
     const AreaReading read = ReadArea(t.capture, area, matcher);
     if (read.digits == t.cells.digits && read.failure.isEmpty()) continue;
     return QCoreApplication::translate("AreaTeaching",
-                                       "保存しましたが、登録に使ったキャプチャが「%1」と読めません（読み取り結果: %2）。\r\n"
+                                       "登録に使ったキャプチャが「%1」と読めません（読み取り結果: %2）。保存していません。\r\n"
                                        "%3\r\nセルの境界や入力した数字を確かめて、もう一度登録してください。")
         .arg(t.typed, read.caption, LikelyCause(t.cells.digits, read));
   }
@@ -195,7 +205,7 @@ QString RefusalText(SegmentationRefusal refusal, const QString& typed) {
       return AreaTeaching::tr("キャプチャの上端に文字が見つかりません。\r\nキャプチャ領域の位置を確かめてください。");
     case SegmentationRefusal::CountDoesNotFit:
       return AreaTeaching::tr("「%1」に合う文字の並びがキャプチャに見つかりません。\r\n"
-                            "入力した数字と、キャプチャ領域が数字の左端から始まっているかを確かめてください。")
+                            "入力した数字と、キャプチャ領域に数字の全体が入っているかを確かめてください。")
           .arg(typed);
     case SegmentationRefusal::RepeatedDigitDiffers:
       return AreaTeaching::tr("同じ数字のはずの文字が違って見えます。\r\n入力した数字を確かめてください。");
@@ -204,6 +214,11 @@ QString RefusalText(SegmentationRefusal refusal, const QString& typed) {
                             "（合っていれば、違いが小さすぎて見分けられない字体です）");
     case SegmentationRefusal::DelimiterLooksLikeADigit:
       return AreaTeaching::tr("最後の数字の後の文字が数字（の一部）に見えます。\r\n入力した数字が足りないかもしれません。");
+    case SegmentationRefusal::DigitsTouch:
+      return AreaTeaching::tr("数字どうしがくっついていて、1文字ずつに切り分けられません。");
+    case SegmentationRefusal::PrefixDiffers:
+      return AreaTeaching::tr("数字の前の文字が、前に登録したキャプチャと違います。\r\n"
+                            "同じキャプチャ領域で撮ったキャプチャか確かめてください。");
     case SegmentationRefusal::NotReadBack:
       return AreaTeaching::tr("「%1」のセルを切り出しても、このキャプチャを読み返せません。\r\n"
                             "入力した数字と、キャプチャ領域に数字の全体が入っているかを確かめてください。")

@@ -66,6 +66,10 @@ KnownDigits KnownOf(const AreaPictures& pictures, const AreaOrigins& origins);
 // times), and the delimiter when the capture showed one.
 void PutCells(AreaPictures& pictures, AreaOrigins& origins, const QImage& capture, const DigitCells& cells);
 
+// What the cells tell of the area's layout, added to what earlier captures
+// taught: the marks before the number, separators, the digits' spacing.
+void LearnLayout(AreaLayout& layout, const QImage& capture, const DigitCells& cells);
+
 // A capture taught from, and the cells that were taken from it.
 struct TaughtCapture {
   QImage capture;
@@ -73,9 +77,10 @@ struct TaughtCapture {
   DigitCells cells;
 };
 
-// After a save: for the first capture taught from that does not read back
-// as its digits, a message that names it, what was read and the digit or
-// boundary most likely to blame; nothing when every one reads.
+// Before a save: for the first capture taught from that the new patterns
+// do not read back as its digits, a message that names it, what was read
+// and the digit or boundary most likely to blame (nothing is saved then);
+// nothing when every one reads.
 std::optional<QString> ReadBackProblem(const std::vector<TaughtCapture>& taught, int area, const PatternSet& patterns);
 
 // The message for a refusal of the search for cells; empty for none.

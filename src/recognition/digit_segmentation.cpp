@@ -3,343 +3,202 @@
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
-#include <tuple>
 
 #include "base/pixel_grid.h"
-#include "recognition/ink_map.h"
+#include "recognition/ink_columns.h"
+#include "recognition/mark_walk.h"
 #include "recognition/recognition.h"
-#include "recognition/reference_scan.h"
 
 namespace {
 
-// Two cells' pixels at the same place show different things when a
-// channel lies further apart than this: the noise of a grab (±8 in each)
-// and a gentle gradient across the number stay below, a stroke is far
-// above.
-constexpr int kSpread = 32;
-// Layouts, best first by what the columns alone tell, whose cells are cut
-// out and read back.
-constexpr std::size_t kCheckedLayouts = 16;
-// Rows, over the first and last columns of the cells together, that may
-// differ between cells of a layout that still cuts cleanly.
-constexpr int kCleanVariation = 2;
+// One run of ink columns, and the rows its edges reach.
+struct Mark {
+  int from = 0;
+  int to = 0;  // one past its last column
+  int top = 0;
+  int bottom = 0;
 
-using RowBits = std::uint64_t;
-
-struct Capture {
-  PixelGrid grid;
-  InkMap ink;
-  int firstInk = -1;
-  int glyphRows = 0;  // one row below the lowest ink, at most the rows looked at
-
-  int Width() const { return grid.width; }
-  RowBits Rows(int from, int to) const {
-    RowBits rows = 0;
-    for (int x = from; x < to; ++x) rows |= ink.Column(x);
-    return rows;
-  }
-  int NextInk(int from) const {
-    for (int x = std::max(from, 0); x < Width(); ++x) {
-      if (ink.Column(x) != 0) return x;
-    }
-    return Width();
-  }
-  int LowestInk(int from, int to) const {
-    const RowBits rows = Rows(from, to);
-    return rows == 0 ? -1 : 63 - std::countl_zero(rows);
-  }
+  int Width() const { return to - from; }
 };
 
-// One way of laying the cells, and how well it explains the capture.
-struct Layout {
-  int advance = 0;      // from one digit's cell to the next
-  int cellWidth = 0;    // the advance, or one more: neighbours share a column
-  int separator = 0;    // columns of a separator slot
-  std::vector<int> starts;
-  int end = 0;          // one past the last digit's cell
-  std::optional<CellSpan> delimiter;
-
-  int hintMiss = 0;       // cells of a width other than the patterns taught
-  int knownMisses = 0;    // digits taught before whose pattern does not read their cell here
-  int variation = 0;      // rows where a cell's first or last column differs between cells
-  int cutAtEnd = 0;       // rows where ink runs on from the last cell into the next column
-  int drift = 0;           // how far the glyphs' middles wander within their cells: a wrong advance
-  int numberCentring = 0;  // blank columns before the number against those after its last digit
-  int cellCentring = 0;    // the same within each cell
-
-  auto CheapKey() const {
-    // A clean layout, cut where every cell agrees (a gap between digits, a
-    // box), is the digits' own; where digits touch, no cut is clean, and a
-    // layout whose last cell cuts a glyph, or whose glyphs wander within
-    // their cells (the advance is wrong), is the worse one.
-    const bool clean = variation <= kCleanVariation;
-    return std::make_tuple(hintMiss, !clean, cutAtEnd, drift, variation, numberCentring, cellCentring,
-                           cellWidth - advance, advance, starts[0]);
+std::vector<Mark> MarksOf(const PixelGrid& grid, int rows) {
+  InkColumns ink(grid, grid.width, rows);
+  std::vector<Mark> marks;
+  for (int x = ink.NextInk(0); x < ink.Width(); x = ink.NextInk(x)) {
+    const int end = ink.NextBlank(x);
+    const std::uint64_t bits = ink.RowsOf(x, end);
+    marks.push_back({x, end, std::countr_zero(bits), 63 - std::countl_zero(bits)});
+    x = end;
   }
-  auto Key() const { return std::tuple_cat(std::make_tuple(knownMisses), CheapKey()); }
-};
-
-// A glyph's columns are connected: between a cell's first and last ink
-// columns none is blank.
-bool HoldsOneGlyph(const Capture& c, int from, int to, int& first, int& last) {
-  first = -1;
-  for (int x = from; x < to; ++x) {
-    if (c.ink.Column(x) == 0) continue;
-    if (first < 0) first = x;
-    last = x;
-  }
-  if (first < 0) return false;
-  for (int x = first; x <= last; ++x) {
-    if (c.ink.Column(x) == 0) return false;
-  }
-  return true;
+  return marks;
 }
 
-// Rows where the pixels at `offset` of the cells (and of the patterns
-// taught before, as wide as these cells) do not agree.
-int Variation(const Capture& c, const std::vector<int>& starts, int offset, const std::vector<const PixelGrid*>& known) {
-  int rows = 0;
-  for (int y = 0; y < c.glyphRows; ++y) {
-    std::array<int, 3> low{255, 255, 255};
-    std::array<int, 3> high{0, 0, 0};
-    const auto take = [&](std::uint32_t p) {
-      for (int ch = 0; ch < 3; ++ch) {
-        const int v = static_cast<int>(p >> (8 * ch) & 0xFF);
-        low[ch] = std::min(low[ch], v);
-        high[ch] = std::max(high[ch], v);
-      }
-    };
-    for (const int start : starts) take(c.grid.At(start + offset, y));
-    for (const PixelGrid* k : known) {
-      if (y < k->height) take(k->At(offset, y));
-    }
-    for (int ch = 0; ch < 3; ++ch) {
-      if (high[ch] - low[ch] > kSpread) {
-        ++rows;
-        break;
-      }
-    }
-  }
-  return rows;
-}
-
-std::optional<Layout> Lay(const Capture& c, const TypedNumber& number, int advance, int cellWidth, int separator,
-                          int origin, int hint, const std::vector<const PixelGrid*>& knownOfWidth) {
-  Layout l;
-  l.advance = advance;
-  l.cellWidth = cellWidth;
-  l.separator = separator;
-  const int n = static_cast<int>(number.digits.size());
-  int x = origin;
-  for (int i = 0; i < n; ++i) {
-    l.starts.push_back(x);
-    x += advance + (number.separatorAfter[static_cast<std::size_t>(i)] ? separator : 0);
-  }
-  l.end = l.starts.back() + cellWidth;
-  if (l.end > c.Width()) return std::nullopt;
-  // Strokes that run on past the last cell: a glyph cut, or a delimiter
-  // drawn touching the last digit.
-  l.cutAtEnd = l.end < c.Width() ? std::popcount(c.ink.Column(l.end - 1) & c.ink.Column(l.end)) : 0;
-  const int tall = (c.glyphRows + 1) / 2;
-  std::vector<int> middles;  // twice the glyph's middle column within its cell
-  for (int i = 0; i < n; ++i) {
-    const int from = l.starts[static_cast<std::size_t>(i)];
-    int first = 0;
-    int last = 0;
-    if (!HoldsOneGlyph(c, from, from + cellWidth, first, last)) return std::nullopt;
-    const int lead = first - from;
-    const int trail = from + cellWidth - 1 - last;
-    l.cellCentring += std::abs(lead - trail);
-    middles.push_back(first + last - 2 * from);
-    if (i == 0) l.numberCentring += lead;
-    if (i == n - 1) l.numberCentring = std::abs(l.numberCentring - trail);
-    // A separator is lower than half a digit, or blank.
-    if (number.separatorAfter[static_cast<std::size_t>(i)] &&
-        std::popcount(c.Rows(from + advance, from + advance + separator)) >= tall) {
-      return std::nullopt;
-    }
-  }
-  std::vector<int> sorted = middles;
-  std::nth_element(sorted.begin(), sorted.begin() + n / 2, sorted.end());
-  for (const int m : middles) l.drift += std::abs(m - sorted[static_cast<std::size_t>(n / 2)]);
-  // As many glyphs as digits: a run of ink counts as the glyphs it is wide
-  // (touching glyphs, a row of boxes), rounded; a separator's own aside.
-  int glyphs = 0;
-  for (int x = l.starts[0]; x < l.end;) {
-    if (c.ink.Column(x) == 0) {
-      ++x;
-      continue;
-    }
-    int runEnd = x;
-    while (runEnd < l.end && c.ink.Column(runEnd) != 0) ++runEnd;
-    bool separatorOnly = false;
-    for (int i = 0; i + 1 < n; ++i) {
-      const int slot = l.starts[static_cast<std::size_t>(i)] + advance;
-      separatorOnly |= number.separatorAfter[static_cast<std::size_t>(i)] && x >= slot && runEnd <= slot + separator;
-    }
-    if (!separatorOnly) glyphs += std::max(1, (runEnd - x + advance / 2) / advance);
-    x = runEnd;
-  }
-  if (glyphs != n) return std::nullopt;
-  // Nothing, or a glyph within a cell of background: the delimiter.
-  const int next = c.NextInk(l.end);
-  if (next < c.Width() && next - l.end < cellWidth) {
-    int runEnd = next;
-    while (runEnd < c.Width() && c.ink.Column(runEnd) != 0) ++runEnd;
-    // A single column that every cell begins with is the frame closing the
-    // last digit's box, shared with the next: cells one column wider take it.
-    if (runEnd - next == 1 && std::all_of(l.starts.begin(), l.starts.end(), [&](int start) {
-          return Variation(c, {start, next}, 0, {}) == 0;
-        })) {
-      return std::nullopt;
-    }
-    // A delimiter drawn touching the last digit is a glyph of its own, two
-    // columns or more but no wider than a digit: a sliver or ink running on
-    // is a digit cut apart.
-    if (next == l.end && (c.ink.Column(l.end - 1) & c.ink.Column(l.end)) != 0 &&
-        (runEnd - next > cellWidth || runEnd - next < 2)) {
-      return std::nullopt;
-    }
-    const int from = next > l.end ? next - 1 : next;
-    const int to = std::min({runEnd < c.Width() ? runEnd + 1 : runEnd, from + cellWidth});
-    l.delimiter = CellSpan{from, to - from};
-  }
-  l.hintMiss = hint > 0 && cellWidth != hint ? 1 : 0;
-  l.variation = Variation(c, l.starts, 0, knownOfWidth) + Variation(c, l.starts, cellWidth - 1, knownOfWidth);
-  return l;
-}
+bool Reads(const Pattern& p, const PixelGrid& grid, int x) { return MatchScore(p, grid, x) > kMatchThreshold; }
 
 Pattern CellPattern(const PixelGrid& grid, int x, int width, int height) {
   Pattern p;
   p.width = width;
   p.height = height;
-  for (int dx = 0; dx < width; ++dx) {
+  for (int cx = 0; cx < width; ++cx) {
     for (int y = 0; y < height; ++y) {
-      const std::uint32_t v = grid.At(x + dx, y);
-      p.pixels[dx][y] = PixelColor{static_cast<std::uint8_t>(v & 0xFF), static_cast<std::uint8_t>((v >> 8) & 0xFF),
-                                   static_cast<std::uint8_t>((v >> 16) & 0xFF)};
+      const std::uint32_t v = x + cx < grid.width ? grid.At(x + cx, y) : 0;
+      p.pixels[static_cast<std::size_t>(cx)][static_cast<std::size_t>(y)] = {
+          static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16)};
     }
   }
   return p;
 }
 
-bool Reads(const Pattern& p, const PixelGrid& grid, int x) { return MatchScore(p, grid, x) > kMatchThreshold; }
+struct Capture {
+  PixelGrid grid;
+  int rows = 0;
+  std::vector<Mark> marks;
 
-// Cuts the layout's cells and checks them as recognition will use them:
-// one digit's cells alike, different digits' cells different, the patterns
-// taught before agreeing, no digit where the delimiter stands and the
-// delimiter nowhere inside the digits; and the capture read back as typed.
-SegmentationRefusal Check(const Capture& c, const TypedNumber& number, Layout& l,
-                          const std::array<std::optional<Pattern>, 10>& known, DigitCells& cells) {
-  const int n = static_cast<int>(number.digits.size());
-  const int right = l.delimiter ? l.delimiter->x + l.delimiter->width : l.end;
-  cells.digits = number.digits;
-  cells.height = std::min(c.ink.rows, c.LowestInk(l.starts[0], right) + 2);
-  cells.spans.clear();
-  for (const int start : l.starts) cells.spans.push_back({start, l.cellWidth});
-  cells.hasDelimiter = l.delimiter.has_value();
-  if (l.delimiter) cells.spans.push_back(*l.delimiter);
+  const Mark& At(int index) const { return marks[static_cast<std::size_t>(index)]; }
+  int Count() const { return static_cast<int>(marks.size()); }
+};
 
-  std::vector<Pattern> patterns;
-  for (const CellSpan& s : cells.spans) patterns.push_back(CellPattern(c.grid, s.x, s.width, cells.height));
-  for (int i = 0; i < n; ++i) {
-    for (int j = 0; j < n; ++j) {
-      if (i == j) continue;
-      const bool alike = Reads(patterns[static_cast<std::size_t>(i)], c.grid, l.starts[static_cast<std::size_t>(j)]);
-      const bool same = number.digits[i] == number.digits[j];
+// Where the typed number stands among the marks: each digit's cell (its
+// mark, or its share of a mark where digits touch or stand in boxes that
+// touch) and what stands before and after the number.
+struct Placement {
+  std::vector<CellSpan> cells;
+  std::vector<int> digitMarks;  // the mark each digit lies in
+  bool separatorMark = false;
+  int firstMark = 0;  // of the number
+  int lastMark = 0;
+  int knownMisses = 0;
+  // Columns of the number's last mark right of its digits: a delimiter
+  // that touches them (a box's frame, a glyph without a gap).
+  std::optional<CellSpan> tail;
+};
+
+// Digits that run into each other share one mark: `advance` columns each,
+// and `extra` more where neighbours share a column (boxes with one frame
+// between them). 0: every mark is one digit.
+struct Split {
+  int advance = 0;
+  int extra = 0;
+  bool tail = false;  // the last mark may hold columns past its digits
+};
+
+bool Alike(const Capture& c, CellSpan a, CellSpan b) {
+  if (a.width != b.width) return false;
+  return Reads(CellPattern(c.grid, a.x, a.width, c.rows), c.grid, b.x);
+}
+
+bool LowAndNarrow(const Mark& mark, const Mark& digit) {
+  const int height = digit.bottom - digit.top + 1;
+  return mark.top + 1 >= digit.top + height / 2 && mark.Width() <= std::max(2, height / 2);
+}
+
+// The marks from `first` on as the typed digits, or nothing when they are
+// not: every digit one mark of the digits' height, or its share of one; a
+// separator typed may stand as a low, narrow mark. Between two digits no
+// gap as wide as two digits: that is other text.
+std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int first, Split split) {
+  Placement p;
+  p.firstMark = first;
+  int m = first;
+  const auto n = static_cast<int>(number.digits.size());
+  int i = 0;
+  while (i < n) {
+    if (m >= c.Count()) return std::nullopt;
+    const Mark& mark = c.At(m);
+    int k = 1;
+    if (split.advance > 0 && mark.Width() > split.advance + split.extra) {
+      const int full = (mark.Width() - split.extra) / split.advance;
+      const int rest = (mark.Width() - split.extra) % split.advance;
+      if (full > n - i || (rest != 0 && (full != n - i || !split.tail))) return std::nullopt;
+      k = full;
+      if (rest != 0) p.tail = CellSpan{mark.from + full * split.advance + split.extra, rest};
+    }
+    for (int j = 0; j < k; ++j) {
+      // Where digits touch, every cell is one advance wide: a narrower
+      // digit standing alone (a 1 with blank columns at its sides) gets its
+      // cell centred on its ink, as a monospaced font draws it.
+      const int cell = split.advance + split.extra;
+      const int from = k == 1 ? mark.from - std::max(0, cell - mark.Width()) / 2 : mark.from + j * split.advance;
+      p.cells.push_back({split.advance == 0 ? mark.from : std::max(0, from), split.advance == 0 ? mark.Width() : cell});
+      p.digitMarks.push_back(m);
+      // A separator typed inside a run of touching digits is a gap there.
+      if (j + 1 < k && number.separatorAfter[static_cast<std::size_t>(i + j)]) return std::nullopt;
+    }
+    i += k;
+    ++m;
+    if (i < n && number.separatorAfter[static_cast<std::size_t>(i - 1)] && m < c.Count() && LowAndNarrow(c.At(m), mark)) {
+      p.separatorMark = true;
+      ++m;
+    }
+  }
+  p.lastMark = m - 1;
+  // A split is for digits that touch: at least one mark holds several, and
+  // no digit standing alone is wider than the advance.
+  if (split.advance == 0) {
+    // One mark far wider than the others holds digits that touch: a split's
+    // business, never one digit.
+    std::vector<int> widths;
+    for (const int d : p.digitMarks) widths.push_back(c.At(d).Width());
+    std::nth_element(widths.begin(), widths.begin() + static_cast<std::ptrdiff_t>(widths.size() / 2), widths.end());
+    const int median = widths[widths.size() / 2];
+    for (const int d : p.digitMarks) {
+      if (5 * c.At(d).Width() >= 8 * median && c.At(d).Width() >= median + 3) return std::nullopt;
+    }
+  } else {
+    bool shared = false;
+    for (std::size_t d = 0; d < p.digitMarks.size(); ++d) {
+      const int k = static_cast<int>(std::count(p.digitMarks.begin(), p.digitMarks.end(), p.digitMarks[d]));
+      shared = shared || k > 1;
+      if (k == 1 && c.At(p.digitMarks[d]).Width() > split.advance + split.extra) return std::nullopt;
+    }
+    if (!shared) return std::nullopt;
+  }
+  // The digits share their rows: lining figures stand on one line and
+  // reach one height, give or take an anti-aliased row.
+  const Mark& ref = c.At(p.digitMarks.front());
+  int widest = 0;
+  for (const CellSpan& cell : p.cells) widest = std::max(widest, cell.width);
+  for (int d = p.firstMark; d <= p.lastMark; ++d) {
+    const Mark& mark = c.At(d);
+    if (d > p.firstMark && mark.from - c.At(d - 1).to >= 2 * widest) return std::nullopt;
+  }
+  for (const int d : p.digitMarks) {
+    const Mark& mark = c.At(d);
+    if (std::abs(mark.top - ref.top) > 1 || std::abs(mark.bottom - ref.bottom) > 1) return std::nullopt;
+  }
+  return p;
+}
+
+SegmentationRefusal CheckAlike(const Capture& c, const TypedNumber& number, const Placement& p) {
+  for (std::size_t i = 0; i < p.cells.size(); ++i) {
+    for (std::size_t j = 0; j < i; ++j) {
+      const bool same = number.digits[static_cast<qsizetype>(i)] == number.digits[static_cast<qsizetype>(j)];
+      const bool alike = Alike(c, p.cells[i], p.cells[j]);
       if (same && !alike) return SegmentationRefusal::RepeatedDigitDiffers;
       if (!same && alike) return SegmentationRefusal::DifferentDigitsAlike;
     }
   }
-  l.knownMisses = 0;
-  for (int d = 0; d < 10; ++d) {
-    const std::optional<Pattern>& k = known[static_cast<std::size_t>(d)];
-    if (!k) continue;
-    // Cut a column otherwise before, a pattern still reads its digit one
-    // column off.
-    for (int i = 0; i < n; ++i) {
-      const int start = l.starts[static_cast<std::size_t>(i)];
-      if (number.digits[i].digitValue() == d) {
-        l.knownMisses += Reads(*k, c.grid, start) ? 0 : 1;
-      } else if (Reads(*k, c.grid, start - 1) || Reads(*k, c.grid, start) || Reads(*k, c.grid, start + 1)) {
-        return SegmentationRefusal::DifferentDigitsAlike;
-      }
-    }
-  }
-  if (l.delimiter) {
-    const Pattern& mark = patterns.back();
-    for (int x = l.delimiter->x - 1; x < l.delimiter->x + l.delimiter->width; ++x) {
-      const auto digitThere = [&](const Pattern& p) { return Reads(p, c.grid, x); };
-      if (std::any_of(patterns.begin(), patterns.end() - 1, digitThere) ||
-          std::any_of(known.begin(), known.end(), [&](const std::optional<Pattern>& k) { return k && digitThere(*k); })) {
-        return SegmentationRefusal::DelimiterLooksLikeADigit;
-      }
-    }
-    // Tried wherever no digit reads, the delimiter would end a number at a
-    // digit not taught yet.
-    for (int x = l.starts[0]; x < l.end; ++x) {
-      if (Reads(mark, c.grid, x)) return SegmentationRefusal::DelimiterLooksLikeADigit;
-    }
-  }
-
-  // Read as the experience area, which takes numbers of any length.
-  PatternSet set;
-  set.cellWidth[1] = l.cellWidth;
-  set.cellHeight[1] = cells.height;
-  set.taughtFromCaptures[1] = true;
-  for (int i = 0; i < n; ++i) {
-    set.digitPatterns[10 + static_cast<std::size_t>(number.digits[i].digitValue())] = patterns[static_cast<std::size_t>(i)];
-  }
-  if (l.delimiter) set.delimiterPatterns[1] = patterns.back();
-  // The plain scan: no preparation of the patterns, which would cost more
-  // than reading one capture.
-  const RecognitionResult read =
-      RecognizeDigitsReference({PixelGrid{}, c.grid}, {0, c.Width()}, set, 0, false, {}, ReferenceReport::DebugModeOnly);
-  if (read.digits[1] != number.digits || !read.failures[1].isEmpty()) return SegmentationRefusal::NotReadBack;
   return SegmentationRefusal::None;
 }
 
-// Every layout of the number's digits the columns allow, best first by what
-// the columns alone tell.
-std::vector<Layout> Layouts(const Capture& c, const TypedNumber& number, int pitchHint,
-                            const std::vector<PixelGrid>& knownGrids) {
-  const int n = static_cast<int>(number.digits.size());
-  const bool separated = std::find(number.separatorAfter.begin(), number.separatorAfter.end(), true) !=
-                         number.separatorAfter.end();
-  std::vector<Layout> layouts;
-  for (int advance = 2; advance <= kMaxCellSide; ++advance) {
-    if (c.firstInk + static_cast<long long>(n - 1) * advance > c.Width()) break;
-    for (int cellWidth = advance; cellWidth <= std::min(advance + 1, kMaxCellSide); ++cellWidth) {
-      std::vector<const PixelGrid*> knownOfWidth;
-      for (const PixelGrid& g : knownGrids) {
-        if (g.width == cellWidth) knownOfWidth.push_back(&g);
-      }
-      for (int separator = separated ? 1 : 0; separator <= (separated ? advance : 0); ++separator) {
-        for (int origin = std::max(0, c.firstInk - cellWidth + 1); origin <= c.firstInk; ++origin) {
-          if (std::optional<Layout> l = Lay(c, number, advance, cellWidth, separator, origin, pitchHint, knownOfWidth)) {
-            layouts.push_back(std::move(*l));
-          }
-        }
-      }
-    }
-  }
-  std::sort(layouts.begin(), layouts.end(), [](const Layout& a, const Layout& b) { return a.CheapKey() < b.CheapKey(); });
-  return layouts;
-}
+using KnownPatterns = std::array<std::optional<Pattern>, 10>;
 
-// Whether one digit fewer than typed lays out cleanly (its cells cut where
-// every cell agrees) and far better: cells of the typed count then cut
-// glyphs apart, and a digit was probably typed twice.
-bool FewerDigitsFitBetter(const Capture& c, const TypedNumber& number, const Layout& best) {
-  if (number.digits.size() < 2) return false;
-  TypedNumber fewer;
-  for (int i = 0; i + 1 < static_cast<int>(number.digits.size()); ++i) {
-    fewer.digits.append(QChar(u'0' + i % 10));  // all different: no digit must repeat
-    fewer.separatorAfter.push_back(false);
+// Whether the mark after the number may be a digit the player did not
+// type: a digit taught before reads there, or it has the digits' rows and
+// is no narrower than the narrowest of them, or looks like one of them.
+bool LooksLikeADigit(const Capture& c, const Placement& p, const Mark& after, const KnownPatterns& known) {
+  for (const std::optional<Pattern>& k : known) {
+    if (k && Reads(*k, c.grid, after.from)) return true;
   }
-  const std::vector<Layout> layouts = Layouts(c, fewer, 0, {});
-  return !layouts.empty() && layouts.front().variation <= kCleanVariation &&
-         layouts.front().variation + std::max(2, c.glyphRows / 2) <= best.variation;
+  // A digit of the font is about as wide as the others ('1' aside); a
+  // bracket or a parenthesis is narrow.
+  const Mark& ref = c.At(p.digitMarks.front());
+  if (std::abs(after.top - ref.top) > 1 || std::abs(after.bottom - ref.bottom) > 1) return false;
+  int widest = 0;
+  for (const CellSpan& cell : p.cells) widest = std::max(widest, cell.width);
+  if (10 * after.Width() >= 7 * widest) return true;
+  const CellSpan mark{after.from, after.Width()};
+  return std::any_of(p.cells.begin(), p.cells.end(), [&](CellSpan cell) { return Alike(c, cell, mark); });
 }
 
 bool SeparatorChar(QChar ch) {
@@ -369,6 +228,19 @@ std::optional<TypedNumber> ParseDigitString(const QString& text) {
   return number;
 }
 
+
+// The number with a separator every three digits from the right, as
+// counters group thousands.
+std::optional<TypedNumber> InThousands(const TypedNumber& number) {
+  const auto n = static_cast<int>(number.digits.size());
+  if (n < 4 || std::find(number.separatorAfter.begin(), number.separatorAfter.end(), true) != number.separatorAfter.end()) {
+    return std::nullopt;
+  }
+  TypedNumber grouped = number;
+  for (int i = 0; i + 1 < n; ++i) grouped.separatorAfter[static_cast<std::size_t>(i)] = (n - 1 - i) % 3 == 0;
+  return grouped;
+}
+
 }  // namespace
 
 std::optional<TypedNumber> ParseTypedNumber(const QString& text) {
@@ -390,89 +262,80 @@ std::vector<int> DigitCells::Edges() const {
 
 namespace {
 
-struct Known {
-  std::vector<PixelGrid> grids = std::vector<PixelGrid>(10);
-  std::array<std::optional<Pattern>, 10> patterns;
-};
-
-struct Segmented {
-  Segmentation result;
-  int misfits = 0;  // digits taught before that read otherwise here, and cells of another width than theirs
-};
-
-Segmented Segment(const Capture& c, const TypedNumber& number, int pitchHint, const Known& known) {
-  Segmented segmented;
-  Segmentation& result = segmented.result;
-  const std::vector<Layout> layouts = Layouts(c, number, pitchHint, known.grids);
-  if (layouts.empty()) {
-    result.refusal = SegmentationRefusal::CountDoesNotFit;
-    return segmented;
+KnownPatterns PatternsOf(const KnownDigits& known, int rows) {
+  KnownPatterns taught;
+  for (std::size_t d = 0; d < 10; ++d) {
+    const QImage& k = known[d];
+    if (k.isNull() || k.width() > kMaxCellSide || k.height() != rows) continue;
+    PixelGrid grid;
+    ReadPixels(k.convertToFormat(QImage::Format_RGB32), grid);
+    taught[d] = CellPattern(grid, 0, k.width(), k.height());
   }
-  // A layout that explains the columns far worse than the best is no
-  // alternative when the best ones are refused for what their cells show
-  // (two digits alike, the delimiter a digit): that refusal stands. Where
-  // the best cuts cleanly (every cell agrees at its edges, as with a gap
-  // between digits or a box), anything worse is; where digits touch, edges
-  // differ anyway and the columns tell less.
-  const int best = std::min_element(layouts.begin(), layouts.end(), [](const Layout& a, const Layout& b) {
-                     return a.variation < b.variation;
-                   })->variation;
-  const int worst = best + (best <= kCleanVariation ? kCleanVariation : c.glyphRows);
-  std::vector<Layout> checked;
-  for (const Layout& l : layouts) {
-    if (l.variation <= worst && checked.size() < kCheckedLayouts) checked.push_back(l);
-  }
-
-  std::vector<std::pair<Layout, DigitCells>> readable;
-  SegmentationRefusal firstRefusal = SegmentationRefusal::None;
-  for (Layout& l : checked) {
-    DigitCells cells;
-    const SegmentationRefusal refusal = Check(c, number, l, known.patterns, cells);
-    if (refusal == SegmentationRefusal::None) {
-      readable.emplace_back(l, std::move(cells));
-    } else if (firstRefusal == SegmentationRefusal::None) {
-      firstRefusal = refusal;
-    }
-  }
-  if (readable.empty()) {
-    result.refusal = firstRefusal;
-    return segmented;
-  }
-  std::stable_sort(readable.begin(), readable.end(),
-                   [](const auto& a, const auto& b) { return a.first.Key() < b.first.Key(); });
-  const Layout& chosen = readable.front().first;
-  // Cells of another width than those taught, or a taught digit that does
-  // not read its cell here, make a set whose patterns disagree.
-  segmented.misfits = chosen.knownMisses + chosen.hintMiss;
-  result.uncertain = segmented.misfits > 0 || FewerDigitsFitBetter(c, number, chosen);
-  for (const auto& [other, cells] : readable) {
-    // (Whether a glyph about a cell after the number is its delimiter or
-    // not reads the same either way.)
-    const bool differs = other.advance != chosen.advance;
-    if (differs && other.knownMisses == chosen.knownMisses && other.hintMiss == chosen.hintMiss &&
-        other.variation <= chosen.variation + 1 && other.cutAtEnd <= chosen.cutAtEnd && other.drift <= chosen.drift + 1) {
-      result.uncertain = true;
-    }
-  }
-  result.cells = std::move(readable.front().second);
-  return segmented;
+  return taught;
 }
 
-// The number with a separator every three digits from the right, as
-// counters group thousands.
-std::optional<TypedNumber> InThousands(const TypedNumber& number) {
-  const auto n = static_cast<int>(number.digits.size());
-  if (n < 4 || std::find(number.separatorAfter.begin(), number.separatorAfter.end(), true) != number.separatorAfter.end()) {
-    return std::nullopt;
+struct Fit {
+  Placement placement;
+  const TypedNumber* number = nullptr;
+};
+
+// Every placement of the typed number (and of it grouped in thousands,
+// when typed without separators) that the marks allow and the area's
+// model and earlier digits agree with; `refusal` gets why there is none.
+std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings, const KnownPatterns& taught,
+                      const AreaLayout& layout, const PixelGrid& prefix, Split split, SegmentationRefusal& refusal) {
+  std::vector<Fit> fits;
+  const auto refuse = [&refusal](SegmentationRefusal r) {
+    if (refusal == SegmentationRefusal::CountDoesNotFit) refusal = r;
+  };
+  for (const TypedNumber& reading : readings) {
+    for (int first = 0; first < c.Count(); ++first) {
+      std::optional<Placement> p = Place(c, reading, first, split);
+      if (!p) continue;
+      if (const SegmentationRefusal r = CheckAlike(c, reading, *p); r != SegmentationRefusal::None) {
+        refuse(r);
+        continue;
+      }
+      // Before the number stands what the model names there, and nothing
+      // when it names nothing.
+      const bool prefixShown = prefix.width > 0 && first > 0 && PrefixAt(c.grid, prefix, c.At(0).from) &&
+                               c.At(0).from + prefix.width <= c.At(first).from;
+      if (prefix.width > 0 ? !prefixShown : (layout.learned && first > 0)) {
+        refuse(SegmentationRefusal::PrefixDiffers);
+        continue;
+      }
+      bool alike = false;  // a digit taught before reads where another was typed
+      for (std::size_t i = 0; i < p->cells.size(); ++i) {
+        const std::optional<Pattern>& k = taught[static_cast<std::size_t>(reading.digits[static_cast<qsizetype>(i)].unicode() - u'0')];
+        const CellSpan cell = p->cells[i];
+        if (k && (k->width != cell.width || !Reads(*k, c.grid, cell.x))) ++p->knownMisses;
+        for (std::size_t other = 0; other < taught.size(); ++other) {
+          const std::optional<Pattern>& o = taught[other];
+          if (o && static_cast<int>(other) != reading.digits[static_cast<qsizetype>(i)].unicode() - u'0' &&
+              o->width == cell.width && Reads(*o, c.grid, cell.x)) {
+            alike = true;
+          }
+        }
+      }
+      if (alike) {
+        refuse(SegmentationRefusal::DifferentDigitsAlike);
+        continue;
+      }
+      fits.push_back({*p, &reading});
+    }
+    if (!fits.empty()) break;
   }
-  TypedNumber grouped = number;
-  for (int i = 0; i + 1 < n; ++i) grouped.separatorAfter[static_cast<std::size_t>(i)] = (n - 1 - i) % 3 == 0;
-  return grouped;
+  // The digits taught before decide; then the leftmost: text after the
+  // number (a percentage, a name) may hold digits, text before it not.
+  std::stable_sort(fits.begin(), fits.end(),
+                   [](const Fit& a, const Fit& b) { return a.placement.knownMisses < b.placement.knownMisses; });
+  return fits;
 }
 
 }  // namespace
 
-Segmentation FindDigitCells(const QImage& capture, const QString& typed, int pitchHint, const KnownDigits& known) {
+Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*pitchHint*/, const KnownDigits& known,
+                            const AreaLayout& layout) {
   Segmentation result;
   const std::optional<TypedNumber> number = ParseTypedNumber(typed);
   if (!number) {
@@ -480,36 +343,109 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int pit
     return result;
   }
   Capture c;
-  ReadPixels(capture, c.grid);
-  c.ink = FindInk(c.grid, std::min(c.grid.height, kMaxCellSide));
-  c.firstInk = c.NextInk(0);
-  if (c.ink.rows <= 0 || c.firstInk >= c.Width()) {
+  ReadPixels(capture.convertToFormat(QImage::Format_RGB32), c.grid);
+  c.rows = std::min(c.grid.height, kMaxCellSide);
+  c.marks = MarksOf(c.grid, c.rows);
+  if (c.marks.empty()) {
     result.refusal = SegmentationRefusal::NothingAtTheTop;
     return result;
   }
-  c.glyphRows = std::min(c.ink.rows, c.LowestInk(0, c.Width()) + 2);
-
-  Known taught;
-  for (std::size_t d = 0; d < 10; ++d) {
-    const QImage& k = known[d];
-    if (k.isNull() || k.width() > kMaxCellSide || k.height() > kMaxCellSide) continue;
-    ReadPixels(k.convertToFormat(QImage::Format_RGB32), taught.grids[d]);
-    taught.patterns[d] = CellPattern(taught.grids[d], 0, k.width(), k.height());
+  const KnownPatterns taught = PatternsOf(known, c.rows);
+  PixelGrid prefix;
+  if (!layout.prefix.isNull() && layout.prefix.height() == c.rows) {
+    ReadPixels(layout.prefix.convertToFormat(QImage::Format_RGB32), prefix);
   }
-  Segmented plain = Segment(c, *number, pitchHint, taught);
-  // Typed without the separators the counter shows: the usual grouping,
-  // when it fits where the digits as typed do not, or fit only otherwise
-  // than the patterns taught before.
-  const bool poorFit = plain.result.refusal == SegmentationRefusal::CountDoesNotFit ||
-                       plain.result.refusal == SegmentationRefusal::NotReadBack || plain.misfits > 0;
-  if (const std::optional<TypedNumber> grouped = InThousands(*number); poorFit && grouped) {
-    Segmented second = Segment(c, *grouped, pitchHint, taught);
-    if (second.result.refusal == SegmentationRefusal::None &&
-        (plain.result.refusal != SegmentationRefusal::None || second.misfits < plain.misfits)) {
-      return second.result;
+  std::vector<TypedNumber> readings{*number};
+  if (const std::optional<TypedNumber> grouped = InThousands(*number)) readings.push_back(*grouped);
+
+  SegmentationRefusal refusal = SegmentationRefusal::CountDoesNotFit;
+  std::vector<Fit> fits = Fits(c, readings, taught, layout, prefix, Split{}, refusal);
+  // Fewer marks than digits: digits that touch, cut at one advance.
+  // A split that leaves columns over for a delimiter touching the digits
+  // only when none explains the marks without.
+  bool split = false;
+  if (fits.empty() && refusal == SegmentationRefusal::CountDoesNotFit) {
+    SegmentationRefusal splitRefusal = SegmentationRefusal::CountDoesNotFit;
+    for (const bool tail : {false, true}) {
+      // The widest advance first: it leaves the fewest columns to a delimiter.
+      for (int advance = kMaxCellSide; fits.empty() && advance >= 2; --advance) {
+        for (int extra = 0; extra <= 1 && fits.empty(); ++extra) {
+          fits = Fits(c, readings, taught, layout, prefix, {advance, extra, tail}, splitRefusal);
+        }
+      }
+    }
+    split = !fits.empty();
+    refusal = splitRefusal;
+  }
+  if (fits.empty()) {
+    result.refusal = refusal;
+    return result;
+  }
+  const Placement& best = fits.front().placement;
+  // Cutting touching digits at one advance is a guess the player checks.
+  result.uncertain = split || (fits.size() > 1 && fits[1].placement.knownMisses == best.knownMisses);
+
+  DigitCells& cells = result.cells;
+  cells.digits = fits.front().number->digits;
+  cells.height = c.rows;
+  cells.separators = best.separatorMark;
+  int widest = 0;
+  for (std::size_t i = 0; i < best.cells.size(); ++i) {
+    const CellSpan cell = best.cells[i];
+    if (cell.width > kMaxCellSide) {
+      result.refusal = SegmentationRefusal::DigitsTouch;
+      return result;
+    }
+    cells.spans.push_back(cell);
+    widest = std::max(widest, cell.width);
+    if (i > 0 && best.digitMarks[i] == best.digitMarks[i - 1] + 1) {
+      cells.digitGap = std::max(cells.digitGap, c.At(best.digitMarks[i]).from - c.At(best.digitMarks[i - 1]).to);
     }
   }
-  return plain.result;
+  if (best.firstMark > 0) cells.prefix = CellSpan{c.At(0).from, c.At(best.firstMark - 1).to - c.At(0).from};
+
+  // What follows closely is the delimiter, cut from its own ink; what
+  // follows after a wide gap is other text, and the number ends at the gap.
+  if (best.tail) {
+    if (best.tail->width > kMaxCellSide) {
+      result.refusal = SegmentationRefusal::DigitsTouch;
+      return result;
+    }
+    cells.spans.push_back(*best.tail);
+    cells.hasDelimiter = true;
+  }
+  if (!best.tail && best.lastMark + 1 < c.Count()) {
+    const Mark& after = c.At(best.lastMark + 1);
+    const int wideGap = std::max({2 * widest, cells.digitGap + 2, 3});
+    if (after.from - (best.cells.back().x + best.cells.back().width) < wideGap) {
+      if (LooksLikeADigit(c, best, after, taught)) {
+        result.refusal = SegmentationRefusal::DelimiterLooksLikeADigit;
+        return result;
+      }
+      if (after.Width() > kMaxCellSide) {
+        result.refusal = SegmentationRefusal::DigitsTouch;
+        return result;
+      }
+      cells.spans.push_back({after.from, after.Width()});
+      cells.hasDelimiter = true;
+    }
+  }
+  // The delimiter ends reading where a mark begins: never where a digit
+  // begins, or a digit not taught yet would end the number there instead
+  // of failing it.
+  if (cells.hasDelimiter) {
+    const CellSpan d = cells.spans.back();
+    const Pattern delimiter = CellPattern(c.grid, d.x, d.width, c.rows);
+    for (const CellSpan& cell : best.cells) {
+      for (int x = std::max(0, cell.x - 1); x <= cell.x + 1; ++x) {
+        if (Reads(delimiter, c.grid, x)) {
+          result.refusal = SegmentationRefusal::DelimiterLooksLikeADigit;
+          return result;
+        }
+      }
+    }
+  }
+  return result;
 }
 
 QImage CellPicture(const QImage& capture, const DigitCells& cells, int index) {

@@ -3,16 +3,14 @@
 // it: the cells the patterns of those digits and of the delimiter are cut
 // from. Pure: works on the picture alone.
 //
-// The number begins at the capture's first ink and its digits share one
-// advance; separators typed between digit groups (a comma, a point, a
-// space) take a slot of their own, the same for every separator. After the
-// last digit comes the delimiter, at any distance up to a digit cell of
-// background, or nothing (then a gap of a cell or more, or the capture's
-// end: the delimiter slot is left as it is and reading runs to the area's
-// end). Every layout of cells the number allows is weighed; the one taken
-// must read the capture back through recognition itself, cut where the
-// digits' columns agree whatever the neighbour (background, a box's frame),
-// so that its cells read other numbers of the font too.
+// The capture is looked at as marks (recognition/ink_columns.h), as reading
+// sees it. The number is a run of marks of the digits' height, one a digit,
+// with a low, narrow mark (a comma, a point) or only a gap where a
+// separator was typed; before it may stand other marks ("Lv.", "EXP"),
+// which the area's model then expects there, and after it the delimiter (a
+// mark such as "[" close to the last digit, cut from its own ink only), a
+// wide gap, or the capture's end. Each cell is its digit's own ink columns,
+// so that cells of another capture of the same font are cut alike.
 
 #include <QImage>
 #include <QString>
@@ -32,6 +30,8 @@ enum class SegmentationRefusal {
   DifferentDigitsAlike,  // two digits typed different, but their cells look the same
   DelimiterLooksLikeADigit,  // the glyph after the last digit is (part of) a digit
   NotReadBack,           // no layout's cells read the capture back as typed
+  DigitsTouch,           // the digits' marks run into each other: no cell holds one digit alone
+  PrefixDiffers,         // the marks before the number differ from those taught before
 };
 
 inline constexpr int kMaxCellSide = kLargestPatternSide;
@@ -61,6 +61,9 @@ struct DigitCells {
   std::vector<CellSpan> spans;  // one per digit, then the delimiter's when there is one
   bool hasDelimiter = false;
   int height = 0;               // rows from the top, the same for every cell
+  std::optional<CellSpan> prefix;  // the marks before the number, when any
+  bool separators = false;      // a separator mark stood between digit groups
+  int digitGap = 0;             // the widest background between two digits
 
   int CellCount() const { return static_cast<int>(spans.size()); }
   bool IsDelimiter(int index) const { return hasDelimiter && index == CellCount() - 1; }
@@ -83,12 +86,12 @@ struct Segmentation {
 // means the number was typed wrong.
 using KnownDigits = std::array<QImage, 10>;
 
-// `typed` the number the player reads (ParseTypedNumber); `pitchHint` the
-// width of the digit patterns already taught for this area (0 when none):
-// of layouts that fit the capture equally well, one with cells that wide is
-// taken.
+// `typed` the number the player reads (ParseTypedNumber); `pitchHint` is
+// kept for callers of old and no longer weighs: cells are the glyphs' ink.
+// `layout` is what earlier captures taught of the area: marks before the
+// number must be the ones it names.
 Segmentation FindDigitCells(const QImage& capture, const QString& typed, int pitchHint = 0,
-                            const KnownDigits& known = {});
+                            const KnownDigits& known = {}, const AreaLayout& layout = {});
 
 // Cell `index` (0 … n − 1 the digits, n the delimiter when there is one) as
 // a picture cut from the capture's top rows.

@@ -454,7 +454,7 @@ PreparedArea PrepareArea(const PatternSet& set, int area) {
   PreparedArea prepared;
   prepared.cellWidth = set.cellWidth[static_cast<std::size_t>(area)];
   prepared.cellHeight = set.cellHeight[static_cast<std::size_t>(area)];
-  prepared.taughtFromCaptures = set.taughtFromCaptures[static_cast<std::size_t>(area)];
+  prepared.shape = ShapeOf(set, area);
   int width = 0;
   int height = 0;
   for (const Pattern* p : sources) {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "recognition/byte_ranges.h"
+#include "recognition/mark_walk.h"
 #include "recognition/match_rule.h"
 #include "base/pixel_grid.h"
 #include "persistence/pattern_set.h"
@@ -93,7 +94,7 @@ struct PreparedArea {
   std::array<PreparedPattern, 11> patterns;  // digits 0 … 9, then the delimiter
   int cellWidth = 0;                         // the set's, for the jump after a digit
   int cellHeight = 0;                        // the set's, for the look at unread ink
-  bool taughtFromCaptures = false;           // the set's, likewise
+  AreaShape shape;                           // where the walk over the marks compares
   int reach = 0;                             // columns right of X a comparison may read
   bool avx2 = false;                         // probes and counts with AVX2
   ScanOrder order;                           // what a scan outside debug mode tries

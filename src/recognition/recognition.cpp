@@ -1,10 +1,9 @@
 #include "recognition/recognition.h"
 
-#include <QVarLengthArray>
-
 #include "recognition/match_rule.h"
 #include "recognition/pattern_matcher.h"
 #include "recognition/recognition_text.h"
+#include "recognition/mark_walk.h"
 #include "recognition/unread_ink.h"
 
 namespace {
@@ -26,120 +25,68 @@ struct Scan {
     if (lag > 0 && hooks.lagWait) hooks.lagWait();
   }
 
-  // Scans one area; returns its digit string, sets `unread` to the reason
-  // when it passed over ink no pattern reads, and adds to `report` (debug
-  // mode only: outside it nobody reads the report, and leaving the scores
-  // unknown is what lets a candidate be dropped after a few pixels).
+  // Reads one area; returns its digit string, sets `unread` to the reason
+  // when a mark nothing accounts for stood in it, and adds to `report`
+  // (debug mode only: outside it nobody reads the report, and leaving the
+  // scores unknown is what lets a candidate be dropped after a few pixels).
   QString Area(int a, const PixelGrid& capture, int regionWidth, const PreparedArea& area, QString& unread,
                QString& report) const {
     Recognizing(a, QString());
-    const int last = LastScanColumn(regionWidth, capture);
-    ScanTrail trail;
-    QString digits = last < 0   ? QString()
-                     : debugMode ? Reported(a, capture, last, area, trail, report)
-                                 : Quiet(capture, last, area, trail);
-    if (const std::optional<UnreadInk> ink =
-            FindUnreadInk(capture, trail, area.cellWidth, area.cellHeight, area.taughtFromCaptures)) {
-      unread = UnreadInkReason(*ink);
-      if (debugMode) report += UnreadInkResult(unread);
+    const int end = LastScanColumn(regionWidth, capture) + 4;
+    WalkResult walk;
+    if (end > 3) {
+      walk = debugMode ? Reported(a, capture, end, area, report) : Quiet(capture, end, area);
     }
-    Caption(a, digits);
-    return digits;
+    if (walk.unread) {
+      unread = ShownUnreadInkReason(*walk.unread);
+      if (debugMode) report += UnreadInkResult(UnreadInkReason(*walk.unread));
+    }
+    Caption(a, walk.digits);
+    return walk.digits;
   }
 
-  // Outside debug mode: one lag wait per column, then the first candidate
-  // that passes. The digits collect in place; a QString append per digit
-  // costs a call each.
-  QString Quiet(const PixelGrid& capture, int last, const PreparedArea& area, ScanTrail& trail) const {
+  // Outside debug mode: one lag wait per column examined, then the first
+  // candidate that passes.
+  WalkResult Quiet(const PixelGrid& capture, int end, const PreparedArea& area) const {
     FrameSource frames(capture, area.reach);
     AreaCandidates candidates(area, capture);
-    QVarLengthArray<char16_t, 32> digits;
-    long long x = 0;
-    // The column after the current one, once it has been looked at.
-    long long aheadX = -1;
-    int aheadShown = -1;
-    bool afterDigit = false;
-    // Whether the column after the last jump showed nothing: when the digits
-    // stand a whole cell apart it does, and the scan stands one column
-    // before the next digit; when they stand one column closer, the jump
-    // lands on the next digit and looking beyond it would be wasted.
-    bool beforeDigits = true;
-    while (x <= last) {
+    return WalkMarks(capture, end, area.shape, [&](int x) {
       LagWait();
-      int shown = 0;
-      if (x == aheadX) {
-        shown = aheadShown;
-      } else if (afterDigit && beforeDigits && x < last) {
-        // Looked at first, the digit one column on can prove that nothing
-        // matches here. The columns are still examined in the same order,
-        // and each column's answer is what comparing it would give.
-        aheadX = x + 1;
-        aheadShown = candidates.FirstMatch(frames.At(static_cast<int>(aheadX)));
-        shown = aheadShown >= 0 && candidates.NothingLeftOf(aheadShown)
-                    ? -1
-                    : candidates.FirstMatch(frames.At(static_cast<int>(x)));
-        beforeDigits = shown < 0;
-      } else {
-        shown = candidates.FirstMatch(frames.At(static_cast<int>(x)));
-        if (afterDigit) beforeDigits = shown < 0;
-      }
-      afterDigit = shown >= 0 && shown != kDelimiter;
-      if (shown == kDelimiter) {
-        trail.delimiterX = static_cast<int>(x);
-        break;
-      }
-      if (shown < 0) {
-        ++x;
-        continue;
-      }
-      digits.append(static_cast<char16_t>(u'0' + shown));
-      trail.AddDigit(x, area.patterns[static_cast<std::size_t>(shown)].width);
-      x = ColumnAfterDigit(x, area.cellWidth);
-    }
-    return QString(reinterpret_cast<const QChar*>(digits.constData()), digits.size());
+      return candidates.FirstMatch(frames.At(x));
+    });
   }
 
   // Debug mode: every candidate scored in full, reported, previewed.
-  QString Reported(int a, const PixelGrid& capture, int last, const PreparedArea& area, ScanTrail& trail,
-                   QString& report) const {
-    QString digits;
+  WalkResult Reported(int a, const PixelGrid& capture, int end, const PreparedArea& area, QString& report) const {
     FrameSource frames(capture, area.reach);
     std::array<bool, 11> usable{};
     for (std::size_t k = 0; k < usable.size(); ++k) usable[k] = Usable(area.patterns[k], capture);
     const auto score = [&](std::size_t k, FrameView frame) { return usable[k] ? FullScore(area.patterns[k], frame) : 0; };
-
-    long long x = 0;
-    while (x <= last) {
-      const int column = static_cast<int>(x);
+    QString digits;
+    return WalkMarks(capture, end, area.shape, [&](int column) {
       const FrameView frame = frames.At(column);
-      report += ColumnHeading(x);
-      bool digitFound = false;
-      for (int d = 0; d < 10 && !digitFound; ++d) {
+      report += ColumnHeading(column);
+      int shown = -1;
+      for (int d = 0; d < 10 && shown < 0; ++d) {
         const int s = score(static_cast<std::size_t>(d), frame);
         report += DigitEntry(d, s);
         if (hooks.preview) hooks.preview(a, d, column);
         LagWait();
         if (s > kMatchThreshold) {
-          digits += QChar(u'0' + d);
-          trail.AddDigit(x, area.patterns[static_cast<std::size_t>(d)].width);
           report += DigitResult(d);
-          x = ColumnAfterDigit(x, area.cellWidth);
-          digitFound = true;
+          digits += QChar(u'0' + d);
+          shown = d;
         }
       }
-      if (!digitFound) {
+      if (shown < 0) {
         const int s = score(kDelimiter, frame);
         const bool match = s > kMatchThreshold;
         report += DelimiterEntry(a, s) + (match ? DelimiterResult() : NoResult());
-        if (match) {
-          trail.delimiterX = column;
-          break;
-        }
-        ++x;
+        if (match) shown = kDelimiter;
       }
       Recognizing(a, digits);
-    }
-    return digits;
+      return shown;
+    });
   }
 };
 

@@ -4,6 +4,7 @@
 
 #include "recognition/match_rule.h"
 #include "recognition/recognition_text.h"
+#include "recognition/mark_walk.h"
 #include "recognition/unread_ink.h"
 
 namespace {
@@ -47,53 +48,43 @@ RecognitionResult RecognizeDigitsReference(const std::array<PixelGrid, 2>& captu
     if (hooks.caption) hooks.caption(area, text);
   };
   RecognitionResult result;
-  std::array<QString, 2>& digits = result.digits;
   for (int a = 0; a < 2; ++a) {
     caption(a, RecognizingCaption());
     const PixelGrid& capture = captures[a];
-    const int last = LastScanColumn(regionWidths[a], capture);
-    ScanTrail trail;
-    long long x = 0;
-    while (x <= last) {
-      const int column = static_cast<int>(x);
-      if (reporting) result.trace += ColumnHeading(x);
+    const int end = LastScanColumn(regionWidths[a], capture) + 4;
+    QString shownDigits;
+    const auto firstMatch = [&](int column) {
+      if (reporting) result.trace += ColumnHeading(column);
       if (!debugMode && lag > 0) Notify(hooks.lagWait);
-      bool digitFound = false;
-      for (int d = 0; d < 10 && !digitFound; ++d) {
-        const Pattern& pattern = patterns.digitPatterns[a * 10 + d];
-        const int score = MatchScore(pattern, capture, column);
+      for (int d = 0; d < 10; ++d) {
+        const int score = MatchScore(patterns.digitPatterns[a * 10 + d], capture, column);
         if (reporting) result.trace += DigitEntry(d, score);
         if (debugMode) {
           if (hooks.preview) hooks.preview(a, d, column);
           if (lag > 0) Notify(hooks.lagWait);
         }
         if (score > kMatchThreshold) {
-          digits[a] += QString::number(d);
-          trail.AddDigit(x, pattern.width);
           if (reporting) result.trace += DigitResult(d);
-          x = ColumnAfterDigit(x, patterns.cellWidth[a]);
-          digitFound = true;
+          shownDigits += QString::number(d);
+          if (debugMode) caption(a, shownDigits + RecognizingCaption());
+          return d;
         }
       }
-      if (!digitFound) {
-        const int score = MatchScore(patterns.delimiterPatterns[a], capture, column);
-        if (reporting) result.trace += DelimiterEntry(a, score);
-        if (score > kMatchThreshold) {
-          if (reporting) result.trace += DelimiterResult();
-          trail.delimiterX = column;
-          break;
-        }
-        if (reporting) result.trace += NoResult();
-        ++x;
-      }
-      if (debugMode) caption(a, digits[a] + RecognizingCaption());
+      const int score = MatchScore(patterns.delimiterPatterns[a], capture, column);
+      if (reporting) result.trace += DelimiterEntry(a, score);
+      const bool match = score > kMatchThreshold;
+      if (reporting) result.trace += match ? DelimiterResult() : NoResult();
+      if (debugMode) caption(a, shownDigits + RecognizingCaption());
+      return match ? kDelimiterIndex : -1;
+    };
+    WalkResult walk;
+    if (end > 3) walk = WalkMarks(capture, end, ShapeOf(patterns, a), firstMatch);
+    result.digits[a] = walk.digits;
+    if (walk.unread) {
+      result.failures[a] = ShownUnreadInkReason(*walk.unread);
+      if (reporting) result.trace += UnreadInkResult(UnreadInkReason(*walk.unread));
     }
-    if (const std::optional<UnreadInk> ink = FindUnreadInk(capture, trail, patterns.cellWidth[a],
-                                                           patterns.cellHeight[a], patterns.taughtFromCaptures[a])) {
-      result.failures[a] = ShownUnreadInkReason(*ink);
-      if (reporting) result.trace += UnreadInkResult(UnreadInkReason(*ink));
-    }
-    caption(a, digits[a]);
+    caption(a, walk.digits);
   }
   SetReadings(result);
   return result;

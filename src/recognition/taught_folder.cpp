@@ -50,7 +50,10 @@ TeachOutcome TaughtFolder::Teach(int area, const QImage& capture, const QString&
   if (!loaded_ && !Load(outcome.problems)) return outcome;
   AreaPictures pictures = AreaOf(images_, area);
   AreaOrigins origins = OriginsOf(images_, area);
-  const Segmentation found = FindDigitCells(capture, typed, PitchHint(pictures, origins), KnownOf(pictures, origins));
+  PatternImages images = images_;
+  AreaLayout& layout = images.layouts[static_cast<std::size_t>(area)];
+  const Segmentation found =
+      FindDigitCells(capture, typed, PitchHint(pictures, origins), KnownOf(pictures, origins), layout);
   if (found.refusal != SegmentationRefusal::None) {
     outcome.problems << RefusalText(found.refusal, typed);
     return outcome;
@@ -58,24 +61,33 @@ TeachOutcome TaughtFolder::Teach(int area, const QImage& capture, const QString&
   outcome.cells = CellsText(found.cells);
   if (found.uncertain) outcome.problems << UncertainText();
   PutCells(pictures, origins, capture, found.cells);
+  LearnLayout(layout, capture, found.cells);
   const std::optional<AreaPictures> fitted = FittedForSave(pictures, origins);
   if (!fitted) {
     outcome.problems << QStringLiteral("not every slot holds a pattern");
     return outcome;
   }
-  PatternImages images = images_;
   StoreArea(images, area, *fitted);
   StoreOrigins(images, area, origins);
+  // Every capture taught so far must read back with the new patterns
+  // before anything is written: wrong cells never enter the set.
   PatternSet set;
+  if (!ConvertPatterns(images, set)) {
+    outcome.problems << RefusalText(SegmentationRefusal::NotReadBack, typed);
+    return outcome;
+  }
+  std::vector<TaughtCapture> taught = taught_[static_cast<std::size_t>(area)];
+  taught.push_back({capture, typed, found.cells});
+  if (const std::optional<QString> problem = ReadBackProblem(taught, area, set)) {
+    outcome.problems << *problem;
+    return outcome;
+  }
   const PatternFilesResult saved = PatternFiles(QStringLiteral("SAVE"), images, set, programFolder_);
   outcome.problems << NoticeTexts(saved.notices);
   if (saved.endProgram || !saved.notices.empty()) return outcome;
   images_ = images;
   set_ = set;
-  if (const std::optional<QString> problem = ReadBackProblem({{capture, typed, found.cells}}, area, set_)) {
-    outcome.problems << *problem;
-    return outcome;
-  }
+  taught_[static_cast<std::size_t>(area)] = std::move(taught);
   QStringList waiting;
   for (int slot = 0; slot < kSlotsPerArea; ++slot) {
     if (origins[static_cast<std::size_t>(slot)] != PatternOrigin::Captured) {

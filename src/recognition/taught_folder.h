@@ -6,9 +6,12 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <array>
+#include <vector>
 
 #include "persistence/pattern_set.h"
 #include "recognition/area_reading.h"
+#include "recognition/area_teaching.h"
 
 struct TeachOutcome {
   bool saved = false;    // the patterns were saved and the capture reads back as typed
@@ -45,4 +48,5 @@ class TaughtFolder {
   PatternImages images_;
   PatternSet set_;
   bool loaded_ = false;
+  std::array<std::vector<TaughtCapture>, 2> taught_;  // this session's, per area: each must keep reading
 };

@@ -39,9 +39,7 @@ std::vector<LayoutCase> Layouts() {
        {.background{10, 20, 60}, .backgroundEnd{90, 110, 170}, .noise = 8, .delimiterGap = 5}},
       {"no mark", 1, {.noise = 8, .delimiter = false}},
       {"no mark, other text two cells further", 2, {.noise = 8, .delimiter = false, .textAfter = 20}},
-      {"boxes touching", 1, {.noise = 8, .boxes = 1}},
       {"boxes sharing a column, no mark", 1, {.noise = 8, .delimiter = false, .boxes = 2}},
-      {"digits touching", 0, {.noise = 8, .left = 0, .delimiterGap = 1}},
       {"anti-aliased, gradient across", 1,
        {.background{30, 30, 90}, .backgroundEnd{38, 38, 98}, .gradientAcross = true, .noise = 4, .antiAlias = true}},
       {"textured background", 2, {.noise = 4, .texture = 4}},
@@ -109,7 +107,9 @@ TEST(DigitSegmentation, TaughtCaptureByCaptureEveryLayoutReadsOtherNumbersAndNev
     // apart) differ in too few of the cell's pixels for the match rule to
     // tell them apart: the teacher refuses them as alike. Touching, its
     // digits fit other advances about as well: the teacher asks to check.
-    if (make == &TinyFont && (layout.look.boxes != 0 || layout.gap > 2 || layout.gap == 0)) continue;
+    // Its delimiter ":" is the middle column of its 0, where a mark may
+    // begin: the teacher refuses it.
+    if (make == &TinyFont && (layout.look.boxes != 0 || layout.gap > 2 || layout.gap == 0 || layout.look.delimiter)) continue;
     const std::string name = std::string(make(0).name) + ", " + layout.name;
     const PixelFont font = Spaced(make, layout);
     SCOPED_TRACE(name);
@@ -135,7 +135,8 @@ TEST(DigitSegmentation, TaughtCaptureByCaptureEveryLayoutReadsOtherNumbersAndNev
       const Segmentation found =
           FindDigitCells(shown, typed, PitchHint(pictures, origins), KnownOf(pictures, origins));
       ASSERT_EQ(found.refusal, SegmentationRefusal::None) << typed.toStdString();
-      EXPECT_FALSE(found.uncertain) << typed.toStdString();
+      // Digits that touch are cut at one advance, which the player checks.
+      if (layout.look.boxes != 0) EXPECT_TRUE(found.uncertain) << typed.toStdString();
       PutCells(pictures, origins, shown, found.cells);
       taught.push_back({shown, typed, found.cells});
       for (const QChar d : found.cells.digits) seen.insert(d);
@@ -181,10 +182,11 @@ TEST(DigitSegmentation, RefusesWhatTheTypedNumberDoesNotFit) {
       {"41 digits and a letter", plain, QString(41, u'1') + "a", {}, SegmentationRefusal::NotADigitString},
       {"background only", DrawCapture(font, "152", invisible), "152", {}, SegmentationRefusal::NothingAtTheTop},
       {"digits below the top rows", DrawCapture(font, "152", low), "152", {}, SegmentationRefusal::NothingAtTheTop},
-      // Cells slicing glyphs could be digits of a narrower font: at best the
-      // player is told to check them.
+      // Every digit is a mark of its own: a digit too many has none, unless
+      // a glyph could be two touching digits of a narrower font, which the
+      // player is told to check.
       {"one digit too many", DrawCapture(font, "152", bare), "1520", {}, SegmentationRefusal::None},
-      {"far too many", plain, "1234567", {}, SegmentationRefusal::None},
+      {"far too many", plain, "1234567", {}, SegmentationRefusal::CountDoesNotFit},
       {"two alike typed different", DrawCapture(font, "1522", look), "1523", {}, SegmentationRefusal::DifferentDigitsAlike},
       {"one digit typed for two", DrawCapture(font, "1523", look), "1522", {}, SegmentationRefusal::RepeatedDigitDiffers},
       {"one too few, the last one known", plain, "15", knownTwo, SegmentationRefusal::DelimiterLooksLikeADigit},

@@ -104,11 +104,13 @@ TEST_P(Scan, WhereTheScanLooksAndWhatItReads) {
     QList<int> columns;
     QString caption;
   };
-  // After a digit the scan moves on cellWidth − 1 columns; the delimiter ends it.
-  const QList<int> worked{0, 1, 2, 8, 9, 10, 16, 17, 18};
+  // Only where a mark begins, each pattern laid so that its ink begins
+  // there (or a column before it, or overlapping the last cell read by one
+  // column); the delimiter ends the number, and so does the area's end.
+  const QList<int> worked{0, 1, 2, 9, 10, 16, 17, 18};
   const Case cases[] = {
       {"12D", 2, 8, 30, worked, "12"},
-      {"12", 2, 8, 30, worked + QList<int>{19, 20, 21, 22, 23, 24, 25, 26}, "12"},  // on to column 30 − 4
+      {"12", 2, 8, 30, {0, 1, 2, 9, 10}, "12"},
       {"7", 0, 7, 4, {0}, "7"},
       {"7", 0, 7, 3, {}, kNg},
       {"7", 0, 7, std::numeric_limits<int>::min(), {}, kNg},
@@ -129,18 +131,20 @@ TEST_P(Scan, WhereTheScanLooksAndWhatItReads) {
   // Outside debug mode the lag is waited once per column, and nothing is previewed.
   events.clear();
   Run(Drawn(set, 0, "12D", 2, 8, 30), 30, false, 50);
-  EXPECT_EQ(events, (QStringList{"caption 0 認識中…"} + QStringList(9, "wait") +
+  EXPECT_EQ(events, (QStringList{"caption 0 認識中…"} + QStringList(worked.size(), "wait") +
                          QStringList{"caption 0 12", "caption 1 認識中…", "caption 1 "}));
 }
 
-TEST_P(Scan, InkNoPatternReadsFailsTheAreaButASeparatorDoesNot) {
+TEST_P(Scan, EveryMarkIsAccountedForOrTheAreaFails) {
   // '?' is a glyph of no pattern of area 0 (one of area 1's), ',' a mark
-  // two columns wide in the two bottom rows; each character at its column.
+  // two columns wide in the two bottom rows, '|' a glyph one column wide
+  // below the top row;
+  // each character at its column.
   const auto draw = [this](std::initializer_list<std::pair<QChar, int>> glyphs) {
     PixelGrid grid = Canvas(60, 5);
     for (const auto& [c, x] : glyphs) {
-      if (c == ',') {
-        for (const int y : {3, 4}) grid.pixels[y * 60 + x] = grid.pixels[y * 60 + x + 1] = kWhite;
+      if (c == ',' || c == '|') {
+        for (int y = c == ',' ? 3 : 1; y < 5; ++y) grid.pixels[y * 60 + x] = grid.pixels[y * 60 + x + (c == ',' ? 1 : 0)] = kWhite;
       } else {
         Draw(grid, c == '?' ? set.digitPatterns[17] : Glyph(set, 0, c), x);
       }
@@ -153,43 +157,21 @@ TEST_P(Scan, InkNoPatternReadsFailsTheAreaButASeparatorDoesNot) {
     QString failure;  // how the reason begins
   };
   const Case cases[] = {
-      {draw({{'1', 2}, {'?', 10}, {'2', 18}, {'D', 26}}), kNg, QStringLiteral("数字の間に読めない文字（X:10～16）")},
-      {draw({{'1', 2}, {'2', 10}, {'?', 18}, {'D', 26}}), kNg, QStringLiteral("デリミタの前に")},
-      {draw({{'1', 2}, {'2', 10}, {'?', 18}}), kNg, QStringLiteral("最後の数字の後に")},
-      {draw({{'1', 2}, {'2', 10}, {'?', 30}}), "12", {}},  // other text beyond a cell of background
+      {draw({{'1', 2}, {'?', 10}, {'2', 18}, {'D', 26}}), kNg, QStringLiteral("最後の数字の後に読めない文字（X:10～16）")},
+      {draw({{'1', 2}, {'2', 10}, {'?', 18}, {'D', 26}}), kNg, QStringLiteral("最後の数字の後に")},
+      {draw({{'1', 2}, {'|', 10}, {'2', 12}, {'D', 20}}), kNg, QStringLiteral("最後の数字の後に読めない文字（X:10～10）")},
+      {draw({{'?', 2}, {'1', 10}, {'2', 18}, {'D', 26}}), kNg, QStringLiteral("最初の数字の前に")},  // "X23" is no 23
+      {draw({{'1', 2}, {'2', 10}, {'?', 31}}), "12", {}},  // other text beyond two cells of background
       {draw({{'1', 2}, {',', 10}, {'2', 13}, {'D', 21}}), "12", {}},
+      {draw({{'1', 2}, {',', 10}, {'D', 13}}), kNg, QStringLiteral("数字の間に")},  // a separator needs a digit after it
       {draw({{'1', 2}, {'2', 10}, {'D', 18}, {'?', 26}}), "12", {}},  // behind the delimiter: never looked at
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.caption.toStdString() + " " + c.failure.toStdString());
     const RecognitionResult r = Run(c.capture, 60);
     EXPECT_EQ(r.captions[0], c.caption);
-    EXPECT_EQ(r.digits[0].size(), 2);
     EXPECT_TRUE(r.failures[0].startsWith(c.failure)) << r.failures[0].toStdString();
     EXPECT_EQ(r.trace.endsWith(QStringLiteral("認識NG:") + r.failures[0] + "\r\n"), !c.failure.isEmpty());
-  }
-}
-
-TEST_P(Scan, ADigitInTheColumnAfterTheJumpIsReadWhateverTheColumnBeyondShows) {
-  // A solid digit matches in every column of a run of its colour: after each
-  // digit both the column the scan jumps to and the one beyond show it, and
-  // the first must be read. Cases: the run ends inside the last frame, or
-  // exactly at the region's last column.
-  set.digitPatterns[1] = Solid(7, 5, 0x808080);
-  struct Case {
-    int run, regionWidth;
-    QString caption;
-    int columns;
-  };
-  const Case cases[] = {{20, 22, "111", 4}, {19, 23, "111", 5}, {13, 17, "11", 4}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "run " << c.run << " in " << c.regionWidth);
-    PixelGrid grid = Canvas(60, 5);  // background most of every row, as in a capture
-    Draw(grid, Solid(c.run, 5, 0x808080), 0);
-    events.clear();
-    const RecognitionResult r = Run(grid, c.regionWidth, false, 1);
-    EXPECT_EQ(r.captions[0], c.caption);
-    EXPECT_EQ(events.count("wait"), c.columns);  // one lag wait per column examined
   }
 }
 
@@ -232,20 +214,15 @@ TEST_P(Scan, ScoresAboveTheThresholdMatchAndChannelsWithin20Agree) {
     for (int d = 2; d <= 9 && !match; ++d) line += QString("%1:   0  ").arg(d);  // a match ends the line
     line += match ? "認識結果:1\r\n" : "D0:   0  認識結果:なし\r\n";
     const RecognitionResult r = Run(capture, 4);
-    EXPECT_EQ(r.trace.toStdString(), line.toStdString());
+    EXPECT_TRUE(r.trace.startsWith(line)) << r.trace.toStdString();  // an unread mark's line may follow
     EXPECT_EQ(r.captions[0], match ? "1" : kNg);
   }
 }
 
-TEST_P(Scan, NineLevelAndTenExpDigitsReadAndACellNarrowerThanTwoStillMovesOn) {
+TEST_P(Scan, NineLevelAndTenExpDigitsRead) {
   const RecognitionResult r =
       Run(Drawn(set, 0, "123456789", 0, 7, 80), 80, false, 0, Drawn(set, 1, "1234567891", 0, 7, 80), 80);
   EXPECT_EQ(std::tuple(r.level, r.exp), std::tuple(123456789, 1234567891.0));
-  set.digitPatterns[1] = Solid(1, 5, kWhite);
-  set.cellWidth[0] = 1;
-  EXPECT_EQ(Run(Canvas(6, 5, kWhite), 6).captions[0], "111");
-  set.cellWidth[0] = std::numeric_limits<int>::max();  // a huge one ends the scan without overflow
-  EXPECT_EQ(Run(Canvas(6, 5, kWhite), 6).captions[0], "1");
 }
 
 TEST_P(Scan, CapturesWithoutPixelsReadNothingInEveryMode) {
@@ -349,7 +326,7 @@ TEST(RealisticCaptures, BothKernelsReadExactlyWhatTheReferenceReadsAndWhatWasDra
         ASSERT_EQ(std::tie(plain.captions, sse2Events), std::tie(reference.captions, referenceEvents));
         ASSERT_EQ(fast.trace, debug ? reference.trace : QString());
         ASSERT_EQ(plain.trace, fast.trace);
-        EXPECT_EQ(reference.captions[0], blank ? QStringLiteral("認識NG") : level);
+        EXPECT_EQ(reference.captions[0], blank ? QStringLiteral("認識NG") : level) << reference.failures[0].toStdString() << " / " << reference.digits[0].toStdString();
         EXPECT_EQ(reference.captions[1], blank ? QStringLiteral("認識NG") : exp);
       }
     }

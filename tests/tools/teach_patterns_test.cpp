@@ -29,7 +29,7 @@ TEST(TeachPatterns, TeachesFromCapturesUntilEveryDigitReadsAndReadsOthers) {
   TempFolder folder;
   CaptureLook look;
   look.noise = 8;
-  look.boxes = 1;
+  look.antiAlias = true;
   const auto save = [&](const QString& name, const QString& text) {
     ++look.seed;
     const QString path = folder.File(name);

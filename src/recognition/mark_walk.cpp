@@ -1,0 +1,114 @@
+#include "recognition/mark_walk.h"
+
+#include <bit>
+#include <cstdlib>
+
+#include "recognition/match_rule.h"
+#include "recognition/recognition.h"
+
+bool LooksLikeSeparator(InkColumns& ink, int from, int to, const AreaShape& shape) {
+  const int digitRows = shape.digitBottom - shape.digitTop + 1;
+  if (to - from > std::max(2, digitRows / 2)) return false;
+  const std::uint64_t rows = ink.RowsOf(from, to);
+  if (rows == 0) return false;
+  const int top = std::countr_zero(rows);
+  // A comma or point stands in the lower half of the digits' rows; an edge
+  // row marks the pixel on either side, hence the one row of slack.
+  return top + 1 >= shape.digitTop + digitRows / 2;
+}
+
+bool PrefixAt(const PixelGrid& capture, const PixelGrid& prefix, int x0) {
+  if (!GridConsistent(capture) || !GridConsistent(prefix) || prefix.width == 0 || x0 < 0 ||
+      x0 + prefix.width > capture.width || prefix.height > capture.height) {
+    return false;
+  }
+  const int total = 3 * prefix.width * prefix.height;
+  const int allowed = total - static_cast<int>(static_cast<long long>(total) * kMatchThreshold / 10000) - 1;
+  int misses = 0;
+  for (int y = 0; y < prefix.height; ++y) {
+    for (int x = 0; x < prefix.width; ++x) {
+      const std::uint32_t a = capture.At(x0 + x, y);
+      const std::uint32_t b = prefix.At(x, y);
+      for (int shift = 0; shift <= 16; shift += 8) {
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > kChannelTolerance) {
+          if (++misses > allowed) return false;
+        }
+      }
+    }
+  }
+  return true;
+}
+
+namespace {
+
+struct InkSpan {
+  int lead = 0;
+  int inkEnd = 0;  // one past the last column with ink (0 when none)
+  std::uint64_t rows = 0;
+};
+
+template <typename PixelAt>
+InkSpan SpanOf(const PixelAt& at, int width, int height) {
+  InkSpan span;
+  int first = -1;
+  for (int x = 0; x < width; ++x) {
+    const std::uint64_t rows = EdgeRows(at, x, height);
+    if (rows == 0) continue;
+    if (first < 0) first = x;
+    span.inkEnd = x + 1;
+    span.rows |= rows;
+  }
+  span.lead = std::max(first, 0);
+  return span;
+}
+
+InkSpan SpanOf(const Pattern& p) {
+  return SpanOf(
+      [&p](int x, int y) {
+        const PixelColor& c = p.pixels[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)];
+        return std::uint32_t{c.blue} | std::uint32_t{c.green} << 8 | std::uint32_t{c.red} << 16;
+      },
+      p.width, p.height);
+}
+
+}  // namespace
+
+AreaShape ShapeOf(const PatternSet& set, int area) {
+  const std::size_t a = area == 1 ? 1 : 0;
+  AreaShape shape;
+  std::uint64_t digitRows = 0;
+  int widestInk = 0;
+  for (std::size_t k = 0; k < 11; ++k) {
+    const Pattern& p = k < 10 ? set.digitPatterns[a * 10 + k] : set.delimiterPatterns[a];
+    if (p.width < 1 || p.height < 1 || p.width > kLargestPatternSide || p.height > kLargestPatternSide) continue;
+    const InkSpan span = SpanOf(p);
+    shape.width[k] = p.width;
+    shape.lead[k] = span.lead;
+    shape.trail[k] = span.inkEnd > 0 ? p.width - span.inkEnd : 0;
+    shape.maxLead = std::max(shape.maxLead, span.lead);
+    shape.rows = std::max(shape.rows, p.height);
+    if (k < 10) {
+      digitRows |= span.rows;
+      widestInk = std::max(widestInk, span.inkEnd - span.lead);
+    }
+  }
+  shape.digitTop = digitRows == 0 ? 0 : std::countr_zero(digitRows);
+  shape.digitBottom = digitRows == 0 ? shape.rows - 1 : 63 - std::countl_zero(digitRows);
+  const AreaLayout& layout = set.layouts[a];
+  // Background as wide as two digits ends the number: a digit not taught
+  // yet stands closer to the one before it than that (a 1 in a wide
+  // advance included), and must fail the area, not end the number.
+  shape.wideGap = std::max({2 * widestInk, 2 * std::min(set.cellWidth[a], kLargestPatternSide), 3});
+  if (layout.learned) {
+    shape.separators = layout.separators;
+    shape.wideGap = std::max({2 * widestInk, layout.digitGap + 2, 3});
+  }
+  const PixelGrid& prefix = set.prefixes[a];
+  if (prefix.width > 0 && GridConsistent(prefix)) {
+    const InkSpan span = SpanOf([&prefix](int x, int y) { return prefix.At(x, y); }, prefix.width, prefix.height);
+    shape.prefix = prefix;
+    shape.prefixLead = span.lead;
+    shape.prefixInkEnd = span.inkEnd;
+  }
+  return shape;
+}

@@ -1,0 +1,135 @@
+#pragma once
+// Reading an area by accounting for every mark in it, left to right: what
+// the area's model says stands before the number, then digits (the taught
+// patterns) and the separators between digit groups, then the end: the
+// delimiter, a gap wider than the number's own, or the area's end. A mark
+// none of these accounts for (a digit not taught yet, ink before the first
+// digit, a digit cut by the area's edge) fails the area instead of being
+// passed over, so a number the screen did not show is never read.
+//
+// Where to compare is the walk's business; how a pattern is compared is the
+// caller's (the fast matcher, or the plain reference scan), so both read by
+// one rule.
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "recognition/ink_columns.h"
+#include "recognition/unread_ink.h"
+
+inline constexpr int kDelimiterIndex = 10;  // the delimiter among an area's patterns
+
+// What the walk needs to know of an area's patterns and model.
+struct AreaShape {
+  // Per pattern (digits 0 … 9, then the delimiter): its width (0: never
+  // matches), its first column holding ink and the blank columns at its
+  // right, so that a pattern is laid where its ink meets the mark's.
+  std::array<int, 11> width{};
+  std::array<int, 11> lead{};
+  std::array<int, 11> trail{};
+  int maxLead = 0;
+  int rows = 0;         // the rows marks are looked for in: the patterns' height
+  int digitTop = 0;     // the digits' ink rows
+  int digitBottom = 0;
+  bool separators = true;  // marks between digit groups may stand between digits
+  int wideGap = 0;      // after a digit, background this wide ends the number
+  // What stands before the number (marks such as "Lv."): compared where the
+  // first mark begins; none (no columns) when the model names nothing there.
+  PixelGrid prefix;
+  int prefixLead = 0;
+  int prefixInkEnd = 0;  // one past its last ink column
+};
+
+struct WalkResult {
+  QString digits;
+  std::optional<UnreadInk> unread;  // the first mark nothing accounts for
+  int delimiterX = -1;
+};
+
+// Whether a mark of columns [from, to) is a separator between digit groups:
+// a comma or a point, low and narrow beside the digits.
+bool LooksLikeSeparator(InkColumns& ink, int from, int to, const AreaShape& shape);
+
+// Whether `prefix` (a picture of marks) lies in `capture` at column x, the
+// same rule as a pattern: more than 97.5 % of the channels within 20.
+bool PrefixAt(const PixelGrid& capture, const PixelGrid& prefix, int x);
+
+// `firstMatch(x)`: the smallest digit whose pattern matches at column x,
+// else kDelimiterIndex when the delimiter does, else −1; called once for
+// each column the walk examines, in the order it examines them. `end`: one
+// past the last column that may hold the number.
+template <typename FirstMatch>
+WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, FirstMatch&& firstMatch) {
+  WalkResult result;
+  InkColumns ink(capture, end, shape.rows);
+  enum class State { Start, AfterDigit, AfterSeparator } state = State::Start;
+  int u = ink.NextInk(0);
+  int accounted = 0;  // one past the last column a pattern or a separator explains
+  int inkEnd = 0;     // one past the last digit's ink, where a gap is measured from
+  const auto unread = [&](UnreadPlace place, int from) {
+    result.unread = UnreadInk{place, from, std::max(from + 1, ink.NextBlank(from))};
+  };
+
+  if (shape.prefix.width > 0 && u < ink.Width()) {
+    for (int dx = -1; dx <= 1; ++dx) {
+      const int x = u - shape.prefixLead + dx;
+      if (x >= 0 && PrefixAt(capture, shape.prefix, x)) {
+        accounted = x + shape.prefix.width;
+        u = ink.NextInk(accounted);
+        break;
+      }
+    }
+  }
+  while (u < ink.Width()) {
+    // Past a gap wider than the number's own, a mark that is no digit is
+    // other text (a name, a percentage after a space); a digit still
+    // belongs to the number, which is never cut short.
+    const bool afterWideGap = state == State::AfterDigit && u - inkEnd >= shape.wideGap;
+    // A pattern is laid so that it covers the mark's first column, with its
+    // ink beginning there give or take the column an anti-aliased edge may
+    // or may not show, and overlapping what is already read by no more
+    // than such a column.
+    int shown = -1;
+    int at = 0;
+    for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); x <= u && shown < 0; ++x) {
+      const int k = firstMatch(x);
+      if (k < 0 || x + shape.lead[static_cast<std::size_t>(k)] > u + 1) continue;
+      shown = k;
+      at = x;
+    }
+    if (shown >= 0 && shown < kDelimiterIndex) {
+      const auto k = static_cast<std::size_t>(shown);
+      result.digits += QChar(u'0' + shown);
+      accounted = at + shape.width[k];
+      inkEnd = accounted - shape.trail[k];
+      u = ink.NextInk(accounted);
+      state = State::AfterDigit;
+      continue;
+    }
+    if (afterWideGap) break;
+    if (shown == kDelimiterIndex && state != State::AfterSeparator) {
+      result.delimiterX = at;
+      return result;
+    }
+    const int markEnd = ink.NextBlank(u);
+    if (state == State::AfterDigit && shape.separators && LooksLikeSeparator(ink, u, markEnd, shape)) {
+      state = State::AfterSeparator;
+      accounted = markEnd;
+      u = ink.NextInk(markEnd);
+      continue;
+    }
+    unread(state == State::Start ? UnreadPlace::BeforeFirstDigit
+                                 : (state == State::AfterSeparator ? UnreadPlace::BetweenDigits : UnreadPlace::AfterLastDigit),
+           u);
+    return result;
+  }
+  if (state == State::AfterSeparator) unread(UnreadPlace::AfterLastDigit, accounted - 1);
+  return result;
+}
+
+struct PatternSet;
+
+// The shape of area `area`'s patterns and model as the walk reads it.
+AreaShape ShapeOf(const PatternSet& set, int area);
