@@ -214,7 +214,9 @@ CaptureTeacher::CaptureTeacher(MessageBoxes& boxes, QWidget* parent)
   };
 }
 
-void CaptureTeacher::Prepare(const QImage& capture, int area, int pitchHint, const KnownDigits& known) {
+void CaptureTeacher::Prepare(const QImage& capture, int area, int pitchHint, const KnownDigits& known,
+                             const AreaLayout& layout) {
+  layout_ = layout;
   capture_ = capture.convertToFormat(QImage::Format_RGB32);
   pitchHint_ = pitchHint;
   known_ = known;
@@ -232,7 +234,7 @@ void CaptureTeacher::Prepare(const QImage& capture, int area, int pitchHint, con
 
 void CaptureTeacher::FindClicked() {
   typed_ = txtNumber_->text().trimmed();
-  const Segmentation found = FindDigitCells(capture_, typed_, pitchHint_, known_);
+  const Segmentation found = FindDigitCells(capture_, typed_, pitchHint_, known_, layout_);
   uncertain_ = found.uncertain;
   if (found.refusal != SegmentationRefusal::None) {
     cells_ = DigitCells();

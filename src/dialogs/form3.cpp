@@ -95,6 +95,7 @@ void Form3::LoadArea(int area) {
   }
   lblPatternNo_->setText(QString::number(area_ + 1));
   origins_ = OriginsOf(state_.patternImages, area_);
+  layout_ = state_.patternImages.layouts[static_cast<std::size_t>(area_)];
   UpdateMarks();
 }
 
@@ -129,19 +130,22 @@ void Form3::SaveClicked() {
     services_.boxes.Inform(tr("基準パターンを登録してください。"), tr("パターン保存"));
     return;
   }
+  // Every capture taught from must read with the new set before anything
+  // is written: wrong cells never enter the set.
+  PatternImages images = state_.patternImages;
+  StoreArea(images, area_, *fitted);
+  StoreOrigins(images, area_, origins_);
+  images.layouts[static_cast<std::size_t>(area_)] = layout_;
+  if (!TaughtCapturesRead(images)) return;
   for (PatternSlot* slot : slots_) slot->SetPicture(QImage());
-  StoreArea(state_.patternImages, area_, *fitted);
-  StoreOrigins(state_.patternImages, area_, origins_);
+  state_.patternImages = images;
   const PatternFilesResult result =
       PatternFiles(QStringLiteral("SAVE"), state_.patternImages, state_.patterns, state_.programFolder);
   if (ReportAndMaybeEnd(result)) return;
   if (patternsChanged_) patternsChanged_();
-  // The files are written either way; a capture the new set cannot read
-  // keeps the editor open to put it right.
-  if (TaughtCapturesRead()) {
-    done(QDialog::Accepted);
-    ShowMainWindow();
-  }
+  taught_.clear();
+  done(QDialog::Accepted);
+  ShowMainWindow();
   services_.trace.Event(QStringLiteral(" Saving PatternFiles･･･End "));
 }
 

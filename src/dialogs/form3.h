@@ -68,7 +68,7 @@ class Form3 : public QDialog {
   // After a save: whether every capture taught since the editor opened
   // reads as the number typed for it; says so, and what is likely to
   // blame, when one does not.
-  bool TaughtCapturesRead();
+  bool TaughtCapturesRead(const PatternImages& images);
   AreaPictures SlotPictures() const;
 
   ProgramState& state_;
@@ -79,6 +79,7 @@ class Form3 : public QDialog {
   std::function<QImage(int)> captureSource_;
   std::vector<TaughtCapture> taught_;
   AreaOrigins origins_{};  // where each slot's picture came from
+  AreaLayout layout_;      // what the captures taught of the area's layout
 
   std::array<PatternSlot*, 11> slots_{};  // picPattern(0..9), then picPatternDL
   QLabel* lblPatternNo_ = nullptr;

@@ -1,6 +1,6 @@
 // The pattern editor's teaching from a capture: the teacher dialog fills the
 // slots as a paste would, the slots still waiting for their digit are
-// marked, and after a save the captures taught from must read as typed.
+// marked, and before a save the captures taught from must read as typed.
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
@@ -10,6 +10,7 @@
 #include "dialogs/message_boxes.h"
 #include "dialogs/pattern_rules.h"
 #include "dialogs/pattern_slot.h"
+#include "persistence/pattern_store.h"
 
 std::array<bool, 11> Form3::Unfinished() const {
   std::array<bool, 11> unfinished{};
@@ -29,10 +30,16 @@ void Form3::UpdateMarks() {
     }
   }
   const bool taught = std::find(origins_.begin(), origins_.end(), PatternOrigin::Captured) != origins_.end();
+  QStringList learned;
+  for (int slot = 0; slot < 10; ++slot) {
+    if (origins_[static_cast<std::size_t>(slot)] == PatternOrigin::LearnedAtLevelUp) learned << QString::number(slot);
+  }
   const QString list = waiting.join(QStringLiteral(" "));
-  lblMarks_->setText(waiting.isEmpty() ? tr("11個すべて登録済みです。")
+  const QString levelUp = learned.isEmpty() ? QString() : QStringLiteral("\n") + tr("レベルアップ時に自動登録: %1").arg(learned.join(' '));
+  lblMarks_->setText((waiting.isEmpty() ? tr("11個すべて登録済みです。")
                      : taught          ? tr("赤枠＝未登録（読取りに不使用）: %1").arg(list)
-                                       : tr("赤枠は未登録か同梱のまま: %1").arg(list));
+                                       : tr("赤枠は未登録か同梱のまま: %1").arg(list)) +
+                     levelUp);
 }
 
 void Form3::TeachClicked() {
@@ -46,19 +53,25 @@ void Form3::TeachClicked() {
   // What is taught already tells the cell width and which shapes are which digit.
   AreaPictures pictures = SlotPictures();
   CaptureTeacher teacher(services_.boxes, this);
-  teacher.Prepare(capture, area_, PitchHint(pictures, origins_), KnownOf(pictures, origins_));
+  teacher.Prepare(capture, area_, PitchHint(pictures, origins_), KnownOf(pictures, origins_), layout_);
   if (teacher.exec() != QDialog::Accepted) return;
   const TaughtCapture accepted = teacher.Accepted();
   PutCells(pictures, origins_, accepted.capture, accepted.cells);
+  LearnLayout(layout_, accepted.capture, accepted.cells);
   for (std::size_t slot = 0; slot < pictures.size(); ++slot) slots_[slot]->SetPicture(pictures[slot]);
   taught_.push_back(accepted);
   UpdateMarks();
 }
 
-bool Form3::TaughtCapturesRead() {
-  const std::optional<QString> problem = ReadBackProblem(taught_, area_, state_.patterns);
+bool Form3::TaughtCapturesRead(const PatternImages& images) {
+  PatternSet set;
+  std::optional<QString> problem;
+  if (!ConvertPatterns(images, set)) {
+    problem = RefusalText(SegmentationRefusal::NotReadBack, QString());
+  } else {
+    problem = ReadBackProblem(taught_, area_, set);
+  }
   if (!problem) return true;
   services_.boxes.Inform(*problem, tr("パターン保存"));
-  LoadArea(area_);  // the slots show what was saved, to be put right
-  return false;
+  return false;  // the slots keep what was taught, to be put right
 }

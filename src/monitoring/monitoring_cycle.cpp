@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 
+#include "base/display_text.h"
 #include "base/pixel_grid.h"
 #include "capture/capture_area.h"
 #include "capture/clock.h"
@@ -13,6 +14,8 @@
 #include "monitoring/message_boxes.h"
 #include "monitoring/monitoring_texts.h"
 #include "persistence/debug_trace.h"
+#include "persistence/pattern_store.h"
+#include "recognition/level_lesson.h"
 #include "recognition/pattern_matcher.h"
 #include "recognition/recognition.h"
 
@@ -247,6 +250,29 @@ void MonitoringCycle::SetCapture(int area, const QImage& picture) {
   Tell([&](MonitoringListener& l) { l.CaptureChanged(area, picture); });
 }
 
+bool MonitoringCycle::LearnLevelDigitsFromCapture() {
+  const std::optional<ReadingEvaluator::Previous>& previous = evaluator_.PreviousReading();
+  if (!previous) return false;
+  const std::optional<LevelLesson> lesson = LearnLevelDigits(captures_[0], previous->level, state_.patternImages);
+  if (!lesson) return false;
+  QStringList learned;
+  for (std::size_t d = 0; d < 10; ++d) {
+    const bool isNew = lesson->origins[d] == PatternOrigin::LearnedAtLevelUp &&
+                       state_.patternImages.origins[d] != PatternOrigin::LearnedAtLevelUp;
+    if (isNew) learned << QString::number(d);
+  }
+  StoreArea(state_.patternImages, 0, lesson->pictures);
+  StoreOrigins(state_.patternImages, 0, lesson->origins);
+  const PatternFilesResult saved =
+      PatternFiles(QStringLiteral("SAVE"), state_.patternImages, state_.patterns, state_.programFolder);
+  for (const Notice& notice : saved.notices) Inform(notice);
+  PatternsChanged();
+  AppendLog(LogDateText(services_.clock.Now()) + QStringLiteral("  ") + LevelDigitsLearnedText(lesson->level, learned.join(' ')) +
+                QStringLiteral("\r\n"),
+            true);
+  return true;
+}
+
 void MonitoringCycle::PatternsChanged() { matcher_ = std::make_shared<const PatternMatcher>(state_.patterns); }
 
 std::shared_ptr<const PatternMatcher> MonitoringCycle::Matcher() {
@@ -279,7 +305,10 @@ void MonitoringCycle::RecognizeDigits() {
   // The lag waits process events: the pattern editor may replace matcher_
   // before this scan ends, so the scan holds the set it began with.
   const std::shared_ptr<const PatternMatcher> matcher = Matcher();
-  const RecognitionResult result = ::RecognizeDigits(grids, widths, *matcher, lag, state_.debugMode, hooks);
+  RecognitionResult result = ::RecognizeDigits(grids, widths, *matcher, lag, state_.debugMode, hooks);
+  if (result.level == 0 && LearnLevelDigitsFromCapture()) {
+    result = ::RecognizeDigits(grids, widths, *Matcher(), 0, state_.debugMode, hooks);
+  }
   recognizedLevel_ = result.level;
   recognizedExp_ = result.exp;
   for (int area = 0; area < 2; ++area) {

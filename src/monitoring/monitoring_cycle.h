@@ -147,6 +147,10 @@ class MonitoringCycle {
   // Whether one of the program's own windows lies over a capture area now.
   bool OwnWindowOverAreas();
   std::shared_ptr<const PatternMatcher> Matcher();
+  // The level area failed: teaches it the digits a level just above the
+  // last reading shows that no pattern knows yet, when the capture is that
+  // level; says so in the list, once. Whether it learned.
+  bool LearnLevelDigitsFromCapture();
   void RecognizeDigits();
   // What the alerts heard of the reading.
   AlertEvent ApplyEvaluation();

@@ -56,3 +56,10 @@ Notice MeasurementStateUnsavedNotice(const QString& path) {
           .arg(QDir::toNativeSeparators(path)),
       Tr(QT_TRANSLATE_NOOP("MonitoringTexts", "計測の記録"))};
 }
+
+QString LevelDigitsLearnedText(int level, const QString& digits) {
+  //: On the screen only: the level area taught itself digits it had not seen
+  return Tr(QT_TRANSLATE_NOOP("MonitoringTexts", "レベル%1で初めて見た数字「%2」を登録しました（レベルアップ時に自動登録）"))
+      .arg(level)
+      .arg(digits);
+}

@@ -36,3 +36,6 @@ Notice ContinuedLogMissingNotice(const QString& path);
 
 // The measurement under way cannot be kept for a resume after a crash.
 Notice MeasurementStateUnsavedNotice(const QString& path);
+
+// The list's line when the level area learned digits at a level-up.
+QString LevelDigitsLearnedText(int level, const QString& digits);

@@ -38,6 +38,9 @@ struct AreaLayout {
   bool learned = false;
   bool separators = false;  // digit groups stand apart by a comma or point
   int digitGap = 0;         // the widest background between two digits seen
+  // Every capture taught showed the delimiter after the number: a reading
+  // that runs out without it may have lost digits at the area's edge.
+  bool endsWithDelimiter = false;
   QImage prefix;            // the marks before the number ("Lv.", "EXP"); null: none
 };
 
@@ -55,7 +58,7 @@ struct PatternSet {
 
 // Where a pattern came from. Unknown is what an install older than this
 // record has: such patterns count as the player's own.
-enum class PatternOrigin : std::uint8_t { Unknown, Delivered, Pasted, Captured };
+enum class PatternOrigin : std::uint8_t { Unknown, Delivered, Pasted, Captured, LearnedAtLevelUp };
 
 // The pattern pictures themselves, as the main window's holders
 // picPattern(0..19) and picPatternDL(0..1) show them, with where each came

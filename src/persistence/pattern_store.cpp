@@ -83,6 +83,7 @@ std::array<AreaLayout, 2> LoadLayouts(const QString& folder) {
     layout.learned = true;
     layout.separators = fields[1].trimmed() == QLatin1String("1");
     layout.digitGap = gap;
+    layout.endsWithDelimiter = fields.size() > 4 && fields[4].trimmed() == QLatin1String("1");
     if (!fields[3].trimmed().isEmpty()) {
       layout.prefix = LoadPicture(folder + '/' + PrefixFileName(area), kLargestPrefix);
       // A prefix that cannot be read would let any marks stand before the
@@ -100,7 +101,8 @@ struct OriginName {
 constexpr OriginName kOriginNames[] = {{PatternOrigin::Unknown, "unknown"},
                                        {PatternOrigin::Delivered, "default"},
                                        {PatternOrigin::Pasted, "paste"},
-                                       {PatternOrigin::Captured, "capture"}};
+                                       {PatternOrigin::Captured, "capture"},
+                                       {PatternOrigin::LearnedAtLevelUp, "levelup"}};
 // The side file is small; anything far larger is not one.
 constexpr qint64 kMaxOriginFileSize = 64 * 1024;
 
@@ -130,7 +132,9 @@ std::array<PatternOrigin, kPatternSlots> LoadOrigins(const QString& folder) {
 }
 
 bool SaveOrigins(const std::array<PatternOrigin, kPatternSlots>& origins, const QString& folder) {
-  QString text = QStringLiteral("; パターンの出所: capture キャプチャから登録, paste 貼り付け, default 同梱の既定, unknown 不明\r\n");
+  QString text = QStringLiteral(
+      "; パターンの出所: capture キャプチャから登録, levelup レベルアップ時に自動登録, paste 貼り付け, default 同梱の既定, "
+      "unknown 不明\r\n");
   for (int slot = 0; slot < kPatternSlots; ++slot) {
     for (const OriginName& o : kOriginNames) {
       if (o.origin == origins[static_cast<std::size_t>(slot)]) {
@@ -228,18 +232,21 @@ bool Write(const QImage& image, const QString& path) {
 }
 
 bool SaveLayouts(const std::array<AreaLayout, 2>& layouts, const QString& folder) {
-  QString text = QStringLiteral("; 数字の並び: エリア , 桁区切り(1 あり) , 数字の間の最大の隙間 , 数字の前の文字の画像\r\n");
+  QString text = QStringLiteral(
+      "; 数字の並び: エリア , 桁区切り(1 あり) , 数字の間の最大の隙間 , 数字の前の文字の画像 , 数字の後に必ずデリミタ(1 "
+      "はい)\r\n");
   bool ok = true;
   for (int area = 0; area < 2; ++area) {
     const AreaLayout& layout = layouts[static_cast<std::size_t>(area)];
     if (!layout.learned) continue;
     const bool prefix = !layout.prefix.isNull();
     if (prefix) ok = Write(layout.prefix, folder + '/' + PrefixFileName(area)) && ok;
-    text += QStringLiteral("%1 , %2 , %3 , %4\r\n")
+    text += QStringLiteral("%1 , %2 , %3 , %4 , %5\r\n")
                 .arg(area + 1)
                 .arg(layout.separators ? 1 : 0)
                 .arg(layout.digitGap)
-                .arg(prefix ? PrefixFileName(area) : QString());
+                .arg(prefix ? PrefixFileName(area) : QString())
+                .arg(layout.endsWithDelimiter ? 1 : 0);
   }
   return ReplaceFile(folder + '/' + QLatin1String(kPatternLayoutFile), EncodeCp932(text)) && ok;
 }

@@ -62,7 +62,8 @@ bool TakesPart(const PatternImages& images, int slot);
 inline constexpr char kPatternOriginFile[] = "PatternOrigin.txt";
 
 // The side file of what the teacher learned of each area's layout (one
-// "area , separators , widest digit gap , prefix file" line each), with the
+// "area , separators , widest digit gap , prefix file , ends with the
+// delimiter" line each; a line of four fields, from before the last, does not), with the
 // marks before the number in PatternPre0.bmp and PatternPre1.bmp.
 inline constexpr char kPatternLayoutFile[] = "PatternLayout.txt";
 

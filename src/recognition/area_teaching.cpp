@@ -150,7 +150,8 @@ int PitchHint(const AreaPictures& pictures, const AreaOrigins& origins) {
 KnownDigits KnownOf(const AreaPictures& pictures, const AreaOrigins& origins) {
   KnownDigits known;
   for (std::size_t d = 0; d < 10; ++d) {
-    if (origins[d] == PatternOrigin::Captured && IsRegistered(pictures[d])) known[d] = pictures[d];
+    const bool taught = origins[d] == PatternOrigin::Captured || origins[d] == PatternOrigin::LearnedAtLevelUp;
+    if (taught && IsRegistered(pictures[d])) known[d] = pictures[d];
   }
   return known;
 }
@@ -169,6 +170,7 @@ void PutCells(AreaPictures& pictures, AreaOrigins& origins, const QImage& captur
 }
 
 void LearnLayout(AreaLayout& layout, const QImage& capture, const DigitCells& cells) {
+  layout.endsWithDelimiter = cells.hasDelimiter && (!layout.learned || layout.endsWithDelimiter);
   layout.learned = true;
   layout.separators = layout.separators || cells.separators;
   layout.digitGap = std::max(layout.digitGap, cells.digitGap);

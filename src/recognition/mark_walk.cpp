@@ -101,6 +101,7 @@ AreaShape ShapeOf(const PatternSet& set, int area) {
   shape.wideGap = std::max({2 * widestInk, 2 * std::min(set.cellWidth[a], kLargestPatternSide), 3});
   if (layout.learned) {
     shape.separators = layout.separators;
+    shape.delimiterRequired = layout.endsWithDelimiter && shape.width[kDelimiterIndex] > 0;
     shape.wideGap = std::max({2 * widestInk, layout.digitGap + 2, 3});
   }
   const PixelGrid& prefix = set.prefixes[a];

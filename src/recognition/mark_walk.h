@@ -35,6 +35,7 @@ struct AreaShape {
   int digitBottom = 0;
   bool separators = true;  // marks between digit groups may stand between digits
   int wideGap = 0;      // after a digit, background this wide ends the number
+  bool delimiterRequired = false;  // the number ends at the delimiter, or the area fails
   // What stands before the number (marks such as "Lv."): compared where the
   // first mark begins; none (no columns) when the model names nothing there.
   PixelGrid prefix;
@@ -108,7 +109,7 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
       state = State::AfterDigit;
       continue;
     }
-    if (afterWideGap) break;
+    if (afterWideGap) break;  // the delimiter, if required, is missed below
     if (shown == kDelimiterIndex && state != State::AfterSeparator) {
       result.delimiterX = at;
       return result;
@@ -125,7 +126,11 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
            u);
     return result;
   }
-  if (state == State::AfterSeparator) unread(UnreadPlace::AfterLastDigit, accounted - 1);
+  if (state == State::AfterSeparator) {
+    unread(UnreadPlace::AfterLastDigit, accounted - 1);
+  } else if (shape.delimiterRequired && state == State::AfterDigit) {
+    result.unread = UnreadInk{UnreadPlace::NoDelimiter, std::min(u, ink.Width() - 1), std::min(u, ink.Width() - 1) + 1};
+  }
   return result;
 }
 

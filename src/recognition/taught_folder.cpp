@@ -5,6 +5,7 @@
 
 #include "persistence/pattern_store.h"
 #include "recognition/area_teaching.h"
+#include "recognition/level_lesson.h"
 #include "recognition/pattern_matcher.h"
 
 namespace {
@@ -101,4 +102,18 @@ TeachOutcome TaughtFolder::Teach(int area, const QImage& capture, const QString&
 
 AreaReading TaughtFolder::Read(int area, const QImage& capture) const { return ReadArea(capture, area, set_); }
 
-AreaReading TaughtFolder::ReadLevelAfter(int /*lastLevel*/, const QImage& capture) { return Read(0, capture); }
+AreaReading TaughtFolder::ReadLevelAfter(int lastLevel, const QImage& capture) {
+  const AreaReading reading = Read(0, capture);
+  if (reading.failure.isEmpty()) return reading;
+  const std::optional<LevelLesson> lesson = LearnLevelDigits(capture, lastLevel, images_);
+  if (!lesson) return reading;
+  PatternImages images = images_;
+  StoreArea(images, 0, lesson->pictures);
+  StoreOrigins(images, 0, lesson->origins);
+  PatternSet set;
+  const PatternFilesResult saved = PatternFiles(QStringLiteral("SAVE"), images, set, programFolder_);
+  if (saved.endProgram) return reading;
+  images_ = images;
+  set_ = set;
+  return Read(0, capture);
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The level teaches itself its unseen digits: a player at level 247 has
+// only ever shown 2, 4 and 7. When the level area fails only because of
+// glyphs no pattern knows, and the capture is the last accepted level plus
+// one to three with every taught digit where that level puts it and the
+// unknown glyphs exactly where its new digits stand, those glyphs become
+// the patterns of those digits. The experience area never learns this way:
+// nothing tells what it should read.
+
+#include <QImage>
+#include <optional>
+
+#include "persistence/pattern_set.h"
+#include "recognition/area_teaching.h"
+
+struct LevelLesson {
+  int level = 0;          // what the capture shows
+  AreaPictures pictures;  // the level area's slots with the new digits in them
+  AreaOrigins origins;
+};
+
+// `capture` of the level area, the last accepted level, and the pattern
+// pictures in force; the lowest level just above that fits, or nothing
+// when none does or nothing new would be learned.
+std::optional<LevelLesson> LearnLevelDigits(const QImage& capture, int lastLevel, const PatternImages& images,
+                                            int maxRise = 3);

@@ -1,0 +1,79 @@
+// Teaching and reading areas as the game draws them, in a real font: the
+// level with "Lv." before it, the experience with its percentage in
+// brackets after it; the level learning its unseen digits at a level-up.
+#include <gtest/gtest.h>
+
+#include <QFont>
+#include <QPainter>
+#include <random>
+
+#include "recognition/taught_folder.h"
+#include "support/qstring_printer.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+// `text` in IPAGothic on a dark gradient, with ±8 of noise in every channel.
+QImage Area(const QString& text, int pixelSize, int width, unsigned seed) {
+  QImage image(width, pixelSize + 4, QImage::Format_RGB32);
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(30 + x / 12, 40, 70 + 2 * y));
+  }
+  QPainter painter(&image);
+  QFont font(QStringLiteral("IPAGothic"));
+  font.setPixelSize(pixelSize);
+  font.setStyleStrategy(QFont::NoAntialias);
+  painter.setFont(font);
+  painter.setPen(QColor(250, 240, 200));
+  painter.drawText(QRect(3, 0, width - 3, image.height()), Qt::AlignLeft | Qt::AlignVCenter, text);
+  painter.end();
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<int> noise(-8, 8);
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < width; ++x) {
+      const QRgb p = image.pixel(x, y);
+      const auto moved = [&](int v) { return std::clamp(v + noise(random), 0, 255); };
+      image.setPixel(x, y, qRgb(moved(qRed(p)), moved(qGreen(p)), moved(qBlue(p))));
+    }
+  }
+  return image;
+}
+
+const QString kNg = QStringLiteral("認識NG");
+
+TEST(LayoutTeaching, MarksAroundTheNumberAreLearnedAndEveryOtherMarkFailsTheArea) {
+  TempFolder folder;
+  TaughtFolder taught(folder.Path(), QStringLiteral(TALLYMETER_SOURCE_DIR "/system"));
+  QStringList problems;
+  ASSERT_TRUE(taught.Load(problems));
+  unsigned seed = 0;
+  const auto exp = [&](const QString& text) { return Area(text, 14, 200, ++seed); };
+
+  // The percentage after the number, with and without a space, is the end mark.
+  const TeachOutcome e1 = taught.Teach(1, exp("12,345,678,901[12.34%]"), "12,345,678,901");
+  EXPECT_TRUE(e1.saved) << e1.problems.join(' ').toStdString() << e1.cells.toStdString();
+  EXPECT_EQ(taught.Read(1, exp("10,987,654,321[56.78%]")).caption, "10987654321");
+  EXPECT_EQ(taught.Read(1, exp("99,001,234[5.00%]")).caption, "99001234");
+  // A digit not taught yet, ink before the number, a number cut by the edge.
+  EXPECT_TRUE(taught.Teach(1, exp("9,876[0.01%]"), "9,876").saved);
+  EXPECT_EQ(taught.Read(1, exp("17,650,004[3.33%]")).caption, "17650004");
+  EXPECT_EQ(taught.Read(1, exp("X23,456[1.00%]")).caption, kNg);
+  EXPECT_EQ(taught.Read(1, Area("1,002,916,592", 14, 60, ++seed)).caption, kNg);  // no "[" seen: cut
+  // A digit too few typed: the "3" after it looks like a digit.
+  EXPECT_FALSE(taught.Teach(1, exp("123[0.5%]"), "12").saved);
+
+  const auto level = [&](int value) { return Area(QStringLiteral("Lv.%1").arg(value), 16, 70, ++seed); };
+  const TeachOutcome lv = taught.Teach(0, level(247), "247");
+  ASSERT_TRUE(lv.saved) << lv.problems.join(' ').toStdString();
+  EXPECT_EQ(taught.Read(0, level(274)).caption, "274");
+  EXPECT_EQ(taught.Read(0, level(248)).caption, kNg);  // 8 never shown
+  // A level-up to unseen digits teaches them; a jump the guard would not
+  // take, or another number, does not.
+  EXPECT_EQ(taught.ReadLevelAfter(247, level(248)).caption, "248");
+  EXPECT_EQ(taught.ReadLevelAfter(248, level(258)).caption, kNg);
+  EXPECT_EQ(taught.ReadLevelAfter(248, level(250)).caption, "250");
+  EXPECT_EQ(taught.Read(0, level(280)).caption, "280");
+  EXPECT_EQ(taught.Read(0, level(281)).caption, kNg);  // 1 never shown: no "28"
+}
+
+}  // namespace
