@@ -5,7 +5,7 @@
 // timed reading's rule. Reports how many layouts were taught, readings
 // right, refused (認識NG) and WRONG, in all and by layout feature.
 //
-//   reading_zoo [--area 1|2] [--layouts N] [--first-seed S]
+//   reading_zoo [--area 1|2] [--layouts N] [--first-seed S] [--climb-levels N]
 //               [--list-failures K] [--save-failures DIR]
 //
 // Exit 0 when no reading gave a wrong number, 1 when one did, 2 when it
@@ -70,9 +70,10 @@ Verdict Judge(const AreaReading& reading, std::uint64_t truth) {
 
 class LayoutRun {
  public:
-  LayoutRun(const zoo::LayoutSpec& spec, QString defaults, bool keepShots)
+  LayoutRun(const zoo::LayoutSpec& spec, QString defaults, int climbLevels, bool keepShots)
       : random_(spec.seed * 2654435761U + static_cast<std::uint32_t>(spec.area)),
         defaults_(std::move(defaults)),
+        climbLevels_(climbLevels),
         keepShots_(keepShots) {
     result_.spec = spec;
   }
@@ -152,7 +153,8 @@ class LayoutRun {
   }
 
   // Taught from one capture at a random level, then every level up to 300
-  // read after the last one read right, as the timed reading would.
+  // (or climbLevels_ levels) read after the last one read right, as the
+  // timed reading would.
   void Climb() {
     QTemporaryDir dir(TemporaryFolderTemplate());
     TaughtFolder folder(dir.path(), defaults_);
@@ -160,11 +162,12 @@ class LayoutRun {
     const int start = std::uniform_int_distribution<int>(1, kTopLevel - 1)(random_);
     if (!folder.Load(problems) || !TeachOne(folder, static_cast<std::uint64_t>(start), 0)) {
       result_.climbed = false;
-      result_.climbFailed = kTopLevel - start;
+      result_.climbFailed = std::min(kTopLevel, start + climbLevels_) - start;
       return;
     }
     int last = start;
-    for (int level = start + 1; level <= kTopLevel; ++level) {
+    const int top = std::min(kTopLevel, start + climbLevels_);
+    for (int level = start + 1; level <= top; ++level) {
       const Capture c = Next(static_cast<std::uint64_t>(level));
       const AreaReading reading = folder.ReadLevelAfter(last, c.image);
       switch (Judge(reading, static_cast<std::uint64_t>(level))) {
@@ -188,6 +191,7 @@ class LayoutRun {
 
   std::mt19937 random_;
   QString defaults_;
+  int climbLevels_;
   bool keepShots_;
   LayoutResult result_;
   std::set<QChar> taught_;
@@ -268,7 +272,10 @@ void Report(int area, const std::vector<LayoutResult>& results) {
     const int low = 8 + (s.pixelSize - 8) / 4 * 4;
     return QStringLiteral("%1-%2 px").arg(low, 2).arg(low + 3, 2);
   });
-  for (const auto& [title, group] : features) table(title, [group](const zoo::LayoutSpec& s) { return (s.*group)(); });
+  for (const auto& feature : features) {
+    const Group group = feature.second;
+    table(feature.first, [group](const zoo::LayoutSpec& s) { return (s.*group)(); });
+  }
   out.flush();
 }
 
@@ -286,19 +293,23 @@ int main(int argc, char** argv) {
                                          QStringLiteral("N"), QStringLiteral("600"));
   const QCommandLineOption seedOption(QStringLiteral("first-seed"), QStringLiteral("First layout seed."),
                                       QStringLiteral("S"), QStringLiteral("1"));
+  const QCommandLineOption climbOption(QStringLiteral("climb-levels"),
+                                       QStringLiteral("Levels each climb reads at most (up to 300)."),
+                                       QStringLiteral("N"), QString::number(kTopLevel));
   const QCommandLineOption listOption(QStringLiteral("list-failures"),
                                       QStringLiteral("Describe the first K failing layouts."), QStringLiteral("K"),
                                       QStringLiteral("0"));
   const QCommandLineOption saveOption(QStringLiteral("save-failures"),
                                       QStringLiteral("Save the failing captures of those layouts (or of the first 20)."),
                                       QStringLiteral("DIR"));
-  parser.addOptions({areaOption, layoutsOption, seedOption, listOption, saveOption});
+  parser.addOptions({areaOption, layoutsOption, seedOption, climbOption, listOption, saveOption});
   parser.process(app);
   std::vector<int> areas{0, 1};
   if (parser.isSet(areaOption)) areas = {parser.value(areaOption).toInt() - 1};
   const int layouts = parser.value(layoutsOption).toInt();
   const auto firstSeed = parser.value(seedOption).toUInt();
   const int listCount = parser.value(listOption).toInt();
+  const int climbLevels = parser.value(climbOption).toInt();
   const bool save = parser.isSet(saveOption);
   const int keepCount = save && listCount == 0 ? 20 : listCount;
   if (layouts <= 0 || areas.front() < 0 || areas.front() > 1 || zoo::DigitFamilies().isEmpty()) {
@@ -313,7 +324,7 @@ int main(int argc, char** argv) {
     int listed = 0;
     for (int i = 0; i < layouts; ++i) {
       const zoo::LayoutSpec spec = zoo::MakeLayout(area, firstSeed + static_cast<std::uint32_t>(i));
-      LayoutResult r = LayoutRun(spec, QStringLiteral(TALLYMETER_SYSTEM_FOLDER), listed < keepCount).Run();
+      LayoutResult r = LayoutRun(spec, QStringLiteral(TALLYMETER_SYSTEM_FOLDER), climbLevels, listed < keepCount).Run();
       wrong += r.wrong + r.climbWrong;
       if (r.Failed() && listed < keepCount) {
         ++listed;
