@@ -49,6 +49,7 @@ struct LayoutResult {
   bool climbed = true;
   int climbPassed = 0, climbFailed = 0, climbWrong = 0;
   QStringList events;
+  QString climbNote;  // the climb's first level not read right
   std::vector<std::pair<QString, QImage>> shots;  // the captures that failed, for --save-failures
 
   bool Failed() const { return capturesNeeded == 0 || refused + wrong > 0 || !climbed; }
@@ -179,7 +180,7 @@ class LayoutRun {
         case Verdict::Wrong: ++result_.climbWrong; break;
       }
       if (result_.climbFailed + result_.climbWrong == 1) {
-        result_.events << QStringLiteral("climb from %1: %2 read as %3 (%4)")
+        result_.climbNote = QStringLiteral("climb from %1: %2 read as %3 (%4)")
                               .arg(start)
                               .arg(level)
                               .arg(reading.caption, reading.failure.simplified());
@@ -329,8 +330,10 @@ int main(int argc, char** argv) {
       if (r.Failed() && listed < keepCount) {
         ++listed;
         if (listCount > 0) {
+          QStringList lines = r.events.mid(0, 8);
+          if (!r.climbNote.isEmpty()) lines << r.climbNote;
           Out() << spec.Describe() << "\n  taught with " << CapturesText(r.capturesNeeded == 0 ? 4 : r.capturesNeeded)
-                << " captures; " << r.events.mid(0, 8).join(QStringLiteral("\n  ")) << "\n";
+                << " captures; " << lines.join(QStringLiteral("\n  ")) << "\n";
         }
         for (const auto& [what, image] : r.shots) {
           if (save) image.save(saveDir.filePath(QStringLiteral("area%1_seed%2_%3.png").arg(area + 1).arg(spec.seed).arg(what)));
