@@ -17,6 +17,7 @@
 #include "recognition/pattern_matcher.h"
 #include "recognition/recognition.h"
 #include "capture/x11/x11_window_system.h"
+#include "monitoring/game_look.h"
 #include "monitoring/live_sampler.h"
 
 namespace {
@@ -28,7 +29,15 @@ struct Fixture {
   PatternSet set;
   std::optional<PatternMatcher> matcher;
   std::array<PixelGrid, 2> grids;
+  AreaFollower follower;
 };
+
+// A live reading as the main window takes it: a look at the game, then the
+// areas where the look found them.
+LiveObservation Observe(Fixture& f) {
+  const GameView view = LookAtGame(*f.x11, f.settings, f.follower);
+  return ObserveGame(*f.x11, view, f.settings, &*f.matcher);
+}
 
 Fixture& Data() {
   static Fixture f;
@@ -39,7 +48,7 @@ void LiveReading(benchmark::State& state) {
   Fixture& f = Data();
   LiveObservation seen;
   for (auto _ : state) {
-    seen = ObserveGame(*f.x11, f.settings, &*f.matcher);
+    seen = Observe(f);
     benchmark::DoNotOptimize(seen);
   }
   if (!seen.reading || seen.reading->level != 152 || seen.reading->exp != 12345678) state.SkipWithError("wrong reading");
@@ -111,11 +120,11 @@ int main(int argc, char** argv) {
     f.game = f.x11->FindWindowByTitle(QStringLiteral("MapleStory"));
     if (f.game != 0) {
       QProcess::execute(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(f.game)});
-      if (ObserveGame(*f.x11, f.settings, &*f.matcher).reading) break;
+      if (Observe(f).reading) break;
     }
     QThread::msleep(100);
   }
-  const LiveObservation ready = ObserveGame(*f.x11, f.settings, &*f.matcher);
+  const LiveObservation ready = Observe(f);
   if (!ready.reading) {
     std::fputs("live_reading_bench: the practice game does not read\n", stderr);
     return 1;

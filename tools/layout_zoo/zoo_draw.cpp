@@ -1,0 +1,132 @@
+#include "zoo_draw.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+
+namespace zoo {
+namespace {
+
+constexpr int kCellPadding = 4;  // a box is this much wider than the widest digit
+
+int Clamp(int v) { return std::clamp(v, 0, 255); }
+
+QColor Shifted(const QColor& c, int by) {
+  return {Clamp(c.red() + by), Clamp(c.green() + by), Clamp(c.blue() + by)};
+}
+
+int DigitAdvance(const QFontMetrics& metrics) {
+  int widest = 0;
+  for (char d = '0'; d <= '9'; ++d) widest = std::max(widest, metrics.horizontalAdvance(QChar(d)));
+  return widest;
+}
+
+void FillBackground(QImage& canvas, const LayoutSpec& spec, bool flat) {
+  const int w = canvas.width();
+  const int h = canvas.height();
+  for (int y = 0; y < h; ++y) {
+    auto* line = reinterpret_cast<QRgb*>(canvas.scanLine(y));
+    for (int x = 0; x < w; ++x) {
+      int shift = 0;
+      if (!flat) {
+        switch (spec.background) {
+          case Background::HorizontalGradient: shift = spec.lightOnDark ? 40 * x / w : -40 * x / w; break;
+          case Background::VerticalGradient: shift = spec.lightOnDark ? 30 * y / h : -30 * y / h; break;
+          // A fixed pattern of diagonal stripes, like a panel's texture.
+          case Background::Textured: shift = ((x / 2 + y) % 4) * 6 - 9; break;
+          default: break;
+        }
+      }
+      line[x] = Shifted(spec.paper, shift).rgb();
+    }
+  }
+}
+
+// The text drawn once in `color`, offset by (dx, dy).
+void DrawText(QPainter& painter, const LayoutSpec& spec, const QString& number, const QString& suffix, int x, int dx,
+              int dy, const QColor& color) {
+  painter.setPen(color);
+  const QFontMetrics metrics(painter.font());
+  const int y = spec.baseline + dy;
+  const QString head = spec.prefix + spec.afterPrefix;
+  if (!spec.boxed) {
+    painter.drawText(x + dx, y, head + number + suffix);
+    return;
+  }
+  int at = x + metrics.horizontalAdvance(head);
+  painter.drawText(x + dx, y, head);
+  const int cell = DigitAdvance(metrics) + kCellPadding;
+  for (const QChar digit : number) {
+    painter.drawText(at + dx + (cell - metrics.horizontalAdvance(digit)) / 2, y, QString(digit));
+    at += cell;
+  }
+  painter.drawText(at + dx, y, suffix);
+}
+
+}  // namespace
+
+QFont FontOf(const LayoutSpec& spec) {
+  QFont font(spec.family);
+  font.setPixelSize(spec.pixelSize);
+  font.setBold(spec.bold);
+  font.setStyleStrategy(spec.antialiased ? QFont::PreferAntialias : QFont::NoAntialias);
+  font.setKerning(!spec.boxed);
+  if (spec.touching) font.setLetterSpacing(QFont::AbsoluteSpacing, -std::max(1, spec.pixelSize / 9));
+  return font;
+}
+
+int LineAdvance(const LayoutSpec& spec, const QString& number, const QString& suffix) {
+  const QFontMetrics metrics(FontOf(spec));
+  const QString head = spec.prefix + spec.afterPrefix;
+  if (!spec.boxed) return metrics.horizontalAdvance(head + number + suffix);
+  return metrics.horizontalAdvance(head) + static_cast<int>(number.size()) * (DigitAdvance(metrics) + kCellPadding) +
+         metrics.horizontalAdvance(suffix);
+}
+
+QString SuffixText(const LayoutSpec& spec, int percent) {
+  const QString value = QStringLiteral("%1.%2%").arg(percent / 100).arg(percent % 100, 2, 10, QLatin1Char('0'));
+  switch (spec.suffix) {
+    case Suffix::Name: return QStringLiteral("   ") + spec.name;
+    case Suffix::Bracket: return QLatin1Char('[') + value + QLatin1Char(']');
+    case Suffix::SpacedBracket: return QStringLiteral(" [") + value + QLatin1Char(']');
+    case Suffix::Parenthesis: return QStringLiteral(" (") + value + QLatin1Char(')');
+    case Suffix::None: break;
+  }
+  return {};
+}
+
+QImage DrawScaled(const LayoutSpec& spec, const QString& number, const QString& suffix, bool flat) {
+  QImage canvas(spec.canvasWidth, spec.canvasHeight, QImage::Format_RGB32);
+  FillBackground(canvas, spec, flat);
+  {
+    QPainter painter(&canvas);
+    painter.setRenderHint(QPainter::TextAntialiasing, spec.antialiased);
+    painter.setFont(FontOf(spec));
+    const int x = spec.centred ? (spec.canvasWidth - LineAdvance(spec, number, suffix)) / 2 : spec.textLeft;
+    if (spec.boxed) {
+      const QFontMetrics metrics(painter.font());
+      const int cell = DigitAdvance(metrics) + kCellPadding;
+      const QRect ink = metrics.tightBoundingRect(QStringLiteral("0123456789"));
+      int at = x + metrics.horizontalAdvance(spec.prefix + spec.afterPrefix);
+      painter.setPen(spec.boxColor);
+      for (qsizetype i = 0; i < number.size(); ++i, at += cell) {
+        painter.drawRect(at, spec.baseline + ink.top() - 3, cell - 2, ink.height() + 5);
+      }
+    }
+    if (spec.edge == Edge::Outline) {
+      for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+          if (dx != 0 || dy != 0) DrawText(painter, spec, number, suffix, x, dx, dy, spec.edgeColor);
+        }
+      }
+    } else if (spec.edge == Edge::Shadow) {
+      DrawText(painter, spec, number, suffix, x, 1, 1, spec.edgeColor);
+    }
+    DrawText(painter, spec, number, suffix, x, 0, 0, spec.ink);
+  }
+  if (spec.scalePercent == 100) return canvas;
+  return canvas.scaled(spec.canvasWidth * spec.scalePercent / 100, spec.canvasHeight * spec.scalePercent / 100,
+                       Qt::IgnoreAspectRatio, spec.smoothScale ? Qt::SmoothTransformation : Qt::FastTransformation);
+}
+
+}  // namespace zoo
