@@ -71,6 +71,8 @@ struct Placement {
   // Columns of the number's last mark right of its digits: a delimiter
   // that touches them (a box's frame, a glyph without a gap).
   std::optional<CellSpan> tail;
+  std::optional<CellSpan> delimiter;  // what ends the number, when a mark does
+  int digitGap = 0;
 };
 
 // Digits that run into each other share one mark: `advance` columns each,
@@ -274,6 +276,44 @@ KnownPatterns PatternsOf(const KnownDigits& known, int rows) {
   return taught;
 }
 
+// What follows the number: close to it the delimiter, cut from its own ink
+// (a mark reaching above the digits' lower half, that reads nowhere a digit
+// begins and looks like no digit: a digit too few typed is refused); two
+// digits' width or more away, other text, which ends the number.
+SegmentationRefusal End(const Capture& c, Placement& p, const KnownPatterns& known) {
+  int widest = 0;
+  for (std::size_t i = 0; i < p.cells.size(); ++i) {
+    widest = std::max(widest, p.cells[i].width);
+    if (i > 0 && p.digitMarks[i] == p.digitMarks[i - 1] + 1) {
+      p.digitGap = std::max(p.digitGap, c.At(p.digitMarks[i]).from - c.At(p.digitMarks[i - 1]).to);
+    }
+  }
+  if (p.tail) {
+    p.delimiter = p.tail;
+  } else if (p.lastMark + 1 < c.Count()) {
+    const Mark& after = c.At(p.lastMark + 1);
+    const int wideGap = std::max({2 * widest, p.digitGap + 2, 3});
+    if (after.from - (p.cells.back().x + p.cells.back().width) < wideGap) {
+      if (LowAndNarrow(after, c.At(p.digitMarks.back())) || LooksLikeADigit(c, p, after, known)) {
+        return SegmentationRefusal::DelimiterLooksLikeADigit;
+      }
+      p.delimiter = CellSpan{after.from, after.Width()};
+    }
+  }
+  if (!p.delimiter) return SegmentationRefusal::None;
+  if (p.delimiter->width > kMaxCellSide) return SegmentationRefusal::DigitsTouch;
+  // The delimiter ends reading where a mark begins: never where a digit
+  // begins, or a digit not taught yet would end the number there instead
+  // of failing it.
+  const Pattern delimiter = CellPattern(c.grid, p.delimiter->x, p.delimiter->width, c.rows);
+  for (const CellSpan& cell : p.cells) {
+    for (int x = std::max(0, cell.x - 1); x <= cell.x + 1; ++x) {
+      if (Reads(delimiter, c.grid, x)) return SegmentationRefusal::DelimiterLooksLikeADigit;
+    }
+  }
+  return SegmentationRefusal::None;
+}
+
 struct Fit {
   Placement placement;
   const TypedNumber* number = nullptr;
@@ -319,6 +359,10 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
       }
       if (alike) {
         refuse(SegmentationRefusal::DifferentDigitsAlike);
+        continue;
+      }
+      if (const SegmentationRefusal r = End(c, *p, taught); r != SegmentationRefusal::None) {
+        refuse(r);
         continue;
       }
       fits.push_back({*p, &reading});
@@ -389,61 +433,18 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   cells.digits = fits.front().number->digits;
   cells.height = c.rows;
   cells.separators = best.separatorMark;
-  int widest = 0;
-  for (std::size_t i = 0; i < best.cells.size(); ++i) {
-    const CellSpan cell = best.cells[i];
+  for (const CellSpan& cell : best.cells) {
     if (cell.width > kMaxCellSide) {
       result.refusal = SegmentationRefusal::DigitsTouch;
       return result;
     }
     cells.spans.push_back(cell);
-    widest = std::max(widest, cell.width);
-    if (i > 0 && best.digitMarks[i] == best.digitMarks[i - 1] + 1) {
-      cells.digitGap = std::max(cells.digitGap, c.At(best.digitMarks[i]).from - c.At(best.digitMarks[i - 1]).to);
-    }
   }
+  cells.digitGap = best.digitGap;
   if (best.firstMark > 0) cells.prefix = CellSpan{c.At(0).from, c.At(best.firstMark - 1).to - c.At(0).from};
-
-  // What follows closely is the delimiter, cut from its own ink; what
-  // follows after a wide gap is other text, and the number ends at the gap.
-  if (best.tail) {
-    if (best.tail->width > kMaxCellSide) {
-      result.refusal = SegmentationRefusal::DigitsTouch;
-      return result;
-    }
-    cells.spans.push_back(*best.tail);
+  if (best.delimiter) {
+    cells.spans.push_back(*best.delimiter);
     cells.hasDelimiter = true;
-  }
-  if (!best.tail && best.lastMark + 1 < c.Count()) {
-    const Mark& after = c.At(best.lastMark + 1);
-    const int wideGap = std::max({2 * widest, cells.digitGap + 2, 3});
-    if (after.from - (best.cells.back().x + best.cells.back().width) < wideGap) {
-      if (LooksLikeADigit(c, best, after, taught)) {
-        result.refusal = SegmentationRefusal::DelimiterLooksLikeADigit;
-        return result;
-      }
-      if (after.Width() > kMaxCellSide) {
-        result.refusal = SegmentationRefusal::DigitsTouch;
-        return result;
-      }
-      cells.spans.push_back({after.from, after.Width()});
-      cells.hasDelimiter = true;
-    }
-  }
-  // The delimiter ends reading where a mark begins: never where a digit
-  // begins, or a digit not taught yet would end the number there instead
-  // of failing it.
-  if (cells.hasDelimiter) {
-    const CellSpan d = cells.spans.back();
-    const Pattern delimiter = CellPattern(c.grid, d.x, d.width, c.rows);
-    for (const CellSpan& cell : best.cells) {
-      for (int x = std::max(0, cell.x - 1); x <= cell.x + 1; ++x) {
-        if (Reads(delimiter, c.grid, x)) {
-          result.refusal = SegmentationRefusal::DelimiterLooksLikeADigit;
-          return result;
-        }
-      }
-    }
   }
   return result;
 }
