@@ -147,6 +147,11 @@ TEST_F(LiveTest, EverySessionCountsFromTheReadingAtItsRunAndItsSummarySaysFromWh
   ShowExp(exp += 500);
   RunFor(20);
   EXPECT_EQ(seen_.figures.gained, 500);
+  // A gain only a timed capture read is in the file, so in the summary too.
+  ShowExp(exp += 300);
+  cycle().ManualCapture();
+  cycle().Stop();
+  EXPECT_EQ(seen_.LogLines(QStringLiteral("獲得Exp 800 (")), 1) << seen_.log.toStdString();
 }
 
 TEST_F(LiveTest, ALiveReadingTheGuardRefusesIsAMisreadAndNeverAGainAndThreeMinutesWithoutOneAreIdle) {
@@ -174,6 +179,15 @@ TEST_F(LiveTest, ALiveReadingTheGuardRefusesIsAMisreadAndNeverAGainAndThreeMinut
   ShowExp(exp += 1000);
   RunFor(10);
   EXPECT_FALSE(seen_.figures.idleSince);
+
+  // Readings that fail are told from the first, with the area, until one reads.
+  OpenGame(QString::number(kLevel), QStringLiteral("0"));
+  RunFor(20);
+  EXPECT_EQ(std::tuple(seen_.figures.failingSince, seen_.figures.levelFailing, seen_.figures.expFailing),
+            std::tuple(QDateTime(QDate(2026, 12, 5), QTime(14, 34, 50)), false, true));
+  ShowExp(exp += 1000);
+  RunFor(10);
+  EXPECT_FALSE(seen_.figures.failingSince);
 }
 
 }  // namespace
