@@ -370,6 +370,9 @@ AlertEvent MonitoringCycle::ApplyEvaluation() {
       session_.Add(heard.point->level, heard.point->exp, monotonicMs,
                    state_.settings.deathCostsExp ? DeathPenalty::UpToATenth : DeathPenalty::None);
     }
+    // The panel shows what the session now holds; without live readings the
+    // screen stays as it was.
+    if (state_.settings.liveSampling) ShowFigures();
   }
   return heard;
 }

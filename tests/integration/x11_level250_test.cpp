@@ -89,10 +89,7 @@ TEST_F(X11Level250, AGainLineWithTheRightRateAndThePanelsTimeToLevel) {
   // Closed for about 20 seconds, and back further on, as if it had run on.
   const double before = Number(line[3]);
   game.reset();
-  for (int s = 0; s < 20; ++s) {
-    clock.WaitMs(1000);
-    form().timCaptureInterval_Timer();
-  }
+  for (int s = 0; s < 20; ++s, form().timCaptureInterval_Timer()) clock.WaitMs(1000);
   EXPECT_TRUE(form().Monitor().WaitingForGame());
   game.emplace("250", QString::number(static_cast<std::int64_t>(before + 40 * kGainPerSecond)), gaining);
   ASSERT_TRUE(WaitUntil([&] { return (id = ws->FindWindowByTitle(kGame)) != 0; }));
