@@ -135,9 +135,13 @@ EvaluationStep ReadingEvaluator::Rebase(std::int32_t level, double exp, const QD
   EvaluationStep step;
   // Said in the file too: the next gain line is measured from a reading the
   // file has not shown, and no gain was counted for the jump to it.
-  step.screenLine = LogDateText(now) + QStringLiteral("  基準再設定  Lv%1 Exp%2  ").arg(level).arg(GroupedNumber(exp)) +
-                    QStringLiteral("基準と合わない読取が一致して続いたため、ここから測り直します（差は獲得に数えません）");
-  step.fileLine = step.screenLine;
+  // A CSV file's numbers have no grouping commas.
+  const auto line = [&](const QString& expText) {
+    return LogDateText(now) + QStringLiteral("  基準再設定  Lv%1 Exp%2  ").arg(level).arg(expText) +
+           QStringLiteral("基準と合わない読取が一致して続いたため、ここから測り直します（差は獲得に数えません）");
+  };
+  step.screenLine = line(GroupedNumber(exp));
+  step.fileLine = line(saveCsv ? QString::number(exp, 'f', 0) : GroupedNumber(exp));
   step.rebase = true;
   step.scrollToEnd = true;
   step.traceMessage = QStringLiteral(" ImageRecognition rebased");

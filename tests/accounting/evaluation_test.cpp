@@ -55,6 +55,8 @@ TEST_F(EvaluationTest, ReadingsOfOneMeasurement) {
     EXPECT_EQ(step.beginLogFile ? "new" : shown, expected);
     EXPECT_FALSE(step.fileLine.value_or("").contains(QRegularExpression("inf|nan")));
   }
+  const EvaluationStep rebase = evaluator.Rebase(200, 1'234'567, QDateTime(), start + 7'000'000, /*saveCsv=*/true);
+  EXPECT_TRUE(rebase.rebase && rebase.fileLine->contains(QStringLiteral("  基準再設定  Lv200 Exp1234567  "))) << "no grouping in CSV";
 }
 
 // Gain lines byte for byte, with the delivered table: the worked example,
