@@ -43,6 +43,10 @@
         <source>レベルアップと目標到達も知らせる (通知と測定結果)</source>
         <translation>Also tell level-ups and goals reached (notification, results)</translation>
     </message>
+    <message>
+        <source>ゲームが閉じても計測を続けて再起動を待つ</source>
+        <translation>Keep measuring while the game restarts, for</translation>
+    </message>
 </context>
 <context>
     <name>Alerts</name>
@@ -1457,6 +1461,28 @@ Start the game, then pick the area.</translation>
         <source>状態</source>
         <translation>State</translation>
     </message>
+    <message>
+        <source>%1 (暫定)</source>
+        <extracomment>A rate with less play behind it than its window (10 minutes, an hour)</extracomment>
+        <translation>%1 (provisional)</translation>
+    </message>
+    <message>
+        <source>レベルと経験値</source>
+        <translation>level and experience</translation>
+    </message>
+    <message>
+        <source>レベル</source>
+        <translation>level</translation>
+    </message>
+    <message>
+        <source>経験値</source>
+        <translation>experience</translation>
+    </message>
+    <message>
+        <source>読取失敗 (%1から, %2)</source>
+        <extracomment>Readings have failed since hh:mm, in the named areas</extracomment>
+        <translation>Readings fail (since %1, %2)</translation>
+    </message>
 </context>
 <context>
     <name>LogFile</name>
@@ -1791,6 +1817,10 @@ Tallymeter will end.<byte value="xd"/>
         <source>セッション %1 - %2  稼働 %3  獲得Exp %4 (%5〜%6の読取)  時給(全体) %7 k/h  レベル +%8</source>
         <translation>Session %1 - %2  active %3  EXP gained %4 (readings %5 to %6)  overall %7 k/h  levels +%8</translation>
     </message>
+    <message>
+        <source>1分未満</source>
+        <translation>under 1 min</translation>
+    </message>
 </context>
 <context>
     <name>SetupGuide</name>
@@ -1898,6 +1928,11 @@ Tallymeter will end.<byte value="xd"/>
         <location line="+9"/>
         <source>監視中  次のキャプチャまで %1</source>
         <translation>Monitoring  next capture in %1</translation>
+    </message>
+    <message>
+        <source>ゲームの再起動を待っています (あと %1)</source>
+        <extracomment>The game closed; the measurement goes on if it comes back within the time left</extracomment>
+        <translation>Waiting for the game to restart (%1 left)</translation>
     </message>
 </context>
 <context>

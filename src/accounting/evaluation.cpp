@@ -50,7 +50,7 @@ FieldValue Rate(double gained, std::int64_t elapsed) {
 }  // namespace
 
 EvaluationStep ReadingEvaluator::Evaluate(std::int32_t level, double exp, const QDateTime& now,
-                                          std::int64_t monotonicMs, bool saveCsv) {
+                                          std::int64_t monotonicMs, bool saveCsv, DeathPenalty death) {
   const QString date = LogDateText(now);
   EvaluationStep step;
 
@@ -106,6 +106,8 @@ EvaluationStep ReadingEvaluator::Evaluate(std::int32_t level, double exp, const 
     return step;
   }
 
+  if (*gain < 0 && death == DeathPenalty::None) return ImplausibleReadingStep(level, exp, now);
+
   const double gained = *gain;
   const std::int64_t elapsed = std::max<std::int64_t>(0, WholeSeconds(monotonicMs) - WholeSeconds(previous_->ms));
   previous_ = current;
@@ -126,6 +128,36 @@ EvaluationStep ReadingEvaluator::Evaluate(std::int32_t level, double exp, const 
   return step;
 }
 
+EvaluationStep ReadingEvaluator::Rebase(std::int32_t level, double exp, const QDateTime& now,
+                                        std::int64_t monotonicMs, bool saveCsv, DeathPenalty death) {
+  if (!previous_ || level < 1 || level > kTopLevel) return Evaluate(level, exp, now, monotonicMs, saveCsv, death);
+  previous_ = Previous{level, exp, monotonicMs};
+  EvaluationStep step;
+  // Said in the file too: the next gain line is measured from a reading the
+  // file has not shown, and no gain was counted for the jump to it.
+  // A CSV file's numbers have no grouping commas.
+  const auto line = [&](const QString& expText) {
+    return LogDateText(now) + QStringLiteral("  基準再設定  Lv%1 Exp%2  ").arg(level).arg(expText) +
+           QStringLiteral("基準と合わない読取が一致して続いたため、ここから測り直します（差は獲得に数えません）");
+  };
+  step.screenLine = line(GroupedNumber(exp));
+  step.fileLine = line(saveCsv ? QString::number(exp, 'f', 0) : GroupedNumber(exp));
+  step.rebase = true;
+  step.scrollToEnd = true;
+  step.traceMessage = QStringLiteral(" ImageRecognition rebased");
+  return step;
+}
+
 void ReadingEvaluator::StartNewMeasurement() { previous_.reset(); }
 
 bool ReadingEvaluator::HasPreviousReading() const { return previous_.has_value(); }
+
+EvaluationStep ImplausibleReadingStep(std::int32_t level, double exp, const QDateTime& now) {
+  EvaluationStep step;
+  step.screenLine = LogDateText(now) + QStringLiteral("  認識疑義  ") + QStringLiteral("Lv") + QString::number(level) +
+                    QStringLiteral(" Exp") + GroupedNumber(exp);
+  step.scrollToEnd = true;
+  step.retrySoon = true;
+  step.traceMessage = QStringLiteral(" ImageRecognition implausible");
+  return step;
+}

@@ -14,14 +14,18 @@ constexpr double kGainAllowanceShare = 0.05;  // of the level's size, always all
 }  // namespace
 
 MisreadGuard::Judged MisreadGuard::Judge(const Reading& from, const Reading& to, std::optional<double> ratePerMs,
-                                         DeathPenalty death) const {
-  if (to.level < 1 || to.level > kTopLevel) return {false, std::nullopt};
+                                         DeathPenalty death, bool allRules) const {
+  const bool inRange = to.level >= 1 && to.level <= kTopLevel;
+  // Without the other rules a level that cannot follow is evaluation's to
+  // tell (it begins a new measurement); only a loss is weighed here.
+  if (!allRules && (!inRange || !LevelCanFollow(from.level, to.level))) return {true, std::nullopt};
+  if (!inRange) return {false, std::nullopt};
   const std::optional<std::int64_t> size = table_->Size(to.level);
   const bool fromOverSize = [&] {
     const std::optional<std::int64_t> fromSize = table_->Size(from.level);
     return fromSize && from.exp >= static_cast<double>(*fromSize);
   }();
-  if (size && to.exp >= static_cast<double>(*size) && !(from.level == to.level && fromOverSize)) {
+  if (allRules && size && to.exp >= static_cast<double>(*size) && !(from.level == to.level && fromOverSize)) {
     return {false, std::nullopt};
   }
   if (!LevelCanFollow(from.level, to.level)) return {false, std::nullopt};
@@ -33,7 +37,7 @@ MisreadGuard::Judged MisreadGuard::Judge(const Reading& from, const Reading& to,
     // A death at a level of unknown size: nothing to bound the loss by.
     return {!size || -*gain <= kMaxLossShare * static_cast<double>(*size), gain};
   }
-  if (ratePerMs) {
+  if (allRules && ratePerMs) {
     const double elapsed = static_cast<double>(std::max<std::int64_t>(0, to.ms - from.ms));
     const double allowance = size ? kGainAllowanceShare * static_cast<double>(*size) : 0;
     if (*gain > kRateMargin * *ratePerMs * elapsed + allowance) return {false, gain};
@@ -41,7 +45,8 @@ MisreadGuard::Judged MisreadGuard::Judge(const Reading& from, const Reading& to,
   return {true, gain};
 }
 
-GuardVerdict MisreadGuard::Check(std::int32_t level, double exp, std::int64_t monotonicMs, DeathPenalty death) {
+GuardVerdict MisreadGuard::Check(std::int32_t level, double exp, std::int64_t monotonicMs, DeathPenalty death,
+                                 bool allRules) {
   const Reading reading{level, exp, monotonicMs};
   // A level beyond the game's cap, with nothing to weigh it against, is left
   // to evaluation, which keeps its measurement as it was; so does the guard.
@@ -51,7 +56,7 @@ GuardVerdict MisreadGuard::Check(std::int32_t level, double exp, std::int64_t mo
     // but the table.
     const std::optional<std::int64_t> size = table_->Size(level);
     GuardVerdict verdict = GuardVerdict::Plausible;
-    if (size && exp >= static_cast<double>(*size)) {
+    if (allRules && size && exp >= static_cast<double>(*size)) {
       if (!AgreesWithSuspect(reading, death)) {
         suspect_ = reading;
         return GuardVerdict::Implausible;
@@ -63,21 +68,23 @@ GuardVerdict MisreadGuard::Check(std::int32_t level, double exp, std::int64_t mo
     return verdict;
   }
 
-  const Judged judged = Judge(*accepted_, reading, ratePerMs_, death);
+  const Judged judged = Judge(*accepted_, reading, ratePerMs_, death, allRules);
   if (judged.plausible) {
     suspect_.reset();
+    disagreeing_.clear();
     Accept(reading, true);
     return GuardVerdict::Plausible;
   }
-  if (AgreesWithSuspect(reading, death)) {
-    // The jump was real: the next gains are weighed afresh.
-    suspect_.reset();
-    ratePerMs_.reset();
-    Accept(reading, false);
-    return GuardVerdict::Confirmed;
-  }
+  const bool confirms = ConfirmsSuspect(reading, death);
   suspect_ = reading;
-  return GuardVerdict::Implausible;
+  const bool rebases = !confirms && RowAgrees(reading, death, allRules);
+  if (!confirms && !rebases) return GuardVerdict::Implausible;
+  // The jump was real, or the base was wrong: the next gains are weighed afresh.
+  suspect_.reset();
+  disagreeing_.clear();
+  ratePerMs_.reset();
+  Accept(reading, false);
+  return confirms ? GuardVerdict::Confirmed : GuardVerdict::Rebased;
 }
 
 bool MisreadGuard::AgreesWithSuspect(const Reading& reading, DeathPenalty death) const {
@@ -86,6 +93,27 @@ bool MisreadGuard::AgreesWithSuspect(const Reading& reading, DeathPenalty death)
   // only a counter that has moved since can vouch for the suspect.
   if (suspect_->level == reading.level && suspect_->exp == reading.exp) return false;
   return Judge(*suspect_, reading, std::nullopt, death).plausible;
+}
+
+bool MisreadGuard::ConfirmsSuspect(const Reading& reading, DeathPenalty death) const {
+  if (!accepted_ || !AgreesWithSuspect(reading, death)) return false;
+  // The experience moving vouches for the experience, never for a level.
+  if (suspect_->level != accepted_->level || reading.level != accepted_->level) return false;
+  const auto rose = [&](const Reading& r) {
+    const std::optional<double> gain = table_->Gain(accepted_->level, accepted_->exp, r.level, r.exp);
+    return gain && *gain > 0;
+  };
+  return rose(*suspect_) && rose(reading);
+}
+
+bool MisreadGuard::RowAgrees(const Reading& reading, DeathPenalty death, bool allRules) {
+  if (!disagreeing_.empty()) {
+    const Reading& last = disagreeing_.back();
+    if (last.level == reading.level && last.exp == reading.exp) return false;  // the screen stood still
+    if (!Judge(last, reading, std::nullopt, death, allRules).plausible) disagreeing_.clear();
+  }
+  disagreeing_.push_back(reading);
+  return std::ssize(disagreeing_) >= kRebaseReadings;
 }
 
 void MisreadGuard::Accept(const Reading& reading, bool measureRate) {
@@ -100,20 +128,11 @@ void MisreadGuard::Accept(const Reading& reading, bool measureRate) {
 void MisreadGuard::Reset() {
   accepted_.reset();
   suspect_.reset();
+  disagreeing_.clear();
   ratePerMs_.reset();
 }
 
 void MisreadGuard::Resume(std::int32_t level, double exp, std::int64_t monotonicMs) {
   Reset();
   accepted_ = Reading{level, exp, monotonicMs};
-}
-
-EvaluationStep ImplausibleReadingStep(std::int32_t level, double exp, const QDateTime& now) {
-  EvaluationStep step;
-  step.screenLine = LogDateText(now) + QStringLiteral("  認識疑義  ") + QStringLiteral("Lv") + QString::number(level) +
-                    QStringLiteral(" Exp") + GroupedNumber(exp);
-  step.scrollToEnd = true;
-  step.retrySoon = true;
-  step.traceMessage = QStringLiteral(" ImageRecognition implausible");
-  return step;
 }

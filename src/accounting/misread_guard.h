@@ -19,17 +19,24 @@
 //     this rule is not used.
 // Where the table has no size, rule 1 and the allowance of rule 4 fall away;
 // a level-up the table cannot measure is left to evaluation, which says so.
-// An implausible reading is held as a suspect. The next recognised reading
-// confirms it (both are taken as real: an item the rules do not foresee, a
-// table that differs) when it comes from a changed screen and is plausible
-// measured from it; the same reading again only means the screen has not
-// changed, and proves nothing.
+// An implausible reading is held as a suspect. Only an experience that rose
+// within the same level (an item the rules do not foresee, a table that
+// differs) is confirmed by the next reading, when it comes from a changed
+// screen, is plausible measured from it and still lies above the accepted
+// one: the experience moving says nothing of a level read wrong, and a loss
+// is never taken as real where a death costs nothing. Readings that keep
+// disagreeing with the accepted one mean it was itself wrong: once at least
+// kRebaseReadings of them, each from a changed screen and each plausible
+// measured from the one before, agree, the last becomes the new base, and
+// the jump to it counts as no gain. The same reading again only means the
+// screen has not changed, and proves nothing.
 
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "accounting/evaluation.h"
 #include "accounting/exp_table.h"
@@ -38,20 +45,20 @@ enum class GuardVerdict {
   Plausible,   // evaluate as usual
   Implausible, // not evaluated: a "認識疑義" line, retry soon
   Confirmed,   // was implausible, but agrees with the suspect before it: evaluate
+  Rebased,     // the accepted reading was wrong: measure on from this one, no gain for the jump
 };
 
-// What a death costs in the game version played.
-enum class DeathPenalty {
-  None,        // today's game: nothing
-  UpToATenth,  // older versions: up to a tenth of the level
-};
+// Readings that must agree before the accepted one is given up.
+inline constexpr int kRebaseReadings = 3;
 
 class MisreadGuard {
  public:
   // Judges a recognised reading (level and experience both read) taken at
   // `monotonicMs`, and remembers it as the accepted or the suspect reading.
+  // With `allRules` off (the guard switched off) only a loss is weighed:
+  // no gain line may ever be negative where a death costs nothing.
   GuardVerdict Check(std::int32_t level, double exp, std::int64_t monotonicMs,
-                     DeathPenalty death = DeathPenalty::None);
+                     DeathPenalty death = DeathPenalty::None, bool allRules = true);
 
   // The table sizes are judged by (the compiled one until told otherwise).
   void SetExpTable(std::shared_ptr<const ExpTable> table) { table_ = std::move(table); }
@@ -73,15 +80,18 @@ class MisreadGuard {
     bool plausible;
     std::optional<double> gain;  // where the table can tell it
   };
-  Judged Judge(const Reading& from, const Reading& to, std::optional<double> ratePerMs, DeathPenalty death) const;
+  Judged Judge(const Reading& from, const Reading& to, std::optional<double> ratePerMs, DeathPenalty death,
+               bool allRules = true) const;
   void Accept(const Reading& reading, bool measureRate);
   bool AgreesWithSuspect(const Reading& reading, DeathPenalty death) const;
+  bool ConfirmsSuspect(const Reading& reading, DeathPenalty death) const;
+  // Adds a disagreeing reading to the row of those that agree with each
+  // other; true once the row is long enough to take a new base from.
+  bool RowAgrees(const Reading& reading, DeathPenalty death, bool allRules);
 
   std::shared_ptr<const ExpTable> table_ = CompiledExpTable();
   std::optional<Reading> accepted_;
   std::optional<Reading> suspect_;
+  std::vector<Reading> disagreeing_;  // the row of agreeing readings against the accepted one
   std::optional<double> ratePerMs_;  // of the last gain between accepted readings
 };
-
-// What an implausible reading shows and traces instead of an evaluation.
-EvaluationStep ImplausibleReadingStep(std::int32_t level, double exp, const QDateTime& now);

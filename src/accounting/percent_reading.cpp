@@ -1,5 +1,6 @@
 #include "accounting/percent_reading.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/display_text.h"
@@ -22,9 +23,19 @@ ExpFromArea ExperienceFromArea(double digits, std::int32_t percentDecimals, std:
   return {static_cast<double>(exp), false};
 }
 
+bool DecimalsAgree(const QString& shown, std::int32_t percentDecimals) {
+  const qsizetype point = shown.indexOf(u'.');
+  if (point >= 0) return point >= 1 && point <= 2 && shown.size() - point - 1 == percentDecimals;
+  const auto digits = std::count_if(shown.begin(), shown.end(), [](QChar c) { return c.isDigit(); });
+  return digits >= percentDecimals + 1 && digits <= percentDecimals + 2;
+}
+
 ExpFromArea ExperienceOfReading(std::int32_t level, double digits, std::int32_t percentDecimals,
-                                const ExpTable& table) {
+                                const ExpTable& table, const QString& shown) {
   if (level < 1 || level > kTopLevel) return {digits, false};
+  if (ShowsPercent(percentDecimals) && !shown.isEmpty() && digits > 0 && !DecimalsAgree(shown, percentDecimals)) {
+    return {0, false, true};
+  }
   return ExperienceFromArea(digits, percentDecimals, table.Size(level));
 }
 
@@ -34,5 +45,15 @@ EvaluationStep PercentWithoutSizeStep(std::int32_t level, const QDateTime& now) 
                     QStringLiteral("Lv%1の経験値が経験値表になく、%表示を換算できません").arg(level);
   step.scrollToEnd = true;
   step.traceMessage = QStringLiteral(" ImageRecognition percent without level size");
+  return step;
+}
+
+EvaluationStep PercentDecimalsStep(const QString& shown, std::int32_t percentDecimals, const QDateTime& now) {
+  EvaluationStep step;
+  step.screenLine = LogDateText(now) + QStringLiteral("  認識失敗  ") +
+                    QStringLiteral("ExpNG 「%1」は小数%2桁の%表示に合いません").arg(shown).arg(percentDecimals);
+  step.scrollToEnd = true;
+  step.retrySoon = true;
+  step.traceMessage = QStringLiteral(" ImageRecognition percent decimals mismatch");
   return step;
 }

@@ -6,6 +6,7 @@
 // ever.
 
 #include <QDateTime>
+#include <QString>
 #include <cstdint>
 #include <optional>
 
@@ -23,7 +24,15 @@ constexpr bool ShowsPercent(std::int32_t percentDecimals) {
 struct ExpFromArea {
   double exp = 0;             // experience within the level; 0: not read
   bool sizeUnknown = false;   // a percentage at a level the table has no size for
+  bool decimalsDisagree = false;  // the capture shows other decimals than the setting: not read
 };
+
+// Whether `shown`, what the experience area read (its digits, and the point
+// where the reading reports it), is a percentage with `percentDecimals`
+// decimals: the point stands before that many digits, with one or two
+// before it; without a point in it, the digits are as many as such a
+// percentage has. A mismatch would scale every reading by a power of ten.
+bool DecimalsAgree(const QString& shown, std::int32_t percentDecimals);
 
 // `digits` is the value of the digits read off the experience area (the
 // point is not a digit: 45.678% reads 45678). With a percentage shown with
@@ -35,8 +44,14 @@ ExpFromArea ExperienceFromArea(double digits, std::int32_t percentDecimals, std:
 // The same for a reading at `level`, the size taken from `table`. A level
 // beyond the game's cap is a misread: its digits are left as they are, for
 // evaluation to report.
-ExpFromArea ExperienceOfReading(std::int32_t level, double digits, std::int32_t percentDecimals, const ExpTable& table);
+// With `shown` (what the area read) a percentage whose decimals disagree
+// with the setting is not read.
+ExpFromArea ExperienceOfReading(std::int32_t level, double digits, std::int32_t percentDecimals, const ExpTable& table,
+                                const QString& shown = QString());
 
 // What the screen shows and the trace says instead of an evaluation when a
 // percentage cannot be converted.
 EvaluationStep PercentWithoutSizeStep(std::int32_t level, const QDateTime& now);
+// … and when the capture shows other decimals than the setting: a failed
+// reading, retried soon.
+EvaluationStep PercentDecimalsStep(const QString& shown, std::int32_t percentDecimals, const QDateTime& now);

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "accounting/level_rise.h"
+#include "accounting/misread_guard.h"
 #include "base/display_text.h"
 
 namespace {
@@ -35,7 +36,10 @@ QString TimeToLevelText(const std::optional<double>& seconds) {
   return SessionTexts::tr("あと %1").arg(MinutesText(minutes));
 }
 
-QString DurationText(std::int64_t ms) { return MinutesText(std::max<std::int64_t>(0, ms) / 60000); }
+QString DurationText(std::int64_t ms) {
+  if (ms > 0 && ms < 60000) return SessionTexts::tr("1分未満");
+  return MinutesText(std::max<std::int64_t>(0, ms) / 60000);
+}
 
 void SessionModel::Start(const QDateTime& wallNow, std::int64_t monotonicMs) {
   std::shared_ptr<const ExpTable> table = std::move(table_);
@@ -53,7 +57,7 @@ void SessionModel::Stop(const QDateTime& wallNow, std::int64_t /*monotonicMs*/) 
   stopWall_ = wallNow;
 }
 
-ReadingVerdict SessionModel::Add(std::int32_t level, double exp, std::int64_t monotonicMs) {
+ReadingVerdict SessionModel::Add(std::int32_t level, double exp, std::int64_t monotonicMs, DeathPenalty death) {
   if (!running_ || level <= 0 || !std::isfinite(exp) || exp < 0) return ReadingVerdict::Ignored;
   const Reading current{level, exp, monotonicMs};
 
@@ -71,24 +75,42 @@ ReadingVerdict SessionModel::Add(std::int32_t level, double exp, std::int64_t mo
     return ReadingVerdict::Accepted;
   }
 
-  const auto follows = [](const Reading& from, const Reading& to) { return LevelCanFollow(from.level, to.level); };
+  const auto follows = [death](const Reading& from, const Reading& to) {
+    if (!LevelCanFollow(from.level, to.level)) return false;
+    return death != DeathPenalty::None || from.level != to.level || to.exp >= from.exp;
+  };
   if (!follows(*last_, current)) {
-    const bool agreesWithRejected = rejected_ && follows(*rejected_, current);
-    if (!agreesWithRejected) {
-      rejected_ = current;
-      ++misreads_;
-      return ReadingVerdict::Misread;
+    ++misreads_;
+    if (!disagreeing_.empty()) {
+      const Reading& before = disagreeing_.back();
+      if (before.level == current.level && before.exp == current.exp) return ReadingVerdict::Misread;  // a still screen
+      if (!follows(before, current)) disagreeing_.clear();
     }
-    // Two readings agree against the earlier ones: carry on from them,
-    // without a gain for the jump itself.
-    rejected_.reset();
-    last_ = current;
-    lastMoveMs_ = monotonicMs;
+    disagreeing_.push_back(current);
+    if (std::ssize(disagreeing_) < kRebaseReadings) return ReadingVerdict::Misread;
+    // They agree against the earlier ones: carry on from them, without a
+    // gain for the jump itself.
+    --misreads_;
+    Rebase(level, exp, monotonicMs);
     return ReadingVerdict::Rebased;
   }
-  rejected_.reset();
+  disagreeing_.clear();
   Accept(current);
   return ReadingVerdict::Accepted;
+}
+
+void SessionModel::Rebase(std::int32_t level, double exp, std::int64_t monotonicMs) {
+  if (!running_) return;
+  disagreeing_.clear();
+  last_ = Reading{level, exp, monotonicMs};
+  if (!first_) first_ = last_;
+  lastMoveMs_ = monotonicMs;
+}
+
+void SessionModel::LeaveOut(std::int64_t ms) {
+  if (!running_ || ms <= 0) return;
+  if (last_) last_->ms += ms;
+  lastMoveMs_ += ms;
 }
 
 void SessionModel::NoteMisread() {
@@ -120,7 +142,7 @@ void SessionModel::Accept(const Reading& reading) {
     while (segments_.front().endMs <= reading.ms - kLongWindowMs) segments_.pop_front();
     lastMoveMs_ = reading.ms;
   }
-  AddPoint({reading.ms - startMs_, gained_, WindowRate(reading.ms, kShortWindowMs)});
+  AddPoint({reading.ms - startMs_, gained_, WindowRate(reading.ms, kShortWindowMs), activeMs_ >= kShortWindowMs});
 }
 
 void SessionModel::AddPoint(const SessionPoint& point) {
@@ -143,8 +165,16 @@ SessionModel::WindowSums SessionModel::SumsSince(std::int64_t nowMs, std::int64_
   return sums;
 }
 
+SessionModel::WindowSums SessionModel::WindowSumsAt(std::int64_t nowMs, std::int64_t windowMs) const {
+  // Ended at the last gain: time without one drops no slower gain out of
+  // the window, so the rate cannot rise from it; it stands, until the
+  // window holds no gain at all.
+  if (segments_.empty() || nowMs - segments_.back().endMs >= windowMs) return {};
+  return SumsSince(segments_.back().endMs, windowMs);
+}
+
 std::optional<double> SessionModel::WindowRate(std::int64_t nowMs, std::int64_t windowMs) const {
-  const WindowSums sums = SumsSince(nowMs, windowMs);
+  const WindowSums sums = WindowSumsAt(nowMs, windowMs);
   return RatePerHourK(sums.gain, sums.activeMs);
 }
 
@@ -161,6 +191,8 @@ SessionFigures SessionModel::Figures(std::int64_t monotonicMs, const QDateTime& 
   f.exp = last_->exp;
   f.shortRate = WindowRate(monotonicMs, kShortWindowMs);
   f.longRate = WindowRate(monotonicMs, kLongWindowMs);
+  f.shortRateProvisional = activeMs_ < kShortWindowMs;
+  f.longRateProvisional = activeMs_ < kLongWindowMs;
   f.wholeRate = RatePerHourK(gained_, activeMs_);
   if (running_ && wallNow.isValid() && monotonicMs - lastMoveMs_ > kIdleLimitMs) {
     f.idleSince = wallNow.addMSecs(lastMoveMs_ - monotonicMs);
@@ -173,7 +205,7 @@ SessionFigures SessionModel::Figures(std::int64_t monotonicMs, const QDateTime& 
     // Cut, not rounded: 100 % only once the level is done.
     f.progressPercent = std::floor(last_->exp / whole * 1000) / 10;
     // The unrounded rate of the same window, so a slow rate is not cut to 0.
-    const WindowSums sums = SumsSince(monotonicMs, kShortWindowMs);
+    const WindowSums sums = WindowSumsAt(monotonicMs, kShortWindowMs);
     if (sums.activeMs > 0 && sums.gain > 0) {
       f.secondsToLevel = (whole - last_->exp) / (sums.gain / static_cast<double>(sums.activeMs)) / 1000;
     }

@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "accounting/evaluation.h"
 #include "accounting/exp_table.h"
 
 // Experience that did not move for longer than this is idle time: it is
@@ -34,6 +35,8 @@ struct SessionPoint {
   std::int64_t sinceStartMs = 0;
   double gained = 0;
   std::optional<double> shortRate;
+  // Ten minutes of play lay behind it: only such a rate is a best ten minutes.
+  bool fullSpan = false;
 };
 
 struct SessionFigures {
@@ -43,8 +46,13 @@ struct SessionFigures {
   double exp = 0;
   double gained = 0;                // since Run, across level-ups
   std::int64_t activeMs = 0;        // time in which experience rose
+  // The windows' rates end at the last gain: without a gain a rate stands,
+  // until its window holds no gain and it has none.
   std::optional<double> shortRate;  // k/h over the last 10 minutes, rounded down as the log does
   std::optional<double> longRate;   // over the last hour
+  // Less play than the window lies behind the rate: it is an estimate.
+  bool shortRateProvisional = false;
+  bool longRateProvisional = false;
   std::optional<double> wholeRate;  // over the whole session
   std::optional<double> progressPercent;  // in the current level; nothing where the table has no size
   // Seconds to the next level at the last-10-minutes rate; nothing when the
@@ -56,6 +64,12 @@ struct SessionFigures {
   // While running, experience has not risen for longer than the idle limit
   // since then (wall clock): the rates keep the values of the time played.
   std::optional<QDateTime> idleSince;
+  // Readings have failed since then (wall clock), in these areas: what the
+  // figures say of the present can no longer be vouched for. Told by the
+  // monitoring cycle, which sees the failures.
+  std::optional<QDateTime> failingSince;
+  bool levelFailing = false;
+  bool expFailing = false;
 };
 
 enum class ReadingVerdict { Accepted, Rebased, Misread, Ignored };
@@ -73,11 +87,19 @@ class SessionModel {
   void SetExpTable(std::shared_ptr<const ExpTable> table) { table_ = std::move(table); }
 
   // A successful reading (level and experience within the level). A level
-  // lower than the previous one, more than 3 higher, or an experience beyond
-  // the level's size is a misread and left out; two such readings in a row
-  // that agree with each other mean the earlier readings were the wrong ones
-  // (or another character is played) and the session goes on from them.
-  ReadingVerdict Add(std::int32_t level, double exp, std::int64_t monotonicMs);
+  // lower than the previous one, more than 3 higher, an experience beyond
+  // the level's size, or (where a death costs nothing) less experience at
+  // the same level is a misread and left out; kRebaseReadings such readings
+  // from changing screens that agree with each other mean the earlier
+  // readings were the wrong ones (or another character is played) and the
+  // session goes on from the last, without a gain for the jump.
+  ReadingVerdict Add(std::int32_t level, double exp, std::int64_t monotonicMs,
+                     DeathPenalty death = DeathPenalty::None);
+  // The misread guard took this reading as the new base: the same, on its word.
+  void Rebase(std::int32_t level, double exp, std::int64_t monotonicMs);
+  // `ms` just past were not played (the game was closed): the next gain is
+  // credited without them, and the idle time does not count them.
+  void LeaveOut(std::int64_t ms);
   // A reading refused before it got here (by the misread guard): counted
   // with the misreads, and nothing else.
   void NoteMisread();
@@ -113,6 +135,8 @@ class SessionModel {
     std::int64_t activeMs = 0;
   };
   WindowSums SumsSince(std::int64_t nowMs, std::int64_t windowMs) const;
+  // The window ending at the last gain; nothing once it holds none at `nowMs`.
+  WindowSums WindowSumsAt(std::int64_t nowMs, std::int64_t windowMs) const;
   std::optional<double> WindowRate(std::int64_t nowMs, std::int64_t windowMs) const;
   void Accept(const Reading& reading);
   void AddPoint(const SessionPoint& point);
@@ -124,7 +148,7 @@ class SessionModel {
   std::int64_t startMs_ = 0;
   std::optional<Reading> first_;
   std::optional<Reading> last_;
-  std::optional<Reading> rejected_;  // the last misread, to tell a wrong baseline
+  std::vector<Reading> disagreeing_;  // misreads that agree with each other, to tell a wrong base
   std::int64_t lastMoveMs_ = 0;      // when experience last changed
   double gained_ = 0;
   std::int64_t activeMs_ = 0;
@@ -142,4 +166,5 @@ std::optional<double> RatePerHourK(double gained, std::int64_t activeMs);
 QString TimeToLevelText(const std::optional<double>& seconds);
 
 // "1時間2分", "12分": whole minutes, cut; the minutes are not padded.
+// Under a minute of play, "1分未満": "0分" beside a gain reads as nothing played.
 QString DurationText(std::int64_t ms);

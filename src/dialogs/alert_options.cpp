@@ -33,12 +33,27 @@ AlertOptions::AlertOptions(Settings& settings, QWidget* parent)
   chkAnnounce_ = Box(this, "chkAnnounce", tr("レベルアップと目標到達も知らせる (通知と測定結果)"),
                      QRect(8, 70, 420, 20));
 
+  chkGameWait_ = Box(this, "chkGameWait", tr("ゲームが閉じても計測を続けて再起動を待つ"), QRect(8, 94, 330, 20));
+  txtGameWaitMinutes_ = new QSpinBox(this);
+  txtGameWaitMinutes_->setObjectName(QStringLiteral("txtGameWaitMinutes"));
+  txtGameWaitMinutes_->setRange(1, 1440);
+  txtGameWaitMinutes_->setSuffix(tr(" 分"));
+  txtGameWaitMinutes_->setGeometry(350, 92, 80, 24);
+
   connect(chkMisreadGuard_, &QCheckBox::toggled, this, [this](bool on) { settings_.misreadGuard = on; });
   connect(txtAlertMinutes_, &QSpinBox::valueChanged, this, [this](int minutes) { settings_.alertMinutes = minutes; });
   connect(chkAlertNotify_, &QCheckBox::toggled, this, [this](bool on) { settings_.alertNotify = on; });
   connect(chkAlertBeep_, &QCheckBox::toggled, this, [this](bool on) { settings_.alertBeep = on; });
   connect(chkAlertLogLine_, &QCheckBox::toggled, this, [this](bool on) { settings_.alertLogLine = on; });
   connect(chkAnnounce_, &QCheckBox::toggled, this, [this](bool on) { settings_.announce = on; });
+  // One setting: the minutes waited, 0 for not waiting.
+  connect(chkGameWait_, &QCheckBox::toggled, this, [this](bool on) {
+    txtGameWaitMinutes_->setEnabled(on);
+    settings_.gameWaitMinutes = on ? txtGameWaitMinutes_->value() : 0;
+  });
+  connect(txtGameWaitMinutes_, &QSpinBox::valueChanged, this, [this](int minutes) {
+    if (chkGameWait_->isChecked()) settings_.gameWaitMinutes = minutes;
+  });
 }
 
 void AlertOptions::Fill() {
@@ -55,4 +70,13 @@ void AlertOptions::Fill() {
   chkAlertBeep_->setChecked(shown.alertBeep);
   chkAlertLogLine_->setChecked(shown.alertLogLine);
   chkAnnounce_->setChecked(shown.announce);
+  {
+    // Off shows the default minutes; a value outside the box's range stays
+    // as it is until the player changes it.
+    const QSignalBlocker quietBox(chkGameWait_);
+    const QSignalBlocker quietMinutes(txtGameWaitMinutes_);
+    txtGameWaitMinutes_->setValue(shown.gameWaitMinutes > 0 ? shown.gameWaitMinutes : Settings().gameWaitMinutes);
+    chkGameWait_->setChecked(shown.gameWaitMinutes > 0);
+  }
+  txtGameWaitMinutes_->setEnabled(shown.gameWaitMinutes > 0);
 }

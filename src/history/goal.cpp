@@ -60,7 +60,12 @@ GoalFigures GoalProgress(const Goal& goal, std::int32_t level, double exp, const
                          const RecentPace& pace, const QDate& today, const ExpTable& table) {
   GoalFigures f;
   f.set = goal.level > 0;
-  if (!f.set || level <= 0) return f;
+  if (!f.set) return f;
+  if (level <= 0) {
+    // No reading yet: nothing to measure the way from.
+    f.unknown = true;
+    return f;
+  }
   if (level >= goal.level) {
     f.reached = true;
     return f;

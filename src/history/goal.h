@@ -36,7 +36,7 @@ RecentPace PaceOfRecords(const std::vector<MeasurementRecord>& records, const QD
 
 struct GoalFigures {
   bool set = false;      // a target level is chosen
-  bool unknown = false;  // the target or the current level lies beyond the experience table
+  bool unknown = false;  // no reading yet, or the target or the current level lies beyond the experience table
   bool reached = false;  // the current level is the target or above
   double needed = 0;     // experience still to gain
   std::optional<double> hoursAtHourRate;  // playing time at the current 1-hour rate

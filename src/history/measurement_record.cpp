@@ -153,11 +153,12 @@ std::optional<MeasurementRecord> ParseRecordLine(const QString& line) {
 MeasurementRecord RecordOfSession(const QDateTime& start, const QDateTime& end, const SessionFigures& figures,
                                   const std::vector<SessionPoint>& points, const QString& logFile,
                                   const QString& memo) {
+  // Only a rate with ten minutes of play behind it: a few seconds' rate is
+  // no best ten minutes, and a shorter measurement has none.
   std::optional<double> best;
   for (const SessionPoint& p : points) {
-    if (p.shortRate && (!best || *p.shortRate > *best)) best = p.shortRate;
+    if (p.fullSpan && p.shortRate && (!best || *p.shortRate > *best)) best = p.shortRate;
   }
-  if (!best) best = figures.wholeRate;
   return MeasurementRecord{start,
                            end,
                            figures.activeMs,

@@ -47,7 +47,8 @@ std::optional<MeasurementRecord> ParseRecordLine(const QString& line);
 
 // The record of a monitoring session that ended at `end`: its figures and
 // chart points as the session model gives them (the best 10 minutes is the
-// highest last-10-minutes rate it showed).
+// highest last-10-minutes rate it showed with ten minutes of play behind it;
+// none for a shorter one).
 MeasurementRecord RecordOfSession(const QDateTime& start, const QDateTime& end, const SessionFigures& figures,
                                   const std::vector<SessionPoint>& points, const QString& logFile,
                                   const QString& memo);

@@ -65,6 +65,7 @@ void CompactView::Show(const SessionFigures& figures) {
   toLevel_->setText(t.toLevel);
   progress_->setValue(figures.progressPercent ? static_cast<int>(std::lround(*figures.progressPercent * 10)) : 0);
   progress_->setFormat(t.progress);
+  for (QWidget* unvouched : std::initializer_list<QWidget*>{rate_, toLevel_, progress_}) unvouched->setEnabled(!t.stale);
   // The panel's note on the rates, worded to fit the compact view's width.
   activity_->setText(tr("%1・時給は稼働時間あたり").arg(t.activity));
 }

@@ -8,8 +8,17 @@
 
 namespace {
 
-QString RateText(const std::optional<double>& rate) {
-  return rate ? GroupedNumber(*rate) + QStringLiteral(" k/h") : QStringLiteral("—");
+QString RateText(const std::optional<double>& rate, bool provisional = false) {
+  if (!rate) return QStringLiteral("—");
+  const QString text = GroupedNumber(*rate) + QStringLiteral(" k/h");
+  //: A rate with less play behind it than its window (10 minutes, an hour)
+  return provisional ? QCoreApplication::translate("LivePanel", "%1 (暫定)").arg(text) : text;
+}
+
+QString FailingAreasText(const SessionFigures& f) {
+  if (f.levelFailing && f.expFailing) return QCoreApplication::translate("LivePanel", "レベルと経験値");
+  return f.levelFailing ? QCoreApplication::translate("LivePanel", "レベル")
+                        : QCoreApplication::translate("LivePanel", "経験値");
 }
 
 }  // namespace
@@ -18,14 +27,19 @@ QString RateBasisText() { return QCoreApplication::translate("LivePanel", "時�
 
 LiveTexts MakeLiveTexts(const SessionFigures& f) {
   LiveTexts t;
-  t.shortRate = RateText(f.shortRate);
-  t.longRate = RateText(f.longRate);
+  t.shortRate = RateText(f.shortRate, f.shortRateProvisional);
+  t.longRate = RateText(f.longRate, f.longRateProvisional);
   t.wholeRate = RateText(f.wholeRate);
   t.gained = GroupedNumber(f.gained);
   t.activeTime = DurationText(f.activeMs);
   t.misreads = QString::number(f.misreads);
   if (!f.running) {
     t.activity = f.hasReading ? QCoreApplication::translate("LivePanel", "停止中") : QStringLiteral("—");
+  } else if (f.failingSince) {
+    //: Readings have failed since hh:mm, in the named areas
+    t.activity = QCoreApplication::translate("LivePanel", "読取失敗 (%1から, %2)")
+                     .arg(f.failingSince->toString(QStringLiteral("hh:mm")), FailingAreasText(f));
+    t.stale = true;
   } else if (f.idleSince) {
     t.activity = QCoreApplication::translate("LivePanel", "休止中 (%1から)").arg(f.idleSince->toString(QStringLiteral("hh:mm")));
   } else {
@@ -43,6 +57,9 @@ LiveTexts MakeLiveTexts(const SessionFigures& f) {
     t.progress = f.progressPercent ? QString::number(*f.progressPercent, 'f', 1) + QStringLiteral(" %")
                                    : QStringLiteral("—");
     t.toLevel = TimeToLevelText(f.secondsToLevel);
+    if (f.secondsToLevel && f.shortRateProvisional) {
+      t.toLevel = QCoreApplication::translate("LivePanel", "%1 (暫定)").arg(t.toLevel);
+    }
   }
   return t;
 }
@@ -114,4 +131,7 @@ void LivePanel::Show(const SessionFigures& figures) {
   const std::array<const QString*, 9> texts{&t.shortRate, &t.longRate,   &t.wholeRate, &t.toLevel, &t.gained,
                                             &t.activeTime, &t.progress, &t.misreads,  &t.activity};
   for (std::size_t i = 0; i < values_.size(); ++i) values_[i]->setText(*texts[i]);
+  // What readings that fail leave unvouched for is greyed: the windows'
+  // rates, the time to the level and the progress.
+  for (const std::size_t i : {0U, 1U, 3U, 6U}) values_[i]->setEnabled(!t.stale);
 }

@@ -22,7 +22,10 @@ struct LiveTexts {
   QString progress;    // 進捗 %
   QString toLevel;     // 次のレベルまで
   QString misreads;    // 誤読
-  QString activity;    // 計測中, 休止中 (hh:mmから), 停止中
+  QString activity;    // 計測中, 休止中 (hh:mmから), 読取失敗 (hh:mmから …), 停止中
+  // Readings fail: the rates, the progress and the time to the level no
+  // longer tell the present, and are shown greyed.
+  bool stale = false;
 };
 
 // Said beside the rates: what they are per.

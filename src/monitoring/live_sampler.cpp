@@ -20,6 +20,7 @@ LiveObservation ObserveGame(WindowSystem& windows, const GameView& view, const S
   // No lag wait: a reading that catches the counter mid-change reads wrong
   // or not at all, and the next tick reads again.
   const RecognitionResult result = RecognizeDigits(grids, widths, *matcher, 0, false);
-  if (result.level != 0 && result.exp != 0) seen.reading = LiveReading{result.level, result.exp};
+  seen.unread = {result.level == 0, result.exp == 0};
+  if (result.level != 0 && result.exp != 0) seen.reading = LiveReading{result.level, result.exp, result.digits[1]};
   return seen;
 }

@@ -3,6 +3,7 @@
 // front, and (when asked) what its counters read. Nothing else happens: no
 // beep, no lag wait, no caption, no picture kept, no trace.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -16,11 +17,13 @@ class PatternMatcher;
 struct LiveReading {
   std::int32_t level = 0;
   double exp = 0;
+  QString expText;  // what the experience area read
 };
 
 struct LiveObservation {
   GameSeen game = GameSeen::Unknown;
   std::optional<LiveReading> reading;  // only a reading of both counters
+  std::array<bool, 2> unread{};        // the areas that were read and read 認識NG
 };
 
 // What `view` saw; when the game may be read and `matcher` is given, both

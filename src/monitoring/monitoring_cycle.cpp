@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 
+#include "accounting/percent_reading.h"
 #include "base/display_text.h"
 #include "base/pixel_grid.h"
 #include "capture/capture_area.h"
@@ -84,6 +85,7 @@ void MonitoringCycle::EnterMonitoring() {
 
 void MonitoringCycle::EnterIdle() {
   monitoring_ = false;
+  gameGoneMs_.reset();
   StopSession();
   // The panel and the compact view say 停止中 too, not the last 計測中.
   ShowFigures();
@@ -195,6 +197,15 @@ void MonitoringCycle::CaptureStep() {
   const GameView view = Look();
   if (view.game == GameSeen::Missing) {
     TellAlerts(GameSeen::Missing);
+    const std::int64_t nowMs = services_.clock.MonotonicMs();
+    if (const std::optional<std::int64_t> waitEnd = GameWaitEndMs(); waitEnd && nowMs < *waitEnd) {
+      // A crash or a restart: the measurement goes on in its file if the
+      // game is back in time, and it is looked for again soon.
+      schedule_.Retry(nowMs);
+      Tell([](MonitoringListener& l) { l.StateChanged(); });
+      return;
+    }
+    gameGoneMs_.reset();
     // Stopped first, so that the state line says so while the box stands.
     const bool stops = !logWriter_.LogStamp().isEmpty();
     if (stops) {
@@ -229,7 +240,26 @@ void MonitoringCycle::CaptureStep() {
   AfterGrab(view, pictures, heard);
 }
 
+std::optional<std::int64_t> MonitoringCycle::GameWaitEndMs() const {
+  if (!gameGoneMs_ || !monitoring_ || logWriter_.LogStamp().isEmpty()) return std::nullopt;
+  return *gameGoneMs_ + std::int64_t{state_.settings.gameWaitMinutes} * 60'000;
+}
+
 void MonitoringCycle::SawGame(GameSeen seen) {
+  const std::int64_t nowMs = services_.clock.MonotonicMs();
+  const bool measuring = monitoring_ && !logWriter_.LogStamp().isEmpty() && state_.settings.gameWaitMinutes > 0;
+  if (seen == GameSeen::Missing && measuring && !gameGoneMs_) {
+    gameGoneMs_ = nowMs;
+    services_.trace.Event(QStringLiteral(" Lost ") + kGameTitle + QStringLiteral(" Then Wait"));
+  } else if (seen != GameSeen::Missing && gameGoneMs_) {
+    // Back within the wait: the time without the game was not played, and
+    // no rate may count it.
+    const std::int64_t gone = nowMs - *gameGoneMs_;
+    gameGoneMs_.reset();
+    evaluator_.LeaveOut(gone);
+    session_.LeaveOut(gone);
+    services_.trace.Event(QStringLiteral(" Found ") + kGameTitle + QStringLiteral(" Again"));
+  }
   if (seen == GameSeen::Behind && game_ != GameSeen::Behind) behindSinceMs_ = services_.clock.MonotonicMs();
   if (seen != GameSeen::Missing) gameMissingTold_ = false;
   game_ = seen;
@@ -311,6 +341,7 @@ void MonitoringCycle::RecognizeDigits() {
   }
   recognizedLevel_ = result.level;
   recognizedExp_ = result.exp;
+  recognizedExpText_ = result.digits[1];
   for (int area = 0; area < 2; ++area) {
     const QString& caption = result.captions[static_cast<std::size_t>(area)];
     Tell([&](MonitoringListener& l) { l.CaptionChanged(area, caption); });
@@ -355,8 +386,22 @@ AlertEvent MonitoringCycle::ApplyEvaluation() {
   if (!step.traceMessage.isEmpty()) services_.trace.Event(step.traceMessage);
   AfterEvaluation(step, now, monotonicMs);
   TellAlerts(GameSeen::InFront, heard.reading, heard.point);
-  // Without live readings the timed ones are all the session hears, so the
-  // measurement's record is made from them; the screen stays as it was.
-  if (!state_.settings.liveSampling && heard.point) session_.Add(heard.point->level, heard.point->exp, monotonicMs);
+  // Every logged reading reaches the session too, so its summary and record
+  // end where the log file ends; without live readings they are all it hears.
+  // A percentage the table cannot convert is no experience.
+  const bool converted = !ExperienceOfReading(recognizedLevel_, recognizedExp_, state_.settings.expPercentDecimals,
+                                              *expTable_)
+                              .sizeUnknown;
+  if (heard.point && converted) {
+    if (step.rebase) {
+      session_.Rebase(heard.point->level, heard.point->exp, monotonicMs);
+    } else {
+      session_.Add(heard.point->level, heard.point->exp, monotonicMs,
+                   state_.settings.deathCostsExp ? DeathPenalty::UpToATenth : DeathPenalty::None);
+    }
+    // The panel shows what the session now holds; without live readings the
+    // screen stays as it was.
+    if (state_.settings.liveSampling) ShowFigures();
+  }
   return heard;
 }

@@ -128,6 +128,8 @@ class MonitoringCycle {
   const AlertMonitor& Alerts() const { return alerts_; }
   // Where the last look saw the game.
   GameSeen Game() const { return game_; }
+  // Whether a measurement waits for its game to come back.
+  bool WaitingForGame() const { return GameWaitEndMs().has_value(); }
   const QString& Memo() const { return memo_; }
   const std::shared_ptr<const ExpTable>& ExpTableInUse() const { return expTable_; }
 
@@ -144,6 +146,8 @@ class MonitoringCycle {
   // player has been told it is gone).
   void SawGame(GameSeen seen);
   void WarnGameMissing(bool stopped);
+  // When the wait for a closed game runs out; nothing while none is waited for.
+  std::optional<std::int64_t> GameWaitEndMs() const;
   // Whether one of the program's own windows lies over a capture area now.
   bool OwnWindowOverAreas();
   std::shared_ptr<const PatternMatcher> Matcher();
@@ -187,6 +191,9 @@ class MonitoringCycle {
   void StopSession();
   void LiveTick(bool due);
   void ShowFigures();
+  // Which areas the last reading (timed or live) could not read: failures
+  // are dated from the first of a row, and a reading of both ends the row.
+  void NoteAreasRead(bool levelRead, bool expRead);
 
   ProgramState& state_;
   Services& services_;
@@ -219,6 +226,7 @@ class MonitoringCycle {
   std::array<QImage, 2> captures_;
   std::int32_t recognizedLevel_ = 0;
   double recognizedExp_ = 0;
+  QString recognizedExpText_;  // what the experience area read, for the percentage's point
   bool captureStepActive_ = false;  // a capture step (and maybe its message box) is under way
   bool ended_ = false;              // Exit or the close box: nothing may act any more
 
@@ -261,4 +269,9 @@ class MonitoringCycle {
   bool gameMissingTold_ = false;
   std::function<std::vector<QRect>()> ownWindows_;
   QString stoppedBecause_;  // why the program itself stopped monitoring
+  // The game closed while a measurement's log file was under way: when it
+  // was first missed (monotonic), while the measurement waits for it.
+  std::optional<std::int64_t> gameGoneMs_;
+  std::optional<QDateTime> failingSince_;
+  std::array<bool, 2> failing_{};  // level, experience
 };

@@ -12,6 +12,7 @@
 
 void MonitoringCycle::StartSession() {
   session_.Start(services_.clock.Now(), services_.clock.MonotonicMs());
+  failingSince_.reset();
   liveGuard_.Reset();
   game_ = GameSeen::Unknown;
   hidden_.reset();
@@ -36,30 +37,36 @@ void MonitoringCycle::LiveTick(bool due) {
   const GameView view = Look();
   const LiveObservation seen = ObserveGame(services_.windows, view, state_.settings, matcher.get());
   if (due) return;  // the capture step tells the alerts what it finds
+  if (sample && seen.game == GameSeen::InFront) NoteAreasRead(!seen.unread[0], !seen.unread[1]);
   if (!seen.reading) {
     TellAlerts(seen.game);
     return;
   }
   const Settings& settings = state_.settings;
   const ExpFromArea fromArea =
-      ExperienceOfReading(seen.reading->level, seen.reading->exp, settings.expPercentDecimals, *expTable_);
+      ExperienceOfReading(seen.reading->level, seen.reading->exp, settings.expPercentDecimals, *expTable_,
+                          seen.reading->expText);
+  if (fromArea.decimalsDisagree) NoteAreasRead(true, false);
   // A percentage the table cannot convert tells the session nothing.
   if (fromArea.exp <= 0) {
     TellAlerts(seen.game);
     return;
   }
-  const LiveReading reading{seen.reading->level, fromArea.exp};
+  const LiveReading reading{seen.reading->level, fromArea.exp, seen.reading->expText};
   const std::int64_t ms = services_.clock.MonotonicMs();
   const DeathPenalty death = settings.deathCostsExp ? DeathPenalty::UpToATenth : DeathPenalty::None;
-  // A misread digit must not reach the panel as a huge gain or loss.
-  if (settings.misreadGuard &&
-      liveGuard_.Check(reading.level, reading.exp, ms, death) == GuardVerdict::Implausible) {
+  // A misread digit must not reach the panel as a huge gain or loss; off,
+  // the guard still weighs losses, as the timed readings' guard does.
+  const GuardVerdict verdict = liveGuard_.Check(reading.level, reading.exp, ms, death, settings.misreadGuard);
+  if (verdict == GuardVerdict::Implausible) {
     session_.NoteMisread();
     TellAlerts(seen.game, AlertEvent::Reading::Implausible);
     ShowFigures();
     return;
   }
-  switch (session_.Add(reading.level, reading.exp, ms)) {
+  if (verdict == GuardVerdict::Rebased) session_.Rebase(reading.level, reading.exp, ms);
+  switch (verdict == GuardVerdict::Rebased ? ReadingVerdict::Rebased
+                                           : session_.Add(reading.level, reading.exp, ms, death)) {
     case ReadingVerdict::Ignored:
       TellAlerts(seen.game);
       break;
@@ -83,7 +90,27 @@ void MonitoringCycle::SetExpTable(std::shared_ptr<const ExpTable> table) {
 }
 
 SessionFigures MonitoringCycle::Figures() const {
-  return session_.Figures(services_.clock.MonotonicMs(), services_.clock.Now());
+  SessionFigures figures = session_.Figures(services_.clock.MonotonicMs(), services_.clock.Now());
+  if (monitoring_ && failingSince_) {
+    figures.failingSince = failingSince_;
+    figures.levelFailing = failing_[0];
+    figures.expFailing = failing_[1];
+  }
+  return figures;
+}
+
+void MonitoringCycle::NoteAreasRead(bool levelRead, bool expRead) {
+  const std::optional<QDateTime> before = failingSince_;
+  const std::array<bool, 2> areasBefore = failing_;
+  if (levelRead && expRead) {
+    failingSince_.reset();
+  } else {
+    if (!failingSince_) failingSince_ = services_.clock.Now();
+    failing_ = {!levelRead, !expRead};
+  }
+  // A failed reading redraws nothing else: the panel is told when the row
+  // of failures begins, changes its areas or ends.
+  if (before.has_value() != failingSince_.has_value() || (failingSince_ && areasBefore != failing_)) ShowFigures();
 }
 
 void MonitoringCycle::ShowFigures() {
@@ -136,5 +163,6 @@ QString MonitoringCycle::StateText() const {
     in.manualOutcome = manualOutcome_->text;
   }
   in.stoppedBecause = stoppedBecause_;
+  in.gameWaitEndMs = GameWaitEndMs();
   return StateLineText(in);
 }

@@ -59,7 +59,13 @@ EvaluationStep MonitoringCycle::GuardedEvaluation(const QDateTime& now, std::int
   const Settings& settings = state_.settings;
   const std::int32_t level = recognizedLevel_;
   // What the experience area showed, as experience within the level.
-  const ExpFromArea fromArea = ExperienceOfReading(level, recognizedExp_, settings.expPercentDecimals, *expTable_);
+  const ExpFromArea fromArea =
+      ExperienceOfReading(level, recognizedExp_, settings.expPercentDecimals, *expTable_, recognizedExpText_);
+  if (fromArea.decimalsDisagree) {
+    heard.reading = AlertEvent::Reading::Failed;
+    NoteAreasRead(level != 0, false);
+    return PercentDecimalsStep(recognizedExpText_, settings.expPercentDecimals, now);
+  }
   if (fromArea.sizeUnknown) {
     // Read, but not to be weighed or logged: the percentage still tells
     // whether the level moved on.
@@ -69,19 +75,23 @@ EvaluationStep MonitoringCycle::GuardedEvaluation(const QDateTime& now, std::int
   }
   const double exp = fromArea.exp;
   const bool read = Read(level, exp);
-  if (settings.misreadGuard && read) {
-    const DeathPenalty death = settings.deathCostsExp ? DeathPenalty::UpToATenth : DeathPenalty::None;
-    const GuardVerdict verdict = guard_.Check(level, exp, monotonicMs, death);
+  NoteAreasRead(level != 0, Read(1, recognizedExp_));
+  const DeathPenalty death = settings.deathCostsExp ? DeathPenalty::UpToATenth : DeathPenalty::None;
+  GuardVerdict verdict = GuardVerdict::Plausible;
+  if (read) {
+    // Off, the guard still weighs losses: a gain line is never negative
+    // where a death costs nothing.
+    verdict = guard_.Check(level, exp, monotonicMs, death, settings.misreadGuard);
     if (verdict == GuardVerdict::Implausible) {
       heard.reading = AlertEvent::Reading::Implausible;
       return ImplausibleReadingStep(level, exp, now);
     }
     if (verdict == GuardVerdict::Confirmed) services_.trace.Event(QStringLiteral(" ImageRecognition confirmed"));
   }
-  // Off, the guard is not even asked: evaluation is exactly as without it.
-  if (!settings.misreadGuard) guard_.Reset();
   const bool hadPrevious = evaluator_.HasPreviousReading();
-  EvaluationStep step = evaluator_.Evaluate(level, exp, now, monotonicMs, settings.saveCsv);
+  EvaluationStep step = verdict == GuardVerdict::Rebased
+                            ? evaluator_.Rebase(level, exp, now, monotonicMs, settings.saveCsv, death)
+                            : evaluator_.Evaluate(level, exp, now, monotonicMs, settings.saveCsv, death);
   // Evaluation began anew (a level change it does not bridge): so does the guard.
   if (hadPrevious && step.beginLogFile) guard_.Resume(level, exp, monotonicMs);
   heard.reading = read ? AlertEvent::Reading::Ok : AlertEvent::Reading::Failed;

@@ -42,6 +42,11 @@ QString StateLineText(const StateLineInput& in) {
   }
   switch (in.game) {
     case GameSeen::Missing:
+      if (in.gameWaitEndMs) {
+        //: The game closed; the measurement goes on if it comes back within the time left
+        return StateLine::tr("ゲームの再起動を待っています (あと %1)")
+            .arg(MinutesSecondsText(SecondsUntil(in.nowMs, *in.gameWaitEndMs)));
+      }
       return StateLine::tr("ゲームが見つかりません");
     case GameSeen::Behind: {
       const QString hidden = in.hidden ? AreasSeenStateText(*in.hidden) : QString();

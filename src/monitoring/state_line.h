@@ -31,6 +31,8 @@ struct StateLineInput {
   QString stoppedBecause;
   // What became of the last manual command, while it is news.
   QString manualOutcome;
+  // The game is gone and the measurement waits for it until then.
+  std::optional<std::int64_t> gameWaitEndMs;
 };
 
 QString StateLineText(const StateLineInput& input);

@@ -32,6 +32,7 @@ const std::array kLines{
     SettingLine{u"メイン画面の幅", &Settings::mainWindowWidth},
     SettingLine{u"メイン画面の高さ", &Settings::mainWindowHeight},
     SettingLine{u"表示言語", &Settings::displayLanguage},
+    SettingLine{u"ゲームの再起動を待つ分数(0は待たない)", &Settings::gameWaitMinutes},
 };
 
 // The recent memos follow the table, "memo , 最近のメモ1" and so on: free

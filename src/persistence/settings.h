@@ -65,6 +65,9 @@ struct Settings {
   // A level-up and a reached goal told once each (a notification and a line
   // in the on-screen log), as the alerts are.
   bool announce = true;
+  // Minutes a measurement whose log file has begun waits for a game that
+  // closed (a crash, a restart) before monitoring stops; 0: it stops at once.
+  std::int32_t gameWaitMinutes = 10;
   // The memos of the last measurements, newest first, offered again.
   QStringList recentMemos{};
   // Where the main window was left, its frame's top-left corner and its

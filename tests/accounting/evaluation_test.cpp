@@ -27,16 +27,16 @@ TEST_F(EvaluationTest, ReadingsOfOneMeasurement) {
       {50, 1'000, 100'000, "new"},
       {50, 2'000, 159'000, "1,000 0.9 61"},  // minutes are cut, not rounded
       {50, 2'001, 3'759'000, "1 60.0 0"},
-      {50, 2'000, 3'819'000, "-1 1.0 -1"},  // the rate is rounded down, also below zero
-      {50, 2'000, 4'419'000, ""},
-      {50, 2'060, 4'479'000, "60 1.0 3"},  // the idle ten minutes are left out
-      {50, 2'560, 4'479'900, "500 0.0 -"},  // within one second: no rate
+      {50, 2'000, 3'819'000, QStringLiteral("認識疑義  Lv50 Exp2,000")},  // a loss is never a gain line
+      {50, 2'001, 4'419'000, ""},
+      {50, 2'061, 4'479'000, "60 1.0 3"},  // the idle ten minutes are left out
+      {50, 2'561, 4'479'900, "500 0.0 -"},  // within one second: no rate
       {0, 0, 4'490'000, QStringLiteral("認識失敗  両方NG")},
       {0, 500, 4'500'000, QStringLiteral("認識失敗  LvNG")},
       {7, 0, 4'510'000, QStringLiteral("認識失敗  ExpNG")},
-      {50, 2'620, 4'539'000, "60 1.0 3"},  // failed readings changed nothing
+      {50, 2'621, 4'539'000, "60 1.0 3"},  // failed readings changed nothing
       // Up to three levels at once is a level-up; anything else a new measurement.
-      {53, 500, 5'139'000, "2,245,835 10.0 13,475"},
+      {53, 500, 5'139'000, "2,245,834 10.0 13,475"},
       {50, 1'000, 5'200'000, "new"},
       {54, 900, 5'300'000, "new"},
       {50, 1'000, 5'400'000, "new"},
@@ -55,6 +55,8 @@ TEST_F(EvaluationTest, ReadingsOfOneMeasurement) {
     EXPECT_EQ(step.beginLogFile ? "new" : shown, expected);
     EXPECT_FALSE(step.fileLine.value_or("").contains(QRegularExpression("inf|nan")));
   }
+  const EvaluationStep rebase = evaluator.Rebase(200, 1'234'567, QDateTime(), start + 7'000'000, /*saveCsv=*/true);
+  EXPECT_TRUE(rebase.rebase && rebase.fileLine->contains(QStringLiteral("  基準再設定  Lv200 Exp1234567  "))) << "no grouping in CSV";
 }
 
 // Gain lines byte for byte, with the delivered table: the worked example,

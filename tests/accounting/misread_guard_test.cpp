@@ -24,7 +24,30 @@ TEST(MisreadGuard, TwoAgreeingImplausibleReadingsAreAcceptedAndOneThatReturnsToN
   EXPECT_EQ(guard.Check(132, 94'400'000, 50 * kMinute + 15'000), V::Implausible) << "two different misreads";
   EXPECT_EQ(guard.Check(132, 94'400'000, 50 * kMinute + 30'000), V::Implausible)
       << "the same misread of an unchanged screen proves nothing";
-  EXPECT_EQ(guard.Check(132, 94'400'100, 50 * kMinute + 45'000), V::Confirmed) << "the counter moved on from it";
+  EXPECT_EQ(guard.Check(132, 94'400'100, 50 * kMinute + 45'000), V::Implausible)
+      << "the experience moving vouches for no level";
+  EXPECT_EQ(guard.Check(132, 94'400'200, 51 * kMinute), V::Rebased) << "the third from a changed screen";
+  EXPECT_EQ(guard.Check(132, 94'500'000, 52 * kMinute), V::Plausible) << "measured on from the new base";
+}
+
+// 150 5,009,100 read as 9,100 for as long as the dropped digits stay
+// dropped: a loss is never confirmed where a death costs nothing, with the
+// guard on or off; only the third reading from a changing screen is a base.
+TEST(MisreadGuard, ALossIsNeverConfirmedAndOnlyThreeAgreeingReadingsFromChangingScreensMakeANewBase) {
+  for (const bool allRules : {true, false}) {
+    SCOPED_TRACE(allRules);
+    MisreadGuard guard;
+    const auto check = [&](double exp, std::int64_t ms) {
+      return guard.Check(150, exp, ms, DeathPenalty::None, allRules);
+    };
+    check(5'009'000, 0);
+    const std::pair<double, GuardVerdict> rows[] = {
+        {9'100, V::Implausible}, {9'200, V::Implausible}, {9'200, V::Implausible},  // a still screen proves nothing
+        {5'009'300, V::Plausible}, {9'400, V::Implausible}, {9'300, V::Implausible},  // losing again: a new row
+        {9'500, V::Implausible}, {9'600, V::Rebased}, {9'700, V::Plausible}};
+    std::int64_t ms = 0;
+    for (const auto& [exp, verdict] : rows) EXPECT_EQ(check(exp, ms += 15'000), verdict) << std::fixed << exp;
+  }
 }
 
 TEST(MisreadGuard, ALossAtTheSameLevelPassesOnlyWhereADeathStillCostsExperience) {

@@ -33,6 +33,14 @@ TEST(PercentReading, APercentageBecomesExperienceThroughTheLevelsSizeRoundedDown
     EXPECT_EQ(read.exp, c.exp);
     EXPECT_EQ(read.sizeUnknown, c.sizeUnknown);
   }
+  // Where the point stands decides; without it, the count of digits.
+  const std::tuple<const char*, std::int32_t, bool> shown[] = {
+      {"45678", 3, true}, {"5678", 3, true},   {"678", 3, false},  {"456789", 3, false}, {"45.678", 3, true},
+      {"45.67", 3, false}, {"4.5678", 3, false}, {"45", 0, true}, {"456.7", 1, false}};
+  for (const auto& [text, decimals, agrees] : shown) EXPECT_EQ(DecimalsAgree(text, decimals), agrees) << text;
+  EXPECT_TRUE(ExperienceOfReading(250, 4567, 3, *CompiledExpTable(), QStringLiteral("45.67")).decimalsDisagree);
+  EXPECT_EQ(PercentDecimalsStep("45.67", 3, QDateTime(QDate(2026, 12, 7), QTime(9, 5))).screenLine,
+            QStringLiteral("12/07 09:05  認識失敗  ExpNG 「45.67」は小数3桁の%表示に合いません"));
   const EvaluationStep step = PercentWithoutSizeStep(250, QDateTime(QDate(2026, 12, 7), QTime(9, 5)));
   EXPECT_EQ(step.screenLine, QStringLiteral("12/07 09:05  測定不可  Lv250の経験値が経験値表になく、%表示を換算できません"));
   EXPECT_FALSE(step.fileLine);

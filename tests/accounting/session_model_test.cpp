@@ -149,14 +149,39 @@ TEST(SessionModelTest, MisreadsInTheMiddleAreLeftOutAndCounted) {
         << c.what;
   }
 
-  // Two readings in a row that agree against the earlier ones: another
-  // character, or the first readings were wrong. The session follows them.
+  // Three readings from changing screens that agree against the earlier
+  // ones: another character, or the first readings were wrong. The session
+  // follows them. A loss at the same level is a misread like any other.
   Session s(150, 5'000'000);
   s.Play(10, 10'000);
-  EXPECT_EQ(s.ReadAs(42, 1000), ReadingVerdict::Misread);
-  EXPECT_EQ(s.ReadAs(42, 1500), ReadingVerdict::Rebased);
-  EXPECT_EQ(s.ReadAs(42, 2500), ReadingVerdict::Accepted);
-  EXPECT_EQ(std::tuple(s.Figures().gained, s.Figures().level), std::tuple(100'000 + 1000, 42));
+  const std::tuple<std::int32_t, double, ReadingVerdict> rows[] = {
+      {42, 1000, ReadingVerdict::Misread},  {42, 1000, ReadingVerdict::Misread},  // a still screen
+      {42, 1500, ReadingVerdict::Misread},  {42, 2500, ReadingVerdict::Rebased},
+      {42, 2400, ReadingVerdict::Misread},  {42, 3500, ReadingVerdict::Accepted}};
+  for (const auto& [level, exp, verdict] : rows) EXPECT_EQ(s.ReadAs(level, exp), verdict) << exp;
+  EXPECT_EQ(std::tuple(s.Figures().gained, s.Figures().level, s.Figures().misreads),
+            std::tuple(100'000 + 1000, 42, 4));
+}
+
+// Ten slow minutes, one fast, then nothing: the window's rate stands, the
+// slow minutes leaving the window never raise it. Less play than a window is a provisional rate, and no point of
+// it is a best ten minutes.
+TEST(SessionModelTest, RatesFromShortSpansAreProvisionalAndNoRateRisesWithoutAGain) {
+  Session s(100, 0);
+  s.Play(1, 5000);
+  const auto flags = [&s] {
+    const SessionFigures f = s.Figures();
+    return std::tuple(f.shortRateProvisional, f.longRateProvisional, s.model.Points().back().fullSpan);
+  };
+  EXPECT_EQ(std::tuple(flags(), DurationText(s.Figures().activeMs)), std::tuple(std::tuple(true, true, false), "1分未満"));
+  s.Play(60, 500);
+  s.Play(6, 3000);
+  EXPECT_EQ(flags(), std::tuple(false, true, true));
+  SessionFigures f = s.Figures();
+  for (int tick = 0; tick < 70; ++tick, f = s.Figures()) {
+    s.Play(1, 0);
+    EXPECT_TRUE(s.Figures().shortRate <= f.shortRate && s.Figures().longRate <= f.longRate) << tick;
+  }
 }
 
 TEST(SessionModelTest, RunAfterStopBeginsANewSession) {
@@ -189,7 +214,7 @@ TEST(SessionModelTest, FromLevel199To200TheRateGoesOnAndTheTimeToLevelIsUnknown)
   s.ReadAs(201, 300);
   f = s.Figures();
   EXPECT_EQ(std::tuple(f.level, f.gained, f.levelsGained, f.misreads), std::tuple(201, 1200, 2, 0));
-  EXPECT_EQ(s.ReadAs(201, 99), ReadingVerdict::Accepted) << "no size to tell a misread by";
+  EXPECT_EQ(s.ReadAs(201, 99), ReadingVerdict::Misread) << "no size, but a loss all the same";
 }
 
 TEST(SessionModelTest, Texts) {

@@ -70,13 +70,13 @@ TEST_F(OptionsTest, EditCloseReopenAndSave) {
   EXPECT_EQ(minutes->value(), 12);
   // Each box shows its setting: a click turns it to the other value.
   for (const char* name :
-       {"chkMisreadGuard", "chkAlertNotify", "chkAlertBeep", "chkAlertLogLine", "chkReadWhenVisible"}) {
+       {"chkMisreadGuard", "chkAlertNotify", "chkAlertBeep", "chkAlertLogLine", "chkReadWhenVisible", "chkGameWait"}) {
     form.findChild<QCheckBox*>(name)->click();
   }
   minutes->setValue(30);
   EXPECT_EQ(std::tuple(settings.misreadGuard, settings.alertMinutes, settings.alertNotify, settings.alertBeep,
-                       settings.alertLogLine, settings.readWhenVisible),
-            std::tuple(false, 30, false, true, false, false));
+                       settings.alertLogLine, settings.readWhenVisible, settings.gameWaitMinutes),
+            std::tuple(false, 30, false, true, false, false, 0));
   Enter("lblCapture_sx(0)", "120");
   EXPECT_EQ(Text("lblSaveCsv"), "TXT");
   form.findChild<QCheckBox*>("chkSaveCsv")->click();

@@ -29,6 +29,7 @@ TEST(Goal, ExperienceNeededAcrossLevelUpsAndTheTimesAtEachRate) {
       {{120, {}}, 120, 5, 0, true, false},
       {{120, {}}, 125, 0, 0, true, false},
       {{400, {}}, 150, 0, 0, false, true},  // beyond the table: 不明
+      {{250, {}}, 0, 0, 0, false, true},    // no reading yet: 不明, not "0 Exp" and "1日 0 Exp"
   };
   for (const auto& c : cases) {
     const GoalFigures f = GoalProgress(c.goal, c.level, c.exp, std::nullopt, {}, kToday);

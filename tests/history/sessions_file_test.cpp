@@ -86,10 +86,12 @@ TEST(SessionsFile, ASessionsRecordTakesItsBestTenMinutesFromTheChartPoints) {
   figures.gained = 9'000'000;
   figures.activeMs = 5'400'000;
   figures.wholeRate = 6000;
-  const std::vector<SessionPoint> points{{0, 0, std::nullopt}, {600'000, 1'000'000, 6000}, {1'200'000, 3'000'000, 9000},
-                                         {1'800'000, 4'000'000, 7000}};
+  // The point at one minute has no ten minutes of play behind it.
+  const std::vector<SessionPoint> points{{0, 0, std::nullopt},           {60'000, 500'000, 30000},
+                                         {600'000, 1'000'000, 6000, true}, {1'200'000, 3'000'000, 9000, true},
+                                         {1'800'000, 4'000'000, 7000, true}};
   const QDateTime start(QDate(2026, 12, 5), QTime(20, 0, 5));
   const MeasurementRecord r = RecordOfSession(start, start.addSecs(6000), figures, points, "f.txt", "狩場");
   EXPECT_EQ(std::tuple(r.levelFrom, r.levelTo, r.bestRate, r.averageRate), std::tuple(151, 153, 9000, 6000));
-  EXPECT_EQ(RecordOfSession(start, start, figures, {}, "", "").bestRate, 6000);  // no point: the whole rate
+  EXPECT_EQ(RecordOfSession(start, start, figures, {points[1]}, "", "").bestRate, std::nullopt) << "too short for one";
 }

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLayout>
+#include <QRegularExpression>
 
 #include "dialogs/form2.h"
 #include "main_window/compact_view.h"
@@ -123,9 +124,15 @@ TEST_F(ProgramTest, TheGoalRowTheCompactViewAndTheMemoFollowTheLiveFigures) {
     RunFor(10);
   }
   const auto shown = [view](const char* name) { return view->findChild<QLabel*>(QLatin1String(name))->text(); };
+  EXPECT_TRUE(shown("lblCompactRate").endsWith(QStringLiteral(" k/h (暫定)"))) << "two minutes of play are no ten";
   EXPECT_EQ((QStringList{shown("lblCompactRate"), shown("lblCompactToLevel"), shown("lblCompactActivity")}),
             (QStringList{Label("lblLiveShortRate")->text(), Label("lblLiveToLevel")->text(),
                          QStringLiteral("計測中・時給は稼働時間あたり")}));
+
+  OpenGame("100", "0");  // the experience no longer reads: the panel says so and greys the rates
+  RunFor(10);
+  EXPECT_TRUE(Label("lblLiveActivity")->text().contains(QRegularExpression("^読取失敗 \\(\\d\\d:\\d\\dから, 経験値\\)$")));
+  EXPECT_FALSE(Label("lblLiveShortRate")->isEnabled() || Label("lblLiveToLevel")->isEnabled());
 
   QComboBox* memo = view->MemoField();
   memo->setEditText(QStringLiteral("森 "));

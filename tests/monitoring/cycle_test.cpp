@@ -25,7 +25,7 @@ TEST_F(CycleTest, RunWithoutTheGameChangesNothingAndStopBefore20SecondsCapturesN
 
 // (A covered game is never grabbed: the sight tests.)
 TEST_F(CycleTest, LosingTheGameWithALogFileStopsOnce) {
-  StartReading();
+  StartReading([](Settings& s) { s.gameWaitMinutes = 0; });
   ASSERT_FALSE(cycle().LogWriter().LogStamp().isEmpty());
 
   CloseGame();
@@ -38,6 +38,30 @@ TEST_F(CycleTest, LosingTheGameWithALogFileStopsOnce) {
   EXPECT_FALSE(cycle().Monitoring());
   EXPECT_TRUE(cycle().Capture(0).isNull() && cycle().Capture(1).isNull());
   EXPECT_EQ(TraceMessages().last(), QStringLiteral(" Lost MapleStory Then Log Stop"));
+}
+
+// A crash or a restart of the game within the wait: the same file, no box,
+// and the time without the game is no part of the next gain's minutes. A
+// wait that runs out ends as the stop above does.
+TEST_F(CycleTest, AGameBackWithinTheWaitGoesOnInTheSameFileWithoutTheGapAndAWaitThatRunsOutStops) {
+  StartReading([](Settings& s) { s.captureInterval = 1; });  // read at 14:30:20
+  CloseGame();
+  RunFor(30);  // missed at 14:30:30
+  EXPECT_EQ(std::tuple(cycle().StateText(), cycle().Monitoring(), boxes_.warned),
+            std::tuple(QStringLiteral("ゲームの再起動を待っています (あと 09:40)"), true, 0));
+  OpenGame("190", "1234597890");  // back, seen at 14:31:00, read at 14:31:20
+  RunFor(60);
+  EXPECT_EQ(FileText(QStringLiteral("log/給与明細202612051430.txt")),
+            (FileHeader(false) + "\r\n12/05 14:31   190   1,234,597,890       30,000      0.5        3,600 \r\n")
+                .toStdString());
+  CloseGame();  // missed at 14:32:00
+  RunFor(10 * 60);
+  EXPECT_TRUE(cycle().Monitoring());
+  RunFor(20);
+  EXPECT_EQ(std::tuple(cycle().Monitoring(), boxes_.warned), std::tuple(false, 1));
+  EXPECT_EQ(TraceMessages().filter(QStringLiteral("MapleStory")),
+            QStringList({" Lost MapleStory Then Wait", " Found MapleStory Again", " Lost MapleStory Then Wait",
+                         " Lost MapleStory Then Log Stop"}));
 }
 
 TEST_F(CycleTest, WithoutALogFileALostGameIsWarnedOnceEachTimeItGoesWhileMonitoringGoesOn) {

@@ -77,13 +77,13 @@ TEST_F(LiveTest, ReadingsBetweenCapturesFeedTheFiguresWithoutBeepLogLineTraceOrD
   // 5,060,000 of 10,223,168 done.
   EXPECT_EQ(std::tuple(f.shortRate, f.longRate, f.wholeRate, f.gained, f.activeMs, f.progressPercent, f.misreads),
             std::tuple(354, 354, 354, 60'000, 610'000, 49.4, 0));
-  // The tick at 20 s made the timed capture and no live reading.
-  EXPECT_EQ(seen_.figureUpdates, runFigures + 60);
+  // The tick at 20 s made the timed capture, whose reading the panel shows, and no live reading.
+  EXPECT_EQ(seen_.figureUpdates, runFigures + 61);
 
   // Behind another window: no reading, no redraw, and the state line counts.
   CoverGame();
   RunFor(60);
-  EXPECT_EQ(seen_.figureUpdates, runFigures + 60);
+  EXPECT_EQ(seen_.figureUpdates, runFigures + 61);
   EXPECT_EQ(cycle().StateText(), QStringLiteral("ゲームが他のウィンドウに隠れています (待機 00:50)"));
 
   // Switched off in the options: the ticks look at the game and read nothing.
@@ -91,7 +91,7 @@ TEST_F(LiveTest, ReadingsBetweenCapturesFeedTheFiguresWithoutBeepLogLineTraceOrD
   windows_.foreground = game_;
   const std::size_t grabs = windows_.grabs.size();
   RunFor(60);
-  EXPECT_EQ(std::tuple(windows_.grabs.size(), seen_.figureUpdates), std::tuple(grabs, runFigures + 60));
+  EXPECT_EQ(std::tuple(windows_.grabs.size(), seen_.figureUpdates), std::tuple(grabs, runFigures + 61));
   EXPECT_TRUE(cycle().StateText().startsWith(QStringLiteral("監視中")));
 }
 
@@ -147,6 +147,11 @@ TEST_F(LiveTest, EverySessionCountsFromTheReadingAtItsRunAndItsSummarySaysFromWh
   ShowExp(exp += 500);
   RunFor(20);
   EXPECT_EQ(seen_.figures.gained, 500);
+  // A gain only a timed capture read is in the file, so in the summary too.
+  ShowExp(exp += 300);
+  cycle().ManualCapture();
+  cycle().Stop();
+  EXPECT_EQ(seen_.LogLines(QStringLiteral("獲得Exp 800 (")), 1) << seen_.log.toStdString();
 }
 
 TEST_F(LiveTest, ALiveReadingTheGuardRefusesIsAMisreadAndNeverAGainAndThreeMinutesWithoutOneAreIdle) {
@@ -174,6 +179,15 @@ TEST_F(LiveTest, ALiveReadingTheGuardRefusesIsAMisreadAndNeverAGainAndThreeMinut
   ShowExp(exp += 1000);
   RunFor(10);
   EXPECT_FALSE(seen_.figures.idleSince);
+
+  // Readings that fail are told from the first, with the area, until one reads.
+  OpenGame(QString::number(kLevel), QStringLiteral("0"));
+  RunFor(20);
+  EXPECT_EQ(std::tuple(seen_.figures.failingSince, seen_.figures.levelFailing, seen_.figures.expFailing),
+            std::tuple(QDateTime(QDate(2026, 12, 5), QTime(14, 34, 50)), false, true));
+  ShowExp(exp += 1000);
+  RunFor(10);
+  EXPECT_FALSE(seen_.figures.failingSince);
 }
 
 }  // namespace

@@ -53,8 +53,9 @@ TEST_F(RecordTest, EveryWayAMeasurementEndsLeavesOneRecordWithItsMemo) {
       {"停止, no live readings", [this](std::int64_t&) { cycle().Stop(); }, 540'000, kStart.addSecs(600), false},
       {"the game lost",
        [this](std::int64_t&) {
+         settings().gameWaitMinutes = 0;
          CloseGame();
-         RunFor(20);  // the capture due at 10:20 finds no game
+         RunFor(20);  // the capture due at 10:20 finds no game, and does not wait for it
        },
        600'000, kStart.addSecs(620)},
       {"Exit", [this](std::int64_t&) { cycle().End(true); }, 600'000, kStart.addSecs(600)},

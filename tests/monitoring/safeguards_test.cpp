@@ -45,6 +45,26 @@ TEST_F(SafeguardsTest, AMisreadDigitIsHeldBackForFifteenSecondsAndNeverReachesTh
                                   "12/05 14:50   190   1,234,600,000       32,110     20.3           94 "));
 }
 
+// 1,234,567,890 read without its first digit for as long as it stays so:
+// no loss reaches the file or the panel; the third agreeing reading from a
+// changing screen is a new base, said in the file, with no gain for it.
+TEST_F(SafeguardsTest, ReadingsThatKeepDisagreeingMakeANewBaseOnlyAfterThreeAndTheFileSaysSo) {
+  StartReading();
+  OpenGame("190", "234567890");
+  RunFor(20 * 60);
+  const std::pair<const char*, int> shown[] = {{"234568890", 20}, {"234568890", 20}, {"234569890", 20}, {"234579890", 20 * 60}};
+  for (const auto& [exp, seconds] : shown) {
+    OpenGame("190", exp);
+    RunFor(seconds);
+  }
+  EXPECT_EQ(FileText(kLog),
+            Lines(FileHeader(false),
+                  "12/05 14:51  基準再設定  Lv190 Exp234,569,890  "
+                  "基準と合わない読取が一致して続いたため、ここから測り直します（差は獲得に数えません）") +
+                "12/05 15:11   190     234,579,890       10,000     20.0           30 \r\n");
+  EXPECT_EQ(seen_.figures.gained, 10'000) << "the panel, too, counts no jump";
+}
+
 TEST_F(SafeguardsTest, APercentageIsLoggedAsTheExperienceItStandsFor) {
   Start([](Settings& s) { s.expPercentDecimals = 3; });
   OpenGame("190", "45678");  // 45.678 %: the game's point is no digit
@@ -108,7 +128,8 @@ TEST_F(SafeguardsTest, TheGameAwayIsToldOnceClearsInFrontAndNothingIsToldWhileSt
   OpenGame("190", "1234600000");
   RunFor(20);
   EXPECT_FALSE(cycle().Alerts().Active(AlertKind::GameAway));
-  CloseGame();  // gone, with a log file active: monitoring stops, nothing more is told
+  settings().gameWaitMinutes = 0;
+  CloseGame();  // gone, with a log file active and no wait: monitoring stops, nothing more is told
   RunFor(60 * 60);
   EXPECT_EQ(std::tuple(cycle().Monitoring(), AwayAlerts(), cycle().Alerts().AnyActive()), std::tuple(false, 1, false));
 

@@ -49,6 +49,7 @@ const QString kDefaultText = QStringLiteral(
     "      0 , メイン画面の幅\r\n"
     "      0 , メイン画面の高さ\r\n"
     "      0 , 表示言語\r\n"
+    "     10 , ゲームの再起動を待つ分数(0は待たない)\r\n"
     "\r\n");
 
 const Notice kSaveFailed{"設定をファイルに保存できませんでした。", "設定ファイル書き込み"};
