@@ -91,6 +91,19 @@ ReadingVerdict SessionModel::Add(std::int32_t level, double exp, std::int64_t mo
   return ReadingVerdict::Accepted;
 }
 
+std::optional<SessionModel::LastReading> SessionModel::Last() const {
+  if (!last_) return std::nullopt;
+  return LastReading{last_->level, last_->exp, last_->ms};
+}
+
+void SessionModel::ContinueFrom(const LastReading& reading) {
+  if (!running_ || last_ || reading.level <= 0 || !std::isfinite(reading.exp) || reading.exp < 0) return;
+  // No chart point: the earlier part's points are in its record, not here.
+  first_ = Reading{reading.level, reading.exp, reading.monotonicMs};
+  last_ = first_;
+  lastMoveMs_ = reading.monotonicMs;
+}
+
 void SessionModel::NoteMisread() {
   if (running_) ++misreads_;
 }

@@ -118,6 +118,12 @@ TEST_F(PlayerTable, ADamagedDeliveredFileLeavesTheCompiledLevels) {
   ASSERT_EQ(loaded.notices.size(), 1u);
   EXPECT_TRUE(loaded.notices[0].text.contains(QStringLiteral("Lv200以上")));
   EXPECT_EQ(*loaded.table, *CompiledExpTable());
+  // A missing one is told as well, not only traced.
+  ASSERT_TRUE(QFile::remove(folder.File("system/" + kExpTableFileName)));
+  const LoadedExpTable missing = LoadExpTable(folder.Path());
+  ASSERT_EQ(missing.notices.size(), 1u);
+  EXPECT_TRUE(missing.notices[0].text.contains(QStringLiteral("見つかりません")) &&
+              missing.notices[0].text.contains(QStringLiteral("Lv200以上")));
 }
 
 }  // namespace

@@ -8,8 +8,12 @@
 #include <QDateTime>
 #include <QRegularExpression>
 #include <csignal>
+#include <sys/resource.h>
 #include <gtest/gtest.h>
 
+#include "accounting/log_headers.h"
+#include "history/log_import.h"
+#include "history/sessions_file.h"
 #include "persistence/measurement_state.h"
 #include "x11_practice_game.h"
 
@@ -155,6 +159,54 @@ TEST_F(CrashTest, KilledBetweenCapturesItContinuesTheLogWhenToldYesAndBeginsANew
   ASSERT_TRUE(WaitUntil([&] { return LogFiles().size() == 2; }, 60000)) << "no new file";
   EXPECT_EQ(LogLines(folder.Path(), file).size(), 2) << "the old file is left alone";
   EXPECT_EQ(LogLines(folder.Path(), LogFiles().last()), QStringList{header});
+}
+
+// The disk full just as the first reading comes: its header does not get
+// into the log file (a box says so, and one that the measurement could not
+// be continued); with room again the next line comes after the header. Then
+// killed twice and continued each time: the measurement's record holds all
+// it gained, as its log file does.
+TEST_F(CrashTest, AHeaderThatFoundNoRoomComesLaterAndARecordContinuedTwiceCoversItAll) {
+  program_ = InstallProgram(folder, "Tallymeter", [](Settings& s) { s.captureInterval = 1; });
+  std::unique_ptr<PracticeGame> game;
+  const auto play = [&](const char* exp) {  // the new game up before the old one goes
+    game = std::make_unique<PracticeGame>("190", exp);
+    return ShowGame(*ws, "190") != 0;
+  };
+  ASSERT_TRUE(play("1234567890"));
+  const auto handler = std::signal(SIGXFSZ, SIG_IGN);  // inherited: a write beyond the limit fails
+  meter_.emplace(program_);
+  std::signal(SIGXFSZ, handler);
+  Started("190");
+  const auto limit = [&](rlim_t bytes) {
+    const rlimit fsize{bytes, RLIM_INFINITY};
+    return ::prlimit(static_cast<pid_t>(meter_->process.processId()), RLIMIT_FSIZE, &fsize, nullptr) == 0;
+  };
+  ASSERT_TRUE(limit(0));  // not one byte more in any file
+  for (const QString title : {QStringLiteral("ログファイル書込みエラー"), QStringLiteral("計測の記録")}) {
+    WindowId box = 0;
+    ASSERT_TRUE(WaitUntil([&] { return (box = ws->FindWindowByTitle(title)) != 0; }, 60000)) << title.toStdString();
+    Xdotool({"windowactivate", "--sync", QString::number(box), "key", "Return"});
+  }
+  ASSERT_EQ(LogFiles().size(), 1u);
+  const QString file = LogFiles().first();
+  EXPECT_EQ(folder.Read("log/" + file), QByteArray()) << "left empty";
+  ASSERT_TRUE(limit(RLIM_INFINITY));
+  for (const char* exp : {"1234600000", "1234700000", "1234800000"}) {
+    const qsizetype before = LogLines(folder.Path(), file).size();  // none yet: the header comes too
+    if (before > 0) Crash();
+    ASSERT_TRUE(play(exp));
+    if (before > 0) RestartAndAnswer("Return");  // Yes
+    ASSERT_TRUE(WaitUntil([&] { return LogLines(folder.Path(), file).size() == std::max<qsizetype>(before + 1, 2); },
+                          90000)) << exp;
+  }
+  EXPECT_EQ(LogLines(folder.Path(), file).first(), FileHeader(false));
+  Xdotool({"windowactivate", "--sync", QString::number(ws->FindWindowByTitle(QStringLiteral("Tallymeter  For MapleStory"))), "key", "alt+F4"});
+  ASSERT_TRUE(meter_->process.waitForFinished(30000));
+  const std::vector<MeasurementRecord> logged = ImportLogFolder(folder.File("log")).records;
+  const SessionsRead kept = ReadSessionsFile(folder.Path());
+  ASSERT_TRUE(logged.size() == 1u && kept.records.size() == 1u);
+  EXPECT_EQ(std::tuple(kept.records[0].gained, logged[0].gained), std::tuple(232'110.0, 232'110.0));
 }
 
 }  // namespace

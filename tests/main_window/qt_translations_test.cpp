@@ -75,3 +75,27 @@ TEST(QtTranslations, OurEnglishIsLoadedFromBesideTheProgramOnlyForEnglish) {
 }
 
 }  // namespace
+
+namespace {
+
+// Changed on the disk after the build: Japanese, told in the trace only when
+// Qt would have taken the file (its lookups are what crash); an empty or cut
+// file stays Japanese silently as before.
+TEST(QtTranslations, OurEnglishChangedOnTheDiskIsNotLoaded) {
+  QFile shipped(QCoreApplication::applicationDirPath() + "/translations/tallymeter_en.qm");
+  ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+  const QByteArray good = shipped.readAll();
+  QByteArray changed = good;
+  for (qsizetype i = 21; i < 221; ++i) changed[i] = static_cast<char>(changed[i] ^ 0x5a);  // past the first tag
+  const std::tuple<QByteArray, bool, QString> cases[] = {{good, false, "Display language"}, {changed, true, "表示言語"},
+                                                         {good.left(good.size() / 2), false, "表示言語"}, {{}, false, "表示言語"}};
+  for (const auto& [bytes, told, caption] : cases) {
+    TempFolder program;
+    program.Write("translations/tallymeter_en.qm", bytes);
+    const InterfaceTranslators installed = InstallInterfaceLanguage(true, {program.File("translations")});
+    EXPECT_EQ(std::tuple(QCoreApplication::translate("Form2", "表示言語"), !installed.traceNote.isEmpty()),
+              std::tuple(caption, told)) << bytes.size();
+  }
+}
+
+}  // namespace
