@@ -62,14 +62,13 @@ TEST_F(X11OwnWindows, AMessageWhileTheGameIsActiveStandsAboveIt) {
   const WindowId id = ShowGame(*ws, "152");
   ASSERT_NE(id, 0u);
   ASSERT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() == id; }));
-  QtMessageBoxes boxes;
   bool seen = false;
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     seen = box && WaitUntil([&] { return box->isVisible() && AboveTheGame(*ws, id, box->frameGeometry()); });
     if (box) box->accept();
   });
-  boxes.Inform(QStringLiteral("ログファイルが見つかりません"), QStringLiteral("計測の再開"));
+  QtMessageBoxes().Inform(QStringLiteral("ログファイルが見つかりません"), QStringLiteral("計測の再開"));
   EXPECT_TRUE(seen);
 }
 
