@@ -6,10 +6,6 @@ QtMessageBoxes::~QtMessageBoxes() { delete warning_.data(); }
 
 void QtMessageBoxes::Inform(const QString& text, const QString& title) {
   QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent_);
-  // Told while monitoring, the game is the active window: a window manager
-  // that keeps new windows from taking the focus (openbox) maps the box
-  // below it, where nobody sees it and the program waits on it for ever.
-  box.setWindowFlag(Qt::WindowStaysOnTopHint);
   box.exec();
 }
 

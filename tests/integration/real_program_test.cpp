@@ -7,6 +7,7 @@
 // same log file, told No a new file begins.
 #include <QDateTime>
 #include <QRegularExpression>
+#include <QTest>
 #include <csignal>
 #include <sys/resource.h>
 #include <gtest/gtest.h>
@@ -49,6 +50,26 @@ TEST_F(App, ALagOfDaysInTheFileStillCapturesAndClosingTheWindowEndsTheProgram) {
   ASSERT_NE(meterWindow, 0u);
   Xdotool({"windowactivate", "--sync", QString::number(meterWindow), "key", "alt+F4"});
   EXPECT_TRUE(meter.process.waitForFinished(30000)) << "the program outlived its window";
+}
+
+// Started and closed again and again, the main window comes back where it
+// was left, also at the top of the screen.
+TEST_F(App, TheMainWindowsPlaceDoesNotWalkFromStartToStart) {
+  const QString program = InstallProgram(folder, "Tallymeter", [](Settings& s) {
+    std::tie(s.autoStart, s.mainWindowX, s.mainWindowY, s.mainWindowWidth, s.mainWindowHeight) =
+        std::tuple(false, 760, 0, 520, 388);
+  });
+  for (int start = 0; start < 3; ++start) {
+    Meter meter(program);
+    WindowId window = 0;
+    ASSERT_TRUE(WaitUntil([&] { return (window = ws->FindWindowByTitle(QStringLiteral("Tallymeter  For MapleStory"))) != 0; }));
+    QTest::qWait(2000);  // the window manager's frame has come
+    Xdotool({"windowactivate", "--sync", QString::number(window), "key", "alt+F4"});
+    ASSERT_TRUE(meter.process.waitForFinished(30000));
+  }
+  Settings stored;
+  ConfigFile(QStringLiteral("READ"), stored, folder.Path());
+  EXPECT_EQ(std::tuple(stored.mainWindowX, stored.mainWindowY), std::tuple(760, 0));
 }
 
 // The next capture still comes one interval after the last, and its line
@@ -197,8 +218,9 @@ TEST_F(CrashTest, AHeaderThatFoundNoRoomComesLaterAndARecordContinuedTwiceCovers
     if (before > 0) Crash();
     ASSERT_TRUE(play(exp));
     if (before > 0) RestartAndAnswer("Return");  // Yes
-    ASSERT_TRUE(WaitUntil([&] { return LogLines(folder.Path(), file).size() == std::max<qsizetype>(before + 1, 2); },
-                          90000)) << exp;
+    // Killed only once the state is saved after the line (a kill between the two is another fault).
+    ASSERT_TRUE(WaitUntil([&] { return LogLines(folder.Path(), file).size() == std::max<qsizetype>(before + 1, 2) &&
+                                       folder.Read("TmMeasure.ini").contains(QByteArray(exp) + " , Exp"); }, 90000)) << exp;
   }
   EXPECT_EQ(LogLines(folder.Path(), file).first(), FileHeader(false));
   const WindowId meterWindow = ws->FindWindowByTitle(QStringLiteral("Tallymeter  For MapleStory"));
