@@ -95,16 +95,15 @@ TEST(SessionsFile, ASessionsRecordTakesItsBestTenMinutesFromTheChartPoints) {
 }
 
 // Values no game shows and the program never writes make a line unreadable
-// (counted), without overflowing on the way; a death's loss is written.
+// (counted), without overflowing on the way.
 TEST(SessionsFile, ImpossibleValuesMakeALineUnreadable) {
   const QStringList good = SplitCsvFields(RecordLine(Record(6, "x")));
-  const std::tuple<int, QString, bool> cases[] = {
-      {2, "9223372036854775807:00:00", false}, {2, "1:9223372036854775807", false}, {2, "30:00:00", false},
-      {3, QString("15") + QChar(0) + "2", false}, {3, "-5", false}, {4, "2147483647", false}, {5, "1e308", false},
-      {0, "-292274999/01/01 00:00:00", false}, {7, "-2e297", false}, {5, "-5000", true}};
-  for (const auto& [field, value, readable] : cases) {
+  const std::pair<int, QString> cases[] = {{2, "9223372036854775807:00:00"}, {2, "1:9223372036854775807"}, {2, "30:00:00"},
+      {3, QString("15") + QChar(0) + "2"}, {3, "-5"}, {4, "2147483647"}, {5, "1e308"}, {7, "-2e297"},
+      {0, "-292274999/01/01 00:00:00"}};
+  for (const auto& [field, value] : cases) {
     QStringList fields = good;
     fields[field] = value;
-    EXPECT_EQ(ParseRecordLine(fields.join(',')).has_value(), readable) << value.toStdString();
+    EXPECT_FALSE(ParseRecordLine(fields.join(',')).has_value()) << value.toStdString();
   }
 }
