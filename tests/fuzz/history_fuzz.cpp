@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   std::vector<MeasurementRecord> records;
 #ifdef TALLYMETER_FUZZ_LOG
-  for (const QString name : {QStringLiteral("給与明細202612月.csv"), QStringLiteral("給与明細202612051430.txt")}) {
+  for (const QString& name : {QStringLiteral("給与明細202612月.csv"), QStringLiteral("給与明細202612051430.txt")}) {
     const std::vector<MeasurementRecord> imported = ImportLogText(name, bytes).records;
     records.insert(records.end(), imported.begin(), imported.end());
   }
