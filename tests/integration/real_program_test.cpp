@@ -204,7 +204,7 @@ TEST_F(CrashTest, AHeaderThatFoundNoRoomComesLaterAndARecordContinuedTwiceCovers
     return ::prlimit(static_cast<pid_t>(meter_->process.processId()), RLIMIT_FSIZE, &fsize, nullptr) == 0;
   };
   ASSERT_TRUE(limit(0));  // not one byte more in any file
-  for (const QString title : {QStringLiteral("ログファイル書込みエラー"), QStringLiteral("計測の記録")}) {
+  for (const QString& title : {QStringLiteral("ログファイル書込みエラー"), QStringLiteral("計測の記録")}) {
     WindowId box = 0;
     ASSERT_TRUE(WaitUntil([&] { return (box = ws->FindWindowByTitle(title)) != 0; }, 60000)) << title.toStdString();
     Xdotool({"windowactivate", "--sync", QString::number(box), "key", "Return"});
