@@ -431,6 +431,13 @@ Going on with the default settings.<byte value="xd"/>
 </translation>
     </message>
     <message>
+        <location line="+4"/>
+        <source>設定ファイルの次の項目は値が使えないため、初期値にしました。<byte value="xd"/>
+%1</source>
+        <translation>These settings in the settings file held values that cannot be used and are back at their defaults:<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
         <location line="+1"/>
         <source>設定ファイル読込み</source>
         <translation>Reading the settings</translation>
@@ -530,6 +537,15 @@ Going on with the default settings.<byte value="xd"/>
         <location line="+1"/>
         <source>経験値表の読込み</source>
         <translation>Reading the EXP table</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>同梱の経験値表が見つかりません。<byte value="xd"/>
+%1<byte value="xd"/>
+Lv200以上は、このファイルがないと計測できません。</source>
+        <translation>The delivered experience table is missing.<byte value="xd"/>
+%1<byte value="xd"/>
+Levels 200 and above cannot be measured without this file.</translation>
     </message>
 </context>
 <context>

@@ -97,8 +97,16 @@ LoadedExpTable LoadExpTable(const QString& programFolder) {
     const QString traced = QDir::toNativeSeparators(source.name);
     // QFileInfo::exists is false for a link to nothing: that is no file either.
     if (!QFileInfo(path).exists() && !QFileInfo(path).isSymLink()) {
-      // The player's own is there only when they put it there.
-      if (&source == &sources[0]) loaded.traceLines << QStringLiteral(" ExpTable not found: ") + traced;
+      // The player's own is there only when they put it there; without the
+      // delivered one the higher levels cannot be measured, which the
+      // player would otherwise learn only at level 200.
+      if (&source == &sources[0]) {
+        loaded.traceLines << QStringLiteral(" ExpTable not found: ") + traced;
+        loaded.notices.push_back(
+            {ExpTableFile::tr("同梱の経験値表が見つかりません。\r\n%1\r\nLv200以上は、このファイルがないと計測できません。")
+                 .arg(shown),
+             ExpTableFile::tr("経験値表の読込み")});
+      }
       continue;
     }
     const auto read = ReadExpTableFile(path);

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include "persistence/file_system.h"
 #include "persistence/text_file.h"
@@ -45,11 +46,18 @@ std::optional<Notice> LogFileWriter::WriteLogLine(const QString& text, const QSt
     // holds lines is never replaced: a second measurement begun within the
     // same minute continues the first one's file instead of wiping it.
     if (init && settings.saveDistance && PathExists(path)) return std::nullopt;
-    // A measurement that runs into a new month begins that month's file as
-    // its first reading began the last one.
-    const bool newMonth = !init && settings.saveDistance && !header_.isEmpty() && !PathExists(path);
-    written = (!newMonth || AppendLine(path, header_)) && AppendLine(path, text);
+    // A file without its header gets it before its next line: a measurement
+    // that runs into a new month begins that month's file as its first
+    // reading began the last one, and a header that did not reach the disk
+    // (a full disk leaves an empty file behind) is written once there is room.
+    const QFileInfo file(path);
+    const bool headerMissing = !init && !header_.isEmpty() &&
+                               (headerLost_ || (file.exists() ? file.size() == 0 : settings.saveDistance));
+    const bool headed = !headerMissing || AppendLine(path, header_);
+    if (headerMissing && headed) headerLost_ = false;
+    written = headed && AppendLine(path, text);
   }
+  if (init) headerLost_ = !written;
   if (written) return std::nullopt;
   lastLineLost_ = true;
 
@@ -62,6 +70,7 @@ std::optional<Notice> LogFileWriter::WriteLogLine(const QString& text, const QSt
 
 void LogFileWriter::Clear() {
   logStamp_.clear();
+  headerLost_ = false;
   header_.clear();
   failureReported_ = false;
 }

@@ -45,6 +45,7 @@ class LogFileWriter {
     logStamp_ = stamp;
     header_ = header;
     failureReported_ = false;
+    headerLost_ = false;
   }
 
   // yyyymmddhhmm of the active file; empty when none is active.
@@ -60,4 +61,5 @@ class LogFileWriter {
   QString header_;  // the active measurement's, for a month's file it begins
   bool failureReported_ = false;
   bool lastLineLost_ = false;
+  bool headerLost_ = false;  // the active file's header did not reach it
 };

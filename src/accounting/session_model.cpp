@@ -113,6 +113,19 @@ void SessionModel::LeaveOut(std::int64_t ms) {
   lastMoveMs_ += ms;
 }
 
+std::optional<SessionModel::LastReading> SessionModel::Last() const {
+  if (!last_) return std::nullopt;
+  return LastReading{last_->level, last_->exp, last_->ms};
+}
+
+void SessionModel::ContinueFrom(const LastReading& reading) {
+  if (!running_ || last_ || reading.level <= 0 || !std::isfinite(reading.exp) || reading.exp < 0) return;
+  // No chart point: the earlier part's points are in its record, not here.
+  first_ = Reading{reading.level, reading.exp, reading.monotonicMs};
+  last_ = first_;
+  lastMoveMs_ = reading.monotonicMs;
+}
+
 void SessionModel::NoteMisread() {
   if (running_) ++misreads_;
 }

@@ -100,6 +100,18 @@ class SessionModel {
   // `ms` just past were not played (the game was closed): the next gain is
   // credited without them, and the idle time does not count them.
   void LeaveOut(std::int64_t ms);
+  // The last accepted reading (the one the figures end at), and a session
+  // begun from such a reading of an earlier run: a measurement continued
+  // after the program ended measures its next gain, and the time to it,
+  // from where its record stopped. `monotonicMs` may lie before Start.
+  struct LastReading {
+    std::int32_t level = 0;
+    double exp = 0;
+    std::int64_t monotonicMs = 0;
+  };
+  std::optional<LastReading> Last() const;
+  void ContinueFrom(const LastReading& reading);
+
   // A reading refused before it got here (by the misread guard): counted
   // with the misreads, and nothing else.
   void NoteMisread();

@@ -17,6 +17,10 @@ namespace {
 // meter's last-10-minutes rate is.
 constexpr double kBestWindowMinutes = 10;
 
+// No capture is further apart from the one before it than a month: a line
+// says more only when it was damaged.
+constexpr double kLongestStepMinutes = 31 * 24 * 60;
+
 // The times of a log file's lines are cut to the minute, so a line may seem
 // to begin up to a minute before the previous one ended.
 constexpr std::int64_t kClockSlackMs = 60 * 1000;
@@ -62,17 +66,19 @@ std::optional<GainLine> ParseColumns(const QString& rest) {
                                   : trimmed.split(QLatin1Char(' '), Qt::SkipEmptyParts);
   if (columns.size() != 5) return std::nullopt;
   const auto column = [&](int i) { return columns[i].trimmed(); };
-  bool levelOk = false;
-  const int level = column(0).toInt(&levelOk);
+  const std::optional<std::int32_t> level = DigitsNumber(column(0));
   const std::optional<double> exp = Number(column(1), !csv);
   const std::optional<double> gained = Number(column(2), !csv);
   const std::optional<double> minutes = Number(column(3), !csv);
   // Two readings within one second have no rate: "-".
-  const bool rateOk = column(4) == QLatin1String("-") || Number(column(4), !csv).has_value();
-  if (!levelOk || level < 1 || !exp || *exp < 0 || !gained || !minutes || *minutes < 0 || !rateOk) {
+  const std::optional<double> rate = Number(column(4), !csv);
+  const bool rateOk = column(4) == QLatin1String("-") || (rate && ExpWithinReach(*rate));
+  // Only what the game can show and the meter can have measured.
+  if (!level || !LevelShown(*level) || !exp || *exp < 0 || !ExpWithinReach(*exp) || !gained ||
+      !ExpWithinReach(*gained) || !minutes || *minutes < 0 || *minutes > kLongestStepMinutes || !rateOk) {
     return std::nullopt;
   }
-  return GainLine{QDateTime(), level, *exp, *gained, *minutes};
+  return GainLine{QDateTime(), *level, *exp, *gained, *minutes};
 }
 
 // The level of the reading a gain line was measured from: the line's own
@@ -151,14 +157,20 @@ class RecordBuilder {
     steps_.emplace_back(line.gained, line.minutes);
   }
 
-  void FinishInto(std::vector<MeasurementRecord>& records) {
+  void FinishInto(std::vector<MeasurementRecord>& records, int& skipped) {
     if (Empty()) return;
     double minutes = 0;
     for (const auto& step : steps_) minutes += step.second;
     record_.activeMs = static_cast<std::int64_t>(std::llround(minutes * 60000));
     record_.averageRate = RatePerHourK(record_.gained, record_.activeMs);
     record_.bestRate = BestWindowRate(steps_);
-    records.push_back(record_);
+    // Lines that each read may still add up to a record no game gives: it
+    // is passed over with them, or it would be unreadable once kept.
+    if (RecordPlausible(record_)) {
+      records.push_back(record_);
+    } else {
+      skipped += static_cast<int>(steps_.size());
+    }
     steps_.clear();
   }
 
@@ -204,7 +216,7 @@ class LogReader {
 
   void Read(const QString& fileName, const LogFileName& name, const QByteArray& bytes, bool followsPreviousFile) {
     ++result_.files;
-    if (!followsPreviousFile) builder_.FinishInto(result_.records);
+    if (!followsPreviousFile) builder_.FinishInto(result_.records, result_.skippedLines);
     int year = name.month.year();
     int lastMonth = name.month.month();
     // A measurement's file begins with its header at the stamp's minute.
@@ -215,7 +227,7 @@ class LogReader {
       if (text.trimmed().isEmpty()) continue;
       if (IsHeader(text)) {
         // The header a month's file begins with ends nothing by itself.
-        if (!(i == 0 && followsPreviousFile)) builder_.FinishInto(result_.records);
+        if (!(i == 0 && followsPreviousFile)) builder_.FinishInto(result_.records, result_.skippedLines);
         headerStart = i == 0 ? name.begun : std::nullopt;
         continue;
       }
@@ -232,7 +244,7 @@ class LogReader {
       const QDate date(lineYear, month, day);
       const QTime time(hour, minute);
       line->at = QDateTime(date, time);
-      if (!date.isValid() || !time.isValid()) {
+      if (!YearWritten(date) || !time.isValid()) {
         ++result_.skippedLines;
         continue;
       }
@@ -242,7 +254,7 @@ class LogReader {
       const QDateTime stepStart =
           line->at.addMSecs(-static_cast<std::int64_t>(std::llround(line->minutes * 60000)));
       if (!builder_.Continues(*line, stepStart, table_)) {
-        builder_.FinishInto(result_.records);
+        builder_.FinishInto(result_.records, result_.skippedLines);
         const QDateTime start = headerStart && builder_.Empty() ? *headerStart : MinuteOf(stepStart);
         builder_.Begin(start, *line, fileName, table_);
       }
@@ -252,7 +264,7 @@ class LogReader {
   }
 
   LogImport Finish() {
-    builder_.FinishInto(result_.records);
+    builder_.FinishInto(result_.records, result_.skippedLines);
     return std::move(result_);
   }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "accounting/exp_table.h"
+
 namespace {
 
 const QString kDateFormat = QStringLiteral("yyyy/MM/dd hh:mm:ss");
@@ -45,15 +47,16 @@ QString DurationField(std::int64_t ms) {
       .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
+// "h:mm:ss" or "h:mm"; the hours at most nine digits, so nothing overflows
+// before the record's dates bound it.
 std::optional<std::int64_t> ParseDuration(const QString& text) {
   const QStringList parts = text.split(QLatin1Char(':'));
   if (parts.size() < 2 || parts.size() > 3) return std::nullopt;
   std::int64_t seconds = 0;
-  for (const QString& part : parts) {
-    bool ok = false;
-    const qlonglong value = part.toLongLong(&ok);
-    if (!ok || value < 0) return std::nullopt;
-    seconds = seconds * 60 + value;
+  for (qsizetype i = 0; i < parts.size(); ++i) {
+    const std::optional<std::int32_t> value = DigitsNumber(parts[i]);
+    if (!value || (i > 0 && *value >= 60)) return std::nullopt;
+    seconds = seconds * 60 + *value;
   }
   if (parts.size() == 2) seconds *= 60;
   return seconds * 1000;
@@ -71,6 +74,53 @@ std::optional<double> ParseNumber(const QString& text) {
 }
 
 }  // namespace
+
+std::optional<std::int32_t> DigitsNumber(const QString& text) {
+  if (text.isEmpty() || text.size() > 9) return std::nullopt;
+  std::int32_t value = 0;
+  for (const QChar c : text) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+    value = value * 10 + (c.unicode() - u'0');
+  }
+  return value;
+}
+
+double ExpReach() {
+  static const double reach = [] {
+    const std::shared_ptr<const ExpTable> table = CompiledExpTable();
+    double sum = 0;
+    for (std::int32_t level = 1; level <= kTopLevel; ++level) {
+      sum += static_cast<double>(table->Size(level).value_or(kLargestLevelSize));
+    }
+    return sum;
+  }();
+  return reach;
+}
+
+bool LevelShown(std::int32_t level) { return level >= 1 && level <= kTopLevel; }
+
+bool ExpWithinReach(double exp) { return std::isfinite(exp) && std::abs(exp) <= ExpReach(); }
+
+bool YearWritten(const QDate& date) {
+  return date.isValid() && date.year() >= kFirstRecordYear && date.year() <= kLastRecordYear;
+}
+
+bool RecordPlausible(const MeasurementRecord& r) {
+  if (!LevelShown(r.levelFrom) || !LevelShown(r.levelTo) || !ExpWithinReach(r.gained)) return false;
+  if (!YearWritten(r.start.date()) || !YearWritten(r.end.date())) return false;
+  // Active time is counted on the tick count, the dates on the wall clock,
+  // which the player may set back or on within a measurement; a year is far
+  // beyond any measurement, and sums of records stay far from overflowing.
+  constexpr std::int64_t kClockSlackMs = 24 * 3600 * 1000LL;
+  constexpr std::int64_t kLongestActiveMs = 366 * 24 * 3600 * 1000LL;
+  const std::int64_t span = WallClockMs(r.end) - WallClockMs(r.start);
+  if (span < -kClockSlackMs || r.activeMs < 0 || r.activeMs > std::min(span + kClockSlackMs, kLongestActiveMs)) {
+    return false;
+  }
+  // A rate is at most the whole reach gained in a second.
+  const auto rateOk = [](const std::optional<double>& rate) { return !rate || std::abs(*rate) <= ExpReach() * 3.6; };
+  return rateOk(r.averageRate) && rateOk(r.bestRate);
+}
 
 qint64 WallClockMs(const QDateTime& when) {
   return when.date().toJulianDay() * 86'400'000 + when.time().msecsSinceStartOfDay();
@@ -134,11 +184,10 @@ std::optional<MeasurementRecord> ParseRecordLine(const QString& line) {
   const std::optional<QDateTime> start = ParseDate(text(0));
   const std::optional<QDateTime> end = ParseDate(text(1));
   const std::optional<std::int64_t> active = ParseDuration(text(2));
-  bool fromOk = false, toOk = false;
-  const int levelFrom = text(3).toInt(&fromOk);
-  const int levelTo = text(4).toInt(&toOk);
+  const std::optional<std::int32_t> levelFrom = DigitsNumber(text(3));
+  const std::optional<std::int32_t> levelTo = DigitsNumber(text(4));
   const std::optional<double> gained = ParseNumber(text(5));
-  if (!start || !end || !active || !fromOk || !toOk || !gained) return std::nullopt;
+  if (!start || !end || !active || !levelFrom || !levelTo || !gained) return std::nullopt;
   const auto rate = [&](int i) -> std::optional<std::optional<double>> {
     if (text(i).isEmpty()) return std::optional<double>();
     if (const std::optional<double> value = ParseNumber(text(i))) return value;
@@ -147,7 +196,9 @@ std::optional<MeasurementRecord> ParseRecordLine(const QString& line) {
   const auto average = rate(6);
   const auto best = rate(7);
   if (!average || !best) return std::nullopt;
-  return MeasurementRecord{*start, *end, *active, levelFrom, levelTo, *gained, *average, *best, f[8], f[9]};
+  MeasurementRecord record{*start, *end, *active, *levelFrom, *levelTo, *gained, *average, *best, f[8], f[9]};
+  if (!RecordPlausible(record)) return std::nullopt;
+  return record;
 }
 
 MeasurementRecord RecordOfSession(const QDateTime& start, const QDateTime& end, const SessionFigures& figures,
@@ -162,7 +213,9 @@ MeasurementRecord RecordOfSession(const QDateTime& start, const QDateTime& end, 
   return MeasurementRecord{start,
                            end,
                            figures.activeMs,
-                           figures.level - figures.levelsGained,
+                           // A session that went on with another character may have gained more
+                           // levels than the one it ends with has.
+                           std::max(1, figures.level - figures.levelsGained),
                            figures.level,
                            figures.gained,
                            figures.wholeRate,

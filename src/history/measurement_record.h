@@ -33,6 +33,27 @@ struct MeasurementRecord {
 // orders and spaces them as the real clock does.
 qint64 WallClockMs(const QDateTime& when);
 
+// What the game can show, which every value read back from a history file
+// (the sessions file, an imported log) is held to: levels 1 … 300, any
+// experience or gain (a death's loss included) no larger than the whole
+// table reaches (a level it has no size for counted at the largest size any
+// table may hold), dates in the years the program writes (four digits), and
+// no more active time than a record's dates span (with a day for a clock
+// changed meanwhile), a year at most. Anything else was damaged or typed in,
+// and is passed over as unreadable.
+inline constexpr int kFirstRecordYear = 1;
+inline constexpr int kLastRecordYear = 9999;
+double ExpReach();
+bool LevelShown(std::int32_t level);
+bool ExpWithinReach(double exp);
+bool YearWritten(const QDate& date);
+// Whether every value of the record is one the program can have written.
+bool RecordPlausible(const MeasurementRecord& record);
+
+// Whole decimal digits only (a NUL, a sign or blanks inside are no number),
+// at most nine of them; nothing otherwise.
+std::optional<std::int32_t> DigitsNumber(const QString& text);
+
 // The sessions file's first line.
 QString RecordHeader();
 
@@ -41,7 +62,7 @@ QString RecordHeader();
 QString RecordLine(const MeasurementRecord& record);
 
 // Nothing when the line is not a record (too few fields, a date or a number
-// that does not read). Fields after the known ones, from a newer program,
+// that does not read, a value RecordPlausible refuses). Fields after the known ones, from a newer program,
 // are passed over.
 std::optional<MeasurementRecord> ParseRecordLine(const QString& line);
 

@@ -270,29 +270,31 @@ bool Form1::Load() {
 }
 
 void Form1::PlaceMainWindow() {
-  // Placed by the frame: that is where the player left it.
-  const QSize frame = frameGeometry().size() - size();
+  // The window's own area is remembered and restored, never its frame: the
+  // frame comes from the window manager some time after the window is
+  // shown, and a frame's corner restored before it is known places the
+  // window's area there instead, the place walking at every start. The
+  // frame (none while unknown) only widens what must fit on the screen.
+  const QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                       frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
   const Settings& s = state_.settings;
   const bool placed = s.mainWindowWidth > 0 && s.mainWindowHeight > 0;
-  const QRect remembered = placed ? QRect(s.mainWindowX, s.mainWindowY, s.mainWindowWidth + frame.width(),
-                                          s.mainWindowHeight + frame.height())
-                                  : QRect();
+  const QRect remembered =
+      placed ? QRect(s.mainWindowX, s.mainWindowY, s.mainWindowWidth, s.mainWindowHeight) + frame : QRect();
   const QRect place =
       MainWindowPlace(remembered, frameGeometry().size(), GameOuter(), s.captureRegions, ScreenAreas());
-  resize(place.size() - frame);
-  move(place.topLeft());
+  setGeometry(place - frame);
 }
 
 void Form1::RememberPlaces() {
   if (!isVisible()) return;
   // A maximised or minimised window is remembered as it was before; the
-  // corner kept is the frame's, the size the window's own.
+  // window's own area, as PlaceMainWindow restores it.
   const QRect normal = isMaximized() || isMinimized() || isFullScreen() ? normalGeometry() : geometry();
   if (normal.isEmpty()) return;
-  const QPoint frameOffset = geometry().topLeft() - frameGeometry().topLeft();
   Settings& s = state_.settings;
-  s.mainWindowX = normal.x() - frameOffset.x();
-  s.mainWindowY = normal.y() - frameOffset.y();
+  s.mainWindowX = normal.x();
+  s.mainWindowY = normal.y();
   s.mainWindowWidth = normal.width();
   s.mainWindowHeight = normal.height();
   if (!SaveWindowPlaces(s, state_.programFolder)) services_.trace.Event(QStringLiteral(" Window places not saved"));

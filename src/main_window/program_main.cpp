@@ -42,6 +42,7 @@ int RunProgram(QApplication& app, Clock& clock) {
   NullWindowSystem noDisplay;
   QtMessageBoxes boxes;
   DebugTrace trace(programFolder, [&clock] { return clock.Now(); });
+  if (!language.traceNote.isEmpty()) trace.HoldUntilBegin(language.traceNote);
   Services services{clock, windows ? *windows : static_cast<WindowSystem&>(noDisplay), boxes, trace};
 
   StartedProgram program = StartProgram(services, programFolder);

@@ -34,12 +34,16 @@ class InterfaceTranslators {
   explicit InterfaceTranslators(std::vector<std::unique_ptr<QTranslator>> installed)
       : installed_(std::move(installed)) {}
 
+  // For the trace when English was asked for and its file was damaged.
+  QString traceNote;
+
  private:
   std::vector<std::unique_ptr<QTranslator>> installed_;
 };
 
-// English: our "tallymeter_en" from the first of `folders` holding it (Qt's
-// buttons are English without one). Japanese, or English that is not there
-// (a program copied without its translations folder): Qt's qtbase_ja, our
-// texts being Japanese already.
+// English: our "tallymeter_en" from the first of `folders` holding it as the
+// build made it (Qt's buttons are English without one). Japanese, or English
+// that is not there or damaged (a program copied without its translations
+// folder, a file changed on the disk): Qt's qtbase_ja, our texts being
+// Japanese already; a damaged file leaves a trace note.
 InterfaceTranslators InstallInterfaceLanguage(bool english, const QStringList& folders);

@@ -76,6 +76,12 @@ void MonitoringCycle::EnterMonitoring() {
   // last one before a Stop was made.
   schedule_.Start(services_.clock.MonotonicMs());
   StartSession();
+  if (continuing_ && continueFrom_) {
+    // The wall clock, not the tick count, survives a reboot.
+    const std::int64_t ms = services_.clock.MonotonicMs() - continueFrom_->at.msecsTo(services_.clock.Now());
+    session_.ContinueFrom({continueFrom_->level, continueFrom_->exp, ms});
+  }
+  continueFrom_.reset();
   alerts_.Start(services_.clock.MonotonicMs());
   Tell([](MonitoringListener& l) { l.MonitoringChanged(true); });
   // A reading now is the session's base: what is gained before the first

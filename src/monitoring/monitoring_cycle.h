@@ -36,6 +36,7 @@
 #include "monitoring/monitoring_listener.h"
 #include "monitoring/program_state.h"
 #include "monitoring/state_line.h"
+#include "persistence/measurement_state.h"
 #include "persistence/notice.h"
 
 class PatternMatcher;
@@ -218,6 +219,7 @@ class MonitoringCycle {
   QString measurementLogFile_;
   QString memo_;
   std::optional<MeasurementRecord> carried_;
+  std::optional<MeasurementState::RecordReading> continueFrom_;  // where the carried record ends
   bool recordUnsavedTold_ = false;  // once per run
   Announcer announcer_;
 

@@ -109,8 +109,11 @@ void MonitoringCycle::AfterEvaluation(const EvaluationStep& step, const QDateTim
   if (!previous || logWriter_.LogStamp().isEmpty()) return;
   // The tick count does not survive a reboot; the wall clock does.
   const std::optional<MeasurementRecord> soFar = RecordSoFar();
-  const MeasurementState saved{logWriter_.LogStamp(), now.addMSecs(previous->ms - monotonicMs), previous->level,
-                               std::llround(previous->exp), soFar ? RecordLine(*soFar) : QString()};
+  MeasurementState saved{logWriter_.LogStamp(), now.addMSecs(previous->ms - monotonicMs), previous->level,
+                         std::llround(previous->exp), soFar ? RecordLine(*soFar) : QString(), std::nullopt};
+  if (const std::optional<SessionModel::LastReading> last = session_.Last(); last && soFar) {
+    saved.recordReading = {last->level, last->exp, now.addMSecs(last->monotonicMs - monotonicMs)};
+  }
   if (!SaveMeasurementState(state_.programFolder, saved)) {
     services_.trace.Event(QStringLiteral(" Measurement state not saved"));
     // Measuring goes on; the player only learns that a crash would end it.
@@ -160,6 +163,10 @@ bool MonitoringCycle::OfferToContinueMeasurement() {
   guard_.Resume(saved.level, static_cast<double>(saved.exp), readingMs);
   logWriter_.Resume(saved.logStamp, state_.fileHeader);
   carried_ = saved.recordSoFar.isEmpty() ? std::nullopt : ParseRecordLine(saved.recordSoFar);
+  // The record goes on from the reading it ended at; a file of an earlier
+  // version names none, and the saved reading is the nearest to it.
+  continueFrom_ = saved.recordReading.value_or(
+      MeasurementState::RecordReading{saved.level, static_cast<double>(saved.exp), saved.lastReading});
   measurementLogFile_ = carried_ ? carried_->logFile : QString();
   if (carried_ && !carried_->memo.isEmpty()) {
     memo_ = carried_->memo;

@@ -35,6 +35,12 @@ Notice UnreadableNotice() {
                 QCoreApplication::translate("ConfigFile", "設定ファイル読込み")};
 }
 
+Notice DefaultedNotice(const QStringList& labels) {
+  return Notice{QCoreApplication::translate("ConfigFile", "設定ファイルの次の項目は値が使えないため、初期値にしました。\r\n%1")
+                    .arg(labels.join(QStringLiteral("\r\n"))),
+                QCoreApplication::translate("ConfigFile", "設定ファイル読込み")};
+}
+
 Notice SaveFailedNotice() {
   return Notice{QCoreApplication::translate("ConfigFile", "設定をファイルに保存できませんでした。"),
                 QCoreApplication::translate("ConfigFile", "設定ファイル書き込み")};
@@ -184,12 +190,13 @@ bool ReadRegion(FieldReader& in, CaptureRegion& region) {
          in.Skip();
 }
 
-std::optional<Settings> ReadConfig(const QString& path, const QString& programFolder, bool& damaged) {
+std::optional<Settings> ReadConfig(const QString& path, const QString& programFolder, bool& damaged,
+                                   QStringList* defaulted = nullptr) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
   const QByteArray bytes = file.read(kReadLimit);
   if (file.error() != QFileDevice::NoError) return std::nullopt;
-  std::optional<Settings> settings = ParseConfigFileText(DecodeConfigText(bytes), &damaged);
+  std::optional<Settings> settings = ParseConfigFileText(DecodeConfigText(bytes), &damaged, defaulted);
   if (settings) settings->saveFolder = ResolvedSaveFolder(settings->saveFolder, programFolder);
   return settings;
 }
@@ -244,7 +251,7 @@ QString ConfigFileText(const Settings& s) {
   return lines.join(kLineEnd) + kLineEnd + kLineEnd;
 }
 
-std::optional<Settings> ParseConfigFileText(const QString& text, bool* damaged) {
+std::optional<Settings> ParseConfigFileText(const QString& text, bool* damaged, QStringList* defaulted) {
   FieldReader in(text);
   Settings s;
   const bool ok = ReadRegion(in, s.captureRegions[0]) && ReadRegion(in, s.captureRegions[1]) &&
@@ -253,8 +260,9 @@ std::optional<Settings> ParseConfigFileText(const QString& text, bool* damaged) 
                   in.Flag(s.saveCsv) && in.Skip() && in.Flag(s.saveDistance) && in.Skip() &&
                   in.Integer(s.lag) && in.Skip();
   if (!ok) return std::nullopt;
-  bool damagedValue = !ReadAddedSettingLines(in.LinesAfterLastField(), s);
-  damagedValue = RepairDamagedValues(s) || damagedValue;
+  const QStringList outOfRange = ReadAddedSettingLines(in.LinesAfterLastField(), s);
+  if (defaulted) *defaulted = outOfRange;
+  const bool damagedValue = RepairDamagedValues(s);
   ClampToScreen(s);
   if (damaged) *damaged = damagedValue;
   return s;
@@ -268,8 +276,9 @@ std::optional<Notice> ConfigFile(const QString& mode, Settings& settings, const 
 
 bool SaveWindowPlaces(const Settings& current, const QString& programFolder) {
   bool damaged = false;
-  std::optional<Settings> stored = ReadConfig(ConfigFilePath(programFolder), programFolder, damaged);
-  if (!stored || damaged) return false;
+  QStringList defaulted;  // told at the next start, not changed unseen now
+  std::optional<Settings> stored = ReadConfig(ConfigFilePath(programFolder), programFolder, damaged, &defaulted);
+  if (!stored || damaged || !defaulted.isEmpty()) return false;
   if (SamePlaces(*stored, current)) return true;
   stored->compactViewX = current.compactViewX;
   stored->compactViewY = current.compactViewY;
@@ -296,8 +305,9 @@ std::vector<Notice> ConfigFileNotices(const QString& mode, Settings& settings, c
     }
     if (!PathExists(path)) return list(InitAndSave(settings, programFolder));
     bool damaged = false;
-    std::optional<Settings> read = ReadConfig(path, programFolder, damaged);
-    if (read && !damaged) {
+    QStringList defaulted;
+    std::optional<Settings> read = ReadConfig(path, programFolder, damaged, &defaulted);
+    if (read && !damaged && defaulted.isEmpty()) {
       settings = *read;
       return {};
     }
@@ -307,7 +317,9 @@ std::vector<Notice> ConfigFileNotices(const QString& mode, Settings& settings, c
     // Either way, settings that did not reach the file are said so:
     // otherwise the same message returns at every start with no hint why.
     settings = read ? *read : Settings::Defaults(programFolder);
-    std::vector<Notice> notices{UnreadableNotice()};
+    // Only added lines out of their range: the file is readable, and the
+    // player learns which of its settings are at their defaults now.
+    std::vector<Notice> notices{read && !damaged ? DefaultedNotice(defaulted) : UnreadableNotice()};
     std::optional<Notice> saved = SaveFailedNotice();
     if (KeepUnreadable(path)) saved = Save(settings, programFolder);
     if (saved) notices.push_back(*saved);
@@ -330,8 +342,9 @@ bool SaveRecentMemos(const QString& programFolder, const QStringList& memos) {
   const QString path = ConfigFilePath(programFolder);
   if (!QFileInfo(path).isFile()) return false;
   bool damaged = false;
-  std::optional<Settings> stored = ReadConfig(path, programFolder, damaged);
-  if (!stored || damaged) return false;
+  QStringList defaulted;
+  std::optional<Settings> stored = ReadConfig(path, programFolder, damaged, &defaulted);
+  if (!stored || damaged || !defaulted.isEmpty()) return false;
   if (stored->recentMemos == memos) return true;
   stored->recentMemos = memos;
   return !Save(*stored, programFolder);

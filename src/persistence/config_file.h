@@ -3,6 +3,7 @@
 // CR LF, laid out with FormatField.
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -18,12 +19,15 @@ QString ConfigFileText(const Settings& settings);
 // The settings a file text holds, or nothing when a field of the nine
 // classic lines is missing or does not convert. Line 6 keeps a log folder
 // that holds commas whole. Values read whole that cannot be used are
-// damaged: an added line's value that does not convert, a log folder or
-// file name with bytes that are not Shift_JIS or control characters, a
-// file name that is not one plain name (FileNameUsable); each gets its
-// default (the folder "."), and `damaged`, when given, tells whether there
-// was one. Coordinates are brought within +-16777215, beyond any screen.
-std::optional<Settings> ParseConfigFileText(const QString& text, bool* damaged = nullptr);
+// damaged: a log folder or file name with bytes that are not Shift_JIS or
+// control characters, a file name that is not one plain name
+// (FileNameUsable); each gets its default (the folder "."), and `damaged`,
+// when given, tells whether there was one. An added line whose value does
+// not convert or is out of its range takes that line's default alone, its
+// label going to `defaulted`. Coordinates are brought within +-16777215,
+// beyond any screen.
+std::optional<Settings> ParseConfigFileText(const QString& text, bool* damaged = nullptr,
+                                            QStringList* defaulted = nullptr);
 
 // Mode "READ" (and INIT + SAVE when the file is missing or unreadable),
 // "INIT" (INIT + SAVE) or "SAVE"; any other text does nothing. Returns the

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // The Japanese general date form the program is written for:
@@ -25,8 +26,14 @@ class DebugTrace {
   // Date and time, then `message` (which begins with a blank), appended.
   void Event(const QString& message) const;
 
-  // Date and time, then `message`, starting a new trace.
+  // Date and time, then `message`, starting a new trace; the held notes
+  // follow it. The previous trace is kept as the backup, at most its last
+  // mebibyte.
   void Begin(const QString& message) const;
+
+  // A note found before the trace is begun (the interface language is chosen
+  // before any window exists), written as an event right after Begin.
+  void HoldUntilBegin(const QString& message);
 
   QString TracePath() const;
   QString BackupPath() const;
@@ -36,4 +43,5 @@ class DebugTrace {
 
   QString programFolder_;
   std::function<QDateTime()> now_;
+  mutable QStringList held_;
 };

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <cmath>
 
 #include "base/cp932.h"
 #include "persistence/config_fields.h"
@@ -16,7 +17,9 @@ const QString kTimeLabel = QStringLiteral("最終読取");
 const QString kLevelLabel = QStringLiteral("Lv");
 const QString kExpLabel = QStringLiteral("Exp");
 const QString kRecordLabel = QStringLiteral("ここまでの記録");
+const QString kRecordReadingLabel = QStringLiteral("記録の最終読取");
 const QString kTimeFormat = QStringLiteral("yyyy/MM/dd HH:mm:ss");
+const QString kPreciseTimeFormat = QStringLiteral("yyyy/MM/dd HH:mm:ss.zzz");
 // The moment is kept in UTC, so that a change to or from daylight-saving
 // time (or of the zone) does not misdate its age; a time without this mark
 // comes from an earlier version and is local.
@@ -29,6 +32,26 @@ bool AllDigits(const QString& text) {
     if (c < u'0' || c > u'9') return false;
   }
   return true;
+}
+
+// "Lv Exp yyyy/MM/dd HH:mm:ss.zzz UTC"
+QString RecordReadingText(const MeasurementState::RecordReading& r) {
+  return QStringLiteral("%1 %2 %3").arg(r.level).arg(r.exp, 0, 'f', 3).arg(r.at.toUTC().toString(kPreciseTimeFormat)) +
+         kUtcMark;
+}
+
+std::optional<MeasurementState::RecordReading> ParseRecordReading(const QString& text) {
+  const QStringList parts = text.split(QLatin1Char(' '));
+  if (parts.size() != 5 || parts[4] != kUtcMark.trimmed()) return std::nullopt;
+  MeasurementState::RecordReading r;
+  const std::optional<std::int32_t> level = ConfigInteger(parts[0]);
+  bool ok = false;
+  r.exp = parts[1].toDouble(&ok);
+  r.at = QDateTime::fromString(parts[2] + QLatin1Char(' ') + parts[3], kPreciseTimeFormat);
+  r.at.setTimeSpec(Qt::UTC);
+  if (!level || *level < 1 || !ok || !std::isfinite(r.exp) || r.exp < 0 || !r.at.isValid()) return std::nullopt;
+  r.level = *level;
+  return r;
 }
 
 }  // namespace
@@ -45,13 +68,14 @@ QString MeasurementStateText(const MeasurementState& state) {
   };
   QStringList all = lines;
   if (!state.recordSoFar.isEmpty()) all << state.recordSoFar + QStringLiteral(" , ") + kRecordLabel;
+  if (state.recordReading) all << RecordReadingText(*state.recordReading) + QStringLiteral(" , ") + kRecordReadingLabel;
   return all.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }
 
 std::optional<MeasurementState> ParseMeasurementState(const QString& text) {
   QStringList lines = text.split(QStringLiteral("\r\n"));
   if (lines.isEmpty() || lines.takeFirst() != kFormatLine) return std::nullopt;
-  std::optional<QString> stamp, time, level, exp, record;
+  std::optional<QString> stamp, time, level, exp, record, recordReading;
   for (const QString& line : lines) {
     if (line.isEmpty()) continue;
     const qsizetype comma = line.lastIndexOf(QChar(','));
@@ -63,6 +87,7 @@ std::optional<MeasurementState> ParseMeasurementState(const QString& text) {
                                    : label == kLevelLabel ? &level
                                    : label == kExpLabel ? &exp
                                    : label == kRecordLabel ? &record
+                                   : label == kRecordReadingLabel ? &recordReading
                                                         : nullptr;
     if (!slot || slot->has_value()) return std::nullopt;  // unknown or repeated: not a file we wrote
     *slot = value;
@@ -89,6 +114,10 @@ std::optional<MeasurementState> ParseMeasurementState(const QString& text) {
   state.exp = exp->toLongLong(&ok);
   if (!ok || !AllDigits(*exp) || state.exp <= 0) return std::nullopt;
   state.recordSoFar = record.value_or(QString());
+  if (recordReading) {
+    state.recordReading = ParseRecordReading(*recordReading);
+    if (!state.recordReading) return std::nullopt;
+  }
   return state;
 }
 

@@ -19,6 +19,16 @@ struct MeasurementState {
   // gained, the memo…), one sessions-file line; a file of an earlier version
   // has none. Kept as text: the history reads it.
   QString recordSoFar;
+  // The reading that record ends at (with live readings not the one above):
+  // the continued measurement's next gain is counted from it. A file of an
+  // earlier version has none.
+  struct RecordReading {
+    std::int32_t level = 0;
+    double exp = 0;
+    QDateTime at;
+    friend bool operator==(const RecordReading&, const RecordReading&) = default;
+  };
+  std::optional<RecordReading> recordReading;
   friend bool operator==(const MeasurementState&, const MeasurementState&) = default;
 };
 

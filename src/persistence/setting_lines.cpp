@@ -1,5 +1,6 @@
 #include "persistence/setting_lines.h"
 
+#include <QDate>
 #include <QStringList>
 #include <array>
 #include <optional>
@@ -9,30 +10,40 @@
 
 namespace {
 
+template <std::int32_t kLeast, std::int32_t kMost>
+bool Within(std::int32_t value) {
+  return value >= kLeast && value <= kMost;
+}
+
+// No date, or a day of the years a date box offers.
+bool GoalDateUsable(std::int32_t value) {
+  return value == 0 || (value >= 10000101 && QDate(value / 10000, value / 100 % 100, value % 100).isValid());
+}
+
 const std::array kLines{
     SettingLine{u"ライブ計測", &Settings::liveSampling},
     SettingLine{u"ライブパネル表示", &Settings::showLivePanel},
     SettingLine{u"コンパクト表示X", &Settings::compactViewX},
     SettingLine{u"コンパクト表示Y", &Settings::compactViewY},
     SettingLine{u"認識疑義チェック", &Settings::misreadGuard},
-    SettingLine{u"警告までの分数", &Settings::alertMinutes},
+    SettingLine{u"警告までの分数", &Settings::alertMinutes, Within<1, 1440>},
     SettingLine{u"警告をデスクトップ通知", &Settings::alertNotify},
     SettingLine{u"警告を音で知らせる", &Settings::alertBeep},
     SettingLine{u"警告を測定結果に表示", &Settings::alertLogLine},
-    SettingLine{u"領域を選んだウィンドウの幅", &Settings::areasWindowWidth},
-    SettingLine{u"領域を選んだウィンドウの高さ", &Settings::areasWindowHeight},
+    SettingLine{u"領域を選んだウィンドウの幅", &Settings::areasWindowWidth, Within<0, 1 << 24>},
+    SettingLine{u"領域を選んだウィンドウの高さ", &Settings::areasWindowHeight, Within<0, 1 << 24>},
     SettingLine{u"前面でなくても見えていれば読む", &Settings::readWhenVisible},
-    SettingLine{u"目標レベル", &Settings::goalLevel},
-    SettingLine{u"目標日付(年月日)", &Settings::goalDate},
-    SettingLine{u"経験値欄の%表示の小数桁数(-1は経験値表示)", &Settings::expPercentDecimals},
+    SettingLine{u"目標レベル", &Settings::goalLevel, Within<0, 999>},
+    SettingLine{u"目標日付(年月日)", &Settings::goalDate, GoalDateUsable},
+    SettingLine{u"経験値欄の%表示の小数桁数(-1は経験値表示)", &Settings::expPercentDecimals, Within<-1, 6>},
     SettingLine{u"死亡で経験値が減る", &Settings::deathCostsExp},
     SettingLine{u"レベルアップと目標到達を知らせる", &Settings::announce},
     SettingLine{u"メイン画面X", &Settings::mainWindowX},
     SettingLine{u"メイン画面Y", &Settings::mainWindowY},
     SettingLine{u"メイン画面の幅", &Settings::mainWindowWidth},
     SettingLine{u"メイン画面の高さ", &Settings::mainWindowHeight},
-    SettingLine{u"表示言語", &Settings::displayLanguage},
-    SettingLine{u"ゲームの再起動を待つ分数(0は待たない)", &Settings::gameWaitMinutes},
+    SettingLine{u"表示言語", &Settings::displayLanguage, Within<0, 2>},
+    SettingLine{u"ゲームの再起動を待つ分数(0は待たない)", &Settings::gameWaitMinutes, Within<0, 1440>},
 };
 
 // The recent memos follow the table, "memo , 最近のメモ1" and so on: free
@@ -82,8 +93,9 @@ QStringList AddedSettingLinesText(const Settings& settings) {
   return lines;
 }
 
-bool ReadAddedSettingLines(const QStringList& lines, Settings& settings) {
-  bool allRead = true;
+QStringList ReadAddedSettingLines(const QStringList& lines, Settings& settings) {
+  const Settings defaults;
+  QStringList defaulted;
   std::array<QString, kRecentMemoCount> memos;
   for (const QString& text : lines) {
     QString memo;
@@ -97,24 +109,24 @@ bool ReadAddedSettingLines(const QStringList& lines, Settings& settings) {
     const QString label = TrimConfigBlanks(text.mid(comma + 1));
     for (const SettingLine& line : kLines) {
       if (label != QString::fromUtf16(line.label)) continue;
+      const std::optional<std::int32_t> n = ConfigInteger(value);
+      const bool usable = n && (!line.usable || line.usable(*n));
       const bool read = std::visit(Overloaded{[&](bool Settings::*flag) {
                                                 const std::optional<bool> on = ConfigFlag(value);
-                                                if (on) settings.*flag = *on;
+                                                settings.*flag = on.value_or(defaults.*flag);
                                                 return on.has_value();
                                               },
                                               [&](std::int32_t Settings::*number) {
-                                                const std::optional<std::int32_t> n = ConfigInteger(value);
-                                                if (n) settings.*number = *n;
-                                                return n.has_value();
+                                                settings.*number = usable ? *n : defaults.*number;
+                                                return usable;
                                               },
                                               [&](DisplayLanguage Settings::*language) {
-                                                const std::optional<std::int32_t> n = ConfigInteger(value);
-                                                const bool known = n && *n >= 0 && *n <= 2;
-                                                if (known) settings.*language = static_cast<DisplayLanguage>(*n);
-                                                return known;
+                                                settings.*language =
+                                                    usable ? static_cast<DisplayLanguage>(*n) : defaults.*language;
+                                                return usable;
                                               }},
                                    line.field);
-      allRead = allRead && read;
+      if (!read && !defaulted.contains(label)) defaulted << label;
     }
   }
   QStringList recent;
@@ -122,5 +134,5 @@ bool ReadAddedSettingLines(const QStringList& lines, Settings& settings) {
     if (!memo.isEmpty() && !recent.contains(memo)) recent << memo;
   }
   if (!recent.isEmpty()) settings.recentMemos = recent;
-  return allRead;
+  return defaulted;
 }

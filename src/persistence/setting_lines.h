@@ -16,6 +16,9 @@
 struct SettingLine {
   const char16_t* label;  // the text after the value's comma, without the blank
   std::variant<bool Settings::*, std::int32_t Settings::*, DisplayLanguage Settings::*> field;
+  // The numbers the program can have written; null: any (a place, brought
+  // onto a screen after reading).
+  bool (*usable)(std::int32_t) = nullptr;
 };
 
 std::span<const SettingLine> AddedSettingLines();
@@ -25,6 +28,7 @@ QStringList AddedSettingLinesText(const Settings& settings);
 
 // Sets the fields of every known line in `lines`; a line whose label is
 // unknown (a newer program's) is passed over. A known line whose value does
-// not convert leaves its field as it was (the default) and makes the result
-// false: the line is damaged, and the player is told before it is saved over.
-bool ReadAddedSettingLines(const QStringList& lines, Settings& settings);
+// not convert or is out of its range sets its field to the line's default,
+// every other line being kept: the labels of those lines are returned, for
+// the player to be told once before the file is saved over.
+QStringList ReadAddedSettingLines(const QStringList& lines, Settings& settings);

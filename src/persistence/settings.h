@@ -70,8 +70,10 @@ struct Settings {
   std::int32_t gameWaitMinutes = 10;
   // The memos of the last measurements, newest first, offered again.
   QStringList recentMemos{};
-  // Where the main window was left, its frame's top-left corner and its
-  // size; a size of 0, 0: never placed (a first start goes beside the game).
+  // Where the main window was left: its own area (within the frame), corner
+  // and size; a size of 0, 0: never placed (a first start goes beside the
+  // game). An earlier version kept the frame's corner: read as this, its
+  // window comes back a frame's width off once.
   std::int32_t mainWindowX = 0;
   std::int32_t mainWindowY = 0;
   std::int32_t mainWindowWidth = 0;

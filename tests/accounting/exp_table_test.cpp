@@ -118,6 +118,11 @@ TEST_F(PlayerTable, ADamagedDeliveredFileLeavesTheCompiledLevels) {
   ASSERT_EQ(loaded.notices.size(), 1u);
   EXPECT_TRUE(loaded.notices[0].text.contains(QStringLiteral("Lv200以上")));
   EXPECT_EQ(*loaded.table, *CompiledExpTable());
+  // A missing one is told as well, not only traced.
+  ASSERT_TRUE(QFile::remove(folder.File("system/" + kExpTableFileName)));
+  const std::vector<Notice> missing = LoadExpTable(folder.Path()).notices;
+  EXPECT_TRUE(missing.size() == 1 && missing[0].text.contains(QStringLiteral("見つかりません。\r\n")) &&
+              missing[0].text.endsWith(QStringLiteral("Lv200以上は、このファイルがないと計測できません。")));
 }
 
 }  // namespace

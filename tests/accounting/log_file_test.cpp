@@ -74,9 +74,15 @@ TEST_F(LogFileTest, UnwritableFolderReportedOncePerMeasurement) {
             "ログファイルに書き込めません。\r\n" + QDir::toNativeSeparators(temp.File("blocker/save/log/給与明細202612051430.txt")));
   EXPECT_FALSE(Write("gain 1", ""));
   EXPECT_TRUE(Write(header, "INIT", kStart.addSecs(120)));
-  settings.saveFolder = temp.Path();  // usable again: writing resumes
+  settings.saveFolder = temp.Path();  // usable again: writing resumes, under the header that did not get there
   EXPECT_FALSE(Write("gain 2", ""));
-  EXPECT_EQ(temp.Read("log/給与明細202612051432.txt"), Lines({"gain 2"}));
+  EXPECT_EQ(temp.Read("log/給与明細202612051432.txt"), Lines({header, "gain 2"}));
+  // The empty file a full disk left behind, continued after a restart.
+  temp.Write("log/給与明細202612051440.txt", "");
+  LogFileWriter restarted;
+  restarted.Resume("202612051440", header);
+  EXPECT_FALSE(restarted.WriteLogLine("gain 4", "", settings, kStart.addSecs(900)));
+  EXPECT_EQ(temp.Read("log/給与明細202612051440.txt"), Lines({header, "gain 4"}));
 }
 
 }  // namespace

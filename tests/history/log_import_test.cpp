@@ -4,6 +4,7 @@
 #include <QStringEncoder>
 #include <gtest/gtest.h>
 
+#include "accounting/log_headers.h"
 #include "base/cp932.h"
 #include "history/history_store.h"
 #include "history/logged_play.h"
@@ -114,4 +115,18 @@ TEST(HistoryStore, TheFirstMeasurementKeptBringsTheOlderLogsAlongButNotItsOwn) {
   live.memo = QStringLiteral("狩場A");
   ASSERT_FALSE(KeepMeasurement(tmp.Path(), live));
   EXPECT_EQ(ReadSessionsFile(tmp.Path()).records, (std::vector{logged[0], logged[1], logged[2], live}));
+}
+
+// One line changed to what no meter writes is skipped (counted), nothing
+// overflowing on the way; a line in year 10000 too.
+TEST(LogImport, ImpossibleValuesAndYearsBeyondTheDatesWrittenAreSkipped) {
+  const QString first = CsvFileHeader() + "\r\n12/31 23:40 ,190,1234500000,100000,10.0,600\r\n";
+  for (const char* line : {"12/31 23:50 ,190,1234600000,100000,1e300,600", "12/31 23:50 ,190,1234600000,100000,2e14,600",
+                           "12/31 23:50 ,2147483647,1234600000,100000,10.0,600", "12/31 23:50 ,-5,1234600000,100000,10.0,600",
+                           "12/31 23:50 ,190,1234600000,1e300,10.0,600", "12/31 23:50 ,190,1e308,100000,10.0,600",
+                           "01/01 00:10 ,190,1234600000,100000,20.0,300"}) {
+    const LogImport import = ImportLogText("給与明細999912月.csv", EncodeCp932(first + line));
+    ASSERT_EQ(std::tuple(import.skippedLines, import.records.size()), std::tuple(1, 1u)) << line;
+    EXPECT_EQ(import.records[0].gained, 100'000);
+  }
 }

@@ -95,3 +95,17 @@ TEST(SessionsFile, ASessionsRecordTakesItsBestTenMinutesFromTheChartPoints) {
   EXPECT_EQ(std::tuple(r.levelFrom, r.levelTo, r.bestRate, r.averageRate), std::tuple(151, 153, 9000, 6000));
   EXPECT_EQ(RecordOfSession(start, start, figures, {points[1]}, "", "").bestRate, std::nullopt) << "too short for one";
 }
+
+// Values no game shows and the program never writes make a line unreadable
+// (counted), without overflowing on the way.
+TEST(SessionsFile, ImpossibleValuesMakeALineUnreadable) {
+  const QStringList good = SplitCsvFields(RecordLine(Record(6, "x")));
+  const std::pair<int, QString> cases[] = {{2, "9223372036854775807:00:00"}, {2, "1:9223372036854775807"}, {2, "30:00:00"},
+      {3, QString("15") + QChar(0) + "2"}, {3, "-5"}, {4, "2147483647"}, {5, "1e308"}, {7, "-2e297"},
+      {0, "-292274999/01/01 00:00:00"}};
+  for (const auto& [field, value] : cases) {
+    QStringList fields = good;
+    fields[field] = value;
+    EXPECT_FALSE(ParseRecordLine(fields.join(',')).has_value()) << value.toStdString();
+  }
+}

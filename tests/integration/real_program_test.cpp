@@ -7,9 +7,14 @@
 // same log file, told No a new file begins.
 #include <QDateTime>
 #include <QRegularExpression>
+#include <QTest>
 #include <csignal>
+#include <sys/resource.h>
 #include <gtest/gtest.h>
 
+#include "accounting/log_headers.h"
+#include "history/log_import.h"
+#include "history/sessions_file.h"
 #include "persistence/measurement_state.h"
 #include "x11_practice_game.h"
 
@@ -45,6 +50,26 @@ TEST_F(App, ALagOfDaysInTheFileStillCapturesAndClosingTheWindowEndsTheProgram) {
   ASSERT_NE(meterWindow, 0u);
   Xdotool({"windowactivate", "--sync", QString::number(meterWindow), "key", "alt+F4"});
   EXPECT_TRUE(meter.process.waitForFinished(30000)) << "the program outlived its window";
+}
+
+// Started and closed again and again, the main window comes back where it
+// was left, also at the top of the screen.
+TEST_F(App, TheMainWindowsPlaceDoesNotWalkFromStartToStart) {
+  const QString program = InstallProgram(folder, "Tallymeter", [](Settings& s) {
+    std::tie(s.autoStart, s.mainWindowX, s.mainWindowY, s.mainWindowWidth, s.mainWindowHeight) =
+        std::tuple(false, 760, 0, 520, 388);
+  });
+  for (int start = 0; start < 3; ++start) {
+    Meter meter(program);
+    WindowId window = 0;
+    ASSERT_TRUE(WaitUntil([&] { return (window = ws->FindWindowByTitle(QStringLiteral("Tallymeter  For MapleStory"))) != 0; }));
+    QTest::qWait(2000);  // the window manager's frame has come
+    Xdotool({"windowactivate", "--sync", QString::number(window), "key", "alt+F4"});
+    ASSERT_TRUE(meter.process.waitForFinished(30000));
+  }
+  Settings stored;
+  ConfigFile(QStringLiteral("READ"), stored, folder.Path());
+  EXPECT_EQ(std::tuple(stored.mainWindowX, stored.mainWindowY), std::tuple(760, 0));
 }
 
 // The next capture still comes one interval after the last, and its line
@@ -155,6 +180,56 @@ TEST_F(CrashTest, KilledBetweenCapturesItContinuesTheLogWhenToldYesAndBeginsANew
   ASSERT_TRUE(WaitUntil([&] { return LogFiles().size() == 2; }, 60000)) << "no new file";
   EXPECT_EQ(LogLines(folder.Path(), file).size(), 2) << "the old file is left alone";
   EXPECT_EQ(LogLines(folder.Path(), LogFiles().last()), QStringList{header});
+}
+
+// The disk full just as the first reading comes: its header does not get
+// into the log file (a box says so, and one that the measurement could not
+// be continued); with room again the next line comes after the header. Then
+// killed twice and continued each time: the measurement's record holds all
+// it gained, as its log file does.
+TEST_F(CrashTest, AHeaderThatFoundNoRoomComesLaterAndARecordContinuedTwiceCoversItAll) {
+  program_ = InstallProgram(folder, "Tallymeter", [](Settings& s) { s.captureInterval = 1; });
+  std::unique_ptr<PracticeGame> game;
+  const auto play = [&](const char* exp) {  // the new game up before the old one goes
+    game = std::make_unique<PracticeGame>("190", exp);
+    return ShowGame(*ws, "190") != 0;
+  };
+  ASSERT_TRUE(play("1234567890"));
+  const auto handler = std::signal(SIGXFSZ, SIG_IGN);  // inherited: a write beyond the limit fails
+  meter_.emplace(program_);
+  std::signal(SIGXFSZ, handler);
+  Started("190");
+  const auto limit = [&](rlim_t bytes) {
+    const rlimit fsize{bytes, RLIM_INFINITY};
+    return ::prlimit(static_cast<pid_t>(meter_->process.processId()), RLIMIT_FSIZE, &fsize, nullptr) == 0;
+  };
+  ASSERT_TRUE(limit(0));  // not one byte more in any file
+  for (const QString& title : {QStringLiteral("ログファイル書込みエラー"), QStringLiteral("計測の記録")}) {
+    WindowId box = 0;
+    ASSERT_TRUE(WaitUntil([&] { return (box = ws->FindWindowByTitle(title)) != 0; }, 60000)) << title.toStdString();
+    Xdotool({"windowactivate", "--sync", QString::number(box), "key", "Return"});
+  }
+  ASSERT_EQ(LogFiles().size(), 1u);
+  const QString file = LogFiles().first();
+  EXPECT_EQ(folder.Read("log/" + file), QByteArray()) << "left empty";
+  ASSERT_TRUE(limit(RLIM_INFINITY));
+  for (const char* exp : {"1234600000", "1234700000", "1234800000"}) {
+    const qsizetype before = LogLines(folder.Path(), file).size();  // none yet: the header comes too
+    if (before > 0) Crash();
+    ASSERT_TRUE(play(exp));
+    if (before > 0) RestartAndAnswer("Return");  // Yes
+    // Killed only once the state is saved after the line (a kill between the two is another fault).
+    ASSERT_TRUE(WaitUntil([&] { return LogLines(folder.Path(), file).size() == std::max<qsizetype>(before + 1, 2) &&
+                                       folder.Read("TmMeasure.ini").contains(QByteArray(exp) + " , Exp"); }, 90000)) << exp;
+  }
+  EXPECT_EQ(LogLines(folder.Path(), file).first(), FileHeader(false));
+  const WindowId meterWindow = ws->FindWindowByTitle(QStringLiteral("Tallymeter  For MapleStory"));
+  Xdotool({"windowactivate", "--sync", QString::number(meterWindow), "key", "alt+F4"});
+  ASSERT_TRUE(meter_->process.waitForFinished(30000));
+  const std::vector<MeasurementRecord> kept = ReadSessionsFile(folder.Path()).records;
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(std::tuple(kept[0].gained, ImportLogFolder(folder.File("log")).records.at(0).gained),
+            std::tuple(232'110.0, 232'110.0));
 }
 
 }  // namespace

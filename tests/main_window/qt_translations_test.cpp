@@ -56,21 +56,29 @@ TEST(QtTranslations, AutomaticIsEnglishOnEverySystemButAJapaneseOne) {
   }
 }
 
-TEST(QtTranslations, OurEnglishIsLoadedFromBesideTheProgramOnlyForEnglish) {
+TEST(QtTranslations, OurEnglishIsLoadedFromBesideTheProgramOnlyForEnglishAndOnlyAsBuilt) {
   const auto shown = [] { return QCoreApplication::translate("Form2", "表示言語"); };
   // The build puts the compiled translation beside the programs. English
   // keeps Qt's buttons English; Japanese, and English that is nowhere to be
-  // found, show the originals with Qt's texts in Japanese.
+  // found or not the file built (changed on the disk, empty, cut short),
+  // show the originals with Qt's texts in Japanese. Only a file Qt would
+  // take (its lookups are what crash) is told in the trace.
   const QStringList folders = QtTranslationFolders(QCoreApplication::applicationDirPath());
-  const std::tuple<bool, QStringList, QString, bool> cases[] = {
-      {true, folders, "Display language", false},
-      {false, folders, "表示言語", true},
-      {true, {folders[1]}, "表示言語", true},
-  };
-  for (const auto& [english, where, caption, qtJapanese] : cases) {
+  QFile shipped(folders[0] + "/tallymeter_en.qm");
+  ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+  const QByteArray good = shipped.readAll();
+  QByteArray changed = good;
+  for (qsizetype i = 40; i < 240; ++i) changed[i] = static_cast<char>(changed[i] ^ 0x5a);  // in the hash table
+  const TempFolder copy;
+  const std::tuple<bool, QStringList, QString, bool, QByteArray> cases[] = {
+      {true, folders, "Display language", false, {}}, {false, folders, "表示言語", true, {}},
+      {true, {folders[1]}, "表示言語", true, {}},      {true, {copy.Path()}, "表示言語", false, changed},
+      {true, {copy.Path()}, "表示言語", false, good.left(good.size() / 2)}, {true, {copy.Path()}, "表示言語", false, "-"}};
+  for (const auto& [english, where, caption, qtJapanese, bytes] : cases) {
+    copy.Write("tallymeter_en.qm", bytes == "-" ? QByteArray() : bytes);
     const InterfaceTranslators installed = InstallInterfaceLanguage(english, where);
-    EXPECT_EQ(shown(), caption);
-    EXPECT_EQ(QtAsksInJapanese(), qtJapanese) << caption.toStdString();
+    EXPECT_EQ(std::tuple(shown(), QtAsksInJapanese(), installed.traceNote.isEmpty()),
+              std::tuple(caption, qtJapanese, bytes != changed)) << caption.toStdString() << bytes.size();
   }
 }
 

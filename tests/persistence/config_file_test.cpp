@@ -185,8 +185,6 @@ TEST(ConfigFile, DamagedFilesAndValuesAreToldKeptAsBadAndOnlyThoseTakeTheirDefau
       {"a file name Windows refuses", replaced("給与明細", "pay?day"), false, asRead},
       {"a log folder with a NUL", replaced("/logs", QByteArray("/lo\0gs", 6)), false,
        [&] { Settings s = asRead; s.saveFolder = "."; return s; }()},
-      {"a language no program knows", replaced("      0 , 表示言語", EncodeCp932("      3 , 表示言語")), false, asRead},
-      {"an added line with a NUL in its number", replaced("     -1 , コンパクト表示X", QByteArray("  4\0 3 , ", 9) + EncodeCp932("コンパクト表示X")), false, asRead},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -202,6 +200,27 @@ TEST(ConfigFile, DamagedFilesAndValuesAreToldKeptAsBadAndOnlyThoseTakeTheirDefau
     Settings again;
     EXPECT_EQ(ConfigFileNotices("READ", again, tmp.Path()), std::vector<Notice>{});
     EXPECT_EQ(again, expected);
+  }
+
+  // An added line out of its range, or not a number, takes that line's
+  // default alone: the rest of the file is kept, and one note names it.
+  const std::pair<const char*, QByteArray> added[] = {
+      {"      0 , 表示言語", "3"}, {"     -1 , コンパクト表示X", QByteArray("4\0 3", 3)},
+      {"      5 , 警告までの分数", "-2147483648"}, {"      0 , 目標日付(年月日)", "99999999"},
+      {"      0 , 目標日付(年月日)", "20270230"}, {"     -1 , 経験値欄の%表示の小数桁数(-1は経験値表示)", "2147483647"},
+      {"      0 , 目標レベル", "1000"}, {"      0 , 目標日付(年月日)", "20270228"}};
+  for (const auto& [from, to] : added) {
+    TempFolder tmp;
+    const QString label = QString::fromUtf8(from).section(", ", 1);
+    tmp.Write("TmConfig.ini", replaced(from, to + EncodeCp932(" , " + label)));
+    Settings settings = kUnusual;
+    const std::vector<Notice> notices = ConfigFileNotices("READ", settings, tmp.Path());
+    const Notice note{"設定ファイルの次の項目は値が使えないため、初期値にしました。\r\n" + label, "設定ファイル読込み"};
+    Settings expected = asRead;
+    expected.goalDate = to == "20270228" ? 20270228 : 0;
+    EXPECT_EQ(std::tuple(settings, notices.size() == 1 && notices[0] == note), std::tuple(expected, !expected.goalDate))
+        << from;
+    EXPECT_EQ(ConfigFileNotices("READ", settings, tmp.Path()), std::vector<Notice>{}) << "told once";
   }
 
   // Coordinates beyond any screen are brought onto one without a word.

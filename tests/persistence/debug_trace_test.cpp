@@ -42,3 +42,16 @@ TEST(DebugTrace, EachStartKeepsThePreviousRunAndATraceThatCannotBeWrittenIsIgnor
   trace.Begin(QStringLiteral(" Starting Program･･･Ver.0.21"));
 #endif
 }
+
+TEST(DebugTrace, AHugeTraceLeavesOnlyItsLastLinesAsTheBackupAndHeldNotesFollowTheStart) {
+  TempFolder tmp;
+  DebugTrace trace(tmp.Path(), [] { return QDateTime(QDate(2026, 12, 6), QTime(0, 58, 46)); });
+  QByteArray huge;
+  for (int i = 0; huge.size() < 3 << 20; ++i) huge += "2026/12/05 1:00:00 line " + QByteArray::number(i) + "\r\n";
+  tmp.Write("debug.txt", huge);
+  trace.HoldUntilBegin(QStringLiteral(" held"));
+  trace.Begin(QStringLiteral(" Starting"));
+  const QByteArray backup = tmp.Read("debugBackUp.txt");
+  EXPECT_TRUE(backup.size() <= 1 << 20 && backup.size() > (1 << 20) - 64 && huge.endsWith("\n" + backup));
+  EXPECT_EQ(tmp.Read("debug.txt"), QByteArray("2026/12/06 0:58:46 Starting\r\n2026/12/06 0:58:46 held\r\n"));
+}

@@ -15,7 +15,7 @@ namespace {
 
 // 14:30:20 in Tokyo: the file keeps the moment, in UTC.
 const MeasurementState kState{"202612051430", QDateTime(QDate(2026, 12, 5), QTime(14, 30, 20), Qt::OffsetFromUTC, 9 * 3600),
-                              190, 1234567890, {}};
+                              190, 1234567890, {}, std::nullopt};
 
 TEST(MeasurementState, IsSavedAsShiftJisLinesWithItsTimeInUtcAndReadBack) {
   TempFolder folder;
@@ -37,6 +37,7 @@ TEST(MeasurementState, IsSavedAsShiftJisLinesWithItsTimeInUtcAndReadBack) {
   // quotes: the label follows the last comma.
   MeasurementState state = kState;
   state.recordSoFar = QStringLiteral("2026/12/05 14:00:00,2026/12/05 14:30:20,0:30:00,190,190,5000,10,12,a.txt,\"北, \"\"東\"\"\"");
+  state.recordReading = {190, 1234567000.5, kState.lastReading.addMSecs(-10'250)};
   ASSERT_TRUE(SaveMeasurementState(folder.Path(), state));
   EXPECT_EQ(ReadMeasurementState(folder.Path()).state, state);
 #ifndef _WIN32
