@@ -1,5 +1,6 @@
 #include "accounting/misread_guard.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 #include "accounting/level_rise.h"
@@ -110,7 +111,9 @@ void MisreadGuard::Resume(std::int32_t level, double exp, std::int64_t monotonic
 
 EvaluationStep ImplausibleReadingStep(std::int32_t level, double exp, const QDateTime& now) {
   EvaluationStep step;
-  step.screenLine = LogDateText(now) + QStringLiteral("  認識疑義  ") + QStringLiteral("Lv") + QString::number(level) +
+  // On screen only: in the language of the windows.
+  step.screenLine = LogDateText(now) + QCoreApplication::translate("ScreenLog", "  認識疑義  ") +
+                    QStringLiteral("Lv") + QString::number(level) +
                     QStringLiteral(" Exp") + GroupedNumber(exp);
   step.scrollToEnd = true;
   step.retrySoon = true;

@@ -9,6 +9,7 @@
 #include "dialogs/form3.h"
 #include "dialogs/message_boxes.h"
 #include "dialogs/pattern_rules.h"
+#include "dialogs/placed_windows.h"
 #include "dialogs/pattern_slot.h"
 
 std::array<bool, 11> Form3::Unfinished() const {
@@ -47,6 +48,7 @@ void Form3::TeachClicked() {
   AreaPictures pictures = SlotPictures();
   CaptureTeacher teacher(services_.boxes, this);
   teacher.Prepare(capture, area_, PitchHint(pictures, origins_), KnownOf(pictures, origins_));
+  PlaceBesideOwner(&teacher, this);
   if (teacher.exec() != QDialog::Accepted) return;
   const TaughtCapture accepted = teacher.Accepted();
   PutCells(pictures, origins_, accepted.capture, accepted.cells);

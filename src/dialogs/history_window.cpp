@@ -21,11 +21,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "accounting/log_file.h"
 #include "accounting/session_model.h"
 #include "base/cp932.h"
 #include "dialogs/history_chart_view.h"
 #include "dialogs/history_models.h"
 #include "dialogs/message_boxes.h"
+#include "dialogs/placed_windows.h"
 #include "history/history_chart.h"
 #include "persistence/settings.h"
 
@@ -96,6 +98,8 @@ void HistoryWindow::BuildControls() {
     edit->setObjectName(QLatin1String(name));
     edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
     edit->setCalendarPopup(true);
+    // The whole date, never squeezed by the row: "2026/12/0" is no date.
+    edit->setMinimumWidth(edit->sizeHint().width());
     connect(edit, &QDateEdit::dateChanged, this, [this] { SetFilter({from_->date(), to_->date(), filter_.memo}); });
     return edit;
   };
@@ -129,6 +133,8 @@ void HistoryWindow::BuildControls() {
   for (int c = 0; c < kRecordColumns; ++c) {
     table_->setColumnWidth(c, std::max(widths[static_cast<std::size_t>(c)], HeaderWidth(table_, c)));
   }
+  // The log file's name, last, as long as it is: the table scrolls sideways.
+  table_->horizontalHeader()->setStretchLastSection(false);
 
   dayModel_ = new PeriodTableModel(false, this);
   weekModel_ = new PeriodTableModel(true, this);
@@ -214,6 +220,9 @@ void HistoryWindow::ApplyFilter() {
   weekModel_->SetTotals(WeekTotals(records_, shown));
   chart_->SetChart(MakeHistoryChart(records_, shown));
   recordModel_->SetRecords(&records_, std::move(shown));
+  const int last = kRecordColumns - 1;
+  table_->resizeColumnToContents(last);
+  table_->setColumnWidth(last, std::max({180, HeaderWidth(table_, last), table_->columnWidth(last)}));
   status_->setText(StatusText());
 }
 
@@ -243,9 +252,15 @@ QString HistoryWindow::CopySelection() {
   return text;
 }
 
+QString HistoryWindow::InLogFolder(const QString& nameOfDay) const {
+  // Beside the log files the records come from, not wherever the program runs.
+  return QDir(LogFolder(settings_.saveFolder))
+      .filePath(nameOfDay.arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
+}
+
 bool HistoryWindow::ExportCsv() {
   const QString path = askSavePath_(tr("CSVに書出し"),
-                                    QStringLiteral("測定記録_%1.csv").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))),
+                                    InLogFolder(QStringLiteral("測定記録_%1.csv")),
                                     QStringLiteral("CSV (*.csv)"));
   if (path.isEmpty()) return false;
   QSaveFile file(path);
@@ -260,7 +275,7 @@ bool HistoryWindow::ExportCsv() {
 
 bool HistoryWindow::SaveChartPng() {
   const QString path = askSavePath_(tr("グラフをPNGで保存"),
-                                    QStringLiteral("履歴グラフ_%1.png").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))),
+                                    InLogFolder(QStringLiteral("履歴グラフ_%1.png")),
                                     QStringLiteral("PNG (*.png)"));
   if (path.isEmpty()) return false;
   const QSize size = chart_->width() >= 400 ? chart_->size() : QSize(900, 400);
@@ -286,7 +301,10 @@ bool HistoryWindow::eventFilter(QObject* watched, QEvent* event) {
 
 HistoryWindow* ShowHistoryWindow(QWidget* owner, const Settings& settings, MessageBoxes& boxes) {
   auto* window = owner->findChild<HistoryWindow*>(QString(), Qt::FindDirectChildrenOnly);
-  if (!window) window = new HistoryWindow(settings, boxes, owner);
+  if (!window) {
+    window = new HistoryWindow(settings, boxes, owner);
+    PlaceBesideOwner(window, owner);
+  }
   window->Reload();
   window->show();
   window->raise();
