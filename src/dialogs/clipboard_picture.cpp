@@ -104,7 +104,7 @@ QImage ClipboardPicture(const QMimeData* data, const QByteArray& systemBitmap) {
       if (!image.isNull()) return Rgb32(image);
     }
   }
-  if (const QImage image = ImageFromDib(systemBitmap); !image.isNull()) return image;
+  if (QImage image = ImageFromDib(systemBitmap); !image.isNull()) return image;
   if (data == nullptr) return {};
   // Only the first few names are tried: a long text pasted by mistake must
   // not turn a click into a search of the disk.
