@@ -18,27 +18,17 @@ QByteArray Saved(const QImage& image, const char* format) {
   return bytes;
 }
 
-// A 32-bit top-down bitmap with BI_BITFIELDS masks after its 40-byte header.
+// A 32-bit top-down bitmap with BI_BITFIELDS masks after its 40-byte header
+// (planes 1 and 32 bits in one word); RGB32 rows are its pixels as they are.
 QByteArray TopDownWithMasks(const QImage& image) {
-  QByteArray dib(40 + 12, '\0');
-  const auto put = [&dib](int at, std::uint32_t v) { qToLittleEndian(v, dib.data() + at); };
-  put(0, 40);
-  put(4, static_cast<std::uint32_t>(image.width()));
-  put(8, static_cast<std::uint32_t>(-image.height()));
-  dib[12] = 1;   // planes
-  dib[14] = 32;  // bits per pixel
-  put(16, 3);    // BI_BITFIELDS
-  put(40, 0x00FF0000);
-  put(44, 0x0000FF00);
-  put(48, 0x000000FF);
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      char pixel[4];
-      qToLittleEndian(static_cast<std::uint32_t>(image.pixel(x, y) & 0xFFFFFF), pixel);
-      dib.append(pixel, 4);
-    }
+  QByteArray dib(52, '\0');
+  const auto width = static_cast<std::uint32_t>(image.width());
+  const auto height = static_cast<std::uint32_t>(-image.height());
+  for (const auto& [at, value] : {std::pair{0, 40u}, {4, width}, {8, height}, {12, 0x00200001u}, {16, 3u},
+                                  {40, 0xFF0000u}, {44, 0xFF00u}, {48, 0xFFu}}) {
+    qToLittleEndian(value, dib.data() + at);
   }
-  return dib;
+  return dib + QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
 }
 
 TEST(ClipboardPicture, ReadsEveryPictureFormatOfferedAndTheSystemsBitmap) {
