@@ -361,6 +361,13 @@ TEST_P(LanguageWalk, ShowsEveryTextTranslatedAndWhole) {
       {"set-up guide",
        [&] {
          form().menuGuide_Click();
+         // Only the practice window this build's player has.
+         const QString guide = ShownTexts(form().Guide(), {}).join(u'\n');
+#ifdef _WIN32
+         EXPECT_TRUE(guide.contains(QStringLiteral("PracticeWindow.exe")) && !guide.contains(QStringLiteral("scripts/")));
+#else
+         EXPECT_TRUE(guide.contains(QStringLiteral("scripts/run --practice")) && !guide.contains(QStringLiteral(".exe")));
+#endif
          return form().Guide();
        }},
       {"main window and menus",
