@@ -36,9 +36,12 @@ void SetPlacementHome(QWidget* mainWindow, std::function<std::vector<QRect>()> s
 }
 
 QWidget* OwnerOfNewWindow() {
-  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-  if (QWidget* active = QApplication::activeWindow()) return active;
-  return TheHome().mainWindow.data();
+  // Never a minimised or hidden window (the main window in the tray): what
+  // it owns is hidden with it, and a modal box nobody sees stops the program.
+  for (QWidget* w : {QApplication::activeModalWidget(), QApplication::activeWindow(), TheHome().mainWindow.data()}) {
+    if (OnScreen(w)) return w;
+  }
+  return nullptr;
 }
 
 void PlaceBesideOwner(QWidget* window, const QWidget* owner) {

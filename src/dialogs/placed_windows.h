@@ -15,7 +15,8 @@ class QWidget;
 void SetPlacementHome(QWidget* mainWindow, std::function<std::vector<QRect>()> spotsToKeepClear);
 
 // The window something opened now belongs to: the modal dialog or the
-// active window of ours, else the main window (the game is in front).
+// active window of ours, else the main window (the game is in front); none
+// (a window of its own) while each of them is minimised or hidden.
 QWidget* OwnerOfNewWindow();
 
 // Moves the top-level `window`, at the size it will show at, beside
