@@ -99,7 +99,12 @@ void HistoryWindow::BuildControls() {
     edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
     edit->setCalendarPopup(true);
     // The whole date, never squeezed by the row: "2026/12/0" is no date.
-    edit->setMinimumWidth(edit->sizeHint().width());
+    // Some styles' own size leaves no room for the calendar's arrow
+    // (Windows'), so the date's width and the arrow's are added up too.
+    const int arrow = edit->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, edit);
+    const int frame = edit->style()->pixelMetric(QStyle::PM_SpinBoxFrameWidth, nullptr, edit);
+    const int date = edit->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00"));
+    edit->setMinimumWidth(std::max(edit->sizeHint().width(), date + arrow + 2 * frame + 12));
     connect(edit, &QDateEdit::dateChanged, this, [this] { SetFilter({from_->date(), to_->date(), filter_.memo}); });
     return edit;
   };
