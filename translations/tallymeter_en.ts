@@ -323,7 +323,7 @@ More in %2.</translation>
 <context>
     <name>CaptureTeacher</name>
     <message>
-        <location filename="../src/dialogs/capture_teacher.cpp" line="+138"/>
+        <location filename="../src/dialogs/capture_teacher.cpp" line="+144"/>
         <source>キャプチャから登録</source>
         <translation>Teach from capture</translation>
     </message>
@@ -343,7 +343,7 @@ More in %2.</translation>
         <translation>Find cells</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+17"/>
         <source>境界(左から、0から):</source>
         <translation>Edge (from the left, first is 0):</translation>
     </message>
@@ -368,12 +368,12 @@ More in %2.</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+33"/>
         <source>キャプチャ領域%1の今のキャプチャ（%2×%3）</source>
         <translation>Current capture of area %1 (%2×%3)</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+50"/>
         <source>数字を入力して「セルを探す」を押してください。</source>
         <translation>Type the number and press “Find cells”.</translation>
     </message>
@@ -404,7 +404,7 @@ More in %2.</translation>
 <context>
     <name>CompactView</name>
     <message>
-        <location filename="../src/main_window/compact_view.cpp" line="+59"/>
+        <location filename="../src/main_window/compact_view.cpp" line="+55"/>
         <source>メモ (狩場など)</source>
         <translation>Memo (hunting map…)</translation>
     </message>
@@ -551,7 +551,7 @@ Levels 200 and above cannot be measured without this file.</translation>
 <context>
     <name>Form1</name>
     <message>
-        <location filename="../src/main_window/form1.cpp" line="+107"/>
+        <location filename="../src/main_window/form1.cpp" line="+109"/>
         <source>キャプチャ1→</source>
         <translation>Capture 1→</translation>
     </message>
@@ -562,7 +562,7 @@ Levels 200 and above cannot be measured without this file.</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../src/main_window/form1_live.cpp" line="+42"/>
+        <location filename="../src/main_window/form1_live.cpp" line="+46"/>
         <source>キャプチャ</source>
         <translation>Capture</translation>
     </message>
@@ -577,7 +577,7 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>Results</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+41"/>
         <source>ファイル</source>
         <translation>File</translation>
     </message>
@@ -648,7 +648,7 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>Memo</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+3"/>
         <source>狩場など</source>
         <translation>hunting map…</translation>
     </message>
@@ -672,12 +672,12 @@ Levels 200 and above cannot be measured without this file.</translation>
 <context>
     <name>Form2</name>
     <message>
-        <location filename="../src/dialogs/form2.cpp" line="+40"/>
+        <location filename="../src/dialogs/form2.cpp" line="+41"/>
         <source>オプション</source>
         <translation>Options</translation>
     </message>
     <message>
-        <location line="+123"/>
+        <location line="+124"/>
         <source>設定値入力</source>
         <translation>Enter a value</translation>
     </message>
@@ -871,7 +871,7 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>Show the live panel and chart</translation>
     </message>
     <message>
-        <location filename="../src/dialogs/form2_pick.cpp" line="+21"/>
+        <location filename="../src/dialogs/form2_pick.cpp" line="+22"/>
         <source>%1のウィンドウが見つかりません。<byte value="xd"/>
 ゲームを起動してから選んでください。</source>
         <translation>The %1 window cannot be found.<byte value="xd"/>
@@ -891,7 +891,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>Form3</name>
     <message>
-        <location filename="../src/dialogs/form3.cpp" line="+47"/>
+        <location filename="../src/dialogs/form3.cpp" line="+49"/>
         <source>基準画像登録</source>
         <translation>Pattern editor</translation>
     </message>
@@ -927,13 +927,13 @@ Start the game, then pick the area.</translation>
         <translation>Teach from capture…</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+50"/>
         <source>基準パターンを登録してください。</source>
         <translation>Register all the reference patterns first.</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../src/dialogs/form3_teach.cpp" line="+61"/>
+        <location filename="../src/dialogs/form3_teach.cpp" line="+63"/>
         <source>パターン保存</source>
         <translation>Save patterns</translation>
     </message>
@@ -953,7 +953,7 @@ Start the game, then pick the area.</translation>
         <translation>Delimiter</translation>
     </message>
     <message>
-        <location filename="../src/dialogs/form3_teach.cpp" line="-28"/>
+        <location filename="../src/dialogs/form3_teach.cpp" line="-29"/>
         <source>11個すべて登録済みです。</source>
         <translation>All 11 patterns are taught.</translation>
     </message>
@@ -1280,7 +1280,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>HistoryWindow</name>
     <message>
-        <location filename="../src/dialogs/history_window.cpp" line="+71"/>
+        <location filename="../src/dialogs/history_window.cpp" line="+73"/>
         <source>ファイルに保存できませんでした。</source>
         <translation>The file could not be saved.</translation>
     </message>
@@ -1300,7 +1300,7 @@ Start the game, then pick the area.</translation>
         <translation>Dates</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+14"/>
         <source>〜</source>
         <translation>to</translation>
     </message>
@@ -1330,7 +1330,7 @@ Start the game, then pick the area.</translation>
         <translation>Reads the log files in the log folder again and adds the measurements the history lacks</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+21"/>
         <source>グラフ</source>
         <translation>Chart</translation>
     </message>
@@ -1385,12 +1385,12 @@ Start the game, then pick the area.</translation>
         <translation>unreadable record lines: %1</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+41"/>
         <source>%1件 / 全%2件</source>
         <translation>%1 of %2</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+32"/>
         <source>CSVに書出し</source>
         <translation>Export CSV</translation>
     </message>
@@ -1812,6 +1812,35 @@ Tallymeter will end.<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>ScreenLog</name>
+    <message>
+        <location filename="../src/accounting/evaluation.cpp" line="+44"/>
+        <source>両方NG</source>
+        <translation>both NG</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>  認識失敗  </source>
+        <extracomment>A line of the on-screen log: the digits could not be read</extracomment>
+        <translation>  Not read  </translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>  測定不可  Lv範囲外</source>
+        <translation>  Not measured  level out of range</translation>
+    </message>
+    <message>
+        <location filename="../src/accounting/misread_guard.cpp" line="+115"/>
+        <source>  認識疑義  </source>
+        <translation>  Doubtful reading  </translation>
+    </message>
+    <message>
+        <location filename="../src/accounting/percent_reading.cpp" line="+36"/>
+        <source>  測定不可  Lv%1の経験値が経験値表になく、%表示を換算できません</source>
+        <translation>  Not measured  the experience table has no size for Lv%1, so the percentage cannot be converted</translation>
+    </message>
+</context>
+<context>
     <name>SessionTexts</name>
     <message>
         <location filename="../src/accounting/session_model.cpp" line="+19"/>
@@ -1886,9 +1915,14 @@ Tallymeter will end.<byte value="xd"/>
         <translation>3. Teach: in the pattern editor press “Teach from capture” and type the number you see in the capture. While digits not seen yet (red) remain, repeat 2 and 3 once the numbers have changed. Finally press “Save”; “Start” in the menu then begins logging.</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <source>ゲームなしで試すには、練習用ウィンドウ（Windows 版は同梱の PracticeWindow.exe、Linux では scripts/run --practice）を使います。この案内は ツール → はじめての設定... でいつでも開けます。</source>
-        <translation>To try it without the game, use the practice window (PracticeWindow.exe in the Windows zip, scripts/run --practice on Linux). This guide opens again at any time from Tools → First-time setup...</translation>
+        <location line="+9"/>
+        <source>ゲームなしで試すには、同梱の練習用ウィンドウ PracticeWindow.exe を使います。この案内は ツール → はじめての設定... でいつでも開けます。</source>
+        <translation>To try it without the game, use the practice window PracticeWindow.exe that comes in the zip. This guide opens again at any time from Tools → First-time setup...</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>ゲームなしで試すには、練習用ウィンドウ（scripts/run --practice）を使います。この案内は ツール → はじめての設定... でいつでも開けます。</source>
+        <translation>To try it without the game, use the practice window (scripts/run --practice). This guide opens again at any time from Tools → First-time setup...</translation>
     </message>
     <message>
         <location line="+6"/>

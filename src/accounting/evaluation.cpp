@@ -1,5 +1,6 @@
 #include "accounting/evaluation.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <cmath>
 
@@ -35,8 +36,12 @@ std::int64_t WholeSeconds(std::int64_t ms) {
 // digits on screen; it counts as not read, like 0.
 bool ExpMissing(double exp) { return exp == 0 || !std::isfinite(exp); }
 
+// Lines shown on screen only, never written to a file: in the language of
+// the windows.
+QString OnScreen(const char* text) { return QCoreApplication::translate("ScreenLog", text); }
+
 QString FailureLabel(std::int32_t level, double exp) {
-  if (level == 0 && ExpMissing(exp)) return QStringLiteral("両方NG");
+  if (level == 0 && ExpMissing(exp)) return OnScreen(QT_TRANSLATE_NOOP("ScreenLog", "両方NG"));
   return level == 0 ? QStringLiteral("LvNG") : QStringLiteral("ExpNG");
 }
 
@@ -55,7 +60,8 @@ EvaluationStep ReadingEvaluator::Evaluate(std::int32_t level, double exp, const 
   EvaluationStep step;
 
   if (level == 0 || ExpMissing(exp)) {
-    step.screenLine = date + QStringLiteral("  認識失敗  ") + FailureLabel(level, exp);
+    //: A line of the on-screen log: the digits could not be read
+    step.screenLine = date + OnScreen(QT_TRANSLATE_NOOP("ScreenLog", "  認識失敗  ")) + FailureLabel(level, exp);
     step.scrollToEnd = true;
     step.retrySoon = true;
     step.traceMessage = QStringLiteral(" ImageRecognition misstep");
@@ -65,7 +71,7 @@ EvaluationStep ReadingEvaluator::Evaluate(std::int32_t level, double exp, const 
   if (level < 1 || level > kTopLevel) {
     // Beyond the game's cap: a misread level. The measurement is left as it
     // was, so one misread level does not end it.
-    step.screenLine = date + QStringLiteral("  測定不可  Lv範囲外");
+    step.screenLine = date + OnScreen(QT_TRANSLATE_NOOP("ScreenLog", "  測定不可  Lv範囲外"));
     step.scrollToEnd = true;
     step.traceMessage = QStringLiteral(" ImageRecognition out of range");
     return step;
@@ -154,8 +160,9 @@ bool ReadingEvaluator::HasPreviousReading() const { return previous_.has_value()
 
 EvaluationStep ImplausibleReadingStep(std::int32_t level, double exp, const QDateTime& now) {
   EvaluationStep step;
-  step.screenLine = LogDateText(now) + QStringLiteral("  認識疑義  ") + QStringLiteral("Lv") + QString::number(level) +
-                    QStringLiteral(" Exp") + GroupedNumber(exp);
+  // On screen only: in the language of the windows.
+  step.screenLine = LogDateText(now) + QCoreApplication::translate("ScreenLog", "  認識疑義  ") +
+                    QStringLiteral("Lv") + QString::number(level) + QStringLiteral(" Exp") + GroupedNumber(exp);
   step.scrollToEnd = true;
   step.retrySoon = true;
   step.traceMessage = QStringLiteral(" ImageRecognition implausible");

@@ -1,5 +1,6 @@
 #include "accounting/misread_guard.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 #include "accounting/level_rise.h"

@@ -1,5 +1,6 @@
 #include "accounting/percent_reading.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -41,8 +42,10 @@ ExpFromArea ExperienceOfReading(std::int32_t level, double digits, std::int32_t 
 
 EvaluationStep PercentWithoutSizeStep(std::int32_t level, const QDateTime& now) {
   EvaluationStep step;
-  step.screenLine = LogDateText(now) + QStringLiteral("  測定不可  ") +
-                    QStringLiteral("Lv%1の経験値が経験値表になく、%表示を換算できません").arg(level);
+  // On screen only: in the language of the windows.
+  step.screenLine = LogDateText(now) +
+                    QCoreApplication::translate("ScreenLog", "  測定不可  Lv%1の経験値が経験値表になく、%表示を換算できません")
+                        .arg(level);
   step.scrollToEnd = true;
   step.traceMessage = QStringLiteral(" ImageRecognition percent without level size");
   return step;

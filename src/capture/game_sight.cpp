@@ -28,7 +28,9 @@ AreasSeen SeeAreas(const WindowSight& sight, const std::vector<QRect>& monitors,
   for (const QRect& area : areas) {
     if (!area.isEmpty() && onMonitors.intersected(area) != QRegion(area)) return AreasSeen::OffScreen;
   }
-  for (const OtherWindow& other : sight.above) {
+  std::vector<OtherWindow> over = sight.above;
+  if (sight.foreground) over.push_back(*sight.foreground);
+  for (const OtherWindow& other : over) {
     if (!other.shown || other.seeThrough) continue;
     for (const QRect& area : areas) {
       if (other.rect.intersects(area)) return AreasSeen::Covered;

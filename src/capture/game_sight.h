@@ -29,8 +29,9 @@ std::optional<QRect> AreaOnScreen(const QRect& outer, const CaptureRegion& regio
 // Whether both `areas` (screen rectangles; one of no size counts as seen)
 // of the window `sight` describes can be seen on `monitors`. The first
 // reason that holds is given: minimised, another desktop, cloaked, off the
-// monitors, covered. A window above covers an area it overlaps unless it is
-// not shown or draws nothing there (a transparent or click-through overlay).
+// monitors, covered. A window above, or the one in front, covers an area it
+// overlaps unless it is not shown or draws nothing there (a transparent or
+// click-through overlay).
 AreasSeen SeeAreas(const WindowSight& sight, const std::vector<QRect>& monitors, const std::array<QRect, 2>& areas);
 
 // For a look: a game in front is seen as it always was (Visible, whatever

@@ -3,6 +3,7 @@
 // capture/x11, the Windows one in capture/win32; tests use a fake. Nothing
 // above this interface may assume a particular window system.
 
+#include <QByteArray>
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -40,6 +41,11 @@ struct WindowSight {
   bool otherDesktop = false;       // on another virtual desktop
   bool cloaked = false;            // kept off the screen by the compositor
   std::vector<OtherWindow> above;  // the top-level windows above it, topmost first
+  // The window in front (when it is not this one and not below it): some
+  // window systems leave another program's windows out of `above` (Wine
+  // lists only its own), yet the one in front is over the game whatever
+  // the list says.
+  std::optional<OtherWindow> foreground = std::nullopt;
   friend bool operator==(const WindowSight&, const WindowSight&) = default;
 };
 
@@ -107,6 +113,10 @@ class WindowSystem {
 
   // How the last GrabScreens got its pictures.
   virtual GrabWay LastGrabWay() const { return GrabWay::Screen; }
+
+  // The clipboard's device-independent bitmap as the system holds it (a
+  // bitmap Qt's clipboard may fail to read), or nothing: only Windows has one.
+  virtual QByteArray ClipboardBitmap() { return {}; }
 
   // The system beep.
   virtual void Beep() = 0;

@@ -18,6 +18,10 @@
 namespace {
 
 constexpr int kCanvasWidth = 560;
+constexpr int kMaxCellZoom = 4;
+// Lines kept for the cells' widths and the doubt below them: the dialog
+// does not grow under the pointer when they come.
+constexpr int kCellTextLines = 5;
 const QColor kDigitOutline(40, 220, 40);
 const QColor kDelimiterOutline(255, 150, 0);
 const QColor kSelected(255, 40, 40);
@@ -101,8 +105,10 @@ class TeacherCells : public QWidget {
       total += p.width() + 8;
       tallest = std::max(tallest, p.height());
     }
-    zoom_ = total == 0 ? 1 : std::clamp(kCanvasWidth / total, 1, 4);
-    setFixedSize(kCanvasWidth + 2, std::max(40, tallest * zoom_ + 22));
+    zoom_ = total == 0 ? 1 : std::clamp(kCanvasWidth / total, 1, kMaxCellZoom);
+    // As high as the tallest cell the capture can give ever needs: the
+    // dialog keeps one size while cells come and go.
+    setFixedSize(kCanvasWidth + 2, std::max(40, capture.height() * kMaxCellZoom + 22));
     update();
   }
 
@@ -163,6 +169,8 @@ CaptureTeacher::CaptureTeacher(MessageBoxes& boxes, QWidget* parent)
   lblCells_ = new QLabel(this);
   lblCells_->setObjectName(QStringLiteral("lblCells"));
   lblCells_->setWordWrap(true);
+  lblCells_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  lblCells_->setMinimumHeight(lblCells_->fontMetrics().lineSpacing() * kCellTextLines);
   layout->addWidget(lblCells_);
 
   auto* boundaryRow = new QHBoxLayout;
@@ -192,7 +200,6 @@ CaptureTeacher::CaptureTeacher(MessageBoxes& boxes, QWidget* parent)
   cmdCancel_->setAutoDefault(false);
   buttons->addWidget(cmdCancel_);
   layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(cmdFind_, &QPushButton::clicked, this, &CaptureTeacher::FindClicked);
   connect(txtNumber_, &QLineEdit::returnPressed, this, &CaptureTeacher::FindClicked);
@@ -230,6 +237,9 @@ void CaptureTeacher::Prepare(const QImage& capture, int area, int pitchHint, con
   txtNumber_->clear();
   txtNumber_->setFocus();
   ShowProposal();
+  // Fixed from here on: only the capture sets it, never what is typed.
+  layout()->activate();
+  setFixedSize(sizeHint());
 }
 
 void CaptureTeacher::FindClicked() {

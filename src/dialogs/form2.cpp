@@ -13,6 +13,7 @@
 #include "capture/area_follow.h"
 #include "dialogs/alert_options.h"
 #include "dialogs/goal_options.h"
+#include "dialogs/placed_windows.h"
 #include "capture/capture_area.h"
 #include "dialogs/clickable_label.h"
 #include "dialogs/form_input_check.h"
@@ -78,6 +79,7 @@ void Form2::Connect() {
 
 void Form2::ShowFromMenu() {
   for (AreaControls& c : areas_) c.preview->clear();
+  if (!isVisible()) PlaceBesideOwner(this, parentWidget());
   show();
   raise();
   activateWindow();

@@ -10,6 +10,7 @@
 #include "dialogs/area_picker.h"
 #include "dialogs/form2.h"
 #include "dialogs/message_boxes.h"
+#include "dialogs/placed_windows.h"
 
 void Form2::PickClicked(int area) {
   WindowSystem& windows = services_.windows;
@@ -27,6 +28,7 @@ void Form2::PickClicked(int area) {
   QPointer<Form2> alive(this);
   AreaPicker picker(services_.boxes, state_.patterns, this);
   picker.Prepare(picture, area, state_.settings.captureRegions[area]);
+  PlaceBesideOwner(&picker, this);
   const bool picked = picker.exec() == QDialog::Accepted;
   if (!alive || !picked) return;
   const CaptureRegion region = picker.Picked();

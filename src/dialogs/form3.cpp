@@ -7,10 +7,12 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "capture/window_system.h"
 #include "dialogs/clipboard_picture.h"
 #include "dialogs/message_boxes.h"
 #include "dialogs/pattern_rules.h"
 #include "dialogs/pattern_slot.h"
+#include "dialogs/placed_windows.h"
 #include "persistence/debug_trace.h"
 #include "persistence/pattern_store.h"
 
@@ -108,12 +110,13 @@ void Form3::OpenForArea(int area) {
   }
   taught_.clear();
   LoadArea(area);
+  PlaceBesideOwner(this, parentWidget());
   exec();
 }
 
 void Form3::SlotClicked(int slot) {
   PatternSlot* picture = slots_[static_cast<std::size_t>(slot)];
-  const QImage clipboard = ClipboardPicture(QGuiApplication::clipboard()->mimeData());
+  const QImage clipboard = ClipboardPicture(QGuiApplication::clipboard()->mimeData(), services_.windows.ClipboardBitmap());
   picture->SetPicture(SlotAfterClick(picture->Picture(), clipboard));
   if (!clipboard.isNull()) {
     origins_[static_cast<std::size_t>(slot)] = picture->Picture().isNull() ? PatternOrigin::Unknown : PatternOrigin::Pasted;

@@ -9,6 +9,7 @@
 #include "dialogs/form3.h"
 #include "dialogs/message_boxes.h"
 #include "dialogs/pattern_rules.h"
+#include "dialogs/placed_windows.h"
 #include "dialogs/pattern_slot.h"
 #include "persistence/pattern_store.h"
 
@@ -54,6 +55,7 @@ void Form3::TeachClicked() {
   AreaPictures pictures = SlotPictures();
   CaptureTeacher teacher(services_.boxes, this);
   teacher.Prepare(capture, area_, PitchHint(pictures, origins_), KnownOf(pictures, origins_), layout_);
+  PlaceBesideOwner(&teacher, this);
   if (teacher.exec() != QDialog::Accepted) return;
   const TaughtCapture accepted = teacher.Accepted();
   PutCells(pictures, origins_, accepted.capture, accepted.cells);

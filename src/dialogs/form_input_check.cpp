@@ -5,11 +5,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <cmath>
 
 #include "dialogs/message_boxes.h"
 #include "dialogs/number_field.h"
+#include "dialogs/placed_windows.h"
 #include "base/number_text.h"
 
 namespace {
@@ -165,11 +165,7 @@ double InputCheckBox(FormInputCheck& dialog, const QString& min, const QString& 
   // handler running inside its wait) must not wipe the open one's state.
   if (dialog.isVisible()) return kInputCancelled;
   dialog.Prepare(min, max, ini, increment, msg, title);
-  if (const QScreen* screen = dialog.screen()) {
-    QRect frame = dialog.frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    dialog.move(frame.topLeft());
-  }
+  PlaceBesideOwner(&dialog);
   dialog.exec();
   return dialog.EnteredValue();
 }

@@ -21,11 +21,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "accounting/log_file.h"
 #include "accounting/session_model.h"
 #include "base/cp932.h"
 #include "dialogs/history_chart_view.h"
 #include "dialogs/history_models.h"
 #include "dialogs/message_boxes.h"
+#include "dialogs/placed_windows.h"
 #include "history/history_chart.h"
 #include "persistence/settings.h"
 
@@ -96,6 +98,13 @@ void HistoryWindow::BuildControls() {
     edit->setObjectName(QLatin1String(name));
     edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
     edit->setCalendarPopup(true);
+    // The whole date, never squeezed by the row: "2026/12/0" is no date.
+    // Some styles' own size leaves no room for the calendar's arrow
+    // (Windows'), so the date's width and the arrow's are added up too.
+    const int arrow = edit->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, edit);
+    const int frame = edit->style()->pixelMetric(QStyle::PM_SpinBoxFrameWidth, nullptr, edit);
+    const int date = edit->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00"));
+    edit->setMinimumWidth(std::max(edit->sizeHint().width(), date + arrow + 2 * frame + 12));
     connect(edit, &QDateEdit::dateChanged, this, [this] { SetFilter({from_->date(), to_->date(), filter_.memo}); });
     return edit;
   };
@@ -129,6 +138,8 @@ void HistoryWindow::BuildControls() {
   for (int c = 0; c < kRecordColumns; ++c) {
     table_->setColumnWidth(c, std::max(widths[static_cast<std::size_t>(c)], HeaderWidth(table_, c)));
   }
+  // The log file's name, last, as long as it is: the table scrolls sideways.
+  table_->horizontalHeader()->setStretchLastSection(false);
 
   dayModel_ = new PeriodTableModel(false, this);
   weekModel_ = new PeriodTableModel(true, this);
@@ -214,6 +225,9 @@ void HistoryWindow::ApplyFilter() {
   weekModel_->SetTotals(WeekTotals(records_, shown));
   chart_->SetChart(MakeHistoryChart(records_, shown));
   recordModel_->SetRecords(&records_, std::move(shown));
+  const int last = kRecordColumns - 1;
+  table_->resizeColumnToContents(last);
+  table_->setColumnWidth(last, std::max({180, HeaderWidth(table_, last), table_->columnWidth(last)}));
   status_->setText(StatusText());
 }
 
@@ -243,9 +257,15 @@ QString HistoryWindow::CopySelection() {
   return text;
 }
 
+QString HistoryWindow::InLogFolder(const QString& nameOfDay) const {
+  // Beside the log files the records come from, not wherever the program runs.
+  return QDir(LogFolder(settings_.saveFolder))
+      .filePath(nameOfDay.arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
+}
+
 bool HistoryWindow::ExportCsv() {
   const QString path = askSavePath_(tr("CSVに書出し"),
-                                    QStringLiteral("測定記録_%1.csv").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))),
+                                    InLogFolder(QStringLiteral("測定記録_%1.csv")),
                                     QStringLiteral("CSV (*.csv)"));
   if (path.isEmpty()) return false;
   QSaveFile file(path);
@@ -260,7 +280,7 @@ bool HistoryWindow::ExportCsv() {
 
 bool HistoryWindow::SaveChartPng() {
   const QString path = askSavePath_(tr("グラフをPNGで保存"),
-                                    QStringLiteral("履歴グラフ_%1.png").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))),
+                                    InLogFolder(QStringLiteral("履歴グラフ_%1.png")),
                                     QStringLiteral("PNG (*.png)"));
   if (path.isEmpty()) return false;
   const QSize size = chart_->width() >= 400 ? chart_->size() : QSize(900, 400);
@@ -286,7 +306,10 @@ bool HistoryWindow::eventFilter(QObject* watched, QEvent* event) {
 
 HistoryWindow* ShowHistoryWindow(QWidget* owner, const Settings& settings, MessageBoxes& boxes) {
   auto* window = owner->findChild<HistoryWindow*>(QString(), Qt::FindDirectChildrenOnly);
-  if (!window) window = new HistoryWindow(settings, boxes, owner);
+  if (!window) {
+    window = new HistoryWindow(settings, boxes, owner);
+    PlaceBesideOwner(window, owner);
+  }
   window->Reload();
   window->show();
   window->raise();

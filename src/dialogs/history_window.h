@@ -55,6 +55,8 @@ class HistoryWindow : public QWidget {
   void BuildControls();
   void ApplyFilter();
   void ShowLoad(const HistoryLoad& load);
+  // A file name with %1 for today's date, in the log folder.
+  QString InLogFolder(const QString& nameOfDay) const;
 
   const Settings& settings_;
   MessageBoxes& boxes_;

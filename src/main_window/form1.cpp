@@ -23,13 +23,14 @@
 #include "dialogs/form_input_check.h"
 #include "dialogs/history_window.h"
 #include "dialogs/message_boxes.h"
+#include "dialogs/placed_windows.h"
 #include "dialogs/setup_guide.h"
 #include "main_window/compact_view.h"
 #include "main_window/live_panel.h"
 #include "main_window/log_font.h"
 #include "main_window/main_texts.h"
 #include "main_window/rate_chart.h"
-#include "main_window/window_placement.h"
+#include "dialogs/window_placement.h"
 #include "persistence/config_file.h"
 #include "persistence/debug_trace.h"
 #include "persistence/first_start.h"
@@ -78,6 +79,7 @@ Form1::Form1(Services& services, const QString& programFolder, QWidget* parent)
   state_.programFolder = programFolder;
   monitor_.AddListener(*this);
   monitor_.SetOwnWindows([this] { return OwnWindowRects(); });
+  SetPlacementHome(this, [this] { return SpotsToKeepClear(); });
   CreateControls();
   CreateLiveControls();
   CreateMenus();
@@ -120,7 +122,9 @@ void Form1::CreateControls() {
   txtLog_ = new QPlainTextEdit(client_);
   txtLog_->setObjectName(QStringLiteral("txtLog"));
   txtLog_->setReadOnly(true);
-  txtLog_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Wrapped at the edge: the summary and alert lines are longer than the
+  // readings, and a cut line would hide what they say.
+  txtLog_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   txtLog_->setFont(LogFont());
   txtLog_->setGeometry(kLogLeft, kLogTop, 505, 269);
 
@@ -345,6 +349,10 @@ void Form1::CreateLiveControls() {
   chartLive_->hide();
   lblState_ = new QLabel(tr("停止中"), this);
   lblState_->setObjectName(QStringLiteral("lblState"));
+  // Beside the memo field a long state (why monitoring stopped) takes a
+  // second line rather than being cut.
+  lblState_->setWordWrap(true);
+  lblState_->installEventFilter(this);
   statusBar()->addWidget(lblState_, 1);
   statusBar()->setSizeGripEnabled(true);
   CreateMemoField();
@@ -404,7 +412,7 @@ void Form1::menuGuide_Click() {
     steps.teach = [this](int area) { menuPattern_Click(area); };
     guide_ = new SetupGuide(std::move(steps), this);
     // Beside the main window, not over it: the log and the readings stay in sight.
-    guide_->move(frameGeometry().topRight() + QPoint(8, 0));
+    PlaceBesideOwner(guide_, this);
   }
   guide_->show();
   guide_->raise();
@@ -435,6 +443,7 @@ void Form1::changeEvent(QEvent* event) {
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == client_ && event->type() == QEvent::Resize) OnClientResized();
+  if (watched == lblState_ && event->type() == QEvent::Resize) FitStateLine();
   return QMainWindow::eventFilter(watched, event);
 }
 

@@ -109,11 +109,14 @@ class Form1 : public QMainWindow, private MonitoringListener {
   void CreateTray();
   void UpdateTray();
   void RefreshStateLine();
+  void FitStateLine();
   // The game's outer rectangle, and what of it our windows keep clear of.
   std::optional<QRect> GameOuter() const;
   std::vector<QRect> SpotsToKeepClear() const;
   static QList<QRect> ScreenAreas();
   void KeepCompactViewClear();
+  // Where the compact view, wanted at `wanted` (its frame), may go.
+  QPoint CompactViewPlace(const QRect& wanted) const;
   // Every window of ours on the screen, frame included.
   std::vector<QRect> OwnWindowRects() const;
   // The main window where it was left, or beside the game on a first start.

@@ -8,13 +8,14 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 #include "main_window/compact_view.h"
 #include "main_window/form1.h"
 #include "main_window/live_panel.h"
 #include "main_window/rate_chart.h"
 #include "main_window/tray_icon.h"
-#include "main_window/window_placement.h"
+#include "dialogs/window_placement.h"
 
 void Form1::FiguresChanged(const SessionFigures& figures, const std::vector<SessionPoint>& points) {
   panelLive_->Show(figures);
@@ -34,13 +35,23 @@ void Form1::StateChanged() {
 
 void Form1::RefreshStateLine() {
   const QString text = monitor_.StateText();
-  if (lblState_->text() != text) lblState_->setText(text);
+  if (lblState_->text() != text) {
+    lblState_->setText(text);
+    FitStateLine();
+  }
   // The countdown on the button too: it is where the player who pressed it
   // looks, with this window still in front.
   const std::optional<int> left = monitor_.ManualSecondsLeft(MonitoringCycle::kCaptureCommand);
   //: Countdown on the capture button
   const QString caption = left ? tr("あと%1秒").arg(*left) : tr("キャプチャ");
   if (cmdCapture_->text() != caption) cmdCapture_->setText(caption);
+}
+
+void Form1::FitStateLine() {
+  // As many lines as the text needs at the width it has; the status bar
+  // grows with them and the client area lays itself out again.
+  const int height = lblState_->heightForWidth(lblState_->width());
+  if (height > 0 && lblState_->minimumHeight() != height) lblState_->setMinimumHeight(height);
 }
 
 CompactView* Form1::Compact() const { return compact_.data(); }
@@ -70,7 +81,7 @@ void Form1::menuCompact_Click() {
   const bool placed = !(s.compactViewX == -1 && s.compactViewY == -1);
   const QPoint remembered = placed ? QPoint(s.compactViewX, s.compactViewY) : QPoint(-100000, -100000);
   const QPoint at = CompactViewPosition(remembered, compact_->size(), screens);
-  compact_->move(PlaceAvoiding(QRect(at, compact_->size()), SpotsToKeepClear(), screens));
+  compact_->move(CompactViewPlace(QRect(at, compact_->frameGeometry().size())));
   compact_->Show(monitor_.Figures());
   ShowMemoEverywhere();
   ShowGoal(monitor_.Figures());
@@ -95,12 +106,31 @@ std::vector<QRect> Form1::SpotsToKeepClear() const {
 }
 
 void Form1::KeepCompactViewClear() {
-  // It stays on top: over an area it would make every reading fail.
+  // It stays on top: over an area it would make every reading fail. Where
+  // the player put it is left alone otherwise, over our windows too.
   if (!compact_ || !compact_->isVisible()) return;
   const QRect now = compact_->frameGeometry();
-  const std::vector<QRect> clear = SpotsToKeepClear();
-  const QPoint to = PlaceAvoiding(now, clear, ScreenAreas());
+  const std::vector<QRect> spots = SpotsToKeepClear();
+  if (std::none_of(spots.begin(), spots.end(), [&](const QRect& r) { return r.intersects(now); })) return;
+  const QPoint to = CompactViewPlace(now);
   if (to != now.topLeft()) compact_->move(compact_->pos() + (to - now.topLeft()));
+}
+
+QPoint Form1::CompactViewPlace(const QRect& wanted) const {
+  // Off the game's areas and off our own windows' controls (the main
+  // window's buttons, the options' 保存): it stays on top of them all.
+  const std::vector<QRect> spots = SpotsToKeepClear();
+  std::vector<QRect> clear = spots;
+  for (const QWidget* window : QApplication::topLevelWidgets()) {
+    if (window != compact_ && window->isVisible() && !window->isMinimized()) clear.push_back(window->frameGeometry());
+  }
+  const QList<QRect> screens = ScreenAreas();
+  const QRect placed(PlaceAvoiding(wanted, clear, screens), wanted.size());
+  // No room beside our windows too: off the areas at least.
+  if (std::any_of(spots.begin(), spots.end(), [&](const QRect& r) { return r.intersects(placed); })) {
+    return PlaceAvoiding(wanted, spots, screens);
+  }
+  return placed.topLeft();
 }
 
 std::vector<QRect> Form1::OwnWindowRects() const {

@@ -114,14 +114,15 @@ LivePanel::LivePanel(QWidget* parent) : QFrame(parent) {
   goal_ = new QLabel(this);
   goal_->setObjectName(QStringLiteral("lblLiveGoal"));
   goal_->setFont(small);
+  goal_->setWordWrap(true);
+  goal_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   grid->addWidget(goal_, 5, 0, 1, 4);  // under the state's row
   goal_->hide();
 }
 
 void LivePanel::ShowGoal(const GoalTexts& goal) {
   const QString line = GoalLine(goal);
-  // Cut to the panel's width; the whole line is the tool tip.
-  goal_->setText(goal_->fontMetrics().elidedText(line, Qt::ElideRight, std::max(100, width() - 12)));
+  goal_->setText(line);
   goal_->setToolTip(line);
   goal_->setVisible(goal.shown);
 }

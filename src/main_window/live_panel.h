@@ -38,9 +38,10 @@ class LivePanel : public QFrame {
   explicit LivePanel(QWidget* parent = nullptr);
   void Show(const SessionFigures& figures);
   // The goal's row under the figures, shown while a goal is set; the panel
-  // then needs kGoalRowHeight more than its four rows of figures.
+  // then needs kGoalRowHeight more than its four rows of figures: two
+  // lines, as the whole goal wraps rather than losing its per-day need.
   void ShowGoal(const GoalTexts& goal);
-  static constexpr int kGoalRowHeight = 16;
+  static constexpr int kGoalRowHeight = 30;
 
  private:
   std::array<QLabel*, 9> values_{};

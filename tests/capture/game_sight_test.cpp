@@ -37,6 +37,13 @@ TEST(SeeAreas, OnlyAWindowThatDrawsOverAnAreaOnAMonitorHidesIt) {
       {"minimised, nothing above", {.outer = outer, .minimised = true, .above = {}}, AreasSeen::Minimised},
       {"another desktop", {.outer = outer, .otherDesktop = true, .above = {}}, AreasSeen::OtherDesktop},
       {"cloaked", {.outer = outer, .cloaked = true, .above = {}}, AreasSeen::Cloaked},
+      // Wine lists no other program's window above the game: the one in front still covers.
+      {"in front, over the experience area, listed nowhere", {.outer = outer, .above = {}, .foreground = {{exp}}},
+       AreasSeen::Covered},
+      {"in front, beside the areas", {.outer = outer, .above = {}, .foreground = {{QRect(-800, 150, 300, 300)}}},
+       AreasSeen::Visible},
+      {"in front but a click-through overlay", {.outer = outer, .above = {}, .foreground = {{level, true, true}}},
+       AreasSeen::Visible},
   };
   for (const Case& c : cases) EXPECT_EQ(SeeAreas(c.sight, monitors, {level, exp}), c.seen) << c.name;
   // Between the monitors (the primary one is taller) or off them: not seen.

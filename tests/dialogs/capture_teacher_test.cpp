@@ -53,6 +53,7 @@ TEST_F(TeachTest, TypedNumberFillsItsSlotsMarksTheRestAndTheSaveReadsTheCapture)
   look.noise = 8;
   captures[0] = DrawCapture(font, "152", look);
   InTeacher([&](CaptureTeacher& teacher) {
+    const QSize size = teacher.size();
     Type(teacher, QStringLiteral("15a"));
     EXPECT_TRUE(teacher.Proposal().spans.empty());
     EXPECT_FALSE(teacher.findChild<QPushButton*>("cmdAccept")->isEnabled());
@@ -64,6 +65,7 @@ TEST_F(TeachTest, TypedNumberFillsItsSlotsMarksTheRestAndTheSaveReadsTheCapture)
     teacher.findChild<QPushButton*>("cmdRight")->click();
     teacher.findChild<QPushButton*>("cmdLeft")->click();
     EXPECT_EQ(teacher.Proposal().Edges().back(), edges.back() + 1);
+    EXPECT_EQ(teacher.size(), size) << "the buttons stay under the pointer";
     teacher.findChild<QPushButton*>("cmdCancel")->click();
   });
   EXPECT_EQ(SlotOf(editor, 5)->Picture(), world.state.patternImages.digits[5]) << "Cancel changes no slot";

@@ -1,7 +1,10 @@
 #include "dialogs/history_window.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTableView>
 
+#include "accounting/log_file.h"
 #include "base/cp932.h"
 #include "dialog_test_support.h"
 #include "dialogs/goal_options.h"
@@ -18,6 +21,7 @@ class HistoryWindowTest : public ::testing::Test {
     Program program(tmp.Path(), false, true);
     PlayFourMeasurements(program);
     window.SetSavePathAsker([this](const QString&, const QString& suggested, const QString&) {
+      suggestedPath = suggested;
       return savePath.isEmpty() ? QString() : tmp.File(savePath + suggested.right(4));
     });
     window.Reload();
@@ -29,6 +33,7 @@ class HistoryWindowTest : public ::testing::Test {
   RecordingMessageBoxes boxes;
   HistoryWindow window{settings, boxes};
   QString savePath;
+  QString suggestedPath;
 };
 
 }  // namespace
@@ -45,6 +50,7 @@ TEST_F(HistoryWindowTest, ShowsTheImportedRecordsFilteredAndSortedAndExportsAndC
   window.SetFilter({QDate(2026, 12, 6), QDate(), ""});
   savePath = "export";
   ASSERT_TRUE(window.ExportCsv());
+  EXPECT_EQ(QFileInfo(suggestedPath).absolutePath(), QDir(LogFolder(tmp.Path())).absolutePath()) << "opens in the log folder";
   const QStringList lines = DecodeCp932(tmp.Read("export.csv")).split("\r\n", Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 4);
   EXPECT_EQ(ParseRecordLine(lines[1]), window.Records()[3]);  // the table's order: newest first

@@ -12,10 +12,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOption>
 #include <QTabBar>
+#include <QTableView>
 #include <QTest>
 #include <QTextDocumentFragment>
 
@@ -121,6 +124,7 @@ QString Clip(const QWidget* w, const QString& text, int needs, int has) {
 void CheckLabel(QLabel* label, QStringList& clipped) {
   const QString text = Plain(label->text());
   if (text.isEmpty() || !label->pixmap().isNull()) return;
+  if (text.endsWith(QChar(0x2026))) clipped << Clip(label, text, 0, 0) + QStringLiteral(" cut with an ellipsis");
   const QRect room = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(), -label->margin());
   if (label->wordWrap()) {
     // Wrapped, it may take more lines but must not run out of height.
@@ -176,6 +180,33 @@ void CheckCombo(QComboBox* combo, QStringList& clipped) {
   }
 }
 
+// A log wider than its view hides the ends of its lines; a spin box's own
+// text (a date) must show whole; a table's cells must fit their columns.
+void CheckLog(QPlainTextEdit* edit, QStringList& clipped) {
+  if (edit->horizontalScrollBar()->maximum() > 0) {
+    clipped << Clip(edit, QStringLiteral("lines"), edit->horizontalScrollBar()->maximum(), 0) + QStringLiteral(" wide");
+  }
+}
+
+void CheckSpin(QAbstractSpinBox* spin, QStringList& clipped) {
+  const auto* edit = spin->findChild<QLineEdit*>();
+  if (edit == nullptr || spin->text().isEmpty()) return;
+  const int needs = spin->fontMetrics().horizontalAdvance(spin->text()) + 4;  // the line edit's own margins
+  if (needs > edit->width()) clipped << Clip(spin, spin->text(), needs, edit->width());
+}
+
+void CheckCells(QTableView* table, QStringList& clipped) {
+  const QAbstractItemModel* model = table->model();
+  const int margin = 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1);
+  for (int c = 0; c < model->columnCount(); ++c) {
+    for (int r = 0; r < std::min(model->rowCount(), 50); ++r) {
+      const QString text = model->index(r, c).data().toString();
+      const int needs = table->fontMetrics().horizontalAdvance(text) + margin;
+      if (needs > table->columnWidth(c)) clipped << Clip(table, text, needs, table->columnWidth(c));
+    }
+  }
+}
+
 void CheckHeader(QHeaderView* header, QStringList& clipped) {
   if (header->orientation() != Qt::Horizontal || header->model() == nullptr) return;
   const int arrow = header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
@@ -216,8 +247,9 @@ QStringList ShownTexts(QWidget* window, const QStringList& dataWidgets) {
 }
 
 // The visible labels, buttons, check boxes, group box titles, combo box
-// items, tabs and table column captions of `window` whose text is wider than
-// the room the widget gives it, as "objectName: text (needs N, has M)".
+// items, tabs, table column captions and cells, spin box texts and log lines
+// of `window` whose text is wider than the room the widget gives it, or cut
+// with an ellipsis, as "objectName: text (needs N, has M)".
 QStringList ClippedTexts(QWidget* window) {
   QStringList clipped;
   for (QWidget* w : Shown(window)) {
@@ -228,6 +260,9 @@ QStringList ClippedTexts(QWidget* window) {
     if (auto* combo = qobject_cast<QComboBox*>(w)) CheckCombo(combo, clipped);
     if (auto* tabs = qobject_cast<QTabBar*>(w)) CheckTabs(tabs, clipped);
     if (auto* header = qobject_cast<QHeaderView*>(w)) CheckHeader(header, clipped);
+    if (auto* log = qobject_cast<QPlainTextEdit*>(w)) CheckLog(log, clipped);
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(w)) CheckSpin(spin, clipped);
+    if (auto* table = qobject_cast<QTableView*>(w); table && table->model()) CheckCells(table, clipped);
   }
   return clipped;
 }
@@ -258,7 +293,7 @@ class LanguageWalk : public ProgramTest, public testing::WithParamInterface<bool
       ASSERT_TRUE(QFileInfo::exists(folder + QStringLiteral("/translations/tallymeter_en.qm")));
     }
     translators_ = InstallInterfaceLanguage(GetParam(), QtTranslationFolders(folder));
-    Start();
+    Start([](Settings& s) { s.goalLevel = 200; });  // the goal's row shown too
   }
 
   // Shows `window` at its smallest size.
@@ -326,14 +361,29 @@ TEST_P(LanguageWalk, ShowsEveryTextTranslatedAndWhole) {
       {"set-up guide",
        [&] {
          form().menuGuide_Click();
+         // Only the practice window this build's player has.
+         const QString guide = ShownTexts(form().Guide(), {}).join(u'\n');
+#ifdef _WIN32
+         EXPECT_TRUE(guide.contains(QStringLiteral("PracticeWindow.exe")) && !guide.contains(QStringLiteral("scripts/")));
+#else
+         EXPECT_TRUE(guide.contains(QStringLiteral("scripts/run --practice")) && !guide.contains(QStringLiteral(".exe")));
+#endif
          return form().Guide();
        }},
-      {"history", [&] { return ShowHistoryWindow(&form(), form().State().settings, boxes_); }},
       {"main window and menus",
        [&] {
          Measure();
+         // A reading that fails: its line is on screen only, so in the language of the windows.
+         OpenGame(QStringLiteral("120"), QString());
+         form().CaptureStep();
+         EXPECT_TRUE(Log()->toPlainText().contains(GetParam() ? QStringLiteral("  Not read  ExpNG") : QStringLiteral("  認識失敗  ExpNG"))) << Log()->toPlainText().right(600).toStdString();
+         form().menuStop_Click();  // a record for the history
+         // A state line long enough to need its second line.
+         windows_.windows.erase(game_);
+         form().cmdCapture_Click();
          return &form();
        }},
+      {"history", [&] { return ShowHistoryWindow(&form(), form().State().settings, boxes_); }},
       {"compact view",
        [&] {
          form().menuCompact_Click();

@@ -148,7 +148,8 @@ TEST_F(ProgramTest, TheGoalRowTheCompactViewAndTheMemoFollowTheLiveFigures) {
   EXPECT_FALSE(view->isVisible());
   form().State().settings.compactViewX = 400;
   form().menuCompact_Click();
-  EXPECT_EQ(view->pos(), QPoint(400, 234));
+  EXPECT_EQ(view->pos().x(), 400);
+  EXPECT_FALSE(view->frameGeometry().intersects(form().frameGeometry())) << "left over the main window: opens off it";
   form().close();
   EXPECT_FALSE(view->isVisible()) << "it goes with the main window";
 }

@@ -13,7 +13,7 @@
 #include "main_window/live_panel.h"
 #include "main_window/log_font.h"
 #include "main_window/tray_icon.h"
-#include "main_window/window_placement.h"
+#include "dialogs/window_placement.h"
 #include "support/qstring_printer.h"
 
 namespace {
@@ -247,6 +247,37 @@ TEST(WindowPlacement, AWindowMovesOffTheAreasAndButtonsOntoAScreen) {
   // Nowhere clear: on the screen at least.
   const QRect tiny(0, 0, 300, 120);
   EXPECT_TRUE(tiny.contains(QRect(PlaceAvoiding(QRect(250, 100, 200, 100), {tiny}, {tiny}), size)));
+}
+
+// Every window and box opens beside the window it belongs to, wholly on its
+// screen, off the game's areas: the guide that opened at x=1826 of a 1920
+// screen, the history past the right edge, boxes over the game's middle.
+TEST(WindowPlacement, AWindowOpensBesideItsOwnerOnItsScreenOffTheGame) {
+  const std::vector<QRect> spots = GameSpotsToKeepClear(kGame, kRegions);
+  const QRect screen = kOne.first();
+  const QRect rightOfGame(1140, 50, 540, 520);
+  const struct {
+    const char* what;
+    QSize size;
+    QRect owner;
+    QRect screen;
+    QPoint expected;  // (-1, -1): anywhere clear
+  } cases[] = {
+      {"room on the right", {300, 200}, {100, 100, 540, 520}, screen, {648, 100}},
+      {"the guide at the right edge goes left", {560, 500}, {1300, 100, 540, 520}, screen, {732, 100}},
+      {"the history window, no room either side of the game's neighbour", {860, 620}, rightOfGame, screen, {-1, -1}},
+      {"a box: below the main window, the game's buttons left of it", {300, 120}, rightOfGame, screen, {1140, 578}},
+      {"larger than the screen", {2500, 1200}, {100, 100, 540, 520}, screen, {0, 0}},
+      {"on the owner's second screen", {300, 200}, {2000, 300, 540, 520}, kTwo[1], {2548, 300}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const QPoint at = PlaceBeside(c.size, c.owner, spots, c.screen);
+    const QRect placed(at, c.size.boundedTo(c.screen.size()));
+    EXPECT_TRUE(c.screen.contains(placed)) << at.x() << "," << at.y();
+    EXPECT_TRUE(c.expected == QPoint(-1, -1) || at == c.expected) << at.x() << "," << at.y();
+    EXPECT_TRUE(c.size.width() >= 1000 || Clear(placed, spots)) << at.x() << "," << at.y();
+  }
 }
 
 TEST(WindowPlacement, TheMainWindowComesBackWhereItWasLeftOnAScreenOrFirstBesideTheGame) {

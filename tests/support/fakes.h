@@ -83,7 +83,7 @@ class FakeWindowSystem : public WindowSystem {
   std::optional<WindowSight> SightOf(WindowId window) override {
     if (!windows.contains(window)) return std::nullopt;
     const Window& w = windows.at(window);
-    WindowSight sight{w.outer, w.minimised, w.otherDesktop, w.cloaked, {}};
+    WindowSight sight{w.outer, w.minimised, w.otherDesktop, w.cloaked, {}, {}};
     for (const WindowId id : zOrder) {
       if (id == window) break;
       if (!windows.contains(id)) continue;

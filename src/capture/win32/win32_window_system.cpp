@@ -114,6 +114,21 @@ HBITMAP MakeSection(HDC dc, const QSize& size, void*& bits) {
   return CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
 }
 
+// The foreground window as it lies over `game`: another program's window in
+// front is above the game even when the z-order walk does not list it (Wine
+// leaves out windows of other programs). Nothing when the game is in front,
+// when the one in front is hidden, or when the game stays on top of it.
+std::optional<OtherWindow> InFrontOf(HWND game) {
+  const HWND front = GetForegroundWindow();
+  if (front == nullptr || front == game || GetAncestor(front, GA_ROOTOWNER) == game) return std::nullopt;
+  if (!IsWindowVisible(front) || IsIconic(front) || Cloaked(front)) return std::nullopt;
+  const auto topmost = [](HWND w) { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  if (topmost(game) && !topmost(front)) return std::nullopt;
+  const std::optional<QRect> drawn = DrawnRect(front);
+  if (!drawn) return std::nullopt;
+  return OtherWindow{*drawn, true, SeeThrough(front)};
+}
+
 class Win32WindowSystem : public WindowSystem {
  public:
   WindowId FindWindowByTitle(const QString& title) override;
@@ -124,6 +139,7 @@ class Win32WindowSystem : public WindowSystem {
   QImage GrabScreen(const QRect& rect) override;
   std::vector<QImage> GrabScreens(const std::vector<QRect>& rects, WindowId window) override;
   GrabWay LastGrabWay() const override { return lastWay_; }
+  QByteArray ClipboardBitmap() override;
   void Beep() override;
 
  private:
@@ -158,7 +174,24 @@ std::optional<WindowSight> Win32WindowSystem::SightOf(WindowId id) {
     nearestFirst.push_back({*drawn, true, SeeThrough(above)});
   }
   sight.above.assign(nearestFirst.rbegin(), nearestFirst.rend());
+  sight.foreground = InFrontOf(game);
   return sight;
+}
+
+QByteArray Win32WindowSystem::ClipboardBitmap() {
+  // Windows makes CF_DIB from whatever bitmap was put there (CF_BITMAP, CF_DIBV5).
+  if (!IsClipboardFormatAvailable(CF_DIB) || !OpenClipboard(nullptr)) return {};
+  QByteArray bytes;
+  constexpr SIZE_T kLargest = SIZE_T{256} << 20;  // far beyond any picture a digit comes from
+  if (const HANDLE data = GetClipboardData(CF_DIB)) {
+    const SIZE_T size = GlobalSize(data);
+    if (const void* locked = size <= kLargest ? GlobalLock(data) : nullptr) {
+      bytes = QByteArray(static_cast<const char*>(locked), static_cast<qsizetype>(size));
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return bytes;
 }
 
 WindowId Win32WindowSystem::FindWindowByTitle(const QString& title) {

@@ -1,4 +1,4 @@
-#include "main_window/window_placement.h"
+#include "dialogs/window_placement.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -57,8 +57,11 @@ std::vector<QRect> GameSpotsToKeepClear(const QRect& gameOuter, const std::array
   return spots;
 }
 
-QPoint PlaceAvoiding(const QRect& wanted, const std::vector<QRect>& avoid, const QList<QRect>& screens) {
-  if (screens.isEmpty()) return wanted.topLeft();
+namespace {
+
+// The place nearest to `wanted` that covers none of `avoid` and lies wholly
+// on one of `screens`; nothing when there is none.
+std::optional<QPoint> NearestClear(const QRect& wanted, const std::vector<QRect>& avoid, const QList<QRect>& screens) {
   const int w = wanted.width();
   const int h = wanted.height();
   // Every place worth trying lies with each side at the wanted place, at a
@@ -91,8 +94,44 @@ QPoint PlaceAvoiding(const QRect& wanted, const std::vector<QRect>& avoid, const
       }
     }
   }
-  if (best) return *best;
+  return best;
+}
+
+}  // namespace
+
+QPoint PlaceAvoiding(const QRect& wanted, const std::vector<QRect>& avoid, const QList<QRect>& screens) {
+  if (screens.isEmpty()) return wanted.topLeft();
+  if (const std::optional<QPoint> clear = NearestClear(wanted, avoid, screens)) return *clear;
   return Fit(wanted, HomeScreen(wanted, screens)).topLeft();
+}
+
+QPoint PlaceBeside(QSize size, const QRect& owner, const std::vector<QRect>& avoid, const QRect& screen) {
+  if (screen.isEmpty()) return owner.topLeft();
+  size = size.boundedTo(screen.size());
+  // The owner's sides in the order a reader looks for what it opened: right,
+  // left, below, above; each slid along its side to stay on the screen.
+  const QRect right(QPoint(owner.right() + 1 + kGap, owner.top()), size);
+  const QRect sides[] = {right, QRect(QPoint(owner.left() - kGap - size.width(), owner.top()), size),
+                         QRect(QPoint(owner.left(), owner.bottom() + 1 + kGap), size),
+                         QRect(QPoint(owner.left(), owner.top() - kGap - size.height()), size)};
+  std::vector<QRect> avoidAll = avoid;
+  avoidAll.push_back(owner);
+  for (std::size_t i = 0; i < std::size(sides); ++i) {
+    QRect side = Fit(sides[i], screen);
+    // Sliding may only run along the side, never back over the owner.
+    if (i < 2) side.moveLeft(sides[i].left());
+    if (i >= 2) side.moveTop(sides[i].top());
+    if (screen.contains(side) && !Covers(side, avoidAll)) return side.topLeft();
+  }
+  // No side has room: anywhere near, first off the owner too, then off the
+  // game's spots only (over the owner, which it belongs to).
+  const QList<QRect> home{screen};
+  if (const std::optional<QPoint> clear = NearestClear(Fit(right, screen), avoidAll, home)) return *clear;
+  QRect overOwner(QPoint(0, 0), size);
+  overOwner.moveCenter(owner.center());
+  overOwner = Fit(overOwner, screen);
+  if (const std::optional<QPoint> clear = NearestClear(overOwner, avoid, home)) return *clear;
+  return overOwner.topLeft();
 }
 
 QRect MainWindowPlace(const QRect& remembered, QSize firstSize, const std::optional<QRect>& gameOuter,

@@ -23,6 +23,14 @@ std::vector<QRect> GameSpotsToKeepClear(const QRect& gameOuter, const std::array
 // on.
 QPoint PlaceAvoiding(const QRect& wanted, const std::vector<QRect>& avoid, const QList<QRect>& screens);
 
+// Where a window of `size` (its frame included) opens that belongs to the
+// window at `owner`: wholly on `screen` (the owner's), beside the owner
+// (right, left, below, above: the first side with room) and off `avoid`;
+// else the nearest place off both; else off `avoid` only, nearest the
+// owner's centre; else over the owner's centre, on the screen. A window
+// larger than the screen is placed as if screen-sized: its corner stays on it.
+QPoint PlaceBeside(QSize size, const QRect& owner, const std::vector<QRect>& avoid, const QRect& screen);
+
 // The main window's frame rectangle at start: the remembered one (a size of
 // 0, 0: none), made to fit on the screen it is most on; on a first start,
 // `firstSize` beside the game when it runs (else centred on the first
