@@ -4,7 +4,7 @@
 <context>
     <name>AlertOptions</name>
     <message>
-        <location filename="../src/dialogs/alert_options.cpp" line="+19"/>
+        <location filename="../../work/main/src/dialogs/alert_options.cpp" line="+19"/>
         <source>認識チェックと警告</source>
         <translation>Checks and alerts</translation>
     </message>
@@ -20,11 +20,12 @@
     </message>
     <message>
         <location line="+6"/>
+        <location line="+12"/>
         <source> 分</source>
         <translation> min</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-10"/>
         <source>通知で知らせる</source>
         <translation>Notification</translation>
     </message>
@@ -44,6 +45,7 @@
         <translation>Also tell level-ups and goals reached (notification, results)</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>ゲームが閉じても計測を続けて再起動を待つ</source>
         <translation>Keep measuring while the game restarts, for</translation>
     </message>
@@ -51,7 +53,7 @@
 <context>
     <name>Alerts</name>
     <message>
-        <location filename="../src/monitoring/alerts.cpp" line="+67"/>
+        <location filename="../../work/main/src/monitoring/alerts.cpp" line="+67"/>
         <source>経験値が%1分間増えていません</source>
         <translation>No EXP gained for %1 minutes</translation>
     </message>
@@ -69,7 +71,7 @@
 <context>
     <name>Announcements</name>
     <message>
-        <location filename="../src/monitoring/announcements.cpp" line="+29"/>
+        <location filename="../../work/main/src/monitoring/announcements.cpp" line="+29"/>
         <source>Lv%1 にレベルアップしました</source>
         <translation>Level up: Lv%1</translation>
     </message>
@@ -82,7 +84,7 @@
 <context>
     <name>AreaPicker</name>
     <message>
-        <location filename="../src/dialogs/area_pick_rules.cpp" line="+85"/>
+        <location filename="../../work/main/src/dialogs/area_pick_rules.cpp" line="+85"/>
         <source>始点 X: %1  Y: %2   サイズ X: %3  Y: %4</source>
         <translation>Start X: %1  Y: %2   Size X: %3  Y: %4</translation>
     </message>
@@ -112,7 +114,7 @@
         <translation>%1: %2 (%3 to %4)</translation>
     </message>
     <message>
-        <location filename="../src/dialogs/area_picker.cpp" line="+132"/>
+        <location filename="../../work/main/src/dialogs/area_picker.cpp" line="+132"/>
         <source>数字の左上から、数字とその後の記号が入るようにドラッグしてください。ホイールで拡大、矢印キーで1ピクセル移動（Shift＋矢印でサイズ）。</source>
         <translation>Drag from the top left of the digits so that the digits and the mark after them are inside. Wheel: zoom. Arrow keys: move by one pixel (Shift+arrow: size).</translation>
     </message>
@@ -141,7 +143,7 @@
 <context>
     <name>AreaTeaching</name>
     <message>
-        <location filename="../src/recognition/area_teaching.cpp" line="+34"/>
+        <location filename="../../work/main/src/recognition/area_teaching.cpp" line="+34"/>
         <source>%1桁目の「%2」</source>
         <extracomment>The k-th digit typed, e.g. 3桁目の「7」</extracomment>
         <translation>digit %1 (&quot;%2&quot;)</translation>
@@ -168,16 +170,23 @@
         <translation>%1. Check the border right of the last digit or the end mark&apos;s cell.</translation>
     </message>
     <message>
-        <location line="+131"/>
-        <source>保存しましたが、登録に使ったキャプチャが「%1」と読めません（読み取り結果: %2）。<byte value="xd"/>
+        <location line="+143"/>
+        <source>登録に使ったキャプチャが「%1」と読めません（読み取り結果: %2）。保存していません。<byte value="xd"/>
 %3<byte value="xd"/>
 セルの境界や入力した数字を確かめて、もう一度登録してください。</source>
-        <translation>Saved, but the capture used does not read as &quot;%1&quot; (read: %2).<byte value="xd"/>
+        <translation>The capture taught from does not read as “%1” (read: %2). Nothing was saved.<byte value="xd"/>
 %3<byte value="xd"/>
-Check the cell borders and the digits you typed, then register again.</translation>
+Check the cell edges and the number you typed, and teach it again.</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+21"/>
+        <source>「%1」に合う文字の並びがキャプチャに見つかりません。<byte value="xd"/>
+入力した数字と、キャプチャ領域に数字の全体が入っているかを確かめてください。</source>
+        <translation>No run of marks in the capture fits “%1”.<byte value="xd"/>
+Check the number you typed, and that the whole number lies inside the capture area.</translation>
+    </message>
+    <message>
+        <location line="-8"/>
         <source>キャプチャに見えている数字を0～9で入力してください（桁区切りの「,」「.」は入れてかまいません）。</source>
         <translation>Type the digits shown in the capture, 0 to 9 (separators &quot;,&quot; and &quot;.&quot; are fine).</translation>
     </message>
@@ -196,14 +205,7 @@ Type only the digits shown in the capture.</translation>
 Check where the capture area lies.</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>「%1」に合う文字の並びがキャプチャに見つかりません。<byte value="xd"/>
-入力した数字と、キャプチャ領域が数字の左端から始まっているかを確かめてください。</source>
-        <translation>No row of characters in the capture fits &quot;%1&quot;.<byte value="xd"/>
-Check the digits you typed and that the capture area starts at the left edge of the number.</translation>
-    </message>
-    <message>
-        <location line="+4"/>
+        <location line="+6"/>
         <source>同じ数字のはずの文字が違って見えます。<byte value="xd"/>
 入力した数字を確かめてください。</source>
         <translation>Characters that should be the same digit look different.<byte value="xd"/>
@@ -225,6 +227,18 @@ You may have typed too few digits.</translation>
     </message>
     <message>
         <location line="+2"/>
+        <source>数字どうしがくっついていて、1文字ずつに切り分けられません。</source>
+        <translation>The digits run into each other: they cannot be cut one digit at a time.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>数字の前の文字が、前に登録したキャプチャと違います。<byte value="xd"/>
+同じキャプチャ領域で撮ったキャプチャか確かめてください。</source>
+        <translation>The marks before the number differ from those of the captures taught before.<byte value="xd"/>
+Check that the capture was taken with the same capture area.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>「%1」のセルを切り出しても、このキャプチャを読み返せません。<byte value="xd"/>
 入力した数字と、キャプチャ領域に数字の全体が入っているかを確かめてください。</source>
         <translation>Even with the cells of &quot;%1&quot; cut out, this capture does not read back.<byte value="xd"/>
@@ -239,7 +253,7 @@ Check the digits you typed and that the capture area holds the whole number.</tr
 <context>
     <name>CaptureNotices</name>
     <message>
-        <location filename="../src/capture/capture_notices.cpp" line="+13"/>
+        <location filename="../../work/main/src/capture/capture_notices.cpp" line="+13"/>
         <source>READMEの「%1」</source>
         <extracomment>Points to a section of the README, named in English in every language</extracomment>
         <translation>&quot;%1&quot; in the README</translation>
@@ -323,7 +337,7 @@ More in %2.</translation>
 <context>
     <name>CaptureTeacher</name>
     <message>
-        <location filename="../src/dialogs/capture_teacher.cpp" line="+144"/>
+        <location filename="../../work/main/src/dialogs/capture_teacher.cpp" line="+144"/>
         <source>キャプチャから登録</source>
         <translation>Teach from capture</translation>
     </message>
@@ -368,7 +382,7 @@ More in %2.</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+35"/>
         <source>キャプチャ領域%1の今のキャプチャ（%2×%3）</source>
         <translation>Current capture of area %1 (%2×%3)</translation>
     </message>
@@ -386,7 +400,7 @@ More in %2.</translation>
 <context>
     <name>ChartAxis</name>
     <message>
-        <location filename="../src/main_window/chart_scale.cpp" line="+49"/>
+        <location filename="../../work/main/src/main_window/chart_scale.cpp" line="+49"/>
         <source>%1分</source>
         <translation>%1 min</translation>
     </message>
@@ -404,7 +418,7 @@ More in %2.</translation>
 <context>
     <name>CompactView</name>
     <message>
-        <location filename="../src/main_window/compact_view.cpp" line="+55"/>
+        <location filename="../../work/main/src/main_window/compact_view.cpp" line="+55"/>
         <source>メモ (狩場など)</source>
         <translation>Memo (hunting map…)</translation>
     </message>
@@ -414,7 +428,7 @@ More in %2.</translation>
         <translation>Double-click for the main window</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>%1・時給は稼働時間あたり</source>
         <translation>%1 · per active hour</translation>
     </message>
@@ -422,7 +436,7 @@ More in %2.</translation>
 <context>
     <name>ConfigFile</name>
     <message>
-        <location filename="../src/persistence/config_file.cpp" line="+34"/>
+        <location filename="../../work/main/src/persistence/config_file.cpp" line="+34"/>
         <source>読込みできない設定ファイルです<byte value="xd"/>
 初期値で継続します<byte value="xd"/>
 </source>
@@ -431,14 +445,15 @@ Going on with the default settings.<byte value="xd"/>
 </translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>設定ファイルの次の項目は値が使えないため、初期値にしました。<byte value="xd"/>
 %1</source>
         <translation>These settings in the settings file held values that cannot be used and are back at their defaults:<byte value="xd"/>
 %1</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-4"/>
+        <location line="+6"/>
         <source>設定ファイル読込み</source>
         <translation>Reading the settings</translation>
     </message>
@@ -456,7 +471,7 @@ Going on with the default settings.<byte value="xd"/>
 <context>
     <name>ExpTableFile</name>
     <message>
-        <location filename="../src/accounting/exp_table_file.cpp" line="+22"/>
+        <location filename="../../work/main/src/accounting/exp_table_file.cpp" line="+22"/>
         <source>%1行目: %2</source>
         <extracomment>Line number, then what is wrong with the line</extracomment>
         <translation>Line %1: %2</translation>
@@ -523,7 +538,7 @@ Going on with the default settings.<byte value="xd"/>
         <translation>Going on with the EXP table that came with Tallymeter.</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+35"/>
         <source>経験値表のファイルを使えません。<byte value="xd"/>
 %1<byte value="xd"/>
 %2<byte value="xd"/>
@@ -534,12 +549,13 @@ Going on with the default settings.<byte value="xd"/>
 %3</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-17"/>
+        <location line="+18"/>
         <source>経験値表の読込み</source>
         <translation>Reading the EXP table</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-20"/>
         <source>同梱の経験値表が見つかりません。<byte value="xd"/>
 %1<byte value="xd"/>
 Lv200以上は、このファイルがないと計測できません。</source>
@@ -551,7 +567,7 @@ Levels 200 and above cannot be measured without this file.</translation>
 <context>
     <name>Form1</name>
     <message>
-        <location filename="../src/main_window/form1.cpp" line="+109"/>
+        <location filename="../../work/main/src/main_window/form1.cpp" line="+109"/>
         <source>キャプチャ1→</source>
         <translation>Capture 1→</translation>
     </message>
@@ -562,7 +578,7 @@ Levels 200 and above cannot be measured without this file.</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../src/main_window/form1_live.cpp" line="+46"/>
+        <location filename="../../work/main/src/main_window/form1_live.cpp" line="+46"/>
         <source>キャプチャ</source>
         <translation>Capture</translation>
     </message>
@@ -628,7 +644,7 @@ Levels 200 and above cannot be measured without this file.</translation>
     </message>
     <message>
         <location line="+5"/>
-        <location filename="../src/main_window/form1_monitoring.cpp" line="+54"/>
+        <location filename="../../work/main/src/main_window/form1_monitoring.cpp" line="+54"/>
         <source>開始</source>
         <translation>Start</translation>
     </message>
@@ -638,12 +654,12 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>Stop</translation>
     </message>
     <message>
-        <location line="+153"/>
+        <location line="+155"/>
         <source>停止中</source>
         <translation>Stopped</translation>
     </message>
     <message>
-        <location filename="../src/main_window/form1_history.cpp" line="+20"/>
+        <location filename="../../work/main/src/main_window/form1_history.cpp" line="+20"/>
         <source>メモ</source>
         <translation>Memo</translation>
     </message>
@@ -658,13 +674,13 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>A memo for this measurement (hunting map…), kept in the history</translation>
     </message>
     <message>
-        <location filename="../src/main_window/form1_live.cpp" line="+0"/>
+        <location filename="../../work/main/src/main_window/form1_live.cpp" line="+0"/>
         <source>あと%1秒</source>
         <extracomment>Countdown on the capture button</extracomment>
         <translation>%1 s left</translation>
     </message>
     <message>
-        <location filename="../src/main_window/form1_monitoring.cpp" line="+0"/>
+        <location filename="../../work/main/src/main_window/form1_monitoring.cpp" line="+0"/>
         <source>ロギング</source>
         <translation>Logging</translation>
     </message>
@@ -672,7 +688,7 @@ Levels 200 and above cannot be measured without this file.</translation>
 <context>
     <name>Form2</name>
     <message>
-        <location filename="../src/dialogs/form2.cpp" line="+41"/>
+        <location filename="../../work/main/src/dialogs/form2.cpp" line="+41"/>
         <source>オプション</source>
         <translation>Options</translation>
     </message>
@@ -708,7 +724,7 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>The file name holds characters that cannot be used.</translation>
     </message>
     <message>
-        <location filename="../src/dialogs/form2_controls.cpp" line="+70"/>
+        <location filename="../../work/main/src/dialogs/form2_controls.cpp" line="+70"/>
         <source>キャプチャ領域1</source>
         <translation>Capture area 1</translation>
     </message>
@@ -845,7 +861,7 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>are lost at the next start.</translation>
     </message>
     <message>
-        <location filename="../src/dialogs/form2_language.cpp" line="+15"/>
+        <location filename="../../work/main/src/dialogs/form2_language.cpp" line="+15"/>
         <source>表示言語</source>
         <translation>Display language</translation>
     </message>
@@ -861,7 +877,7 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>Takes effect the next time Tallymeter starts</translation>
     </message>
     <message>
-        <location filename="../src/dialogs/form2_live.cpp" line="+8"/>
+        <location filename="../../work/main/src/dialogs/form2_live.cpp" line="+8"/>
         <source>ライブ計測をする</source>
         <translation>Live readings</translation>
     </message>
@@ -871,7 +887,7 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>Show the live panel and chart</translation>
     </message>
     <message>
-        <location filename="../src/dialogs/form2_pick.cpp" line="+22"/>
+        <location filename="../../work/main/src/dialogs/form2_pick.cpp" line="+22"/>
         <source>%1のウィンドウが見つかりません。<byte value="xd"/>
 ゲームを起動してから選んでください。</source>
         <translation>The %1 window cannot be found.<byte value="xd"/>
@@ -883,7 +899,7 @@ Start the game, then pick the area.</translation>
         <translation>Pick area</translation>
     </message>
     <message>
-        <location filename="../src/dialogs/form2_sight.cpp" line="+12"/>
+        <location filename="../../work/main/src/dialogs/form2_sight.cpp" line="+12"/>
         <source>他のウィンドウが前面でも、両方の領域が見えていれば読み取る</source>
         <translation>Read the game behind other windows while both areas are in sight</translation>
     </message>
@@ -891,7 +907,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>Form3</name>
     <message>
-        <location filename="../src/dialogs/form3.cpp" line="+49"/>
+        <location filename="../../work/main/src/dialogs/form3.cpp" line="+49"/>
         <source>基準画像登録</source>
         <translation>Pattern editor</translation>
     </message>
@@ -927,18 +943,18 @@ Start the game, then pick the area.</translation>
         <translation>Teach from capture…</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+51"/>
         <source>基準パターンを登録してください。</source>
         <translation>Register all the reference patterns first.</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../src/dialogs/form3_teach.cpp" line="+63"/>
+        <location filename="../../work/main/src/dialogs/form3_teach.cpp" line="+77"/>
         <source>パターン保存</source>
         <translation>Save patterns</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+30"/>
         <source>パターンファイルをデフォルトの状態に初期化します。よろしいですか？</source>
         <translation>The pattern files will be set back to the defaults. Are you sure?</translation>
     </message>
@@ -948,12 +964,17 @@ Start the game, then pick the area.</translation>
         <translation>Reset pattern files</translation>
     </message>
     <message>
-        <location filename="../src/dialogs/form3.h" line="+42"/>
+        <location filename="../../work/main/src/dialogs/form3.h" line="+42"/>
         <source>デリミタ</source>
         <translation>Delimiter</translation>
     </message>
     <message>
-        <location filename="../src/dialogs/form3_teach.cpp" line="-29"/>
+        <location filename="../../work/main/src/dialogs/form3_teach.cpp" line="-38"/>
+        <source>レベルアップ時に自動登録: %1</source>
+        <translation>Learned at a level-up: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>11個すべて登録済みです。</source>
         <translation>All 11 patterns are taught.</translation>
     </message>
@@ -968,7 +989,7 @@ Start the game, then pick the area.</translation>
         <translation>Red = not taught or still the default: %1</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>この領域のキャプチャがまだありません。</source>
         <translation>There is no capture of this area yet.</translation>
     </message>
@@ -986,25 +1007,25 @@ Start the game, then pick the area.</translation>
 <context>
     <name>FormInputCheck</name>
     <message>
-        <location filename="../src/dialogs/area_pick_rules.cpp" line="-3"/>
-        <location filename="../src/dialogs/form_input_check.cpp" line="+117"/>
+        <location filename="../../work/main/src/dialogs/area_pick_rules.cpp" line="-3"/>
+        <location filename="../../work/main/src/dialogs/form_input_check.cpp" line="+117"/>
         <source>入力下限を超えています</source>
         <translation>The value is below the lower limit.</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../src/dialogs/form_input_check.cpp" line="+4"/>
+        <location filename="../../work/main/src/dialogs/form_input_check.cpp" line="+4"/>
         <source>入力上限を超えています</source>
         <translation>The value is above the upper limit.</translation>
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../src/dialogs/form_input_check.cpp" line="-102"/>
+        <location filename="../../work/main/src/dialogs/form_input_check.cpp" line="-102"/>
         <source>入力エラー</source>
         <translation>Input error</translation>
     </message>
     <message>
-        <location filename="../src/dialogs/form_input_check.cpp" line="-1"/>
+        <location filename="../../work/main/src/dialogs/form_input_check.cpp" line="-1"/>
         <source>パラメータ入力</source>
         <translation>Enter a value</translation>
     </message>
@@ -1047,7 +1068,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>GoalOptions</name>
     <message>
-        <location filename="../src/dialogs/goal_options.cpp" line="+11"/>
+        <location filename="../../work/main/src/dialogs/goal_options.cpp" line="+11"/>
         <source>目標</source>
         <translation>Goal</translation>
     </message>
@@ -1070,7 +1091,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>GoalProgress</name>
     <message>
-        <location filename="../src/history/goal.cpp" line="+101"/>
+        <location filename="../../work/main/src/history/goal.cpp" line="+106"/>
         <source>%1 達成</source>
         <translation>%1 reached</translation>
     </message>
@@ -1123,7 +1144,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>HistoryChartView</name>
     <message>
-        <location filename="../src/dialogs/history_chart_view.cpp" line="+68"/>
+        <location filename="../../work/main/src/dialogs/history_chart_view.cpp" line="+68"/>
         <source>記録がありません</source>
         <translation>No records</translation>
     </message>
@@ -1136,7 +1157,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>HistoryTables</name>
     <message>
-        <location filename="../src/dialogs/history_models.cpp" line="+19"/>
+        <location filename="../../work/main/src/dialogs/history_models.cpp" line="+19"/>
         <source>開始</source>
         <translation>Start</translation>
     </message>
@@ -1248,12 +1269,12 @@ Start the game, then pick the area.</translation>
 <context>
     <name>HistoryTexts</name>
     <message>
-        <location filename="../src/history/history_chart.cpp" line="+9"/>
+        <location filename="../../work/main/src/history/history_chart.cpp" line="+9"/>
         <source>(メモなし)</source>
         <translation>(no memo)</translation>
     </message>
     <message>
-        <location filename="../src/history/sessions_file.cpp" line="+16"/>
+        <location filename="../../work/main/src/history/sessions_file.cpp" line="+16"/>
         <source>測定記録に書き込めません。<byte value="xd"/>
 %1</source>
         <translation>The measurement record cannot be written.<byte value="xd"/>
@@ -1280,7 +1301,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>HistoryWindow</name>
     <message>
-        <location filename="../src/dialogs/history_window.cpp" line="+73"/>
+        <location filename="../../work/main/src/dialogs/history_window.cpp" line="+73"/>
         <source>ファイルに保存できませんでした。</source>
         <translation>The file could not be saved.</translation>
     </message>
@@ -1300,7 +1321,7 @@ Start the game, then pick the area.</translation>
         <translation>Dates</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+19"/>
         <source>〜</source>
         <translation>to</translation>
     </message>
@@ -1403,7 +1424,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>LivePanel</name>
     <message>
-        <location filename="../src/main_window/live_panel.cpp" line="+17"/>
+        <location filename="../../work/main/src/main_window/live_panel.cpp" line="+26"/>
         <source>時給は稼働時間あたり</source>
         <translation>Rates are per active hour</translation>
     </message>
@@ -1413,7 +1434,7 @@ Start the game, then pick the area.</translation>
         <translation>Stopped</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+7"/>
         <source>休止中 (%1から)</source>
         <translation>Idle (since %1)</translation>
     </message>
@@ -1433,7 +1454,7 @@ Start the game, then pick the area.</translation>
         <translation>Unknown (no Lv%1 in table)</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+28"/>
         <source>時給(直近10分)</source>
         <translation>k/h (last 10 min)</translation>
     </message>
@@ -1478,23 +1499,29 @@ Start the game, then pick the area.</translation>
         <translation>State</translation>
     </message>
     <message>
+        <location line="-76"/>
+        <location line="+46"/>
         <source>%1 (暫定)</source>
         <extracomment>A rate with less play behind it than its window (10 minutes, an hour)</extracomment>
         <translation>%1 (provisional)</translation>
     </message>
     <message>
+        <location line="-42"/>
         <source>レベルと経験値</source>
         <translation>level and experience</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>レベル</source>
         <translation>level</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>経験値</source>
         <translation>experience</translation>
     </message>
     <message>
+        <location line="+19"/>
         <source>読取失敗 (%1から, %2)</source>
         <extracomment>Readings have failed since hh:mm, in the named areas</extracomment>
         <translation>Readings fail (since %1, %2)</translation>
@@ -1503,7 +1530,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>LogFile</name>
     <message>
-        <location filename="../src/accounting/log_file.cpp" line="+14"/>
+        <location filename="../../work/main/src/accounting/log_file.cpp" line="+15"/>
         <source>ログファイルに書き込めません。<byte value="xd"/>
 %1</source>
         <translation>The log file cannot be written.<byte value="xd"/>
@@ -1518,7 +1545,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>MainTexts</name>
     <message>
-        <location filename="../src/main_window/main_texts.cpp" line="+9"/>
+        <location filename="../../work/main/src/main_window/main_texts.cpp" line="+9"/>
         <source>既にプログラムは起動しています。</source>
         <translation>Tallymeter is already running.</translation>
     </message>
@@ -1555,13 +1582,13 @@ Start the game, then pick the area.</translation>
 <context>
     <name>MonitoringTexts</name>
     <message>
-        <location filename="../src/monitoring/monitoring_safeguards.cpp" line="+32"/>
-        <location filename="../src/monitoring/monitoring_texts.cpp" line="+49"/>
+        <location filename="../../work/main/src/monitoring/monitoring_safeguards.cpp" line="+32"/>
+        <location filename="../../work/main/src/monitoring/monitoring_texts.cpp" line="+49"/>
         <source>計測の再開</source>
         <translation>Continue measurement</translation>
     </message>
     <message>
-        <location line="+89"/>
+        <location line="+102"/>
         <source>前回の計測の記録が読めないため、使わずに退避しました。<byte value="xd"/>
 %1</source>
         <translation>The record of the last measurement cannot be read; it was set aside unused.<byte value="xd"/>
@@ -1575,12 +1602,12 @@ Start the game, then pick the area.</translation>
 Continue it in the same log file?</translation>
     </message>
     <message>
-        <location filename="../src/monitoring/monitoring_sight.cpp" line="+15"/>
+        <location filename="../../work/main/src/monitoring/monitoring_sight.cpp" line="+15"/>
         <source>キャプチャ</source>
         <translation>Capture</translation>
     </message>
     <message>
-        <location filename="../src/monitoring/monitoring_texts.cpp" line="-37"/>
+        <location filename="../../work/main/src/monitoring/monitoring_texts.cpp" line="-37"/>
         <source>  ※ファイル未書込み</source>
         <translation>  * not in the file</translation>
     </message>
@@ -1645,11 +1672,17 @@ Continue it in the same log file?</translation>
         <source>計測の記録</source>
         <translation>Measurement record</translation>
     </message>
+    <message>
+        <location line="+5"/>
+        <source>レベル%1で初めて見た数字「%2」を登録しました（レベルアップ時に自動登録）</source>
+        <extracomment>On the screen only: the level area taught itself digits it had not seen</extracomment>
+        <translation>Learned the digits “%2” first seen at level %1 (learned at a level-up)</translation>
+    </message>
 </context>
 <context>
     <name>NumericSettings</name>
     <message>
-        <location filename="../src/dialogs/options_rules.cpp" line="+16"/>
+        <location filename="../../work/main/src/dialogs/options_rules.cpp" line="+16"/>
         <source>キャプチャー始点X値を入力してください</source>
         <translation>Enter the capture start X</translation>
     </message>
@@ -1682,7 +1715,7 @@ Continue it in the same log file?</translation>
 <context>
     <name>PatternStore</name>
     <message>
-        <location filename="../src/persistence/pattern_store.cpp" line="+213"/>
+        <location filename="../../work/main/src/persistence/pattern_store.cpp" line="+282"/>
         <source>パターンファイルが読み込めません。<byte value="xd"/>
 デフォルトパターンで初期化します。<byte value="xd"/>
 </source>
@@ -1733,7 +1766,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>RateChart</name>
     <message>
-        <location filename="../src/main_window/rate_chart.cpp" line="+49"/>
+        <location filename="../../work/main/src/main_window/rate_chart.cpp" line="+49"/>
         <source>獲得Exp (最大 %1)</source>
         <translation>EXP gained (max %1)</translation>
     </message>
@@ -1746,7 +1779,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>ReadingOptions</name>
     <message>
-        <location filename="../src/dialogs/reading_options.cpp" line="+20"/>
+        <location filename="../../work/main/src/dialogs/reading_options.cpp" line="+20"/>
         <source>ゲームの表示</source>
         <translation>What the game shows</translation>
     </message>
@@ -1784,7 +1817,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>Recognition</name>
     <message>
-        <location filename="../src/recognition/recognition_text.cpp" line="+41"/>
+        <location filename="../../work/main/src/recognition/recognition_text.cpp" line="+41"/>
         <source>認識中…</source>
         <extracomment>Shown in place of the number while it is being read</extracomment>
         <translation>Reading…</translation>
@@ -1814,7 +1847,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>ScreenLog</name>
     <message>
-        <location filename="../src/accounting/evaluation.cpp" line="+44"/>
+        <location filename="../../work/main/src/accounting/evaluation.cpp" line="+44"/>
         <source>両方NG</source>
         <translation>both NG</translation>
     </message>
@@ -1830,12 +1863,12 @@ Tallymeter will end.<byte value="xd"/>
         <translation>  Not measured  level out of range</translation>
     </message>
     <message>
-        <location filename="../src/accounting/misread_guard.cpp" line="+115"/>
+        <location line="+90"/>
         <source>  認識疑義  </source>
         <translation>  Doubtful reading  </translation>
     </message>
     <message>
-        <location filename="../src/accounting/percent_reading.cpp" line="+36"/>
+        <location filename="../../work/main/src/accounting/percent_reading.cpp" line="+47"/>
         <source>  測定不可  Lv%1の経験値が経験値表になく、%表示を換算できません</source>
         <translation>  Not measured  the experience table has no size for Lv%1, so the percentage cannot be converted</translation>
     </message>
@@ -1843,7 +1876,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>SessionTexts</name>
     <message>
-        <location filename="../src/accounting/session_model.cpp" line="+19"/>
+        <location filename="../../work/main/src/accounting/session_model.cpp" line="+20"/>
         <source>%1分</source>
         <translation>%1 min</translation>
     </message>
@@ -1858,11 +1891,12 @@ Tallymeter will end.<byte value="xd"/>
         <translation>%1 left</translation>
     </message>
     <message>
-        <location line="+159"/>
+        <location line="+203"/>
         <source>セッション %1 - %2  稼働 %3  獲得Exp %4 (%5〜%6の読取)  時給(全体) %7 k/h  レベル +%8</source>
         <translation>Session %1 - %2  active %3  EXP gained %4 (readings %5 to %6)  overall %7 k/h  levels +%8</translation>
     </message>
     <message>
+        <location line="-199"/>
         <source>1分未満</source>
         <translation>under 1 min</translation>
     </message>
@@ -1870,7 +1904,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>SetupGuide</name>
     <message>
-        <location filename="../src/dialogs/setup_guide.cpp" line="+30"/>
+        <location filename="../../work/main/src/dialogs/setup_guide.cpp" line="+30"/>
         <source>はじめての設定</source>
         <translation>First-time setup</translation>
     </message>
@@ -1933,7 +1967,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>StateLine</name>
     <message>
-        <location filename="../src/monitoring/monitoring_cycle.h" line="+49"/>
+        <location filename="../../work/main/src/monitoring/monitoring_cycle.h" line="+50"/>
         <source>キャプチャ</source>
         <translation>Capture</translation>
     </message>
@@ -1943,7 +1977,7 @@ Tallymeter will end.<byte value="xd"/>
         <translation>Screenshot</translation>
     </message>
     <message>
-        <location filename="../src/monitoring/state_line.cpp" line="+34"/>
+        <location filename="../../work/main/src/monitoring/state_line.cpp" line="+34"/>
         <source>%1まで %2</source>
         <extracomment>Countdown of a command, e.g. &quot;キャプチャまで 00:09&quot;</extracomment>
         <translation>%1 in %2</translation>
@@ -1959,7 +1993,7 @@ Tallymeter will end.<byte value="xd"/>
         <translation>Stopped  %1</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+9"/>
         <source>ゲームが見つかりません</source>
         <translation>Game not found</translation>
     </message>
@@ -1980,6 +2014,7 @@ Tallymeter will end.<byte value="xd"/>
         <translation>Monitoring  next capture in %1</translation>
     </message>
     <message>
+        <location line="-17"/>
         <source>ゲームの再起動を待っています (あと %1)</source>
         <extracomment>The game closed; the measurement goes on if it comes back within the time left</extracomment>
         <translation>Waiting for the game to restart (%1 left)</translation>
@@ -1988,7 +2023,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>TrayIcon</name>
     <message>
-        <location filename="../src/main_window/tray_icon.cpp" line="+38"/>
+        <location filename="../../work/main/src/main_window/tray_icon.cpp" line="+38"/>
         <source>停止中</source>
         <translation>stopped</translation>
     </message>
@@ -2026,7 +2061,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>UnreadInk</name>
     <message>
-        <location filename="../src/recognition/unread_ink.cpp" line="+98"/>
+        <location filename="../../work/main/src/recognition/unread_ink.cpp" line="+16"/>
         <source>最初の数字の前</source>
         <translation>Before the first digit</translation>
     </message>
@@ -2037,13 +2072,14 @@ Tallymeter will end.<byte value="xd"/>
     </message>
     <message>
         <location line="+3"/>
-        <source>デリミタの前</source>
-        <translation>Before the end mark</translation>
-    </message>
-    <message>
-        <location line="+3"/>
         <source>最後の数字の後</source>
         <translation>After the last digit</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>数字の後のデリミタが見えません（X:%1まで）。数字がキャプチャ領域の端で切れているかもしれません</source>
+        <extracomment>The number&apos;s end mark was not found: the number may be cut by the area&apos;s edge</extracomment>
+        <translation>No end mark after the number (up to X:%1). The number may be cut off by the edge of the capture area</translation>
     </message>
     <message>
         <location line="+4"/>
