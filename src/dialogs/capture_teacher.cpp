@@ -222,8 +222,8 @@ CaptureTeacher::CaptureTeacher(MessageBoxes& boxes, QWidget* parent)
 }
 
 void CaptureTeacher::Prepare(const QImage& capture, int area, int pitchHint, const KnownDigits& known,
-                             const AreaLayout& layout) {
-  layout_ = layout;
+                             const AreaLayout& areaLayout) {
+  layout_ = areaLayout;
   capture_ = capture.convertToFormat(QImage::Format_RGB32);
   pitchHint_ = pitchHint;
   known_ = known;

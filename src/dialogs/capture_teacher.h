@@ -27,7 +27,8 @@ class CaptureTeacher : public QDialog {
 
   // Starts over with `capture` of area `area`; `pitchHint` and `known` as
   // FindDigitCells takes them.
-  void Prepare(const QImage& capture, int area, int pitchHint, const KnownDigits& known, const AreaLayout& layout = {});
+  void Prepare(const QImage& capture, int area, int pitchHint, const KnownDigits& known,
+               const AreaLayout& areaLayout = {});
 
   // After Accept: the capture taught from, the number as typed and the
   // cells accepted.
@@ -52,7 +53,7 @@ class CaptureTeacher : public QDialog {
   QImage capture_;
   int pitchHint_ = 0;
   KnownDigits known_;
-  AreaLayout layout_;
+  AreaLayout layout_;  // what earlier captures taught of the area's layout
   DigitCells cells_;
   QString typed_;
   bool uncertain_ = false;

@@ -1,6 +1,7 @@
 #include "recognition/level_lesson.h"
 
 #include <bit>
+#include <cstdlib>
 
 #include "persistence/pattern_store.h"
 #include "recognition/area_reading.h"
