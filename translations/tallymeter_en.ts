@@ -1503,7 +1503,7 @@ Start the game, then pick the area.</translation>
         <location line="+46"/>
         <source>%1 (暫定)</source>
         <extracomment>A rate with less play behind it than its window (10 minutes, an hour)</extracomment>
-        <translation>%1 (provisional)</translation>
+        <translation>~%1</translation>
     </message>
     <message>
         <location line="-42"/>

@@ -177,6 +177,8 @@ CaptureTeacher::CaptureTeacher(MessageBoxes& boxes, QWidget* parent)
   boundaryRow->addWidget(new QLabel(tr("境界(左から、0から):"), this));
   spnBoundary_ = new QSpinBox(this);
   spnBoundary_->setObjectName(QStringLiteral("spnBoundary"));
+  // Room for two digits in every style (Windows' arrows take more than Fusion's).
+  spnBoundary_->setMinimumWidth(spnBoundary_->sizeHint().width() + 8);
   boundaryRow->addWidget(spnBoundary_);
   cmdLeft_ = new QPushButton(tr("← 1ピクセル"), this);
   cmdLeft_->setObjectName(QStringLiteral("cmdLeft"));

@@ -72,7 +72,7 @@ TEST_F(PatternStore, FirstRunThenThePlayersOwnPicturesThenFilesThatCannotBeUsed)
 
   EXPECT_EQ(Read(), std::pair(std::vector<Notice>{kReadFailed}, false));
   const QDir patterns(folder.File("Pattern"));
-  EXPECT_EQ(patterns.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), kPatternSlots + 1);  // and the origins
+  EXPECT_EQ(patterns.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), kPatternSlots + 2);  // and the origins, the layouts
   EXPECT_TRUE(PlayersSetIsTheDefaults());
   EXPECT_EQ(set.cellWidth, (std::array<std::int32_t, 2>{7, 7}));
 
@@ -97,7 +97,7 @@ TEST_F(PatternStore, FirstRunThenThePlayersOwnPicturesThenFilesThatCannotBeUsed)
   QFile::remove(patterns.filePath(PatternFileName(7)));
   EXPECT_EQ(Read(), std::pair(std::vector<Notice>{kReadFailed}, false));
   EXPECT_TRUE(SamePixels(images.digits[12], DefaultPicture(12)));
-  EXPECT_EQ(QDir(folder.File("Pattern/backup-20261205-143000")).entryList(QDir::Files).size(), 22);
+  EXPECT_EQ(QDir(folder.File("Pattern/backup-20261205-143000")).entryList(QDir::Files).size(), 23);  // the layouts too
   EXPECT_EQ(folder.Read("Pattern/backup-20261205-143000/PatternDel0.bmp"), kept);
 
   // A picture wider than the largest pattern (41, the classic editor's
