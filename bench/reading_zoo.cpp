@@ -43,7 +43,7 @@ struct Capture {
 };
 
 struct LayoutResult {
-  zoo::LayoutSpec spec;
+  zoo::LayoutSpec layout;
   int capturesNeeded = 0;  // 0: not taught within kMostCaptures
   int right = 0, refused = 0, refusedUntaught = 0, wrong = 0;
   bool climbed = true;
@@ -71,24 +71,24 @@ Verdict Judge(const AreaReading& reading, std::uint64_t truth) {
 
 class LayoutRun {
  public:
-  LayoutRun(const zoo::LayoutSpec& spec, QString defaults, int climbLevels, bool keepShots)
-      : random_(spec.seed * 2654435761U + static_cast<std::uint32_t>(spec.area)),
+  LayoutRun(const zoo::LayoutSpec& layout, QString defaults, int climbLevels, bool keepShots)
+      : random_(layout.seed * 2654435761U + static_cast<std::uint32_t>(layout.area)),
         defaults_(std::move(defaults)),
         climbLevels_(climbLevels),
         keepShots_(keepShots) {
-    result_.spec = spec;
+    result_.layout = layout;
   }
 
   LayoutResult Run() {
     TeachAndRead();
-    if (result_.spec.area == 0) Climb();
+    if (result_.layout.area == 0) Climb();
     return result_;
   }
 
  private:
   Capture Next(std::uint64_t value) {
-    const QString shown = zoo::ShownNumber(result_.spec, value);
-    return {shown, zoo::RenderCapture(result_.spec, shown, random_())};
+    const QString shown = zoo::ShownNumber(result_.layout, value);
+    return {shown, zoo::RenderCapture(result_.layout, shown, random_())};
   }
 
   void Keep(const QString& what, const QImage& image) {
@@ -97,7 +97,7 @@ class LayoutRun {
 
   Verdict ReadOne(TaughtFolder& folder, std::uint64_t value, const QString& what) {
     const Capture c = Next(value);
-    const AreaReading reading = folder.Read(result_.spec.area, c.image);
+    const AreaReading reading = folder.Read(result_.layout.area, c.image);
     const Verdict verdict = Judge(reading, value);
     if (verdict != Verdict::Right) {
       result_.events << QStringLiteral("%1 %2 read as %3 (%4)").arg(what, c.shown, reading.caption, reading.failure.simplified());
@@ -109,7 +109,7 @@ class LayoutRun {
 
   bool TeachOne(TaughtFolder& folder, std::uint64_t value, int n) {
     const Capture c = Next(value);
-    const TeachOutcome outcome = folder.Teach(result_.spec.area, c.image, c.shown);
+    const TeachOutcome outcome = folder.Teach(result_.layout.area, c.image, c.shown);
     if (outcome.saved) {
       for (const QChar d : QString::number(value)) taught_.insert(d);
       result_.events << QStringLiteral("teach %1 %2 saved: %3").arg(n).arg(c.shown, outcome.cells);
@@ -129,14 +129,14 @@ class LayoutRun {
       return;
     }
     for (int n = 1; n <= kMostCaptures && result_.capturesNeeded == 0; ++n) {
-      if (TeachOne(folder, zoo::RandomValue(result_.spec, random_), n) &&
-          ReadOne(folder, zoo::RandomValue(result_.spec, random_), QStringLiteral("check%1").arg(n)) ==
+      if (TeachOne(folder, zoo::RandomValue(result_.layout, random_), n) &&
+          ReadOne(folder, zoo::RandomValue(result_.layout, random_), QStringLiteral("check%1").arg(n)) ==
               Verdict::Right) {
         result_.capturesNeeded = n;
       }
     }
     for (int i = 0; i < kReadings; ++i) {
-      const std::uint64_t value = zoo::RandomValue(result_.spec, random_);
+      const std::uint64_t value = zoo::RandomValue(result_.layout, random_);
       switch (ReadOne(folder, value, QStringLiteral("read"))) {
         case Verdict::Right: ++result_.right; break;
         case Verdict::Wrong: ++result_.wrong; break;
@@ -206,8 +206,8 @@ struct Tally {
     right += r.right;
     refused += r.refused;
     wrong += r.wrong;
-    climbs += r.spec.area == 0 ? 1 : 0;
-    climbed += r.spec.area == 0 && r.climbed ? 1 : 0;
+    climbs += r.layout.area == 0 ? 1 : 0;
+    climbed += r.layout.area == 0 && r.climbed ? 1 : 0;
     climbWrong += r.climbWrong;
   }
   QString Row() const {
@@ -264,7 +264,7 @@ void Report(int area, const std::vector<LayoutResult>& results) {
       {QStringLiteral("style"), &zoo::LayoutSpec::StyleGroup}};
   auto table = [&](const QString& title, auto key) {
     std::map<QString, Tally> rows;
-    for (const LayoutResult& r : results) rows[key(r.spec)].Add(r);
+    for (const LayoutResult& r : results) rows[key(r.layout)].Add(r);
     out << "-- by " << title << "\n";
     for (const auto& [name, tally] : rows) out << "  " << name.leftJustified(24) << tally.Row() << "\n";
   };
@@ -324,19 +324,19 @@ int main(int argc, char** argv) {
     std::vector<LayoutResult> results;
     int listed = 0;
     for (int i = 0; i < layouts; ++i) {
-      const zoo::LayoutSpec spec = zoo::MakeLayout(area, firstSeed + static_cast<std::uint32_t>(i));
-      LayoutResult r = LayoutRun(spec, QStringLiteral(TALLYMETER_SYSTEM_FOLDER), climbLevels, listed < keepCount).Run();
+      const zoo::LayoutSpec layout = zoo::MakeLayout(area, firstSeed + static_cast<std::uint32_t>(i));
+      LayoutResult r = LayoutRun(layout, QStringLiteral(TALLYMETER_SYSTEM_FOLDER), climbLevels, listed < keepCount).Run();
       wrong += r.wrong + r.climbWrong;
       if (r.Failed() && listed < keepCount) {
         ++listed;
         if (listCount > 0) {
           QStringList lines = r.events.mid(0, 8);
           if (!r.climbNote.isEmpty()) lines << r.climbNote;
-          Out() << spec.Describe() << "\n  taught with " << CapturesText(r.capturesNeeded == 0 ? 4 : r.capturesNeeded)
+          Out() << layout.Describe() << "\n  taught with " << CapturesText(r.capturesNeeded == 0 ? 4 : r.capturesNeeded)
                 << " captures; " << lines.join(QStringLiteral("\n  ")) << "\n";
         }
         for (const auto& [what, image] : r.shots) {
-          if (save) image.save(saveDir.filePath(QStringLiteral("area%1_seed%2_%3.png").arg(area + 1).arg(spec.seed).arg(what)));
+          if (save) image.save(saveDir.filePath(QStringLiteral("area%1_seed%2_%3.png").arg(area + 1).arg(layout.seed).arg(what)));
         }
       }
       r.shots.clear();

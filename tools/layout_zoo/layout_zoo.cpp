@@ -169,27 +169,27 @@ LayoutSpec MakeLayout(int area, std::uint32_t seed) {
   return s;
 }
 
-std::uint64_t RandomValue(const LayoutSpec& spec, std::mt19937& random) {
-  if (spec.area == 0) return static_cast<std::uint64_t>(Pick(random, 1, 300));
-  const int digits = Pick(random, std::max(1, spec.maxDigits - 3), spec.maxDigits);
+std::uint64_t RandomValue(const LayoutSpec& layout, std::mt19937& random) {
+  if (layout.area == 0) return static_cast<std::uint64_t>(Pick(random, 1, 300));
+  const int digits = Pick(random, std::max(1, layout.maxDigits - 3), layout.maxDigits);
   std::uint64_t value = static_cast<std::uint64_t>(Pick(random, 1, 9));
   for (int i = 1; i < digits; ++i) value = value * 10 + static_cast<std::uint64_t>(Pick(random, 0, 9));
   return value;
 }
 
-QString ShownNumber(const LayoutSpec& spec, std::uint64_t value) {
+QString ShownNumber(const LayoutSpec& layout, std::uint64_t value) {
   QString text = QString::number(value);
-  if (!spec.commas) return text;
+  if (!layout.commas) return text;
   for (qsizetype at = text.size() - 3; at > 0; at -= 3) text.insert(at, QLatin1Char(','));
   return text;
 }
 
-QImage RenderCapture(const LayoutSpec& spec, const QString& numberText, std::uint32_t captureSeed) {
+QImage RenderCapture(const LayoutSpec& layout, const QString& numberText, std::uint32_t captureSeed) {
   std::mt19937 random(captureSeed);
-  const QString suffix = SuffixText(spec, Pick(random, 0, 9999));
-  QImage image = DrawScaled(spec, numberText, suffix, false).copy(spec.grab);
-  if (spec.noise > 0) {
-    std::uniform_int_distribution<int> noise(-spec.noise, spec.noise);
+  const QString suffix = SuffixText(layout, Pick(random, 0, 9999));
+  QImage image = DrawScaled(layout, numberText, suffix, false).copy(layout.grab);
+  if (layout.noise > 0) {
+    std::uniform_int_distribution<int> noise(-layout.noise, layout.noise);
     for (int y = 0; y < image.height(); ++y) {
       auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
       for (int x = 0; x < image.width(); ++x) {

@@ -68,13 +68,13 @@ LayoutSpec MakeLayout(int area, std::uint32_t seed);
 
 // A random number the layout may show: levels 1 to 300, experience with at
 // most the layout's digits (and at least a few fewer).
-std::uint64_t RandomValue(const LayoutSpec& spec, std::mt19937& random);
+std::uint64_t RandomValue(const LayoutSpec& layout, std::mt19937& random);
 
 // `value` as the game shows it (with comma groups when the layout has them).
-QString ShownNumber(const LayoutSpec& spec, std::uint64_t value);
+QString ShownNumber(const LayoutSpec& layout, std::uint64_t value);
 
 // The area's capture showing `numberText`; the percentage (when shown) and
 // the noise come from `captureSeed`.
-QImage RenderCapture(const LayoutSpec& spec, const QString& numberText, std::uint32_t captureSeed);
+QImage RenderCapture(const LayoutSpec& layout, const QString& numberText, std::uint32_t captureSeed);
 
 }  // namespace zoo

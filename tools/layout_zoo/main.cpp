@@ -54,13 +54,13 @@ int main(int argc, char** argv) {
   const auto firstSeed = parser.value(first).toUInt();
   for (std::uint32_t seed = firstSeed; seed < firstSeed + parser.value(count).toUInt(); ++seed) {
     for (const int a : areas) {
-      const zoo::LayoutSpec spec = zoo::MakeLayout(a, seed);
+      const zoo::LayoutSpec layout = zoo::MakeLayout(a, seed);
       std::mt19937 random(seed);
-      const QString shown = zoo::ShownNumber(spec, zoo::RandomValue(spec, random));
-      const QImage capture = zoo::RenderCapture(spec, shown, seed);
+      const QString shown = zoo::ShownNumber(layout, zoo::RandomValue(layout, random));
+      const QImage capture = zoo::RenderCapture(layout, shown, seed);
       const QString name = QStringLiteral("area%1_seed%2.png").arg(a + 1).arg(seed);
       capture.save(dir.filePath(name));
-      numbers << name << ' ' << shown << "  # " << spec.Describe() << '\n';
+      numbers << name << ' ' << shown << "  # " << layout.Describe() << '\n';
       captures.push_back(capture);
     }
   }

@@ -21,7 +21,7 @@ int DigitAdvance(const QFontMetrics& metrics) {
   return widest;
 }
 
-void FillBackground(QImage& canvas, const LayoutSpec& spec, bool flat) {
+void FillBackground(QImage& canvas, const LayoutSpec& layout, bool flat) {
   const int w = canvas.width();
   const int h = canvas.height();
   for (int y = 0; y < h; ++y) {
@@ -29,27 +29,27 @@ void FillBackground(QImage& canvas, const LayoutSpec& spec, bool flat) {
     for (int x = 0; x < w; ++x) {
       int shift = 0;
       if (!flat) {
-        switch (spec.background) {
-          case Background::HorizontalGradient: shift = spec.lightOnDark ? 40 * x / w : -40 * x / w; break;
-          case Background::VerticalGradient: shift = spec.lightOnDark ? 30 * y / h : -30 * y / h; break;
+        switch (layout.background) {
+          case Background::HorizontalGradient: shift = layout.lightOnDark ? 40 * x / w : -40 * x / w; break;
+          case Background::VerticalGradient: shift = layout.lightOnDark ? 30 * y / h : -30 * y / h; break;
           // A fixed pattern of diagonal stripes, like a panel's texture.
           case Background::Textured: shift = ((x / 2 + y) % 4) * 6 - 9; break;
           default: break;
         }
       }
-      line[x] = Shifted(spec.paper, shift).rgb();
+      line[x] = Shifted(layout.paper, shift).rgb();
     }
   }
 }
 
 // The text drawn once in `color`, offset by (dx, dy).
-void DrawText(QPainter& painter, const LayoutSpec& spec, const QString& number, const QString& suffix, int x, int dx,
+void DrawText(QPainter& painter, const LayoutSpec& layout, const QString& number, const QString& suffix, int x, int dx,
               int dy, const QColor& color) {
   painter.setPen(color);
   const QFontMetrics metrics(painter.font());
-  const int y = spec.baseline + dy;
-  const QString head = spec.prefix + spec.afterPrefix;
-  if (!spec.boxed) {
+  const int y = layout.baseline + dy;
+  const QString head = layout.prefix + layout.afterPrefix;
+  if (!layout.boxed) {
     painter.drawText(x + dx, y, head + number + suffix);
     return;
   }
@@ -65,28 +65,28 @@ void DrawText(QPainter& painter, const LayoutSpec& spec, const QString& number, 
 
 }  // namespace
 
-QFont FontOf(const LayoutSpec& spec) {
-  QFont font(spec.family);
-  font.setPixelSize(spec.pixelSize);
-  font.setBold(spec.bold);
-  font.setStyleStrategy(spec.antialiased ? QFont::PreferAntialias : QFont::NoAntialias);
-  font.setKerning(!spec.boxed);
-  if (spec.touching) font.setLetterSpacing(QFont::AbsoluteSpacing, -std::max(1, spec.pixelSize / 9));
+QFont FontOf(const LayoutSpec& layout) {
+  QFont font(layout.family);
+  font.setPixelSize(layout.pixelSize);
+  font.setBold(layout.bold);
+  font.setStyleStrategy(layout.antialiased ? QFont::PreferAntialias : QFont::NoAntialias);
+  font.setKerning(!layout.boxed);
+  if (layout.touching) font.setLetterSpacing(QFont::AbsoluteSpacing, -std::max(1, layout.pixelSize / 9));
   return font;
 }
 
-int LineAdvance(const LayoutSpec& spec, const QString& number, const QString& suffix) {
-  const QFontMetrics metrics(FontOf(spec));
-  const QString head = spec.prefix + spec.afterPrefix;
-  if (!spec.boxed) return metrics.horizontalAdvance(head + number + suffix);
+int LineAdvance(const LayoutSpec& layout, const QString& number, const QString& suffix) {
+  const QFontMetrics metrics(FontOf(layout));
+  const QString head = layout.prefix + layout.afterPrefix;
+  if (!layout.boxed) return metrics.horizontalAdvance(head + number + suffix);
   return metrics.horizontalAdvance(head) + static_cast<int>(number.size()) * (DigitAdvance(metrics) + kCellPadding) +
          metrics.horizontalAdvance(suffix);
 }
 
-QString SuffixText(const LayoutSpec& spec, int percent) {
+QString SuffixText(const LayoutSpec& layout, int percent) {
   const QString value = QStringLiteral("%1.%2%").arg(percent / 100).arg(percent % 100, 2, 10, QLatin1Char('0'));
-  switch (spec.suffix) {
-    case Suffix::Name: return QStringLiteral("   ") + spec.name;
+  switch (layout.suffix) {
+    case Suffix::Name: return QStringLiteral("   ") + layout.name;
     case Suffix::Bracket: return QLatin1Char('[') + value + QLatin1Char(']');
     case Suffix::SpacedBracket: return QStringLiteral(" [") + value + QLatin1Char(']');
     case Suffix::Parenthesis: return QStringLiteral(" (") + value + QLatin1Char(')');
@@ -95,38 +95,38 @@ QString SuffixText(const LayoutSpec& spec, int percent) {
   return {};
 }
 
-QImage DrawScaled(const LayoutSpec& spec, const QString& number, const QString& suffix, bool flat) {
-  QImage canvas(spec.canvasWidth, spec.canvasHeight, QImage::Format_RGB32);
-  FillBackground(canvas, spec, flat);
+QImage DrawScaled(const LayoutSpec& layout, const QString& number, const QString& suffix, bool flat) {
+  QImage canvas(layout.canvasWidth, layout.canvasHeight, QImage::Format_RGB32);
+  FillBackground(canvas, layout, flat);
   {
     QPainter painter(&canvas);
-    painter.setRenderHint(QPainter::TextAntialiasing, spec.antialiased);
-    painter.setFont(FontOf(spec));
-    const int x = spec.centred ? (spec.canvasWidth - LineAdvance(spec, number, suffix)) / 2 : spec.textLeft;
-    if (spec.boxed) {
+    painter.setRenderHint(QPainter::TextAntialiasing, layout.antialiased);
+    painter.setFont(FontOf(layout));
+    const int x = layout.centred ? (layout.canvasWidth - LineAdvance(layout, number, suffix)) / 2 : layout.textLeft;
+    if (layout.boxed) {
       const QFontMetrics metrics(painter.font());
       const int cell = DigitAdvance(metrics) + kCellPadding;
       const QRect ink = metrics.tightBoundingRect(QStringLiteral("0123456789"));
-      int at = x + metrics.horizontalAdvance(spec.prefix + spec.afterPrefix);
-      painter.setPen(spec.boxColor);
+      int at = x + metrics.horizontalAdvance(layout.prefix + layout.afterPrefix);
+      painter.setPen(layout.boxColor);
       for (qsizetype i = 0; i < number.size(); ++i, at += cell) {
-        painter.drawRect(at, spec.baseline + ink.top() - 3, cell - 2, ink.height() + 5);
+        painter.drawRect(at, layout.baseline + ink.top() - 3, cell - 2, ink.height() + 5);
       }
     }
-    if (spec.edge == Edge::Outline) {
+    if (layout.edge == Edge::Outline) {
       for (int dy = -1; dy <= 1; ++dy) {
         for (int dx = -1; dx <= 1; ++dx) {
-          if (dx != 0 || dy != 0) DrawText(painter, spec, number, suffix, x, dx, dy, spec.edgeColor);
+          if (dx != 0 || dy != 0) DrawText(painter, layout, number, suffix, x, dx, dy, layout.edgeColor);
         }
       }
-    } else if (spec.edge == Edge::Shadow) {
-      DrawText(painter, spec, number, suffix, x, 1, 1, spec.edgeColor);
+    } else if (layout.edge == Edge::Shadow) {
+      DrawText(painter, layout, number, suffix, x, 1, 1, layout.edgeColor);
     }
-    DrawText(painter, spec, number, suffix, x, 0, 0, spec.ink);
+    DrawText(painter, layout, number, suffix, x, 0, 0, layout.ink);
   }
-  if (spec.scalePercent == 100) return canvas;
-  return canvas.scaled(spec.canvasWidth * spec.scalePercent / 100, spec.canvasHeight * spec.scalePercent / 100,
-                       Qt::IgnoreAspectRatio, spec.smoothScale ? Qt::SmoothTransformation : Qt::FastTransformation);
+  if (layout.scalePercent == 100) return canvas;
+  return canvas.scaled(layout.canvasWidth * layout.scalePercent / 100, layout.canvasHeight * layout.scalePercent / 100,
+                       Qt::IgnoreAspectRatio, layout.smoothScale ? Qt::SmoothTransformation : Qt::FastTransformation);
 }
 
 }  // namespace zoo

@@ -9,13 +9,13 @@
 
 namespace zoo {
 
-QFont FontOf(const LayoutSpec& spec);
+QFont FontOf(const LayoutSpec& layout);
 // The line's advance at 1×: prefix, number (boxed or not) and suffix.
-int LineAdvance(const LayoutSpec& spec, const QString& number, const QString& suffix);
+int LineAdvance(const LayoutSpec& layout, const QString& number, const QString& suffix);
 // The canvas at 1×, scaled as the game scales it. `flat`: the paper alone
 // behind the text (for measuring where the ink is).
-QImage DrawScaled(const LayoutSpec& spec, const QString& number, const QString& suffix, bool flat);
+QImage DrawScaled(const LayoutSpec& layout, const QString& number, const QString& suffix, bool flat);
 // The text after the number, with `percent` in hundredths.
-QString SuffixText(const LayoutSpec& spec, int percent);
+QString SuffixText(const LayoutSpec& layout, int percent);
 
 }  // namespace zoo
