@@ -39,7 +39,7 @@ std::optional<std::vector<CellSpan>> Lay(const PixelGrid& grid, const QString& d
     if (shape.width[static_cast<std::size_t>(d)] > 0) {
       int at = -1;
       for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); x <= u && at < 0; ++x) {
-        if (Reads(p, grid, x)) at = x;
+        if (x + p.width > u && Reads(p, grid, x)) at = x;
       }
       if (at < 0) return std::nullopt;
       accounted = at + p.width;

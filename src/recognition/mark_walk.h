@@ -96,7 +96,10 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
     int at = 0;
     for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); x <= u && shown < 0; ++x) {
       const int k = firstMatch(x);
-      if (k < 0 || x + shape.lead[static_cast<std::size_t>(k)] > u + 1) continue;
+      // It must cover the mark's first column, or the walk would stand still.
+      if (k < 0 || x + shape.lead[static_cast<std::size_t>(k)] > u + 1 || x + shape.width[static_cast<std::size_t>(k)] <= u) {
+        continue;
+      }
       shown = k;
       at = x;
     }
