@@ -33,7 +33,6 @@ std::vector<Mark> MarksOf(const PixelGrid& grid, int rows) {
   return marks;
 }
 
-bool Reads(const Pattern& p, const PixelGrid& grid, int x) { return MatchScore(p, grid, x) > kMatchThreshold; }
 
 Pattern CellPattern(const PixelGrid& grid, int x, int width, int height) {
   Pattern p;

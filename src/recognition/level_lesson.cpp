@@ -15,7 +15,6 @@ namespace {
 constexpr int kLevelArea = 0;
 constexpr int kHighestLevel = 300;
 
-bool Reads(const Pattern& p, const PixelGrid& grid, int x) { return MatchScore(p, grid, x) > kMatchThreshold; }
 
 // The columns of `digits` laid over the capture's marks: taught digits
 // where their patterns read, each untaught one a mark of the digits' rows

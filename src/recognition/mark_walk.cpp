@@ -22,8 +22,8 @@ bool PrefixAt(const PixelGrid& capture, const PixelGrid& prefix, int x0) {
       x0 + prefix.width > capture.width || prefix.height > capture.height) {
     return false;
   }
-  const int total = 3 * prefix.width * prefix.height;
-  const int allowed = total - static_cast<int>(static_cast<long long>(total) * kMatchThreshold / 10000) - 1;
+  // The match rule of a pattern, for a picture that may be wider than one.
+  const int allowed = 3 * prefix.width * prefix.height - NeededCount(prefix.width, prefix.height);
   int misses = 0;
   for (int y = 0; y < prefix.height; ++y) {
     for (int x = 0; x < prefix.width; ++x) {

@@ -20,6 +20,8 @@ class PatternMatcher;
 // kLargestPatternSide pixels in each direction, or is wider or taller than the capture,
 // never matches: its score is 0.
 int MatchScore(const Pattern& p, const PixelGrid& capture, int x);
+// Whether that score is a match.
+inline bool Reads(const Pattern& p, const PixelGrid& capture, int x) { return MatchScore(p, capture, x) > kMatchThreshold; }
 
 struct RecognitionHooks {
   // Once per column (outside debug mode) and once per digit candidate (in
