@@ -112,6 +112,7 @@ class LayoutRun {
     const TeachOutcome outcome = folder.Teach(result_.layout.area, c.image, c.shown);
     if (outcome.saved) {
       for (const QChar d : QString::number(value)) taught_.insert(d);
+      Keep(QStringLiteral("taught%1_%2").arg(n).arg(value), c.image);
       result_.events << QStringLiteral("teach %1 %2 saved: %3").arg(n).arg(c.shown, outcome.cells);
     } else {
       result_.events << QStringLiteral("teach %1 %2 failed: %3").arg(n).arg(c.shown, outcome.problems.join(" / ").simplified());

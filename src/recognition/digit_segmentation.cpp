@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
+#include <tuple>
 
 #include "base/pixel_grid.h"
 #include "recognition/ink_columns.h"
@@ -72,6 +73,8 @@ struct Placement {
   std::optional<CellSpan> tail;
   std::optional<CellSpan> delimiter;  // what ends the number, when a mark does
   int digitGap = 0;
+  bool digitBefore = false;  // a mark close before the number looks like a digit
+  int separatorsMissing = 0;  // separators typed with no mark between the digits
 };
 
 // Digits that run into each other share one mark: `advance` columns each,
@@ -88,6 +91,14 @@ bool Alike(const Capture& c, CellSpan a, CellSpan b) {
   return Reads(CellPattern(c.grid, a.x, a.width, c.rows), c.grid, b.x);
 }
 
+// Whether two marks stand on one line and reach one height, give or take
+// an anti-aliased row; round digits (0, 3, 6, 8, 9) overshoot the flat
+// ones by a row of the font's own, which a scale of 2 makes two.
+bool SameRows(const Mark& a, const Mark& ref) {
+  const int slack = std::max(1, (ref.bottom - ref.top + 1) / 12);
+  return std::abs(a.top - ref.top) <= slack && std::abs(a.bottom - ref.bottom) <= slack;
+}
+
 bool LowAndNarrow(const Mark& mark, const Mark& digit) {
   const int height = digit.bottom - digit.top + 1;
   return mark.top + 1 >= digit.top + height / 2 && mark.Width() <= std::max(2, height / 2);
@@ -96,10 +107,16 @@ bool LowAndNarrow(const Mark& mark, const Mark& digit) {
 // The marks from `first` on as the typed digits, or nothing when they are
 // not: every digit one mark of the digits' height, or its share of one; a
 // separator typed may stand as a low, narrow mark. Between two digits no
-// gap as wide as two digits: that is other text.
+// gap as wide as ends a number: that is other text.
 std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int first, Split split) {
   Placement p;
   p.firstMark = first;
+  // No digit is much wider than it is high: a wider advance would take a
+  // word before the number ("Lv" run into its dot) for digits.
+  if (split.advance > 0 && first < c.Count() &&
+      split.advance + split.extra > c.At(first).bottom - c.At(first).top + 3) {
+    return std::nullopt;
+  }
   int m = first;
   const auto n = static_cast<int>(number.digits.size());
   int i = 0;
@@ -127,9 +144,13 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
     }
     i += k;
     ++m;
-    if (i < n && number.separatorAfter[static_cast<std::size_t>(i - 1)] && m < c.Count() && LowAndNarrow(c.At(m), mark)) {
-      p.separatorMark = true;
-      ++m;
+    if (i < n && number.separatorAfter[static_cast<std::size_t>(i - 1)]) {
+      if (m < c.Count() && LowAndNarrow(c.At(m), mark)) {
+        p.separatorMark = true;
+        ++m;
+      } else {
+        ++p.separatorsMissing;
+      }
     }
   }
   p.lastMark = m - 1;
@@ -155,17 +176,17 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
     if (!shared) return std::nullopt;
   }
   // The digits share their rows: lining figures stand on one line and
-  // reach one height, give or take an anti-aliased row.
+  // reach one height.
   const Mark& ref = c.At(p.digitMarks.front());
   int widest = 0;
   for (const CellSpan& cell : p.cells) widest = std::max(widest, cell.width);
   for (int d = p.firstMark; d <= p.lastMark; ++d) {
     const Mark& mark = c.At(d);
-    if (d > p.firstMark && mark.from - c.At(d - 1).to >= 2 * widest) return std::nullopt;
+    if (d > p.firstMark && mark.from - c.At(d - 1).to >= WideGap(widest, 0)) return std::nullopt;
   }
   for (const int d : p.digitMarks) {
     const Mark& mark = c.At(d);
-    if (std::abs(mark.top - ref.top) > 1 || std::abs(mark.bottom - ref.bottom) > 1) return std::nullopt;
+    if (!SameRows(mark, ref)) return std::nullopt;
   }
   return p;
 }
@@ -184,6 +205,27 @@ SegmentationRefusal CheckAlike(const Capture& c, const TypedNumber& number, cons
 
 using KnownPatterns = std::array<std::optional<Pattern>, 10>;
 
+// An advance that cuts touching digits is a guess unless the capture bears
+// it out: a digit typed twice, cut from a run, looks alike at both places
+// (checked before), or a digit taught before reads in its share of a run.
+// Without either, any advance that fits the count would be taken, and the
+// cells would be saved on whatever it cut.
+bool SplitConfirmed(const Capture& c, const TypedNumber& number, const Placement& p, const KnownPatterns& taught) {
+  const auto inRun = [&p](std::size_t i) {
+    return std::count(p.digitMarks.begin(), p.digitMarks.end(), p.digitMarks[i]) > 1;
+  };
+  for (std::size_t i = 0; i < p.cells.size(); ++i) {
+    if (!inRun(i)) continue;
+    const auto digit = static_cast<std::size_t>(number.digits[static_cast<qsizetype>(i)].unicode() - u'0');
+    const std::optional<Pattern>& k = taught[digit];
+    if (k && k->width == p.cells[i].width && Reads(*k, c.grid, p.cells[i].x)) return true;
+    for (std::size_t j = 0; j < p.cells.size(); ++j) {
+      if (j != i && number.digits[static_cast<qsizetype>(j)] == number.digits[static_cast<qsizetype>(i)]) return true;
+    }
+  }
+  return false;
+}
+
 // Whether the mark after the number may be a digit the player did not
 // type: a digit taught before reads there, or it has the digits' rows and
 // is no narrower than the narrowest of them, or looks like one of them.
@@ -193,8 +235,7 @@ bool LooksLikeADigit(const Capture& c, const Placement& p, const Mark& after, co
   }
   // A digit of the font is about as wide as the others ('1' aside); a
   // bracket or a parenthesis is narrow.
-  const Mark& ref = c.At(p.digitMarks.front());
-  if (std::abs(after.top - ref.top) > 1 || std::abs(after.bottom - ref.bottom) > 1) return false;
+  if (!SameRows(after, c.At(p.digitMarks.front()))) return false;
   int widest = 0;
   for (const CellSpan& cell : p.cells) widest = std::max(widest, cell.width);
   if (10 * after.Width() >= 7 * widest) return true;
@@ -288,10 +329,17 @@ SegmentationRefusal End(const Capture& c, Placement& p, const KnownPatterns& kno
     }
   }
   if (p.tail) {
+    // Columns over after touching digits as wide as a digit are one more
+    // digit, never the end.
+    if (10 * p.tail->width >= 7 * widest) return SegmentationRefusal::DelimiterLooksLikeADigit;
     p.delimiter = p.tail;
   } else if (p.lastMark + 1 < c.Count()) {
     const Mark& after = c.At(p.lastMark + 1);
-    const int wideGap = std::max({2 * widest, p.digitGap + 2, 3});
+    // Reading measures the gap from the patterns' ink, which may reach a
+    // faint column further than the marks here: a gap ends the number only
+    // with a margin, or a mark taken for other text here could be one
+    // reading must account for.
+    const int wideGap = WideGap(widest, p.digitGap) + 2;
     if (after.from - (p.cells.back().x + p.cells.back().width) < wideGap) {
       if (LowAndNarrow(after, c.At(p.digitMarks.back())) || LooksLikeADigit(c, p, after, known)) {
         return SegmentationRefusal::DelimiterLooksLikeADigit;
@@ -360,18 +408,37 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
         refuse(SegmentationRefusal::DifferentDigitsAlike);
         continue;
       }
+      if (split.advance > 0 && !SplitConfirmed(c, reading, *p, taught)) {
+        refuse(SegmentationRefusal::DigitsTouch);
+        continue;
+      }
       if (const SegmentationRefusal r = End(c, *p, taught); r != SegmentationRefusal::None) {
         refuse(r);
         continue;
+      }
+      if (first > 0) {
+        const Mark& before = c.At(first - 1);
+        int widest = 0;
+        for (const CellSpan& cell : p->cells) widest = std::max(widest, cell.width);
+        p->digitBefore = c.At(first).from - before.to < WideGap(widest, p->digitGap) && LooksLikeADigit(c, *p, before, taught);
       }
       fits.push_back({*p, &reading});
     }
     if (!fits.empty()) break;
   }
-  // The digits taught before decide; then the leftmost: text after the
+  // The digits taught before decide; then the separators typed standing
+  // where they were typed; then a number with no digit-like mark close
+  // before it (that would be a digit left out); then one that ends in
+  // background (a wide gap, the area's end) before one that ends at a mark:
+  // a word before the number ("LV" run together) taken for a digit has the
+  // rest of the line close after it; then the leftmost: text after the
   // number (a percentage, a name) may hold digits, text before it not.
-  std::stable_sort(fits.begin(), fits.end(),
-                   [](const Fit& a, const Fit& b) { return a.placement.knownMisses < b.placement.knownMisses; });
+  std::stable_sort(fits.begin(), fits.end(), [](const Fit& a, const Fit& b) {
+    const auto key = [](const Placement& p) {
+      return std::tuple(p.knownMisses, p.separatorsMissing, p.digitBefore, p.delimiter.has_value());
+    };
+    return key(a.placement) < key(b.placement);
+  });
   return fits;
 }
 

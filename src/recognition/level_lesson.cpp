@@ -19,8 +19,12 @@ constexpr int kHighestLevel = 300;
 // The columns of `digits` laid over the capture's marks: taught digits
 // where their patterns read, each untaught one a mark of the digits' rows
 // on its own; nothing when the capture is not that number.
+// `unsure` is set when the capture is not that number only because a
+// taught digit reads nothing where the number puts it: that glyph may be
+// the taught digit drawn differently (anti-aliased text a fraction of a
+// pixel further along) as well as a new one.
 std::optional<std::vector<CellSpan>> Lay(const PixelGrid& grid, const QString& digits, const PatternSet& set,
-                                         const AreaShape& shape) {
+                                         const AreaShape& shape, bool& unsure) {
   InkColumns ink(grid, grid.width, shape.rows);
   int u = ink.NextInk(0);
   int accounted = 0;
@@ -40,7 +44,16 @@ std::optional<std::vector<CellSpan>> Lay(const PixelGrid& grid, const QString& d
       for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); x <= u && at < 0; ++x) {
         if (x + p.width > u && Reads(p, grid, x)) at = x;
       }
-      if (at < 0) return std::nullopt;
+      if (at < 0) {
+        unsure = true;
+        for (int k = 0; k < 10 && unsure; ++k) {
+          const Pattern& other = set.digitPatterns[static_cast<std::size_t>(kLevelArea * 10 + k)];
+          for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); x <= u && unsure; ++x) {
+            unsure = !(k != d && shape.width[static_cast<std::size_t>(k)] > 0 && x + other.width > u && Reads(other, grid, x));
+          }
+        }
+        return std::nullopt;
+      }
       accounted = at + p.width;
       inkEnd = accounted - shape.trail[static_cast<std::size_t>(d)];
     } else {
@@ -92,7 +105,11 @@ std::optional<LevelLesson> LearnLevelDigits(const QImage& capture, int lastLevel
   std::optional<LevelLesson> found;
   for (int level = lastLevel + 1; level <= std::min(lastLevel + maxRise, kHighestLevel); ++level) {
     const QString digits = QString::number(level);
-    const std::optional<std::vector<CellSpan>> unknown = Lay(grid, digits, set, shape);
+    bool unsure = false;
+    const std::optional<std::vector<CellSpan>> unknown = Lay(grid, digits, set, shape, unsure);
+    // A level above one the capture may show is a guess: it would fit only
+    // by taking that level's digit for a new one.
+    if (unsure) return std::nullopt;
     // The lowest level that fits: levels rise one at a time, and readings
     // are minutes apart, so a capture that could show 248 or 249 with both
     // 8 and 9 unseen shows 248.

@@ -95,14 +95,14 @@ AreaShape ShapeOf(const PatternSet& set, int area) {
   shape.digitTop = digitRows == 0 ? 0 : std::countr_zero(digitRows);
   shape.digitBottom = digitRows == 0 ? shape.rows - 1 : 63 - std::countl_zero(digitRows);
   const AreaLayout& layout = set.layouts[a];
-  // Background as wide as two digits ends the number: a digit not taught
-  // yet stands closer to the one before it than that (a 1 in a wide
-  // advance included), and must fail the area, not end the number.
-  shape.wideGap = std::max({2 * widestInk, 2 * std::min(set.cellWidth[a], kLargestPatternSide), 3});
+  // Without a learned model the cells may hold background at their sides:
+  // two of them wide, so that a digit not taught yet, which stands closer,
+  // fails the area instead of ending the number.
+  shape.wideGap = std::max(WideGap(widestInk, 0), 2 * std::min(set.cellWidth[a], kLargestPatternSide));
   if (layout.learned) {
     shape.separators = layout.separators;
     shape.delimiterRequired = layout.endsWithDelimiter && shape.width[kDelimiterIndex] > 0;
-    shape.wideGap = std::max({2 * widestInk, layout.digitGap + 2, 3});
+    shape.wideGap = WideGap(widestInk, layout.digitGap);
   }
   const PixelGrid& prefix = set.prefixes[a];
   if (prefix.width > 0 && GridConsistent(prefix)) {

@@ -12,6 +12,7 @@
 // one rule.
 
 #include <QString>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -42,6 +43,12 @@ struct AreaShape {
   int prefixLead = 0;
   int prefixInkEnd = 0;  // one past its last ink column
 };
+
+// Background after the last digit this wide ends the number where the
+// next mark is no digit: a gap half again as wide as the widest digit. A
+// digit's own gap is far narrower (a 1 centred in a wide advance
+// included), and a name after a few spaces stands further off.
+inline int WideGap(int widestDigit, int digitGap) { return std::max({3 * widestDigit / 2, digitGap + 2, 3}); }
 
 struct WalkResult {
   QString digits;
@@ -112,11 +119,11 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
       state = State::AfterDigit;
       continue;
     }
-    if (afterWideGap) break;  // the delimiter, if required, is missed below
     if (shown == kDelimiterIndex && state != State::AfterSeparator) {
       result.delimiterX = at;
       return result;
     }
+    if (afterWideGap) break;  // the delimiter, if required, is missed below
     const int markEnd = ink.NextBlank(u);
     if (state == State::AfterDigit && shape.separators && LooksLikeSeparator(ink, u, markEnd, shape)) {
       state = State::AfterSeparator;

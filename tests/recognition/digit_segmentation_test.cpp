@@ -129,14 +129,19 @@ TEST(DigitSegmentation, TaughtCaptureByCaptureEveryLayoutReadsOtherNumbersAndNev
       return DrawCapture(font, text, look);
     };
     PatternSet set;
-    while (seen.size() < 10 && taught.size() < 20) {
+    for (int tries = 0; seen.size() < 10 && tries < 30; ++tries) {
       const QString typed = Grouped(Number(numbers, 4, 9), layout.grouping);  // a level of nine digits at most
       const QImage shown = capture(typed);
       const Segmentation found =
           FindDigitCells(shown, typed, PitchHint(pictures, origins), KnownOf(pictures, origins));
+      // Boxes that touch are cut at an advance only when a digit typed twice
+      // or taught before bears it out; the player is asked for another capture.
+      if (layout.look.boxes != 0 && found.refusal == SegmentationRefusal::DigitsTouch) continue;
       ASSERT_EQ(found.refusal, SegmentationRefusal::None) << typed.toStdString();
       // Digits that touch are cut at one advance, which the player checks.
-      if (layout.look.boxes != 0) EXPECT_TRUE(found.uncertain) << typed.toStdString();
+      if (layout.look.boxes != 0) {
+        EXPECT_TRUE(found.uncertain) << typed.toStdString();
+      }
       PutCells(pictures, origins, shown, found.cells);
       taught.push_back({shown, typed, found.cells});
       for (const QChar d : found.cells.digits) seen.insert(d);
@@ -182,10 +187,10 @@ TEST(DigitSegmentation, RefusesWhatTheTypedNumberDoesNotFit) {
       {"41 digits and a letter", plain, QString(41, u'1') + "a", {}, SegmentationRefusal::NotADigitString},
       {"background only", DrawCapture(font, "152", invisible), "152", {}, SegmentationRefusal::NothingAtTheTop},
       {"digits below the top rows", DrawCapture(font, "152", low), "152", {}, SegmentationRefusal::NothingAtTheTop},
-      // Every digit is a mark of its own: a digit too many has none, unless
-      // a glyph could be two touching digits of a narrower font, which the
-      // player is told to check.
-      {"one digit too many", DrawCapture(font, "152", bare), "1520", {}, SegmentationRefusal::None},
+      // Every digit is a mark of its own: a digit too many has none, and a
+      // glyph cut into two touching digits of a narrower font is a guess
+      // nothing in the capture bears out.
+      {"one digit too many", DrawCapture(font, "152", bare), "1520", {}, SegmentationRefusal::DigitsTouch},
       {"far too many", plain, "1234567", {}, SegmentationRefusal::CountDoesNotFit},
       {"two alike typed different", DrawCapture(font, "1522", look), "1523", {}, SegmentationRefusal::DifferentDigitsAlike},
       {"one digit typed for two", DrawCapture(font, "1523", look), "1522", {}, SegmentationRefusal::RepeatedDigitDiffers},

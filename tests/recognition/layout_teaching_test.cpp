@@ -71,7 +71,10 @@ TEST(LayoutTeaching, MarksAroundTheNumberAreLearnedAndEveryOtherMarkFailsTheArea
   // take, or another number, does not.
   EXPECT_EQ(taught.ReadLevelAfter(247, level(248)).caption, "248");
   EXPECT_EQ(taught.ReadLevelAfter(248, level(258)).caption, kNg);
-  EXPECT_EQ(taught.ReadLevelAfter(248, level(250)).caption, "250");
+  // 250 after 248 could as well be a 249 whose 4 reads nothing: a guess.
+  EXPECT_EQ(taught.ReadLevelAfter(248, level(250)).caption, kNg);
+  EXPECT_EQ(taught.ReadLevelAfter(248, level(249)).caption, "249");
+  EXPECT_EQ(taught.ReadLevelAfter(249, level(250)).caption, "250");
   EXPECT_EQ(taught.Read(0, level(280)).caption, "280");
   EXPECT_EQ(taught.Read(0, level(281)).caption, kNg);  // 1 never shown: no "28"
 }
