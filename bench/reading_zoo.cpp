@@ -171,8 +171,10 @@ class LayoutRun {
     const int top = std::min(kTopLevel, start + climbLevels_);
     for (int level = start + 1; level <= top; ++level) {
       const Capture c = Next(static_cast<std::uint64_t>(level));
-      const AreaReading reading = folder.ReadLevelAfter(last, c.image);
-      switch (Judge(reading, static_cast<std::uint64_t>(level))) {
+      // A level lesson follows only a capture that read its level.
+      const AreaReading reading = folder.ReadLevelAfter(level == last + 1 ? last : 0, c.image);
+      const Verdict verdict = Judge(reading, static_cast<std::uint64_t>(level));
+      switch (verdict) {
         case Verdict::Right:
           ++result_.climbPassed;
           last = level;
@@ -180,11 +182,12 @@ class LayoutRun {
         case Verdict::Refused: ++result_.climbFailed; break;
         case Verdict::Wrong: ++result_.climbWrong; break;
       }
-      if (result_.climbFailed + result_.climbWrong == 1) {
-        result_.climbNote = QStringLiteral("climb from %1: %2 read as %3 (%4)")
-                              .arg(start)
-                              .arg(level)
-                              .arg(reading.caption, reading.failure.simplified());
+      if (result_.climbFailed + result_.climbWrong == 1 || (verdict == Verdict::Wrong && result_.climbWrong == 1)) {
+        result_.climbNote += QStringLiteral("%1climb from %2: %3 read as %4 (%5)")
+                                 .arg(result_.climbNote.isEmpty() ? QString() : QStringLiteral("\n  "))
+                                 .arg(start)
+                                 .arg(level)
+                                 .arg(reading.caption, reading.failure.simplified());
         Keep(QStringLiteral("climb_%1").arg(level), c.image);
       }
     }
@@ -331,7 +334,13 @@ int main(int argc, char** argv) {
       if (r.Failed() && listed < keepCount) {
         ++listed;
         if (listCount > 0) {
+          // The first few events, and every wrong number after them.
           QStringList lines = r.events.mid(0, 8);
+          for (qsizetype e = 8; e < r.events.size(); ++e) {
+            if (!r.events[e].contains(QStringLiteral("認識NG")) && !r.events[e].startsWith(QStringLiteral("teach"))) {
+              lines << r.events[e];
+            }
+          }
           if (!r.climbNote.isEmpty()) lines << r.climbNote;
           Out() << layout.Describe() << "\n  taught with " << CapturesText(r.capturesNeeded == 0 ? 4 : r.capturesNeeded)
                 << " captures; " << lines.join(QStringLiteral("\n  ")) << "\n";

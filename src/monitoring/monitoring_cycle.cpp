@@ -287,8 +287,10 @@ void MonitoringCycle::SetCapture(int area, const QImage& picture) {
 }
 
 bool MonitoringCycle::LearnLevelDigitsFromCapture() {
+  // Only from a level the capture before read and the guard accepted: once
+  // readings have failed, the level may have risen more than once since.
   const std::optional<ReadingEvaluator::Previous>& previous = evaluator_.PreviousReading();
-  if (!previous) return false;
+  if (!previous || recognizedLevel_ != previous->level) return false;
   const std::optional<LevelLesson> lesson = LearnLevelDigits(captures_[0], previous->level, state_.patternImages);
   if (!lesson) return false;
   QStringList learned;

@@ -35,24 +35,11 @@ std::vector<Mark> MarksOf(const PixelGrid& grid, int rows) {
 }
 
 
-Pattern CellPattern(const PixelGrid& grid, int x, int width, int height) {
-  Pattern p;
-  p.width = width;
-  p.height = height;
-  for (int cx = 0; cx < width; ++cx) {
-    for (int y = 0; y < height; ++y) {
-      const std::uint32_t v = x + cx < grid.width ? grid.At(x + cx, y) : 0;
-      p.pixels[static_cast<std::size_t>(cx)][static_cast<std::size_t>(y)] = {
-          static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16)};
-    }
-  }
-  return p;
-}
-
 struct Capture {
   PixelGrid grid;
   int rows = 0;
   std::vector<Mark> marks;
+  int medianHeight = 0;  // of the marks: most are digits and capitals
 
   const Mark& At(int index) const { return marks[static_cast<std::size_t>(index)]; }
   int Count() const { return static_cast<int>(marks.size()); }
@@ -93,9 +80,10 @@ bool Alike(const Capture& c, CellSpan a, CellSpan b) {
 
 // Whether two marks stand on one line and reach one height, give or take
 // an anti-aliased row; round digits (0, 3, 6, 8, 9) overshoot the flat
-// ones by a row of the font's own, which a scale of 2 makes two.
+// ones by a row of the font's own, which scaling widens. A lower-case
+// letter falls short by a third of the height.
 bool SameRows(const Mark& a, const Mark& ref) {
-  const int slack = std::max(1, (ref.bottom - ref.top + 1) / 12);
+  const int slack = std::max(1, (ref.bottom - ref.top + 1 + 4) / 8);
   return std::abs(a.top - ref.top) <= slack && std::abs(a.bottom - ref.bottom) <= slack;
 }
 
@@ -187,6 +175,13 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
   for (const int d : p.digitMarks) {
     const Mark& mark = c.At(d);
     if (!SameRows(mark, ref)) return std::nullopt;
+  }
+  // Digits are as tall as capitals: a point or a lower-case letter is none;
+  // and no wider than they are high: a word run together is none.
+  const int height = ref.bottom - ref.top + 1;
+  if (4 * height < 3 * c.medianHeight) return std::nullopt;
+  for (const CellSpan& cell : p.cells) {
+    if (cell.width > height + 3) return std::nullopt;
   }
   return p;
 }
@@ -335,11 +330,14 @@ SegmentationRefusal End(const Capture& c, Placement& p, const KnownPatterns& kno
     p.delimiter = p.tail;
   } else if (p.lastMark + 1 < c.Count()) {
     const Mark& after = c.At(p.lastMark + 1);
-    // Reading measures the gap from the patterns' ink, which may reach a
-    // faint column further than the marks here: a gap ends the number only
-    // with a margin, or a mark taken for other text here could be one
-    // reading must account for.
-    const int wideGap = WideGap(widest, p.digitGap) + 2;
+    // Reading measures the gap against the widest of all the area's digits:
+    // so does this, or a mark taken for other text here could be one reading
+    // must account for.
+    int widestTaught = widest;
+    for (const std::optional<Pattern>& k : known) {
+      if (k) widestTaught = std::max(widestTaught, k->width);
+    }
+    const int wideGap = WideGap(widestTaught, p.digitGap);
     if (after.from - (p.cells.back().x + p.cells.back().width) < wideGap) {
       if (LowAndNarrow(after, c.At(p.digitMarks.back())) || LooksLikeADigit(c, p, after, known)) {
         return SegmentationRefusal::DelimiterLooksLikeADigit;
@@ -420,7 +418,9 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
         const Mark& before = c.At(first - 1);
         int widest = 0;
         for (const CellSpan& cell : p->cells) widest = std::max(widest, cell.width);
-        p->digitBefore = c.At(first).from - before.to < WideGap(widest, p->digitGap) && LooksLikeADigit(c, *p, before, taught);
+        // A mark far wider than the digits is a word ("Lv." run together).
+        p->digitBefore = c.At(first).from - before.to < WideGap(widest, p->digitGap) &&
+                         10 * before.Width() <= 13 * widest && LooksLikeADigit(c, *p, before, taught);
       }
       fits.push_back({*p, &reading});
     }
@@ -456,6 +456,12 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   ReadPixels(capture.convertToFormat(QImage::Format_RGB32), c.grid);
   c.rows = std::min(c.grid.height, kMaxCellSide);
   c.marks = MarksOf(c.grid, c.rows);
+  if (!c.marks.empty()) {
+    std::vector<int> heights;
+    for (const Mark& m : c.marks) heights.push_back(m.bottom - m.top + 1);
+    std::nth_element(heights.begin(), heights.begin() + static_cast<std::ptrdiff_t>(heights.size() / 2), heights.end());
+    c.medianHeight = heights[heights.size() / 2];
+  }
   if (c.marks.empty()) {
     result.refusal = SegmentationRefusal::NothingAtTheTop;
     return result;
@@ -514,6 +520,21 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   }
   return result;
 }
+
+Pattern CellPattern(const PixelGrid& grid, int x, int width, int height) {
+  Pattern p;
+  p.width = width;
+  p.height = height;
+  for (int cx = 0; cx < width; ++cx) {
+    for (int y = 0; y < height; ++y) {
+      const std::uint32_t v = x + cx < grid.width ? grid.At(x + cx, y) : 0;
+      p.pixels[static_cast<std::size_t>(cx)][static_cast<std::size_t>(y)] = {
+          static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16)};
+    }
+  }
+  return p;
+}
+
 
 QImage CellPicture(const QImage& capture, const DigitCells& cells, int index) {
   if (index < 0 || index >= cells.CellCount()) return {};

@@ -18,6 +18,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/pixel_grid.h"
 #include "persistence/pattern_set.h"
 
 enum class SegmentationRefusal {
@@ -96,6 +97,10 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int pit
 // Cell `index` (0 … n − 1 the digits, n the delimiter when there is one) as
 // a picture cut from the capture's top rows.
 QImage CellPicture(const QImage& capture, const DigitCells& cells, int index);
+
+// Columns [x, x + width) of `grid`'s top `height` rows as a pattern;
+// columns past the grid's right edge are black.
+Pattern CellPattern(const PixelGrid& grid, int x, int width, int height);
 
 // Moves edge `edge` (an index into Edges()) by `step` columns: every cell
 // that begins or ends there moves that side. True when every cell keeps

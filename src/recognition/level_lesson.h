@@ -1,8 +1,8 @@
 #pragma once
 // The level teaches itself its unseen digits: a player at level 247 has
 // only ever shown 2, 4 and 7. When the level area fails only because of
-// glyphs no pattern knows, and the capture is the last accepted level plus
-// one to three with every taught digit where that level puts it and the
+// glyphs no pattern knows, and the capture is the level the capture before
+// read plus one, with every taught digit where that level puts it and the
 // unknown glyphs exactly where its new digits stand, those glyphs become
 // the patterns of those digits. The experience area never learns this way:
 // nothing tells what it should read.
@@ -19,8 +19,7 @@ struct LevelLesson {
   AreaOrigins origins;
 };
 
-// `capture` of the level area, the last accepted level, and the pattern
-// pictures in force; the lowest level just above that fits, or nothing
-// when none does or nothing new would be learned.
-std::optional<LevelLesson> LearnLevelDigits(const QImage& capture, int lastLevel, const PatternImages& images,
-                                            int maxRise = 3);
+// `capture` of the level area, the level the capture before it read, and
+// the pattern pictures in force; the lesson when the capture shows the next
+// level, or nothing when it does not, or nothing new would be learned.
+std::optional<LevelLesson> LearnLevelDigits(const QImage& capture, int lastLevel, const PatternImages& images);

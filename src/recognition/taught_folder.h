@@ -37,9 +37,10 @@ class TaughtFolder {
   // Reads `capture` as area `area`.
   AreaReading Read(int area, const QImage& capture) const;
 
-  // Reads the level area as a timed reading after level `lastLevel` would:
-  // glyphs not taught yet that stand where a level just above it puts new
-  // digits are taught as those digits (and saved).
+  // Reads the level area as a timed reading after one that read
+  // `lastLevel` would (0: the reading before failed): glyphs not taught yet
+  // that stand where the next level puts new digits are taught as those
+  // digits (and saved).
   AreaReading ReadLevelAfter(int lastLevel, const QImage& capture);
 
  private:

@@ -86,8 +86,9 @@ void Delivered(AreaPictures& pictures, AreaOrigins& origins, int area) {
   origins.fill(PatternOrigin::Delivered);
 }
 
-PatternSet Saved(const AreaPictures& pictures, const AreaOrigins& origins, int area) {
+PatternSet Saved(const AreaPictures& pictures, const AreaOrigins& origins, int area, const AreaLayout& layout) {
   PatternImages images;
+  images.layouts[static_cast<std::size_t>(area)] = layout;
   const std::optional<AreaPictures> fitted = FittedForSave(pictures, origins);
   EXPECT_TRUE(fitted.has_value());
   StoreArea(images, area, fitted.value_or(pictures));
@@ -129,11 +130,12 @@ TEST(DigitSegmentation, TaughtCaptureByCaptureEveryLayoutReadsOtherNumbersAndNev
       return DrawCapture(font, text, look);
     };
     PatternSet set;
+    AreaLayout model;
     for (int tries = 0; seen.size() < 10 && tries < 30; ++tries) {
       const QString typed = Grouped(Number(numbers, 4, 9), layout.grouping);  // a level of nine digits at most
       const QImage shown = capture(typed);
       const Segmentation found =
-          FindDigitCells(shown, typed, PitchHint(pictures, origins), KnownOf(pictures, origins));
+          FindDigitCells(shown, typed, PitchHint(pictures, origins), KnownOf(pictures, origins), model);
       // Boxes that touch are cut at an advance only when a digit typed twice
       // or taught before bears it out; the player is asked for another capture.
       if (layout.look.boxes != 0 && found.refusal == SegmentationRefusal::DigitsTouch) continue;
@@ -143,9 +145,10 @@ TEST(DigitSegmentation, TaughtCaptureByCaptureEveryLayoutReadsOtherNumbersAndNev
         EXPECT_TRUE(found.uncertain) << typed.toStdString();
       }
       PutCells(pictures, origins, shown, found.cells);
+      LearnLayout(model, shown, found.cells);
       taught.push_back({shown, typed, found.cells});
       for (const QChar d : found.cells.digits) seen.insert(d);
-      set = Saved(pictures, origins, area);
+      set = Saved(pictures, origins, area, model);
       const std::optional<QString> problem = ReadBackProblem(taught, area, set);
       EXPECT_FALSE(problem.has_value()) << problem.value_or(QString()).toStdString();
       // Every other number reads exactly, or, with a digit not taught yet, not at all.
