@@ -265,7 +265,8 @@ void Report(int area, const std::vector<LayoutResult>& results) {
       {QStringLiteral("scale"), &zoo::LayoutSpec::ScaleGroup},   {QStringLiteral("edge"), &zoo::LayoutSpec::EdgeGroup},
       {QStringLiteral("before"), &zoo::LayoutSpec::PrefixGroup}, {QStringLiteral("after"), &zoo::LayoutSpec::SuffixGroup},
       {QStringLiteral("background"), &zoo::LayoutSpec::BackgroundGroup},
-      {QStringLiteral("style"), &zoo::LayoutSpec::StyleGroup}};
+      {QStringLiteral("style"), &zoo::LayoutSpec::StyleGroup},
+      {QStringLiteral("glyph positions"), &zoo::LayoutSpec::PositionGroup}};
   auto table = [&](const QString& title, auto key) {
     std::map<QString, Tally> rows;
     for (const LayoutResult& r : results) rows[key(r.layout)].Add(r);

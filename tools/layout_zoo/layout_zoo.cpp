@@ -157,6 +157,11 @@ LayoutSpec MakeLayout(int area, std::uint32_t seed) {
   s.seed = seed;
   ChooseStyle(s, random);
   ChooseText(s, random);
+  // Drawn on its own so that the zoo's other traits stay what they were
+  // before glyph positions were a trait.
+  std::seed_seq positions{static_cast<std::uint32_t>(area), seed, 0x2026U};
+  std::mt19937 positionRandom(positions);
+  s.wholePixels = s.antialiased && Chance(positionRandom, 50);
   // A layout too tall for the largest pattern is drawn smaller, as a player
   // with such a screen would not get far anyway.
   while (!Measure(s, random) && s.pixelSize > 6) {
@@ -238,8 +243,12 @@ QString LayoutSpec::SuffixGroup() const {
   return {};
 }
 QString LayoutSpec::BackgroundGroup() const { return QString::fromLatin1(BackgroundName(background)); }
+QString LayoutSpec::PositionGroup() const {
+  if (!antialiased) return QStringLiteral("whole pixels (mono)");
+  return wholePixels ? QStringLiteral("whole pixels") : QStringLiteral("fractions of a pixel");
+}
 QString LayoutSpec::StyleGroup() const {
-  QString style = antialiased ? QStringLiteral("aa") : QStringLiteral("mono");
+  QString style = antialiased ? (wholePixels ? QStringLiteral("aa hinted") : QStringLiteral("aa")) : QStringLiteral("mono");
   if (bold) style += QStringLiteral(" bold");
   if (boxed) style += QStringLiteral(" boxed");
   if (touching) style += QStringLiteral(" touching");

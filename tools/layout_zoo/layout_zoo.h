@@ -27,6 +27,10 @@ struct LayoutSpec {
   QString family;
   int pixelSize = 12;
   bool antialiased = true;
+  // Anti-aliased glyphs at whole pixels (as sprite digits, or text hinted
+  // as Windows draws it) or at fractions of one (each copy of a digit then
+  // looks a little different).
+  bool wholePixels = false;
   bool bold = false;
   int scalePercent = 100;  // 100, 150 or 200, applied after drawing
   bool smoothScale = false;
@@ -58,6 +62,7 @@ struct LayoutSpec {
   QString SuffixGroup() const;
   QString BackgroundGroup() const;
   QString StyleGroup() const;
+  QString PositionGroup() const;
 };
 
 // Every family that renders Latin digits, sorted, so that a seed draws the

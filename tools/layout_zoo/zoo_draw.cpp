@@ -70,6 +70,9 @@ QFont FontOf(const LayoutSpec& layout) {
   font.setPixelSize(layout.pixelSize);
   font.setBold(layout.bold);
   font.setStyleStrategy(layout.antialiased ? QFont::PreferAntialias : QFont::NoAntialias);
+  // Full hinting puts every glyph at a whole pixel; the default places
+  // anti-aliased glyphs at quarters of one.
+  font.setHintingPreference(layout.wholePixels ? QFont::PreferFullHinting : QFont::PreferDefaultHinting);
   font.setKerning(!layout.boxed);
   if (layout.touching) font.setLetterSpacing(QFont::AbsoluteSpacing, -std::max(1, layout.pixelSize / 9));
   return font;
