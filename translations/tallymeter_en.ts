@@ -232,6 +232,13 @@ You may have typed too few digits.</translation>
     </message>
     <message>
         <location line="+2"/>
+        <source>入力した数字が、キャプチャの2か所に同じくらい当てはまります。<byte value="xd"/>
+キャプチャ領域を数字の周りだけに狭めるか、別の数字のときのキャプチャで登録してください。</source>
+        <translation>The number you typed fits two places in the capture equally well.<byte value="xd"/>
+Narrow the capture area to the number, or register with a capture showing another number.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>数字の前の文字が、前に登録したキャプチャと違います。<byte value="xd"/>
 同じキャプチャ領域で撮ったキャプチャか確かめてください。</source>
         <translation>The marks before the number differ from those of the captures taught before.<byte value="xd"/>
@@ -362,7 +369,7 @@ More in %2.</translation>
         <translation>Edge (from the left, first is 0):</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+6"/>
         <source>← 1ピクセル</source>
         <translation>← 1 pixel</translation>
     </message>

@@ -218,6 +218,9 @@ QString RefusalText(SegmentationRefusal refusal, const QString& typed) {
       return AreaTeaching::tr("最後の数字の後の文字が数字（の一部）に見えます。\r\n入力した数字が足りないかもしれません。");
     case SegmentationRefusal::DigitsTouch:
       return AreaTeaching::tr("数字どうしがくっついていて、1文字ずつに切り分けられません。");
+    case SegmentationRefusal::Ambiguous:
+      return AreaTeaching::tr("入力した数字が、キャプチャの2か所に同じくらい当てはまります。\r\n"
+                            "キャプチャ領域を数字の周りだけに狭めるか、別の数字のときのキャプチャで登録してください。");
     case SegmentationRefusal::PrefixDiffers:
       return AreaTeaching::tr("数字の前の文字が、前に登録したキャプチャと違います。\r\n"
                             "同じキャプチャ領域で撮ったキャプチャか確かめてください。");

@@ -359,6 +359,11 @@ SegmentationRefusal End(const Capture& c, Placement& p, const KnownPatterns& kno
   return SegmentationRefusal::None;
 }
 
+// How much a cut is to be preferred: lower first (see Fits).
+std::tuple<int, int, bool, bool> Preference(const Placement& p) {
+  return std::tuple(p.knownMisses, p.separatorsMissing, p.digitBefore, p.delimiter.has_value());
+}
+
 struct Fit {
   Placement placement;
   const TypedNumber* number = nullptr;
@@ -433,12 +438,8 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
   // a word before the number ("LV" run together) taken for a digit has the
   // rest of the line close after it; then the leftmost: text after the
   // number (a percentage, a name) may hold digits, text before it not.
-  std::stable_sort(fits.begin(), fits.end(), [](const Fit& a, const Fit& b) {
-    const auto key = [](const Placement& p) {
-      return std::tuple(p.knownMisses, p.separatorsMissing, p.digitBefore, p.delimiter.has_value());
-    };
-    return key(a.placement) < key(b.placement);
-  });
+  std::stable_sort(fits.begin(), fits.end(),
+                   [](const Fit& a, const Fit& b) { return Preference(a.placement) < Preference(b.placement); });
   return fits;
 }
 
@@ -498,8 +499,16 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
     return result;
   }
   const Placement& best = fits.front().placement;
-  // Cutting touching digits at one advance is a guess the player checks.
-  result.uncertain = split || (fits.size() > 1 && fits[1].placement.knownMisses == best.knownMisses);
+  // Two cuts alike in every way the capture can tell: before the area has a
+  // model, the number may be either ("EXP" typed over as "952" beside three
+  // boxed digits), and a guess would be saved as digits. With a model, the
+  // player checks; so too a cut of touching digits at one advance.
+  const bool tie = fits.size() > 1 && Preference(fits[1].placement) == Preference(best);
+  if (tie && !layout.learned) {
+    result.refusal = SegmentationRefusal::Ambiguous;
+    return result;
+  }
+  result.uncertain = split || tie;
 
   DigitCells& cells = result.cells;
   cells.digits = fits.front().number->digits;

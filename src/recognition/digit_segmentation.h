@@ -33,6 +33,7 @@ enum class SegmentationRefusal {
   NotReadBack,           // no layout's cells read the capture back as typed
   DigitsTouch,           // the digits' marks run into each other: no cell holds one digit alone
   PrefixDiffers,         // the marks before the number differ from those taught before
+  Ambiguous,             // the typed number fits two places equally well, and no model tells them apart
 };
 
 inline constexpr int kMaxCellSide = kLargestPatternSide;
