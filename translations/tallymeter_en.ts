@@ -1590,7 +1590,7 @@ Start the game, then pick the area.</translation>
     <name>MonitoringTexts</name>
     <message>
         <location filename="../../work/main/src/monitoring/monitoring_safeguards.cpp" line="+32"/>
-        <location filename="../../work/main/src/monitoring/monitoring_texts.cpp" line="+49"/>
+        <location filename="../../work/main/src/monitoring/monitoring_texts.cpp" line="+66"/>
         <source>計測の再開</source>
         <translation>Continue measurement</translation>
     </message>
@@ -1614,7 +1614,7 @@ Continue it in the same log file?</translation>
         <translation>Capture</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/monitoring/monitoring_texts.cpp" line="-37"/>
+        <location filename="../../work/main/src/monitoring/monitoring_texts.cpp" line="-53"/>
         <source>  ※ファイル未書込み</source>
         <translation>  * not in the file</translation>
     </message>
@@ -1622,6 +1622,24 @@ Continue it in the same log file?</translation>
         <location line="+3"/>
         <source>（Tallymeterのウィンドウが読取範囲に重なっています）</source>
         <translation> (a Tallymeter window covers a capture area)</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>レベル: %1</source>
+        <extracomment>Why the level area was not read: the reason follows</extracomment>
+        <translation>Level: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>経験値: %1</source>
+        <extracomment>Why the experience area was not read: the reason follows</extracomment>
+        <translation>EXP: %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>（最後の失敗 %1）</source>
+        <extracomment>After the alert of failing readings: what the last one found</extracomment>
+        <translation> (last failure: %1)</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -2016,12 +2034,18 @@ Tallymeter will end.<byte value="xd"/>
         <translation>The game is not in front</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+10"/>
         <source>監視中  次のキャプチャまで %1</source>
         <translation>Monitoring  next capture in %1</translation>
     </message>
     <message>
-        <location line="-17"/>
+        <location line="+3"/>
+        <source>%1  認識NG（%2）</source>
+        <extracomment>The watching line, then why the last reading failed</extracomment>
+        <translation>%1  Unread (%2)</translation>
+    </message>
+    <message>
+        <location line="-21"/>
         <source>ゲームの再起動を待っています (あと %1)</source>
         <extracomment>The game closed; the measurement goes on if it comes back within the time left</extracomment>
         <translation>Waiting for the game to restart (%1 left)</translation>

@@ -61,6 +61,7 @@ void MonitoringCycle::AppendLog(const QString& text, bool scrollToEnd) {
 
 void MonitoringCycle::EnterMonitoring() {
   monitoring_ = true;
+  readingFailures_ = {};
   StartGrabWatch();
   // A measurement continued after a crash keeps what it had before.
   if (!continuing_) {
@@ -350,6 +351,7 @@ void MonitoringCycle::RecognizeDigits() {
   recognizedLevel_ = result.level;
   recognizedExp_ = result.exp;
   recognizedExpText_ = result.digits[1];
+  readingFailures_ = result.failures;
   for (int area = 0; area < 2; ++area) {
     const QString& caption = result.captions[static_cast<std::size_t>(area)];
     Tell([&](MonitoringListener& l) { l.CaptionChanged(area, caption); });
@@ -387,7 +389,11 @@ AlertEvent MonitoringCycle::ApplyEvaluation() {
     measurementLogFile_ = QFileInfo(logWriter_.BegunPath(state_.settings)).fileName();
   }
   if (!step.screenLine.isEmpty()) {
-    AppendLog(step.screenLine + (lost ? UnwrittenMark() : QString()) + QStringLiteral("\r\n"), step.scrollToEnd);
+    // A failed reading says why on screen; the file's line stays as it was.
+    const QString why = ReadingFailureText(readingFailures_);
+    AppendLog(step.screenLine + (why.isEmpty() ? QString() : QStringLiteral("  ") + why) +
+                  (lost ? UnwrittenMark() : QString()) + QStringLiteral("\r\n"),
+              step.scrollToEnd);
   }
   for (const Notice& notice : notices) Inform(notice);
   if (step.retrySoon) schedule_.Retry(monotonicMs);

@@ -229,6 +229,7 @@ class MonitoringCycle {
   std::int32_t recognizedLevel_ = 0;
   double recognizedExp_ = 0;
   QString recognizedExpText_;  // what the experience area read, for the percentage's point
+  std::array<QString, 2> readingFailures_;  // why the last timed reading's areas were not read
   bool captureStepActive_ = false;  // a capture step (and maybe its message box) is under way
   bool ended_ = false;              // Exit or the close box: nothing may act any more
 

@@ -8,6 +8,7 @@
 #include "accounting/percent_reading.h"
 #include "capture/clock.h"
 #include "monitoring/monitoring_cycle.h"
+#include "monitoring/monitoring_texts.h"
 #include "recognition/pattern_matcher.h"
 
 void MonitoringCycle::StartSession() {
@@ -164,5 +165,6 @@ QString MonitoringCycle::StateText() const {
   }
   in.stoppedBecause = stoppedBecause_;
   in.gameWaitEndMs = GameWaitEndMs();
+  in.readingFailure = ReadingFailureText(readingFailures_);
   return StateLineText(in);
 }

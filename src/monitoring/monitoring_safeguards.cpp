@@ -247,8 +247,8 @@ void MonitoringCycle::TellAlerts(GameSeen seen, AlertEvent::Reading reading, std
       alerts_.Feed({services_.clock.MonotonicMs(), where, reading, point}, settings.alertMinutes);
   for (const AlertChange& change : changes) {
     QString text = AlertText(change.kind, settings.alertMinutes);
-    if (change.raised && change.kind == AlertKind::RecognitionTrouble && OwnWindowOverAreas()) {
-      text += OwnWindowOverAreaText();
+    if (change.raised && change.kind == AlertKind::RecognitionTrouble) {
+      text += OwnWindowOverAreas() ? OwnWindowOverAreaText() : LikelyCauseText(readingFailures_);
     }
     if (change.raised) {
       services_.trace.Event(QStringLiteral(" Alert ") + TraceName(change.kind));

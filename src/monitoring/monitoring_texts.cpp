@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QStringList>
 
 namespace {
 
@@ -13,6 +14,22 @@ QString UnwrittenMark() { return Tr(QT_TRANSLATE_NOOP("MonitoringTexts", "  ※�
 
 QString OwnWindowOverAreaText() {
   return Tr(QT_TRANSLATE_NOOP("MonitoringTexts", "（Tallymeterのウィンドウが読取範囲に重なっています）"));
+}
+
+QString ReadingFailureText(const std::array<QString, 2>& failures) {
+  QStringList parts;
+  //: Why the level area was not read: the reason follows
+  if (!failures[0].isEmpty()) parts << Tr(QT_TRANSLATE_NOOP("MonitoringTexts", "レベル: %1")).arg(failures[0]);
+  //: Why the experience area was not read: the reason follows
+  if (!failures[1].isEmpty()) parts << Tr(QT_TRANSLATE_NOOP("MonitoringTexts", "経験値: %1")).arg(failures[1]);
+  return parts.join(QStringLiteral(" / "));
+}
+
+QString LikelyCauseText(const std::array<QString, 2>& failures) {
+  const QString reasons = ReadingFailureText(failures);
+  if (reasons.isEmpty()) return {};
+  //: After the alert of failing readings: what the last one found
+  return Tr(QT_TRANSLATE_NOOP("MonitoringTexts", "（最後の失敗 %1）")).arg(reasons);
 }
 
 QString AlertLogLine(const QString& date, const QString& text) {

@@ -3,6 +3,7 @@
 // only, so in the language of the windows.
 
 #include <QString>
+#include <array>
 
 #include "capture/window_system.h"  // kGameTitle
 #include "persistence/notice.h"
@@ -13,6 +14,14 @@ QString UnwrittenMark();
 // After the alert of readings that keep failing, when a window of this
 // program lies over a capture area.
 QString OwnWindowOverAreaText();
+
+// Why the areas of a reading were not read ("経験値: <reason>", areas
+// joined), or empty when the reasons are: for the list's line of the
+// failed reading and the state line while it is the last.
+QString ReadingFailureText(const std::array<QString, 2>& failures);
+
+// After the alert of readings that keep failing: the last one's reasons.
+QString LikelyCauseText(const std::array<QString, 2>& failures);
 
 // A line of the on-screen log that is no reading: "<date>  警告  <text>"
 // (an alert) or "<date>  お知らせ  <text>" (an announcement), with CR LF.

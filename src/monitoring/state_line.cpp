@@ -61,5 +61,9 @@ QString StateLineText(const StateLineInput& in) {
   }
   // Grabs that show no game say so until one shows it again.
   if (in.grabTrouble != GrabTrouble::None) return GrabTroubleStateText(in.grabTrouble);
-  return StateLine::tr("監視中  次のキャプチャまで %1").arg(MinutesSecondsText(SecondsUntil(in.nowMs, in.nextCaptureMs)));
+  const QString watching =
+      StateLine::tr("監視中  次のキャプチャまで %1").arg(MinutesSecondsText(SecondsUntil(in.nowMs, in.nextCaptureMs)));
+  if (in.readingFailure.isEmpty()) return watching;
+  //: The watching line, then why the last reading failed
+  return StateLine::tr("%1  認識NG（%2）").arg(watching, in.readingFailure);
 }

@@ -33,6 +33,8 @@ struct StateLineInput {
   QString manualOutcome;
   // The game is gone and the measurement waits for it until then.
   std::optional<std::int64_t> gameWaitEndMs;
+  // Why the last timed reading failed, while it is the last.
+  QString readingFailure;
 };
 
 QString StateLineText(const StateLineInput& input);

@@ -173,6 +173,16 @@ TEST_F(SafeguardsTest, EveryReadingReachesTheAlertsEvenWithoutATickBetween) {
   // Three manual captures in a row that read nothing, without a tick between.
   for (int i = 0; i < 3; ++i) cycle().ManualCapture();
   EXPECT_EQ(std::tuple(seen_.LogLines("認識失敗"), TroubleAlerts()), std::tuple(3, 1));
+  // Each says why, and the alert names the last reasons; so does the state
+  // line (when the grab itself is sound) until a reading succeeds.
+  EXPECT_EQ(seen_.LogLines("認識失敗  両方NG  レベル: 数字が読めません / 経験値: 数字が読めません"), 3);
+  EXPECT_EQ(seen_.LogLines("（最後の失敗 レベル: 数字が読めません / 経験値: 数字が読めません）"), 1);
+  OpenGame("190", "");
+  cycle().ManualCapture();
+  EXPECT_TRUE(cycle().StateText().endsWith("認識NG（経験値: 数字が読めません）")) << cycle().StateText().toStdString();
+  OpenGame("190", "1234600000");
+  cycle().ManualCapture();
+  EXPECT_FALSE(cycle().StateText().contains("認識NG")) << cycle().StateText().toStdString();
 }
 
 TEST_F(SafeguardsTest, ReadingsThatKeepFailingUnderOneOfOurOwnWindowsAboveTheGameBlameIt) {
