@@ -585,7 +585,7 @@ Levels 200 and above cannot be measured without this file.</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../../work/main/src/main_window/form1_live.cpp" line="+46"/>
+        <location filename="../../work/main/src/main_window/form1_live.cpp" line="+51"/>
         <source>キャプチャ</source>
         <translation>Capture</translation>
     </message>
@@ -681,7 +681,12 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>A memo for this measurement (hunting map…), kept in the history</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/main_window/form1_live.cpp" line="+0"/>
+        <location filename="../../work/main/src/main_window/form1_live.cpp" line="-5"/>
+        <source>クリックすると、読めなかったキャプチャから登録します</source>
+        <translation>Click to register from the capture that was not read</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>あと%1秒</source>
         <extracomment>Countdown on the capture button</extracomment>
         <translation>%1 s left</translation>
@@ -914,7 +919,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>Form3</name>
     <message>
-        <location filename="../../work/main/src/dialogs/form3.cpp" line="+49"/>
+        <location filename="../../work/main/src/dialogs/form3.cpp" line="+50"/>
         <source>基準画像登録</source>
         <translation>Pattern editor</translation>
     </message>
@@ -950,13 +955,13 @@ Start the game, then pick the area.</translation>
         <translation>Teach from capture…</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+61"/>
         <source>基準パターンを登録してください。</source>
         <translation>Register all the reference patterns first.</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../../work/main/src/dialogs/form3_teach.cpp" line="+77"/>
+        <location filename="../../work/main/src/dialogs/form3_teach.cpp" line="+78"/>
         <source>パターン保存</source>
         <translation>Save patterns</translation>
     </message>
@@ -971,12 +976,12 @@ Start the game, then pick the area.</translation>
         <translation>Reset pattern files</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/form3.h" line="+42"/>
+        <location filename="../../work/main/src/dialogs/form3.h" line="+46"/>
         <source>デリミタ</source>
         <translation>Delimiter</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/form3_teach.cpp" line="-38"/>
+        <location filename="../../work/main/src/dialogs/form3_teach.cpp" line="-39"/>
         <source>レベルアップ時に自動登録: %1</source>
         <translation>Learned at a level-up: %1</translation>
     </message>
@@ -996,7 +1001,7 @@ Start the game, then pick the area.</translation>
         <translation>Red = not taught or still the default: %1</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>この領域のキャプチャがまだありません。</source>
         <translation>There is no capture of this area yet.</translation>
     </message>
@@ -2002,7 +2007,7 @@ Tallymeter will end.<byte value="xd"/>
         <translation>Screenshot</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/monitoring/state_line.cpp" line="+34"/>
+        <location filename="../../work/main/src/monitoring/state_line.cpp" line="+36"/>
         <source>%1まで %2</source>
         <extracomment>Countdown of a command, e.g. &quot;キャプチャまで 00:09&quot;</extracomment>
         <translation>%1 in %2</translation>

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 
 #include "capture/window_system.h"
 #include "dialogs/clipboard_picture.h"
@@ -112,6 +113,16 @@ void Form3::OpenForArea(int area) {
   LoadArea(area);
   PlaceBesideOwner(this, parentWidget());
   exec();
+}
+
+void Form3::OpenToTeach(int area, const QImage& capture) {
+  if (isVisible()) {
+    raise();
+    return;
+  }
+  // The teacher opens once the editor stands, above it.
+  QTimer::singleShot(0, this, [this, capture] { TeachFrom(capture); });
+  OpenForArea(area);
 }
 
 void Form3::SlotClicked(int slot) {

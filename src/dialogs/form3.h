@@ -31,6 +31,10 @@ class Form3 : public QDialog {
   // The first half of OpenForArea: everything but running the editor.
   void LoadArea(int area);
 
+  // Opens the editor on `area` with the teacher already on `capture` (a
+  // reading that failed), as キャプチャから登録… would be on it.
+  void OpenToTeach(int area, const QImage& capture);
+
   // What ends the program when the pattern store says it cannot go on
   // (the default patterns are missing). Quits the application unless
   // replaced.
@@ -64,6 +68,7 @@ class Form3 : public QDialog {
   void ShowMainWindow();
   // Teaching from a capture (form3_teach.cpp).
   void TeachClicked();
+  void TeachFrom(const QImage& capture);
   void UpdateMarks();
   // After a save: whether every capture taught since the editor opened
   // reads as the number typed for it; says so, and what is likely to

@@ -43,8 +43,9 @@ void Form3::UpdateMarks() {
                      levelUp);
 }
 
-void Form3::TeachClicked() {
-  const QImage capture = captureSource_ ? captureSource_(area_) : QImage();
+void Form3::TeachClicked() { TeachFrom(captureSource_ ? captureSource_(area_) : QImage()); }
+
+void Form3::TeachFrom(const QImage& capture) {
   if (capture.isNull()) {
     services_.boxes.Inform(tr("この領域のキャプチャがまだありません。") + QStringLiteral("\r\n") +
                                tr("ゲームを前面にして一度キャプチャしてから選んでください。"),

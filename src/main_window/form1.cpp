@@ -444,6 +444,7 @@ void Form1::changeEvent(QEvent* event) {
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == client_ && event->type() == QEvent::Resize) OnClientResized();
   if (watched == lblState_ && event->type() == QEvent::Resize) FitStateLine();
+  if (watched == lblState_ && event->type() == QEvent::MouseButtonRelease) TeachFailedReading();
   return QMainWindow::eventFilter(watched, event);
 }
 

@@ -57,6 +57,8 @@ class Form1 : public QMainWindow, private MonitoringListener {
   void cmdCapture_Click();
   void cmdRecognize_Click();
   void menuPattern_Click(int area);
+  // The state line clicked while it tells of a failed reading.
+  void TeachFailedReading();
   void menuPatternSave_Click();
   void menuPrtScr_Click();
   void menuOption_Click();

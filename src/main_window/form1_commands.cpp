@@ -49,6 +49,16 @@ void Form1::menuPattern_Click(int area) {
   services_.trace.Event(QStringLiteral(" Pattern Setting") + QString::number(area) + QStringLiteral("･･･End "));
 }
 
+void Form1::TeachFailedReading() {
+  if (ended_ || !form3_ || lblState_->cursor().shape() != Qt::PointingHandCursor) return;
+  const std::optional<int> area = monitor_.FailingArea();
+  if (!area) return;
+  services_.trace.Event(QStringLiteral(" Pattern Setting Start･･･"));
+  form3_->OpenToTeach(*area, monitor_.FailedCapture(*area));
+  if (ended_) return;
+  services_.trace.Event(QStringLiteral(" Pattern Setting") + QString::number(*area) + QStringLiteral("･･･End "));
+}
+
 void Form1::menuPatternSave_Click() {
   if (ended_) return;
   for (int area = 0; area < 2; ++area) {

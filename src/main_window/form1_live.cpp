@@ -39,6 +39,11 @@ void Form1::RefreshStateLine() {
     lblState_->setText(text);
     FitStateLine();
   }
+  // A failed reading is one click from being taught: the line opens the
+  // teacher on the capture it failed on.
+  const bool teachable = monitor_.StateTellsReadingFailure();
+  lblState_->setCursor(teachable ? Qt::PointingHandCursor : Qt::ArrowCursor);
+  lblState_->setToolTip(teachable ? tr("クリックすると、読めなかったキャプチャから登録します") : QString());
   // The countdown on the button too: it is where the player who pressed it
   // looks, with this window still in front.
   const std::optional<int> left = monitor_.ManualSecondsLeft(MonitoringCycle::kCaptureCommand);

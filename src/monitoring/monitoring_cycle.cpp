@@ -59,6 +59,13 @@ void MonitoringCycle::AppendLog(const QString& text, bool scrollToEnd) {
   Tell([&](MonitoringListener& l) { l.LogAppended(text, scrollToEnd); });
 }
 
+std::optional<int> MonitoringCycle::FailingArea() const {
+  for (int area = 0; area < 2; ++area) {
+    if (!readingFailures_[static_cast<std::size_t>(area)].isEmpty()) return area;
+  }
+  return std::nullopt;
+}
+
 void MonitoringCycle::EnterMonitoring() {
   monitoring_ = true;
   readingFailures_ = {};
@@ -352,6 +359,9 @@ void MonitoringCycle::RecognizeDigits() {
   recognizedExp_ = result.exp;
   recognizedExpText_ = result.digits[1];
   readingFailures_ = result.failures;
+  for (std::size_t area = 0; area < 2; ++area) {
+    if (!readingFailures_[area].isEmpty()) failedCaptures_[area] = captures_[area];
+  }
   for (int area = 0; area < 2; ++area) {
     const QString& caption = result.captions[static_cast<std::size_t>(area)];
     Tell([&](MonitoringListener& l) { l.CaptionChanged(area, caption); });

@@ -112,8 +112,10 @@ class MonitoringCycle {
   // The due time of the next timed capture, told on the wall clock (it is
   // kept on the monotonic one); invalid before the first start.
   QDateTime NextCaptureTime() const;
-  // What the state line says now.
+  // What the state line says now, and whether it ends with why the last
+  // reading failed (it then opens the teacher on that capture).
   QString StateText() const;
+  bool StateTellsReadingFailure() const;
   // Whether the state line counts down (monitoring, a manual wait, or news
   // of a manual command that is to go away).
   bool CountingDown() const;
@@ -121,6 +123,10 @@ class MonitoringCycle {
   // is not waiting.
   std::optional<int> ManualSecondsLeft(const QString& command) const;
   const QImage& Capture(int area) const { return captures_.at(static_cast<std::size_t>(area)); }
+  // The area the last timed reading could not read (the level first), while
+  // that reading is the last, and the capture it failed on.
+  std::optional<int> FailingArea() const;
+  const QImage& FailedCapture(int area) const { return failedCaptures_.at(static_cast<std::size_t>(area)); }
   std::int32_t RecognizedLevel() const { return recognizedLevel_; }
   double RecognizedExp() const { return recognizedExp_; }
   const LogFileWriter& LogWriter() const { return logWriter_; }
@@ -195,6 +201,7 @@ class MonitoringCycle {
   // Which areas the last reading (timed or live) could not read: failures
   // are dated from the first of a row, and a reading of both ends the row.
   void NoteAreasRead(bool levelRead, bool expRead);
+  StateLineInput StateInput() const;
 
   ProgramState& state_;
   Services& services_;
@@ -230,6 +237,7 @@ class MonitoringCycle {
   double recognizedExp_ = 0;
   QString recognizedExpText_;  // what the experience area read, for the percentage's point
   std::array<QString, 2> readingFailures_;  // why the last timed reading's areas were not read
+  std::array<QImage, 2> failedCaptures_;    // what each area showed when it last failed
   bool captureStepActive_ = false;  // a capture step (and maybe its message box) is under way
   bool ended_ = false;              // Exit or the close box: nothing may act any more
 

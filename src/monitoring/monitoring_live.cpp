@@ -148,7 +148,11 @@ std::optional<int> MonitoringCycle::ManualSecondsLeft(const QString& command) co
   return static_cast<int>((ms + 999) / 1000);
 }
 
-QString MonitoringCycle::StateText() const {
+QString MonitoringCycle::StateText() const { return StateLineText(StateInput()); }
+
+bool MonitoringCycle::StateTellsReadingFailure() const { return StateLineTellsReadingFailure(StateInput()); }
+
+StateLineInput MonitoringCycle::StateInput() const {
   StateLineInput in;
   in.nowMs = services_.clock.MonotonicMs();
   in.monitoring = monitoring_;
@@ -166,5 +170,5 @@ QString MonitoringCycle::StateText() const {
   in.stoppedBecause = stoppedBecause_;
   in.gameWaitEndMs = GameWaitEndMs();
   in.readingFailure = ReadingFailureText(readingFailures_);
-  return StateLineText(in);
+  return in;
 }

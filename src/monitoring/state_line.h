@@ -39,5 +39,8 @@ struct StateLineInput {
 
 QString StateLineText(const StateLineInput& input);
 
+// Whether that text ends with why the last reading failed.
+bool StateLineTellsReadingFailure(const StateLineInput& input);
+
 // "mm:ss" of a span, minutes not wrapped at the hour; negative spans are 0.
 QString MinutesSecondsText(std::int64_t seconds);

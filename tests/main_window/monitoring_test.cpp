@@ -3,8 +3,12 @@
 // log its lines, the live panel and the state line the live readings, and
 // the tray icon the alerts and the last rate. The commands beside the cycle
 // (a single recognition, saving captures, the screenshot) draw what they did.
+#include <QApplication>
+#include <QDialog>
+#include <QMouseEvent>
 #include <QTimer>
 
+#include "dialogs/form3.h"
 #include "main_window/tray_icon.h"
 #include "support/qstring_printer.h"
 #include "program_fixture.h"
@@ -80,4 +84,35 @@ TEST_F(ProgramTest, SingleRecognitionTwiceReadsTheSameAndShowsThreeDecimals) {
     EXPECT_EQ(form().Monitor().RecognizedExp(), 1234567890.0);
     EXPECT_EQ(Label("lblElapse")->text(), QStringLiteral("0.000秒"));
   }
+}
+
+TEST_F(ProgramTest, AFailedReadingIsOneClickFromTheTeacherOnTheCaptureItFailedOn) {
+  Start();
+  OpenGame("190", "");  // the experience area shows no digit
+  Run();
+  RunFor(20);
+  QLabel* state = Label("lblState");
+  EXPECT_TRUE(state->text().endsWith(QStringLiteral("認識NG（経験値: 数字が読めません）"))) << state->text().toStdString();
+  ASSERT_EQ(state->cursor().shape(), Qt::PointingHandCursor);
+
+  // The click opens the editor on the experience area with the teacher over
+  // it; each is closed as it comes to the front.
+  QStringList opened;
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (modal == nullptr || !modal->isVisible()) return;
+    opened << modal->metaObject()->className();
+    if (auto* editor = qobject_cast<Form3*>(modal)) opened << QString::number(editor->Area());
+    modal->reject();
+  });
+  closer.start(10);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), state->mapToGlobal(QPointF(2, 2)), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(state, &release);
+  EXPECT_EQ(opened, (QStringList{"CaptureTeacher", "Form3", "1"}));
+
+  OpenGame("190", "1234567890");
+  RunFor(60);
+  EXPECT_EQ(state->cursor().shape(), Qt::ArrowCursor) << "read again: nothing to teach";
 }
