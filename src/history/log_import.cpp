@@ -1,6 +1,7 @@
 #include "history/log_import.h"
 
 #include <QDir>
+#include <QBuffer>
 #include <QFile>
 #include <QRegularExpression>
 #include <algorithm>
@@ -214,16 +215,19 @@ class LogReader {
  public:
   explicit LogReader(const ExpTable& table) : table_(table) {}
 
-  void Read(const QString& fileName, const LogFileName& name, const QByteArray& bytes, bool followsPreviousFile) {
+  // False when `goOn` said to give up.
+  bool Read(const QString& fileName, const LogFileName& name, QIODevice& file, bool followsPreviousFile,
+            const std::function<bool()>& goOn) {
     ++result_.files;
     if (!followsPreviousFile) builder_.FinishInto(result_.records, result_.skippedLines);
     int year = name.month.year();
     int lastMonth = name.month.month();
     // A measurement's file begins with its header at the stamp's minute.
     std::optional<QDateTime> headerStart;
-    const QStringList lines = DecodedLines(bytes);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-      const QString& text = lines[i];
+    TextLineReader lines(file);
+    for (qint64 i = 0; const std::optional<QString> line = lines.Next(); ++i) {
+      if (goOn && !goOn()) return false;
+      const QString& text = *line;
       if (text.trimmed().isEmpty()) continue;
       if (IsHeader(text)) {
         // The header a month's file begins with ends nothing by itself.
@@ -232,8 +236,8 @@ class LogReader {
         continue;
       }
       const std::optional<std::array<int, 4>> parts = DateParts(text);
-      std::optional<GainLine> line = parts ? ParseColumns(text.mid(11)) : std::nullopt;
-      if (!line) {
+      std::optional<GainLine> gain = parts ? ParseColumns(text.mid(11)) : std::nullopt;
+      if (!gain) {
         ++result_.skippedLines;
         continue;
       }
@@ -243,7 +247,7 @@ class LogReader {
       const int lineYear = month < lastMonth ? year + 1 : year;
       const QDate date(lineYear, month, day);
       const QTime time(hour, minute);
-      line->at = QDateTime(date, time);
+      gain->at = QDateTime(date, time);
       if (!YearWritten(date) || !time.isValid()) {
         ++result_.skippedLines;
         continue;
@@ -252,15 +256,16 @@ class LogReader {
       lastMonth = month;
 
       const QDateTime stepStart =
-          line->at.addMSecs(-static_cast<std::int64_t>(std::llround(line->minutes * 60000)));
-      if (!builder_.Continues(*line, stepStart, table_)) {
+          gain->at.addMSecs(-static_cast<std::int64_t>(std::llround(gain->minutes * 60000)));
+      if (!builder_.Continues(*gain, stepStart, table_)) {
         builder_.FinishInto(result_.records, result_.skippedLines);
         const QDateTime start = headerStart && builder_.Empty() ? *headerStart : MinuteOf(stepStart);
-        builder_.Begin(start, *line, fileName, table_);
+        builder_.Begin(start, *gain, fileName, table_);
       }
       headerStart.reset();
-      builder_.Add(*line);
+      builder_.Add(*gain);
     }
+    return true;
   }
 
   LogImport Finish() {
@@ -288,29 +293,44 @@ LogImport ImportLogText(const QString& fileName, const QByteArray& bytes, const 
   const std::optional<LogFileName> name = ParseLogFileName(fileName);
   if (!name) return {};
   LogReader reader(table);
-  reader.Read(fileName, *name, bytes, false);
+  QByteArray copy = bytes;
+  QBuffer buffer(&copy);
+  buffer.open(QIODevice::ReadOnly);
+  reader.Read(fileName, *name, buffer, false, {});
   return reader.Finish();
 }
 
-LogImport ImportLogFolder(const QString& logFolder, const ExpTable& table) {
+LogImport ImportLogFolder(const QString& logFolder, const ExpTable& table, const ReadProgress& progress) {
   LogReader reader(table);
   const QDir folder(logFolder);
-  const QStringList names = folder.entryList(QDir::Files, QDir::Name);
+  std::vector<std::pair<QString, LogFileName>> logs;
+  qint64 total = 0;
+  for (const QFileInfo& info : folder.entryInfoList(QDir::Files, QDir::Name)) {
+    if (std::optional<LogFileName> name = ParseLogFileName(info.fileName())) {
+      logs.emplace_back(info.fileName(), *name);
+      total += info.size();
+    }
+  }
+  qint64 done = 0;  // the bytes of the files before
   std::optional<std::pair<QString, QDate>> lastMonthFile;  // series and month
-  for (const QString& fileName : names) {
-    const std::optional<LogFileName> name = ParseLogFileName(fileName);
-    if (!name) continue;
+  for (const auto& [fileName, name] : logs) {
     QFile file(folder.filePath(fileName));
     if (!file.open(QIODevice::ReadOnly)) {
       reader.Result().unreadable << fileName;
       lastMonthFile.reset();
       continue;
     }
-    const bool monthFile = !name->begun.has_value();
+    const bool monthFile = !name.begun.has_value();
     const bool follows = monthFile && lastMonthFile && lastMonthFile->first == MonthSeries(fileName) &&
-                         lastMonthFile->second.addMonths(1) == name->month;
-    reader.Read(fileName, *name, file.readAll(), follows);
-    lastMonthFile = monthFile ? std::optional<std::pair<QString, QDate>>({MonthSeries(fileName), name->month})
+                         lastMonthFile->second.addMonths(1) == name.month;
+    const auto goOn = [&] { return !progress || progress(done + file.pos(), total); };
+    if (!reader.Read(fileName, name, file, follows, goOn)) {
+      LogImport stopped = reader.Finish();
+      stopped.stopped = true;
+      return stopped;
+    }
+    done += file.size();
+    lastMonthFile = monthFile ? std::optional<std::pair<QString, QDate>>({MonthSeries(fileName), name.month})
                               : std::nullopt;
   }
   LogImport all = reader.Finish();
