@@ -4,7 +4,7 @@
 <context>
     <name>AlertOptions</name>
     <message>
-        <location filename="../../work/main/src/dialogs/alert_options.cpp" line="+19"/>
+        <location filename="../src/dialogs/alert_options.cpp" line="+19"/>
         <source>認識チェックと警告</source>
         <translation>Checks and alerts</translation>
     </message>
@@ -53,7 +53,7 @@
 <context>
     <name>Alerts</name>
     <message>
-        <location filename="../../work/main/src/monitoring/alerts.cpp" line="+67"/>
+        <location filename="../src/monitoring/alerts.cpp" line="+67"/>
         <source>経験値が%1分間増えていません</source>
         <translation>No EXP gained for %1 minutes</translation>
     </message>
@@ -71,7 +71,7 @@
 <context>
     <name>Announcements</name>
     <message>
-        <location filename="../../work/main/src/monitoring/announcements.cpp" line="+29"/>
+        <location filename="../src/monitoring/announcements.cpp" line="+29"/>
         <source>Lv%1 にレベルアップしました</source>
         <translation>Level up: Lv%1</translation>
     </message>
@@ -84,7 +84,7 @@
 <context>
     <name>AreaPicker</name>
     <message>
-        <location filename="../../work/main/src/dialogs/area_pick_rules.cpp" line="+85"/>
+        <location filename="../src/dialogs/area_pick_rules.cpp" line="+85"/>
         <source>始点 X: %1  Y: %2   サイズ X: %3  Y: %4</source>
         <translation>Start X: %1  Y: %2   Size X: %3  Y: %4</translation>
     </message>
@@ -114,7 +114,7 @@
         <translation>%1: %2 (%3 to %4)</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/area_picker.cpp" line="+132"/>
+        <location filename="../src/dialogs/area_picker.cpp" line="+132"/>
         <source>数字の左上から、数字とその後の記号が入るようにドラッグしてください。ホイールで拡大、矢印キーで1ピクセル移動（Shift＋矢印でサイズ）。</source>
         <translation>Drag from the top left of the digits so that the digits and the mark after them are inside. Wheel: zoom. Arrow keys: move by one pixel (Shift+arrow: size).</translation>
     </message>
@@ -143,7 +143,7 @@
 <context>
     <name>AreaTeaching</name>
     <message>
-        <location filename="../../work/main/src/recognition/area_teaching.cpp" line="+34"/>
+        <location filename="../src/recognition/area_teaching.cpp" line="+34"/>
         <source>%1桁目の「%2」</source>
         <extracomment>The k-th digit typed, e.g. 3桁目の「7」</extracomment>
         <translation>digit %1 (&quot;%2&quot;)</translation>
@@ -253,7 +253,7 @@ Check the digits you typed and that the capture area holds the whole number.</tr
 <context>
     <name>CaptureNotices</name>
     <message>
-        <location filename="../../work/main/src/capture/capture_notices.cpp" line="+13"/>
+        <location filename="../src/capture/capture_notices.cpp" line="+13"/>
         <source>READMEの「%1」</source>
         <extracomment>Points to a section of the README, named in English in every language</extracomment>
         <translation>&quot;%1&quot; in the README</translation>
@@ -337,7 +337,7 @@ More in %2.</translation>
 <context>
     <name>CaptureTeacher</name>
     <message>
-        <location filename="../../work/main/src/dialogs/capture_teacher.cpp" line="+144"/>
+        <location filename="../src/dialogs/capture_teacher.cpp" line="+144"/>
         <source>キャプチャから登録</source>
         <translation>Teach from capture</translation>
     </message>
@@ -362,7 +362,7 @@ More in %2.</translation>
         <translation>Edge (from the left, first is 0):</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+6"/>
         <source>← 1ピクセル</source>
         <translation>← 1 pixel</translation>
     </message>
@@ -400,7 +400,7 @@ More in %2.</translation>
 <context>
     <name>ChartAxis</name>
     <message>
-        <location filename="../../work/main/src/main_window/chart_scale.cpp" line="+49"/>
+        <location filename="../src/main_window/chart_scale.cpp" line="+49"/>
         <source>%1分</source>
         <translation>%1 min</translation>
     </message>
@@ -418,7 +418,7 @@ More in %2.</translation>
 <context>
     <name>CompactView</name>
     <message>
-        <location filename="../../work/main/src/main_window/compact_view.cpp" line="+55"/>
+        <location filename="../src/main_window/compact_view.cpp" line="+55"/>
         <source>メモ (狩場など)</source>
         <translation>Memo (hunting map…)</translation>
     </message>
@@ -436,7 +436,7 @@ More in %2.</translation>
 <context>
     <name>ConfigFile</name>
     <message>
-        <location filename="../../work/main/src/persistence/config_file.cpp" line="+34"/>
+        <location filename="../src/persistence/config_file.cpp" line="+34"/>
         <source>読込みできない設定ファイルです<byte value="xd"/>
 初期値で継続します<byte value="xd"/>
 </source>
@@ -471,7 +471,7 @@ Going on with the default settings.<byte value="xd"/>
 <context>
     <name>ExpTableFile</name>
     <message>
-        <location filename="../../work/main/src/accounting/exp_table_file.cpp" line="+22"/>
+        <location filename="../src/accounting/exp_table_file.cpp" line="+22"/>
         <source>%1行目: %2</source>
         <extracomment>Line number, then what is wrong with the line</extracomment>
         <translation>Line %1: %2</translation>
@@ -567,7 +567,7 @@ Levels 200 and above cannot be measured without this file.</translation>
 <context>
     <name>Form1</name>
     <message>
-        <location filename="../../work/main/src/main_window/form1.cpp" line="+109"/>
+        <location filename="../src/main_window/form1.cpp" line="+109"/>
         <source>キャプチャ1→</source>
         <translation>Capture 1→</translation>
     </message>
@@ -578,7 +578,7 @@ Levels 200 and above cannot be measured without this file.</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../../work/main/src/main_window/form1_live.cpp" line="+46"/>
+        <location filename="../src/main_window/form1_live.cpp" line="+46"/>
         <source>キャプチャ</source>
         <translation>Capture</translation>
     </message>
@@ -644,7 +644,7 @@ Levels 200 and above cannot be measured without this file.</translation>
     </message>
     <message>
         <location line="+5"/>
-        <location filename="../../work/main/src/main_window/form1_monitoring.cpp" line="+54"/>
+        <location filename="../src/main_window/form1_monitoring.cpp" line="+54"/>
         <source>開始</source>
         <translation>Start</translation>
     </message>
@@ -659,7 +659,7 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>Stopped</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/main_window/form1_history.cpp" line="+20"/>
+        <location filename="../src/main_window/form1_history.cpp" line="+22"/>
         <source>メモ</source>
         <translation>Memo</translation>
     </message>
@@ -674,13 +674,13 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>A memo for this measurement (hunting map…), kept in the history</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/main_window/form1_live.cpp" line="+0"/>
+        <location filename="../src/main_window/form1_live.cpp" line="+0"/>
         <source>あと%1秒</source>
         <extracomment>Countdown on the capture button</extracomment>
         <translation>%1 s left</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/main_window/form1_monitoring.cpp" line="+0"/>
+        <location filename="../src/main_window/form1_monitoring.cpp" line="+0"/>
         <source>ロギング</source>
         <translation>Logging</translation>
     </message>
@@ -688,7 +688,7 @@ Levels 200 and above cannot be measured without this file.</translation>
 <context>
     <name>Form2</name>
     <message>
-        <location filename="../../work/main/src/dialogs/form2.cpp" line="+41"/>
+        <location filename="../src/dialogs/form2.cpp" line="+41"/>
         <source>オプション</source>
         <translation>Options</translation>
     </message>
@@ -724,7 +724,7 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>The file name holds characters that cannot be used.</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/form2_controls.cpp" line="+70"/>
+        <location filename="../src/dialogs/form2_controls.cpp" line="+70"/>
         <source>キャプチャ領域1</source>
         <translation>Capture area 1</translation>
     </message>
@@ -861,7 +861,7 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>are lost at the next start.</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/form2_language.cpp" line="+15"/>
+        <location filename="../src/dialogs/form2_language.cpp" line="+15"/>
         <source>表示言語</source>
         <translation>Display language</translation>
     </message>
@@ -877,7 +877,7 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>Takes effect the next time Tallymeter starts</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/form2_live.cpp" line="+8"/>
+        <location filename="../src/dialogs/form2_live.cpp" line="+8"/>
         <source>ライブ計測をする</source>
         <translation>Live readings</translation>
     </message>
@@ -887,7 +887,7 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>Show the live panel and chart</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/form2_pick.cpp" line="+22"/>
+        <location filename="../src/dialogs/form2_pick.cpp" line="+22"/>
         <source>%1のウィンドウが見つかりません。<byte value="xd"/>
 ゲームを起動してから選んでください。</source>
         <translation>The %1 window cannot be found.<byte value="xd"/>
@@ -899,7 +899,7 @@ Start the game, then pick the area.</translation>
         <translation>Pick area</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/form2_sight.cpp" line="+12"/>
+        <location filename="../src/dialogs/form2_sight.cpp" line="+12"/>
         <source>他のウィンドウが前面でも、両方の領域が見えていれば読み取る</source>
         <translation>Read the game behind other windows while both areas are in sight</translation>
     </message>
@@ -907,7 +907,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>Form3</name>
     <message>
-        <location filename="../../work/main/src/dialogs/form3.cpp" line="+49"/>
+        <location filename="../src/dialogs/form3.cpp" line="+49"/>
         <source>基準画像登録</source>
         <translation>Pattern editor</translation>
     </message>
@@ -949,7 +949,7 @@ Start the game, then pick the area.</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../../work/main/src/dialogs/form3_teach.cpp" line="+77"/>
+        <location filename="../src/dialogs/form3_teach.cpp" line="+77"/>
         <source>パターン保存</source>
         <translation>Save patterns</translation>
     </message>
@@ -964,12 +964,12 @@ Start the game, then pick the area.</translation>
         <translation>Reset pattern files</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/form3.h" line="+42"/>
+        <location filename="../src/dialogs/form3.h" line="+42"/>
         <source>デリミタ</source>
         <translation>Delimiter</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/form3_teach.cpp" line="-38"/>
+        <location filename="../src/dialogs/form3_teach.cpp" line="-38"/>
         <source>レベルアップ時に自動登録: %1</source>
         <translation>Learned at a level-up: %1</translation>
     </message>
@@ -1007,25 +1007,25 @@ Start the game, then pick the area.</translation>
 <context>
     <name>FormInputCheck</name>
     <message>
-        <location filename="../../work/main/src/dialogs/area_pick_rules.cpp" line="-3"/>
-        <location filename="../../work/main/src/dialogs/form_input_check.cpp" line="+117"/>
+        <location filename="../src/dialogs/area_pick_rules.cpp" line="-3"/>
+        <location filename="../src/dialogs/form_input_check.cpp" line="+117"/>
         <source>入力下限を超えています</source>
         <translation>The value is below the lower limit.</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../../work/main/src/dialogs/form_input_check.cpp" line="+4"/>
+        <location filename="../src/dialogs/form_input_check.cpp" line="+4"/>
         <source>入力上限を超えています</source>
         <translation>The value is above the upper limit.</translation>
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../work/main/src/dialogs/form_input_check.cpp" line="-102"/>
+        <location filename="../src/dialogs/form_input_check.cpp" line="-102"/>
         <source>入力エラー</source>
         <translation>Input error</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/form_input_check.cpp" line="-1"/>
+        <location filename="../src/dialogs/form_input_check.cpp" line="-1"/>
         <source>パラメータ入力</source>
         <translation>Enter a value</translation>
     </message>
@@ -1068,7 +1068,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>GoalOptions</name>
     <message>
-        <location filename="../../work/main/src/dialogs/goal_options.cpp" line="+11"/>
+        <location filename="../src/dialogs/goal_options.cpp" line="+11"/>
         <source>目標</source>
         <translation>Goal</translation>
     </message>
@@ -1091,7 +1091,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>GoalProgress</name>
     <message>
-        <location filename="../../work/main/src/history/goal.cpp" line="+106"/>
+        <location filename="../src/history/goal.cpp" line="+106"/>
         <source>%1 達成</source>
         <translation>%1 reached</translation>
     </message>
@@ -1144,7 +1144,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>HistoryChartView</name>
     <message>
-        <location filename="../../work/main/src/dialogs/history_chart_view.cpp" line="+68"/>
+        <location filename="../src/dialogs/history_chart_view.cpp" line="+68"/>
         <source>記録がありません</source>
         <translation>No records</translation>
     </message>
@@ -1157,7 +1157,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>HistoryTables</name>
     <message>
-        <location filename="../../work/main/src/dialogs/history_models.cpp" line="+19"/>
+        <location filename="../src/dialogs/history_models.cpp" line="+19"/>
         <source>開始</source>
         <translation>Start</translation>
     </message>
@@ -1269,12 +1269,12 @@ Start the game, then pick the area.</translation>
 <context>
     <name>HistoryTexts</name>
     <message>
-        <location filename="../../work/main/src/history/history_chart.cpp" line="+9"/>
+        <location filename="../src/history/history_chart.cpp" line="+9"/>
         <source>(メモなし)</source>
         <translation>(no memo)</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/history/sessions_file.cpp" line="+16"/>
+        <location filename="../src/history/sessions_file.cpp" line="+18"/>
         <source>測定記録に書き込めません。<byte value="xd"/>
 %1</source>
         <translation>The measurement record cannot be written.<byte value="xd"/>
@@ -1286,7 +1286,7 @@ Start the game, then pick the area.</translation>
         <translation>Record write error</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+44"/>
         <source>測定記録を読み込めません。<byte value="xd"/>
 %1</source>
         <translation>The measurement record cannot be read.<byte value="xd"/>
@@ -1301,7 +1301,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>HistoryWindow</name>
     <message>
-        <location filename="../../work/main/src/dialogs/history_window.cpp" line="+73"/>
+        <location filename="../src/dialogs/history_window.cpp" line="+75"/>
         <source>ファイルに保存できませんでした。</source>
         <translation>The file could not be saved.</translation>
     </message>
@@ -1366,7 +1366,7 @@ Start the game, then pick the area.</translation>
         <translation>By week</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+23"/>
         <source>コピー</source>
         <translation>Copy</translation>
     </message>
@@ -1386,7 +1386,7 @@ Start the game, then pick the area.</translation>
         <translation>Close</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+50"/>
         <source>ログから %1件を取込み</source>
         <translation>%1 imported from logs</translation>
     </message>
@@ -1407,6 +1407,11 @@ Start the game, then pick the area.</translation>
     </message>
     <message>
         <location line="+41"/>
+        <source>履歴を読み込んでいます...</source>
+        <translation>Reading the history...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>%1件 / 全%2件</source>
         <translation>%1 of %2</translation>
     </message>
@@ -1424,7 +1429,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>LivePanel</name>
     <message>
-        <location filename="../../work/main/src/main_window/live_panel.cpp" line="+26"/>
+        <location filename="../src/main_window/live_panel.cpp" line="+26"/>
         <source>時給は稼働時間あたり</source>
         <translation>Rates are per active hour</translation>
     </message>
@@ -1530,7 +1535,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>LogFile</name>
     <message>
-        <location filename="../../work/main/src/accounting/log_file.cpp" line="+15"/>
+        <location filename="../src/accounting/log_file.cpp" line="+15"/>
         <source>ログファイルに書き込めません。<byte value="xd"/>
 %1</source>
         <translation>The log file cannot be written.<byte value="xd"/>
@@ -1545,7 +1550,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>MainTexts</name>
     <message>
-        <location filename="../../work/main/src/main_window/main_texts.cpp" line="+9"/>
+        <location filename="../src/main_window/main_texts.cpp" line="+9"/>
         <source>既にプログラムは起動しています。</source>
         <translation>Tallymeter is already running.</translation>
     </message>
@@ -1582,8 +1587,8 @@ Start the game, then pick the area.</translation>
 <context>
     <name>MonitoringTexts</name>
     <message>
-        <location filename="../../work/main/src/monitoring/monitoring_safeguards.cpp" line="+32"/>
-        <location filename="../../work/main/src/monitoring/monitoring_texts.cpp" line="+49"/>
+        <location filename="../src/monitoring/monitoring_safeguards.cpp" line="+32"/>
+        <location filename="../src/monitoring/monitoring_texts.cpp" line="+49"/>
         <source>計測の再開</source>
         <translation>Continue measurement</translation>
     </message>
@@ -1602,12 +1607,12 @@ Start the game, then pick the area.</translation>
 Continue it in the same log file?</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/monitoring/monitoring_sight.cpp" line="+15"/>
+        <location filename="../src/monitoring/monitoring_sight.cpp" line="+15"/>
         <source>キャプチャ</source>
         <translation>Capture</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/monitoring/monitoring_texts.cpp" line="-37"/>
+        <location filename="../src/monitoring/monitoring_texts.cpp" line="-37"/>
         <source>  ※ファイル未書込み</source>
         <translation>  * not in the file</translation>
     </message>
@@ -1682,7 +1687,7 @@ Continue it in the same log file?</translation>
 <context>
     <name>NumericSettings</name>
     <message>
-        <location filename="../../work/main/src/dialogs/options_rules.cpp" line="+16"/>
+        <location filename="../src/dialogs/options_rules.cpp" line="+16"/>
         <source>キャプチャー始点X値を入力してください</source>
         <translation>Enter the capture start X</translation>
     </message>
@@ -1715,7 +1720,7 @@ Continue it in the same log file?</translation>
 <context>
     <name>PatternStore</name>
     <message>
-        <location filename="../../work/main/src/persistence/pattern_store.cpp" line="+282"/>
+        <location filename="../src/persistence/pattern_store.cpp" line="+282"/>
         <source>パターンファイルが読み込めません。<byte value="xd"/>
 デフォルトパターンで初期化します。<byte value="xd"/>
 </source>
@@ -1766,7 +1771,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>RateChart</name>
     <message>
-        <location filename="../../work/main/src/main_window/rate_chart.cpp" line="+49"/>
+        <location filename="../src/main_window/rate_chart.cpp" line="+49"/>
         <source>獲得Exp (最大 %1)</source>
         <translation>EXP gained (max %1)</translation>
     </message>
@@ -1779,7 +1784,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>ReadingOptions</name>
     <message>
-        <location filename="../../work/main/src/dialogs/reading_options.cpp" line="+20"/>
+        <location filename="../src/dialogs/reading_options.cpp" line="+20"/>
         <source>ゲームの表示</source>
         <translation>What the game shows</translation>
     </message>
@@ -1817,7 +1822,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>Recognition</name>
     <message>
-        <location filename="../../work/main/src/recognition/recognition_text.cpp" line="+41"/>
+        <location filename="../src/recognition/recognition_text.cpp" line="+41"/>
         <source>認識中…</source>
         <extracomment>Shown in place of the number while it is being read</extracomment>
         <translation>Reading…</translation>
@@ -1847,7 +1852,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>ScreenLog</name>
     <message>
-        <location filename="../../work/main/src/accounting/evaluation.cpp" line="+44"/>
+        <location filename="../src/accounting/evaluation.cpp" line="+44"/>
         <source>両方NG</source>
         <translation>both NG</translation>
     </message>
@@ -1868,7 +1873,7 @@ Tallymeter will end.<byte value="xd"/>
         <translation>  Doubtful reading  </translation>
     </message>
     <message>
-        <location filename="../../work/main/src/accounting/percent_reading.cpp" line="+47"/>
+        <location filename="../src/accounting/percent_reading.cpp" line="+47"/>
         <source>  測定不可  Lv%1の経験値が経験値表になく、%表示を換算できません</source>
         <translation>  Not measured  the experience table has no size for Lv%1, so the percentage cannot be converted</translation>
     </message>
@@ -1876,7 +1881,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>SessionTexts</name>
     <message>
-        <location filename="../../work/main/src/accounting/session_model.cpp" line="+20"/>
+        <location filename="../src/accounting/session_model.cpp" line="+20"/>
         <source>%1分</source>
         <translation>%1 min</translation>
     </message>
@@ -1904,7 +1909,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>SetupGuide</name>
     <message>
-        <location filename="../../work/main/src/dialogs/setup_guide.cpp" line="+30"/>
+        <location filename="../src/dialogs/setup_guide.cpp" line="+30"/>
         <source>はじめての設定</source>
         <translation>First-time setup</translation>
     </message>
@@ -1967,7 +1972,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>StateLine</name>
     <message>
-        <location filename="../../work/main/src/monitoring/monitoring_cycle.h" line="+50"/>
+        <location filename="../src/monitoring/monitoring_cycle.h" line="+50"/>
         <source>キャプチャ</source>
         <translation>Capture</translation>
     </message>
@@ -1977,7 +1982,7 @@ Tallymeter will end.<byte value="xd"/>
         <translation>Screenshot</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/monitoring/state_line.cpp" line="+34"/>
+        <location filename="../src/monitoring/state_line.cpp" line="+34"/>
         <source>%1まで %2</source>
         <extracomment>Countdown of a command, e.g. &quot;キャプチャまで 00:09&quot;</extracomment>
         <translation>%1 in %2</translation>
@@ -2023,7 +2028,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>TrayIcon</name>
     <message>
-        <location filename="../../work/main/src/main_window/tray_icon.cpp" line="+38"/>
+        <location filename="../src/main_window/tray_icon.cpp" line="+38"/>
         <source>停止中</source>
         <translation>stopped</translation>
     </message>
@@ -2061,7 +2066,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>UnreadInk</name>
     <message>
-        <location filename="../../work/main/src/recognition/unread_ink.cpp" line="+16"/>
+        <location filename="../src/recognition/unread_ink.cpp" line="+16"/>
         <source>最初の数字の前</source>
         <translation>Before the first digit</translation>
     </message>

@@ -2,6 +2,7 @@
 // clock the test moves: each leaves its record, and the history window
 // shows both with their figures, exports exactly them and saves its chart.
 #include <QComboBox>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "dialogs/history_models.h"
@@ -40,6 +41,7 @@ TEST_F(X11History, TwoMeasurementsWithTheirMemosReachTheHistoryWindowItsExportAn
 
   HistoryWindow* window = ShowHistoryWindow(&form, form.State().settings, program->boxes);
   ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(QTest::qWaitFor([window] { return !window->Loading(); }, 20000));
   window->SetFilter({});
   window->SetSavePathAsker([&](const QString&, const QString& suggested, const QString&) {
     return folder.File(QStringLiteral("shown") + suggested.right(4));
