@@ -26,8 +26,16 @@ constexpr double kLongestStepMinutes = 31 * 24 * 60;
 // to begin up to a minute before the previous one ended.
 constexpr std::int64_t kClockSlackMs = 60 * 1000;
 
+// Times of lines are counted on the wall clock, as WallClockMs counts
+// them: a local date-time costs a time-zone lookup, and a year of logs has
+// millions of lines. Only a record's start and end become date-times.
+QDateTime OnWallClock(qint64 ms) {
+  constexpr qint64 kDayMs = 86'400'000;
+  return QDateTime(QDate::fromJulianDay(ms / kDayMs), QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms % kDayMs)));
+}
+
 struct GainLine {
-  QDateTime at;
+  qint64 atMs = 0;  // on the wall clock
   std::int32_t level = 0;
   double exp = 0;
   double gained = 0;
@@ -79,7 +87,7 @@ std::optional<GainLine> ParseColumns(const QString& rest) {
       !ExpWithinReach(*gained) || !minutes || *minutes < 0 || *minutes > kLongestStepMinutes || !rateOk) {
     return std::nullopt;
   }
-  return GainLine{QDateTime(), *level, *exp, *gained, *minutes};
+  return GainLine{0, *level, *exp, *gained, *minutes};
 }
 
 // The level of the reading a gain line was measured from: the line's own
@@ -131,14 +139,14 @@ class RecordBuilder {
  public:
   bool Empty() const { return steps_.empty(); }
 
-  bool Continues(const GainLine& line, const QDateTime& stepStart, const ExpTable& table) const {
+  bool Continues(const GainLine& line, qint64 stepStartMs, const ExpTable& table) const {
     if (Empty()) return false;
     if (!LevelCanFollow(record_.levelTo, line.level)) return false;
     // The gain runs from where the previous line ended, or this line begins
     // another measurement.
     const std::optional<double> gain = table.Gain(last_.level, last_.exp, line.level, line.exp);
     if (gain && std::abs(*gain - line.gained) > 0.5) return false;
-    const std::int64_t pause = WallClockMs(stepStart) - WallClockMs(record_.end);
+    const std::int64_t pause = stepStartMs - endMs_;
     return pause >= -kClockSlackMs && pause <= kRecordGapMs;
   }
 
@@ -151,7 +159,7 @@ class RecordBuilder {
   }
 
   void Add(const GainLine& line) {
-    record_.end = line.at;
+    endMs_ = line.atMs;
     record_.levelTo = line.level;
     record_.gained += line.gained;
     last_ = line;
@@ -160,6 +168,7 @@ class RecordBuilder {
 
   void FinishInto(std::vector<MeasurementRecord>& records, int& skipped) {
     if (Empty()) return;
+    record_.end = OnWallClock(endMs_);
     double minutes = 0;
     for (const auto& step : steps_) minutes += step.second;
     record_.activeMs = static_cast<std::int64_t>(std::llround(minutes * 60000));
@@ -178,12 +187,9 @@ class RecordBuilder {
  private:
   MeasurementRecord record_;
   GainLine last_;  // the line the next one must continue from
+  qint64 endMs_ = 0;  // the record's end so far, on the wall clock
   std::vector<std::pair<double, double>> steps_;  // gain and minutes of each line
 };
-
-QDateTime MinuteOf(const QDateTime& when) {
-  return QDateTime(when.date(), QTime(when.time().hour(), when.time().minute()));
-}
 
 }  // namespace
 
@@ -247,19 +253,19 @@ class LogReader {
       const int lineYear = month < lastMonth ? year + 1 : year;
       const QDate date(lineYear, month, day);
       const QTime time(hour, minute);
-      gain->at = QDateTime(date, time);
       if (!YearWritten(date) || !time.isValid()) {
         ++result_.skippedLines;
         continue;
       }
+      gain->atMs = date.toJulianDay() * 86'400'000 + time.msecsSinceStartOfDay();
       year = lineYear;
       lastMonth = month;
 
-      const QDateTime stepStart =
-          gain->at.addMSecs(-static_cast<std::int64_t>(std::llround(gain->minutes * 60000)));
-      if (!builder_.Continues(*gain, stepStart, table_)) {
+      const qint64 stepStartMs = gain->atMs - static_cast<std::int64_t>(std::llround(gain->minutes * 60000));
+      if (!builder_.Continues(*gain, stepStartMs, table_)) {
         builder_.FinishInto(result_.records, result_.skippedLines);
-        const QDateTime start = headerStart && builder_.Empty() ? *headerStart : MinuteOf(stepStart);
+        const QDateTime start =
+            headerStart && builder_.Empty() ? *headerStart : OnWallClock(stepStartMs - stepStartMs % 60'000);
         builder_.Begin(start, *gain, fileName, table_);
       }
       headerStart.reset();
