@@ -666,7 +666,7 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>Stopped</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/main_window/form1_history.cpp" line="+20"/>
+        <location filename="../../work/main/src/main_window/form1_history.cpp" line="+22"/>
         <source>メモ</source>
         <translation>Memo</translation>
     </message>
@@ -1286,7 +1286,7 @@ Start the game, then pick the area.</translation>
         <translation>(no memo)</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/history/sessions_file.cpp" line="+16"/>
+        <location filename="../../work/main/src/history/sessions_file.cpp" line="+18"/>
         <source>測定記録に書き込めません。<byte value="xd"/>
 %1</source>
         <translation>The measurement record cannot be written.<byte value="xd"/>
@@ -1298,7 +1298,7 @@ Start the game, then pick the area.</translation>
         <translation>Record write error</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+60"/>
         <source>測定記録を読み込めません。<byte value="xd"/>
 %1</source>
         <translation>The measurement record cannot be read.<byte value="xd"/>
@@ -1313,7 +1313,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>HistoryWindow</name>
     <message>
-        <location filename="../../work/main/src/dialogs/history_window.cpp" line="+73"/>
+        <location filename="../../work/main/src/dialogs/history_window.cpp" line="+75"/>
         <source>ファイルに保存できませんでした。</source>
         <translation>The file could not be saved.</translation>
     </message>
@@ -1378,7 +1378,7 @@ Start the game, then pick the area.</translation>
         <translation>By week</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+23"/>
         <source>コピー</source>
         <translation>Copy</translation>
     </message>
@@ -1398,7 +1398,7 @@ Start the game, then pick the area.</translation>
         <translation>Close</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+51"/>
         <source>ログから %1件を取込み</source>
         <translation>%1 imported from logs</translation>
     </message>
@@ -1419,6 +1419,11 @@ Start the game, then pick the area.</translation>
     </message>
     <message>
         <location line="+41"/>
+        <source>履歴を読み込んでいます...</source>
+        <translation>Reading the history...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>%1件 / 全%2件</source>
         <translation>%1 of %2</translation>
     </message>
@@ -2007,7 +2012,7 @@ Tallymeter will end.<byte value="xd"/>
         <translation>Screenshot</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/monitoring/state_line.cpp" line="+36"/>
+        <location filename="../../work/main/src/monitoring/state_line.cpp" line="+37"/>
         <source>%1まで %2</source>
         <extracomment>Countdown of a command, e.g. &quot;キャプチャまで 00:09&quot;</extracomment>
         <translation>%1 in %2</translation>

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSplitter>
@@ -23,6 +24,7 @@
 
 #include "accounting/log_file.h"
 #include "accounting/session_model.h"
+#include "base/background_work.h"
 #include "base/cp932.h"
 #include "dialogs/history_chart_view.h"
 #include "dialogs/history_models.h"
@@ -124,9 +126,9 @@ void HistoryWindow::BuildControls() {
   memo_->setMinimumWidth(160);
   memo_->lineEdit()->setPlaceholderText(tr("すべて"));
   filterRow->addWidget(memo_, 1);
-  QPushButton* importAgain = Button(this, "cmdHistoryImport", tr("ログから取込み"));
-  importAgain->setToolTip(tr("ログフォルダのログファイルを読み直し、履歴にない測定を加えます"));
-  filterRow->addWidget(importAgain);
+  importAgain_ = Button(this, "cmdHistoryImport", tr("ログから取込み"));
+  importAgain_->setToolTip(tr("ログフォルダのログファイルを読み直し、履歴にない測定を加えます"));
+  filterRow->addWidget(importAgain_);
   column->addLayout(filterRow);
 
   recordModel_ = new RecordTableModel(this);
@@ -164,6 +166,13 @@ void HistoryWindow::BuildControls() {
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("lblHistoryStatus"));
   buttons->addWidget(status_, 1);
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName(QStringLiteral("prgHistoryLoad"));
+  progress_->setRange(0, 1000);
+  progress_->setTextVisible(false);
+  progress_->setMaximumWidth(160);
+  progress_->hide();
+  buttons->addWidget(progress_);
   QPushButton* copy = Button(this, "cmdHistoryCopy", tr("コピー"));
   QPushButton* csv = Button(this, "cmdHistoryCsv", tr("CSVに書出し..."));
   QPushButton* png = Button(this, "cmdHistoryPng", tr("グラフをPNGで保存..."));
@@ -174,19 +183,49 @@ void HistoryWindow::BuildControls() {
   connect(allDays, &QPushButton::clicked, this, [this] { SetFilter({QDate(), QDate(), filter_.memo}); });
   connect(memo_, &QComboBox::editTextChanged, this,
           [this](const QString& text) { SetFilter({filter_.from, filter_.to, text.trimmed()}); });
-  connect(importAgain, &QPushButton::clicked, this, &HistoryWindow::ImportAgain);
+  connect(importAgain_, &QPushButton::clicked, this, &HistoryWindow::ImportAgain);
+  loading_ = new BackgroundWork(this);
+  connect(loading_, &BackgroundWork::Progressed, progress_, &QProgressBar::setValue);
   connect(copy, &QPushButton::clicked, this, &HistoryWindow::CopySelection);
   connect(csv, &QPushButton::clicked, this, &HistoryWindow::ExportCsv);
   connect(png, &QPushButton::clicked, this, &HistoryWindow::SaveChartPng);
   connect(close, &QPushButton::clicked, this, &QWidget::close);
 }
 
-void HistoryWindow::Reload() { ShowLoad(OpenHistory(settings_.saveFolder)); }
+void HistoryWindow::Reload() {
+  StartLoading([folder = settings_.saveFolder](const ReadProgress& progress) { return OpenHistory(folder, progress); });
+}
 
-void HistoryWindow::ImportAgain() { ShowLoad(ImportLogsAgain(settings_.saveFolder, records_)); }
+void HistoryWindow::ImportAgain() {
+  // The records shown while the logs are read are the ones they are read against.
+  if (Loading()) return;
+  StartLoading([folder = settings_.saveFolder, kept = records_](const ReadProgress& progress) {
+    return ImportLogsAgain(folder, kept, progress);
+  });
+}
 
-void HistoryWindow::ShowLoad(const HistoryLoad& load) {
-  records_ = load.records;
+bool HistoryWindow::Loading() const { return loading_->Running(); }
+
+void HistoryWindow::StartLoading(std::function<HistoryLoad(const ReadProgress&)> read) {
+  progress_->setValue(0);
+  progress_->show();
+  importAgain_->setEnabled(false);
+  loading_->Start([this, read = std::move(read)](const ReadProgress& progress) -> std::function<void()> {
+    auto load = std::make_shared<HistoryLoad>(read(progress));
+    if (load->stopped) return {};
+    return [this, load] {
+      progress_->hide();
+      importAgain_->setEnabled(true);
+      ShowLoad(std::move(*load));
+      emit Loaded();
+    };
+  });
+  status_->setText(StatusText());
+}
+
+void HistoryWindow::ShowLoad(HistoryLoad load) {
+  // Moved, not copied: years of records are not held twice.
+  records_ = std::move(load.records);
   QStringList notes;
   if (load.imported > 0) notes << tr("ログから %1件を取込み").arg(load.imported);
   if (load.skippedLogLines > 0) notes << tr("読めないログ行 %1").arg(load.skippedLogLines);
@@ -232,6 +271,7 @@ void HistoryWindow::ApplyFilter() {
 }
 
 QString HistoryWindow::StatusText() const {
+  if (Loading()) return tr("履歴を読み込んでいます...");
   QString text = tr("%1件 / 全%2件").arg(GroupedNumber(static_cast<double>(recordModel_->Shown().size())),
                                                      GroupedNumber(static_cast<double>(records_.size())));
   if (!loadNote_.isEmpty()) text += QStringLiteral("  ") + loadNote_;

@@ -2,7 +2,8 @@
 // The history window (ツール → 履歴): every measurement kept, newest first,
 // sortable by each column and filtered by days and memo; the totals per day
 // and per week; the chart of the rates by memo. The shown records can be
-// copied, exported as CSV, and the chart saved as PNG.
+// copied, exported as CSV, and the chart saved as PNG. The window opens at
+// once: the history is read on a thread of its own, its progress shown.
 
 #include <QWidget>
 #include <functional>
@@ -11,12 +12,15 @@
 #include "history/history_store.h"
 #include "history/history_view.h"
 
+class BackgroundWork;
 class HistoryChartView;
 class MessageBoxes;
 class PeriodTableModel;
 class QComboBox;
 class QDateEdit;
 class QLabel;
+class QProgressBar;
+class QPushButton;
 class QTableView;
 struct Settings;
 
@@ -31,9 +35,11 @@ class HistoryWindow : public QWidget {
   HistoryWindow(const Settings& settings, MessageBoxes& boxes, QWidget* parent = nullptr);
 
   // The sessions file read again (on first use, the log files imported).
+  // Both read off the window's thread; Loaded() says when they are shown.
   void Reload();
   // The log files read again: measurements the history lacks are added.
   void ImportAgain();
+  bool Loading() const;
   // The selected rows as tab-separated text with a header line, put on the
   // clipboard; returns it.
   QString CopySelection();
@@ -48,13 +54,17 @@ class HistoryWindow : public QWidget {
   const RecordTableModel& Table() const { return *recordModel_; }
   QString StatusText() const;
 
+ signals:
+  void Loaded();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls();
   void ApplyFilter();
-  void ShowLoad(const HistoryLoad& load);
+  void StartLoading(std::function<HistoryLoad(const ReadProgress&)> read);
+  void ShowLoad(HistoryLoad load);
   // A file name with %1 for today's date, in the log folder.
   QString InLogFolder(const QString& nameOfDay) const;
 
@@ -74,6 +84,9 @@ class HistoryWindow : public QWidget {
   PeriodTableModel* weekModel_ = nullptr;
   HistoryChartView* chart_ = nullptr;
   QLabel* status_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QPushButton* importAgain_ = nullptr;
+  BackgroundWork* loading_ = nullptr;
 };
 
 // ツール → 履歴: the owner's history window, made on first use, reloaded

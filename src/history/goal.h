@@ -32,7 +32,8 @@ struct RecentPace {
   double gainedPerDay = 0;     // what they gained, spread over the days
 };
 // Records that ended within `days` days before `now`.
-RecentPace PaceOfRecords(const std::vector<MeasurementRecord>& records, const QDateTime& now, int days = 7);
+inline constexpr int kPaceDays = 7;
+RecentPace PaceOfRecords(const std::vector<MeasurementRecord>& records, const QDateTime& now, int days = kPaceDays);
 
 struct GoalFigures {
   bool set = false;      // a target level is chosen

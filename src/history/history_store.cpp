@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "accounting/exp_table.h"
 #include "accounting/log_file.h"
 #include "history/log_import.h"
 #include "history/sessions_file.h"
@@ -22,8 +23,11 @@ void SortByStart(std::vector<MeasurementRecord>& records) {
 }
 
 // Adds what the logs hold beyond `load.records` to the file and to the load.
-void TakeFromLogs(const QString& saveFolder, HistoryLoad& load) {
-  LogImport import = ImportLogFolder(LogFolder(saveFolder));
+void TakeFromLogs(const QString& saveFolder, HistoryLoad& load, const ReadProgress& progress) {
+  LogImport import = ImportLogFolder(LogFolder(saveFolder), *CompiledExpTable(), progress);
+  // Part of the logs would be kept as all of them: the rest never imported.
+  load.stopped = import.stopped;
+  if (load.stopped) return;
   std::vector<MeasurementRecord> fresh = RecordsNotYetKept(load.records, import.records);
   load.skippedLogLines = import.skippedLines;
   load.unreadableLogs = import.unreadable;
@@ -37,24 +41,26 @@ void TakeFromLogs(const QString& saveFolder, HistoryLoad& load) {
 
 }  // namespace
 
-HistoryLoad OpenHistory(const QString& saveFolder) {
+HistoryLoad OpenHistory(const QString& saveFolder, const ReadProgress& progress) {
   HistoryLoad load;
-  SessionsRead read = ReadSessionsFile(saveFolder);
+  SessionsRead read = ReadSessionsFile(saveFolder, progress);
   load.records = std::move(read.records);
   load.damagedLines = read.damagedLines;
   load.notice = read.problem;
-  if (read.exists) {
+  load.stopped = read.stopped;
+  if (read.exists || read.stopped) {
     SortByStart(load.records);
     return load;
   }
-  TakeFromLogs(saveFolder, load);
+  TakeFromLogs(saveFolder, load, progress);
   return load;
 }
 
-HistoryLoad ImportLogsAgain(const QString& saveFolder, std::vector<MeasurementRecord> kept) {
+HistoryLoad ImportLogsAgain(const QString& saveFolder, std::vector<MeasurementRecord> kept,
+                            const ReadProgress& progress) {
   HistoryLoad load;
   load.records = std::move(kept);
-  TakeFromLogs(saveFolder, load);
+  TakeFromLogs(saveFolder, load, progress);
   return load;
 }
 

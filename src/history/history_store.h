@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "history/measurement_record.h"
+#include "history/text_lines.h"
 #include "persistence/notice.h"
 
 struct HistoryLoad {
@@ -19,9 +20,12 @@ struct HistoryLoad {
   int skippedLogLines = 0;                 // log lines that could not be read
   QStringList unreadableLogs;              // log files that could not be opened
   std::optional<Notice> notice;            // to show: the file cannot be read or written
+  bool stopped = false;                    // `progress` asked to give up: nothing is complete, nothing was written
 };
 
-HistoryLoad OpenHistory(const QString& saveFolder);
+// Both may take long with years of history: `progress` follows the files
+// read, and may stop them.
+HistoryLoad OpenHistory(const QString& saveFolder, const ReadProgress& progress = {});
 
 // The end of a measurement: its record goes to the sessions file. When
 // there is none yet, the history the log files hold comes first (without
@@ -31,4 +35,5 @@ std::optional<Notice> KeepMeasurement(const QString& saveFolder, const Measureme
 
 // Imports the log files again and appends the records `kept` does not
 // cover; `kept` receives them too.
-HistoryLoad ImportLogsAgain(const QString& saveFolder, std::vector<MeasurementRecord> kept);
+HistoryLoad ImportLogsAgain(const QString& saveFolder, std::vector<MeasurementRecord> kept,
+                            const ReadProgress& progress = {});

@@ -1,6 +1,7 @@
 #include "history/log_import.h"
 
 #include <QDir>
+#include <QBuffer>
 #include <QFile>
 #include <QRegularExpression>
 #include <algorithm>
@@ -25,8 +26,16 @@ constexpr double kLongestStepMinutes = 31 * 24 * 60;
 // to begin up to a minute before the previous one ended.
 constexpr std::int64_t kClockSlackMs = 60 * 1000;
 
+// Times of lines are counted on the wall clock, as WallClockMs counts
+// them: a local date-time costs a time-zone lookup, and a year of logs has
+// millions of lines. Only a record's start and end become date-times.
+QDateTime OnWallClock(qint64 ms) {
+  constexpr qint64 kDayMs = 86'400'000;
+  return QDateTime(QDate::fromJulianDay(ms / kDayMs), QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms % kDayMs)));
+}
+
 struct GainLine {
-  QDateTime at;
+  qint64 atMs = 0;  // on the wall clock
   std::int32_t level = 0;
   double exp = 0;
   double gained = 0;
@@ -78,7 +87,7 @@ std::optional<GainLine> ParseColumns(const QString& rest) {
       !ExpWithinReach(*gained) || !minutes || *minutes < 0 || *minutes > kLongestStepMinutes || !rateOk) {
     return std::nullopt;
   }
-  return GainLine{QDateTime(), *level, *exp, *gained, *minutes};
+  return GainLine{0, *level, *exp, *gained, *minutes};
 }
 
 // The level of the reading a gain line was measured from: the line's own
@@ -130,14 +139,14 @@ class RecordBuilder {
  public:
   bool Empty() const { return steps_.empty(); }
 
-  bool Continues(const GainLine& line, const QDateTime& stepStart, const ExpTable& table) const {
+  bool Continues(const GainLine& line, qint64 stepStartMs, const ExpTable& table) const {
     if (Empty()) return false;
     if (!LevelCanFollow(record_.levelTo, line.level)) return false;
     // The gain runs from where the previous line ended, or this line begins
     // another measurement.
     const std::optional<double> gain = table.Gain(last_.level, last_.exp, line.level, line.exp);
     if (gain && std::abs(*gain - line.gained) > 0.5) return false;
-    const std::int64_t pause = WallClockMs(stepStart) - WallClockMs(record_.end);
+    const std::int64_t pause = stepStartMs - endMs_;
     return pause >= -kClockSlackMs && pause <= kRecordGapMs;
   }
 
@@ -150,7 +159,7 @@ class RecordBuilder {
   }
 
   void Add(const GainLine& line) {
-    record_.end = line.at;
+    endMs_ = line.atMs;
     record_.levelTo = line.level;
     record_.gained += line.gained;
     last_ = line;
@@ -159,6 +168,7 @@ class RecordBuilder {
 
   void FinishInto(std::vector<MeasurementRecord>& records, int& skipped) {
     if (Empty()) return;
+    record_.end = OnWallClock(endMs_);
     double minutes = 0;
     for (const auto& step : steps_) minutes += step.second;
     record_.activeMs = static_cast<std::int64_t>(std::llround(minutes * 60000));
@@ -177,12 +187,9 @@ class RecordBuilder {
  private:
   MeasurementRecord record_;
   GainLine last_;  // the line the next one must continue from
+  qint64 endMs_ = 0;  // the record's end so far, on the wall clock
   std::vector<std::pair<double, double>> steps_;  // gain and minutes of each line
 };
-
-QDateTime MinuteOf(const QDateTime& when) {
-  return QDateTime(when.date(), QTime(when.time().hour(), when.time().minute()));
-}
 
 }  // namespace
 
@@ -214,16 +221,19 @@ class LogReader {
  public:
   explicit LogReader(const ExpTable& table) : table_(table) {}
 
-  void Read(const QString& fileName, const LogFileName& name, const QByteArray& bytes, bool followsPreviousFile) {
+  // False when `goOn` said to give up.
+  bool Read(const QString& fileName, const LogFileName& name, QIODevice& file, bool followsPreviousFile,
+            const std::function<bool()>& goOn) {
     ++result_.files;
     if (!followsPreviousFile) builder_.FinishInto(result_.records, result_.skippedLines);
     int year = name.month.year();
     int lastMonth = name.month.month();
     // A measurement's file begins with its header at the stamp's minute.
     std::optional<QDateTime> headerStart;
-    const QStringList lines = DecodedLines(bytes);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-      const QString& text = lines[i];
+    TextLineReader lines(file);
+    for (qint64 i = 0; const std::optional<QString> line = lines.Next(); ++i) {
+      if (goOn && !goOn()) return false;
+      const QString& text = *line;
       if (text.trimmed().isEmpty()) continue;
       if (IsHeader(text)) {
         // The header a month's file begins with ends nothing by itself.
@@ -232,8 +242,8 @@ class LogReader {
         continue;
       }
       const std::optional<std::array<int, 4>> parts = DateParts(text);
-      std::optional<GainLine> line = parts ? ParseColumns(text.mid(11)) : std::nullopt;
-      if (!line) {
+      std::optional<GainLine> gain = parts ? ParseColumns(text.mid(11)) : std::nullopt;
+      if (!gain) {
         ++result_.skippedLines;
         continue;
       }
@@ -243,24 +253,25 @@ class LogReader {
       const int lineYear = month < lastMonth ? year + 1 : year;
       const QDate date(lineYear, month, day);
       const QTime time(hour, minute);
-      line->at = QDateTime(date, time);
       if (!YearWritten(date) || !time.isValid()) {
         ++result_.skippedLines;
         continue;
       }
+      gain->atMs = date.toJulianDay() * 86'400'000 + time.msecsSinceStartOfDay();
       year = lineYear;
       lastMonth = month;
 
-      const QDateTime stepStart =
-          line->at.addMSecs(-static_cast<std::int64_t>(std::llround(line->minutes * 60000)));
-      if (!builder_.Continues(*line, stepStart, table_)) {
+      const qint64 stepStartMs = gain->atMs - static_cast<std::int64_t>(std::llround(gain->minutes * 60000));
+      if (!builder_.Continues(*gain, stepStartMs, table_)) {
         builder_.FinishInto(result_.records, result_.skippedLines);
-        const QDateTime start = headerStart && builder_.Empty() ? *headerStart : MinuteOf(stepStart);
-        builder_.Begin(start, *line, fileName, table_);
+        const QDateTime start =
+            headerStart && builder_.Empty() ? *headerStart : OnWallClock(stepStartMs - stepStartMs % 60'000);
+        builder_.Begin(start, *gain, fileName, table_);
       }
       headerStart.reset();
-      builder_.Add(*line);
+      builder_.Add(*gain);
     }
+    return true;
   }
 
   LogImport Finish() {
@@ -288,29 +299,44 @@ LogImport ImportLogText(const QString& fileName, const QByteArray& bytes, const 
   const std::optional<LogFileName> name = ParseLogFileName(fileName);
   if (!name) return {};
   LogReader reader(table);
-  reader.Read(fileName, *name, bytes, false);
+  QByteArray copy = bytes;
+  QBuffer buffer(&copy);
+  buffer.open(QIODevice::ReadOnly);
+  reader.Read(fileName, *name, buffer, false, {});
   return reader.Finish();
 }
 
-LogImport ImportLogFolder(const QString& logFolder, const ExpTable& table) {
+LogImport ImportLogFolder(const QString& logFolder, const ExpTable& table, const ReadProgress& progress) {
   LogReader reader(table);
   const QDir folder(logFolder);
-  const QStringList names = folder.entryList(QDir::Files, QDir::Name);
+  std::vector<std::pair<QString, LogFileName>> logs;
+  qint64 total = 0;
+  for (const QFileInfo& info : folder.entryInfoList(QDir::Files, QDir::Name)) {
+    if (std::optional<LogFileName> name = ParseLogFileName(info.fileName())) {
+      logs.emplace_back(info.fileName(), *name);
+      total += info.size();
+    }
+  }
+  qint64 done = 0;  // the bytes of the files before
   std::optional<std::pair<QString, QDate>> lastMonthFile;  // series and month
-  for (const QString& fileName : names) {
-    const std::optional<LogFileName> name = ParseLogFileName(fileName);
-    if (!name) continue;
+  for (const auto& [fileName, name] : logs) {
     QFile file(folder.filePath(fileName));
     if (!file.open(QIODevice::ReadOnly)) {
       reader.Result().unreadable << fileName;
       lastMonthFile.reset();
       continue;
     }
-    const bool monthFile = !name->begun.has_value();
+    const bool monthFile = !name.begun.has_value();
     const bool follows = monthFile && lastMonthFile && lastMonthFile->first == MonthSeries(fileName) &&
-                         lastMonthFile->second.addMonths(1) == name->month;
-    reader.Read(fileName, *name, file.readAll(), follows);
-    lastMonthFile = monthFile ? std::optional<std::pair<QString, QDate>>({MonthSeries(fileName), name->month})
+                         lastMonthFile->second.addMonths(1) == name.month;
+    const auto goOn = [&] { return !progress || progress(done + file.pos(), total); };
+    if (!reader.Read(fileName, name, file, follows, goOn)) {
+      LogImport stopped = reader.Finish();
+      stopped.stopped = true;
+      return stopped;
+    }
+    done += file.size();
+    lastMonthFile = monthFile ? std::optional<std::pair<QString, QDate>>({MonthSeries(fileName), name.month})
                               : std::nullopt;
   }
   LogImport all = reader.Finish();

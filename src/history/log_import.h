@@ -20,6 +20,7 @@
 
 #include "accounting/exp_table.h"
 #include "history/measurement_record.h"
+#include "history/text_lines.h"
 
 // A pause longer than this between two gain lines starts a new record: a
 // month's file shows no other sign of a Stop and a Run with no play between
@@ -31,6 +32,7 @@ struct LogImport {
   int skippedLines = 0;                    // lines that are neither a header nor a gain line
   int files = 0;                           // log files read
   QStringList unreadable;                  // log files that could not be opened
+  bool stopped = false;                    // `progress` asked to give up: the records are not all there
 };
 
 // Where a log file's name says its lines belong: the stamp's year and month
@@ -46,8 +48,10 @@ std::optional<LogFileName> ParseLogFileName(const QString& fileName);
 LogImport ImportLogText(const QString& fileName, const QByteArray& bytes,
                         const ExpTable& table = *CompiledExpTable());
 
-// Every log file in the folder, oldest name first; other files are left alone.
-LogImport ImportLogFolder(const QString& logFolder, const ExpTable& table = *CompiledExpTable());
+// Every log file in the folder, oldest name first; other files are left
+// alone. Each is read a piece at a time; `progress` counts their bytes.
+LogImport ImportLogFolder(const QString& logFolder, const ExpTable& table = *CompiledExpTable(),
+                          const ReadProgress& progress = {});
 
 // The imported records that no existing record already covers (their times
 // overlap), so reading the logs again adds only what the history lacks.

@@ -264,7 +264,7 @@ bool Form1::Load() {
 
   state_.screenHeader = ScreenHeader();
   state_.fileHeader = FileHeader(settings.saveCsv);
-  RefreshPace();
+  ReadRecentRecords();  // the pace shows when they are read
   ShowMemoEverywhere();
   ShowGoal(monitor_.Figures());
   const bool continued = monitor_.OfferToContinueMeasurement();

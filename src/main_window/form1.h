@@ -20,6 +20,7 @@
 #include "monitoring/program_state.h"
 #include "persistence/notice.h"
 
+class BackgroundWork;
 class CompactView;
 class Form2;
 class Form3;
@@ -145,7 +146,8 @@ class Form1 : public QMainWindow, private MonitoringListener {
   void CreateMemoField();
   void MemoTyped(const QString& text);
   void ShowMemoEverywhere();
-  void RefreshPace();
+  void ReadRecentRecords();
+  void ShowPace();
   void ShowGoal(const SessionFigures& figures);
   void Warned(const QString& title, const QString& text) override;
 
@@ -184,7 +186,12 @@ class Form1 : public QMainWindow, private MonitoringListener {
   QTimer* refreshState_ = nullptr;  // the state line's countdown, once a second
   QPointer<CompactView> compact_;
   QComboBox* cboMemo_ = nullptr;
-  RecentPace pace_;           // of the records of the last 7 days, read when they change
+  // The records of the last days, read once off the window's thread and
+  // added to as measurements end, for the pace of the goal.
+  std::vector<MeasurementRecord> recent_;
+  std::optional<QString> recentFolder_;  // the save folder they were read from; none: being read
+  BackgroundWork* recentReading_ = nullptr;
+  RecentPace pace_;
   bool goalRowShown_ = false;  // the live panel has room for the goal's row
 
   QMenu* menuFile_ = nullptr;

@@ -2,7 +2,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProgressBar>
+#include <QSignalSpy>
 #include <QTableView>
+#include <QTest>
 
 #include "accounting/log_file.h"
 #include "base/cp932.h"
@@ -24,7 +27,9 @@ class HistoryWindowTest : public ::testing::Test {
       suggestedPath = suggested;
       return savePath.isEmpty() ? QString() : tmp.File(savePath + suggested.right(4));
     });
+    QSignalSpy loaded(&window, &HistoryWindow::Loaded);
     window.Reload();
+    EXPECT_TRUE(loaded.wait(20000));
   }
   QString Cell(int row, RecordColumn column) const { return RecordCellText(window.Table().RecordAt(row), column); }
 
@@ -73,6 +78,28 @@ TEST_F(HistoryWindowTest, ShowsTheImportedRecordsFilteredAndSortedAndExportsAndC
   EXPECT_FALSE(window.ExportCsv());
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].title, "保存エラー");
+}
+
+TEST_F(HistoryWindowTest, ReadsOffTheWindowsThreadAndAWindowGoneMeanwhileIsLeftAlone) {
+  const auto* progress = window.findChild<QProgressBar*>("prgHistoryLoad");
+  QSignalSpy loaded(&window, &HistoryWindow::Loaded);
+  window.Reload();
+  EXPECT_TRUE(window.Loading());
+  EXPECT_TRUE(progress->isVisibleTo(&window));
+  EXPECT_EQ(window.StatusText(), "履歴を読み込んでいます...");
+  ASSERT_TRUE(loaded.wait(20000));
+  EXPECT_EQ(std::tuple(window.Records().size(), progress->isVisibleTo(&window)), std::tuple(4u, false));
+
+  // Gone before, while or after its reading ends: what the reading hands
+  // back is dropped with it.
+  for (const int waitMs : {0, 1, 5, 30}) {
+    auto gone = std::make_unique<HistoryWindow>(settings, boxes);
+    gone->Reload();
+    gone->ImportAgain();  // refused while it reads
+    QTest::qWait(waitMs);
+  }
+  QTest::qWait(50);
+  EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST(GoalOptions, TheBoxesWriteTheGoalAtOnce) {

@@ -1,5 +1,6 @@
 #include "history/sessions_file.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <gtest/gtest.h>
 
@@ -50,6 +51,40 @@ TEST(SessionsFile, DamagedLinesArePassedOverAndCountedAndALineAfterAForeignEndin
   ASSERT_EQ(std::tuple(read.records.size(), read.damagedLines), std::tuple(4u, 3));
   EXPECT_EQ(std::tuple(read.records[2].activeMs, read.records[3].memo), std::tuple(4'860'000, QString("two lines")))
       << "a memo is one line";
+}
+
+TEST(SessionsFile, AppendingLeavesEveryEarlierByteAsItWasAndEndsATornLastLineFirst) {
+  TempFolder tmp;
+  // A damaged line (bytes no encoding reads), and a CR LF cut in half.
+  const QByteArray before = EncodeCp932(RecordHeader() + "\r\n" + RecordLine(Record(1, "a")) + "\r\n") +
+                            "\x81\xff\xfe,\r\n" + EncodeCp932(RecordLine(Record(2, "b"))) + "\r";
+  tmp.Write(kPath, before);
+  ASSERT_FALSE(AppendRecord(tmp.Path(), Record(9, "c")));
+  EXPECT_EQ(tmp.Read(kPath), before + "\n" + EncodeCp932(RecordLine(Record(9, "c"))) + "\r\n");
+
+  const SessionsRead recent = ReadSessionsFile(tmp.Path(), {}, Record(2, "").end);
+  EXPECT_EQ(std::tuple(recent.records, recent.damagedLines), std::tuple(std::vector{Record(9, "c")}, 1));
+  int calls = 0;
+  const SessionsRead stopped = ReadSessionsFile(tmp.Path(), [&](qint64, qint64) { return ++calls < 3; });
+  EXPECT_EQ(std::tuple(stopped.stopped, stopped.records.size()), std::tuple(true, 1u));
+}
+
+TEST(SessionsFile, ReadAPieceAtATimeTheLinesAreTheWholeFilesWhateverItIsWrittenIn) {
+  const QString text = "月日 a\r\nb,狩場\r\rc\n\r\nlast";
+  const QStringList expected{"月日 a", "b,狩場", "", "c", "", "last"};
+  const QByteArray utf16 = "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+  for (const QByteArray& bytes : {EncodeCp932(text), EncodeCp932(text + "\r\n"), "\xEF\xBB\xBF" + text.toUtf8(), utf16}) {
+    EXPECT_EQ(DecodedLines(bytes), expected);
+    for (const qint64 piece : {1, 2, 3, 7}) {
+      QBuffer buffer;
+      buffer.setData(bytes);
+      buffer.open(QIODevice::ReadOnly);
+      TextLineReader reader(buffer, piece);
+      QStringList lines;
+      while (const std::optional<QString> line = reader.Next()) lines << *line;
+      EXPECT_EQ(lines, expected) << piece;
+    }
+  }
 }
 
 TEST(SessionsFile, NothingWrittenWhereTheFolderCannotBeMadeOrTheNameIsTaken) {

@@ -383,7 +383,12 @@ TEST_P(LanguageWalk, ShowsEveryTextTranslatedAndWhole) {
          form().cmdCapture_Click();
          return &form();
        }},
-      {"history", [&] { return ShowHistoryWindow(&form(), form().State().settings, boxes_); }},
+      {"history",
+       [&] {
+         HistoryWindow* history = ShowHistoryWindow(&form(), form().State().settings, boxes_);
+         EXPECT_TRUE(QTest::qWaitFor([history] { return !history->Loading(); }, 20000));
+         return history;
+       }},
       {"compact view",
        [&] {
          form().menuCompact_Click();

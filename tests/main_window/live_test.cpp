@@ -4,8 +4,11 @@
 #include <QComboBox>
 #include <QLayout>
 #include <QRegularExpression>
+#include <QTest>
 
+#include "base/cp932.h"
 #include "dialogs/form2.h"
+#include "history/sessions_file.h"
 #include "main_window/compact_view.h"
 #include "main_window/live_panel.h"
 #include "program_fixture.h"
@@ -152,4 +155,26 @@ TEST_F(ProgramTest, TheGoalRowTheCompactViewAndTheMemoFollowTheLiveFigures) {
   EXPECT_FALSE(view->frameGeometry().intersects(form().frameGeometry())) << "left over the main window: opens off it";
   form().close();
   EXPECT_FALSE(view->isVisible()) << "it goes with the main window";
+}
+
+// The goal's 7-day pace comes from the sessions file, read once off the
+// window's thread; a measurement that ends adds its record to what was
+// read, so the file emptied meanwhile is not read again.
+TEST_F(ProgramTest, TheGoalsPaceIsReadOnceAndEachMeasurementEndedAddsToIt) {
+  const QDateTime yesterday = clock_.Now().addDays(-1);
+  ASSERT_FALSE(AppendRecord(folder_.Path(), {yesterday, yesterday.addSecs(3600), 3'600'000, 100, 100, 6'000'000,
+                                             6000, 6000, "", ""}));
+  Start([](Settings& s) { s.goalLevel = 101; });
+  OpenGame("100", "5000000");
+  Run();
+  RunFor(30);  // read, and nothing gained
+  const QLabel* goal = Label(QStringLiteral("lblLiveGoal"));
+  const auto paced = [goal] { return !goal->toolTip().contains(QStringLiteral("7日平均で —")); };
+  ASSERT_TRUE(QTest::qWaitFor(paced, 20000)) << goal->toolTip().toStdString();
+
+  folder_.Write("log/" + kSessionsFileName, EncodeCp932(RecordHeader() + "\r\n"));
+  form().menuStop_Click();
+  ASSERT_EQ(ReadSessionsFile(folder_.Path()).records.size(), 1u) << "the record of no gain is kept";
+  QTest::qWait(50);
+  EXPECT_TRUE(paced()) << goal->toolTip().toStdString();
 }
