@@ -101,8 +101,11 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
   p.firstMark = first;
   // No digit is much wider than it is high: a wider advance would take a
   // word before the number ("Lv" run into its dot) for digits.
+  // Nor narrower than two fifths of it: strokes of a word run together
+  // cut two columns apiece look alike as well as digits do.
   if (split.advance > 0 && first < c.Count() &&
-      split.advance + split.extra > c.At(first).bottom - c.At(first).top + 3) {
+      (split.advance + split.extra > c.At(first).bottom - c.At(first).top + 3 ||
+       5 * (split.advance + split.extra) < 2 * (c.At(first).bottom - c.At(first).top + 1))) {
     return std::nullopt;
   }
   int m = first;
@@ -347,6 +350,12 @@ SegmentationRefusal End(const Capture& c, Placement& p, const KnownPatterns& kno
   }
   if (!p.delimiter) return SegmentationRefusal::None;
   if (p.delimiter->width > kMaxCellSide) return SegmentationRefusal::DigitsTouch;
+  // One column is no mark of its own but a digit's faint edge: taken for
+  // the delimiter it would end the number wherever a digit's edge is alike.
+  if (p.delimiter->width < 2) return SegmentationRefusal::DelimiterLooksLikeADigit;
+  // A bracket or a parenthesis is narrower than a digit; a mark wider is a
+  // word, or glyphs run together that may hold a digit.
+  if (p.delimiter->width > widest) return SegmentationRefusal::DelimiterLooksLikeADigit;
   // The delimiter ends reading where a mark begins: never where a digit
   // begins, or a digit not taught yet would end the number there instead
   // of failing it.

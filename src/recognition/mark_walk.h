@@ -119,7 +119,11 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
       state = State::AfterDigit;
       continue;
     }
-    if (shown == kDelimiterIndex && state != State::AfterSeparator) {
+    // The delimiter is a mark of its own, as it was taught: where the mark
+    // goes on past it, it only matched the edge of a glyph (a digit's
+    // outline) and ends nothing.
+    if (shown == kDelimiterIndex && state != State::AfterSeparator &&
+        ink.NextBlank(u) <= at + shape.width[kDelimiterIndex] + 1) {
       result.delimiterX = at;
       return result;
     }

@@ -190,10 +190,9 @@ TEST(DigitSegmentation, RefusesWhatTheTypedNumberDoesNotFit) {
       {"41 digits and a letter", plain, QString(41, u'1') + "a", {}, SegmentationRefusal::NotADigitString},
       {"background only", DrawCapture(font, "152", invisible), "152", {}, SegmentationRefusal::NothingAtTheTop},
       {"digits below the top rows", DrawCapture(font, "152", low), "152", {}, SegmentationRefusal::NothingAtTheTop},
-      // Every digit is a mark of its own: a digit too many has none, and a
-      // glyph cut into two touching digits of a narrower font is a guess
-      // nothing in the capture bears out.
-      {"one digit too many", DrawCapture(font, "152", bare), "1520", {}, SegmentationRefusal::DigitsTouch},
+      // Every digit is a mark of its own: a digit too many has none, and no
+      // glyph is two touching digits of a font far narrower than it is high.
+      {"one digit too many", DrawCapture(font, "152", bare), "1520", {}, SegmentationRefusal::CountDoesNotFit},
       {"far too many", plain, "1234567", {}, SegmentationRefusal::CountDoesNotFit},
       {"two alike typed different", DrawCapture(font, "1522", look), "1523", {}, SegmentationRefusal::DifferentDigitsAlike},
       {"one digit typed for two", DrawCapture(font, "1523", look), "1522", {}, SegmentationRefusal::RepeatedDigitDiffers},
