@@ -233,3 +233,24 @@ TEST_F(CrashTest, AHeaderThatFoundNoRoomComesLaterAndARecordContinuedTwiceCovers
 }
 
 }  // namespace
+
+// Killed, its log file then deleted, and continued: the one-time box that a
+// new file is begun comes up where the player sees it, and the new file is
+// begun with its header.
+TEST_F(CrashTest, AContinuedMeasurementWhoseLogFileIsGoneSaysSoInABoxThatShows) {
+  program_ = InstallProgram(folder, "Tallymeter", [](Settings& s) { s.captureInterval = 1; });
+  ShowPracticeGame("1234567890");
+  meter_.emplace(program_);
+  Started("190");
+  ASSERT_TRUE(WaitUntil([&] { return StateSaved() && LogFiles().size() == 1; }, 60000)) << "no first reading";
+  Crash();
+  ASSERT_TRUE(QFile::remove(folder.File("log/" + LogFiles().first())));
+  ShowPracticeGame("1234600000");
+  RestartAndAnswer("Return");  // Yes
+  WindowId box = 0;
+  ASSERT_TRUE(WaitUntil([&] { return (box = ws->FindWindowByTitle(QStringLiteral("計測の再開"))) != 0; }, 90000))
+      << "no box\n" << Trace().toStdString();
+  Xdotool({"windowactivate", "--sync", QString::number(box), "key", "Return"});
+  ASSERT_TRUE(WaitUntil([&] { return LogFiles().size() == 1; }, 30000));
+  EXPECT_EQ(LogLines(folder.Path(), LogFiles().first()).first(), FileHeader(false));
+}
