@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 
 #include "capture/window_system.h"
 #include "dialogs/clipboard_picture.h"
@@ -102,7 +101,11 @@ void Form3::LoadArea(int area) {
   UpdateMarks();
 }
 
-void Form3::OpenForArea(int area) {
+void Form3::OpenForArea(int area) { Open(area, QImage()); }
+
+void Form3::OpenToTeach(int area, const QImage& capture) { Open(area, capture); }
+
+void Form3::Open(int area, const QImage& teachFrom) {
   // Already open (a second command ran inside its modal loop): the slots
   // being edited are kept.
   if (isVisible()) {
@@ -112,17 +115,12 @@ void Form3::OpenForArea(int area) {
   taught_.clear();
   LoadArea(area);
   PlaceBesideOwner(this, parentWidget());
-  exec();
-}
-
-void Form3::OpenToTeach(int area, const QImage& capture) {
-  if (isVisible()) {
-    raise();
-    return;
+  if (!teachFrom.isNull()) {
+    // The editor stands first, so that the teacher opens above it.
+    show();
+    TeachFrom(teachFrom);
   }
-  // The teacher opens once the editor stands, above it.
-  QTimer::singleShot(0, this, [this, capture] { TeachFrom(capture); });
-  OpenForArea(area);
+  exec();
 }
 
 void Form3::SlotClicked(int slot) {

@@ -69,6 +69,7 @@ class Form3 : public QDialog {
   // Teaching from a capture (form3_teach.cpp).
   void TeachClicked();
   void TeachFrom(const QImage& capture);
+  void Open(int area, const QImage& teachFrom);
   void UpdateMarks();
   // After a save: whether every capture taught since the editor opened
   // reads as the number typed for it; says so, and what is likely to
