@@ -50,7 +50,7 @@ void Form1::menuPattern_Click(int area) {
 }
 
 void Form1::TeachFailedReading() {
-  if (ended_ || !form3_ || lblState_->cursor().shape() != Qt::PointingHandCursor) return;
+  if (ended_ || !form3_ || !monitor_.StateTellsReadingFailure()) return;
   const std::optional<int> area = monitor_.FailingArea();
   if (!area) return;
   services_.trace.Event(QStringLiteral(" Pattern Setting Start･･･"));

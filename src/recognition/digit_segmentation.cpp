@@ -62,6 +62,12 @@ struct Placement {
   int digitGap = 0;
   bool digitBefore = false;  // a mark close before the number looks like a digit
   int separatorsMissing = 0;  // separators typed with no mark between the digits
+
+  int WidestCell() const {
+    int widest = 0;
+    for (const CellSpan& cell : cells) widest = std::max(widest, cell.width);
+    return widest;
+  }
 };
 
 // Digits that run into each other share one mark: `advance` columns each,
@@ -169,8 +175,7 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
   // The digits share their rows: lining figures stand on one line and
   // reach one height.
   const Mark& ref = c.At(p.digitMarks.front());
-  int widest = 0;
-  for (const CellSpan& cell : p.cells) widest = std::max(widest, cell.width);
+  const int widest = p.WidestCell();
   for (int d = p.firstMark; d <= p.lastMark; ++d) {
     const Mark& mark = c.At(d);
     if (d > p.firstMark && mark.from - c.At(d - 1).to >= WideGap(widest, 0)) return std::nullopt;
@@ -234,9 +239,7 @@ bool LooksLikeADigit(const Capture& c, const Placement& p, const Mark& after, co
   // A digit of the font is about as wide as the others ('1' aside); a
   // bracket or a parenthesis is narrow.
   if (!SameRows(after, c.At(p.digitMarks.front()))) return false;
-  int widest = 0;
-  for (const CellSpan& cell : p.cells) widest = std::max(widest, cell.width);
-  if (10 * after.Width() >= 7 * widest) return true;
+  if (10 * after.Width() >= 7 * p.WidestCell()) return true;
   const CellSpan mark{after.from, after.Width()};
   return std::any_of(p.cells.begin(), p.cells.end(), [&](CellSpan cell) { return Alike(c, cell, mark); });
 }
@@ -319,10 +322,9 @@ KnownPatterns PatternsOf(const KnownDigits& known, int rows) {
 // begins and looks like no digit: a digit too few typed is refused); two
 // digits' width or more away, other text, which ends the number.
 SegmentationRefusal End(const Capture& c, Placement& p, const KnownPatterns& known) {
-  int widest = 0;
-  for (std::size_t i = 0; i < p.cells.size(); ++i) {
-    widest = std::max(widest, p.cells[i].width);
-    if (i > 0 && p.digitMarks[i] == p.digitMarks[i - 1] + 1) {
+  const int widest = p.WidestCell();
+  for (std::size_t i = 1; i < p.cells.size(); ++i) {
+    if (p.digitMarks[i] == p.digitMarks[i - 1] + 1) {
       p.digitGap = std::max(p.digitGap, c.At(p.digitMarks[i]).from - c.At(p.digitMarks[i - 1]).to);
     }
   }
@@ -430,8 +432,7 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
       }
       if (first > 0) {
         const Mark& before = c.At(first - 1);
-        int widest = 0;
-        for (const CellSpan& cell : p->cells) widest = std::max(widest, cell.width);
+        const int widest = p->WidestCell();
         // A mark far wider than the digits is a word ("Lv." run together).
         p->digitBefore = c.At(first).from - before.to < WideGap(widest, p->digitGap) &&
                          10 * before.Width() <= 13 * widest && LooksLikeADigit(c, *p, before, taught);
