@@ -91,7 +91,6 @@ std::array<QImage, 2> CaptureGameAreas(WindowSystem& ws, const WindowLook& look,
   return CaptureAt(ws, look.window, plans);
 }
 
-QImage CaptureForegroundArea(WindowSystem& ws, Clock& clock, const CaptureRegion& region, double waitMs) {
-  clock.WaitMs(waitMs);
+QImage CaptureForegroundArea(WindowSystem& ws, const CaptureRegion& region) {
   return CaptureWindowArea(ws, ws.ForegroundWindow(), region.sx, region.sy, region.ex, region.ey);
 }

@@ -8,7 +8,6 @@
 #include <QRect>
 #include <array>
 
-#include "capture/clock.h"
 #include "capture/window_system.h"
 #include "persistence/settings.h"
 
@@ -39,6 +38,6 @@ QImage CaptureGameArea(WindowSystem& ws, WindowId window, const CaptureRegion& r
 std::array<QImage, 2> CaptureGameAreas(WindowSystem& ws, const WindowLook& look,
                                        const std::array<CaptureRegion, 2>& regions);
 
-// Waits `waitMs` (processing events), then captures the region of whatever
-// window is in front at that moment.
-QImage CaptureForegroundArea(WindowSystem& ws, Clock& clock, const CaptureRegion& region, double waitMs);
+// The region of whatever window is in front now (callers time it: the
+// player brings the window forward first).
+QImage CaptureForegroundArea(WindowSystem& ws, const CaptureRegion& region);

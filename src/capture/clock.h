@@ -4,6 +4,14 @@
 
 #include <QDateTime>
 #include <cstdint>
+#include <functional>
+#include <memory>
+
+// A wait under way on a clock. Destroying it before it runs out cancels it.
+class ClockTimer {
+ public:
+  virtual ~ClockTimer() = default;
+};
 
 class Clock {
  public:
@@ -21,14 +29,9 @@ class Clock {
     return static_cast<double>(static_cast<std::uint32_t>(MonotonicMs() & 0xFFFFFFFF));
   }
 
-  // Waits at least ms milliseconds in 1 ms steps, processing the program's
-  // pending window events after every step, so the user interface stays live
-  // (timer ticks, menus and dialogs may run inside the wait). WaitMs(0)
-  // still sleeps once and processes events once.
-  virtual void WaitMs(double ms) = 0;
-
-  // The program is ending: every wait under way returns at once, and so does
-  // every later one, so no handler can keep an invisible program (and its
-  // single-instance lock) alive, whatever time it asked for.
-  virtual void EndWaits() {}
+  // Calls `done` once, `ms` milliseconds from now (a wait of 0 or less: as
+  // soon as the events before it are handled), from the event loop and never
+  // inside the caller. Nothing waits in a loop of its own, so the windows stay
+  // live and no handler ever runs inside another one's wait.
+  [[nodiscard]] virtual std::unique_ptr<ClockTimer> After(std::int64_t ms, std::function<void()> done) = 0;
 };

@@ -1,28 +1,29 @@
 #include "capture/timing.h"
 
-#include <QCoreApplication>
-#include <QThread>
+#include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <limits>
 
 namespace {
-constexpr double kTickMax = 4294967295.0;
-}
 
-void WaitLoop(double ms, const std::function<double()>& tick, const std::function<void()>& step,
-              const std::function<bool()>& stop) {
-  double start = tick();
-  do {
-    if (stop && stop()) return;
-    if (tick() - start < 0) {
-      // The tick count wrapped since the start: count what passed before the
-      // wrap against the wait and measure the rest from zero.
-      ms -= kTickMax - start;
-      start = 0;
-    }
-    step();
-  } while (tick() - start < ms);
-}
+// One single-shot Qt timer; the timer dies with it, and with it the call.
+class QtClockTimer : public ClockTimer {
+ public:
+  QtClockTimer(std::int64_t ms, std::function<void()> done) {
+    timer_.setSingleShot(true);
+    // A coarse timer may fire 5 % early; a lag or a countdown must not.
+    timer_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer_, &QTimer::timeout, [call = std::move(done)] { call(); });
+    timer_.start(std::chrono::milliseconds(std::clamp<std::int64_t>(ms, 0, std::numeric_limits<int>::max())));
+  }
+
+ private:
+  QTimer timer_;
+};
+
+}  // namespace
 
 QDateTime SystemClock::Now() const { return QDateTime::currentDateTime(); }
 
@@ -39,12 +40,6 @@ std::int64_t SystemClock::MonotonicMs() const {
 #endif
 }
 
-void SystemClock::WaitMs(double ms) {
-  WaitLoop(
-      ms, [this] { return TickCountUnsigned(); },
-      [] {
-        QThread::msleep(1);
-        if (QCoreApplication::instance() != nullptr) QCoreApplication::processEvents();
-      },
-      [this] { return ending_; });
+std::unique_ptr<ClockTimer> SystemClock::After(std::int64_t ms, std::function<void()> done) {
+  return std::make_unique<QtClockTimer>(ms, std::move(done));
 }

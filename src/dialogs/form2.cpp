@@ -25,7 +25,7 @@
 namespace {
 
 // The note beside the button says 10 seconds; the wait has always been 5.
-constexpr double kTestCaptureWaitMs = 5000;
+constexpr std::int64_t kTestCaptureWaitMs = 5000;
 
 }  // namespace
 
@@ -221,11 +221,12 @@ void Form2::SaveFileLeft() {
 
 void Form2::TestCaptureClicked(int area) {
   const CaptureRegion region = state_.settings.captureRegions[area];
-  QPointer<Form2> alive(this);
-  const QImage picture = CaptureForegroundArea(services_.windows, services_.clock, region, kTestCaptureWaitMs);
-  if (!alive) return;
-  areas_[area].preview->setPixmap(QPixmap::fromImage(picture));
-  repaint();
+  // The timer dies with the dialog: a capture never lands in a closed one.
+  testCaptures_.at(static_cast<std::size_t>(area)) = services_.clock.After(kTestCaptureWaitMs, [this, area, region] {
+    const QImage picture = CaptureForegroundArea(services_.windows, region);
+    areas_[area].preview->setPixmap(QPixmap::fromImage(picture));
+    testCaptures_.at(static_cast<std::size_t>(area)).reset();
+  });
 }
 
 void Form2::SaveClicked() {

@@ -4,7 +4,9 @@
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <memory>
 
+#include "capture/clock.h"
 #include "dialogs/options_rules.h"
 #include "monitoring/program_state.h"
 
@@ -88,6 +90,8 @@ class Form2 : public QDialog {
   std::function<void()> debugModeChanged_;
 
   std::array<AreaControls, 2> areas_{};
+  // A test capture waits for the player to bring the game forward.
+  std::array<std::unique_ptr<ClockTimer>, 2> testCaptures_;
   ClickableLabel* lblCaptureInterval_ = nullptr;
   ClickableLabel* lblLag_ = nullptr;
   QCheckBox* chkAutoStart_ = nullptr;

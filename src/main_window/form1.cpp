@@ -83,9 +83,6 @@ Form1::Form1(Services& services, const QString& programFolder, QWidget* parent)
   CreateControls();
   CreateLiveControls();
   CreateMenus();
-  timCaptureInterval_ = new QTimer(this);
-  timCaptureInterval_->setObjectName(QStringLiteral("timCaptureInterval"));
-  connect(timCaptureInterval_, &QTimer::timeout, this, &Form1::timCaptureInterval_Timer);
   resize(kDesignClientWidth, kDesignClientHeight + menuBar()->sizeHint().height());
 }
 
@@ -257,8 +254,6 @@ bool Form1::Load() {
 
   CreateDialogs();
   CreateTray();
-  timCaptureInterval_->setInterval(10000);
-  timCaptureInterval_->stop();
   MonitoringChanged(false);
   services_.trace.Event(QStringLiteral(" All Form Loading･･･End "));
 
@@ -316,7 +311,6 @@ void Form1::EndNow(int exitCode) {
   // Nothing may run after this: no tick, no wait that comes back, no dialog.
   ended_ = true;
   monitor_.End(false);
-  timCaptureInterval_->stop();
   refreshState_->stop();
   if (form2_) form2_->hide();
   if (guide_) guide_->hide();
@@ -332,7 +326,6 @@ void Form1::closeEvent(QCloseEvent* event) {
   if (!ended_) RememberPlaces();
   monitor_.End(!ended_);
   ended_ = true;
-  timCaptureInterval_->stop();
   refreshState_->stop();
   if (form2_) form2_->close();
   if (form3_) form3_->close();

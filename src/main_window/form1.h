@@ -51,7 +51,6 @@ class Form1 : public QMainWindow, private MonitoringListener {
   // Monitoring cycle.
   void menuRun_Click();
   void menuStop_Click();
-  void timCaptureInterval_Timer();
   void CaptureStep();
 
   // Manual commands.
@@ -62,6 +61,8 @@ class Form1 : public QMainWindow, private MonitoringListener {
   void TeachFailedReading();
   void menuPatternSave_Click();
   void menuPrtScr_Click();
+  // プリントスクリーン's wait is over: the window in front, as a bitmap.
+  void SaveScreenshot();
   void menuOption_Click();
   void menuGuide_Click();
   void menuEnd_Click();
@@ -179,7 +180,6 @@ class Form1 : public QMainWindow, private MonitoringListener {
   QPlainTextEdit* txtLog_ = nullptr;
   std::array<QLabel*, 20> picPattern_{};
   std::array<QLabel*, 2> picPatternDL_{};
-  QTimer* timCaptureInterval_ = nullptr;
   LivePanel* panelLive_ = nullptr;
   RateChart* chartLive_ = nullptr;
   QLabel* lblState_ = nullptr;

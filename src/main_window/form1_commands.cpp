@@ -32,13 +32,14 @@ void Form1::cmdCapture_Click() {
 void Form1::cmdRecognize_Click() {
   if (ended_) return;
   const double t0 = services_.clock.TickCountUnsigned();
-  monitor_.Recognize();
-  if (ended_) return;
-  const double t1 = services_.clock.TickCountUnsigned();
-  const double seconds = TickDifferenceMs(t0, t1) / 1000;
-  const QString elapsed = ElapsedText(seconds);
-  lblElapse_->setText(ShownElapsedText(seconds));
-  services_.trace.Event(QStringLiteral(" SingleRecognize(") + elapsed + QStringLiteral(")･･･End "));
+  monitor_.Recognize([this, t0] {
+    if (ended_) return;
+    const double t1 = services_.clock.TickCountUnsigned();
+    const double seconds = TickDifferenceMs(t0, t1) / 1000;
+    const QString elapsed = ElapsedText(seconds);
+    lblElapse_->setText(ShownElapsedText(seconds));
+    services_.trace.Event(QStringLiteral(" SingleRecognize(") + elapsed + QStringLiteral(")･･･End "));
+  });
 }
 
 void Form1::menuPattern_Click(int area) {
@@ -73,8 +74,13 @@ void Form1::menuPatternSave_Click() {
 
 void Form1::menuPrtScr_Click() {
   if (ended_) return;
+  monitor_.ManualWait(MonitoringCycle::kPrintScreenCommand, MonitoringCycle::kManualWaitMs, [this] {
+    if (!ended_) SaveScreenshot();
+  });
+}
+
+void Form1::SaveScreenshot() {
   WindowSystem& windows = services_.windows;
-  if (!monitor_.ManualWait(MonitoringCycle::kPrintScreenCommand, MonitoringCycle::kManualWaitMs) || ended_) return;
   const std::optional<QRect> outer = windows.OuterRect(windows.ForegroundWindow());
   const QString path = ScreenshotFileName(state_.programFolder, services_.clock.Now());
   CaptureRegion region;
@@ -83,8 +89,7 @@ void Form1::menuPrtScr_Click() {
     region.ey = outer->height();
   }
   if (state_.settings.beepBeep) windows.Beep();
-  const QImage picture = CaptureForegroundArea(windows, services_.clock, region, 0);
-  if (ended_) return;
+  const QImage picture = CaptureForegroundArea(windows, region);
   if (picture.isNull()) {
     ShowNotice(CannotCaptureNotice());
   } else if (!SaveBitmap(picture, path)) {

@@ -1,6 +1,6 @@
-// The main window's side of the monitoring cycle: Run, Stop, the timer tick
-// and the capture step hand over to the cycle; what it reports is drawn in
-// the menus, the timer, the capture pictures and captions and the log.
+// The main window's side of the monitoring cycle: Run, Stop and the capture
+// step hand over to the cycle (which times its own ticks); what it reports
+// is drawn in the menus, the capture pictures and captions and the log.
 
 #include <QAction>
 #include <QLabel>
@@ -20,11 +20,6 @@ void Form1::menuRun_Click() {
 void Form1::menuStop_Click() {
   if (ended_) return;
   monitor_.Stop();
-}
-
-void Form1::timCaptureInterval_Timer() {
-  if (ended_) return;
-  monitor_.Tick();
 }
 
 void Form1::CaptureStep() {
@@ -52,11 +47,6 @@ void Form1::MonitoringChanged(bool monitoring) {
   menuRun_->setEnabled(!monitoring);
   menuStop_->setEnabled(monitoring);
   menuRun_->setText(monitoring ? tr("ロギング") : tr("開始"));
-  if (monitoring) {
-    timCaptureInterval_->start();
-  } else {
-    timCaptureInterval_->stop();
-  }
   UpdateTray();
   StateChanged();
 }

@@ -25,21 +25,10 @@ namespace {
 // How long the state line tells what became of a manual capture.
 constexpr std::int64_t kManualOutcomeMs = 30'000;
 
-// Sets a flag for the life of a scope, so a step can tell it is nested.
-class ScopedFlag {
- public:
-  explicit ScopedFlag(bool& flag) : flag_(flag) { flag_ = true; }
-  ~ScopedFlag() { flag_ = false; }
-  ScopedFlag(const ScopedFlag&) = delete;
-  ScopedFlag& operator=(const ScopedFlag&) = delete;
-
- private:
-  bool& flag_;
-};
-
 }  // namespace
 
-MonitoringCycle::MonitoringCycle(ProgramState& state, Services& services) : state_(state), services_(services) {}
+MonitoringCycle::MonitoringCycle(ProgramState& state, Services& services)
+    : state_(state), services_(services), manualWaits_(services.clock) {}
 
 MonitoringCycle::~MonitoringCycle() = default;
 
@@ -91,14 +80,23 @@ void MonitoringCycle::EnterMonitoring() {
   }
   continueFrom_.reset();
   alerts_.Start(services_.clock.MonotonicMs());
+  StartTicking();
   Tell([](MonitoringListener& l) { l.MonitoringChanged(true); });
   // A reading now is the session's base: what is gained before the first
   // tick counts too.
   LiveTick(false);
 }
 
+void MonitoringCycle::StartTicking() {
+  ticking_ = services_.clock.After(kTickMs, [this] {
+    StartTicking();  // the next tick counts from this one, as a running timer's does
+    Tick();
+  });
+}
+
 void MonitoringCycle::EnterIdle() {
   monitoring_ = false;
+  ticking_.reset();
   gameGoneMs_.reset();
   StopSession();
   // The panel and the compact view say 停止中 too, not the last 計測中.
@@ -153,14 +151,17 @@ void MonitoringCycle::End(bool measurementEnds) {
   if (!ended_ && measurementEnds) EndMeasurement();
   ended_ = true;
   monitoring_ = false;
-  services_.clock.EndWaits();
+  ticking_.reset();
+  manualWaits_.EndAll();
+  scanReplay_.Stop();
+  stepEnded_ = {};
 }
 
 void MonitoringCycle::Tick() {
-  // A tick inside a capture step (during its waits or its message box) is
-  // held back: the due time stays, so the next tick after the step catches
-  // up, and message boxes never pile up.
-  if (ended_ || captureStepActive_ || !monitoring_) return;
+  // A tick during a capture step (its lag or its message box) or a reading
+  // is held back: the due time stays, so the next tick after it catches up,
+  // and message boxes never pile up.
+  if (ended_ || Busy() || !monitoring_) return;
   const bool due = schedule_.Due(services_.clock.MonotonicMs(), state_.settings.captureInterval);
   // Between the timed captures a live reading; the tick that makes the
   // capture only looks whether the game is there.
@@ -183,29 +184,50 @@ QDateTime MonitoringCycle::NextCaptureTime() const {
 }
 
 void MonitoringCycle::ManualCapture() {
-  // Pressed while a capture step runs (inside one of its waits): that step
-  // is the capture. Waiting here would hold it up mid-scan; this one neither
-  // moves the due time nor says it was done.
-  if (ended_ || captureStepActive_) return;
-  if (!ManualWait(kCaptureCommand, kManualWaitMs)) return;
-  if (captureStepActive_) return;
-  StartInterval();
-  manualOutcome_.reset();
-  CaptureStep();
-  if (ended_) return;
-  // The player pressed it and may still be looking at this window: say
-  // when nothing came of it.
-  if (game_ == GameSeen::Behind || game_ == GameSeen::Missing) {
-    manualOutcome_ = ManualOutcome{game_ == GameSeen::Behind ? ManualCaptureNotInFrontText() : ManualCaptureMissingText(),
-                                   services_.clock.MonotonicMs() + kManualOutcomeMs};
-    Tell([](MonitoringListener& l) { l.StateChanged(); });
-  }
-  services_.trace.Event(QStringLiteral(" SingleCapture･･･End "));
+  // Pressed while a capture step runs (during its lag): that step is the
+  // capture. This one neither moves the due time nor says it was done; nor
+  // does one whose wait ends during a step.
+  if (ended_ || Busy()) return;
+  ManualWait(kCaptureCommand, kManualWaitMs, [this] {
+    if (Busy()) return;
+    StartInterval();
+    manualOutcome_.reset();
+    BeginCaptureStep([this] {
+      // The player pressed it and may still be looking at this window: say
+      // when nothing came of it.
+      if (game_ == GameSeen::Behind || game_ == GameSeen::Missing) {
+        manualOutcome_ =
+            ManualOutcome{game_ == GameSeen::Behind ? ManualCaptureNotInFrontText() : ManualCaptureMissingText(),
+                          services_.clock.MonotonicMs() + kManualOutcomeMs};
+        Tell([](MonitoringListener& l) { l.StateChanged(); });
+      }
+      services_.trace.Event(QStringLiteral(" SingleCapture･･･End "));
+    });
+  });
 }
 
-void MonitoringCycle::CaptureStep() {
-  if (ended_ || captureStepActive_) return;
-  ScopedFlag active(captureStepActive_);
+void MonitoringCycle::ManualWait(const QString& command, double ms, std::function<void()> then) {
+  if (ended_) return;
+  manualWaits_.Start(command, static_cast<std::int64_t>(ms), [this, then = std::move(then)] {
+    Tell([](MonitoringListener& l) { l.StateChanged(); });
+    if (!ended_ && then) then();
+  });
+  Tell([](MonitoringListener& l) { l.StateChanged(); });
+}
+
+void MonitoringCycle::CaptureStep() { BeginCaptureStep({}); }
+
+void MonitoringCycle::EndCaptureStep() {
+  captureStepActive_ = false;
+  const std::function<void()> ended = std::move(stepEnded_);
+  stepEnded_ = {};
+  if (!ended_ && ended) ended();
+}
+
+void MonitoringCycle::BeginCaptureStep(std::function<void()> ended) {
+  if (ended_ || Busy()) return;
+  captureStepActive_ = true;
+  stepEnded_ = std::move(ended);
 
   WindowSystem& windows = services_.windows;
   const GameView view = Look();
@@ -217,7 +239,7 @@ void MonitoringCycle::CaptureStep() {
       // game is back in time, and it is looked for again soon.
       schedule_.Retry(nowMs);
       Tell([](MonitoringListener& l) { l.StateChanged(); });
-      return;
+      return EndCaptureStep();
     }
     gameGoneMs_.reset();
     // Stopped first, so that the state line says so while the box stands.
@@ -235,23 +257,24 @@ void MonitoringCycle::CaptureStep() {
     }
     Tell([](MonitoringListener& l) { l.StateChanged(); });
     if (stops || !gameMissingTold_) WarnGameMissing(stops);
-    return;
+    return EndCaptureStep();
   }
   if (view.game != GameSeen::InFront) {
     schedule_.Retry(services_.clock.MonotonicMs());
     TellAlerts(GameSeen::Behind);
-    return;
+    return EndCaptureStep();
   }
 
   if (state_.settings.beepBeep) windows.Beep();
   const std::array<QImage, 2> pictures = CaptureGameAreas(windows, view.look, view.regions);
   TraceGrabWay();
   for (int area = 0; area < 2; ++area) SetCapture(area, pictures[static_cast<std::size_t>(area)]);
-  RecognizeDigits();
-  if (ended_) return;
-  const AlertEvent heard = ApplyEvaluation();
-  if (ended_) return;
-  AfterGrab(view, pictures, heard);
+  RecognizeDigits([this, view, pictures] {
+    const AlertEvent heard = ApplyEvaluation();
+    if (ended_) return;
+    AfterGrab(view, pictures, heard);
+    EndCaptureStep();
+  });
 }
 
 std::optional<std::int64_t> MonitoringCycle::GameWaitEndMs() const {
@@ -319,42 +342,48 @@ bool MonitoringCycle::LearnLevelDigitsFromCapture() {
   return true;
 }
 
-void MonitoringCycle::PatternsChanged() { matcher_ = std::make_shared<const PatternMatcher>(state_.patterns); }
+void MonitoringCycle::PatternsChanged() { matcher_ = std::make_unique<const PatternMatcher>(state_.patterns); }
 
-std::shared_ptr<const PatternMatcher> MonitoringCycle::Matcher() {
+const PatternMatcher& MonitoringCycle::Matcher() {
   if (!matcher_) PatternsChanged();
-  return matcher_;
+  return *matcher_;
 }
 
-void MonitoringCycle::Recognize() {
-  if (ended_) return;
-  RecognizeDigits();
+void MonitoringCycle::Recognize(std::function<void()> done) {
+  if (ended_ || scanReplay_.Playing()) return;
+  RecognizeDigits(std::move(done));
 }
 
-void MonitoringCycle::RecognizeDigits() {
+void MonitoringCycle::RecognizeDigits(std::function<void()> then) {
   std::array<PixelGrid, 2> grids;
   for (std::size_t area = 0; area < 2; ++area) ReadPixels(captures_[area], grids[area]);
   const Settings& settings = state_.settings;
   const std::array<int, 2> widths = {settings.captureRegions[0].ex, settings.captureRegions[1].ex};
-
   // A lag of days in a hand-edited file must not freeze the capture.
   const int lag = LagToWait(settings.lag);
-  RecognitionHooks hooks;
-  hooks.lagWait = [this, lag] { services_.clock.WaitMs(lag); };
-  hooks.caption = [this](int area, const QString& caption) {
-    Tell([&](MonitoringListener& l) { l.CaptionChanged(area, caption); });
+  RecognitionResult result =
+      ::RecognizeDigits(grids, widths, Matcher(), lag, state_.debugMode, scanReplay_.Recorder());
+  const auto show = [this](const ScanReplay::Shown& shown) {
+    if (shown.digit >= 0) {
+      Tell([&](MonitoringListener& l) { l.PreviewShown(shown.area, shown.digit, shown.x); });
+    } else {
+      Tell([&](MonitoringListener& l) { l.CaptionChanged(shown.area, shown.caption); });
+    }
   };
-  hooks.preview = [this](int area, int digit, int x) {
-    Tell([&](MonitoringListener& l) { l.PreviewShown(area, digit, x); });
-  };
+  scanReplay_.Play(services_.clock, lag, show,
+                   [this, result = std::move(result), grids, widths, show, then = std::move(then)]() mutable {
+                     if (result.level == 0 && LearnLevelDigitsFromCapture()) {
+                       // Read again with the digits just learned, at once: the lag was waited.
+                       ScanReplay again;
+                       result = ::RecognizeDigits(grids, widths, Matcher(), 0, state_.debugMode, again.Recorder());
+                       again.Play(services_.clock, 0, show, {});
+                     }
+                     ApplyReading(result);
+                     if (!ended_ && then) then();
+                   });
+}
 
-  // The lag waits process events: the pattern editor may replace matcher_
-  // before this scan ends, so the scan holds the set it began with.
-  const std::shared_ptr<const PatternMatcher> matcher = Matcher();
-  RecognitionResult result = ::RecognizeDigits(grids, widths, *matcher, lag, state_.debugMode, hooks);
-  if (result.level == 0 && LearnLevelDigitsFromCapture()) {
-    result = ::RecognizeDigits(grids, widths, *Matcher(), 0, state_.debugMode, hooks);
-  }
+void MonitoringCycle::ApplyReading(const RecognitionResult& result) {
   recognizedLevel_ = result.level;
   recognizedExp_ = result.exp;
   recognizedExpText_ = result.digits[1];

@@ -33,8 +33,10 @@
 #include "monitoring/capture_schedule.h"
 #include "monitoring/game_look.h"
 #include "monitoring/live_sampler.h"
+#include "monitoring/manual_waits.h"
 #include "monitoring/monitoring_listener.h"
 #include "monitoring/program_state.h"
+#include "monitoring/scan_replay.h"
 #include "monitoring/state_line.h"
 #include "persistence/measurement_state.h"
 #include "persistence/notice.h"
@@ -45,6 +47,8 @@ class MonitoringCycle {
  public:
   // How long キャプチャ and プリントスクリーン wait before they act.
   static constexpr double kManualWaitMs = 10000;
+  // How often the cycle looks whether a capture is due while monitoring.
+  static constexpr std::int64_t kTickMs = 10000;
   // The manual commands that wait, by name; the state line shows the name
   // in the language of the windows.
   static inline const QString kCaptureCommand = QString::fromUtf8(QT_TRANSLATE_NOOP("StateLine", "キャプチャ"));
@@ -74,20 +78,23 @@ class MonitoringCycle {
   // 開始 and 停止.
   void Run();
   void Stop();
-  // The 10-second timer while monitoring.
+  // Every kTickMs while monitoring, counted from Run.
   void Tick();
   // One capture step: find the game, capture and read both areas when it is
   // in front (or, with the option, behind other windows with both areas in
-  // sight), evaluate and log.
+  // sight), evaluate and log. With a lag the reading ends on later timer
+  // steps; the step holds back ticks and manual captures until it has.
   void CaptureStep();
   // キャプチャ: the manual wait, then a capture step that starts a whole
   // interval.
   void ManualCapture();
-  // A manual command's wait, shown as a countdown on the state line. False
-  // when the program ended meanwhile.
-  bool ManualWait(const QString& command, double ms);
+  // A manual command's wait, shown as a countdown on the state line; `then`
+  // runs when it is over, unless the program ended meanwhile.
+  void ManualWait(const QString& command, double ms, std::function<void()> then);
   // 認 識: the pictures as they are, read again; nothing is evaluated.
-  void Recognize();
+  // `done` runs when the reading (and its lag) has ended. Refused while
+  // another reading is under way.
+  void Recognize(std::function<void()> done = {});
   // The pattern set was replaced: it is prepared once for the readings to come.
   void PatternsChanged();
   // The experience table read at start (until then the compiled one): the
@@ -97,8 +104,8 @@ class MonitoringCycle {
   // included): readings that keep failing under one of them are blamed on
   // it, not on the areas and patterns.
   void SetOwnWindows(std::function<std::vector<QRect>()> source) { ownWindows_ = std::move(source); }
-  // The program ends: nothing acts any more and every wait under way
-  // returns. `measurementEnds`: Exit and the close box end the measurement
+  // The program ends: nothing acts any more and every wait under way is
+  // dropped. `measurementEnds`: Exit and the close box end the measurement
   // too; a program that must end because its patterns are gone leaves it to
   // be continued.
   void End(bool measurementEnds);
@@ -109,6 +116,8 @@ class MonitoringCycle {
   // ---- what it reports
 
   bool Monitoring() const { return monitoring_; }
+  // A capture step or a reading is under way (its lag, its message box).
+  bool Busy() const { return captureStepActive_ || scanReplay_.Playing(); }
   // The due time of the next timed capture, told on the wall clock (it is
   // kept on the monotonic one); invalid before the first start.
   QDateTime NextCaptureTime() const;
@@ -147,7 +156,12 @@ class MonitoringCycle {
 
   void EnterMonitoring();
   void EnterIdle();
+  void StartTicking();
   void StartInterval();
+  // The capture step; `ended` runs when it is over (not when the program
+  // ended meanwhile).
+  void BeginCaptureStep(std::function<void()> ended);
+  void EndCaptureStep();
   void SetCapture(int area, const QImage& picture);
   // What a look at the game found, for the state line (and whether the
   // player has been told it is gone).
@@ -157,12 +171,15 @@ class MonitoringCycle {
   std::optional<std::int64_t> GameWaitEndMs() const;
   // Whether one of the program's own windows lies over a capture area now.
   bool OwnWindowOverAreas();
-  std::shared_ptr<const PatternMatcher> Matcher();
+  const PatternMatcher& Matcher();
   // The level area failed: teaches it the digits a level just above the
   // last reading shows that no pattern knows yet, when the capture is that
   // level; says so in the list, once. Whether it learned.
   bool LearnLevelDigitsFromCapture();
-  void RecognizeDigits();
+  // Reads both captures; what the scan shows is played out one lag per
+  // column, and the reading counts (then `then` runs) at its end.
+  void RecognizeDigits(std::function<void()> then);
+  void ApplyReading(const RecognitionResult& result);
   // What the alerts heard of the reading.
   AlertEvent ApplyEvaluation();
 
@@ -207,10 +224,8 @@ class MonitoringCycle {
   Services& services_;
   std::vector<MonitoringListener*> listeners_;
 
-  // state_.patterns, prepared. Shared: a running recognition keeps the set
-  // it started with while the pattern editor, run from one of its lag
-  // waits, replaces this one.
-  std::shared_ptr<const PatternMatcher> matcher_;
+  // state_.patterns, prepared.
+  std::unique_ptr<const PatternMatcher> matcher_;
   std::shared_ptr<const ExpTable> expTable_ = CompiledExpTable();
   ReadingEvaluator evaluator_;
   LogFileWriter logWriter_;
@@ -238,8 +253,11 @@ class MonitoringCycle {
   QString recognizedExpText_;  // what the experience area read, for the percentage's point
   std::array<QString, 2> readingFailures_;  // why the last timed reading's areas were not read
   std::array<QImage, 2> failedCaptures_;    // what each area showed when it last failed
-  bool captureStepActive_ = false;  // a capture step (and maybe its message box) is under way
-  bool ended_ = false;              // Exit or the close box: nothing may act any more
+  bool captureStepActive_ = false;  // a capture step (its reading, maybe its message box) is under way
+  std::function<void()> stepEnded_;  // what follows the step under way
+  ScanReplay scanReplay_;
+  std::unique_ptr<ClockTimer> ticking_;  // while monitoring
+  bool ended_ = false;  // Exit or the close box: nothing may act any more
 
   SessionModel session_;
   // The same rules as the timed readings' guard, with a memory of its own:
@@ -262,13 +280,7 @@ class MonitoringCycle {
   std::optional<ReadingPoint> lastGrabPoint_;
   int risesInARow_ = 0;  // readings of pictures that changed, each above the one before
   GrabWay tracedWay_ = GrabWay::Screen;  // only a change of way is traced
-  // The manual commands waiting, the latest last: one started inside
-  // another's wait must not end that one's countdown.
-  struct ManualCountdown {
-    QString command;
-    std::int64_t endMs = 0;
-  };
-  std::vector<ManualCountdown> manualWaits_;
+  ManualWaits manualWaits_;
   // News of the last manual command, until endMs.
   struct ManualOutcome {
     QString text;

@@ -34,9 +34,9 @@ void MonitoringCycle::StopSession() {
 void MonitoringCycle::LiveTick(bool due) {
   // The tick that makes the timed capture only looks whether the game is there.
   const bool sample = !due && state_.settings.liveSampling;
-  const std::shared_ptr<const PatternMatcher> matcher = sample ? Matcher() : nullptr;  // held while it reads
+  const PatternMatcher* matcher = sample ? &Matcher() : nullptr;
   const GameView view = Look();
-  const LiveObservation seen = ObserveGame(services_.windows, view, state_.settings, matcher.get());
+  const LiveObservation seen = ObserveGame(services_.windows, view, state_.settings, matcher);
   if (due) return;  // the capture step tells the alerts what it finds
   if (sample && seen.game == GameSeen::InFront) NoteAreasRead(!seen.unread[0], !seen.unread[1]);
   if (!seen.reading) {
@@ -119,33 +119,13 @@ void MonitoringCycle::ShowFigures() {
   Tell([&](MonitoringListener& l) { l.FiguresChanged(figures, session_.Points()); });
 }
 
-bool MonitoringCycle::ManualWait(const QString& command, double ms) {
-  if (ended_) return false;
-  const std::int64_t endMs = services_.clock.MonotonicMs() + static_cast<std::int64_t>(ms);
-  manualWaits_.push_back({command, endMs});
-  Tell([](MonitoringListener& l) { l.StateChanged(); });
-  services_.clock.WaitMs(ms);
-  if (ended_) return false;
-  // Its own countdown goes; one that began inside its wait has gone before.
-  const auto own = std::find_if(manualWaits_.rbegin(), manualWaits_.rend(), [&](const ManualCountdown& wait) {
-    return wait.command == command && wait.endMs == endMs;
-  });
-  if (own != manualWaits_.rend()) manualWaits_.erase(std::next(own).base());
-  Tell([](MonitoringListener& l) { l.StateChanged(); });
-  return true;
-}
-
 bool MonitoringCycle::CountingDown() const {
-  return monitoring_ || !manualWaits_.empty() ||
+  return monitoring_ || manualWaits_.Any() ||
          (manualOutcome_ && manualOutcome_->endMs > services_.clock.MonotonicMs());
 }
 
 std::optional<int> MonitoringCycle::ManualSecondsLeft(const QString& command) const {
-  const auto wait = std::find_if(manualWaits_.rbegin(), manualWaits_.rend(),
-                                 [&](const ManualCountdown& w) { return w.command == command; });
-  if (wait == manualWaits_.rend()) return std::nullopt;
-  const std::int64_t ms = std::max<std::int64_t>(0, wait->endMs - services_.clock.MonotonicMs());
-  return static_cast<int>((ms + 999) / 1000);
+  return manualWaits_.SecondsLeft(command);
 }
 
 QString MonitoringCycle::StateText() const { return StateLineText(StateInput()); }
@@ -161,9 +141,9 @@ StateLineInput MonitoringCycle::StateInput() const {
   in.hidden = hidden_;
   in.grabTrouble = grabTrouble_;
   in.nextCaptureMs = schedule_.DueMs().value_or(in.nowMs);
-  if (!manualWaits_.empty()) {
-    in.manualCommand = manualWaits_.back().command;
-    in.manualWaitEndMs = manualWaits_.back().endMs;
+  if (const ManualWaits::Countdown* latest = manualWaits_.Latest()) {
+    in.manualCommand = latest->command;
+    in.manualWaitEndMs = latest->endMs;
   } else if (manualOutcome_ && manualOutcome_->endMs > in.nowMs) {
     in.manualOutcome = manualOutcome_->text;
   }

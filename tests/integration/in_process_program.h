@@ -35,10 +35,11 @@ struct InProcessProgram {
   QString Caption(int area) const {
     return started.form->findChild<QLabel*>(QStringLiteral("lblCapture_%1").arg(area))->text();
   }
-  // The monitoring timer's tick, `seconds` on.
-  void TickAfter(int seconds) {
+  // `seconds` on: the program's timers run on the way, and a reading they
+  // began reads out its lag.
+  void RunFor(int seconds) {
     clock.AdvanceSeconds(seconds);
-    started.form->timCaptureInterval_Timer();
+    while (started.form->Monitor().Busy()) clock.Advance(100);
   }
   ClockT clock;
   RecordingMessageBoxes boxes;

@@ -52,7 +52,7 @@ TEST_F(X11Behind, ReadBesideAFocusedWindowNotWhileItCoversAnAreaOnAtTheFollowedA
         return ws->ForegroundWindow() == notesId;
       }));
       WaitUntil([] { return false; }, 1000);
-      program->TickAfter(i == 0 ? first : 60);
+      program->RunFor(i == 0 ? first : 60);
       if (into) into->push_back(program->Caption(1));
     }
   };
@@ -76,7 +76,7 @@ TEST_F(X11Behind, ReadBesideAFocusedWindowNotWhileItCoversAnAreaOnAtTheFollowedA
   EXPECT_TRUE(stateText().startsWith(QStringLiteral("ゲームが他のウィンドウに隠れています"))) << stateText().toStdString();
 
   moveNotes(QPoint(outer.right() + 30, outer.top() + 30));
-  captures(2, &seen, 15);  // the retry after the covered look is due first
+  captures(2, &seen, 20);  // the retry 15 seconds after the covered look comes first
 
   // Resized: read on at the areas followed to the new size, and said so once.
   ASSERT_TRUE(Xdotool({"windowsize", "--sync", QString::number(id), "1024", "768"}));

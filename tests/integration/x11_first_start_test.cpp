@@ -198,7 +198,9 @@ TEST_F(FirstStart, GuidedSetUpWithRealPointerAndKeysLogsTheNextTimedCapture) {
       Click(options.findChild<QPushButton*>(QStringLiteral("cmdPick(%1)").arg(area)));
       ASSERT_TRUE(WaitUntil([&picked] { return picked && QApplication::activeModalWidget() == nullptr; }, 60000));
     }
-    options.findChild<QPushButton*>("cmdEnd")->click();
+    ASSERT_TRUE(Active(&options));
+    Click(options.findChild<QPushButton*>("cmdEnd"));
+    ASSERT_TRUE(WaitUntil([&] { return !options.isVisible(); }));
   }
   EXPECT_EQ(settings.captureRegions, (std::array{kLevelArea, kExpArea}));
 
@@ -208,8 +210,12 @@ TEST_F(FirstStart, GuidedSetUpWithRealPointerAndKeysLogsTheNextTimedCapture) {
   while (next < shown.size() && !(DigitsTaught(*form.PatternEditor(), 0) && DigitsTaught(*form.PatternEditor(), 1))) {
     const auto& [level, exp] = shown[next++];
     ShownGame game(*ws, changed, level, exp);
+    // キャプチャ, then the game brought forward within its ten seconds.
+    ASSERT_TRUE(Active(guide));
+    Click(guide->findChild<QPushButton*>("cmdCapture"));
+    ASSERT_TRUE(WaitUntil([&] { return form.Monitor().ManualSecondsLeft(MonitoringCycle::kCaptureCommand).has_value(); }));
     ASSERT_TRUE(game.ToFront());
-    guide->findChild<QPushButton*>("cmdCapture")->click();
+    program->RunFor(10);
     ++captures;
     for (int area = 0; area < 2; ++area) {
       if (!DigitsTaught(*form.PatternEditor(), area)) Teach(*guide, area, area == 0 ? level : exp, program->boxes);
@@ -235,7 +241,7 @@ TEST_F(FirstStart, GuidedSetUpWithRealPointerAndKeysLogsTheNextTimedCapture) {
       ASSERT_TRUE(WaitUntil([&] { return form.IsMonitoring(); }));
     }
     ASSERT_TRUE(game.ToFront()) << (QApplication::activeModalWidget() ? "a dialog left open" : "");
-    program->TickAfter(firstAt.isValid() ? 20 * 60 : 20);
+    program->RunFor(firstAt.isValid() ? 20 * 60 : 20);
     if (!firstAt.isValid()) firstAt = program->clock.Now();
     EXPECT_EQ(program->Caption(0), level);
     EXPECT_EQ(program->Caption(1), exp);

@@ -32,7 +32,7 @@ TEST_F(X11History, TwoMeasurementsWithTheirMemosReachTheHistoryWindowItsExportAn
       ASSERT_NE(ShowGame(*ws, QStringLiteral("100")), 0u);
       if (i == 0) form.menuRun_Click();  // the first counter is where it starts
       // Two ticks a counter: one of them at least reads it live.
-      for (int tick = 0; tick < 2; ++tick) program->TickAfter(10);
+      for (int tick = 0; tick < 2; ++tick) program->RunFor(10);
     }
     form.menuStop_Click();
     program->clock.AdvanceSeconds(600);

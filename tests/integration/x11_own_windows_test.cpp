@@ -77,7 +77,7 @@ TEST_F(X11OwnWindows, TheCompactViewKeepsOffTheAreasWhenOpenedAndWhenTheGameMove
   form.menuRun_Click();
   MoveWindow(id, to);
   ASSERT_TRUE(WaitUntil([&] { return OverAnArea(*ws, id, settings, view); }));
-  form.timCaptureInterval_Timer();
+  program->RunFor(10);
   EXPECT_TRUE(WaitUntil([&] { return !OverAnArea(*ws, id, settings, compact->frameGeometry()); }))
       << "moved off when the game came under it";
   form.menuStop_Click();

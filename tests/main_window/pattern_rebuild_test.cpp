@@ -1,6 +1,6 @@
-// The pattern editor run from inside a recognition's lag wait: the player
-// can open it while 認 識 or a timed capture is under way and replace the
-// pattern set the scan is using.
+// The pattern editor saved during a recognition's lag: the player can open
+// it while 認 識 or a timed capture is under way and replace the pattern set
+// the scan began with.
 #include <QPushButton>
 
 #include "dialogs/form3.h"
@@ -17,7 +17,10 @@ TEST_P(PatternRebuild, ARunningScanKeepsItsPatternsAndReadsTheCapture) {
   const QString button = QString::fromStdString(std::get<1>(GetParam()));
   Start([](Settings& settings) { settings.lag = 1; });
   OpenGame("152", "1234567890");
-  if (!timed) form().CaptureStep();  // captured before the editor is in play
+  if (!timed) {
+    form().CaptureStep();  // captured before the editor is in play
+    clock_.AdvanceSeconds(60);
+  }
 
   // The player's defaults are now larger than the set in use: taller than
   // the experience capture, so a scan that read them with the old set's
@@ -30,12 +33,19 @@ TEST_P(PatternRebuild, ARunningScanKeepsItsPatternsAndReadsTheCapture) {
     ASSERT_TRUE(larger[slot].save(file, "BMP"));
   }
 
+  if (timed) {
+    Run();
+    RunFor(20);
+  } else {
+    form().cmdRecognize_Click();
+  }
   // A few columns into the scan of area 1, the button is pressed once.
-  int waits = 0;
-  bool pressed = false;
-  clock_.onWait = [&] {
-    if (pressed || !Label("lblCapture_1")->text().endsWith(QStringLiteral("認識中…")) || ++waits < 3) return;
-    pressed = true;
+  for (int ms = 0; ms < 60'000 && !Label("lblCapture_1")->text().endsWith(QStringLiteral("認識中…")); ++ms) {
+    clock_.Advance(1);
+  }
+  clock_.Advance(3);
+  ASSERT_TRUE(Label("lblCapture_1")->text().endsWith(QStringLiteral("認識中…")));
+  {
     Form3* editor = form().PatternEditor();
     editor->LoadArea(1);
     for (int slot = 0; slot < 11; ++slot) {
@@ -43,21 +53,14 @@ TEST_P(PatternRebuild, ARunningScanKeepsItsPatternsAndReadsTheCapture) {
       editor->findChild<PatternSlot*>(name)->SetPicture(larger[slot]);
     }
     editor->findChild<QPushButton*>(button)->click();
-  };
-
-  if (timed) {
-    Run();
-    RunFor(20);
-  } else {
-    form().cmdRecognize_Click();
   }
-  ASSERT_TRUE(pressed);
+  clock_.AdvanceSeconds(5);
   EXPECT_EQ(form().Monitor().RecognizedLevel(), 152);
   EXPECT_EQ(form().Monitor().RecognizedExp(), 1234567890.0);
 
   // The next scan uses the rebuilt set, which cannot read the capture.
-  clock_.onWait = {};
   form().cmdRecognize_Click();
+  clock_.AdvanceSeconds(5);
   EXPECT_EQ(form().Monitor().RecognizedLevel(), 152);
   EXPECT_EQ(form().Monitor().RecognizedExp(), 0.0);
 }

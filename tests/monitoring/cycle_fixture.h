@@ -103,19 +103,16 @@ class CycleTest : public ::testing::Test {
     game_ = 0;
   }
 
-  // Run, with the timer's 10-second phase starting now.
-  void Run() {
-    cycle().Run();
-    pendingSeconds_ = 0;
-  }
+  // Run: the cycle's 10-second ticks count from now.
+  void Run() { cycle().Run(); }
 
-  // Moves the clock on by `seconds`, firing the monitoring timer at every
-  // 10-second boundary, as the running timer would.
-  void RunFor(int seconds) {
-    for (int s = 0; s < seconds; ++s) {
-      clock_.AdvanceSeconds(1);
-      if (++pendingSeconds_ % 10 == 0 && cycle().Monitoring()) cycle().Tick();
-    }
+  // Moves the clock on by `seconds`; the cycle's timers run on the way.
+  void RunFor(int seconds) { clock_.AdvanceSeconds(seconds); }
+
+  // キャプチャ pressed, and its countdown waited out (no timer tick between).
+  void PressCapture() {
+    cycle().ManualCapture();
+    clock_.Advance(static_cast<std::int64_t>(MonitoringCycle::kManualWaitMs));
   }
 
   QStringList TraceMessages() const { return ::TraceMessages(folder_); }
@@ -131,5 +128,4 @@ class CycleTest : public ::testing::Test {
   Reported seen_;
   std::unique_ptr<MonitoringCycle> cycle_;
   WindowId game_ = 0;
-  int pendingSeconds_ = 0;  // time since the last tick
 };

@@ -81,24 +81,25 @@ TEST_F(CycleTest, WithoutALogFileALostGameIsWarnedOnceEachTimeItGoesWhileMonitor
   EXPECT_EQ(boxes_.warned, 2);
 }
 
-// A command started inside another's wait once cleared that countdown.
+// Two commands' countdowns run side by side: the later one is told, and
+// the earlier one's goes on when it is over.
 TEST_F(CycleTest, ACaptureCountsDownThroughACommandStartedInItsWaitAndSaysTheGameStayedBehind) {
   Start();
   OpenGame("152", "1234567890", /*inFront=*/false);
   CoverGame();  // a game merely out of focus is read where it can be seen
-  std::optional<int> left;
-  QString outer;
-  clock_.onWait = [&] {
-    if (left) return;
-    clock_.Advance(-7000);  // 3 seconds into キャプチャ's wait, プリントスクリーン is chosen
-    left = cycle().ManualSecondsLeft(QStringLiteral("キャプチャ"));
-    cycle().ManualWait(QStringLiteral("プリントスクリーン"), 2000);
-    outer = cycle().StateText();
-    clock_.Advance(5000);
-  };
   cycle().ManualCapture();
-  EXPECT_EQ(std::tuple(left, outer, cycle().ManualSecondsLeft(QStringLiteral("キャプチャ")), cycle().StateText()),
-            std::tuple(7, QStringLiteral("キャプチャまで 00:05"), std::nullopt, ManualCaptureNotInFrontText()));
+  clock_.Advance(3000);  // 3 seconds into キャプチャ's wait, プリントスクリーン is chosen
+  const std::optional<int> left = cycle().ManualSecondsLeft(QStringLiteral("キャプチャ"));
+  bool printed = false;
+  cycle().ManualWait(QStringLiteral("プリントスクリーン"), 2000, [&] { printed = true; });
+  const QString inner = cycle().StateText();
+  clock_.Advance(2000);
+  const QString outer = cycle().StateText();
+  clock_.Advance(5000);
+  EXPECT_EQ(std::tuple(left, inner, printed, outer), std::tuple(7, QStringLiteral("プリントスクリーンまで 00:02"), true,
+                                                                QStringLiteral("キャプチャまで 00:05")));
+  EXPECT_EQ(std::tuple(cycle().ManualSecondsLeft(QStringLiteral("キャプチャ")), cycle().StateText()),
+            std::tuple(std::nullopt, ManualCaptureNotInFrontText()));
   EXPECT_TRUE(windows_.grabs.empty());
   EXPECT_TRUE(cycle().CountingDown()) << "the news goes away by itself";
   clock_.AdvanceSeconds(31);
@@ -175,42 +176,105 @@ TEST_F(CycleTest, ACapturePressedDuringATimedStepNeitherHoldsItUpNorIsTracedAsDo
   });
   OpenGame("190", "1234567890");
   Run();
-  bool pressed = false;
-  QDateTime dueInStep;
-  clock_.onWait = [&] {
-    // The player presses キャプチャ while the timed step waits out a lag.
-    if (pressed || clock_.waits.back() != 50) return;
-    pressed = true;
-    dueInStep = cycle().NextCaptureTime();
-    cycle().ManualCapture();
-  };
-  RunFor(20);
-  ASSERT_TRUE(pressed);
-  EXPECT_EQ(std::count(clock_.waits.begin(), clock_.waits.end(), MonitoringCycle::kManualWaitMs), 0)
-      << "the step is not held up mid-scan";
+  RunFor(20);  // the timed step reads out its lag
+  ASSERT_GT(clock_.Pending(), 0u);
+  const QDateTime dueInStep = cycle().NextCaptureTime();
+  cycle().ManualCapture();
+  EXPECT_EQ(cycle().ManualSecondsLeft(QStringLiteral("キャプチャ")), std::nullopt) << "no wait begins";
+  clock_.AdvanceSeconds(30);
   EXPECT_EQ(cycle().NextCaptureTime(), dueInStep);
   EXPECT_FALSE(TraceMessages().contains(QStringLiteral(" SingleCapture･･･End ")));
-  EXPECT_EQ(windows_.grabs.size(), 2u) << "one capture step, not two";
+  EXPECT_EQ(std::tuple(windows_.grabs.size(), seen_.LogLines(QStringLiteral("1,234,567,890"))), std::tuple(2u, 1))
+      << "one capture step, not two";
 
   // Pressed on its own, it captures and says so.
-  clock_.onWait = {};
   cycle().ManualCapture();
+  clock_.AdvanceSeconds(30);
   EXPECT_TRUE(windows_.grabs.size() == 4u && TraceMessages().contains(QStringLiteral(" SingleCapture･･･End ")));
 }
 
-TEST_F(CycleTest, TheLagWaitedStaysInTheDialogsRangeAndTheEndEndsEveryWait) {
-  for (const std::int32_t lag : {2147483647, -2147483647 - 1, 100, 0}) {
+TEST_F(CycleTest, TheLagWaitedStaysInTheDialogsRangeAndTheEndDropsEveryWait) {
+  for (const std::int32_t lag : {2147483647, -2147483647 - 1, 0, 100}) {
     SCOPED_TRACE(lag);
-    clock_.waits.clear();
+    clock_.timers.clear();
     StartReading([lag](Settings& s) { s.lag = lag; });
+    clock_.AdvanceSeconds(60);
     EXPECT_EQ(std::tuple(seen_.captions[0], settings().lag), std::tuple(QStringLiteral("190"), lag))
         << "the file's value is kept";
-    for (const double wait : clock_.waits) EXPECT_LE(wait, 100);
-    EXPECT_EQ(std::count(clock_.waits.begin(), clock_.waits.end(), 100.0) > 0, lag >= 100);
+    for (const std::int64_t wait : clock_.timers) {
+      if (wait != MonitoringCycle::kTickMs) {
+        EXPECT_LE(wait, 100);
+      }
+    }
+    EXPECT_EQ(std::count(clock_.timers.begin(), clock_.timers.end(), 100) > 0, lag >= 100);
   }
-  ASSERT_FALSE(clock_.waitsEnded);
+  cycle().ManualCapture();
+  clock_.AdvanceSeconds(10);  // in the lag of the capture
+  ASSERT_GT(clock_.Pending(), 0u);
+  const QString log = seen_.log;
   cycle().End(true);
-  EXPECT_TRUE(clock_.waitsEnded);
+  EXPECT_EQ(clock_.Pending(), 0u);
+  clock_.AdvanceSeconds(60);
+  EXPECT_EQ(seen_.log, log);
+}
+
+// Whatever the windows do while a capture step waits (for the player to
+// bring the game forward, or out its lag), it runs beside the step, never
+// inside it, and the step ends as it should: a press during the lag is
+// that step, the editor's new patterns count from the next scan, Stop still
+// lets the reading be logged, and Exit drops every wait.
+TEST_F(CycleTest, WhatTheWindowsDoDuringEachStageOfACaptureStepRunsBesideItAndTheStepEndsAsItShould) {
+  enum class Act { Capture, Recognize, EditorSaves, Stop, Exit };
+  boxes_.answer = false;  // each round a measurement of its own
+  for (const bool inLag : {false, true}) {
+    for (const Act act : {Act::Capture, Act::Recognize, Act::EditorSaves, Act::Stop, Act::Exit}) {
+      SCOPED_TRACE(testing::Message() << (inLag ? "in the lag, act " : "in the wait, act ") << static_cast<int>(act));
+      Start([](Settings& s) {
+        s.lag = 20;
+        s.liveSampling = false;
+      });
+      OpenGame("190", "1234567890");
+      cycle().ManualCapture();  // no timed capture comes between
+      clock_.Advance(inLag ? 10'020 : 9'000);
+      const auto readings = [&] { return seen_.LogLines(QStringLiteral("1,234,567,890")); };
+      ASSERT_EQ(readings(), 0);
+      const auto capturesTraced = [&] { return TraceMessages().count(QStringLiteral(" SingleCapture･･･End ")); };
+      const int capturesBefore = capturesTraced();
+      int recognized = 0;
+      switch (act) {
+        case Act::Capture: cycle().ManualCapture(); break;
+        case Act::Recognize: cycle().Recognize([&] { ++recognized; }); break;
+        case Act::EditorSaves:
+          state_.patterns = PatternSet();  // a set that reads nothing
+          cycle().PatternsChanged();
+          break;
+        case Act::Stop: cycle().Stop(); break;
+        case Act::Exit: cycle().End(true); break;
+      }
+      EXPECT_EQ(readings(), 0) << "the step never ends inside what the window does";
+      clock_.AdvanceSeconds(60);
+      EXPECT_EQ(clock_.Pending(), 0u) << "every wait has ended";
+      const int captures = static_cast<int>(capturesTraced() - capturesBefore);
+      const int failed = seen_.LogLines(QStringLiteral("認識失敗"));
+      switch (act) {
+        case Act::Capture:  // pressed in the lag, it is this step; in the wait, one more after it
+          EXPECT_EQ(std::tuple(readings(), captures), std::tuple(1, inLag ? 1 : 2));
+          break;
+        case Act::Recognize:  // the step's own reading is the one under way
+          EXPECT_EQ(std::tuple(readings(), recognized), std::tuple(1, inLag ? 0 : 1));
+          break;
+        case Act::EditorSaves:  // a scan reads with the set it began with
+          EXPECT_EQ(std::tuple(readings(), failed), inLag ? std::tuple(1, 0) : std::tuple(0, 1));
+          break;
+        case Act::Stop:
+          EXPECT_EQ(std::tuple(readings(), captures, cycle().Monitoring()), std::tuple(1, 1, false));
+          break;
+        case Act::Exit:
+          EXPECT_EQ(std::tuple(readings(), captures), std::tuple(0, 0));
+          break;
+      }
+    }
+  }
 }
 
 TEST_F(CycleTest, EveryLineTheLogFileDidNotReceiveIsMarkedOnScreenAfterOneMessage) {

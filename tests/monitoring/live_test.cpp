@@ -135,7 +135,7 @@ TEST_F(LiveTest, EverySessionCountsFromTheReadingAtItsRunAndItsSummarySaysFromWh
   ShowExp(exp += 700);
   RunFor(30);
   cycle().Stop();
-  EXPECT_TRUE(seen_.log.endsWith(QStringLiteral("獲得Exp 1,200 (14:30:00〜14:31:04の読取)  時給(全体) 98 k/h  レベル +0\r\n")))
+  EXPECT_TRUE(seen_.log.endsWith(QStringLiteral("獲得Exp 1,200 (14:30:00〜14:31:00の読取)  時給(全体) 108 k/h  レベル +0\r\n")))
       << seen_.log.toStdString();
   EXPECT_EQ(seen_.figures.gained, 1200) << "still on show after Stop";
 
@@ -149,7 +149,7 @@ TEST_F(LiveTest, EverySessionCountsFromTheReadingAtItsRunAndItsSummarySaysFromWh
   EXPECT_EQ(seen_.figures.gained, 500);
   // A gain only a timed capture read is in the file, so in the summary too.
   ShowExp(exp += 300);
-  cycle().ManualCapture();
+  PressCapture();
   cycle().Stop();
   EXPECT_EQ(seen_.LogLines(QStringLiteral("獲得Exp 800 (")), 1) << seen_.log.toStdString();
 }

@@ -48,7 +48,6 @@ TEST_F(RecordTest, EveryWayAMeasurementEndsLeavesOneRecordWithItsMemo) {
     clock_.Reboot(5'000);
     Restart();  // the question is answered yes
     EXPECT_EQ(cycle().Memo(), kMemo) << "the memo comes back with the measurement";
-    pendingSeconds_ = 0;
     Play(exp, 30);
     cycle().Stop();
   };

@@ -171,17 +171,17 @@ TEST_F(SafeguardsTest, EveryReadingReachesTheAlertsEvenWithoutATickBetween) {
   StartReading();
   windows_.screen.fill(Qt::black);
   // Three manual captures in a row that read nothing, without a tick between.
-  for (int i = 0; i < 3; ++i) cycle().ManualCapture();
+  for (int i = 0; i < 3; ++i) PressCapture();
   EXPECT_EQ(std::tuple(seen_.LogLines("認識失敗"), TroubleAlerts()), std::tuple(3, 1));
   // Each says why, and the alert names the last reasons; so does the state
   // line (when the grab itself is sound) until a reading succeeds.
   EXPECT_EQ(seen_.LogLines("認識失敗  両方NG  レベル: 数字が読めません / 経験値: 数字が読めません"), 3);
   EXPECT_EQ(seen_.LogLines("（最後の失敗 レベル: 数字が読めません / 経験値: 数字が読めません）"), 1);
   OpenGame("190", "");
-  cycle().ManualCapture();
+  PressCapture();
   EXPECT_TRUE(cycle().StateText().endsWith("認識NG（経験値: 数字が読めません）")) << cycle().StateText().toStdString();
   OpenGame("190", "1234600000");
-  cycle().ManualCapture();
+  PressCapture();
   EXPECT_FALSE(cycle().StateText().contains("認識NG")) << cycle().StateText().toStdString();
 }
 
@@ -209,7 +209,7 @@ TEST_F(SafeguardsTest, ReadingsThatKeepFailingUnderOneOfOurOwnWindowsAboveTheGam
     const WindowId compact = windows_.Add(QStringLiteral("Tallymeter"), own[1]);
     windows_.foreground = game_;
     windows_.screen.fill(Qt::black);
-    for (int i = 0; i < 3; ++i) cycle().ManualCapture();
+    for (int i = 0; i < 3; ++i) PressCapture();
     EXPECT_EQ(std::tuple(TroubleAlerts(), seen_.LogLines(OwnWindowOverAreaText())), std::tuple(1, c.blamed ? 1 : 0));
     windows_.Remove(compact);
     windows_.Remove(main);
@@ -231,11 +231,11 @@ class ContinueTest : public SafeguardsTest {
   }
   // The machine restarted `minutes` later; the program comes up again.
   void Restart(int minutes) {
+    cycle_.reset();  // it died: nothing of it runs meanwhile
     clock_.AdvanceSeconds(60LL * minutes);
     clock_.Reboot(5'000);
     boxes_.shown.clear();
     CycleTest::Restart();
-    pendingSeconds_ = 0;
   }
 };
 

@@ -6,8 +6,11 @@
 #include <QDateTime>
 #include <QImage>
 #include <QRect>
+#include <algorithm>
 #include <functional>
 #include <map>
+#include <memory>
+#include <tuple>
 #include <vector>
 
 #include "capture/clock.h"
@@ -22,31 +25,79 @@ class FakeClock : public Clock {
 
   QDateTime Now() const override { return now_; }
   std::int64_t MonotonicMs() const override { return ms_; }
-  // Waiting moves time; `onWait` runs once per wait, as events would.
-  void WaitMs(double ms) override {
-    waits.push_back(ms);
-    Advance(ms < 1 ? 1 : static_cast<std::int64_t>(ms));
-    if (onWait) onWait();
+  // Runs when Advance passes its time, as the event loop would run it.
+  std::unique_ptr<ClockTimer> After(std::int64_t ms, std::function<void()> done) override {
+    timers.push_back(ms);
+    auto timer = std::make_unique<Timer>(pending_);
+    pending_->push_back({ms_ + std::max<std::int64_t>(ms, 0), nextOrder_++, timer.get(), std::move(done)});
+    return timer;
   }
-  void EndWaits() override { waitsEnded = true; }
 
+  // Moves time on, running every timer that falls due on the way at its own
+  // moment, the earliest first (and those it starts, when they fall due in
+  // the same span). Backwards, or from a timer's call, it only moves time:
+  // events never run inside one another.
   void Advance(std::int64_t ms) {
-    ms_ += ms;
-    now_ = now_.addMSecs(ms);
+    const std::int64_t end = ms_ + ms;
+    if (ms < 0 || running_) return MoveTo(end);
+    for (;;) {
+      auto due = std::min_element(pending_->begin(), pending_->end(), [](const DueCall& a, const DueCall& b) {
+        return std::tie(a.dueMs, a.order) < std::tie(b.dueMs, b.order);
+      });
+      if (due == pending_->end() || due->dueMs > end) break;
+      MoveTo(std::max(ms_, due->dueMs));
+      const std::function<void()> call = std::move(due->call);
+      due->owner->Forget();
+      pending_->erase(due);
+      running_ = true;
+      call();
+      running_ = false;
+    }
+    MoveTo(std::max(ms_, end));
   }
   void AdvanceSeconds(std::int64_t s) { Advance(s * 1000); }
   // The machine started again: the tick count begins anew, the wall clock goes on.
   void Reboot(std::int64_t ms) { ms_ = ms; }
   // The wall clock alone is set (daylight saving, a time-sync correction).
   void SetWallClock(QDateTime now) { now_ = std::move(now); }
+  // Timers started and not yet run or cancelled.
+  std::size_t Pending() const { return pending_->size(); }
 
-  std::vector<double> waits;                 // every wait asked for
-  std::function<void()> onWait;              // stands in for event processing
-  bool waitsEnded = false;                   // EndWaits was called
+  std::vector<std::int64_t> timers;  // every wait asked for, in ms
 
  private:
+  class Timer;
+  struct DueCall {
+    std::int64_t dueMs;
+    std::uint64_t order;
+    Timer* owner;
+    std::function<void()> call;
+  };
+  using Queue = std::vector<DueCall>;
+  class Timer : public ClockTimer {
+   public:
+    explicit Timer(std::shared_ptr<Queue> queue) : queue_(std::move(queue)) {}
+    ~Timer() override {
+      if (queue_) std::erase_if(*queue_, [this](const DueCall& p) { return p.owner == this; });
+    }
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
+    void Forget() { queue_.reset(); }
+
+   private:
+    std::shared_ptr<Queue> queue_;
+  };
+
+  void MoveTo(std::int64_t ms) {
+    now_ = now_.addMSecs(ms - ms_);
+    ms_ = ms;
+  }
+
   QDateTime now_;
   std::int64_t ms_;
+  std::shared_ptr<Queue> pending_ = std::make_shared<Queue>();
+  std::uint64_t nextOrder_ = 0;
+  bool running_ = false;
 };
 
 // A desktop of windows in Z order over one screen picture. Monitors,
