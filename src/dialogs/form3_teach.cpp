@@ -7,7 +7,7 @@
 
 #include "dialogs/capture_teacher.h"
 #include "dialogs/form3.h"
-#include "dialogs/message_boxes.h"
+#include "monitoring/message_boxes.h"
 #include "dialogs/pattern_rules.h"
 #include "dialogs/placed_windows.h"
 #include "dialogs/pattern_slot.h"
