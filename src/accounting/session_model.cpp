@@ -7,6 +7,7 @@
 
 #include "accounting/level_rise.h"
 #include "accounting/misread_guard.h"
+#include "base/counter_reading.h"
 #include "base/display_text.h"
 
 namespace {
@@ -58,7 +59,7 @@ void SessionModel::Stop(const QDateTime& wallNow, std::int64_t /*monotonicMs*/) 
 }
 
 ReadingVerdict SessionModel::Add(std::int32_t level, double exp, std::int64_t monotonicMs, DeathPenalty death) {
-  if (!running_ || level <= 0 || !std::isfinite(exp) || exp < 0) return ReadingVerdict::Ignored;
+  if (!running_ || !CounterValues(level, exp)) return ReadingVerdict::Ignored;
   const Reading current{level, exp, monotonicMs};
 
   // The counter never reaches the level's size: the game levels up first.
@@ -119,7 +120,7 @@ std::optional<SessionModel::LastReading> SessionModel::Last() const {
 }
 
 void SessionModel::ContinueFrom(const LastReading& reading) {
-  if (!running_ || last_ || reading.level <= 0 || !std::isfinite(reading.exp) || reading.exp < 0) return;
+  if (!running_ || last_ || !CounterValues(reading.level, reading.exp)) return;
   // No chart point: the earlier part's points are in its record, not here.
   first_ = Reading{reading.level, reading.exp, reading.monotonicMs};
   last_ = first_;
