@@ -82,27 +82,21 @@ ReadingVerdict SessionModel::Add(std::int32_t level, double exp, std::int64_t mo
   };
   if (!follows(*last_, current)) {
     ++misreads_;
-    if (!disagreeing_.empty()) {
-      const Reading& before = disagreeing_.back();
-      if (before.level == current.level && before.exp == current.exp) return ReadingVerdict::Misread;  // a still screen
-      if (!follows(before, current)) disagreeing_.clear();
-    }
-    disagreeing_.push_back(current);
-    if (std::ssize(disagreeing_) < kRebaseReadings) return ReadingVerdict::Misread;
+    if (!disagreeing_.Join(current, follows)) return ReadingVerdict::Misread;
     // They agree against the earlier ones: carry on from them, without a
     // gain for the jump itself.
     --misreads_;
     Rebase(level, exp, monotonicMs);
     return ReadingVerdict::Rebased;
   }
-  disagreeing_.clear();
+  disagreeing_.Clear();
   Accept(current);
   return ReadingVerdict::Accepted;
 }
 
 void SessionModel::Rebase(std::int32_t level, double exp, std::int64_t monotonicMs) {
   if (!running_) return;
-  disagreeing_.clear();
+  disagreeing_.Clear();
   last_ = Reading{level, exp, monotonicMs};
   if (!first_) first_ = last_;
   lastMoveMs_ = monotonicMs;
