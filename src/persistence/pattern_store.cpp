@@ -159,9 +159,8 @@ bool AreaSound(const PatternImages& images, int area) {
   for (std::size_t i = 0; i < pictures.size(); ++i) {
     if (pictures[i].height() != pictures[0].height()) return false;
     for (std::size_t j = 0; j < i; ++j) {
-      if (pictures[i] == pictures[j] && TakesPart(origins, static_cast<int>(i)) && TakesPart(origins, static_cast<int>(j))) {
-        return false;
-      }
+      const bool bothTakePart = TakesPart(origins, static_cast<int>(i)) && TakesPart(origins, static_cast<int>(j));
+      if (pictures[i] == pictures[j] && bothTakePart) return false;
     }
   }
   return true;

@@ -32,7 +32,9 @@ TEST(NumberText, ParsesTypedAndStoredNumbersAndWritesTheShortestForm) {
       {" -2.5e1 ", field, -25}, {"1 0", field, std::nullopt}, {"12-3", field, std::nullopt}, {"", field, std::nullopt},
       {"1,234", field, std::nullopt}, {"1,234,567", grouped, 1'234'567}, {", 5", grouped, 5},
       {"1e999", field, std::nullopt}, {"1e-999", field, std::nullopt}, {"inf", field, std::nullopt}};
-  for (const auto& [text, syntax, expected] : stored) EXPECT_EQ(ReadNumber(text, syntax), expected) << text.toStdString();
+  for (const auto& [text, syntax, expected] : stored) {
+    EXPECT_EQ(ReadNumber(text, syntax), expected) << text.toStdString();
+  }
   const std::pair<double, QString> written[] = {
       {599, "599"}, {5.5, "5.5"}, {-0.0, "0"}, {0.1 + 0.2, "0.3"}, {1e15, "1e+15"}};
   for (const auto& [value, expected] : written) EXPECT_EQ(NumberText(value), expected);
