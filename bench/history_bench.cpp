@@ -21,7 +21,7 @@
 #include "base/cp932.h"
 #include "dialogs/history_models.h"
 #include "dialogs/history_window.h"
-#include "dialogs/message_boxes.h"
+#include "monitoring/message_boxes.h"
 #include "history/goal.h"
 #include "history/history_chart.h"
 #include "history/history_store.h"

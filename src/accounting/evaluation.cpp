@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "accounting/level_rise.h"
+#include "base/counter_reading.h"
 #include "base/display_text.h"
 #include "base/format_field.h"
 
@@ -32,17 +33,13 @@ std::int64_t WholeSeconds(std::int64_t ms) {
   return ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
 }
 
-// An experience that is not a finite number cannot have come from the
-// digits on screen; it counts as not read, like 0.
-bool ExpMissing(double exp) { return exp == 0 || !std::isfinite(exp); }
-
 // Lines shown on screen only, never written to a file: in the language of
 // the windows.
 QString OnScreen(const char* text) { return QCoreApplication::translate("ScreenLog", text); }
 
 QString FailureLabel(std::int32_t level, double exp) {
-  if (level == 0 && ExpMissing(exp)) return OnScreen(QT_TRANSLATE_NOOP("ScreenLog", "両方NG"));
-  return level == 0 ? QStringLiteral("LvNG") : QStringLiteral("ExpNG");
+  if (!LevelRead(level) && !ExpRead(exp)) return OnScreen(QT_TRANSLATE_NOOP("ScreenLog", "両方NG"));
+  return !LevelRead(level) ? QStringLiteral("LvNG") : QStringLiteral("ExpNG");
 }
 
 // Thousands of experience per hour, rounded down. Without any elapsed
@@ -59,7 +56,7 @@ EvaluationStep ReadingEvaluator::Evaluate(std::int32_t level, double exp, const 
   const QString date = LogDateText(now);
   EvaluationStep step;
 
-  if (level == 0 || ExpMissing(exp)) {
+  if (!IsReading(level, exp)) {
     //: A line of the on-screen log: the digits could not be read
     step.screenLine = date + OnScreen(QT_TRANSLATE_NOOP("ScreenLog", "  認識失敗  ")) + FailureLabel(level, exp);
     step.scrollToEnd = true;

@@ -72,17 +72,19 @@ GuardVerdict MisreadGuard::Check(std::int32_t level, double exp, std::int64_t mo
   const Judged judged = Judge(*accepted_, reading, ratePerMs_, death, allRules);
   if (judged.plausible) {
     suspect_.reset();
-    disagreeing_.clear();
+    disagreeing_.Clear();
     Accept(reading, true);
     return GuardVerdict::Plausible;
   }
   const bool confirms = ConfirmsSuspect(reading, death);
   suspect_ = reading;
-  const bool rebases = !confirms && RowAgrees(reading, death, allRules);
+  const bool rebases = !confirms && disagreeing_.Join(reading, [&](const Reading& last, const Reading& next) {
+    return Judge(last, next, std::nullopt, death, allRules).plausible;
+  });
   if (!confirms && !rebases) return GuardVerdict::Implausible;
   // The jump was real, or the base was wrong: the next gains are weighed afresh.
   suspect_.reset();
-  disagreeing_.clear();
+  disagreeing_.Clear();
   ratePerMs_.reset();
   Accept(reading, false);
   return confirms ? GuardVerdict::Confirmed : GuardVerdict::Rebased;
@@ -107,16 +109,6 @@ bool MisreadGuard::ConfirmsSuspect(const Reading& reading, DeathPenalty death) c
   return rose(*suspect_) && rose(reading);
 }
 
-bool MisreadGuard::RowAgrees(const Reading& reading, DeathPenalty death, bool allRules) {
-  if (!disagreeing_.empty()) {
-    const Reading& last = disagreeing_.back();
-    if (last.level == reading.level && last.exp == reading.exp) return false;  // the screen stood still
-    if (!Judge(last, reading, std::nullopt, death, allRules).plausible) disagreeing_.clear();
-  }
-  disagreeing_.push_back(reading);
-  return std::ssize(disagreeing_) >= kRebaseReadings;
-}
-
 void MisreadGuard::Accept(const Reading& reading, bool measureRate) {
   if (measureRate && accepted_) {
     const std::optional<double> gain = table_->Gain(accepted_->level, accepted_->exp, reading.level, reading.exp);
@@ -129,7 +121,7 @@ void MisreadGuard::Accept(const Reading& reading, bool measureRate) {
 void MisreadGuard::Reset() {
   accepted_.reset();
   suspect_.reset();
-  disagreeing_.clear();
+  disagreeing_.Clear();
   ratePerMs_.reset();
 }
 

@@ -51,6 +51,32 @@ enum class GuardVerdict {
 // Readings that must agree before the accepted one is given up.
 inline constexpr int kRebaseReadings = 3;
 
+// The row of readings that disagree with the accepted one, each following
+// the one before: the guard's and the live session's one rule for when the
+// accepted reading was the wrong one (or another character is played). A
+// reading that does not follow the last of the row begins a new row; the
+// same reading again is a screen that has not changed, and proves nothing.
+template <class Reading>
+class AgreeingRow {
+ public:
+  // Adds `reading`; `follows(earlier, later)` says whether one reading can
+  // follow another. True once kRebaseReadings agree: the last is the new base.
+  template <class Follows>
+  bool Join(const Reading& reading, Follows follows) {
+    if (!row_.empty()) {
+      const Reading& last = row_.back();
+      if (last.level == reading.level && last.exp == reading.exp) return false;
+      if (!follows(last, reading)) row_.clear();
+    }
+    row_.push_back(reading);
+    return std::ssize(row_) >= kRebaseReadings;
+  }
+  void Clear() { row_.clear(); }
+
+ private:
+  std::vector<Reading> row_;
+};
+
 class MisreadGuard {
  public:
   // Judges a recognised reading (level and experience both read) taken at
@@ -85,13 +111,10 @@ class MisreadGuard {
   void Accept(const Reading& reading, bool measureRate);
   bool AgreesWithSuspect(const Reading& reading, DeathPenalty death) const;
   bool ConfirmsSuspect(const Reading& reading, DeathPenalty death) const;
-  // Adds a disagreeing reading to the row of those that agree with each
-  // other; true once the row is long enough to take a new base from.
-  bool RowAgrees(const Reading& reading, DeathPenalty death, bool allRules);
 
   std::shared_ptr<const ExpTable> table_ = CompiledExpTable();
   std::optional<Reading> accepted_;
   std::optional<Reading> suspect_;
-  std::vector<Reading> disagreeing_;  // the row of agreeing readings against the accepted one
+  AgreeingRow<Reading> disagreeing_;
   std::optional<double> ratePerMs_;  // of the last gain between accepted readings
 };

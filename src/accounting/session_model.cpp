@@ -7,6 +7,7 @@
 
 #include "accounting/level_rise.h"
 #include "accounting/misread_guard.h"
+#include "base/counter_reading.h"
 #include "base/display_text.h"
 
 namespace {
@@ -58,7 +59,7 @@ void SessionModel::Stop(const QDateTime& wallNow, std::int64_t /*monotonicMs*/) 
 }
 
 ReadingVerdict SessionModel::Add(std::int32_t level, double exp, std::int64_t monotonicMs, DeathPenalty death) {
-  if (!running_ || level <= 0 || !std::isfinite(exp) || exp < 0) return ReadingVerdict::Ignored;
+  if (!running_ || !CounterValues(level, exp)) return ReadingVerdict::Ignored;
   const Reading current{level, exp, monotonicMs};
 
   // The counter never reaches the level's size: the game levels up first.
@@ -81,27 +82,21 @@ ReadingVerdict SessionModel::Add(std::int32_t level, double exp, std::int64_t mo
   };
   if (!follows(*last_, current)) {
     ++misreads_;
-    if (!disagreeing_.empty()) {
-      const Reading& before = disagreeing_.back();
-      if (before.level == current.level && before.exp == current.exp) return ReadingVerdict::Misread;  // a still screen
-      if (!follows(before, current)) disagreeing_.clear();
-    }
-    disagreeing_.push_back(current);
-    if (std::ssize(disagreeing_) < kRebaseReadings) return ReadingVerdict::Misread;
+    if (!disagreeing_.Join(current, follows)) return ReadingVerdict::Misread;
     // They agree against the earlier ones: carry on from them, without a
     // gain for the jump itself.
     --misreads_;
     Rebase(level, exp, monotonicMs);
     return ReadingVerdict::Rebased;
   }
-  disagreeing_.clear();
+  disagreeing_.Clear();
   Accept(current);
   return ReadingVerdict::Accepted;
 }
 
 void SessionModel::Rebase(std::int32_t level, double exp, std::int64_t monotonicMs) {
   if (!running_) return;
-  disagreeing_.clear();
+  disagreeing_.Clear();
   last_ = Reading{level, exp, monotonicMs};
   if (!first_) first_ = last_;
   lastMoveMs_ = monotonicMs;
@@ -119,7 +114,7 @@ std::optional<SessionModel::LastReading> SessionModel::Last() const {
 }
 
 void SessionModel::ContinueFrom(const LastReading& reading) {
-  if (!running_ || last_ || reading.level <= 0 || !std::isfinite(reading.exp) || reading.exp < 0) return;
+  if (!running_ || last_ || !CounterValues(reading.level, reading.exp)) return;
   // No chart point: the earlier part's points are in its record, not here.
   first_ = Reading{reading.level, reading.exp, reading.monotonicMs};
   last_ = first_;

@@ -15,6 +15,7 @@
 
 #include "accounting/evaluation.h"
 #include "accounting/exp_table.h"
+#include "accounting/misread_guard.h"
 
 // Experience that did not move for longer than this is idle time: it is
 // left out of the active time and of every rate. A gain that ends such a
@@ -160,7 +161,7 @@ class SessionModel {
   std::int64_t startMs_ = 0;
   std::optional<Reading> first_;
   std::optional<Reading> last_;
-  std::vector<Reading> disagreeing_;  // misreads that agree with each other, to tell a wrong base
+  AgreeingRow<Reading> disagreeing_;  // misreads that agree with each other, to tell a wrong base
   std::int64_t lastMoveMs_ = 0;      // when experience last changed
   double gained_ = 0;
   std::int64_t activeMs_ = 0;

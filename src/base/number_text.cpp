@@ -1,5 +1,6 @@
 #include "base/number_text.h"
 
+#include <cerrno>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -46,13 +47,17 @@ class CNumbers {
 
 }  // namespace
 
-double ParseNumber(const QString& text) {
-  // Blanks are dropped wherever they stand ("1 0" reads as 10), so collect
-  // the characters that may belong to a number first, then read greedily.
+std::optional<double> ReadNumber(const QString& text, NumberSyntax syntax) {
+  // Blanks in a typed number are dropped wherever they stand ("1 0" reads as
+  // 10), so collect the characters that may belong to a number first, then
+  // read greedily.
+  QString source = text;
+  if (syntax.groupingCommas) source.remove(QLatin1Char(','));
+  if (syntax.wholeText) source = source.trimmed();
   std::string kept;
-  kept.reserve(static_cast<std::size_t>(text.size()));
-  for (const QChar c : text) {
-    if (c == u' ' || c == u'\t' || c == u'\n') continue;
+  kept.reserve(static_cast<std::size_t>(source.size()));
+  for (const QChar c : source) {
+    if (!syntax.wholeText && (c == u' ' || c == u'\t' || c == u'\n')) continue;
     kept.push_back(c.unicode() < 128 ? static_cast<char>(c.unicode()) : '\x7f');
   }
 
@@ -73,7 +78,7 @@ double ParseNumber(const QString& text) {
       break;
     }
   }
-  if (!digits) return 0.0;
+  if (!digits) return std::nullopt;
   if (i < kept.size() && (kept[i] == 'e' || kept[i] == 'E')) {
     std::size_t j = i + 1;
     std::string exponent = "e";
@@ -83,13 +88,22 @@ double ParseNumber(const QString& text) {
       expDigits = true;
       exponent.push_back(kept[j]);
     }
-    if (expDigits) number += exponent;
+    if (expDigits) {
+      number += exponent;
+      i = j;
+    }
   }
+  if (syntax.wholeText && i != kept.size()) return std::nullopt;
   const CNumbers cNumbers;
+  errno = 0;
   const double value = std::strtod(number.c_str(), nullptr);
-  return std::isfinite(value) ? value : (value > 0 ? std::numeric_limits<double>::max()
-                                                   : -std::numeric_limits<double>::max());
+  const bool vanished = errno == ERANGE && value == 0;  // too small for a double: not its 0
+  if (syntax.wholeText) return std::isfinite(value) && !vanished ? std::optional(value) : std::nullopt;
+  if (std::isfinite(value)) return value;
+  return value > 0 ? std::numeric_limits<double>::max() : -std::numeric_limits<double>::max();
 }
+
+double ParseNumber(const QString& text) { return ReadNumber(text, {}).value_or(0.0); }
 
 QString NumberText(double value) {
   if (value == 0) return QStringLiteral("0");

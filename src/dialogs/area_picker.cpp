@@ -15,7 +15,7 @@
 
 #include "recognition/area_reading.h"
 #include "dialogs/area_pick_rules.h"
-#include "dialogs/message_boxes.h"
+#include "monitoring/message_boxes.h"
 
 // The picture at the zoom, the selection over it and the reading under it.
 class PickCanvas : public QWidget {

@@ -13,7 +13,7 @@
 #include <functional>
 
 #include "dialogs/form3.h"
-#include "dialogs/message_boxes.h"
+#include "monitoring/message_boxes.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "capture/capture_area.h"
 #include "dialogs/clickable_label.h"
 #include "dialogs/form_input_check.h"
-#include "dialogs/message_boxes.h"
+#include "monitoring/message_boxes.h"
 #include "dialogs/reading_options.h"
 #include "persistence/config_file.h"
 #include "persistence/debug_trace.h"

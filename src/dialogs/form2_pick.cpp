@@ -9,7 +9,7 @@
 #include "capture/capture_area.h"
 #include "dialogs/area_picker.h"
 #include "dialogs/form2.h"
-#include "dialogs/message_boxes.h"
+#include "monitoring/message_boxes.h"
 #include "dialogs/placed_windows.h"
 
 void Form2::PickClicked(int area) {

@@ -9,7 +9,7 @@
 
 #include "capture/window_system.h"
 #include "dialogs/clipboard_picture.h"
-#include "dialogs/message_boxes.h"
+#include "monitoring/message_boxes.h"
 #include "dialogs/pattern_rules.h"
 #include "dialogs/pattern_slot.h"
 #include "dialogs/placed_windows.h"

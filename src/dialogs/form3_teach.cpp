@@ -3,11 +3,10 @@
 // marked, and before a save the captures taught from must read as typed.
 #include <QLabel>
 #include <QPushButton>
-#include <algorithm>
 
 #include "dialogs/capture_teacher.h"
 #include "dialogs/form3.h"
-#include "dialogs/message_boxes.h"
+#include "monitoring/message_boxes.h"
 #include "dialogs/pattern_rules.h"
 #include "dialogs/placed_windows.h"
 #include "dialogs/pattern_slot.h"
@@ -30,7 +29,7 @@ void Form3::UpdateMarks() {
       waiting << (slot < 10 ? QString::number(slot) : DelimiterCaption());
     }
   }
-  const bool taught = std::find(origins_.begin(), origins_.end(), PatternOrigin::Captured) != origins_.end();
+  const bool taught = TaughtFromCaptures(origins_);
   QStringList learned;
   for (int slot = 0; slot < 10; ++slot) {
     if (origins_[static_cast<std::size_t>(slot)] == PatternOrigin::LearnedAtLevelUp) learned << QString::number(slot);

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <cmath>
 
-#include "dialogs/message_boxes.h"
+#include "monitoring/message_boxes.h"
 #include "dialogs/number_field.h"
 #include "dialogs/placed_windows.h"
 #include "base/number_text.h"

@@ -28,7 +28,7 @@
 #include "base/cp932.h"
 #include "dialogs/history_chart_view.h"
 #include "dialogs/history_models.h"
-#include "dialogs/message_boxes.h"
+#include "monitoring/message_boxes.h"
 #include "dialogs/placed_windows.h"
 #include "history/history_chart.h"
 #include "persistence/settings.h"

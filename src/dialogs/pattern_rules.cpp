@@ -2,6 +2,6 @@
 
 QImage SlotAfterClick(const QImage& held, const QImage& clipboard) {
   QImage picture = clipboard.isNull() ? held : clipboard.convertToFormat(QImage::Format_RGB32);
-  if (picture.width() > kLargestPatternSide || picture.height() > kLargestPatternSide) return {};
+  if (!WithinLargestPattern(picture.width(), picture.height())) return {};
   return picture;
 }

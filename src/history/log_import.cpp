@@ -10,6 +10,7 @@
 
 #include "accounting/exp_table.h"
 #include "accounting/level_rise.h"
+#include "base/number_text.h"
 #include "history/text_lines.h"
 
 namespace {
@@ -46,14 +47,6 @@ bool IsHeader(const QString& line) {
   return line.contains(QStringLiteral("月日")) && line.contains(QStringLiteral("時給"));
 }
 
-std::optional<double> Number(QString text, bool grouped) {
-  if (grouped) text.remove(QLatin1Char(','));
-  bool ok = false;
-  const double value = text.toDouble(&ok);
-  if (!ok || !std::isfinite(value)) return std::nullopt;
-  return value;
-}
-
 // Month, day, hour and minute of "MM/dd hh:mm".
 std::optional<std::array<int, 4>> DateParts(const QString& line) {
   if (line.size() < 11) return std::nullopt;
@@ -75,12 +68,13 @@ std::optional<GainLine> ParseColumns(const QString& rest) {
                                   : trimmed.split(QLatin1Char(' '), Qt::SkipEmptyParts);
   if (columns.size() != 5) return std::nullopt;
   const auto column = [&](int i) { return columns[i].trimmed(); };
+  const NumberSyntax syntax{.wholeText = true, .groupingCommas = !csv};
   const std::optional<std::int32_t> level = DigitsNumber(column(0));
-  const std::optional<double> exp = Number(column(1), !csv);
-  const std::optional<double> gained = Number(column(2), !csv);
-  const std::optional<double> minutes = Number(column(3), !csv);
+  const std::optional<double> exp = ReadNumber(column(1), syntax);
+  const std::optional<double> gained = ReadNumber(column(2), syntax);
+  const std::optional<double> minutes = ReadNumber(column(3), syntax);
   // Two readings within one second have no rate: "-".
-  const std::optional<double> rate = Number(column(4), !csv);
+  const std::optional<double> rate = ReadNumber(column(4), syntax);
   const bool rateOk = column(4) == QLatin1String("-") || (rate && ExpWithinReach(*rate));
   // Only what the game can show and the meter can have measured.
   if (!level || !LevelShown(*level) || !exp || *exp < 0 || !ExpWithinReach(*exp) || !gained ||

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "accounting/exp_table.h"
+#include "base/number_text.h"
 
 namespace {
 
@@ -65,13 +66,6 @@ std::optional<std::int64_t> ParseDuration(const QString& text) {
 QString NumberField(double value) { return QString::number(value, 'f', 0); }
 
 QString RateField(const std::optional<double>& rate) { return rate ? NumberField(*rate) : QString(); }
-
-std::optional<double> ParseNumber(const QString& text) {
-  bool ok = false;
-  const double value = text.toDouble(&ok);
-  if (!ok || !std::isfinite(value)) return std::nullopt;
-  return value;
-}
 
 }  // namespace
 
@@ -186,11 +180,11 @@ std::optional<MeasurementRecord> ParseRecordLine(const QString& line) {
   const std::optional<std::int64_t> active = ParseDuration(text(2));
   const std::optional<std::int32_t> levelFrom = DigitsNumber(text(3));
   const std::optional<std::int32_t> levelTo = DigitsNumber(text(4));
-  const std::optional<double> gained = ParseNumber(text(5));
+  const std::optional<double> gained = ReadNumber(text(5), {.wholeText = true});
   if (!start || !end || !active || !levelFrom || !levelTo || !gained) return std::nullopt;
   const auto rate = [&](int i) -> std::optional<std::optional<double>> {
     if (text(i).isEmpty()) return std::optional<double>();
-    if (const std::optional<double> value = ParseNumber(text(i))) return value;
+    if (const std::optional<double> value = ReadNumber(text(i), {.wholeText = true})) return value;
     return std::nullopt;
   };
   const auto average = rate(6);

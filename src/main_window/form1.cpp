@@ -22,7 +22,7 @@
 #include "dialogs/form3.h"
 #include "dialogs/form_input_check.h"
 #include "dialogs/history_window.h"
-#include "dialogs/message_boxes.h"
+#include "monitoring/message_boxes.h"
 #include "dialogs/placed_windows.h"
 #include "dialogs/setup_guide.h"
 #include "main_window/compact_view.h"

@@ -10,7 +10,7 @@
 #include "capture/x11/x11_window_system.h"
 #endif
 #include "capture/clock.h"
-#include "dialogs/message_boxes.h"
+#include "dialogs/qt_message_boxes.h"
 #include "main_window/null_window_system.h"
 #include "main_window/qt_translations.h"
 #include "main_window/startup.h"

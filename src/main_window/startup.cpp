@@ -1,6 +1,6 @@
 #include "main_window/startup.h"
 
-#include "dialogs/message_boxes.h"
+#include "monitoring/message_boxes.h"
 #include "main_window/main_texts.h"
 
 StartedProgram StartProgram(Services& services, const QString& programFolder) {

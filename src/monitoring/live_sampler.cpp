@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "base/counter_reading.h"
 #include "base/pixel_grid.h"
 #include "capture/capture_area.h"
 #include "recognition/pattern_matcher.h"
@@ -20,7 +21,7 @@ LiveObservation ObserveGame(WindowSystem& windows, const GameView& view, const S
   // No lag wait: a reading that catches the counter mid-change reads wrong
   // or not at all, and the next tick reads again.
   const RecognitionResult result = RecognizeDigits(grids, widths, *matcher, 0, false);
-  seen.unread = {result.level == 0, result.exp == 0};
-  if (result.level != 0 && result.exp != 0) seen.reading = LiveReading{result.level, result.exp, result.digits[1]};
+  seen.unread = {!LevelRead(result.level), !ExpRead(result.exp)};
+  if (IsReading(result.level, result.exp)) seen.reading = LiveReading{result.level, result.exp, result.digits[1]};
   return seen;
 }

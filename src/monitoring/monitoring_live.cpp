@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "accounting/percent_reading.h"
+#include "base/counter_reading.h"
 #include "capture/clock.h"
 #include "monitoring/monitoring_cycle.h"
 #include "monitoring/monitoring_texts.h"
@@ -49,7 +50,7 @@ void MonitoringCycle::LiveTick(bool due) {
                           seen.reading->expText);
   if (fromArea.decimalsDisagree) NoteAreasRead(true, false);
   // A percentage the table cannot convert tells the session nothing.
-  if (fromArea.exp <= 0) {
+  if (!ExpRead(fromArea.exp)) {
     TellAlerts(seen.game);
     return;
   }

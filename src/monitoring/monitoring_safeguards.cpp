@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "accounting/percent_reading.h"
+#include "base/counter_reading.h"
 #include "base/display_text.h"
 #include "base/memo_text.h"
 #include "capture/clock.h"
@@ -30,8 +31,6 @@ namespace {
 constexpr qint64 kContinueLimitSeconds = 2 * 60 * 60;
 
 QString ContinueTitle() { return QCoreApplication::translate("MonitoringTexts", "計測の再開"); }
-
-bool Read(std::int32_t level, double exp) { return level != 0 && exp != 0 && std::isfinite(exp); }
 
 QString TraceName(AlertKind kind) {
   switch (kind) {
@@ -63,7 +62,7 @@ EvaluationStep MonitoringCycle::GuardedEvaluation(const QDateTime& now, std::int
       ExperienceOfReading(level, recognizedExp_, settings.expPercentDecimals, *expTable_, recognizedExpText_);
   if (fromArea.decimalsDisagree) {
     heard.reading = AlertEvent::Reading::Failed;
-    NoteAreasRead(level != 0, false);
+    NoteAreasRead(LevelRead(level), false);
     return PercentDecimalsStep(recognizedExpText_, settings.expPercentDecimals, now);
   }
   if (fromArea.sizeUnknown) {
@@ -74,8 +73,8 @@ EvaluationStep MonitoringCycle::GuardedEvaluation(const QDateTime& now, std::int
     return PercentWithoutSizeStep(level, now);
   }
   const double exp = fromArea.exp;
-  const bool read = Read(level, exp);
-  NoteAreasRead(level != 0, Read(1, recognizedExp_));
+  const bool read = IsReading(level, exp);
+  NoteAreasRead(LevelRead(level), ExpRead(recognizedExp_));
   const DeathPenalty death = settings.deathCostsExp ? DeathPenalty::UpToATenth : DeathPenalty::None;
   GuardVerdict verdict = GuardVerdict::Plausible;
   if (read) {

@@ -17,6 +17,10 @@ inline constexpr int kPatternCapacity = 41;  // the cells a pattern's pixels are
 // picture of that size, and a file holding one is no taught pattern.
 inline constexpr int kLargestPatternSide = kPatternCapacity - 1;
 
+constexpr bool WithinLargestPattern(int width, int height) {
+  return width <= kLargestPatternSide && height <= kLargestPatternSide;
+}
+
 struct PixelColor {
   std::uint8_t blue = 0;
   std::uint8_t green = 0;
@@ -29,6 +33,12 @@ struct Pattern {
   // pixels[x][y]; only x < width, y < height are meaningful.
   std::array<std::array<PixelColor, kPatternCapacity>, kPatternCapacity> pixels{};
 };
+
+// Whether a pattern can match at all: one of no size is a slot that takes
+// no part in reading, and none is larger than the largest.
+constexpr bool UsablePattern(const Pattern& p) {
+  return p.width >= 1 && p.height >= 1 && WithinLargestPattern(p.width, p.height);
+}
 
 // What the teacher learned of an area beyond its patterns, from every
 // capture taught: what stands before the number and how its digits are
@@ -69,3 +79,23 @@ struct PatternImages {
   std::array<PatternOrigin, 22> origins{};
   std::array<AreaLayout, 2> layouts{};
 };
+
+inline constexpr int kSlotsPerArea = 11;  // digits 0 to 9, then the delimiter
+using AreaOrigins = std::array<PatternOrigin, kSlotsPerArea>;
+
+// Where an area's pattern `index` (0 … 9 its digits, 10 its delimiter) is
+// held: digits at area * 10 + d, the delimiters at 20 + area.
+constexpr int SlotOf(int area, int index) { return index < 10 ? area * 10 + index : 20 + area; }
+
+AreaOrigins OriginsOf(const PatternImages& images, int area);
+void StoreOrigins(PatternImages& images, int area, const AreaOrigins& origins);
+
+// Whether any of an area's eleven patterns was taught from a capture.
+bool TaughtFromCaptures(const AreaOrigins& origins);
+
+// Whether an area's pattern `index` takes part in reading: once the area
+// has been taught from captures, a pattern still holding the delivered
+// default does not (it would read the game's digits wrongly, and a wider
+// default would make the scan jump past the next digit). The pattern store,
+// the editor's save and the teaching tool all go by this one rule.
+bool TakesPart(const AreaOrigins& origins, int index);

@@ -30,7 +30,7 @@ const QImage& Slot(const PatternImages& images, int slot) {
   return slot < 20 ? images.digits[static_cast<std::size_t>(slot)] : images.delimiters[static_cast<std::size_t>(slot - 20)];
 }
 
-bool Fits(QSize size) { return size.width() <= kLargestPatternSide && size.height() <= kLargestPatternSide; }
+bool Fits(QSize size) { return WithinLargestPattern(size.width(), size.height()); }
 bool Fits(const QImage& image) { return Fits(image.size()); }
 
 // A pattern file's picture; null when it is missing, unreadable or too
@@ -151,14 +151,16 @@ bool SaveOrigins(const std::array<PatternOrigin, kPatternSlots>& origins, const 
 // would read as the first (defaults left in an area taught from captures
 // take no part, and may have become alike when brought to its height).
 bool AreaSound(const PatternImages& images, int area) {
-  std::array<QImage, 11> pictures;
-  std::array<int, 11> indices{};
-  for (int i = 0; i < 11; ++i) indices[static_cast<std::size_t>(i)] = i < 10 ? area * 10 + i : 20 + area;
-  for (std::size_t i = 0; i < pictures.size(); ++i) pictures[i] = Slot(images, indices[i]).convertToFormat(QImage::Format_RGB32);
+  std::array<QImage, kSlotsPerArea> pictures;
+  const AreaOrigins origins = OriginsOf(images, area);
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    pictures[i] = Slot(images, SlotOf(area, static_cast<int>(i))).convertToFormat(QImage::Format_RGB32);
+  }
   for (std::size_t i = 0; i < pictures.size(); ++i) {
     if (pictures[i].height() != pictures[0].height()) return false;
     for (std::size_t j = 0; j < i; ++j) {
-      if (pictures[i] == pictures[j] && TakesPart(images, indices[i]) && TakesPart(images, indices[j])) return false;
+      const bool bothTakePart = TakesPart(origins, static_cast<int>(i)) && TakesPart(origins, static_cast<int>(j));
+      if (pictures[i] == pictures[j] && bothTakePart) return false;
     }
   }
   return true;
@@ -318,31 +320,16 @@ QString PatternFileName(int slot) {
                    : QStringLiteral("PatternDel%1.bmp").arg(slot - 20);
 }
 
-bool AreaTaughtFromCaptures(const PatternImages& images, int area) {
-  const auto captured = [&images](int slot) {
-    return images.origins[static_cast<std::size_t>(slot)] == PatternOrigin::Captured;
-  };
-  for (int digit = 0; digit < 10; ++digit) {
-    if (captured(area * 10 + digit)) return true;
-  }
-  return captured(20 + area);
-}
-
-bool TakesPart(const PatternImages& images, int slot) {
-  const int area = slot < 20 ? slot / 10 : slot - 20;
-  return images.origins[static_cast<std::size_t>(slot)] != PatternOrigin::Delivered ||
-         !AreaTaughtFromCaptures(images, area);
-}
-
 bool ConvertPatterns(const PatternImages& images, PatternSet& set) {
   bool ok = true;
   for (std::size_t group = 0; group < 2; ++group) {
     set.cellWidth[group] = 0;
     set.cellHeight[group] = 0;
-    set.taughtFromCaptures[group] = AreaTaughtFromCaptures(images, static_cast<int>(group));
-    const auto take = [&](int slot, Pattern& pattern) {
-      ok = Convert(Slot(images, slot), pattern) && ok;
-      if (!TakesPart(images, slot)) {
+    const AreaOrigins origins = OriginsOf(images, static_cast<int>(group));
+    set.taughtFromCaptures[group] = TaughtFromCaptures(origins);
+    const auto take = [&](int index, Pattern& pattern) {
+      ok = Convert(Slot(images, SlotOf(static_cast<int>(group), index)), pattern) && ok;
+      if (!TakesPart(origins, index)) {
         pattern.width = 0;
         pattern.height = 0;
       }
@@ -350,9 +337,9 @@ bool ConvertPatterns(const PatternImages& images, PatternSet& set) {
       set.cellHeight[group] = std::max(set.cellHeight[group], pattern.height);
     };
     for (std::size_t digit = 0; digit < 10; ++digit) {
-      take(static_cast<int>(group * 10 + digit), set.digitPatterns[group * 10 + digit]);
+      take(static_cast<int>(digit), set.digitPatterns[group * 10 + digit]);
     }
-    take(static_cast<int>(20 + group), set.delimiterPatterns[group]);
+    take(10, set.delimiterPatterns[group]);
     set.layouts[group] = images.layouts[group];
     set.prefixes[group] = PixelGrid{};
     const QImage& prefix = images.layouts[group].prefix;

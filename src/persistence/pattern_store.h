@@ -43,18 +43,9 @@ PatternFilesResult PatternFiles(const QString& mode, PatternImages& images, Patt
 
 // DATA alone: converts the pictures into the pattern set. False when a
 // picture is larger than kLargestPatternSide. A pattern that does not take
-// part (below) is converted as one of no size, which never matches, and
+// part (TakesPart) is converted as one of no size, which never matches, and
 // leaves the area's cell size alone.
 bool ConvertPatterns(const PatternImages& images, PatternSet& set);
-
-// Whether any of area `area`'s eleven patterns was taught from a capture.
-bool AreaTaughtFromCaptures(const PatternImages& images, int area);
-
-// Whether slot `slot`'s pattern takes part in reading: once its area has
-// been taught from captures, a slot still holding the delivered default
-// does not (it would read the game's digits wrongly, and a wider default
-// would make the scan jump past the next digit).
-bool TakesPart(const PatternImages& images, int slot);
 
 // The side file beside the pattern files that says where each came from
 // (Shift_JIS, CR LF, one "file name , origin" line each). Without it, or

@@ -17,12 +17,6 @@ struct AreaTeaching {
   Q_DECLARE_TR_FUNCTIONS(AreaTeaching)
 };
 
-int Slot(int area, int index) { return index < 10 ? area * 10 + index : 20 + area; }
-
-bool TaughtFromCaptures(const AreaOrigins& origins) {
-  return std::find(origins.begin(), origins.end(), PatternOrigin::Captured) != origins.end();
-}
-
 // What to look at when a capture does not read back: the first digit read
 // otherwise than typed, or what follows the digits.
 QString LikelyCause(const QString& typed, const AreaReading& read) {
@@ -56,7 +50,7 @@ QSize SlotOuterSize(const QImage& picture) {
 }
 
 bool IsRegistered(const QImage& picture) {
-  return !picture.isNull() && picture.width() <= kLargestPatternSide && picture.height() <= kLargestPatternSide;
+  return !picture.isNull() && WithinLargestPattern(picture.width(), picture.height());
 }
 
 std::optional<int> CommonHeight(const AreaPictures& pictures) {
@@ -95,30 +89,12 @@ AreaPictures AreaOf(const PatternImages& images, int area) {
   return pictures;
 }
 
-void StoreOrigins(PatternImages& images, int area, const AreaOrigins& origins) {
-  for (int i = 0; i < kSlotsPerArea; ++i) {
-    images.origins[static_cast<std::size_t>(Slot(area, i))] = origins[static_cast<std::size_t>(i)];
-  }
-}
-
-AreaOrigins OriginsOf(const PatternImages& images, int area) {
-  AreaOrigins origins{};
-  for (int i = 0; i < kSlotsPerArea; ++i) {
-    origins[static_cast<std::size_t>(i)] = images.origins[static_cast<std::size_t>(Slot(area, i))];
-  }
-  return origins;
-}
-
-bool SlotTakesPart(const AreaOrigins& origins, int slot) {
-  return origins[static_cast<std::size_t>(slot)] != PatternOrigin::Delivered || !TaughtFromCaptures(origins);
-}
-
 std::optional<AreaPictures> FittedForSave(const AreaPictures& pictures, const AreaOrigins& origins) {
   if (!CommonHeight(pictures)) return std::nullopt;
   int count = 0;
   int sum = 0;
   for (int slot = 0; slot < kSlotsPerArea; ++slot) {
-    if (!SlotTakesPart(origins, slot)) continue;
+    if (!TakesPart(origins, slot)) continue;
     ++count;
     sum += SlotOuterSize(pictures[static_cast<std::size_t>(slot)]).height();
   }

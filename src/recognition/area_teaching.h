@@ -15,11 +15,11 @@
 #include "persistence/pattern_set.h"
 #include "recognition/digit_segmentation.h"
 
-inline constexpr int kEmptySlotSide = 41;  // the size an empty slot is shown at
-inline constexpr int kSlotsPerArea = 11;   // digits 0 to 9, then the delimiter
+// The size an empty slot is shown at: one past the largest pattern, the
+// classic editor's mark of a slot with nothing in it.
+inline constexpr int kEmptySlotSide = kLargestPatternSide + 1;
 
 using AreaPictures = std::array<QImage, kSlotsPerArea>;
-using AreaOrigins = std::array<PatternOrigin, kSlotsPerArea>;
 
 // A slot's outer size: its picture's size, or 41 x 41 when it holds none.
 QSize SlotOuterSize(const QImage& picture);
@@ -37,17 +37,10 @@ std::optional<int> CommonHeight(const AreaPictures& pictures);
 // rows added at the bottom when it is shorter.
 QImage FitToHeight(const QImage& picture, int height);
 
-// The area's pictures and origins as the holders keep them: digits at
-// area * 10 + d, the delimiter at `area`.
+// The area's pictures as the holders keep them (SlotOf); their origins go
+// by OriginsOf and StoreOrigins of the pattern set.
 void StoreArea(PatternImages& images, int area, const AreaPictures& pictures);
 AreaPictures AreaOf(const PatternImages& images, int area);
-void StoreOrigins(PatternImages& images, int area, const AreaOrigins& origins);
-AreaOrigins OriginsOf(const PatternImages& images, int area);
-
-// Whether slot `slot` takes part in reading (as TakesPart in the pattern
-// store): not when it holds a delivered default in an area taught from
-// captures.
-bool SlotTakesPart(const AreaOrigins& origins, int slot);
 
 // The eleven pictures as they are saved: nothing when not all are
 // registered; otherwise all at the common height of those that take part

@@ -105,5 +105,5 @@ Pattern CellPattern(const PixelGrid& grid, int x, int width, int height);
 
 // Moves edge `edge` (an index into Edges()) by `step` columns: every cell
 // that begins or ends there moves that side. True when every cell keeps
-// 1 … 41 columns inside the capture; false (nothing changed) when not.
+// 1 … kMaxCellSide columns inside the capture; false (nothing changed) when not.
 bool MoveBoundary(DigitCells& cells, int edge, int step, int captureWidth);

@@ -80,7 +80,7 @@ AreaShape ShapeOf(const PatternSet& set, int area) {
   int widestInk = 0;
   for (std::size_t k = 0; k < 11; ++k) {
     const Pattern& p = k < 10 ? set.digitPatterns[a * 10 + k] : set.delimiterPatterns[a];
-    if (p.width < 1 || p.height < 1 || p.width > kLargestPatternSide || p.height > kLargestPatternSide) continue;
+    if (!UsablePattern(p)) continue;
     const InkSpan span = SpanOf(p);
     shape.width[k] = p.width;
     shape.lead[k] = span.lead;

@@ -19,8 +19,8 @@ bool GridConsistent(const PixelGrid& grid) {
 }
 
 bool PatternUsable(const Pattern& pattern, const PixelGrid& capture) {
-  return GridConsistent(capture) && pattern.width >= 1 && pattern.height >= 1 && pattern.width <= kLargestPatternSide &&
-         pattern.height <= kLargestPatternSide && pattern.width <= capture.width && pattern.height <= capture.height;
+  return GridConsistent(capture) && UsablePattern(pattern) && pattern.width <= capture.width &&
+         pattern.height <= capture.height;
 }
 
 int LastScanColumn(int regionWidth, const PixelGrid& capture) {

@@ -12,10 +12,6 @@
 
 namespace {
 
-bool InModel(const Pattern& p) {
-  return p.width >= 1 && p.height >= 1 && p.width <= kLargestPatternSide && p.height <= kLargestPatternSide;
-}
-
 bool Same(const PixelColor& a, const PixelColor& b) {
   return a.blue == b.blue && a.green == b.green && a.red == b.red;
 }
@@ -170,7 +166,7 @@ class AreaLanes {
       : height_(height), colors_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
     for (std::size_t j = 0; j < sources.size(); ++j) {
       const Pattern& p = *sources[j];
-      if (!InModel(p)) continue;
+      if (!UsablePattern(p)) continue;
       const PixelColor background = Background(p);
       for (int x = 0; x < width; ++x) {
         for (int y = 0; y < height; ++y) Set(At(x, y), j, x < p.width && y < p.height ? p.pixels[x][y] : background);
@@ -215,7 +211,7 @@ class AreaLanes {
     std::array<std::uint8_t, 11> red{};
     std::size_t n = 0;
     for (std::size_t j = 0; j < sources.size(); ++j) {
-      if (!InModel(*sources[j])) continue;
+      if (!UsablePattern(*sources[j])) continue;
       blue[n] = lanes.blue[j];
       green[n] = lanes.green[j];
       red[n] = lanes.red[j];
@@ -239,7 +235,7 @@ class AreaLanes {
     std::array<std::uint8_t, 22> red{};
     std::size_t n = 0;
     for (const Pattern* p : sources) {
-      if (!InModel(*p) || y >= p->height) continue;
+      if (!UsablePattern(*p) || y >= p->height) continue;
       for (const int x : {0, p->width - 1}) {
         blue[n] = p->pixels[x][y].blue;
         green[n] = p->pixels[x][y].green;
@@ -268,7 +264,7 @@ class AreaLanes {
 Lanes InPlay(const std::array<const Pattern*, 11>& sources, std::size_t k) {
   Lanes inPlay{};
   for (std::size_t j = 0; j < sources.size(); ++j) {
-    const std::uint8_t used = InModel(*sources[j]) ? 0xFF : 0;
+    const std::uint8_t used = UsablePattern(*sources[j]) ? 0xFF : 0;
     if (j > k) inPlay[j] = used;
     inPlay[kShiftedLanes + j] = used;
   }
@@ -344,7 +340,7 @@ PreparedPattern Prepare(const Pattern& p, AreaLanes& lanes, const Lanes& inPlay)
   PreparedPattern prepared;
   prepared.width = p.width;
   prepared.height = p.height;
-  if (!InModel(p)) return prepared;
+  if (!UsablePattern(p)) return prepared;
   prepared.needed = NeededCount(p.width, p.height);
   prepared.allowedMisses = 3 * p.width * p.height - prepared.needed;
   prepared.groupsPerRow = (p.width + 3) / 4;
@@ -458,7 +454,7 @@ PreparedArea PrepareArea(const PatternSet& set, int area) {
   int width = 0;
   int height = 0;
   for (const Pattern* p : sources) {
-    if (!InModel(*p)) continue;
+    if (!UsablePattern(*p)) continue;
     width = std::max(width, p->width);
     height = std::max(height, p->height);
   }

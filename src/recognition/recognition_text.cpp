@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "base/counter_reading.h"
 #include "base/number_text.h"
 
 namespace {
@@ -60,7 +61,7 @@ void SetReadings(RecognitionResult& result) {
   const double level = levelTooLong || !result.failures[0].isEmpty() ? 0.0 : DigitsValue(digits[0]);
   result.level = static_cast<std::int32_t>(level);
   result.exp = result.failures[1].isEmpty() ? DigitsValue(digits[1]) : 0.0;
-  const std::array<bool, 2> failed{result.level == 0, result.exp == 0};
+  const std::array<bool, 2> failed{!LevelRead(result.level), !ExpRead(result.exp)};
   for (std::size_t a = 0; a < 2; ++a) {
     result.captions[a] = failed[a] ? FailedCaption() : digits[a];
     if (!failed[a] || !result.failures[a].isEmpty()) continue;

@@ -12,8 +12,6 @@
 
 namespace {
 
-bool InModel(const Pattern& p) { return p.width >= 1 && p.height >= 1 && p.width <= 41 && p.height <= 41; }
-
 // The program folder: the delivered patterns as the player's, no defaults.
 const QString& ProgramFolder() {
   static const QString folder = [] {
@@ -45,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int widest = 0;
     for (std::size_t g = 0; g < 11; ++g) {
       const Pattern& p = g < 10 ? set.digitPatterns[a * 10 + g] : set.delimiterPatterns[a];
-      Require(InModel(p), "a pattern outside 1 ... 41 pixels");
+      Require(UsablePattern(p), "a pattern of no size or larger than the largest");
       widest = std::max(widest, p.width);
     }
     Require(set.cellWidth[a] == widest, "the cell width is not the widest pattern's");

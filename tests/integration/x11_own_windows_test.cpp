@@ -8,7 +8,7 @@
 #include <QScreen>
 #include <gtest/gtest.h>
 
-#include "dialogs/message_boxes.h"
+#include "dialogs/qt_message_boxes.h"
 #include "main_window/compact_view.h"
 #include "in_process_program.h"
 

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "dialogs/message_boxes.h"
+#include "dialogs/qt_message_boxes.h"
 #include "main_window/log_font.h"
 #include "main_window/qt_translations.h"
 

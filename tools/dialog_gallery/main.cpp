@@ -14,7 +14,7 @@
 #include "dialogs/form2.h"
 #include "dialogs/form3.h"
 #include "dialogs/form_input_check.h"
-#include "dialogs/message_boxes.h"
+#include "dialogs/qt_message_boxes.h"
 #include "dialogs/options_rules.h"
 #include "persistence/debug_trace.h"
 #include "persistence/pattern_store.h"

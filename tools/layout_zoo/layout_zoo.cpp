@@ -7,12 +7,12 @@
 #include <algorithm>
 #include <array>
 
+#include "persistence/pattern_set.h"
 #include "zoo_draw.h"
 
 namespace zoo {
 namespace {
 
-constexpr int kLargestSide = 40;  // the largest pattern side: no capture is taller
 constexpr int kPad = 12;          // canvas columns and rows around the line, at 1×
 
 int Pick(std::mt19937& random, int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
@@ -120,7 +120,7 @@ bool Measure(LayoutSpec& s, std::mt19937 random) {
   s.grab = QRect(QPoint(columns.left() - Pick(random, 1, 2) - extra - scaledMargin, rows.top() - Pick(random, 1, 2) - extra),
                  QPoint(columns.right() + Pick(random, 1, 3) + extra, rows.bottom() + Pick(random, 1, 2) + extra));
   s.grab &= QRect(0, 0, s.canvasWidth * s.scalePercent / 100, s.canvasHeight * s.scalePercent / 100);
-  return s.grab.height() <= kLargestSide;
+  return s.grab.height() <= kLargestPatternSide;  // no capture is taller
 }
 
 }  // namespace

@@ -22,7 +22,7 @@
 #include "dialogs/area_picker.h"
 #include "dialogs/capture_teacher.h"
 #include "dialogs/form3.h"
-#include "dialogs/message_boxes.h"
+#include "dialogs/qt_message_boxes.h"
 #include "dialogs/setup_guide.h"
 #include "persistence/debug_trace.h"
 #include "persistence/pattern_store.h"

@@ -1,4 +1,4 @@
-#include "dialogs/message_boxes.h"
+#include "dialogs/qt_message_boxes.h"
 
 #include <QMessageBox>
 

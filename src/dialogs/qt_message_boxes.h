@@ -1,5 +1,6 @@
 #pragma once
-// The real message boxes behind the injected interface.
+// The real message boxes (QMessageBox) behind the monitoring cycle's
+// injected interface.
 
 #include <QMessageBox>
 #include <QPointer>
