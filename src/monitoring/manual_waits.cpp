@@ -12,7 +12,8 @@ void ManualWaits::Start(const QString& command, std::int64_t ms, std::function<v
 }
 
 std::optional<int> ManualWaits::SecondsLeft(const QString& command) const {
-  const auto wait = std::find_if(waits_.rbegin(), waits_.rend(), [&](const Countdown& w) { return w.command == command; });
+  const auto wait =
+      std::find_if(waits_.rbegin(), waits_.rend(), [&](const Countdown& w) { return w.command == command; });
   if (wait == waits_.rend()) return std::nullopt;
   const std::int64_t ms = std::max<std::int64_t>(0, wait->endMs - clock_.MonotonicMs());
   return static_cast<int>((ms + 999) / 1000);

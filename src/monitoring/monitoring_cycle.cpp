@@ -48,17 +48,10 @@ void MonitoringCycle::AppendLog(const QString& text, bool scrollToEnd) {
   Tell([&](MonitoringListener& l) { l.LogAppended(text, scrollToEnd); });
 }
 
-std::optional<int> MonitoringCycle::FailingArea() const {
-  for (int area = 0; area < 2; ++area) {
-    if (!readingFailures_[static_cast<std::size_t>(area)].isEmpty()) return area;
-  }
-  return std::nullopt;
-}
-
 void MonitoringCycle::EnterMonitoring() {
   monitoring_ = true;
-  readingFailures_ = {};
-  StartGrabWatch();
+  failures_.ForgetReasons();
+  grabTrouble_.Reset();
   // A measurement continued after a crash keeps what it had before.
   if (!continuing_) {
     carried_.reset();
@@ -387,10 +380,7 @@ void MonitoringCycle::ApplyReading(const RecognitionResult& result) {
   recognizedLevel_ = result.level;
   recognizedExp_ = result.exp;
   recognizedExpText_ = result.digits[1];
-  readingFailures_ = result.failures;
-  for (std::size_t area = 0; area < 2; ++area) {
-    if (!readingFailures_[area].isEmpty()) failedCaptures_[area] = captures_[area];
-  }
+  failures_.Read(result.failures, captures_);
   for (int area = 0; area < 2; ++area) {
     const QString& caption = result.captions[static_cast<std::size_t>(area)];
     Tell([&](MonitoringListener& l) { l.CaptionChanged(area, caption); });
@@ -429,7 +419,7 @@ AlertEvent MonitoringCycle::ApplyEvaluation() {
   }
   if (!step.screenLine.isEmpty()) {
     // A failed reading says why on screen; the file's line stays as it was.
-    const QString why = ReadingFailureText(readingFailures_);
+    const QString why = ReadingFailureText(failures_.Reasons());
     AppendLog(step.screenLine + (why.isEmpty() ? QString() : QStringLiteral("  ") + why) +
                   (lost ? UnwrittenMark() : QString()) + QStringLiteral("\r\n"),
               step.scrollToEnd);

@@ -32,10 +32,12 @@
 #include "monitoring/announcements.h"
 #include "monitoring/capture_schedule.h"
 #include "monitoring/game_look.h"
+#include "monitoring/grab_trouble.h"
 #include "monitoring/live_sampler.h"
 #include "monitoring/manual_waits.h"
 #include "monitoring/monitoring_listener.h"
 #include "monitoring/program_state.h"
+#include "monitoring/reading_failures.h"
 #include "monitoring/scan_replay.h"
 #include "monitoring/state_line.h"
 #include "persistence/measurement_state.h"
@@ -134,8 +136,8 @@ class MonitoringCycle {
   const QImage& Capture(int area) const { return captures_.at(static_cast<std::size_t>(area)); }
   // The area the last timed reading could not read (the level first), while
   // that reading is the last, and the capture it failed on.
-  std::optional<int> FailingArea() const;
-  const QImage& FailedCapture(int area) const { return failedCaptures_.at(static_cast<std::size_t>(area)); }
+  std::optional<int> FailingArea() const { return failures_.FailingArea(); }
+  const QImage& FailedCapture(int area) const { return failures_.FailedCapture(area); }
   std::int32_t RecognizedLevel() const { return recognizedLevel_; }
   double RecognizedExp() const { return recognizedExp_; }
   const LogFileWriter& LogWriter() const { return logWriter_; }
@@ -187,7 +189,6 @@ class MonitoringCycle {
   // Every look at the game goes through Look, which keeps what the state
   // line says of it.
   GameView Look();
-  void StartGrabWatch();
   void TraceGrabWay();
   // After the reading of a timed or manual capture: the first reading at
   // areas moved for a new window size is judged, and grabs that show no
@@ -251,8 +252,7 @@ class MonitoringCycle {
   std::int32_t recognizedLevel_ = 0;
   double recognizedExp_ = 0;
   QString recognizedExpText_;  // what the experience area read, for the percentage's point
-  std::array<QString, 2> readingFailures_;  // why the last timed reading's areas were not read
-  std::array<QImage, 2> failedCaptures_;    // what each area showed when it last failed
+  ReadingFailures failures_;
   bool captureStepActive_ = false;  // a capture step (its reading, maybe its message box) is under way
   std::function<void()> stepEnded_;  // what follows the step under way
   ScanReplay scanReplay_;
@@ -271,14 +271,7 @@ class MonitoringCycle {
   // The areas on a resized game window, from one look to the next.
   AreaFollower follower_;
   bool areasUnreadable_ = false;  // told so after a resize, until a reading reads
-  // Grabs that show no game: watched over the timed captures of a run, and
-  // told once per run.
-  GrabWatch grabWatch_;
-  GrabTrouble grabTrouble_ = GrabTrouble::None;
-  bool grabTroubleTold_ = false;
-  std::array<QImage, 2> lastGrab_;
-  std::optional<ReadingPoint> lastGrabPoint_;
-  int risesInARow_ = 0;  // readings of pictures that changed, each above the one before
+  GrabTroubleTracker grabTrouble_;
   GrabWay tracedWay_ = GrabWay::Screen;  // only a change of way is traced
   ManualWaits manualWaits_;
   // News of the last manual command, until endMs.
@@ -295,6 +288,4 @@ class MonitoringCycle {
   // The game closed while a measurement's log file was under way: when it
   // was first missed (monotonic), while the measurement waits for it.
   std::optional<std::int64_t> gameGoneMs_;
-  std::optional<QDateTime> failingSince_;
-  std::array<bool, 2> failing_{};  // level, experience
 };

@@ -14,7 +14,7 @@
 
 void MonitoringCycle::StartSession() {
   session_.Start(services_.clock.Now(), services_.clock.MonotonicMs());
-  failingSince_.reset();
+  failures_.EndRow();
   liveGuard_.Reset();
   game_ = GameSeen::Unknown;
   hidden_.reset();
@@ -93,26 +93,18 @@ void MonitoringCycle::SetExpTable(std::shared_ptr<const ExpTable> table) {
 
 SessionFigures MonitoringCycle::Figures() const {
   SessionFigures figures = session_.Figures(services_.clock.MonotonicMs(), services_.clock.Now());
-  if (monitoring_ && failingSince_) {
-    figures.failingSince = failingSince_;
-    figures.levelFailing = failing_[0];
-    figures.expFailing = failing_[1];
+  if (monitoring_ && failures_.FailingSince()) {
+    figures.failingSince = failures_.FailingSince();
+    figures.levelFailing = failures_.LevelFailing();
+    figures.expFailing = failures_.ExpFailing();
   }
   return figures;
 }
 
 void MonitoringCycle::NoteAreasRead(bool levelRead, bool expRead) {
-  const std::optional<QDateTime> before = failingSince_;
-  const std::array<bool, 2> areasBefore = failing_;
-  if (levelRead && expRead) {
-    failingSince_.reset();
-  } else {
-    if (!failingSince_) failingSince_ = services_.clock.Now();
-    failing_ = {!levelRead, !expRead};
-  }
   // A failed reading redraws nothing else: the panel is told when the row
   // of failures begins, changes its areas or ends.
-  if (before.has_value() != failingSince_.has_value() || (failingSince_ && areasBefore != failing_)) ShowFigures();
+  if (failures_.NoteAreasRead(levelRead, expRead, services_.clock.Now())) ShowFigures();
 }
 
 void MonitoringCycle::ShowFigures() {
@@ -140,7 +132,7 @@ StateLineInput MonitoringCycle::StateInput() const {
   in.game = game_;
   in.behindSinceMs = behindSinceMs_;
   in.hidden = hidden_;
-  in.grabTrouble = grabTrouble_;
+  in.grabTrouble = grabTrouble_.Trouble();
   in.nextCaptureMs = schedule_.DueMs().value_or(in.nowMs);
   if (const ManualWaits::Countdown* latest = manualWaits_.Latest()) {
     in.manualCommand = latest->command;
@@ -150,6 +142,6 @@ StateLineInput MonitoringCycle::StateInput() const {
   }
   in.stoppedBecause = stoppedBecause_;
   in.gameWaitEndMs = GameWaitEndMs();
-  in.readingFailure = ReadingFailureText(readingFailures_);
+  in.readingFailure = ReadingFailureText(failures_.Reasons());
   return in;
 }

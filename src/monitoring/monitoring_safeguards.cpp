@@ -247,7 +247,7 @@ void MonitoringCycle::TellAlerts(GameSeen seen, AlertEvent::Reading reading, std
   for (const AlertChange& change : changes) {
     QString text = AlertText(change.kind, settings.alertMinutes);
     if (change.raised && change.kind == AlertKind::RecognitionTrouble) {
-      text += OwnWindowOverAreas() ? OwnWindowOverAreaText() : LikelyCauseText(readingFailures_);
+      text += OwnWindowOverAreas() ? OwnWindowOverAreaText() : LikelyCauseText(failures_.Reasons());
     }
     if (change.raised) {
       services_.trace.Event(QStringLiteral(" Alert ") + TraceName(change.kind));

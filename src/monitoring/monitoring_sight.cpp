@@ -14,11 +14,6 @@ namespace {
 
 QString CaptureTitle() { return QCoreApplication::translate("MonitoringTexts", "キャプチャ"); }
 
-// The counters count as moving after this many rises in a row: one gain
-// and then a player away from the keyboard shows the same picture again and
-// again too, and must not be told that the grab froze.
-constexpr int kMovingAfterRises = 2;
-
 }  // namespace
 
 GameView MonitoringCycle::Look() {
@@ -26,15 +21,6 @@ GameView MonitoringCycle::Look() {
   SawGame(view.game);
   hidden_ = view.hidden;
   return view;
-}
-
-void MonitoringCycle::StartGrabWatch() {
-  grabWatch_.Reset();
-  grabTrouble_ = GrabTrouble::None;
-  grabTroubleTold_ = false;
-  lastGrab_ = {};
-  lastGrabPoint_.reset();
-  risesInARow_ = 0;
 }
 
 void MonitoringCycle::TraceGrabWay() {
@@ -66,27 +52,14 @@ void MonitoringCycle::AfterGrab(const GameView& view, const std::array<QImage, 2
 
   if (read) areasUnreadable_ = false;
 
-  GrabWatch::Verdict verdict = grabWatch_.Feed(pictures, risesInARow_ >= kMovingAfterRises);
-  // Areas moved off the counters may well show one colour: the player has
-  // been told to pick them again, not to look at the game's display mode.
-  if (areasUnreadable_) verdict = {};
-  // Only pictures that changed say whether the counters move: the same
-  // picture again is what a frozen grab shows.
-  if (heard.point && pictures != lastGrab_) {
-    risesInARow_ = lastGrabPoint_ && *heard.point > *lastGrabPoint_ ? risesInARow_ + 1 : 0;
-    lastGrabPoint_ = heard.point;
-  }
-  if (!pictures[0].isNull() || !pictures[1].isNull()) lastGrab_ = pictures;
-  if (verdict.trouble != grabTrouble_) {
-    grabTrouble_ = verdict.trouble;
-    Tell([](MonitoringListener& l) { l.StateChanged(); });
-  }
-  if (!verdict.began || grabTroubleTold_) return;
-  grabTroubleTold_ = true;
-  services_.trace.Event(verdict.trouble == GrabTrouble::Uniform ? QStringLiteral(" Capture shows one colour")
-                                                                : QStringLiteral(" Capture frozen"));
-  AppendLog(LogDateText(services_.clock.Now()) + QStringLiteral("  ") + GrabTroubleLogText(verdict.trouble) +
+  const GrabTroubleTracker::Outcome grabs = grabTrouble_.Feed(pictures, heard.point, areasUnreadable_);
+  if (grabs.changed) Tell([](MonitoringListener& l) { l.StateChanged(); });
+  if (!grabs.toTell) return;
+  const GrabTrouble trouble = *grabs.toTell;
+  services_.trace.Event(trouble == GrabTrouble::Uniform ? QStringLiteral(" Capture shows one colour")
+                                                       : QStringLiteral(" Capture frozen"));
+  AppendLog(LogDateText(services_.clock.Now()) + QStringLiteral("  ") + GrabTroubleLogText(trouble) +
                 QStringLiteral("\r\n"),
             true);
-  Inform({GrabTroubleAlertText(verdict.trouble), CaptureTitle()});
+  Inform({GrabTroubleAlertText(trouble), CaptureTitle()});
 }
