@@ -77,7 +77,7 @@ Form1::Form1(Services& services, const QString& programFolder, QWidget* parent)
     : QMainWindow(parent), services_(services), monitor_(state_, services) {
   setObjectName(QStringLiteral("Form1"));
   state_.programFolder = programFolder;
-  monitor_.AddListener(*this);
+  ListenToMonitor();
   monitor_.SetOwnWindows([this] { return OwnWindowRects(); });
   SetPlacementHome(this, [this] { return SpotsToKeepClear(); });
   CreateControls();

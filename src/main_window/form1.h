@@ -16,7 +16,6 @@
 #include "history/goal.h"
 #include "main_window/layout_rule.h"
 #include "monitoring/monitoring_cycle.h"
-#include "monitoring/monitoring_listener.h"
 #include "monitoring/program_state.h"
 #include "persistence/notice.h"
 
@@ -37,7 +36,7 @@ class QPushButton;
 class QTimer;
 class TrayIcon;
 
-class Form1 : public QMainWindow, private MonitoringListener {
+class Form1 : public QMainWindow {
   Q_OBJECT
  public:
   Form1(Services& services, const QString& programFolder, QWidget* parent = nullptr);
@@ -129,19 +128,21 @@ class Form1 : public QMainWindow, private MonitoringListener {
   // the settings and the configuration file.
   void RememberPlaces();
 
-  // What the monitoring cycle reports (form1_monitoring.cpp, form1_live.cpp).
-  void LogAppended(const QString& text, bool scrollToEnd) override;
-  void MonitoringChanged(bool monitoring) override;
-  void CaptureChanged(int area, const QImage& picture) override;
-  void CaptionChanged(int area, const QString& caption) override;
-  void PreviewShown(int area, int digit, int x) override;
-  void FiguresChanged(const SessionFigures& figures, const std::vector<SessionPoint>& points) override;
-  void StateChanged() override;
-  void AlertChanged(AlertKind kind, bool raised, const QString& text) override;
-  void RateLogged(double rate) override;
-  void MemoChanged(const QString& memo) override;
-  void MeasurementKept(const MeasurementRecord& record) override;
-  void Announced(const QString& text) override;
+  // What the monitoring cycle reports (form1_monitoring.cpp, form1_live.cpp);
+  // ListenToMonitor connects them.
+  void ListenToMonitor();
+  void LogAppended(const QString& text, bool scrollToEnd);
+  void MonitoringChanged(bool monitoring);
+  void CaptureChanged(int area, const QImage& picture);
+  void CaptionChanged(int area, const QString& caption);
+  void PreviewShown(int area, int digit, int x);
+  void FiguresChanged(const SessionFigures& figures, const std::vector<SessionPoint>& points);
+  void StateChanged();
+  void AlertChanged(AlertKind kind, bool raised, const QString& text);
+  void RateLogged(double rate);
+  void MemoChanged(const QString& memo);
+  void MeasurementKept(const MeasurementRecord& record);
+  void Announced(const QString& text);
 
   // The memo, the goal and the history's pace (form1_history.cpp).
   void CreateMemoField();
@@ -150,7 +151,7 @@ class Form1 : public QMainWindow, private MonitoringListener {
   void ReadRecentRecords();
   void ShowPace();
   void ShowGoal(const SessionFigures& figures);
-  void Warned(const QString& title, const QString& text) override;
+  void Warned(const QString& title, const QString& text);
 
   QSize ClassicOuterSize() const;
   void OnClientResized();

@@ -22,6 +22,23 @@ void Form1::menuStop_Click() {
   monitor_.Stop();
 }
 
+void Form1::ListenToMonitor() {
+  MonitoringCycle* m = &monitor_;
+  connect(m, &MonitoringCycle::logAppended, this, &Form1::LogAppended);
+  connect(m, &MonitoringCycle::monitoringChanged, this, &Form1::MonitoringChanged);
+  connect(m, &MonitoringCycle::captureChanged, this, &Form1::CaptureChanged);
+  connect(m, &MonitoringCycle::captionChanged, this, &Form1::CaptionChanged);
+  connect(m, &MonitoringCycle::previewShown, this, &Form1::PreviewShown);
+  connect(m, &MonitoringCycle::figuresChanged, this, &Form1::FiguresChanged);
+  connect(m, &MonitoringCycle::stateChanged, this, &Form1::StateChanged);
+  connect(m, &MonitoringCycle::alertChanged, this, &Form1::AlertChanged);
+  connect(m, &MonitoringCycle::warned, this, &Form1::Warned);
+  connect(m, &MonitoringCycle::rateLogged, this, &Form1::RateLogged);
+  connect(m, &MonitoringCycle::memoChanged, this, &Form1::MemoChanged);
+  connect(m, &MonitoringCycle::measurementKept, this, &Form1::MeasurementKept);
+  connect(m, &MonitoringCycle::announced, this, &Form1::Announced);
+}
+
 void Form1::CaptureStep() {
   if (ended_) return;
   monitor_.CaptureStep();

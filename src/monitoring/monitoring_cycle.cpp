@@ -32,20 +32,10 @@ MonitoringCycle::MonitoringCycle(ProgramState& state, Services& services)
 
 MonitoringCycle::~MonitoringCycle() = default;
 
-void MonitoringCycle::AddListener(MonitoringListener& listener) { listeners_.push_back(&listener); }
-
-void MonitoringCycle::RemoveListener(MonitoringListener& listener) { std::erase(listeners_, &listener); }
-
-void MonitoringCycle::Tell(const std::function<void(MonitoringListener&)>& call) {
-  // A copy: a listener may add or remove listeners while it is told.
-  const std::vector<MonitoringListener*> listeners = listeners_;
-  for (MonitoringListener* listener : listeners) call(*listener);
-}
-
 void MonitoringCycle::Inform(const Notice& notice) { services_.boxes.Inform(notice.text, notice.title); }
 
 void MonitoringCycle::AppendLog(const QString& text, bool scrollToEnd) {
-  Tell([&](MonitoringListener& l) { l.LogAppended(text, scrollToEnd); });
+  emit logAppended(text, scrollToEnd);
 }
 
 void MonitoringCycle::EnterMonitoring() {
@@ -74,7 +64,7 @@ void MonitoringCycle::EnterMonitoring() {
   continueFrom_.reset();
   alerts_.Start(services_.clock.MonotonicMs());
   StartTicking();
-  Tell([](MonitoringListener& l) { l.MonitoringChanged(true); });
+  emit monitoringChanged(true);
   // A reading now is the session's base: what is gained before the first
   // tick counts too.
   LiveTick(false);
@@ -95,7 +85,7 @@ void MonitoringCycle::EnterIdle() {
   // The panel and the compact view say 停止中 too, not the last 計測中.
   ShowFigures();
   alerts_.Stop();
-  Tell([](MonitoringListener& l) { l.MonitoringChanged(false); });
+  emit monitoringChanged(false);
 }
 
 void MonitoringCycle::AutoStart() {
@@ -107,7 +97,7 @@ void MonitoringCycle::AutoStart() {
   EnterMonitoring();
   AppendLog(state_.screenHeader + QStringLiteral("\r\n"), false);
   services_.trace.Event(QStringLiteral(" Log Start･･･ "));
-  Tell([](MonitoringListener& l) { l.StateChanged(); });
+  emit stateChanged();
 }
 
 void MonitoringCycle::Run() {
@@ -128,7 +118,7 @@ void MonitoringCycle::Run() {
   }
   continuing_ = false;
   services_.trace.Event(QStringLiteral(" Loging Start･･･ "));
-  Tell([](MonitoringListener& l) { l.StateChanged(); });
+  emit stateChanged();
 }
 
 void MonitoringCycle::Stop() {
@@ -163,7 +153,7 @@ void MonitoringCycle::Tick() {
     StartInterval();
     CaptureStep();
   }
-  Tell([](MonitoringListener& l) { l.StateChanged(); });
+  emit stateChanged();
 }
 
 void MonitoringCycle::StartInterval() {
@@ -192,7 +182,7 @@ void MonitoringCycle::ManualCapture() {
         manualOutcome_ =
             ManualOutcome{game_ == GameSeen::Behind ? ManualCaptureNotInFrontText() : ManualCaptureMissingText(),
                           services_.clock.MonotonicMs() + kManualOutcomeMs};
-        Tell([](MonitoringListener& l) { l.StateChanged(); });
+        emit stateChanged();
       }
       services_.trace.Event(QStringLiteral(" SingleCapture･･･End "));
     });
@@ -202,10 +192,10 @@ void MonitoringCycle::ManualCapture() {
 void MonitoringCycle::ManualWait(const QString& command, double ms, std::function<void()> then) {
   if (ended_) return;
   manualWaits_.Start(command, static_cast<std::int64_t>(ms), [this, then = std::move(then)] {
-    Tell([](MonitoringListener& l) { l.StateChanged(); });
+    emit stateChanged();
     if (!ended_ && then) then();
   });
-  Tell([](MonitoringListener& l) { l.StateChanged(); });
+  emit stateChanged();
 }
 
 void MonitoringCycle::CaptureStep() { BeginCaptureStep({}); }
@@ -231,7 +221,7 @@ void MonitoringCycle::BeginCaptureStep(std::function<void()> ended) {
       // A crash or a restart: the measurement goes on in its file if the
       // game is back in time, and it is looked for again soon.
       schedule_.Retry(nowMs);
-      Tell([](MonitoringListener& l) { l.StateChanged(); });
+      emit stateChanged();
       return EndCaptureStep();
     }
     gameGoneMs_.reset();
@@ -248,7 +238,7 @@ void MonitoringCycle::BeginCaptureStep(std::function<void()> ended) {
     } else {
       services_.trace.Event(QStringLiteral(" Lost ") + kGameTitle + QStringLiteral(" Then Capture Stop"));
     }
-    Tell([](MonitoringListener& l) { l.StateChanged(); });
+    emit stateChanged();
     if (stops || !gameMissingTold_) WarnGameMissing(stops);
     return EndCaptureStep();
   }
@@ -301,13 +291,13 @@ void MonitoringCycle::WarnGameMissing(bool stopped) {
   // The tray says why as well: the box may be the only window the player
   // does not look at.
   const QString tray = stopped ? notice.text + QStringLiteral("\r\n") + stoppedBecause_ : notice.text;
-  Tell([&](MonitoringListener& l) { l.Warned(notice.title, tray); });
+  emit warned(notice.title, tray);
   services_.boxes.Warn(notice.text, notice.title);
 }
 
 void MonitoringCycle::SetCapture(int area, const QImage& picture) {
   captures_[static_cast<std::size_t>(area)] = picture;
-  Tell([&](MonitoringListener& l) { l.CaptureChanged(area, picture); });
+  emit captureChanged(area, picture);
 }
 
 bool MonitoringCycle::LearnLevelDigitsFromCapture() {
@@ -358,9 +348,9 @@ void MonitoringCycle::RecognizeDigits(std::function<void()> then) {
       ::RecognizeDigits(grids, widths, Matcher(), lag, state_.debugMode, scanReplay_.Recorder());
   const auto show = [this](const ScanReplay::Shown& shown) {
     if (shown.digit >= 0) {
-      Tell([&](MonitoringListener& l) { l.PreviewShown(shown.area, shown.digit, shown.x); });
+      emit previewShown(shown.area, shown.digit, shown.x);
     } else {
-      Tell([&](MonitoringListener& l) { l.CaptionChanged(shown.area, shown.caption); });
+      emit captionChanged(shown.area, shown.caption);
     }
   };
   scanReplay_.Play(services_.clock, lag, show,
@@ -383,7 +373,7 @@ void MonitoringCycle::ApplyReading(const RecognitionResult& result) {
   failures_.Read(result.failures, captures_);
   for (int area = 0; area < 2; ++area) {
     const QString& caption = result.captions[static_cast<std::size_t>(area)];
-    Tell([&](MonitoringListener& l) { l.CaptionChanged(area, caption); });
+    emit captionChanged(area, caption);
   }
   if (state_.debugMode) services_.trace.Write(result.trace);
 }

@@ -4,15 +4,16 @@
 // read, grab, recognise), the misread guard, evaluation and the log file, the saved
 // measurement and its resume, the live readings between the timed captures
 // with the session they feed, the alerts and the good news, and the record
-// of each measurement with its memo for the history. The main window drives it
-// (its menu commands and its 10-second timer) and draws what it reports to
-// its listeners. The clock, the window system, the message boxes and the
-// trace come in as Services; files are written under the program and save
-// folders of the ProgramState it is lent.
+// of each measurement with its memo for the history. It times its own waits
+// and ticks on the clock's timers; the main window drives it with its
+// commands and draws what its signals report. The clock, the window system,
+// the message boxes and the trace come in as Services; files are written
+// under the program and save folders of the ProgramState it is lent.
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QImage>
+#include <QObject>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -35,7 +36,6 @@
 #include "monitoring/grab_trouble.h"
 #include "monitoring/live_sampler.h"
 #include "monitoring/manual_waits.h"
-#include "monitoring/monitoring_listener.h"
 #include "monitoring/program_state.h"
 #include "monitoring/reading_failures.h"
 #include "monitoring/scan_replay.h"
@@ -45,7 +45,9 @@
 
 class PatternMatcher;
 
-class MonitoringCycle {
+class MonitoringCycle : public QObject {
+  Q_OBJECT
+
  public:
   // How long キャプチャ and プリントスクリーン wait before they act.
   static constexpr double kManualWaitMs = 10000;
@@ -58,14 +60,9 @@ class MonitoringCycle {
       QString::fromUtf8(QT_TRANSLATE_NOOP("StateLine", "プリントスクリーン"));
 
   MonitoringCycle(ProgramState& state, Services& services);
-  ~MonitoringCycle();
+  ~MonitoringCycle() override;
   MonitoringCycle(const MonitoringCycle&) = delete;
   MonitoringCycle& operator=(const MonitoringCycle&) = delete;
-
-  // Listeners are told in the order they were added; each must outlive the
-  // cycle or be removed first (never from inside a call it is given).
-  void AddListener(MonitoringListener& listener);
-  void RemoveListener(MonitoringListener& listener);
 
   // ---- what the windows ask of it
 
@@ -151,8 +148,44 @@ class MonitoringCycle {
   const QString& Memo() const { return memo_; }
   const std::shared_ptr<const ExpTable>& ExpTableInUse() const { return expTable_; }
 
+ signals:
+  // Text for the on-screen log, line ends (CR LF) included; `scrollToEnd`:
+  // the newest line must come into view.
+  void logAppended(const QString& text, bool scrollToEnd);
+  // Monitoring began (Run, auto start, a measurement continued) or ended
+  // (Stop, the game lost with a log file active, the program ending).
+  void monitoringChanged(bool monitoring);
+  // A capture picture of `area` (0 level, 1 experience); null: emptied.
+  void captureChanged(int area, const QImage& picture);
+  // Recognition's caption of `area`: "認識中…", the digits read, "認識NG".
+  void captionChanged(int area, const QString& caption);
+  // Debug mode: digit `digit` of `area` is compared at column `x` of its
+  // capture; a window may show both side by side.
+  void previewShown(int area, int digit, int x);
+  // The live figures changed (a reading, Run, Stop). `points` stay with the
+  // session: a window may keep a reference until the next signal.
+  void figuresChanged(const SessionFigures& figures, const std::vector<SessionPoint>& points);
+  // What the state line says may have changed (the game seen, the due time,
+  // a manual command's countdown begun or ended).
+  void stateChanged();
+  // An alert was raised (with the text the player is told) or cleared.
+  void alertChanged(AlertKind kind, bool raised, const QString& text);
+  // The player was warned with a box that waits for nobody (the game
+  // lost): a window may repeat it where it shows news, the tray say.
+  void warned(const QString& title, const QString& text);
+  // A gain was logged at `rate` thousands per hour.
+  void rateLogged(double rate);
+  // The measurement's memo changed (typed in a window, or a continued
+  // measurement brought its own back).
+  void memoChanged(const QString& memo);
+  // A measurement ended and its record went to the sessions file (or was to:
+  // it may not have reached it).
+  void measurementKept(const MeasurementRecord& record);
+  // A level-up or the goal reached, to tell the player once (the on-screen
+  // log has had its line already).
+  void announced(const QString& text);
+
  private:
-  void Tell(const std::function<void(MonitoringListener&)>& call);
   void Inform(const Notice& notice);
   void AppendLog(const QString& text, bool scrollToEnd);
 
@@ -223,7 +256,6 @@ class MonitoringCycle {
 
   ProgramState& state_;
   Services& services_;
-  std::vector<MonitoringListener*> listeners_;
 
   // state_.patterns, prepared.
   std::unique_ptr<const PatternMatcher> matcher_;

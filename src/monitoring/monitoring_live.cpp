@@ -109,7 +109,7 @@ void MonitoringCycle::NoteAreasRead(bool levelRead, bool expRead) {
 
 void MonitoringCycle::ShowFigures() {
   const SessionFigures figures = Figures();
-  Tell([&](MonitoringListener& l) { l.FiguresChanged(figures, session_.Points()); });
+  emit figuresChanged(figures, session_.Points());
 }
 
 bool MonitoringCycle::CountingDown() const {

@@ -101,7 +101,7 @@ EvaluationStep MonitoringCycle::GuardedEvaluation(const QDateTime& now, std::int
 void MonitoringCycle::AfterEvaluation(const EvaluationStep& step, const QDateTime& now, std::int64_t monotonicMs) {
   if (step.rate) {
     const double rate = *step.rate;
-    Tell([rate](MonitoringListener& l) { l.RateLogged(rate); });
+    emit rateLogged(rate);
   }
   if (step.retrySoon) return;  // failed or implausible: the saved state stays as it was
   const auto& previous = evaluator_.PreviousReading();
@@ -169,7 +169,7 @@ bool MonitoringCycle::OfferToContinueMeasurement() {
   measurementLogFile_ = carried_ ? carried_->logFile : QString();
   if (carried_ && !carried_->memo.isEmpty()) {
     memo_ = carried_->memo;
-    Tell([this](MonitoringListener& l) { l.MemoChanged(memo_); });
+    emit memoChanged(memo_);
   }
   continuedFileToCheck_ = true;
   continuing_ = true;
@@ -222,7 +222,7 @@ void MonitoringCycle::KeepRecord() {
     state_.settings.recentMemos = recent;
     if (!SaveRecentMemos(state_.programFolder, recent)) services_.trace.Event(QStringLiteral(" Recent memos not saved"));
   }
-  Tell([&](MonitoringListener& l) { l.MeasurementKept(*record); });
+  emit measurementKept(*record);
 }
 
 void MonitoringCycle::Announce(std::int32_t level) {
@@ -231,7 +231,7 @@ void MonitoringCycle::Announce(std::int32_t level) {
     services_.trace.Event(news.kind == Announcement::Kind::LevelUp ? QStringLiteral(" Announce LevelUp")
                                                                     : QStringLiteral(" Announce GoalReached"));
     AppendLog(AnnouncementLogLine(LogDateText(services_.clock.Now()), news.text), true);
-    Tell([&](MonitoringListener& l) { l.Announced(news.text); });
+    emit announced(news.text);
   }
 }
 
@@ -256,7 +256,7 @@ void MonitoringCycle::TellAlerts(GameSeen seen, AlertEvent::Reading reading, std
       }
       if (settings.alertBeep) services_.windows.Beep();
     }
-    Tell([&](MonitoringListener& l) { l.AlertChanged(change.kind, change.raised, text); });
+    emit alertChanged(change.kind, change.raised, text);
   }
 }
 

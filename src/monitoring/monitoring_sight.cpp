@@ -53,7 +53,7 @@ void MonitoringCycle::AfterGrab(const GameView& view, const std::array<QImage, 2
   if (read) areasUnreadable_ = false;
 
   const GrabTroubleTracker::Outcome grabs = grabTrouble_.Feed(pictures, heard.point, areasUnreadable_);
-  if (grabs.changed) Tell([](MonitoringListener& l) { l.StateChanged(); });
+  if (grabs.changed) emit stateChanged();
   if (!grabs.toTell) return;
   const GrabTrouble trouble = *grabs.toTell;
   services_.trace.Event(trouble == GrabTrouble::Uniform ? QStringLiteral(" Capture shows one colour")

@@ -20,20 +20,22 @@
 #include "support/temp_folder.h"
 
 // What the cycle reported, as a window would show it.
-struct Reported : MonitoringListener {
-  void LogAppended(const QString& text, bool /*scrollToEnd*/) override { log += text; }
-  void MonitoringChanged(bool on) override { monitoring.push_back(on); }
-  void CaptionChanged(int area, const QString& caption) override {
-    captions.at(static_cast<std::size_t>(area)) = caption;
+struct Reported {
+  void Listen(MonitoringCycle& cycle) {
+    QObject::connect(&cycle, &MonitoringCycle::logAppended, [this](const QString& text, bool) { log += text; });
+    QObject::connect(&cycle, &MonitoringCycle::monitoringChanged, [this](bool on) { monitoring.push_back(on); });
+    QObject::connect(&cycle, &MonitoringCycle::captionChanged, [this](int area, const QString& caption) {
+      captions.at(static_cast<std::size_t>(area)) = caption;
+    });
+    QObject::connect(&cycle, &MonitoringCycle::figuresChanged, [this](const SessionFigures& f, const auto&) {
+      ++figureUpdates;
+      figures = f;
+    });
+    QObject::connect(&cycle, &MonitoringCycle::alertChanged, [this](AlertKind kind, bool raised, const QString&) {
+      if (raised) raisedAlerts.push_back(kind);
+    });
+    QObject::connect(&cycle, &MonitoringCycle::rateLogged, [this](double r) { rate = r; });
   }
-  void FiguresChanged(const SessionFigures& f, const std::vector<SessionPoint>& /*points*/) override {
-    ++figureUpdates;
-    figures = f;
-  }
-  void AlertChanged(AlertKind kind, bool raised, const QString& /*text*/) override {
-    if (raised) raisedAlerts.push_back(kind);
-  }
-  void RateLogged(double r) override { rate = r; }
 
   // Lines of the log that contain `text`.
   int LogLines(const QString& text) const {
@@ -76,7 +78,7 @@ class CycleTest : public ::testing::Test {
     state_.screenHeader = ScreenHeader();
     state_.fileHeader = FileHeader(state_.settings.saveCsv);
     cycle_ = std::make_unique<MonitoringCycle>(state_, services_);
-    cycle_->AddListener(seen_);
+    seen_.Listen(*cycle_);
     const bool continued = cycle_->OfferToContinueMeasurement();
     if (!continued && state_.settings.autoStart) cycle_->AutoStart();
   }

@@ -16,10 +16,12 @@
 
 namespace {
 
-struct Heard : MonitoringListener {
-  void LogAppended(const QString& text, bool /*scrollToEnd*/) override { log += text; }
-  void CaptionChanged(int area, const QString& caption) override {
-    captions.at(static_cast<std::size_t>(area)) = caption;
+struct Heard {
+  void Listen(MonitoringCycle& cycle) {
+    QObject::connect(&cycle, &MonitoringCycle::logAppended, [this](const QString& text, bool) { log += text; });
+    QObject::connect(&cycle, &MonitoringCycle::captionChanged, [this](int area, const QString& caption) {
+      captions.at(static_cast<std::size_t>(area)) = caption;
+    });
   }
   QString log;
   std::array<QString, 2> captions;
@@ -42,7 +44,7 @@ TEST(Win32Cycle, TheGameIsReadBesideAFocusedWindowNotUnderItAndOnAfterAResize) {
   PatternFiles(QStringLiteral("READ"), state.patternImages, state.patterns, folder.Path(), clock.Now());
   MonitoringCycle cycle(state, services);
   Heard heard;
-  cycle.AddListener(heard);
+  heard.Listen(cycle);
   // A minute on, the tick that makes the timed capture: the level it read.
   const auto capture = [&] {
     heard.captions = {};
