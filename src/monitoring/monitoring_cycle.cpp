@@ -43,12 +43,7 @@ void MonitoringCycle::EnterMonitoring() {
   failures_.ForgetReasons();
   grabTrouble_.Reset();
   // A measurement continued after a crash keeps what it had before.
-  if (!continuing_) {
-    carried_.reset();
-    measurementLogFile_.clear();
-  }
-  measuring_ = true;
-  measurementStart_ = services_.clock.Now();
+  book_.Begin(services_.clock.Now(), continuing_);
   announcer_.Start();
   stoppedBecause_.clear();
   gameMissingTold_ = false;
@@ -404,9 +399,7 @@ AlertEvent MonitoringCycle::ApplyEvaluation() {
     }
   }
   if (step.fileLine) write(*step.fileLine, QString());
-  if (measurementLogFile_.isEmpty() && !logWriter_.LogStamp().isEmpty()) {
-    measurementLogFile_ = QFileInfo(logWriter_.BegunPath(state_.settings)).fileName();
-  }
+  if (!logWriter_.LogStamp().isEmpty()) book_.NoteLogFile(QFileInfo(logWriter_.BegunPath(state_.settings)).fileName());
   if (!step.screenLine.isEmpty()) {
     // A failed reading says why on screen; the file's line stays as it was.
     const QString why = ReadingFailureText(failures_.Reasons());

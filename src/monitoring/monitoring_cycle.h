@@ -36,6 +36,7 @@
 #include "monitoring/grab_trouble.h"
 #include "monitoring/live_sampler.h"
 #include "monitoring/manual_waits.h"
+#include "monitoring/measurement_book.h"
 #include "monitoring/program_state.h"
 #include "monitoring/reading_failures.h"
 #include "monitoring/scan_replay.h"
@@ -145,7 +146,7 @@ class MonitoringCycle : public QObject {
   GameSeen Game() const { return game_; }
   // Whether a measurement waits for its game to come back.
   bool WaitingForGame() const { return GameWaitEndMs().has_value(); }
-  const QString& Memo() const { return memo_; }
+  const QString& Memo() const { return book_.Memo(); }
   const std::shared_ptr<const ExpTable>& ExpTableInUse() const { return expTable_; }
 
  signals:
@@ -269,11 +270,7 @@ class MonitoringCycle : public QObject {
   bool stateUnsavedTold_ = false;      // once per run
   // The measurement's record: when it began (the session's start), the log
   // file its lines went to, the memo, and the part before a crash it goes on from.
-  bool measuring_ = false;
-  QDateTime measurementStart_;
-  QString measurementLogFile_;
-  QString memo_;
-  std::optional<MeasurementRecord> carried_;
+  MeasurementBook book_;
   std::optional<MeasurementState::RecordReading> continueFrom_;  // where the carried record ends
   bool recordUnsavedTold_ = false;  // once per run
   Announcer announcer_;

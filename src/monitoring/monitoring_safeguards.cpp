@@ -161,16 +161,14 @@ bool MonitoringCycle::OfferToContinueMeasurement() {
   evaluator_.Resume({saved.level, static_cast<double>(saved.exp), readingMs});
   guard_.Resume(saved.level, static_cast<double>(saved.exp), readingMs);
   logWriter_.Resume(saved.logStamp, state_.fileHeader);
-  carried_ = saved.recordSoFar.isEmpty() ? std::nullopt : ParseRecordLine(saved.recordSoFar);
+  const std::optional<MeasurementRecord> carried =
+      saved.recordSoFar.isEmpty() ? std::nullopt : ParseRecordLine(saved.recordSoFar);
   // The record goes on from the reading it ended at; a file of an earlier
   // version names none, and the saved reading is the nearest to it.
   continueFrom_ = saved.recordReading.value_or(
       MeasurementState::RecordReading{saved.level, static_cast<double>(saved.exp), saved.lastReading});
-  measurementLogFile_ = carried_ ? carried_->logFile : QString();
-  if (carried_ && !carried_->memo.isEmpty()) {
-    memo_ = carried_->memo;
-    emit memoChanged(memo_);
-  }
+  book_.Continue(carried);
+  if (carried && !carried->memo.isEmpty()) emit memoChanged(book_.Memo());
   continuedFileToCheck_ = true;
   continuing_ = true;
   services_.trace.Event(QStringLiteral(" Measurement continued"));
@@ -185,30 +183,15 @@ void MonitoringCycle::EndMeasurement() {
   ClearMeasurementState(state_.programFolder);
 }
 
-void MonitoringCycle::SetMemo(const QString& typed) { memo_ = MemoText(typed); }
+void MonitoringCycle::SetMemo(const QString& typed) { book_.SetMemo(typed); }
 
 std::optional<MeasurementRecord> MonitoringCycle::RecordSoFar() const {
-  const SessionFigures figures = Figures();
-  const QDateTime now = services_.clock.Now();
-  if (!figures.hasReading) {
-    if (!carried_) return std::nullopt;
-    // Continued, and nothing read since: it ends now, as it was.
-    MeasurementRecord record = *carried_;
-    record.end = now;
-    if (!memo_.isEmpty()) record.memo = memo_;
-    return record;
-  }
-  const MeasurementRecord record =
-      RecordOfSession(measurementStart_, now, figures, session_.Points(), measurementLogFile_, memo_);
-  return carried_ ? CombinedRecord(*carried_, record) : record;
+  return book_.SoFar(Figures(), session_.Points(), services_.clock.Now());
 }
 
 void MonitoringCycle::KeepRecord() {
-  if (!measuring_) return;
-  measuring_ = false;
-  const std::optional<MeasurementRecord> record = RecordSoFar();
-  carried_.reset();
-  if (!record) return;  // nothing was read: nothing to remember
+  const std::optional<MeasurementRecord> record = book_.End(Figures(), session_.Points(), services_.clock.Now());
+  if (!record) return;  // none under way, or nothing read: nothing to remember
   if (const std::optional<Notice> notice = KeepMeasurement(state_.settings.saveFolder, *record)) {
     services_.trace.Event(QStringLiteral(" Measurement record not written"));
     // Measuring is not at stake, only the history: told once per run.

@@ -3,8 +3,10 @@
 // with a clock the test moves (unless it runs on the system's) and message
 // boxes it reads.
 
+#include <QAction>
 #include <QImage>
 #include <QLabel>
+#include <QMenuBar>
 
 #include "capture/timing.h"
 #include "main_window/startup.h"
@@ -24,6 +26,16 @@ inline QString InvertedPatterns(const TempFolder& folder) {
     if (!picture.save(changed + "/" + name, "BMP")) return {};
   }
   return changed;
+}
+
+// Chooses `action` (menuRun, menuStop) on the main window's menu bar with
+// the real pointer, the window brought forward first.
+inline bool ChooseFromMenuBar(QMainWindow& window, const char* action) {
+  QMenuBar* bar = window.menuBar();
+  QAction* chosen = bar->findChild<QAction*>(QLatin1String(action));
+  if (chosen == nullptr || !Activate(window.winId())) return false;
+  const QPoint at = bar->mapToGlobal(bar->actionGeometry(chosen).center());
+  return Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
 }
 
 template <typename ClockT = FakeClock>

@@ -233,11 +233,7 @@ TEST_F(FirstStart, GuidedSetUpWithRealPointerAndKeysLogsTheNextTimedCapture) {
   for (const auto& [level, exp] : {std::pair<QString, QString>{"190", "1234567890"}, {"190", "1234600000"}}) {
     ShownGame game(*ws, changed, level, exp);
     if (!firstAt.isValid()) {
-      ASSERT_TRUE(Active(&form));
-      QMenuBar* bar = form.menuBar();
-      QAction* run = bar->findChild<QAction*>("menuRun");
-      ASSERT_NE(run, nullptr);
-      Xdotool(At(bar->mapToGlobal(bar->actionGeometry(run).center())) + QStringList{"click", "1"});
+      ASSERT_TRUE(ChooseFromMenuBar(form, "menuRun"));
       ASSERT_TRUE(WaitUntil([&] { return form.IsMonitoring(); }));
     }
     ASSERT_TRUE(game.ToFront()) << (QApplication::activeModalWidget() ? "a dialog left open" : "");

@@ -42,8 +42,11 @@ TEST_F(X11Level250, AGainLineWithTheRightRateAndThePanelsTimeToLevel) {
   ASSERT_TRUE(Activate(id) && WaitUntil([&] { return ws->ForegroundWindow() == id; }));
 
   // The first timed capture comes about 15 seconds after Run, the next a
-  // minute later.
-  form().menuRun_Click();
+  // minute later. 開始 is chosen with the pointer, and the game brought back
+  // to the front.
+  ASSERT_TRUE(ChooseFromMenuBar(form(), "menuRun"));
+  ASSERT_TRUE(WaitUntil([&] { return form().IsMonitoring(); }));
+  ASSERT_TRUE(Activate(id) && WaitUntil([&] { return ws->ForegroundWindow() == id; }));
   // A gain line has seven fields and begins with the date (the header has
   // seven too).
   QStringList line;
@@ -97,7 +100,8 @@ TEST_F(X11Level250, AGainLineWithTheRightRateAndThePanelsTimeToLevel) {
   ASSERT_TRUE(gainLine()) << "in the one log file";
   EXPECT_LT(line[5].toDouble(), 0.9) << "a minute between the captures, 20 seconds of it without the game";
   EXPECT_TRUE(program->boxes.shown.empty());
-  form().menuStop_Click();
+  ASSERT_TRUE(ChooseFromMenuBar(form(), "menuStop"));
+  EXPECT_TRUE(WaitUntil([&] { return !form().IsMonitoring(); }));
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 // The parts the cycle joins, each alone: the replay of a scan's lag, the
 // manual commands' countdowns, the watch on grabs that show no game, and
-// the reasons of failed readings.
+// the reasons of failed readings, and the record of a measurement.
 #include <gtest/gtest.h>
 
 #include "monitoring/grab_trouble.h"
 #include "monitoring/manual_waits.h"
+#include "monitoring/measurement_book.h"
 #include "monitoring/reading_failures.h"
 #include "monitoring/scan_replay.h"
 #include "support/fakes.h"
@@ -106,6 +107,30 @@ TEST(ReadingFailures, ARowIsDatedFromItsFirstFailureAndTheLevelIsTaughtFirst) {
       << "each area keeps the capture it last failed on";
   failures.ForgetReasons();
   EXPECT_EQ(failures.FailingArea(), std::nullopt);
+}
+
+// A measurement a crash ended goes on with its record, its file and its
+// memo; a new one starts from nothing; a record is kept once.
+TEST(MeasurementBook, AContinuedMeasurementKeepsWhatItHadAndEachEndsOnce) {
+  const QDateTime t0(QDate(2026, 12, 5), QTime(14, 30));
+  MeasurementRecord before;
+  before.start = t0.addSecs(-3600);
+  before.end = t0.addSecs(-600);
+  before.levelFrom = before.levelTo = 190;
+  before.logFile = QStringLiteral("給与明細202612051330.txt");
+  before.memo = QStringLiteral("洞窟");
+  MeasurementBook book;
+  book.Continue(before);
+  book.Begin(t0, /*continuing=*/true);
+  book.NoteLogFile(QStringLiteral("other.txt"));
+  const std::optional<MeasurementRecord> kept = book.End(SessionFigures(), {}, t0.addSecs(60));
+  ASSERT_TRUE(kept.has_value()) << "nothing read since, the carried record ends now";
+  EXPECT_EQ(std::tuple(kept->start, kept->end, kept->logFile, book.Memo()),
+            std::tuple(before.start, t0.addSecs(60), before.logFile, QStringLiteral("洞窟")));
+  EXPECT_FALSE(book.End(SessionFigures(), {}, t0.addSecs(120))) << "kept once";
+
+  book.Begin(t0.addSecs(180), /*continuing=*/false);
+  EXPECT_FALSE(book.SoFar(SessionFigures(), {}, t0.addSecs(240))) << "a new measurement carries nothing";
 }
 
 }  // namespace
