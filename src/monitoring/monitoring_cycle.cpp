@@ -46,7 +46,9 @@ void MonitoringCycle::EnterMonitoring() {
   book_.Begin(services_.clock.Now(), continuing_);
   announcer_.Start();
   stoppedBecause_.clear();
-  gameMissingTold_ = false;
+  // The box that says the game is gone is shown once each time it goes: a
+  // box at every due time buries the desktop while the player is away.
+  game_.TellMissing(false);
   // The first capture is due a retry's time after the start, whenever the
   // last one before a Stop was made.
   schedule_.Start(services_.clock.MonotonicMs());
@@ -75,7 +77,7 @@ void MonitoringCycle::StartTicking() {
 void MonitoringCycle::EnterIdle() {
   monitoring_ = false;
   ticking_.reset();
-  gameGoneMs_.reset();
+  game_.StopWaiting();
   StopSession();
   // The panel and the compact view say 停止中 too, not the last 計測中.
   ShowFigures();
@@ -173,9 +175,9 @@ void MonitoringCycle::ManualCapture() {
     BeginCaptureStep([this] {
       // The player pressed it and may still be looking at this window: say
       // when nothing came of it.
-      if (game_ == GameSeen::Behind || game_ == GameSeen::Missing) {
+      if (game_.Game() == GameSeen::Behind || game_.Game() == GameSeen::Missing) {
         manualOutcome_ =
-            ManualOutcome{game_ == GameSeen::Behind ? ManualCaptureNotInFrontText() : ManualCaptureMissingText(),
+            ManualOutcome{game_.Game() == GameSeen::Behind ? ManualCaptureNotInFrontText() : ManualCaptureMissingText(),
                           services_.clock.MonotonicMs() + kManualOutcomeMs};
         emit stateChanged();
       }
@@ -219,7 +221,7 @@ void MonitoringCycle::BeginCaptureStep(std::function<void()> ended) {
       emit stateChanged();
       return EndCaptureStep();
     }
-    gameGoneMs_.reset();
+    game_.StopWaiting();
     // Stopped first, so that the state line says so while the box stands.
     const bool stops = !logWriter_.LogStamp().isEmpty();
     if (stops) {
@@ -234,7 +236,7 @@ void MonitoringCycle::BeginCaptureStep(std::function<void()> ended) {
       services_.trace.Event(QStringLiteral(" Lost ") + kGameTitle + QStringLiteral(" Then Capture Stop"));
     }
     emit stateChanged();
-    if (stops || !gameMissingTold_) WarnGameMissing(stops);
+    if (stops || !game_.MissingTold()) WarnGameMissing(stops);
     return EndCaptureStep();
   }
   if (view.game != GameSeen::InFront) {
@@ -256,32 +258,26 @@ void MonitoringCycle::BeginCaptureStep(std::function<void()> ended) {
 }
 
 std::optional<std::int64_t> MonitoringCycle::GameWaitEndMs() const {
-  if (!gameGoneMs_ || !monitoring_ || logWriter_.LogStamp().isEmpty()) return std::nullopt;
-  return *gameGoneMs_ + std::int64_t{state_.settings.gameWaitMinutes} * 60'000;
+  const std::optional<std::int64_t> gone = game_.GoneSinceMs();
+  if (!gone || !monitoring_ || logWriter_.LogStamp().isEmpty()) return std::nullopt;
+  return *gone + std::int64_t{state_.settings.gameWaitMinutes} * 60'000;
 }
 
-void MonitoringCycle::SawGame(GameSeen seen) {
-  const std::int64_t nowMs = services_.clock.MonotonicMs();
-  const bool measuring = monitoring_ && !logWriter_.LogStamp().isEmpty() && state_.settings.gameWaitMinutes > 0;
-  if (seen == GameSeen::Missing && measuring && !gameGoneMs_) {
-    gameGoneMs_ = nowMs;
-    services_.trace.Event(QStringLiteral(" Lost ") + kGameTitle + QStringLiteral(" Then Wait"));
-  } else if (seen != GameSeen::Missing && gameGoneMs_) {
+void MonitoringCycle::SawGame(GameSeen seen, std::optional<AreasSeen> hidden) {
+  const bool waits = monitoring_ && !logWriter_.LogStamp().isEmpty() && state_.settings.gameWaitMinutes > 0;
+  const GamePresence::Change change = game_.Saw(seen, hidden, services_.clock.MonotonicMs(), waits);
+  if (change.waitBegan) services_.trace.Event(QStringLiteral(" Lost ") + kGameTitle + QStringLiteral(" Then Wait"));
+  if (change.goneForMs) {
     // Back within the wait: the time without the game was not played, and
     // no rate may count it.
-    const std::int64_t gone = nowMs - *gameGoneMs_;
-    gameGoneMs_.reset();
-    evaluator_.LeaveOut(gone);
-    session_.LeaveOut(gone);
+    evaluator_.LeaveOut(*change.goneForMs);
+    session_.LeaveOut(*change.goneForMs);
     services_.trace.Event(QStringLiteral(" Found ") + kGameTitle + QStringLiteral(" Again"));
   }
-  if (seen == GameSeen::Behind && game_ != GameSeen::Behind) behindSinceMs_ = services_.clock.MonotonicMs();
-  if (seen != GameSeen::Missing) gameMissingTold_ = false;
-  game_ = seen;
 }
 
 void MonitoringCycle::WarnGameMissing(bool stopped) {
-  gameMissingTold_ = true;
+  game_.TellMissing(true);
   const Notice notice = GameMissingNotice();
   // The tray says why as well: the box may be the only window the player
   // does not look at.

@@ -33,6 +33,7 @@
 #include "monitoring/announcements.h"
 #include "monitoring/capture_schedule.h"
 #include "monitoring/game_look.h"
+#include "monitoring/game_presence.h"
 #include "monitoring/grab_trouble.h"
 #include "monitoring/live_sampler.h"
 #include "monitoring/manual_waits.h"
@@ -143,7 +144,7 @@ class MonitoringCycle : public QObject {
   SessionFigures Figures() const;
   const AlertMonitor& Alerts() const { return alerts_; }
   // Where the last look saw the game.
-  GameSeen Game() const { return game_; }
+  GameSeen Game() const { return game_.Game(); }
   // Whether a measurement waits for its game to come back.
   bool WaitingForGame() const { return GameWaitEndMs().has_value(); }
   const QString& Memo() const { return book_.Memo(); }
@@ -199,9 +200,9 @@ class MonitoringCycle : public QObject {
   void BeginCaptureStep(std::function<void()> ended);
   void EndCaptureStep();
   void SetCapture(int area, const QImage& picture);
-  // What a look at the game found, for the state line (and whether the
-  // player has been told it is gone).
-  void SawGame(GameSeen seen);
+  // What a look at the game found, for the state line; a game back within
+  // the wait leaves the time without it out of every rate.
+  void SawGame(GameSeen seen, std::optional<AreasSeen> hidden);
   void WarnGameMissing(bool stopped);
   // When the wait for a closed game runs out; nothing while none is waited for.
   std::optional<std::int64_t> GameWaitEndMs() const;
@@ -293,9 +294,7 @@ class MonitoringCycle : public QObject {
   // a live reading must never change what a timed one is judged against,
   // so the log file stays what it is without live readings.
   MisreadGuard liveGuard_;
-  GameSeen game_ = GameSeen::Unknown;
-  std::optional<AreasSeen> hidden_;            // why the game behind cannot be read, when known
-  std::optional<std::int64_t> behindSinceMs_;  // monotonic, as every span the player is shown
+  GamePresence game_;
 
   // The areas on a resized game window, from one look to the next.
   AreaFollower follower_;
@@ -309,12 +308,6 @@ class MonitoringCycle : public QObject {
     std::int64_t endMs = 0;
   };
   std::optional<ManualOutcome> manualOutcome_;
-  // The box that says the game is gone is shown once each time it goes: a
-  // box at every due time buries the desktop while the player is away.
-  bool gameMissingTold_ = false;
   std::function<std::vector<QRect>()> ownWindows_;
   QString stoppedBecause_;  // why the program itself stopped monitoring
-  // The game closed while a measurement's log file was under way: when it
-  // was first missed (monotonic), while the measurement waits for it.
-  std::optional<std::int64_t> gameGoneMs_;
 };

@@ -16,9 +16,7 @@ void MonitoringCycle::StartSession() {
   session_.Start(services_.clock.Now(), services_.clock.MonotonicMs());
   failures_.EndRow();
   liveGuard_.Reset();
-  game_ = GameSeen::Unknown;
-  hidden_.reset();
-  behindSinceMs_.reset();
+  game_.Forget();
   ShowFigures();
 }
 
@@ -129,9 +127,9 @@ StateLineInput MonitoringCycle::StateInput() const {
   StateLineInput in;
   in.nowMs = services_.clock.MonotonicMs();
   in.monitoring = monitoring_;
-  in.game = game_;
-  in.behindSinceMs = behindSinceMs_;
-  in.hidden = hidden_;
+  in.game = game_.Game();
+  in.behindSinceMs = game_.BehindSinceMs();
+  in.hidden = game_.Hidden();
   in.grabTrouble = grabTrouble_.Trouble();
   in.nextCaptureMs = schedule_.DueMs().value_or(in.nowMs);
   if (const ManualWaits::Countdown* latest = manualWaits_.Latest()) {

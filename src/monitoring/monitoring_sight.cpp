@@ -18,8 +18,7 @@ QString CaptureTitle() { return QCoreApplication::translate("MonitoringTexts", "
 
 GameView MonitoringCycle::Look() {
   GameView view = LookAtGame(services_.windows, state_.settings, follower_);
-  SawGame(view.game);
-  hidden_ = view.hidden;
+  SawGame(view.game, view.hidden);
   return view;
 }
 

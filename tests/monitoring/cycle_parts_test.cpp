@@ -1,8 +1,10 @@
 // The parts the cycle joins, each alone: the replay of a scan's lag, the
 // manual commands' countdowns, the watch on grabs that show no game, and
-// the reasons of failed readings, and the record of a measurement.
+// the reasons of failed readings, the record of a measurement, and where
+// the game was seen.
 #include <gtest/gtest.h>
 
+#include "monitoring/game_presence.h"
 #include "monitoring/grab_trouble.h"
 #include "monitoring/manual_waits.h"
 #include "monitoring/measurement_book.h"
@@ -131,6 +133,27 @@ TEST(MeasurementBook, AContinuedMeasurementKeepsWhatItHadAndEachEndsOnce) {
 
   book.Begin(t0.addSecs(180), /*continuing=*/false);
   EXPECT_FALSE(book.SoFar(SessionFigures(), {}, t0.addSecs(240))) << "a new measurement carries nothing";
+}
+
+// A game behind is dated from the first look that found it so; a game
+// gone while a measurement waits is timed until it is back; the box that
+// says it is gone comes again only once it was seen since.
+TEST(GamePresence, DatesTheGameBehindAndTimesTheGameGoneWhileAMeasurementWaits) {
+  GamePresence game;
+  game.Saw(GameSeen::Behind, AreasSeen::Covered, 1'000, true);
+  game.Saw(GameSeen::Behind, std::nullopt, 5'000, true);
+  EXPECT_EQ(std::tuple(game.BehindSinceMs(), game.Hidden()),
+            std::tuple(std::optional<std::int64_t>(1'000), std::nullopt));
+  game.TellMissing(true);
+  EXPECT_TRUE(game.Saw(GameSeen::Missing, std::nullopt, 9'000, false).goneForMs == std::nullopt && !game.GoneSinceMs())
+      << "no measurement waits for it";
+  EXPECT_TRUE(game.Saw(GameSeen::Missing, std::nullopt, 10'000, true).waitBegan);
+  EXPECT_FALSE(game.Saw(GameSeen::Missing, std::nullopt, 20'000, true).waitBegan) << "the wait began once";
+  EXPECT_TRUE(game.MissingTold());
+  EXPECT_EQ(game.Saw(GameSeen::InFront, std::nullopt, 70'000, true).goneForMs, 60'000);
+  EXPECT_FALSE(game.MissingTold() || game.GoneSinceMs());
+  game.Forget();
+  EXPECT_EQ(std::tuple(game.Game(), game.BehindSinceMs()), std::tuple(GameSeen::Unknown, std::nullopt));
 }
 
 }  // namespace
