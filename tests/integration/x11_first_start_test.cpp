@@ -1,5 +1,5 @@
 // A new player's first start on a real X server, driven by real pointer and
-// key events (xdotool): the program folder holds only the delivered files;
+// key events (xdotool) and by the program's own timers on the test clock: the program folder holds only the delivered files;
 // the guide opens, both areas are picked by dragging in the picker and
 // nudged with the arrow keys, both areas are taught by typing the numbers
 // the game shows over as many captures as it takes, and after 開始 the next
@@ -135,10 +135,18 @@ bool DigitsTaught(Form3& editor, int area) {
 }
 
 // Opens the editor of `area` from the guide, teaches it from the current
-// capture by typing `number` with the keyboard, and saves.
+// capture by typing `number` with the keyboard, and saves; every button is
+// pressed with the real pointer.
 void Teach(SetupGuide& guide, int area, const QString& number, const RecordingMessageBoxes& boxes) {
-  WhenOpen<Form3>([number, &boxes](Form3& editor) {
-    WhenOpen<CaptureTeacher>([number, &boxes](CaptureTeacher& teacher) {
+  bool done = false;
+  WhenOpen<Form3>([number, &boxes, &done](Form3& editor) {
+    struct Done {
+      bool& flag;
+      ~Done() { flag = true; }
+    } whenOver{done};
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
+    bool taught = false;
+    WhenOpen<CaptureTeacher>([number, &boxes, &taught](CaptureTeacher& teacher) {
       ASSERT_TRUE(Active(&teacher));
       auto* field = teacher.findChild<QLineEdit*>("txtNumber");
       Xdotool({"type", "--delay", "20", number});
@@ -148,13 +156,21 @@ void Teach(SetupGuide& guide, int area, const QString& number, const RecordingMe
       ASSERT_TRUE(WaitUntil([accept] { return accept->isEnabled(); }))
           << "no cells for " << number.toStdString() << ": "
           << (boxes.shown.empty() ? std::string() : boxes.shown.back().text.toStdString());
-      accept->click();
+      Click(accept);
+      EXPECT_TRUE(WaitUntil([&] { return !teacher.isVisible(); }));
+      taught = true;
     });
-    editor.findChild<QPushButton*>("cmdTeach")->click();
-    editor.findChild<QPushButton*>("cmdSave")->click();
-    if (editor.isVisible()) editor.findChild<QPushButton*>("cmdEnd")->click();
+    Click(editor.findChild<QPushButton*>("cmdTeach"));
+    ASSERT_TRUE(WaitUntil([&] { return taught && QApplication::activeModalWidget() == &editor; }, 60000));
+    const std::size_t told = boxes.shown.size();
+    Click(editor.findChild<QPushButton*>("cmdSave"));
+    // Saved, it closes; refused, it says why and stays.
+    WaitUntil([&] { return !editor.isVisible() || boxes.shown.size() > told; });
+    if (editor.isVisible()) Click(editor.findChild<QPushButton*>("cmdEnd"));
+    EXPECT_TRUE(WaitUntil([&] { return !editor.isVisible(); }));
   });
-  guide.findChild<QPushButton*>(QStringLiteral("cmdTeach(%1)").arg(area))->click();
+  Click(guide.findChild<QPushButton*>(QStringLiteral("cmdTeach(%1)").arg(area)));
+  EXPECT_TRUE(WaitUntil([&done] { return done && QApplication::activeModalWidget() == nullptr; }, 60000));
 }
 
 using FirstStart = InProcessTest<>;
@@ -213,7 +229,8 @@ TEST_F(FirstStart, GuidedSetUpWithRealPointerAndKeysLogsTheNextTimedCapture) {
     // キャプチャ, then the game brought forward within its ten seconds.
     ASSERT_TRUE(Active(guide));
     Click(guide->findChild<QPushButton*>("cmdCapture"));
-    ASSERT_TRUE(WaitUntil([&] { return form.Monitor().ManualSecondsLeft(MonitoringCycle::kCaptureCommand).has_value(); }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return form.Monitor().ManualSecondsLeft(MonitoringCycle::kCaptureCommand).has_value(); }));
     ASSERT_TRUE(game.ToFront());
     program->RunFor(10);
     ++captures;
