@@ -1,11 +1,11 @@
-// A new player's first start on a real X server, driven by real pointer and
-// key events (xdotool) and by the program's own timers on the test clock: the program folder holds only the delivered files;
-// the guide opens, both areas are picked by dragging in the picker and
-// nudged with the arrow keys, both areas are taught by typing the numbers
-// the game shows over as many captures as it takes, and after 開始 the next
-// timed capture is logged exactly. The game draws each digit in a box of
-// its own, leaves a gap before the experience's mark and puts no mark after
-// the level.
+// A new player's first start on a real X server, driven by real pointer and key
+// events (xdotool) and by the program's own timers on the test clock: the
+// program folder holds only the delivered files; the guide opens, both areas
+// are picked by dragging in the picker and nudged with the arrow keys, both
+// areas are taught by typing the numbers the game shows over as many captures
+// as it takes, and after 開始 the next timed capture is logged exactly. The game
+// draws each digit in a box of its own, leaves a gap before the experience's
+// mark and puts no mark after the level.
 #include <QApplication>
 #include <QScreen>
 #include <QLineEdit>
