@@ -31,10 +31,3 @@ bool PatternUsable(const Pattern& pattern, const PixelGrid& capture);
 // the capture picture itself (the capture is taken at the region's width,
 // so this only matters when the two disagree, e.g. a failed capture).
 int LastScanColumn(int regionWidth, const PixelGrid& capture);
-
-// The next column after a digit matched at `x`: x + cellWidth − 1, and at
-// least x + 1 so that a cell width below 2 cannot hold the scan in place.
-// Wide enough that a huge cell width from a damaged set cannot overflow.
-inline long long ColumnAfterDigit(long long x, int cellWidth) {
-  return x + (cellWidth > 2 ? static_cast<long long>(cellWidth) - 1 : 1LL);
-}
