@@ -225,7 +225,6 @@ void Form2::TestCaptureClicked(int area) {
   testCaptures_.at(static_cast<std::size_t>(area)) = services_.clock.After(kTestCaptureWaitMs, [this, area, region] {
     const QImage picture = CaptureForegroundArea(services_.windows, region);
     areas_[area].preview->setPixmap(QPixmap::fromImage(picture));
-    testCaptures_.at(static_cast<std::size_t>(area)).reset();
   });
 }
 

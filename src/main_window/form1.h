@@ -60,8 +60,6 @@ class Form1 : public QMainWindow {
   void TeachFailedReading();
   void menuPatternSave_Click();
   void menuPrtScr_Click();
-  // プリントスクリーン's wait is over: the window in front, as a bitmap.
-  void SaveScreenshot();
   void menuOption_Click();
   void menuGuide_Click();
   void menuEnd_Click();
@@ -97,6 +95,8 @@ class Form1 : public QMainWindow {
   void changeEvent(QEvent* event) override;
 
  private:
+  // プリントスクリーン's wait is over: the window in front, as a bitmap.
+  void SaveScreenshot();
   void CreateControls();
   void CreateMenus();
   void CreateDialogs();

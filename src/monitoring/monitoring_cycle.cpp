@@ -186,9 +186,9 @@ void MonitoringCycle::ManualCapture() {
   });
 }
 
-void MonitoringCycle::ManualWait(const QString& command, double ms, std::function<void()> then) {
+void MonitoringCycle::ManualWait(const QString& command, std::int64_t ms, std::function<void()> then) {
   if (ended_) return;
-  manualWaits_.Start(command, static_cast<std::int64_t>(ms), [this, then = std::move(then)] {
+  manualWaits_.Start(command, ms, [this, then = std::move(then)] {
     emit stateChanged();
     if (!ended_ && then) then();
   });

@@ -52,7 +52,7 @@ class MonitoringCycle : public QObject {
 
  public:
   // How long キャプチャ and プリントスクリーン wait before they act.
-  static constexpr double kManualWaitMs = 10000;
+  static constexpr std::int64_t kManualWaitMs = 10000;
   // How often the cycle looks whether a capture is due while monitoring.
   static constexpr std::int64_t kTickMs = 10000;
   // The manual commands that wait, by name; the state line shows the name
@@ -91,7 +91,7 @@ class MonitoringCycle : public QObject {
   void ManualCapture();
   // A manual command's wait, shown as a countdown on the state line; `then`
   // runs when it is over, unless the program ended meanwhile.
-  void ManualWait(const QString& command, double ms, std::function<void()> then);
+  void ManualWait(const QString& command, std::int64_t ms, std::function<void()> then);
   // 認 識: the pictures as they are, read again; nothing is evaluated.
   // `done` runs when the reading (and its lag) has ended. Refused while
   // another reading is under way.

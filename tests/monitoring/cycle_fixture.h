@@ -114,7 +114,7 @@ class CycleTest : public ::testing::Test {
   // キャプチャ pressed, and its countdown waited out (no timer tick between).
   void PressCapture() {
     cycle().ManualCapture();
-    clock_.Advance(static_cast<std::int64_t>(MonitoringCycle::kManualWaitMs));
+    clock_.Advance(MonitoringCycle::kManualWaitMs);
   }
 
   QStringList TraceMessages() const { return ::TraceMessages(folder_); }
