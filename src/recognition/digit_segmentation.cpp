@@ -22,6 +22,16 @@ struct Mark {
   int Width() const { return to - from; }
 };
 
+int MedianHeight(const std::vector<Mark>& marks) {
+  if (marks.empty()) return 0;
+  std::vector<int> heights;
+  for (const Mark& m : marks) heights.push_back(m.bottom - m.top + 1);
+  std::nth_element(heights.begin(), heights.begin() + static_cast<std::ptrdiff_t>(heights.size() / 2), heights.end());
+  return heights[heights.size() / 2];
+}
+
+// The marks, without the faint edges of glyphs (InkColumns::FaintEdge),
+// which reading passes over too.
 std::vector<Mark> MarksOf(const PixelGrid& grid, int rows) {
   InkColumns ink(grid, grid.width, rows);
   std::vector<Mark> marks;
@@ -31,6 +41,8 @@ std::vector<Mark> MarksOf(const PixelGrid& grid, int rows) {
     marks.push_back({x, end, std::countr_zero(bits), 63 - std::countl_zero(bits)});
     x = end;
   }
+  const int height = MedianHeight(marks);
+  std::erase_if(marks, [&](const Mark& m) { return m.Width() == 1 && ink.FaintEdge(m.from, height); });
   return marks;
 }
 
@@ -467,12 +479,7 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   ReadPixels(capture.convertToFormat(QImage::Format_RGB32), c.grid);
   c.rows = std::min(c.grid.height, kMaxCellSide);
   c.marks = MarksOf(c.grid, c.rows);
-  if (!c.marks.empty()) {
-    std::vector<int> heights;
-    for (const Mark& m : c.marks) heights.push_back(m.bottom - m.top + 1);
-    std::nth_element(heights.begin(), heights.begin() + static_cast<std::ptrdiff_t>(heights.size() / 2), heights.end());
-    c.medianHeight = heights[heights.size() / 2];
-  }
+  c.medianHeight = MedianHeight(c.marks);
   if (c.marks.empty()) {
     result.refusal = SegmentationRefusal::NothingAtTheTop;
     return result;

@@ -10,6 +10,7 @@
 #include <QVarLengthArray>
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstdlib>
 
@@ -24,8 +25,11 @@ inline constexpr int kInkJump = 30;
 // The rows of column `x` that lie on an edge (bit y: pixel y or y + 1 of an
 // edge between them), within rows 0 … rows − 1 (at most 63). `at(x, y)`
 // gives a pixel.
+// `strongest`, when given, gets the largest difference from the usual step
+// found in the column (0 when it holds no edge).
 template <typename PixelAt>
-std::uint64_t EdgeRows(const PixelAt& at, int x, int rows) {
+std::uint64_t EdgeRows(const PixelAt& at, int x, int rows, int* strongest = nullptr) {
+  if (strongest != nullptr) *strongest = 0;
   rows = std::min(rows, 63);
   if (rows < 2) return 0;
   std::array<std::array<int, 64>, 3> steps;
@@ -57,10 +61,9 @@ std::uint64_t EdgeRows(const PixelAt& at, int x, int rows) {
   std::uint64_t bits = 0;
   for (int y = 0; y + 1 < rows; ++y) {
     for (std::size_t ch = 0; ch < 3; ++ch) {
-      if (std::abs(steps[ch][static_cast<std::size_t>(y)] - usual[ch]) > kInkJump) {
-        bits |= std::uint64_t{3} << y;
-        break;
-      }
+      const int off = std::abs(steps[ch][static_cast<std::size_t>(y)] - usual[ch]);
+      if (off > kInkJump) bits |= std::uint64_t{3} << y;
+      if (strongest != nullptr && off > kInkJump) *strongest = std::max(*strongest, off);
     }
   }
   return bits;
@@ -105,6 +108,21 @@ class InkColumns {
     }
     return width_;
   }
+  // Whether column x is the faint edge of a glyph beside it: one column of
+  // ink, one blank column from a mark, barely above the ink's threshold and
+  // no taller than a quarter of the digits' `digitRows`. Noise shows an
+  // anti-aliased glyph's faintest column in one capture and hides it in the
+  // next, so it is neither a glyph of its own nor part of one. A digit one
+  // column wide spans the digits' rows, and a point is drawn in full ink;
+  // the area's first column may hold a digit the edge cut.
+  bool FaintEdge(int x, int digitRows) {
+    if (x <= 0 || x >= width_ || !Ink(x) || Ink(x - 1) || Ink(x + 1) || (!Ink(x - 2) && !Ink(x + 2))) return false;
+    int strongest = 0;
+    const std::uint64_t rows = EdgeRows([this](int cx, int cy) { return grid_.At(cx, cy); }, x, rows_, &strongest);
+    const int span = 64 - std::countl_zero(rows) - std::countr_zero(rows);
+    return strongest <= 2 * kInkJump && 4 * span <= digitRows;
+  }
+
   // The rows of columns [from, to) together.
   std::uint64_t RowsOf(int from, int to) {
     std::uint64_t rows = 0;

@@ -1,5 +1,6 @@
 #include "recognition/level_lesson.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdlib>
@@ -34,7 +35,9 @@ std::optional<std::vector<CellSpan>> Lay(const PixelGrid& grid, const QString& d
   }
   std::vector<CellSpan> unknown;
   int inkEnd = 0;
+  const int digitRows = shape.digitBottom - shape.digitTop + 1;
   for (const QChar ch : digits) {
+    while (ink.FaintEdge(u, digitRows)) u = ink.NextInk(u + 1);
     if (u >= ink.Width()) return std::nullopt;
     const int d = ch.digitValue();
     const Pattern& p = set.digitPatterns[static_cast<std::size_t>(kLevelArea * 10 + d)];
@@ -58,7 +61,10 @@ std::optional<std::vector<CellSpan>> Lay(const PixelGrid& grid, const QString& d
       const std::uint64_t rows = ink.RowsOf(u, end);
       const int top = std::countr_zero(rows);
       const int bottom = 63 - std::countl_zero(rows);
-      if (std::abs(top - shape.digitTop) > 1 || std::abs(bottom - shape.digitBottom) > 1 ||
+      // The same slack as teaching gives digits on one line: round digits
+      // overshoot the flat ones, by two rows or more once scaled.
+      const int slack = std::max(1, (shape.digitBottom - shape.digitTop + 1 + 4) / 8);
+      if (std::abs(top - shape.digitTop) > slack || std::abs(bottom - shape.digitBottom) > slack ||
           end - u > kLargestPatternSide) {
         return std::nullopt;
       }
@@ -67,6 +73,7 @@ std::optional<std::vector<CellSpan>> Lay(const PixelGrid& grid, const QString& d
     }
     u = ink.NextInk(accounted);
   }
+  while (ink.FaintEdge(u, digitRows)) u = ink.NextInk(u + 1);
   // The number ends as the area's numbers end.
   if (u < ink.Width() && u - inkEnd < shape.wideGap) {
     const Pattern& delimiter = set.delimiterPatterns[kLevelArea];

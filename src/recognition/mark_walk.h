@@ -90,7 +90,12 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
       }
     }
   }
+  const int digitRows = shape.digitBottom - shape.digitTop + 1;
   while (u < ink.Width()) {
+    if (ink.FaintEdge(u, digitRows)) {
+      u = ink.NextInk(u + 1);
+      continue;
+    }
     // Past a gap wider than the number's own, a mark that is no digit is
     // other text (a name, a percentage after a space); a digit still
     // belongs to the number, which is never cut short.

@@ -13,24 +13,28 @@
 
 namespace {
 
-// `text` in IPAGothic on a dark gradient, with ±8 of noise in every channel.
-QImage Area(const QString& text, int pixelSize, int width, unsigned seed) {
+// `text` in `family` on a dark gradient, scaled `scale` times (nearest
+// neighbour), with ±8 of noise in every channel.
+QImage Area(const QString& text, int pixelSize, int width, unsigned seed, int scale = 1,
+            const QString& family = QStringLiteral("IPAGothic"), bool antialias = false) {
   QImage image(width, pixelSize + 4, QImage::Format_RGB32);
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(30 + x / 12, 40, 70 + 2 * y));
   }
   QPainter painter(&image);
-  QFont font(QStringLiteral("IPAGothic"));
+  QFont font(family);
   font.setPixelSize(pixelSize);
-  font.setStyleStrategy(QFont::NoAntialias);
+  font.setStyleStrategy(antialias ? QFont::PreferAntialias : QFont::NoAntialias);
+  font.setHintingPreference(QFont::PreferFullHinting);
   painter.setFont(font);
   painter.setPen(QColor(250, 240, 200));
   painter.drawText(QRect(3, 0, width - 3, image.height()), Qt::AlignLeft | Qt::AlignVCenter, text);
   painter.end();
+  image = image.scaled(image.size() * scale);
   std::mt19937 random(seed);
   std::uniform_int_distribution<int> noise(-8, 8);
   for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < width; ++x) {
+    for (int x = 0; x < image.width(); ++x) {
       const QRgb p = image.pixel(x, y);
       const auto moved = [&](int v) { return std::clamp(v + noise(random), 0, 255); };
       image.setPixel(x, y, qRgb(moved(qRed(p)), moved(qGreen(p)), moved(qBlue(p))));
@@ -77,6 +81,22 @@ TEST(LayoutTeaching, MarksAroundTheNumberAreLearnedAndEveryOtherMarkFailsTheArea
   EXPECT_EQ(taught.ReadLevelAfter(249, level(250)).caption, "250");
   EXPECT_EQ(taught.Read(0, level(280)).caption, "280");
   EXPECT_EQ(taught.Read(0, level(281)).caption, kNg);  // 1 never shown: no "28"
+}
+
+// Scaled twice, the round digits stand two rows above and below the flat
+// ones: a flat digit the level has not shown is still a digit of its line.
+TEST(LayoutTeaching, AScaledLevelLearnsAFlatDigitBesideRoundOnes) {
+  TempFolder folder;
+  TaughtFolder taught(folder.Path(), QStringLiteral(TALLYMETER_SOURCE_DIR "/system"));
+  QStringList problems;
+  ASSERT_TRUE(taught.Load(problems));
+  unsigned seed = 0;
+  const auto level = [&](int value) {
+    return Area(QString::number(value), 16, 40, ++seed, 2, QStringLiteral("DejaVu Math TeX Gyre"), true);
+  };
+  const TeachOutcome lv = taught.Teach(0, level(206), "206");
+  ASSERT_TRUE(lv.saved) << lv.problems.join(' ').toStdString();
+  EXPECT_EQ(taught.ReadLevelAfter(206, level(207)).caption, "207");
 }
 
 }  // namespace
