@@ -22,28 +22,69 @@ struct Mark {
   int Width() const { return to - from; }
 };
 
-int MedianHeight(const std::vector<Mark>& marks) {
+// The median of a value of the marks (0 when there are none): most marks
+// are digits and capitals.
+template <typename Value>
+int MedianOf(const std::vector<Mark>& marks, Value value) {
   if (marks.empty()) return 0;
-  std::vector<int> heights;
-  for (const Mark& m : marks) heights.push_back(m.bottom - m.top + 1);
-  std::nth_element(heights.begin(), heights.begin() + static_cast<std::ptrdiff_t>(heights.size() / 2), heights.end());
-  return heights[heights.size() / 2];
+  std::vector<int> values;
+  values.reserve(marks.size());
+  for (const Mark& m : marks) values.push_back(value(m));
+  std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2), values.end());
+  return values[values.size() / 2];
+}
+
+int MedianHeight(const std::vector<Mark>& marks) {
+  return MedianOf(marks, [](const Mark& m) { return m.bottom - m.top + 1; });
+}
+
+Mark MarkOf(InkColumns& ink, int from, int to) {
+  const std::uint64_t bits = ink.RowsOf(from, to);
+  return {from, to, std::countr_zero(bits), 63 - std::countl_zero(bits)};
+}
+
+// Where a comma drawn close to the glyph before it joins that glyph's mark:
+// the columns at the mark's right that hold ink only below the line's
+// middle and reach below its foot, where no digit does. Reading meets the
+// same columns after the digit's pattern and takes them for a separator.
+std::optional<int> JoinedCommaAt(InkColumns& ink, const Mark& mark, int middle, int foot, int height) {
+  int x = mark.to;
+  bool below = false;
+  while (x > mark.from) {
+    const std::uint64_t rows = ink.RowsAt(x - 1);
+    if (std::countr_zero(rows) < middle) break;
+    below = below || 63 - std::countl_zero(rows) > foot + 1;
+    --x;
+  }
+  if (!below || x - mark.from < 2 || mark.to - x > std::max(2, height / 2)) return std::nullopt;
+  return x;
 }
 
 // The marks, without the faint edges of glyphs (InkColumns::FaintEdge),
-// which reading passes over too.
+// which reading passes over too, and with commas joined to a glyph apart.
 std::vector<Mark> MarksOf(const PixelGrid& grid, int rows) {
   InkColumns ink(grid, grid.width, rows);
   std::vector<Mark> marks;
   for (int x = ink.NextInk(0); x < ink.Width(); x = ink.NextInk(x)) {
     const int end = ink.NextBlank(x);
-    const std::uint64_t bits = ink.RowsOf(x, end);
-    marks.push_back({x, end, std::countr_zero(bits), 63 - std::countl_zero(bits)});
+    marks.push_back(MarkOf(ink, x, end));
     x = end;
   }
   const int height = MedianHeight(marks);
   std::erase_if(marks, [&](const Mark& m) { return m.Width() == 1 && ink.FaintEdge(m.from, height); });
-  return marks;
+  const int foot = MedianOf(marks, [](const Mark& m) { return m.bottom; });
+  std::vector<Mark> apart;
+  apart.reserve(marks.size());
+  for (const Mark& m : marks) {
+    const std::optional<int> comma = JoinedCommaAt(ink, m, foot - height / 2, foot, height);
+    if (!comma) {
+      apart.push_back(m);
+      continue;
+    }
+    apart.push_back(MarkOf(ink, m.from, *comma));
+    apart.push_back(MarkOf(ink, *comma, m.to));
+  }
+  return apart;
 }
 
 
@@ -89,6 +130,10 @@ struct Split {
   int advance = 0;
   int extra = 0;
   bool tail = false;  // the last mark may hold columns past its digits
+  // A run's last digit may end short of its advance (digits a column apart
+  // joined by their shadow or outline); tried only when whole advances cut
+  // nothing, and never with boxes that share a column, which end exactly.
+  bool ragged = false;
 };
 
 bool Alike(const Capture& c, CellSpan a, CellSpan b) {
@@ -134,8 +179,15 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
     const Mark& mark = c.At(m);
     int k = 1;
     if (split.advance > 0 && mark.Width() > split.advance + split.extra) {
-      const int full = (mark.Width() - split.extra) / split.advance;
-      const int rest = (mark.Width() - split.extra) % split.advance;
+      int full = (mark.Width() - split.extra) / split.advance;
+      int rest = (mark.Width() - split.extra) % split.advance;
+      // The run's last digit needs no whole advance: its ink ends where its
+      // glyph does, short of the advance (a shadow joins digits that stand
+      // a column apart). Less than a third of one is no digit.
+      if (split.ragged && rest > 0 && 3 * rest >= split.advance && (!split.tail || full < n - i)) {
+        ++full;
+        rest = 0;
+      }
       if (full > n - i || (rest != 0 && (full != n - i || !split.tail))) return std::nullopt;
       k = full;
       if (rest != 0) p.tail = CellSpan{mark.from + full * split.advance + split.extra, rest};
@@ -146,6 +198,7 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
       // cell centred on its ink, as a monospaced font draws it.
       const int cell = split.advance + split.extra;
       const int from = k == 1 ? mark.from - std::max(0, cell - mark.Width()) / 2 : mark.from + j * split.advance;
+      if (split.advance > 0 && std::max(0, from) + cell > c.grid.width) return std::nullopt;
       p.cells.push_back({split.advance == 0 ? mark.from : std::max(0, from), split.advance == 0 ? mark.Width() : cell});
       p.digitMarks.push_back(m);
       // A separator typed inside a run of touching digits is a gap there.
@@ -167,13 +220,20 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
   // no digit standing alone is wider than the advance.
   if (split.advance == 0) {
     // One mark far wider than the others holds digits that touch: a split's
-    // business, never one digit.
+    // business, never one digit. Measured against the lower median of the
+    // digits other than 1 (narrow in most fonts), so that of two digits the
+    // wider is measured against the narrower.
     std::vector<int> widths;
-    for (const int d : p.digitMarks) widths.push_back(c.At(d).Width());
-    std::nth_element(widths.begin(), widths.begin() + static_cast<std::ptrdiff_t>(widths.size() / 2), widths.end());
-    const int median = widths[widths.size() / 2];
-    for (const int d : p.digitMarks) {
-      if (5 * c.At(d).Width() >= 8 * median && c.At(d).Width() >= median + 3) return std::nullopt;
+    for (std::size_t i = 0; i < p.digitMarks.size(); ++i) {
+      if (number.digits[static_cast<qsizetype>(i)] != u'1') widths.push_back(c.At(p.digitMarks[i]).Width());
+    }
+    if (!widths.empty()) {
+      const auto lower = widths.begin() + static_cast<std::ptrdiff_t>((widths.size() - 1) / 2);
+      std::nth_element(widths.begin(), lower, widths.end());
+      const int median = *lower;
+      for (const int d : p.digitMarks) {
+        if (5 * c.At(d).Width() >= 8 * median && c.At(d).Width() >= median + 3) return std::nullopt;
+      }
     }
   } else {
     bool shared = false;
@@ -192,6 +252,19 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
     const Mark& mark = c.At(d);
     if (d > p.firstMark && mark.from - c.At(d - 1).to >= WideGap(widest, 0)) return std::nullopt;
   }
+  // Digits side by side stand about as far apart as each other: a narrow
+  // 1 widens its gaps by less than a digit, while a gap that much wider
+  // than another is a word's ("162" over two boxed digits and the "Z" of a
+  // name).
+  int narrowest = -1;
+  int widestGap = -1;
+  for (std::size_t i = 1; i < p.digitMarks.size(); ++i) {
+    if (p.digitMarks[i] != p.digitMarks[i - 1] + 1) continue;
+    const int gap = c.At(p.digitMarks[i]).from - c.At(p.digitMarks[i - 1]).to;
+    narrowest = narrowest < 0 ? gap : std::min(narrowest, gap);
+    widestGap = std::max(widestGap, gap);
+  }
+  if (narrowest >= 0 && 4 * (widestGap - narrowest) > 3 * widest) return std::nullopt;
   for (const int d : p.digitMarks) {
     const Mark& mark = c.At(d);
     if (!SameRows(mark, ref)) return std::nullopt;
@@ -200,6 +273,12 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
   // and no wider than they are high: a word run together is none.
   const int height = ref.bottom - ref.top + 1;
   if (4 * height < 3 * c.medianHeight) return std::nullopt;
+  // The marks before the number are capitals ("Lv.", "EXP"), as tall as
+  // the digits: letters after a capital ("Kuro" after the level) that fall
+  // short of it are lower case.
+  for (int d = 0; d < p.firstMark; ++d) {
+    if (20 * height < 17 * (c.At(d).bottom - c.At(d).top + 1)) return std::nullopt;
+  }
   for (const CellSpan& cell : p.cells) {
     if (cell.width > height + 3) return std::nullopt;
   }
@@ -241,6 +320,25 @@ bool SplitConfirmed(const Capture& c, const TypedNumber& number, const Placement
   return false;
 }
 
+// Whether columns [from, mark.to) of `mark`, rows [top, top + rows), hold
+// ink: a pixel that stands out from the background beside the mark in its
+// row (edges alone would miss the middle of an upright stroke).
+bool InkIn(const Capture& c, const Mark& mark, int from, int top, int rows) {
+  const int beside = mark.to < c.grid.width ? mark.to : mark.from - 1;
+  if (beside < 0) return true;
+  for (int y = std::max(0, top); y < std::min(top + rows, c.rows); ++y) {
+    const std::uint32_t background = c.grid.At(beside, y);
+    for (int x = from; x < mark.to; ++x) {
+      const std::uint32_t v = c.grid.At(x, y);
+      for (int shift = 0; shift <= 16; shift += 8) {
+        const int channel = static_cast<int>((v >> shift) & 0xFF);
+        if (std::abs(channel - static_cast<int>((background >> shift) & 0xFF)) > kInkJump) return true;
+      }
+    }
+  }
+  return false;
+}
+
 // Whether the mark after the number may be a digit the player did not
 // type: a digit taught before reads there, or it has the digits' rows and
 // is no narrower than the narrowest of them, or looks like one of them.
@@ -249,8 +347,19 @@ bool LooksLikeADigit(const Capture& c, const Placement& p, const Mark& after, co
     if (k && Reads(*k, c.grid, after.from)) return true;
   }
   // A digit of the font is about as wide as the others ('1' aside); a
-  // bracket or a parenthesis is narrow.
-  if (!SameRows(after, c.At(p.digitMarks.front()))) return false;
+  // bracket or a parenthesis is narrow, and its right half holds ink at the
+  // top and the bottom but none between: no digit's does (a 1's base or a
+  // 7's bar reach one end only).
+  const Mark& digit = c.At(p.digitMarks.front());
+  if (!SameRows(after, digit)) return false;
+  const int quarter = (digit.bottom - digit.top + 1) / 4;
+  const int height = digit.bottom - digit.top + 1;
+  const int half = after.from + after.Width() / 2;
+  if (quarter > 0 && InkIn(c, after, half, digit.top, quarter) &&
+      InkIn(c, after, half, digit.bottom - quarter + 1, quarter) &&
+      !InkIn(c, after, half, digit.top + quarter, height - 2 * quarter)) {
+    return false;
+  }
   if (10 * after.Width() >= 7 * p.WidestCell()) return true;
   const CellSpan mark{after.from, after.Width()};
   return std::any_of(p.cells.begin(), p.cells.end(), [&](CellSpan cell) { return Alike(c, cell, mark); });
@@ -342,8 +451,15 @@ SegmentationRefusal End(const Capture& c, Placement& p, const KnownPatterns& kno
   }
   if (p.tail) {
     // Columns over after touching digits as wide as a digit are one more
-    // digit, never the end.
+    // digit, never the end; and a delimiter that touches them (a box's
+    // frame, a bracket drawn close) reaches their top and their foot: what
+    // does not is the end of the last digit, cut short by too small an
+    // advance.
     if (10 * p.tail->width >= 7 * widest) return SegmentationRefusal::DelimiterLooksLikeADigit;
+    InkColumns ink(c.grid, p.tail->x + p.tail->width, c.rows);
+    if (!SameRows(MarkOf(ink, p.tail->x, p.tail->x + p.tail->width), c.At(p.digitMarks.back()))) {
+      return SegmentationRefusal::DelimiterLooksLikeADigit;
+    }
     p.delimiter = p.tail;
   } else if (p.lastMark + 1 < c.Count()) {
     const Mark& after = c.At(p.lastMark + 1);
@@ -395,8 +511,12 @@ struct Fit {
 // Every placement of the typed number (and of it grouped in thousands,
 // when typed without separators) that the marks allow and the area's
 // model and earlier digits agree with; `refusal` gets why there is none.
+// `elsewhere` is set when marks somewhere look like the typed digits (they
+// take their places and repeat where the digits repeat) but end in a way
+// no cut explains, such as a box's digits run into text after them.
 std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings, const KnownPatterns& taught,
-                      const AreaLayout& layout, const PixelGrid& prefix, Split split, SegmentationRefusal& refusal) {
+                      const AreaLayout& layout, const PixelGrid& prefix, Split split, SegmentationRefusal& refusal,
+                      bool& elsewhere) {
   std::vector<Fit> fits;
   const auto refuse = [&refusal](SegmentationRefusal r) {
     if (refusal == SegmentationRefusal::CountDoesNotFit) refusal = r;
@@ -440,6 +560,7 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
       }
       if (const SegmentationRefusal r = End(c, *p, taught); r != SegmentationRefusal::None) {
         refuse(r);
+        elsewhere = elsewhere || r == SegmentationRefusal::DigitsTouch;
         continue;
       }
       if (first > 0) {
@@ -493,18 +614,21 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   if (const std::optional<TypedNumber> grouped = InThousands(*number)) readings.push_back(*grouped);
 
   SegmentationRefusal refusal = SegmentationRefusal::CountDoesNotFit;
-  std::vector<Fit> fits = Fits(c, readings, taught, layout, prefix, Split{}, refusal);
+  bool elsewhere = false;
+  std::vector<Fit> fits = Fits(c, readings, taught, layout, prefix, Split{}, refusal, elsewhere);
   // Fewer marks than digits: digits that touch, cut at one advance.
   // A split that leaves columns over for a delimiter touching the digits
   // only when none explains the marks without.
   bool split = false;
   if (fits.empty() && refusal == SegmentationRefusal::CountDoesNotFit) {
     SegmentationRefusal splitRefusal = SegmentationRefusal::CountDoesNotFit;
-    for (const bool tail : {false, true}) {
-      // The widest advance first: it leaves the fewest columns to a delimiter.
-      for (int advance = kMaxCellSide; fits.empty() && advance >= 2; --advance) {
-        for (int extra = 0; extra <= 1 && fits.empty(); ++extra) {
-          fits = Fits(c, readings, taught, layout, prefix, {advance, extra, tail}, splitRefusal);
+    for (const bool ragged : {false, true}) {
+      for (const bool tail : {false, true}) {
+        // The widest advance first: it leaves the fewest columns to a delimiter.
+        for (int advance = kMaxCellSide; fits.empty() && advance >= 2; --advance) {
+          for (int extra = 0; extra <= (ragged ? 0 : 1) && fits.empty(); ++extra) {
+            fits = Fits(c, readings, taught, layout, prefix, {advance, extra, tail, ragged}, splitRefusal, elsewhere);
+          }
         }
       }
     }
@@ -519,8 +643,10 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   // Two cuts alike in every way the capture can tell: before the area has a
   // model, the number may be either ("EXP" typed over as "952" beside three
   // boxed digits), and a guess would be saved as digits. With a model, the
-  // player checks; so too a cut of touching digits at one advance.
-  const bool tie = fits.size() > 1 && Preference(fits[1].placement) == Preference(best);
+  // player checks; so too a cut of touching digits at one advance. Marks
+  // elsewhere that look like the digits but end in text run into them
+  // leave the same doubt.
+  const bool tie = (fits.size() > 1 && Preference(fits[1].placement) == Preference(best)) || elsewhere;
   if (tie && !layout.learned) {
     result.refusal = SegmentationRefusal::Ambiguous;
     return result;

@@ -1,0 +1,56 @@
+// Layouts of the zoo (tools/layout_zoo) that once taught wrong cells or
+// read a number the screen did not show: each is taught as a player would
+// and then read, and every reading is the number shown or 認識NG.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "layout_zoo.h"
+#include "recognition/taught_folder.h"
+#include "support/qstring_printer.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+struct Case {
+  const char* what;
+  int area;
+  std::uint32_t seed;
+  std::uint64_t taught;
+  bool saved;  // whether the teacher must take the capture
+  std::vector<std::uint64_t> read;
+};
+
+TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
+  const std::vector<Case> cases = {
+      {"a shadow joins digits one column apart; '[' after them is narrow, not a digit", 1, 294, 72257352, true,
+       {75327225, 22557733}},
+      {"a comma joined to the digit before it", 1, 15, 69407160, true, {96104706, 40760019}},
+      {"touching '54': the 4's last columns are no delimiter", 0, 48, 154, false, {145, 43, 15}},
+      {"'Kuro' after the level: neither lower-case letters nor the K are digits", 0, 122, 73, false, {37, 78, 77}},
+      {"'EXP' beside three boxed digits is no number", 1, 135, 952, false, {941, 259}},
+      {"two boxes and the 'Z' of a name are no number", 0, 238, 162, false, {166, 126}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    TaughtFolder taught(folder.Path(), QStringLiteral(TALLYMETER_SOURCE_DIR "/system"));
+    QStringList problems;
+    ASSERT_TRUE(taught.Load(problems));
+    const zoo::LayoutSpec layout = zoo::MakeLayout(c.area, c.seed);
+    std::uint32_t captureSeed = 10;
+    const auto capture = [&](std::uint64_t value) {
+      return zoo::RenderCapture(layout, zoo::ShownNumber(layout, value), ++captureSeed);
+    };
+    const TeachOutcome outcome = taught.Teach(c.area, capture(c.taught), zoo::ShownNumber(layout, c.taught));
+    EXPECT_EQ(outcome.saved, c.saved) << outcome.problems.join(' ').toStdString() << outcome.cells.toStdString();
+    for (const std::uint64_t value : c.read) {
+      const QString caption = taught.Read(c.area, capture(value)).caption;
+      EXPECT_TRUE(caption == QString::number(value) || caption == QStringLiteral("認識NG")) << value << " read as "
+                                                                                            << caption.toStdString();
+    }
+    if (c.saved) EXPECT_EQ(taught.Read(c.area, capture(c.read.front())).caption, QString::number(c.read.front()));
+  }
+}
+
+}  // namespace
