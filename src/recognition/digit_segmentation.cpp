@@ -219,21 +219,19 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
   // A split is for digits that touch: at least one mark holds several, and
   // no digit standing alone is wider than the advance.
   if (split.advance == 0) {
-    // One mark far wider than the others holds digits that touch: a split's
-    // business, never one digit. Measured against the lower median of the
-    // digits other than 1 (narrow in most fonts), so that of two digits the
-    // wider is measured against the narrower.
-    std::vector<int> widths;
+    // One mark far wider than another holds digits that touch (or is a
+    // word, "Lv." run together): a split's business, never one digit. The
+    // digits other than 1, narrow in most fonts, are about as wide as each
+    // other.
+    int narrowest = 0;
     for (std::size_t i = 0; i < p.digitMarks.size(); ++i) {
-      if (number.digits[static_cast<qsizetype>(i)] != u'1') widths.push_back(c.At(p.digitMarks[i]).Width());
+      const int width = c.At(p.digitMarks[i]).Width();
+      if (number.digits[static_cast<qsizetype>(i)] == u'1') continue;
+      narrowest = narrowest == 0 ? width : std::min(narrowest, width);
     }
-    if (!widths.empty()) {
-      const auto lower = widths.begin() + static_cast<std::ptrdiff_t>((widths.size() - 1) / 2);
-      std::nth_element(widths.begin(), lower, widths.end());
-      const int median = *lower;
-      for (const int d : p.digitMarks) {
-        if (5 * c.At(d).Width() >= 8 * median && c.At(d).Width() >= median + 3) return std::nullopt;
-      }
+    for (const int d : p.digitMarks) {
+      const int width = c.At(d).Width();
+      if (narrowest > 0 && 5 * width >= 8 * narrowest && width >= narrowest + 3) return std::nullopt;
     }
   } else {
     bool shared = false;
@@ -320,21 +318,52 @@ bool SplitConfirmed(const Capture& c, const TypedNumber& number, const Placement
   return false;
 }
 
-// Whether columns [from, mark.to) of `mark`, rows [top, top + rows), hold
-// ink: a pixel that stands out from the background beside the mark in its
-// row (edges alone would miss the middle of an upright stroke).
-bool InkIn(const Capture& c, const Mark& mark, int from, int top, int rows) {
+// Whether pixel (x, y) of `mark` is ink: it stands out from the background
+// beside the mark in its row (edges alone would miss the middle of an
+// upright stroke).
+bool Inked(const Capture& c, const Mark& mark, int x, int y) {
   const int beside = mark.to < c.grid.width ? mark.to : mark.from - 1;
   if (beside < 0) return true;
+  const std::uint32_t background = c.grid.At(beside, y);
+  const std::uint32_t v = c.grid.At(x, y);
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const int channel = static_cast<int>((v >> shift) & 0xFF);
+    if (std::abs(channel - static_cast<int>((background >> shift) & 0xFF)) > kInkJump) return true;
+  }
+  return false;
+}
+
+// Whether columns [from, mark.to) of `mark`, rows [top, top + rows), hold ink.
+bool InkIn(const Capture& c, const Mark& mark, int from, int top, int rows) {
   for (int y = std::max(0, top); y < std::min(top + rows, c.rows); ++y) {
-    const std::uint32_t background = c.grid.At(beside, y);
     for (int x = from; x < mark.to; ++x) {
-      const std::uint32_t v = c.grid.At(x, y);
-      for (int shift = 0; shift <= 16; shift += 8) {
-        const int channel = static_cast<int>((v >> shift) & 0xFF);
-        if (std::abs(channel - static_cast<int>((background >> shift) & 0xFF)) > kInkJump) return true;
-      }
+      if (Inked(c, mark, x, y)) return true;
     }
+  }
+  return false;
+}
+
+// A bracket or a parenthesis: the right half of `mark` holds ink at the
+// top and the bottom of the digits' rows but none between; no digit's
+// does (a 1's base or a 7's bar reach one end only).
+bool BracketLike(const Capture& c, const Mark& mark, const Mark& digit) {
+  const int height = digit.bottom - digit.top + 1;
+  const int quarter = height / 4;
+  const int half = mark.from + mark.Width() / 2;
+  return quarter > 0 && InkIn(c, mark, half, digit.top, quarter) &&
+         InkIn(c, mark, half, digit.bottom - quarter + 1, quarter) &&
+         !InkIn(c, mark, half, digit.top + quarter, height - 2 * quarter);
+}
+
+// An upright bar as tall as the digits (a box's frame): a column of `mark`
+// with ink in every row of the digits' but one.
+bool BarLike(const Capture& c, const Mark& mark, const Mark& digit) {
+  for (int x = mark.from; x < mark.to; ++x) {
+    int inked = 0;
+    for (int y = std::max(0, digit.top); y <= std::min(digit.bottom, c.rows - 1); ++y) {
+      inked += Inked(c, mark, x, y) ? 1 : 0;
+    }
+    if (inked + 1 >= digit.bottom - digit.top + 1) return true;
   }
   return false;
 }
@@ -348,18 +377,9 @@ bool LooksLikeADigit(const Capture& c, const Placement& p, const Mark& after, co
   }
   // A digit of the font is about as wide as the others ('1' aside); a
   // bracket or a parenthesis is narrow, and its right half holds ink at the
-  // top and the bottom but none between: no digit's does (a 1's base or a
-  // 7's bar reach one end only).
+  // top and the bottom but none between.
   const Mark& digit = c.At(p.digitMarks.front());
-  if (!SameRows(after, digit)) return false;
-  const int quarter = (digit.bottom - digit.top + 1) / 4;
-  const int height = digit.bottom - digit.top + 1;
-  const int half = after.from + after.Width() / 2;
-  if (quarter > 0 && InkIn(c, after, half, digit.top, quarter) &&
-      InkIn(c, after, half, digit.bottom - quarter + 1, quarter) &&
-      !InkIn(c, after, half, digit.top + quarter, height - 2 * quarter)) {
-    return false;
-  }
+  if (!SameRows(after, digit) || BracketLike(c, after, digit)) return false;
   if (10 * after.Width() >= 7 * p.WidestCell()) return true;
   const CellSpan mark{after.from, after.Width()};
   return std::any_of(p.cells.begin(), p.cells.end(), [&](CellSpan cell) { return Alike(c, cell, mark); });
@@ -451,13 +471,14 @@ SegmentationRefusal End(const Capture& c, Placement& p, const KnownPatterns& kno
   }
   if (p.tail) {
     // Columns over after touching digits as wide as a digit are one more
-    // digit, never the end; and a delimiter that touches them (a box's
-    // frame, a bracket drawn close) reaches their top and their foot: what
-    // does not is the end of the last digit, cut short by too small an
-    // advance.
+    // digit, never the end; and a delimiter that touches them is a box's
+    // frame or a bracket drawn close: anything else is the end of the last
+    // digit, cut short by too small an advance (a 2's last columns).
     if (10 * p.tail->width >= 7 * widest) return SegmentationRefusal::DelimiterLooksLikeADigit;
     InkColumns ink(c.grid, p.tail->x + p.tail->width, c.rows);
-    if (!SameRows(MarkOf(ink, p.tail->x, p.tail->x + p.tail->width), c.At(p.digitMarks.back()))) {
+    const Mark tail = MarkOf(ink, p.tail->x, p.tail->x + p.tail->width);
+    const Mark& digit = c.At(p.digitMarks.back());
+    if (!SameRows(tail, digit) || !(BracketLike(c, tail, digit) || BarLike(c, tail, digit))) {
       return SegmentationRefusal::DelimiterLooksLikeADigit;
     }
     p.delimiter = p.tail;
@@ -486,14 +507,15 @@ SegmentationRefusal End(const Capture& c, Placement& p, const KnownPatterns& kno
   // A bracket or a parenthesis is narrower than a digit; a mark wider is a
   // word, or glyphs run together that may hold a digit.
   if (p.delimiter->width > widest) return SegmentationRefusal::DelimiterLooksLikeADigit;
-  // The delimiter ends reading where a mark begins: never where a digit
-  // begins, or a digit not taught yet would end the number there instead
-  // of failing it.
+  // The delimiter ends reading where a mark begins: never anywhere on a
+  // digit, or a digit not taught yet that begins alike (a 1 whose edge
+  // matches the last columns of a 2) would end the number there instead of
+  // failing it.
   const Pattern delimiter = CellPattern(c.grid, p.delimiter->x, p.delimiter->width, c.rows);
-  for (const CellSpan& cell : p.cells) {
-    for (int x = std::max(0, cell.x - 1); x <= cell.x + 1; ++x) {
-      if (Reads(delimiter, c.grid, x)) return SegmentationRefusal::DelimiterLooksLikeADigit;
-    }
+  const int from = std::max(0, p.cells.front().x - 1);
+  const int to = p.cells.back().x + p.cells.back().width - p.delimiter->width;
+  for (int x = from; x <= to; ++x) {
+    if (Reads(delimiter, c.grid, x)) return SegmentationRefusal::DelimiterLooksLikeADigit;
   }
   return SegmentationRefusal::None;
 }
@@ -508,6 +530,25 @@ struct Fit {
   const TypedNumber* number = nullptr;
 };
 
+// Why no placement fits: the reason of the placement that came furthest
+// through the checks (a repeated digit that differs tells less than a
+// number that fits everywhere but ends in a digit-like mark).
+// The first of the checks a placement goes through after the marks took
+// it: its repeated and differing digits.
+constexpr int kAlikeStage = 1;
+
+struct Refusal {
+  SegmentationRefusal why = SegmentationRefusal::CountDoesNotFit;
+  int stage = 0;  // 0: nothing placed; then the checks in the order Fits makes them
+
+  void Note(SegmentationRefusal r, int at) {
+    if (at > stage) {
+      why = r;
+      stage = at;
+    }
+  }
+};
+
 // Every placement of the typed number (and of it grouped in thousands,
 // when typed without separators) that the marks allow and the area's
 // model and earlier digits agree with; `refusal` gets why there is none.
@@ -515,16 +556,16 @@ struct Fit {
 // take their places and repeat where the digits repeat) but end in a way
 // no cut explains, such as a box's digits run into text after them.
 std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings, const KnownPatterns& taught,
-                      const AreaLayout& layout, const PixelGrid& prefix, Split split, SegmentationRefusal& refusal,
+                      const AreaLayout& layout, const PixelGrid& prefix, Split split, Refusal& refusal,
                       bool& elsewhere) {
   std::vector<Fit> fits;
-  const auto refuse = [&refusal](SegmentationRefusal r) {
-    if (refusal == SegmentationRefusal::CountDoesNotFit) refusal = r;
-  };
+  int stage = 0;
+  const auto refuse = [&refusal, &stage](SegmentationRefusal r) { refusal.Note(r, stage); };
   for (const TypedNumber& reading : readings) {
     for (int first = 0; first < c.Count(); ++first) {
       std::optional<Placement> p = Place(c, reading, first, split);
       if (!p) continue;
+      stage = kAlikeStage;
       if (const SegmentationRefusal r = CheckAlike(c, reading, *p); r != SegmentationRefusal::None) {
         refuse(r);
         continue;
@@ -533,6 +574,7 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
       // when it names nothing.
       const bool prefixShown = prefix.width > 0 && first > 0 && PrefixAt(c.grid, prefix, c.At(0).from) &&
                                c.At(0).from + prefix.width <= c.At(first).from;
+      stage = kAlikeStage + 1;
       if (prefix.width > 0 ? !prefixShown : (layout.learned && first > 0)) {
         refuse(SegmentationRefusal::PrefixDiffers);
         continue;
@@ -550,14 +592,17 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
           }
         }
       }
+      stage = kAlikeStage + 2;
       if (alike) {
         refuse(SegmentationRefusal::DifferentDigitsAlike);
         continue;
       }
+      stage = kAlikeStage + 3;
       if (split.advance > 0 && !SplitConfirmed(c, reading, *p, taught)) {
         refuse(SegmentationRefusal::DigitsTouch);
         continue;
       }
+      stage = kAlikeStage + 4;
       if (const SegmentationRefusal r = End(c, *p, taught); r != SegmentationRefusal::None) {
         refuse(r);
         elsewhere = elsewhere || r == SegmentationRefusal::DigitsTouch;
@@ -613,15 +658,15 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   std::vector<TypedNumber> readings{*number};
   if (const std::optional<TypedNumber> grouped = InThousands(*number)) readings.push_back(*grouped);
 
-  SegmentationRefusal refusal = SegmentationRefusal::CountDoesNotFit;
+  Refusal refusal;
   bool elsewhere = false;
   std::vector<Fit> fits = Fits(c, readings, taught, layout, prefix, Split{}, refusal, elsewhere);
   // Fewer marks than digits: digits that touch, cut at one advance.
   // A split that leaves columns over for a delimiter touching the digits
   // only when none explains the marks without.
   bool split = false;
-  if (fits.empty() && refusal == SegmentationRefusal::CountDoesNotFit) {
-    SegmentationRefusal splitRefusal = SegmentationRefusal::CountDoesNotFit;
+  if (fits.empty() && refusal.stage == 0) {
+    Refusal splitRefusal;
     for (const bool ragged : {false, true}) {
       for (const bool tail : {false, true}) {
         // The widest advance first: it leaves the fewest columns to a delimiter.
@@ -636,7 +681,7 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
     refusal = splitRefusal;
   }
   if (fits.empty()) {
-    result.refusal = refusal;
+    result.refusal = refusal.why;
     return result;
   }
   const Placement& best = fits.front().placement;
