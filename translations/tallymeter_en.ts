@@ -4,7 +4,7 @@
 <context>
     <name>AlertOptions</name>
     <message>
-        <location filename="../../work/main/src/dialogs/alert_options.cpp" line="+19"/>
+        <location filename="../src/dialogs/alert_options.cpp" line="+19"/>
         <source>認識チェックと警告</source>
         <translation>Checks and alerts</translation>
     </message>
@@ -53,7 +53,7 @@
 <context>
     <name>Alerts</name>
     <message>
-        <location filename="../../work/main/src/monitoring/alerts.cpp" line="+67"/>
+        <location filename="../src/monitoring/alerts.cpp" line="+67"/>
         <source>経験値が%1分間増えていません</source>
         <translation>No EXP gained for %1 minutes</translation>
     </message>
@@ -71,7 +71,7 @@
 <context>
     <name>Announcements</name>
     <message>
-        <location filename="../../work/main/src/monitoring/announcements.cpp" line="+29"/>
+        <location filename="../src/monitoring/announcements.cpp" line="+29"/>
         <source>Lv%1 にレベルアップしました</source>
         <translation>Level up: Lv%1</translation>
     </message>
@@ -84,7 +84,7 @@
 <context>
     <name>AreaPicker</name>
     <message>
-        <location filename="../../work/main/src/dialogs/area_pick_rules.cpp" line="+85"/>
+        <location filename="../src/dialogs/area_pick_rules.cpp" line="+85"/>
         <source>始点 X: %1  Y: %2   サイズ X: %3  Y: %4</source>
         <translation>Start X: %1  Y: %2   Size X: %3  Y: %4</translation>
     </message>
@@ -114,12 +114,12 @@
         <translation>%1: %2 (%3 to %4)</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/area_picker.cpp" line="+132"/>
+        <location filename="../src/dialogs/area_picker.cpp" line="+135"/>
         <source>数字の左上から、数字とその後の記号が入るようにドラッグしてください。ホイールで拡大、矢印キーで1ピクセル移動（Shift＋矢印でサイズ）。</source>
         <translation>Drag from the top left of the digits so that the digits and the mark after them are inside. Wheel: zoom. Arrow keys: move by one pixel (Shift+arrow: size).</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+29"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -129,7 +129,7 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+20"/>
         <source>キャプチャ領域%1を選択</source>
         <translation>Pick capture area %1</translation>
     </message>
@@ -139,11 +139,17 @@
         <extracomment>The zoom factor, such as 4x.</extracomment>
         <translation>%1x</translation>
     </message>
+    <message>
+        <location line="+13"/>
+        <source>数字の行に合わせて範囲を直しました（上 %1、下 %2、左 %3、右 %4 ピクセル）。</source>
+        <extracomment>How far each edge of the dragged rectangle moved (+ outwards, − inwards), in pixels.</extracomment>
+        <translation>Fitted to the number&apos;s line (top %1, bottom %2, left %3, right %4 pixels).</translation>
+    </message>
 </context>
 <context>
     <name>AreaTeaching</name>
     <message>
-        <location filename="../../work/main/src/recognition/area_teaching.cpp" line="+34"/>
+        <location filename="../src/recognition/area_teaching.cpp" line="+28"/>
         <source>%1桁目の「%2」</source>
         <extracomment>The k-th digit typed, e.g. 3桁目の「7」</extracomment>
         <translation>digit %1 (&quot;%2&quot;)</translation>
@@ -170,7 +176,7 @@
         <translation>%1. Check the border right of the last digit or the end mark&apos;s cell.</translation>
     </message>
     <message>
-        <location line="+143"/>
+        <location line="+125"/>
         <source>登録に使ったキャプチャが「%1」と読めません（読み取り結果: %2）。保存していません。<byte value="xd"/>
 %3<byte value="xd"/>
 セルの境界や入力した数字を確かめて、もう一度登録してください。</source>
@@ -260,7 +266,7 @@ Check the digits you typed and that the capture area holds the whole number.</tr
 <context>
     <name>CaptureNotices</name>
     <message>
-        <location filename="../../work/main/src/capture/capture_notices.cpp" line="+13"/>
+        <location filename="../src/capture/capture_notices.cpp" line="+13"/>
         <source>READMEの「%1」</source>
         <extracomment>Points to a section of the README, named in English in every language</extracomment>
         <translation>&quot;%1&quot; in the README</translation>
@@ -344,7 +350,7 @@ More in %2.</translation>
 <context>
     <name>CaptureTeacher</name>
     <message>
-        <location filename="../../work/main/src/dialogs/capture_teacher.cpp" line="+144"/>
+        <location filename="../src/dialogs/capture_teacher.cpp" line="+144"/>
         <source>キャプチャから登録</source>
         <translation>Teach from capture</translation>
     </message>
@@ -407,7 +413,7 @@ More in %2.</translation>
 <context>
     <name>ChartAxis</name>
     <message>
-        <location filename="../../work/main/src/main_window/chart_scale.cpp" line="+49"/>
+        <location filename="../src/main_window/chart_scale.cpp" line="+49"/>
         <source>%1分</source>
         <translation>%1 min</translation>
     </message>
@@ -425,7 +431,7 @@ More in %2.</translation>
 <context>
     <name>CompactView</name>
     <message>
-        <location filename="../../work/main/src/main_window/compact_view.cpp" line="+55"/>
+        <location filename="../src/main_window/compact_view.cpp" line="+55"/>
         <source>メモ (狩場など)</source>
         <translation>Memo (hunting map…)</translation>
     </message>
@@ -443,7 +449,7 @@ More in %2.</translation>
 <context>
     <name>ConfigFile</name>
     <message>
-        <location filename="../../work/main/src/persistence/config_file.cpp" line="+34"/>
+        <location filename="../src/persistence/config_file.cpp" line="+34"/>
         <source>読込みできない設定ファイルです<byte value="xd"/>
 初期値で継続します<byte value="xd"/>
 </source>
@@ -478,7 +484,7 @@ Going on with the default settings.<byte value="xd"/>
 <context>
     <name>ExpTableFile</name>
     <message>
-        <location filename="../../work/main/src/accounting/exp_table_file.cpp" line="+22"/>
+        <location filename="../src/accounting/exp_table_file.cpp" line="+22"/>
         <source>%1行目: %2</source>
         <extracomment>Line number, then what is wrong with the line</extracomment>
         <translation>Line %1: %2</translation>
@@ -574,7 +580,7 @@ Levels 200 and above cannot be measured without this file.</translation>
 <context>
     <name>Form1</name>
     <message>
-        <location filename="../../work/main/src/main_window/form1.cpp" line="+109"/>
+        <location filename="../src/main_window/form1.cpp" line="+106"/>
         <source>キャプチャ1→</source>
         <translation>Capture 1→</translation>
     </message>
@@ -585,7 +591,7 @@ Levels 200 and above cannot be measured without this file.</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../../work/main/src/main_window/form1_live.cpp" line="+51"/>
+        <location filename="../src/main_window/form1_live.cpp" line="+51"/>
         <source>キャプチャ</source>
         <translation>Capture</translation>
     </message>
@@ -651,7 +657,7 @@ Levels 200 and above cannot be measured without this file.</translation>
     </message>
     <message>
         <location line="+5"/>
-        <location filename="../../work/main/src/main_window/form1_monitoring.cpp" line="+54"/>
+        <location filename="../src/main_window/form1_monitoring.cpp" line="+66"/>
         <source>開始</source>
         <translation>Start</translation>
     </message>
@@ -661,12 +667,12 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>Stop</translation>
     </message>
     <message>
-        <location line="+155"/>
+        <location line="+151"/>
         <source>停止中</source>
         <translation>Stopped</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/main_window/form1_history.cpp" line="+22"/>
+        <location filename="../src/main_window/form1_history.cpp" line="+22"/>
         <source>メモ</source>
         <translation>Memo</translation>
     </message>
@@ -681,7 +687,7 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>A memo for this measurement (hunting map…), kept in the history</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/main_window/form1_live.cpp" line="-5"/>
+        <location filename="../src/main_window/form1_live.cpp" line="-5"/>
         <source>クリックすると、読めなかったキャプチャから登録します</source>
         <translation>Click to register from the capture that was not read</translation>
     </message>
@@ -692,7 +698,7 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>%1 s left</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/main_window/form1_monitoring.cpp" line="+0"/>
+        <location filename="../src/main_window/form1_monitoring.cpp" line="+0"/>
         <source>ロギング</source>
         <translation>Logging</translation>
     </message>
@@ -700,7 +706,7 @@ Levels 200 and above cannot be measured without this file.</translation>
 <context>
     <name>Form2</name>
     <message>
-        <location filename="../../work/main/src/dialogs/form2.cpp" line="+41"/>
+        <location filename="../src/dialogs/form2.cpp" line="+41"/>
         <source>オプション</source>
         <translation>Options</translation>
     </message>
@@ -736,7 +742,7 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>The file name holds characters that cannot be used.</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/form2_controls.cpp" line="+70"/>
+        <location filename="../src/dialogs/form2_controls.cpp" line="+70"/>
         <source>キャプチャ領域1</source>
         <translation>Capture area 1</translation>
     </message>
@@ -873,7 +879,7 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>are lost at the next start.</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/form2_language.cpp" line="+15"/>
+        <location filename="../src/dialogs/form2_language.cpp" line="+15"/>
         <source>表示言語</source>
         <translation>Display language</translation>
     </message>
@@ -889,7 +895,7 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>Takes effect the next time Tallymeter starts</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/form2_live.cpp" line="+8"/>
+        <location filename="../src/dialogs/form2_live.cpp" line="+8"/>
         <source>ライブ計測をする</source>
         <translation>Live readings</translation>
     </message>
@@ -899,7 +905,7 @@ Levels 200 and above cannot be measured without this file.</translation>
         <translation>Show the live panel and chart</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/form2_pick.cpp" line="+22"/>
+        <location filename="../src/dialogs/form2_pick.cpp" line="+22"/>
         <source>%1のウィンドウが見つかりません。<byte value="xd"/>
 ゲームを起動してから選んでください。</source>
         <translation>The %1 window cannot be found.<byte value="xd"/>
@@ -911,7 +917,7 @@ Start the game, then pick the area.</translation>
         <translation>Pick area</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/form2_sight.cpp" line="+12"/>
+        <location filename="../src/dialogs/form2_sight.cpp" line="+12"/>
         <source>他のウィンドウが前面でも、両方の領域が見えていれば読み取る</source>
         <translation>Read the game behind other windows while both areas are in sight</translation>
     </message>
@@ -919,7 +925,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>Form3</name>
     <message>
-        <location filename="../../work/main/src/dialogs/form3.cpp" line="+50"/>
+        <location filename="../src/dialogs/form3.cpp" line="+49"/>
         <source>基準画像登録</source>
         <translation>Pattern editor</translation>
     </message>
@@ -955,13 +961,13 @@ Start the game, then pick the area.</translation>
         <translation>Teach from capture…</translation>
     </message>
     <message>
-        <location line="+61"/>
+        <location line="+60"/>
         <source>基準パターンを登録してください。</source>
         <translation>Register all the reference patterns first.</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../../work/main/src/dialogs/form3_teach.cpp" line="+78"/>
+        <location filename="../src/dialogs/form3_teach.cpp" line="+77"/>
         <source>パターン保存</source>
         <translation>Save patterns</translation>
     </message>
@@ -976,12 +982,12 @@ Start the game, then pick the area.</translation>
         <translation>Reset pattern files</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/form3.h" line="+46"/>
+        <location filename="../src/dialogs/form3.h" line="+46"/>
         <source>デリミタ</source>
         <translation>Delimiter</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/form3_teach.cpp" line="-39"/>
+        <location filename="../src/dialogs/form3_teach.cpp" line="-39"/>
         <source>レベルアップ時に自動登録: %1</source>
         <translation>Learned at a level-up: %1</translation>
     </message>
@@ -1019,25 +1025,25 @@ Start the game, then pick the area.</translation>
 <context>
     <name>FormInputCheck</name>
     <message>
-        <location filename="../../work/main/src/dialogs/area_pick_rules.cpp" line="-3"/>
-        <location filename="../../work/main/src/dialogs/form_input_check.cpp" line="+117"/>
+        <location filename="../src/dialogs/area_pick_rules.cpp" line="-3"/>
+        <location filename="../src/dialogs/form_input_check.cpp" line="+117"/>
         <source>入力下限を超えています</source>
         <translation>The value is below the lower limit.</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../../work/main/src/dialogs/form_input_check.cpp" line="+4"/>
+        <location filename="../src/dialogs/form_input_check.cpp" line="+4"/>
         <source>入力上限を超えています</source>
         <translation>The value is above the upper limit.</translation>
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../work/main/src/dialogs/form_input_check.cpp" line="-102"/>
+        <location filename="../src/dialogs/form_input_check.cpp" line="-102"/>
         <source>入力エラー</source>
         <translation>Input error</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/dialogs/form_input_check.cpp" line="-1"/>
+        <location filename="../src/dialogs/form_input_check.cpp" line="-1"/>
         <source>パラメータ入力</source>
         <translation>Enter a value</translation>
     </message>
@@ -1080,7 +1086,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>GoalOptions</name>
     <message>
-        <location filename="../../work/main/src/dialogs/goal_options.cpp" line="+11"/>
+        <location filename="../src/dialogs/goal_options.cpp" line="+11"/>
         <source>目標</source>
         <translation>Goal</translation>
     </message>
@@ -1103,7 +1109,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>GoalProgress</name>
     <message>
-        <location filename="../../work/main/src/history/goal.cpp" line="+106"/>
+        <location filename="../src/history/goal.cpp" line="+106"/>
         <source>%1 達成</source>
         <translation>%1 reached</translation>
     </message>
@@ -1156,7 +1162,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>HistoryChartView</name>
     <message>
-        <location filename="../../work/main/src/dialogs/history_chart_view.cpp" line="+68"/>
+        <location filename="../src/dialogs/history_chart_view.cpp" line="+68"/>
         <source>記録がありません</source>
         <translation>No records</translation>
     </message>
@@ -1169,7 +1175,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>HistoryTables</name>
     <message>
-        <location filename="../../work/main/src/dialogs/history_models.cpp" line="+19"/>
+        <location filename="../src/dialogs/history_models.cpp" line="+19"/>
         <source>開始</source>
         <translation>Start</translation>
     </message>
@@ -1281,12 +1287,12 @@ Start the game, then pick the area.</translation>
 <context>
     <name>HistoryTexts</name>
     <message>
-        <location filename="../../work/main/src/history/history_chart.cpp" line="+9"/>
+        <location filename="../src/history/history_chart.cpp" line="+9"/>
         <source>(メモなし)</source>
         <translation>(no memo)</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/history/sessions_file.cpp" line="+18"/>
+        <location filename="../src/history/sessions_file.cpp" line="+18"/>
         <source>測定記録に書き込めません。<byte value="xd"/>
 %1</source>
         <translation>The measurement record cannot be written.<byte value="xd"/>
@@ -1313,7 +1319,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>HistoryWindow</name>
     <message>
-        <location filename="../../work/main/src/dialogs/history_window.cpp" line="+75"/>
+        <location filename="../src/dialogs/history_window.cpp" line="+75"/>
         <source>ファイルに保存できませんでした。</source>
         <translation>The file could not be saved.</translation>
     </message>
@@ -1441,7 +1447,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>LivePanel</name>
     <message>
-        <location filename="../../work/main/src/main_window/live_panel.cpp" line="+26"/>
+        <location filename="../src/main_window/live_panel.cpp" line="+26"/>
         <source>時給は稼働時間あたり</source>
         <translation>Rates are per active hour</translation>
     </message>
@@ -1547,7 +1553,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>LogFile</name>
     <message>
-        <location filename="../../work/main/src/accounting/log_file.cpp" line="+15"/>
+        <location filename="../src/accounting/log_file.cpp" line="+15"/>
         <source>ログファイルに書き込めません。<byte value="xd"/>
 %1</source>
         <translation>The log file cannot be written.<byte value="xd"/>
@@ -1562,7 +1568,7 @@ Start the game, then pick the area.</translation>
 <context>
     <name>MainTexts</name>
     <message>
-        <location filename="../../work/main/src/main_window/main_texts.cpp" line="+9"/>
+        <location filename="../src/main_window/main_texts.cpp" line="+9"/>
         <source>既にプログラムは起動しています。</source>
         <translation>Tallymeter is already running.</translation>
     </message>
@@ -1599,13 +1605,13 @@ Start the game, then pick the area.</translation>
 <context>
     <name>MonitoringTexts</name>
     <message>
-        <location filename="../../work/main/src/monitoring/monitoring_safeguards.cpp" line="+32"/>
-        <location filename="../../work/main/src/monitoring/monitoring_texts.cpp" line="+66"/>
+        <location filename="../src/monitoring/monitoring_safeguards.cpp" line="+33"/>
+        <location filename="../src/monitoring/monitoring_texts.cpp" line="+66"/>
         <source>計測の再開</source>
         <translation>Continue measurement</translation>
     </message>
     <message>
-        <location line="+102"/>
+        <location line="+100"/>
         <source>前回の計測の記録が読めないため、使わずに退避しました。<byte value="xd"/>
 %1</source>
         <translation>The record of the last measurement cannot be read; it was set aside unused.<byte value="xd"/>
@@ -1619,12 +1625,12 @@ Start the game, then pick the area.</translation>
 Continue it in the same log file?</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/monitoring/monitoring_sight.cpp" line="+15"/>
+        <location filename="../src/monitoring/monitoring_sight.cpp" line="+15"/>
         <source>キャプチャ</source>
         <translation>Capture</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/monitoring/monitoring_texts.cpp" line="-53"/>
+        <location filename="../src/monitoring/monitoring_texts.cpp" line="-53"/>
         <source>  ※ファイル未書込み</source>
         <translation>  * not in the file</translation>
     </message>
@@ -1717,7 +1723,7 @@ Continue it in the same log file?</translation>
 <context>
     <name>NumericSettings</name>
     <message>
-        <location filename="../../work/main/src/dialogs/options_rules.cpp" line="+16"/>
+        <location filename="../src/dialogs/options_rules.cpp" line="+16"/>
         <source>キャプチャー始点X値を入力してください</source>
         <translation>Enter the capture start X</translation>
     </message>
@@ -1750,7 +1756,7 @@ Continue it in the same log file?</translation>
 <context>
     <name>PatternStore</name>
     <message>
-        <location filename="../../work/main/src/persistence/pattern_store.cpp" line="+282"/>
+        <location filename="../src/persistence/pattern_store.cpp" line="+284"/>
         <source>パターンファイルが読み込めません。<byte value="xd"/>
 デフォルトパターンで初期化します。<byte value="xd"/>
 </source>
@@ -1801,7 +1807,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>RateChart</name>
     <message>
-        <location filename="../../work/main/src/main_window/rate_chart.cpp" line="+49"/>
+        <location filename="../src/main_window/rate_chart.cpp" line="+49"/>
         <source>獲得Exp (最大 %1)</source>
         <translation>EXP gained (max %1)</translation>
     </message>
@@ -1814,7 +1820,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>ReadingOptions</name>
     <message>
-        <location filename="../../work/main/src/dialogs/reading_options.cpp" line="+20"/>
+        <location filename="../src/dialogs/reading_options.cpp" line="+20"/>
         <source>ゲームの表示</source>
         <translation>What the game shows</translation>
     </message>
@@ -1852,7 +1858,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>Recognition</name>
     <message>
-        <location filename="../../work/main/src/recognition/recognition_text.cpp" line="+41"/>
+        <location filename="../src/recognition/recognition_text.cpp" line="+42"/>
         <source>認識中…</source>
         <extracomment>Shown in place of the number while it is being read</extracomment>
         <translation>Reading…</translation>
@@ -1882,7 +1888,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>ScreenLog</name>
     <message>
-        <location filename="../../work/main/src/accounting/evaluation.cpp" line="+44"/>
+        <location filename="../src/accounting/evaluation.cpp" line="+41"/>
         <source>両方NG</source>
         <translation>both NG</translation>
     </message>
@@ -1903,7 +1909,7 @@ Tallymeter will end.<byte value="xd"/>
         <translation>  Doubtful reading  </translation>
     </message>
     <message>
-        <location filename="../../work/main/src/accounting/percent_reading.cpp" line="+47"/>
+        <location filename="../src/accounting/percent_reading.cpp" line="+47"/>
         <source>  測定不可  Lv%1の経験値が経験値表になく、%表示を換算できません</source>
         <translation>  Not measured  the experience table has no size for Lv%1, so the percentage cannot be converted</translation>
     </message>
@@ -1911,7 +1917,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>SessionTexts</name>
     <message>
-        <location filename="../../work/main/src/accounting/session_model.cpp" line="+20"/>
+        <location filename="../src/accounting/session_model.cpp" line="+21"/>
         <source>%1分</source>
         <translation>%1 min</translation>
     </message>
@@ -1926,12 +1932,12 @@ Tallymeter will end.<byte value="xd"/>
         <translation>%1 left</translation>
     </message>
     <message>
-        <location line="+203"/>
+        <location line="+197"/>
         <source>セッション %1 - %2  稼働 %3  獲得Exp %4 (%5〜%6の読取)  時給(全体) %7 k/h  レベル +%8</source>
         <translation>Session %1 - %2  active %3  EXP gained %4 (readings %5 to %6)  overall %7 k/h  levels +%8</translation>
     </message>
     <message>
-        <location line="-199"/>
+        <location line="-193"/>
         <source>1分未満</source>
         <translation>under 1 min</translation>
     </message>
@@ -1939,7 +1945,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>SetupGuide</name>
     <message>
-        <location filename="../../work/main/src/dialogs/setup_guide.cpp" line="+30"/>
+        <location filename="../src/dialogs/setup_guide.cpp" line="+30"/>
         <source>はじめての設定</source>
         <translation>First-time setup</translation>
     </message>
@@ -2002,7 +2008,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>StateLine</name>
     <message>
-        <location filename="../../work/main/src/monitoring/monitoring_cycle.h" line="+50"/>
+        <location filename="../src/monitoring/monitoring_cycle.h" line="+60"/>
         <source>キャプチャ</source>
         <translation>Capture</translation>
     </message>
@@ -2012,7 +2018,7 @@ Tallymeter will end.<byte value="xd"/>
         <translation>Screenshot</translation>
     </message>
     <message>
-        <location filename="../../work/main/src/monitoring/state_line.cpp" line="+37"/>
+        <location filename="../src/monitoring/state_line.cpp" line="+37"/>
         <source>%1まで %2</source>
         <extracomment>Countdown of a command, e.g. &quot;キャプチャまで 00:09&quot;</extracomment>
         <translation>%1 in %2</translation>
@@ -2064,7 +2070,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>TrayIcon</name>
     <message>
-        <location filename="../../work/main/src/main_window/tray_icon.cpp" line="+38"/>
+        <location filename="../src/main_window/tray_icon.cpp" line="+38"/>
         <source>停止中</source>
         <translation>stopped</translation>
     </message>
@@ -2102,7 +2108,7 @@ Tallymeter will end.<byte value="xd"/>
 <context>
     <name>UnreadInk</name>
     <message>
-        <location filename="../../work/main/src/recognition/unread_ink.cpp" line="+16"/>
+        <location filename="../src/recognition/unread_ink.cpp" line="+16"/>
         <source>最初の数字の前</source>
         <translation>Before the first digit</translation>
     </message>

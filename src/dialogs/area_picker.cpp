@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "recognition/area_reading.h"
+#include "recognition/text_line.h"
 #include "dialogs/area_pick_rules.h"
 #include "monitoring/message_boxes.h"
 
@@ -47,6 +48,7 @@ class PickCanvas : public QWidget {
   }
 
   std::function<void()> selectionChanged;
+  std::function<void()> dragEnded;  // a drag, not a click, made the selection
   std::function<void(int notches, QPointF at)> wheeled;
   std::function<bool(QKeyEvent*)> keyed;  // true when taken
 
@@ -89,6 +91,7 @@ class PickCanvas : public QWidget {
     if (!dragging_ || event->button() != Qt::LeftButton) return;
     Drag(event->position());
     dragging_ = false;
+    if (PicturePoint(event->position(), zoom_) != anchor_ && dragEnded) dragEnded();
   }
   // Arrows nudge the selection here, before the scroll area would scroll.
   void keyPressEvent(QKeyEvent* event) override {
@@ -134,6 +137,10 @@ AreaPicker::AreaPicker(MessageBoxes& boxes, const PatternSet& patterns, QWidget*
                           this);
   help->setWordWrap(true);
   layout->addWidget(help);
+  lblFit_ = new QLabel(this);
+  lblFit_->setObjectName(QStringLiteral("lblFit"));
+  lblFit_->setWordWrap(true);
+  layout->addWidget(lblFit_);
   canvas_ = new PickCanvas(this);
   scroll_ = new QScrollArea(this);
   scroll_->setObjectName(QStringLiteral("scrWindow"));
@@ -166,6 +173,7 @@ AreaPicker::AreaPicker(MessageBoxes& boxes, const PatternSet& patterns, QWidget*
   resize(860, 640);
 
   canvas_->selectionChanged = [this] { SelectionChanged(); };
+  canvas_->dragEnded = [this] { FitDrag(); };
   canvas_->keyed = [this](QKeyEvent* event) { return Nudge(event); };
   canvas_->wheeled = [this](int notches, QPointF at) {
     ZoomChanged(ZoomAfterWheel(canvas_->Zoom(), notches), at / canvas_->Zoom(),
@@ -220,6 +228,20 @@ void AreaPicker::SelectionChanged() {
   canvas_->SetReading(reading);
   //: The zoom factor, such as 4x.
   lblZoom_->setText(tr("%1倍").arg(canvas_->Zoom()));
+}
+
+void AreaPicker::FitDrag() {
+  const TextLineFit fit = FitToTextLine(canvas_->Picture(), Selection());
+  if (!fit.Moved()) {
+    lblFit_->clear();
+    return;
+  }
+  canvas_->SetSelection(fit.area);
+  SelectionChanged();
+  const auto moved = [](int n) { return n > 0 ? QStringLiteral("+%1").arg(n) : QString::number(n); };
+  //: How far each edge of the dragged rectangle moved (+ outwards, − inwards), in pixels.
+  lblFit_->setText(tr("数字の行に合わせて範囲を直しました（上 %1、下 %2、左 %3、右 %4 ピクセル）。")
+                       .arg(moved(fit.top), moved(fit.bottom), moved(fit.left), moved(fit.right)));
 }
 
 void AreaPicker::ZoomChanged(int zoom, QPointF anchorPicture, QPoint anchorViewport) {

@@ -42,6 +42,9 @@ class AreaPicker : public QDialog {
   bool Nudge(QKeyEvent* event);  // arrows: true when taken
   void ApplyOpeningView(QSize viewport);
   void SelectionChanged();
+  // A drag just ended: fitted to the number's text line, and the player
+  // told how.
+  void FitDrag();
   void ZoomChanged(int zoom, QPointF anchorPicture, QPoint anchorViewport);
   void OkClicked();
 
@@ -52,6 +55,7 @@ class AreaPicker : public QDialog {
   bool picked_ = false;
   PickCanvas* canvas_ = nullptr;
   QScrollArea* scroll_ = nullptr;
+  QLabel* lblFit_ = nullptr;  // what fitting the last drag did
   QLabel* lblReadout_ = nullptr;
   QLabel* lblReading_ = nullptr;
   QLabel* lblZoom_ = nullptr;

@@ -143,7 +143,14 @@ TEST_F(PickTest, CancelKeepsTheAreaAndOkStoresTheDragThroughTheTypedChecks) {
     EXPECT_EQ(Label(picker, "lblReading"), QStringLiteral("入力下限を超えています"));
     picker.findChild<QPushButton*>("cmdOk")->click();
     EXPECT_TRUE(picker.isVisible()) << "refused, still picking";
+    // A rough drag, cutting the digits' top rows and the 1's first column,
+    // is fitted to the number's line and says so.
+    Drag(picker, {43, 33}, {78, 42});
+    EXPECT_EQ(picker.Selection(), QRect(41, 30, 38, 13)) << "the 1's ink begins at column 42";
+    EXPECT_EQ(Label(picker, "lblFit"), QStringLiteral("数字の行に合わせて範囲を直しました（上 +3、下 0、左 +2、右 0 ピクセル）。"));
+    EXPECT_EQ(Label(picker, "lblReading"), QStringLiteral("→ 152"));
     Drag(picker, {40, 30}, {78, 42});
+    EXPECT_EQ(Label(picker, "lblFit"), QString()) << "a drag that cuts nothing stays as dragged";
     EXPECT_EQ(Label(picker, "lblReading"), QStringLiteral("→ 152"));
     QTest::keyClick(picker.Canvas(), Qt::Key_Right, Qt::ShiftModifier);
     QTest::keyClick(picker.Canvas(), Qt::Key_Right);

@@ -17,7 +17,7 @@ struct Case {
   int area;
   std::uint32_t seed;
   std::vector<std::uint64_t> taught;  // one capture each, in turn
-  bool saved;                        // whether the teacher must take the last
+  bool saved;                         // whether the teacher must take the last
   std::vector<std::uint64_t> read;
 };
 
