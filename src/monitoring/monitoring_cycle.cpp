@@ -304,15 +304,17 @@ bool MonitoringCycle::LearnLevelDigitsFromCapture() {
                        state_.patternImages.origins[d] != PatternOrigin::LearnedAtLevelUp;
     if (isNew) learned << QString::number(d);
   }
-  StoreArea(state_.patternImages, 0, lesson->pictures);
-  StoreOrigins(state_.patternImages, 0, lesson->origins);
+  ApplyLesson(state_.patternImages, *lesson);
   const PatternFilesResult saved =
       PatternFiles(QStringLiteral("SAVE"), state_.patternImages, state_.patterns, state_.programFolder);
   for (const Notice& notice : saved.notices) Inform(notice);
   PatternsChanged();
-  AppendLog(LogDateText(services_.clock.Now()) + QStringLiteral("  ") + LevelDigitsLearnedText(lesson->level, learned.join(' ')) +
-                QStringLiteral("\r\n"),
-            true);
+  // A new look of a digit already known is no news to the player.
+  if (!learned.isEmpty()) {
+    AppendLog(LogDateText(services_.clock.Now()) + QStringLiteral("  ") +
+                  LevelDigitsLearnedText(lesson->level, learned.join(' ')) + QStringLiteral("\r\n"),
+              true);
+  }
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "base/pixel_grid.h"
 
@@ -54,8 +55,15 @@ struct AreaLayout {
   QImage prefix;            // the marks before the number ("Lv.", "EXP"); null: none
 };
 
+// More looks of one digit, beside its pattern: the same glyph where the
+// game draws it at another fraction of a pixel, or over another part of a
+// gradient, reads by a pattern of its own. Each is as large as its digit's
+// pattern and read by the same rule; a level-up teaches them.
+inline constexpr int kMaxVariants = 3;
+
 struct PatternSet {
   std::array<Pattern, 20> digitPatterns{};
+  std::array<std::vector<Pattern>, 20> variants{};  // per digit pattern, in use only beside it
   std::array<Pattern, 2> delimiterPatterns{};
   std::array<std::int32_t, 2> cellWidth{};   // widest of the area's patterns that take part
   std::array<std::int32_t, 2> cellHeight{};  // tallest of them
@@ -78,6 +86,9 @@ struct PatternImages {
   std::array<QImage, 2> delimiters;
   std::array<PatternOrigin, 22> origins{};
   std::array<AreaLayout, 2> layouts{};
+  // The digits' variants (index as `digits`); they belong to the picture
+  // they were learned beside and go when it changes (StoreArea).
+  std::array<std::vector<QImage>, 20> variants{};
 };
 
 inline constexpr int kSlotsPerArea = 11;  // digits 0 to 9, then the delimiter

@@ -183,6 +183,17 @@ bool LoadAll(const QString& folder, const std::array<PatternOrigin, kPatternSlot
   }
   ok = ok && AreaSound(loaded, 0) && AreaSound(loaded, 1);
   loaded.layouts = LoadLayouts(folder);
+  // Variants are extra: one that cannot be read, or is not as large as its
+  // digit's picture, is left out, and so are those after it.
+  for (int slot = 0; slot < 20 && ok; ++slot) {
+    for (int k = 0; k < kMaxVariants; ++k) {
+      const QString path = folder + '/' + VariantFileName(slot, k);
+      if (!QFileInfo(path).isFile()) break;
+      QImage variant = LoadPicture(path);
+      if (variant.isNull() || variant.size() != Slot(loaded, slot).size()) break;
+      loaded.variants[static_cast<std::size_t>(slot)].push_back(std::move(variant));
+    }
+  }
   if (ok) images = loaded;
   return ok;
 }
@@ -205,6 +216,11 @@ bool BackUpPlayerFiles(const QString& programFolder, const QDateTime& now) {
   for (int slot = 0; slot < kPatternSlots; ++slot) {
     const QFileInfo info(folder + '/' + PatternFileName(slot));
     if (info.exists() || info.isSymLink()) present << PatternFileName(slot);
+  }
+  for (int slot = 0; slot < 20; ++slot) {
+    for (int k = 0; k < kMaxVariants; ++k) {
+      if (QFileInfo(folder + '/' + VariantFileName(slot, k)).isFile()) present << VariantFileName(slot, k);
+    }
   }
   for (const QString& name : {QString::fromLatin1(kPatternOriginFile), QString::fromLatin1(kPatternLayoutFile),
                               PrefixFileName(0), PrefixFileName(1)}) {
@@ -258,6 +274,17 @@ bool SaveAll(const PatternImages& images, const QString& programFolder) {
   bool ok = MakeFolders(folder);
   for (int slot = 0; slot < kPatternSlots; ++slot) {
     ok = Write(Slot(images, slot), folder + '/' + PatternFileName(slot)) && ok;
+  }
+  for (int slot = 0; slot < 20; ++slot) {
+    const std::vector<QImage>& variants = images.variants[static_cast<std::size_t>(slot)];
+    for (int k = 0; k < kMaxVariants; ++k) {
+      const QString path = folder + '/' + VariantFileName(slot, k);
+      if (k < static_cast<int>(variants.size())) {
+        ok = Write(variants[static_cast<std::size_t>(k)], path) && ok;
+      } else if (QFileInfo(path).isFile()) {
+        QFile::remove(path);  // left over from a picture since replaced: unread, whatever happens to it
+      }
+    }
   }
   ok = SaveLayouts(images.layouts, folder) && ok;
   return SaveOrigins(images.origins, folder) && ok;
@@ -315,6 +342,10 @@ Step FirstStep(const QString& mode) {
 
 }  // namespace
 
+QString VariantFileName(int slot, int k) {
+  return QStringLiteral("Pattern%1v%2.bmp").arg(slot, 2, 10, QLatin1Char('0')).arg(k + 1);
+}
+
 QString PatternFileName(int slot) {
   return slot < 20 ? QStringLiteral("Pattern%1.bmp").arg(slot, 2, 10, QLatin1Char('0'))
                    : QStringLiteral("PatternDel%1.bmp").arg(slot - 20);
@@ -337,7 +368,19 @@ bool ConvertPatterns(const PatternImages& images, PatternSet& set) {
       set.cellHeight[group] = std::max(set.cellHeight[group], pattern.height);
     };
     for (std::size_t digit = 0; digit < 10; ++digit) {
-      take(static_cast<int>(digit), set.digitPatterns[group * 10 + digit]);
+      const std::size_t index = group * 10 + digit;
+      take(static_cast<int>(digit), set.digitPatterns[index]);
+      // A variant reads only beside its digit's pattern, and as large.
+      set.variants[index].clear();
+      const Pattern& digitPattern = set.digitPatterns[index];
+      for (const QImage& variant : images.variants[index]) {
+        if (!UsablePattern(digitPattern) || variant.size() != QSize(digitPattern.width, digitPattern.height) ||
+            set.variants[index].size() >= static_cast<std::size_t>(kMaxVariants)) {
+          continue;
+        }
+        Pattern converted;
+        if (Convert(variant.convertToFormat(QImage::Format_RGB32), converted)) set.variants[index].push_back(converted);
+      }
     }
     take(10, set.delimiterPatterns[group]);
     set.layouts[group] = images.layouts[group];

@@ -61,4 +61,6 @@ inline constexpr char kPatternLayoutFile[] = "PatternLayout.txt";
 // The file name of slot `slot`: 0 … 19 the digits ("Pattern07.bmp"), 20 and
 // 21 the delimiters ("PatternDel1.bmp").
 QString PatternFileName(int slot);
+// The file of digit pattern `slot`'s variant k (0 …): "Pattern07v1.bmp".
+QString VariantFileName(int slot, int k);
 inline constexpr int kPatternSlots = 22;

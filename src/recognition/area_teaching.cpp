@@ -77,7 +77,11 @@ QImage FitToHeight(const QImage& picture, int height) {
 
 void StoreArea(PatternImages& images, int area, const AreaPictures& pictures) {
   const auto first = static_cast<std::size_t>(area) * 10;
-  for (std::size_t d = 0; d < 10; ++d) images.digits[first + d] = pictures[d];
+  for (std::size_t d = 0; d < 10; ++d) {
+    // A digit's variants are looks of the picture they were learned beside.
+    if (images.digits[first + d] != pictures[d]) images.variants[first + d].clear();
+    images.digits[first + d] = pictures[d];
+  }
   images.delimiters[static_cast<std::size_t>(area)] = pictures[10];
 }
 

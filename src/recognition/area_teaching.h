@@ -38,7 +38,8 @@ std::optional<int> CommonHeight(const AreaPictures& pictures);
 QImage FitToHeight(const QImage& picture, int height);
 
 // The area's pictures as the holders keep them (SlotOf); their origins go
-// by OriginsOf and StoreOrigins of the pattern set.
+// by OriginsOf and StoreOrigins of the pattern set. A digit whose picture
+// changes loses its variants.
 void StoreArea(PatternImages& images, int area, const AreaPictures& pictures);
 AreaPictures AreaOf(const PatternImages& images, int area);
 

@@ -20,11 +20,27 @@ constexpr int kHighestLevel = 300;
 constexpr int kNearMatch = 9000;  // a score this high is the same glyph drawn a little differently
 
 
+// Digit `d`'s best score at column x over its pattern and its variants.
+int BestScore(const PatternSet& set, int d, const PixelGrid& grid, int x) {
+  const std::size_t index = std::size_t{kLevelArea} * 10 + static_cast<std::size_t>(d);
+  int best = MatchScore(set.digitPatterns[index], grid, x);
+  for (const Pattern& variant : set.variants[index]) best = std::max(best, MatchScore(variant, grid, x));
+  return best;
+}
+
+struct Laid {
+  std::vector<CellSpan> unknown;  // the glyphs no pattern knows, one per new digit
+  // Taught digits that only nearly read where the level puts them: the
+  // same glyph at another fraction of a pixel or over another part of the
+  // background, a new look of the digit (digit, column).
+  std::vector<std::pair<int, int>> looks;
+};
+
 // The columns of `digits` laid over the capture's marks: taught digits
-// where their patterns read, each untaught one a mark of the digits' rows
-// on its own; nothing when the capture is not that number.
-std::optional<std::vector<CellSpan>> Lay(const PixelGrid& grid, const QString& digits, const PatternSet& set,
-                                         const AreaShape& shape) {
+// where their patterns (or variants) read or nearly read, each untaught one
+// a mark of the digits' rows on its own; nothing when the capture is not
+// that number.
+std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const PatternSet& set, const AreaShape& shape) {
   InkColumns ink(grid, grid.width, shape.rows);
   int u = ink.NextInk(0);
   int accounted = 0;
@@ -33,7 +49,7 @@ std::optional<std::vector<CellSpan>> Lay(const PixelGrid& grid, const QString& d
     accounted = u - shape.prefixLead + shape.prefix.width;
     u = ink.NextInk(accounted);
   }
-  std::vector<CellSpan> unknown;
+  Laid laid;
   int inkEnd = 0;
   const int digitRows = shape.digitBottom - shape.digitTop + 1;
   for (const QChar ch : digits) {
@@ -43,8 +59,20 @@ std::optional<std::vector<CellSpan>> Lay(const PixelGrid& grid, const QString& d
     const Pattern& p = set.digitPatterns[static_cast<std::size_t>(kLevelArea * 10 + d)];
     if (shape.width[static_cast<std::size_t>(d)] > 0) {
       int at = -1;
+      int near = -1;
+      int nearScore = kNearMatch;
       for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); x <= u && at < 0; ++x) {
-        if (x + p.width > u && Reads(p, grid, x)) at = x;
+        if (x + p.width <= u) continue;
+        const int score = BestScore(set, d, grid, x);
+        if (score > kMatchThreshold) at = x;
+        if (score > nearScore) {
+          nearScore = score;
+          near = x;
+        }
+      }
+      if (at < 0 && near >= 0) {
+        at = near;
+        laid.looks.emplace_back(d, near);
       }
       if (at < 0) return std::nullopt;
       accounted = at + p.width;
@@ -52,8 +80,7 @@ std::optional<std::vector<CellSpan>> Lay(const PixelGrid& grid, const QString& d
     } else {
       // A glyph no pattern reads, of the digits' rows, no wider than two.
       for (int k = 0; k < 10; ++k) {
-        if (shape.width[static_cast<std::size_t>(k)] > 0 &&
-            Reads(set.digitPatterns[static_cast<std::size_t>(kLevelArea * 10 + k)], grid, u)) {
+        if (shape.width[static_cast<std::size_t>(k)] > 0 && BestScore(set, k, grid, u) > kMatchThreshold) {
           return std::nullopt;
         }
       }
@@ -68,7 +95,7 @@ std::optional<std::vector<CellSpan>> Lay(const PixelGrid& grid, const QString& d
           end - u > kLargestPatternSide) {
         return std::nullopt;
       }
-      unknown.push_back({u, end - u});
+      laid.unknown.push_back({u, end - u});
       accounted = inkEnd = end;
     }
     u = ink.NextInk(accounted);
@@ -83,7 +110,7 @@ std::optional<std::vector<CellSpan>> Lay(const PixelGrid& grid, const QString& d
     }
     if (!ends) return std::nullopt;
   }
-  return unknown;
+  return laid;
 }
 
 // Whether glyph `a` nearly reads where glyph `b` stands (a column either
@@ -114,16 +141,33 @@ bool NewDigitsDistinct(const PixelGrid& grid, const QString& digits, const std::
     }
     for (std::size_t k = 0; k < 10; ++k) {
       if (shape.width[k] == 0) continue;
-      const Pattern& taught = set.digitPatterns[kLevelArea * 10 + k];
       for (int x = std::max(0, unknown[i].x - shape.lead[k] - 1); x <= unknown[i].x - shape.lead[k] + 1; ++x) {
-        if (MatchScore(taught, grid, x) > kNearMatch) return false;
+        if (BestScore(set, static_cast<int>(k), grid, x) > kNearMatch) return false;
       }
     }
   }
   return true;
 }
 
+// Whether a new look of digit `d` at column x is that digit's alone: no
+// other taught digit nearly reads there, a column either way.
+bool LookDistinct(const PixelGrid& grid, int d, int x, const AreaShape& shape, const PatternSet& set) {
+  for (int k = 0; k < 10; ++k) {
+    if (k == d || shape.width[static_cast<std::size_t>(k)] == 0) continue;
+    for (int at = std::max(0, x - 1); at <= x + 1; ++at) {
+      if (BestScore(set, k, grid, at) > kNearMatch) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
+
+void ApplyLesson(PatternImages& images, const LevelLesson& lesson) {
+  StoreArea(images, kLevelArea, lesson.pictures);
+  StoreOrigins(images, kLevelArea, lesson.origins);
+  for (std::size_t d = 0; d < 10; ++d) images.variants[kLevelArea * 10 + d] = lesson.variants[d];
+}
 
 std::optional<LevelLesson> LearnLevelDigits(const QImage& capture, int lastLevel, const PatternImages& images) {
   if (lastLevel < 1 || lastLevel >= kHighestLevel || capture.isNull()) return std::nullopt;
@@ -140,9 +184,22 @@ std::optional<LevelLesson> LearnLevelDigits(const QImage& capture, int lastLevel
   // rare enough to leave to the player rather than guess.
   const int level = lastLevel + 1;
   const QString digits = QString::number(level);
-  const std::optional<std::vector<CellSpan>> unknown = Lay(grid, digits, set, shape);
-  if (!unknown || unknown->empty() || !NewDigitsDistinct(grid, digits, *unknown, set, shape)) return std::nullopt;
-  LevelLesson lesson{level, AreaOf(images, kLevelArea), OriginsOf(images, kLevelArea)};
+  const std::optional<Laid> laid = Lay(grid, digits, set, shape);
+  if (!laid || (laid->unknown.empty() && laid->looks.empty()) ||
+      !NewDigitsDistinct(grid, digits, laid->unknown, set, shape)) {
+    return std::nullopt;
+  }
+  const std::vector<CellSpan>* unknown = &laid->unknown;
+  LevelLesson lesson{level, AreaOf(images, kLevelArea), OriginsOf(images, kLevelArea), {}};
+  for (std::size_t d = 0; d < 10; ++d) lesson.variants[d] = images.variants[kLevelArea * 10 + d];
+  for (const auto& [d, x] : laid->looks) {
+    const auto index = static_cast<std::size_t>(d);
+    if (!LookDistinct(grid, d, x, shape, set)) return std::nullopt;
+    std::vector<QImage>& looks = lesson.variants[index];
+    // The oldest look gives way when a digit has all it may keep.
+    if (looks.size() >= static_cast<std::size_t>(kMaxVariants)) looks.erase(looks.begin());
+    looks.push_back(capture.copy(QRect(x, 0, shape.width[index], height)).convertToFormat(QImage::Format_RGB32));
+  }
   std::array<std::optional<CellSpan>, 10> firstSeen;
   std::size_t next = 0;
   for (const QChar ch : digits) {
@@ -163,8 +220,7 @@ std::optional<LevelLesson> LearnLevelDigits(const QImage& capture, int lastLevel
   }
   // The lesson holds only when the capture then reads as that level.
   PatternImages taught = images;
-  StoreArea(taught, kLevelArea, lesson.pictures);
-  StoreOrigins(taught, kLevelArea, lesson.origins);
+  ApplyLesson(taught, lesson);
   PatternSet check;
   if (!ConvertPatterns(taught, check)) return std::nullopt;
   const AreaReading reading = ReadArea(capture, kLevelArea, check);

@@ -8,7 +8,9 @@
 // nothing tells what it should read.
 
 #include <QImage>
+#include <array>
 #include <optional>
+#include <vector>
 
 #include "persistence/pattern_set.h"
 #include "recognition/area_teaching.h"
@@ -17,7 +19,14 @@ struct LevelLesson {
   int level = 0;          // what the capture shows
   AreaPictures pictures;  // the level area's slots with the new digits in them
   AreaOrigins origins;
+  // The level digits' variants with the new looks added: a taught digit
+  // that only nearly read where the level puts it (another fraction of a
+  // pixel, another part of the background), checked to look like no other.
+  std::array<std::vector<QImage>, 10> variants;
 };
+
+// The lesson into the pattern pictures, origins and variants.
+void ApplyLesson(PatternImages& images, const LevelLesson& lesson);
 
 // `capture` of the level area, the level the capture before it read, and
 // the pattern pictures in force; the lesson when the capture shows the next

@@ -469,6 +469,23 @@ PreparedArea PrepareArea(const PatternSet& set, int area) {
       }
     }
   }
+  // The digits' variants, k-th of each digit side by side, as an area of
+  // their own that has no delimiter.
+  for (std::size_t k = 0; k < static_cast<std::size_t>(kMaxVariants); ++k) {
+    PatternSet layer;
+    bool any = false;
+    for (std::size_t d = 0; d < 10; ++d) {
+      const std::vector<Pattern>& variants = set.variants[static_cast<std::size_t>(area) * 10 + d];
+      if (k >= variants.size()) continue;
+      layer.digitPatterns[static_cast<std::size_t>(area) * 10 + d] = variants[k];
+      any = true;
+    }
+    if (!any) break;
+    layer.cellWidth = set.cellWidth;
+    layer.cellHeight = set.cellHeight;
+    prepared.variants.push_back(PrepareArea(layer, area));
+    prepared.reach = std::max(prepared.reach, prepared.variants.back().reach);
+  }
   return prepared;
 }
 
@@ -477,7 +494,10 @@ PreparedArea PrepareArea(const PatternSet& set, int area) {
 PatternMatcher::PatternMatcher(const PatternSet& set, ScanKernel kernel)
     : areas_{PrepareArea(set, 0), PrepareArea(set, 1)} {
   const bool avx2 = kernel == ScanKernel::Best && Avx2Available();
-  for (PreparedArea& area : areas_) area.avx2 = avx2;
+  for (PreparedArea& area : areas_) {
+    area.avx2 = avx2;
+    for (PreparedArea& variants : area.variants) variants.avx2 = avx2;
+  }
 }
 
 // NOLINTNEXTLINE(cppcoreguidelines-pro-type-member-init): tail_ is written where it is read
@@ -510,6 +530,7 @@ AreaCandidates::AreaCandidates(const PreparedArea& area, const PixelGrid& captur
   for (int i = 0; i < order_->count; ++i) {
     candidateBits_ = static_cast<std::uint16_t>(candidateBits_ | 1u << order_->index[static_cast<std::size_t>(i)]);
   }
+  for (const PreparedArea& layer : area.variants) variants_.push_back(std::make_unique<AreaCandidates>(layer, capture));
 }
 
 void AreaCandidates::Place(std::ptrdiff_t stride) {

@@ -15,6 +15,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -104,6 +105,9 @@ struct PreparedArea {
   // miss together, and a captured byte lies within the tolerance of at
   // most one of them. A pattern that never matches is in every set.
   std::array<std::uint16_t, 11> excludedLeftOf{};
+  // The digits' variants: the k-th of every digit that has one, prepared
+  // as an area without a delimiter (empty when no digit has variants).
+  std::vector<PreparedArea> variants;
 };
 
 // Whether this processor runs the AVX2 probes and count.
@@ -222,9 +226,15 @@ class AreaCandidates {
     return (area_.excludedLeftOf[static_cast<std::size_t>(shown)] & candidateBits_) == candidateBits_;
   }
 
-  // What the frame shows: the smallest digit that passes, else 10 for the
-  // delimiter, else −1.
+  // What the frame shows: the smallest digit that passes (its pattern or a
+  // variant), else 10 for the delimiter, else −1.
   int FirstMatch(FrameView frame) {
+    const int shown = FirstOwnMatch(frame);
+    return variants_.empty() ? shown : WithVariants(frame, shown);
+  }
+
+ private:
+  int FirstOwnMatch(FrameView frame) {
     if (frame.stride != placedStride_) Place(frame.stride);
     if (avx2_) return FirstMatchAvx2(frame);
     for (int i = 0; i < order_->count; ++i) {
@@ -232,8 +242,15 @@ class AreaCandidates {
     }
     return -1;
   }
+  // A variant of a smaller digit reads first, as that digit's pattern would.
+  int WithVariants(FrameView frame, int shown) {
+    for (const std::unique_ptr<AreaCandidates>& variants : variants_) {
+      const int d = variants->FirstOwnMatch(frame);
+      if (d >= 0 && d < 10 && (shown < 0 || shown >= 10 || d < shown)) shown = d;
+    }
+    return shown;
+  }
 
- private:
   const PreparedPattern& PatternOf(int slot) const {
     return area_.patterns[static_cast<std::size_t>(order_->index[static_cast<std::size_t>(slot)])];
   }
@@ -281,4 +298,5 @@ class AreaCandidates {
   std::ptrdiff_t placedStride_ = -1;
   std::uint16_t candidateBits_ = 0;  // bit k: pattern k is a candidate
   bool avx2_;
+  std::vector<std::unique_ptr<AreaCandidates>> variants_;  // of the area's variant layers
 };

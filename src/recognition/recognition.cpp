@@ -59,9 +59,15 @@ struct Scan {
   // Debug mode: every candidate scored in full, reported, previewed.
   WalkResult Reported(int a, const PixelGrid& capture, int end, const PreparedArea& area, QString& report) const {
     FrameSource frames(capture, area.reach);
-    std::array<bool, 11> usable{};
-    for (std::size_t k = 0; k < usable.size(); ++k) usable[k] = Usable(area.patterns[k], capture);
-    const auto score = [&](std::size_t k, FrameView frame) { return usable[k] ? FullScore(area.patterns[k], frame) : 0; };
+    // A digit scores its best look: its pattern or one of its variants.
+    const auto score = [&](std::size_t k, FrameView frame) {
+      int best = Usable(area.patterns[k], capture) ? FullScore(area.patterns[k], frame) : 0;
+      for (const PreparedArea& variants : area.variants) {
+        const PreparedPattern& p = variants.patterns[k];
+        if (k < 10 && Usable(p, capture)) best = std::max(best, FullScore(p, frame));
+      }
+      return best;
+    };
     QString digits;
     return WalkMarks(capture, end, area.shape, [&](int column) {
       const FrameView frame = frames.At(column);

@@ -1,5 +1,7 @@
 #include "recognition/reference_scan.h"
 
+#include <algorithm>
+
 #include <cstdlib>
 
 #include "recognition/match_rule.h"
@@ -57,7 +59,11 @@ RecognitionResult RecognizeDigitsReference(const std::array<PixelGrid, 2>& captu
       if (reporting) result.trace += ColumnHeading(column);
       if (!debugMode && lag > 0) Notify(hooks.lagWait);
       for (int d = 0; d < 10; ++d) {
-        const int score = MatchScore(patterns.digitPatterns[a * 10 + d], capture, column);
+        int score = MatchScore(patterns.digitPatterns[a * 10 + d], capture, column);
+        // A variant reads as its digit: the digit scores its best look.
+        for (const Pattern& variant : patterns.variants[a * 10 + d]) {
+          score = std::max(score, MatchScore(variant, capture, column));
+        }
         if (reporting) result.trace += DigitEntry(d, score);
         if (debugMode) {
           if (hooks.preview) hooks.preview(a, d, column);

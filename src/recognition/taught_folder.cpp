@@ -108,8 +108,7 @@ AreaReading TaughtFolder::ReadLevelAfter(int lastLevel, const QImage& capture) {
   const std::optional<LevelLesson> lesson = LearnLevelDigits(capture, lastLevel, images_);
   if (!lesson) return reading;
   PatternImages images = images_;
-  StoreArea(images, 0, lesson->pictures);
-  StoreOrigins(images, 0, lesson->origins);
+  ApplyLesson(images, *lesson);
   PatternSet set;
   const PatternFilesResult saved = PatternFiles(QStringLiteral("SAVE"), images, set, programFolder_);
   if (saved.endProgram) return reading;

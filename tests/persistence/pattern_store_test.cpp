@@ -136,6 +136,33 @@ TEST_F(PatternStore, OriginsAreKeptBesideThePatternsAndDefaultsLeftInATaughtArea
   EXPECT_EQ(set.taughtFromCaptures, (std::array<bool, 2>{false, false}));
 }
 
+// Variants are kept beside their digit's file, read back only as large as
+// it, and gone from the files once the digit has fewer.
+TEST_F(PatternStore, VariantsAreKeptBesideTheirDigitAndOnlyAsLargeAsIt) {
+  Run("READ");
+  images.variants[3] = {Picture(5 + 3 % 3, 7, 60), Picture(5 + 3 % 3, 7, 61)};
+  images.variants[5] = {Picture(2, 7, 62)};  // not as large as the 5
+  ASSERT_TRUE(Run("SAVE").notices.empty());
+  EXPECT_EQ(set.variants[3].size(), 2u);
+  EXPECT_TRUE(set.variants[5].empty());
+  EXPECT_TRUE(QFileInfo::exists(folder.File("Pattern/Pattern03v2.bmp")));
+
+  images = {};
+  ASSERT_TRUE(Run("READ").notices.empty());
+  ASSERT_EQ(images.variants[3].size(), 2u);
+  EXPECT_TRUE(SamePixels(images.variants[3][1], Picture(5, 7, 61)));
+  EXPECT_TRUE(images.variants[5].empty()) << "a file not as large as its digit's is left out";
+  images.variants[3].pop_back();
+  ASSERT_TRUE(Run("SAVE").notices.empty());
+  EXPECT_FALSE(QFileInfo::exists(folder.File("Pattern/Pattern03v2.bmp")));
+  // A damaged variant file costs that variant, never the set.
+  folder.Write("Pattern/Pattern03v1.bmp", "BM not a picture");
+  images = {};
+  ASSERT_TRUE(Run("READ").notices.empty());
+  EXPECT_TRUE(images.variants[3].empty());
+  EXPECT_TRUE(SamePixels(images.digits[3], DefaultPicture(3)));
+}
+
 TEST_F(PatternStore, DefaultsThatCannotBeUsedOrSavedAreReported) {
   // A missing default, then one taller than 41: the program ends and nothing is written.
   QFile::remove(folder.File("system/PatternDel1.bmp"));

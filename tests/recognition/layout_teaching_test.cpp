@@ -7,6 +7,9 @@
 #include <QPainter>
 #include <random>
 
+#include <QFileInfo>
+
+#include "recognition/digit_segmentation.h"
 #include "recognition/taught_folder.h"
 #include "support/qstring_printer.h"
 #include "support/temp_folder.h"
@@ -97,6 +100,36 @@ TEST(LayoutTeaching, AScaledLevelLearnsAFlatDigitBesideRoundOnes) {
   const TeachOutcome lv = taught.Teach(0, level(206), "206");
   ASSERT_TRUE(lv.saved) << lv.problems.join(' ').toStdString();
   EXPECT_EQ(taught.ReadLevelAfter(206, level(207)).caption, "207");
+}
+
+// A taught digit that only nearly reads where a level-up puts it (drawn a
+// little otherwise) is learned as a new look of that digit along with the
+// new digit, and kept beside its pattern.
+TEST(LayoutTeaching, ALevelUpLearnsANewLookOfADigitItKnows) {
+  TempFolder folder;
+  TaughtFolder taught(folder.Path(), QStringLiteral(TALLYMETER_SOURCE_DIR "/system"));
+  QStringList problems;
+  ASSERT_TRUE(taught.Load(problems));
+  unsigned seed = 0;
+  const auto level = [&](int value) { return Area(QStringLiteral("Lv.%1").arg(value), 16, 70, ++seed); };
+  ASSERT_TRUE(taught.Teach(0, level(247), "247").saved);
+  // The 4 of 248 with ten pixels of its ink dimmed: below a match, near one.
+  QImage shown = level(248);
+  const DigitCells cells = FindDigitCells(shown, "248").cells;
+  ASSERT_EQ(cells.digits, "248");
+  int dimmed = 0;
+  for (int y = 0; y < shown.height() && dimmed < 10; ++y) {
+    for (int x = cells.spans[1].x; x < cells.spans[1].x + cells.spans[1].width && dimmed < 10; ++x) {
+      if (qRed(shown.pixel(x, y)) < 150) continue;
+      shown.setPixel(x, y, qRgb(qRed(shown.pixel(x, y)) - 60, qGreen(shown.pixel(x, y)) - 60, 120));
+      ++dimmed;
+    }
+  }
+  EXPECT_EQ(taught.Read(0, shown).caption, kNg) << "the dimmed 4 reads by no pattern";
+  EXPECT_EQ(taught.ReadLevelAfter(247, shown).caption, "248");
+  EXPECT_EQ(taught.Read(0, shown).caption, "248") << "the new look reads";
+  EXPECT_TRUE(QFileInfo::exists(folder.File("Pattern/Pattern04v1.bmp")));
+  EXPECT_EQ(taught.Read(0, level(244)).caption, "244") << "the 4's own pattern still reads";
 }
 
 }  // namespace

@@ -191,6 +191,24 @@ TEST_P(Scan, TiesGoToTheSmallerDigitAndOversizedPatternsNeverMatch) {
   EXPECT_TRUE(r.trace.contains(QStringLiteral(" 1:   0  2:   0  3:   0  4:   0  5:   0 ")));
 }
 
+// A digit's variant reads as the digit wherever its pattern would, a
+// smaller digit's variant first; the report gives the digit its best look.
+TEST_P(Scan, AVariantReadsAsItsDigit) {
+  const PatternSet drawn = GlyphSet();
+  std::mt19937 random(7);
+  for (const int d : {4, 8}) {
+    Pattern look = Solid(7, 5, kBlack);
+    for (int n = 0; n < 7 * 5; ++n) look.pixels[n / 5][n % 5] = ColorOf(random() % 2 ? kWhite : kBlack);
+    set.digitPatterns[d] = look;  // the capture shows the glyph the pattern does not
+    set.variants[d] = {Solid(7, 5, 0x102030), drawn.digitPatterns[d]};
+  }
+  const RecognitionResult r = Run(Drawn(drawn, 0, "48D", 0, 7, 24), 24);
+  EXPECT_EQ(r.captions[0], "48");
+  EXPECT_TRUE(r.trace.contains(QStringLiteral(" 4:10000  認識結果:4"))) << r.trace.toStdString();
+  set.variants[4].clear();
+  EXPECT_EQ(Run(Drawn(drawn, 0, "48D", 0, 7, 24), 24, false).captions[0], kNg) << "the 4 reads by nothing";
+}
+
 TEST_P(Scan, ScoresAboveTheThresholdMatchAndChannelsWithin20Agree) {
   struct Case {
     int width, height;
