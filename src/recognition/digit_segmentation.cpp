@@ -525,6 +525,12 @@ std::tuple<int, int, bool, bool> Preference(const Placement& p) {
   return std::tuple(p.knownMisses, p.separatorsMissing, p.digitBefore, p.delimiter.has_value());
 }
 
+// What the capture itself tells of a cut: digits taught before that read
+// there, and separators where they were typed. The rest of the preference
+// (no digit-like mark before, ending in background, the leftmost) only
+// guesses: "EX" of "EXP.4" is as much a 4 by the capture as the 4 is.
+std::tuple<int, int> Evidence(const Placement& p) { return std::tuple(p.knownMisses, p.separatorsMissing); }
+
 struct Fit {
   Placement placement;
   const TypedNumber* number = nullptr;
@@ -685,13 +691,14 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
     return result;
   }
   const Placement& best = fits.front().placement;
-  // Two cuts alike in every way the capture can tell: before the area has a
-  // model, the number may be either ("EXP" typed over as "952" beside three
-  // boxed digits), and a guess would be saved as digits. With a model, the
+  // Two cuts alike in everything the capture can tell: before the area has
+  // a model, the number may be either ("EXP" typed over as "952" beside
+  // three boxed digits, a level's "L" taken for its 5), and a guess would
+  // be saved as digits. With a model, the
   // player checks; so too a cut of touching digits at one advance. Marks
   // elsewhere that look like the digits but end in text run into them
   // leave the same doubt.
-  const bool tie = (fits.size() > 1 && Preference(fits[1].placement) == Preference(best)) || elsewhere;
+  const bool tie = (fits.size() > 1 && Evidence(fits[1].placement) == Evidence(best)) || elsewhere;
   if (tie && !layout.learned) {
     result.refusal = SegmentationRefusal::Ambiguous;
     return result;
