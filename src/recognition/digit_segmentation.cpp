@@ -526,10 +526,12 @@ std::tuple<int, int, bool, bool> Preference(const Placement& p) {
 }
 
 // What the capture itself tells of a cut: digits taught before that read
-// there, and separators where they were typed. The rest of the preference
-// (no digit-like mark before, ending in background, the leftmost) only
-// guesses: "EX" of "EXP.4" is as much a 4 by the capture as the 4 is.
-std::tuple<int, int> Evidence(const Placement& p) { return std::tuple(p.knownMisses, p.separatorsMissing); }
+// there, separators where they were typed, and no digit-like mark close
+// before it (a digit left out). Ending at background rather than at a mark,
+// and the leftmost, only guess: "Lv" taken for 15 is leftmost.
+std::tuple<int, int, bool> Evidence(const Placement& p) {
+  return std::tuple(p.knownMisses, p.separatorsMissing, p.digitBefore);
+}
 
 struct Fit {
   Placement placement;
@@ -558,12 +560,13 @@ struct Refusal {
 // Every placement of the typed number (and of it grouped in thousands,
 // when typed without separators) that the marks allow and the area's
 // model and earlier digits agree with; `refusal` gets why there is none.
-// `elsewhere` is set when marks somewhere look like the typed digits (they
-// take their places and repeat where the digits repeat) but end in a way
-// no cut explains, such as a box's digits run into text after them.
+// `elsewhere` gets the first mark of every place where marks look like the
+// typed digits (they take their places, repeat where the digits repeat, and
+// agree with what was taught) but end in a way no cut explains, such as a
+// box's digits run into text after them.
 std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings, const KnownPatterns& taught,
                       const AreaLayout& layout, const PixelGrid& prefix, Split split, Refusal& refusal,
-                      bool& elsewhere) {
+                      std::vector<int>& elsewhere) {
   std::vector<Fit> fits;
   int stage = 0;
   const auto refuse = [&refusal, &stage](SegmentationRefusal r) { refusal.Note(r, stage); };
@@ -611,7 +614,7 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
       stage = kAlikeStage + 4;
       if (const SegmentationRefusal r = End(c, *p, taught); r != SegmentationRefusal::None) {
         refuse(r);
-        elsewhere = elsewhere || r == SegmentationRefusal::DigitsTouch;
+        elsewhere.push_back(first);
         continue;
       }
       if (first > 0) {
@@ -665,7 +668,7 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   if (const std::optional<TypedNumber> grouped = InThousands(*number)) readings.push_back(*grouped);
 
   Refusal refusal;
-  bool elsewhere = false;
+  std::vector<int> elsewhere;
   std::vector<Fit> fits = Fits(c, readings, taught, layout, prefix, Split{}, refusal, elsewhere);
   // Fewer marks than digits: digits that touch, cut at one advance.
   // A split that leaves columns over for a delimiter touching the digits
@@ -691,14 +694,17 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
     return result;
   }
   const Placement& best = fits.front().placement;
-  // Two cuts alike in everything the capture can tell: before the area has
-  // a model, the number may be either ("EXP" typed over as "952" beside
-  // three boxed digits, a level's "L" taken for its 5), and a guess would
-  // be saved as digits. With a model, the
-  // player checks; so too a cut of touching digits at one advance. Marks
-  // elsewhere that look like the digits but end in text run into them
-  // leave the same doubt.
-  const bool tie = (fits.size() > 1 && Evidence(fits[1].placement) == Evidence(best)) || elsewhere;
+  // Two cuts alike in everything the capture can tell (Evidence): before
+  // the area has a model, the number may be either ("EXP" typed over as
+  // "952" beside three boxed digits), and a guess would be saved as
+  // digits. With a model, the player checks; so too a cut of touching
+  // digits at one advance. Marks elsewhere that look like the digits but
+  // end in text run into them leave the same doubt, and so does any second
+  // cut of one digit typed: "EX" of "EXP.4" is as much a 4 as the 4 is.
+  const bool oneDigit = fits.front().number->digits.size() == 1;
+  const bool doubt =
+      std::any_of(elsewhere.begin(), elsewhere.end(), [&best](int first) { return first != best.firstMark; });
+  const bool tie = (fits.size() > 1 && (oneDigit || Evidence(fits[1].placement) == Evidence(best))) || doubt;
   if (tie && !layout.learned) {
     result.refusal = SegmentationRefusal::Ambiguous;
     return result;
