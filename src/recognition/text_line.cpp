@@ -83,7 +83,7 @@ TextLineFit FitToTextLine(const QImage& picture, const QRect& drag) {
     const int n = ink.Count(y, left, right);
     return n > 0 && 20 * n < 17 * (right - left + 1);
   };
-  // A stroke that goes on from row (column) `in` to the one outside it.
+  // A stroke that goes on from row `in` to the row outside it.
   const auto rowCut = [&](int in, int out) {
     if (!textRow(out)) return false;
     for (int x = left; x <= right; ++x) {

@@ -48,12 +48,21 @@ QImage Area(const QString& text, int pixelSize, int width, unsigned seed, int sc
 
 const QString kNg = QStringLiteral("認識NG");
 
-TEST(LayoutTeaching, MarksAroundTheNumberAreLearnedAndEveryOtherMarkFailsTheArea) {
+// A program folder whose patterns are the delivered ones, taught through
+// the teaching tool's class.
+class LayoutTeaching : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QStringList problems;
+    ASSERT_TRUE(taught.Load(problems)) << problems.join(' ').toStdString();
+  }
+
   TempFolder folder;
-  TaughtFolder taught(folder.Path(), QStringLiteral(TALLYMETER_SOURCE_DIR "/system"));
-  QStringList problems;
-  ASSERT_TRUE(taught.Load(problems));
+  TaughtFolder taught{folder.Path(), QStringLiteral(TALLYMETER_SOURCE_DIR "/system")};
   unsigned seed = 0;
+};
+
+TEST_F(LayoutTeaching, MarksAroundTheNumberAreLearnedAndEveryOtherMarkFailsTheArea) {
   const auto exp = [&](const QString& text) { return Area(text, 14, 200, ++seed); };
 
   // The percentage after the number, with and without a space, is the end mark.
@@ -88,12 +97,7 @@ TEST(LayoutTeaching, MarksAroundTheNumberAreLearnedAndEveryOtherMarkFailsTheArea
 
 // Scaled twice, the round digits stand two rows above and below the flat
 // ones: a flat digit the level has not shown is still a digit of its line.
-TEST(LayoutTeaching, AScaledLevelLearnsAFlatDigitBesideRoundOnes) {
-  TempFolder folder;
-  TaughtFolder taught(folder.Path(), QStringLiteral(TALLYMETER_SOURCE_DIR "/system"));
-  QStringList problems;
-  ASSERT_TRUE(taught.Load(problems));
-  unsigned seed = 0;
+TEST_F(LayoutTeaching, AScaledLevelLearnsAFlatDigitBesideRoundOnes) {
   const auto level = [&](int value) {
     return Area(QString::number(value), 16, 40, ++seed, 2, QStringLiteral("DejaVu Math TeX Gyre"), true);
   };
@@ -105,12 +109,7 @@ TEST(LayoutTeaching, AScaledLevelLearnsAFlatDigitBesideRoundOnes) {
 // A taught digit that only nearly reads where a level-up puts it (drawn a
 // little otherwise) is learned as a new look of that digit along with the
 // new digit, and kept beside its pattern.
-TEST(LayoutTeaching, ALevelUpLearnsANewLookOfADigitItKnows) {
-  TempFolder folder;
-  TaughtFolder taught(folder.Path(), QStringLiteral(TALLYMETER_SOURCE_DIR "/system"));
-  QStringList problems;
-  ASSERT_TRUE(taught.Load(problems));
-  unsigned seed = 0;
+TEST_F(LayoutTeaching, ALevelUpLearnsANewLookOfADigitItKnows) {
   const auto level = [&](int value) { return Area(QStringLiteral("Lv.%1").arg(value), 16, 70, ++seed); };
   ASSERT_TRUE(taught.Teach(0, level(247), "247").saved);
   // The 4 of 248 with ten pixels of its ink dimmed: below a match, near one.
