@@ -142,11 +142,10 @@ bool Alike(const Capture& c, CellSpan a, CellSpan b) {
 }
 
 // Whether two marks stand on one line and reach one height, give or take
-// an anti-aliased row; round digits (0, 3, 6, 8, 9) overshoot the flat
-// ones by a row of the font's own, which scaling widens. A lower-case
-// letter falls short by a third of the height.
+// the slack of a line (LineSlack). A lower-case letter falls short by a
+// third of the height.
 bool SameRows(const Mark& a, const Mark& ref) {
-  const int slack = std::max(1, (ref.bottom - ref.top + 1 + 4) / 8);
+  const int slack = LineSlack(ref.bottom - ref.top + 1);
   return std::abs(a.top - ref.top) <= slack && std::abs(a.bottom - ref.bottom) <= slack;
 }
 
@@ -324,13 +323,7 @@ bool SplitConfirmed(const Capture& c, const TypedNumber& number, const Placement
 bool Inked(const Capture& c, const Mark& mark, int x, int y) {
   const int beside = mark.to < c.grid.width ? mark.to : mark.from - 1;
   if (beside < 0) return true;
-  const std::uint32_t background = c.grid.At(beside, y);
-  const std::uint32_t v = c.grid.At(x, y);
-  for (int shift = 0; shift <= 16; shift += 8) {
-    const int channel = static_cast<int>((v >> shift) & 0xFF);
-    if (std::abs(channel - static_cast<int>((background >> shift) & 0xFF)) > kInkJump) return true;
-  }
-  return false;
+  return StandsOut(c.grid.At(x, y), c.grid.At(beside, y));
 }
 
 // Whether columns [from, mark.to) of `mark`, rows [top, top + rows), hold ink.
@@ -538,19 +531,19 @@ struct Fit {
   const TypedNumber* number = nullptr;
 };
 
+// The checks a placement the marks took goes through, in the order Fits
+// makes them.
+enum class Stage { NothingPlaced, Alike, Prefix, Taught, Split, End };
+
 // Why no placement fits: the reason of the placement that came furthest
 // through the checks (a repeated digit that differs tells less than a
 // number that fits everywhere but ends in a digit-like mark).
-// The first of the checks a placement goes through after the marks took
-// it: its repeated and differing digits.
-constexpr int kAlikeStage = 1;
-
 struct Refusal {
   SegmentationRefusal why = SegmentationRefusal::CountDoesNotFit;
-  int stage = 0;  // 0: nothing placed; then the checks in the order Fits makes them
+  Stage stage = Stage::NothingPlaced;
 
-  void Note(SegmentationRefusal r, int at) {
-    if (at > stage) {
+  void Note(SegmentationRefusal r, Stage at) {
+    if (static_cast<int>(at) > static_cast<int>(stage)) {
       why = r;
       stage = at;
     }
@@ -568,13 +561,13 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
                       const AreaLayout& layout, const PixelGrid& prefix, Split split, Refusal& refusal,
                       std::vector<int>& elsewhere) {
   std::vector<Fit> fits;
-  int stage = 0;
+  Stage stage = Stage::NothingPlaced;
   const auto refuse = [&refusal, &stage](SegmentationRefusal r) { refusal.Note(r, stage); };
   for (const TypedNumber& reading : readings) {
     for (int first = 0; first < c.Count(); ++first) {
       std::optional<Placement> p = Place(c, reading, first, split);
       if (!p) continue;
-      stage = kAlikeStage;
+      stage = Stage::Alike;
       if (const SegmentationRefusal r = CheckAlike(c, reading, *p); r != SegmentationRefusal::None) {
         refuse(r);
         continue;
@@ -583,7 +576,7 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
       // when it names nothing.
       const bool prefixShown = prefix.width > 0 && first > 0 && PrefixAt(c.grid, prefix, c.At(0).from) &&
                                c.At(0).from + prefix.width <= c.At(first).from;
-      stage = kAlikeStage + 1;
+      stage = Stage::Prefix;
       if (prefix.width > 0 ? !prefixShown : (layout.learned && first > 0)) {
         refuse(SegmentationRefusal::PrefixDiffers);
         continue;
@@ -601,17 +594,17 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
           }
         }
       }
-      stage = kAlikeStage + 2;
+      stage = Stage::Taught;
       if (alike) {
         refuse(SegmentationRefusal::DifferentDigitsAlike);
         continue;
       }
-      stage = kAlikeStage + 3;
+      stage = Stage::Split;
       if (split.advance > 0 && !SplitConfirmed(c, reading, *p, taught)) {
         refuse(SegmentationRefusal::DigitsTouch);
         continue;
       }
-      stage = kAlikeStage + 4;
+      stage = Stage::End;
       if (const SegmentationRefusal r = End(c, *p, taught); r != SegmentationRefusal::None) {
         refuse(r);
         elsewhere.push_back(first);
@@ -674,7 +667,7 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   // A split that leaves columns over for a delimiter touching the digits
   // only when none explains the marks without.
   bool split = false;
-  if (fits.empty() && refusal.stage == 0) {
+  if (fits.empty() && refusal.stage == Stage::NothingPlaced) {
     Refusal splitRefusal;
     for (const bool ragged : {false, true}) {
       for (const bool tail : {false, true}) {

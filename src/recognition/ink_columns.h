@@ -22,6 +22,15 @@
 // same slope; an anti-aliased stroke of a legible digit is far above.
 inline constexpr int kInkJump = 30;
 
+// Whether pixel `a` (0x00RRGGBB, the fourth byte ignored) stands out from
+// background pixel `b`: a channel differs by more than the jump.
+inline bool StandsOut(std::uint32_t a, std::uint32_t b) {
+  for (int shift = 0; shift <= 16; shift += 8) {
+    if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > kInkJump) return true;
+  }
+  return false;
+}
+
 // The rows of column `x` that lie on an edge (bit y: pixel y or y + 1 of an
 // edge between them), within rows 0 … rows − 1 (at most 63). `at(x, y)`
 // gives a pixel.
@@ -121,6 +130,13 @@ class InkColumns {
     const std::uint64_t rows = EdgeRows([this](int cx, int cy) { return grid_.At(cx, cy); }, x, rows_, &strongest);
     const int span = 64 - std::countl_zero(rows) - std::countr_zero(rows);
     return strongest <= 2 * kInkJump && 4 * span <= digitRows;
+  }
+
+  // The first column at or after `from` with ink that is no faint edge.
+  int NextMark(int from, int digitRows) {
+    int x = NextInk(from);
+    while (FaintEdge(x, digitRows)) x = NextInk(x + 1);
+    return x;
   }
 
   // The rows of columns [from, to) together.

@@ -53,7 +53,7 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
   int inkEnd = 0;
   const int digitRows = shape.digitBottom - shape.digitTop + 1;
   for (const QChar ch : digits) {
-    while (ink.FaintEdge(u, digitRows)) u = ink.NextInk(u + 1);
+    u = ink.NextMark(u, digitRows);
     if (u >= ink.Width()) return std::nullopt;
     const int d = ch.digitValue();
     const Pattern& p = set.digitPatterns[static_cast<std::size_t>(kLevelArea * 10 + d)];
@@ -88,9 +88,7 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
       const std::uint64_t rows = ink.RowsOf(u, end);
       const int top = std::countr_zero(rows);
       const int bottom = 63 - std::countl_zero(rows);
-      // The same slack as teaching gives digits on one line: round digits
-      // overshoot the flat ones, by two rows or more once scaled.
-      const int slack = std::max(1, (shape.digitBottom - shape.digitTop + 1 + 4) / 8);
+      const int slack = LineSlack(digitRows);
       if (std::abs(top - shape.digitTop) > slack || std::abs(bottom - shape.digitBottom) > slack ||
           end - u > kLargestPatternSide) {
         return std::nullopt;
@@ -100,7 +98,7 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
     }
     u = ink.NextInk(accounted);
   }
-  while (ink.FaintEdge(u, digitRows)) u = ink.NextInk(u + 1);
+  u = ink.NextMark(u, digitRows);
   // The number ends as the area's numbers end.
   if (u < ink.Width() && u - inkEnd < shape.wideGap) {
     const Pattern& delimiter = set.delimiterPatterns[kLevelArea];
@@ -189,7 +187,6 @@ std::optional<LevelLesson> LearnLevelDigits(const QImage& capture, int lastLevel
       !NewDigitsDistinct(grid, digits, laid->unknown, set, shape)) {
     return std::nullopt;
   }
-  const std::vector<CellSpan>* unknown = &laid->unknown;
   LevelLesson lesson{level, AreaOf(images, kLevelArea), OriginsOf(images, kLevelArea), {}};
   for (std::size_t d = 0; d < 10; ++d) lesson.variants[d] = images.variants[kLevelArea * 10 + d];
   for (const auto& [d, x] : laid->looks) {
@@ -205,7 +202,7 @@ std::optional<LevelLesson> LearnLevelDigits(const QImage& capture, int lastLevel
   for (const QChar ch : digits) {
     const auto d = static_cast<std::size_t>(ch.digitValue());
     if (shape.width[d] > 0) continue;
-    const CellSpan cell = (*unknown)[next++];
+    const CellSpan cell = laid->unknown[next++];
     // A digit new twice in one level (299 to 300) looks alike both times.
     if (firstSeen[d]) {
       if (firstSeen[d]->width != cell.width ||

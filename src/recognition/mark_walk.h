@@ -50,6 +50,12 @@ struct AreaShape {
 // included), and a name after a few spaces stands further off.
 inline int WideGap(int widestDigit, int digitGap) { return std::max({3 * widestDigit / 2, digitGap + 2, 3}); }
 
+// How many rows digits of one line may stand apart at the top and the
+// foot, given their `digitRows`: round digits (0, 3, 6, 8, 9) overshoot the
+// flat ones by a row of the font's own, which scaling widens, and an
+// anti-aliased row may show or not.
+inline int LineSlack(int digitRows) { return std::max(1, (digitRows + 4) / 8); }
+
 struct WalkResult {
   QString digits;
   std::optional<UnreadInk> unread;  // the first mark nothing accounts for
@@ -92,10 +98,8 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
   }
   const int digitRows = shape.digitBottom - shape.digitTop + 1;
   while (u < ink.Width()) {
-    if (ink.FaintEdge(u, digitRows)) {
-      u = ink.NextInk(u + 1);
-      continue;
-    }
+    u = ink.NextMark(u, digitRows);
+    if (u >= ink.Width()) break;
     // Past a gap wider than the number's own, a mark that is no digit is
     // other text (a name, a percentage after a space); a digit still
     // belongs to the number, which is never cut short.

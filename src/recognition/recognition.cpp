@@ -64,7 +64,7 @@ struct Scan {
       int best = Usable(area.patterns[k], capture) ? FullScore(area.patterns[k], frame) : 0;
       for (const PreparedArea& variants : area.variants) {
         const PreparedPattern& p = variants.patterns[k];
-        if (k < 10 && Usable(p, capture)) best = std::max(best, FullScore(p, frame));
+        if (Usable(p, capture)) best = std::max(best, FullScore(p, frame));
       }
       return best;
     };

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <optional>
 #include <vector>
 
@@ -24,10 +23,7 @@ class InkMap {
 
   bool At(int x, int y) {
     if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return false;
-    const QRgb p = reinterpret_cast<const QRgb*>(image_.constScanLine(y))[x];
-    const QRgb b = Background(y);
-    return std::abs(qRed(p) - qRed(b)) > kInkJump || std::abs(qGreen(p) - qGreen(b)) > kInkJump ||
-           std::abs(qBlue(p) - qBlue(b)) > kInkJump;
+    return StandsOut(reinterpret_cast<const QRgb*>(image_.constScanLine(y))[x], Background(y));
   }
   // Ink pixels of row y in columns [left, right].
   int Count(int y, int left, int right) {
