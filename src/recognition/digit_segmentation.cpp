@@ -18,6 +18,9 @@ struct Mark {
   int to = 0;  // one past its last column
   int top = 0;
   int bottom = 0;
+  // A column of background beside the run the mark belongs to, in the same
+  // rows: what its pixels stand out from (−1: none, the run fills the width).
+  int background = -1;
 
   int Width() const { return to - from; }
 };
@@ -38,9 +41,110 @@ int MedianHeight(const std::vector<Mark>& marks) {
   return MedianOf(marks, [](const Mark& m) { return m.bottom - m.top + 1; });
 }
 
-Mark MarkOf(InkColumns& ink, int from, int to) {
+Mark MarkOf(InkColumns& ink, int from, int to, int background) {
   const std::uint64_t bits = ink.RowsOf(from, to);
-  return {from, to, std::countr_zero(bits), 63 - std::countl_zero(bits)};
+  return {from, to, std::countr_zero(bits), 63 - std::countl_zero(bits), background};
+}
+
+// A run of ink columns on its own: its background the column after it, or
+// the one before it at the capture's right edge.
+Mark RunOf(InkColumns& ink, int from, int to) { return MarkOf(ink, from, to, to < ink.Width() ? to : from - 1); }
+
+// How far column x stands out from the background column in the mark's
+// rows: the largest difference of a channel.
+int Contrast(const PixelGrid& grid, const Mark& mark, int x) {
+  int most = 0;
+  for (int y = mark.top; y <= mark.bottom && y < grid.height; ++y) {
+    const std::uint32_t a = grid.At(x, y);
+    const std::uint32_t b = grid.At(mark.background, y);
+    for (int shift = 0; shift <= 16; shift += 8) {
+      most = std::max(most, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
+    }
+  }
+  return most;
+}
+
+// Which of a capture's glyphs have a low edge (see AtJoints) of their own:
+// an outline or an anti-aliased edge gives one on both sides, a shadow on
+// the right only.
+struct LowEdges {
+  bool leading = true;
+  bool trailing = true;
+};
+
+bool LowAt(const PixelGrid& grid, const Mark& mark, int x, int peak) { return 2 * Contrast(grid, mark, x) < peak; }
+
+int PeakOf(const PixelGrid& grid, const Mark& mark) {
+  int peak = 0;
+  for (int x = mark.from; x < mark.to; ++x) peak = std::max(peak, Contrast(grid, mark, x));
+  return peak;
+}
+
+// What most glyph-like marks (at least three columns, half the usual
+// height) show at their ends; both when there are none to tell.
+LowEdges LowEdgesOf(const PixelGrid& grid, const std::vector<Mark>& marks, int height) {
+  int glyphs = 0, leading = 0, trailing = 0;
+  for (const Mark& m : marks) {
+    if (m.background < 0 || m.Width() < 3 || 2 * (m.bottom - m.top + 1) < height) continue;
+    const int peak = PeakOf(grid, m);
+    if (peak <= 2 * kInkJump) continue;
+    ++glyphs;
+    leading += LowAt(grid, m, m.from, peak) ? 1 : 0;
+    trailing += LowAt(grid, m, m.to - 1, peak) ? 1 : 0;
+  }
+  if (glyphs == 0) return {};
+  return {2 * leading >= glyphs, 2 * trailing >= glyphs};
+}
+
+// Glyphs a column or two apart run into one mark where their outlines,
+// shadows or anti-aliased edges meet; what joins them stands out from the
+// background by less than half as much as their strokes. The mark is cut
+// there so that each part holds what its glyph shows standing alone: the
+// joint's columns are shared out evenly, and a middle column goes to each
+// side whose glyphs have such an edge of their own (to both for an outline,
+// to the left for a shadow). A part narrower than a quarter of the mark's
+// height is no glyph (a thin stroke of one), so no cut makes one.
+std::vector<Mark> AtJoints(InkColumns& ink, const PixelGrid& grid, const Mark& mark, LowEdges edges) {
+  const int minWidth = std::max(2, (mark.bottom - mark.top + 1) / 4);
+  if (mark.background < 0 || mark.Width() < 2 * minWidth + 1) return {mark};
+  const int peak = PeakOf(grid, mark);
+  if (peak <= 2 * kInkJump) return {mark};
+  std::vector<bool> low;
+  low.reserve(static_cast<std::size_t>(mark.Width()));
+  for (int x = mark.from; x < mark.to; ++x) low.push_back(LowAt(grid, mark, x, peak));
+  const auto isLow = [&](int x) { return low[static_cast<std::size_t>(x - mark.from)]; };
+  const bool shareMiddle = edges.leading == edges.trailing;
+  std::vector<Mark> parts;
+  int from = mark.from;
+  int x = mark.from;
+  while (x < mark.to && isLow(x)) ++x;  // the first glyph's leading edge
+  while (x < mark.to) {
+    if (!isLow(x)) {
+      ++x;
+      continue;
+    }
+    int end = x;
+    while (end < mark.to && isLow(end)) ++end;
+    if (end >= mark.to) break;  // the last glyph's trailing edge
+    const int half = (end - x) / 2;
+    const bool middle = (end - x) % 2 == 1;
+    const int leftEnd = x + half + (middle && (shareMiddle || edges.trailing) ? 1 : 0);
+    const int rightFrom = x + half + (middle && !shareMiddle && !edges.leading ? 1 : 0);
+    if (leftEnd - from >= minWidth && mark.to - rightFrom >= minWidth) {
+      parts.push_back(MarkOf(ink, from, leftEnd, mark.background));
+      from = rightFrom;
+    }
+    x = end;
+  }
+  if (parts.empty()) return {mark};
+  parts.push_back(MarkOf(ink, from, mark.to, mark.background));
+  // A last part too narrow to be a glyph goes back to the one before it.
+  if (parts.back().Width() < minWidth) {
+    const int to = parts.back().to;
+    parts.pop_back();
+    parts.back() = MarkOf(ink, parts.back().from, to, mark.background);
+  }
+  return parts;
 }
 
 // Where a comma drawn close to the glyph before it joins that glyph's mark:
@@ -61,28 +165,31 @@ std::optional<int> JoinedCommaAt(InkColumns& ink, const Mark& mark, int middle, 
 }
 
 // The marks, without the faint edges of glyphs (InkColumns::FaintEdge),
-// which reading passes over too, and with commas joined to a glyph apart.
-std::vector<Mark> MarksOf(const PixelGrid& grid, int rows) {
+// which reading passes over too, and with commas joined to a glyph apart;
+// with `atJoints`, glyphs joined by their edges apart as well (AtJoints).
+std::vector<Mark> MarksOf(const PixelGrid& grid, int rows, bool atJoints) {
   InkColumns ink(grid, grid.width, rows);
   std::vector<Mark> marks;
   for (int x = ink.NextInk(0); x < ink.Width(); x = ink.NextInk(x)) {
     const int end = ink.NextBlank(x);
-    marks.push_back(MarkOf(ink, x, end));
+    marks.push_back(RunOf(ink, x, end));
     x = end;
   }
   const int height = MedianHeight(marks);
   std::erase_if(marks, [&](const Mark& m) { return m.Width() == 1 && ink.FaintEdge(m.from, height); });
   const int foot = MedianOf(marks, [](const Mark& m) { return m.bottom; });
+  const LowEdges edges = LowEdgesOf(grid, marks, height);
   std::vector<Mark> apart;
   apart.reserve(marks.size());
   for (const Mark& m : marks) {
     const std::optional<int> comma = JoinedCommaAt(ink, m, foot - height / 2, foot, height);
-    if (!comma) {
-      apart.push_back(m);
-      continue;
+    const Mark glyphs = comma ? MarkOf(ink, m.from, *comma, m.background) : m;
+    if (atJoints) {
+      for (const Mark& part : AtJoints(ink, grid, glyphs, edges)) apart.push_back(part);
+    } else {
+      apart.push_back(glyphs);
     }
-    apart.push_back(MarkOf(ink, m.from, *comma));
-    apart.push_back(MarkOf(ink, *comma, m.to));
+    if (comma) apart.push_back(MarkOf(ink, *comma, m.to, m.background));
   }
   return apart;
 }
@@ -253,15 +360,16 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
   // 1 widens its gaps by less than a digit, while a gap that much wider
   // than another is a word's ("162" over two boxed digits and the "Z" of a
   // name).
-  int narrowest = -1;
+  // (Glyphs cut apart at a joint share a column: their gap is −1.)
+  std::optional<int> narrowest;
   int widestGap = -1;
   for (std::size_t i = 1; i < p.digitMarks.size(); ++i) {
     if (p.digitMarks[i] != p.digitMarks[i - 1] + 1) continue;
     const int gap = c.At(p.digitMarks[i]).from - c.At(p.digitMarks[i - 1]).to;
-    narrowest = narrowest < 0 ? gap : std::min(narrowest, gap);
+    narrowest = std::min(narrowest.value_or(gap), gap);
     widestGap = std::max(widestGap, gap);
   }
-  if (narrowest >= 0 && 4 * (widestGap - narrowest) > 3 * widest) return std::nullopt;
+  if (narrowest && 4 * (widestGap - *narrowest) > 3 * widest) return std::nullopt;
   for (const int d : p.digitMarks) {
     const Mark& mark = c.At(d);
     if (!SameRows(mark, ref)) return std::nullopt;
@@ -321,9 +429,8 @@ bool SplitConfirmed(const Capture& c, const TypedNumber& number, const Placement
 // beside the mark in its row (edges alone would miss the middle of an
 // upright stroke).
 bool Inked(const Capture& c, const Mark& mark, int x, int y) {
-  const int beside = mark.to < c.grid.width ? mark.to : mark.from - 1;
-  if (beside < 0) return true;
-  return StandsOut(c.grid.At(x, y), c.grid.At(beside, y));
+  if (mark.background < 0) return true;
+  return StandsOut(c.grid.At(x, y), c.grid.At(mark.background, y));
 }
 
 // Whether columns [from, mark.to) of `mark`, rows [top, top + rows), hold ink.
@@ -469,7 +576,7 @@ SegmentationRefusal End(const Capture& c, Placement& p, const KnownPatterns& kno
     // digit, cut short by too small an advance (a 2's last columns).
     if (10 * p.tail->width >= 7 * widest) return SegmentationRefusal::DelimiterLooksLikeADigit;
     InkColumns ink(c.grid, p.tail->x + p.tail->width, c.rows);
-    const Mark tail = MarkOf(ink, p.tail->x, p.tail->x + p.tail->width);
+    const Mark tail = RunOf(ink, p.tail->x, p.tail->x + p.tail->width);
     const Mark& digit = c.At(p.digitMarks.back());
     if (!SameRows(tail, digit) || !(BracketLike(c, tail, digit) || BarLike(c, tail, digit))) {
       return SegmentationRefusal::DelimiterLooksLikeADigit;
@@ -633,33 +740,10 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
   return fits;
 }
 
-}  // namespace
-
-Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*pitchHint*/, const KnownDigits& known,
-                            const AreaLayout& layout) {
+// The cells of the first reading the capture's marks fit, or why none does.
+Segmentation CellsAmong(const Capture& c, const std::vector<TypedNumber>& readings, const KnownPatterns& taught,
+                        const AreaLayout& layout, const PixelGrid& prefix) {
   Segmentation result;
-  const std::optional<TypedNumber> number = ParseTypedNumber(typed);
-  if (!number) {
-    result.refusal = ParseDigitString(typed) ? SegmentationRefusal::TooManyDigits : SegmentationRefusal::NotADigitString;
-    return result;
-  }
-  Capture c;
-  ReadPixels(capture.convertToFormat(QImage::Format_RGB32), c.grid);
-  c.rows = std::min(c.grid.height, kMaxCellSide);
-  c.marks = MarksOf(c.grid, c.rows);
-  c.medianHeight = MedianHeight(c.marks);
-  if (c.marks.empty()) {
-    result.refusal = SegmentationRefusal::NothingAtTheTop;
-    return result;
-  }
-  const KnownPatterns taught = PatternsOf(known, c.rows);
-  PixelGrid prefix;
-  if (!layout.prefix.isNull() && layout.prefix.height() == c.rows) {
-    ReadPixels(layout.prefix.convertToFormat(QImage::Format_RGB32), prefix);
-  }
-  std::vector<TypedNumber> readings{*number};
-  if (const std::optional<TypedNumber> grouped = InThousands(*number)) readings.push_back(*grouped);
-
   Refusal refusal;
   std::vector<int> elsewhere;
   std::vector<Fit> fits = Fits(c, readings, taught, layout, prefix, Split{}, refusal, elsewhere);
@@ -723,6 +807,45 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   }
   return result;
 }
+
+}  // namespace
+
+Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*pitchHint*/, const KnownDigits& known,
+                            const AreaLayout& layout) {
+  Segmentation result;
+  const std::optional<TypedNumber> number = ParseTypedNumber(typed);
+  if (!number) {
+    result.refusal = ParseDigitString(typed) ? SegmentationRefusal::TooManyDigits : SegmentationRefusal::NotADigitString;
+    return result;
+  }
+  Capture c;
+  ReadPixels(capture.convertToFormat(QImage::Format_RGB32), c.grid);
+  c.rows = std::min(c.grid.height, kMaxCellSide);
+  c.marks = MarksOf(c.grid, c.rows, false);
+  c.medianHeight = MedianHeight(c.marks);
+  if (c.marks.empty()) {
+    result.refusal = SegmentationRefusal::NothingAtTheTop;
+    return result;
+  }
+  const KnownPatterns taught = PatternsOf(known, c.rows);
+  PixelGrid prefix;
+  if (!layout.prefix.isNull() && layout.prefix.height() == c.rows) {
+    ReadPixels(layout.prefix.convertToFormat(QImage::Format_RGB32), prefix);
+  }
+  std::vector<TypedNumber> readings{*number};
+  if (const std::optional<TypedNumber> grouped = InThousands(*number)) readings.push_back(*grouped);
+  result = CellsAmong(c, readings, taught, layout, prefix);
+  if (result.refusal == SegmentationRefusal::None) return result;
+  // Glyphs joined by an outline, a shadow or their anti-aliased edges are
+  // cut apart only when the marks as they run explain nothing: a cut at a
+  // joint is a guess about whose edge the joint is.
+  Capture joined = c;
+  joined.marks = MarksOf(c.grid, c.rows, true);
+  if (joined.marks.size() == c.marks.size()) return result;
+  const Segmentation cut = CellsAmong(joined, readings, taught, layout, prefix);
+  return cut.refusal == SegmentationRefusal::None ? cut : result;
+}
+
 
 Pattern CellPattern(const PixelGrid& grid, int x, int width, int height) {
   Pattern p;

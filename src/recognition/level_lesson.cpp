@@ -78,7 +78,8 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
       accounted = at + p.width;
       inkEnd = accounted - shape.trail[static_cast<std::size_t>(d)];
     } else {
-      // A glyph no pattern reads, of the digits' rows, no wider than two.
+      // A glyph no pattern reads, of the digits' rows, no wider than they
+      // are high: two glyphs run together, or a word, are none.
       for (int k = 0; k < 10; ++k) {
         if (shape.width[static_cast<std::size_t>(k)] > 0 && BestScore(set, k, grid, u) > kMatchThreshold) {
           return std::nullopt;
@@ -90,7 +91,7 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
       const int bottom = 63 - std::countl_zero(rows);
       const int slack = LineSlack(digitRows);
       if (std::abs(top - shape.digitTop) > slack || std::abs(bottom - shape.digitBottom) > slack ||
-          end - u > kLargestPatternSide) {
+          end - u > std::min(kLargestPatternSide, digitRows + 3)) {
         return std::nullopt;
       }
       laid.unknown.push_back({u, end - u});

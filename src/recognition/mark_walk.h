@@ -101,8 +101,9 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
     u = ink.NextMark(u, digitRows);
     if (u >= ink.Width()) break;
     // Past a gap wider than the number's own, a mark that is no digit is
-    // other text (a name, a percentage after a space); a digit still
-    // belongs to the number, which is never cut short.
+    // other text (a name, a percentage after a space). One that reads as a
+    // digit is either the number going on or a letter of the text that
+    // looks like one (the "O" of a name read as 0): neither is taken.
     const bool afterWideGap = state == State::AfterDigit && u - inkEnd >= shape.wideGap;
     // A pattern is laid so that it covers the mark's first column, with its
     // ink beginning there give or take the column an anti-aliased edge may
@@ -118,6 +119,10 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
       }
       shown = k;
       at = x;
+    }
+    if (shown >= 0 && shown < kDelimiterIndex && afterWideGap) {
+      unread(UnreadPlace::AfterLastDigit, u);
+      return result;
     }
     if (shown >= 0 && shown < kDelimiterIndex) {
       const auto k = static_cast<std::size_t>(shown);

@@ -162,6 +162,9 @@ TEST_P(Scan, EveryMarkIsAccountedForOrTheAreaFails) {
       {draw({{'1', 2}, {'|', 10}, {'2', 12}, {'D', 20}}), kNg, QStringLiteral("最後の数字の後に読めない文字（X:10～10）")},
       {draw({{'?', 2}, {'1', 10}, {'2', 18}, {'D', 26}}), kNg, QStringLiteral("最初の数字の前に")},  // "X23" is no 23
       {draw({{'1', 2}, {'2', 10}, {'?', 31}}), "12", {}},  // other text beyond two cells of background
+      // There a glyph that reads as a digit is a letter like one or the
+      // number going on: neither "12" nor "123".
+      {draw({{'1', 2}, {'2', 10}, {'3', 31}}), kNg, QStringLiteral("最後の数字の後に読めない文字（X:31～")},
       {draw({{'1', 2}, {',', 10}, {'2', 13}, {'D', 21}}), "12", {}},
       {draw({{'1', 2}, {',', 10}, {'D', 13}}), kNg, QStringLiteral("数字の間に")},  // a separator needs a digit after it
       {draw({{'1', 2}, {'2', 10}, {'D', 18}, {'?', 26}}), "12", {}},  // behind the delimiter: never looked at

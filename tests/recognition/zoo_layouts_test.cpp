@@ -26,8 +26,11 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
       {"a shadow joins digits one column apart; '[' after them is narrow, not a digit", 1, 294, {72257352}, true,
        {75327225, 22557733}},
       {"a comma joined to the digit before it", 1, 15, {69407160}, true, {96104706, 40760019}},
-      {"touching '54': the 4's last columns are no delimiter", 0, 48, {154}, false, {145, 43, 15}},
-      {"'Kuro' after the level: neither lower-case letters nor the K are digits", 0, 122, {73}, false, {37, 78, 77}},
+      {"outlined digits a column apart share the outline between them", 0, 125, {27}, true, {27, 72, 22, 77}},
+      {"outlines join the digits after 'EXP'", 1, 583, {39456}, true, {39456, 65439, 3945, 94}},
+      {"a shadow joins each digit to the next", 0, 196, {194}, true, {491, 149, 19}},
+      {"touching '54': the 4's last columns are no delimiter", 0, 48, {154}, true, {154, 145, 43, 15}},
+      {"'Kuro' after the level: neither lower-case letters nor the K are digits", 0, 122, {73}, true, {37, 78, 77}},
       {"'EXP' beside three boxed digits is no number", 1, 135, {952}, false, {941, 259}},
       {"two boxes and the 'Z' of a name are no number", 0, 238, {162}, false, {166, 126}},
       {"'Lv.' run together is no digit, nor is '04'", 0, 528, {204}, false, {222, 204}},
@@ -58,6 +61,26 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
     if (c.saved) {
       EXPECT_EQ(taught.Read(c.area, capture(c.read.front())).caption, QString::number(c.read.front()));
     }
+  }
+}
+
+// At 240 the 4 and the 0 touch, and the name stands after them: a level-up
+// that took "40" for the 4 and the name for the 0 read the name as a 0 after
+// every later level (239 as 2390).
+TEST(ZooLayouts, ALevelUpTakesNoGlyphsRunTogetherOrANameForItsNewDigits) {
+  TempFolder folder;
+  TaughtFolder taught(folder.Path(), QStringLiteral(TALLYMETER_SOURCE_DIR "/system"));
+  QStringList problems;
+  ASSERT_TRUE(taught.Load(problems));
+  const zoo::LayoutSpec layout = zoo::MakeLayout(0, 118);
+  std::uint32_t captureSeed = 10;
+  const auto capture = [&](int level) { return zoo::RenderCapture(layout, QString::number(level), ++captureSeed); };
+  ASSERT_TRUE(taught.Teach(0, capture(239), QStringLiteral("239")).saved);
+  taught.ReadLevelAfter(239, capture(240));
+  for (const int level : {239, 293, 232}) {
+    const QString caption = taught.Read(0, capture(level)).caption;
+    EXPECT_TRUE(caption == QString::number(level) || caption == QStringLiteral("認識NG")) << level << " read as "
+                                                                                            << caption.toStdString();
   }
 }
 
