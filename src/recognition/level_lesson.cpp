@@ -18,6 +18,13 @@ namespace {
 constexpr int kLevelArea = 0;
 constexpr int kHighestLevel = 300;
 constexpr int kNearMatch = 9000;  // a score this high is the same glyph drawn a little differently
+// A glyph a level-up takes for a new digit scores no higher than this
+// against every taught digit, nor against another new digit that differs:
+// a taught digit drawn a little otherwise scores above it (and reads, above
+// the match threshold), while different digits that share much background
+// (in boxes, small in a large cell, over noise) score up to it: a boxed 5
+// scores 9173 against the 0, a 6 of a small font 9272 against the 5.
+constexpr int kNewDigitDistinct = 9600;
 
 
 // Digit `d`'s best score at column x over its pattern and its variants.
@@ -117,7 +124,7 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
 bool NearlyAlike(const PixelGrid& grid, CellSpan a, CellSpan b, int rows) {
   const Pattern p = CellPattern(grid, a.x, std::min(a.width, b.width), rows);
   for (int x = std::max(0, b.x - 1); x <= b.x + 1; ++x) {
-    if (MatchScore(p, grid, x) > kNearMatch) return true;
+    if (MatchScore(p, grid, x) > kNewDigitDistinct) return true;
   }
   return false;
 }
@@ -141,7 +148,7 @@ bool NewDigitsDistinct(const PixelGrid& grid, const QString& digits, const std::
     for (std::size_t k = 0; k < 10; ++k) {
       if (shape.width[k] == 0) continue;
       for (int x = std::max(0, unknown[i].x - shape.lead[k] - 1); x <= unknown[i].x - shape.lead[k] + 1; ++x) {
-        if (BestScore(set, static_cast<int>(k), grid, x) > kNearMatch) return false;
+        if (BestScore(set, static_cast<int>(k), grid, x) > kNewDigitDistinct) return false;
       }
     }
   }

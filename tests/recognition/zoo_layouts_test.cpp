@@ -84,4 +84,19 @@ TEST(ZooLayouts, ALevelUpTakesNoGlyphsRunTogetherOrANameForItsNewDigits) {
   }
 }
 
+// A new digit in a box shares the box and its background with every other
+// digit: the 5 scores above 9000 against the 0, and is a 5 all the same.
+TEST(ZooLayouts, ALevelUpLearnsABoxedDigitThatSharesMostPixelsWithATaughtOne) {
+  TempFolder folder;
+  TaughtFolder taught(folder.Path(), QStringLiteral(TALLYMETER_SOURCE_DIR "/system"));
+  QStringList problems;
+  ASSERT_TRUE(taught.Load(problems));
+  const zoo::LayoutSpec layout = zoo::MakeLayout(0, 26);
+  std::uint32_t captureSeed = 100;
+  const auto capture = [&](int level) { return zoo::RenderCapture(layout, QString::number(level), ++captureSeed); };
+  ASSERT_TRUE(taught.Teach(0, capture(204), QStringLiteral("204")).saved);
+  EXPECT_EQ(taught.ReadLevelAfter(204, capture(205)).caption, QStringLiteral("205"));
+  EXPECT_EQ(taught.Read(0, capture(250)).caption, QStringLiteral("250"));
+}
+
 }  // namespace
