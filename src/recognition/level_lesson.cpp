@@ -59,10 +59,10 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
   Laid laid;
   int inkEnd = 0;
   const int digitRows = shape.digitBottom - shape.digitTop + 1;
-  for (const QChar ch : digits) {
+  for (qsizetype i = 0; i < digits.size(); ++i) {
     u = ink.NextMark(u, digitRows);
     if (u >= ink.Width()) return std::nullopt;
-    const int d = ch.digitValue();
+    const int d = digits[i].digitValue();
     const Pattern& p = set.digitPatterns[static_cast<std::size_t>(kLevelArea * 10 + d)];
     if (shape.width[static_cast<std::size_t>(d)] > 0) {
       int at = -1;
@@ -92,7 +92,25 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
           return std::nullopt;
         }
       }
-      const int end = ink.NextBlank(u);
+      int end = ink.NextBlank(u);
+      // Two new digits side by side that touch (the 2 and the 0 of 120 after
+      // 119) are one mark: it is cut where it holds the least ink, in its
+      // middle half, when nothing would be left for the second or it is too
+      // wide for one digit.
+      const bool nextNew = i + 1 < digits.size() && shape.width[static_cast<std::size_t>(digits[i + 1].digitValue())] == 0;
+      if (nextNew && (ink.NextMark(end, digitRows) >= ink.Width() || end - u > digitRows + 3)) {
+        const int width = end - u;
+        int cut = -1;
+        int least = 64;
+        for (int x = u + width / 4; x <= u + 3 * width / 4; ++x) {
+          const int inked = std::popcount(ink.RowsAt(x));
+          if (inked < least || (inked == least && std::abs(2 * x - 2 * u - width) < std::abs(2 * cut - 2 * u - width))) {
+            least = inked;
+            cut = x;
+          }
+        }
+        if (cut > u) end = cut;
+      }
       const std::uint64_t rows = ink.RowsOf(u, end);
       const int top = std::countr_zero(rows);
       const int bottom = 63 - std::countl_zero(rows);

@@ -67,7 +67,7 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
 // At 240 the 4 and the 0 touch, and the name stands after them: a level-up
 // that took "40" for the 4 and the name for the 0 read the name as a 0 after
 // every later level (239 as 2390).
-TEST(ZooLayouts, ALevelUpTakesNoGlyphsRunTogetherOrANameForItsNewDigits) {
+TEST(ZooLayouts, ALevelUpNeverTakesTheNameAfterTheLevelForANewDigit) {
   TempFolder folder;
   TaughtFolder taught(folder.Path(), QStringLiteral(TALLYMETER_SOURCE_DIR "/system"));
   QStringList problems;
@@ -97,6 +97,21 @@ TEST(ZooLayouts, ALevelUpLearnsABoxedDigitThatSharesMostPixelsWithATaughtOne) {
   ASSERT_TRUE(taught.Teach(0, capture(204), QStringLiteral("204")).saved);
   EXPECT_EQ(taught.ReadLevelAfter(204, capture(205)).caption, QStringLiteral("205"));
   EXPECT_EQ(taught.Read(0, capture(250)).caption, QStringLiteral("250"));
+}
+
+// At 120 after 119 the 2 and the 0 are both new, and touch: one mark holds
+// both, and is cut where it holds the least ink.
+TEST(ZooLayouts, ALevelUpCutsTwoNewDigitsThatTouch) {
+  TempFolder folder;
+  TaughtFolder taught(folder.Path(), QStringLiteral(TALLYMETER_SOURCE_DIR "/system"));
+  QStringList problems;
+  ASSERT_TRUE(taught.Load(problems));
+  const zoo::LayoutSpec layout = zoo::MakeLayout(0, 160);
+  std::uint32_t captureSeed = 100;
+  const auto capture = [&](int level) { return zoo::RenderCapture(layout, QString::number(level), ++captureSeed); };
+  ASSERT_TRUE(taught.Teach(0, capture(119), QStringLiteral("119")).saved);
+  EXPECT_EQ(taught.ReadLevelAfter(119, capture(120)).caption, QStringLiteral("120"));
+  EXPECT_EQ(taught.Read(0, capture(102)).caption, QStringLiteral("102"));
 }
 
 }  // namespace
