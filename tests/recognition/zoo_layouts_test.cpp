@@ -1,6 +1,7 @@
 // Layouts of the zoo (tools/layout_zoo) that once taught wrong cells or
 // read a number the screen did not show: each is taught as a player would
-// and then read, and every reading is the number shown or 認識NG.
+// and then read, and every reading is the number shown or 認識NG. And
+// level-ups in zoo layouts that stopped a climb or learned a wrong digit.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -64,54 +65,54 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
   }
 }
 
+// A program folder with the delivered patterns, and the captures of one
+// level layout of the zoo; each capture draws its noise afresh.
+class ZooLevelUp : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QStringList problems;
+    ASSERT_TRUE(taught.Load(problems));
+  }
+  QImage Capture(int level) { return zoo::RenderCapture(layout, QString::number(level), ++captureSeed); }
+  void ExpectRightOrNone(int level) {
+    const QString caption = taught.Read(0, Capture(level)).caption;
+    EXPECT_TRUE(caption == QString::number(level) || caption == QStringLiteral("認識NG"))
+        << level << " read as " << caption.toStdString();
+  }
+
+  TempFolder folder;
+  TaughtFolder taught{folder.Path(), QStringLiteral(TALLYMETER_SOURCE_DIR "/system")};
+  zoo::LayoutSpec layout;
+  std::uint32_t captureSeed = 100;
+};
+
 // At 240 the 4 and the 0 touch, and the name stands after them: a level-up
 // that took "40" for the 4 and the name for the 0 read the name as a 0 after
 // every later level (239 as 2390).
-TEST(ZooLayouts, ALevelUpNeverTakesTheNameAfterTheLevelForANewDigit) {
-  TempFolder folder;
-  TaughtFolder taught(folder.Path(), QStringLiteral(TALLYMETER_SOURCE_DIR "/system"));
-  QStringList problems;
-  ASSERT_TRUE(taught.Load(problems));
-  const zoo::LayoutSpec layout = zoo::MakeLayout(0, 118);
-  std::uint32_t captureSeed = 10;
-  const auto capture = [&](int level) { return zoo::RenderCapture(layout, QString::number(level), ++captureSeed); };
-  ASSERT_TRUE(taught.Teach(0, capture(239), QStringLiteral("239")).saved);
-  taught.ReadLevelAfter(239, capture(240));
-  for (const int level : {239, 293, 232}) {
-    const QString caption = taught.Read(0, capture(level)).caption;
-    EXPECT_TRUE(caption == QString::number(level) || caption == QStringLiteral("認識NG")) << level << " read as "
-                                                                                            << caption.toStdString();
-  }
+TEST_F(ZooLevelUp, ALevelUpNeverTakesTheNameAfterTheLevelForANewDigit) {
+  layout = zoo::MakeLayout(0, 118);
+  captureSeed = 10;
+  ASSERT_TRUE(taught.Teach(0, Capture(239), QStringLiteral("239")).saved);
+  taught.ReadLevelAfter(239, Capture(240));
+  for (const int level : {239, 293, 232}) ExpectRightOrNone(level);
 }
 
 // A new digit in a box shares the box and its background with every other
 // digit: the 5 scores above 9000 against the 0, and is a 5 all the same.
-TEST(ZooLayouts, ALevelUpLearnsABoxedDigitThatSharesMostPixelsWithATaughtOne) {
-  TempFolder folder;
-  TaughtFolder taught(folder.Path(), QStringLiteral(TALLYMETER_SOURCE_DIR "/system"));
-  QStringList problems;
-  ASSERT_TRUE(taught.Load(problems));
-  const zoo::LayoutSpec layout = zoo::MakeLayout(0, 26);
-  std::uint32_t captureSeed = 100;
-  const auto capture = [&](int level) { return zoo::RenderCapture(layout, QString::number(level), ++captureSeed); };
-  ASSERT_TRUE(taught.Teach(0, capture(204), QStringLiteral("204")).saved);
-  EXPECT_EQ(taught.ReadLevelAfter(204, capture(205)).caption, QStringLiteral("205"));
-  EXPECT_EQ(taught.Read(0, capture(250)).caption, QStringLiteral("250"));
+TEST_F(ZooLevelUp, ALevelUpLearnsABoxedDigitThatSharesMostPixelsWithATaughtOne) {
+  layout = zoo::MakeLayout(0, 26);
+  ASSERT_TRUE(taught.Teach(0, Capture(204), QStringLiteral("204")).saved);
+  EXPECT_EQ(taught.ReadLevelAfter(204, Capture(205)).caption, QStringLiteral("205"));
+  EXPECT_EQ(taught.Read(0, Capture(250)).caption, QStringLiteral("250"));
 }
 
 // At 120 after 119 the 2 and the 0 are both new, and touch: one mark holds
 // both, and is cut where it holds the least ink.
-TEST(ZooLayouts, ALevelUpCutsTwoNewDigitsThatTouch) {
-  TempFolder folder;
-  TaughtFolder taught(folder.Path(), QStringLiteral(TALLYMETER_SOURCE_DIR "/system"));
-  QStringList problems;
-  ASSERT_TRUE(taught.Load(problems));
-  const zoo::LayoutSpec layout = zoo::MakeLayout(0, 160);
-  std::uint32_t captureSeed = 100;
-  const auto capture = [&](int level) { return zoo::RenderCapture(layout, QString::number(level), ++captureSeed); };
-  ASSERT_TRUE(taught.Teach(0, capture(119), QStringLiteral("119")).saved);
-  EXPECT_EQ(taught.ReadLevelAfter(119, capture(120)).caption, QStringLiteral("120"));
-  EXPECT_EQ(taught.Read(0, capture(102)).caption, QStringLiteral("102"));
+TEST_F(ZooLevelUp, ALevelUpCutsTwoNewDigitsThatTouch) {
+  layout = zoo::MakeLayout(0, 160);
+  ASSERT_TRUE(taught.Teach(0, Capture(119), QStringLiteral("119")).saved);
+  EXPECT_EQ(taught.ReadLevelAfter(119, Capture(120)).caption, QStringLiteral("120"));
+  EXPECT_EQ(taught.Read(0, Capture(102)).caption, QStringLiteral("102"));
 }
 
 }  // namespace
