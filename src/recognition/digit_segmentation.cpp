@@ -51,15 +51,11 @@ Mark MarkOf(InkColumns& ink, int from, int to, int background) {
 Mark RunOf(InkColumns& ink, int from, int to) { return MarkOf(ink, from, to, to < ink.Width() ? to : from - 1); }
 
 // How far column x stands out from the background column in the mark's
-// rows: the largest difference of a channel.
+// rows (ChannelDistance).
 int Contrast(const PixelGrid& grid, const Mark& mark, int x) {
   int most = 0;
   for (int y = mark.top; y <= mark.bottom && y < grid.height; ++y) {
-    const std::uint32_t a = grid.At(x, y);
-    const std::uint32_t b = grid.At(mark.background, y);
-    for (int shift = 0; shift <= 16; shift += 8) {
-      most = std::max(most, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
-    }
+    most = std::max(most, ChannelDistance(grid.At(x, y), grid.At(mark.background, y)));
   }
   return most;
 }
@@ -620,17 +616,18 @@ SegmentationRefusal End(const Capture& c, Placement& p, const KnownPatterns& kno
   return SegmentationRefusal::None;
 }
 
-// How much a cut is to be preferred: lower first (see Fits).
-std::tuple<int, int, bool, bool> Preference(const Placement& p) {
-  return std::tuple(p.knownMisses, p.separatorsMissing, p.digitBefore, p.delimiter.has_value());
-}
-
 // What the capture itself tells of a cut: digits taught before that read
 // there, separators where they were typed, and no digit-like mark close
 // before it (a digit left out). Ending at background rather than at a mark,
 // and the leftmost, only guess: "Lv" taken for 15 is leftmost.
 std::tuple<int, int, bool> Evidence(const Placement& p) {
   return std::tuple(p.knownMisses, p.separatorsMissing, p.digitBefore);
+}
+
+// How much a cut is to be preferred: lower first (see Fits); the evidence,
+// then ending at background.
+std::tuple<int, int, bool, bool> Preference(const Placement& p) {
+  return std::tuple_cat(Evidence(p), std::tuple(p.delimiter.has_value()));
 }
 
 struct Fit {

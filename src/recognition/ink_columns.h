@@ -22,14 +22,19 @@
 // same slope; an anti-aliased stroke of a legible digit is far above.
 inline constexpr int kInkJump = 30;
 
-// Whether pixel `a` (0x00RRGGBB, the fourth byte ignored) stands out from
-// background pixel `b`: a channel differs by more than the jump.
-inline bool StandsOut(std::uint32_t a, std::uint32_t b) {
+// How far pixel `a` (0x00RRGGBB, the fourth byte ignored) lies from pixel
+// `b`: the largest difference of a channel.
+inline int ChannelDistance(std::uint32_t a, std::uint32_t b) {
+  int most = 0;
   for (int shift = 0; shift <= 16; shift += 8) {
-    if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > kInkJump) return true;
+    most = std::max(most, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
   }
-  return false;
+  return most;
 }
+
+// Whether pixel `a` stands out from background pixel `b`: a channel
+// differs by more than the jump.
+inline bool StandsOut(std::uint32_t a, std::uint32_t b) { return ChannelDistance(a, b) > kInkJump; }
 
 // The rows of column `x` that lie on an edge (bit y: pixel y or y + 1 of an
 // edge between them), within rows 0 … rows − 1 (at most 63). `at(x, y)`

@@ -27,14 +27,6 @@ constexpr int kNearMatch = 9000;  // a score this high is the same glyph drawn a
 constexpr int kNewDigitDistinct = 9600;
 
 
-// Digit `d`'s best score at column x over its pattern and its variants.
-int BestScore(const PatternSet& set, int d, const PixelGrid& grid, int x) {
-  const std::size_t index = std::size_t{kLevelArea} * 10 + static_cast<std::size_t>(d);
-  int best = MatchScore(set.digitPatterns[index], grid, x);
-  for (const Pattern& variant : set.variants[index]) best = std::max(best, MatchScore(variant, grid, x));
-  return best;
-}
-
 struct Laid {
   std::vector<CellSpan> unknown;  // the glyphs no pattern knows, one per new digit
   // Taught digits that only nearly read where the level puts them: the
@@ -70,7 +62,7 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
       int nearScore = kNearMatch;
       for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); x <= u && at < 0; ++x) {
         if (x + p.width <= u) continue;
-        const int score = BestScore(set, d, grid, x);
+        const int score = DigitScore(set, kLevelArea, d, grid, x);
         if (score > kMatchThreshold) at = x;
         if (score > nearScore) {
           nearScore = score;
@@ -88,7 +80,7 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
       // A glyph no pattern reads, of the digits' rows, no wider than they
       // are high: two glyphs run together, or a word, are none.
       for (int k = 0; k < 10; ++k) {
-        if (shape.width[static_cast<std::size_t>(k)] > 0 && BestScore(set, k, grid, u) > kMatchThreshold) {
+        if (shape.width[static_cast<std::size_t>(k)] > 0 && DigitScore(set, kLevelArea, k, grid, u) > kMatchThreshold) {
           return std::nullopt;
         }
       }
@@ -97,14 +89,17 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
       // 119) are one mark: it is cut where it holds the least ink, in its
       // middle half, when nothing would be left for the second or it is too
       // wide for one digit.
-      const bool nextNew = i + 1 < digits.size() && shape.width[static_cast<std::size_t>(digits[i + 1].digitValue())] == 0;
+      const bool nextNew =
+          i + 1 < digits.size() && shape.width[static_cast<std::size_t>(digits[i + 1].digitValue())] == 0;
       if (nextNew && (ink.NextMark(end, digitRows) >= ink.Width() || end - u > digitRows + 3)) {
         const int width = end - u;
         int cut = -1;
         int least = 64;
+        // Ties go to the column nearest the middle.
+        const auto offMiddle = [&](int x) { return std::abs(2 * (x - u) - width); };
         for (int x = u + width / 4; x <= u + 3 * width / 4; ++x) {
           const int inked = std::popcount(ink.RowsAt(x));
-          if (inked < least || (inked == least && std::abs(2 * x - 2 * u - width) < std::abs(2 * cut - 2 * u - width))) {
+          if (inked < least || (inked == least && offMiddle(x) < offMiddle(cut))) {
             least = inked;
             cut = x;
           }
@@ -166,7 +161,7 @@ bool NewDigitsDistinct(const PixelGrid& grid, const QString& digits, const std::
     for (std::size_t k = 0; k < 10; ++k) {
       if (shape.width[k] == 0) continue;
       for (int x = std::max(0, unknown[i].x - shape.lead[k] - 1); x <= unknown[i].x - shape.lead[k] + 1; ++x) {
-        if (BestScore(set, static_cast<int>(k), grid, x) > kNewDigitDistinct) return false;
+        if (DigitScore(set, kLevelArea, static_cast<int>(k), grid, x) > kNewDigitDistinct) return false;
       }
     }
   }
@@ -179,7 +174,7 @@ bool LookDistinct(const PixelGrid& grid, int d, int x, const AreaShape& shape, c
   for (int k = 0; k < 10; ++k) {
     if (k == d || shape.width[static_cast<std::size_t>(k)] == 0) continue;
     for (int at = std::max(0, x - 1); at <= x + 1; ++at) {
-      if (BestScore(set, k, grid, at) > kNearMatch) return false;
+      if (DigitScore(set, kLevelArea, k, grid, at) > kNearMatch) return false;
     }
   }
   return true;

@@ -120,11 +120,11 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
       shown = k;
       at = x;
     }
-    if (shown >= 0 && shown < kDelimiterIndex && afterWideGap) {
-      unread(UnreadPlace::AfterLastDigit, u);
-      return result;
-    }
     if (shown >= 0 && shown < kDelimiterIndex) {
+      if (afterWideGap) {
+        unread(UnreadPlace::AfterLastDigit, u);
+        return result;
+      }
       const auto k = static_cast<std::size_t>(shown);
       result.digits += QChar(u'0' + shown);
       accounted = at + shape.width[k];

@@ -22,6 +22,9 @@ class PatternMatcher;
 int MatchScore(const Pattern& p, const PixelGrid& capture, int x);
 // Whether that score is a match.
 inline bool Reads(const Pattern& p, const PixelGrid& capture, int x) { return MatchScore(p, capture, x) > kMatchThreshold; }
+// Digit `digit` (0 … 9) of area `area` at column X: the best score of its
+// looks, its pattern and its variants. A variant reads as its digit.
+int DigitScore(const PatternSet& set, int area, int digit, const PixelGrid& capture, int x);
 
 struct RecognitionHooks {
   // Once per column (outside debug mode) and once per digit candidate (in

@@ -41,6 +41,13 @@ int MatchScore(const Pattern& p, const PixelGrid& capture, int x0) {
   return ScoreFromCount(count, p.width, p.height);
 }
 
+int DigitScore(const PatternSet& set, int area, int digit, const PixelGrid& capture, int x) {
+  const std::size_t index = static_cast<std::size_t>(area) * 10 + static_cast<std::size_t>(digit);
+  int best = MatchScore(set.digitPatterns[index], capture, x);
+  for (const Pattern& variant : set.variants[index]) best = std::max(best, MatchScore(variant, capture, x));
+  return best;
+}
+
 RecognitionResult RecognizeDigitsReference(const std::array<PixelGrid, 2>& captures,
                                            const std::array<int, 2>& regionWidths, const PatternSet& patterns,
                                            int lag, bool debugMode, const RecognitionHooks& hooks,
@@ -59,11 +66,7 @@ RecognitionResult RecognizeDigitsReference(const std::array<PixelGrid, 2>& captu
       if (reporting) result.trace += ColumnHeading(column);
       if (!debugMode && lag > 0) Notify(hooks.lagWait);
       for (int d = 0; d < 10; ++d) {
-        int score = MatchScore(patterns.digitPatterns[a * 10 + d], capture, column);
-        // A variant reads as its digit: the digit scores its best look.
-        for (const Pattern& variant : patterns.variants[a * 10 + d]) {
-          score = std::max(score, MatchScore(variant, capture, column));
-        }
+        const int score = DigitScore(patterns, a, d, capture, column);
         if (reporting) result.trace += DigitEntry(d, score);
         if (debugMode) {
           if (hooks.preview) hooks.preview(a, d, column);
