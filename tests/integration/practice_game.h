@@ -31,6 +31,16 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = kWaitMs
   return ProcessEventsUntil(done, timeoutMs);
 }
 
+// Kills `process` and sees it end through the event loop. A blocking
+// waitForFinished alone is not enough under Wine: the thread-pool callback
+// that reports the end can still be on its way when QProcess drops the
+// notifier it posts to, and the test crashes after it passed.
+inline void EndProcess(QProcess& process) {
+  if (process.state() == QProcess::NotRunning) return;
+  process.kill();
+  if (!WaitUntil([&] { return process.state() == QProcess::NotRunning; })) process.waitForFinished(kWaitMs);
+}
+
 inline QImage CounterSprite(int area, const QString& digits) {
   return CounterSprite(BinDir() + "/system", area, digits);
 }
@@ -47,10 +57,7 @@ class PracticeGame {
   ~PracticeGame() { End(); }
   PracticeGame(const PracticeGame&) = delete;
   PracticeGame& operator=(const PracticeGame&) = delete;
-  void End() {
-    process_.kill();
-    process_.waitForFinished(kWaitMs);
-  }
+  void End() { EndProcess(process_); }
 
  private:
   QProcess process_;

@@ -102,10 +102,8 @@ TEST(WindowsApp, MonitorsThePracticeWindowAndLogsTheGainByteForByte) {
       },
       150000);
   TakeReports(game, shown);
-  meter.kill();
-  meter.waitForFinished(20000);
-  game.kill();
-  game.waitForFinished(20000);
+  EndProcess(meter);
+  EndProcess(game);
   ASSERT_TRUE(logged) << "no gain line in " << logFiles().join(", ").toStdString();
 
   const QByteArray log = logLines();
@@ -139,8 +137,7 @@ TEST(WindowsLook, TheNativeStyleJapaneseButtonsAndALogFontThatAligns) {
   QProcess run;
   run.start(probe, {});
   const bool ended = WaitUntil([&] { return run.state() == QProcess::NotRunning; }, 120000);
-  if (!ended) run.kill();
-  run.waitForFinished(20000);
+  EndProcess(run);
   QFile::remove(probe);
   ASSERT_TRUE(ended);
   const QString out = QString::fromUtf8(run.readAllStandardOutput()).remove(u'\r');  // the console writes CR LF
