@@ -97,6 +97,7 @@ void Form3::LoadArea(int area) {
   }
   lblPatternNo_->setText(QString::number(area_ + 1));
   origins_ = OriginsOf(state_.patternImages, area_);
+  looks_ = LooksOf(state_.patternImages, area_);
   layout_ = state_.patternImages.layouts[static_cast<std::size_t>(area_)];
   UpdateMarks();
 }
@@ -126,7 +127,10 @@ void Form3::Open(int area, const QImage& teachFrom) {
 void Form3::SlotClicked(int slot) {
   PatternSlot* picture = slots_[static_cast<std::size_t>(slot)];
   const QImage clipboard = ClipboardPicture(QGuiApplication::clipboard()->mimeData(), services_.windows.ClipboardBitmap());
-  picture->SetPicture(SlotAfterClick(picture->Picture(), clipboard));
+  const QImage before = picture->Picture();
+  picture->SetPicture(SlotAfterClick(before, clipboard));
+  // Looks belong to the picture they were learned beside.
+  if (slot < 10 && picture->Picture() != before) looks_[static_cast<std::size_t>(slot)].clear();
   if (!clipboard.isNull()) {
     origins_[static_cast<std::size_t>(slot)] = picture->Picture().isNull() ? PatternOrigin::Unknown : PatternOrigin::Pasted;
   }
@@ -146,6 +150,7 @@ void Form3::SaveClicked() {
   // is written: wrong cells never enter the set.
   PatternImages images = state_.patternImages;
   StoreArea(images, area_, *fitted);
+  StoreLooks(images, area_, looks_);
   StoreOrigins(images, area_, origins_);
   images.layouts[static_cast<std::size_t>(area_)] = layout_;
   if (!TaughtCapturesRead(images)) return;

@@ -85,6 +85,7 @@ class Form3 : public QDialog {
   std::function<QImage(int)> captureSource_;
   std::vector<TaughtCapture> taught_;
   AreaOrigins origins_{};  // where each slot's picture came from
+  AreaLooks looks_{};      // the digits' further looks, of the pictures in the slots
   AreaLayout layout_;      // what the captures taught of the area's layout
 
   std::array<PatternSlot*, 11> slots_{};  // picPattern(0..9), then picPatternDL

@@ -58,7 +58,7 @@ void Form3::TeachFrom(const QImage& capture) {
   PlaceBesideOwner(&teacher, this);
   if (teacher.exec() != QDialog::Accepted) return;
   const TaughtCapture accepted = teacher.Accepted();
-  PutCells(pictures, origins_, accepted.capture, accepted.cells);
+  PutCells(pictures, origins_, looks_, accepted.capture, accepted.cells);
   LearnLayout(layout_, accepted.capture, accepted.cells);
   for (std::size_t slot = 0; slot < pictures.size(); ++slot) slots_[slot]->SetPicture(pictures[slot]);
   taught_.push_back(accepted);

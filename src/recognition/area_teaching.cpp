@@ -9,6 +9,7 @@
 #include "persistence/pattern_store.h"
 #include "recognition/area_reading.h"
 #include "recognition/pattern_matcher.h"
+#include "recognition/recognition.h"
 
 namespace {
 
@@ -40,6 +41,16 @@ QString LikelyCause(const QString& typed, const AreaReading& read) {
         .arg(read.failure);
   }
   return {};
+}
+
+// Whether `look` reads `glyph`: as large, and above the match threshold.
+bool LookReads(const QImage& look, const QImage& glyph) {
+  if (look.size() != glyph.size()) return false;
+  PixelGrid lookGrid;
+  PixelGrid glyphGrid;
+  ReadPixels(look.convertToFormat(QImage::Format_RGB32), lookGrid);
+  ReadPixels(glyph.convertToFormat(QImage::Format_RGB32), glyphGrid);
+  return Reads(CellPattern(lookGrid, 0, look.width(), look.height()), glyphGrid, 0);
 }
 
 }  // namespace
@@ -136,13 +147,48 @@ KnownDigits KnownOf(const AreaPictures& pictures, const AreaOrigins& origins) {
   return known;
 }
 
-void PutCells(AreaPictures& pictures, AreaOrigins& origins, const QImage& capture, const DigitCells& cells) {
+AreaLooks LooksOf(const PatternImages& images, int area) {
+  AreaLooks looks;
+  for (std::size_t d = 0; d < 10; ++d) looks[d] = images.variants[static_cast<std::size_t>(area) * 10 + d];
+  return looks;
+}
+
+void StoreLooks(PatternImages& images, int area, const AreaLooks& looks) {
+  for (std::size_t d = 0; d < 10; ++d) {
+    const std::size_t index = static_cast<std::size_t>(area) * 10 + d;
+    std::vector<QImage>& kept = images.variants[index];
+    kept.clear();
+    for (const QImage& look : looks[d]) kept.push_back(FitToHeight(look, images.digits[index].height()));
+  }
+}
+
+void AddLook(std::vector<QImage>& looks, const QImage& picture, const QImage& look) {
+  if (look.size() != picture.size() || LookReads(picture, look)) return;
+  if (std::any_of(looks.begin(), looks.end(), [&look](const QImage& kept) { return LookReads(kept, look); })) return;
+  // The oldest look gives way when a digit has all it may keep.
+  if (looks.size() >= static_cast<std::size_t>(kMaxVariants)) looks.erase(looks.begin());
+  looks.push_back(look);
+}
+
+void PutCells(AreaPictures& pictures, AreaOrigins& origins, AreaLooks& looks, const QImage& capture,
+              const DigitCells& cells) {
   std::array<bool, kSlotsPerArea> filled{};
   for (int i = 0; i < cells.CellCount(); ++i) {
     const std::size_t slot = cells.IsDelimiter(i) ? 10 : static_cast<std::size_t>(cells.digits[i].digitValue());
     if (filled[slot]) continue;
     const QImage cell = CellPicture(capture, cells, i);
     if (!IsRegistered(cell)) continue;
+    if (slot < 10) {
+      std::vector<QImage>& kept = looks[slot];
+      const bool taught = origins[slot] == PatternOrigin::Captured || origins[slot] == PatternOrigin::LearnedAtLevelUp;
+      if (!taught) kept.clear();
+      // Looks of another size read no more beside the new picture.
+      std::erase_if(kept, [&cell](const QImage& look) { return look.size() != cell.size(); });
+      if (taught && IsRegistered(pictures[slot])) AddLook(kept, cell, pictures[slot]);
+      for (int j = i + 1; j < cells.CellCount(); ++j) {
+        if (!cells.IsDelimiter(j) && cells.digits[j] == cells.digits[i]) AddLook(kept, cell, CellPicture(capture, cells, j));
+      }
+    }
     pictures[slot] = cell;
     origins[slot] = PatternOrigin::Captured;
     filled[slot] = true;

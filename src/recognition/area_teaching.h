@@ -55,10 +55,25 @@ std::optional<AreaPictures> FittedForSave(const AreaPictures& pictures, const Ar
 int PitchHint(const AreaPictures& pictures, const AreaOrigins& origins);
 KnownDigits KnownOf(const AreaPictures& pictures, const AreaOrigins& origins);
 
+// Each digit's further looks (the pattern set's variants, as large as its
+// picture): the digit drawn a little otherwise, at another fraction of a
+// pixel or over another part of the background.
+using AreaLooks = std::array<std::vector<QImage>, 10>;
+AreaLooks LooksOf(const PatternImages& images, int area);
+// After StoreArea: the looks, each brought to its digit's picture's height.
+void StoreLooks(PatternImages& images, int area, const AreaLooks& looks);
+
+// Adds `look` to the looks of a digit whose picture is `picture`, oldest
+// first: only when as large as the picture and read neither by it nor by a
+// look kept already; the oldest gives way beyond kMaxVariants.
+void AddLook(std::vector<QImage>& looks, const QImage& picture, const QImage& look);
+
 // The accepted cells go into their slots, taught from a capture: the first
-// cell of each digit (a digit seen twice was checked to look the same both
-// times), and the delimiter when the capture showed one.
-void PutCells(AreaPictures& pictures, AreaOrigins& origins, const QImage& capture, const DigitCells& cells);
+// cell of each digit, and the delimiter when the capture showed one. The
+// picture an earlier capture taught and the digit's other cells become its
+// looks (AddLook), so that every capture taught from keeps reading.
+void PutCells(AreaPictures& pictures, AreaOrigins& origins, AreaLooks& looks, const QImage& capture,
+              const DigitCells& cells);
 
 // What the cells tell of the area's layout, added to what earlier captures
 // taught: the marks before the number, separators, the digits' spacing.

@@ -196,6 +196,7 @@ struct Capture {
   int rows = 0;
   std::vector<Mark> marks;
   int medianHeight = 0;  // of the marks: most are digits and capitals
+  bool looksMayDiffer = false;  // a digit typed twice need only nearly look alike
 
   const Mark& At(int index) const { return marks[static_cast<std::size_t>(index)]; }
   int Count() const { return static_cast<int>(marks.size()); }
@@ -242,6 +243,12 @@ struct Split {
 bool Alike(const Capture& c, CellSpan a, CellSpan b) {
   if (a.width != b.width) return false;
   return Reads(CellPattern(c.grid, a.x, a.width, c.rows), c.grid, b.x);
+}
+
+// Two glyphs of one digit at two fractions of a pixel: as wide, and nearly
+// alike. (A look reads only as large as its digit's pattern.)
+bool NearlyAlike(const Capture& c, CellSpan a, CellSpan b) {
+  return a.width == b.width && GlyphLikeness(c.grid, a, b, c.rows) > kNearMatch;
 }
 
 // Whether two marks stand on one line and reach one height, give or take
@@ -391,7 +398,9 @@ SegmentationRefusal CheckAlike(const Capture& c, const TypedNumber& number, cons
     for (std::size_t j = 0; j < i; ++j) {
       const bool same = number.digits[static_cast<qsizetype>(i)] == number.digits[static_cast<qsizetype>(j)];
       const bool alike = Alike(c, p.cells[i], p.cells[j]);
-      if (same && !alike) return SegmentationRefusal::RepeatedDigitDiffers;
+      if (same && !alike && !(c.looksMayDiffer && NearlyAlike(c, p.cells[j], p.cells[i]))) {
+        return SegmentationRefusal::RepeatedDigitDiffers;
+      }
       if (!same && alike) return SegmentationRefusal::DifferentDigitsAlike;
     }
   }
@@ -831,18 +840,39 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   }
   std::vector<TypedNumber> readings{*number};
   if (const std::optional<TypedNumber> grouped = InThousands(*number)) readings.push_back(*grouped);
-  result = CellsAmong(c, readings, taught, layout, prefix);
-  if (result.refusal == SegmentationRefusal::None) return result;
   // Glyphs joined by an outline, a shadow or their anti-aliased edges are
   // cut apart only when the marks as they run explain nothing: a cut at a
   // joint is a guess about whose edge the joint is.
   Capture joined = c;
   joined.marks = MarksOf(c.grid, c.rows, true);
-  if (joined.marks.size() == c.marks.size()) return result;
-  const Segmentation cut = CellsAmong(joined, readings, taught, layout, prefix);
-  return cut.refusal == SegmentationRefusal::None ? cut : result;
+  const bool joints = joined.marks.size() != c.marks.size();
+  // The plain marks' reason is the one given; `differs` whether either
+  // search came as far as a digit typed twice that looks otherwise.
+  bool differs = false;
+  const auto search = [&] {
+    Segmentation found = CellsAmong(c, readings, taught, layout, prefix);
+    differs = found.refusal == SegmentationRefusal::RepeatedDigitDiffers;
+    if (found.refusal == SegmentationRefusal::None || !joints) return found;
+    const Segmentation cut = CellsAmong(joined, readings, taught, layout, prefix);
+    differs = differs || cut.refusal == SegmentationRefusal::RepeatedDigitDiffers;
+    return cut.refusal == SegmentationRefusal::None ? cut : found;
+  };
+  result = search();
+  // A digit typed twice may stand at two fractions of a pixel and be drawn
+  // a little otherwise at each. Its glyphs are taken as two looks of it
+  // only when no cut finds them alike, the surer sign that a cut is right.
+  if (result.refusal == SegmentationRefusal::None || !differs) return result;
+  c.looksMayDiffer = joined.looksMayDiffer = true;
+  const Segmentation looks = search();
+  return looks.refusal == SegmentationRefusal::None ? looks : result;
 }
 
+int GlyphLikeness(const PixelGrid& grid, CellSpan a, CellSpan b, int rows) {
+  const Pattern p = CellPattern(grid, a.x, std::min(a.width, b.width), rows);
+  int best = 0;
+  for (int x = std::max(0, b.x - 1); x <= b.x + 1; ++x) best = std::max(best, MatchScore(p, grid, x));
+  return best;
+}
 
 Pattern CellPattern(const PixelGrid& grid, int x, int width, int height) {
   Pattern p;

@@ -95,6 +95,11 @@ using KnownDigits = std::array<QImage, 10>;
 Segmentation FindDigitCells(const QImage& capture, const QString& typed, int pitchHint = 0,
                             const KnownDigits& known = {}, const AreaLayout& layout = {});
 
+// How nearly glyph `a` reads where glyph `b` stands, a column either way,
+// over the narrower of the two (MatchScore's scale): two glyphs that score
+// above kNearMatch are one glyph drawn a little otherwise.
+int GlyphLikeness(const PixelGrid& grid, CellSpan a, CellSpan b, int rows);
+
 // Cell `index` (0 … n − 1 the digits, n the delimiter when there is one) as
 // a picture cut from the capture's top rows.
 QImage CellPicture(const QImage& capture, const DigitCells& cells, int index);

@@ -17,7 +17,6 @@ namespace {
 
 constexpr int kLevelArea = 0;
 constexpr int kHighestLevel = 300;
-constexpr int kNearMatch = 9000;  // a score this high is the same glyph drawn a little differently
 // A glyph a level-up takes for a new digit scores no higher than this
 // against every taught digit, nor against another new digit that differs:
 // a taught digit drawn a little otherwise scores above it (and reads, above
@@ -132,16 +131,6 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
   return laid;
 }
 
-// Whether glyph `a` nearly reads where glyph `b` stands (a column either
-// way): two glyphs this close are one digit, however they are typed.
-bool NearlyAlike(const PixelGrid& grid, CellSpan a, CellSpan b, int rows) {
-  const Pattern p = CellPattern(grid, a.x, std::min(a.width, b.width), rows);
-  for (int x = std::max(0, b.x - 1); x <= b.x + 1; ++x) {
-    if (MatchScore(p, grid, x) > kNewDigitDistinct) return true;
-  }
-  return false;
-}
-
 // Whether the glyphs a level would take for new digits are told apart: a
 // new digit looks like no taught one, and two new digits that differ look
 // different. Two 1s taken for "10" would teach the 0 as a 1.
@@ -154,7 +143,7 @@ bool NewDigitsDistinct(const PixelGrid& grid, const QString& digits, const std::
   for (std::size_t i = 0; i < unknown.size(); ++i) {
     for (std::size_t j = 0; j < i; ++j) {
       if (fresh[static_cast<qsizetype>(i)] != fresh[static_cast<qsizetype>(j)] &&
-          NearlyAlike(grid, unknown[i], unknown[j], shape.rows)) {
+          GlyphLikeness(grid, unknown[i], unknown[j], shape.rows) > kNewDigitDistinct) {
         return false;
       }
     }
@@ -213,10 +202,8 @@ std::optional<LevelLesson> LearnLevelDigits(const QImage& capture, int lastLevel
   for (const auto& [d, x] : laid->looks) {
     const auto index = static_cast<std::size_t>(d);
     if (!LookDistinct(grid, d, x, shape, set)) return std::nullopt;
-    std::vector<QImage>& looks = lesson.variants[index];
-    // The oldest look gives way when a digit has all it may keep.
-    if (looks.size() >= static_cast<std::size_t>(kMaxVariants)) looks.erase(looks.begin());
-    looks.push_back(capture.copy(QRect(x, 0, shape.width[index], height)).convertToFormat(QImage::Format_RGB32));
+    AddLook(lesson.variants[index], lesson.pictures[index],
+            capture.copy(QRect(x, 0, shape.width[index], height)).convertToFormat(QImage::Format_RGB32));
   }
   std::array<std::optional<CellSpan>, 10> firstSeen;
   std::size_t next = 0;

@@ -12,6 +12,7 @@
 #include "persistence/pattern_set.h"
 
 inline constexpr int kMatchThreshold = 9750;  // a score must be above this
+inline constexpr int kNearMatch = 9000;  // a score this high is the same glyph drawn a little otherwise
 
 class PatternMatcher;
 

@@ -51,6 +51,7 @@ TeachOutcome TaughtFolder::Teach(int area, const QImage& capture, const QString&
   if (!loaded_ && !Load(outcome.problems)) return outcome;
   AreaPictures pictures = AreaOf(images_, area);
   AreaOrigins origins = OriginsOf(images_, area);
+  AreaLooks looks = LooksOf(images_, area);
   PatternImages images = images_;
   AreaLayout& layout = images.layouts[static_cast<std::size_t>(area)];
   const Segmentation found =
@@ -61,7 +62,7 @@ TeachOutcome TaughtFolder::Teach(int area, const QImage& capture, const QString&
   }
   outcome.cells = CellsText(found.cells);
   if (found.uncertain) outcome.problems << UncertainText();
-  PutCells(pictures, origins, capture, found.cells);
+  PutCells(pictures, origins, looks, capture, found.cells);
   LearnLayout(layout, capture, found.cells);
   const std::optional<AreaPictures> fitted = FittedForSave(pictures, origins);
   if (!fitted) {
@@ -69,6 +70,7 @@ TeachOutcome TaughtFolder::Teach(int area, const QImage& capture, const QString&
     return outcome;
   }
   StoreArea(images, area, *fitted);
+  StoreLooks(images, area, looks);
   StoreOrigins(images, area, origins);
   // Every capture taught so far must read back with the new patterns
   // before anything is written: wrong cells never enter the set.

@@ -1,4 +1,5 @@
 #include <QClipboard>
+#include <QFileInfo>
 
 #include "dialog_test_support.h"
 #include "dialogs/form3.h"
@@ -90,6 +91,24 @@ TEST_F(EditorTest, Area2SavedAtTheAverageHeightThenInitialisedToTheDefaults) {
   EXPECT_TRUE(SamePixels(held.digits[13], Default(13)));
   EXPECT_TRUE(SamePixels(QImage(world.folder.File("Pattern/" + DigitFile(13))), Default(13)));
   EXPECT_TRUE(SamePixels(held.delimiters[1], Default(21)));
+}
+
+// A digit's looks are kept through a save, and go when another picture is
+// pasted in its slot: they were looks of the picture they were learned beside.
+TEST_F(EditorTest, ADigitKeepsItsLooksUntilAnotherPictureIsPastedInItsSlot) {
+  editor.LoadArea(0);
+  FillAll(12, 12, 0);
+  Click("cmdSave");
+  held.variants[3] = {Striped(6, 12, 50)};
+  held.variants[4] = {Striped(7, 12, 51)};
+  editor.LoadArea(0);
+  Paste(4, Striped(7, 12, 52));
+  Click("cmdSave");
+  ASSERT_TRUE(world.boxes.shown.empty());
+  ASSERT_EQ(held.variants[3].size(), 1u);
+  EXPECT_TRUE(SamePixels(held.variants[3].front(), Striped(6, 12, 50)));
+  EXPECT_TRUE(QFileInfo::exists(world.folder.File("Pattern/Pattern03v1.bmp")));
+  EXPECT_TRUE(held.variants[4].empty());
 }
 
 }  // namespace

@@ -119,6 +119,7 @@ TEST(DigitSegmentation, TaughtCaptureByCaptureEveryLayoutReadsOtherNumbersAndNev
     const int area = static_cast<int>(layoutSeed % 2);
     AreaPictures pictures;
     AreaOrigins origins;
+    AreaLooks looks;
     Delivered(pictures, origins, area);
     std::vector<TaughtCapture> taught;
     std::set<QChar> seen;
@@ -144,7 +145,7 @@ TEST(DigitSegmentation, TaughtCaptureByCaptureEveryLayoutReadsOtherNumbersAndNev
       if (layout.look.boxes != 0) {
         EXPECT_TRUE(found.uncertain) << typed.toStdString();
       }
-      PutCells(pictures, origins, shown, found.cells);
+      PutCells(pictures, origins, looks, shown, found.cells);
       LearnLayout(model, shown, found.cells);
       taught.push_back({shown, typed, found.cells});
       for (const QChar d : found.cells.digits) seen.insert(d);

@@ -48,6 +48,23 @@ QImage Area(const QString& text, int pixelSize, int width, unsigned seed, int sc
 
 const QString kNg = QStringLiteral("認識NG");
 
+// Dims `count` pixels of the ink of digit `index` of `typed` in `shown`:
+// the glyph drawn a little otherwise (ten: below a match, near one).
+bool Dim(QImage& shown, const QString& typed, int index, int count) {
+  const DigitCells cells = FindDigitCells(shown, typed).cells;
+  if (cells.digits != typed) return false;
+  const CellSpan cell = cells.spans[static_cast<std::size_t>(index)];
+  int dimmed = 0;
+  for (int y = 0; y < shown.height() && dimmed < count; ++y) {
+    for (int x = cell.x; x < cell.x + cell.width && dimmed < count; ++x) {
+      if (qRed(shown.pixel(x, y)) < 150) continue;
+      shown.setPixel(x, y, qRgb(qRed(shown.pixel(x, y)) - 60, qGreen(shown.pixel(x, y)) - 60, 120));
+      ++dimmed;
+    }
+  }
+  return dimmed == count;
+}
+
 // A program folder whose patterns are the delivered ones, taught through
 // the teaching tool's class.
 class LayoutTeaching : public ::testing::Test {
@@ -114,21 +131,42 @@ TEST_F(LayoutTeaching, ALevelUpLearnsANewLookOfADigitItKnows) {
   ASSERT_TRUE(taught.Teach(0, level(247), "247").saved);
   // The 4 of 248 with ten pixels of its ink dimmed: below a match, near one.
   QImage shown = level(248);
-  const DigitCells cells = FindDigitCells(shown, "248").cells;
-  ASSERT_EQ(cells.digits, "248");
-  int dimmed = 0;
-  for (int y = 0; y < shown.height() && dimmed < 10; ++y) {
-    for (int x = cells.spans[1].x; x < cells.spans[1].x + cells.spans[1].width && dimmed < 10; ++x) {
-      if (qRed(shown.pixel(x, y)) < 150) continue;
-      shown.setPixel(x, y, qRgb(qRed(shown.pixel(x, y)) - 60, qGreen(shown.pixel(x, y)) - 60, 120));
-      ++dimmed;
-    }
-  }
+  ASSERT_TRUE(Dim(shown, "248", 1, 10));
   EXPECT_EQ(taught.Read(0, shown).caption, kNg) << "the dimmed 4 reads by no pattern";
   EXPECT_EQ(taught.ReadLevelAfter(247, shown).caption, "248");
   EXPECT_EQ(taught.Read(0, shown).caption, "248") << "the new look reads";
   EXPECT_TRUE(QFileInfo::exists(folder.File("Pattern/Pattern04v1.bmp")));
   EXPECT_EQ(taught.Read(0, level(244)).caption, "244") << "the 4's own pattern still reads";
+}
+
+// A digit drawn a little otherwise is kept as a look of it, beside the
+// picture taught before it and beside its own other place in one capture,
+// so that every capture taught from keeps reading; one drawn far
+// otherwise is no look but a sign of a wrong cut or a wrong number.
+TEST_F(LayoutTeaching, ADigitDrawnALittleOtherwiseIsTaughtAsALookOfIt) {
+  const auto level = [&](int value) { return Area(QStringLiteral("Lv.%1").arg(value), 16, 70, ++seed); };
+  const QImage first = level(247);
+  ASSERT_TRUE(taught.Teach(0, first, "247").saved);
+  QImage dimmed = level(274);
+  ASSERT_TRUE(Dim(dimmed, "274", 1, 10));
+  const TeachOutcome other = taught.Teach(0, dimmed, "274");
+  ASSERT_TRUE(other.saved) << other.problems.join(' ').toStdString();
+  EXPECT_EQ(taught.Read(0, first).caption, "247") << "the 7 taught first is a look of the 7";
+  EXPECT_EQ(taught.Read(0, dimmed).caption, "274");
+  EXPECT_TRUE(QFileInfo::exists(folder.File("Pattern/Pattern07v1.bmp")));
+
+  QImage twice = level(242);
+  ASSERT_TRUE(Dim(twice, "242", 2, 10));
+  const TeachOutcome looks = taught.Teach(0, twice, "242");
+  ASSERT_TRUE(looks.saved) << looks.problems.join(' ').toStdString();
+  EXPECT_EQ(taught.Read(0, twice).caption, "242");
+  EXPECT_EQ(taught.Read(0, level(224)).caption, "224");
+
+  QImage far = level(422);
+  ASSERT_TRUE(Dim(far, "422", 2, 25));
+  const TeachOutcome refused = taught.Teach(0, far, "422");
+  EXPECT_FALSE(refused.saved);
+  EXPECT_EQ(refused.problems.join(' '), RefusalText(SegmentationRefusal::RepeatedDigitDiffers, "422"));
 }
 
 }  // namespace
