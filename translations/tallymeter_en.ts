@@ -149,7 +149,7 @@
 <context>
     <name>AreaTeaching</name>
     <message>
-        <location filename="../src/recognition/area_teaching.cpp" line="+28"/>
+        <location filename="../src/recognition/area_teaching.cpp" line="+29"/>
         <source>%1桁目の「%2」</source>
         <extracomment>The k-th digit typed, e.g. 3桁目の「7」</extracomment>
         <translation>digit %1 (&quot;%2&quot;)</translation>
@@ -160,7 +160,7 @@
         <translation>%1 was read as &quot;%2&quot;. Check the cell of %1 or the border to its left.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+7"/>
         <source>%1が読めません。%1のセルか、その左右の境界が怪しいです。</source>
         <translation>%1 cannot be read. Check the cell of %1 or the borders on either side.</translation>
     </message>
@@ -176,7 +176,7 @@
         <translation>%1. Check the border right of the last digit or the end mark&apos;s cell.</translation>
     </message>
     <message>
-        <location line="+125"/>
+        <location line="+174"/>
         <source>登録に使ったキャプチャが「%1」と読めません（読み取り結果: %2）。保存していません。<byte value="xd"/>
 %3<byte value="xd"/>
 セルの境界や入力した数字を確かめて、もう一度登録してください。</source>
@@ -197,7 +197,12 @@ Check the number you typed, and that the whole number lies inside the capture ar
         <translation>Type the digits shown in the capture, 0 to 9 (separators &quot;,&quot; and &quot;.&quot; are fine).</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-196"/>
+        <source>%1が読めません（%2）。%1のセルか、その左右の境界が怪しいです。</source>
+        <translation>%1 cannot be read (%2). Check the cell of %1 or the borders on either side.</translation>
+    </message>
+    <message>
+        <location line="+198"/>
         <source>数字が多すぎます。登録に使える数字は%1桁までです。<byte value="xd"/>
 キャプチャに見えている数字だけを入力してください。</source>
         <translation>Too many digits: at most %1 can be used.<byte value="xd"/>
@@ -961,7 +966,7 @@ Start the game, then pick the area.</translation>
         <translation>Teach from capture…</translation>
     </message>
     <message>
-        <location line="+60"/>
+        <location line="+64"/>
         <source>基準パターンを登録してください。</source>
         <translation>Register all the reference patterns first.</translation>
     </message>
@@ -972,7 +977,7 @@ Start the game, then pick the area.</translation>
         <translation>Save patterns</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+31"/>
         <source>パターンファイルをデフォルトの状態に初期化します。よろしいですか？</source>
         <translation>The pattern files will be set back to the defaults. Are you sure?</translation>
     </message>
@@ -1756,7 +1761,7 @@ Continue it in the same log file?</translation>
 <context>
     <name>PatternStore</name>
     <message>
-        <location filename="../src/persistence/pattern_store.cpp" line="+284"/>
+        <location filename="../src/persistence/pattern_store.cpp" line="+311"/>
         <source>パターンファイルが読み込めません。<byte value="xd"/>
 デフォルトパターンで初期化します。<byte value="xd"/>
 </source>

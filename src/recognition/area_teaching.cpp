@@ -30,6 +30,11 @@ QString LikelyCause(const QString& typed, const AreaReading& read) {
     if (k < got.size()) {
       return AreaTeaching::tr("%1が「%2」と読まれました。%1のセルか、その左の境界が怪しいです。").arg(which, got[k]);
     }
+    // Reading that stopped before the digit says why (ink before the
+    // number, a mark between digits): the digit's cell may be right.
+    if (!read.failure.isEmpty()) {
+      return AreaTeaching::tr("%1が読めません（%2）。%1のセルか、その左右の境界が怪しいです。").arg(which, read.failure);
+    }
     return AreaTeaching::tr("%1が読めません。%1のセルか、その左右の境界が怪しいです。").arg(which);
   }
   if (got.size() > typed.size()) {

@@ -9,6 +9,8 @@
 
 #include <QFileInfo>
 
+#include "persistence/pattern_store.h"
+#include "recognition/area_teaching.h"
 #include "recognition/digit_segmentation.h"
 #include "recognition/taught_folder.h"
 #include "support/qstring_printer.h"
@@ -167,6 +169,20 @@ TEST_F(LayoutTeaching, ADigitDrawnALittleOtherwiseIsTaughtAsALookOfIt) {
   const TeachOutcome refused = taught.Teach(0, far, "422");
   EXPECT_FALSE(refused.saved);
   EXPECT_EQ(refused.problems.join(' '), RefusalText(SegmentationRefusal::RepeatedDigitDiffers, "422"));
+}
+
+// A capture taught from that no longer reads says why reading stopped
+// before the digit it names: here ink before the number, not its cell.
+TEST_F(LayoutTeaching, ACaptureThatNoLongerReadsSaysWhyReadingStoppedBeforeADigit) {
+  const QImage plain = Area(QStringLiteral("23"), 16, 40, ++seed);
+  ASSERT_TRUE(taught.Teach(0, plain, "23").saved);
+  PatternImages images;
+  PatternSet set;
+  PatternFiles(QStringLiteral("READ"), images, set, folder.Path());
+  const TaughtCapture marked{Area(QStringLiteral("X23"), 16, 50, ++seed), "23", FindDigitCells(plain, "23").cells};
+  const std::optional<QString> problem = ReadBackProblem({marked}, 0, set);
+  ASSERT_TRUE(problem.has_value());
+  EXPECT_TRUE(problem->contains(QStringLiteral("最初の数字の前に読めない文字"))) << problem->toStdString();
 }
 
 }  // namespace
