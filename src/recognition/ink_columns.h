@@ -124,17 +124,18 @@ class InkColumns {
   }
   // Whether column x is the faint edge of a glyph beside it: one column of
   // ink, one blank column from a mark, barely above the ink's threshold and
-  // no taller than a quarter of the digits' `digitRows`. Noise shows an
+  // no taller than a quarter of the digits' `digitRows`, or of any height
+  // when fainter still (a bracket's anti-aliased side). Noise shows an
   // anti-aliased glyph's faintest column in one capture and hides it in the
   // next, so it is neither a glyph of its own nor part of one. A digit one
-  // column wide spans the digits' rows, and a point is drawn in full ink;
+  // column wide spans the digits' rows in full ink, and so does a point;
   // the area's first column may hold a digit the edge cut.
   bool FaintEdge(int x, int digitRows) {
     if (x <= 0 || x >= width_ || !Ink(x) || Ink(x - 1) || Ink(x + 1) || (!Ink(x - 2) && !Ink(x + 2))) return false;
     int strongest = 0;
     const std::uint64_t rows = EdgeRows([this](int cx, int cy) { return grid_.At(cx, cy); }, x, rows_, &strongest);
     const int span = 64 - std::countl_zero(rows) - std::countr_zero(rows);
-    return strongest <= 2 * kInkJump && 4 * span <= digitRows;
+    return strongest <= 2 * kInkJump && (4 * span <= digitRows || 2 * strongest <= 3 * kInkJump);
   }
 
   // The first column at or after `from` with ink that is no faint edge.

@@ -35,6 +35,8 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
       {"the two 1s of 151 drawn otherwise at their two places: two looks of the 1", 0, 211, {151}, true,
        {151, 115, 511, 55}},
       {"outlined 3s over noise, each drawn a little otherwise", 1, 9, {353903}, true, {353903, 390533, 99}},
+      {"the faint outer side of '(' stands a column apart from it, most of its height", 1, 393, {1480}, true,
+       {1480, 841, 10}},
       {"'EXP' beside three boxed digits is no number", 1, 135, {952}, false, {941, 259}},
       {"two boxes and the 'Z' of a name are no number", 0, 238, {162}, false, {166, 126}},
       {"'Lv.' run together is no digit, nor is '04'", 0, 528, {204}, false, {222, 204}},
