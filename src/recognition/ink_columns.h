@@ -36,6 +36,23 @@ inline int ChannelDistance(std::uint32_t a, std::uint32_t b) {
 // differs by more than the jump.
 inline bool StandsOut(std::uint32_t a, std::uint32_t b) { return ChannelDistance(a, b) > kInkJump; }
 
+// The median of the first `count` of `steps` (the upper one of an even
+// count), `scratch` its working copy. Most columns of a flat background
+// step by nothing most of the way down: that median needs no sorting.
+inline int MedianStep(const std::array<int, 64>& steps, int count, std::array<int, 64>& scratch) {
+  const int middle = count / 2;
+  int below = 0;
+  int none = 0;
+  for (int i = 0; i < count; ++i) {
+    below += steps[static_cast<std::size_t>(i)] < 0 ? 1 : 0;
+    none += steps[static_cast<std::size_t>(i)] == 0 ? 1 : 0;
+  }
+  if (below <= middle && middle < below + none) return 0;
+  std::copy_n(steps.begin(), count, scratch.begin());
+  std::nth_element(scratch.begin(), scratch.begin() + middle, scratch.begin() + count);
+  return scratch[static_cast<std::size_t>(middle)];
+}
+
 // The rows of column `x` that lie on an edge (bit y: pixel y or y + 1 of an
 // edge between them), within rows 0 … rows − 1 (at most 63). `at(x, y)`
 // gives a pixel.
@@ -48,36 +65,35 @@ std::uint64_t EdgeRows(const PixelAt& at, int x, int rows, int* strongest = null
   if (rows < 2) return 0;
   std::array<std::array<int, 64>, 3> steps;
   std::array<int, 64> sorted;
-  std::array<int, 3> usual{};
-  bool spread = false;
-  for (std::size_t ch = 0; ch < 3; ++ch) {
-    const int shift = 8 * static_cast<int>(ch);
-    int low = 255;
-    int high = -255;
-    for (int y = 0; y + 1 < rows; ++y) {
-      const int step = static_cast<int>((at(x, y + 1) >> shift) & 0xFF) - static_cast<int>((at(x, y) >> shift) & 0xFF);
-      steps[ch][static_cast<std::size_t>(y)] = step;
-      low = std::min(low, step);
-      high = std::max(high, step);
-    }
-    spread = spread || high - low > kInkJump;
-  }
-  // Steps that all lie within the jump of each other: no edge, whatever
-  // the usual step (the common case, background, costs no sorting).
-  if (!spread) return 0;
-  for (std::size_t ch = 0; ch < 3; ++ch) {
-    // The median step: a gradient's slope, or none; edges are the few.
-    std::copy_n(steps[ch].begin(), rows - 1, sorted.begin());
-    const auto middle = sorted.begin() + (rows - 1) / 2;
-    std::nth_element(sorted.begin(), middle, sorted.begin() + (rows - 1));
-    usual[ch] = *middle;
-  }
-  std::uint64_t bits = 0;
+  // One pass down the column, each pixel read once for its three channels:
+  // this runs for every column a reading looks at.
+  std::array<int, 3> low{255, 255, 255};
+  std::array<int, 3> high{-255, -255, -255};
+  std::uint32_t above = at(x, 0);
   for (int y = 0; y + 1 < rows; ++y) {
+    const std::uint32_t below = at(x, y + 1);
     for (std::size_t ch = 0; ch < 3; ++ch) {
-      const int off = std::abs(steps[ch][static_cast<std::size_t>(y)] - usual[ch]);
-      if (off > kInkJump) bits |= std::uint64_t{3} << y;
-      if (strongest != nullptr && off > kInkJump) *strongest = std::max(*strongest, off);
+      const int shift = 8 * static_cast<int>(ch);
+      const int step = static_cast<int>((below >> shift) & 0xFF) - static_cast<int>((above >> shift) & 0xFF);
+      steps[ch][static_cast<std::size_t>(y)] = step;
+      low[ch] = std::min(low[ch], step);
+      high[ch] = std::max(high[ch], step);
+    }
+    above = below;
+  }
+  // A channel whose steps all lie within the jump of each other holds no
+  // edge, whatever its usual step: only the others are sorted (background,
+  // the common case, costs no sorting at all).
+  std::uint64_t bits = 0;
+  for (std::size_t ch = 0; ch < 3; ++ch) {
+    if (high[ch] - low[ch] <= kInkJump) continue;
+    // The median step: a gradient's slope, or none; edges are the few.
+    const int usual = MedianStep(steps[ch], rows - 1, sorted);
+    for (int y = 0; y + 1 < rows; ++y) {
+      const int off = std::abs(steps[ch][static_cast<std::size_t>(y)] - usual);
+      if (off <= kInkJump) continue;
+      bits |= std::uint64_t{3} << y;
+      if (strongest != nullptr) *strongest = std::max(*strongest, off);
     }
   }
   return bits;
