@@ -174,7 +174,7 @@ bool LookDistinct(const PixelGrid& grid, int d, int x, const AreaShape& shape, c
 void ApplyLesson(PatternImages& images, const LevelLesson& lesson) {
   StoreArea(images, kLevelArea, lesson.pictures);
   StoreOrigins(images, kLevelArea, lesson.origins);
-  for (std::size_t d = 0; d < 10; ++d) images.variants[kLevelArea * 10 + d] = lesson.variants[d];
+  StoreLooks(images, kLevelArea, lesson.variants);
 }
 
 std::optional<LevelLesson> LearnLevelDigits(const QImage& capture, int lastLevel, const PatternImages& images) {
@@ -197,8 +197,7 @@ std::optional<LevelLesson> LearnLevelDigits(const QImage& capture, int lastLevel
       !NewDigitsDistinct(grid, digits, laid->unknown, set, shape)) {
     return std::nullopt;
   }
-  LevelLesson lesson{level, AreaOf(images, kLevelArea), OriginsOf(images, kLevelArea), {}};
-  for (std::size_t d = 0; d < 10; ++d) lesson.variants[d] = images.variants[kLevelArea * 10 + d];
+  LevelLesson lesson{level, AreaOf(images, kLevelArea), OriginsOf(images, kLevelArea), LooksOf(images, kLevelArea)};
   for (const auto& [d, x] : laid->looks) {
     const auto index = static_cast<std::size_t>(d);
     if (!LookDistinct(grid, d, x, shape, set)) return std::nullopt;

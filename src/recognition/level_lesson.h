@@ -19,10 +19,10 @@ struct LevelLesson {
   int level = 0;          // what the capture shows
   AreaPictures pictures;  // the level area's slots with the new digits in them
   AreaOrigins origins;
-  // The level digits' variants with the new looks added: a taught digit
-  // that only nearly read where the level puts it (another fraction of a
-  // pixel, another part of the background), checked to look like no other.
-  std::array<std::vector<QImage>, 10> variants;
+  // The level digits' looks with the new ones added: a taught digit that
+  // only nearly read where the level puts it (another fraction of a pixel,
+  // another part of the background), checked to look like no other.
+  AreaLooks variants;
 };
 
 // The lesson into the pattern pictures, origins and variants.
