@@ -1,9 +1,10 @@
 #include "recognition/mark_walk.h"
 
 #include <bit>
-#include <cstdlib>
+#include <algorithm>
 
 #include "recognition/match_rule.h"
+#include "recognition/picture_match.h"
 #include "recognition/recognition.h"
 
 bool LooksLikeSeparator(InkColumns& ink, int from, int to, const AreaShape& shape) {
@@ -18,25 +19,13 @@ bool LooksLikeSeparator(InkColumns& ink, int from, int to, const AreaShape& shap
 }
 
 bool PrefixAt(const PixelGrid& capture, const PixelGrid& prefix, int x0) {
-  if (!GridConsistent(capture) || !GridConsistent(prefix) || prefix.width == 0 || x0 < 0 ||
-      x0 + prefix.width > capture.width || prefix.height > capture.height) {
-    return false;
-  }
-  // The match rule of a pattern, for a picture that may be wider than one.
-  const int allowed = 3 * prefix.width * prefix.height - NeededCount(prefix.width, prefix.height);
-  int misses = 0;
-  for (int y = 0; y < prefix.height; ++y) {
-    for (int x = 0; x < prefix.width; ++x) {
-      const std::uint32_t a = capture.At(x0 + x, y);
-      const std::uint32_t b = prefix.At(x, y);
-      for (int shift = 0; shift <= 16; shift += 8) {
-        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > kChannelTolerance) {
-          if (++misses > allowed) return false;
-        }
-      }
-    }
-  }
-  return true;
+  return GridConsistent(capture) && GridConsistent(prefix) && prefix.width > 0 && x0 >= 0 &&
+         x0 + prefix.width <= capture.width && PictureAt(capture, prefix, x0);
+}
+
+bool DigitShown(const AreaShape& shape, int digit, const PixelGrid& capture, int x) {
+  const std::vector<PixelGrid>& looks = shape.looks[static_cast<std::size_t>(digit)];
+  return std::any_of(looks.begin(), looks.end(), [&](const PixelGrid& look) { return PictureAt(capture, look, x); });
 }
 
 namespace {
@@ -62,13 +51,22 @@ InkSpan SpanOf(const PixelAt& at, int width, int height) {
   return span;
 }
 
-InkSpan SpanOf(const Pattern& p) {
-  return SpanOf(
-      [&p](int x, int y) {
-        const PixelColor& c = p.pixels[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)];
-        return std::uint32_t{c.blue} | std::uint32_t{c.green} << 8 | std::uint32_t{c.red} << 16;
-      },
-      p.width, p.height);
+PixelGrid PictureOf(const Pattern& p) {
+  PixelGrid picture;
+  picture.width = p.width;
+  picture.height = p.height;
+  picture.pixels.reserve(static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height));
+  for (int y = 0; y < p.height; ++y) {
+    for (int x = 0; x < p.width; ++x) {
+      const PixelColor& c = p.pixels[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)];
+      picture.pixels.push_back(std::uint32_t{c.blue} | std::uint32_t{c.green} << 8 | std::uint32_t{c.red} << 16);
+    }
+  }
+  return picture;
+}
+
+InkSpan SpanOf(const PixelGrid& picture) {
+  return SpanOf([&picture](int x, int y) { return picture.At(x, y); }, picture.width, picture.height);
 }
 
 }  // namespace
@@ -81,13 +79,18 @@ AreaShape ShapeOf(const PatternSet& set, int area) {
   for (std::size_t k = 0; k < 11; ++k) {
     const Pattern& p = k < 10 ? set.digitPatterns[a * 10 + k] : set.delimiterPatterns[a];
     if (!UsablePattern(p)) continue;
-    const InkSpan span = SpanOf(p);
+    const PixelGrid picture = PictureOf(p);
+    const InkSpan span = SpanOf(picture);
     shape.width[k] = p.width;
     shape.lead[k] = span.lead;
     shape.trail[k] = span.inkEnd > 0 ? p.width - span.inkEnd : 0;
     shape.maxLead = std::max(shape.maxLead, span.lead);
     shape.rows = std::max(shape.rows, p.height);
     if (k < 10) {
+      shape.looks[k].push_back(picture);
+      for (const Pattern& variant : set.variants[a * 10 + k]) {
+        if (UsablePattern(variant)) shape.looks[k].push_back(PictureOf(variant));
+      }
       digitRows |= span.rows;
       widestInk = std::max(widestInk, span.inkEnd - span.lead);
     }
@@ -106,7 +109,7 @@ AreaShape ShapeOf(const PatternSet& set, int area) {
   }
   const PixelGrid& prefix = set.prefixes[a];
   if (prefix.width > 0 && GridConsistent(prefix)) {
-    const InkSpan span = SpanOf([&prefix](int x, int y) { return prefix.At(x, y); }, prefix.width, prefix.height);
+    const InkSpan span = SpanOf(prefix);
     shape.prefix = prefix;
     shape.prefixLead = span.lead;
     shape.prefixInkEnd = span.inkEnd;

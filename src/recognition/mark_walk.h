@@ -16,6 +16,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "recognition/ink_columns.h"
 #include "recognition/unread_ink.h"
@@ -42,6 +43,10 @@ struct AreaShape {
   PixelGrid prefix;
   int prefixLead = 0;
   int prefixInkEnd = 0;  // one past its last ink column
+  // Per digit, its pattern and its variants as pictures: a match the
+  // caller reports is taken only where one of them shows the same glyph
+  // on a second look (recognition/picture_match.h).
+  std::array<std::vector<PixelGrid>, 10> looks;
 };
 
 // Background after the last digit this wide ends the number where the
@@ -66,9 +71,13 @@ struct WalkResult {
 // a comma or a point, low and narrow beside the digits.
 bool LooksLikeSeparator(InkColumns& ink, int from, int to, const AreaShape& shape);
 
-// Whether `prefix` (a picture of marks) lies in `capture` at column x, the
-// same rule as a pattern: more than 97.5 % of the channels within 20.
+// Whether `prefix` (a picture of marks) lies wholly in `capture` at column
+// x, by the rule of recognition/picture_match.h.
 bool PrefixAt(const PixelGrid& capture, const PixelGrid& prefix, int x);
+
+// Whether one of digit `digit`'s looks lies in `capture` at column x by
+// that rule.
+bool DigitShown(const AreaShape& shape, int digit, const PixelGrid& capture, int x);
 
 // `firstMatch(x)`: the smallest digit whose pattern matches at column x,
 // else kDelimiterIndex when the delimiter does, else −1; called once for
@@ -117,6 +126,10 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
       if (k < 0 || x + shape.lead[static_cast<std::size_t>(k)] > u + 1 || x + shape.width[static_cast<std::size_t>(k)] <= u) {
         continue;
       }
+      // The match counts bytes; a stroke the digit lacks in a large cell
+      // (a boxed 8 read as a 3) or a neighbour's stroke taken for its own
+      // (a 6 touching a 5 read as an 8) is too few of them to fail it.
+      if (k < kDelimiterIndex && !DigitShown(shape, k, capture, x)) continue;
       shown = k;
       at = x;
     }

@@ -212,6 +212,32 @@ TEST_P(Scan, AVariantReadsAsItsDigit) {
   EXPECT_EQ(Run(Drawn(drawn, 0, "48D", 0, 7, 24), 24, false).captions[0], kNg) << "the 4 reads by nothing";
 }
 
+// In a large cell a stroke the digit lacks is too few pixels to fail the
+// count (a boxed 8 against the 3): the second look refuses it, while a stem
+// a pixel wider, a speck, and a neighbour's stroke in the cell's outermost
+// column still read.
+TEST_P(Scan, AStrokeTheDigitLacksFailsItWhateverTheCount) {
+  Pattern three = Solid(20, 30, kBlack);
+  for (int y = 5; y < 25; ++y) three.pixels[14][y] = three.pixels[15][y] = ColorOf(kWhite);
+  for (int x = 6; x < 16; ++x) {
+    for (const int y : {5, 6, 14, 15, 23, 24}) three.pixels[x][y] = ColorOf(kWhite);
+  }
+  set.digitPatterns[3] = three;
+  set.cellWidth[0] = 20;
+  set.cellHeight[0] = 30;
+  const auto read = [&](const std::vector<QPoint>& extra) {
+    PixelGrid capture = Canvas(24, 30);
+    Draw(capture, three, 2);
+    for (const QPoint p : extra) capture.pixels[p.y() * 24 + 2 + p.x()] = kWhite;
+    return Run(capture, 24, false).captions[0];
+  };
+  EXPECT_EQ(read({}), "3");
+  EXPECT_EQ(read({{6, 9}, {6, 10}, {6, 11}}), kNg) << "an 8's upper left stroke";
+  EXPECT_EQ(read({{13, 8}, {13, 9}, {13, 10}, {13, 11}}), "3") << "the stem a pixel wider";
+  EXPECT_EQ(read({{9, 19}}), "3") << "a speck";
+  EXPECT_EQ(read({{19, 9}, {19, 10}, {19, 11}}), "3") << "a neighbour's stroke";
+}
+
 TEST_P(Scan, ScoresAboveTheThresholdMatchAndChannelsWithin20Agree) {
   struct Case {
     int width, height;

@@ -1,0 +1,27 @@
+#pragma once
+// Whether a picture (a digit's look, the marks taught before the number)
+// lies in a capture at a column.
+//
+// The match rule counts agreeing channel bytes over the whole picture, so
+// in a large cell (a digit in a box, a font drawn at twice its size) a
+// stroke one glyph has and another lacks is a small share of the count:
+// a boxed 8 passes as a 3. What a capture may differ by in a picture that
+// shows the same glyph is noise, and edges that an anti-aliased or scaled
+// drawing puts a pixel either way; neither puts a colour where no pixel
+// around it, in the other picture, comes near it. A glyph that is another
+// one does, along the stroke it has and the other lacks.
+
+#include "base/pixel_grid.h"
+
+// How far beyond the colours of the other picture's neighbourhood (the
+// pixel and the eight around it, each channel's range) a pixel's
+// channels must lie in sum, in either picture, to be a difference no shift
+// of an edge explains: well above a screen grab's noise, well below the
+// contrast of a digit's strokes.
+inline constexpr int kUnexplainedExcess = 90;
+
+// `picture` at column x0 of `capture` (capture columns outside the
+// picture read black, as for a pattern): more than 97.5 % of the channel
+// bytes within 20, and at most one pixel inside its outermost columns that
+// differs beyond what a shift of an edge explains.
+bool PictureAt(const PixelGrid& capture, const PixelGrid& picture, int x0);
