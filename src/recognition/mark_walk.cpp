@@ -25,6 +25,8 @@ bool PrefixAt(const PixelGrid& capture, const PixelGrid& prefix, int x0) {
 
 bool DigitShown(const AreaShape& shape, int digit, const PixelGrid& capture, int x) {
   const std::vector<PixelGrid>& looks = shape.looks[static_cast<std::size_t>(digit)];
+  // With one look, the count the caller made was that look's.
+  if (looks.size() == 1) return FewUnexplained(capture, looks.front(), x);
   return std::any_of(looks.begin(), looks.end(), [&](const PixelGrid& look) { return PictureAt(capture, look, x); });
 }
 

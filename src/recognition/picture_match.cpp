@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <cstdlib>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "recognition/match_rule.h"
 
 namespace {
@@ -15,6 +19,11 @@ int ChannelDistance(std::uint32_t a, std::uint32_t b) {
   for (int shift = 0; shift <= 16; shift += 8) sum += std::abs(Channel(a, shift) - Channel(b, shift));
   return sum;
 }
+
+// Whether some channel of two pixels differs by more than a third of the
+// excess: a pixel whose channels differ less cannot lie the excess beyond
+// the other picture's neighbourhood, which holds its counterpart.
+constexpr int kNearChannel = kUnexplainedExcess / 3;
 
 // How far `colour` lies outside the range of the 3 × 3 pixels of `grid`
 // around (x, y) that lie in the picture, summed over the channels.
@@ -37,7 +46,84 @@ int ExcessOver(std::uint32_t colour, const Grid& grid, int x, int y, int width, 
   return excess;
 }
 
+bool CountPasses(const PixelGrid& picture, const auto& shown) {
+  const int allowed = 3 * picture.width * picture.height - NeededCount(picture.width, picture.height);
+  int misses = 0;
+  for (int y = 0; y < picture.height; ++y) {
+    for (int x = 0; x < picture.width; ++x) {
+      const std::uint32_t a = shown(x, y);
+      const std::uint32_t b = picture.At(x, y);
+      for (int shift = 0; shift <= 16; shift += 8) {
+        misses += std::abs(Channel(a, shift) - Channel(b, shift)) > kChannelTolerance ? 1 : 0;
+      }
+      if (misses > allowed) return false;
+    }
+  }
+  return true;
+}
+
+// Bit i: pixel i of the four at `a` and `b` may differ beyond the excess.
+unsigned FarApart(const std::uint32_t* a, const std::uint32_t* b) {
+#if defined(__SSE2__)
+  const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a));
+  const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b));
+  const __m128i distance = _mm_or_si128(_mm_subs_epu8(x, y), _mm_subs_epu8(y, x));
+  const __m128i beyond = _mm_subs_epu8(distance, _mm_set1_epi8(static_cast<char>(kNearChannel)));
+  // A pixel's four bytes are all within when its 32 bits of `beyond` are 0.
+  const __m128i within = _mm_cmpeq_epi32(beyond, _mm_setzero_si128());
+  return ~static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(within))) & 0xFu;
+#else
+  unsigned bits = 0;
+  for (int i = 0; i < 4; ++i) {
+    for (int shift = 0; shift <= 16; shift += 8) {
+      if (std::abs(Channel(a[i], shift) - Channel(b[i], shift)) > kNearChannel) bits |= 1u << i;
+    }
+  }
+  return bits;
+#endif
+}
+
 }  // namespace
+
+bool FewUnexplained(const PixelGrid& capture, const PixelGrid& picture, int x0) {
+  if (!GridConsistent(capture) || !GridConsistent(picture) || picture.height > capture.height) return false;
+  const auto shown = [&](int x, int y) {
+    const int cx = x0 + x;
+    return cx >= 0 && cx < capture.width ? capture.At(cx, y) : std::uint32_t{0};
+  };
+  const auto own = [&](int x, int y) { return picture.At(x, y); };
+  int unexplained = 0;
+  // The outermost columns are left to the count: a neighbouring glyph of
+  // a tightly set font reaches into them.
+  const auto check = [&](int x, int y) {
+    const std::uint32_t a = shown(x, y);
+    const std::uint32_t b = own(x, y);
+    if (ChannelDistance(a, b) <= kUnexplainedExcess) return true;
+    if (ExcessOver(a, own, x, y, picture.width, picture.height) <= kUnexplainedExcess &&
+        ExcessOver(b, shown, x, y, picture.width, picture.height) <= kUnexplainedExcess) {
+      return true;
+    }
+    return ++unexplained <= 1;
+  };
+  const bool inside = x0 >= 0 && x0 + picture.width <= capture.width;
+  for (int y = 0; y < picture.height; ++y) {
+    int x = 1;
+    if (inside) {
+      // Four pixels at a time, and only those that may differ looked at.
+      const std::uint32_t* row = capture.pixels.data() + static_cast<std::ptrdiff_t>(y) * capture.width + x0;
+      const std::uint32_t* ownRow = picture.pixels.data() + static_cast<std::ptrdiff_t>(y) * picture.width;
+      for (; x + 4 <= picture.width - 1; x += 4) {
+        for (unsigned bits = FarApart(row + x, ownRow + x); bits != 0; bits &= bits - 1) {
+          if (!check(x + __builtin_ctz(bits), y)) return false;
+        }
+      }
+    }
+    for (; x < picture.width - 1; ++x) {
+      if (!check(x, y)) return false;
+    }
+  }
+  return true;
+}
 
 bool PictureAt(const PixelGrid& capture, const PixelGrid& picture, int x0) {
   if (!GridConsistent(capture) || !GridConsistent(picture) || picture.width == 0 || picture.height > capture.height) {
@@ -47,28 +133,5 @@ bool PictureAt(const PixelGrid& capture, const PixelGrid& picture, int x0) {
     const int cx = x0 + x;
     return cx >= 0 && cx < capture.width ? capture.At(cx, y) : std::uint32_t{0};
   };
-  const auto own = [&](int x, int y) { return picture.At(x, y); };
-  const int allowed = 3 * picture.width * picture.height - NeededCount(picture.width, picture.height);
-  int misses = 0;
-  int unexplained = 0;
-  for (int y = 0; y < picture.height; ++y) {
-    for (int x = 0; x < picture.width; ++x) {
-      const std::uint32_t a = shown(x, y);
-      const std::uint32_t b = own(x, y);
-      for (int shift = 0; shift <= 16; shift += 8) {
-        misses += std::abs(Channel(a, shift) - Channel(b, shift)) > kChannelTolerance ? 1 : 0;
-      }
-      if (misses > allowed) return false;
-      // Only a pixel this far from its counterpart can lie this far from
-      // the counterpart's neighbourhood: the rest need no second look. The
-      // outermost columns are left to the count: a neighbouring glyph of a
-      // tightly set font reaches into them.
-      if (x == 0 || x == picture.width - 1 || ChannelDistance(a, b) <= kUnexplainedExcess) continue;
-      if (ExcessOver(a, own, x, y, picture.width, picture.height) > kUnexplainedExcess ||
-          ExcessOver(b, shown, x, y, picture.width, picture.height) > kUnexplainedExcess) {
-        if (++unexplained > 1) return false;
-      }
-    }
-  }
-  return true;
+  return CountPasses(picture, shown) && FewUnexplained(capture, picture, x0);
 }

@@ -22,6 +22,10 @@ inline constexpr int kUnexplainedExcess = 90;
 
 // `picture` at column x0 of `capture` (capture columns outside the
 // picture read black, as for a pattern): more than 97.5 % of the channel
-// bytes within 20, and at most one pixel inside its outermost columns that
-// differs beyond what a shift of an edge explains.
+// bytes within 20, and FewUnexplained.
 bool PictureAt(const PixelGrid& capture, const PixelGrid& picture, int x0);
+
+// The second look alone, for a picture the match rule's count has passed
+// already: at most one pixel inside its outermost columns that differs
+// beyond what a shift of an edge explains.
+bool FewUnexplained(const PixelGrid& capture, const PixelGrid& picture, int x0);
