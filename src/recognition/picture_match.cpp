@@ -1,6 +1,7 @@
 #include "recognition/picture_match.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstdlib>
 
@@ -105,21 +106,26 @@ bool FewUnexplained(const PixelGrid& capture, const PixelGrid& picture, int x0) 
     }
     return ++unexplained <= 1;
   };
-  const bool inside = x0 >= 0 && x0 + picture.width <= capture.width;
+  const int last = picture.width - 1;  // the outermost column on the right
+  const bool inside = x0 >= 0 && x0 + picture.width <= capture.width && last - 1 >= 4;
   for (int y = 0; y < picture.height; ++y) {
-    int x = 1;
-    if (inside) {
-      // Four pixels at a time, and only those that may differ looked at.
-      const std::uint32_t* row = capture.pixels.data() + static_cast<std::ptrdiff_t>(y) * capture.width + x0;
-      const std::uint32_t* ownRow = picture.pixels.data() + static_cast<std::ptrdiff_t>(y) * picture.width;
-      for (; x + 4 <= picture.width - 1; x += 4) {
-        for (unsigned bits = FarApart(row + x, ownRow + x); bits != 0; bits &= bits - 1) {
-          if (!check(x + __builtin_ctz(bits), y)) return false;
-        }
+    if (!inside) {
+      for (int x = 1; x < last; ++x) {
+        if (!check(x, y)) return false;
       }
+      continue;
     }
-    for (; x < picture.width - 1; ++x) {
-      if (!check(x, y)) return false;
+    // Four pixels at a time, and only those that may differ looked at; the
+    // columns left over in one group that overlaps the last, its pixels
+    // already looked at masked out.
+    const std::uint32_t* row = capture.pixels.data() + static_cast<std::ptrdiff_t>(y) * capture.width + x0;
+    const std::uint32_t* ownRow = picture.pixels.data() + static_cast<std::ptrdiff_t>(y) * picture.width;
+    for (int x = 1; x < last; x += 4) {
+      const int from = std::min(x, last - 4);
+      unsigned bits = FarApart(row + from, ownRow + from) & ~((1u << (x - from)) - 1u);
+      for (; bits != 0; bits &= bits - 1) {
+        if (!check(from + std::countr_zero(bits), y)) return false;
+      }
     }
   }
   return true;
