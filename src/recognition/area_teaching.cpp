@@ -9,6 +9,7 @@
 #include "persistence/pattern_store.h"
 #include "recognition/area_reading.h"
 #include "recognition/pattern_matcher.h"
+#include "recognition/picture_match.h"
 #include "recognition/recognition.h"
 
 namespace {
@@ -48,14 +49,15 @@ QString LikelyCause(const QString& typed, const AreaReading& read) {
   return {};
 }
 
-// Whether `look` reads `glyph`: as large, and above the match threshold.
+// Whether `look` reads `glyph` as reading would take it: as large, above
+// the match threshold and alike on a second look.
 bool LookReads(const QImage& look, const QImage& glyph) {
   if (look.size() != glyph.size()) return false;
   PixelGrid lookGrid;
   PixelGrid glyphGrid;
   ReadPixels(look.convertToFormat(QImage::Format_RGB32), lookGrid);
   ReadPixels(glyph.convertToFormat(QImage::Format_RGB32), glyphGrid);
-  return Reads(CellPattern(lookGrid, 0, look.width(), look.height()), glyphGrid, 0);
+  return PictureAt(glyphGrid, lookGrid, 0);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "base/pixel_grid.h"
 #include "recognition/ink_columns.h"
 #include "recognition/mark_walk.h"
+#include "recognition/picture_match.h"
 #include "recognition/recognition.h"
 
 namespace {
@@ -694,7 +695,7 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
         refuse(SegmentationRefusal::PrefixDiffers);
         continue;
       }
-      bool alike = false;  // a digit taught before reads where another was typed
+      bool alike = false;  // a digit taught before reads where another was typed, as reading takes it
       for (std::size_t i = 0; i < p->cells.size(); ++i) {
         const std::optional<Pattern>& k = taught[static_cast<std::size_t>(reading.digits[static_cast<qsizetype>(i)].unicode() - u'0')];
         const CellSpan cell = p->cells[i];
@@ -702,7 +703,7 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
         for (std::size_t other = 0; other < taught.size(); ++other) {
           const std::optional<Pattern>& o = taught[other];
           if (o && static_cast<int>(other) != reading.digits[static_cast<qsizetype>(i)].unicode() - u'0' &&
-              o->width == cell.width && Reads(*o, c.grid, cell.x)) {
+              o->width == cell.width && PatternShown(*o, c.grid, cell.x)) {
             alike = true;
           }
         }

@@ -30,6 +30,16 @@ bool DigitShown(const AreaShape& shape, int digit, const PixelGrid& capture, int
   return std::any_of(looks.begin(), looks.end(), [&](const PixelGrid& look) { return PictureAt(capture, look, x); });
 }
 
+int LargerDigitShown(const AreaShape& shape, int digit, const PixelGrid& capture, int x) {
+  for (int d = digit + 1; d < kDelimiterIndex; ++d) {
+    const std::vector<PixelGrid>& looks = shape.looks[static_cast<std::size_t>(d)];
+    if (std::any_of(looks.begin(), looks.end(), [&](const PixelGrid& look) { return PictureAt(capture, look, x); })) {
+      return d;
+    }
+  }
+  return -1;
+}
+
 namespace {
 
 struct InkSpan {
@@ -51,20 +61,6 @@ InkSpan SpanOf(const PixelAt& at, int width, int height) {
   }
   span.lead = std::max(first, 0);
   return span;
-}
-
-PixelGrid PictureOf(const Pattern& p) {
-  PixelGrid picture;
-  picture.width = p.width;
-  picture.height = p.height;
-  picture.pixels.reserve(static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height));
-  for (int y = 0; y < p.height; ++y) {
-    for (int x = 0; x < p.width; ++x) {
-      const PixelColor& c = p.pixels[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)];
-      picture.pixels.push_back(std::uint32_t{c.blue} | std::uint32_t{c.green} << 8 | std::uint32_t{c.red} << 16);
-    }
-  }
-  return picture;
 }
 
 InkSpan SpanOf(const PixelGrid& picture) {

@@ -79,6 +79,10 @@ bool PrefixAt(const PixelGrid& capture, const PixelGrid& prefix, int x);
 // that rule.
 bool DigitShown(const AreaShape& shape, int digit, const PixelGrid& capture, int x);
 
+// The smallest digit above `digit` one of whose looks lies in `capture` at
+// column x by that rule and the match rule's count; −1 when none does.
+int LargerDigitShown(const AreaShape& shape, int digit, const PixelGrid& capture, int x);
+
 // `firstMatch(x)`: the smallest digit whose pattern matches at column x,
 // else kDelimiterIndex when the delimiter does, else −1; called once for
 // each column the walk examines, in the order it examines them. `end`: one
@@ -121,15 +125,18 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
     int shown = -1;
     int at = 0;
     for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); x <= u && shown < 0; ++x) {
-      const int k = firstMatch(x);
+      int k = firstMatch(x);
+      // The match counts bytes; a stroke the digit lacks in a large cell
+      // (a boxed 8 read as a 3) or a neighbour's stroke taken for its own
+      // (a 6 touching a 5 read as an 8) is too few of them to fail it. A
+      // larger digit may then be what stands there: the boxed 8 itself.
+      if (k >= 0 && k < kDelimiterIndex && !DigitShown(shape, k, capture, x)) {
+        k = LargerDigitShown(shape, k, capture, x);
+      }
       // It must cover the mark's first column, or the walk would stand still.
       if (k < 0 || x + shape.lead[static_cast<std::size_t>(k)] > u + 1 || x + shape.width[static_cast<std::size_t>(k)] <= u) {
         continue;
       }
-      // The match counts bytes; a stroke the digit lacks in a large cell
-      // (a boxed 8 read as a 3) or a neighbour's stroke taken for its own
-      // (a 6 touching a 5 read as an 8) is too few of them to fail it.
-      if (k < kDelimiterIndex && !DigitShown(shape, k, capture, x)) continue;
       shown = k;
       at = x;
     }

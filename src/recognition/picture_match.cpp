@@ -141,3 +141,22 @@ bool PictureAt(const PixelGrid& capture, const PixelGrid& picture, int x0) {
   };
   return CountPasses(picture, shown) && FewUnexplained(capture, picture, x0);
 }
+
+PixelGrid PictureOf(const Pattern& pattern) {
+  PixelGrid picture;
+  if (!UsablePattern(pattern)) return picture;
+  picture.width = pattern.width;
+  picture.height = pattern.height;
+  picture.pixels.reserve(static_cast<std::size_t>(pattern.width) * static_cast<std::size_t>(pattern.height));
+  for (int y = 0; y < pattern.height; ++y) {
+    for (int x = 0; x < pattern.width; ++x) {
+      const PixelColor& c = pattern.pixels[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)];
+      picture.pixels.push_back(std::uint32_t{c.blue} | std::uint32_t{c.green} << 8 | std::uint32_t{c.red} << 16);
+    }
+  }
+  return picture;
+}
+
+bool PatternShown(const Pattern& pattern, const PixelGrid& capture, int x0) {
+  return UsablePattern(pattern) && PictureAt(capture, PictureOf(pattern), x0);
+}

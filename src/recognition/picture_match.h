@@ -12,6 +12,7 @@
 // one does, along the stroke it has and the other lacks.
 
 #include "base/pixel_grid.h"
+#include "persistence/pattern_set.h"
 
 // How far beyond the colours of the other picture's neighbourhood (the
 // pixel and the eight around it, each channel's range) a pixel's
@@ -29,3 +30,10 @@ bool PictureAt(const PixelGrid& capture, const PixelGrid& picture, int x0);
 // already: at most one pixel inside its outermost columns that differs
 // beyond what a shift of an edge explains.
 bool FewUnexplained(const PixelGrid& capture, const PixelGrid& picture, int x0);
+
+// A pattern as a picture.
+PixelGrid PictureOf(const Pattern& pattern);
+
+// PictureAt for a pattern, as reading takes a digit: what teaching asks of
+// a digit taught before that it must not read where another was typed.
+bool PatternShown(const Pattern& pattern, const PixelGrid& capture, int x0);

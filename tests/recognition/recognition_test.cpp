@@ -215,7 +215,8 @@ TEST_P(Scan, AVariantReadsAsItsDigit) {
 // In a large cell a stroke the digit lacks is too few pixels to fail the
 // count (a boxed 8 against the 3): the second look refuses it, while a stem
 // a pixel wider, a speck, and a neighbour's stroke in the cell's outermost
-// column still read.
+// column still read; and an 8 taught beside the 3 reads where the 3 was
+// counted and refused.
 TEST_P(Scan, AStrokeTheDigitLacksFailsItWhateverTheCount) {
   Pattern three = Solid(20, 30, kBlack);
   for (int y = 5; y < 25; ++y) three.pixels[14][y] = three.pixels[15][y] = ColorOf(kWhite);
@@ -236,6 +237,12 @@ TEST_P(Scan, AStrokeTheDigitLacksFailsItWhateverTheCount) {
   EXPECT_EQ(read({{13, 8}, {13, 9}, {13, 10}, {13, 11}}), "3") << "the stem a pixel wider";
   EXPECT_EQ(read({{9, 19}}), "3") << "a speck";
   EXPECT_EQ(read({{19, 9}, {19, 10}, {19, 11}}), "3") << "a neighbour's stroke";
+  // The 3 taken by the count and refused, the larger digit that stands there reads.
+  Pattern eight = three;
+  for (const int y : {9, 10, 11}) eight.pixels[6][y] = ColorOf(kWhite);
+  set.digitPatterns[8] = eight;
+  EXPECT_EQ(read({{6, 9}, {6, 10}, {6, 11}}), "8");
+  EXPECT_EQ(read({}), "3");
 }
 
 TEST_P(Scan, ScoresAboveTheThresholdMatchAndChannelsWithin20Agree) {
