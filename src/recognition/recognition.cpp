@@ -73,18 +73,26 @@ struct Scan {
       const FrameView frame = frames.At(column);
       report += ColumnHeading(column);
       int shown = -1;
+      bool otherGlyph = false;  // a digit counted there leaves the column to the digits, as Quiet does
       for (int d = 0; d < 10 && shown < 0; ++d) {
         const int s = score(static_cast<std::size_t>(d), frame);
         report += DigitEntry(d, s);
         if (hooks.preview) hooks.preview(a, d, column);
         LagWait();
+        if (s > kMatchThreshold && !DigitShown(area.shape, d, capture, column)) {
+          report += OtherGlyph();
+          otherGlyph = true;
+          continue;
+        }
         if (s > kMatchThreshold) {
           report += DigitResult(d);
           digits += QChar(u'0' + d);
           shown = d;
         }
       }
-      if (shown < 0) {
+      if (shown < 0 && otherGlyph) {
+        report += NoResult();
+      } else if (shown < 0) {
         const int s = score(kDelimiter, frame);
         const bool match = s > kMatchThreshold;
         report += DelimiterEntry(a, s) + (match ? DelimiterResult() : NoResult());

@@ -47,6 +47,8 @@ QString FailedCaption() {
   return QCoreApplication::translate("Recognition", "認識NG");
 }
 
+QString OtherGlyph() { return QStringLiteral("(形が違う) "); }
+
 QString DigitResult(int digit) { return QStringLiteral(" 認識結果:%1\r\n").arg(digit); }
 
 QString DelimiterResult() { return QStringLiteral(" 認識結果:デリミタ\r\n"); }

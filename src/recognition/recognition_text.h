@@ -22,6 +22,10 @@ QString DigitEntry(int digit, int score);
 // " D<area>:" and the score in the same form.
 QString DelimiterEntry(int area, int score);
 
+// After a digit's entry whose score passes but whose glyph the second look
+// finds otherwise (recognition/picture_match.h): the line goes on.
+QString OtherGlyph();
+
 // The endings of a report line, CR LF included.
 QString DigitResult(int digit);
 QString DelimiterResult();

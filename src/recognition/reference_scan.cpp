@@ -62,9 +62,11 @@ RecognitionResult RecognizeDigitsReference(const std::array<PixelGrid, 2>& captu
     const PixelGrid& capture = captures[a];
     const int end = LastScanColumn(regionWidths[a], capture) + 4;
     QString shownDigits;
+    const AreaShape shape = ShapeOf(patterns, a);
     const auto firstMatch = [&](int column) {
       if (reporting) result.trace += ColumnHeading(column);
       if (!debugMode && lag > 0) Notify(hooks.lagWait);
+      bool otherGlyph = false;
       for (int d = 0; d < 10; ++d) {
         const int score = DigitScore(patterns, a, d, capture, column);
         if (reporting) result.trace += DigitEntry(d, score);
@@ -72,12 +74,24 @@ RecognitionResult RecognizeDigitsReference(const std::array<PixelGrid, 2>& captu
           if (hooks.preview) hooks.preview(a, d, column);
           if (lag > 0) Notify(hooks.lagWait);
         }
+        if (score > kMatchThreshold && !DigitShown(shape, d, capture, column)) {
+          if (reporting) result.trace += OtherGlyph();
+          otherGlyph = true;
+          continue;
+        }
         if (score > kMatchThreshold) {
           if (reporting) result.trace += DigitResult(d);
           shownDigits += QString::number(d);
           if (debugMode) caption(a, shownDigits + RecognizingCaption());
           return d;
         }
+      }
+      // A digit counted there leaves the column to the digits, as the fast
+      // scan, which stops at the first digit counted, leaves it.
+      if (otherGlyph) {
+        if (reporting) result.trace += NoResult();
+        if (debugMode) caption(a, shownDigits + RecognizingCaption());
+        return -1;
       }
       const int score = MatchScore(patterns.delimiterPatterns[a], capture, column);
       if (reporting) result.trace += DelimiterEntry(a, score);
@@ -87,7 +101,7 @@ RecognitionResult RecognizeDigitsReference(const std::array<PixelGrid, 2>& captu
       return match ? kDelimiterIndex : -1;
     };
     WalkResult walk;
-    if (end > 3) walk = WalkMarks(capture, end, ShapeOf(patterns, a), firstMatch);
+    if (end > 3) walk = WalkMarks(capture, end, shape, firstMatch);
     result.digits[a] = walk.digits;
     if (walk.unread) {
       result.failures[a] = ShownUnreadInkReason(*walk.unread);

@@ -226,12 +226,13 @@ TEST_P(Scan, AStrokeTheDigitLacksFailsItWhateverTheCount) {
   set.digitPatterns[3] = three;
   set.cellWidth[0] = 20;
   set.cellHeight[0] = 30;
-  const auto read = [&](const std::vector<QPoint>& extra) {
+  const auto drawn = [&](const std::vector<QPoint>& extra) {
     PixelGrid capture = Canvas(24, 30);
     Draw(capture, three, 2);
     for (const QPoint p : extra) capture.pixels[p.y() * 24 + 2 + p.x()] = kWhite;
-    return Run(capture, 24, false).captions[0];
+    return capture;
   };
+  const auto read = [&](const std::vector<QPoint>& extra) { return Run(drawn(extra), 24, false).captions[0]; };
   EXPECT_EQ(read({}), "3");
   EXPECT_EQ(read({{6, 9}, {6, 10}, {6, 11}}), kNg) << "an 8's upper left stroke";
   EXPECT_EQ(read({{13, 8}, {13, 9}, {13, 10}, {13, 11}}), "3") << "the stem a pixel wider";
@@ -242,6 +243,10 @@ TEST_P(Scan, AStrokeTheDigitLacksFailsItWhateverTheCount) {
   for (const int y : {9, 10, 11}) eight.pixels[6][y] = ColorOf(kWhite);
   set.digitPatterns[8] = eight;
   EXPECT_EQ(read({{6, 9}, {6, 10}, {6, 11}}), "8");
+  const RecognitionResult debug = Run(drawn({{6, 9}, {6, 10}, {6, 11}}), 24);
+  EXPECT_EQ(debug.captions[0], "8");
+  EXPECT_TRUE(debug.trace.contains(QStringLiteral(" 3:9950 (形が違う)  4:"))) << debug.trace.toStdString();
+  EXPECT_TRUE(debug.trace.contains(QStringLiteral(" 8:10000  認識結果:8"))) << debug.trace.toStdString();
   EXPECT_EQ(read({}), "3");
 }
 
