@@ -19,23 +19,27 @@ bool LooksLikeSeparator(InkColumns& ink, int from, int to, const AreaShape& shap
 }
 
 bool PrefixAt(const PixelGrid& capture, const PixelGrid& prefix, int x0) {
-  return GridConsistent(capture) && GridConsistent(prefix) && prefix.width > 0 && x0 >= 0 &&
-         x0 + prefix.width <= capture.width && PictureAt(capture, prefix, x0);
+  return x0 >= 0 && x0 + prefix.width <= capture.width && PictureAt(capture, prefix, x0);
 }
+
+namespace {
+
+bool AnyLookAt(const std::vector<PixelGrid>& looks, const PixelGrid& capture, int x) {
+  return std::any_of(looks.begin(), looks.end(), [&](const PixelGrid& look) { return PictureAt(capture, look, x); });
+}
+
+}  // namespace
 
 bool DigitShown(const AreaShape& shape, int digit, const PixelGrid& capture, int x) {
   const std::vector<PixelGrid>& looks = shape.looks[static_cast<std::size_t>(digit)];
   // With one look, the count the caller made was that look's.
   if (looks.size() == 1) return FewUnexplained(capture, looks.front(), x);
-  return std::any_of(looks.begin(), looks.end(), [&](const PixelGrid& look) { return PictureAt(capture, look, x); });
+  return AnyLookAt(looks, capture, x);
 }
 
 int LargerDigitShown(const AreaShape& shape, int digit, const PixelGrid& capture, int x) {
   for (int d = digit + 1; d < kDelimiterIndex; ++d) {
-    const std::vector<PixelGrid>& looks = shape.looks[static_cast<std::size_t>(d)];
-    if (std::any_of(looks.begin(), looks.end(), [&](const PixelGrid& look) { return PictureAt(capture, look, x); })) {
-      return d;
-    }
+    if (AnyLookAt(shape.looks[static_cast<std::size_t>(d)], capture, x)) return d;
   }
   return -1;
 }

@@ -63,6 +63,15 @@ bool CountPasses(const PixelGrid& picture, const auto& shown) {
   return true;
 }
 
+// Pixel (x, y) of a picture laid at column x0 of `capture`: capture columns
+// outside the capture read black, as for a pattern.
+auto ShownFrom(const PixelGrid& capture, int x0) {
+  return [&capture, x0](int x, int y) {
+    const int cx = x0 + x;
+    return cx >= 0 && cx < capture.width ? capture.At(cx, y) : std::uint32_t{0};
+  };
+}
+
 // Bit i: pixel i of the four at `a` and `b` may differ beyond the excess.
 unsigned FarApart(const std::uint32_t* a, const std::uint32_t* b) {
 #if defined(__SSE2__)
@@ -88,10 +97,7 @@ unsigned FarApart(const std::uint32_t* a, const std::uint32_t* b) {
 
 bool FewUnexplained(const PixelGrid& capture, const PixelGrid& picture, int x0) {
   if (!GridConsistent(capture) || !GridConsistent(picture) || picture.height > capture.height) return false;
-  const auto shown = [&](int x, int y) {
-    const int cx = x0 + x;
-    return cx >= 0 && cx < capture.width ? capture.At(cx, y) : std::uint32_t{0};
-  };
+  const auto shown = ShownFrom(capture, x0);
   const auto own = [&](int x, int y) { return picture.At(x, y); };
   int unexplained = 0;
   // The outermost columns are left to the count: a neighbouring glyph of
@@ -135,11 +141,7 @@ bool PictureAt(const PixelGrid& capture, const PixelGrid& picture, int x0) {
   if (!GridConsistent(capture) || !GridConsistent(picture) || picture.width == 0 || picture.height > capture.height) {
     return false;
   }
-  const auto shown = [&](int x, int y) {
-    const int cx = x0 + x;
-    return cx >= 0 && cx < capture.width ? capture.At(cx, y) : std::uint32_t{0};
-  };
-  return CountPasses(picture, shown) && FewUnexplained(capture, picture, x0);
+  return CountPasses(picture, ShownFrom(capture, x0)) && FewUnexplained(capture, picture, x0);
 }
 
 PixelGrid PictureOf(const Pattern& pattern) {
