@@ -394,6 +394,54 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
   return p;
 }
 
+using KnownPatterns = std::array<std::optional<Pattern>, 10>;
+
+bool Overlap(CellSpan a, int from, int to) { return a.x < to && from < a.x + a.width; }
+
+// Whether cell `index` may take the columns of `to`: inside the capture,
+// and clear of every mark but its own digit's (a comma, a neighbour).
+bool CellFree(const Capture& c, const Placement& p, std::size_t index, CellSpan to) {
+  if (to.x < 0 || to.width < 1 || to.x + to.width > c.grid.width) return false;
+  for (int m = 0; m < c.Count(); ++m) {
+    if (m != p.digitMarks[index] && Overlap(to, c.At(m).from, c.At(m).to)) return false;
+  }
+  return true;
+}
+
+// One digit's glyph cut a column wider in one place than another: its
+// faint anti-aliased edge stands out from the background beside it at one
+// place and not at the other (a texture, noise, a gradient). Cells of one
+// digit are made as wide as the pattern taught for it, or as its widest
+// cell here, by the column on the side where the glyph then still reads as
+// that pattern or cell; only a column of background between marks is
+// taken or given up, never a neighbour's.
+void EvenWidths(const Capture& c, const TypedNumber& number, const KnownPatterns& taught, Placement& p) {
+  const auto digitOf = [&number](std::size_t i) {
+    return static_cast<std::size_t>(number.digits[static_cast<qsizetype>(i)].unicode() - u'0');
+  };
+  for (std::size_t i = 0; i < p.cells.size(); ++i) {
+    const std::optional<Pattern>& known = taught[digitOf(i)];
+    std::optional<CellSpan> model;  // the same digit's widest cell here
+    for (std::size_t j = 0; j < p.cells.size(); ++j) {
+      if (digitOf(j) == digitOf(i) && p.cells[j].width > std::max(p.cells[i].width, model ? model->width : 0)) {
+        model = p.cells[j];
+      }
+    }
+    const int target = known ? known->width : (model ? model->width : p.cells[i].width);
+    const CellSpan cell = p.cells[i];
+    if (std::abs(target - cell.width) != 1) continue;
+    const int step = target - cell.width;
+    for (const CellSpan to : {CellSpan{cell.x, target}, CellSpan{step > 0 ? cell.x - 1 : cell.x + 1, target}}) {
+      if (!CellFree(c, p, i, to)) continue;
+      const bool reads = known ? Reads(*known, c.grid, to.x) : Alike(c, *model, to);
+      if (reads) {
+        p.cells[i] = to;
+        break;
+      }
+    }
+  }
+}
+
 SegmentationRefusal CheckAlike(const Capture& c, const TypedNumber& number, const Placement& p) {
   for (std::size_t i = 0; i < p.cells.size(); ++i) {
     for (std::size_t j = 0; j < i; ++j) {
@@ -407,8 +455,6 @@ SegmentationRefusal CheckAlike(const Capture& c, const TypedNumber& number, cons
   }
   return SegmentationRefusal::None;
 }
-
-using KnownPatterns = std::array<std::optional<Pattern>, 10>;
 
 // An advance that cuts touching digits is a guess unless the capture bears
 // it out: a digit typed twice, cut from a run, looks alike at both places
@@ -682,6 +728,7 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
       std::optional<Placement> p = Place(c, reading, first, split);
       if (!p) continue;
       stage = Stage::Alike;
+      if (split.advance == 0) EvenWidths(c, reading, taught, *p);
       if (const SegmentationRefusal r = CheckAlike(c, reading, *p); r != SegmentationRefusal::None) {
         refuse(r);
         continue;
