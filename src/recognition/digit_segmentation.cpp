@@ -408,13 +408,15 @@ bool CellFree(const Capture& c, const Placement& p, std::size_t index, CellSpan 
   return true;
 }
 
-// One digit's glyph cut a column wider in one place than another: its
-// faint anti-aliased edge stands out from the background beside it at one
-// place and not at the other (a texture, noise, a gradient). Cells of one
-// digit are made as wide as the pattern taught for it, or as its widest
-// cell here, by the column on the side where the glyph then still reads as
-// that pattern or cell; only a column of background between marks is
-// taken or given up, never a neighbour's.
+// One digit's glyph cut a column or two wider in one place than another:
+// its faint anti-aliased edge, or a box's, stands out from the background
+// beside it at one place and not at the other (a texture, noise, a
+// gradient). Cells of one digit are made as wide as the pattern taught for
+// it, or as its widest cell here, by the columns on the side where the
+// glyph then still reads as that pattern or cell; only columns of
+// background between marks are taken or given up, never a neighbour's.
+constexpr int kWidthSlack = 2;  // the most columns evened so
+
 void EvenWidths(const Capture& c, const TypedNumber& number, const KnownPatterns& taught, Placement& p) {
   const auto digitOf = [&number](std::size_t i) {
     return static_cast<std::size_t>(number.digits[static_cast<qsizetype>(i)].unicode() - u'0');
@@ -429,12 +431,14 @@ void EvenWidths(const Capture& c, const TypedNumber& number, const KnownPatterns
     }
     const int target = known ? known->width : (model ? model->width : p.cells[i].width);
     const CellSpan cell = p.cells[i];
-    if (std::abs(target - cell.width) != 1) continue;
     const int step = target - cell.width;
-    for (const CellSpan to : {CellSpan{cell.x, target}, CellSpan{step > 0 ? cell.x - 1 : cell.x + 1, target}}) {
+    if (step == 0 || std::abs(step) > kWidthSlack) continue;
+    // The glyph keeps its columns: a wider cell takes columns on either
+    // side, a narrower one gives them up.
+    for (int shift = 0; shift <= std::abs(step); ++shift) {
+      const CellSpan to{step > 0 ? cell.x - shift : cell.x + shift, target};
       if (!CellFree(c, p, i, to)) continue;
-      const bool reads = known ? Reads(*known, c.grid, to.x) : Alike(c, *model, to);
-      if (reads) {
+      if (known ? Reads(*known, c.grid, to.x) : Alike(c, *model, to)) {
         p.cells[i] = to;
         break;
       }
