@@ -1,7 +1,8 @@
 #include "recognition/mark_walk.h"
 
-#include <bit>
 #include <algorithm>
+#include <bit>
+#include <vector>
 
 #include "recognition/match_rule.h"
 #include "recognition/picture_match.h"
@@ -77,7 +78,7 @@ AreaShape ShapeOf(const PatternSet& set, int area) {
   const std::size_t a = area == 1 ? 1 : 0;
   AreaShape shape;
   std::uint64_t digitRows = 0;
-  int widestInk = 0;
+  std::vector<int> inks;  // each taught digit's ink width
   for (std::size_t k = 0; k < 11; ++k) {
     const Pattern& p = k < 10 ? set.digitPatterns[a * 10 + k] : set.delimiterPatterns[a];
     if (!UsablePattern(p)) continue;
@@ -94,20 +95,29 @@ AreaShape ShapeOf(const PatternSet& set, int area) {
         if (UsablePattern(variant)) shape.looks[k].push_back(PictureOf(variant));
       }
       digitRows |= span.rows;
-      widestInk = std::max(widestInk, span.inkEnd - span.lead);
+      inks.push_back(span.inkEnd - span.lead);
     }
   }
   shape.digitTop = digitRows == 0 ? 0 : std::countr_zero(digitRows);
   shape.digitBottom = digitRows == 0 ? shape.rows - 1 : 63 - std::countl_zero(digitRows);
+  // How far background must run to end the number is judged by a typical
+  // digit, not the widest: one wide glyph (a 4 with its shadow, a W-wide
+  // 0) would otherwise make the gap before a name after the number too
+  // narrow to end it, once that digit is taught.
+  int typicalInk = 0;
+  if (!inks.empty()) {
+    std::nth_element(inks.begin(), inks.begin() + static_cast<std::ptrdiff_t>(inks.size() / 2), inks.end());
+    typicalInk = inks[inks.size() / 2];
+  }
   const AreaLayout& layout = set.layouts[a];
   // Without a learned model the cells may hold background at their sides:
   // two of them wide, so that a digit not taught yet, which stands closer,
   // fails the area instead of ending the number.
-  shape.wideGap = std::max(WideGap(widestInk, 0), 2 * std::min(set.cellWidth[a], kLargestPatternSide));
+  shape.wideGap = std::max(WideGap(typicalInk, 0), 2 * std::min(set.cellWidth[a], kLargestPatternSide));
   if (layout.learned) {
     shape.separators = layout.separators;
     shape.delimiterRequired = layout.endsWithDelimiter && shape.width[kDelimiterIndex] > 0;
-    shape.wideGap = WideGap(widestInk, layout.digitGap);
+    shape.wideGap = WideGap(typicalInk, layout.digitGap);
   }
   const PixelGrid& prefix = set.prefixes[a];
   if (prefix.width > 0 && GridConsistent(prefix)) {

@@ -126,4 +126,14 @@ TEST_F(ZooLevelUp, ALevelUpCutsTwoNewDigitsThatTouch) {
   EXPECT_EQ(taught.Read(0, Capture(102)).caption, QStringLiteral("102"));
 }
 
+// A 4 with its shadow is the widest glyph of the font: taught at 184, it
+// must not widen the gap that ends the number past the one before the name.
+TEST_F(ZooLevelUp, AWideNewDigitLeavesTheNameAfterTheLevelAName) {
+  layout = zoo::MakeLayout(0, 158);
+  ASSERT_TRUE(taught.Teach(0, Capture(182), QStringLiteral("182")).saved);
+  EXPECT_EQ(taught.ReadLevelAfter(182, Capture(183)).caption, QStringLiteral("183"));
+  EXPECT_EQ(taught.ReadLevelAfter(183, Capture(184)).caption, QStringLiteral("184"));
+  EXPECT_EQ(taught.Read(0, Capture(148)).caption, QStringLiteral("148"));
+}
+
 }  // namespace
