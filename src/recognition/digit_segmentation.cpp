@@ -247,9 +247,18 @@ bool Alike(const Capture& c, CellSpan a, CellSpan b) {
 }
 
 // Two glyphs of one digit at two fractions of a pixel: as wide, and nearly
-// alike. (A look reads only as large as its digit's pattern.)
+// alike, or told apart by nothing a shift of their edges does not explain
+// (an anti-aliased glyph moved by half a pixel differs along every edge,
+// too much for the count, but only by shades its neighbours hold). (A look
+// reads only as large as its digit's pattern.)
 bool NearlyAlike(const Capture& c, CellSpan a, CellSpan b) {
-  return a.width == b.width && GlyphLikeness(c.grid, a, b, c.rows) > kNearMatch;
+  if (a.width != b.width) return false;
+  if (GlyphLikeness(c.grid, a, b, c.rows) > kNearMatch) return true;
+  const PixelGrid picture = PictureOf(CellPattern(c.grid, a.x, a.width, c.rows));
+  for (int x = std::max(0, b.x - 1); x <= b.x + 1; ++x) {
+    if (FewUnexplained(c.grid, picture, x)) return true;
+  }
+  return false;
 }
 
 // Whether two marks stand on one line and reach one height, give or take

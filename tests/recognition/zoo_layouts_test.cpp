@@ -43,6 +43,8 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
        {88, 83, 38, 32}},
       {"a faint edge column stands out of a texture at one 3 and not at another: cells of one width", 1, 11,
        {38345874544372}, true, {38345874544372, 4537287, 77283}},
+      {"anti-aliased digits at fractions of a pixel: each 5 drawn otherwise, by shades its edges explain", 1, 34,
+       {355251452803750}, true, {355251452803750, 52871403, 7045}},
       {"'EXP' beside three boxed digits is no number", 1, 135, {952}, false, {941, 259}},
       {"two boxes and the 'Z' of a name are no number", 0, 238, {162}, false, {166, 126}},
       {"'Lv.' run together is no digit, nor is '04'", 0, 528, {204}, false, {222, 204}},
