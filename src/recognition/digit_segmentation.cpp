@@ -447,7 +447,10 @@ void EvenWidths(const Capture& c, const TypedNumber& number, const KnownPatterns
     for (int shift = 0; shift <= std::abs(step); ++shift) {
       const CellSpan to{step > 0 ? cell.x - shift : cell.x + shift, target};
       if (!CellFree(c, p, i, to)) continue;
-      if (known ? Reads(*known, c.grid, to.x) : Alike(c, *model, to)) {
+      // Where a digit typed twice may look otherwise, a nearly alike cell
+      // is evened too, or the two would never be compared.
+      if (known ? Reads(*known, c.grid, to.x)
+                : Alike(c, *model, to) || (c.looksMayDiffer && NearlyAlike(c, *model, to))) {
         p.cells[i] = to;
         break;
       }

@@ -45,6 +45,8 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
        {38345874544372}, true, {38345874544372, 4537287, 77283}},
       {"anti-aliased digits at fractions of a pixel: each 5 drawn otherwise, by shades its edges explain", 1, 34,
        {355251452803750}, true, {355251452803750, 52871403, 7045}},
+      {"the same at twice the size, where a digit's glyphs are cut a column or two apart in width as well", 1, 152,
+       {5124759775408}, true, {5124759775408, 97412, 5}},
       {"'EXP' beside three boxed digits is no number", 1, 135, {952}, false, {941, 259}},
       {"two boxes and the 'Z' of a name are no number", 0, 238, {162}, false, {166, 126}},
       {"'Lv.' run together is no digit, nor is '04'", 0, 528, {204}, false, {222, 204}},
