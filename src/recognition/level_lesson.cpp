@@ -11,6 +11,7 @@
 #include "recognition/ink_columns.h"
 #include "recognition/mark_walk.h"
 #include "recognition/match_rule.h"
+#include "recognition/picture_match.h"
 #include "recognition/recognition.h"
 
 namespace {
@@ -66,6 +67,22 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
         if (score > nearScore) {
           nearScore = score;
           near = x;
+        }
+      }
+      // Nor nearly: the glyph may still be the digit's at another fraction
+      // of a pixel, if nothing in it differs beyond what a shift of its
+      // edges explains; which digit stands here is known, the level is.
+      // Only a glyph that stands alone: where glyphs run together, a
+      // neighbour's stroke in the cell's edge column could pass for one of
+      // its own (a 3's right side for an 8's left).
+      const bool alone = (u == 0 || !ink.Ink(u - 1)) && ink.NextBlank(u) <= u + p.width;
+      for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); alone && x <= u && at < 0 && near < 0; ++x) {
+        if (x + p.width <= u || ink.NextBlank(u) > x + p.width) continue;
+        for (const PixelGrid& look : shape.looks[static_cast<std::size_t>(d)]) {
+          if (FewUnexplained(grid, look, x)) {
+            near = x;
+            break;
+          }
         }
       }
       if (at < 0 && near >= 0) {

@@ -140,4 +140,30 @@ TEST_F(ZooLevelUp, AWideNewDigitLeavesTheNameAfterTheLevelAName) {
   EXPECT_EQ(taught.Read(0, Capture(148)).caption, QStringLiteral("148"));
 }
 
+// At 300 the 3 stands first and a 0 second for the first time, each a
+// fraction of a pixel off every look taught: each is learned as a new look
+// of its digit, the level being known.
+TEST_F(ZooLevelUp, ALevelUpLearnsATaughtDigitAtAnotherFractionOfAPixel) {
+  layout = zoo::MakeLayout(0, 1165);
+  ASSERT_TRUE(taught.Teach(0, Capture(238), QStringLiteral("238")).saved);
+  AreaReading reading;
+  for (int level = 239; level <= 300; ++level) reading = taught.ReadLevelAfter(level - 1, Capture(level));
+  EXPECT_EQ(reading.caption, QStringLiteral("300"));
+}
+
+// Touching digits at twice their size: at 30 the 3 and the 0 run together,
+// and a look of the 3 learned there let 33 read as 38 (the first 3's right
+// stroke passed for the 8's left). A look is learned from a glyph alone.
+TEST_F(ZooLevelUp, ALevelUpLearnsNoLookFromGlyphsThatRunTogether) {
+  layout = zoo::MakeLayout(0, 1111);
+  ASSERT_TRUE(taught.Teach(0, Capture(6), QStringLiteral("6")).saved);
+  int last = 6;
+  for (int level = 7; level <= 40; ++level) {
+    const QString caption = taught.ReadLevelAfter(level == last + 1 ? last : 0, Capture(level)).caption;
+    EXPECT_TRUE(caption == QString::number(level) || caption == QStringLiteral("認識NG")) << level << " read as "
+                                                                                          << caption.toStdString();
+    if (caption == QString::number(level)) last = level;
+  }
+}
+
 }  // namespace
