@@ -449,8 +449,10 @@ void EvenWidths(const Capture& c, const TypedNumber& number, const KnownPatterns
       if (!CellFree(c, p, i, to)) continue;
       // Where a digit typed twice may look otherwise, a nearly alike cell
       // is evened too, or the two would never be compared.
-      if (known ? Reads(*known, c.grid, to.x)
-                : Alike(c, *model, to) || (c.looksMayDiffer && NearlyAlike(c, *model, to))) {
+      const bool reads = known ? Reads(*known, c.grid, to.x) ||
+                                     (c.looksMayDiffer && FewUnexplained(c.grid, PictureOf(*known), to.x))
+                               : Alike(c, *model, to) || (c.looksMayDiffer && NearlyAlike(c, *model, to));
+      if (reads) {
         p.cells[i] = to;
         break;
       }

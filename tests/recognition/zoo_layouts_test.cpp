@@ -43,8 +43,9 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
        {88, 83, 38, 32}},
       {"a faint edge column stands out of a texture at one 3 and not at another: cells of one width", 1, 11,
        {38345874544372}, true, {38345874544372, 4537287, 77283}},
-      {"anti-aliased digits at fractions of a pixel: each 5 drawn otherwise, by shades its edges explain", 1, 34,
-       {355251452803750}, true, {355251452803750, 52871403, 7045}},
+      {"anti-aliased digits at fractions of a pixel: each 5 drawn otherwise, by shades its edges explain; then the "
+       "0s of a second capture, cut a column apart in width and a fraction off the 0 taught",
+       1, 34, {355251452803750, 3026060708158116}, true, {355251452803750, 52871403, 7045, 3026060708158116}},
       {"the same at twice the size, where a digit's glyphs are cut a column or two apart in width as well", 1, 152,
        {5124759775408}, true, {5124759775408, 97412, 5}},
       {"'EXP' beside three boxed digits is no number", 1, 135, {952}, false, {941, 259}},
