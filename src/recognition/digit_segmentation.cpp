@@ -513,16 +513,18 @@ bool InkIn(const Capture& c, const Mark& mark, int from, int top, int rows) {
   return false;
 }
 
-// A bracket or a parenthesis: the right half of `mark` holds ink at the
-// top and the bottom of the digits' rows but none between; no digit's
+// A bracket or a parenthesis: the right half of `mark`, or its right third
+// (an outline around a bracket's bar reaches past the half), holds ink at
+// the top and the bottom of the digits' rows but none between; no digit's
 // does (a 1's base or a 7's bar reach one end only).
 bool BracketLike(const Capture& c, const Mark& mark, const Mark& digit) {
   const int height = digit.bottom - digit.top + 1;
   const int quarter = height / 4;
-  const int half = mark.from + mark.Width() / 2;
-  return quarter > 0 && InkIn(c, mark, half, digit.top, quarter) &&
-         InkIn(c, mark, half, digit.bottom - quarter + 1, quarter) &&
-         !InkIn(c, mark, half, digit.top + quarter, height - 2 * quarter);
+  const auto endsOnly = [&](int from) {
+    return InkIn(c, mark, from, digit.top, quarter) && InkIn(c, mark, from, digit.bottom - quarter + 1, quarter) &&
+           !InkIn(c, mark, from, digit.top + quarter, height - 2 * quarter);
+  };
+  return quarter > 0 && (endsOnly(mark.from + mark.Width() / 2) || endsOnly(mark.from + 2 * mark.Width() / 3));
 }
 
 // An upright bar as tall as the digits (a box's frame): a column of `mark`

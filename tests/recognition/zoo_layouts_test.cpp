@@ -48,6 +48,8 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
        1, 34, {355251452803750, 3026060708158116}, true, {355251452803750, 52871403, 7045, 3026060708158116}},
       {"the same at twice the size, where a digit's glyphs are cut a column or two apart in width as well", 1, 152,
        {5124759775408}, true, {5124759775408, 97412, 5}},
+      {"an outline around the bar of '[' after a space reaches past the bracket's half: a bracket still", 1, 172,
+       {3429945913087793}, true, {3429945913087793, 4297, 87}},
       {"'EXP' beside three boxed digits is no number", 1, 135, {952}, false, {941, 259}},
       {"two boxes and the 'Z' of a name are no number", 0, 238, {162}, false, {166, 126}},
       {"'Lv.' run together is no digit, nor is '04'", 0, 528, {204}, false, {222, 204}},
