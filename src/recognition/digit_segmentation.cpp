@@ -405,6 +405,11 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
 
 using KnownPatterns = std::array<std::optional<Pattern>, 10>;
 
+// The value of the `i`th digit typed, an index into KnownPatterns.
+std::size_t DigitOf(const TypedNumber& number, std::size_t i) {
+  return static_cast<std::size_t>(number.digits[static_cast<qsizetype>(i)].unicode() - u'0');
+}
+
 bool Overlap(CellSpan a, int from, int to) { return a.x < to && from < a.x + a.width; }
 
 // Whether cell `index` may take the columns of `to`: inside the capture,
@@ -427,14 +432,12 @@ bool CellFree(const Capture& c, const Placement& p, std::size_t index, CellSpan 
 constexpr int kWidthSlack = 2;  // the most columns evened so
 
 void EvenWidths(const Capture& c, const TypedNumber& number, const KnownPatterns& taught, Placement& p) {
-  const auto digitOf = [&number](std::size_t i) {
-    return static_cast<std::size_t>(number.digits[static_cast<qsizetype>(i)].unicode() - u'0');
-  };
   for (std::size_t i = 0; i < p.cells.size(); ++i) {
-    const std::optional<Pattern>& known = taught[digitOf(i)];
+    const std::optional<Pattern>& known = taught[DigitOf(number, i)];
     std::optional<CellSpan> model;  // the same digit's widest cell here
     for (std::size_t j = 0; j < p.cells.size(); ++j) {
-      if (digitOf(j) == digitOf(i) && p.cells[j].width > std::max(p.cells[i].width, model ? model->width : 0)) {
+      const int widest = std::max(p.cells[i].width, model ? model->width : 0);
+      if (DigitOf(number, j) == DigitOf(number, i) && p.cells[j].width > widest) {
         model = p.cells[j];
       }
     }
@@ -485,7 +488,7 @@ bool SplitConfirmed(const Capture& c, const TypedNumber& number, const Placement
   };
   for (std::size_t i = 0; i < p.cells.size(); ++i) {
     if (!inRun(i)) continue;
-    const auto digit = static_cast<std::size_t>(number.digits[static_cast<qsizetype>(i)].unicode() - u'0');
+    const std::size_t digit = DigitOf(number, i);
     const std::optional<Pattern>& k = taught[digit];
     if (k && k->width == p.cells[i].width && Reads(*k, c.grid, p.cells[i].x)) return true;
     for (std::size_t j = 0; j < p.cells.size(); ++j) {
@@ -764,12 +767,12 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
       }
       bool alike = false;  // a digit taught before reads where another was typed, as reading takes it
       for (std::size_t i = 0; i < p->cells.size(); ++i) {
-        const std::optional<Pattern>& k = taught[static_cast<std::size_t>(reading.digits[static_cast<qsizetype>(i)].unicode() - u'0')];
+        const std::optional<Pattern>& k = taught[DigitOf(reading, i)];
         const CellSpan cell = p->cells[i];
         if (k && (k->width != cell.width || !Reads(*k, c.grid, cell.x))) ++p->knownMisses;
         for (std::size_t other = 0; other < taught.size(); ++other) {
           const std::optional<Pattern>& o = taught[other];
-          if (o && static_cast<int>(other) != reading.digits[static_cast<qsizetype>(i)].unicode() - u'0' &&
+          if (o && other != DigitOf(reading, i) &&
               o->width == cell.width && PatternShown(*o, c.grid, cell.x)) {
             alike = true;
           }

@@ -75,15 +75,13 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
       // Only a glyph that stands alone: where glyphs run together, a
       // neighbour's stroke in the cell's edge column could pass for one of
       // its own (a 3's right side for an 8's left).
-      const bool alone = (u == 0 || !ink.Ink(u - 1)) && ink.NextBlank(u) <= u + p.width;
-      for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); alone && x <= u && at < 0 && near < 0; ++x) {
-        if (x + p.width <= u || ink.NextBlank(u) > x + p.width) continue;
-        for (const PixelGrid& look : shape.looks[static_cast<std::size_t>(d)]) {
-          if (FewUnexplained(grid, look, x)) {
-            near = x;
-            break;
-          }
-        }
+      const bool blankBefore = u == 0 || !ink.Ink(u - 1);
+      const int glyphEnd = ink.NextBlank(u);
+      const std::vector<PixelGrid>& looks = shape.looks[static_cast<std::size_t>(d)];
+      for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); blankBefore && x <= u && near < 0; ++x) {
+        if (x + p.width <= u || glyphEnd > x + p.width) continue;
+        const auto shown = [&](const PixelGrid& look) { return FewUnexplained(grid, look, x); };
+        if (std::any_of(looks.begin(), looks.end(), shown)) near = x;
       }
       if (at < 0 && near >= 0) {
         at = near;
