@@ -177,7 +177,10 @@ TEST_F(CrashTest, KilledBetweenCapturesItContinuesTheLogWhenToldYesAndBeginsANew
   ASSERT_TRUE(WaitUntil([&] { return QDateTime::currentDateTime().toString("yyyyMMddhhmm") != file.mid(4, 12); },
                         70000));
   RestartAndAnswer("Escape");  // No
-  ASSERT_TRUE(WaitUntil([&] { return LogFiles().size() == 2; }, 60000)) << "no new file";
+  // The program creates the file and then writes its header: wait for both.
+  ASSERT_TRUE(WaitUntil([&] { return LogFiles().size() == 2 && !LogLines(folder.Path(), LogFiles().last()).isEmpty(); },
+                        60000))
+      << "no new file";
   EXPECT_EQ(LogLines(folder.Path(), file).size(), 2) << "the old file is left alone";
   EXPECT_EQ(LogLines(folder.Path(), LogFiles().last()), QStringList{header});
 }
