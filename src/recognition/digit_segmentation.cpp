@@ -51,16 +51,6 @@ Mark MarkOf(InkColumns& ink, int from, int to, int background) {
 // the one before it at the capture's right edge.
 Mark RunOf(InkColumns& ink, int from, int to) { return MarkOf(ink, from, to, to < ink.Width() ? to : from - 1); }
 
-// How far column x stands out from the background column in the mark's
-// rows (ChannelDistance).
-int Contrast(const PixelGrid& grid, const Mark& mark, int x) {
-  int most = 0;
-  for (int y = mark.top; y <= mark.bottom && y < grid.height; ++y) {
-    most = std::max(most, ChannelDistance(grid.At(x, y), grid.At(mark.background, y)));
-  }
-  return most;
-}
-
 // Which of a capture's glyphs have a low edge (see AtJoints) of their own:
 // an outline or an anti-aliased edge gives one on both sides, a shadow on
 // the right only.
@@ -69,46 +59,87 @@ struct LowEdges {
   bool trailing = true;
 };
 
-bool LowAt(const PixelGrid& grid, const Mark& mark, int x, int peak) { return 2 * Contrast(grid, mark, x) < peak; }
+int Brightness(std::uint32_t v) { return static_cast<int>((v & 0xFF) + ((v >> 8) & 0xFF) + ((v >> 16) & 0xFF)); }
 
-int PeakOf(const PixelGrid& grid, const Mark& mark) {
-  int peak = 0;
-  for (int x = mark.from; x < mark.to; ++x) peak = std::max(peak, Contrast(grid, mark, x));
+// How much a mark's strokes stand out from its background, and on which
+// side of it they lie: lighter (+1), darker (-1), or either (0, a colour
+// as bright as the background).
+struct Peak {
+  int contrast = 0;
+  int side = 0;
+};
+
+Peak PeakOf(const PixelGrid& grid, const Mark& mark) {
+  Peak peak;
+  for (int x = mark.from; x < mark.to; ++x) {
+    for (int y = mark.top; y <= mark.bottom && y < grid.height; ++y) {
+      const std::uint32_t v = grid.At(x, y);
+      const std::uint32_t background = grid.At(mark.background, y);
+      if (const int d = ChannelDistance(v, background); d > peak.contrast) {
+        const int lighter = Brightness(v) - Brightness(background);
+        peak = {d, (lighter > 0) - (lighter < 0)};
+      }
+    }
+  }
   return peak;
+}
+
+// Which columns join glyphs rather than draw them (see AtJoints).
+enum class Joints {
+  None,   // marks as their ink runs
+  Faint,  // columns that stand out less than half as much as the strokes
+  // ... and columns whose ink lies on the other side of the background
+  // from the strokes: a dark outline or shadow around light digits may
+  // stand out as much as they do
+  OtherSide,
+};
+
+// Whether column x holds no stroke: nothing in it stands out half as much
+// as the strokes do (on their side of the background, with OtherSide).
+bool LowAt(const PixelGrid& grid, const Mark& mark, int x, Peak peak, Joints joints) {
+  const int side = joints == Joints::OtherSide ? peak.side : 0;
+  for (int y = mark.top; y <= mark.bottom && y < grid.height; ++y) {
+    const std::uint32_t v = grid.At(x, y);
+    const std::uint32_t background = grid.At(mark.background, y);
+    if (2 * ChannelDistance(v, background) >= peak.contrast && side * (Brightness(v) - Brightness(background)) >= 0) {
+      return false;
+    }
+  }
+  return true;
 }
 
 // What most glyph-like marks (at least three columns, half the usual
 // height) show at their ends; both when there are none to tell.
-LowEdges LowEdgesOf(const PixelGrid& grid, const std::vector<Mark>& marks, int height) {
+LowEdges LowEdgesOf(const PixelGrid& grid, const std::vector<Mark>& marks, int height, Joints joints) {
   int glyphs = 0, leading = 0, trailing = 0;
   for (const Mark& m : marks) {
     if (m.background < 0 || m.Width() < 3 || 2 * (m.bottom - m.top + 1) < height) continue;
-    const int peak = PeakOf(grid, m);
-    if (peak <= 2 * kInkJump) continue;
+    const Peak peak = PeakOf(grid, m);
+    if (peak.contrast <= 2 * kInkJump) continue;
     ++glyphs;
-    leading += LowAt(grid, m, m.from, peak) ? 1 : 0;
-    trailing += LowAt(grid, m, m.to - 1, peak) ? 1 : 0;
+    leading += LowAt(grid, m, m.from, peak, joints) ? 1 : 0;
+    trailing += LowAt(grid, m, m.to - 1, peak, joints) ? 1 : 0;
   }
   if (glyphs == 0) return {};
   return {2 * leading >= glyphs, 2 * trailing >= glyphs};
 }
 
 // Glyphs a column or two apart run into one mark where their outlines,
-// shadows or anti-aliased edges meet; what joins them stands out from the
-// background by less than half as much as their strokes. The mark is cut
+// shadows or anti-aliased edges meet; what joins them holds no stroke
+// (LowAt). The mark is cut
 // there so that each part holds what its glyph shows standing alone: the
 // joint's columns are shared out evenly, and a middle column goes to each
 // side whose glyphs have such an edge of their own (to both for an outline,
 // to the left for a shadow). A part narrower than a quarter of the mark's
 // height is no glyph (a thin stroke of one), so no cut makes one.
-std::vector<Mark> AtJoints(InkColumns& ink, const PixelGrid& grid, const Mark& mark, LowEdges edges) {
+std::vector<Mark> AtJoints(InkColumns& ink, const PixelGrid& grid, const Mark& mark, LowEdges edges, Joints joints) {
   const int minWidth = std::max(2, (mark.bottom - mark.top + 1) / 4);
   if (mark.background < 0 || mark.Width() < 2 * minWidth + 1) return {mark};
-  const int peak = PeakOf(grid, mark);
-  if (peak <= 2 * kInkJump) return {mark};
+  const Peak peak = PeakOf(grid, mark);
+  if (peak.contrast <= 2 * kInkJump) return {mark};
   std::vector<bool> low;
   low.reserve(static_cast<std::size_t>(mark.Width()));
-  for (int x = mark.from; x < mark.to; ++x) low.push_back(LowAt(grid, mark, x, peak));
+  for (int x = mark.from; x < mark.to; ++x) low.push_back(LowAt(grid, mark, x, peak, joints));
   const auto isLow = [&](int x) { return low[static_cast<std::size_t>(x - mark.from)]; };
   const bool shareMiddle = edges.leading == edges.trailing;
   std::vector<Mark> parts;
@@ -163,8 +194,8 @@ std::optional<int> JoinedCommaAt(InkColumns& ink, const Mark& mark, int middle, 
 
 // The marks, without the faint edges of glyphs (InkColumns::FaintEdge),
 // which reading passes over too, and with commas joined to a glyph apart;
-// with `atJoints`, glyphs joined by their edges apart as well (AtJoints).
-std::vector<Mark> MarksOf(const PixelGrid& grid, int rows, bool atJoints) {
+// with `joints`, glyphs joined by their edges apart as well (AtJoints).
+std::vector<Mark> MarksOf(const PixelGrid& grid, int rows, Joints joints) {
   InkColumns ink(grid, grid.width, rows);
   std::vector<Mark> marks;
   for (int x = ink.NextInk(0); x < ink.Width(); x = ink.NextInk(x)) {
@@ -175,14 +206,14 @@ std::vector<Mark> MarksOf(const PixelGrid& grid, int rows, bool atJoints) {
   const int height = MedianHeight(marks);
   std::erase_if(marks, [&](const Mark& m) { return m.Width() == 1 && ink.FaintEdge(m.from, height); });
   const int foot = MedianOf(marks, [](const Mark& m) { return m.bottom; });
-  const LowEdges edges = LowEdgesOf(grid, marks, height);
+  const LowEdges edges = LowEdgesOf(grid, marks, height, joints);
   std::vector<Mark> apart;
   apart.reserve(marks.size());
   for (const Mark& m : marks) {
     const std::optional<int> comma = JoinedCommaAt(ink, m, foot - height / 2, foot, height);
     const Mark glyphs = comma ? MarkOf(ink, m.from, *comma, m.background) : m;
-    if (atJoints) {
-      for (const Mark& part : AtJoints(ink, grid, glyphs, edges)) apart.push_back(part);
+    if (joints != Joints::None) {
+      for (const Mark& part : AtJoints(ink, grid, glyphs, edges, joints)) apart.push_back(part);
     } else {
       apart.push_back(glyphs);
     }
@@ -898,7 +929,7 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   Capture c;
   ReadPixels(capture.convertToFormat(QImage::Format_RGB32), c.grid);
   c.rows = std::min(c.grid.height, kMaxCellSide);
-  c.marks = MarksOf(c.grid, c.rows, false);
+  c.marks = MarksOf(c.grid, c.rows, Joints::None);
   c.medianHeight = MedianHeight(c.marks);
   if (c.marks.empty()) {
     result.refusal = SegmentationRefusal::NothingAtTheTop;
@@ -913,27 +944,37 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   if (const std::optional<TypedNumber> grouped = InThousands(*number)) readings.push_back(*grouped);
   // Glyphs joined by an outline, a shadow or their anti-aliased edges are
   // cut apart only when the marks as they run explain nothing: a cut at a
-  // joint is a guess about whose edge the joint is.
-  Capture joined = c;
-  joined.marks = MarksOf(c.grid, c.rows, true);
-  const bool joints = joined.marks.size() != c.marks.size();
-  // The plain marks' reason is the one given; `differs` whether either
+  // joint is a guess about whose edge the joint is. Faint joints first:
+  // cut at a dark outline as well, the letters of words around the number
+  // stand apart too, and short numbers find more places that fit them.
+  std::vector<Capture> joined;
+  for (const Joints joints : {Joints::Faint, Joints::OtherSide}) {
+    Capture cut = c;
+    cut.marks = MarksOf(c.grid, c.rows, joints);
+    const std::vector<Mark>& before = joined.empty() ? c.marks : joined.back().marks;
+    if (cut.marks.size() != before.size()) joined.push_back(std::move(cut));
+  }
+  // The plain marks' reason is the one given; `differs` whether any
   // search came as far as a digit typed twice that looks otherwise.
   bool differs = false;
   const auto search = [&] {
-    Segmentation found = CellsAmong(c, readings, taught, layout, prefix);
+    const Segmentation found = CellsAmong(c, readings, taught, layout, prefix);
     differs = found.refusal == SegmentationRefusal::RepeatedDigitDiffers;
-    if (found.refusal == SegmentationRefusal::None || !joints) return found;
-    const Segmentation cut = CellsAmong(joined, readings, taught, layout, prefix);
-    differs = differs || cut.refusal == SegmentationRefusal::RepeatedDigitDiffers;
-    return cut.refusal == SegmentationRefusal::None ? cut : found;
+    if (found.refusal == SegmentationRefusal::None) return found;
+    for (const Capture& cut : joined) {
+      const Segmentation apart = CellsAmong(cut, readings, taught, layout, prefix);
+      differs = differs || apart.refusal == SegmentationRefusal::RepeatedDigitDiffers;
+      if (apart.refusal == SegmentationRefusal::None) return apart;
+    }
+    return found;
   };
   result = search();
   // A digit typed twice may stand at two fractions of a pixel and be drawn
   // a little otherwise at each. Its glyphs are taken as two looks of it
   // only when no cut finds them alike, the surer sign that a cut is right.
   if (result.refusal == SegmentationRefusal::None || !differs) return result;
-  c.looksMayDiffer = joined.looksMayDiffer = true;
+  c.looksMayDiffer = true;
+  for (Capture& cut : joined) cut.looksMayDiffer = true;
   const Segmentation looks = search();
   return looks.refusal == SegmentationRefusal::None ? looks : result;
 }
