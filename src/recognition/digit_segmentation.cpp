@@ -94,18 +94,36 @@ enum class Joints {
   OtherSide,
 };
 
-// Whether column x holds no stroke: nothing in it stands out half as much
-// as the strokes do (on their side of the background, with OtherSide).
-bool LowAt(const PixelGrid& grid, const Mark& mark, int x, Peak peak, Joints joints) {
+// The pixels of column x that are strokes: they stand out half as much as
+// the strokes do (on their side of the background, with OtherSide).
+int StrokesAt(const PixelGrid& grid, const Mark& mark, int x, Peak peak, Joints joints) {
   const int side = joints == Joints::OtherSide ? peak.side : 0;
+  int strokes = 0;
   for (int y = mark.top; y <= mark.bottom && y < grid.height; ++y) {
     const std::uint32_t v = grid.At(x, y);
     const std::uint32_t background = grid.At(mark.background, y);
     if (2 * ChannelDistance(v, background) >= peak.contrast && side * (Brightness(v) - Brightness(background)) >= 0) {
-      return false;
+      ++strokes;
     }
   }
-  return true;
+  return strokes;
+}
+
+bool LowAt(const PixelGrid& grid, const Mark& mark, int x, Peak peak, Joints joints) {
+  return StrokesAt(grid, mark, x, peak, joints) == 0;
+}
+
+// How much ink column x holds on the strokes' side of the background: the
+// sum of its pixels' distances from it. Faint edges weigh little, an
+// outline or a shadow on the other side nothing.
+int InkWeightAt(const PixelGrid& grid, const Mark& mark, int x, Peak peak) {
+  int weight = 0;
+  for (int y = mark.top; y <= mark.bottom && y < grid.height; ++y) {
+    const std::uint32_t v = grid.At(x, y);
+    const std::uint32_t background = grid.At(mark.background, y);
+    if (peak.side * (Brightness(v) - Brightness(background)) >= 0) weight += ChannelDistance(v, background);
+  }
+  return weight;
 }
 
 // What most glyph-like marks (at least three columns, half the usual
@@ -229,6 +247,7 @@ struct Capture {
   std::vector<Mark> marks;
   int medianHeight = 0;  // of the marks: most are digits and capitals
   bool looksMayDiffer = false;  // a digit typed twice need only nearly look alike
+  bool cutAtWaists = false;     // touching digits are cut at their waists alone (Split::waists)
 
   const Mark& At(int index) const { return marks[static_cast<std::size_t>(index)]; }
   int Count() const { return static_cast<int>(marks.size()); }
@@ -270,7 +289,39 @@ struct Split {
   // joined by their shadow or outline); tried only when whole advances cut
   // nothing, and never with boxes that share a column, which end exactly.
   bool ragged = false;
+  // Glyphs at fractions of a pixel touch at no whole advance: each cut
+  // moves to the run's thinnest column near it (CutAtWaists), and a digit
+  // standing alone keeps its ink's columns. Tried last; the run's last
+  // digit ends where its ink does, as with `ragged`.
+  bool waists = false;
 };
+
+// Cuts a run into `k` cells from `first` on, each cut at the column with
+// the least ink within a quarter advance of one advance after the cut
+// before (InkWeightAt; the nearest of equals), so that each cell holds its
+// glyph however the glyphs fall on the pixels; the last cell ends at `end`.
+void CutAtWaists(const Capture& c, const Mark& run, std::vector<CellSpan>& cells, std::size_t first, int k,
+                 int advance, int end) {
+  if (run.background < 0) return;
+  const Peak peak = PeakOf(c.grid, run);
+  const int reach = std::max(1, advance / 4);
+  std::vector<int> cuts{run.from};
+  for (int j = 1; j < k; ++j) {
+    const int nominal = cuts.back() + advance;
+    int best = nominal;
+    int fewest = -1;
+    for (int x = std::max(cuts.back() + 2, nominal - reach); x <= std::min(end - 2, nominal + reach); ++x) {
+      const int weight = InkWeightAt(c.grid, run, x, peak);
+      if (fewest < 0 || weight < fewest || (weight == fewest && std::abs(x - nominal) < std::abs(best - nominal))) {
+        best = x;
+        fewest = weight;
+      }
+    }
+    cuts.push_back(best);
+  }
+  cuts.push_back(end);
+  for (std::size_t j = 0; j + 1 < cuts.size(); ++j) cells[first + j] = {cuts[j], cuts[j + 1] - cuts[j]};
+}
 
 bool Alike(const Capture& c, CellSpan a, CellSpan b) {
   if (a.width != b.width) return false;
@@ -334,7 +385,7 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
       // The run's last digit needs no whole advance: its ink ends where its
       // glyph does, short of the advance (a shadow joins digits that stand
       // a column apart). Less than a third of one is no digit.
-      if (split.ragged && rest > 0 && 3 * rest >= split.advance && (!split.tail || full < n - i)) {
+      if ((split.ragged || split.waists) && rest > 0 && 3 * rest >= split.advance && (!split.tail || full < n - i)) {
         ++full;
         rest = 0;
       }
@@ -345,14 +396,20 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
     for (int j = 0; j < k; ++j) {
       // Where digits touch, every cell is one advance wide: a narrower
       // digit standing alone (a 1 with blank columns at its sides) gets its
-      // cell centred on its ink, as a monospaced font draws it.
+      // cell centred on its ink, as a monospaced font draws it (cut at
+      // waists, its ink's own columns).
       const int cell = split.advance + split.extra;
       const int from = k == 1 ? mark.from - std::max(0, cell - mark.Width()) / 2 : mark.from + j * split.advance;
       if (split.advance > 0 && std::max(0, from) + cell > c.grid.width) return std::nullopt;
-      p.cells.push_back({split.advance == 0 ? mark.from : std::max(0, from), split.advance == 0 ? mark.Width() : cell});
+      const bool ownInk = split.advance == 0 || (split.waists && k == 1);
+      p.cells.push_back({ownInk ? mark.from : std::max(0, from), ownInk ? mark.Width() : cell});
       p.digitMarks.push_back(m);
       // A separator typed inside a run of touching digits is a gap there.
-      if (j + 1 < k && number.separatorAfter[static_cast<std::size_t>(i + j)]) return std::nullopt;
+      if (j + 1 < k && number.separatorAfter[static_cast<std::size_t>(i) + static_cast<std::size_t>(j)]) return std::nullopt;
+    }
+    if (split.waists && k > 1) {
+      CutAtWaists(c, mark, p.cells, p.cells.size() - static_cast<std::size_t>(k), k, split.advance,
+                  p.tail ? p.tail->x : mark.to);
     }
     i += k;
     ++m;
@@ -782,7 +839,7 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
       std::optional<Placement> p = Place(c, reading, first, split);
       if (!p) continue;
       stage = Stage::Alike;
-      if (split.advance == 0) EvenWidths(c, reading, taught, *p);
+      if (split.advance == 0 || split.waists) EvenWidths(c, reading, taught, *p);
       if (const SegmentationRefusal r = CheckAlike(c, reading, *p); r != SegmentationRefusal::None) {
         refuse(r);
         continue;
@@ -861,12 +918,15 @@ Segmentation CellsAmong(const Capture& c, const std::vector<TypedNumber>& readin
   bool split = false;
   if (fits.empty() && refusal.stage == Stage::NothingPlaced) {
     Refusal splitRefusal;
-    for (const bool ragged : {false, true}) {
+    for (const int cut : c.cutAtWaists ? std::vector<int>{2} : std::vector<int>{0, 1}) {  // whole, ragged; waists
+      const bool ragged = cut == 1;
+      const bool waists = cut == 2;
       for (const bool tail : {false, true}) {
         // The widest advance first: it leaves the fewest columns to a delimiter.
         for (int advance = kMaxCellSide; fits.empty() && advance >= 2; --advance) {
-          for (int extra = 0; extra <= (ragged ? 0 : 1) && fits.empty(); ++extra) {
-            fits = Fits(c, readings, taught, layout, prefix, {advance, extra, tail, ragged}, splitRefusal, elsewhere);
+          for (int extra = 0; extra <= (cut > 0 ? 0 : 1) && fits.empty(); ++extra) {
+            fits = Fits(c, readings, taught, layout, prefix, {advance, extra, tail, ragged, waists}, splitRefusal,
+                        elsewhere);
           }
         }
       }
@@ -958,25 +1018,37 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   // search came as far as a digit typed twice that looks otherwise.
   bool differs = false;
   const auto search = [&] {
-    const Segmentation found = CellsAmong(c, readings, taught, layout, prefix);
+    for (Capture& cut : joined) {
+      cut.looksMayDiffer = c.looksMayDiffer;
+      cut.cutAtWaists = c.cutAtWaists;
+    }
+    Segmentation found = CellsAmong(c, readings, taught, layout, prefix);
     differs = found.refusal == SegmentationRefusal::RepeatedDigitDiffers;
     if (found.refusal == SegmentationRefusal::None) return found;
     for (const Capture& cut : joined) {
-      const Segmentation apart = CellsAmong(cut, readings, taught, layout, prefix);
+      Segmentation apart = CellsAmong(cut, readings, taught, layout, prefix);
       differs = differs || apart.refusal == SegmentationRefusal::RepeatedDigitDiffers;
       if (apart.refusal == SegmentationRefusal::None) return apart;
     }
     return found;
   };
-  result = search();
   // A digit typed twice may stand at two fractions of a pixel and be drawn
   // a little otherwise at each. Its glyphs are taken as two looks of it
   // only when no cut finds them alike, the surer sign that a cut is right.
-  if (result.refusal == SegmentationRefusal::None || !differs) return result;
-  c.looksMayDiffer = true;
-  for (Capture& cut : joined) cut.looksMayDiffer = true;
-  const Segmentation looks = search();
-  return looks.refusal == SegmentationRefusal::None ? looks : result;
+  const auto searchLooks = [&] {
+    c.looksMayDiffer = false;
+    Segmentation found = search();
+    if (found.refusal == SegmentationRefusal::None || !differs) return found;
+    c.looksMayDiffer = true;
+    Segmentation looks = search();
+    return looks.refusal == SegmentationRefusal::None ? looks : found;
+  };
+  result = searchLooks();
+  if (result.refusal == SegmentationRefusal::None) return result;
+  // Touching digits cut at their waists only when whole advances cut none.
+  c.cutAtWaists = true;
+  Segmentation waists = searchLooks();
+  return waists.refusal == SegmentationRefusal::None ? waists : result;
 }
 
 int GlyphLikeness(const PixelGrid& grid, CellSpan a, CellSpan b, int rows) {

@@ -55,7 +55,7 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
     u = ink.NextMark(u, digitRows);
     if (u >= ink.Width()) return std::nullopt;
     const int d = digits[i].digitValue();
-    const Pattern& p = set.digitPatterns[static_cast<std::size_t>(kLevelArea * 10 + d)];
+    const Pattern& p = set.digitPatterns[static_cast<std::size_t>(kLevelArea) * 10 + static_cast<std::size_t>(d)];
     if (shape.width[static_cast<std::size_t>(d)] > 0) {
       int at = -1;
       int near = -1;

@@ -53,6 +53,8 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
       {"a dark outline joins light digits and stands out as much as they do: cut at the column it alone fills", 0,
        216, {183}, true, {183, 138, 318, 8}},
       {"the same with a light outline around dark digits", 0, 203, {147}, true, {147, 174, 741, 4}},
+      {"touching digits at fractions of a pixel fall at no whole advance: cut where their run is thinnest", 1, 262,
+       {408672015}, true, {408672015, 6728, 51}},
       {"'EXP' beside three boxed digits is no number", 1, 135, {952}, false, {941, 259}},
       {"two boxes and the 'Z' of a name are no number", 0, 238, {162}, false, {166, 126}},
       {"'Lv.' run together is no digit, nor is '04'", 0, 528, {204}, false, {222, 204}},
