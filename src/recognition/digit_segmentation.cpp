@@ -94,23 +94,18 @@ enum class Joints {
   OtherSide,
 };
 
-// The pixels of column x that are strokes: they stand out half as much as
-// the strokes do (on their side of the background, with OtherSide).
-int StrokesAt(const PixelGrid& grid, const Mark& mark, int x, Peak peak, Joints joints) {
+// Whether column x holds no stroke: nothing in it stands out half as much
+// as the strokes do (on their side of the background, with OtherSide).
+bool LowAt(const PixelGrid& grid, const Mark& mark, int x, Peak peak, Joints joints) {
   const int side = joints == Joints::OtherSide ? peak.side : 0;
-  int strokes = 0;
   for (int y = mark.top; y <= mark.bottom && y < grid.height; ++y) {
     const std::uint32_t v = grid.At(x, y);
     const std::uint32_t background = grid.At(mark.background, y);
     if (2 * ChannelDistance(v, background) >= peak.contrast && side * (Brightness(v) - Brightness(background)) >= 0) {
-      ++strokes;
+      return false;
     }
   }
-  return strokes;
-}
-
-bool LowAt(const PixelGrid& grid, const Mark& mark, int x, Peak peak, Joints joints) {
-  return StrokesAt(grid, mark, x, peak, joints) == 0;
+  return true;
 }
 
 // How much ink column x holds on the strokes' side of the background: the
@@ -144,12 +139,12 @@ LowEdges LowEdgesOf(const PixelGrid& grid, const std::vector<Mark>& marks, int h
 
 // Glyphs a column or two apart run into one mark where their outlines,
 // shadows or anti-aliased edges meet; what joins them holds no stroke
-// (LowAt). The mark is cut
-// there so that each part holds what its glyph shows standing alone: the
-// joint's columns are shared out evenly, and a middle column goes to each
-// side whose glyphs have such an edge of their own (to both for an outline,
-// to the left for a shadow). A part narrower than a quarter of the mark's
-// height is no glyph (a thin stroke of one), so no cut makes one.
+// (LowAt). The mark is cut there so that each part holds what its glyph
+// shows standing alone: the joint's columns are shared out evenly, and a
+// middle column goes to each side whose glyphs have such an edge of their
+// own (to both for an outline, to the left for a shadow). A part narrower
+// than a quarter of the mark's height is no glyph (a thin stroke of one),
+// so no cut makes one.
 std::vector<Mark> AtJoints(InkColumns& ink, const PixelGrid& grid, const Mark& mark, LowEdges edges, Joints joints) {
   const int minWidth = std::max(2, (mark.bottom - mark.top + 1) / 4);
   if (mark.background < 0 || mark.Width() < 2 * minWidth + 1) return {mark};
@@ -405,7 +400,8 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
       p.cells.push_back({ownInk ? mark.from : std::max(0, from), ownInk ? mark.Width() : cell});
       p.digitMarks.push_back(m);
       // A separator typed inside a run of touching digits is a gap there.
-      if (j + 1 < k && number.separatorAfter[static_cast<std::size_t>(i) + static_cast<std::size_t>(j)]) return std::nullopt;
+      const std::size_t typed = static_cast<std::size_t>(i) + static_cast<std::size_t>(j);
+      if (j + 1 < k && number.separatorAfter[typed]) return std::nullopt;
     }
     if (split.waists && k > 1) {
       CutAtWaists(c, mark, p.cells, p.cells.size() - static_cast<std::size_t>(k), k, split.advance,
