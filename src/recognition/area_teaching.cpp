@@ -7,6 +7,7 @@
 #include <map>
 
 #include "persistence/pattern_store.h"
+#include "recognition/capture_noise.h"
 #include "recognition/area_reading.h"
 #include "recognition/pattern_matcher.h"
 #include "recognition/picture_match.h"
@@ -179,11 +180,12 @@ void AddLook(std::vector<QImage>& looks, const QImage& picture, const QImage& lo
 
 void PutCells(AreaPictures& pictures, AreaOrigins& origins, AreaLooks& looks, const QImage& capture,
               const DigitCells& cells) {
+  const QImage clean = WithoutNoise(capture);
   std::array<bool, kSlotsPerArea> filled{};
   for (int i = 0; i < cells.CellCount(); ++i) {
     const std::size_t slot = cells.IsDelimiter(i) ? 10 : static_cast<std::size_t>(cells.digits[i].digitValue());
     if (filled[slot]) continue;
-    const QImage cell = CellPicture(capture, cells, i);
+    const QImage cell = CellPicture(clean, cells, i);
     if (!IsRegistered(cell)) continue;
     if (slot < 10) {
       std::vector<QImage>& kept = looks[slot];
@@ -193,7 +195,7 @@ void PutCells(AreaPictures& pictures, AreaOrigins& origins, AreaLooks& looks, co
       std::erase_if(kept, [&cell](const QImage& look) { return look.size() != cell.size(); });
       if (taught && IsRegistered(pictures[slot])) AddLook(kept, cell, pictures[slot]);
       for (int j = i + 1; j < cells.CellCount(); ++j) {
-        if (!cells.IsDelimiter(j) && cells.digits[j] == cells.digits[i]) AddLook(kept, cell, CellPicture(capture, cells, j));
+        if (!cells.IsDelimiter(j) && cells.digits[j] == cells.digits[i]) AddLook(kept, cell, CellPicture(clean, cells, j));
       }
     }
     pictures[slot] = cell;
@@ -208,8 +210,7 @@ void LearnLayout(AreaLayout& layout, const QImage& capture, const DigitCells& ce
   layout.separators = layout.separators || cells.separators;
   layout.digitGap = std::max(layout.digitGap, cells.digitGap);
   if (cells.prefix) {
-    layout.prefix = capture.copy(QRect(cells.prefix->x, 0, cells.prefix->width, cells.height))
-                        .convertToFormat(QImage::Format_RGB32);
+    layout.prefix = WithoutNoise(capture).copy(QRect(cells.prefix->x, 0, cells.prefix->width, cells.height));
   }
 }
 

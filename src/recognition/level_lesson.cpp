@@ -7,6 +7,7 @@
 
 #include "persistence/pattern_store.h"
 #include "recognition/area_reading.h"
+#include "recognition/capture_noise.h"
 #include "recognition/digit_segmentation.h"
 #include "recognition/ink_columns.h"
 #include "recognition/mark_walk.h"
@@ -213,11 +214,12 @@ std::optional<LevelLesson> LearnLevelDigits(const QImage& capture, int lastLevel
     return std::nullopt;
   }
   LevelLesson lesson{level, AreaOf(images, kLevelArea), OriginsOf(images, kLevelArea), LooksOf(images, kLevelArea)};
+  const QImage clean = WithoutNoise(capture);
   for (const auto& [d, x] : laid->looks) {
     const auto index = static_cast<std::size_t>(d);
     if (!LookDistinct(grid, d, x, shape, set)) return std::nullopt;
     AddLook(lesson.variants[index], lesson.pictures[index],
-            capture.copy(QRect(x, 0, shape.width[index], height)).convertToFormat(QImage::Format_RGB32));
+            clean.copy(QRect(x, 0, shape.width[index], height)));
   }
   std::array<std::optional<CellSpan>, 10> firstSeen;
   std::size_t next = 0;
@@ -234,7 +236,7 @@ std::optional<LevelLesson> LearnLevelDigits(const QImage& capture, int lastLevel
       continue;
     }
     firstSeen[d] = cell;
-    lesson.pictures[d] = capture.copy(QRect(cell.x, 0, cell.width, height)).convertToFormat(QImage::Format_RGB32);
+    lesson.pictures[d] = clean.copy(QRect(cell.x, 0, cell.width, height));
     lesson.origins[d] = PatternOrigin::LearnedAtLevelUp;
   }
   // The lesson holds only when the capture then reads as that level.

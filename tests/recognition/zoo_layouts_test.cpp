@@ -88,6 +88,22 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
   }
 }
 
+// Noise of ±12 drawn afresh for every capture: the digits taught from one
+// capture read through the noise of every later one.
+TEST(ZooLayouts, DigitsTaughtOverNoiseReadThroughTheNoiseOfLaterCaptures) {
+  TempFolder folder;
+  TaughtFolder taught(folder.Path(), QStringLiteral(TALLYMETER_SOURCE_DIR "/system"));
+  QStringList problems;
+  ASSERT_TRUE(taught.Load(problems));
+  const zoo::LayoutSpec layout = zoo::MakeLayout(0, 320);
+  std::uint32_t captureSeed = 10;
+  const auto capture = [&](int level) { return zoo::RenderCapture(layout, QString::number(level), ++captureSeed); };
+  ASSERT_TRUE(taught.Teach(0, capture(120), QStringLiteral("120")).saved);
+  for (const int level : {12, 21, 102, 120, 201, 210, 112, 220}) {
+    EXPECT_EQ(taught.Read(0, capture(level)).caption, QString::number(level));
+  }
+}
+
 // A program folder with the delivered patterns, and the captures of one
 // level layout of the zoo; each capture draws its noise afresh.
 class ZooLevelUp : public ::testing::Test {
