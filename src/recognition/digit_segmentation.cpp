@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "base/pixel_grid.h"
+#include "recognition/capture_noise.h"
 #include "recognition/ink_columns.h"
 #include "recognition/mark_walk.h"
 #include "recognition/picture_match.h"
@@ -241,6 +242,7 @@ struct Capture {
   int rows = 0;
   std::vector<Mark> marks;
   int medianHeight = 0;  // of the marks: most are digits and capitals
+  std::vector<std::uint64_t> columnRows;  // per column, its edge rows (InkColumns::RowsAt)
   bool looksMayDiffer = false;  // a digit typed twice need only nearly look alike
   bool cutAtWaists = false;     // touching digits are cut at their waists alone (Split::waists)
 
@@ -470,6 +472,23 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
   for (const int d : p.digitMarks) {
     const Mark& mark = c.At(d);
     if (!SameRows(mark, ref)) return std::nullopt;
+  }
+  // So does each digit cut from a run, on its own columns, nearly: a name
+  // run together ("Kuro") is as tall as its capital, and its lower-case
+  // letters, cut an advance apiece, would otherwise pass for digits. They
+  // fall short by a third of the height; a small font's 4, whose apex is a
+  // thin diagonal, by a row or two.
+  const int slack = std::max(LineSlack(ref.bottom - ref.top + 1), (ref.bottom - ref.top + 1) / 5);
+  for (std::size_t i = 0; i < p.cells.size(); ++i) {
+    const Mark& mark = c.At(p.digitMarks[i]);
+    if (mark.Width() <= p.cells[i].width) continue;
+    std::uint64_t rows = 0;
+    for (int x = std::max(mark.from, p.cells[i].x); x < std::min(mark.to, p.cells[i].x + p.cells[i].width); ++x) {
+      rows |= c.columnRows[static_cast<std::size_t>(x)];
+    }
+    if (rows == 0 || std::countr_zero(rows) > ref.top + slack || 63 - std::countl_zero(rows) < ref.bottom - slack) {
+      return std::nullopt;
+    }
   }
   // Digits are as tall as capitals: a point or a lower-case letter is none;
   // and no wider than they are high: a word run together is none.
@@ -987,6 +1006,13 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   c.rows = std::min(c.grid.height, kMaxCellSide);
   c.marks = MarksOf(c.grid, c.rows, Joints::None);
   c.medianHeight = MedianHeight(c.marks);
+  // A cell's rows are told apart from noise's steps on the capture
+  // without it.
+  PixelGrid clean;
+  ReadPixels(WithoutNoise(capture), clean);
+  InkColumns ink(clean, clean.width, c.rows);
+  c.columnRows.resize(static_cast<std::size_t>(clean.width));
+  for (int x = 0; x < clean.width; ++x) c.columnRows[static_cast<std::size_t>(x)] = ink.RowsOf(x, x + 1);
   if (c.marks.empty()) {
     result.refusal = SegmentationRefusal::NothingAtTheTop;
     return result;

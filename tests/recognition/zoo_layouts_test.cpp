@@ -58,6 +58,8 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
       {"'EXP' beside three boxed digits is no number", 1, 135, {952}, false, {941, 259}},
       {"two boxes and the 'Z' of a name are no number", 0, 238, {162}, false, {166, 126}},
       {"'Lv.' run together is no digit, nor is '04'", 0, 528, {204}, false, {222, 204}},
+      {"a name run together: its lower-case letters cut from the run beside its capital are no digits", 0, 430,
+       {200}, false, {208, 200}},
       {"one digit typed: 'EX' of 'EXP.4' is as much a 4 as the 4", 1, 662, {4}, false, {209, 4}},
       {"a script 'Lv' is as much a 1 and a 3 as the number is", 0, 613, {134}, false, {15, 18}},
   };
