@@ -148,10 +148,15 @@ class InkColumns {
   // the area's first column may hold a digit the edge cut.
   bool FaintEdge(int x, int digitRows) {
     if (x <= 0 || x >= width_ || !Ink(x) || Ink(x - 1) || Ink(x + 1) || (!Ink(x - 2) && !Ink(x + 2))) return false;
-    int strongest = 0;
-    const std::uint64_t rows = EdgeRows([this](int cx, int cy) { return grid_.At(cx, cy); }, x, rows_, &strongest);
-    const int span = 64 - std::countl_zero(rows) - std::countr_zero(rows);
-    return strongest <= 2 * kInkJump && (4 * span <= digitRows || 2 * strongest <= 3 * kInkJump);
+    return Faint(x, digitRows);
+  }
+
+  // Whether column x, where a glyph is looked for, is as faint as such an
+  // edge, with ink in the column after it: the glyph's anti-aliased side,
+  // which a touching neighbour's cell may have taken when it was taught.
+  bool FaintLeadingColumn(int x, int digitRows) {
+    if (x < 0 || x + 1 >= width_ || !Ink(x) || !Ink(x + 1)) return false;
+    return Faint(x, digitRows);
   }
 
   // The first column at or after `from` with ink that is no faint edge.
@@ -169,6 +174,15 @@ class InkColumns {
   }
 
  private:
+  // Barely above the ink's threshold and no taller than a quarter of the
+  // digits' rows, or of any height when fainter still.
+  bool Faint(int x, int digitRows) {
+    int strongest = 0;
+    const std::uint64_t rows = EdgeRows([this](int cx, int cy) { return grid_.At(cx, cy); }, x, rows_, &strongest);
+    const int span = 64 - std::countl_zero(rows) - std::countr_zero(rows);
+    return strongest <= 2 * kInkJump && (4 * span <= digitRows || 2 * strongest <= 3 * kInkJump);
+  }
+
   static constexpr std::uint64_t kUnknown = ~std::uint64_t{0};
   const PixelGrid& grid_;
   int width_;

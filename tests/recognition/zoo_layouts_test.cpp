@@ -177,6 +177,17 @@ TEST_F(ZooLevelUp, ALevelUpLearnsATaughtDigitAtAnotherFractionOfAPixel) {
   EXPECT_EQ(reading.caption, QStringLiteral("300"));
 }
 
+// Cut from "149", the 9 lacks its faint left side: the 4's cell took the
+// column they share. Beside a 5 or a 6 that side stands out of the
+// background on its own, and the 9 is read a column on from it.
+TEST_F(ZooLevelUp, AGlyphWhoseFaintSideANeighbourTookReadsBesideAnotherDigit) {
+  layout = zoo::MakeLayout(0, 91);
+  ASSERT_TRUE(taught.Teach(0, Capture(149), QStringLiteral("149")).saved);
+  for (int level = 150; level <= 170; ++level) {
+    EXPECT_EQ(taught.ReadLevelAfter(level - 1, Capture(level)).caption, QString::number(level));
+  }
+}
+
 // Touching digits at twice their size: at 30 the 3 and the 0 run together,
 // and a look of the 3 learned there let 33 read as 38 (the first 3's right
 // stroke passed for the 8's left). A look is learned from a glyph alone.
