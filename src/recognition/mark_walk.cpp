@@ -38,6 +38,10 @@ bool DigitShown(const AreaShape& shape, int digit, const PixelGrid& capture, int
   return AnyLookAt(looks, capture, x);
 }
 
+bool DelimiterShown(const AreaShape& shape, const PixelGrid& capture, int x) {
+  return shape.delimiter.width > 0 && PictureAt(capture, shape.delimiter, x);
+}
+
 int LargerDigitShown(const AreaShape& shape, int digit, const PixelGrid& capture, int x) {
   for (int d = digit + 1; d < kDelimiterIndex; ++d) {
     if (AnyLookAt(shape.looks[static_cast<std::size_t>(d)], capture, x)) return d;
@@ -117,6 +121,13 @@ AreaShape ShapeOf(const PatternSet& set, int area) {
   if (layout.learned) {
     shape.separators = layout.separators;
     shape.delimiterRequired = layout.endsWithDelimiter && shape.width[kDelimiterIndex] > 0;
+    // Only the experience's delimiter is looked for where it touches what
+    // follows (its percentage in brackets, set close), and only where the
+    // model says it ends the number: the one delivered may be any glyph's
+    // side, and the level stands before a name or nothing, where a
+    // "delimiter" touching the next glyph is a wrong cut's ("LV." taught as
+    // the digits, the real number's first digit as the delimiter).
+    if (a == 1 && shape.delimiterRequired) shape.delimiter = PictureOf(set.delimiterPatterns[a]);
     shape.wideGap = WideGap(typicalInk, layout.digitGap);
   }
   const PixelGrid& prefix = set.prefixes[a];

@@ -47,6 +47,9 @@ struct AreaShape {
   // caller reports is taken only where one of them shows the same glyph
   // on a second look (recognition/picture_match.h).
   std::array<std::vector<PixelGrid>, 10> looks;
+  // The delimiter's pattern as a picture, where the model says it ends the
+  // number (none otherwise).
+  PixelGrid delimiter;
 };
 
 // Background after the last digit this wide ends the number where the
@@ -78,6 +81,10 @@ bool PrefixAt(const PixelGrid& capture, const PixelGrid& prefix, int x);
 // Whether one of digit `digit`'s looks lies in `capture` at column x by
 // that rule.
 bool DigitShown(const AreaShape& shape, int digit, const PixelGrid& capture, int x);
+
+// Whether the delimiter's picture lies in `capture` at column x by that
+// rule.
+bool DelimiterShown(const AreaShape& shape, const PixelGrid& capture, int x);
 
 // The smallest digit above `digit` one of whose looks lies in `capture` at
 // column x by that rule and the match rule's count; −1 when none does.
@@ -159,9 +166,11 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
     }
     // The delimiter is a mark of its own, as it was taught: where the mark
     // goes on past it, it only matched the edge of a glyph (a digit's
-    // outline) and ends nothing.
+    // outline) and ends nothing, unless a second look finds the delimiter
+    // itself there after a digit (a bracket touching the percentage).
     if (shown == kDelimiterIndex && state != State::AfterSeparator &&
-        ink.NextBlank(u) <= at + shape.width[kDelimiterIndex] + 1) {
+        (ink.NextBlank(u) <= at + shape.width[kDelimiterIndex] + 1 ||
+         (state == State::AfterDigit && DelimiterShown(shape, capture, at)))) {
       result.delimiterX = at;
       return result;
     }

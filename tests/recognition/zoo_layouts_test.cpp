@@ -55,6 +55,8 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
       {"the same with a light outline around dark digits", 0, 203, {147}, true, {147, 174, 741, 4}},
       {"touching digits at fractions of a pixel fall at no whole advance: cut where their run is thinnest", 1, 262,
        {408672015}, true, {408672015, 6728, 51}},
+      {"'[' after a space touches the percentage's first digit: still the delimiter that ends the number", 1, 56,
+       {45}, true, {45, 906, 54, 4}},
       {"'EXP' beside three boxed digits is no number", 1, 135, {952}, false, {941, 259}},
       {"two boxes and the 'Z' of a name are no number", 0, 238, {162}, false, {166, 126}},
       {"'Lv.' run together is no digit, nor is '04'", 0, 528, {204}, false, {222, 204}},
