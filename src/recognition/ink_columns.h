@@ -159,6 +159,14 @@ class InkColumns {
     return Faint(x, digitRows);
   }
 
+  // Whether column x, right after a glyph read, is as faint as such an
+  // edge with background after it: that glyph's anti-aliased side, which
+  // noise showed here and hid where the glyph was taught.
+  bool FaintTrailingColumn(int x, int digitRows) {
+    if (x <= 0 || x >= width_ || !Ink(x) || !Ink(x - 1) || (x + 1 < width_ && Ink(x + 1))) return false;
+    return Faint(x, digitRows);
+  }
+
   // The first column at or after `from` with ink that is no faint edge.
   int NextMark(int from, int digitRows) {
     int x = NextInk(from);

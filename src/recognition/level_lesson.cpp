@@ -61,7 +61,9 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
       int at = -1;
       int near = -1;
       int nearScore = kNearMatch;
-      for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); x <= u && at < 0; ++x) {
+      // As reading lays it: a column on past a faint first column too.
+      const int last = u + (ink.FaintLeadingColumn(u, digitRows) ? 1 : 0);
+      for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); x <= last && at < 0; ++x) {
         if (x + p.width <= u) continue;
         const int score = DigitScore(set, kLevelArea, d, grid, x);
         if (score > kMatchThreshold) at = x;
@@ -79,7 +81,7 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
       const bool blankBefore = u == 0 || !ink.Ink(u - 1);
       const int glyphEnd = ink.NextBlank(u);
       const std::vector<PixelGrid>& looks = shape.looks[static_cast<std::size_t>(d)];
-      for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); blankBefore && x <= u && near < 0; ++x) {
+      for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); blankBefore && x <= last && near < 0; ++x) {
         if (x + p.width <= u || glyphEnd > x + p.width) continue;
         const auto shown = [&](const PixelGrid& look) { return FewUnexplained(grid, look, x); };
         if (std::any_of(looks.begin(), looks.end(), shown)) near = x;
@@ -91,6 +93,7 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
       if (at < 0) return std::nullopt;
       accounted = at + p.width;
       inkEnd = accounted - shape.trail[static_cast<std::size_t>(d)];
+      if (ink.NextInk(accounted) == accounted && ink.FaintTrailingColumn(accounted, digitRows)) ++accounted;
     } else {
       // A glyph no pattern reads, of the digits' rows, no wider than they
       // are high: two glyphs run together, or a word, are none.

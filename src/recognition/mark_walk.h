@@ -161,6 +161,7 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
       accounted = at + shape.width[k];
       inkEnd = accounted - shape.trail[k];
       u = ink.NextInk(accounted);
+      if (u == accounted && ink.FaintTrailingColumn(u, digitRows)) u = ink.NextInk(u + 1);
       state = State::AfterDigit;
       continue;
     }

@@ -190,6 +190,17 @@ TEST_F(ZooLevelUp, AGlyphWhoseFaintSideANeighbourTookReadsBesideAnotherDigit) {
   }
 }
 
+// Noise shows a glyph's faintest column in one capture and hides it in the
+// next: the 3 of 130 shows one more faint column than the 3 taught from
+// 113, beside its ink and before background; it is the 3's own.
+TEST_F(ZooLevelUp, AFaintColumnAfterAGlyphReadIsThatGlyphsSide) {
+  layout = zoo::MakeLayout(0, 53);
+  ASSERT_TRUE(taught.Teach(0, Capture(113), QStringLiteral("113")).saved);
+  for (int level = 114; level <= 140; ++level) {
+    EXPECT_EQ(taught.ReadLevelAfter(level - 1, Capture(level)).caption, QString::number(level));
+  }
+}
+
 // Touching digits at twice their size: at 30 the 3 and the 0 run together,
 // and a look of the 3 learned there let 33 read as 38 (the first 3's right
 // stroke passed for the 8's left). A look is learned from a glyph alone.
