@@ -170,9 +170,9 @@ void StoreLooks(PatternImages& images, int area, const AreaLooks& looks) {
   }
 }
 
-void AddLook(std::vector<QImage>& looks, const QImage& picture, const QImage& look) {
-  if (look.size() != picture.size() || LookReads(picture, look)) return;
-  if (std::any_of(looks.begin(), looks.end(), [&look](const QImage& kept) { return LookReads(kept, look); })) return;
+void AddLook(std::vector<QImage>& looks, const QImage& picture, const QImage& look, const QImage& shown) {
+  if (look.size() != picture.size() || LookReads(picture, shown)) return;
+  if (std::any_of(looks.begin(), looks.end(), [&shown](const QImage& kept) { return LookReads(kept, shown); })) return;
   // The oldest look gives way when a digit has all it may keep.
   if (looks.size() >= static_cast<std::size_t>(kMaxVariants)) looks.erase(looks.begin());
   looks.push_back(look);
@@ -193,9 +193,11 @@ void PutCells(AreaPictures& pictures, AreaOrigins& origins, AreaLooks& looks, co
       if (!taught) kept.clear();
       // Looks of another size read no more beside the new picture.
       std::erase_if(kept, [&cell](const QImage& look) { return look.size() != cell.size(); });
-      if (taught && IsRegistered(pictures[slot])) AddLook(kept, cell, pictures[slot]);
+      if (taught && IsRegistered(pictures[slot])) AddLook(kept, cell, pictures[slot], pictures[slot]);
       for (int j = i + 1; j < cells.CellCount(); ++j) {
-        if (!cells.IsDelimiter(j) && cells.digits[j] == cells.digits[i]) AddLook(kept, cell, CellPicture(clean, cells, j));
+        if (!cells.IsDelimiter(j) && cells.digits[j] == cells.digits[i]) {
+          AddLook(kept, cell, CellPicture(clean, cells, j), CellPicture(capture, cells, j));
+        }
       }
     }
     pictures[slot] = cell;

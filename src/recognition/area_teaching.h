@@ -64,9 +64,11 @@ AreaLooks LooksOf(const PatternImages& images, int area);
 void StoreLooks(PatternImages& images, int area, const AreaLooks& looks);
 
 // Adds `look` to the looks of a digit whose picture is `picture`, oldest
-// first: only when as large as the picture and read neither by it nor by a
-// look kept already; the oldest gives way beyond kMaxVariants.
-void AddLook(std::vector<QImage>& looks, const QImage& picture, const QImage& look);
+// first: only when as large as the picture and `shown` (the glyph as
+// captured, of which `look` is the picture without its noise) is read
+// neither by the picture nor by a look kept already; the oldest gives way
+// beyond kMaxVariants.
+void AddLook(std::vector<QImage>& looks, const QImage& picture, const QImage& look, const QImage& shown);
 
 // The accepted cells go into their slots, taught from a capture: the first
 // cell of each digit, and the delimiter when the capture showed one. The

@@ -221,8 +221,9 @@ std::optional<LevelLesson> LearnLevelDigits(const QImage& capture, int lastLevel
   for (const auto& [d, x] : laid->looks) {
     const auto index = static_cast<std::size_t>(d);
     if (!LookDistinct(grid, d, x, shape, set)) return std::nullopt;
-    AddLook(lesson.variants[index], lesson.pictures[index],
-            clean.copy(QRect(x, 0, shape.width[index], height)));
+    const QRect cell(x, 0, shape.width[index], height);
+    AddLook(lesson.variants[index], lesson.pictures[index], clean.copy(cell),
+            capture.copy(cell).convertToFormat(QImage::Format_RGB32));
   }
   std::array<std::optional<CellSpan>, 10> firstSeen;
   std::size_t next = 0;

@@ -171,6 +171,26 @@ TEST_F(LayoutTeaching, ADigitDrawnALittleOtherwiseIsTaughtAsALookOfIt) {
   EXPECT_EQ(refused.problems.join(' '), RefusalText(SegmentationRefusal::RepeatedDigitDiffers, "422"));
 }
 
+// A look is cut from the capture without its noise, but whether it is
+// needed is judged on the glyph as captured: two clean glyphs alike say
+// nothing of whether one reads the other through a capture's noise.
+TEST_F(LayoutTeaching, ALookIsNeededWhereThePictureDoesNotReadTheGlyphAsCaptured) {
+  const QImage clean = Area(QStringLiteral("2"), 16, 14, ++seed);
+  QImage shown = clean;
+  for (int y = 0; y < shown.height(); y += 2) {
+    for (int x = y % 4; x < shown.width(); x += 4) {
+      const QRgb p = shown.pixel(x, y);
+      shown.setPixel(x, y, qRgb(std::min(255, qRed(p) + 30), qGreen(p), qBlue(p)));
+    }
+  }
+  std::vector<QImage> looks;
+  AddLook(looks, clean, clean, clean);
+  EXPECT_TRUE(looks.empty());
+  AddLook(looks, clean, clean, shown);
+  ASSERT_EQ(looks.size(), 1U);
+  EXPECT_EQ(looks.front(), clean);
+}
+
 // A capture taught from that no longer reads says why reading stopped
 // before the digit it names: here ink before the number, not its cell.
 TEST_F(LayoutTeaching, ACaptureThatNoLongerReadsSaysWhyReadingStoppedBeforeADigit) {
