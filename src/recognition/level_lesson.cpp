@@ -218,6 +218,8 @@ std::optional<LevelLesson> LearnLevelDigits(const QImage& capture, int lastLevel
   }
   LevelLesson lesson{level, AreaOf(images, kLevelArea), OriginsOf(images, kLevelArea), LooksOf(images, kLevelArea)};
   const QImage clean = WithoutNoise(capture);
+  PixelGrid cleanGrid;
+  ReadPixels(clean, cleanGrid);
   for (const auto& [d, x] : laid->looks) {
     const auto index = static_cast<std::size_t>(d);
     if (!LookDistinct(grid, d, x, shape, set)) return std::nullopt;
@@ -231,10 +233,11 @@ std::optional<LevelLesson> LearnLevelDigits(const QImage& capture, int lastLevel
     const auto d = static_cast<std::size_t>(ch.digitValue());
     if (shape.width[d] > 0) continue;
     const CellSpan cell = laid->unknown[next++];
-    // A digit new twice in one level (299 to 300) looks alike both times.
+    // A digit new twice in one level (299 to 300) looks alike both times,
+    // the first taken without its noise, as it is kept.
     if (firstSeen[d]) {
       if (firstSeen[d]->width != cell.width ||
-          !Reads(CellPattern(grid, firstSeen[d]->x, cell.width, shape.rows), grid, cell.x)) {
+          !Reads(CellPattern(cleanGrid, firstSeen[d]->x, cell.width, shape.rows), grid, cell.x)) {
         return std::nullopt;
       }
       continue;

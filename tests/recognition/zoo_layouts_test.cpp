@@ -201,6 +201,16 @@ TEST_F(ZooLevelUp, AFaintColumnAfterAGlyphReadIsThatGlyphsSide) {
   }
 }
 
+// At 300 both 0s are new, over noise of ±12: the two glyphs are alike
+// once the first is taken without its noise.
+TEST_F(ZooLevelUp, TwoNewGlyphsOfOneDigitOverNoiseAreAlike) {
+  layout = zoo::MakeLayout(0, 31);
+  ASSERT_TRUE(taught.Teach(0, Capture(295), QStringLiteral("295")).saved);
+  for (int level = 296; level <= 300; ++level) {
+    EXPECT_EQ(taught.ReadLevelAfter(level - 1, Capture(level)).caption, QString::number(level));
+  }
+}
+
 // Touching digits at twice their size: at 30 the 3 and the 0 run together,
 // and a look of the 3 learned there let 33 read as 38 (the first 3's right
 // stroke passed for the 8's left). A look is learned from a glyph alone.
