@@ -151,20 +151,25 @@ class InkColumns {
     return Faint(x, digitRows);
   }
 
-  // Whether column x, where a glyph is looked for, is as faint as such an
-  // edge, with ink in the column after it: the glyph's anti-aliased side,
-  // which a touching neighbour's cell may have taken when it was taught.
-  bool FaintLeadingColumn(int x, int digitRows) {
-    if (x < 0 || x + 1 >= width_ || !Ink(x) || !Ink(x + 1)) return false;
-    return Faint(x, digitRows);
+  // How many columns from x on (none, one or two: a faint column drawn at
+  // twice the size) are as faint as such an edge with ink after them,
+  // where a glyph is looked for: its anti-aliased side, which a touching
+  // neighbour's cell may have taken when it was taught.
+  int FaintLeadingColumns(int x, int digitRows) {
+    int count = 0;
+    while (count < 2 && x + count + 1 < width_ && Ink(x + count) && Faint(x + count, digitRows)) ++count;
+    return count > 0 && Ink(x + count) ? count : 0;
   }
 
-  // Whether column x, right after a glyph read, is as faint as such an
-  // edge with background after it: that glyph's anti-aliased side, which
-  // noise showed here and hid where the glyph was taught.
-  bool FaintTrailingColumn(int x, int digitRows) {
-    if (x <= 0 || x >= width_ || !Ink(x) || !Ink(x - 1) || (x + 1 < width_ && Ink(x + 1))) return false;
-    return Faint(x, digitRows);
+  // How many columns from x on, right after a glyph read (none, one or
+  // two), are as faint as such an edge with background after them: that
+  // glyph's anti-aliased side, which noise showed here and hid where the
+  // glyph was taught.
+  int FaintTrailingColumns(int x, int digitRows) {
+    if (x <= 0 || !Ink(x - 1)) return 0;
+    int count = 0;
+    while (count < 2 && x + count < width_ && Ink(x + count) && Faint(x + count, digitRows)) ++count;
+    return count > 0 && (x + count >= width_ || !Ink(x + count)) ? count : 0;
   }
 
   // The first column at or after `from` with ink that is no faint edge.

@@ -62,7 +62,7 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
       int near = -1;
       int nearScore = kNearMatch;
       // As reading lays it: a column on past a faint first column too.
-      const int last = u + (ink.FaintLeadingColumn(u, digitRows) ? 1 : 0);
+      const int last = u + ink.FaintLeadingColumns(u, digitRows);
       for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); x <= last && at < 0; ++x) {
         if (x + p.width <= u) continue;
         const int score = DigitScore(set, kLevelArea, d, grid, x);
@@ -93,7 +93,7 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
       if (at < 0) return std::nullopt;
       accounted = at + p.width;
       inkEnd = accounted - shape.trail[static_cast<std::size_t>(d)];
-      if (ink.NextInk(accounted) == accounted && ink.FaintTrailingColumn(accounted, digitRows)) ++accounted;
+      if (ink.NextInk(accounted) == accounted) accounted += ink.FaintTrailingColumns(accounted, digitRows);
     } else {
       // A glyph no pattern reads, of the digits' rows, no wider than they
       // are high: two glyphs run together, or a word, are none.

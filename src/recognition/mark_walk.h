@@ -135,7 +135,7 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
     int shown = -1;
     int at = 0;
     for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1});
-         shown < 0 && (x <= u || (x == u + 1 && ink.FaintLeadingColumn(u, digitRows))); ++x) {
+         shown < 0 && (x <= u || (x > u && x <= u + ink.FaintLeadingColumns(u, digitRows))); ++x) {
       int k = firstMatch(x);
       // The match counts bytes; a stroke the digit lacks in a large cell
       // (a boxed 8 read as a 3) or a neighbour's stroke taken for its own
@@ -161,7 +161,7 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
       accounted = at + shape.width[k];
       inkEnd = accounted - shape.trail[k];
       u = ink.NextInk(accounted);
-      if (u == accounted && ink.FaintTrailingColumn(u, digitRows)) u = ink.NextInk(u + 1);
+      if (u == accounted) u = ink.NextInk(u + ink.FaintTrailingColumns(u, digitRows));
       state = State::AfterDigit;
       continue;
     }

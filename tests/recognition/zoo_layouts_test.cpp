@@ -199,6 +199,9 @@ TEST_F(ZooLevelUp, AGlyphWhoseFaintSideANeighbourTookReadsBesideAnotherDigit) { 
 // 113, beside its ink and before background; it is the 3's own.
 TEST_F(ZooLevelUp, AFaintColumnAfterAGlyphReadIsThatGlyphsSide) { ExpectClimb(53, 113, 140); }
 
+// The same side drawn at twice the size is two faint columns (the 9 of 29).
+TEST_F(ZooLevelUp, AFaintSideAtTwiceTheSizeIsTwoColumns) { ExpectClimb(39, 15, 44); }
+
 // At 300 both 0s are new, over noise of ±12: the two glyphs are alike
 // once the first is taken without its noise.
 TEST_F(ZooLevelUp, TwoNewGlyphsOfOneDigitOverNoiseAreAlike) { ExpectClimb(31, 295, 300); }
