@@ -5,13 +5,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstdlib>
+
+#include "recognition/ink_columns.h"
 
 namespace {
-
-int ChannelDistance(QRgb a, QRgb b) {
-  return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
-}
 
 // Half the noise's amplitude is the median distance from a pixel to the
 // most like of its eight neighbours, where every channel carries noise of

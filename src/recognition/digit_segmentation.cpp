@@ -1012,7 +1012,7 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   ReadPixels(WithoutNoise(capture), clean);
   InkColumns ink(clean, clean.width, c.rows);
   c.columnRows.resize(static_cast<std::size_t>(clean.width));
-  for (int x = 0; x < clean.width; ++x) c.columnRows[static_cast<std::size_t>(x)] = ink.RowsOf(x, x + 1);
+  for (int x = 0; x < clean.width; ++x) c.columnRows[static_cast<std::size_t>(x)] = ink.RowsAt(x);
   if (c.marks.empty()) {
     result.refusal = SegmentationRefusal::NothingAtTheTop;
     return result;

@@ -156,8 +156,7 @@ class InkColumns {
   // where a glyph is looked for: its anti-aliased side, which a touching
   // neighbour's cell may have taken when it was taught.
   int FaintLeadingColumns(int x, int digitRows) {
-    int count = 0;
-    while (count < 2 && x + count + 1 < width_ && Ink(x + count) && Faint(x + count, digitRows)) ++count;
+    const int count = FaintRun(x, width_ - 1, digitRows);
     return count > 0 && Ink(x + count) ? count : 0;
   }
 
@@ -167,8 +166,7 @@ class InkColumns {
   // glyph was taught.
   int FaintTrailingColumns(int x, int digitRows) {
     if (x <= 0 || !Ink(x - 1)) return 0;
-    int count = 0;
-    while (count < 2 && x + count < width_ && Ink(x + count) && Faint(x + count, digitRows)) ++count;
+    const int count = FaintRun(x, width_, digitRows);
     return count > 0 && (x + count >= width_ || !Ink(x + count)) ? count : 0;
   }
 
@@ -194,6 +192,14 @@ class InkColumns {
     const std::uint64_t rows = EdgeRows([this](int cx, int cy) { return grid_.At(cx, cy); }, x, rows_, &strongest);
     const int span = 64 - std::countl_zero(rows) - std::countr_zero(rows);
     return strongest <= 2 * kInkJump && (4 * span <= digitRows || 2 * strongest <= 3 * kInkJump);
+  }
+
+  // How many columns of ink from x on, up to two and short of `end`, are
+  // Faint.
+  int FaintRun(int x, int end, int digitRows) {
+    int count = 0;
+    while (count < 2 && x + count < end && Ink(x + count) && Faint(x + count, digitRows)) ++count;
+    return count;
   }
 
   static constexpr std::uint64_t kUnknown = ~std::uint64_t{0};

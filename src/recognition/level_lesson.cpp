@@ -61,7 +61,7 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
       int at = -1;
       int near = -1;
       int nearScore = kNearMatch;
-      // As reading lays it: a column on past a faint first column too.
+      // As reading lays it: past faint first columns too.
       const int last = u + ink.FaintLeadingColumns(u, digitRows);
       for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); x <= last && at < 0; ++x) {
         if (x + p.width <= u) continue;

@@ -129,13 +129,13 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
     // ink beginning there give or take the column an anti-aliased edge may
     // or may not show, and overlapping what is already read by no more
     // than such a column.
-    // Where none is, the mark's first column may be a faint side the
+    // Where none is, the mark's first columns may be a faint side the
     // glyph's pattern lacks (a touching neighbour's cell took it when the
-    // glyph was taught): the column after it is tried last.
+    // glyph was taught): the columns past them are tried last.
     int shown = -1;
     int at = 0;
     for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1});
-         shown < 0 && (x <= u || (x > u && x <= u + ink.FaintLeadingColumns(u, digitRows))); ++x) {
+         shown < 0 && (x <= u || x <= u + ink.FaintLeadingColumns(u, digitRows)); ++x) {
       int k = firstMatch(x);
       // The match counts bytes; a stroke the digit lacks in a large cell
       // (a boxed 8 read as a 3) or a neighbour's stroke taken for its own

@@ -11,6 +11,7 @@
 #include <random>
 
 #include "recognition/capture_noise.h"
+#include "recognition/ink_columns.h"
 
 namespace {
 
@@ -44,10 +45,6 @@ QImage Digits(int noise, std::uint32_t seed, bool antialiased = true, bool textu
     }
   }
   return image;
-}
-
-int Distance(QRgb a, QRgb b) {
-  return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
 }
 
 TEST(CaptureNoise, AnExactCaptureHasNoneAndIsLeftAsItIs) {
@@ -86,13 +83,15 @@ TEST(CaptureNoise, ThePictureWithoutNoiseMeetsAnotherCaptureWithinTheTolerance) 
     for (int x = 1; x + 1 < exact.width(); ++x) {
       int step = 0;  // the largest step to a neighbour in the exact capture
       for (int dy = -1; dy <= 1; ++dy) {
-        for (int dx = -1; dx <= 1; ++dx) step = std::max(step, Distance(exact.pixel(x + dx, y + dy), exact.pixel(x, y)));
+        for (int dx = -1; dx <= 1; ++dx) {
+          step = std::max(step, ChannelDistance(exact.pixel(x + dx, y + dy), exact.pixel(x, y)));
+        }
       }
       if (step > 50) {
         EXPECT_EQ(clean.pixel(x, y), first.pixel(x, y)) << x << "," << y;
       } else if (step < 20) {
-        rawFar += Distance(first.pixel(x, y), second.pixel(x, y)) > 20 ? 1 : 0;
-        cleanFar += Distance(clean.pixel(x, y), second.pixel(x, y)) > 20 ? 1 : 0;
+        rawFar += ChannelDistance(first.pixel(x, y), second.pixel(x, y)) > 20 ? 1 : 0;
+        cleanFar += ChannelDistance(clean.pixel(x, y), second.pixel(x, y)) > 20 ? 1 : 0;
       }
     }
   }
