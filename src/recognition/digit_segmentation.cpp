@@ -138,6 +138,16 @@ LowEdges LowEdgesOf(const PixelGrid& grid, const std::vector<Mark>& marks, int h
   return {2 * leading >= glyphs, 2 * trailing >= glyphs};
 }
 
+// Whether columns [from, to) reach past columns [otherFrom, otherTo) both
+// above and below: a bracket or a parenthesis beside a glyph does, while
+// no stroke of a glyph reaches past the glyph itself.
+bool ReachesPast(InkColumns& ink, int from, int to, int otherFrom, int otherTo) {
+  const std::uint64_t rows = ink.RowsOf(from, to);
+  const std::uint64_t other = ink.RowsOf(otherFrom, otherTo);
+  if (to - from < 2 || rows == 0 || other == 0) return false;
+  return std::countr_zero(rows) < std::countr_zero(other) && std::countl_zero(rows) < std::countl_zero(other);
+}
+
 // Glyphs a column or two apart run into one mark where their outlines,
 // shadows or anti-aliased edges meet; what joins them holds no stroke
 // (LowAt). The mark is cut there so that each part holds what its glyph
@@ -145,7 +155,8 @@ LowEdges LowEdgesOf(const PixelGrid& grid, const std::vector<Mark>& marks, int h
 // middle column goes to each side whose glyphs have such an edge of their
 // own (to both for an outline, to the left for a shadow). A part narrower
 // than a quarter of the mark's height is no glyph (a thin stroke of one),
-// so no cut makes one.
+// so no cut makes one, unless it reaches past the rest both above and
+// below: a bracket that touches the percentage's first digit ("[5").
 std::vector<Mark> AtJoints(InkColumns& ink, const PixelGrid& grid, const Mark& mark, LowEdges edges, Joints joints) {
   const int minWidth = std::max(2, (mark.bottom - mark.top + 1) / 4);
   if (mark.background < 0 || mark.Width() < 2 * minWidth + 1) return {mark};
@@ -172,7 +183,8 @@ std::vector<Mark> AtJoints(InkColumns& ink, const PixelGrid& grid, const Mark& m
     const bool middle = (end - x) % 2 == 1;
     const int leftEnd = x + half + (middle && (shareMiddle || edges.trailing) ? 1 : 0);
     const int rightFrom = x + half + (middle && !shareMiddle && !edges.leading ? 1 : 0);
-    if (leftEnd - from >= minWidth && mark.to - rightFrom >= minWidth) {
+    if ((leftEnd - from >= minWidth || ReachesPast(ink, from, leftEnd, rightFrom, mark.to)) &&
+        (mark.to - rightFrom >= minWidth || ReachesPast(ink, rightFrom, mark.to, from, leftEnd))) {
       parts.push_back(MarkOf(ink, from, leftEnd, mark.background));
       from = rightFrom;
     }
@@ -181,7 +193,9 @@ std::vector<Mark> AtJoints(InkColumns& ink, const PixelGrid& grid, const Mark& m
   if (parts.empty()) return {mark};
   parts.push_back(MarkOf(ink, from, mark.to, mark.background));
   // A last part too narrow to be a glyph goes back to the one before it.
-  if (parts.back().Width() < minWidth) {
+  const Mark& beforeLast = parts[parts.size() - 2];
+  if (parts.back().Width() < minWidth &&
+      !ReachesPast(ink, parts.back().from, parts.back().to, beforeLast.from, beforeLast.to)) {
     const int to = parts.back().to;
     parts.pop_back();
     parts.back() = MarkOf(ink, parts.back().from, to, mark.background);
@@ -353,6 +367,28 @@ bool LowAndNarrow(const Mark& mark, const Mark& digit) {
   return mark.top + 1 >= digit.top + height / 2 && mark.Width() <= std::max(2, height / 2);
 }
 
+// A digit standing alone among touching ones gets its cell centred on its
+// ink, one advance wide; right after a run of touching digits, whose last
+// cell runs a whole advance past its ink, that may reach back into the
+// run's last cell, and reading, which lays a glyph after the columns the
+// one before took, could never lay it there. It starts where that cell
+// ends instead, when the columns between are background and it still
+// holds its whole ink.
+void KeepCellsAfterRunsApart(const Capture& c, Placement& p) {
+  const auto inRun = [&p](std::size_t i) {
+    return std::count(p.digitMarks.begin(), p.digitMarks.end(), p.digitMarks[i]) > 1;
+  };
+  for (std::size_t i = 1; i < p.cells.size(); ++i) {
+    CellSpan& cell = p.cells[i];
+    const int end = p.cells[i - 1].x + p.cells[i - 1].width;
+    if (inRun(i) || !inRun(i - 1) || cell.x >= end) continue;
+    const Mark& mark = c.At(p.digitMarks[i]);
+    bool blank = end <= mark.from && end + cell.width >= mark.to && end + cell.width <= c.grid.width;
+    for (int x = std::max(0, cell.x); blank && x < end; ++x) blank = c.columnRows[static_cast<std::size_t>(x)] == 0;
+    if (blank) cell.x = end;
+  }
+}
+
 // The marks from `first` on as the typed digits, or nothing when they are
 // not: every digit one mark of the digits' height, or its share of one; a
 // separator typed may stand as a low, narrow mark. Between two digits no
@@ -421,6 +457,7 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
     }
   }
   p.lastMark = m - 1;
+  if (split.advance > 0 && !split.waists) KeepCellsAfterRunsApart(c, p);
   // A split is for digits that touch: at least one mark holds several, and
   // no digit standing alone is wider than the advance.
   if (split.advance == 0) {

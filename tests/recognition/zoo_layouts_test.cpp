@@ -20,6 +20,7 @@ struct Case {
   std::vector<std::uint64_t> taught;  // one capture each, in turn
   bool saved;                         // whether the teacher must take the last
   std::vector<std::uint64_t> read;
+  std::uint32_t captureSeed = 10;  // the captures' noise and texture, drawn afresh each
 };
 
 TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
@@ -57,6 +58,10 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
        {408672015}, true, {408672015, 6728, 51}},
       {"'[' after a space touches the percentage's first digit: still the delimiter that ends the number", 1, 56,
        {45}, true, {45, 906, 54, 4}},
+      {"'[' after a gap touches the percentage's first digit: narrower than a digit, but taller", 1, 143, {171064},
+       true, {171064, 61147, 107}, 12},
+      {"a 1 alone after touching '68': its centred cell starts where the 8's ends, or it would never read", 1, 111,
+       {30681289235054}, true, {30681289235054, 3068, 1590}, 12},
       {"'EXP' beside three boxed digits is no number", 1, 135, {952}, false, {941, 259}},
       {"two boxes and the 'Z' of a name are no number", 0, 238, {162}, false, {166, 126}},
       {"'Lv.' run together is no digit, nor is '04'", 0, 528, {204}, false, {222, 204}},
@@ -72,7 +77,7 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
     QStringList problems;
     ASSERT_TRUE(taught.Load(problems));
     const zoo::LayoutSpec layout = zoo::MakeLayout(c.area, c.seed);
-    std::uint32_t captureSeed = 10;
+    std::uint32_t captureSeed = c.captureSeed;
     const auto capture = [&](std::uint64_t value) {
       return zoo::RenderCapture(layout, zoo::ShownNumber(layout, value), ++captureSeed);
     };
