@@ -61,6 +61,20 @@ bool LookReads(const QImage& look, const QImage& glyph) {
   return PictureAt(glyphGrid, lookGrid, 0);
 }
 
+// Whether `picture` lies in `capture` where `span` stands, a column either
+// way, as a look would read there.
+bool ShownNear(const QImage& picture, const QImage& capture, CellSpan span) {
+  if (!IsRegistered(picture) || picture.height() > capture.height()) return false;
+  PixelGrid pictureGrid;
+  PixelGrid captureGrid;
+  ReadPixels(picture.convertToFormat(QImage::Format_RGB32), pictureGrid);
+  ReadPixels(capture.convertToFormat(QImage::Format_RGB32), captureGrid);
+  for (int x = std::max(0, span.x - 1); x <= span.x + 1; ++x) {
+    if (PictureAt(captureGrid, pictureGrid, x)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 QSize SlotOuterSize(const QImage& picture) {
@@ -187,6 +201,14 @@ void PutCells(AreaPictures& pictures, AreaOrigins& origins, AreaLooks& looks, co
     if (filled[slot]) continue;
     const QImage cell = CellPicture(clean, cells, i);
     if (!IsRegistered(cell)) continue;
+    // The delimiter has no looks: one taught from a capture before that
+    // shows here as well (a fraction of a pixel aside) stays, so that the
+    // captures it was taught from go on reading.
+    if (slot == 10 && origins[slot] == PatternOrigin::Captured && pictures[slot].height() == cell.height() &&
+        ShownNear(pictures[slot], capture, cells.spans[static_cast<std::size_t>(i)])) {
+      filled[slot] = true;
+      continue;
+    }
     if (slot < 10) {
       std::vector<QImage>& kept = looks[slot];
       const bool taught = origins[slot] == PatternOrigin::Captured || origins[slot] == PatternOrigin::LearnedAtLevelUp;

@@ -62,6 +62,9 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
        true, {171064, 61147, 107}, 12},
       {"a 1 alone after touching '68': its centred cell starts where the 8's ends, or it would never read", 1, 111,
        {30681289235054}, true, {30681289235054, 3068, 1590}, 12},
+      {"the delimiter taught first shows after a later number too, where the later cut takes the bracket's box: "
+       "it stays, and the captures taught before go on reading",
+       1, 477, {89, 41, 3939}, true, {3939, 89, 41, 9348}, 12},
       {"'EXP' beside three boxed digits is no number", 1, 135, {952}, false, {941, 259}},
       {"two boxes and the 'Z' of a name are no number", 0, 238, {162}, false, {166, 126}},
       {"'Lv.' run together is no digit, nor is '04'", 0, 528, {204}, false, {222, 204}},
