@@ -259,6 +259,7 @@ struct Capture {
   std::vector<std::uint64_t> columnRows;  // per column, its edge rows (InkColumns::RowsAt)
   bool looksMayDiffer = false;  // a digit typed twice need only nearly look alike
   bool cutAtWaists = false;     // touching digits are cut at their waists alone (Split::waists)
+  bool valleys = false;         // a waists split may be confirmed by its cuts alone (ValleysBetween)
 
   const Mark& At(int index) const { return marks[static_cast<std::size_t>(index)]; }
   int Count() const { return static_cast<int>(marks.size()); }
@@ -622,10 +623,53 @@ SegmentationRefusal CheckAlike(const Capture& c, const TypedNumber& number, cons
 // (checked before), or a digit taught before reads in its share of a run.
 // Without either, any advance that fits the count would be taken, and the
 // cells would be saved on whatever it cut.
+// Whether a split of touching digits is borne out by the cuts themselves:
+// each falls where its run thins to a touch (a column beside it holds at
+// most a quarter of the ink of the run's median column: glyphs that meet
+// at a corner or a serif), and the cells it makes are about as wide as
+// each other and no wider than the digits are high. Letters run into the
+// digits ("Lv.60" at eight pixels) make cells too wide for either.
+constexpr int kValleyShare = 4;
+
+bool ValleysBetween(const Capture& c, const Placement& p) {
+  int narrowest = kMaxCellSide;
+  int widest = 0;
+  for (std::size_t i = 0; i < p.cells.size(); ++i) {
+    if (std::count(p.digitMarks.begin(), p.digitMarks.end(), p.digitMarks[i]) < 2) continue;
+    const Mark& run = c.At(p.digitMarks[i]);
+    if (p.cells[i].width > run.bottom - run.top + 1) return false;
+    narrowest = std::min(narrowest, p.cells[i].width);
+    widest = std::max(widest, p.cells[i].width);
+  }
+  if (widest - narrowest > std::max(1, widest / 6)) return false;
+  for (std::size_t i = 1; i < p.cells.size(); ++i) {
+    if (p.digitMarks[i] != p.digitMarks[i - 1]) continue;
+    const Mark& run = c.At(p.digitMarks[i]);
+    if (run.background < 0) return false;
+    const Peak peak = PeakOf(c.grid, run);
+    std::vector<int> weights;
+    weights.reserve(static_cast<std::size_t>(run.Width()));
+    for (int x = run.from; x < run.to; ++x) weights.push_back(InkWeightAt(c.grid, run, x, peak));
+    std::vector<int> sorted = weights;
+    std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2), sorted.end());
+    const int median = sorted[sorted.size() / 2];
+    const int b = p.cells[i].x;
+    int valley = -1;
+    for (int x = b - 1; x <= b; ++x) {
+      if (x < run.from || x >= run.to) continue;
+      const int w = weights[static_cast<std::size_t>(x - run.from)];
+      valley = valley < 0 ? w : std::min(valley, w);
+    }
+    if (valley < 0 || kValleyShare * valley > median) return false;
+  }
+  return true;
+}
+
 bool SplitConfirmed(const Capture& c, const TypedNumber& number, const Placement& p, const KnownPatterns& taught) {
   const auto inRun = [&p](std::size_t i) {
     return std::count(p.digitMarks.begin(), p.digitMarks.end(), p.digitMarks[i]) > 1;
   };
+  if (c.valleys && ValleysBetween(c, p)) return true;
   for (std::size_t i = 0; i < p.cells.size(); ++i) {
     if (!inRun(i)) continue;
     const std::size_t digit = DigitOf(number, i);
@@ -1076,16 +1120,20 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   // The plain marks' reason is the one given; `differs` whether any
   // search came as far as a digit typed twice that looks otherwise.
   bool differs = false;
+  bool ambiguous = false;
   const auto search = [&] {
     for (Capture& cut : joined) {
       cut.looksMayDiffer = c.looksMayDiffer;
       cut.cutAtWaists = c.cutAtWaists;
+      cut.valleys = c.valleys;
     }
     Segmentation found = CellsAmong(c, readings, taught, layout, prefix);
+    ambiguous = ambiguous || found.refusal == SegmentationRefusal::Ambiguous;
     differs = found.refusal == SegmentationRefusal::RepeatedDigitDiffers;
     if (found.refusal == SegmentationRefusal::None) return found;
     for (const Capture& cut : joined) {
       Segmentation apart = CellsAmong(cut, readings, taught, layout, prefix);
+      ambiguous = ambiguous || apart.refusal == SegmentationRefusal::Ambiguous;
       differs = differs || apart.refusal == SegmentationRefusal::RepeatedDigitDiffers;
       if (apart.refusal == SegmentationRefusal::None) return apart;
     }
@@ -1107,7 +1155,17 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   // Touching digits cut at their waists only when whole advances cut none.
   c.cutAtWaists = true;
   Segmentation waists = searchLooks();
-  return waists.refusal == SegmentationRefusal::None ? waists : result;
+  if (waists.refusal == SegmentationRefusal::None) return waists;
+  // Last, digits that touch with no digit typed twice nor taught before to
+  // bear the cut out: the cuts alone may (ValleysBetween), but only where
+  // no search found the number in two places (a name after the level cut
+  // the same way is as much a number as the number is).
+  const bool touch =
+      result.refusal == SegmentationRefusal::DigitsTouch || waists.refusal == SegmentationRefusal::DigitsTouch;
+  if (!touch || ambiguous) return result;
+  c.valleys = true;
+  Segmentation valleys = searchLooks();
+  return valleys.refusal == SegmentationRefusal::None && !ambiguous ? valleys : result;
 }
 
 int GlyphLikeness(const PixelGrid& grid, CellSpan a, CellSpan b, int rows) {

@@ -65,6 +65,8 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
       {"the delimiter taught first shows after a later number too, where the later cut takes the bracket's box: "
        "it stays, and the captures taught before go on reading",
        1, 477, {89, 41, 3939}, true, {3939, 89, 41, 9348}, 12},
+      {"bold digits that meet at a corner, none typed twice: cut where each run thins to a touch", 0, 54, {296}, true,
+       {296, 692, 269, 22, 9}},
       {"'EXP' beside three boxed digits is no number", 1, 135, {952}, false, {941, 259}},
       {"two boxes and the 'Z' of a name are no number", 0, 238, {162}, false, {166, 126}},
       {"'Lv.' run together is no digit, nor is '04'", 0, 528, {204}, false, {222, 204}},
@@ -72,6 +74,10 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
        {200}, false, {208, 200}},
       {"one digit typed: 'EX' of 'EXP.4' is as much a 4 as the 4", 1, 662, {4}, false, {209, 4}},
       {"a script 'Lv' is as much a 1 and a 3 as the number is", 0, 613, {134}, false, {15, 18}},
+      {"the name after the level thins to a touch between its letters as the number does: no guess", 0, 228, {198},
+       false, {198, 108}},
+      {"'Lv.60' at eight pixels runs together: cut in two, its cells are wider than the digits are high", 0, 357,
+       {60}, false, {60, 96}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
