@@ -618,11 +618,6 @@ SegmentationRefusal CheckAlike(const Capture& c, const TypedNumber& number, cons
   return SegmentationRefusal::None;
 }
 
-// An advance that cuts touching digits is a guess unless the capture bears
-// it out: a digit typed twice, cut from a run, looks alike at both places
-// (checked before), or a digit taught before reads in its share of a run.
-// Without either, any advance that fits the count would be taken, and the
-// cells would be saved on whatever it cut.
 // Whether a split of touching digits is borne out by the cuts themselves:
 // each falls where its run thins to a touch (a column beside it holds at
 // most a quarter of the ink of the run's median column: glyphs that meet
@@ -665,6 +660,12 @@ bool ValleysBetween(const Capture& c, const Placement& p) {
   return true;
 }
 
+// An advance that cuts touching digits is a guess unless the capture bears
+// it out: a digit typed twice, cut from a run, looks alike at both places
+// (checked before), or a digit taught before reads in its share of a run.
+// Without either, any advance that fits the count would be taken, and the
+// cells would be saved on whatever it cut; as a last resort, the cuts may
+// bear it out themselves (ValleysBetween).
 bool SplitConfirmed(const Capture& c, const TypedNumber& number, const Placement& p, const KnownPatterns& taught) {
   const auto inRun = [&p](std::size_t i) {
     return std::count(p.digitMarks.begin(), p.digitMarks.end(), p.digitMarks[i]) > 1;
