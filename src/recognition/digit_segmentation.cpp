@@ -288,6 +288,9 @@ struct Placement {
     for (const CellSpan& cell : cells) widest = std::max(widest, cell.width);
     return widest;
   }
+  // Whether digit i shares its mark with another: it is cut from a run of
+  // touching digits.
+  bool InRun(std::size_t i) const { return std::count(digitMarks.begin(), digitMarks.end(), digitMarks[i]) > 1; }
 };
 
 // Digits that run into each other share one mark: `advance` columns each,
@@ -376,13 +379,10 @@ bool LowAndNarrow(const Mark& mark, const Mark& digit) {
 // ends instead, when the columns between are background and it still
 // holds its whole ink.
 void KeepCellsAfterRunsApart(const Capture& c, Placement& p) {
-  const auto inRun = [&p](std::size_t i) {
-    return std::count(p.digitMarks.begin(), p.digitMarks.end(), p.digitMarks[i]) > 1;
-  };
   for (std::size_t i = 1; i < p.cells.size(); ++i) {
     CellSpan& cell = p.cells[i];
     const int end = p.cells[i - 1].x + p.cells[i - 1].width;
-    if (inRun(i) || !inRun(i - 1) || cell.x >= end) continue;
+    if (p.InRun(i) || !p.InRun(i - 1) || cell.x >= end) continue;
     const Mark& mark = c.At(p.digitMarks[i]);
     bool blank = end <= mark.from && end + cell.width >= mark.to && end + cell.width <= c.grid.width;
     for (int x = std::max(0, cell.x); blank && x < end; ++x) blank = c.columnRows[static_cast<std::size_t>(x)] == 0;
@@ -479,9 +479,8 @@ std::optional<Placement> Place(const Capture& c, const TypedNumber& number, int 
   } else {
     bool shared = false;
     for (std::size_t d = 0; d < p.digitMarks.size(); ++d) {
-      const int k = static_cast<int>(std::count(p.digitMarks.begin(), p.digitMarks.end(), p.digitMarks[d]));
-      shared = shared || k > 1;
-      if (k == 1 && c.At(p.digitMarks[d]).Width() > split.advance + split.extra) return std::nullopt;
+      shared = shared || p.InRun(d);
+      if (!p.InRun(d) && c.At(p.digitMarks[d]).Width() > split.advance + split.extra) return std::nullopt;
     }
     if (!shared) return std::nullopt;
   }
@@ -630,24 +629,29 @@ bool ValleysBetween(const Capture& c, const Placement& p) {
   int narrowest = kMaxCellSide;
   int widest = 0;
   for (std::size_t i = 0; i < p.cells.size(); ++i) {
-    if (std::count(p.digitMarks.begin(), p.digitMarks.end(), p.digitMarks[i]) < 2) continue;
+    if (!p.InRun(i)) continue;
     const Mark& run = c.At(p.digitMarks[i]);
     if (p.cells[i].width > run.bottom - run.top + 1) return false;
     narrowest = std::min(narrowest, p.cells[i].width);
     widest = std::max(widest, p.cells[i].width);
   }
   if (widest - narrowest > std::max(1, widest / 6)) return false;
+  int weighed = -1;  // the run whose columns `weights` holds, weighed once for all its cuts
+  std::vector<int> weights;
+  int median = 0;
   for (std::size_t i = 1; i < p.cells.size(); ++i) {
     if (p.digitMarks[i] != p.digitMarks[i - 1]) continue;
     const Mark& run = c.At(p.digitMarks[i]);
     if (run.background < 0) return false;
-    const Peak peak = PeakOf(c.grid, run);
-    std::vector<int> weights;
-    weights.reserve(static_cast<std::size_t>(run.Width()));
-    for (int x = run.from; x < run.to; ++x) weights.push_back(InkWeightAt(c.grid, run, x, peak));
-    std::vector<int> sorted = weights;
-    std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2), sorted.end());
-    const int median = sorted[sorted.size() / 2];
+    if (weighed != p.digitMarks[i]) {
+      weighed = p.digitMarks[i];
+      const Peak peak = PeakOf(c.grid, run);
+      weights.clear();
+      for (int x = run.from; x < run.to; ++x) weights.push_back(InkWeightAt(c.grid, run, x, peak));
+      std::vector<int> sorted = weights;
+      std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2), sorted.end());
+      median = sorted[sorted.size() / 2];
+    }
     const int b = p.cells[i].x;
     int valley = -1;
     for (int x = b - 1; x <= b; ++x) {
@@ -667,12 +671,9 @@ bool ValleysBetween(const Capture& c, const Placement& p) {
 // cells would be saved on whatever it cut; as a last resort, the cuts may
 // bear it out themselves (ValleysBetween).
 bool SplitConfirmed(const Capture& c, const TypedNumber& number, const Placement& p, const KnownPatterns& taught) {
-  const auto inRun = [&p](std::size_t i) {
-    return std::count(p.digitMarks.begin(), p.digitMarks.end(), p.digitMarks[i]) > 1;
-  };
   if (c.valleys && ValleysBetween(c, p)) return true;
   for (std::size_t i = 0; i < p.cells.size(); ++i) {
-    if (!inRun(i)) continue;
+    if (!p.InRun(i)) continue;
     const std::size_t digit = DigitOf(number, i);
     const std::optional<Pattern>& k = taught[digit];
     if (k && k->width == p.cells[i].width && Reads(*k, c.grid, p.cells[i].x)) return true;
