@@ -75,15 +75,17 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
       // Nor nearly: the glyph may still be the digit's at another fraction
       // of a pixel, if nothing in it differs beyond what a shift of its
       // edges explains; which digit stands here is known, the level is.
-      // Only a glyph that stands alone: where glyphs run together, a
-      // neighbour's stroke in the cell's edge column could pass for one of
-      // its own (a 3's right side for an 8's left).
-      const bool blankBefore = u == 0 || !ink.Ink(u - 1);
+      // The look must hold the mark's ink to its end. A glyph that touches
+      // the one before (an outline, a shadow) is looked at as well: the look
+      // overlaps that glyph by a column at most, and its outermost columns
+      // are left to the count, so a neighbour's stroke cannot stand in for
+      // one of its own.
       const int glyphEnd = ink.NextBlank(u);
+      const int allowed = UnexplainedAllowed(digitRows);
       const std::vector<PixelGrid>& looks = shape.looks[static_cast<std::size_t>(d)];
-      for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); blankBefore && x <= last && near < 0; ++x) {
+      for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); x <= last && near < 0; ++x) {
         if (x + p.width <= u || glyphEnd > x + p.width) continue;
-        const auto shown = [&](const PixelGrid& look) { return FewUnexplained(grid, look, x); };
+        const auto shown = [&](const PixelGrid& look) { return FewUnexplained(grid, look, x, allowed); };
         if (std::any_of(looks.begin(), looks.end(), shown)) near = x;
       }
       if (at < 0 && near >= 0) {

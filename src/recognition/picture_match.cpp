@@ -95,7 +95,7 @@ unsigned FarApart(const std::uint32_t* a, const std::uint32_t* b) {
 
 }  // namespace
 
-bool FewUnexplained(const PixelGrid& capture, const PixelGrid& picture, int x0) {
+bool FewUnexplained(const PixelGrid& capture, const PixelGrid& picture, int x0, int allowed) {
   if (!GridConsistent(capture) || !GridConsistent(picture) || picture.height > capture.height) return false;
   const auto shown = ShownFrom(capture, x0);
   const auto own = [&](int x, int y) { return picture.At(x, y); };
@@ -110,7 +110,7 @@ bool FewUnexplained(const PixelGrid& capture, const PixelGrid& picture, int x0) 
         ExcessOver(b, shown, x, y, picture.width, picture.height) <= kUnexplainedExcess) {
       return true;
     }
-    return ++unexplained <= 1;
+    return ++unexplained <= allowed;
   };
   const int last = picture.width - 1;  // the outermost column on the right
   const bool inside = x0 >= 0 && x0 + picture.width <= capture.width && last - 1 >= 4;

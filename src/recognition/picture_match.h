@@ -11,6 +11,8 @@
 // around it, in the other picture, comes near it. A glyph that is another
 // one does, along the stroke it has and the other lacks.
 
+#include <algorithm>
+
 #include "base/pixel_grid.h"
 #include "persistence/pattern_set.h"
 
@@ -27,9 +29,16 @@ inline constexpr int kUnexplainedExcess = 90;
 bool PictureAt(const PixelGrid& capture, const PixelGrid& picture, int x0);
 
 // The second look alone, for a picture the match rule's count has passed
-// already: at most one pixel inside its outermost columns that differs
-// beyond what a shift of an edge explains.
-bool FewUnexplained(const PixelGrid& capture, const PixelGrid& picture, int x0);
+// already: at most `allowed` pixels (one, as reading takes it) inside its
+// outermost columns that differ beyond what a shift of an edge explains.
+bool FewUnexplained(const PixelGrid& capture, const PixelGrid& picture, int x0, int allowed = 1);
+
+// How many such pixels a digit `glyphRows` tall may hold where which digit
+// stands is known and only its look is in question: one pixel of a glyph
+// drawn at twice the size is four, and its anti-aliased edges at another
+// fraction of a pixel differ by such blocks. A different digit differs by
+// whole strokes, far more.
+inline int UnexplainedAllowed(int glyphRows) { return std::max(1, glyphRows / 6); }
 
 // A pattern as a picture.
 PixelGrid PictureOf(const Pattern& pattern);

@@ -220,9 +220,20 @@ TEST_F(ZooLevelUp, AFaintSideAtTwiceTheSizeIsTwoColumns) { ExpectClimb(39, 15, 4
 // once the first is taken without its noise.
 TEST_F(ZooLevelUp, TwoNewGlyphsOfOneDigitOverNoiseAreAlike) { ExpectClimb(31, 295, 300); }
 
+// At twice the size, a glyph at another fraction of a pixel differs from
+// the look taught by blocks of pixels: the 8 of 188, where the 6 of 186
+// stood, is still learned as a look of the 8.
+TEST_F(ZooLevelUp, ALevelUpLearnsALookThatDiffersByBlocksAtTwiceTheSize) { ExpectClimb(12, 186, 189); }
+
+// Outlined digits touch the glyph before them: the last 2 of 202 stands at
+// another fraction of a pixel than the 2 taught from 200, and its look is
+// learned where the 0's outline meets it.
+TEST_F(ZooLevelUp, ALevelUpLearnsALookFromAGlyphTouchingTheOneBefore) { ExpectClimb(27, 200, 209); }
+
 // Touching digits at twice their size: at 30 the 3 and the 0 run together,
 // and a look of the 3 learned there let 33 read as 38 (the first 3's right
-// stroke passed for the 8's left). A look is learned from a glyph alone.
+// stroke passed for the 8's left). No look is learned from a glyph that runs
+// into the next.
 TEST_F(ZooLevelUp, ALevelUpLearnsNoLookFromGlyphsThatRunTogether) {
   layout = zoo::MakeLayout(0, 1111);
   ASSERT_TRUE(taught.Teach(0, Capture(6), QStringLiteral("6")).saved);
