@@ -3,6 +3,7 @@
 // Index of a digit pattern = area * 10 + digit.
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -57,9 +58,20 @@ struct AreaLayout {
 
 // More looks of one digit, beside its pattern: the same glyph where the
 // game draws it at another fraction of a pixel, or over another part of a
-// gradient, reads by a pattern of its own. Each is as large as its digit's
+// gradient, reads by a pattern of its own. Each is as tall as its digit's
 // pattern and read by the same rule; a level-up teaches them.
 inline constexpr int kMaxVariants = 3;
+
+// How many columns a look may be wider or narrower than its digit's
+// pattern: at another fraction of a pixel an anti-aliased glyph spreads
+// over a column more, two at twice the size.
+inline constexpr int kVariantWidthSlack = 2;
+
+inline bool VariantFits(QSize variant, QSize pattern) {
+  const int width = variant.width();
+  return variant.height() == pattern.height() && width >= 1 && width <= kLargestPatternSide &&
+         width >= pattern.width() - kVariantWidthSlack && width <= pattern.width() + kVariantWidthSlack;
+}
 
 struct PatternSet {
   std::array<Pattern, 20> digitPatterns{};

@@ -183,14 +183,14 @@ bool LoadAll(const QString& folder, const std::array<PatternOrigin, kPatternSlot
   }
   ok = ok && AreaSound(loaded, 0) && AreaSound(loaded, 1);
   loaded.layouts = LoadLayouts(folder);
-  // Variants are extra: one that cannot be read, or is not as large as its
-  // digit's picture, is left out, and so are those after it.
+  // Variants are extra: one that cannot be read, or does not fit its
+  // digit's picture (VariantFits), is left out, and so are those after it.
   for (int slot = 0; slot < 20 && ok; ++slot) {
     for (int k = 0; k < kMaxVariants; ++k) {
       const QString path = folder + '/' + VariantFileName(slot, k);
       if (!QFileInfo(path).isFile()) break;
       QImage variant = LoadPicture(path);
-      if (variant.isNull() || variant.size() != Slot(loaded, slot).size()) break;
+      if (variant.isNull() || !VariantFits(variant.size(), Slot(loaded, slot).size())) break;
       loaded.variants[static_cast<std::size_t>(slot)].push_back(std::move(variant));
     }
   }
@@ -370,11 +370,12 @@ bool ConvertPatterns(const PatternImages& images, PatternSet& set) {
     for (std::size_t digit = 0; digit < 10; ++digit) {
       const std::size_t index = group * 10 + digit;
       take(static_cast<int>(digit), set.digitPatterns[index]);
-      // A variant reads only beside its digit's pattern, and as large.
+      // A variant reads only beside its digit's pattern, and fits it.
       set.variants[index].clear();
       const Pattern& digitPattern = set.digitPatterns[index];
       for (const QImage& variant : images.variants[index]) {
-        if (!UsablePattern(digitPattern) || variant.size() != QSize(digitPattern.width, digitPattern.height) ||
+        const QSize pictured(digitPattern.width, digitPattern.height);
+        if (!UsablePattern(digitPattern) || !VariantFits(variant.size(), pictured) ||
             set.variants[index].size() >= static_cast<std::size_t>(kMaxVariants)) {
           continue;
         }

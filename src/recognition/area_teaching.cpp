@@ -185,7 +185,7 @@ void StoreLooks(PatternImages& images, int area, const AreaLooks& looks) {
 }
 
 void AddLook(std::vector<QImage>& looks, const QImage& picture, const QImage& look, const QImage& shown) {
-  if (look.size() != picture.size() || LookReads(picture, shown)) return;
+  if (!VariantFits(look.size(), picture.size()) || LookReads(picture, shown)) return;
   if (std::any_of(looks.begin(), looks.end(), [&shown](const QImage& kept) { return LookReads(kept, shown); })) return;
   // The oldest look gives way when a digit has all it may keep.
   if (looks.size() >= static_cast<std::size_t>(kMaxVariants)) looks.erase(looks.begin());

@@ -64,7 +64,7 @@ AreaLooks LooksOf(const PatternImages& images, int area);
 void StoreLooks(PatternImages& images, int area, const AreaLooks& looks);
 
 // Adds `look` to the looks of a digit whose picture is `picture`, oldest
-// first: only when as large as the picture and `shown` (the glyph as
+// first: only when it fits the picture (VariantFits) and `shown` (the glyph as
 // captured, of which `look` is the picture without its noise) is read
 // neither by the picture nor by a look kept already; the oldest gives way
 // beyond kMaxVariants.

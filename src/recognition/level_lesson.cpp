@@ -32,9 +32,57 @@ struct Laid {
   std::vector<CellSpan> unknown;  // the glyphs no pattern knows, one per new digit
   // Taught digits that only nearly read where the level puts them: the
   // same glyph at another fraction of a pixel or over another part of the
-  // background, a new look of the digit (digit, column).
-  std::vector<std::pair<int, int>> looks;
+  // background, a new look of the digit (digit, its columns).
+  std::vector<std::pair<int, CellSpan>> looks;
 };
+
+// A glyph where the walk looks for a digit: the columns a look may start
+// at, and its ink's.
+struct Glyph {
+  int from = 0;
+  int last = 0;
+  int u = 0;    // its first column of ink
+  int end = 0;  // one past its last, where the mark ends
+};
+
+// A new look of a taught digit: the glyph's columns, and the blank ones at
+// the look's right.
+struct NearLook {
+  CellSpan cell;
+  int trail = 0;
+};
+
+// Whether `glyph` is one of `looks` at another fraction of a pixel: a look
+// holds the mark's ink to its end, and nothing in it differs beyond what a
+// shift of its edges explains. A glyph that touches the one before (an
+// outline, a shadow) is looked at as well: the look overlaps that glyph by
+// a column at most, and its outermost columns are left to the count, so a
+// neighbour's stroke cannot stand in for one of its own. Failing that, a
+// glyph spread a column or two past every look (its anti-aliased side
+// showing where it did not) that a look shows but for those columns is a
+// look of its own width, glyph and all, where it fits a pattern of size
+// `pattern` (VariantFits).
+std::optional<NearLook> NearLookAt(const PixelGrid& grid, const std::vector<DigitLook>& looks, const Glyph& glyph,
+                                   int allowed, QSize pattern) {
+  for (int x = glyph.from; x <= glyph.last; ++x) {
+    for (const DigitLook& look : looks) {
+      const int end = x + look.picture.width;
+      if (end <= glyph.u || glyph.end > end || !FewUnexplained(grid, look.picture, x, allowed)) continue;
+      return NearLook{{x, look.picture.width}, look.trail};
+    }
+  }
+  for (int x = glyph.from; x <= glyph.last; ++x) {
+    for (const DigitLook& look : looks) {
+      const int end = std::max(x + look.picture.width, glyph.end);
+      if (x + look.picture.width <= glyph.u || !VariantFits(QSize(end - x, pattern.height()), pattern) ||
+          !FewUnexplained(grid, look.picture, x, allowed)) {
+        continue;
+      }
+      return NearLook{{x, end - x}, end - glyph.end};
+    }
+  }
+  return std::nullopt;
+}
 
 // The columns of `digits` laid over the capture's marks: taught digits
 // where their patterns (or variants) read or nearly read, each untaught one
@@ -63,7 +111,8 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
       int nearScore = kNearMatch;
       // As reading lays it: past faint first columns too.
       const int last = u + ink.FaintLeadingColumns(u, digitRows);
-      for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); x <= last && at < 0; ++x) {
+      const int from = std::max({0, accounted - 1, u - shape.maxLead - 1});
+      for (int x = from; x <= last && at < 0; ++x) {
         if (x + p.width <= u) continue;
         const int score = DigitScore(set, kLevelArea, d, grid, x);
         if (score > kMatchThreshold) at = x;
@@ -73,28 +122,33 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
         }
       }
       // Nor nearly: the glyph may still be the digit's at another fraction
-      // of a pixel, if nothing in it differs beyond what a shift of its
-      // edges explains; which digit stands here is known, the level is.
-      // The look must hold the mark's ink to its end. A glyph that touches
-      // the one before (an outline, a shadow) is looked at as well: the look
-      // overlaps that glyph by a column at most, and its outermost columns
-      // are left to the count, so a neighbour's stroke cannot stand in for
-      // one of its own.
-      const int glyphEnd = ink.NextBlank(u);
-      const int allowed = UnexplainedAllowed(digitRows);
-      const std::vector<PixelGrid>& looks = shape.looks[static_cast<std::size_t>(d)];
-      for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); x <= last && near < 0; ++x) {
-        if (x + p.width <= u || glyphEnd > x + p.width) continue;
-        const auto shown = [&](const PixelGrid& look) { return FewUnexplained(grid, look, x, allowed); };
-        if (std::any_of(looks.begin(), looks.end(), shown)) near = x;
+      // of a pixel (NearLookAt); which digit stands here is known, the
+      // level is.
+      std::optional<NearLook> nearLook;
+      if (at < 0 && near < 0) {
+        nearLook = NearLookAt(grid, shape.looks[static_cast<std::size_t>(d)], Glyph{from, last, u, ink.NextBlank(u)},
+                              UnexplainedAllowed(digitRows), QSize(p.width, p.height));
+        if (nearLook) near = nearLook->cell.x;
       }
-      if (at < 0 && near >= 0) {
+      int trail = nearLook ? nearLook->trail : shape.trail[static_cast<std::size_t>(d)];
+      int width = p.width;
+      if (at >= 0) {
+        // The look that reads there gives the glyph's columns.
+        const int look = LookShown(shape, d, grid, at);
+        const std::vector<DigitLook>& looks = shape.looks[static_cast<std::size_t>(d)];
+        const DigitLook* shown = look >= 0 ? &looks[static_cast<std::size_t>(look)] : nullptr;
+        width = shown ? shown->picture.width : p.width;
+        trail = shown ? shown->trail : shape.trail[static_cast<std::size_t>(d)];
+      } else if (near >= 0) {
         at = near;
-        laid.looks.emplace_back(d, near);
+        // Nearly read by the match rule's score, the look is as wide as the pattern.
+        const CellSpan cell = nearLook ? nearLook->cell : CellSpan{near, p.width};
+        width = cell.width;
+        laid.looks.emplace_back(d, cell);
       }
       if (at < 0) return std::nullopt;
-      accounted = at + p.width;
-      inkEnd = accounted - shape.trail[static_cast<std::size_t>(d)];
+      accounted = at + width;
+      inkEnd = accounted - trail;
       if (ink.NextInk(accounted) == accounted) accounted += ink.FaintTrailingColumns(accounted, digitRows);
     } else {
       // A glyph no pattern reads, of the digits' rows, no wider than they
@@ -222,10 +276,10 @@ std::optional<LevelLesson> LearnLevelDigits(const QImage& capture, int lastLevel
   const QImage clean = WithoutNoise(capture);
   PixelGrid cleanGrid;
   ReadPixels(clean, cleanGrid);
-  for (const auto& [d, x] : laid->looks) {
+  for (const auto& [d, span] : laid->looks) {
     const auto index = static_cast<std::size_t>(d);
-    if (!LookDistinct(grid, d, x, shape, set)) return std::nullopt;
-    const QRect cell(x, 0, shape.width[index], height);
+    if (!LookDistinct(grid, d, span.x, shape, set)) return std::nullopt;
+    const QRect cell(span.x, 0, span.width, height);
     AddLook(lesson.variants[index], lesson.pictures[index], clean.copy(cell),
             capture.copy(cell).convertToFormat(QImage::Format_RGB32));
   }

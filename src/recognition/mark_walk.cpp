@@ -25,28 +25,36 @@ bool PrefixAt(const PixelGrid& capture, const PixelGrid& prefix, int x0) {
 
 namespace {
 
-bool AnyLookAt(const std::vector<PixelGrid>& looks, const PixelGrid& capture, int x) {
-  return std::any_of(looks.begin(), looks.end(), [&](const PixelGrid& look) { return PictureAt(capture, look, x); });
+// The widest of `looks` that lies in `capture` at column x; −1 when none.
+int WidestLookAt(const std::vector<DigitLook>& looks, const PixelGrid& capture, int x) {
+  int shown = -1;
+  for (std::size_t i = 0; i < looks.size(); ++i) {
+    const PixelGrid& picture = looks[i].picture;
+    if (shown >= 0 && picture.width <= looks[static_cast<std::size_t>(shown)].picture.width) continue;
+    if (PictureAt(capture, picture, x)) shown = static_cast<int>(i);
+  }
+  return shown;
 }
 
 }  // namespace
 
-bool DigitShown(const AreaShape& shape, int digit, const PixelGrid& capture, int x) {
-  const std::vector<PixelGrid>& looks = shape.looks[static_cast<std::size_t>(digit)];
+int LookShown(const AreaShape& shape, int digit, const PixelGrid& capture, int x) {
+  const std::vector<DigitLook>& looks = shape.looks[static_cast<std::size_t>(digit)];
   // With one look, the count the caller made was that look's.
-  if (looks.size() == 1) return FewUnexplained(capture, looks.front(), x);
-  return AnyLookAt(looks, capture, x);
+  if (looks.size() == 1) return FewUnexplained(capture, looks.front().picture, x) ? 0 : -1;
+  return WidestLookAt(looks, capture, x);
 }
 
 bool DelimiterShown(const AreaShape& shape, const PixelGrid& capture, int x) {
   return shape.delimiter.width > 0 && PictureAt(capture, shape.delimiter, x);
 }
 
-int LargerDigitShown(const AreaShape& shape, int digit, const PixelGrid& capture, int x) {
+ShownLook LargerDigitShown(const AreaShape& shape, int digit, const PixelGrid& capture, int x) {
   for (int d = digit + 1; d < kDelimiterIndex; ++d) {
-    if (AnyLookAt(shape.looks[static_cast<std::size_t>(d)], capture, x)) return d;
+    const int look = WidestLookAt(shape.looks[static_cast<std::size_t>(d)], capture, x);
+    if (look >= 0) return {d, look};
   }
-  return -1;
+  return {};
 }
 
 namespace {
@@ -94,9 +102,19 @@ AreaShape ShapeOf(const PatternSet& set, int area) {
     shape.maxLead = std::max(shape.maxLead, span.lead);
     shape.rows = std::max(shape.rows, p.height);
     if (k < 10) {
-      shape.looks[k].push_back(picture);
+      shape.looks[k].push_back({picture, shape.lead[k], shape.trail[k]});
       for (const Pattern& variant : set.variants[a * 10 + k]) {
-        if (UsablePattern(variant)) shape.looks[k].push_back(PictureOf(variant));
+        if (!UsablePattern(variant)) continue;
+        PixelGrid look = PictureOf(variant);
+        if (variant.width == p.width) {
+          shape.looks[k].push_back({std::move(look), shape.lead[k], shape.trail[k]});
+          continue;
+        }
+        // A look of its own width has its own ink columns, and is looked
+        // for as far before a mark as its ink begins.
+        const InkSpan own = SpanOf(look);
+        shape.maxLead = std::max(shape.maxLead, own.lead);
+        shape.looks[k].push_back({std::move(look), own.lead, own.inkEnd > 0 ? variant.width - own.inkEnd : 0});
       }
       digitRows |= span.rows;
       inks.push_back(span.inkEnd - span.lead);

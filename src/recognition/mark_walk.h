@@ -23,6 +23,14 @@
 
 inline constexpr int kDelimiterIndex = 10;  // the delimiter among an area's patterns
 
+// One look of a digit: a variant may be a column or two wider or narrower
+// than the digit's pattern (the glyph at another fraction of a pixel).
+struct DigitLook {
+  PixelGrid picture;
+  int lead = 0;   // its first column holding ink
+  int trail = 0;  // the blank columns at its right
+};
+
 // What the walk needs to know of an area's patterns and model.
 struct AreaShape {
   // Per pattern (digits 0 … 9, then the delimiter): its width (0: never
@@ -45,8 +53,9 @@ struct AreaShape {
   int prefixInkEnd = 0;  // one past its last ink column
   // Per digit, its pattern and its variants as pictures: a match the
   // caller reports is taken only where one of them shows the same glyph
-  // on a second look (recognition/picture_match.h).
-  std::array<std::vector<PixelGrid>, 10> looks;
+  // on a second look (recognition/picture_match.h), and the glyph then
+  // takes that look's columns.
+  std::array<std::vector<DigitLook>, 10> looks;
   // The delimiter's pattern as a picture, where the model says it ends the
   // number (none otherwise).
   PixelGrid delimiter;
@@ -78,17 +87,27 @@ bool LooksLikeSeparator(InkColumns& ink, int from, int to, const AreaShape& shap
 // x, by the rule of recognition/picture_match.h.
 bool PrefixAt(const PixelGrid& capture, const PixelGrid& prefix, int x);
 
-// Whether one of digit `digit`'s looks lies in `capture` at column x by
-// that rule.
-bool DigitShown(const AreaShape& shape, int digit, const PixelGrid& capture, int x);
+// Which of digit `digit`'s looks lies in `capture` at column x by that
+// rule (its index in AreaShape::looks), the widest where several do: it
+// accounts for most of the glyph; −1 when none does.
+int LookShown(const AreaShape& shape, int digit, const PixelGrid& capture, int x);
+
+inline bool DigitShown(const AreaShape& shape, int digit, const PixelGrid& capture, int x) {
+  return LookShown(shape, digit, capture, x) >= 0;
+}
 
 // Whether the delimiter's picture lies in `capture` at column x by that
 // rule.
 bool DelimiterShown(const AreaShape& shape, const PixelGrid& capture, int x);
 
+struct ShownLook {
+  int digit = -1;  // −1: none
+  int look = -1;   // its index in AreaShape::looks
+};
+
 // The smallest digit above `digit` one of whose looks lies in `capture` at
-// column x by that rule and the match rule's count; −1 when none does.
-int LargerDigitShown(const AreaShape& shape, int digit, const PixelGrid& capture, int x);
+// column x by that rule and the match rule's count, and that look.
+ShownLook LargerDigitShown(const AreaShape& shape, int digit, const PixelGrid& capture, int x);
 
 // `firstMatch(x)`: the smallest digit whose pattern matches at column x,
 // else kDelimiterIndex when the delimiter does, else −1; called once for
@@ -134,6 +153,8 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
     // glyph was taught): the columns past them are tried last.
     int shown = -1;
     int at = 0;
+    int shownWidth = 0;
+    int shownTrail = 0;
     for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1});
          shown < 0 && (x <= u || x <= u + ink.FaintLeadingColumns(u, digitRows)); ++x) {
       int k = firstMatch(x);
@@ -141,25 +162,34 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
       // (a boxed 8 read as a 3) or a neighbour's stroke taken for its own
       // (a 6 touching a 5 read as an 8) is too few of them to fail it. A
       // larger digit may then be what stands there: the boxed 8 itself.
-      if (k >= 0 && k < kDelimiterIndex && !DigitShown(shape, k, capture, x)) {
-        k = LargerDigitShown(shape, k, capture, x);
+      int look = -1;
+      if (k >= 0 && k < kDelimiterIndex) {
+        look = LookShown(shape, k, capture, x);
+        if (look < 0) {
+          const ShownLook larger = LargerDigitShown(shape, k, capture, x);
+          k = larger.digit;
+          look = larger.look;
+        }
       }
+      if (k < 0) continue;
+      const auto kk = static_cast<std::size_t>(k);
+      const DigitLook* taken = look >= 0 ? &shape.looks[kk][static_cast<std::size_t>(look)] : nullptr;
+      const int width = taken ? taken->picture.width : shape.width[kk];
       // It must cover the mark's first column, or the walk would stand still.
-      if (k < 0 || x + shape.lead[static_cast<std::size_t>(k)] > u + 1 || x + shape.width[static_cast<std::size_t>(k)] <= u) {
-        continue;
-      }
+      if (x + (taken ? taken->lead : shape.lead[kk]) > u + 1 || x + width <= u) continue;
       shown = k;
       at = x;
+      shownWidth = width;
+      shownTrail = taken ? taken->trail : shape.trail[kk];
     }
     if (shown >= 0 && shown < kDelimiterIndex) {
       if (afterWideGap) {
         unread(UnreadPlace::AfterLastDigit, u);
         return result;
       }
-      const auto k = static_cast<std::size_t>(shown);
       result.digits += QChar(u'0' + shown);
-      accounted = at + shape.width[k];
-      inkEnd = accounted - shape.trail[k];
+      accounted = at + shownWidth;
+      inkEnd = accounted - shownTrail;
       u = ink.NextInk(accounted);
       if (u == accounted) u = ink.NextInk(u + ink.FaintTrailingColumns(u, digitRows));
       state = State::AfterDigit;

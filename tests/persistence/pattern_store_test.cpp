@@ -136,22 +136,31 @@ TEST_F(PatternStore, OriginsAreKeptBesideThePatternsAndDefaultsLeftInATaughtArea
   EXPECT_EQ(set.taughtFromCaptures, (std::array<bool, 2>{false, false}));
 }
 
-// Variants are kept beside their digit's file, read back only as large as
-// it, and gone from the files once the digit has fewer.
-TEST_F(PatternStore, VariantsAreKeptBesideTheirDigitAndOnlyAsLargeAsIt) {
+// Variants are kept beside their digit's file, read back only as tall as
+// it and a column or two wider or narrower at most (the glyph at another
+// fraction of a pixel), and gone from the files once the digit has fewer.
+TEST_F(PatternStore, VariantsAreKeptBesideTheirDigitAndOnlyWhereTheyFitIt) {
   Run("READ");
   images.variants[3] = {Picture(5 + 3 % 3, 7, 60), Picture(5 + 3 % 3, 7, 61)};
-  images.variants[5] = {Picture(2, 7, 62)};  // not as large as the 5
+  images.variants[4] = {Picture(5 + 4 % 3 + 2, 7, 63)};  // two columns wider: it fits
+  images.variants[5] = {Picture(2, 7, 62)};              // far narrower than the 5
+  images.variants[6] = {Picture(5 + 6 % 3, 6, 64)};      // not as tall as the 6
   ASSERT_TRUE(Run("SAVE").notices.empty());
   EXPECT_EQ(set.variants[3].size(), 2u);
+  ASSERT_EQ(set.variants[4].size(), 1u);
+  EXPECT_EQ(set.variants[4].front().width, 8);
   EXPECT_TRUE(set.variants[5].empty());
+  EXPECT_TRUE(set.variants[6].empty());
   EXPECT_TRUE(QFileInfo::exists(folder.File("Pattern/Pattern03v2.bmp")));
 
   images = {};
   ASSERT_TRUE(Run("READ").notices.empty());
   ASSERT_EQ(images.variants[3].size(), 2u);
   EXPECT_TRUE(SamePixels(images.variants[3][1], Picture(5, 7, 61)));
-  EXPECT_TRUE(images.variants[5].empty()) << "a file not as large as its digit's is left out";
+  ASSERT_EQ(images.variants[4].size(), 1u);
+  EXPECT_TRUE(SamePixels(images.variants[4][0], Picture(8, 7, 63)));
+  EXPECT_TRUE(images.variants[5].empty()) << "a file that does not fit its digit's is left out";
+  EXPECT_TRUE(images.variants[6].empty());
   images.variants[3].pop_back();
   ASSERT_TRUE(Run("SAVE").notices.empty());
   EXPECT_FALSE(QFileInfo::exists(folder.File("Pattern/Pattern03v2.bmp")));

@@ -212,6 +212,23 @@ TEST_P(Scan, AVariantReadsAsItsDigit) {
   EXPECT_EQ(Run(Drawn(drawn, 0, "48D", 0, 7, 24), 24, false).captions[0], kNg) << "the 4 reads by nothing";
 }
 
+// A variant may be a column or two wider than its digit's pattern (the
+// glyph at another fraction of a pixel, its anti-aliased side showing): where
+// it reads, the glyph takes its columns, the widest look that shows. Two
+// columns past the pattern are more than a glyph's edge may or may not show.
+TEST_P(Scan, AWiderVariantTakesItsOwnColumns) {
+  const PatternSet drawn = GlyphSet();
+  Pattern wide = Solid(9, 5, kBlack);
+  for (int x = 0; x < 9; ++x) wide.pixels[x] = drawn.digitPatterns[4].pixels[x % 7];
+  set.variants[4] = {wide};
+  PixelGrid capture = Drawn(drawn, 0, "48D", 0, 9, 27);
+  Draw(capture, wide, 0);
+  EXPECT_EQ(Run(capture, 27).captions[0], "48");
+  EXPECT_EQ(Run(capture, 27, false).captions[0], "48");
+  set.variants[4].clear();
+  EXPECT_EQ(Run(capture, 27, false).captions[0], kNg) << "the 4's last columns are nobody's";
+}
+
 // In a large cell a stroke the digit lacks is too few pixels to fail the
 // count (a boxed 8 against the 3): the second look refuses it, while a stem
 // a pixel wider, a speck, and a neighbour's stroke in the cell's outermost

@@ -230,6 +230,11 @@ TEST_F(ZooLevelUp, ALevelUpLearnsALookThatDiffersByBlocksAtTwiceTheSize) { Expec
 // learned where the 0's outline meets it.
 TEST_F(ZooLevelUp, ALevelUpLearnsALookFromAGlyphTouchingTheOneBefore) { ExpectClimb(27, 200, 209); }
 
+// At another fraction of a pixel a glyph spreads a column or two past
+// every look of its digit: the 3 of 30, first where the 2 of 23 stood, is
+// learned as a look of its own width, and reads as such from then on.
+TEST_F(ZooLevelUp, ALevelUpLearnsALookWiderThanTheDigitsPattern) { ExpectClimb(54, 23, 40); }
+
 // Touching digits at twice their size: at 30 the 3 and the 0 run together,
 // and a look of the 3 learned there let 33 read as 38 (the first 3's right
 // stroke passed for the 8's left). No look is learned from a glyph that runs
