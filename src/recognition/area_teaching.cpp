@@ -213,8 +213,8 @@ void PutCells(AreaPictures& pictures, AreaOrigins& origins, AreaLooks& looks, co
       std::vector<QImage>& kept = looks[slot];
       const bool taught = origins[slot] == PatternOrigin::Captured || origins[slot] == PatternOrigin::LearnedAtLevelUp;
       if (!taught) kept.clear();
-      // Looks of another size read no more beside the new picture.
-      std::erase_if(kept, [&cell](const QImage& look) { return look.size() != cell.size(); });
+      // Looks that do not fit the new picture read no more beside it.
+      std::erase_if(kept, [&cell](const QImage& look) { return !VariantFits(look.size(), cell.size()); });
       if (taught && IsRegistered(pictures[slot])) AddLook(kept, cell, pictures[slot], pictures[slot]);
       for (int j = i + 1; j < cells.CellCount(); ++j) {
         if (!cells.IsDelimiter(j) && cells.digits[j] == cells.digits[i]) {

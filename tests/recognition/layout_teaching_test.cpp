@@ -191,6 +191,31 @@ TEST_F(LayoutTeaching, ALookIsNeededWhereThePictureDoesNotReadTheGlyphAsCaptured
   EXPECT_EQ(looks.front(), clean);
 }
 
+// A digit's looks stay beside a new picture of it as long as they fit it:
+// a look a column or two wider (learned at a level-up) still reads there,
+// one far wider does not.
+TEST_F(LayoutTeaching, ANewPictureKeepsTheLooksThatFitIt) {
+  const QImage shown = Area(QStringLiteral("25"), 16, 40, ++seed);
+  const Segmentation found = FindDigitCells(shown, "25");
+  ASSERT_EQ(found.refusal, SegmentationRefusal::None);
+  const QImage cell = CellPicture(shown, found.cells, 0);
+  AreaPictures pictures;
+  AreaOrigins origins{};
+  AreaLooks looks;
+  pictures[2] = cell;
+  origins[2] = PatternOrigin::LearnedAtLevelUp;
+  const auto glyph = [&](int width) {
+    return Area(QStringLiteral("2"), 16, width, ++seed).copy(0, 0, width, cell.height());
+  };
+  const QImage wider = glyph(cell.width() + 2);
+  const QImage far = glyph(cell.width() + 5);
+  looks[2] = {wider, far};
+  PutCells(pictures, origins, looks, shown, found.cells);
+  ASSERT_FALSE(looks[2].empty());
+  EXPECT_EQ(looks[2].front(), wider);
+  EXPECT_TRUE(std::none_of(looks[2].begin(), looks[2].end(), [&](const QImage& look) { return look == far; }));
+}
+
 // A capture taught from that no longer reads says why reading stopped
 // before the digit it names: here ink before the number, not its cell.
 TEST_F(LayoutTeaching, ACaptureThatNoLongerReadsSaysWhyReadingStoppedBeforeADigit) {
