@@ -124,26 +124,28 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
       // Nor nearly: the glyph may still be the digit's at another fraction
       // of a pixel (NearLookAt); which digit stands here is known, the
       // level is.
+      const std::vector<DigitLook>& looks = shape.looks[static_cast<std::size_t>(d)];
       std::optional<NearLook> nearLook;
       if (at < 0 && near < 0) {
-        nearLook = NearLookAt(grid, shape.looks[static_cast<std::size_t>(d)], Glyph{from, last, u, ink.NextBlank(u)},
-                              UnexplainedAllowed(digitRows), QSize(p.width, p.height));
+        nearLook = NearLookAt(grid, looks, Glyph{from, last, u, ink.NextBlank(u)}, UnexplainedAllowed(digitRows),
+                              QSize(p.width, p.height));
         if (nearLook) near = nearLook->cell.x;
       }
-      int trail = nearLook ? nearLook->trail : shape.trail[static_cast<std::size_t>(d)];
       int width = p.width;
+      int trail = shape.trail[static_cast<std::size_t>(d)];
       if (at >= 0) {
-        // The look that reads there gives the glyph's columns.
+        // The look that reads there gives the glyph's columns; the pattern,
+        // the first look, where only the count matched.
         const int look = LookShown(shape, d, grid, at);
-        const std::vector<DigitLook>& looks = shape.looks[static_cast<std::size_t>(d)];
-        const DigitLook* shown = look >= 0 ? &looks[static_cast<std::size_t>(look)] : nullptr;
-        width = shown ? shown->picture.width : p.width;
-        trail = shown ? shown->trail : shape.trail[static_cast<std::size_t>(d)];
+        const DigitLook& shown = looks[static_cast<std::size_t>(std::max(look, 0))];
+        width = shown.picture.width;
+        trail = shown.trail;
       } else if (near >= 0) {
         at = near;
         // Nearly read by the match rule's score, the look is as wide as the pattern.
         const CellSpan cell = nearLook ? nearLook->cell : CellSpan{near, p.width};
         width = cell.width;
+        if (nearLook) trail = nearLook->trail;
         laid.looks.emplace_back(d, cell);
       }
       if (at < 0) return std::nullopt;
