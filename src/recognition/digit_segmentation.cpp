@@ -819,11 +819,26 @@ KnownPatterns PatternsOf(const KnownDigits& known, int rows) {
   return taught;
 }
 
+// Whether the last digit's cell is cut short: two columns or more
+// narrower than every other digit's, '1's (narrow in most fonts) aside
+// (a digit's cell may hold a comma joined to it, so not than any).
+bool CutShort(const Placement& p, const TypedNumber& number) {
+  const std::size_t last = p.cells.size() - 1;
+  if (number.digits[static_cast<qsizetype>(last)] == u'1') return false;
+  bool others = false;
+  for (std::size_t i = 0; i < last; ++i) {
+    if (number.digits[static_cast<qsizetype>(i)] == u'1') continue;
+    if (p.cells[i].width < p.cells[last].width + 2) return false;
+    others = true;
+  }
+  return others;
+}
+
 // What follows the number: close to it the delimiter, cut from its own ink
 // (a mark reaching above the digits' lower half, that reads nowhere a digit
 // begins and looks like no digit: a digit too few typed is refused); two
 // digits' width or more away, other text, which ends the number.
-SegmentationRefusal End(const Capture& c, Placement& p, const KnownPatterns& known) {
+SegmentationRefusal End(const Capture& c, const TypedNumber& number, Placement& p, const KnownPatterns& known) {
   const int widest = p.WidestCell();
   for (std::size_t i = 1; i < p.cells.size(); ++i) {
     if (p.digitMarks[i] == p.digitMarks[i - 1] + 1) {
@@ -854,9 +869,15 @@ SegmentationRefusal End(const Capture& c, Placement& p, const KnownPatterns& kno
     }
     const int wideGap = WideGap(widestTaught, p.digitGap);
     if (after.from - (p.cells.back().x + p.cells.back().width) < wideGap) {
-      if (LowAndNarrow(after, c.At(p.digitMarks.back())) || LooksLikeADigit(c, p, after, known)) {
+      const Mark& digit = c.At(p.digitMarks.back());
+      if (LowAndNarrow(after, digit) || LooksLikeADigit(c, p, after, known)) {
         return SegmentationRefusal::DelimiterLooksLikeADigit;
       }
+      // Cut from the last digit's own run at a joint, it may be that digit's
+      // far side (a bold 0's or 3's thin strokes look like a joint), and
+      // reading would end any number on such a side: the digit's part is
+      // then narrower than the other digits ('1' aside).
+      if (after.from <= digit.to && CutShort(p, number)) return SegmentationRefusal::DelimiterLooksLikeADigit;
       p.delimiter = CellSpan{after.from, after.Width()};
     }
   }
@@ -975,7 +996,7 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
         continue;
       }
       stage = Stage::End;
-      if (const SegmentationRefusal r = End(c, *p, taught); r != SegmentationRefusal::None) {
+      if (const SegmentationRefusal r = End(c, reading, *p, taught); r != SegmentationRefusal::None) {
         refuse(r);
         elsewhere.push_back(first);
         continue;
