@@ -349,7 +349,7 @@ int main(int argc, char** argv) {
           }
           if (!r.climbNote.isEmpty()) lines << r.climbNote;
           Out() << layout.Describe() << "\n  taught with " << CapturesText(r.capturesNeeded == 0 ? 4 : r.capturesNeeded)
-                << " captures; " << lines.join(QStringLiteral("\n  ")) << "\n";
+                << " captures; readings right " << r.right << "; " << lines.join(QStringLiteral("\n  ")) << "\n";
         }
         for (const auto& [what, image] : r.shots) {
           if (save) image.save(saveDir.filePath(QStringLiteral("area%1_seed%2_%3.png").arg(area + 1).arg(layout.seed).arg(what)));
