@@ -347,13 +347,14 @@ bool Alike(const Capture& c, CellSpan a, CellSpan b) {
 // alike, or told apart by nothing a shift of their edges does not explain
 // (an anti-aliased glyph moved by half a pixel differs along every edge,
 // too much for the count, but only by shades its neighbours hold). (A look
-// reads only as large as its digit's pattern.)
-bool NearlyAlike(const Capture& c, CellSpan a, CellSpan b) {
+// reads only as large as its digit's pattern.) The glyph is looked for up
+// to `reach` columns off the cell.
+bool NearlyAlike(const Capture& c, CellSpan a, CellSpan b, int reach = 1) {
   if (a.width != b.width) return false;
-  if (GlyphLikeness(c.grid, a, b, c.rows) > kNearMatch) return true;
-  const PixelGrid picture = PictureOf(CellPattern(c.grid, a.x, a.width, c.rows));
-  for (int x = std::max(0, b.x - 1); x <= b.x + 1; ++x) {
-    if (FewUnexplained(c.grid, picture, x)) return true;
+  const Pattern pattern = CellPattern(c.grid, a.x, a.width, c.rows);
+  const PixelGrid picture = PictureOf(pattern);
+  for (int x = std::max(0, b.x - reach); x <= b.x + reach; ++x) {
+    if (MatchScore(pattern, c.grid, x) > kNearMatch || FewUnexplained(c.grid, picture, x)) return true;
   }
   return false;
 }
@@ -603,12 +604,20 @@ void EvenWidths(const Capture& c, const TypedNumber& number, const KnownPatterns
   }
 }
 
-SegmentationRefusal CheckAlike(const Capture& c, const TypedNumber& number, const Placement& p) {
+// Digits typed twice look alike, and digits typed otherwise do not. Cut at
+// whole advances from a run, the digits' own advance may hold a fraction
+// of a column: side by side, two glyphs of a digit may stand a column
+// apart from their cells. Farther apart, a column's shift is the drift of
+// an advance that is not the digits' (four-column cells over five-column
+// digits nearly match each 8 with the next, and take a 2 for the 8 typed
+// four places on).
+SegmentationRefusal CheckAlike(const Capture& c, const TypedNumber& number, const Placement& p, bool wholeAdvances) {
   for (std::size_t i = 0; i < p.cells.size(); ++i) {
     for (std::size_t j = 0; j < i; ++j) {
       const bool same = number.digits[static_cast<qsizetype>(i)] == number.digits[static_cast<qsizetype>(j)];
       const bool alike = Alike(c, p.cells[i], p.cells[j]);
-      if (same && !alike && !(c.looksMayDiffer && NearlyAlike(c, p.cells[j], p.cells[i]))) {
+      const int reach = wholeAdvances && i - j > 1 ? 0 : 1;
+      if (same && !alike && !(c.looksMayDiffer && NearlyAlike(c, p.cells[j], p.cells[i], reach))) {
         return SegmentationRefusal::RepeatedDigitDiffers;
       }
       if (!same && alike) return SegmentationRefusal::DifferentDigitsAlike;
@@ -959,7 +968,8 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
       if (!p) continue;
       stage = Stage::Alike;
       if (split.advance == 0 || split.waists) EvenWidths(c, reading, taught, *p);
-      if (const SegmentationRefusal r = CheckAlike(c, reading, *p); r != SegmentationRefusal::None) {
+      const bool wholeAdvances = split.advance > 0 && !split.waists;
+      if (const SegmentationRefusal r = CheckAlike(c, reading, *p, wholeAdvances); r != SegmentationRefusal::None) {
         refuse(r);
         continue;
       }

@@ -70,6 +70,9 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
       {"a bold 0's thin top and foot look like a joint: its far side is no delimiter, or any 0 would end a number",
        1, 1236, {727450}, false, {22085, 4403, 7045}, 12},
       {"the same for a 3 at 1.5 times the size", 1, 1288, {82183}, false, {83260, 82183}, 15},
+      {"outlined digits at nine pixels run together: five-column digits cut at four columns are no number, though "
+       "each 8 nearly matches the next a column off",
+       1, 1630, {88092855314}, false, {8138666948}},
       {"'EXP' beside three boxed digits is no number", 1, 135, {952}, false, {941, 259}},
       {"two boxes and the 'Z' of a name are no number", 0, 238, {162}, false, {166, 126}},
       {"'Lv.' run together is no digit, nor is '04'", 0, 528, {204}, false, {222, 204}},
