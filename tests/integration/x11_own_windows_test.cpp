@@ -43,9 +43,13 @@ TEST_F(X11OwnWindows, TheLostGameBoxStandsAboveTheGameAndIsNeverJoinedByASecond)
   const QRect outer = ws->OuterRect(id).value_or(QRect());
   boxes.Warning()->move(outer.center() - QPoint(100, 50));
   ASSERT_TRUE(WaitUntil([&] { return boxes.Warning()->isVisible() && boxes.Warning()->frameGeometry().intersects(outer); }));
-  // The game brought back to the front: the box stays above it.
-  Activate(id);
-  ASSERT_TRUE(WaitUntil([&] { return ws->ForegroundWindow() == id; }));
+  // The game brought back to the front: the box stays above it. The box,
+  // mapped a moment before, may still take the focus back from the game on
+  // a loaded machine; the player would click the game again, and so do we.
+  ASSERT_TRUE(WaitUntil([&] {
+    if (ws->ForegroundWindow() != id) Activate(id);
+    return ws->ForegroundWindow() == id;
+  }));
   EXPECT_TRUE(WaitUntil([&] { return AboveTheGame(*ws, id, boxes.Warning()->frameGeometry()); }));
   boxes.Warn(QStringLiteral("MapleStoryが起動していません"), QStringLiteral("エラー"));
   int shown = 0;
