@@ -348,12 +348,14 @@ bool Alike(const Capture& c, CellSpan a, CellSpan b) {
 // (an anti-aliased glyph moved by half a pixel differs along every edge,
 // too much for the count, but only by shades its neighbours hold). (A look
 // reads only as large as its digit's pattern.) The glyph is looked for up
-// to `reach` columns off the cell.
-bool NearlyAlike(const Capture& c, CellSpan a, CellSpan b, int reach = 1) {
-  if (a.width != b.width) return false;
+// to `reach` columns off the cell; cells up to `slack` columns apart in
+// width are compared by the narrower one's glyph inside the wider.
+bool NearlyAlike(const Capture& c, CellSpan a, CellSpan b, int reach = 1, int slack = 0) {
+  if (std::abs(a.width - b.width) > slack) return false;
+  if (a.width > b.width) std::swap(a, b);
   const Pattern pattern = CellPattern(c.grid, a.x, a.width, c.rows);
   const PixelGrid picture = PictureOf(pattern);
-  for (int x = std::max(0, b.x - reach); x <= b.x + reach; ++x) {
+  for (int x = std::max(0, b.x - reach); x <= b.x + b.width - a.width + reach; ++x) {
     if (MatchScore(pattern, c.grid, x) > kNearMatch || FewUnexplained(c.grid, picture, x)) return true;
   }
   return false;
@@ -611,13 +613,22 @@ void EvenWidths(const Capture& c, const TypedNumber& number, const KnownPatterns
 // an advance that is not the digits' (four-column cells over five-column
 // digits nearly match each 8 with the next, and take a 2 for the 8 typed
 // four places on).
+//
+// Digits in two groups apart by a separator shown stand at two fractions
+// of a pixel whenever the separator's advance holds one (a comma's half
+// pixel): their glyphs may also spread over a column more in one group
+// than in the other.
 SegmentationRefusal CheckAlike(const Capture& c, const TypedNumber& number, const Placement& p, bool wholeAdvances) {
   for (std::size_t i = 0; i < p.cells.size(); ++i) {
     for (std::size_t j = 0; j < i; ++j) {
       const bool same = number.digits[static_cast<qsizetype>(i)] == number.digits[static_cast<qsizetype>(j)];
       const bool alike = Alike(c, p.cells[i], p.cells[j]);
       const int reach = wholeAdvances && i - j > 1 ? 0 : 1;
-      if (same && !alike && !(c.looksMayDiffer && NearlyAlike(c, p.cells[j], p.cells[i], reach))) {
+      const auto from = number.separatorAfter.begin() + static_cast<std::ptrdiff_t>(j);
+      const auto to = number.separatorAfter.begin() + static_cast<std::ptrdiff_t>(i);
+      const bool shown = p.separatorMark && p.separatorsMissing == 0;
+      const int slack = shown && std::find(from, to, true) != to ? 1 : 0;  // in two digit groups
+      if (same && !alike && !(c.looksMayDiffer && NearlyAlike(c, p.cells[j], p.cells[i], reach, slack))) {
         return SegmentationRefusal::RepeatedDigitDiffers;
       }
       if (!same && alike) return SegmentationRefusal::DifferentDigitsAlike;

@@ -67,6 +67,8 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
        1, 477, {89, 41, 3939}, true, {3939, 89, 41, 9348}, 12},
       {"bold digits that meet at a corner, none typed twice: cut where each run thins to a touch", 0, 54, {296}, true,
        {296, 692, 269, 22, 9}},
+      {"digit groups a comma's half pixel apart: a 6 drawn a column wider in one group than in another is one 6", 1,
+       391, {165567296788381}, true, {165567296788381, 567296788, 8561}, 12},
       {"a bold 0's thin top and foot look like a joint: its far side is no delimiter, or any 0 would end a number",
        1, 1236, {727450}, false, {22085, 4403, 7045}, 12},
       {"the same for a 3 at 1.5 times the size", 1, 1288, {82183}, false, {83260, 82183}, 15},
