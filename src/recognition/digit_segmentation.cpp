@@ -619,16 +619,19 @@ void EvenWidths(const Capture& c, const TypedNumber& number, const KnownPatterns
 // pixel): their glyphs may also spread over a column more in one group
 // than in the other.
 SegmentationRefusal CheckAlike(const Capture& c, const TypedNumber& number, const Placement& p, bool wholeAdvances) {
+  const bool separatorsShown = p.separatorMark && p.separatorsMissing == 0;
+  const auto inTwoGroups = [&](std::size_t j, std::size_t i) {
+    const auto from = number.separatorAfter.begin() + static_cast<std::ptrdiff_t>(j);
+    const auto to = number.separatorAfter.begin() + static_cast<std::ptrdiff_t>(i);
+    return separatorsShown && std::find(from, to, true) != to;
+  };
   for (std::size_t i = 0; i < p.cells.size(); ++i) {
     for (std::size_t j = 0; j < i; ++j) {
       const bool same = number.digits[static_cast<qsizetype>(i)] == number.digits[static_cast<qsizetype>(j)];
       const bool alike = Alike(c, p.cells[i], p.cells[j]);
-      const int reach = wholeAdvances && i - j > 1 ? 0 : 1;
-      const auto from = number.separatorAfter.begin() + static_cast<std::ptrdiff_t>(j);
-      const auto to = number.separatorAfter.begin() + static_cast<std::ptrdiff_t>(i);
-      const bool shown = p.separatorMark && p.separatorsMissing == 0;
-      const int slack = shown && std::find(from, to, true) != to ? 1 : 0;  // in two digit groups
-      if (same && !alike && !(c.looksMayDiffer && NearlyAlike(c, p.cells[j], p.cells[i], reach, slack))) {
+      if (same && !alike &&
+          !(c.looksMayDiffer && NearlyAlike(c, p.cells[j], p.cells[i], wholeAdvances && i - j > 1 ? 0 : 1,
+                                            inTwoGroups(j, i) ? 1 : 0))) {
         return SegmentationRefusal::RepeatedDigitDiffers;
       }
       if (!same && alike) return SegmentationRefusal::DifferentDigitsAlike;
