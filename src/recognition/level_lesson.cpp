@@ -58,10 +58,11 @@ struct NearLook {
 // outline, a shadow) is looked at as well: the look overlaps that glyph by
 // a column at most, and its outermost columns are left to the count, so a
 // neighbour's stroke cannot stand in for one of its own. Failing that, a
-// glyph spread a column or two past every look (its anti-aliased side
-// showing where it did not) that a look shows but for those columns is a
-// look of its own width, glyph and all, where it fits a pattern of size
-// `pattern` (VariantFits).
+// glyph spread past every look (its anti-aliased side showing where it
+// did not: a column or two after the look, or a column before it, where
+// the glyph's first column of ink is) that a look shows but for those
+// columns is a look of its own width, glyph and all, where it fits a
+// pattern of size `pattern` (VariantFits).
 std::optional<NearLook> NearLookAt(const PixelGrid& grid, const std::vector<DigitLook>& looks, const Glyph& glyph,
                                    int allowed, QSize pattern) {
   for (int x = glyph.from; x <= glyph.last; ++x) {
@@ -71,14 +72,15 @@ std::optional<NearLook> NearLookAt(const PixelGrid& grid, const std::vector<Digi
       return NearLook{{x, look.picture.width}, look.trail};
     }
   }
-  for (int x = glyph.from; x <= glyph.last; ++x) {
+  for (int x = glyph.from; x <= glyph.last + 1; ++x) {
     for (const DigitLook& look : looks) {
+      const int begin = std::min(x, glyph.last);
       const int end = std::max(x + look.picture.width, glyph.end);
-      if (x + look.picture.width <= glyph.u || !VariantFits(QSize(end - x, pattern.height()), pattern) ||
+      if (x + look.picture.width <= glyph.u || !VariantFits(QSize(end - begin, pattern.height()), pattern) ||
           !FewUnexplained(grid, look.picture, x, allowed)) {
         continue;
       }
-      return NearLook{{x, end - x}, end - glyph.end};
+      return NearLook{{begin, end - begin}, end - glyph.end};
     }
   }
   return std::nullopt;

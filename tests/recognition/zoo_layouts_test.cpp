@@ -243,6 +243,11 @@ TEST_F(ZooLevelUp, ALevelUpLearnsALookFromAGlyphTouchingTheOneBefore) { ExpectCl
 // learned as a look of its own width, and reads as such from then on.
 TEST_F(ZooLevelUp, ALevelUpLearnsALookWiderThanTheDigitsPattern) { ExpectClimb(54, 23, 40); }
 
+// The same glyph a column further left: the 8 of 280, where the 7 of 278
+// stood, shows its faint left side a column before where every look of the
+// 8 lays it.
+TEST_F(ZooLevelUp, ALevelUpLearnsALookThatBeginsAColumnBeforeTheDigitsPattern) { ExpectClimb(36, 277, 282); }
+
 // Touching digits at twice their size: at 30 the 3 and the 0 run together,
 // and a look of the 3 learned there let 33 read as 38 (the first 3's right
 // stroke passed for the 8's left). No look is learned from a glyph that runs
