@@ -52,6 +52,20 @@ struct NearLook {
   int trail = 0;
 };
 
+// Whether a cell ending at column `end` of `grid` cuts a stroke in two:
+// the column after it repeats its last one, pixel for pixel within the
+// jump that makes ink. Glyphs that run together share a stroke (a 3's
+// right side that is the 0's left): a cell ending inside it leaves half of
+// it to the next digit, which then reads as another (the second 3 of 33
+// as an 8).
+bool CutsAStroke(const PixelGrid& grid, int end) {
+  if (end <= 0 || end >= grid.width) return false;
+  for (int y = 0; y < grid.height; ++y) {
+    if (ChannelDistance(grid.At(end - 1, y), grid.At(end, y)) > kInkJump) return false;
+  }
+  return true;
+}
+
 // Whether `glyph` is one of `looks` at another fraction of a pixel: a look
 // holds the mark's ink to its end, and nothing in it differs beyond what a
 // shift of its edges explains. A glyph that touches the one before (an
@@ -62,7 +76,10 @@ struct NearLook {
 // did not: a column or two after the look, or a column before it, where
 // the glyph's first column of ink is) that a look shows but for those
 // columns is a look of its own width, glyph and all, where it fits a
-// pattern of size `pattern` (VariantFits).
+// pattern of size `pattern` (VariantFits). Last, a glyph that runs into
+// the next (outlines or sides that touch) is a look of the look's own
+// columns where they end without cutting a stroke; what lies after them is
+// the next digit's.
 std::optional<NearLook> NearLookAt(const PixelGrid& grid, const std::vector<DigitLook>& looks, const Glyph& glyph,
                                    int allowed, QSize pattern) {
   for (int x = glyph.from; x <= glyph.last; ++x) {
@@ -81,6 +98,13 @@ std::optional<NearLook> NearLookAt(const PixelGrid& grid, const std::vector<Digi
         continue;
       }
       return NearLook{{begin, end - begin}, end - glyph.end};
+    }
+  }
+  for (int x = glyph.from; x <= glyph.last; ++x) {
+    for (const DigitLook& look : looks) {
+      const int end = x + look.picture.width;
+      if (end <= glyph.u || CutsAStroke(grid, end) || !FewUnexplained(grid, look.picture, x, allowed)) continue;
+      return NearLook{{x, look.picture.width}, look.trail};
     }
   }
   return std::nullopt;

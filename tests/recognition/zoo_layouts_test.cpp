@@ -238,6 +238,11 @@ TEST_F(ZooLevelUp, ALevelUpLearnsALookThatDiffersByBlocksAtTwiceTheSize) { Expec
 // learned where the 0's outline meets it.
 TEST_F(ZooLevelUp, ALevelUpLearnsALookFromAGlyphTouchingTheOneBefore) { ExpectClimb(27, 200, 209); }
 
+// Outlined digits touch the one after them as well: the 1 of 210, where a
+// 0 stood in 200, runs into the 0 after it, and its look is learned up to
+// where that 0 begins.
+TEST_F(ZooLevelUp, ALevelUpLearnsALookFromAGlyphTouchingTheOneAfter) { ExpectClimb(27, 200, 231); }
+
 // At another fraction of a pixel a glyph spreads a column or two past
 // every look of its digit: the 3 of 30, first where the 2 of 23 stood, is
 // learned as a look of its own width, and reads as such from then on.
