@@ -110,6 +110,45 @@ std::optional<NearLook> NearLookAt(const PixelGrid& grid, const std::vector<Digi
   return std::nullopt;
 }
 
+// Failing every near look: whether the glyph is far nearer one of the
+// looks of digit `d` than any look of another taught digit, counted in
+// pixels no shift of an edge explains (its anti-aliased stem at another
+// fraction of a pixel, where the look's two half-shaded columns are one
+// shaded fully, differs from every look by a few such pixels a row; any
+// other digit by whole strokes).
+std::optional<NearLook> NearestLookAt(const PixelGrid& grid, const AreaShape& shape, int d, const Glyph& glyph,
+                                      int glyphRows) {
+  const auto fits = [&](int x, const DigitLook& look) {
+    const int end = x + look.picture.width;
+    return end > glyph.u && (glyph.end <= end || !CutsAStroke(grid, end));
+  };
+  // At most a pixel a row, and a third of what the nearest other digit
+  // leaves unexplained.
+  int best = glyphRows + 1;
+  std::optional<NearLook> nearest;
+  for (int x = glyph.from; x <= glyph.last; ++x) {
+    for (const DigitLook& look : shape.looks[static_cast<std::size_t>(d)]) {
+      if (!fits(x, look)) continue;
+      const int n = UnexplainedPixels(grid, look.picture, x, best - 1);
+      if (n < best) {
+        best = n;
+        nearest = NearLook{{x, look.picture.width}, look.trail};
+      }
+    }
+  }
+  if (!nearest) return std::nullopt;
+  const int others = 3 * std::max(best, 1);
+  for (std::size_t k = 0; k < shape.looks.size(); ++k) {
+    if (static_cast<int>(k) == d) continue;
+    for (int x = glyph.from; x <= glyph.last; ++x) {
+      for (const DigitLook& look : shape.looks[k]) {
+        if (fits(x, look) && UnexplainedPixels(grid, look.picture, x, others) <= others) return std::nullopt;
+      }
+    }
+  }
+  return nearest;
+}
+
 // The columns of `digits` laid over the capture's marks: taught digits
 // where their patterns (or variants) read or nearly read, each untaught one
 // a mark of the digits' rows on its own; nothing when the capture is not
@@ -153,8 +192,9 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
       const std::vector<DigitLook>& looks = shape.looks[static_cast<std::size_t>(d)];
       std::optional<NearLook> nearLook;
       if (at < 0 && near < 0) {
-        nearLook = NearLookAt(grid, looks, Glyph{from, last, u, ink.NextBlank(u)}, UnexplainedAllowed(digitRows),
-                              QSize(p.width, p.height));
+        const Glyph glyph{from, last, u, ink.NextBlank(u)};
+        nearLook = NearLookAt(grid, looks, glyph, UnexplainedAllowed(digitRows), QSize(p.width, p.height));
+        if (!nearLook) nearLook = NearestLookAt(grid, shape, d, glyph, digitRows);
         if (nearLook) near = nearLook->cell.x;
       }
       int width = p.width;

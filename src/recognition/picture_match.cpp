@@ -96,7 +96,11 @@ unsigned FarApart(const std::uint32_t* a, const std::uint32_t* b) {
 }  // namespace
 
 bool FewUnexplained(const PixelGrid& capture, const PixelGrid& picture, int x0, int allowed) {
-  if (!GridConsistent(capture) || !GridConsistent(picture) || picture.height > capture.height) return false;
+  return UnexplainedPixels(capture, picture, x0, allowed) <= allowed;
+}
+
+int UnexplainedPixels(const PixelGrid& capture, const PixelGrid& picture, int x0, int limit) {
+  if (!GridConsistent(capture) || !GridConsistent(picture) || picture.height > capture.height) return limit + 1;
   const auto shown = ShownFrom(capture, x0);
   const auto own = [&](int x, int y) { return picture.At(x, y); };
   int unexplained = 0;
@@ -110,14 +114,14 @@ bool FewUnexplained(const PixelGrid& capture, const PixelGrid& picture, int x0, 
         ExcessOver(b, shown, x, y, picture.width, picture.height) <= kUnexplainedExcess) {
       return true;
     }
-    return ++unexplained <= allowed;
+    return ++unexplained <= limit;
   };
   const int last = picture.width - 1;  // the outermost column on the right
   const bool inside = x0 >= 0 && x0 + picture.width <= capture.width && last - 1 >= 4;
   for (int y = 0; y < picture.height; ++y) {
     if (!inside) {
       for (int x = 1; x < last; ++x) {
-        if (!check(x, y)) return false;
+        if (!check(x, y)) return limit + 1;
       }
       continue;
     }
@@ -130,11 +134,11 @@ bool FewUnexplained(const PixelGrid& capture, const PixelGrid& picture, int x0, 
       const int from = std::min(x, last - 4);
       unsigned bits = FarApart(row + from, ownRow + from) & ~((1u << (x - from)) - 1u);
       for (; bits != 0; bits &= bits - 1) {
-        if (!check(from + std::countr_zero(bits), y)) return false;
+        if (!check(from + std::countr_zero(bits), y)) return limit + 1;
       }
     }
   }
-  return true;
+  return unexplained;
 }
 
 bool PictureAt(const PixelGrid& capture, const PixelGrid& picture, int x0) {

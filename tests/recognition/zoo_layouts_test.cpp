@@ -253,6 +253,11 @@ TEST_F(ZooLevelUp, ALevelUpLearnsALookWiderThanTheDigitsPattern) { ExpectClimb(5
 // 8 lays it.
 TEST_F(ZooLevelUp, ALevelUpLearnsALookThatBeginsAColumnBeforeTheDigitsPattern) { ExpectClimb(36, 277, 282); }
 
+// Smoothly scaled, the 1 of 21 shades its stem over three columns where
+// the 1 of 15 shades it over two: no look of the 1 comes within a pixel a
+// row of it, yet every other digit taught lies far further off.
+TEST_F(ZooLevelUp, ALevelUpLearnsALookFarNearerItsDigitThanAnyOther) { ExpectClimb(21, 15, 29); }
+
 // Touching digits at twice their size: at 30 the 3 and the 0 run together,
 // and a look of the 3 learned there let 33 read as 38 (the first 3's right
 // stroke passed for the 8's left). No look is learned from a glyph that runs
