@@ -218,6 +218,22 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
       accounted = at + width;
       inkEnd = accounted - trail;
       if (ink.NextInk(accounted) == accounted) accounted += ink.FaintTrailingColumns(accounted, digitRows);
+      // Ink that runs on a column or two past the look, then ends, is the
+      // glyph's own side, which the look lacks (a light outline at twice
+      // the size, two columns where the look holds one): the glyph is a
+      // look of its own width, tail and all.
+      const int tail = ink.NextBlank(accounted) - accounted;
+      if (tail > 0 && tail <= 2 && ink.Ink(accounted - 1) &&
+          VariantFits(QSize(accounted + tail - at, p.height), QSize(p.width, p.height))) {
+        const CellSpan cell{at, accounted + tail - at};
+        if (!laid.looks.empty() && laid.looks.back().first == d && laid.looks.back().second.x == at) {
+          laid.looks.back().second = cell;
+        } else {
+          laid.looks.emplace_back(d, cell);
+        }
+        accounted += tail;
+        inkEnd = accounted;
+      }
     } else {
       // A glyph no pattern reads, of the digits' rows, no wider than they
       // are high: two glyphs run together, or a word, are none.

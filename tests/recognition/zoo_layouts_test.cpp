@@ -258,6 +258,11 @@ TEST_F(ZooLevelUp, ALevelUpLearnsALookThatBeginsAColumnBeforeTheDigitsPattern) {
 // row of it, yet every other digit taught lies far further off.
 TEST_F(ZooLevelUp, ALevelUpLearnsALookFarNearerItsDigitThanAnyOther) { ExpectClimb(21, 15, 29); }
 
+// A light outline at twice the size is two columns wide: the 2 learned at
+// 20, where it touches the 0, holds one of them, and the second 2 of 22
+// shows the other past every look.
+TEST_F(ZooLevelUp, ALevelUpLearnsTheColumnsAGlyphRunsOnPastItsLook) { ExpectClimb(9, 17, 39); }
+
 // Touching digits at twice their size: at 30 the 3 and the 0 run together,
 // and a look of the 3 learned there let 33 read as 38 (the first 3's right
 // stroke passed for the 8's left). No look is learned from a glyph that runs
