@@ -126,9 +126,9 @@ std::optional<NearLook> NearestLookAt(const PixelGrid& grid, const AreaShape& sh
   // leaves unexplained.
   int best = glyphRows + 1;
   std::optional<NearLook> nearest;
-  for (int x = glyph.from; x <= glyph.last; ++x) {
+  for (int x = glyph.from; x <= glyph.last && best > 0; ++x) {
     for (const DigitLook& look : shape.looks[static_cast<std::size_t>(d)]) {
-      if (!fits(x, look)) continue;
+      if (best == 0 || !fits(x, look)) continue;
       const int n = UnexplainedPixels(grid, look.picture, x, best - 1);
       if (n < best) {
         best = n;

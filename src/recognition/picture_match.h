@@ -33,8 +33,8 @@ bool PictureAt(const PixelGrid& capture, const PixelGrid& picture, int x0);
 // outermost columns that differ beyond what a shift of an edge explains.
 bool FewUnexplained(const PixelGrid& capture, const PixelGrid& picture, int x0, int allowed = 1);
 
-// How many such pixels there are, counted up to `limit` + 1: a glyph that
-// differs beyond the limit is not told how far.
+// How many such pixels there are, counted up to `limit` + 1 (`limit` at
+// least 0): a glyph that differs beyond the limit is not told how far.
 int UnexplainedPixels(const PixelGrid& capture, const PixelGrid& picture, int x0, int limit);
 
 // How many such pixels a digit `glyphRows` tall may hold where which digit
