@@ -258,6 +258,7 @@ struct Capture {
   int medianHeight = 0;  // of the marks: most are digits and capitals
   std::vector<std::uint64_t> columnRows;  // per column, its edge rows (InkColumns::RowsAt)
   bool looksMayDiffer = false;  // a digit typed twice need only nearly look alike
+  bool nearerThanOthers = false;  // or lie far nearer itself than any other digit (NearerThanOthers)
   bool cutAtWaists = false;     // touching digits are cut at their waists alone (Split::waists)
   bool valleys = false;         // a waists split may be confirmed by its cuts alone (ValleysBetween)
 
@@ -359,6 +360,39 @@ bool NearlyAlike(const Capture& c, CellSpan a, CellSpan b, int reach = 1, int sl
     if (MatchScore(pattern, c.grid, x) > kNearMatch || FewUnexplained(c.grid, picture, x)) return true;
   }
   return false;
+}
+
+// Failing NearlyAlike: whether the glyph of cell `a` lies far nearer the
+// glyph of cell `b`, of the same digit typed, than the glyph of any cell of
+// another digit, counted in pixels no shift of an edge explains: at most a
+// pixel a row, and a third of what any other digit leaves. A glyph at two
+// fractions of a pixel differs from itself along its edges, more than the
+// second look allows at a large size or a smooth scale; another digit by
+// whole strokes. A number of one digit typed over tells nothing.
+bool NearerThanOthers(const Capture& c, const TypedNumber& number, const Placement& p, std::size_t a,
+                      std::size_t b) {
+  const CellSpan cell = p.cells[a];
+  const PixelGrid picture = PictureOf(CellPattern(c.grid, cell.x, cell.width, c.rows));
+  // The fewest such pixels the glyph leaves laid over `other`'s cell, a
+  // column either way, counted up to `limit` + 1.
+  const auto fewest = [&](CellSpan other, int limit) {
+    int best = limit + 1;
+    const int last = std::max(other.x, other.x + other.width - cell.width) + 1;
+    for (int x = std::max(0, other.x - 1); x <= last && best > 0; ++x) {
+      best = std::min(best, UnexplainedPixels(c.grid, picture, x, best - 1));
+    }
+    return best;
+  };
+  const int same = fewest(p.cells[b], c.rows);
+  if (same > c.rows) return false;
+  const int others = 3 * std::max(same, 1);
+  bool compared = false;
+  for (std::size_t k = 0; k < p.cells.size(); ++k) {
+    if (number.digits[static_cast<qsizetype>(k)] == number.digits[static_cast<qsizetype>(a)]) continue;
+    compared = true;
+    if (fewest(p.cells[k], others) <= others) return false;
+  }
+  return compared;
 }
 
 // Whether two marks stand on one line and reach one height, give or take
@@ -631,7 +665,8 @@ SegmentationRefusal CheckAlike(const Capture& c, const TypedNumber& number, cons
       const bool alike = Alike(c, p.cells[i], p.cells[j]);
       if (same && !alike &&
           !(c.looksMayDiffer && NearlyAlike(c, p.cells[j], p.cells[i], wholeAdvances && i - j > 1 ? 0 : 1,
-                                            inTwoGroups(j, i) ? 1 : 0))) {
+                                            inTwoGroups(j, i) ? 1 : 0)) &&
+          !(c.nearerThanOthers && NearerThanOthers(c, number, p, j, i))) {
         return SegmentationRefusal::RepeatedDigitDiffers;
       }
       if (!same && alike) return SegmentationRefusal::DifferentDigitsAlike;
@@ -1167,10 +1202,12 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   // The plain marks' reason is the one given; `differs` whether any
   // search came as far as a digit typed twice that looks otherwise.
   bool differs = false;
+  bool everDiffers = false;  // in any search, the plain marks' or a cut's
   bool ambiguous = false;
   const auto search = [&] {
     for (Capture& cut : joined) {
       cut.looksMayDiffer = c.looksMayDiffer;
+      cut.nearerThanOthers = c.nearerThanOthers;
       cut.cutAtWaists = c.cutAtWaists;
       cut.valleys = c.valleys;
     }
@@ -1195,24 +1232,41 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
     if (found.refusal == SegmentationRefusal::None || !differs) return found;
     c.looksMayDiffer = true;
     Segmentation looks = search();
-    return looks.refusal == SegmentationRefusal::None ? looks : found;
+    if (looks.refusal == SegmentationRefusal::None) return looks;
+    everDiffers = everDiffers || differs;
+    return found;
   };
-  result = searchLooks();
-  if (result.refusal == SegmentationRefusal::None) return result;
-  // Touching digits cut at their waists only when whole advances cut none.
-  c.cutAtWaists = true;
-  Segmentation waists = searchLooks();
-  if (waists.refusal == SegmentationRefusal::None) return waists;
-  // Last, digits that touch with no digit typed twice nor taught before to
-  // bear the cut out: the cuts alone may (ValleysBetween), but only where
-  // no search found the number in two places (a name after the level cut
-  // the same way is as much a number as the number is).
-  const bool touch =
-      result.refusal == SegmentationRefusal::DigitsTouch || waists.refusal == SegmentationRefusal::DigitsTouch;
-  if (!touch || ambiguous) return result;
-  c.valleys = true;
-  Segmentation valleys = searchLooks();
-  return valleys.refusal == SegmentationRefusal::None && !ambiguous ? valleys : result;
+  // Whole advances, then waists, then valleys, each only where the one
+  // before cut nothing.
+  const auto everyCut = [&]() -> Segmentation {
+    c.cutAtWaists = false;
+    c.valleys = false;
+    Segmentation whole = searchLooks();
+    if (whole.refusal == SegmentationRefusal::None) return whole;
+    // Touching digits cut at their waists only when whole advances cut none.
+    c.cutAtWaists = true;
+    Segmentation waists = searchLooks();
+    if (waists.refusal == SegmentationRefusal::None) return waists;
+    // Last, digits that touch with no digit typed twice nor taught before to
+    // bear the cut out: the cuts alone may (ValleysBetween), but only where
+    // no search found the number in two places (a name after the level cut
+    // the same way is as much a number as the number is).
+    const bool touch =
+        whole.refusal == SegmentationRefusal::DigitsTouch || waists.refusal == SegmentationRefusal::DigitsTouch;
+    if (!touch || ambiguous) return whole;
+    c.valleys = true;
+    Segmentation valleys = searchLooks();
+    return valleys.refusal == SegmentationRefusal::None && !ambiguous ? valleys : whole;
+  };
+  result = everyCut();
+  // A digit typed twice whose glyphs no cut finds nearly alike is taken
+  // where they lie far nearer each other than any other digit, only when
+  // every search above has failed: looser, it would let an earlier cut in
+  // the search pass ahead of the one the stricter rule finds.
+  if (result.refusal == SegmentationRefusal::None || !everDiffers) return result;
+  c.nearerThanOthers = true;
+  const Segmentation nearer = everyCut();
+  return nearer.refusal == SegmentationRefusal::None ? nearer : result;
 }
 
 int GlyphLikeness(const PixelGrid& grid, CellSpan a, CellSpan b, int rows) {

@@ -69,6 +69,9 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
        {296, 692, 269, 22, 9}},
       {"digit groups a comma's half pixel apart: a 6 drawn a column wider in one group than in another is one 6", 1,
        391, {165567296788381}, true, {165567296788381, 567296788, 8561}, 12},
+      {"a 4 typed in three comma groups differs from itself by more than a near look allows, yet lies far nearer "
+       "itself than any other digit",
+       1, 70, {342126740, 18202149840, 4184540775}, true, {4184540775, 7045, 41845}},
       {"a bold 0's thin top and foot look like a joint: its far side is no delimiter, or any 0 would end a number",
        1, 1236, {727450}, false, {22085, 4403, 7045}, 12},
       {"the same for a 3 at 1.5 times the size", 1, 1288, {82183}, false, {83260, 82183}, 15},
