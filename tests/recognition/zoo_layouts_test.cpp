@@ -257,8 +257,9 @@ TEST_F(ZooLevelUp, ALevelUpLearnsALookWiderThanTheDigitsPattern) { ExpectClimb(5
 TEST_F(ZooLevelUp, ALevelUpLearnsALookThatBeginsAColumnBeforeTheDigitsPattern) { ExpectClimb(36, 277, 282); }
 
 // Smoothly scaled, the 1 of 21 shades its stem over three columns where
-// the 1 of 15 shades it over two: no look of the 1 comes within a pixel a
-// row of it, yet every other digit taught lies far further off.
+// the 1 of 15 shades it over two: no look of the 1 comes within the near
+// look's pixel per six rows of it, yet every other digit taught lies far
+// further off.
 TEST_F(ZooLevelUp, ALevelUpLearnsALookFarNearerItsDigitThanAnyOther) { ExpectClimb(21, 15, 29); }
 
 // A light outline at twice the size is two columns wide: the 2 learned at
