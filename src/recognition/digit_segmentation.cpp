@@ -364,11 +364,8 @@ bool NearlyAlike(const Capture& c, CellSpan a, CellSpan b, int reach = 1, int sl
 
 // Failing NearlyAlike: whether the glyph of cell `a` lies far nearer the
 // glyph of cell `b`, of the same digit typed, than the glyph of any cell of
-// another digit, counted in pixels no shift of an edge explains: at most a
-// pixel a row, and a third of what any other digit leaves. A glyph at two
-// fractions of a pixel differs from itself along its edges, more than the
-// second look allows at a large size or a smooth scale; another digit by
-// whole strokes. A number of one digit typed over tells nothing.
+// another digit (FarNearerAllowed, OtherDigitsBeyond). A number of one
+// digit typed over tells nothing.
 bool NearerThanOthers(const Capture& c, const TypedNumber& number, const Placement& p, std::size_t a,
                       std::size_t b) {
   const CellSpan cell = p.cells[a];
@@ -383,9 +380,9 @@ bool NearerThanOthers(const Capture& c, const TypedNumber& number, const Placeme
     }
     return best;
   };
-  const int same = fewest(p.cells[b], c.rows);
-  if (same > c.rows) return false;
-  const int others = 3 * std::max(same, 1);
+  const int same = fewest(p.cells[b], FarNearerAllowed(c.rows));
+  if (same > FarNearerAllowed(c.rows)) return false;
+  const int others = OtherDigitsBeyond(same);
   bool compared = false;
   for (std::size_t k = 0; k < p.cells.size(); ++k) {
     if (number.digits[static_cast<qsizetype>(k)] == number.digits[static_cast<qsizetype>(a)]) continue;

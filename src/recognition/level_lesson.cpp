@@ -111,20 +111,17 @@ std::optional<NearLook> NearLookAt(const PixelGrid& grid, const std::vector<Digi
 }
 
 // Failing every near look: whether the glyph is far nearer one of the
-// looks of digit `d` than any look of another taught digit, counted in
-// pixels no shift of an edge explains (its anti-aliased stem at another
+// looks of digit `d` than any look of another taught digit
+// (FarNearerAllowed, OtherDigitsBeyond): an anti-aliased stem at another
 // fraction of a pixel, where the look's two half-shaded columns are one
-// shaded fully, differs from every look by a few such pixels a row; any
-// other digit by whole strokes).
+// shaded fully, differs from every look by a few pixels a row.
 std::optional<NearLook> NearestLookAt(const PixelGrid& grid, const AreaShape& shape, int d, const Glyph& glyph,
                                       int glyphRows) {
   const auto fits = [&](int x, const DigitLook& look) {
     const int end = x + look.picture.width;
     return end > glyph.u && (glyph.end <= end || !CutsAStroke(grid, end));
   };
-  // At most a pixel a row, and a third of what the nearest other digit
-  // leaves unexplained.
-  int best = glyphRows + 1;
+  int best = FarNearerAllowed(glyphRows) + 1;
   std::optional<NearLook> nearest;
   for (int x = glyph.from; x <= glyph.last && best > 0; ++x) {
     for (const DigitLook& look : shape.looks[static_cast<std::size_t>(d)]) {
@@ -137,7 +134,7 @@ std::optional<NearLook> NearestLookAt(const PixelGrid& grid, const AreaShape& sh
     }
   }
   if (!nearest) return std::nullopt;
-  const int others = 3 * std::max(best, 1);
+  const int others = OtherDigitsBeyond(best);
   for (std::size_t k = 0; k < shape.looks.size(); ++k) {
     if (static_cast<int>(k) == d) continue;
     for (int x = glyph.from; x <= glyph.last; ++x) {

@@ -37,6 +37,14 @@ bool FewUnexplained(const PixelGrid& capture, const PixelGrid& picture, int x0, 
 // least 0): a glyph that differs beyond the limit is not told how far.
 int UnexplainedPixels(const PixelGrid& capture, const PixelGrid& picture, int x0, int limit);
 
+// Beyond that allowance, a glyph is its digit's when the digit's nearest
+// picture leaves it at most a pixel a row (`glyphRows`) unexplained and
+// every other digit's leaves more than three times as many: a glyph at
+// another fraction of a pixel, a large size or a smooth scale differs from
+// itself along its edges, another digit by whole strokes.
+inline int FarNearerAllowed(int glyphRows) { return glyphRows; }
+inline int OtherDigitsBeyond(int own) { return 3 * std::max(own, 1); }
+
 // How many such pixels a digit `glyphRows` tall may hold where which digit
 // stands is known and only its look is in question: one pixel of a glyph
 // drawn at twice the size is four, and its anti-aliased edges at another
