@@ -223,11 +223,10 @@ CaptureTeacher::CaptureTeacher(MessageBoxes& boxes, QWidget* parent)
   };
 }
 
-void CaptureTeacher::Prepare(const QImage& capture, int area, int pitchHint, const KnownDigits& known,
-                             const AreaLayout& areaLayout) {
+void CaptureTeacher::Prepare(const QImage& capture, int area, const KnownDigits& known, const AreaLayout& areaLayout) {
   layout_ = areaLayout;
   capture_ = capture.convertToFormat(QImage::Format_RGB32);
-  pitchHint_ = pitchHint;
+  area_ = area;
   known_ = known;
   cells_ = DigitCells();
   typed_.clear();
@@ -246,7 +245,7 @@ void CaptureTeacher::Prepare(const QImage& capture, int area, int pitchHint, con
 
 void CaptureTeacher::FindClicked() {
   typed_ = txtNumber_->text().trimmed();
-  const Segmentation found = FindDigitCells(capture_, typed_, pitchHint_, known_, layout_);
+  const Segmentation found = FindDigitCells(capture_, typed_, area_, known_, layout_);
   uncertain_ = found.uncertain;
   if (found.refusal != SegmentationRefusal::None) {
     cells_ = DigitCells();

@@ -25,10 +25,9 @@ class CaptureTeacher : public QDialog {
  public:
   explicit CaptureTeacher(MessageBoxes& boxes, QWidget* parent = nullptr);
 
-  // Starts over with `capture` of area `area`; `pitchHint` and `known` as
-  // FindDigitCells takes them.
-  void Prepare(const QImage& capture, int area, int pitchHint, const KnownDigits& known,
-               const AreaLayout& areaLayout = {});
+  // Starts over with `capture` of area `area`; `known` as FindDigitCells
+  // takes it.
+  void Prepare(const QImage& capture, int area, const KnownDigits& known, const AreaLayout& areaLayout = {});
 
   // After Accept: the capture taught from, the number as typed and the
   // cells accepted.
@@ -51,7 +50,7 @@ class CaptureTeacher : public QDialog {
 
   MessageBoxes& boxes_;
   QImage capture_;
-  int pitchHint_ = 0;
+  int area_ = 1;
   KnownDigits known_;
   AreaLayout layout_;  // what earlier captures taught of the area's layout
   DigitCells cells_;

@@ -54,7 +54,7 @@ void Form3::TeachFrom(const QImage& capture) {
   // What is taught already tells the cell width and which shapes are which digit.
   AreaPictures pictures = SlotPictures();
   CaptureTeacher teacher(services_.boxes, this);
-  teacher.Prepare(capture, area_, PitchHint(pictures, origins_), KnownOf(pictures, origins_), layout_);
+  teacher.Prepare(capture, area_, KnownOf(pictures, origins_), layout_);
   PlaceBesideOwner(&teacher, this);
   if (teacher.exec() != QDialog::Accepted) return;
   const TaughtCapture accepted = teacher.Accepted();

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
 
 #include "persistence/pattern_store.h"
 #include "recognition/capture_noise.h"
@@ -142,22 +141,6 @@ std::optional<AreaPictures> FittedForSave(const AreaPictures& pictures, const Ar
     picture = FitToHeight(picture, sum / count);
   }
   return fitted;
-}
-
-int PitchHint(const AreaPictures& pictures, const AreaOrigins& origins) {
-  std::map<int, int> widths;
-  for (std::size_t d = 0; d < 10; ++d) {
-    if (origins[d] == PatternOrigin::Captured && IsRegistered(pictures[d])) ++widths[pictures[d].width()];
-  }
-  int hint = 0;
-  int most = 0;
-  for (const auto& [width, count] : widths) {
-    if (count > most) {
-      most = count;
-      hint = width;
-    }
-  }
-  return hint;
 }
 
 KnownDigits KnownOf(const AreaPictures& pictures, const AreaOrigins& origins) {

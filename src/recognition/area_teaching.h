@@ -50,9 +50,8 @@ AreaPictures AreaOf(const PatternImages& images, int area);
 // keeps its own.
 std::optional<AreaPictures> FittedForSave(const AreaPictures& pictures, const AreaOrigins& origins);
 
-// What the digits taught from captures tell the search for cells: their
-// most common width, and the pictures themselves.
-int PitchHint(const AreaPictures& pictures, const AreaOrigins& origins);
+// What the digits taught from captures tell the search for cells: the
+// pictures themselves.
 KnownDigits KnownOf(const AreaPictures& pictures, const AreaOrigins& origins);
 
 // Each digit's further looks (the pattern set's variants, as large as its

@@ -261,6 +261,7 @@ struct Capture {
   bool nearerThanOthers = false;  // or lie far nearer itself than any other digit (NearerThanOthers)
   bool cutAtWaists = false;     // touching digits are cut at their waists alone (Split::waists)
   bool valleys = false;         // a waists split may be confirmed by its cuts alone (ValleysBetween)
+  bool level = false;  // the level's area: no bracket follows its number (DigitLikeWidth)
 
   const Mark& At(int index) const { return marks[static_cast<std::size_t>(index)]; }
   int Count() const { return static_cast<int>(marks.size()); }
@@ -784,10 +785,26 @@ bool BarLike(const Capture& c, const Mark& mark, const Mark& digit) {
   return false;
 }
 
+// The width a mark with the digits' rows must reach to be taken for a
+// digit: most of the widest cell's. Beside the level, whose number no
+// bracket follows, most of the narrowest cell's ('1' aside): where letters
+// before the number were taken for digits ("Lv" as 2, "." and the real 2
+// as 5), their cells are wider than any glyph, and the real last digit
+// after them would be narrow enough to end the number as its delimiter.
+int DigitLikeWidth(const Capture& c, const Placement& p, const TypedNumber& number) {
+  int narrowest = 0;
+  for (std::size_t i = 0; c.level && i < p.cells.size(); ++i) {
+    if (number.digits[static_cast<qsizetype>(i)] == u'1') continue;
+    narrowest = narrowest == 0 ? p.cells[i].width : std::min(narrowest, p.cells[i].width);
+  }
+  return narrowest > 0 ? narrowest : p.WidestCell();
+}
+
 // Whether the mark after the number may be a digit the player did not
 // type: a digit taught before reads there, or it has the digits' rows and
-// is no narrower than the narrowest of them, or looks like one of them.
-bool LooksLikeADigit(const Capture& c, const Placement& p, const Mark& after, const KnownPatterns& known) {
+// is about as wide as they are (DigitLikeWidth), or looks like one of them.
+bool LooksLikeADigit(const Capture& c, const Placement& p, const TypedNumber& number, const Mark& after,
+                     const KnownPatterns& known) {
   for (const std::optional<Pattern>& k : known) {
     if (k && Reads(*k, c.grid, after.from)) return true;
   }
@@ -796,7 +813,7 @@ bool LooksLikeADigit(const Capture& c, const Placement& p, const Mark& after, co
   // top and the bottom but none between.
   const Mark& digit = c.At(p.digitMarks.front());
   if (!SameRows(after, digit) || BracketLike(c, after, digit)) return false;
-  if (10 * after.Width() >= 7 * p.WidestCell()) return true;
+  if (10 * after.Width() >= 7 * DigitLikeWidth(c, p, number)) return true;
   const CellSpan mark{after.from, after.Width()};
   return std::any_of(p.cells.begin(), p.cells.end(), [&](CellSpan cell) { return Alike(c, cell, mark); });
 }
@@ -925,7 +942,7 @@ SegmentationRefusal End(const Capture& c, const TypedNumber& number, Placement& 
     const int wideGap = WideGap(widestTaught, p.digitGap);
     if (after.from - (p.cells.back().x + p.cells.back().width) < wideGap) {
       const Mark& digit = c.At(p.digitMarks.back());
-      if (LowAndNarrow(after, digit) || LooksLikeADigit(c, p, after, known)) {
+      if (LowAndNarrow(after, digit) || LooksLikeADigit(c, p, number, after, known)) {
         return SegmentationRefusal::DelimiterLooksLikeADigit;
       }
       // Cut from the last digit's own run at a joint, it may be that digit's
@@ -1062,7 +1079,7 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
         const int widest = p->WidestCell();
         // A mark far wider than the digits is a word ("Lv." run together).
         p->digitBefore = c.At(first).from - before.to < WideGap(widest, p->digitGap) &&
-                         10 * before.Width() <= 13 * widest && LooksLikeADigit(c, *p, before, taught);
+                         10 * before.Width() <= 13 * widest && LooksLikeADigit(c, *p, reading, before, taught);
       }
       fits.push_back({*p, &reading});
     }
@@ -1153,7 +1170,7 @@ Segmentation CellsAmong(const Capture& c, const std::vector<TypedNumber>& readin
 
 }  // namespace
 
-Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*pitchHint*/, const KnownDigits& known,
+Segmentation FindDigitCells(const QImage& capture, const QString& typed, int area, const KnownDigits& known,
                             const AreaLayout& layout) {
   Segmentation result;
   const std::optional<TypedNumber> number = ParseTypedNumber(typed);
@@ -1166,6 +1183,7 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int /*p
   c.rows = std::min(c.grid.height, kMaxCellSide);
   c.marks = MarksOf(c.grid, c.rows, Joints::None);
   c.medianHeight = MedianHeight(c.marks);
+  c.level = area == 0;
   // A cell's rows are told apart from noise's steps on the capture
   // without it.
   PixelGrid clean;

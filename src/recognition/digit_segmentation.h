@@ -88,12 +88,12 @@ struct Segmentation {
 // means the number was typed wrong.
 using KnownDigits = std::array<QImage, 10>;
 
-// `typed` the number the player reads (ParseTypedNumber); `pitchHint` is
-// kept for callers of old and no longer weighs: cells are the glyphs' ink.
-// `layout` is what earlier captures taught of the area: marks before the
-// number must be the ones it names.
-Segmentation FindDigitCells(const QImage& capture, const QString& typed, int pitchHint = 0,
-                            const KnownDigits& known = {}, const AreaLayout& layout = {});
+// `typed` the number the player reads (ParseTypedNumber); `area` the
+// capture area (0 the level, 1 the experience): what may stand close after
+// the number differs. `layout` is what earlier captures taught of the area:
+// marks before the number must be the ones it names.
+Segmentation FindDigitCells(const QImage& capture, const QString& typed, int area = 1, const KnownDigits& known = {},
+                            const AreaLayout& layout = {});
 
 // How nearly glyph `a` reads where glyph `b` stands, a column either way,
 // over the narrower of the two (MatchScore's scale): two glyphs that score

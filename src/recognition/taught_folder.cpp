@@ -55,7 +55,7 @@ TeachOutcome TaughtFolder::Teach(int area, const QImage& capture, const QString&
   PatternImages images = images_;
   AreaLayout& layout = images.layouts[static_cast<std::size_t>(area)];
   const Segmentation found =
-      FindDigitCells(capture, typed, PitchHint(pictures, origins), KnownOf(pictures, origins), layout);
+      FindDigitCells(capture, typed, area, KnownOf(pictures, origins), layout);
   if (found.refusal != SegmentationRefusal::None) {
     outcome.problems << RefusalText(found.refusal, typed);
     return outcome;
@@ -105,7 +105,7 @@ TeachOutcome TaughtFolder::Teach(int area, const QImage& capture, const QString&
 AreaReading TaughtFolder::Read(int area, const QImage& capture) const { return ReadArea(capture, area, set_); }
 
 AreaReading TaughtFolder::ReadLevelAfter(int lastLevel, const QImage& capture) {
-  const AreaReading reading = Read(0, capture);
+  AreaReading reading = Read(0, capture);
   if (reading.failure.isEmpty()) return reading;
   const std::optional<LevelLesson> lesson = LearnLevelDigits(capture, lastLevel, images_);
   if (!lesson) return reading;

@@ -348,7 +348,7 @@ TEST_P(LanguageWalk, ShowsEveryTextTranslatedAndWhole) {
       {"capture teacher",
        [&] {
          auto* teacher = new CaptureTeacher(boxes_, &form());
-         teacher->Prepare(GameWindowPicture().copy(30, 550, 120, 30), 0, 0, {});
+         teacher->Prepare(GameWindowPicture().copy(30, 550, 120, 30), 0, {});
          return teacher;
        }},
       {"area picker",

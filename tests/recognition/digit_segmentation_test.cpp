@@ -136,7 +136,7 @@ TEST(DigitSegmentation, TaughtCaptureByCaptureEveryLayoutReadsOtherNumbersAndNev
       const QString typed = Grouped(Number(numbers, 4, 9), layout.grouping);  // a level of nine digits at most
       const QImage shown = capture(typed);
       const Segmentation found =
-          FindDigitCells(shown, typed, PitchHint(pictures, origins), KnownOf(pictures, origins), model);
+          FindDigitCells(shown, typed, area, KnownOf(pictures, origins), model);
       // Boxes that touch are cut at an advance only when a digit typed twice
       // or taught before bears it out; the player is asked for another capture.
       if (layout.look.boxes != 0 && found.refusal == SegmentationRefusal::DigitsTouch) continue;

@@ -267,6 +267,23 @@ TEST_F(ZooLevelUp, ALevelUpLearnsALookFarNearerItsDigitThanAnyOther) { ExpectCli
 // shows the other past every look.
 TEST_F(ZooLevelUp, ALevelUpLearnsTheColumnsAGlyphRunsOnPastItsLook) { ExpectClimb(9, 17, 39); }
 
+// "Lv" run together is as wide as a digit, and so is "." joined to the 2:
+// taught from "Lv.25", they were cut as 2 and 5 with the real 5 as the
+// delimiter, and 250 read as 25; so with "LV.251" and 255. No bracket
+// follows the level: a mark after it as wide as its narrower digits is one
+// of them, never its end.
+TEST_F(ZooLevelUp, LettersBeforeTheLevelAreNoDigitsNorItsLastDigitTheEnd) {
+  layout = zoo::MakeLayout(0, 1297);
+  taught.Teach(0, Capture(25), QStringLiteral("25"));
+  for (const int level : {250, 251, 256, 25}) ExpectRightOrNone(level);
+}
+
+TEST_F(ZooLevelUp, LettersBeforeTheLevelAreNoDigitsNorItsLastDigitTheEndOverNoise) {
+  layout = zoo::MakeLayout(0, 1244);
+  taught.Teach(0, Capture(251), QStringLiteral("251"));
+  for (const int level : {255, 252, 251}) ExpectRightOrNone(level);
+}
+
 // Touching digits at twice their size: at 30 the 3 and the 0 run together,
 // and a look of the 3 learned there let 33 read as 38 (the first 3's right
 // stroke passed for the 8's left). No look is learned from a glyph that runs

@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
   }
   {
     CaptureTeacher teacher(boxes);
-    teacher.Prepare(captures[1], 1, 0, {});
+    teacher.Prepare(captures[1], 1, {});
     TypeAndFind(teacher, QStringLiteral("1234567890"));
     teacher.move(20, 20);
     teacher.show();
