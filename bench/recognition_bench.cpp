@@ -48,6 +48,12 @@ std::vector<std::unique_ptr<Case>> MakeCases() {
     auto c = std::make_unique<Case>();
     c->name = r.name.toStdString();
     c->set = r.set;
+    // Digits taught from the game's glyphs are read at half a pixel over as
+    // well, as the program builds their set.
+    for (std::size_t k = 0; k < 20; ++k) {
+      const Pattern shifted = HalfPixelLook(c->set.digitPatterns[k]);
+      if (UsablePattern(shifted)) c->set.variants[k].push_back(shifted);
+    }
     c->widths = r.regionWidths;
     c->typical = {RealisticCapture(r, 0, QStringLiteral("152D"), 1, r.seed + 1),
                   RealisticCapture(r, 1, QStringLiteral("1234567890D"), 1, r.seed + 2)};

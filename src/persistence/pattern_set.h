@@ -67,6 +67,13 @@ inline constexpr int kMaxVariants = 3;
 // over a column more, two at twice the size.
 inline constexpr int kVariantWidthSlack = 2;
 
+// A digit's glyph half a pixel right of where it was taught: each column
+// the mean of its own and the one before, one column wider, with the
+// background (the commonest colour of the top and bottom rows) beside it.
+// An anti-aliased or smoothly scaled glyph drawn at another fraction of a
+// pixel lies nearer this than the look taught.
+Pattern HalfPixelLook(const Pattern& pattern);
+
 inline bool VariantFits(QSize variant, QSize pattern) {
   const int width = variant.width();
   return variant.height() == pattern.height() && width >= 1 && width <= kLargestPatternSide &&
@@ -75,7 +82,9 @@ inline bool VariantFits(QSize variant, QSize pattern) {
 
 struct PatternSet {
   std::array<Pattern, 20> digitPatterns{};
-  std::array<std::vector<Pattern>, 20> variants{};  // per digit pattern, in use only beside it
+  // Per digit pattern, in use only beside it: the looks kept, then, for a
+  // digit taught from the game's glyphs, its HalfPixelLook.
+  std::array<std::vector<Pattern>, 20> variants{};
   std::array<Pattern, 2> delimiterPatterns{};
   std::array<std::int32_t, 2> cellWidth{};   // widest of the area's patterns that take part
   std::array<std::int32_t, 2> cellHeight{};  // tallest of them

@@ -382,6 +382,13 @@ bool ConvertPatterns(const PatternImages& images, PatternSet& set) {
         Pattern converted;
         if (Convert(variant.convertToFormat(QImage::Format_RGB32), converted)) set.variants[index].push_back(converted);
       }
+      // The game draws a digit at any fraction of a pixel; the delivered
+      // pixel glyphs stand on whole pixels.
+      const PatternOrigin origin = origins[digit];
+      if (origin == PatternOrigin::Captured || origin == PatternOrigin::LearnedAtLevelUp) {
+        const Pattern shifted = HalfPixelLook(digitPattern);
+        if (UsablePattern(shifted)) set.variants[index].push_back(shifted);
+      }
     }
     take(10, set.delimiterPatterns[group]);
     set.layouts[group] = images.layouts[group];

@@ -470,8 +470,8 @@ PreparedArea PrepareArea(const PatternSet& set, int area) {
     }
   }
   // The digits' variants, k-th of each digit side by side, as an area of
-  // their own that has no delimiter.
-  for (std::size_t k = 0; k < static_cast<std::size_t>(kMaxVariants); ++k) {
+  // their own that has no delimiter: the looks kept and the half-pixel one.
+  for (std::size_t k = 0; k < static_cast<std::size_t>(kMaxVariants) + 1; ++k) {
     PatternSet layer;
     bool any = false;
     for (std::size_t d = 0; d < 10; ++d) {

@@ -89,6 +89,8 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
        false, {198, 108}},
       {"'Lv.60' at eight pixels runs together: cut in two, its cells are wider than the digits are high", 0, 357,
        {60}, false, {60, 96}},
+      {"at twice the size a 1 cut beside a 3 reads back only by its look half a pixel over: no longer refused",
+       1, 211, {28317074855269}, true, {28317074855269, 4180106449309201, 697795301848876}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -266,6 +268,12 @@ TEST_F(ZooLevelUp, ALevelUpLearnsALookFarNearerItsDigitThanAnyOther) { ExpectCli
 // 20, where it touches the 0, holds one of them, and the second 2 of 22
 // shows the other past every look.
 TEST_F(ZooLevelUp, ALevelUpLearnsTheColumnsAGlyphRunsOnPastItsLook) { ExpectClimb(9, 17, 39); }
+
+// Smoothly scaled, a taught digit drawn at another fraction of a pixel
+// than when it was taught (the 3 of 30 after 13, the 0 of 100 after 90)
+// lies nearer its look half a pixel over than any look kept.
+TEST_F(ZooLevelUp, ATaughtDigitReadsByItsLookHalfAPixelOver) { ExpectClimb(21, 15, 45); }
+TEST_F(ZooLevelUp, ATaughtDigitReadsByItsLookHalfAPixelOverAtTwiceTheSize) { ExpectClimb(582, 88, 110); }
 
 // "Lv" run together is as wide as a digit, and so is "." joined to the 2:
 // taught from "Lv.25", they were cut as 2 and 5 with the real 5 as the
