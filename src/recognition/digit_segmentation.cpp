@@ -258,7 +258,9 @@ struct Capture {
   int medianHeight = 0;  // of the marks: most are digits and capitals
   std::vector<std::uint64_t> columnRows;  // per column, its edge rows (InkColumns::RowsAt)
   bool looksMayDiffer = false;  // a digit typed twice need only nearly look alike
-  bool nearerThanOthers = false;  // or lie far nearer itself than any other digit (NearerThanOthers)
+  // The last search: or lie far nearer itself than any other digit
+  // (NearerThanOthers), or look alike half a pixel over (NearlyAlike).
+  bool nearerThanOthers = false;
   bool cutAtWaists = false;     // touching digits are cut at their waists alone (Split::waists)
   bool valleys = false;         // a waists split may be confirmed by its cuts alone (ValleysBetween)
   bool level = false;  // the level's area: no bracket follows its number (DigitLikeWidth)
@@ -351,7 +353,10 @@ bool Alike(const Capture& c, CellSpan a, CellSpan b) {
 // too much for the count, but only by shades its neighbours hold). (A look
 // reads only as large as its digit's pattern.) The glyph is looked for up
 // to `reach` columns off the cell; cells up to `slack` columns apart in
-// width are compared by the narrower one's glyph inside the wider.
+// width are compared by the narrower one's glyph inside the wider. In the
+// last search (Capture::nearerThanOthers), either glyph half a pixel over
+// (HalfPixelLook) may be what lies where the other stands: tried in every
+// search, it let an earlier cut pass ahead of the right one.
 bool NearlyAlike(const Capture& c, CellSpan a, CellSpan b, int reach = 1, int slack = 0) {
   if (std::abs(a.width - b.width) > slack) return false;
   if (a.width > b.width) std::swap(a, b);
@@ -359,6 +364,16 @@ bool NearlyAlike(const Capture& c, CellSpan a, CellSpan b, int reach = 1, int sl
   const PixelGrid picture = PictureOf(pattern);
   for (int x = std::max(0, b.x - reach); x <= b.x + b.width - a.width + reach; ++x) {
     if (MatchScore(pattern, c.grid, x) > kNearMatch || FewUnexplained(c.grid, picture, x)) return true;
+  }
+  if (!c.nearerThanOthers) return false;
+  for (const bool fromA : {true, false}) {
+    const Pattern shifted = HalfPixelLook(fromA ? pattern : CellPattern(c.grid, b.x, b.width, c.rows));
+    const CellSpan to = fromA ? b : a;
+    if (!UsablePattern(shifted)) continue;
+    const PixelGrid look = PictureOf(shifted);
+    for (int x = std::max(0, to.x - 2); x <= to.x + 1 && x + shifted.width <= c.grid.width; ++x) {
+      if (MatchScore(shifted, c.grid, x) > kNearMatch || FewUnexplained(c.grid, look, x)) return true;
+    }
   }
   return false;
 }
@@ -1275,9 +1290,10 @@ Segmentation FindDigitCells(const QImage& capture, const QString& typed, int are
   };
   result = everyCut();
   // A digit typed twice whose glyphs no cut finds nearly alike is taken
-  // where they lie far nearer each other than any other digit, only when
-  // every search above has failed: looser, it would let an earlier cut in
-  // the search pass ahead of the one the stricter rule finds.
+  // where they lie far nearer each other than any other digit, or alike
+  // half a pixel over, only when every search above has failed: looser, it
+  // would let an earlier cut in the search pass ahead of the one the
+  // stricter rule finds.
   if (result.refusal == SegmentationRefusal::None || !everDiffers) return result;
   c.nearerThanOthers = true;
   const Segmentation nearer = everyCut();

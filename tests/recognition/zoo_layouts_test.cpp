@@ -89,6 +89,9 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
        false, {198, 108}},
       {"'Lv.60' at eight pixels runs together: cut in two, its cells are wider than the digits are high", 0, 357,
        {60}, false, {60, 96}},
+      {"the 1s of 1,199,245 at two fractions of a pixel: one's stem fills a column, the other's shades two; "
+       "alike half a pixel over",
+       1, 1137, {1199245}, true, {1199245, 9921, 1199}},
       {"at twice the size a 1 cut beside a 3 reads back only by its look half a pixel over: no longer refused",
        1, 211, {28317074855269}, true, {28317074855269, 4180106449309201, 697795301848876}},
   };
