@@ -258,8 +258,9 @@ struct Capture {
   int medianHeight = 0;  // of the marks: most are digits and capitals
   std::vector<std::uint64_t> columnRows;  // per column, its edge rows (InkColumns::RowsAt)
   bool looksMayDiffer = false;  // a digit typed twice need only nearly look alike
-  // The last search: or lie far nearer itself than any other digit
-  // (NearerThanOthers), or look alike half a pixel over (NearlyAlike).
+  // The last search: a digit typed twice may also lie far nearer itself
+  // than any other digit (NearerThanOthers), or look alike half a pixel
+  // over (NearlyAlike).
   bool nearerThanOthers = false;
   bool cutAtWaists = false;     // touching digits are cut at their waists alone (Split::waists)
   bool valleys = false;         // a waists split may be confirmed by its cuts alone (ValleysBetween)
