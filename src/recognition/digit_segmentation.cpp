@@ -808,8 +808,9 @@ bool BarLike(const Capture& c, const Mark& mark, const Mark& digit) {
 // as 5), their cells are wider than any glyph, and the real last digit
 // after them would be narrow enough to end the number as its delimiter.
 int DigitLikeWidth(const Capture& c, const Placement& p, const TypedNumber& number) {
+  if (!c.level) return p.WidestCell();
   int narrowest = 0;
-  for (std::size_t i = 0; c.level && i < p.cells.size(); ++i) {
+  for (std::size_t i = 0; i < p.cells.size(); ++i) {
     if (number.digits[static_cast<qsizetype>(i)] == u'1') continue;
     narrowest = narrowest == 0 ? p.cells[i].width : std::min(narrowest, p.cells[i].width);
   }
