@@ -64,8 +64,9 @@ inline constexpr int kMaxVariants = 3;
 
 // How many columns a look may be wider or narrower than its digit's
 // pattern: at another fraction of a pixel an anti-aliased glyph spreads
-// over a column more, two at twice the size.
-inline constexpr int kVariantWidthSlack = 2;
+// over a column more, two at twice the size, and over noise or a texture
+// its faintest side may stand out in one capture and not in another.
+inline constexpr int kVariantWidthSlack = 3;
 
 // A digit's glyph half a pixel right of where it was taught: each column
 // the mean of its own and the one before, one column wider, with the

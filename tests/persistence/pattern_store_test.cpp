@@ -137,7 +137,7 @@ TEST_F(PatternStore, OriginsAreKeptBesideThePatternsAndDefaultsLeftInATaughtArea
 }
 
 // Variants are kept beside their digit's file, read back only as tall as
-// it and a column or two wider or narrower at most (the glyph at another
+// it and a few columns wider or narrower at most (the glyph at another
 // fraction of a pixel), and gone from the files once the digit has fewer.
 TEST_F(PatternStore, VariantsAreKeptBesideTheirDigitAndOnlyWhereTheyFitIt) {
   Run("READ");

@@ -94,6 +94,9 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
        1, 1137, {1199245}, true, {1199245, 9921, 1199}},
       {"at twice the size a 1 cut beside a 3 reads back only by its look half a pixel over: no longer refused",
        1, 211, {28317074855269}, true, {28317074855269, 4180106449309201, 697795301848876}},
+      {"at twice the size over noise, a digit's faint sides make one look three columns wider than another: both "
+       "are kept, and the capture taught before goes on reading",
+       1, 23, {263922, 367806}, true, {367806, 263922, 3366}, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
