@@ -1056,8 +1056,8 @@ std::vector<Fit> Fits(const Capture& c, const std::vector<TypedNumber>& readings
       }
       // Before the number stands what the model names there, and nothing
       // when it names nothing.
-      const bool prefixShown = prefix.width > 0 && first > 0 && PrefixAt(c.grid, prefix, c.At(0).from) &&
-                               c.At(0).from + prefix.width <= c.At(first).from;
+      const int prefixAt = prefix.width > 0 && first > 0 ? PrefixNear(c.grid, prefix, c.At(0).from) : -1;
+      const bool prefixShown = prefixAt >= 0 && prefixAt + prefix.width <= c.At(first).from;
       stage = Stage::Prefix;
       if (prefix.width > 0 ? !prefixShown : (layout.learned && first > 0)) {
         refuse(SegmentationRefusal::PrefixDiffers);

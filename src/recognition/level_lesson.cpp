@@ -155,8 +155,9 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
   int u = ink.NextInk(0);
   int accounted = 0;
   if (shape.prefix.width > 0) {
-    if (u >= ink.Width() || !PrefixAt(grid, shape.prefix, u - shape.prefixLead)) return std::nullopt;
-    accounted = u - shape.prefixLead + shape.prefix.width;
+    const int x = u < ink.Width() ? PrefixNear(grid, shape.prefix, u - shape.prefixLead) : -1;
+    if (x < 0) return std::nullopt;
+    accounted = x + shape.prefix.width;
     u = ink.NextInk(accounted);
   }
   Laid laid;

@@ -19,8 +19,11 @@ bool LooksLikeSeparator(InkColumns& ink, int from, int to, const AreaShape& shap
   return top + 1 >= shape.digitTop + digitRows / 2;
 }
 
-bool PrefixAt(const PixelGrid& capture, const PixelGrid& prefix, int x0) {
-  return x0 >= 0 && x0 + prefix.width <= capture.width && PictureAt(capture, prefix, x0);
+int PrefixNear(const PixelGrid& capture, const PixelGrid& prefix, int x) {
+  for (int at = x - 1; at <= x + 1; ++at) {
+    if (at >= 0 && at + prefix.width <= capture.width && PictureAt(capture, prefix, at)) return at;
+  }
+  return -1;
 }
 
 namespace {

@@ -83,9 +83,11 @@ struct WalkResult {
 // a comma or a point, low and narrow beside the digits.
 bool LooksLikeSeparator(InkColumns& ink, int from, int to, const AreaShape& shape);
 
-// Whether `prefix` (a picture of marks) lies wholly in `capture` at column
-// x, by the rule of recognition/picture_match.h.
-bool PrefixAt(const PixelGrid& capture, const PixelGrid& prefix, int x);
+// Where `prefix` (a picture of marks) lies wholly in `capture`, by the
+// rule of recognition/picture_match.h, when the marks begin at column x:
+// there or a column either way, as its faint first column stands out over
+// noise or a texture in one capture and not in another. −1 when it does not.
+int PrefixNear(const PixelGrid& capture, const PixelGrid& prefix, int x);
 
 // Which of digit `digit`'s looks lies in `capture` at column x by that
 // rule (its index in AreaShape::looks), the widest where several do: it
@@ -126,13 +128,9 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
   };
 
   if (shape.prefix.width > 0 && u < ink.Width()) {
-    for (int dx = -1; dx <= 1; ++dx) {
-      const int x = u - shape.prefixLead + dx;
-      if (x >= 0 && PrefixAt(capture, shape.prefix, x)) {
-        accounted = x + shape.prefix.width;
-        u = ink.NextInk(accounted);
-        break;
-      }
+    if (const int x = PrefixNear(capture, shape.prefix, u - shape.prefixLead); x >= 0) {
+      accounted = x + shape.prefix.width;
+      u = ink.NextInk(accounted);
     }
   }
   const int digitRows = shape.digitBottom - shape.digitTop + 1;

@@ -99,6 +99,9 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
       {"at twice the size over noise, a digit's faint sides make one look three columns wider than another: both "
        "are kept, and the capture taught before goes on reading",
        1, 23, {263922, 367806}, true, {367806, 263922, 3366}, 1},
+      {"'EXP.' over noise: its faint first column stands out in one capture and not in the next, and it is the same "
+       "'EXP.'",
+       1, 394, {42725594691, 52563135422744}, true, {52563135422744, 42725594691, 5627}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -282,6 +285,11 @@ TEST_F(ZooLevelUp, ALevelUpLearnsTheColumnsAGlyphRunsOnPastItsLook) { ExpectClim
 // lies nearer its look half a pixel over than any look kept.
 TEST_F(ZooLevelUp, ATaughtDigitReadsByItsLookHalfAPixelOver) { ExpectClimb(21, 15, 45); }
 TEST_F(ZooLevelUp, ATaughtDigitReadsByItsLookHalfAPixelOverAtTwiceTheSize) { ExpectClimb(582, 88, 110); }
+
+// Over noise ±12, the faint first column of "Lv." stands out at one level
+// and not at the next: the level-up finds it a column over, as reading
+// does, and learns the new digit after it.
+TEST_F(ZooLevelUp, ALevelUpFindsTheMarksBeforeTheLevelAColumnOver) { ExpectClimb(128, 16, 30); }
 
 // "Lv" run together is as wide as a digit, and so is "." joined to the 2:
 // taught from "Lv.25", they were cut as 2 and 5 with the real 5 as the
