@@ -692,10 +692,9 @@ SegmentationRefusal CheckAlike(const Capture& c, const TypedNumber& number, cons
 // Whether a split of touching digits is borne out by the cuts themselves:
 // each falls where its run thins to a touch (a column beside it holds at
 // most a third of the ink of the run's median column: glyphs that meet at
-// a corner, a serif or an anti-aliased edge), and the cells it makes are
-// about as wide as each other and no wider than the digits are high.
-// Letters run into the digits ("Lv.60" at eight pixels) make cells too
-// wide for either.
+// a corner, a serif or a foot), and the cells it makes are about as wide
+// as each other and no wider than the digits are high. Letters run into
+// the digits ("Lv.60" at eight pixels) make cells too wide for either.
 constexpr int kValleyShare = 3;
 
 bool ValleysBetween(const Capture& c, const Placement& p) {

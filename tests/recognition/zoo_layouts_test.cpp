@@ -67,8 +67,8 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
        1, 477, {89, 41, 3939}, true, {3939, 89, 41, 9348}, 12},
       {"bold digits that meet at a corner, none typed twice: cut where each run thins to a touch", 0, 54, {296}, true,
        {296, 692, 269, 22, 9}},
-      {"the same where the glyphs meet along a column a third as full as the run's median one", 0, 1203, {154}, true,
-       {154, 145, 451, 41}},
+      {"the same where the 1's foot runs into the 5: the column they meet in is a third as full as the run's median",
+       0, 1203, {154}, true, {154, 145, 451, 41}},
       {"digit groups a comma's half pixel apart: a 6 drawn a column wider in one group than in another is one 6", 1,
        391, {165567296788381}, true, {165567296788381, 567296788, 8561}, 12},
       {"a 4 typed in three comma groups differs from itself by more than a near look allows, yet lies far nearer "
