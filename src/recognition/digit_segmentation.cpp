@@ -361,10 +361,13 @@ bool Alike(const Capture& c, CellSpan a, CellSpan b) {
 bool NearlyAlike(const Capture& c, CellSpan a, CellSpan b, int reach = 1, int slack = 0) {
   if (std::abs(a.width - b.width) > slack) return false;
   if (a.width > b.width) std::swap(a, b);
+  const auto shownAt = [&c](const Pattern& glyph, const PixelGrid& picture, int x) {
+    return MatchScore(glyph, c.grid, x) > kNearMatch || FewUnexplained(c.grid, picture, x);
+  };
   const Pattern pattern = CellPattern(c.grid, a.x, a.width, c.rows);
   const PixelGrid picture = PictureOf(pattern);
   for (int x = std::max(0, b.x - reach); x <= b.x + b.width - a.width + reach; ++x) {
-    if (MatchScore(pattern, c.grid, x) > kNearMatch || FewUnexplained(c.grid, picture, x)) return true;
+    if (shownAt(pattern, picture, x)) return true;
   }
   if (!c.nearerThanOthers) return false;
   for (const bool fromA : {true, false}) {
@@ -373,7 +376,7 @@ bool NearlyAlike(const Capture& c, CellSpan a, CellSpan b, int reach = 1, int sl
     if (!UsablePattern(shifted)) continue;
     const PixelGrid look = PictureOf(shifted);
     for (int x = std::max(0, to.x - 2); x <= to.x + 1 && x + shifted.width <= c.grid.width; ++x) {
-      if (MatchScore(shifted, c.grid, x) > kNearMatch || FewUnexplained(c.grid, look, x)) return true;
+      if (shownAt(shifted, look, x)) return true;
     }
   }
   return false;
