@@ -53,6 +53,9 @@ struct AreaLayout {
   // Every capture taught showed the delimiter after the number: a reading
   // that runs out without it may have lost digits at the area's edge.
   bool endsWithDelimiter = false;
+  // The narrowest background seen between the number and other text after
+  // it (a name, a percentage after a space); 0 where none was seen.
+  int textGap = 0;
   QImage prefix;            // the marks before the number ("Lv.", "EXP"); null: none
 };
 

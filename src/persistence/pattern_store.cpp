@@ -58,6 +58,8 @@ QImage LoadPicture(const QString& path, QSize largest = {kLargestPatternSide, kL
 // the size), never taller.
 constexpr QSize kLargestPrefix{8 * kLargestPatternSide, kLargestPatternSide};
 constexpr qint64 kMaxLayoutFileSize = 16 * 1024;
+// No capture area is this wide.
+constexpr int kLargestTextGap = 4096;
 
 QString PrefixFileName(int area) { return QStringLiteral("PatternPre%1.bmp").arg(area); }
 
@@ -84,6 +86,11 @@ std::array<AreaLayout, 2> LoadLayouts(const QString& folder) {
     layout.separators = fields[1].trimmed() == QLatin1String("1");
     layout.digitGap = gap;
     layout.endsWithDelimiter = fields.size() > 4 && fields[4].trimmed() == QLatin1String("1");
+    // A gap this file cannot hold truly is as good as none seen: the
+    // number then ends as it did before the field was kept.
+    bool textGapOk = false;
+    const int textGap = fields.size() > 5 ? fields[5].trimmed().toInt(&textGapOk) : 0;
+    layout.textGap = textGapOk && textGap > 0 && textGap <= kLargestTextGap ? textGap : 0;
     if (!fields[3].trimmed().isEmpty()) {
       layout.prefix = LoadPicture(folder + '/' + PrefixFileName(area), kLargestPrefix);
       // A prefix that cannot be read would let any marks stand before the
@@ -252,19 +259,20 @@ bool Write(const QImage& image, const QString& path) {
 bool SaveLayouts(const std::array<AreaLayout, 2>& layouts, const QString& folder) {
   QString text = QStringLiteral(
       "; 数字の並び: エリア , 桁区切り(1 あり) , 数字の間の最大の隙間 , 数字の前の文字の画像 , 数字の後に必ずデリミタ(1 "
-      "はい)\r\n");
+      "はい) , 数字の後の文字までの最小の隙間\r\n");
   bool ok = true;
   for (int area = 0; area < 2; ++area) {
     const AreaLayout& layout = layouts[static_cast<std::size_t>(area)];
     if (!layout.learned) continue;
     const bool prefix = !layout.prefix.isNull();
     if (prefix) ok = Write(layout.prefix, folder + '/' + PrefixFileName(area)) && ok;
-    text += QStringLiteral("%1 , %2 , %3 , %4 , %5\r\n")
+    text += QStringLiteral("%1 , %2 , %3 , %4 , %5 , %6\r\n")
                 .arg(area + 1)
                 .arg(layout.separators ? 1 : 0)
                 .arg(layout.digitGap)
                 .arg(prefix ? PrefixFileName(area) : QString())
-                .arg(layout.endsWithDelimiter ? 1 : 0);
+                .arg(layout.endsWithDelimiter ? 1 : 0)
+                .arg(layout.textGap);
   }
   return ReplaceFile(folder + '/' + QLatin1String(kPatternLayoutFile), EncodeCp932(text)) && ok;
 }

@@ -216,6 +216,7 @@ void LearnLayout(AreaLayout& layout, const QImage& capture, const DigitCells& ce
   layout.learned = true;
   layout.separators = layout.separators || cells.separators;
   layout.digitGap = std::max(layout.digitGap, cells.digitGap);
+  if (cells.textGap > 0) layout.textGap = layout.textGap > 0 ? std::min(layout.textGap, cells.textGap) : cells.textGap;
   if (cells.prefix) {
     layout.prefix = WithoutNoise(capture).copy(QRect(cells.prefix->x, 0, cells.prefix->width, cells.height));
   }

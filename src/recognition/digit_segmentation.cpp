@@ -285,6 +285,7 @@ struct Placement {
   std::optional<CellSpan> tail;
   std::optional<CellSpan> delimiter;  // what ends the number, when a mark does
   int digitGap = 0;
+  int textGap = 0;  // background before other text after the number (0: none stands there)
   bool digitBefore = false;  // a mark close before the number looks like a digit
   int separatorsMissing = 0;  // separators typed with no mark between the digits
 
@@ -960,7 +961,10 @@ SegmentationRefusal End(const Capture& c, const TypedNumber& number, Placement& 
       if (k) widestTaught = std::max(widestTaught, k->width);
     }
     const int wideGap = WideGap(widestTaught, p.digitGap);
-    if (after.from - (p.cells.back().x + p.cells.back().width) < wideGap) {
+    const int gap = after.from - (p.cells.back().x + p.cells.back().width);
+    if (gap >= wideGap) {
+      p.textGap = gap;
+    } else {
       const Mark& digit = c.At(p.digitMarks.back());
       if (LowAndNarrow(after, digit) || LooksLikeADigit(c, p, number, after, known)) {
         return SegmentationRefusal::DelimiterLooksLikeADigit;
@@ -1180,6 +1184,7 @@ Segmentation CellsAmong(const Capture& c, const std::vector<TypedNumber>& readin
     cells.spans.push_back(cell);
   }
   cells.digitGap = best.digitGap;
+  cells.textGap = best.textGap;
   if (best.firstMark > 0) cells.prefix = CellSpan{c.At(0).from, c.At(best.firstMark - 1).to - c.At(0).from};
   if (best.delimiter) {
     cells.spans.push_back(*best.delimiter);

@@ -66,6 +66,7 @@ struct DigitCells {
   std::optional<CellSpan> prefix;  // the marks before the number, when any
   bool separators = false;      // a separator mark stood between digit groups
   int digitGap = 0;             // the widest background between two digits
+  int textGap = 0;              // the background before other text after the number (0: none)
 
   int CellCount() const { return static_cast<int>(spans.size()); }
   bool IsDelimiter(int index) const { return hasDelimiter && index == CellCount() - 1; }

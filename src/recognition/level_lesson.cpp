@@ -277,7 +277,7 @@ std::optional<Laid> Lay(const PixelGrid& grid, const QString& digits, const Patt
   }
   u = ink.NextMark(u, digitRows);
   // The number ends as the area's numbers end.
-  if (u < ink.Width() && u - inkEnd < shape.wideGap) {
+  if (u < ink.Width() && !TextMayBegin(ink, shape, inkEnd, u)) {
     const Pattern& delimiter = set.delimiterPatterns[kLevelArea];
     bool ends = false;
     for (int x = std::max({0, accounted - 1, u - shape.maxLead - 1}); x <= u && !ends; ++x) {

@@ -19,6 +19,18 @@ bool LooksLikeSeparator(InkColumns& ink, int from, int to, const AreaShape& shap
   return top + 1 >= shape.digitTop + digitRows / 2;
 }
 
+bool TextMayBegin(InkColumns& ink, const AreaShape& shape, int inkEnd, int u) {
+  const int gap = u - inkEnd;
+  if (gap >= shape.wideGap) return true;
+  if (gap < shape.numberGap) return false;
+  // Noise over a texture, or a point, stands out in a few rows; a glyph as
+  // tall as the digits reaches into their top and their foot quarter.
+  const std::uint64_t rows = ink.RowsOf(u, ink.NextBlank(u));
+  const int digitRows = shape.digitBottom - shape.digitTop + 1;
+  const int reach = digitRows / 4;
+  return std::countr_zero(rows) > shape.digitTop + reach || 63 - std::countl_zero(rows) < shape.digitBottom - reach;
+}
+
 int PrefixNear(const PixelGrid& capture, const PixelGrid& prefix, int x) {
   for (int at = x - 1; at <= x + 1; ++at) {
     if (at >= 0 && at + prefix.width <= capture.width && PictureAt(capture, prefix, at)) return at;
@@ -138,7 +150,8 @@ AreaShape ShapeOf(const PatternSet& set, int area) {
   // Without a learned model the cells may hold background at their sides:
   // two of them wide, so that a digit not taught yet, which stands closer,
   // fails the area instead of ending the number.
-  shape.wideGap = std::max(WideGap(typicalInk, 0), 2 * std::min(set.cellWidth[a], kLargestPatternSide));
+  shape.numberGap = shape.wideGap =
+      std::max(WideGap(typicalInk, 0), 2 * std::min(set.cellWidth[a], kLargestPatternSide));
   if (layout.learned) {
     shape.separators = layout.separators;
     shape.delimiterRequired = layout.endsWithDelimiter && shape.width[kDelimiterIndex] > 0;
@@ -149,7 +162,15 @@ AreaShape ShapeOf(const PatternSet& set, int area) {
     // "delimiter" touching the next glyph is a wrong cut's ("LV." taught as
     // the digits, the real number's first digit as the delimiter).
     if (a == 1 && shape.delimiterRequired) shape.delimiter = PictureOf(set.delimiterPatterns[a]);
-    shape.wideGap = WideGap(typicalInk, layout.digitGap);
+    shape.numberGap = shape.wideGap = WideGap(typicalInk, layout.digitGap);
+    // Text seen far after the number stands as far off again, give or take
+    // how much further right one last digit's ink reaches than another's.
+    // A gap well short of that may be inside the number (after a narrow 1
+    // in a monospaced font): a glyph past it that reads as no digit is a
+    // digit not taught yet, not the text, and the number is not cut short.
+    int widest = 0;
+    for (std::size_t k = 0; k < 10; ++k) widest = std::max(widest, shape.width[k]);
+    shape.wideGap = std::max(shape.wideGap, layout.textGap - widest);
   }
   const PixelGrid& prefix = set.prefixes[a];
   if (prefix.width > 0 && GridConsistent(prefix)) {

@@ -44,7 +44,12 @@ struct AreaShape {
   int digitTop = 0;     // the digits' ink rows
   int digitBottom = 0;
   bool separators = true;  // marks between digit groups may stand between digits
-  int wideGap = 0;      // after a digit, background this wide ends the number
+  // After a digit, background this wide ends the number. Where text was
+  // seen far further off, background from `numberGap` on ends it only
+  // before a mark that spans not the digits' rows (noise, a point): a glyph
+  // as tall as the digits there is one more digit, not taught yet.
+  int wideGap = 0;
+  int numberGap = 0;
   bool delimiterRequired = false;  // the number ends at the delimiter, or the area fails
   // What stands before the number (marks such as "Lv."): compared where the
   // first mark begins; none (no columns) when the model names nothing there.
@@ -72,6 +77,10 @@ inline int WideGap(int widestDigit, int digitGap) { return std::max({3 * widestD
 // flat ones by a row of the font's own, which scaling widens, and an
 // anti-aliased row may show or not.
 inline int LineSlack(int digitRows) { return std::max(1, (digitRows + 4) / 8); }
+
+// Whether a mark from column u on, after the last digit's ink ending at
+// `inkEnd`, may begin other text after the number (see AreaShape::wideGap).
+bool TextMayBegin(InkColumns& ink, const AreaShape& shape, int inkEnd, int u);
 
 struct WalkResult {
   QString digits;
@@ -142,6 +151,7 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
     // digit is either the number going on or a letter of the text that
     // looks like one (the "O" of a name read as 0): neither is taken.
     const bool afterWideGap = state == State::AfterDigit && u - inkEnd >= shape.wideGap;
+    const bool textMayBegin = state == State::AfterDigit && TextMayBegin(ink, shape, inkEnd, u);
     // A pattern is laid so that it covers the mark's first column, with its
     // ink beginning there give or take the column an anti-aliased edge may
     // or may not show, and overlapping what is already read by no more
@@ -203,7 +213,7 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
       result.delimiterX = at;
       return result;
     }
-    if (afterWideGap) break;  // the delimiter, if required, is missed below
+    if (textMayBegin) break;  // the delimiter, if required, is missed below
     const int markEnd = ink.NextBlank(u);
     if (state == State::AfterDigit && shape.separators && LooksLikeSeparator(ink, u, markEnd, shape)) {
       state = State::AfterSeparator;

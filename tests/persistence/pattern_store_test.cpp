@@ -172,6 +172,29 @@ TEST_F(PatternStore, VariantsAreKeptBesideTheirDigitAndOnlyWhereTheyFitIt) {
   EXPECT_TRUE(SamePixels(images.digits[3], DefaultPicture(3)));
 }
 
+// The layout file gained its last field later: a file without it, or with
+// a value no capture could give, still reads, as having seen no text.
+TEST_F(PatternStore, ALayoutKeepsTheGapBeforeTextAndAnOlderLayoutLineStillReads) {
+  Run("READ");
+  AreaLayout& layout = images.layouts[0];
+  layout.learned = true;
+  layout.digitGap = 2;
+  layout.textGap = 17;
+  ASSERT_TRUE(Run("SAVE").notices.empty());
+  images = {};
+  ASSERT_TRUE(Run("READ").notices.empty());
+  EXPECT_EQ(images.layouts[0].textGap, 17);
+  EXPECT_EQ(images.layouts[0].digitGap, 2);
+
+  for (const char* line : {"1 , 0 , 2 ,  , 1\r\n", "1 , 0 , 2 ,  , 1 , -4\r\n", "1 , 0 , 2 ,  , 1 , 99999\r\n"}) {
+    folder.Write("Pattern/PatternLayout.txt", line);
+    images = {};
+    ASSERT_TRUE(Run("READ").notices.empty());
+    EXPECT_TRUE(images.layouts[0].learned && images.layouts[0].endsWithDelimiter) << line;
+    EXPECT_EQ(images.layouts[0].textGap, 0) << line;
+  }
+}
+
 TEST_F(PatternStore, DefaultsThatCannotBeUsedOrSavedAreReported) {
   // A missing default, then one taller than 41: the program ends and nothing is written.
   QFile::remove(folder.File("system/PatternDel1.bmp"));

@@ -325,3 +325,13 @@ TEST_F(ZooLevelUp, ALevelUpLearnsNoLookFromGlyphsThatRunTogether) {
 }
 
 }  // namespace
+
+// In a monospaced font a 1 stands narrow in its advance: after it, a digit
+// not taught yet stands as far off as a name might. The name, taught far
+// further off, tells them apart, and 217 is never read as 21.
+TEST_F(ZooLevelUp, AnUntaughtDigitAfterANarrowOneIsNoTextAfterTheLevel) {
+  layout = zoo::MakeLayout(0, 1704);
+  ASSERT_TRUE(taught.Teach(0, Capture(122), QStringLiteral("122")).saved);
+  for (int level = 210; level <= 219; ++level) ExpectRightOrNone(level);
+}
+
