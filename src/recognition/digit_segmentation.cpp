@@ -221,7 +221,8 @@ std::optional<int> JoinedCommaAt(InkColumns& ink, const Mark& mark, int middle, 
 }
 
 // The marks, without the faint edges of glyphs (InkColumns::FaintEdge),
-// which reading passes over too, and with commas joined to a glyph apart;
+// which reading passes over too, and with commas joined to a glyph (before
+// or after it) apart;
 // with `joints`, glyphs joined by their edges apart as well (AtJoints).
 std::vector<Mark> MarksOf(const PixelGrid& grid, int rows, Joints joints) {
   InkColumns ink(grid, grid.width, rows);
@@ -238,8 +239,12 @@ std::vector<Mark> MarksOf(const PixelGrid& grid, int rows, Joints joints) {
   std::vector<Mark> apart;
   apart.reserve(marks.size());
   for (const Mark& m : marks) {
-    const std::optional<int> comma = JoinedCommaAt(ink, m, foot - height / 2, foot, height);
-    const Mark glyphs = comma ? MarkOf(ink, m.from, *comma, m.background) : m;
+    const std::optional<int> before = CommaBeforeGlyphAt(ink, m.from, m.to, foot - height / 2, foot, height);
+    if (before) apart.push_back(MarkOf(ink, m.from, *before, m.background));
+    const int from = before.value_or(m.from);
+    const Mark rest = before ? MarkOf(ink, from, m.to, m.background) : m;
+    const std::optional<int> comma = JoinedCommaAt(ink, rest, foot - height / 2, foot, height);
+    const Mark glyphs = comma ? MarkOf(ink, from, *comma, m.background) : rest;
     if (joints != Joints::None) {
       for (const Mark& part : AtJoints(ink, grid, glyphs, edges, joints)) apart.push_back(part);
     } else {

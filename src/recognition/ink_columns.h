@@ -13,6 +13,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 
 #include "base/pixel_grid.h"
 
@@ -208,3 +209,24 @@ class InkColumns {
   int rows_;
   QVarLengthArray<std::uint64_t, 256> rowsOf_;
 };
+
+// Where a comma drawn close to the glyph after it joins that glyph's run
+// of ink [from, to): the run's first columns hold ink only below the
+// line's `middle` row, from above its `foot` (the comma's head on the
+// line) to below it, where no digit reaches (its tail); at most half the
+// line's `height` wide, with a glyph of two columns or more after them.
+// The corner of a bracket's foot beside its stem lies below the line
+// alone. Where they end; none when the run begins otherwise.
+inline std::optional<int> CommaBeforeGlyphAt(InkColumns& ink, int from, int to, int middle, int foot, int height) {
+  int x = from;
+  std::uint64_t low = 0;
+  while (x < to) {
+    const std::uint64_t rows = ink.RowsAt(x);
+    if (std::countr_zero(rows) < middle) break;
+    low |= rows;
+    ++x;
+  }
+  const bool comma = low != 0 && std::countr_zero(low) < foot && 63 - std::countl_zero(low) > foot + 1;
+  if (!comma || to - x < 2 || x - from > std::max(2, height / 2)) return std::nullopt;
+  return x;
+}

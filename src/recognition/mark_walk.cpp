@@ -106,6 +106,7 @@ AreaShape ShapeOf(const PatternSet& set, int area) {
   AreaShape shape;
   std::uint64_t digitRows = 0;
   std::vector<int> inks;  // each taught digit's ink width
+  std::vector<int> feet;  // and its last ink row
   for (std::size_t k = 0; k < 11; ++k) {
     const Pattern& p = k < 10 ? set.digitPatterns[a * 10 + k] : set.delimiterPatterns[a];
     if (!UsablePattern(p)) continue;
@@ -133,10 +134,16 @@ AreaShape ShapeOf(const PatternSet& set, int area) {
       }
       digitRows |= span.rows;
       inks.push_back(span.inkEnd - span.lead);
+      if (span.rows != 0) feet.push_back(63 - std::countl_zero(span.rows));
     }
   }
   shape.digitTop = digitRows == 0 ? 0 : std::countr_zero(digitRows);
   shape.digitBottom = digitRows == 0 ? shape.rows - 1 : 63 - std::countl_zero(digitRows);
+  shape.foot = shape.digitBottom;
+  if (!feet.empty()) {
+    std::nth_element(feet.begin(), feet.begin() + static_cast<std::ptrdiff_t>(feet.size() / 2), feet.end());
+    shape.foot = feet[feet.size() / 2];
+  }
   // How far background must run to end the number is judged by a typical
   // digit, not the widest: one wide glyph (a 4 with its shadow, a W-wide
   // 0) would otherwise make the gap before a name after the number too

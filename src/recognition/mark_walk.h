@@ -43,6 +43,7 @@ struct AreaShape {
   int rows = 0;         // the rows marks are looked for in: the patterns' height
   int digitTop = 0;     // the digits' ink rows
   int digitBottom = 0;
+  int foot = 0;         // the row most digits' ink ends on: the line they stand on
   bool separators = true;  // marks between digit groups may stand between digits
   // After a digit, background this wide ends the number. Where text was
   // seen far further off, background from `numberGap` on ends it only
@@ -220,6 +221,15 @@ WalkResult WalkMarks(const PixelGrid& capture, int end, const AreaShape& shape, 
       accounted = markEnd;
       u = ink.NextInk(markEnd);
       continue;
+    }
+    // A comma joined to the glyph after it, as teaching cuts it apart.
+    if (state == State::AfterDigit && shape.separators) {
+      const int middle = shape.foot - digitRows / 2;
+      if (const auto comma = CommaBeforeGlyphAt(ink, u, markEnd, middle, shape.foot, digitRows)) {
+        state = State::AfterSeparator;
+        accounted = u = *comma;
+        continue;
+      }
     }
     unread(state == State::Start ? UnreadPlace::BeforeFirstDigit
                                  : (state == State::AfterSeparator ? UnreadPlace::BetweenDigits : UnreadPlace::AfterLastDigit),

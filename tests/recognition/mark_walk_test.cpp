@@ -11,7 +11,10 @@ namespace {
 PixelGrid Capture() {
   PixelGrid grid{60, 24, std::vector<std::uint32_t>(60 * 24, 0x808080)};
   const auto mark = [&grid](int x, int top, int bottom) {
-    for (int y = top; y <= bottom; ++y) grid.pixels[static_cast<std::size_t>(y * grid.width + x)] = 0;
+    const auto stride = static_cast<std::size_t>(grid.width);
+    for (int y = top; y <= bottom; ++y) {
+      grid.pixels[(static_cast<std::size_t>(y) * stride) + static_cast<std::size_t>(x)] = 0;
+    }
   };
   mark(30, 11, 12);
   mark(40, 2, 21);

@@ -58,6 +58,8 @@ TEST(ZooLayouts, TaughtAsPlayersTeachThemEveryReadingIsTheNumberShownOrNone) {
        {408672015}, true, {408672015, 6728, 51}},
       {"'[' after a space touches the percentage's first digit: still the delimiter that ends the number", 1, 56,
        {45}, true, {45, 906, 54, 4}},
+      {"a bold comma joins the digit after it: cut apart as a separator, in teaching and reading", 1, 1751,
+       {37583694139098}, true, {37583694139098, 98765431003, 1345678901}},
       {"'[' after a gap touches the percentage's first digit: narrower than a digit, but taller", 1, 143, {171064},
        true, {171064, 61147, 107}, 12},
       {"a 1 alone after touching '68': its centred cell starts where the 8's ends, or it would never read", 1, 111,
