@@ -208,16 +208,10 @@ std::vector<Mark> AtJoints(InkColumns& ink, const PixelGrid& grid, const Mark& m
 // middle and reach below its foot, where no digit does. Reading meets the
 // same columns after the digit's pattern and takes them for a separator.
 std::optional<int> JoinedCommaAt(InkColumns& ink, const Mark& mark, int middle, int foot, int height) {
-  int x = mark.to;
-  bool below = false;
-  while (x > mark.from) {
-    const std::uint64_t rows = ink.RowsAt(x - 1);
-    if (std::countr_zero(rows) < middle) break;
-    below = below || 63 - std::countl_zero(rows) > foot + 1;
-    --x;
-  }
-  if (!below || x - mark.from < 2 || mark.to - x > std::max(2, height / 2)) return std::nullopt;
-  return x;
+  const LowEnd low = LowColumnsAtEnd(ink, mark.from, mark.to, middle, LowEnd::Side::Right);
+  const bool below = low.rows != 0 && 63 - std::countl_zero(low.rows) > foot + 1;
+  if (!below || low.at - mark.from < 2 || mark.to - low.at > std::max(2, height / 2)) return std::nullopt;
+  return low.at;
 }
 
 // The marks, without the faint edges of glyphs (InkColumns::FaintEdge),

@@ -210,6 +210,27 @@ class InkColumns {
   QVarLengthArray<std::uint64_t, 256> rowsOf_;
 };
 
+// The columns at one side of a run of ink [from, to) that hold ink only
+// from row `middle` down (where a comma joined to a glyph stands): where
+// they meet the rest of the run, and their rows together.
+struct LowEnd {
+  enum class Side { Left, Right };
+  int at = 0;
+  std::uint64_t rows = 0;
+};
+
+inline LowEnd LowColumnsAtEnd(InkColumns& ink, int from, int to, int middle, LowEnd::Side side) {
+  const bool left = side == LowEnd::Side::Left;
+  LowEnd end{left ? from : to, 0};
+  while (left ? end.at < to : end.at > from) {
+    const std::uint64_t rows = ink.RowsAt(left ? end.at : end.at - 1);
+    if (std::countr_zero(rows) < middle) break;
+    end.rows |= rows;
+    end.at += left ? 1 : -1;
+  }
+  return end;
+}
+
 // Where a comma drawn close to the glyph after it joins that glyph's run
 // of ink [from, to): the run's first columns hold ink only below the
 // line's `middle` row, from above its `foot` (the comma's head on the
@@ -218,15 +239,9 @@ class InkColumns {
 // The corner of a bracket's foot beside its stem lies below the line
 // alone. Where they end; none when the run begins otherwise.
 inline std::optional<int> CommaBeforeGlyphAt(InkColumns& ink, int from, int to, int middle, int foot, int height) {
-  int x = from;
-  std::uint64_t low = 0;
-  while (x < to) {
-    const std::uint64_t rows = ink.RowsAt(x);
-    if (std::countr_zero(rows) < middle) break;
-    low |= rows;
-    ++x;
-  }
-  const bool comma = low != 0 && std::countr_zero(low) < foot && 63 - std::countl_zero(low) > foot + 1;
-  if (!comma || to - x < 2 || x - from > std::max(2, height / 2)) return std::nullopt;
-  return x;
+  const LowEnd low = LowColumnsAtEnd(ink, from, to, middle, LowEnd::Side::Left);
+  const bool comma =
+      low.rows != 0 && std::countr_zero(low.rows) < foot && 63 - std::countl_zero(low.rows) > foot + 1;
+  if (!comma || to - low.at < 2 || low.at - from > std::max(2, height / 2)) return std::nullopt;
+  return low.at;
 }
