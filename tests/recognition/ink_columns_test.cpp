@@ -6,7 +6,7 @@
 namespace {
 
 // A gray background 12 columns by 16 rows; the line's middle is row 6 and
-// its foot row 11. Columns 0 … 2 hold `lead` (rows from, to), columns 3 …
+// its foot row 11. Columns 0 … 2 hold ink on rows from … to, columns 3 …
 // 6 a glyph of the line's full height.
 PixelGrid LeadThenGlyph(int from, int to) {
   PixelGrid grid{12, 16, std::vector<std::uint32_t>(12 * 16, 0x808080)};
